@@ -1,0 +1,23 @@
+#pragma once
+
+namespace korvelian {
+
+class WindowOperations;
+struct FormVariables;
+
+// Draws the whole closed figure over the axes, K x periods long, K read from txtkgV.
+class FigurePlotter
+{
+public:
+    FigurePlotter(WindowOperations& ops, FormVariables& variables);
+
+    void Command1_Click();
+
+private:
+    void trace(double end);
+
+    WindowOperations& m_ops;
+    FormVariables& m_vars;
+};
+
+} // namespace korvelian

@@ -1,0 +1,77 @@
+#include "oscillation.h"
+
+#include "constants.h"
+#include "formvariables.h"
+#include "overlayupdate.h"
+#include "parameters.h"
+#include "windowoperations.h"
+
+namespace korvelian {
+
+namespace {
+
+// Keeps the count of running loops right when a handler leaves by an exception.
+class RunCount
+{
+public:
+    explicit RunCount(int& runs) : m_runs(runs) { ++m_runs; }
+    ~RunCount() { --m_runs; }
+    RunCount(const RunCount&) = delete;
+    RunCount& operator=(const RunCount&) = delete;
+
+private:
+    int& m_runs;
+};
+
+} // namespace
+
+Oscillation::Oscillation(WindowOperations& ops, FormVariables& variables)
+    : m_ops(ops), m_vars(variables)
+{
+}
+
+void Oscillation::Command2_Click()
+{
+    if (m_runs >= kMaxRuns) {
+        m_ops.setCheckValue(0);
+        m_vars.dt = kStartStep;
+        m_vars.t = 0;
+        return;
+    }
+    const RunCount running(m_runs);
+
+    m_ops.setCheckValue(0);
+    // The pump comes before the resets: whatever runs in it cannot change the start values.
+    m_ops.doEvents();
+    m_vars.dt = kStartStep;
+    m_vars.t = 0;
+
+    while (m_ops.checkValue() != 1) {
+        m_ops.doEvents();
+        waitFrom(m_ops.clock());
+        frame();
+        // dt is read only now, so a speed change in this frame's pump already counts.
+        m_vars.t += m_vars.dt;
+    }
+}
+
+void Oscillation::waitFrom(double t0)
+{
+    const double until = t0 + kFramePause;
+    for (double now = m_ops.clock(); now < until; now = m_ops.clock())
+        m_ops.sleep(until - now);
+}
+
+void Oscillation::frame()
+{
+    const Point point = Auslenkung(m_vars.t, readParameters(m_ops));
+    // A denominator typed as 0 has no position: the overlays stay and the beam goes on.
+    if (!isFinite(point))
+        return;
+    m_vars.x = point.x;
+    m_vars.y = point.y;
+    for (const OverlayUpdate& update : overlayUpdates(m_vars.x, m_vars.y))
+        apply(m_ops, update);
+}
+
+} // namespace korvelian

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace korvelian {
+
+enum class Picture { Bildschirm, Velo };
+enum class Shape { Shape1, Shape2, Shape3 };
+enum class OverlayLine { Line2, Line3 };
+enum class LineEnd { X1, Y1, X2, Y2 };
+enum class TextBox { Zaehler, Nenner, kgV, Hilfe };
+enum class ScrollBar { Amp1, HScroll1, Amp2, Phase };
+
+// 24-bit 0xRRGGBB.
+using Colour = std::uint32_t;
+
+constexpr Colour rgb(int red, int green, int blue)
+{
+    return (static_cast<Colour>(red & 0xff) << 16) | (static_cast<Colour>(green & 0xff) << 8) |
+           static_cast<Colour>(blue & 0xff);
+}
+
+// Everything the handlers need from the window. Coordinates are in the frame last set on
+// the picture area, handed over in single precision as the screen is addressed that way.
+class WindowOperations
+{
+public:
+    virtual ~WindowOperations() = default;
+
+    // Picture areas. (x1, y1) becomes the top-left corner, (x2, y2) the bottom-right.
+    virtual void scale(Picture picture, float x1, float y1, float x2, float y2) = 0;
+    // Clearing leaves the overlays alone.
+    virtual void cls(Picture picture) = 0;
+    virtual void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) = 0;
+    // A box between the corners in the area's foreground colour.
+    virtual void box(Picture picture, float x1, float y1, float x2, float y2) = 0;
+
+    // Overlays above the screen's drawing, in the screen's frame.
+    virtual void setShapeLeft(Shape shape, float left) = 0;
+    virtual void setShapeTop(Shape shape, float top) = 0;
+    virtual void zOrder(Shape shape) = 0;
+    virtual void setLineEnd(OverlayLine line, LineEnd end, float value) = 0;
+
+    // Setting a text fires the box's Change notification when the text differs.
+    virtual std::string text(TextBox box) = 0;
+    virtual void setText(TextBox box, const std::string& text) = 0;
+    // Check1, the animation's stop request: 0 not ticked, 1 ticked.
+    virtual int checkValue() = 0;
+    virtual void setCheckValue(int value) = 0;
+    virtual std::int16_t scrollValue(ScrollBar bar) = 0;
+
+    // A modal box with one OK button and no icon.
+    virtual void msgBox(const std::string& prompt, const std::string& title) = 0;
+    // Runs the handlers of all pending events, nested in the caller.
+    virtual void doEvents() = 0;
+    // Seconds on a monotonic clock: it never jumps back, not even at midnight.
+    virtual double clock() = 0;
+    // Gives the processor away for about this long; pending events stay pending.
+    virtual void sleep(double seconds) = 0;
+    // Ends the program: no handler runs after it, suspended ones are not resumed.
+    virtual void endProgram() = 0;
+};
+
+} // namespace korvelian

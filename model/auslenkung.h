@@ -1,0 +1,27 @@
+#pragma once
+
+namespace korvelian {
+
+// The six parameters of the two oscillations, already converted from their controls.
+struct Parameter
+{
+    double a1 = 0; // amplitude x
+    double p1 = 0; // phase x
+    double a2 = 0; // amplitude y
+    double p2 = 0; // phase y
+    double z = 0;  // numerator of the frequency factor
+    double n = 0;  // denominator of the frequency factor
+};
+
+struct Point
+{
+    double x = 0;
+    double y = 0;
+};
+
+// The beam's deflection at the running parameter t. The y phase is added before the
+// frequency factor acts, and the factor is a multiplication by Z followed by a division by
+// N, never a precomputed quotient: the last bits of every point depend on that order.
+Point Auslenkung(double t, const Parameter& p);
+
+} // namespace korvelian

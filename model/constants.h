@@ -1,0 +1,28 @@
+#pragma once
+
+namespace korvelian {
+
+// Scroll positions are hundredths of a screen unit or of a radian.
+inline constexpr double kScrollScale = 100.0;
+
+// The figure loop runs t = 0, 0.1, 0.2, ... while t <= (K + K) * kHalfTurn + kEndMargin.
+// 3.1415 is deliberately not pi: the point count of every figure (64 for K = 1, 6284 for
+// K = 100) follows from it, and large K end a little short of closing because of it.
+inline constexpr double kHalfTurn = 3.1415;
+inline constexpr double kLoopStep = 0.1;
+inline constexpr double kEndMargin = 0.1;
+
+// Numerator, denominator and closing count are 16-bit whole numbers from 1 up to this.
+inline constexpr int kLargestWhole = 32767;
+
+// Animation: every start resets the step; a frame lasts at least the pause.
+inline constexpr double kStartStep = 0.1;
+inline constexpr double kFramePause = 0.01;
+// Subtracted from a deflection to give a shape's corner; not half the shape's size.
+inline constexpr double kOverlayOffset = 0.03;
+
+// Speed buttons. 0.9 is not 1 / 1.1, so "+" then "-" leaves the step at 0.99 times.
+inline constexpr double kFaster = 1.1;
+inline constexpr double kSlower = 0.9;
+
+} // namespace korvelian

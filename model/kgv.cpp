@@ -1,0 +1,45 @@
+#include "kgv.h"
+
+#include "constants.h"
+#include "numbertext.h"
+
+#include <cmath>
+
+namespace korvelian {
+
+std::optional<std::int16_t> kgV(double a, std::int16_t b, long* passes)
+{
+    const double a0 = a;
+    const std::int16_t b0 = b;
+    long count = 0;
+    // The test stands after the pass: equal arguments still run one pass.
+    do {
+        ++count;
+        if (a > b)
+            a = a - b;
+        if (b > a) {
+            const auto smaller = toInt16(b - a);
+            if (!smaller)
+                return std::nullopt;
+            b = *smaller;
+        }
+    } while (a != b);
+    if (passes)
+        *passes = count;
+    return toInt16((a0 * b0) / a);
+}
+
+ClosingCount closingCount(double nenner, double zaehler)
+{
+    if (!(nenner >= 1.0 && nenner <= kLargestWhole && std::floor(nenner) == nenner))
+        return {RatioFault::Nenner, 0};
+    const auto z = toInt16(zaehler);
+    if (!z || *z < 1)
+        return {RatioFault::Zaehler, 0};
+    const auto k = kgV(nenner, *z);
+    if (!k)
+        return {RatioFault::TooLarge, 0};
+    return {RatioFault::None, *k};
+}
+
+} // namespace korvelian

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvelian {
+
+// Reads the longest numeric prefix after leading blanks: sign, digits, point, digits,
+// exponent. Anything else reads as 0. A magnitude beyond a double reads as an infinity
+// of its sign, one too small as zero; callers that need a finite value check for it.
+double textNumber(std::string_view text);
+
+// Writes a number the way the boxes show it: one leading blank before a non-negative
+// number, "-" before a negative one, no decimal part for whole numbers, a point whatever
+// the locale, at most 15 significant digits (so 2.1 + 1 gives " 3.1").
+std::string numberText(double value);
+
+// Rounds to the nearest whole number, ties to the even neighbour (2.5 -> 2, 3.5 -> 4).
+// A value that does not fit a 16-bit signed integer, or is not finite, gives nothing.
+std::optional<std::int16_t> toInt16(double value);
+
+} // namespace korvelian

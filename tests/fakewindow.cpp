@@ -1,0 +1,225 @@
+#include "fakewindow.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace korvelian {
+
+namespace {
+
+std::string name(Picture picture)
+{
+    return picture == Picture::Bildschirm ? "Bildschirm" : "Velo";
+}
+
+std::string name(OverlayLine line)
+{
+    return line == OverlayLine::Line2 ? "Line2" : "Line3";
+}
+
+std::string name(LineEnd end)
+{
+    static const char* const names[] = {"X1", "Y1", "X2", "Y2"};
+    return names[static_cast<int>(end)];
+}
+
+std::string number(double value)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.9g", value);
+    return buffer;
+}
+
+} // namespace
+
+std::string name(TextBox box)
+{
+    static const char* const names[] = {"Zaehler", "Nenner", "kgV", "Hilfe"};
+    return names[static_cast<int>(box)];
+}
+
+std::string name(ScrollBar bar)
+{
+    static const char* const names[] = {"hscAmp1", "HScroll1", "hscAmp2", "hscPhase"};
+    return names[static_cast<int>(bar)];
+}
+
+std::string name(Shape shape)
+{
+    static const char* const names[] = {"Shape1", "Shape2", "Shape3"};
+    return names[static_cast<int>(shape)];
+}
+
+std::string Call::str() const
+{
+    // Appended piece by piece: GCC 12 warns falsely on " " + string.
+    std::string s = op;
+    if (!target.empty())
+        s.append(" ").append(target);
+    for (double n : numbers)
+        s.append(" ").append(number(n));
+    if (!text.empty() || op == "setText")
+        s.append(" '").append(text).append("'");
+    return s;
+}
+
+void FakeWindow::scale(Picture picture, float x1, float y1, float x2, float y2)
+{
+    record({"scale", name(picture), {x1, y1, x2, y2}, {}});
+}
+
+void FakeWindow::cls(Picture picture)
+{
+    record({"cls", name(picture), {}, {}});
+}
+
+void FakeWindow::line(Picture picture, float x1, float y1, float x2, float y2, Colour colour)
+{
+    ++segments;
+    if (recordSegments)
+        record({"line", name(picture), {x1, y1, x2, y2, static_cast<double>(colour)}, {}});
+}
+
+void FakeWindow::box(Picture picture, float x1, float y1, float x2, float y2)
+{
+    record({"box", name(picture), {x1, y1, x2, y2}, {}});
+}
+
+void FakeWindow::setShapeLeft(Shape shape, float left)
+{
+    record({"left", name(shape), {left}, {}});
+}
+
+void FakeWindow::setShapeTop(Shape shape, float top)
+{
+    record({"top", name(shape), {top}, {}});
+}
+
+void FakeWindow::zOrder(Shape shape)
+{
+    record({"zOrder", name(shape), {}, {}});
+}
+
+void FakeWindow::setLineEnd(OverlayLine line, LineEnd end, float value)
+{
+    record({name(end), name(line), {value}, {}});
+}
+
+std::string FakeWindow::text(TextBox box)
+{
+    record({"text", name(box), {}, {}});
+    return texts[static_cast<std::size_t>(box)];
+}
+
+void FakeWindow::setText(TextBox box, const std::string& text)
+{
+    record({"setText", name(box), {}, text});
+    type(box, text);
+}
+
+void FakeWindow::type(TextBox box, const std::string& text)
+{
+    std::string& current = texts[static_cast<std::size_t>(box)];
+    if (current == text)
+        return;
+    current = text;
+    if (box == TextBox::Zaehler)
+        fire(Event::txtZaehler_Change);
+    else if (box == TextBox::Nenner)
+        fire(Event::txtNenner_Change);
+}
+
+int FakeWindow::checkValue()
+{
+    record({"check", {}, {}, {}});
+    return check;
+}
+
+void FakeWindow::setCheckValue(int value)
+{
+    record({"setCheck", {}, {static_cast<double>(value)}, {}});
+    check = value;
+}
+
+std::int16_t FakeWindow::scrollValue(ScrollBar bar)
+{
+    record({"scroll", name(bar), {}, {}});
+    return scroll[static_cast<std::size_t>(bar)];
+}
+
+void FakeWindow::msgBox(const std::string& prompt, const std::string& title)
+{
+    record({"msgBox", {}, {}, prompt + "|" + title});
+}
+
+void FakeWindow::doEvents()
+{
+    record({"doEvents", {}, {}, {}});
+    const int pump = pumps++;
+    if (pumps > maxPumps)
+        throw std::runtime_error("the animation was never stopped");
+    if (onPump)
+        onPump(pump);
+}
+
+double FakeWindow::clock()
+{
+    record({"clock", {}, {now}, {}});
+    return now;
+}
+
+void FakeWindow::sleep(double seconds)
+{
+    record({"sleep", {}, {seconds}, {}});
+    now += seconds;
+}
+
+void FakeWindow::endProgram()
+{
+    record({"endProgram", {}, {}, {}});
+    throw ProgramEnded{};
+}
+
+void FakeWindow::fire(Event event)
+{
+    if (notify)
+        notify(event);
+}
+
+std::vector<Call> FakeWindow::callsOf(const std::string& op) const
+{
+    std::vector<Call> found;
+    for (const Call& call : calls) {
+        if (call.op == op)
+            found.push_back(call);
+    }
+    return found;
+}
+
+std::vector<std::string> FakeWindow::log() const
+{
+    std::vector<std::string> lines;
+    lines.reserve(calls.size());
+    for (const Call& call : calls)
+        lines.push_back(call.str());
+    return lines;
+}
+
+int FakeWindow::count(const std::string& op) const
+{
+    return static_cast<int>(callsOf(op).size());
+}
+
+std::vector<Call> FakeWindow::figureSegments() const
+{
+    std::vector<Call> found;
+    for (const Call& call : calls) {
+        if (call.op == "cls" && call.target == "Bildschirm")
+            found.clear();
+        else if (call.op == "line" && call.target == "Bildschirm" && call.numbers[4] == 0xffffff)
+            found.push_back(call);
+    }
+    return found;
+}
+
+} // namespace korvelian

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "fakewindow.h"
+#include "form1.h"
+
+namespace korvelian {
+
+// Form1 wired to the recording fake: the fake's own events reach the form's handlers.
+struct FormFixture
+{
+    FakeWindow fake;
+    Form1 form{fake};
+
+    FormFixture()
+    {
+        fake.notify = [this](Event event) { form.handle(event); };
+    }
+    FormFixture(const FormFixture&) = delete;
+    FormFixture& operator=(const FormFixture&) = delete;
+
+    FormVariables& vars() { return form.variables(); }
+};
+
+} // namespace korvelian

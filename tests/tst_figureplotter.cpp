@@ -1,0 +1,229 @@
+#include "fakewindow.h"
+#include "figureplotter.h"
+#include "formvariables.h"
+#include "messages.h"
+#include "numbertext.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace korvelian;
+
+namespace {
+
+struct Plotter
+{
+    FakeWindow fake;
+    FormVariables vars;
+    FigurePlotter plotter{fake, vars};
+};
+
+} // namespace
+
+class TestFigurePlotter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pointCount_data();
+    void pointCount();
+    void tAfterOneTurnIsTheAccumulatedDouble();
+    void drawingSteps();
+    void segmentsRunFromNewPointToPrevious();
+    void firstPointJoinedToNothing();
+    void readingOrder();
+    void yPhaseBeforeFrequencyFactor();
+    void figureFailures_data();
+    void figureFailures();
+    void largestClosingCountDraws();
+};
+
+void TestFigurePlotter::pointCount_data()
+{
+    QTest::addColumn<QString>("kgv");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<double>("lastT");
+    QTest::addColumn<double>("tAfter");
+
+    QTest::newRow("K = 1") << "1" << 64 << 6.3 << 6.4;
+    QTest::newRow("K = 2") << " 2" << 127 << 12.6 << 12.7;
+    QTest::newRow("K = 3") << " 3" << 190 << 18.9 << 19.0;
+    QTest::newRow("K = 6") << " 6" << 378 << 37.7 << 37.8;
+    QTest::newRow("K = 10") << " 10" << 630 << 62.9 << 63.0;
+    // With pi in place of 3.1415 this would be 6285.
+    QTest::newRow("K = 100, not pi") << " 100" << 6284 << 628.3 << 628.4;
+    QTest::newRow("empty count: two points") << "" << 2 << 0.1 << 0.2;
+    QTest::newRow("fractional count") << "0.5" << 33 << 3.2 << 3.3;
+}
+
+void TestFigurePlotter::pointCount()
+{
+    QFETCH(QString, kgv);
+    QFETCH(int, points);
+    QFETCH(double, lastT);
+    QFETCH(double, tAfter);
+    Plotter p;
+    p.fake.texts[2] = kgv.toStdString();
+    p.plotter.Command1_Click();
+    QCOMPARE(int(p.fake.figureSegments().size()), points - 1);
+    QVERIFY(std::abs(p.vars.t - tAfter) < 1e-9);
+    QVERIFY(std::abs((p.vars.t - 0.1) - lastT) < 1e-9);
+    QCOMPARE(p.vars.xAlt, p.vars.x);
+    QCOMPARE(p.vars.yAlt, p.vars.y);
+}
+
+void TestFigurePlotter::tAfterOneTurnIsTheAccumulatedDouble()
+{
+    Plotter p;
+    p.plotter.Command1_Click();
+    QCOMPARE(p.vars.t, 6.399999999999993);
+    QCOMPARE(p.vars.x, std::sin(6.299999999999994));
+    QCOMPARE(p.vars.y, std::sin(6.299999999999994));
+}
+
+void TestFigurePlotter::drawingSteps()
+{
+    Plotter p;
+    p.plotter.Command1_Click();
+    const auto log = p.fake.log();
+    const QStringList expected = {
+        "text kgV",
+        "cls Bildschirm",
+        "scale Bildschirm -2 -2 2 2",
+        "line Bildschirm -2 0 2 0 9869055",
+        "line Bildschirm 0 -2 0 2 9869055",
+        "text kgV",
+    };
+    for (int i = 0; i < expected.size(); ++i)
+        QCOMPARE(QString::fromStdString(log[i]), expected[i]);
+    QCOMPARE(p.fake.count("cls"), 1);
+}
+
+void TestFigurePlotter::segmentsRunFromNewPointToPrevious()
+{
+    Plotter p;
+    p.plotter.Command1_Click();
+    const auto segments = p.fake.figureSegments();
+    QCOMPARE(segments.size(), std::size_t(63));
+    // The first segment joins t = 0.1 (new) to t = 0 (previous), in white.
+    const Call& first = segments.front();
+    QCOMPARE(first.numbers[0], double(float(std::sin(0.1))));
+    QCOMPARE(first.numbers[1], double(float(std::sin(0.1))));
+    QCOMPARE(first.numbers[2], 0.0);
+    QCOMPARE(first.numbers[3], 0.0);
+    QCOMPARE(first.numbers[4], double(0xffffff));
+    for (std::size_t i = 1; i < segments.size(); ++i) {
+        QCOMPARE(segments[i].numbers[2], segments[i - 1].numbers[0]);
+        QCOMPARE(segments[i].numbers[3], segments[i - 1].numbers[1]);
+    }
+}
+
+void TestFigurePlotter::firstPointJoinedToNothing()
+{
+    Plotter p;
+    p.vars.xAlt = 1.75;
+    p.vars.yAlt = -1.25;
+    p.fake.scroll[0] = 200; // the last point of the drawing before lies elsewhere
+    p.plotter.Command1_Click();
+    for (const Call& segment : p.fake.figureSegments()) {
+        QVERIFY(segment.numbers[2] != float(1.75));
+        QVERIFY(segment.numbers[3] != float(-1.25));
+    }
+}
+
+void TestFigurePlotter::readingOrder()
+{
+    Plotter p;
+    p.plotter.Command1_Click();
+    QStringList reads;
+    for (const Call& call : p.fake.calls) {
+        if (call.op == "scroll" || (call.op == "text" && call.target != "kgV"))
+            reads << QString::fromStdString(call.str());
+    }
+    const QStringList expected = {"scroll HScroll1", "scroll hscAmp1", "scroll hscPhase",
+                                  "text Zaehler",    "text Nenner",    "scroll hscAmp2"};
+    QCOMPARE(reads, expected);
+}
+
+void TestFigurePlotter::yPhaseBeforeFrequencyFactor()
+{
+    Plotter p;
+    p.fake.texts = {"2", "1", " 2", "Hilfe"};
+    p.fake.scroll[3] = 100; // y phase 1.0
+    p.plotter.Command1_Click();
+    const Call& first = p.fake.figureSegments().front();
+    // y at t = 0 is sin((0 + 1) * 2 / 1) = sin 2, not sin(0 * 2 + 1).
+    QCOMPARE(first.numbers[3], double(float(std::sin(2.0))));
+}
+
+void TestFigurePlotter::figureFailures_data()
+{
+    QTest::addColumn<QString>("zaehler");
+    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QString>("kgv");
+    QTest::addColumn<bool>("cleared");
+    QTest::addColumn<int>("segments");
+    QTest::addColumn<QString>("hint");
+
+    QTest::newRow("denominator 0: axes and a hint")
+        << "1"
+        << "0"
+        << "1" << true << 0 << QString::fromUtf8(kNennerNull);
+    QTest::newRow("denominator empty") << "1"
+                                       << ""
+                                       << "1" << true << 0 << QString::fromUtf8(kNennerNull);
+    QTest::newRow("infinite numerator") << "1e309"
+                                        << "1"
+                                        << "1" << true << 0 << QString::fromUtf8(kNotDrawable);
+    QTest::newRow("negative count: axes only") << "1"
+                                               << "1"
+                                               << "-5" << true << 0 << "Hilfe";
+    QTest::newRow("typed count above 32767: screen left alone")
+        << "1"
+        << "1"
+        << "40000" << false << 0 << QString::fromUtf8(kKgvTooLarge);
+    QTest::newRow("typed count 1e309: screen left alone")
+        << "1"
+        << "1"
+        << "1e309" << false << 0 << QString::fromUtf8(kKgvTooLarge);
+}
+
+void TestFigurePlotter::figureFailures()
+{
+    QFETCH(QString, zaehler);
+    QFETCH(QString, nenner);
+    QFETCH(QString, kgv);
+    QFETCH(bool, cleared);
+    QFETCH(int, segments);
+    QFETCH(QString, hint);
+    Plotter p;
+    p.fake.texts = {zaehler.toStdString(), nenner.toStdString(), kgv.toStdString(), "Hilfe"};
+    p.vars.x = 0.25;
+    p.plotter.Command1_Click();
+    QCOMPARE(p.fake.count("cls") == 1, cleared);
+    QCOMPARE(int(p.fake.figureSegments().size()), segments);
+    QCOMPARE(QString::fromStdString(p.fake.texts[3]), hint);
+    for (const Call& call : p.fake.callsOf("line")) {
+        for (double n : call.numbers)
+            QVERIFY(std::isfinite(n));
+    }
+    QCOMPARE(p.vars.x, 0.25);
+}
+
+void TestFigurePlotter::largestClosingCountDraws()
+{
+    Plotter p;
+    p.fake.recordSegments = false;
+    p.fake.texts[2] = " 32767";
+    p.plotter.Command1_Click();
+    const double end = (32767.0 + 32767.0) * 3.1415 + 0.1;
+    long points = 0;
+    for (double t = 0; t <= end; t += 0.1)
+        ++points;
+    QCOMPARE(p.fake.segments, points - 1 + 2);
+    QVERIFY(points > 2'050'000);
+}
+
+QTEST_APPLESS_MAIN(TestFigurePlotter)
+#include "tst_figureplotter.moc"

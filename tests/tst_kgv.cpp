@@ -1,0 +1,110 @@
+#include "kgv.h"
+
+#include <QTest>
+
+#include <limits>
+
+using namespace korvelian;
+
+class TestKgv : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void workedPasses_data();
+    void workedPasses();
+    void overflowGivesNothing();
+    void closingCount_data();
+    void closingCount();
+    void sameResultWhicheverBoxChanged();
+};
+
+void TestKgv::workedPasses_data()
+{
+    QTest::addColumn<double>("nenner");
+    QTest::addColumn<int>("zaehler");
+    QTest::addColumn<long>("passes");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("1 and 1: one pass") << 1.0 << 1 << 1L << 1;
+    QTest::newRow("4 and 6") << 4.0 << 6 << 2L << 12;
+    QTest::newRow("3 and 2: both subtract in one pass") << 3.0 << 2 << 1L << 6;
+    QTest::newRow("2 and 1") << 2.0 << 1 << 1L << 2;
+    QTest::newRow("equal 7 and 7") << 7.0 << 7 << 1L << 7;
+    QTest::newRow("denominator 32767, numerator 1") << 32767.0 << 1 << 32766L << 32767;
+    QTest::newRow("numerator 32767, denominator 1") << 1.0 << 32767 << 32766L << 32767;
+    QTest::newRow("coprime neighbours") << 181.0 << 180 << 179L << 32580;
+}
+
+void TestKgv::workedPasses()
+{
+    QFETCH(double, nenner);
+    QFETCH(int, zaehler);
+    QFETCH(long, passes);
+    QFETCH(int, expected);
+    long counted = 0;
+    const auto result = kgV(nenner, static_cast<std::int16_t>(zaehler), &counted);
+    QVERIFY(result.has_value());
+    QCOMPARE(int(*result), expected);
+    QCOMPARE(counted, passes);
+}
+
+void TestKgv::overflowGivesNothing()
+{
+    QVERIFY(!kgV(200.0, 199).has_value());
+    QVERIFY(!kgV(32767.0, 2).has_value());
+}
+
+void TestKgv::closingCount_data()
+{
+    QTest::addColumn<double>("nenner");
+    QTest::addColumn<double>("zaehler");
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("expected");
+    const int none = int(RatioFault::None);
+    const int nenner = int(RatioFault::Nenner);
+    const int zaehler = int(RatioFault::Zaehler);
+    const int tooLarge = int(RatioFault::TooLarge);
+
+    QTest::newRow("typed numerator 2.5 enters as 2") << 3.0 << 2.5 << none << 6;
+    QTest::newRow("numerator 3.5 enters as 4") << 3.0 << 3.5 << none << 12;
+    QTest::newRow("numerator 1.5 enters as 2") << 1.0 << 1.5 << none << 2;
+    QTest::newRow("200 and 199 overflow") << 200.0 << 199.0 << tooLarge << 0;
+    QTest::newRow("denominator 0") << 0.0 << 1.0 << nenner << 0;
+    QTest::newRow("negative denominator") << -3.0 << 1.0 << nenner << 0;
+    QTest::newRow("fractional denominator") << 2.5 << 1.0 << nenner << 0;
+    QTest::newRow("denominator 10^12") << 1e12 << 1.0 << nenner << 0;
+    QTest::newRow("denominator 32768") << 32768.0 << 1.0 << nenner << 0;
+    QTest::newRow("numerator 0") << 1.0 << 0.0 << zaehler << 0;
+    QTest::newRow("numerator 0.5 rounds to 0") << 1.0 << 0.5 << zaehler << 0;
+    QTest::newRow("negative numerator") << 1.0 << -4.0 << zaehler << 0;
+    QTest::newRow("numerator beyond 16 bits") << 1.0 << 32768.0 << zaehler << 0;
+    QTest::newRow("infinite numerator")
+        << 1.0 << std::numeric_limits<double>::infinity() << zaehler << 0;
+    QTest::newRow("largest in the domain") << 32767.0 << 32767.0 << none << 32767;
+}
+
+void TestKgv::closingCount()
+{
+    QFETCH(double, nenner);
+    QFETCH(double, zaehler);
+    QFETCH(int, fault);
+    QFETCH(int, expected);
+    const ClosingCount count = korvelian::closingCount(nenner, zaehler);
+    QCOMPARE(int(count.fault), fault);
+    QCOMPARE(int(count.value), expected);
+}
+
+void TestKgv::sameResultWhicheverBoxChanged()
+{
+    for (int a = 1; a <= 40; ++a) {
+        for (int b = 1; b <= 40; ++b) {
+            const auto ab = korvelian::closingCount(a, b);
+            const auto ba = korvelian::closingCount(b, a);
+            QCOMPARE(ab.value, ba.value);
+        }
+    }
+}
+
+QTEST_APPLESS_MAIN(TestKgv)
+#include "tst_kgv.moc"

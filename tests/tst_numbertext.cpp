@@ -1,0 +1,128 @@
+#include "numbertext.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace korvelian;
+
+class TestNumberText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void textNumber_data();
+    void textNumber();
+    void numberText_data();
+    void numberText();
+    void toInt16_data();
+    void toInt16();
+};
+
+void TestNumberText::textNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    const double inf = std::numeric_limits<double>::infinity();
+
+    QTest::newRow("leading blanks, then the numeric prefix") << "  2.5abc" << 2.5;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("letters") << "abc" << 0.0;
+    QTest::newRow("negative") << "-3" << -3.0;
+    QTest::newRow("exponent") << "1e3" << 1000.0;
+    QTest::newRow("no digit before the point") << ".5" << 0.5;
+    QTest::newRow("written by the buttons") << " 2" << 2.0;
+    QTest::newRow("explicit plus") << "+7" << 7.0;
+    QTest::newRow("tab and newline count as blanks") << "\t\n4" << 4.0;
+    QTest::newRow("blank only") << "   " << 0.0;
+    QTest::newRow("sign only") << "-" << 0.0;
+    QTest::newRow("point only") << "." << 0.0;
+    QTest::newRow("incomplete exponent") << "1e" << 1.0;
+    QTest::newRow("exponent sign without digits") << "2E+" << 2.0;
+    QTest::newRow("capital exponent") << "2E2" << 200.0;
+    QTest::newRow("negative exponent") << "25e-1" << 2.5;
+    QTest::newRow("comma is not a decimal separator") << "2,5" << 2.0;
+    QTest::newRow("blank inside the number ends it") << "1 2" << 1.0;
+    QTest::newRow("hex prefix reads its zero") << "0x10" << 0.0;
+    QTest::newRow("ampersand hex is not a number") << "&H10" << 0.0;
+    QTest::newRow("nan is not a number") << "nan" << 0.0;
+    QTest::newRow("inf is not a number") << "inf" << 0.0;
+    QTest::newRow("largest double") << "1e308" << 1e308;
+    QTest::newRow("beyond a double") << "1e309" << inf;
+    QTest::newRow("beyond a double, negative") << "-1e309" << -inf;
+    QTest::newRow("far beyond a double") << "1e99999999999999999999" << inf;
+    QTest::newRow("too small for a double") << "1e-400" << 0.0;
+    QTest::newRow("too small, written out") << "0." + QString(400, '0') + "1" << 0.0;
+    QTest::newRow("too large, written out") << QString(400, '9') << inf;
+    QTest::newRow("minus zero") << "-0" << 0.0;
+    QTest::newRow("non-ASCII after the number") << "3€" << 3.0;
+}
+
+void TestNumberText::textNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    const double value = korvelian::textNumber(text.toStdString());
+    QCOMPARE(value, expected);
+}
+
+void TestNumberText::numberText_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("whole number gets a leading blank") << 2.0 << " 2";
+    QTest::newRow("negative gets a minus") << -1.0 << "-1";
+    QTest::newRow("fifteen digits hide the binary error") << 2.1 + 1 << " 3.1";
+    QTest::newRow("zero") << 0.0 << " 0";
+    QTest::newRow("minus zero is written like zero") << -0.0 << " 0";
+    QTest::newRow("largest closing count") << 32767.0 << " 32767";
+    QTest::newRow("beyond 16 bits") << 32768.0 << " 32768";
+    QTest::newRow("fraction") << 1.5 << " 1.5";
+    QTest::newRow("fifteen significant digits") << 1.0 / 3.0 << " 0.333333333333333";
+    QTest::newRow("large numbers in exponent form") << 1e20 << " 1E+20";
+    QTest::newRow("small numbers in exponent form") << 1e-5 << " 1E-05";
+}
+
+void TestNumberText::numberText()
+{
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QCOMPARE(QString::fromStdString(korvelian::numberText(value)), expected);
+}
+
+void TestNumberText::toInt16_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("fits");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("tie to even, down") << 2.5 << true << 2;
+    QTest::newRow("tie to even, up") << 3.5 << true << 4;
+    QTest::newRow("negative tie") << -2.5 << true << -2;
+    QTest::newRow("below a half") << 2.4999 << true << 2;
+    QTest::newRow("above a half") << 2.5001 << true << 3;
+    QTest::newRow("largest") << 32767.0 << true << 32767;
+    QTest::newRow("rounds beyond the largest") << 32767.5 << false << 0;
+    QTest::newRow("smallest") << -32768.0 << true << -32768;
+    QTest::newRow("tie to the even smallest") << -32768.5 << true << -32768;
+    QTest::newRow("below the smallest") << -32769.0 << false << 0;
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << false << 0;
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << false << 0;
+    QTest::newRow("huge") << 1e300 << false << 0;
+}
+
+void TestNumberText::toInt16()
+{
+    QFETCH(double, value);
+    QFETCH(bool, fits);
+    QFETCH(int, expected);
+    const auto result = korvelian::toInt16(value);
+    QCOMPARE(result.has_value(), fits);
+    if (fits)
+        QCOMPARE(int(*result), expected);
+}
+
+QTEST_APPLESS_MAIN(TestNumberText)
+#include "tst_numbertext.moc"

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "event.h"
+#include "figureplotter.h"
+#include "formvariables.h"
+#include "frequencyfactor.h"
+#include "oscillation.h"
+#include "speedcontrol.h"
+
+namespace korvelian {
+
+class WindowOperations;
+
+// The window's handlers and its window-level variables, without any toolkit: the Qt main
+// window and the recording fake both deliver their events to handle().
+class Form1
+{
+public:
+    explicit Form1(WindowOperations& ops);
+
+    void handle(Event event);
+
+    void Form_Load();
+    void Form_Unload();
+    void Command5_Click();
+    void Command6_Click();
+    void showHint(Event mouseMove);
+
+    FormVariables& variables() { return m_vars; }
+    const Oscillation& oscillation() const { return m_oscillation; }
+
+private:
+    WindowOperations& m_ops;
+    FormVariables m_vars;
+    FigurePlotter m_plotter;
+    FrequencyFactor m_frequency;
+    Oscillation m_oscillation;
+    SpeedControl m_speed;
+};
+
+} // namespace korvelian

@@ -1,0 +1,13 @@
+#include "mainwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Korvelian-Figuren");
+    QApplication::setApplicationVersion(KORVELIAN_VERSION);
+    korvelian::MainWindow window;
+    window.show();
+    return QApplication::exec();
+}

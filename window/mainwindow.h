@@ -1,0 +1,46 @@
+#pragma once
+
+#include "event.h"
+
+#include <QHash>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace korvelian {
+
+class Form1;
+class QtWindowOperations;
+struct ControlSpec;
+
+// Form1 on the screen: builds the controls from the layout table, hands every control
+// event to the handlers and runs the start-up sequence before it is first shown.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // exitProgram ends the process at once; tests pass one that returns.
+    explicit MainWindow(std::function<void()> exitProgram = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Form1& form() { return *m_form; }
+    QtWindowOperations& operations() { return *m_ops; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* createControl(const ControlSpec& spec, QWidget* parent);
+    void setTabOrder();
+    void connectEvents();
+    void handle(Event event);
+
+    std::unique_ptr<QtWindowOperations> m_ops;
+    std::unique_ptr<Form1> m_form;
+    QHash<QObject*, Event> m_hintEvents;
+};
+
+} // namespace korvelian

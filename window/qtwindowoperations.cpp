@@ -1,0 +1,152 @@
+#include "qtwindowoperations.h"
+
+#include "screenarea.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollBar>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace korvelian {
+
+namespace {
+
+QColor toQColor(Colour colour)
+{
+    return QColor::fromRgb(static_cast<QRgb>(colour));
+}
+
+} // namespace
+
+QtWindowOperations::QtWindowOperations(const Controls& controls, std::function<void()> exitProgram)
+    : m_controls(controls), m_exitProgram(std::move(exitProgram))
+{
+    m_clock.start();
+}
+
+PictureArea* QtWindowOperations::area(Picture picture) const
+{
+    if (picture == Picture::Bildschirm)
+        return m_controls.bildschirm;
+    return m_controls.velo;
+}
+
+void QtWindowOperations::scale(Picture picture, float x1, float y1, float x2, float y2)
+{
+    if (!m_ended)
+        area(picture)->setFrame(x1, y1, x2, y2);
+}
+
+void QtWindowOperations::cls(Picture picture)
+{
+    if (!m_ended)
+        area(picture)->clear();
+}
+
+void QtWindowOperations::line(Picture picture, float x1, float y1, float x2, float y2,
+                              Colour colour)
+{
+    if (!m_ended)
+        area(picture)->drawSegment(x1, y1, x2, y2, toQColor(colour));
+}
+
+void QtWindowOperations::box(Picture picture, float x1, float y1, float x2, float y2)
+{
+    if (!m_ended)
+        area(picture)->drawBox(x1, y1, x2, y2);
+}
+
+void QtWindowOperations::setShapeLeft(Shape shape, float left)
+{
+    if (!m_ended)
+        m_controls.bildschirm->setShapeLeft(shape, left);
+}
+
+void QtWindowOperations::setShapeTop(Shape shape, float top)
+{
+    if (!m_ended)
+        m_controls.bildschirm->setShapeTop(shape, top);
+}
+
+void QtWindowOperations::zOrder(Shape shape)
+{
+    if (!m_ended)
+        m_controls.bildschirm->bringToFront(shape);
+}
+
+void QtWindowOperations::setLineEnd(OverlayLine line, LineEnd end, float value)
+{
+    if (!m_ended)
+        m_controls.bildschirm->setLineEnd(line, end, value);
+}
+
+std::string QtWindowOperations::text(TextBox box)
+{
+    return m_controls.texts[static_cast<std::size_t>(box)]->text().toStdString();
+}
+
+void QtWindowOperations::setText(TextBox box, const std::string& text)
+{
+    if (!m_ended)
+        m_controls.texts[static_cast<std::size_t>(box)]->setText(QString::fromStdString(text));
+}
+
+int QtWindowOperations::checkValue()
+{
+    if (m_ended)
+        return 1;
+    return m_controls.check->isChecked() ? 1 : 0;
+}
+
+void QtWindowOperations::setCheckValue(int value)
+{
+    if (!m_ended)
+        m_controls.check->setChecked(value == 1);
+}
+
+std::int16_t QtWindowOperations::scrollValue(ScrollBar bar)
+{
+    // Without tracking, value() holds still during a drag while the thumb moves; the
+    // handlers of the Scroll notification want the thumb's position.
+    const int position = m_controls.scrollBars[static_cast<std::size_t>(bar)]->sliderPosition();
+    return static_cast<std::int16_t>(position);
+}
+
+void QtWindowOperations::msgBox(const std::string& prompt, const std::string& title)
+{
+    if (m_ended)
+        return;
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
+                    QString::fromStdString(prompt), QMessageBox::Ok, m_controls.window);
+    box.exec();
+}
+
+void QtWindowOperations::doEvents()
+{
+    if (!m_ended)
+        QApplication::processEvents(QEventLoop::AllEvents);
+}
+
+double QtWindowOperations::clock()
+{
+    return static_cast<double>(m_clock.nsecsElapsed()) * 1e-9;
+}
+
+void QtWindowOperations::sleep(double seconds)
+{
+    if (seconds > 0 && std::isfinite(seconds))
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+void QtWindowOperations::endProgram()
+{
+    m_ended = true;
+    m_exitProgram();
+}
+
+} // namespace korvelian

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "windowoperations.h"
+
+#include <QElapsedTimer>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+class QScrollBar;
+class QWidget;
+
+namespace korvelian {
+
+class PictureArea;
+class ScreenArea;
+
+// The one adapter from the window operations to the Qt widgets of the main window.
+class QtWindowOperations : public WindowOperations
+{
+public:
+    struct Controls
+    {
+        QWidget* window = nullptr;
+        ScreenArea* bildschirm = nullptr;
+        PictureArea* velo = nullptr;
+        std::array<QLineEdit*, 4> texts{};       // in the order of TextBox
+        std::array<QScrollBar*, 4> scrollBars{}; // in the order of ScrollBar
+        QCheckBox* check = nullptr;
+    };
+
+    // exitProgram ends the process; when it returns (tests), the adapter falls silent:
+    // it draws nothing more, pumps nothing and reports the stop request as set.
+    QtWindowOperations(const Controls& controls, std::function<void()> exitProgram);
+
+    void scale(Picture picture, float x1, float y1, float x2, float y2) override;
+    void cls(Picture picture) override;
+    void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) override;
+    void box(Picture picture, float x1, float y1, float x2, float y2) override;
+
+    void setShapeLeft(Shape shape, float left) override;
+    void setShapeTop(Shape shape, float top) override;
+    void zOrder(Shape shape) override;
+    void setLineEnd(OverlayLine line, LineEnd end, float value) override;
+
+    std::string text(TextBox box) override;
+    void setText(TextBox box, const std::string& text) override;
+    int checkValue() override;
+    void setCheckValue(int value) override;
+    std::int16_t scrollValue(ScrollBar bar) override;
+
+    void msgBox(const std::string& prompt, const std::string& title) override;
+    void doEvents() override;
+    double clock() override;
+    void sleep(double seconds) override;
+    void endProgram() override;
+
+    bool ended() const { return m_ended; }
+
+private:
+    PictureArea* area(Picture picture) const;
+
+    Controls m_controls;
+    std::function<void()> m_exitProgram;
+    QElapsedTimer m_clock;
+    bool m_ended = false;
+};
+
+} // namespace korvelian

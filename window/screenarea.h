@@ -1,0 +1,40 @@
+#pragma once
+
+#include "picturearea.h"
+#include "windowoperations.h"
+
+#include <array>
+
+namespace korvelian {
+
+// The oscilloscope screen: a picture area with the beam point, the two axis markers and
+// the two drop lines above its drawing. Overlays keep their physical place when the frame
+// changes; only the numbers that address them do.
+class ScreenArea : public PictureArea
+{
+    Q_OBJECT
+
+public:
+    explicit ScreenArea(QWidget* parent = nullptr);
+
+    void setShapeLeft(Shape shape, double left);
+    void setShapeTop(Shape shape, double top);
+    void bringToFront(Shape shape);
+    void setLineEnd(OverlayLine line, LineEnd end, double value);
+
+    // Logical pixel rectangle of a shape, and the end points of a line.
+    QRectF shapeRect(Shape shape) const;
+    QLineF overlayLine(OverlayLine line) const;
+    // Overlays from the back to the front: 0, 1, 2 the shapes, 3, 4 the lines.
+    std::array<int, 5> stacking() const { return m_stacking; }
+
+protected:
+    void paintOverlays(QPainter& painter) override;
+
+private:
+    std::array<QPointF, 3> m_shapes;
+    std::array<QLineF, 2> m_lines;
+    std::array<int, 5> m_stacking{{3, 4, 0, 1, 2}};
+};
+
+} // namespace korvelian

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+
+namespace korvelian {
+
+// The window icon: a yellow smiling face in a circular disc on a transparent background,
+// at 16 x 16 and 32 x 32 pixels.
+QIcon smileyIcon();
+
+} // namespace korvelian
