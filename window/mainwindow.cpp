@@ -6,6 +6,7 @@
 #include "screenarea.h"
 #include "smileyicon.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
@@ -117,8 +118,11 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
             control->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width),
                                  pixels(spec.height));
         }
-        if (spec.font != FontKey::None && spec.font != FontKey::D)
-            control->setFont(layoutFont(spec.font));
+        // Every control names its font: a frame's font would otherwise pass to the "+" and
+        // "-" buttons and the scroll bars inside it.
+        control->setFont(spec.font == FontKey::None || spec.font == FontKey::D
+                             ? QApplication::font(control)
+                             : layoutFont(spec.font));
         if (spec.accessibleName)
             control->setAccessibleName(QString::fromUtf8(spec.accessibleName));
     }
@@ -180,6 +184,8 @@ QWidget* MainWindow::createControl(const ControlSpec& spec, QWidget* parent)
         // Without tracking a drag reports the thumb with sliderMoved (Scroll) and the
         // value once, on release (Change); clicks and keys report Change at once.
         bar->setTracking(false);
+        // Focus lets the arrow keys move the bar, and puts it in the tab order.
+        bar->setFocusPolicy(Qt::StrongFocus);
         return bar;
     }
     case ControlKind::Line: {
