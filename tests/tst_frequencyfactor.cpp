@@ -1,0 +1,213 @@
+#include "formfixture.h"
+#include "messages.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace korvelian;
+
+namespace {
+
+QStringList strings(const std::vector<std::string>& log)
+{
+    QStringList list;
+    for (const auto& s : log)
+        list << QString::fromStdString(s);
+    return list;
+}
+
+} // namespace
+
+class TestFrequencyFactor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void plusWritesThenCountsThenDraws();
+    void buttons_data();
+    void buttons();
+    void closingCount_data();
+    void closingCount();
+    void refusedEntries_data();
+    void refusedEntries();
+    void validEntryPutsBackTheHint();
+    void largestCountDrawsOnce();
+};
+
+void TestFrequencyFactor::plusWritesThenCountsThenDraws()
+{
+    FormFixture f;
+    f.form.handle(Event::cmdplusZaehler_Click);
+    const QStringList log = strings(f.fake.log());
+    const QStringList expected = {"text Zaehler",       "setText Zaehler ' 2'", "text Nenner",
+                                  "text Zaehler",       "setText kgV ' 2'",     "text kgV",
+                                  "cls Bildschirm"};
+    QCOMPARE(log.mid(0, expected.size()), expected);
+    QCOMPARE(f.fake.count("cls"), 1);
+    QCOMPARE(int(f.fake.figureSegments().size()), 126);
+    QVERIFY(std::abs(f.vars().t - 12.7) < 1e-9);
+}
+
+void TestFrequencyFactor::buttons_data()
+{
+    QTest::addColumn<QString>("zaehler");
+    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<int>("event");
+    QTest::addColumn<QString>("zaehlerAfter");
+    QTest::addColumn<QString>("nennerAfter");
+    QTest::addColumn<QString>("kgvAfter");
+    QTest::addColumn<int>("textReads"); // reads of the box by the button itself
+    QTest::addColumn<int>("redraws");
+
+    QTest::newRow("numerator + from 1") << "1" << "1" << int(Event::cmdplusZaehler_Click) << " 2"
+                                        << "1" << " 2" << 1 << 1;
+    QTest::newRow("numerator - on 1 does nothing")
+        << "1" << "1" << int(Event::Command9_Click) << "1" << "1" << "1" << 1 << 0;
+    QTest::newRow("numerator - on 2, read twice")
+        << "2" << "1" << int(Event::Command9_Click) << " 1" << "1" << " 1" << 2 << 1;
+    QTest::newRow("denominator + from 1") << "1" << "1" << int(Event::cmdplusNenner_Click) << "1"
+                                          << " 2" << " 2" << 1 << 1;
+    QTest::newRow("denominator - on 1 does nothing")
+        << "1" << "1" << int(Event::Command10_Click) << "1" << "1" << "1" << 1 << 0;
+    QTest::newRow("denominator - on 0 does nothing")
+        << "1" << "0" << int(Event::Command10_Click) << "1" << "0" << "1" << 1 << 0;
+    QTest::newRow("denominator - on 3") << "1" << "3" << int(Event::Command10_Click) << "1"
+                                        << " 2" << " 2" << 2 << 1;
+    QTest::newRow("numerator + on 2.1 writes 3.1")
+        << "2.1" << "1" << int(Event::cmdplusZaehler_Click) << " 3.1" << "1" << " 3" << 1 << 1;
+    QTest::newRow("numerator + from 32767 is refused at the Change")
+        << "32767" << "1" << int(Event::cmdplusZaehler_Click) << " 32768" << "1" << "1" << 1 << 0;
+}
+
+void TestFrequencyFactor::buttons()
+{
+    QFETCH(QString, zaehler);
+    QFETCH(QString, nenner);
+    QFETCH(int, event);
+    QFETCH(QString, zaehlerAfter);
+    QFETCH(QString, nennerAfter);
+    QFETCH(QString, kgvAfter);
+    QFETCH(int, textReads);
+    QFETCH(int, redraws);
+    FormFixture f;
+    f.fake.texts = {zaehler.toStdString(), nenner.toStdString(), "1", "Hilfe"};
+    const auto e = static_cast<Event>(event);
+    f.form.handle(e);
+    QCOMPARE(QString::fromStdString(f.fake.texts[0]), zaehlerAfter);
+    QCOMPARE(QString::fromStdString(f.fake.texts[1]), nennerAfter);
+    QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgvAfter);
+    QCOMPARE(f.fake.count("cls"), redraws);
+    const bool onZaehler = e == Event::cmdplusZaehler_Click || e == Event::Command9_Click;
+    const std::string box = onZaehler ? "Zaehler" : "Nenner";
+    int reads = 0;
+    for (const Call& call : f.fake.calls) {
+        if (call.op == "setText")
+            break;
+        if (call.op == "text" && call.target == box)
+            ++reads;
+    }
+    QCOMPARE(reads, textReads);
+    if (redraws == 0 && kgvAfter == "1" && e != Event::cmdplusZaehler_Click)
+        QCOMPARE(f.fake.count("setText"), 0);
+}
+
+void TestFrequencyFactor::closingCount_data()
+{
+    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QString>("zaehler");
+    QTest::addColumn<QString>("kgv");
+    QTest::addColumn<int>("segments");
+
+    QTest::newRow("4 and 6") << "4" << "6" << " 12" << 754;
+    QTest::newRow("3 and 2") << "3" << "2" << " 6" << 377;
+    QTest::newRow("7 and 7") << "7" << "7" << " 7" << 440;
+    QTest::newRow("1 and 2") << "2" << "1" << " 2" << 126;
+    QTest::newRow("typed numerator 2.5 enters kgV as 2") << "3" << "2.5" << " 6" << 377;
+    QTest::newRow("leading blanks and trailing letters") << "  3x" << " 2 " << " 6" << 377;
+}
+
+void TestFrequencyFactor::closingCount()
+{
+    QFETCH(QString, nenner);
+    QFETCH(QString, zaehler);
+    QFETCH(QString, kgv);
+    QFETCH(int, segments);
+    for (const bool nennerLast : {false, true}) {
+        FormFixture f;
+        f.fake.texts = {zaehler.toStdString(), nenner.toStdString(), "1", "Hilfe"};
+        const TextBox typed = nennerLast ? TextBox::Nenner : TextBox::Zaehler;
+        const std::string entry = nennerLast ? nenner.toStdString() : zaehler.toStdString();
+        f.fake.texts[static_cast<std::size_t>(typed)].clear();
+        f.fake.type(typed, entry);
+        QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgv);
+        QCOMPARE(int(f.fake.figureSegments().size()), segments);
+        QCOMPARE(f.fake.count("cls"), 1);
+    }
+}
+
+void TestFrequencyFactor::refusedEntries_data()
+{
+    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QString>("zaehler");
+    QTest::addColumn<QString>("hint");
+    const QString domain = QString::fromUtf8(kRatioDomain);
+    const QString tooLarge = QString::fromUtf8(kRatioTooLarge);
+
+    QTest::newRow("empty denominator") << "" << "1" << domain;
+    QTest::newRow("empty numerator") << "1" << "" << domain;
+    QTest::newRow("denominator 0") << "0" << "1" << domain;
+    QTest::newRow("denominator -0") << "-0" << "1" << domain;
+    QTest::newRow("negative denominator") << "-5" << "1" << domain;
+    QTest::newRow("fractional denominator") << "2.5" << "1" << domain;
+    QTest::newRow("denominator 10^12") << "1e12" << "1" << domain;
+    QTest::newRow("numerator 32768 overflows 16 bits") << "1" << "32768" << domain;
+    QTest::newRow("numerator 1e309") << "1" << "1e309" << domain;
+    QTest::newRow("negative numerator") << "1" << "-1" << domain;
+    QTest::newRow("numerator 0.4 rounds to 0") << "1" << "0.4" << domain;
+    QTest::newRow("200 and 199: count 39800") << "200" << "199" << tooLarge;
+    QTest::newRow("32767 and 2") << "32767" << "2" << tooLarge;
+    QTest::newRow("text") << "abc" << "1" << domain;
+}
+
+void TestFrequencyFactor::refusedEntries()
+{
+    QFETCH(QString, nenner);
+    QFETCH(QString, zaehler);
+    QFETCH(QString, hint);
+    FormFixture f;
+    f.fake.texts = {"1", "1", " 1", "Hilfe"};
+    f.fake.texts[0] = zaehler.toStdString();
+    f.fake.type(TextBox::Nenner, nenner.toStdString());
+    f.fake.type(TextBox::Nenner, nenner.toStdString() + " ");
+    QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 1");
+    QCOMPARE(f.fake.count("cls"), 0);
+    QCOMPARE(f.fake.count("line"), 0);
+    QCOMPARE(QString::fromStdString(f.fake.texts[3]), hint);
+}
+
+void TestFrequencyFactor::validEntryPutsBackTheHint()
+{
+    FormFixture f;
+    f.form.handle(Event::Label4_MouseMove);
+    const std::string shown = f.fake.texts[3];
+    f.fake.type(TextBox::Nenner, "");
+    QCOMPARE(QString::fromStdString(f.fake.texts[3]), QString::fromUtf8(kRatioDomain));
+    f.fake.type(TextBox::Nenner, "0");
+    f.fake.type(TextBox::Nenner, "3");
+    QCOMPARE(f.fake.texts[3], shown);
+    QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 3");
+}
+
+void TestFrequencyFactor::largestCountDrawsOnce()
+{
+    FormFixture f;
+    f.fake.recordSegments = false;
+    f.fake.type(TextBox::Nenner, "32767");
+    QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 32767");
+    QCOMPARE(f.fake.count("cls"), 1);
+    QVERIFY(f.fake.segments > 2'058'000);
+}
+
+QTEST_APPLESS_MAIN(TestFrequencyFactor)
+#include "tst_frequencyfactor.moc"

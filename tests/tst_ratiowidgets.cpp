@@ -1,0 +1,135 @@
+#include "form1.h"
+#include "messages.h"
+#include "picturearea.h"
+#include "windowfixture.h"
+
+#include <QElapsedTimer>
+
+using namespace korvelian;
+
+namespace {
+
+// Long enough for the largest figure on a slow machine, short against a hang.
+constexpr qint64 kHandlerBoundMs = 5000;
+
+} // namespace
+
+class TestRatioWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void typedEntries_data();
+    void typedEntries();
+    void buttons_data();
+    void buttons();
+};
+
+void TestRatioWidgets::typedEntries_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("before"); // typed into the other box first, "" for nothing
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("hint");
+    const QString domain = QString::fromUtf8(kRatioDomain);
+    const QString tooLarge = QString::fromUtf8(kRatioTooLarge);
+
+    QTest::newRow("denominator 0") << "txtNenner" << "" << "0" << domain;
+    QTest::newRow("denominator -0") << "txtNenner" << "" << "-0" << domain;
+    QTest::newRow("negative denominator") << "txtNenner" << "" << "-3" << domain;
+    QTest::newRow("fractional denominator") << "txtNenner" << "" << "2.5" << domain;
+    QTest::newRow("denominator 10^12") << "txtNenner" << "" << "1e12" << domain;
+    QTest::newRow("denominator 1e309") << "txtNenner" << "" << "1e309" << domain;
+    QTest::newRow("denominator text") << "txtNenner" << "" << "nan" << domain;
+    QTest::newRow("numerator 32768") << "txtZaehler" << "" << "32768" << domain;
+    QTest::newRow("numerator -32769") << "txtZaehler" << "" << "-32769" << domain;
+    QTest::newRow("numerator 1e309") << "txtZaehler" << "" << "1e309" << domain;
+    QTest::newRow("numerator 0") << "txtZaehler" << "" << "0" << domain;
+    QTest::newRow("numerator hex") << "txtZaehler" << "" << "&H10" << domain;
+    QTest::newRow("denominator 200, numerator 199") << "txtZaehler" << "200" << "199" << tooLarge;
+    QTest::newRow("denominator 32767, numerator 2") << "txtZaehler" << "32767" << "2" << tooLarge;
+    QTest::newRow("empty denominator") << "txtNenner" << "" << "" << domain;
+}
+
+void TestRatioWidgets::typedEntries()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, before);
+    QFETCH(QString, entry);
+    QFETCH(QString, hint);
+    WindowFixture f;
+    QVERIFY(f.show());
+    auto* edit = f.control<QLineEdit>(box.toUtf8().constData());
+    auto* other = f.control<QLineEdit>(box == "txtNenner" ? "txtZaehler" : "txtNenner");
+    auto retype = [](QLineEdit* e, const QString& text) {
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QTest::keyClicks(e, text);
+    };
+    if (!before.isEmpty())
+        retype(other, before);
+    const QString head = entry.left(entry.size() - 1);
+    retype(edit, head);
+
+    const QString kgvBefore = f.text("txtkgV");
+    const QImage screenBefore = f.control<PictureArea>("picBildschirm")->image().copy();
+    QElapsedTimer timer;
+    timer.start();
+    if (entry.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    else
+        QTest::keyClick(edit, entry.back().toLatin1());
+    QVERIFY(timer.elapsed() < kHandlerBoundMs);
+    QCOMPARE(edit->text(), entry);
+    QCOMPARE(f.text("txtkgV"), kgvBefore);
+    QVERIFY(f.control<PictureArea>("picBildschirm")->image() == screenBefore);
+    QCOMPARE(f.text("txtHilfe"), hint);
+
+    // The next valid entry computes and redraws as usual.
+    retype(other, "1");
+    retype(edit, "3");
+    QCOMPARE(f.text("txtkgV"), " 3");
+    QVERIFY(f.control<PictureArea>("picBildschirm")->image() != screenBefore);
+    QCOMPARE(f.text("txtHilfe"), "Hilfe");
+    QVERIFY(!f.ended);
+}
+
+void TestRatioWidgets::buttons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QString>("zaehler");
+    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QString>("kgv");
+    QTest::addColumn<bool>("redrawn");
+
+    QTest::newRow("numerator + once") << "cmdplusZaehler" << 1 << " 2" << "1" << " 2" << true;
+    QTest::newRow("denominator + twice") << "cmdplusNenner" << 2 << "1" << " 3" << " 3" << true;
+    QTest::newRow("numerator - on 1") << "Command9" << 1 << "1" << "1" << "1" << false;
+    QTest::newRow("denominator - on 1, three times") << "Command10" << 3 << "1" << "1" << "1"
+                                                     << false;
+}
+
+void TestRatioWidgets::buttons()
+{
+    QFETCH(QString, button);
+    QFETCH(int, clicks);
+    QFETCH(QString, zaehler);
+    QFETCH(QString, nenner);
+    QFETCH(QString, kgv);
+    QFETCH(bool, redrawn);
+    WindowFixture f;
+    QVERIFY(f.show());
+    FormVariables& vars = f.window.form().variables();
+    vars.t = -1;
+    for (int i = 0; i < clicks; ++i)
+        QTest::mouseClick(f.control(button.toUtf8().constData()), Qt::LeftButton);
+    QCOMPARE(f.text("txtZaehler"), zaehler);
+    QCOMPARE(f.text("txtNenner"), nenner);
+    QCOMPARE(f.text("txtkgV"), kgv);
+    QCOMPARE(vars.t != -1, redrawn);
+}
+
+KORVELIAN_WIDGET_TEST_MAIN(TestRatioWidgets)
+#include "tst_ratiowidgets.moc"
