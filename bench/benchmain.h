@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+// The benchmarks draw through the real window on the offscreen platform.
+#define KORVELIAN_BENCHMARK_MAIN()                                                                 \
+    int main(int argc, char* argv[])                                                               \
+    {                                                                                              \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                        \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
+        QApplication app(argc, argv);                                                              \
+        benchmark::Initialize(&argc, argv);                                                        \
+        benchmark::RunSpecifiedBenchmarks();                                                       \
+        benchmark::Shutdown();                                                                     \
+        return 0;                                                                                  \
+    }
