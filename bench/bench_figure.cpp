@@ -1,5 +1,6 @@
 #include "auslenkung.h"
 #include "benchmain.h"
+#include "figurepoints.h"
 #include "form1.h"
 #include "mainwindow.h"
 #include "picturearea.h"
@@ -65,6 +66,21 @@ void BM_Points(benchmark::State& state)
     }
 }
 
+// The points as the drawing computes them: fast sines on both cores.
+void BM_FigurePoints(benchmark::State& state)
+{
+    const double k = double(state.range(0));
+    const Parameter p{1,
+                      0,
+                      1,
+                      0,
+                      state.range(1) == LongSegments ? k : 1.0,
+                      state.range(1) == LongSegments ? 1.0 : k};
+    std::vector<FloatPoint> points;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(figurePoints(p, (k + k) * 3.1415 + 0.1, points).count);
+}
+
 void arguments(benchmark::internal::Benchmark* b)
 {
     for (const int k : {1, 100, 6000, 32767}) {
@@ -79,5 +95,6 @@ void arguments(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_Redraw)->Apply(arguments);
 BENCHMARK(BM_Points)->Apply(arguments);
+BENCHMARK(BM_FigurePoints)->Apply(arguments);
 
 KORVELIAN_BENCHMARK_MAIN();

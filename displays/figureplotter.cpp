@@ -2,6 +2,7 @@
 
 #include "constants.h"
 #include "formvariables.h"
+#include "figurepoints.h"
 #include "messages.h"
 #include "numbertext.h"
 #include "parameters.h"
@@ -49,21 +50,19 @@ void FigurePlotter::trace(double end)
     // No event can run during a drawing, so the controls read for the first point hold
     // for every point of it.
     const Parameter p = readParameters(m_ops);
-    for (; v.t <= end; v.t += kLoopStep) {
-        const Point point = Auslenkung(v.t, p);
-        if (!isFinite(point)) {
-            m_ops.setText(TextBox::Hilfe, p.n == 0 ? kNennerNull : kNotDrawable);
-            return;
-        }
-        v.x = point.x;
-        v.y = point.y;
-        if (v.t > 0) {
-            m_ops.line(Picture::Bildschirm, static_cast<float>(v.x), static_cast<float>(v.y),
-                       static_cast<float>(v.xAlt), static_cast<float>(v.yAlt), kFigureColour);
-        }
-        v.xAlt = v.x;
-        v.yAlt = v.y;
+    const FigureRun run = figurePoints(p, end, m_points);
+    m_ops.polyline(Picture::Bildschirm, std::span(m_points.data(), run.count), kFigureColour);
+
+    // What the loop leaves behind is computed exactly, not from the drawing's points.
+    v.t = run.t;
+    if (run.count > 0) {
+        const Point point = Auslenkung(run.lastT, p);
+        v.x = v.xAlt = point.x;
+        v.y = v.yAlt = point.y;
     }
+    // Where the formulas give no number (a denominator of 0), the figure ends there.
+    if (run.stoppedAtNonFinite)
+        m_ops.setText(TextBox::Hilfe, p.n == 0 ? kNennerNull : kNotDrawable);
 }
 
 } // namespace korvelian

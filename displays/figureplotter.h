@@ -1,5 +1,9 @@
 #pragma once
 
+#include "figurepoints.h"
+
+#include <vector>
+
 namespace korvelian {
 
 class WindowOperations;
@@ -18,6 +22,8 @@ private:
 
     WindowOperations& m_ops;
     FormVariables& m_vars;
+    // Kept between drawings: a drag redraws the same count on every Scroll event.
+    std::vector<FloatPoint> m_points;
 };
 
 } // namespace korvelian

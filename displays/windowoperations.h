@@ -1,6 +1,9 @@
 #pragma once
 
+#include "figurepoints.h"
+
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace korvelian {
@@ -33,6 +36,9 @@ public:
     // Clearing leaves the overlays alone.
     virtual void cls(Picture picture) = 0;
     virtual void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) = 0;
+    // One segment from each point to the point before it, as line() would draw them one by
+    // one; a figure has up to two million of them.
+    virtual void polyline(Picture picture, std::span<const FloatPoint> points, Colour colour) = 0;
     // A box between the corners in the area's foreground colour.
     virtual void box(Picture picture, float x1, float y1, float x2, float y2) = 0;
 

@@ -80,6 +80,12 @@ void FakeWindow::line(Picture picture, float x1, float y1, float x2, float y2, C
         record({"line", name(picture), {x1, y1, x2, y2, static_cast<double>(colour)}, {}});
 }
 
+void FakeWindow::polyline(Picture picture, std::span<const FloatPoint> points, Colour colour)
+{
+    for (std::size_t i = 1; i < points.size(); ++i)
+        line(picture, points[i].x, points[i].y, points[i - 1].x, points[i - 1].y, colour);
+}
+
 void FakeWindow::box(Picture picture, float x1, float y1, float x2, float y2)
 {
     record({"box", name(picture), {x1, y1, x2, y2}, {}});

@@ -97,6 +97,26 @@ void PictureArea::drawSegment(double x1, double y1, double x2, double y2, const 
     painter.drawLine(QLineF(toPixel(x1, y1), toPixel(x2, y2)));
 }
 
+void PictureArea::drawPolyline(std::span<const FloatPoint> points, const QColor& colour)
+{
+    ensureImage();
+    finishPainting();
+    const double ratio = m_image.devicePixelRatio();
+    SegmentRaster::Transform transform;
+    if (m_x1 == m_x2) {
+        transform.scaleX = transform.scaleY = ratio / kTwipsPerPixel;
+    } else {
+        transform.scaleX = m_image.width() / (m_x2 - m_x1);
+        transform.offsetX = -m_x1 * transform.scaleX;
+        transform.scaleY = m_image.height() / (m_y2 - m_y1);
+        transform.offsetY = -m_y1 * transform.scaleY;
+    }
+    auto* pixels = reinterpret_cast<std::uint32_t*>(m_image.bits());
+    m_raster.draw(pixels, m_image.width(), m_image.height(), m_image.bytesPerLine() / 4, points,
+                  transform, colour.rgb());
+    scheduleRepaint();
+}
+
 void PictureArea::drawBox(double x1, double y1, double x2, double y2)
 {
     const QRectF box = QRectF(toPixel(x1, y1), toPixel(x2, y2)).normalized();

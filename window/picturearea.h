@@ -1,5 +1,8 @@
 #pragma once
 
+#include "figurepoints.h"
+#include "segmentraster.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPainter>
@@ -20,6 +23,7 @@ public:
     void setFrame(double x1, double y1, double x2, double y2);
     void clear();
     void drawSegment(double x1, double y1, double x2, double y2, const QColor& colour);
+    void drawPolyline(std::span<const FloatPoint> points, const QColor& colour);
     // A filled box in the foreground colour.
     void drawBox(double x1, double y1, double x2, double y2);
 
@@ -45,6 +49,7 @@ private:
     QImage m_image;
     QPainter m_painter;
     QColor m_penColour;
+    SegmentRaster m_raster;
     // The frame starts in twips, as every area does before its frame is set.
     double m_x1 = 0;
     double m_y1 = 0;

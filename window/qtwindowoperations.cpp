@@ -55,6 +55,13 @@ void QtWindowOperations::line(Picture picture, float x1, float y1, float x2, flo
         area(picture)->drawSegment(x1, y1, x2, y2, toQColor(colour));
 }
 
+void QtWindowOperations::polyline(Picture picture, std::span<const FloatPoint> points,
+                                  Colour colour)
+{
+    if (!m_ended)
+        area(picture)->drawPolyline(points, toQColor(colour));
+}
+
 void QtWindowOperations::box(Picture picture, float x1, float y1, float x2, float y2)
 {
     if (!m_ended)

@@ -38,6 +38,7 @@ public:
     void scale(Picture picture, float x1, float y1, float x2, float y2) override;
     void cls(Picture picture) override;
     void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) override;
+    void polyline(Picture picture, std::span<const FloatPoint> points, Colour colour) override;
     void box(Picture picture, float x1, float y1, float x2, float y2) override;
 
     void setShapeLeft(Shape shape, float left) override;

@@ -1,0 +1,160 @@
+#include "figurepoints.h"
+#include "segmentraster.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace korvelian;
+
+namespace {
+
+QImage blank(int size)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    return image;
+}
+
+// The reference: one QPainter line per segment, aliased, with a cosmetic one-pixel pen,
+// from the new point to the previous one, as the figure was drawn before.
+QImage painterReference(const std::vector<FloatPoint>& points, std::size_t count, int size)
+{
+    QImage image = blank(size);
+    QPainter painter(&image);
+    QPen pen(Qt::white, 1);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    const double scale = size / 4.0;
+    auto map = [scale](const FloatPoint& p) {
+        return QPointF((p.x + 2.0) * scale, (p.y + 2.0) * scale);
+    };
+    for (std::size_t i = 1; i < count; ++i)
+        painter.drawLine(QLineF(map(points[i]), map(points[i - 1])));
+    return image;
+}
+
+QImage raster(const std::vector<FloatPoint>& points, std::size_t count, int size)
+{
+    QImage image = blank(size);
+    SegmentRaster raster;
+    const double scale = size / 4.0;
+    raster.draw(reinterpret_cast<std::uint32_t*>(image.bits()), size, size,
+                image.bytesPerLine() / 4, std::span(points.data(), count),
+                {scale, 2 * scale, scale, 2 * scale}, qRgb(255, 255, 255));
+    return image;
+}
+
+bool lit(const QImage& image, int x, int y)
+{
+    return x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+           image.pixel(x, y) == qRgb(255, 255, 255);
+}
+
+// Lit pixels of a that have no lit pixel of b within one pixel.
+int strays(const QImage& a, const QImage& b)
+{
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (!lit(a, x, y))
+                continue;
+            bool near = false;
+            for (int dy = -1; dy <= 1 && !near; ++dy) {
+                for (int dx = -1; dx <= 1 && !near; ++dx)
+                    near = lit(b, x + dx, y + dy);
+            }
+            count += near ? 0 : 1;
+        }
+    }
+    return count;
+}
+
+int litCount(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += lit(image, x, y) ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace
+
+class TestSegmentRaster : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void drawsWhatThePainterDraws_data();
+    void drawsWhatThePainterDraws();
+    void segmentsOutsideAreCutNotWrapped();
+};
+
+void TestSegmentRaster::drawsWhatThePainterDraws_data()
+{
+    QTest::addColumn<double>("k");
+    QTest::addColumn<double>("z");
+    QTest::addColumn<double>("n");
+    QTest::addColumn<double>("a1");
+    QTest::addColumn<double>("p2");
+    QTest::addColumn<int>("size");
+
+    QTest::newRow("diagonal, K = 1") << 1.0 << 1.0 << 1.0 << 1.0 << 0.0 << 441;
+    QTest::newRow("circle, K = 1") << 1.0 << 1.0 << 1.0 << 1.0 << 1.57 << 441;
+    QTest::newRow("sparse 3:1") << 3.0 << 3.0 << 1.0 << 1.0 << 0.5 << 441;
+    QTest::newRow("sparse 1:3") << 3.0 << 1.0 << 3.0 << 1.0 << 0.5 << 441;
+    QTest::newRow("3:2 with phase") << 6.0 << 3.0 << 2.0 << 1.5 << 1.0 << 441;
+    QTest::newRow("vertical line, no x amplitude") << 2.0 << 2.0 << 1.0 << 0.0 << 0.0 << 441;
+    QTest::newRow("to the edges, amplitude 2") << 6.0 << 2.0 << 3.0 << 2.0 << 0.3 << 441;
+    QTest::newRow("100:1") << 100.0 << 100.0 << 1.0 << 1.0 << 0.0 << 441;
+    QTest::newRow("1:100") << 100.0 << 1.0 << 100.0 << 1.0 << 0.0 << 441;
+    QTest::newRow("dense 6000:1") << 6000.0 << 6000.0 << 1.0 << 1.0 << 0.0 << 441;
+    QTest::newRow("dense 1:6000") << 6000.0 << 1.0 << 6000.0 << 1.0 << 0.0 << 441;
+    QTest::newRow("dense 6000:1 at ratio 2") << 6000.0 << 6000.0 << 1.0 << 1.0 << 0.0 << 882;
+    QTest::newRow("3:2 at ratio 2") << 6.0 << 3.0 << 2.0 << 1.5 << 1.0 << 882;
+}
+
+void TestSegmentRaster::drawsWhatThePainterDraws()
+{
+    QFETCH(double, k);
+    QFETCH(double, z);
+    QFETCH(double, n);
+    QFETCH(double, a1);
+    QFETCH(double, p2);
+    QFETCH(int, size);
+    std::vector<FloatPoint> points;
+    const Parameter p{a1, 0, 1, p2, z, n};
+    const FigureRun run = figurePoints(p, (k + k) * 3.1415 + 0.1, points);
+    const QImage reference = painterReference(points, run.count, size);
+    const QImage ours = raster(points, run.count, size);
+    QCOMPARE(strays(ours, reference), 0);
+    QCOMPARE(strays(reference, ours), 0);
+    const int expected = litCount(reference);
+    const int actual = litCount(ours);
+    QVERIFY2(std::abs(actual - expected) <= 0.02 * expected,
+             qPrintable(QString("%1 lit, reference %2").arg(actual).arg(expected)));
+}
+
+void TestSegmentRaster::segmentsOutsideAreCutNotWrapped()
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<FloatPoint> points = {{-10, 0}, {10, 0},  {0, -1e6f}, {0, 1e6f}, {5, 5},
+                                            {6, 6},   {nan, 0}, {0, inf},   {1, 1}};
+    const QImage ours = raster(points, points.size(), 441);
+    // The horizontal axis row and the vertical axis column are lit edge to edge; the
+    // segment outside the area and those with a point that is not a number leave nothing.
+    for (int i = 0; i < 441; ++i) {
+        QVERIFY(lit(ours, i, 220));
+        QVERIFY(lit(ours, 220, i));
+    }
+    QCOMPARE(litCount(ours), 441 + 441 - 1 + 0);
+}
+
+QTEST_APPLESS_MAIN(TestSegmentRaster)
+#include "tst_segmentraster.moc"
