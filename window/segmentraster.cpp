@@ -11,11 +11,11 @@ namespace korvelian {
 namespace {
 
 // Below this a second thread costs more than it saves.
-constexpr std::size_t kParallelFrom = 40000;
+constexpr std::size_t kParallelFrom = 4000;
 
 // Sets bits from..to of a line of words that has one spare word at its end. Runs of a
 // dense figure cover one or two words; those take no branch.
-void setBits(std::uint64_t* words, int from, int to)
+[[gnu::always_inline]] inline void setBits(std::uint64_t* words, int from, int to)
 {
     constexpr std::uint64_t all = ~std::uint64_t{0};
     const int first = from >> 6;
@@ -132,19 +132,32 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
         setRun(column, v, vEnd);
         return;
     }
+    // Run boundaries in 32.32 fixed point: the loop then needs no conversion from double.
+    constexpr double kOne = 4294967296.0;
+    constexpr std::int64_t kHalf = std::int64_t{1} << 31;
+    constexpr std::int64_t kBelowOne = (std::int64_t{1} << 32) - 1;
+    // A nearly parallel segment has boundaries far beyond the area; they are cut to just
+    // beyond it so that the fixed-point values cannot overflow.
+    const double beyond = vCount + 2.0;
     const double inverse = 1.0 / slope;
     // Where u leaves the current column: at column + 1 going right, at column going left.
-    double boundary = va + ((slope > 0 ? column + 1 : column) - ua) * inverse;
-    const double step = std::abs(inverse);
+    const double firstBoundary = va + ((slope > 0 ? column + 1 : column) - ua) * inverse;
+    std::int64_t boundary =
+        static_cast<std::int64_t>(std::clamp(firstBoundary, -beyond, beyond) * kOne);
+    const std::int64_t step = static_cast<std::int64_t>(std::min(std::abs(inverse), beyond) * kOne);
     if (slope > 0) {
+        // The last row whose centre lies before the boundary: ceil(boundary - 0.5) - 1.
         for (; v <= vEnd; ++column, boundary += step) {
-            const int runEnd = std::clamp(ceilInt(boundary - 0.5) - 1, v, vEnd);
+            const int end = static_cast<int>((boundary - kHalf + kBelowOne) >> 32) - 1;
+            const int runEnd = std::clamp(end, v, vEnd);
             setRun(std::min(column, uCount - 1), v, runEnd);
             v = runEnd + 1;
         }
     } else {
+        // The last row whose centre lies at or before the boundary: floor(boundary - 0.5).
         for (; v <= vEnd; --column, boundary += step) {
-            const int runEnd = std::clamp(floorInt(boundary - 0.5), v, vEnd);
+            const int end = static_cast<int>((boundary - kHalf) >> 32);
+            const int runEnd = std::clamp(end, v, vEnd);
             setRun(std::max(column, 0), v, runEnd);
             v = runEnd + 1;
         }
