@@ -36,8 +36,15 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Medians only; the figure at device pixel ratio 1 and 2, then the animation.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+	@for ratio in 1 2; do \
+	    echo "== figure redraw, device pixel ratio $$ratio"; \
+	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio $(BUILD)/bench/bench_figure \
+	        | grep -E '^(Benchmark|-+$$|.*_median)'; \
+	done
+	@echo "== animation"
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_animation
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -8,6 +8,10 @@
 #include <QMessageBox>
 #include <QScrollBar>
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -27,6 +31,10 @@ QtWindowOperations::QtWindowOperations(const Controls& controls, std::function<v
     : m_controls(controls), m_exitProgram(std::move(exitProgram))
 {
     m_clock.start();
+#ifdef __linux__
+    // The frame pause is 10 ms; the default timer slack of 50 us would add to every frame.
+    prctl(PR_SET_TIMERSLACK, 1UL);
+#endif
 }
 
 PictureArea* QtWindowOperations::area(Picture picture) const
