@@ -1,14 +1,15 @@
 # make run   installs what is missing, builds and starts the program
 # make test  installs what is missing, builds and runs the whole test suite
 # make bench builds and runs the benchmarks (never part of make test)
+# make package builds the Debian package
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake make g++ qt6-base-dev libgl-dev libbenchmark-dev fonts-liberation \
-           fontconfig xvfb xauth
+           fontconfig xvfb xauth desktop-file-utils appstream file dpkg-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test bench package format clean
 
 all: build
 
@@ -45,6 +46,11 @@ bench: build
 	done
 	@echo "== animation"
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_animation
+
+# A Debian package in the project folder: apt install ./korvelian_1.00_amd64.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
+	cp $(BUILD)/korvelian_*.deb .
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
