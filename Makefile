@@ -2,14 +2,16 @@
 # make test  installs what is missing, builds and runs the whole test suite
 # make bench builds and runs the benchmarks (never part of make test)
 # make package builds the Debian package
+# make check-sanitize runs the tests built with ASan and UBSan; make fuzz fuzzes for a minute
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake make g++ qt6-base-dev libgl-dev libbenchmark-dev fonts-liberation \
-           fontconfig xvfb xauth desktop-file-utils appstream file dpkg-dev
+           fontconfig xvfb xauth desktop-file-utils appstream file dpkg-dev clang \
+           libclang-rt-14-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench package format clean
+.PHONY: all deps configure build run test check-sanitize fuzz bench package format clean
 
 all: build
 
@@ -38,6 +40,28 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Medians only; the figure at device pixel ratio 1 and 2, then the animation.
+# The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE_BUILD ?= build-sanitize
+check-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVELIAN_SANITIZE=ON \
+	    -DKORVELIAN_BENCHMARKS=OFF
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --output-on-failure -j $(JOBS)
+
+# A one-minute libFuzzer run over number reading, 16-bit conversion and the ratio guard.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	mkdir -p $(FUZZ_BUILD)/corpus
+	clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+	    -Imodel fuzz/fuzz_model.cpp model/numbertext.cpp model/kgv.cpp -o $(FUZZ_BUILD)/fuzz_model
+	$(FUZZ_BUILD)/fuzz_model -max_total_time=$(FUZZ_SECONDS) -timeout=5 -max_len=256 \
+	    $(FUZZ_BUILD)/corpus fuzz/seeds
+
 bench: build
 	@for ratio in 1 2; do \
 	    echo "== figure redraw, device pixel ratio $$ratio"; \

@@ -1,5 +1,7 @@
 #include "fastsine.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -56,11 +58,23 @@ __attribute__((target("avx2,fma"))) void vectorSines(const double* in, double* o
 void fastSines(const double* in, double* out, std::size_t n)
 {
     static const bool vector = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    if (vector)
-        vectorSines(in, out, n);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!vector || !(std::abs(in[i]) <= kFastLimit))
+    if (!vector) {
+        for (std::size_t i = 0; i < n; ++i)
             out[i] = std::sin(in[i]);
+        return;
+    }
+    // The arguments are kept aside per block: out may be in, and the vector kernel would
+    // overwrite the huge ones before std::sin gets them.
+    constexpr std::size_t kBlock = 256;
+    std::array<double, kBlock> arguments;
+    for (std::size_t begin = 0; begin < n; begin += kBlock) {
+        const std::size_t count = std::min(kBlock, n - begin);
+        std::copy_n(in + begin, count, arguments.data());
+        vectorSines(arguments.data(), out + begin, count);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!(std::abs(arguments[i]) <= kFastLimit))
+                out[begin + i] = std::sin(arguments[i]);
+        }
     }
 }
 

@@ -152,7 +152,8 @@ void TestFigurePlotter::yPhaseBeforeFrequencyFactor()
     p.fake.texts = {"2", "1", " 2", "Hilfe"};
     p.fake.scroll[3] = 100; // y phase 1.0
     p.plotter.Command1_Click();
-    const Call& first = p.fake.figureSegments().front();
+    const auto segments = p.fake.figureSegments();
+    const Call& first = segments.front();
     // y at t = 0 is sin((0 + 1) * 2 / 1) = sin 2, not sin(0 * 2 + 1).
     QCOMPARE(first.numbers[3], double(float(std::sin(2.0))));
 }
