@@ -3,10 +3,10 @@
 #include "figurepoints.h"
 #include "form1.h"
 #include "mainwindow.h"
+#include "painterlines.h"
 #include "picturearea.h"
 
 #include <QLineEdit>
-#include <QPainter>
 
 #include <algorithm>
 #include <chrono>
@@ -41,21 +41,9 @@ double loopEnd(double k)
     return (k + k) * 3.1415 + 0.1;
 }
 
-// The way the figure was drawn before: one QPainter line per segment, aliased, with a
-// cosmetic pen, into an image at the screen's device pixel ratio.
 void drawLines(QImage& image, const std::vector<FloatPoint>& points, std::size_t count)
 {
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    QPen pen(Qt::white, 1);
-    pen.setCosmetic(true);
-    painter.setPen(pen);
-    const double scale = kScreen / 4.0;
-    auto map = [scale](const FloatPoint& p) {
-        return QPointF((p.x + 2.0) * scale, (p.y + 2.0) * scale);
-    };
-    for (std::size_t i = 1; i < count; ++i)
-        painter.drawLine(QLineF(map(points[i]), map(points[i - 1])));
+    drawPainterLines(image, std::span(points.data(), count));
 }
 
 QImage screenImage()

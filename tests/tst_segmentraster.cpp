@@ -1,8 +1,8 @@
 #include "figurepoints.h"
+#include "painterlines.h"
 #include "segmentraster.h"
 
 #include <QImage>
-#include <QPainter>
 #include <QTest>
 
 #include <cmath>
@@ -19,21 +19,10 @@ QImage blank(int size)
     return image;
 }
 
-// The reference: one QPainter line per segment, aliased, with a cosmetic one-pixel pen,
-// from the new point to the previous one, as the figure was drawn before.
 QImage painterReference(const std::vector<FloatPoint>& points, std::size_t count, int size)
 {
     QImage image = blank(size);
-    QPainter painter(&image);
-    QPen pen(Qt::white, 1);
-    pen.setCosmetic(true);
-    painter.setPen(pen);
-    const double scale = size / 4.0;
-    auto map = [scale](const FloatPoint& p) {
-        return QPointF((p.x + 2.0) * scale, (p.y + 2.0) * scale);
-    };
-    for (std::size_t i = 1; i < count; ++i)
-        painter.drawLine(QLineF(map(points[i]), map(points[i - 1])));
+    drawPainterLines(image, std::span(points.data(), count));
     return image;
 }
 
