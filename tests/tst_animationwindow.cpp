@@ -16,6 +16,7 @@ class TestAnimationWindow : public QObject
 
 private slots:
     void beamRunsAlongTheFigureUntilStop();
+    void aFrameCostsOneRepaint();
     void quitDuringTheAnimationMovesNothingMore();
     void closingTheWindowDuringTheAnimationEndsIt();
 };
@@ -58,6 +59,41 @@ void TestAnimationWindow::beamRunsAlongTheFigureUntilStop()
     QCOMPARE(drop.x1(), drop.x2());
     // The stacking after a frame: Shape3 in front, then Shape2, then Shape1, lines behind.
     QCOMPARE(screen->stacking(), (std::array<int, 5>{{3, 4, 0, 1, 2}}));
+}
+
+namespace {
+
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+} // namespace
+
+void TestAnimationWindow::aFrameCostsOneRepaint()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    PaintCounter counter;
+    f.control("picBildschirm")->installEventFilter(&counter);
+    QTimer::singleShot(300, [&] { f.control<QCheckBox>("Check1")->setChecked(true); });
+    f.window.form().handle(Event::Command2_Click);
+    // Seventeen overlay updates a frame, at most one paint: the frame's updates are painted
+    // together in the next frame's pump, or merged with the next frame's.
+    const double frames = f.window.form().variables().t / 0.1;
+    QVERIFY(frames >= 10);
+    QVERIFY2(counter.paints <= frames + 1,
+             qPrintable(QString("%1 paints for %2 frames").arg(counter.paints).arg(frames)));
+    QVERIFY(counter.paints > 0);
 }
 
 void TestAnimationWindow::quitDuringTheAnimationMovesNothingMore()
