@@ -114,6 +114,22 @@ void BM_Redraw(benchmark::State& state)
     reportRatio(state, total);
 }
 
+// The longest Change of a ratio box: closing count 32767 after 32766 subtraction passes,
+// then the figure of 2.06 million points, as one keystroke in the denominator costs.
+void BM_LargestChange(benchmark::State& state)
+{
+    MainWindow& w = window();
+    setRatio(w, 1, ShortSegments);
+    auto* nenner = w.findChild<QLineEdit*>("txtNenner");
+    bool blank = false;
+    for (auto _ : state) {
+        // Two spellings of 32767, so that every iteration changes the text.
+        nenner->setText(blank ? " 32767" : "32767");
+        blank = !blank;
+    }
+    state.counters["kgV"] = w.findChild<QLineEdit*>("txtkgV")->text().toDouble();
+}
+
 // The reference itself: one QPainter::drawLine per segment.
 void BM_DrawLine(benchmark::State& state)
 {
@@ -180,6 +196,10 @@ void arguments(benchmark::internal::Benchmark* b)
 } // namespace
 
 BENCHMARK(BM_Redraw)->Apply(arguments);
+BENCHMARK(BM_LargestChange)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_DrawLine)->Apply(arguments)->Repetitions(3);
 BENCHMARK(BM_Points)->Apply(arguments);
 BENCHMARK(BM_FigurePoints)->Apply(arguments);
