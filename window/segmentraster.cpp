@@ -198,9 +198,15 @@ void SegmentRaster::rasterise(Bitmaps& bitmaps, std::span<const FloatPoint> poin
 {
     bitmaps.columns.assign(m_columnWords * m_width, 0);
     bitmaps.rows.assign(m_rowWords * m_height, 0);
+    // Each point is mapped once and serves as the end of one segment and the start of the next.
+    double previousX = points[0].x * t.scaleX + t.offsetX;
+    double previousY = points[0].y * t.scaleY + t.offsetY;
     for (std::size_t i = 1; i < points.size(); ++i) {
-        segment(bitmaps, points[i].x * t.scaleX + t.offsetX, points[i].y * t.scaleY + t.offsetY,
-                points[i - 1].x * t.scaleX + t.offsetX, points[i - 1].y * t.scaleY + t.offsetY);
+        const double x = points[i].x * t.scaleX + t.offsetX;
+        const double y = points[i].y * t.scaleY + t.offsetY;
+        segment(bitmaps, x, y, previousX, previousY);
+        previousX = x;
+        previousY = y;
     }
 }
 
