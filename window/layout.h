@@ -11,7 +11,7 @@ enum class FontKey { None, A, B, C, D };
 
 // One control of the main window. Positions and sizes are in twips, relative to the
 // parent's top-left corner; a line's width and height are the offset of its second end.
-struct ControlSpec
+struct ControlLayout
 {
     const char* name;
     ControlKind kind;
@@ -40,7 +40,7 @@ constexpr int pixels(int twips)
 
 // Parents come before their children.
 // clang-format off
-inline constexpr auto kControls = std::to_array<ControlSpec>({
+inline constexpr auto kControls = std::to_array<ControlLayout>({
     {"picBildschirm", ControlKind::Picture, nullptr, 3120, 120, 6612, 6612, "", FontKey::None, 0},
     {"Frame1", ControlKind::Frame, nullptr, 240, 120, 2652, 1572, "x", FontKey::A, -1},
     {"Frame2", ControlKind::Frame, nullptr, 240, 1920, 2652, 2892, "y", FontKey::A, -1},

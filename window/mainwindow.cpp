@@ -108,23 +108,23 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     setWindowIcon(smileyIcon());
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
 
-    for (const ControlSpec& spec : kControls) {
-        QWidget* parentWidget = spec.parent ? findChild<QWidget*>(spec.parent) : this;
-        QWidget* control = createControl(spec, parentWidget);
-        control->setObjectName(spec.name);
-        if (spec.kind == ControlKind::Line) {
-            control->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width), 1);
+    for (const ControlLayout& entry : kControls) {
+        QWidget* parentWidget = entry.parent ? findChild<QWidget*>(entry.parent) : this;
+        QWidget* control = createControl(entry, parentWidget);
+        control->setObjectName(entry.name);
+        if (entry.kind == ControlKind::Line) {
+            control->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width), 1);
         } else {
-            control->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width),
-                                 pixels(spec.height));
+            control->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width),
+                                 pixels(entry.height));
         }
         // Every control names its font: a frame's font would otherwise pass to the "+" and
         // "-" buttons and the scroll bars inside it.
-        control->setFont(spec.font == FontKey::None || spec.font == FontKey::D
+        control->setFont(entry.font == FontKey::None || entry.font == FontKey::D
                              ? QApplication::font(control)
-                             : layoutFont(spec.font));
-        if (spec.accessibleName)
-            control->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+                             : layoutFont(entry.font));
+        if (entry.accessibleName)
+            control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
     }
     setTabOrder();
 
@@ -147,12 +147,12 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
 
 MainWindow::~MainWindow() = default;
 
-QWidget* MainWindow::createControl(const ControlSpec& spec, QWidget* parent)
+QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
 {
-    const QString caption = QString::fromUtf8(spec.caption);
-    switch (spec.kind) {
+    const QString caption = QString::fromUtf8(entry.caption);
+    switch (entry.kind) {
     case ControlKind::Picture:
-        if (QLatin1String(spec.name) == QLatin1String("picBildschirm"))
+        if (QLatin1String(entry.name) == QLatin1String("picBildschirm"))
             return new ScreenArea(parent);
         return new PictureArea(Qt::white, QColor(255, 0, 0), parent);
     case ControlKind::Frame:
@@ -168,7 +168,7 @@ QWidget* MainWindow::createControl(const ControlSpec& spec, QWidget* parent)
     }
     case ControlKind::TextBox: {
         auto* edit = new QLineEdit(caption, parent);
-        if (spec.font == FontKey::B) {
+        if (entry.font == FontKey::B) {
             QPalette palette = edit->palette();
             palette.setColor(QPalette::Base, kHintBackground);
             edit->setPalette(palette);
@@ -177,8 +177,8 @@ QWidget* MainWindow::createControl(const ControlSpec& spec, QWidget* parent)
     }
     case ControlKind::ScrollBar: {
         auto* bar = new QScrollBar(Qt::Horizontal, parent);
-        bar->setRange(0, spec.maximum);
-        bar->setValue(spec.value);
+        bar->setRange(0, entry.maximum);
+        bar->setValue(entry.value);
         bar->setSingleStep(1);
         bar->setPageStep(1);
         // Without tracking a drag reports the thumb with sliderMoved (Scroll) and the
@@ -201,13 +201,13 @@ QWidget* MainWindow::createControl(const ControlSpec& spec, QWidget* parent)
 
 void MainWindow::setTabOrder()
 {
-    std::vector<const ControlSpec*> focusable;
-    for (const ControlSpec& spec : kControls) {
-        if (spec.tab >= 0)
-            focusable.push_back(&spec);
+    std::vector<const ControlLayout*> focusable;
+    for (const ControlLayout& entry : kControls) {
+        if (entry.tab >= 0)
+            focusable.push_back(&entry);
     }
     std::sort(focusable.begin(), focusable.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tab < b->tab; });
+              [](const ControlLayout* a, const ControlLayout* b) { return a->tab < b->tab; });
     for (std::size_t i = 1; i < focusable.size(); ++i) {
         QWidget::setTabOrder(findChild<QWidget*>(focusable[i - 1]->name),
                              findChild<QWidget*>(focusable[i]->name));

@@ -12,7 +12,7 @@ namespace korvelian {
 
 class Form1;
 class QtWindowOperations;
-struct ControlSpec;
+struct ControlLayout;
 
 // Form1 on the screen: builds the controls from the layout table, hands every control
 // event to the handlers and runs the start-up sequence before it is first shown.
@@ -33,7 +33,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* createControl(const ControlSpec& spec, QWidget* parent);
+    QWidget* createControl(const ControlLayout& entry, QWidget* parent);
     void setTabOrder();
     void connectEvents();
     void handle(Event event);
