@@ -41,12 +41,19 @@ void PictureArea::setFrame(double x1, double y1, double x2, double y2)
     m_y2 = y2;
 }
 
-QPointF PictureArea::toPixel(double x, double y) const
+SegmentRaster::Transform PictureArea::frameTransform() const
 {
     if (m_x1 == m_x2)
-        return {x / kTwipsPerPixel, y / kTwipsPerPixel};
-    return {clampPixel((x - m_x1) * width() / (m_x2 - m_x1)),
-            clampPixel((y - m_y1) * height() / (m_y2 - m_y1))};
+        return {1.0 / kTwipsPerPixel, 0, 1.0 / kTwipsPerPixel, 0};
+    const double scaleX = width() / (m_x2 - m_x1);
+    const double scaleY = height() / (m_y2 - m_y1);
+    return {scaleX, -m_x1 * scaleX, scaleY, -m_y1 * scaleY};
+}
+
+QPointF PictureArea::toPixel(double x, double y) const
+{
+    const SegmentRaster::Transform t = frameTransform();
+    return {clampPixel(x * t.scaleX + t.offsetX), clampPixel(y * t.scaleY + t.offsetY)};
 }
 
 void PictureArea::ensureImage()
@@ -101,16 +108,13 @@ void PictureArea::drawPolyline(std::span<const FloatPoint> points, const QColor&
 {
     ensureImage();
     finishPainting();
+    // The runs are set in device pixels.
     const double ratio = m_image.devicePixelRatio();
-    SegmentRaster::Transform transform;
-    if (m_x1 == m_x2) {
-        transform.scaleX = transform.scaleY = ratio / kTwipsPerPixel;
-    } else {
-        transform.scaleX = m_image.width() / (m_x2 - m_x1);
-        transform.offsetX = -m_x1 * transform.scaleX;
-        transform.scaleY = m_image.height() / (m_y2 - m_y1);
-        transform.offsetY = -m_y1 * transform.scaleY;
-    }
+    SegmentRaster::Transform transform = frameTransform();
+    transform.scaleX *= ratio;
+    transform.offsetX *= ratio;
+    transform.scaleY *= ratio;
+    transform.offsetY *= ratio;
     auto* pixels = reinterpret_cast<std::uint32_t*>(m_image.bits());
     m_raster.draw(pixels, m_image.width(), m_image.height(), m_image.bytesPerLine() / 4, points,
                   transform, colour.rgb());

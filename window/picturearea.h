@@ -29,6 +29,8 @@ public:
 
     // Logical pixel position of a point in the user frame.
     QPointF toPixel(double x, double y) const;
+    // Logical pixel = coordinate * scale + offset in the frame last set.
+    SegmentRaster::Transform frameTransform() const;
     // The drawing as it stands, at device resolution.
     const QImage& image();
 
