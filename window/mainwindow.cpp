@@ -34,24 +34,28 @@ void exitAtOnce()
     std::_Exit(0);
 }
 
-QFont layoutFont(FontKey key)
+// Every control names its font: a frame's font would otherwise pass to the "+" and "-"
+// buttons and the scroll bars inside it, which keep the application's default.
+QFont layoutFont(FontKey key, const QWidget* control)
 {
-    QFont font("Times New Roman");
-    font.setWeight(QFont::Normal);
+    double points = 0;
     switch (key) {
     case FontKey::A:
-        font.setPointSizeF(10.2);
+        points = 10.2;
         break;
     case FontKey::B:
-        font.setPointSizeF(10.8);
+        points = 10.8;
         break;
     case FontKey::C:
-        font.setPointSizeF(12);
+        points = 12;
         break;
     case FontKey::None:
     case FontKey::D:
-        return {};
+        return QApplication::font(control);
     }
+    QFont font("Times New Roman");
+    font.setWeight(QFont::Normal);
+    font.setPointSizeF(points);
     return font;
 }
 
@@ -118,11 +122,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
             control->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width),
                                  pixels(entry.height));
         }
-        // Every control names its font: a frame's font would otherwise pass to the "+" and
-        // "-" buttons and the scroll bars inside it.
-        control->setFont(entry.font == FontKey::None || entry.font == FontKey::D
-                             ? QApplication::font(control)
-                             : layoutFont(entry.font));
+        control->setFont(layoutFont(entry.font, control));
         if (entry.accessibleName)
             control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
     }

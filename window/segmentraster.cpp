@@ -127,11 +127,8 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
         return;
     }
     const double slope = (ub - ua) / (vb - va);
+    // Not zero: ua and ub lie in different minor lines.
     int column = std::clamp(floorInt(ua + (v + 0.5 - va) * slope), 0, uCount - 1);
-    if (slope == 0) {
-        setRun(column, v, vEnd);
-        return;
-    }
     // Run boundaries in 32.32 fixed point: the loop then needs no conversion from double.
     constexpr double kOne = 4294967296.0;
     constexpr std::int64_t kHalf = std::int64_t{1} << 31;
