@@ -41,9 +41,12 @@ double loopEnd(double k)
     return (k + k) * 3.1415 + 0.1;
 }
 
-void drawLines(QImage& image, const std::vector<FloatPoint>& points, std::size_t count)
+// The figure's points for a case, as the drawing computes them.
+std::vector<FloatPoint> figure(int k, int ratio)
 {
-    drawPainterLines(image, std::span(points.data(), count));
+    std::vector<FloatPoint> points;
+    points.resize(figurePoints(parameters(k, ratio), loopEnd(k), points).count);
+    return points;
 }
 
 QImage screenImage()
@@ -61,21 +64,28 @@ double drawLineMilliseconds(int k, int ratio)
     const auto key = std::make_pair(k, ratio);
     if (const auto found = measured.find(key); found != measured.end())
         return found->second;
-    std::vector<FloatPoint> points;
-    const std::size_t count = figurePoints(parameters(k, ratio), loopEnd(k), points).count;
+    const std::vector<FloatPoint> points = figure(k, ratio);
     QImage image = screenImage();
     std::vector<double> times;
     for (int i = 0; i < 3; ++i) {
         const auto start = Clock::now();
-        drawLines(image, points, count);
+        drawPainterLines(image, points);
         times.push_back(milliseconds(Clock::now() - start));
     }
     std::sort(times.begin(), times.end());
     return measured[key] = times[1];
 }
 
-void reportRatio(benchmark::State& state, Clock::duration total)
+// Runs body once per iteration and reports the time against the drawLine reference of the
+// same case.
+template <typename Body> void againstDrawLine(benchmark::State& state, Body body)
 {
+    Clock::duration total{};
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        body();
+        total += Clock::now() - start;
+    }
     const double ours = milliseconds(total) / static_cast<double>(state.iterations());
     const double reference = drawLineMilliseconds(int(state.range(0)), int(state.range(1)));
     state.counters["drawLine_ms"] = reference;
@@ -103,15 +113,11 @@ void BM_Redraw(benchmark::State& state)
     MainWindow& w = window();
     setRatio(w, int(state.range(0)), int(state.range(1)));
     auto* screen = w.findChild<PictureArea*>("picBildschirm");
-    Clock::duration total{};
-    for (auto _ : state) {
-        const auto start = Clock::now();
+    againstDrawLine(state, [&] {
         w.form().handle(Event::Command1_Click);
         benchmark::DoNotOptimize(screen->image().constBits());
-        total += Clock::now() - start;
-    }
+    });
     state.counters["points"] = w.form().variables().t / 0.1;
-    reportRatio(state, total);
 }
 
 // The longest Change of a ratio box: closing count 32767 after 32766 subtraction passes,
@@ -133,19 +139,12 @@ void BM_LargestChange(benchmark::State& state)
 // The reference itself: one QPainter::drawLine per segment.
 void BM_DrawLine(benchmark::State& state)
 {
-    std::vector<FloatPoint> points;
-    const int k = int(state.range(0));
-    const std::size_t count =
-        figurePoints(parameters(k, int(state.range(1))), loopEnd(k), points).count;
+    const std::vector<FloatPoint> points = figure(int(state.range(0)), int(state.range(1)));
     QImage image = screenImage();
-    Clock::duration total{};
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        drawLines(image, points, count);
+    againstDrawLine(state, [&] {
+        drawPainterLines(image, points);
         benchmark::DoNotOptimize(image.constBits());
-        total += Clock::now() - start;
-    }
-    reportRatio(state, total);
+    });
 }
 
 // The bare points with the standard sine, one core: a floor for any straightforward drawing.
@@ -154,18 +153,14 @@ void BM_Points(benchmark::State& state)
     const double k = double(state.range(0));
     const Parameter p = parameters(k, int(state.range(1)));
     const double end = loopEnd(k);
-    Clock::duration total{};
-    for (auto _ : state) {
-        const auto start = Clock::now();
+    againstDrawLine(state, [&] {
         double sum = 0;
         for (double t = 0; t <= end; t += 0.1) {
             const Point point = Auslenkung(t, p);
             sum += point.x + point.y;
         }
         benchmark::DoNotOptimize(sum);
-        total += Clock::now() - start;
-    }
-    reportRatio(state, total);
+    });
 }
 
 // The points as the drawing computes them: fast sines on both cores.
@@ -174,13 +169,8 @@ void BM_FigurePoints(benchmark::State& state)
     const double k = double(state.range(0));
     const Parameter p = parameters(k, int(state.range(1)));
     std::vector<FloatPoint> points;
-    Clock::duration total{};
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        benchmark::DoNotOptimize(figurePoints(p, loopEnd(k), points).count);
-        total += Clock::now() - start;
-    }
-    reportRatio(state, total);
+    againstDrawLine(state,
+                    [&] { benchmark::DoNotOptimize(figurePoints(p, loopEnd(k), points).count); });
 }
 
 void arguments(benchmark::internal::Benchmark* b)
