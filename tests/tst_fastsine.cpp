@@ -70,13 +70,13 @@ void TestFastSine::closeToTheStandardSine()
 void TestFastSine::inPlaceHugeArgumentsFallBackToStdSin()
 {
     std::vector<double> values = {0.5, 1e300, 2.0, 1.7e308, 3e13, -1e200, 4.0};
-    std::vector<double> arguments = values;
+    // More than one block, so that every block keeps its own arguments aside.
     for (std::size_t i = 0; i < 600; ++i)
         values.push_back(i % 3 == 0 ? 1e250 * (i + 1) : 0.01 * i);
-    arguments = values;
+    const std::vector<double> arguments = values;
     fastSines(values.data(), values.data(), values.size());
     for (std::size_t i = 0; i < values.size(); ++i)
-        QCOMPARE(values[i] == std::sin(arguments[i]) || std::abs(arguments[i]) <= 1e12, true);
+        QVERIFY(std::abs(values[i] - std::sin(arguments[i])) < 1e-12);
 }
 
 void TestFastSine::hugeNumeratorStopsWhereTheFormulaOverflows()
