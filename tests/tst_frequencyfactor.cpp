@@ -40,9 +40,11 @@ void TestFrequencyFactor::plusWritesThenCountsThenDraws()
     FormFixture f;
     f.form.handle(Event::cmdplusZaehler_Click);
     const QStringList log = strings(f.fake.log());
-    const QStringList expected = {"text Zaehler",  "setText Zaehler ' 2'", "text Nenner",
-                                  "text Zaehler",  "setText kgV ' 2'",     "text kgV",
+    // clang-format off
+    const QStringList expected = {"text Zaehler",       "setText Zaehler ' 2'", "text Nenner",
+                                  "text Zaehler",       "setText kgV ' 2'",     "text kgV",
                                   "cls Bildschirm"};
+    // clang-format on
     QCOMPARE(log.mid(0, expected.size()), expected);
     QCOMPARE(f.fake.count("cls"), 1);
     QCOMPARE(int(f.fake.figureSegments().size()), 126);
@@ -60,44 +62,26 @@ void TestFrequencyFactor::buttons_data()
     QTest::addColumn<int>("textReads"); // reads of the box by the button itself
     QTest::addColumn<int>("redraws");
 
-    QTest::newRow("numerator + from 1") << "1"
-                                        << "1" << int(Event::cmdplusZaehler_Click) << " 2"
-                                        << "1"
-                                        << " 2" << 1 << 1;
-    QTest::newRow("numerator - on 1 does nothing") << "1"
-                                                   << "1" << int(Event::Command9_Click) << "1"
-                                                   << "1"
-                                                   << "1" << 1 << 0;
-    QTest::newRow("numerator - on 2, read twice") << "2"
-                                                  << "1" << int(Event::Command9_Click) << " 1"
-                                                  << "1"
-                                                  << " 1" << 2 << 1;
-    QTest::newRow("denominator + from 1") << "1"
-                                          << "1" << int(Event::cmdplusNenner_Click) << "1"
-                                          << " 2"
-                                          << " 2" << 1 << 1;
-    QTest::newRow("denominator - on 1 does nothing") << "1"
-                                                     << "1" << int(Event::Command10_Click) << "1"
-                                                     << "1"
-                                                     << "1" << 1 << 0;
-    QTest::newRow("denominator - on 0 does nothing") << "1"
-                                                     << "0" << int(Event::Command10_Click) << "1"
-                                                     << "0"
-                                                     << "1" << 1 << 0;
-    QTest::newRow("denominator - on 3") << "1"
-                                        << "3" << int(Event::Command10_Click) << "1"
-                                        << " 2"
-                                        << " 2" << 2 << 1;
+    // clang-format off
+    QTest::newRow("numerator + from 1") << "1" << "1" << int(Event::cmdplusZaehler_Click) << " 2"
+                                        << "1" << " 2" << 1 << 1;
+    QTest::newRow("numerator - on 1 does nothing")
+        << "1" << "1" << int(Event::Command9_Click) << "1" << "1" << "1" << 1 << 0;
+    QTest::newRow("numerator - on 2, read twice")
+        << "2" << "1" << int(Event::Command9_Click) << " 1" << "1" << " 1" << 2 << 1;
+    QTest::newRow("denominator + from 1") << "1" << "1" << int(Event::cmdplusNenner_Click) << "1"
+                                          << " 2" << " 2" << 1 << 1;
+    QTest::newRow("denominator - on 1 does nothing")
+        << "1" << "1" << int(Event::Command10_Click) << "1" << "1" << "1" << 1 << 0;
+    QTest::newRow("denominator - on 0 does nothing")
+        << "1" << "0" << int(Event::Command10_Click) << "1" << "0" << "1" << 1 << 0;
+    QTest::newRow("denominator - on 3") << "1" << "3" << int(Event::Command10_Click) << "1"
+                                        << " 2" << " 2" << 2 << 1;
     QTest::newRow("numerator + on 2.1 writes 3.1")
-        << "2.1"
-        << "1" << int(Event::cmdplusZaehler_Click) << " 3.1"
-        << "1"
-        << " 3" << 1 << 1;
+        << "2.1" << "1" << int(Event::cmdplusZaehler_Click) << " 3.1" << "1" << " 3" << 1 << 1;
     QTest::newRow("numerator + from 32767 is refused at the Change")
-        << "32767"
-        << "1" << int(Event::cmdplusZaehler_Click) << " 32768"
-        << "1"
-        << "1" << 1 << 0;
+        << "32767" << "1" << int(Event::cmdplusZaehler_Click) << " 32768" << "1" << "1" << 1 << 0;
+    // clang-format on
 }
 
 void TestFrequencyFactor::buttons()
@@ -137,24 +121,14 @@ void TestFrequencyFactor::closingCount_data()
     QTest::addColumn<QString>("kgv");
     QTest::addColumn<int>("segments");
 
-    QTest::newRow("4 and 6") << "4"
-                             << "6"
-                             << " 12" << 754;
-    QTest::newRow("3 and 2") << "3"
-                             << "2"
-                             << " 6" << 377;
-    QTest::newRow("7 and 7") << "7"
-                             << "7"
-                             << " 7" << 440;
-    QTest::newRow("1 and 2") << "2"
-                             << "1"
-                             << " 2" << 126;
-    QTest::newRow("typed numerator 2.5 enters kgV as 2") << "3"
-                                                         << "2.5"
-                                                         << " 6" << 377;
-    QTest::newRow("leading blanks and trailing letters") << "  3x"
-                                                         << " 2 "
-                                                         << " 6" << 377;
+    // clang-format off
+    QTest::newRow("4 and 6") << "4" << "6" << " 12" << 754;
+    QTest::newRow("3 and 2") << "3" << "2" << " 6" << 377;
+    QTest::newRow("7 and 7") << "7" << "7" << " 7" << 440;
+    QTest::newRow("1 and 2") << "2" << "1" << " 2" << 126;
+    QTest::newRow("typed numerator 2.5 enters kgV as 2") << "3" << "2.5" << " 6" << 377;
+    QTest::newRow("leading blanks and trailing letters") << "  3x" << " 2 " << " 6" << 377;
+    // clang-format on
 }
 
 void TestFrequencyFactor::closingCount()
@@ -184,34 +158,22 @@ void TestFrequencyFactor::refusedEntries_data()
     const QString domain = QString::fromUtf8(kRatioDomain);
     const QString tooLarge = QString::fromUtf8(kRatioTooLarge);
 
-    QTest::newRow("empty denominator") << ""
-                                       << "1" << domain;
-    QTest::newRow("empty numerator") << "1"
-                                     << "" << domain;
-    QTest::newRow("denominator 0") << "0"
-                                   << "1" << domain;
-    QTest::newRow("denominator -0") << "-0"
-                                    << "1" << domain;
-    QTest::newRow("negative denominator") << "-5"
-                                          << "1" << domain;
-    QTest::newRow("fractional denominator") << "2.5"
-                                            << "1" << domain;
-    QTest::newRow("denominator 10^12") << "1e12"
-                                       << "1" << domain;
-    QTest::newRow("numerator 32768 overflows 16 bits") << "1"
-                                                       << "32768" << domain;
-    QTest::newRow("numerator 1e309") << "1"
-                                     << "1e309" << domain;
-    QTest::newRow("negative numerator") << "1"
-                                        << "-1" << domain;
-    QTest::newRow("numerator 0.4 rounds to 0") << "1"
-                                               << "0.4" << domain;
-    QTest::newRow("200 and 199: count 39800") << "200"
-                                              << "199" << tooLarge;
-    QTest::newRow("32767 and 2") << "32767"
-                                 << "2" << tooLarge;
-    QTest::newRow("text") << "abc"
-                          << "1" << domain;
+    // clang-format off
+    QTest::newRow("empty denominator") << "" << "1" << domain;
+    QTest::newRow("empty numerator") << "1" << "" << domain;
+    QTest::newRow("denominator 0") << "0" << "1" << domain;
+    QTest::newRow("denominator -0") << "-0" << "1" << domain;
+    QTest::newRow("negative denominator") << "-5" << "1" << domain;
+    QTest::newRow("fractional denominator") << "2.5" << "1" << domain;
+    QTest::newRow("denominator 10^12") << "1e12" << "1" << domain;
+    QTest::newRow("numerator 32768 overflows 16 bits") << "1" << "32768" << domain;
+    QTest::newRow("numerator 1e309") << "1" << "1e309" << domain;
+    QTest::newRow("negative numerator") << "1" << "-1" << domain;
+    QTest::newRow("numerator 0.4 rounds to 0") << "1" << "0.4" << domain;
+    QTest::newRow("200 and 199: count 39800") << "200" << "199" << tooLarge;
+    QTest::newRow("32767 and 2") << "32767" << "2" << tooLarge;
+    QTest::newRow("text") << "abc" << "1" << domain;
+    // clang-format on
 }
 
 void TestFrequencyFactor::refusedEntries()

@@ -57,38 +57,17 @@ void TestOscillation::frameSteps()
     QStringList log;
     for (const auto& s : f.fake.log())
         log << QString::fromStdString(s);
-    const QStringList expected = {"setCheck 0",
-                                  "doEvents",
-                                  "check",
-                                  "doEvents",
-                                  "clock 1000",
-                                  "clock 1000",
-                                  "sleep 0.01",
-                                  "clock 1000.01",
-                                  "scroll HScroll1",
-                                  "scroll hscAmp1",
-                                  "scroll hscPhase",
-                                  "text Zaehler",
-                                  "text Nenner",
-                                  "scroll hscAmp2",
-                                  "left Shape1 -0.0299999993",
-                                  "top Shape1 -0.0299999993",
-                                  "zOrder Shape1",
-                                  "top Shape2 -0.0299999993",
-                                  "left Shape2 -0.0299999993",
-                                  "zOrder Shape2",
-                                  "top Shape3 -0.0299999993",
-                                  "left Shape3 -0.0299999993",
-                                  "zOrder Shape3",
-                                  "X1 Line2 0",
-                                  "Y1 Line2 0",
-                                  "X2 Line2 0",
-                                  "Y2 Line2 0",
-                                  "X1 Line3 0",
-                                  "Y1 Line3 0",
-                                  "X2 Line3 0",
-                                  "Y2 Line3 0",
-                                  "check"};
+    // clang-format off
+    const QStringList expected = {
+        "setCheck 0", "doEvents", "check", "doEvents", "clock 1000", "clock 1000",
+        "sleep 0.01", "clock 1000.01", "scroll HScroll1", "scroll hscAmp1", "scroll hscPhase",
+        "text Zaehler", "text Nenner", "scroll hscAmp2",
+        "left Shape1 -0.0299999993", "top Shape1 -0.0299999993", "zOrder Shape1",
+        "top Shape2 -0.0299999993", "left Shape2 -0.0299999993", "zOrder Shape2",
+        "top Shape3 -0.0299999993", "left Shape3 -0.0299999993", "zOrder Shape3",
+        "X1 Line2 0", "Y1 Line2 0", "X2 Line2 0", "Y2 Line2 0",
+        "X1 Line3 0", "Y1 Line3 0", "X2 Line3 0", "Y2 Line3 0", "check"};
+    // clang-format on
     QCOMPARE(log, expected);
 }
 

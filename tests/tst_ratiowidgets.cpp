@@ -34,51 +34,23 @@ void TestRatioWidgets::typedEntries_data()
     const QString domain = QString::fromUtf8(kRatioDomain);
     const QString tooLarge = QString::fromUtf8(kRatioTooLarge);
 
-    QTest::newRow("denominator 0") << "txtNenner"
-                                   << ""
-                                   << "0" << domain;
-    QTest::newRow("denominator -0") << "txtNenner"
-                                    << ""
-                                    << "-0" << domain;
-    QTest::newRow("negative denominator") << "txtNenner"
-                                          << ""
-                                          << "-3" << domain;
-    QTest::newRow("fractional denominator") << "txtNenner"
-                                            << ""
-                                            << "2.5" << domain;
-    QTest::newRow("denominator 10^12") << "txtNenner"
-                                       << ""
-                                       << "1e12" << domain;
-    QTest::newRow("denominator 1e309") << "txtNenner"
-                                       << ""
-                                       << "1e309" << domain;
-    QTest::newRow("denominator text") << "txtNenner"
-                                      << ""
-                                      << "nan" << domain;
-    QTest::newRow("numerator 32768") << "txtZaehler"
-                                     << ""
-                                     << "32768" << domain;
-    QTest::newRow("numerator -32769") << "txtZaehler"
-                                      << ""
-                                      << "-32769" << domain;
-    QTest::newRow("numerator 1e309") << "txtZaehler"
-                                     << ""
-                                     << "1e309" << domain;
-    QTest::newRow("numerator 0") << "txtZaehler"
-                                 << ""
-                                 << "0" << domain;
-    QTest::newRow("numerator hex") << "txtZaehler"
-                                   << ""
-                                   << "&H10" << domain;
-    QTest::newRow("denominator 200, numerator 199") << "txtZaehler"
-                                                    << "200"
-                                                    << "199" << tooLarge;
-    QTest::newRow("denominator 32767, numerator 2") << "txtZaehler"
-                                                    << "32767"
-                                                    << "2" << tooLarge;
-    QTest::newRow("empty denominator") << "txtNenner"
-                                       << ""
-                                       << "" << domain;
+    // clang-format off
+    QTest::newRow("denominator 0") << "txtNenner" << "" << "0" << domain;
+    QTest::newRow("denominator -0") << "txtNenner" << "" << "-0" << domain;
+    QTest::newRow("negative denominator") << "txtNenner" << "" << "-3" << domain;
+    QTest::newRow("fractional denominator") << "txtNenner" << "" << "2.5" << domain;
+    QTest::newRow("denominator 10^12") << "txtNenner" << "" << "1e12" << domain;
+    QTest::newRow("denominator 1e309") << "txtNenner" << "" << "1e309" << domain;
+    QTest::newRow("denominator text") << "txtNenner" << "" << "nan" << domain;
+    QTest::newRow("numerator 32768") << "txtZaehler" << "" << "32768" << domain;
+    QTest::newRow("numerator -32769") << "txtZaehler" << "" << "-32769" << domain;
+    QTest::newRow("numerator 1e309") << "txtZaehler" << "" << "1e309" << domain;
+    QTest::newRow("numerator 0") << "txtZaehler" << "" << "0" << domain;
+    QTest::newRow("numerator hex") << "txtZaehler" << "" << "&H10" << domain;
+    QTest::newRow("denominator 200, numerator 199") << "txtZaehler" << "200" << "199" << tooLarge;
+    QTest::newRow("denominator 32767, numerator 2") << "txtZaehler" << "32767" << "2" << tooLarge;
+    QTest::newRow("empty denominator") << "txtNenner" << "" << "" << domain;
+    // clang-format on
 }
 
 void TestRatioWidgets::typedEntries()
@@ -134,18 +106,13 @@ void TestRatioWidgets::buttons_data()
     QTest::addColumn<QString>("kgv");
     QTest::addColumn<bool>("redrawn");
 
-    QTest::newRow("numerator + once") << "cmdplusZaehler" << 1 << " 2"
-                                      << "1"
-                                      << " 2" << true;
-    QTest::newRow("denominator + twice") << "cmdplusNenner" << 2 << "1"
-                                         << " 3"
-                                         << " 3" << true;
-    QTest::newRow("numerator - on 1") << "Command9" << 1 << "1"
-                                      << "1"
-                                      << "1" << false;
-    QTest::newRow("denominator - on 1, three times") << "Command10" << 3 << "1"
-                                                     << "1"
-                                                     << "1" << false;
+    // clang-format off
+    QTest::newRow("numerator + once") << "cmdplusZaehler" << 1 << " 2" << "1" << " 2" << true;
+    QTest::newRow("denominator + twice") << "cmdplusNenner" << 2 << "1" << " 3" << " 3" << true;
+    QTest::newRow("numerator - on 1") << "Command9" << 1 << "1" << "1" << "1" << false;
+    QTest::newRow("denominator - on 1, three times") << "Command10" << 3 << "1" << "1" << "1"
+                                                     << false;
+    // clang-format on
 }
 
 void TestRatioWidgets::buttons()
