@@ -1,5 +1,6 @@
 #include "auslenkung.h"
 #include "benchmain.h"
+#include "constants.h"
 #include "figurepoints.h"
 #include "form1.h"
 #include "mainwindow.h"
@@ -34,11 +35,6 @@ double milliseconds(Clock::duration d)
 Parameter parameters(double k, int ratio)
 {
     return {1, 0, 1, 0, ratio == LongSegments ? k : 1.0, ratio == LongSegments ? 1.0 : k};
-}
-
-double loopEnd(double k)
-{
-    return (k + k) * 3.1415 + 0.1;
 }
 
 // The figure's points for a case, as the drawing computes them.

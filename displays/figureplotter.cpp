@@ -37,7 +37,7 @@ void FigurePlotter::Command1_Click()
     m_ops.line(Picture::Bildschirm, 0, -2, 0, 2, kAxisColour);
 
     const double k = textNumber(m_ops.text(TextBox::kgV));
-    trace((k + k) * kHalfTurn + kEndMargin);
+    trace(loopEnd(k));
 }
 
 void FigurePlotter::trace(double end)

@@ -12,6 +12,13 @@ inline constexpr double kHalfTurn = 3.1415;
 inline constexpr double kLoopStep = 0.1;
 inline constexpr double kEndMargin = 0.1;
 
+// The last value of t the figure loop may reach for closing count k, in this order: k
+// doubled, times the half turn, plus the margin.
+constexpr double loopEnd(double k)
+{
+    return (k + k) * kHalfTurn + kEndMargin;
+}
+
 // Numerator, denominator and closing count are 16-bit whole numbers from 1 up to this.
 inline constexpr int kLargestWhole = 32767;
 

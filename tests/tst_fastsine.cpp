@@ -84,7 +84,7 @@ void TestFastSine::hugeNumeratorStopsWhereTheFormulaOverflows()
     // (t + 0.5) * 1e308 overflows at t = 1.3: the figure ends there, not at its first point.
     const Parameter p{1, 0, 1, 0.5, 1e308, 1};
     std::vector<FloatPoint> points;
-    const FigureRun run = figurePoints(p, (1000.0 + 1000.0) * kHalfTurn + kEndMargin, points);
+    const FigureRun run = figurePoints(p, loopEnd(1000.0), points);
     double t = 0;
     while (std::isfinite(Auslenkung(t, p).y))
         t += kLoopStep;
@@ -110,7 +110,7 @@ void TestFastSine::figureMatchesTheLoop()
     QFETCH(double, z);
     QFETCH(double, n);
     const Parameter p{1.5, 0.3, 0.75, 1.0, z, n};
-    const double end = (k + k) * kHalfTurn + kEndMargin;
+    const double end = loopEnd(k);
     std::vector<FloatPoint> points;
     const FigureRun run = figurePoints(p, end, points);
     std::size_t i = 0;

@@ -1,3 +1,4 @@
+#include "constants.h"
 #include "figurepoints.h"
 #include "painterlines.h"
 #include "segmentraster.h"
@@ -118,7 +119,7 @@ void TestSegmentRaster::drawsWhatThePainterDraws()
     QFETCH(int, size);
     std::vector<FloatPoint> points;
     const Parameter p{a1, 0, 1, p2, z, n};
-    const FigureRun run = figurePoints(p, (k + k) * 3.1415 + 0.1, points);
+    const FigureRun run = figurePoints(p, loopEnd(k), points);
     const QImage reference = painterReference(points, run.count, size);
     const QImage ours = raster(points, run.count, size);
     QCOMPARE(strays(ours, reference), 0);

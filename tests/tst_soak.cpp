@@ -381,7 +381,7 @@ void Soak::check(bool redrawCounted, double tBefore)
         fail("a closing count above 32767 was drawn");
         return;
     }
-    const double end = (k + k) * kHalfTurn + kEndMargin;
+    const double end = loopEnd(k);
     const Parameter p{control<QScrollBar>("hscAmp1")->sliderPosition() / 100.0,
                       control<QScrollBar>("HScroll1")->sliderPosition() / 100.0,
                       control<QScrollBar>("hscAmp2")->sliderPosition() / 100.0,
