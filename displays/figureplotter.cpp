@@ -22,7 +22,7 @@ FigurePlotter::FigurePlotter(WindowOperations& ops, FormVariables& variables)
 {
 }
 
-void FigurePlotter::Command1_Click()
+void FigurePlotter::redraw()
 {
     // txtkgV can be typed into. A count above the largest closing count would mean billions
     // of points, so it is refused before anything on the screen changes.

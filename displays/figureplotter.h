@@ -15,7 +15,7 @@ class FigurePlotter
 public:
     FigurePlotter(WindowOperations& ops, FormVariables& variables);
 
-    void Command1_Click();
+    void redraw();
 
 private:
     void trace(double end);

@@ -14,7 +14,7 @@ FrequencyFactor::FrequencyFactor(WindowOperations& ops, FigurePlotter& plotter)
 {
 }
 
-void FrequencyFactor::change()
+void FrequencyFactor::recount()
 {
     const double nenner = textNumber(m_ops.text(TextBox::Nenner));
     const double zaehler = textNumber(m_ops.text(TextBox::Zaehler));
@@ -38,7 +38,7 @@ void FrequencyFactor::change()
         m_refusal = nullptr;
     }
     m_ops.setText(TextBox::kgV, numberText(count.value));
-    m_plotter.Command1_Click();
+    m_plotter.redraw();
 }
 
 void FrequencyFactor::refuse(const char* message)
@@ -50,12 +50,12 @@ void FrequencyFactor::refuse(const char* message)
     m_ops.setText(TextBox::Hilfe, message);
 }
 
-void FrequencyFactor::plus(TextBox box)
+void FrequencyFactor::increment(TextBox box)
 {
     write(box, textNumber(m_ops.text(box)) + 1);
 }
 
-void FrequencyFactor::minus(TextBox box)
+void FrequencyFactor::decrement(TextBox box)
 {
     // The box is read twice, for the test and for the new value.
     if (textNumber(m_ops.text(box)) > 1)

@@ -14,19 +14,13 @@ class FrequencyFactor
 public:
     FrequencyFactor(WindowOperations& ops, FigurePlotter& plotter);
 
-    // Both boxes' Change handlers: the closing count first, then the figure for it.
-    void txtZaehler_Change() { change(); }
-    void txtNenner_Change() { change(); }
-
-    void cmdplusZaehler_Click() { plus(TextBox::Zaehler); }
-    void Command9_Click() { minus(TextBox::Zaehler); }
-    void cmdplusNenner_Click() { plus(TextBox::Nenner); }
-    void Command10_Click() { minus(TextBox::Nenner); }
+    // After a change of either box: the closing count first, then the figure for it.
+    void recount();
+    // The "+" and "-" buttons: they only write the box, whose change does the rest.
+    void increment(TextBox box);
+    void decrement(TextBox box);
 
 private:
-    void change();
-    void plus(TextBox box);
-    void minus(TextBox box);
     void write(TextBox box, double value);
     void refuse(const char* message);
 

@@ -30,7 +30,7 @@ Oscillation::Oscillation(WindowOperations& ops, FormVariables& variables)
 {
 }
 
-void Oscillation::Command2_Click()
+void Oscillation::run()
 {
     if (m_runs >= kMaxRuns) {
         m_ops.setCheckValue(0);

@@ -9,8 +9,12 @@
 namespace korvelian {
 
 enum class Picture { Bildschirm, Velo };
-enum class Shape { Shape1, Shape2, Shape3 };
-enum class OverlayLine { Line2, Line3 };
+// The overlays above the screen's drawing. In the window they are Shape1 (the beam point),
+// Shape2 (the marker of y on the vertical axis), Shape3 (the marker of x on the horizontal
+// axis), Line2 (the drop line from the point to the horizontal axis) and Line3 (the drop line
+// from the point to the vertical axis).
+enum class Shape { BeamPoint, YMarker, XMarker };
+enum class OverlayLine { DropToXAxis, DropToYAxis };
 enum class LineEnd { X1, Y1, X2, Y2 };
 enum class TextBox { Zaehler, Nenner, kgV, Hilfe };
 enum class ScrollBar { Amp1, HScroll1, Amp2, Phase };

@@ -1,5 +1,7 @@
 #include "fakewindow.h"
 
+#include "layout.h"
+
 #include <cstdio>
 #include <stdexcept>
 
@@ -9,12 +11,12 @@ namespace {
 
 std::string name(Picture picture)
 {
-    return picture == Picture::Bildschirm ? "Bildschirm" : "Velo";
+    return controlName(picture);
 }
 
 std::string name(OverlayLine line)
 {
-    return line == OverlayLine::Line2 ? "Line2" : "Line3";
+    return line == OverlayLine::DropToXAxis ? "Line2" : "Line3";
 }
 
 std::string name(LineEnd end)
@@ -34,14 +36,12 @@ std::string number(double value)
 
 std::string name(TextBox box)
 {
-    static const char* const names[] = {"Zaehler", "Nenner", "kgV", "Hilfe"};
-    return names[static_cast<int>(box)];
+    return controlName(box);
 }
 
 std::string name(ScrollBar bar)
 {
-    static const char* const names[] = {"hscAmp1", "HScroll1", "hscAmp2", "hscPhase"};
-    return names[static_cast<int>(bar)];
+    return controlName(bar);
 }
 
 std::string name(Shape shape)
@@ -129,10 +129,8 @@ void FakeWindow::type(TextBox box, const std::string& text)
     if (current == text)
         return;
     current = text;
-    if (box == TextBox::Zaehler)
-        fire(Event::txtZaehler_Change);
-    else if (box == TextBox::Nenner)
-        fire(Event::txtNenner_Change);
+    if (const auto change = control(controlName(box)).change)
+        fire(*change);
 }
 
 int FakeWindow::checkValue()
@@ -220,9 +218,9 @@ std::vector<Call> FakeWindow::figureSegments() const
 {
     std::vector<Call> found;
     for (const Call& call : calls) {
-        if (call.op == "cls" && call.target == "Bildschirm")
+        if (call.op == "cls" && call.target == "picBildschirm")
             found.clear();
-        else if (call.op == "line" && call.target == "Bildschirm" && call.numbers[4] == 0xffffff)
+        else if (call.op == "line" && call.target == "picBildschirm" && call.numbers[4] == 0xffffff)
             found.push_back(call);
     }
     return found;

@@ -41,9 +41,9 @@ void TestFrequencyFactor::plusWritesThenCountsThenDraws()
     f.form.handle(Event::cmdplusZaehler_Click);
     const QStringList log = strings(f.fake.log());
     // clang-format off
-    const QStringList expected = {"text Zaehler",       "setText Zaehler ' 2'", "text Nenner",
-                                  "text Zaehler",       "setText kgV ' 2'",     "text kgV",
-                                  "cls Bildschirm"};
+    const QStringList expected = {"text txtZaehler",       "setText txtZaehler ' 2'", "text txtNenner",
+                                  "text txtZaehler",       "setText txtkgV ' 2'",     "text txtkgV",
+                                  "cls picBildschirm"};
     // clang-format on
     QCOMPARE(log.mid(0, expected.size()), expected);
     QCOMPARE(f.fake.count("cls"), 1);
@@ -103,7 +103,7 @@ void TestFrequencyFactor::buttons()
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgvAfter);
     QCOMPARE(f.fake.count("cls"), redraws);
     const bool onZaehler = e == Event::cmdplusZaehler_Click || e == Event::Command9_Click;
-    const std::string box = onZaehler ? "Zaehler" : "Nenner";
+    const std::string box = onZaehler ? "txtZaehler" : "txtNenner";
     int reads = 0;
     for (const Call& call : f.fake.calls) {
         if (call.op == "setText")

@@ -338,11 +338,11 @@ void Soak::check(bool redrawCounted, double tBefore)
         vars.t = tBefore;
 
     auto* screen = control<ScreenArea>("picBildschirm");
-    for (const Shape s : {Shape::Shape1, Shape::Shape2, Shape::Shape3}) {
+    for (const Shape s : {Shape::BeamPoint, Shape::YMarker, Shape::XMarker}) {
         if (!finite(screen->shapeRect(s)))
             fail("a shape at a place that is not finite");
     }
-    for (const OverlayLine l : {OverlayLine::Line2, OverlayLine::Line3}) {
+    for (const OverlayLine l : {OverlayLine::DropToXAxis, OverlayLine::DropToYAxis}) {
         if (!finite(screen->overlayLine(l)))
             fail("a drop line at a place that is not finite");
     }

@@ -20,10 +20,10 @@ public:
 
     void handle(Event event);
 
-    void Form_Load();
-    void Form_Unload();
-    void Command5_Click();
-    void Command6_Click();
+    // Before the window is first shown: the frames, the figure and the empty speed bar.
+    void startUp();
+    void quit();
+    void showInformation();
     void showHint(Event mouseMove);
 
     FormVariables& variables() { return m_vars; }

@@ -26,7 +26,6 @@ public:
     ~MainWindow() override;
 
     Form1& form() { return *m_form; }
-    QtWindowOperations& operations() { return *m_ops; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
