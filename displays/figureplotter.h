@@ -6,6 +6,7 @@
 
 namespace korvelian {
 
+class HintLine;
 class WindowOperations;
 struct FormVariables;
 
@@ -13,7 +14,7 @@ struct FormVariables;
 class FigurePlotter
 {
 public:
-    FigurePlotter(WindowOperations& ops, FormVariables& variables);
+    FigurePlotter(WindowOperations& ops, FormVariables& variables, HintLine& hint);
 
     void redraw();
 
@@ -22,6 +23,7 @@ private:
 
     WindowOperations& m_ops;
     FormVariables& m_vars;
+    HintLine& m_hint;
     // Kept between drawings: a drag redraws the same count on every Scroll event.
     std::vector<FloatPoint> m_points;
 };

@@ -2,17 +2,18 @@
 
 #include "windowoperations.h"
 
-#include <string>
-
 namespace korvelian {
 
 class FigurePlotter;
+class HintLine;
+struct RatioInUse;
 
 // Numerator and denominator boxes with their buttons, and the closing count in txtkgV.
 class FrequencyFactor
 {
 public:
-    FrequencyFactor(WindowOperations& ops, FigurePlotter& plotter);
+    FrequencyFactor(WindowOperations& ops, FigurePlotter& plotter, RatioInUse& ratio,
+                    HintLine& hint);
 
     // After a change of either box: the closing count first, then the figure for it.
     void recount();
@@ -21,14 +22,13 @@ public:
     void decrement(TextBox box);
 
 private:
+    void refuse(const char* message, double zaehler, double nenner);
     void write(TextBox box, double value);
-    void refuse(const char* message);
 
     WindowOperations& m_ops;
     FigurePlotter& m_plotter;
-    // The hint shown before an entry was refused, put back once the entry is valid again.
-    std::string m_hintBeforeRefusal;
-    const char* m_refusal = nullptr;
+    RatioInUse& m_ratio;
+    HintLine& m_hint;
 };
 
 } // namespace korvelian

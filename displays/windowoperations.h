@@ -1,9 +1,8 @@
 #pragma once
 
-#include "figurepoints.h"
+#include "auslenkung.h"
 
 #include <cstdint>
-#include <span>
 #include <string>
 
 namespace korvelian {
@@ -40,9 +39,11 @@ public:
     // Clearing leaves the overlays alone.
     virtual void cls(Picture picture) = 0;
     virtual void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) = 0;
-    // One segment from each point to the point before it, as line() would draw them one by
-    // one; a figure has up to two million of them.
-    virtual void polyline(Picture picture, std::span<const FloatPoint> points, Colour colour) = 0;
+    // The figure of p: one segment from each point to the point before it, the points taken
+    // at t = 0, 0.1, 0.2, ... (accumulated) while t <= end and ending before the first point
+    // that is not finite, as line() would draw them one by one. A figure has up to two
+    // million segments, so it is handed over as what defines it.
+    virtual void figure(Picture picture, const Parameter& p, double end, Colour colour) = 0;
     // A box between the corners in the area's foreground colour.
     virtual void box(Picture picture, float x1, float y1, float x2, float y2) = 0;
 
@@ -55,6 +56,8 @@ public:
     // Setting a text fires the box's Change notification when the text differs.
     virtual std::string text(TextBox box) = 0;
     virtual void setText(TextBox box, const std::string& text) = 0;
+    // Marks a box whose text is not what the figure is drawn with (a refused entry).
+    virtual void setTextInUse(TextBox box, bool inUse) = 0;
     // Check1, the animation's stop request: 0 not ticked, 1 ticked.
     virtual int checkValue() = 0;
     virtual void setCheckValue(int value) = 0;

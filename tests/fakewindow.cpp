@@ -1,5 +1,6 @@
 #include "fakewindow.h"
 
+#include "figurepoints.h"
 #include "layout.h"
 
 #include <cstdio>
@@ -80,8 +81,10 @@ void FakeWindow::line(Picture picture, float x1, float y1, float x2, float y2, C
         record({"line", name(picture), {x1, y1, x2, y2, static_cast<double>(colour)}, {}});
 }
 
-void FakeWindow::polyline(Picture picture, std::span<const FloatPoint> points, Colour colour)
+void FakeWindow::figure(Picture picture, const Parameter& p, double end, Colour colour)
 {
+    std::vector<FloatPoint> points;
+    points.resize(figurePoints(p, end, points).count);
     for (std::size_t i = 1; i < points.size(); ++i)
         line(picture, points[i].x, points[i].y, points[i - 1].x, points[i - 1].y, colour);
 }
@@ -121,6 +124,12 @@ void FakeWindow::setText(TextBox box, const std::string& text)
 {
     record({"setText", name(box), {}, text});
     type(box, text);
+}
+
+void FakeWindow::setTextInUse(TextBox box, bool used)
+{
+    record({"inUse", name(box), {used ? 1.0 : 0.0}, {}});
+    inUse[static_cast<std::size_t>(box)] = used;
 }
 
 void FakeWindow::type(TextBox box, const std::string& text)

@@ -1,6 +1,7 @@
 #include "fakewindow.h"
 #include "figureplotter.h"
 #include "formvariables.h"
+#include "hintline.h"
 #include "messages.h"
 #include "numbertext.h"
 
@@ -16,7 +17,8 @@ struct Plotter
 {
     FakeWindow fake;
     FormVariables vars;
-    FigurePlotter plotter{fake, vars};
+    HintLine hint{fake};
+    FigurePlotter plotter{fake, vars, hint};
 };
 
 } // namespace

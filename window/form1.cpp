@@ -6,7 +6,8 @@
 namespace korvelian {
 
 Form1::Form1(WindowOperations& ops)
-    : m_ops(ops), m_plotter(ops, m_vars), m_frequency(ops, m_plotter), m_oscillation(ops, m_vars),
+    : m_ops(ops), m_hint(ops), m_plotter(ops, m_vars, m_hint),
+      m_frequency(ops, m_plotter, m_vars.ratio, m_hint), m_oscillation(ops, m_vars),
       m_speed(ops, m_vars)
 {
 }

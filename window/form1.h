@@ -4,6 +4,7 @@
 #include "figureplotter.h"
 #include "formvariables.h"
 #include "frequencyfactor.h"
+#include "hintline.h"
 #include "oscillation.h"
 #include "speedcontrol.h"
 
@@ -32,6 +33,7 @@ public:
 private:
     WindowOperations& m_ops;
     FormVariables m_vars;
+    HintLine m_hint;
     FigurePlotter m_plotter;
     FrequencyFactor m_frequency;
     Oscillation m_oscillation;
