@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "destroywatch.h"
 #include "form1.h"
 #include "layout.h"
 #include "qtwindowoperations.h"
@@ -16,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -100,6 +102,8 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     m_form = std::make_unique<Form1>(*m_ops);
 
     connectEvents();
+    // A window destroyed from outside ends the program as closing it does.
+    m_destroyWatch = std::make_unique<DestroyWatch>(*this, [this] { handle(Event::Form_Unload); });
     handle(Event::Form_Load);
 }
 
@@ -215,6 +219,25 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (windowHandle()) {
+        connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::keepSizeOnScreen,
+                Qt::UniqueConnection);
+    }
+}
+
+void MainWindow::keepSizeOnScreen()
+{
+    // On a screen of another scale the window keeps its size in logical pixels, but the
+    // toolkit leaves the native window and its fixed-size hints at the old device size, so
+    // most of the window would be cut off. Setting the size afresh sends both again.
+    const QSize logical = size();
+    setFixedSize(logical + QSize(1, 1));
+    setFixedSize(logical);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

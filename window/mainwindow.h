@@ -10,6 +10,7 @@
 
 namespace korvelian {
 
+class DestroyWatch;
 class Form1;
 class QtWindowOperations;
 struct ControlLayout;
@@ -30,15 +31,18 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* createControl(const ControlLayout& entry, QWidget* parent);
     void setTabOrder();
     void connectEvents();
     void handle(Event event);
+    void keepSizeOnScreen();
 
     std::unique_ptr<QtWindowOperations> m_ops;
     std::unique_ptr<Form1> m_form;
+    std::unique_ptr<DestroyWatch> m_destroyWatch;
     QHash<QObject*, Event> m_hintEvents;
 };
 
