@@ -6,7 +6,7 @@
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
-PACKAGES = cmake make g++ qt6-base-dev libgl-dev libbenchmark-dev fonts-liberation \
+PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev libbenchmark-dev fonts-liberation \
            fontconfig xvfb xauth desktop-file-utils appstream file dpkg-dev clang \
            libclang-rt-14-dev libxcb1-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)

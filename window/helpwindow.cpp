@@ -1,0 +1,30 @@
+#include "helpwindow.h"
+
+#include <QApplication>
+
+#include <cmath>
+
+namespace korvelian {
+
+HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent)
+{
+    // A window of its own beside the main window, which stays usable.
+    setWindowFlag(Qt::Window);
+    setWindowTitle(QStringLiteral("Hilfe – Korvelian-Figuren"));
+    setObjectName("help");
+    setOpenExternalLinks(false);
+    setSource(QUrl(QStringLiteral("qrc:/help/hilfe.html")));
+}
+
+void HelpWindow::showAt(double zoom)
+{
+    QFont font = QApplication::font(this);
+    font.setPointSizeF(font.pointSizeF() * zoom);
+    setFont(font);
+    resize(static_cast<int>(std::lround(560 * zoom)), static_cast<int>(std::lround(620 * zoom)));
+    show();
+    raise();
+    activateWindow();
+}
+
+} // namespace korvelian
