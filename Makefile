@@ -68,6 +68,11 @@ bench: build
 	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio $(BUILD)/bench/bench_figure \
 	        | grep -E '^(Benchmark|-+$$|.*_median)'; \
 	done
+	@echo "== zoomed redraw, device pixel ratio 1"
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_zoom | grep -E '^(Benchmark|-+$$|.*_median)'
+	@echo "== zoom 100 % at device pixel ratio 2, the same device pixels as zoom 200 %"
+	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD)/bench/bench_zoom \
+	    --benchmark_filter='zoom:1/' | grep -E '^(Benchmark|-+$$|.*_median)'
 	@echo "== animation"
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_animation
 

@@ -9,6 +9,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(KORVELIAN_VERSION);
     QGuiApplication::setDesktopFileName("org.korvelian.Korvelian");
     korvelian::MainWindow window;
+    window.restoreZoom();
     window.show();
     return QApplication::exec();
 }

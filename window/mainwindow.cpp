@@ -79,6 +79,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
 {
     setWindowTitle("Korvelian-Figuren, Simulation Oszilloskop");
     setWindowIcon(smileyIcon());
+    ScrollReadout::describeBars();
 
     for (const ControlLayout& entry : kControls) {
         QWidget* parentWidget = entry.parent ? findChild<QWidget*>(entry.parent) : this;

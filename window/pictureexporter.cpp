@@ -151,6 +151,9 @@ bool PictureExporter::save(const PictureArea& area, const QString& path, int siz
         const QSize size = pictureSize(area, sizePx);
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
+        // Sizes in the file are in millimetres; at 96 dots per inch a browser shows the
+        // picture sizePx pixels wide.
+        svg.setResolution(96);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Korvelian-Figur"));

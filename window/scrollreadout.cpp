@@ -88,14 +88,18 @@ QString ScrollReadout::text(const ControlLayout& bar, int value)
              exact ? QStringLiteral("=") : QStringLiteral("≈"), shown);
 }
 
-ScrollReadout::ScrollReadout(QWidget& window, const QWidget& screen)
-    : QObject(&window), m_window(window), m_screen(screen), m_label(new QLabel(&window))
+void ScrollReadout::describeBars()
 {
     static const bool installed = [] {
         QAccessible::installFactory(readoutAccessible);
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+ScrollReadout::ScrollReadout(QWidget& window, const QWidget& screen)
+    : QObject(&window), m_window(window), m_screen(screen), m_label(new QLabel(&window))
+{
     m_label->setObjectName("readout");
     m_label->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_label->setPalette(QToolTip::palette());

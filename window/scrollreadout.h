@@ -29,6 +29,10 @@ public:
     // rounded for every value but 0, which alone gets "=".
     static QString text(const ControlLayout& bar, int value);
 
+    // Makes the readout the accessible value of the bars of the layout table. Assistive
+    // technology asks for a widget's description once, so this comes before any bar exists.
+    static void describeBars();
+
     void watch(QScrollBar* bar);
     void setZoom(double zoom);
 

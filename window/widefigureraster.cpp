@@ -53,8 +53,13 @@ void WideFigureRaster::grow(std::uint32_t* pixels, int width, int height, std::p
     for (int y = 0; y < maskHeight; ++y) {
         const std::uint32_t* mask = m_mask.data() + static_cast<std::size_t>(y) * maskWidth;
         std::uint64_t* row = m_rows.data() + y * words;
-        for (int x = 0; x < maskWidth; ++x)
-            row[x >> 6] |= std::uint64_t{mask[x] != 0} << (x & 63);
+        for (int from = 0; from < maskWidth; from += 64) {
+            const int count = std::min(64, maskWidth - from);
+            std::uint64_t bits = 0;
+            for (int i = 0; i < count; ++i)
+                bits |= std::uint64_t{mask[from + i] != 0} << i;
+            row[from >> 6] = bits;
+        }
         for (std::size_t w = 0; w + 1 < words; ++w) {
             std::uint64_t grown = row[w];
             for (int k = 1; k <= extra; ++k)
