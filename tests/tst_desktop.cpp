@@ -1,3 +1,4 @@
+#include "form1.h"
 #include "layout.h"
 #include "windowfixture.h"
 
@@ -124,6 +125,10 @@ void TestDesktop::noControlIsAnnouncedBySignAlone()
         if (signs.contains(entry.name))
             QCOMPARE(name, signs.value(entry.name));
     }
+    // The speed bar tells its value in words.
+    f.window.form().variables().dt = 0.1;
+    f.control<QPushButton>("Command7")->click();
+    QCOMPARE(f.control("picVelo")->accessibleDescription(), "Schritt je Bild: 0,11");
 }
 
 void TestDesktop::returnAndEnterPressAFocusedButton()

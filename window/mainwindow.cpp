@@ -141,8 +141,13 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
     const QString caption = QString::fromUtf8(entry.caption);
     switch (entry.kind) {
     case ControlKind::Picture:
-        if (entry.picture == Picture::Bildschirm)
-            return new ScreenArea(parent);
+        if (entry.picture == Picture::Bildschirm) {
+            auto* screen = new ScreenArea(parent);
+            screen->setAccessibleDescription(
+                QStringLiteral("Achsen und Korvelian-Figur; während der Schwingung der "
+                               "Leuchtpunkt mit seinen Projektionen auf beide Achsen"));
+            return screen;
+        }
         // The speed bar's background is the theme's background of input areas.
         return new PictureArea(QColor(), QColor(255, 0, 0), parent);
     case ControlKind::Frame:

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScrollBar>
 
@@ -72,8 +73,15 @@ void QtWindowOperations::figure(Picture picture, const Parameter& p, double end,
 
 void QtWindowOperations::box(Picture picture, float x1, float y1, float x2, float y2)
 {
-    if (!m_ended)
-        area(picture)->drawBox(x1, y1, x2, y2);
+    if (m_ended)
+        return;
+    area(picture)->drawBox(x1, y1, x2, y2);
+    // The bar's right edge is the step; a screen reader says it in words.
+    if (picture == Picture::Velo) {
+        area(picture)->setAccessibleDescription(
+            QStringLiteral("Schritt je Bild: %1")
+                .arg(QLocale(QLocale::German).toString(x2, 'g', 4)));
+    }
 }
 
 void QtWindowOperations::setShapeLeft(Shape shape, float left)
