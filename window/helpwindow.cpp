@@ -1,6 +1,7 @@
 #include "helpwindow.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include <cmath>
 
@@ -21,7 +22,11 @@ void HelpWindow::showAt(double zoom)
     QFont font = QApplication::font(this);
     font.setPointSizeF(font.pointSizeF() * zoom);
     setFont(font);
-    resize(static_cast<int>(std::lround(560 * zoom)), static_cast<int>(std::lround(620 * zoom)));
+    QSize wanted(static_cast<int>(std::lround(560 * zoom)),
+                 static_cast<int>(std::lround(620 * zoom)));
+    if (const QScreen* shownOn = parentWidget() ? parentWidget()->screen() : screen())
+        wanted = wanted.boundedTo(shownOn->availableSize() * 9 / 10);
+    resize(wanted);
     show();
     raise();
     activateWindow();
