@@ -21,7 +21,7 @@ public:
     // A figure with more points goes into an SVG file or onto paper as an image: as a path it
     // would make files and print jobs of tens of megabytes.
     static constexpr std::size_t kLargestVectorFigure = 200000;
-    static constexpr int kLargestSize = 16384;
+    static constexpr int kLargestSize = 8192;
 
     // The picture sizePx pixels wide; the height follows the area's shape.
     static QImage image(const PictureArea& area, int sizePx, bool worksheet);
