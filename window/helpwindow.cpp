@@ -1,5 +1,7 @@
 #include "helpwindow.h"
 
+#include "zoompolicy.h"
+
 #include <QApplication>
 #include <QScreen>
 
@@ -19,9 +21,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent)
 
 void HelpWindow::showAt(double zoom)
 {
-    QFont font = QApplication::font(this);
-    font.setPointSizeF(font.pointSizeF() * zoom);
-    setFont(font);
+    setFont(ZoomPolicy::zoomed(QApplication::font(this), zoom));
     QSize wanted(static_cast<int>(std::lround(560 * zoom)),
                  static_cast<int>(std::lround(620 * zoom)));
     if (const QScreen* shownOn = parentWidget() ? parentWidget()->screen() : screen())

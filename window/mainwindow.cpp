@@ -28,7 +28,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -79,14 +78,8 @@ QFont layoutFont(FontKey key, const QWidget* control, double zoom)
         points = 12;
         break;
     case FontKey::None:
-    case FontKey::D: {
-        QFont font = QApplication::font(control);
-        if (font.pointSizeF() > 0)
-            font.setPointSizeF(font.pointSizeF() * zoom);
-        else
-            font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * zoom)));
-        return font;
-    }
+    case FontKey::D:
+        return ZoomPolicy::zoomed(QApplication::font(control), zoom);
     }
     QFont font("Times New Roman");
     font.setWeight(QFont::Normal);

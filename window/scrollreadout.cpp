@@ -1,6 +1,7 @@
 #include "scrollreadout.h"
 
 #include "layout.h"
+#include "zoompolicy.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
@@ -114,12 +115,7 @@ ScrollReadout::ScrollReadout(QWidget& window, const QWidget& screen)
 
 void ScrollReadout::setZoom(double zoom)
 {
-    QFont font = QToolTip::font();
-    if (font.pointSizeF() > 0)
-        font.setPointSizeF(font.pointSizeF() * zoom);
-    else
-        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * zoom)));
-    m_label->setFont(font);
+    m_label->setFont(ZoomPolicy::zoomed(QToolTip::font(), zoom));
     if (m_bar && m_label->isVisible())
         show(m_bar);
 }
@@ -164,7 +160,10 @@ void ScrollReadout::hideUnlessHeld()
 
 bool ScrollReadout::eventFilter(QObject* watched, QEvent* event)
 {
-    auto* bar = static_cast<QScrollBar*>(watched);
+    // Only the watched bars come here, but also while they are being destroyed.
+    auto* bar = qobject_cast<QScrollBar*>(watched);
+    if (!bar)
+        return false;
     if (event->type() == QEvent::Enter) {
         show(bar);
     } else if (event->type() == QEvent::Leave && !bar->isSliderDown()) {

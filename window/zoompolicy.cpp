@@ -59,6 +59,15 @@ int ZoomPolicy::dragged(QSize size, int current)
     return clamped(static_cast<int>(std::lround(wanted)));
 }
 
+QFont ZoomPolicy::zoomed(QFont font, double zoom)
+{
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * zoom);
+    else
+        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * zoom)));
+    return font;
+}
+
 int ZoomPolicy::remembered()
 {
     bool ok = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QSize>
 
 namespace korvelian {
@@ -25,6 +26,9 @@ public:
     // The zoom for a frame dragged to this size: the side that moved further decides, so a
     // drag of one edge scales as well as a drag of a corner.
     static int dragged(QSize size, int current);
+
+    // A font as large as the zoom makes it, given in points or in pixels.
+    static QFont zoomed(QFont font, double zoom);
 
     // The zoom of the last run, 100 the first time.
     static int remembered();
