@@ -9,7 +9,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake make g++ qt6-base-dev libgl-dev libbenchmark-dev fonts-liberation \
            fontconfig xvfb xauth desktop-file-utils appstream file dpkg-dev clang \
-           libclang-rt-14-dev qt6-translations-l10n lintian man-db
+           libclang-rt-14-dev libxcb1-dev qt6-translations-l10n lintian man-db
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 VERSION = $(shell grep -o 'korvelian VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 DEB = korvelian_$(VERSION)_$(shell dpkg --print-architecture).deb

@@ -3,6 +3,7 @@
 #include "constants.h"
 #include "formvariables.h"
 #include "figurepoints.h"
+#include "hintline.h"
 #include "messages.h"
 #include "numbertext.h"
 #include "parameters.h"
@@ -17,17 +18,17 @@ constexpr Colour kFigureColour = rgb(255, 255, 255);
 
 } // namespace
 
-FigurePlotter::FigurePlotter(WindowOperations& ops, FormVariables& variables)
-    : m_ops(ops), m_vars(variables)
+FigurePlotter::FigurePlotter(WindowOperations& ops, FormVariables& variables, HintLine& hint)
+    : m_ops(ops), m_vars(variables), m_hint(hint)
 {
 }
 
-void FigurePlotter::Command1_Click()
+void FigurePlotter::redraw()
 {
     // txtkgV can be typed into. A count above the largest closing count would mean billions
     // of points, so it is refused before anything on the screen changes.
     if (!(textNumber(m_ops.text(TextBox::kgV)) <= kLargestWhole)) {
-        m_ops.setText(TextBox::Hilfe, kKgvTooLarge);
+        m_hint.show(HintLine::Cause::Figure, kKgvTooLarge);
         return;
     }
 
@@ -49,9 +50,9 @@ void FigurePlotter::trace(double end)
 
     // No event can run during a drawing, so the controls read for the first point hold
     // for every point of it.
-    const Parameter p = readParameters(m_ops);
+    const Parameter p = readParameters(m_ops, v.ratio);
     const FigureRun run = figurePoints(p, end, m_points);
-    m_ops.polyline(Picture::Bildschirm, std::span(m_points.data(), run.count), kFigureColour);
+    m_ops.figure(Picture::Bildschirm, p, end, kFigureColour);
 
     // What the loop leaves behind is computed exactly, not from the drawing's points.
     v.t = run.t;
@@ -62,7 +63,9 @@ void FigurePlotter::trace(double end)
     }
     // Where the formulas give no number (a denominator of 0), the figure ends there.
     if (run.stoppedAtNonFinite)
-        m_ops.setText(TextBox::Hilfe, p.n == 0 ? kNennerNull : kNotDrawable);
+        m_hint.show(HintLine::Cause::Figure, p.n == 0 ? kNennerNull : kNotDrawable);
+    else
+        m_hint.mend(HintLine::Cause::Figure);
 }
 
 } // namespace korvelian

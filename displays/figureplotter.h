@@ -6,6 +6,7 @@
 
 namespace korvelian {
 
+class HintLine;
 class WindowOperations;
 struct FormVariables;
 
@@ -13,15 +14,16 @@ struct FormVariables;
 class FigurePlotter
 {
 public:
-    FigurePlotter(WindowOperations& ops, FormVariables& variables);
+    FigurePlotter(WindowOperations& ops, FormVariables& variables, HintLine& hint);
 
-    void Command1_Click();
+    void redraw();
 
 private:
     void trace(double end);
 
     WindowOperations& m_ops;
     FormVariables& m_vars;
+    HintLine& m_hint;
     // Kept between drawings: a drag redraws the same count on every Scroll event.
     std::vector<FloatPoint> m_points;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ratioinuse.h"
+
 namespace korvelian {
 
 // The window-level variables. There is one t, x and y for both displays: a figure drawn
@@ -12,6 +14,7 @@ struct FormVariables
     double xAlt = 0;
     double yAlt = 0;
     double dt = 0;
+    RatioInUse ratio;
 };
 
 } // namespace korvelian

@@ -2,39 +2,33 @@
 
 #include "windowoperations.h"
 
-#include <string>
-
 namespace korvelian {
 
 class FigurePlotter;
+class HintLine;
+struct RatioInUse;
 
 // Numerator and denominator boxes with their buttons, and the closing count in txtkgV.
 class FrequencyFactor
 {
 public:
-    FrequencyFactor(WindowOperations& ops, FigurePlotter& plotter);
+    FrequencyFactor(WindowOperations& ops, FigurePlotter& plotter, RatioInUse& ratio,
+                    HintLine& hint);
 
-    // Both boxes' Change handlers: the closing count first, then the figure for it.
-    void txtZaehler_Change() { change(); }
-    void txtNenner_Change() { change(); }
-
-    void cmdplusZaehler_Click() { plus(TextBox::Zaehler); }
-    void Command9_Click() { minus(TextBox::Zaehler); }
-    void cmdplusNenner_Click() { plus(TextBox::Nenner); }
-    void Command10_Click() { minus(TextBox::Nenner); }
+    // After a change of either box: the closing count first, then the figure for it.
+    void recount();
+    // The "+" and "-" buttons: they only write the box, whose change does the rest.
+    void increment(TextBox box);
+    void decrement(TextBox box);
 
 private:
-    void change();
-    void plus(TextBox box);
-    void minus(TextBox box);
+    void refuse(const char* message, double zaehler, double nenner);
     void write(TextBox box, double value);
-    void refuse(const char* message);
 
     WindowOperations& m_ops;
     FigurePlotter& m_plotter;
-    // The hint shown before an entry was refused, put back once the entry is valid again.
-    std::string m_hintBeforeRefusal;
-    const char* m_refusal = nullptr;
+    RatioInUse& m_ratio;
+    HintLine& m_hint;
 };
 
 } // namespace korvelian

@@ -30,7 +30,7 @@ Oscillation::Oscillation(WindowOperations& ops, FormVariables& variables)
 {
 }
 
-void Oscillation::Command2_Click()
+void Oscillation::run()
 {
     if (m_runs >= kMaxRuns) {
         m_ops.setCheckValue(0);
@@ -64,7 +64,7 @@ void Oscillation::waitFrom(double t0)
 
 void Oscillation::frame()
 {
-    const Point point = Auslenkung(m_vars.t, readParameters(m_ops));
+    const Point point = Auslenkung(m_vars.t, readParameters(m_ops, m_vars.ratio));
     // A denominator typed as 0 has no position: the overlays stay and the beam goes on.
     if (!isFinite(point))
         return;

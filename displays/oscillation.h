@@ -16,7 +16,7 @@ public:
 
     Oscillation(WindowOperations& ops, FormVariables& variables);
 
-    void Command2_Click();
+    void run();
 
     int runs() const { return m_runs; }
 

@@ -10,17 +10,17 @@ using Kind = OverlayUpdate::Kind;
 
 OverlayUpdate shapeMove(Kind kind, Shape shape, double value)
 {
-    return {kind, shape, OverlayLine::Line2, LineEnd::X1, static_cast<float>(value)};
+    return {kind, shape, OverlayLine::DropToXAxis, LineEnd::X1, static_cast<float>(value)};
 }
 
 OverlayUpdate toFront(Shape shape)
 {
-    return {Kind::ShapeToFront, shape, OverlayLine::Line2, LineEnd::X1, 0.0f};
+    return {Kind::ShapeToFront, shape, OverlayLine::DropToXAxis, LineEnd::X1, 0.0f};
 }
 
 OverlayUpdate lineEnd(OverlayLine line, LineEnd end, double value)
 {
-    return {Kind::LineEnd, Shape::Shape1, line, end, static_cast<float>(value)};
+    return {Kind::LineEnd, Shape::BeamPoint, line, end, static_cast<float>(value)};
 }
 
 } // namespace
@@ -32,23 +32,23 @@ OverlayUpdates overlayUpdates(double x, double y)
     const double top = y - kOverlayOffset;
     const double axis = -kOverlayOffset;
     return {{
-        shapeMove(Kind::ShapeLeft, Shape::Shape1, left),
-        shapeMove(Kind::ShapeTop, Shape::Shape1, top),
-        toFront(Shape::Shape1),
-        shapeMove(Kind::ShapeTop, Shape::Shape2, top),
-        shapeMove(Kind::ShapeLeft, Shape::Shape2, axis),
-        toFront(Shape::Shape2),
-        shapeMove(Kind::ShapeTop, Shape::Shape3, axis),
-        shapeMove(Kind::ShapeLeft, Shape::Shape3, left),
-        toFront(Shape::Shape3),
-        lineEnd(OverlayLine::Line2, LineEnd::X1, x),
-        lineEnd(OverlayLine::Line2, LineEnd::Y1, y),
-        lineEnd(OverlayLine::Line2, LineEnd::X2, x),
-        lineEnd(OverlayLine::Line2, LineEnd::Y2, 0.0),
-        lineEnd(OverlayLine::Line3, LineEnd::X1, x),
-        lineEnd(OverlayLine::Line3, LineEnd::Y1, y),
-        lineEnd(OverlayLine::Line3, LineEnd::X2, 0.0),
-        lineEnd(OverlayLine::Line3, LineEnd::Y2, y),
+        shapeMove(Kind::ShapeLeft, Shape::BeamPoint, left),
+        shapeMove(Kind::ShapeTop, Shape::BeamPoint, top),
+        toFront(Shape::BeamPoint),
+        shapeMove(Kind::ShapeTop, Shape::YMarker, top),
+        shapeMove(Kind::ShapeLeft, Shape::YMarker, axis),
+        toFront(Shape::YMarker),
+        shapeMove(Kind::ShapeTop, Shape::XMarker, axis),
+        shapeMove(Kind::ShapeLeft, Shape::XMarker, left),
+        toFront(Shape::XMarker),
+        lineEnd(OverlayLine::DropToXAxis, LineEnd::X1, x),
+        lineEnd(OverlayLine::DropToXAxis, LineEnd::Y1, y),
+        lineEnd(OverlayLine::DropToXAxis, LineEnd::X2, x),
+        lineEnd(OverlayLine::DropToXAxis, LineEnd::Y2, 0.0),
+        lineEnd(OverlayLine::DropToYAxis, LineEnd::X1, x),
+        lineEnd(OverlayLine::DropToYAxis, LineEnd::Y1, y),
+        lineEnd(OverlayLine::DropToYAxis, LineEnd::X2, 0.0),
+        lineEnd(OverlayLine::DropToYAxis, LineEnd::Y2, y),
     }};
 }
 

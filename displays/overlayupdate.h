@@ -12,12 +12,10 @@ struct OverlayUpdate
 {
     enum class Kind { ShapeLeft, ShapeTop, ShapeToFront, LineEnd };
     Kind kind = Kind::ShapeLeft;
-    Shape shape = Shape::Shape1;
-    OverlayLine line = OverlayLine::Line2;
+    Shape shape = Shape::BeamPoint;
+    OverlayLine line = OverlayLine::DropToXAxis;
     LineEnd end = LineEnd::X1;
     float value = 0;
-
-    bool operator==(const OverlayUpdate&) const = default;
 };
 
 using OverlayUpdates = std::array<OverlayUpdate, 17>;

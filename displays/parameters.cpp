@@ -2,6 +2,7 @@
 
 #include "constants.h"
 #include "numbertext.h"
+#include "ratioinuse.h"
 #include "windowoperations.h"
 
 #include <cmath>
@@ -17,7 +18,7 @@ double scrollParameter(WindowOperations& ops, ScrollBar bar)
 
 } // namespace
 
-Parameter readParameters(WindowOperations& ops)
+Parameter readParameters(WindowOperations& ops, const RatioInUse& ratio)
 {
     Parameter p;
     p.p1 = scrollParameter(ops, ScrollBar::HScroll1);
@@ -26,6 +27,10 @@ Parameter readParameters(WindowOperations& ops)
     p.z = textNumber(ops.text(TextBox::Zaehler));
     p.n = textNumber(ops.text(TextBox::Nenner));
     p.a2 = scrollParameter(ops, ScrollBar::Amp2);
+    if (ratio.refused) {
+        p.z = ratio.zaehler;
+        p.n = ratio.nenner;
+    }
     return p;
 }
 

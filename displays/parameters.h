@@ -5,10 +5,13 @@
 namespace korvelian {
 
 class WindowOperations;
+struct RatioInUse;
 
 // Reads the six parameter controls in the order both displays share: x phase, x amplitude,
-// y phase, numerator, denominator, y amplitude.
-Parameter readParameters(WindowOperations& ops);
+// y phase, numerator, denominator, y amplitude. While an entry of the ratio stands refused,
+// numerator and denominator are the last accepted ones, so the figure, the beam and txtkgV
+// always agree.
+Parameter readParameters(WindowOperations& ops, const RatioInUse& ratio);
 
 bool isFinite(const Point& point);
 

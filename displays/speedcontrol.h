@@ -13,8 +13,8 @@ class SpeedControl
 public:
     SpeedControl(WindowOperations& ops, FormVariables& variables);
 
-    void Command7_Click() { change(kFaster); }
-    void Command8_Click() { change(kSlower); }
+    void faster() { change(kFaster); }
+    void slower() { change(kSlower); }
 
 private:
     void change(double factor);

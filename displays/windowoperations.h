@@ -1,16 +1,19 @@
 #pragma once
 
-#include "figurepoints.h"
+#include "auslenkung.h"
 
 #include <cstdint>
-#include <span>
 #include <string>
 
 namespace korvelian {
 
 enum class Picture { Bildschirm, Velo };
-enum class Shape { Shape1, Shape2, Shape3 };
-enum class OverlayLine { Line2, Line3 };
+// The overlays above the screen's drawing. In the window they are Shape1 (the beam point),
+// Shape2 (the marker of y on the vertical axis), Shape3 (the marker of x on the horizontal
+// axis), Line2 (the drop line from the point to the horizontal axis) and Line3 (the drop line
+// from the point to the vertical axis).
+enum class Shape { BeamPoint, YMarker, XMarker };
+enum class OverlayLine { DropToXAxis, DropToYAxis };
 enum class LineEnd { X1, Y1, X2, Y2 };
 enum class TextBox { Zaehler, Nenner, kgV, Hilfe };
 enum class ScrollBar { Amp1, HScroll1, Amp2, Phase };
@@ -36,9 +39,11 @@ public:
     // Clearing leaves the overlays alone.
     virtual void cls(Picture picture) = 0;
     virtual void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) = 0;
-    // One segment from each point to the point before it, as line() would draw them one by
-    // one; a figure has up to two million of them.
-    virtual void polyline(Picture picture, std::span<const FloatPoint> points, Colour colour) = 0;
+    // The figure of p: one segment from each point to the point before it, the points taken
+    // at t = 0, 0.1, 0.2, ... (accumulated) while t <= end and ending before the first point
+    // that is not finite, as line() would draw them one by one. A figure has up to two
+    // million segments, so it is handed over as what defines it.
+    virtual void figure(Picture picture, const Parameter& p, double end, Colour colour) = 0;
     // A box between the corners in the area's foreground colour.
     virtual void box(Picture picture, float x1, float y1, float x2, float y2) = 0;
 
@@ -51,6 +56,8 @@ public:
     // Setting a text fires the box's Change notification when the text differs.
     virtual std::string text(TextBox box) = 0;
     virtual void setText(TextBox box, const std::string& text) = 0;
+    // Marks a box whose text is not what the figure is drawn with (a refused entry).
+    virtual void setTextInUse(TextBox box, bool inUse) = 0;
     // Check1, the animation's stop request: 0 not ticked, 1 ticked.
     virtual int checkValue() = 0;
     virtual void setCheckValue(int value) = 0;

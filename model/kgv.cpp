@@ -7,14 +7,12 @@
 
 namespace korvelian {
 
-std::optional<std::int16_t> kgV(double a, std::int16_t b, long* passes)
+std::optional<std::int16_t> kgV(double a, std::int16_t b)
 {
     const double a0 = a;
     const std::int16_t b0 = b;
-    long count = 0;
     // The test stands after the pass: equal arguments still run one pass.
     do {
-        ++count;
         if (a > b)
             a = a - b;
         if (b > a) {
@@ -24,8 +22,6 @@ std::optional<std::int16_t> kgV(double a, std::int16_t b, long* passes)
             b = *smaller;
         }
     } while (a != b);
-    if (passes)
-        *passes = count;
     return toInt16((a0 * b0) / a);
 }
 

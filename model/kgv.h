@@ -8,8 +8,8 @@ namespace korvelian {
 // Least common multiple of denominator a and numerator b by repeated subtraction, then
 // (a0 * b0) / gcd. Gives nothing when the result does not fit 16 bits.
 // Only for a a whole number and both in 1 ... 32767: elsewhere the loop need not end, so
-// callers go through closingCount(). passes, when given, receives the number of passes.
-std::optional<std::int16_t> kgV(double a, std::int16_t b, long* passes = nullptr);
+// callers go through closingCount().
+std::optional<std::int16_t> kgV(double a, std::int16_t b);
 
 enum class RatioFault {
     None,

@@ -1,5 +1,8 @@
 #include "fakewindow.h"
 
+#include "figurepoints.h"
+#include "layout.h"
+
 #include <cstdio>
 #include <stdexcept>
 
@@ -9,12 +12,12 @@ namespace {
 
 std::string name(Picture picture)
 {
-    return picture == Picture::Bildschirm ? "Bildschirm" : "Velo";
+    return controlName(picture);
 }
 
 std::string name(OverlayLine line)
 {
-    return line == OverlayLine::Line2 ? "Line2" : "Line3";
+    return line == OverlayLine::DropToXAxis ? "Line2" : "Line3";
 }
 
 std::string name(LineEnd end)
@@ -34,14 +37,12 @@ std::string number(double value)
 
 std::string name(TextBox box)
 {
-    static const char* const names[] = {"Zaehler", "Nenner", "kgV", "Hilfe"};
-    return names[static_cast<int>(box)];
+    return controlName(box);
 }
 
 std::string name(ScrollBar bar)
 {
-    static const char* const names[] = {"hscAmp1", "HScroll1", "hscAmp2", "hscPhase"};
-    return names[static_cast<int>(bar)];
+    return controlName(bar);
 }
 
 std::string name(Shape shape)
@@ -80,8 +81,10 @@ void FakeWindow::line(Picture picture, float x1, float y1, float x2, float y2, C
         record({"line", name(picture), {x1, y1, x2, y2, static_cast<double>(colour)}, {}});
 }
 
-void FakeWindow::polyline(Picture picture, std::span<const FloatPoint> points, Colour colour)
+void FakeWindow::figure(Picture picture, const Parameter& p, double end, Colour colour)
 {
+    std::vector<FloatPoint> points;
+    points.resize(figurePoints(p, end, points).count);
     for (std::size_t i = 1; i < points.size(); ++i)
         line(picture, points[i].x, points[i].y, points[i - 1].x, points[i - 1].y, colour);
 }
@@ -123,16 +126,20 @@ void FakeWindow::setText(TextBox box, const std::string& text)
     type(box, text);
 }
 
+void FakeWindow::setTextInUse(TextBox box, bool used)
+{
+    record({"inUse", name(box), {used ? 1.0 : 0.0}, {}});
+    inUse[static_cast<std::size_t>(box)] = used;
+}
+
 void FakeWindow::type(TextBox box, const std::string& text)
 {
     std::string& current = texts[static_cast<std::size_t>(box)];
     if (current == text)
         return;
     current = text;
-    if (box == TextBox::Zaehler)
-        fire(Event::txtZaehler_Change);
-    else if (box == TextBox::Nenner)
-        fire(Event::txtNenner_Change);
+    if (const auto change = control(controlName(box)).change)
+        fire(*change);
 }
 
 int FakeWindow::checkValue()
@@ -220,9 +227,9 @@ std::vector<Call> FakeWindow::figureSegments() const
 {
     std::vector<Call> found;
     for (const Call& call : calls) {
-        if (call.op == "cls" && call.target == "Bildschirm")
+        if (call.op == "cls" && call.target == "picBildschirm")
             found.clear();
-        else if (call.op == "line" && call.target == "Bildschirm" && call.numbers[4] == 0xffffff)
+        else if (call.op == "line" && call.target == "picBildschirm" && call.numbers[4] == 0xffffff)
             found.push_back(call);
     }
     return found;

@@ -37,7 +37,7 @@ public:
     void cls(Picture picture) override;
     void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) override;
     // Recorded as the line calls it stands for.
-    void polyline(Picture picture, std::span<const FloatPoint> points, Colour colour) override;
+    void figure(Picture picture, const Parameter& p, double end, Colour colour) override;
     void box(Picture picture, float x1, float y1, float x2, float y2) override;
     void setShapeLeft(Shape shape, float left) override;
     void setShapeTop(Shape shape, float top) override;
@@ -45,6 +45,7 @@ public:
     void setLineEnd(OverlayLine line, LineEnd end, float value) override;
     std::string text(TextBox box) override;
     void setText(TextBox box, const std::string& text) override;
+    void setTextInUse(TextBox box, bool inUse) override;
     int checkValue() override;
     void setCheckValue(int value) override;
     std::int16_t scrollValue(ScrollBar bar) override;
@@ -70,6 +71,7 @@ public:
     std::vector<Call> figureSegments() const;
 
     std::array<std::string, 4> texts{{"1", "1", "1", "Hilfe"}};
+    std::array<bool, 4> inUse{{true, true, true, true}};
     std::array<std::int16_t, 4> scroll{{100, 0, 100, 0}};
     int check = 0;
     double now = 1000.0;

@@ -26,11 +26,11 @@ void TestAnimationWindow::beamRunsAlongTheFigureUntilStop()
     WindowFixture f;
     QVERIFY(f.show());
     auto* screen = f.control<ScreenArea>("picBildschirm");
-    const QRectF startPlace = screen->shapeRect(Shape::Shape1);
+    const QRectF startPlace = screen->shapeRect(Shape::BeamPoint);
     QList<QPointF> seen;
     QTimer sampler;
     connect(&sampler, &QTimer::timeout,
-            [&] { seen << screen->shapeRect(Shape::Shape1).topLeft(); });
+            [&] { seen << screen->shapeRect(Shape::BeamPoint).topLeft(); });
     sampler.start(30);
     QTimer::singleShot(400, [&] { QTest::mouseClick(f.control("Check1"), Qt::LeftButton); });
     QElapsedTimer clock;
@@ -45,16 +45,16 @@ void TestAnimationWindow::beamRunsAlongTheFigureUntilStop()
     QVERIFY2(frames >= 10, qPrintable(QString::number(frames)));
     QVERIFY2(frames <= seconds * 100 + 2, qPrintable(QString::number(frames)));
     QVERIFY(seen.size() >= 5);
-    QVERIFY(screen->shapeRect(Shape::Shape1) != startPlace);
+    QVERIFY(screen->shapeRect(Shape::BeamPoint) != startPlace);
     // The initial figure is the diagonal x = y: the point's corner lies on it, and its axis
     // markers sit on the axes.
     for (const QPointF& corner : seen) {
         QVERIFY2(std::abs(corner.x() - corner.y()) < 1.0,
                  qPrintable(QString("%1,%2").arg(corner.x()).arg(corner.y())));
     }
-    const QRectF marker = screen->shapeRect(Shape::Shape2);
+    const QRectF marker = screen->shapeRect(Shape::YMarker);
     QVERIFY(std::abs(marker.left() - (2 - 0.03) / 4 * 441) < 1.0);
-    const QLineF drop = screen->overlayLine(OverlayLine::Line2);
+    const QLineF drop = screen->overlayLine(OverlayLine::DropToXAxis);
     QCOMPARE(drop.y2(), 220.5);
     QCOMPARE(drop.x1(), drop.x2());
     // The stacking after a frame: Shape3 in front, then Shape2, then Shape1, lines behind.
@@ -104,12 +104,12 @@ void TestAnimationWindow::quitDuringTheAnimationMovesNothingMore()
     QRectF atEnd;
     QTimer::singleShot(200, [&] {
         QTest::mouseClick(f.control("Command5"), Qt::LeftButton);
-        atEnd = screen->shapeRect(Shape::Shape1);
+        atEnd = screen->shapeRect(Shape::BeamPoint);
     });
     QTest::mouseClick(f.control("Command2"), Qt::LeftButton);
     QVERIFY(f.ended);
     QVERIFY(f.stopTickedAtEnd);
-    QCOMPARE(screen->shapeRect(Shape::Shape1), atEnd);
+    QCOMPARE(screen->shapeRect(Shape::BeamPoint), atEnd);
 }
 
 void TestAnimationWindow::closingTheWindowDuringTheAnimationEndsIt()

@@ -1,6 +1,7 @@
 #include "application.h"
 #include "commandline.h"
 #include "form1.h"
+#include "layout.h"
 #include "messages.h"
 #include "windowfixture.h"
 
@@ -73,7 +74,7 @@ void TestCommandLine::values()
     }
     QVERIFY2(!answer, answer ? qPrintable(answer->text) : "");
     QCOMPARE(line.settings().scrollValues.size(), 1u);
-    QCOMPARE(line.settings().scrollValues[0].first, control);
+    QCOMPARE(controlName(line.settings().scrollValues[0].first), control);
     QCOMPARE(line.settings().scrollValues[0].second, value);
 }
 

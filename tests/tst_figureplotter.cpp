@@ -1,6 +1,7 @@
 #include "fakewindow.h"
 #include "figureplotter.h"
 #include "formvariables.h"
+#include "hintline.h"
 #include "messages.h"
 #include "numbertext.h"
 
@@ -16,7 +17,8 @@ struct Plotter
 {
     FakeWindow fake;
     FormVariables vars;
-    FigurePlotter plotter{fake, vars};
+    HintLine hint{fake};
+    FigurePlotter plotter{fake, vars, hint};
 };
 
 } // namespace
@@ -65,7 +67,7 @@ void TestFigurePlotter::pointCount()
     QFETCH(double, tAfter);
     Plotter p;
     p.fake.texts[2] = kgv.toStdString();
-    p.plotter.Command1_Click();
+    p.plotter.redraw();
     QCOMPARE(int(p.fake.figureSegments().size()), points - 1);
     QVERIFY(std::abs(p.vars.t - tAfter) < 1e-9);
     QVERIFY(std::abs((p.vars.t - 0.1) - lastT) < 1e-9);
@@ -76,7 +78,7 @@ void TestFigurePlotter::pointCount()
 void TestFigurePlotter::tAfterOneTurnIsTheAccumulatedDouble()
 {
     Plotter p;
-    p.plotter.Command1_Click();
+    p.plotter.redraw();
     QCOMPARE(p.vars.t, 6.399999999999993);
     QCOMPARE(p.vars.x, std::sin(6.299999999999994));
     QCOMPARE(p.vars.y, std::sin(6.299999999999994));
@@ -85,15 +87,15 @@ void TestFigurePlotter::tAfterOneTurnIsTheAccumulatedDouble()
 void TestFigurePlotter::drawingSteps()
 {
     Plotter p;
-    p.plotter.Command1_Click();
+    p.plotter.redraw();
     const auto log = p.fake.log();
     const QStringList expected = {
-        "text kgV",
-        "cls Bildschirm",
-        "scale Bildschirm -2 -2 2 2",
-        "line Bildschirm -2 0 2 0 9869055",
-        "line Bildschirm 0 -2 0 2 9869055",
-        "text kgV",
+        "text txtkgV",
+        "cls picBildschirm",
+        "scale picBildschirm -2 -2 2 2",
+        "line picBildschirm -2 0 2 0 9869055",
+        "line picBildschirm 0 -2 0 2 9869055",
+        "text txtkgV",
     };
     for (int i = 0; i < expected.size(); ++i)
         QCOMPARE(QString::fromStdString(log[i]), expected[i]);
@@ -103,7 +105,7 @@ void TestFigurePlotter::drawingSteps()
 void TestFigurePlotter::segmentsRunFromNewPointToPrevious()
 {
     Plotter p;
-    p.plotter.Command1_Click();
+    p.plotter.redraw();
     const auto segments = p.fake.figureSegments();
     QCOMPARE(segments.size(), std::size_t(63));
     // The first segment joins t = 0.1 (new) to t = 0 (previous), in white.
@@ -125,7 +127,7 @@ void TestFigurePlotter::firstPointJoinedToNothing()
     p.vars.xAlt = 1.75;
     p.vars.yAlt = -1.25;
     p.fake.scroll[0] = 200; // the last point of the drawing before lies elsewhere
-    p.plotter.Command1_Click();
+    p.plotter.redraw();
     for (const Call& segment : p.fake.figureSegments()) {
         QVERIFY(segment.numbers[2] != float(1.75));
         QVERIFY(segment.numbers[3] != float(-1.25));
@@ -135,14 +137,14 @@ void TestFigurePlotter::firstPointJoinedToNothing()
 void TestFigurePlotter::readingOrder()
 {
     Plotter p;
-    p.plotter.Command1_Click();
+    p.plotter.redraw();
     QStringList reads;
     for (const Call& call : p.fake.calls) {
-        if (call.op == "scroll" || (call.op == "text" && call.target != "kgV"))
+        if (call.op == "scroll" || (call.op == "text" && call.target != "txtkgV"))
             reads << QString::fromStdString(call.str());
     }
     const QStringList expected = {"scroll HScroll1", "scroll hscAmp1", "scroll hscPhase",
-                                  "text Zaehler",    "text Nenner",    "scroll hscAmp2"};
+                                  "text txtZaehler", "text txtNenner", "scroll hscAmp2"};
     QCOMPARE(reads, expected);
 }
 
@@ -151,7 +153,7 @@ void TestFigurePlotter::yPhaseBeforeFrequencyFactor()
     Plotter p;
     p.fake.texts = {"2", "1", " 2", "Hilfe"};
     p.fake.scroll[3] = 100; // y phase 1.0
-    p.plotter.Command1_Click();
+    p.plotter.redraw();
     const auto segments = p.fake.figureSegments();
     const Call& first = segments.front();
     // y at t = 0 is sin((0 + 1) * 2 / 1) = sin 2, not sin(0 * 2 + 1).
@@ -201,7 +203,7 @@ void TestFigurePlotter::figureFailures()
     Plotter p;
     p.fake.texts = {zaehler.toStdString(), nenner.toStdString(), kgv.toStdString(), "Hilfe"};
     p.vars.x = 0.25;
-    p.plotter.Command1_Click();
+    p.plotter.redraw();
     QCOMPARE(p.fake.count("cls") == 1, cleared);
     QCOMPARE(int(p.fake.figureSegments().size()), segments);
     QCOMPARE(QString::fromStdString(p.fake.texts[3]), hint);
@@ -217,7 +219,7 @@ void TestFigurePlotter::largestClosingCountDraws()
     Plotter p;
     p.fake.recordSegments = false;
     p.fake.texts[2] = " 32767";
-    p.plotter.Command1_Click();
+    p.plotter.redraw();
     const double end = (32767.0 + 32767.0) * 3.1415 + 0.1;
     long points = 0;
     for (double t = 0; t <= end; t += 0.1)

@@ -32,6 +32,9 @@ private slots:
     void refusedEntries_data();
     void refusedEntries();
     void validEntryPutsBackTheHint();
+    void refusedEntryIsNeverUsed_data();
+    void refusedEntryIsNeverUsed();
+    void animationFrameUsesTheAcceptedRatio();
     void largestCountDrawsOnce();
 };
 
@@ -41,9 +44,9 @@ void TestFrequencyFactor::plusWritesThenCountsThenDraws()
     f.form.handle(Event::cmdplusZaehler_Click);
     const QStringList log = strings(f.fake.log());
     // clang-format off
-    const QStringList expected = {"text Zaehler",       "setText Zaehler ' 2'", "text Nenner",
-                                  "text Zaehler",       "setText kgV ' 2'",     "text kgV",
-                                  "cls Bildschirm"};
+    const QStringList expected = {"text txtZaehler",       "setText txtZaehler ' 2'", "text txtNenner",
+                                  "text txtZaehler",       "setText txtkgV ' 2'",     "text txtkgV",
+                                  "cls picBildschirm"};
     // clang-format on
     QCOMPARE(log.mid(0, expected.size()), expected);
     QCOMPARE(f.fake.count("cls"), 1);
@@ -103,7 +106,7 @@ void TestFrequencyFactor::buttons()
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgvAfter);
     QCOMPARE(f.fake.count("cls"), redraws);
     const bool onZaehler = e == Event::cmdplusZaehler_Click || e == Event::Command9_Click;
-    const std::string box = onZaehler ? "Zaehler" : "Nenner";
+    const std::string box = onZaehler ? "txtZaehler" : "txtNenner";
     int reads = 0;
     for (const Call& call : f.fake.calls) {
         if (call.op == "setText")
@@ -199,10 +202,79 @@ void TestFrequencyFactor::validEntryPutsBackTheHint()
     const std::string shown = f.fake.texts[3];
     f.fake.type(TextBox::Nenner, "");
     QCOMPARE(QString::fromStdString(f.fake.texts[3]), QString::fromUtf8(kRatioDomain));
+    // A redraw meanwhile draws the accepted 1 : 1 and keeps saying why the entry is refused.
+    f.form.handle(Event::hscAmp1_Change);
+    QCOMPARE(f.fake.figureSegments().size(), 63u);
+    QCOMPARE(QString::fromStdString(f.fake.texts[3]), QString::fromUtf8(kRatioDomain));
     f.fake.type(TextBox::Nenner, "0");
     f.fake.type(TextBox::Nenner, "3");
     QCOMPARE(f.fake.texts[3], shown);
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 3");
+    // The plotter's own refusal of a typed closing count goes once the count is valid again.
+    f.fake.type(TextBox::kgV, "99999");
+    f.form.handle(Event::Command1_Click);
+    QCOMPARE(QString::fromStdString(f.fake.texts[3]), QString::fromUtf8(kKgvTooLarge));
+    f.fake.type(TextBox::Zaehler, "2");
+    QCOMPARE(f.fake.texts[3], shown);
+}
+
+void TestFrequencyFactor::refusedEntryIsNeverUsed_data()
+{
+    QTest::addColumn<bool>("onZaehler");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<Event>("trigger");
+    QTest::newRow("numerator 0, then Korvelianfigur") << true << "0" << Event::Command1_Click;
+    QTest::newRow("numerator 1e309, then a y phase step")
+        << true << "1e309" << Event::hscPhase_Change;
+    QTest::newRow("denominator 0.5, then an x amplitude step")
+        << false << "0.5" << Event::hscAmp1_Change;
+    QTest::newRow("denominator 32768, then an x phase drag")
+        << false << "32768" << Event::HScroll1_Scroll;
+}
+
+void TestFrequencyFactor::refusedEntryIsNeverUsed()
+{
+    QFETCH(bool, onZaehler);
+    QFETCH(QString, entry);
+    QFETCH(Event, trigger);
+    const TextBox box = onZaehler ? TextBox::Zaehler : TextBox::Nenner;
+    const TextBox other = onZaehler ? TextBox::Nenner : TextBox::Zaehler;
+    FormFixture accepted;
+    accepted.fake.setScroll(ScrollBar::Phase, 100);
+    accepted.fake.type(TextBox::Zaehler, "3");
+    accepted.fake.type(TextBox::Nenner, "2");
+    FormFixture f;
+    f.fake.setScroll(ScrollBar::Phase, 100);
+    f.fake.type(TextBox::Zaehler, "3");
+    f.fake.type(TextBox::Nenner, "2");
+
+    f.fake.type(box, entry.toStdString());
+    QVERIFY(!f.fake.inUse[static_cast<std::size_t>(box)]);
+    QVERIFY(f.fake.inUse[static_cast<std::size_t>(other)]);
+    accepted.form.handle(trigger);
+    f.form.handle(trigger);
+    QCOMPARE(strings(f.fake.log()).filter("line picBildschirm"),
+             strings(accepted.fake.log()).filter("line picBildschirm"));
+    QCOMPARE(f.fake.texts[2], " 6");
+    QVERIFY(f.vars().t == accepted.vars().t);
+    QVERIFY(f.vars().y == accepted.vars().y);
+
+    f.fake.type(box, "5");
+    QVERIFY(f.fake.inUse[0] && f.fake.inUse[1]);
+    QCOMPARE(f.fake.texts[2], onZaehler ? " 10" : " 15");
+}
+
+void TestFrequencyFactor::animationFrameUsesTheAcceptedRatio()
+{
+    FormFixture f;
+    f.fake.setScroll(ScrollBar::Phase, 100);
+    f.fake.type(TextBox::Zaehler, "3");
+    f.fake.type(TextBox::Nenner, "2");
+    f.fake.type(TextBox::Nenner, "0.5");
+    f.fake.onPump = [&f](int n) { f.fake.check = n == 1 ? 1 : 0; };
+    f.form.handle(Event::Command2_Click);
+    // The first frame, at t = 0: y = sin((0 + 1) * 3 / 2), not sin(1 * 3 / 0.5).
+    QVERIFY(f.vars().y == std::sin((0 + 1.0) * 3 / 2));
 }
 
 void TestFrequencyFactor::largestCountDrawsOnce()

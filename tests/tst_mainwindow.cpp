@@ -236,11 +236,11 @@ void TestMainWindow::overlaysAtStartPlaces()
 {
     WindowFixture f;
     auto* screen = f.control<ScreenArea>("picBildschirm");
-    QCOMPARE(screen->shapeRect(Shape::Shape1).topLeft(), QPointF(216, 192));
-    QCOMPARE(screen->shapeRect(Shape::Shape2).topLeft(), QPointF(248, 280));
-    QCOMPARE(screen->shapeRect(Shape::Shape3).topLeft(), QPointF(136, 232));
-    QCOMPARE(screen->overlayLine(OverlayLine::Line2), QLineF(160, 160, 312, 160));
-    QCOMPARE(screen->overlayLine(OverlayLine::Line3), QLineF(56, 72, 208, 72));
+    QCOMPARE(screen->shapeRect(Shape::BeamPoint).topLeft(), QPointF(216, 192));
+    QCOMPARE(screen->shapeRect(Shape::YMarker).topLeft(), QPointF(248, 280));
+    QCOMPARE(screen->shapeRect(Shape::XMarker).topLeft(), QPointF(136, 232));
+    QCOMPARE(screen->overlayLine(OverlayLine::DropToXAxis), QLineF(160, 160, 312, 160));
+    QCOMPARE(screen->overlayLine(OverlayLine::DropToYAxis), QLineF(56, 72, 208, 72));
     // On screen: the yellow point and a red square where the table puts them.
     QVERIFY(f.show());
     const QImage shot = screen->grab().toImage();

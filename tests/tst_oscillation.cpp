@@ -61,7 +61,7 @@ void TestOscillation::frameSteps()
     const QStringList expected = {
         "setCheck 0", "doEvents", "check", "doEvents", "clock 1000", "clock 1000",
         "sleep 0.01", "clock 1000.01", "scroll HScroll1", "scroll hscAmp1", "scroll hscPhase",
-        "text Zaehler", "text Nenner", "scroll hscAmp2",
+        "text txtZaehler", "text txtNenner", "scroll hscAmp2",
         "left Shape1 -0.0299999993", "top Shape1 -0.0299999993", "zOrder Shape1",
         "top Shape2 -0.0299999993", "left Shape2 -0.0299999993", "zOrder Shape2",
         "top Shape3 -0.0299999993", "left Shape3 -0.0299999993", "zOrder Shape3",
@@ -250,7 +250,7 @@ void TestOscillation::speedBeforeFirstStartStaysZero()
         f.form.handle(Event::Command8_Click);
     }
     QCOMPARE(f.vars().dt, 0.0);
-    QCOMPARE(QString::fromStdString(f.fake.callsOf("box").back().str()), "box Velo 0 0 0 1");
+    QCOMPARE(QString::fromStdString(f.fake.callsOf("box").back().str()), "box picVelo 0 0 0 1");
 }
 
 void TestOscillation::thousandsOfFasterPressesStayFinite()

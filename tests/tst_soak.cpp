@@ -147,6 +147,9 @@ private:
     int m_ratioChanges = 0;
     bool m_finishing = false;
     bool m_kgvTyped = false;
+    // The numerator and denominator the figure is drawn with: the last the closing count took.
+    double m_zaehlerInUse = 1;
+    double m_nennerInUse = 1;
     QString m_failure;
     QEventLoop m_loop;
     std::unique_ptr<WindowFixture> m_window;
@@ -181,6 +184,7 @@ void Soak::step()
         m_window = std::make_unique<WindowFixture>();
         ++m_windows;
         m_kgvTyped = false;
+        m_zaehlerInUse = m_nennerInUse = 1;
         watchRatio();
         if (!m_window->show())
             fail("new window not exposed");
@@ -338,11 +342,11 @@ void Soak::check(bool redrawCounted, double tBefore)
         vars.t = tBefore;
 
     auto* screen = control<ScreenArea>("picBildschirm");
-    for (const Shape s : {Shape::Shape1, Shape::Shape2, Shape::Shape3}) {
+    for (const Shape s : {Shape::BeamPoint, Shape::YMarker, Shape::XMarker}) {
         if (!finite(screen->shapeRect(s)))
             fail("a shape at a place that is not finite");
     }
-    for (const OverlayLine l : {OverlayLine::Line2, OverlayLine::Line3}) {
+    for (const OverlayLine l : {OverlayLine::DropToXAxis, OverlayLine::DropToYAxis}) {
         if (!finite(screen->overlayLine(l)))
             fail("a drop line at a place that is not finite");
     }
@@ -357,6 +361,13 @@ void Soak::check(bool redrawCounted, double tBefore)
     const std::string nennerText = m_window->text("txtNenner").toStdString();
     const ClosingCount count = closingCount(textNumber(nennerText), textNumber(zaehlerText));
     const bool ratioTouched = m_ratioChanges > 0;
+    if (count.fault == RatioFault::None) {
+        m_zaehlerInUse = textNumber(zaehlerText);
+        m_nennerInUse = textNumber(nennerText);
+    } else if (control<QLineEdit>("txtZaehler")->property("inUse").toBool() &&
+               control<QLineEdit>("txtNenner")->property("inUse").toBool()) {
+        fail("a refused entry without its mark");
+    }
     if (ratioTouched && count.fault == RatioFault::None && redrawn)
         m_kgvTyped = false;
     const QString kgv = m_window->text("txtkgV");
@@ -372,8 +383,8 @@ void Soak::check(bool redrawCounted, double tBefore)
             fail(QString("refused entry without its message; the hint shows '%1'").arg(hint));
     }
 
-    // A refused entry leaves the figure of the last valid one on the screen.
-    if (!redrawn || (ratioTouched && count.fault != RatioFault::None))
+    // While an entry stands refused, the figure is drawn with the last accepted ratio.
+    if (!redrawn)
         return;
     // The figure on the screen is the one for the controls: t says how many points it has.
     const double k = textNumber(kgv.toStdString());
@@ -386,8 +397,8 @@ void Soak::check(bool redrawCounted, double tBefore)
                       control<QScrollBar>("HScroll1")->sliderPosition() / 100.0,
                       control<QScrollBar>("hscAmp2")->sliderPosition() / 100.0,
                       control<QScrollBar>("hscPhase")->sliderPosition() / 100.0,
-                      textNumber(zaehlerText),
-                      textNumber(nennerText)};
+                      m_zaehlerInUse,
+                      m_nennerInUse};
     double expected = 0;
     const bool plain = std::abs(p.z) < 1e250 && p.n != 0;
     for (; expected <= end; expected += kLoopStep) {

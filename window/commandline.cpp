@@ -22,7 +22,7 @@ constexpr const char* kProgram = "korvelian";
 using Settings = CommandLine::Settings;
 
 // Reads one option's value into the settings; gives what is wrong with it, or nothing.
-using Reader = QString (*)(const QString& value, const char* option, const char* control,
+using Reader = QString (*)(const QString& value, const char* option, ScrollBar bar,
                            Settings& settings);
 
 struct ValueOption
@@ -30,22 +30,18 @@ struct ValueOption
     const char* name;
     const char* valueName;
     const char* description;
-    const char* control; // the scroll bar it sets; nullptr for the ratio
+    ScrollBar bar; // the scroll bar it sets; unused by the ratio
     Reader read;
 };
 
-int scrollMaximum(const char* control)
+int maximum(ScrollBar bar)
 {
-    for (const ControlLayout& entry : kControls) {
-        if (QLatin1String(entry.name) == QLatin1String(control))
-            return entry.maximum;
-    }
-    return 0;
+    return control(controlName(bar)).maximum;
 }
 
 // Whole numbers only: the boxes then get exactly the digits given, and what the closing count
 // refuses (0, a negative number, one above 32767, a too large kgV) is refused as if typed.
-QString readRatio(const QString& value, const char* option, const char*, Settings& settings)
+QString readRatio(const QString& value, const char* option, ScrollBar, Settings& settings)
 {
     static const QRegularExpression ratio(QStringLiteral("^(-?\\d+):(-?\\d+)$"));
     const QRegularExpressionMatch match = ratio.match(value);
@@ -59,27 +55,25 @@ QString readRatio(const QString& value, const char* option, const char*, Setting
 
 // An amplitude bar holds hundredths of a screen unit, so at most two decimals map exactly
 // onto it; a comma is read like a point.
-QString readAmplitude(const QString& value, const char* option, const char* control,
-                      Settings& settings)
+QString readAmplitude(const QString& value, const char* option, ScrollBar bar, Settings& settings)
 {
     static const QRegularExpression amplitude(QStringLiteral("^(\\d{1,3})(?:[.,](\\d{1,2}))?$"));
     const QRegularExpressionMatch match = amplitude.match(value);
-    const int maximum = scrollMaximum(control);
     const int hundredths = match.hasMatch() ? match.captured(1).toInt() * 100 +
                                                   match.captured(2).leftJustified(2, '0').toInt()
                                             : -1;
-    if (hundredths < 0 || hundredths > maximum) {
+    if (hundredths < 0 || hundredths > maximum(bar)) {
         return QString("--%1 erwartet eine Zahl von 0 bis %2 mit höchstens zwei "
                        "Nachkommastellen, etwa 1,5, nicht '%3'.")
-            .arg(option, QString::number(maximum / kScrollScale), value);
+            .arg(option, QString::number(maximum(bar) / kScrollScale), value);
     }
-    settings.scrollValues.emplace_back(control, hundredths);
+    settings.scrollValues.emplace_back(bar, hundredths);
     return {};
 }
 
 // A phase bar holds hundredths of a radian; degrees go to the nearest one, so 90 gives 157 and
 // 360 gives 628, the bar's end.
-QString readPhase(const QString& value, const char* option, const char* control, Settings& settings)
+QString readPhase(const QString& value, const char* option, ScrollBar bar, Settings& settings)
 {
     static const QRegularExpression degrees(QStringLiteral("^\\d{1,3}(?:[.,]\\d+)?$"));
     const double number = QString(value).replace(',', '.').toDouble();
@@ -89,22 +83,25 @@ QString readPhase(const QString& value, const char* option, const char* control,
     }
     const auto hundredths =
         static_cast<int>(std::lround(number * std::numbers::pi / 180 * kScrollScale));
-    settings.scrollValues.emplace_back(control, hundredths);
+    settings.scrollValues.emplace_back(bar, hundredths);
     return {};
 }
 
 // The help lists them in this order.
 constexpr ValueOption kOptions[] = {
-    {"ratio", "Z:N",
+    {"ratio",
+     "Z:N",
      "Frequenzfaktor y zu x als Zähler:Nenner, etwa 3:2; geprüft wie eine Eingabe in die "
      "Kästchen.",
-     nullptr, readRatio},
-    {"amplitude-x", "A", "Amplitude der x-Schwingung, 0 bis 2, etwa 1,5.", "hscAmp1",
+     {},
+     readRatio},
+    {"amplitude-x", "A", "Amplitude der x-Schwingung, 0 bis 2, etwa 1,5.", ScrollBar::Amp1,
      readAmplitude},
-    {"phase-x", "GRAD", "Phase der x-Schwingung in Grad, 0 bis 360.", "HScroll1", readPhase},
-    {"amplitude-y", "A", "Amplitude der y-Schwingung, 0 bis 2, etwa 0,75.", "hscAmp2",
+    {"phase-x", "GRAD", "Phase der x-Schwingung in Grad, 0 bis 360.", ScrollBar::HScroll1,
+     readPhase},
+    {"amplitude-y", "A", "Amplitude der y-Schwingung, 0 bis 2, etwa 0,75.", ScrollBar::Amp2,
      readAmplitude},
-    {"phase-y", "GRAD", "Phase der y-Schwingung in Grad, 0 bis 360.", "hscPhase", readPhase},
+    {"phase-y", "GRAD", "Phase der y-Schwingung in Grad, 0 bis 360.", ScrollBar::Phase, readPhase},
 };
 
 CommandLine::Answer fault(const QString& what)
@@ -148,7 +145,7 @@ std::optional<CommandLine::Answer> CommandLine::read(const QStringList& argument
         if (!m_parser.isSet(option.name))
             continue;
         const QString wrong =
-            option.read(m_parser.value(option.name), option.name, option.control, m_settings);
+            option.read(m_parser.value(option.name), option.name, option.bar, m_settings);
         if (!wrong.isEmpty())
             return fault(wrong);
     }
@@ -192,11 +189,13 @@ QStringList CommandLine::setAsideToolkitOptions(const QStringList& arguments) co
 
 void CommandLine::applyTo(QWidget& window) const
 {
-    for (const auto& [control, value] : m_settings.scrollValues)
-        window.findChild<QScrollBar*>(control)->setValue(value);
+    for (const auto& [bar, value] : m_settings.scrollValues)
+        window.findChild<QScrollBar*>(controlName(bar))->setValue(value);
     if (m_settings.ratio) {
-        window.findChild<QLineEdit*>("txtZaehler")->setText(m_settings.ratio->first);
-        window.findChild<QLineEdit*>("txtNenner")->setText(m_settings.ratio->second);
+        window.findChild<QLineEdit*>(controlName(TextBox::Zaehler))
+            ->setText(m_settings.ratio->first);
+        window.findChild<QLineEdit*>(controlName(TextBox::Nenner))
+            ->setText(m_settings.ratio->second);
     }
 }
 

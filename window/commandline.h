@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windowoperations.h"
+
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
@@ -45,8 +47,8 @@ public:
 
     struct Settings
     {
-        std::vector<std::pair<const char*, int>> scrollValues; // control name, value
-        std::optional<std::pair<QString, QString>> ratio;      // numerator, denominator texts
+        std::vector<std::pair<ScrollBar, int>> scrollValues;
+        std::optional<std::pair<QString, QString>> ratio; // numerator, denominator texts
     };
     const Settings& settings() const { return m_settings; }
 

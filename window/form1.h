@@ -4,6 +4,7 @@
 #include "figureplotter.h"
 #include "formvariables.h"
 #include "frequencyfactor.h"
+#include "hintline.h"
 #include "oscillation.h"
 #include "speedcontrol.h"
 
@@ -20,10 +21,10 @@ public:
 
     void handle(Event event);
 
-    void Form_Load();
-    void Form_Unload();
-    void Command5_Click();
-    void Command6_Click();
+    // Before the window is first shown: the frames, the figure and the empty speed bar.
+    void startUp();
+    void quit();
+    void showInformation();
     void showHint(Event mouseMove);
 
     FormVariables& variables() { return m_vars; }
@@ -32,6 +33,7 @@ public:
 private:
     WindowOperations& m_ops;
     FormVariables m_vars;
+    HintLine m_hint;
     FigurePlotter m_plotter;
     FrequencyFactor m_frequency;
     Oscillation m_oscillation;

@@ -1,6 +1,12 @@
 #pragma once
 
+#include "event.h"
+#include "windowoperations.h"
+
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <string_view>
 
 namespace korvelian {
 
@@ -9,23 +15,33 @@ enum class ControlKind { Picture, Frame, Button, CheckBox, Label, TextBox, Scrol
 // A: Times New Roman 10.2 pt, B: 10.8 pt, C: 12 pt, D: the application's default font.
 enum class FontKey { None, A, B, C, D };
 
-// One control of the main window. Positions and sizes are in twips, relative to the
-// parent's top-left corner; a line's width and height are the offset of its second end.
+// One control of the main window: where it stands, what it shows, what it tells assistive
+// technology, which events it delivers, and which operand of the window operations it is.
+// Positions and sizes are in twips, relative to the parent's top-left corner; a line's width
+// and height are the offset of its second end.
 struct ControlLayout
 {
     const char* name;
     ControlKind kind;
-    const char* parent; // nullptr: the window itself
-    int left;
-    int top;
-    int width;
-    int height;
-    const char* caption;
-    FontKey font;
-    int tab; // -1: takes no focus
+    const char* parent = nullptr; // nullptr: the window itself
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    const char* caption = "";
+    FontKey font = FontKey::None;
+    int tab = -1; // -1: takes no focus
     int maximum = 0;
     int value = 0;
-    const char* accessibleName = nullptr;
+    const char* accessibleName = nullptr; // nullptr: the caption says it
+    std::optional<Event> click = std::nullopt;
+    std::optional<Event> change = std::nullopt;
+    std::optional<Event> scroll = std::nullopt;
+    std::optional<Event> mouseMove = std::nullopt;
+    const char* hint = nullptr; // what the hint line shows on mouseMove
+    std::optional<Picture> picture = std::nullopt;
+    std::optional<TextBox> textBox = std::nullopt;
+    std::optional<ScrollBar> scrollBar = std::nullopt;
 };
 
 inline constexpr int kClientWidth = 9864;
@@ -41,38 +57,66 @@ constexpr int pixels(int twips)
 // Parents come before their children.
 // clang-format off
 inline constexpr auto kControls = std::to_array<ControlLayout>({
-    {"picBildschirm", ControlKind::Picture, nullptr, 3120, 120, 6612, 6612, "", FontKey::None, 0},
-    {"Frame1", ControlKind::Frame, nullptr, 240, 120, 2652, 1572, "x", FontKey::A, -1},
-    {"Frame2", ControlKind::Frame, nullptr, 240, 1920, 2652, 2892, "y", FontKey::A, -1},
-    {"Command1", ControlKind::Button, nullptr, 240, 4920, 1452, 372, "Korvelianfigur", FontKey::A, 12},
-    {"Command2", ControlKind::Button, nullptr, 240, 5400, 1452, 372, "Schwingung", FontKey::A, 15},
-    {"Check1", ControlKind::CheckBox, nullptr, 1800, 5400, 972, 372, "Stop", FontKey::A, 16},
-    {"Label8", ControlKind::Label, nullptr, 240, 5880, 1452, 252, "Geschwindigkeit", FontKey::A, -1},
-    {"Command8", ControlKind::Button, nullptr, 1800, 5880, 252, 252, "-", FontKey::D, 30},
-    {"Command7", ControlKind::Button, nullptr, 2040, 5880, 252, 252, "+", FontKey::D, 29},
-    {"picVelo", ControlKind::Picture, nullptr, 1800, 6120, 492, 132, "", FontKey::None, 31},
-    {"Command5", ControlKind::Button, nullptr, 240, 6360, 2652, 372, "Programm beenden", FontKey::A, 20},
-    {"txtHilfe", ControlKind::TextBox, nullptr, 240, 6840, 9012, 372, "Hilfe", FontKey::B, 21, 0, 0, "Hilfe"},
-    {"Command6", ControlKind::Button, nullptr, 9360, 6840, 372, 372, "i", FontKey::D, 22},
-    {"Label1", ControlKind::Label, "Frame1", 600, 240, 1692, 252, "Amplitude", FontKey::A, -1},
-    {"hscAmp1", ControlKind::ScrollBar, "Frame1", 600, 480, 1812, 252, "", FontKey::None, 3, 200, 100, "Amplitude x"},
-    {"Label5", ControlKind::Label, "Frame1", 600, 840, 1692, 252, "Phase", FontKey::A, -1},
-    {"HScroll1", ControlKind::ScrollBar, "Frame1", 600, 1080, 1812, 252, "", FontKey::None, 13, 628, 0, "Phase x"},
-    {"Label2", ControlKind::Label, "Frame2", 600, 360, 1692, 252, "Amplitude", FontKey::A, -1},
-    {"hscAmp2", ControlKind::ScrollBar, "Frame2", 600, 600, 1812, 252, "", FontKey::None, 6, 200, 100, "Amplitude y"},
-    {"Label3", ControlKind::Label, "Frame2", 600, 960, 1692, 252, "Phase", FontKey::A, -1},
-    {"hscPhase", ControlKind::ScrollBar, "Frame2", 600, 1200, 1812, 252, "", FontKey::None, 8, 628, 0, "Phase y"},
-    {"Command9", ControlKind::Button, "Frame2", 1440, 1560, 252, 192, "-", FontKey::D, 25},
-    {"txtZaehler", ControlKind::TextBox, "Frame2", 1680, 1560, 612, 288, "1", FontKey::C, 10, 0, 0, "Zähler"},
-    {"cmdplusZaehler", ControlKind::Button, "Frame2", 2280, 1560, 252, 192, "+", FontKey::D, 23},
-    {"Label4", ControlKind::Label, "Frame2", 120, 1800, 1692, 252, "Frequenzfaktor", FontKey::A, -1},
-    {"Line1", ControlKind::Line, "Frame2", 1680, 1920, 600, 0, "", FontKey::None, -1},
-    {"Command10", ControlKind::Button, "Frame2", 1440, 2040, 252, 192, "-", FontKey::D, 26},
-    {"txtNenner", ControlKind::TextBox, "Frame2", 1680, 2040, 612, 288, "1", FontKey::C, 11, 0, 0, "Nenner"},
-    {"cmdplusNenner", ControlKind::Button, "Frame2", 2280, 2040, 252, 192, "+", FontKey::D, 24},
-    {"Label9", ControlKind::Label, "Frame2", 1200, 2520, 372, 252, "kgV", FontKey::A, -1},
-    {"txtkgV", ControlKind::TextBox, "Frame2", 1680, 2520, 612, 288, "1", FontKey::B, 32, 0, 0, "kgV"},
+    {.name = "picBildschirm", .kind = ControlKind::Picture, .left = 3120, .top = 120, .width = 6612, .height = 6612, .tab = 0, .accessibleName = "Bildschirm", .picture = Picture::Bildschirm},
+    {.name = "Frame1", .kind = ControlKind::Frame, .left = 240, .top = 120, .width = 2652, .height = 1572, .caption = "x", .font = FontKey::A, .accessibleName = "Schwingung x", .mouseMove = Event::Frame1_MouseMove, .hint = "Schwingung auf der x-Achse einstellen"},
+    {.name = "Frame2", .kind = ControlKind::Frame, .left = 240, .top = 1920, .width = 2652, .height = 2892, .caption = "y", .font = FontKey::A, .accessibleName = "Schwingung y", .mouseMove = Event::Frame2_MouseMove, .hint = "Schwingung auf der y-Achse einstellen"},
+    {.name = "Command1", .kind = ControlKind::Button, .left = 240, .top = 4920, .width = 1452, .height = 372, .caption = "Korvelianfigur", .font = FontKey::A, .tab = 12, .click = Event::Command1_Click, .mouseMove = Event::Command1_MouseMove, .hint = "Korvelian-Figur zeigen"},
+    {.name = "Command2", .kind = ControlKind::Button, .left = 240, .top = 5400, .width = 1452, .height = 372, .caption = "Schwingung", .font = FontKey::A, .tab = 15, .click = Event::Command2_Click, .mouseMove = Event::Command2_MouseMove, .hint = "Schwingung zeigen"},
+    {.name = "Check1", .kind = ControlKind::CheckBox, .left = 1800, .top = 5400, .width = 972, .height = 372, .caption = "Stop", .font = FontKey::A, .tab = 16},
+    {.name = "Label8", .kind = ControlKind::Label, .left = 240, .top = 5880, .width = 1452, .height = 252, .caption = "Geschwindigkeit", .font = FontKey::A},
+    {.name = "Command8", .kind = ControlKind::Button, .left = 1800, .top = 5880, .width = 252, .height = 252, .caption = "-", .font = FontKey::D, .tab = 30, .accessibleName = "Langsamer", .click = Event::Command8_Click},
+    {.name = "Command7", .kind = ControlKind::Button, .left = 2040, .top = 5880, .width = 252, .height = 252, .caption = "+", .font = FontKey::D, .tab = 29, .accessibleName = "Schneller", .click = Event::Command7_Click},
+    {.name = "picVelo", .kind = ControlKind::Picture, .left = 1800, .top = 6120, .width = 492, .height = 132, .tab = 31, .accessibleName = "Geschwindigkeit", .picture = Picture::Velo},
+    {.name = "Command5", .kind = ControlKind::Button, .left = 240, .top = 6360, .width = 2652, .height = 372, .caption = "Programm beenden", .font = FontKey::A, .tab = 20, .click = Event::Command5_Click},
+    {.name = "txtHilfe", .kind = ControlKind::TextBox, .left = 240, .top = 6840, .width = 9012, .height = 372, .caption = "Hilfe", .font = FontKey::B, .tab = 21, .accessibleName = "Hilfe", .textBox = TextBox::Hilfe},
+    {.name = "Command6", .kind = ControlKind::Button, .left = 9360, .top = 6840, .width = 372, .height = 372, .caption = "i", .font = FontKey::D, .tab = 22, .accessibleName = "Information", .click = Event::Command6_Click},
+    {.name = "Label1", .kind = ControlKind::Label, .parent = "Frame1", .left = 600, .top = 240, .width = 1692, .height = 252, .caption = "Amplitude", .font = FontKey::A},
+    {.name = "hscAmp1", .kind = ControlKind::ScrollBar, .parent = "Frame1", .left = 600, .top = 480, .width = 1812, .height = 252, .tab = 3, .maximum = 200, .value = 100, .accessibleName = "Amplitude x", .change = Event::hscAmp1_Change, .scroll = Event::hscAmp1_Scroll, .scrollBar = ScrollBar::Amp1},
+    {.name = "Label5", .kind = ControlKind::Label, .parent = "Frame1", .left = 600, .top = 840, .width = 1692, .height = 252, .caption = "Phase", .font = FontKey::A},
+    {.name = "HScroll1", .kind = ControlKind::ScrollBar, .parent = "Frame1", .left = 600, .top = 1080, .width = 1812, .height = 252, .tab = 13, .maximum = 628, .value = 0, .accessibleName = "Phase x", .change = Event::HScroll1_Change, .scroll = Event::HScroll1_Scroll, .scrollBar = ScrollBar::HScroll1},
+    {.name = "Label2", .kind = ControlKind::Label, .parent = "Frame2", .left = 600, .top = 360, .width = 1692, .height = 252, .caption = "Amplitude", .font = FontKey::A},
+    {.name = "hscAmp2", .kind = ControlKind::ScrollBar, .parent = "Frame2", .left = 600, .top = 600, .width = 1812, .height = 252, .tab = 6, .maximum = 200, .value = 100, .accessibleName = "Amplitude y", .change = Event::hscAmp2_Change, .scroll = Event::hscAmp2_Scroll, .scrollBar = ScrollBar::Amp2},
+    {.name = "Label3", .kind = ControlKind::Label, .parent = "Frame2", .left = 600, .top = 960, .width = 1692, .height = 252, .caption = "Phase", .font = FontKey::A},
+    {.name = "hscPhase", .kind = ControlKind::ScrollBar, .parent = "Frame2", .left = 600, .top = 1200, .width = 1812, .height = 252, .tab = 8, .maximum = 628, .value = 0, .accessibleName = "Phase y", .change = Event::hscPhase_Change, .scroll = Event::hscPhase_Scroll, .scrollBar = ScrollBar::Phase},
+    {.name = "Command9", .kind = ControlKind::Button, .parent = "Frame2", .left = 1440, .top = 1560, .width = 252, .height = 192, .caption = "-", .font = FontKey::D, .tab = 25, .accessibleName = "Zähler verkleinern", .click = Event::Command9_Click},
+    {.name = "txtZaehler", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 1560, .width = 612, .height = 288, .caption = "1", .font = FontKey::C, .tab = 10, .accessibleName = "Zähler", .change = Event::txtZaehler_Change, .textBox = TextBox::Zaehler},
+    {.name = "cmdplusZaehler", .kind = ControlKind::Button, .parent = "Frame2", .left = 2280, .top = 1560, .width = 252, .height = 192, .caption = "+", .font = FontKey::D, .tab = 23, .accessibleName = "Zähler vergrößern", .click = Event::cmdplusZaehler_Click},
+    {.name = "Label4", .kind = ControlKind::Label, .parent = "Frame2", .left = 120, .top = 1800, .width = 1692, .height = 252, .caption = "Frequenzfaktor", .font = FontKey::A, .mouseMove = Event::Label4_MouseMove, .hint = "Frequenz der y-Schwingung = Frequenzfaktor * Frequenz der x-Schwingung (als Bruch)"},
+    {.name = "Line1", .kind = ControlKind::Line, .parent = "Frame2", .left = 1680, .top = 1920, .width = 600, .height = 0, .accessibleName = "Bruchstrich"},
+    {.name = "Command10", .kind = ControlKind::Button, .parent = "Frame2", .left = 1440, .top = 2040, .width = 252, .height = 192, .caption = "-", .font = FontKey::D, .tab = 26, .accessibleName = "Nenner verkleinern", .click = Event::Command10_Click},
+    {.name = "txtNenner", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 2040, .width = 612, .height = 288, .caption = "1", .font = FontKey::C, .tab = 11, .accessibleName = "Nenner", .change = Event::txtNenner_Change, .textBox = TextBox::Nenner},
+    {.name = "cmdplusNenner", .kind = ControlKind::Button, .parent = "Frame2", .left = 2280, .top = 2040, .width = 252, .height = 192, .caption = "+", .font = FontKey::D, .tab = 24, .accessibleName = "Nenner vergrößern", .click = Event::cmdplusNenner_Click},
+    {.name = "Label9", .kind = ControlKind::Label, .parent = "Frame2", .left = 1200, .top = 2520, .width = 372, .height = 252, .caption = "kgV", .font = FontKey::A},
+    {.name = "txtkgV", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 2520, .width = 612, .height = 288, .caption = "1", .font = FontKey::B, .tab = 32, .accessibleName = "kgV", .textBox = TextBox::kgV},
 });
 // clang-format on
+
+// The row of the control named so; the table has one for every name the program uses.
+constexpr const ControlLayout& control(std::string_view name)
+{
+    return *std::find_if(kControls.begin(), kControls.end(),
+                         [name](const ControlLayout& c) { return name == c.name; });
+}
+
+constexpr const char* controlName(TextBox box)
+{
+    return std::find_if(kControls.begin(), kControls.end(),
+                        [box](const ControlLayout& c) { return c.textBox == box; })
+        ->name;
+}
+
+constexpr const char* controlName(ScrollBar bar)
+{
+    return std::find_if(kControls.begin(), kControls.end(),
+                        [bar](const ControlLayout& c) { return c.scrollBar == bar; })
+        ->name;
+}
+
+constexpr const char* controlName(Picture picture)
+{
+    return std::find_if(kControls.begin(), kControls.end(),
+                        [picture](const ControlLayout& c) { return c.picture == picture; })
+        ->name;
+}
 
 } // namespace korvelian

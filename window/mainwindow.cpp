@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "destroywatch.h"
 #include "form1.h"
 #include "layout.h"
 #include "qtwindowoperations.h"
@@ -16,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -59,51 +61,6 @@ QFont layoutFont(FontKey key, const QWidget* control)
     return font;
 }
 
-struct ClickEvent
-{
-    const char* control;
-    Event click;
-};
-
-constexpr ClickEvent kClicks[] = {
-    {"Command1", Event::Command1_Click},
-    {"Command2", Event::Command2_Click},
-    {"Command5", Event::Command5_Click},
-    {"Command6", Event::Command6_Click},
-    {"Command7", Event::Command7_Click},
-    {"Command8", Event::Command8_Click},
-    {"cmdplusZaehler", Event::cmdplusZaehler_Click},
-    {"Command9", Event::Command9_Click},
-    {"cmdplusNenner", Event::cmdplusNenner_Click},
-    {"Command10", Event::Command10_Click},
-};
-
-struct ScrollEvents
-{
-    const char* control;
-    Event change;
-    Event scroll;
-};
-
-constexpr ScrollEvents kScrollEvents[] = {
-    {"hscAmp1", Event::hscAmp1_Change, Event::hscAmp1_Scroll},
-    {"HScroll1", Event::HScroll1_Change, Event::HScroll1_Scroll},
-    {"hscAmp2", Event::hscAmp2_Change, Event::hscAmp2_Scroll},
-    {"hscPhase", Event::hscPhase_Change, Event::hscPhase_Scroll},
-};
-
-struct HintEvent
-{
-    const char* control;
-    Event mouseMove;
-};
-
-constexpr HintEvent kHints[] = {
-    {"Command1", Event::Command1_MouseMove}, {"Command2", Event::Command2_MouseMove},
-    {"Frame1", Event::Frame1_MouseMove},     {"Frame2", Event::Frame2_MouseMove},
-    {"Label4", Event::Label4_MouseMove},
-};
-
 } // namespace
 
 MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWidget(parent)
@@ -123,25 +80,30 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
                                  pixels(entry.height));
         }
         control->setFont(layoutFont(entry.font, control));
-        if (entry.accessibleName)
-            control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+        control->setAccessibleName(
+            QString::fromUtf8(entry.accessibleName ? entry.accessibleName : entry.caption));
     }
     setTabOrder();
 
     QtWindowOperations::Controls controls;
     controls.window = this;
-    controls.bildschirm = findChild<ScreenArea*>("picBildschirm");
-    controls.velo = findChild<PictureArea*>("picVelo");
-    controls.texts = {findChild<QLineEdit*>("txtZaehler"), findChild<QLineEdit*>("txtNenner"),
-                      findChild<QLineEdit*>("txtkgV"), findChild<QLineEdit*>("txtHilfe")};
-    controls.scrollBars = {findChild<QScrollBar*>("hscAmp1"), findChild<QScrollBar*>("HScroll1"),
-                           findChild<QScrollBar*>("hscAmp2"), findChild<QScrollBar*>("hscPhase")};
+    controls.bildschirm = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
+    controls.velo = findChild<PictureArea*>(controlName(Picture::Velo));
+    for (const TextBox box : {TextBox::Zaehler, TextBox::Nenner, TextBox::kgV, TextBox::Hilfe})
+        controls.texts[static_cast<std::size_t>(box)] = findChild<QLineEdit*>(controlName(box));
+    for (const ScrollBar bar :
+         {ScrollBar::Amp1, ScrollBar::HScroll1, ScrollBar::Amp2, ScrollBar::Phase}) {
+        controls.scrollBars[static_cast<std::size_t>(bar)] =
+            findChild<QScrollBar*>(controlName(bar));
+    }
     controls.check = findChild<QCheckBox*>("Check1");
     m_ops = std::make_unique<QtWindowOperations>(
         controls, exitProgram ? std::move(exitProgram) : std::function<void()>(exitAtOnce));
     m_form = std::make_unique<Form1>(*m_ops);
 
     connectEvents();
+    // A window destroyed from outside ends the program as closing it does.
+    m_destroyWatch = std::make_unique<DestroyWatch>(*this, [this] { handle(Event::Form_Unload); });
     handle(Event::Form_Load);
 }
 
@@ -152,7 +114,7 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
     const QString caption = QString::fromUtf8(entry.caption);
     switch (entry.kind) {
     case ControlKind::Picture:
-        if (QLatin1String(entry.name) == QLatin1String("picBildschirm"))
+        if (entry.picture == Picture::Bildschirm)
             return new ScreenArea(parent);
         return new PictureArea(Qt::white, QColor(255, 0, 0), parent);
     case ControlKind::Frame:
@@ -216,27 +178,25 @@ void MainWindow::setTabOrder()
 
 void MainWindow::connectEvents()
 {
-    for (const ClickEvent& click : kClicks) {
-        const Event event = click.click;
-        connect(findChild<QPushButton*>(click.control), &QPushButton::clicked, this,
-                [this, event] { handle(event); });
-    }
-    for (const ScrollEvents& bar : kScrollEvents) {
-        auto* scrollBar = findChild<QScrollBar*>(bar.control);
-        const Event change = bar.change;
-        const Event scroll = bar.scroll;
-        connect(scrollBar, &QScrollBar::valueChanged, this, [this, change] { handle(change); });
-        connect(scrollBar, &QScrollBar::sliderMoved, this, [this, scroll] { handle(scroll); });
-    }
-    connect(findChild<QLineEdit*>("txtZaehler"), &QLineEdit::textChanged, this,
-            [this] { handle(Event::txtZaehler_Change); });
-    connect(findChild<QLineEdit*>("txtNenner"), &QLineEdit::textChanged, this,
-            [this] { handle(Event::txtNenner_Change); });
-    for (const HintEvent& hint : kHints) {
-        QWidget* control = findChild<QWidget*>(hint.control);
-        control->setMouseTracking(true);
-        control->installEventFilter(this);
-        m_hintEvents.insert(control, hint.mouseMove);
+    for (const ControlLayout& entry : kControls) {
+        QWidget* control = findChild<QWidget*>(entry.name);
+        if (const auto click = entry.click)
+            connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this,
+                    [this, event = *click] { handle(event); });
+        if (const auto change = entry.change; change && entry.kind == ControlKind::TextBox)
+            connect(static_cast<QLineEdit*>(control), &QLineEdit::textChanged, this,
+                    [this, event = *change] { handle(event); });
+        if (const auto change = entry.change; change && entry.kind == ControlKind::ScrollBar)
+            connect(static_cast<QScrollBar*>(control), &QScrollBar::valueChanged, this,
+                    [this, event = *change] { handle(event); });
+        if (const auto scroll = entry.scroll)
+            connect(static_cast<QScrollBar*>(control), &QScrollBar::sliderMoved, this,
+                    [this, event = *scroll] { handle(event); });
+        if (const auto mouseMove = entry.mouseMove) {
+            control->setMouseTracking(true);
+            control->installEventFilter(this);
+            m_hintEvents.insert(control, *mouseMove);
+        }
     }
 }
 
@@ -259,6 +219,25 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (windowHandle()) {
+        connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::keepSizeOnScreen,
+                Qt::UniqueConnection);
+    }
+}
+
+void MainWindow::keepSizeOnScreen()
+{
+    // On a screen of another scale the window keeps its size in logical pixels, but the
+    // toolkit leaves the native window and its fixed-size hints at the old device size, so
+    // most of the window would be cut off. Setting the size afresh sends both again.
+    const QSize logical = size();
+    setFixedSize(logical + QSize(1, 1));
+    setFixedSize(logical);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

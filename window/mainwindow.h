@@ -10,6 +10,7 @@
 
 namespace korvelian {
 
+class DestroyWatch;
 class Form1;
 class QtWindowOperations;
 struct ControlLayout;
@@ -26,20 +27,22 @@ public:
     ~MainWindow() override;
 
     Form1& form() { return *m_form; }
-    QtWindowOperations& operations() { return *m_ops; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* createControl(const ControlLayout& entry, QWidget* parent);
     void setTabOrder();
     void connectEvents();
     void handle(Event event);
+    void keepSizeOnScreen();
 
     std::unique_ptr<QtWindowOperations> m_ops;
     std::unique_ptr<Form1> m_form;
+    std::unique_ptr<DestroyWatch> m_destroyWatch;
     QHash<QObject*, Event> m_hintEvents;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drawing.h"
 #include "figurepoints.h"
 #include "segmentraster.h"
 
@@ -10,9 +11,11 @@
 
 namespace korvelian {
 
-// A picture area: its drawing is kept in an image at the screen's device pixel ratio, so
-// a 1-pixel line stays one device pixel wide, and nothing is lost when the window is
-// covered. Coordinates are in the user frame last set by setFrame().
+// A picture area. It keeps what was drawn since the last clearing as drawing operations and
+// makes its image from them when it is painted or asked for: at the device pixel ratio of the
+// screen it is on, so a 1-pixel line stays one device pixel wide and a move to a screen of
+// another ratio draws the same picture sharp again. Only the newest drawing is ever made, so
+// a burst of redraws costs one. Coordinates are in the user frame last set by setFrame().
 class PictureArea : public QWidget
 {
     Q_OBJECT
@@ -23,40 +26,39 @@ public:
     void setFrame(double x1, double y1, double x2, double y2);
     void clear();
     void drawSegment(double x1, double y1, double x2, double y2, const QColor& colour);
-    void drawPolyline(std::span<const FloatPoint> points, const QColor& colour);
+    void drawFigure(const Parameter& p, double end, const QColor& colour);
     // A filled box in the foreground colour.
     void drawBox(double x1, double y1, double x2, double y2);
 
     // Logical pixel position of a point in the user frame.
     QPointF toPixel(double x, double y) const;
-    // Logical pixel = coordinate * scale + offset in the frame last set.
-    SegmentRaster::Transform frameTransform() const;
     // The drawing as it stands, at device resolution.
     const QImage& image();
+    const Drawing& drawing() const { return m_drawing; }
+    QColor background() const { return m_background; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // Shapes drawn above the retained image, untouched by clear().
+    // Shapes drawn above the image, untouched by clear().
     virtual void paintOverlays(QPainter& painter);
     // Schedules one repaint however many changes come before it.
     void scheduleRepaint();
 
 private:
-    void ensureImage();
-    QPainter& imagePainter();
-    void finishPainting();
+    void render();
+    void renderOp(QPainter& painter, const DrawOp& op);
+    PixelMapping mapping(const UserFrame& frame, double ratio) const;
 
     QColor m_background;
     QColor m_foreground;
+    UserFrame m_frame;
+    Drawing m_drawing;
+    // m_image shows m_drawing[0 .. m_rendered) when m_imageCurrent is set.
     QImage m_image;
-    QPainter m_painter;
-    QColor m_penColour;
+    std::size_t m_rendered = 0;
+    bool m_imageCurrent = false;
     SegmentRaster m_raster;
-    // The frame starts in twips, as every area does before its frame is set.
-    double m_x1 = 0;
-    double m_y1 = 0;
-    double m_x2 = 0;
-    double m_y2 = 0;
+    std::vector<FloatPoint> m_points;
     bool m_repaintPending = false;
 };
 

@@ -63,11 +63,10 @@ void QtWindowOperations::line(Picture picture, float x1, float y1, float x2, flo
         area(picture)->drawSegment(x1, y1, x2, y2, toQColor(colour));
 }
 
-void QtWindowOperations::polyline(Picture picture, std::span<const FloatPoint> points,
-                                  Colour colour)
+void QtWindowOperations::figure(Picture picture, const Parameter& p, double end, Colour colour)
 {
     if (!m_ended)
-        area(picture)->drawPolyline(points, toQColor(colour));
+        area(picture)->drawFigure(p, end, toQColor(colour));
 }
 
 void QtWindowOperations::box(Picture picture, float x1, float y1, float x2, float y2)
@@ -109,6 +108,18 @@ void QtWindowOperations::setText(TextBox box, const std::string& text)
 {
     if (!m_ended)
         m_controls.texts[static_cast<std::size_t>(box)]->setText(QString::fromStdString(text));
+}
+
+void QtWindowOperations::setTextInUse(TextBox box, bool inUse)
+{
+    if (m_ended)
+        return;
+    // A red frame says the figure does not follow this text; it reads on light and dark
+    // themes alike.
+    QLineEdit* edit = m_controls.texts[static_cast<std::size_t>(box)];
+    edit->setStyleSheet(inUse ? QString()
+                              : QStringLiteral("QLineEdit { border: 2px solid #e00000; }"));
+    edit->setProperty("inUse", inUse);
 }
 
 int QtWindowOperations::checkValue()

@@ -38,7 +38,7 @@ public:
     void scale(Picture picture, float x1, float y1, float x2, float y2) override;
     void cls(Picture picture) override;
     void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) override;
-    void polyline(Picture picture, std::span<const FloatPoint> points, Colour colour) override;
+    void figure(Picture picture, const Parameter& p, double end, Colour colour) override;
     void box(Picture picture, float x1, float y1, float x2, float y2) override;
 
     void setShapeLeft(Shape shape, float left) override;
@@ -48,6 +48,7 @@ public:
 
     std::string text(TextBox box) override;
     void setText(TextBox box, const std::string& text) override;
+    void setTextInUse(TextBox box, bool inUse) override;
     int checkValue() override;
     void setCheckValue(int value) override;
     std::int16_t scrollValue(ScrollBar bar) override;

@@ -109,7 +109,7 @@ void ScreenArea::paintOverlays(QPainter& painter)
         // Opaque shapes with a one-pixel outline: the beam point all yellow, the markers
         // red inside a yellow outline.
         painter.setPen(QPen(kYellow, 0));
-        if (item == index(Shape::Shape1)) {
+        if (item == index(Shape::BeamPoint)) {
             painter.setBrush(kYellow);
             painter.drawEllipse(r.adjusted(0, 0, -1, -1));
         } else {

@@ -145,16 +145,16 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
     if (slope > 0) {
         // The last row whose centre lies before the boundary: ceil(boundary - 0.5) - 1.
         for (; v <= vEnd; ++column, boundary += step) {
-            const int end = static_cast<int>((boundary - kHalf + kBelowOne) >> 32) - 1;
-            const int runEnd = std::clamp(end, v, vEnd);
+            const int boundaryRow = static_cast<int>((boundary - kHalf + kBelowOne) >> 32) - 1;
+            const int runEnd = std::clamp(boundaryRow, v, vEnd);
             setRun(std::min(column, uCount - 1), v, runEnd);
             v = runEnd + 1;
         }
     } else {
         // The last row whose centre lies at or before the boundary: floor(boundary - 0.5).
         for (; v <= vEnd; --column, boundary += step) {
-            const int end = static_cast<int>((boundary - kHalf) >> 32);
-            const int runEnd = std::clamp(end, v, vEnd);
+            const int boundaryRow = static_cast<int>((boundary - kHalf) >> 32);
+            const int runEnd = std::clamp(boundaryRow, v, vEnd);
             setRun(std::max(column, 0), v, runEnd);
             v = runEnd + 1;
         }

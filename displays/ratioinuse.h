@@ -1,0 +1,14 @@
+#pragma once
+
+namespace korvelian {
+
+// The numerator and denominator the figure and the beam are drawn with: the boxes' values
+// as long as the closing count accepts them, the last accepted ones while it refuses.
+struct RatioInUse
+{
+    double zaehler = 1;
+    double nenner = 1;
+    bool refused = false;
+};
+
+} // namespace korvelian

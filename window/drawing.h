@@ -1,0 +1,56 @@
+#pragma once
+
+#include "auslenkung.h"
+
+#include <QColor>
+#include <QSizeF>
+
+#include <vector>
+
+namespace korvelian {
+
+// A picture area's user frame: (x1, y1) is its top-left corner, (x2, y2) its bottom-right
+// one. Before a frame is set an area is addressed in twips.
+struct UserFrame
+{
+    double x1 = 0;
+    double y1 = 0;
+    double x2 = 0;
+    double y2 = 0;
+
+    bool isSet() const { return x1 != x2; }
+};
+
+// Pixel = user coordinate * scale + offset, per axis.
+struct PixelMapping
+{
+    double scaleX = 1;
+    double offsetX = 0;
+    double scaleY = 1;
+    double offsetY = 0;
+};
+
+// Maps a frame onto an area of this size; pixelsPerTwip serves an area without a frame.
+PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerTwip);
+
+// One drawing operation, kept with the frame it was given in, so that the drawing can be
+// made again at another size or device pixel ratio.
+struct DrawOp
+{
+    enum class Kind { Segment, Box, Figure };
+    Kind kind = Kind::Segment;
+    UserFrame frame;
+    double x1 = 0;
+    double y1 = 0;
+    double x2 = 0;
+    double y2 = 0;
+    QColor colour;
+    // A figure: what defines its points.
+    Parameter parameters;
+    double end = 0;
+};
+
+// Everything drawn on a picture area since it was last cleared.
+using Drawing = std::vector<DrawOp>;
+
+} // namespace korvelian
