@@ -73,7 +73,6 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
 {
     painter.fillRect(target, background(area, worksheet));
     const RenderStyle style{target.width() / baseWidth(area), worksheet};
-    const double lineWidth = target.width() / baseWidth(area);
     std::vector<FloatPoint> points;
     painter.save();
     painter.setClipRect(target);
@@ -83,8 +82,7 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
         m.offsetX += target.left();
         m.offsetY += target.top();
         const QColor colour = renderColour(op, style);
-        QPen pen(colour, lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        painter.setPen(pen);
+        painter.setPen(QPen(colour, style.zoom, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         switch (op.kind) {
         case DrawOp::Kind::Segment:
             painter.drawLine(QLineF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)));

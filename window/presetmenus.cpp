@@ -1,6 +1,7 @@
 #include "presetmenus.h"
 
 #include "layout.h"
+#include "scrollreadout.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -37,7 +38,7 @@ PresetMenus::PresetMenus(QWidget& window) : QObject(&window), m_window(window)
 {
     for (const ControlLayout& row : kControls) {
         if (row.kind == ControlKind::ScrollBar)
-            addBar(window.findChild<QScrollBar*>(row.name));
+            addBar(window.findChild<QScrollBar*>(row.name), row);
     }
     addRatioBoxes(window.findChild<QLineEdit*>(controlName(TextBox::Zaehler)),
                   window.findChild<QLineEdit*>(controlName(TextBox::Nenner)));
@@ -48,12 +49,11 @@ QMenu* PresetMenus::menuFor(const QWidget* control) const
     return m_window.findChild<QMenu*>(menuName(control));
 }
 
-void PresetMenus::addBar(QScrollBar* bar)
+void PresetMenus::addBar(QScrollBar* bar, const ControlLayout& row)
 {
     auto* menu = new QMenu(&m_window);
     menu->setObjectName(menuName(bar));
-    const bool phase = bar->maximum() == 628;
-    if (phase) {
+    if (!ScrollReadout::isAmplitude(row)) {
         for (const int degrees : kPhaseDegrees) {
             const int value = static_cast<int>(std::lround(degrees * std::numbers::pi / 1.8));
             menu->addAction(QStringLiteral("%1°").arg(degrees), bar,

@@ -9,6 +9,8 @@ class QWidget;
 
 namespace korvelian {
 
+struct ControlLayout;
+
 // Typical settings a click away: a right click on a scroll bar offers its presets, one on the
 // numerator or denominator box offers the usual ratios in a submenu beside the editing
 // entries. A choice sets the bar's value or types the numbers into the boxes, so the same
@@ -24,7 +26,7 @@ public:
     QMenu* menuFor(const QWidget* control) const;
 
 private:
-    void addBar(QScrollBar* bar);
+    void addBar(QScrollBar* bar, const ControlLayout& row);
     void addRatioBoxes(QLineEdit* zaehler, QLineEdit* nenner);
 
     QWidget& m_window;

@@ -74,12 +74,17 @@ QAccessibleInterface* readoutAccessible(const QString&, QObject* object)
 
 } // namespace
 
+bool ScrollReadout::isAmplitude(const ControlLayout& bar)
+{
+    return bar.scrollBar == ScrollBar::Amp1 || bar.scrollBar == ScrollBar::Amp2;
+}
+
 QString ScrollReadout::text(const ControlLayout& bar, int value)
 {
     const QLocale german(QLocale::German, QLocale::Germany);
     const QString name = QString::fromUtf8(bar.accessibleName);
     const double units = value / 100.0;
-    if (bar.maximum == 200)
+    if (isAmplitude(bar))
         return QStringLiteral("%1: %2").arg(name, german.toString(units, 'f', 2));
     const double degrees = units * 180.0 / std::numbers::pi;
     const QString shown = german.toString(degrees, 'f', 1);

@@ -28,6 +28,7 @@ public:
     // of hundredths, so the radians are exact; the degrees are a multiple of 180 / pi and so
     // rounded for every value but 0, which alone gets "=".
     static QString text(const ControlLayout& bar, int value);
+    static bool isAmplitude(const ControlLayout& bar);
 
     // Makes the readout the accessible value of the bars of the layout table. Assistive
     // technology asks for a widget's description once, so this comes before any bar exists.

@@ -76,12 +76,11 @@ QAction* ViewActions::add(const QString& text, const QKeySequence& key, void (Vi
     return action;
 }
 
-QAction* ViewActions::addSeparator()
+void ViewActions::addSeparator()
 {
     auto* separator = new QAction(this);
     separator->setSeparator(true);
     m_screen.addAction(separator);
-    return separator;
 }
 
 bool ViewActions::worksheet() const

@@ -32,7 +32,7 @@ public:
 
 private:
     QAction* add(const QString& text, const QKeySequence& key, void (ViewActions::*slot)());
-    QAction* addSeparator();
+    void addSeparator();
 
     MainWindow& m_window;
     ScreenArea& m_screen;
