@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
 #include "destroywatch.h"
-#include "focusscrollbar.h"
+#include "horizontalbar.h"
 #include "form1.h"
 #include "layout.h"
 #include "presetmenus.h"
@@ -178,7 +178,7 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
         return edit;
     }
     case ControlKind::ScrollBar: {
-        auto* bar = new FocusScrollBar(parent);
+        auto* bar = new HorizontalBar(parent);
         bar->setRange(0, entry.maximum);
         bar->setValue(entry.value);
         bar->setSingleStep(1);

@@ -1,6 +1,6 @@
 #include "picturearea.h"
 
-#include "focusscrollbar.h"
+#include "focusmark.h"
 
 #include <QPaintEvent>
 
