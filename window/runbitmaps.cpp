@@ -1,5 +1,8 @@
 #include "runbitmaps.h"
 
+#include "litrows.h"
+#include "sharedwords.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -220,17 +223,21 @@ void RunBitmaps::segment(double xa, double ya, double xb, double yb)
     }
 }
 
-void RunBitmaps::orRowsInto(std::uint64_t* words) const
+void RunBitmaps::orRowsInto(std::uint64_t* words, const PixelBox& region) const
 {
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        words[i] |= m_rows[i];
+    const std::size_t firstWord = static_cast<std::size_t>(region.x0) / 64;
+    const std::size_t lastWord = static_cast<std::size_t>(region.x1) / 64;
+    for (std::size_t y = region.y0; y <= static_cast<std::size_t>(region.y1); ++y) {
+        for (std::size_t w = firstWord; w <= lastWord; ++w)
+            orShared(words[y * m_rowWords + w], m_rows[y * m_rowWords + w]);
+    }
     // The column bitmap in squares of 64 x 64 pixels, turned into rows.
     std::array<std::uint64_t, 64> square;
-    for (int x0 = 0; x0 < m_width; x0 += 64) {
-        const int columns = std::min(64, m_width - x0);
-        for (std::size_t w = 0; w * 64 < static_cast<std::size_t>(m_height); ++w) {
+    for (std::size_t x0 = firstWord * 64; x0 <= static_cast<std::size_t>(region.x1); x0 += 64) {
+        const std::size_t columns = std::min<std::size_t>(64, m_width - x0);
+        for (std::size_t w = region.y0 / 64; w <= static_cast<std::size_t>(region.y1) / 64; ++w) {
             std::uint64_t any = 0;
-            for (int j = 0; j < columns; ++j) {
+            for (std::size_t j = 0; j < columns; ++j) {
                 square[j] = m_columns[(x0 + j) * m_columnWords + w];
                 any |= square[j];
             }
@@ -238,9 +245,9 @@ void RunBitmaps::orRowsInto(std::uint64_t* words) const
                 continue;
             std::fill(square.begin() + columns, square.end(), 0);
             transpose(square);
-            const int rows = std::min<int>(64, m_height - static_cast<int>(w * 64));
-            for (int i = 0; i < rows; ++i)
-                words[(w * 64 + i) * m_rowWords + x0 / 64] |= square[i];
+            const std::size_t rows = std::min<std::size_t>(64, m_height - w * 64);
+            for (std::size_t i = 0; i < rows; ++i)
+                orShared(words[(w * 64 + i) * m_rowWords + x0 / 64], square[i]);
         }
     }
 }

@@ -6,6 +6,8 @@
 
 namespace korvelian {
 
+struct PixelBox;
+
 // The lit pixels of aliased one-pixel segments in an area, as bits: each segment becomes a
 // few runs of pixels (vertical runs for steep segments, horizontal ones for flat segments)
 // set as bit ranges in two bitmaps. A pixel is lit where the segment passes its centre row
@@ -22,8 +24,9 @@ public:
     // The segment from (xa, ya) to (xb, yb) in pixel coordinates, cut to the area.
     void segment(double xa, double ya, double xb, double yb);
 
-    // words[y * wordsPerRow(width) + x / 64] |= the lit bits of row y, for every row.
-    void orRowsInto(std::uint64_t* words) const;
+    // words[y * wordsPerRow(width) + x / 64] |= the lit bits of row y, for the pixels of
+    // region and maybe some around it; atomically, as other threads may add and read.
+    void orRowsInto(std::uint64_t* words, const PixelBox& region) const;
 
     // Row words of an area this wide, one spare word at the end of each row.
     static std::size_t wordsPerRow(int width);

@@ -45,9 +45,10 @@ void SegmentRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrd
     } else {
         rasterise(m_bitmaps[0], points, transform);
     }
-    m_lit.reset(width, height);
+    const PixelBox area{0, 0, width - 1, height - 1};
+    m_lit.reset(width, height, area);
     for (int m = 0; m < maps; ++m)
-        m_lit.add(m_bitmaps[m]);
+        m_lit.add(m_bitmaps[m], area);
     m_lit.paint(pixels, stride, colour);
 }
 
