@@ -14,14 +14,14 @@ namespace {
 // enough for the sines to run as vector code.
 constexpr std::size_t kBlock = 512;
 // Segments per group within a drawn block.
-constexpr std::size_t kGroup = 32;
+constexpr std::size_t kGroup = 16;
 // The first round takes every kSpread-th block, each later round the blocks half-way between.
 constexpr std::size_t kSpread = 256;
 // A core adds what it drew to the shared lit pixels after this many blocks: adding costs
 // about as much as drawing a block of short segments.
 constexpr int kBlocksPerPublish = 4;
 // Below this many blocks the second core costs more to wake than it saves.
-constexpr std::size_t kParallelFrom = 32;
+constexpr std::size_t kParallelFrom = 8;
 
 constexpr PixelBox kNothing{1 << 30, 1 << 30, -1, -1};
 
