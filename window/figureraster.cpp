@@ -209,11 +209,14 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
         m_lanes[l].blocksPending = 0;
         m_lanes[l].litBox = kNothing;
     }
-    if (lanes == 2)
-        m_worker.start([this, &figure] { drawBlocks(m_lanes[1], figure); });
+    if (lanes == 2) {
+        if (!m_worker)
+            m_worker = std::make_unique<WorkerThread>();
+        m_worker->start([this, &figure] { drawBlocks(m_lanes[1], figure); });
+    }
     drawBlocks(m_lanes[0], figure);
     if (lanes == 2)
-        m_worker.wait();
+        m_worker->wait();
     m_lit.paint(pixels, stride, colour);
 }
 

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace korvelian {
@@ -55,7 +56,8 @@ private:
     // Block numbers in the order they are taken, and the next one to take.
     std::vector<std::uint32_t> m_order;
     std::atomic<std::size_t> m_next = 0;
-    WorkerThread m_worker;
+    // Started by the first figure that is worth a second core.
+    std::unique_ptr<WorkerThread> m_worker;
 };
 
 } // namespace korvelian
