@@ -2,15 +2,18 @@
 #include "benchmain.h"
 #include "constants.h"
 #include "figurepoints.h"
+#include "figureraster.h"
 #include "form1.h"
 #include "mainwindow.h"
 #include "painterlines.h"
 #include "picturearea.h"
 
 #include <QLineEdit>
+#include <QPainter>
 
 #include <algorithm>
 #include <chrono>
+#include <malloc.h>
 #include <map>
 #include <utility>
 #include <vector>
@@ -116,6 +119,38 @@ void BM_Redraw(benchmark::State& state)
     state.counters["points"] = w.form().variables().t / 0.1;
 }
 
+// What a redraw costs on the new path, without the window: the screen cleared, the axes,
+// what the loop leaves behind (figureRun, as the plotter asks) and the figure rasterised
+// from its parameters into the image at the screen's device pixel ratio.
+void BM_FigureRedraw(benchmark::State& state)
+{
+    const double k = double(state.range(0));
+    const Parameter p = parameters(k, int(state.range(1)));
+    QImage image = screenImage();
+    const std::size_t heapBefore = mallinfo2().uordblks;
+    FigureRaster raster;
+    const double scale = image.width() / 4.0;
+    const SegmentRaster::Transform transform{scale, 2 * scale, scale, 2 * scale};
+    auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+    againstDrawLine(state, [&] {
+        image.fill(QColor(0, 0, 0));
+        {
+            QPainter painter(&image);
+            QPen pen(QColor(150, 150, 255), 1);
+            pen.setCosmetic(true);
+            painter.setPen(pen);
+            painter.drawLine(QLineF(0, kScreen / 2.0, kScreen, kScreen / 2.0));
+            painter.drawLine(QLineF(kScreen / 2.0, 0, kScreen / 2.0, kScreen));
+        }
+        benchmark::DoNotOptimize(figureRun(p, loopEnd(k)));
+        raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4, p, loopEnd(k),
+                    transform, qRgb(255, 255, 255));
+        benchmark::DoNotOptimize(image.constBits());
+    });
+    // What the raster keeps between drawings, its thread's stack aside.
+    state.counters["heap_MB"] = double(mallinfo2().uordblks - heapBefore) / 1e6;
+}
+
 // The longest Change of a ratio box: closing count 32767 after 32766 subtraction passes,
 // then the figure of 2.06 million points, as one keystroke in the denominator costs.
 void BM_LargestChange(benchmark::State& state)
@@ -159,7 +194,7 @@ void BM_Points(benchmark::State& state)
     });
 }
 
-// The points as the drawing computes them: fast sines on both cores.
+// All points as figurePoints computes them: fast sines, one core.
 void BM_FigurePoints(benchmark::State& state)
 {
     const double k = double(state.range(0));
@@ -182,6 +217,7 @@ void arguments(benchmark::internal::Benchmark* b)
 } // namespace
 
 BENCHMARK(BM_Redraw)->Apply(arguments);
+BENCHMARK(BM_FigureRedraw)->Apply(arguments);
 BENCHMARK(BM_LargestChange)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)

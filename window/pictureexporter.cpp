@@ -192,9 +192,7 @@ void PictureExporter::print(const PictureArea& area, QPrinter& printer, bool wor
 bool PictureExporter::figureAsImage(const PictureArea& area)
 {
     const DrawOp* figure = lastFigure(area.drawing());
-    std::vector<FloatPoint> points;
-    return figure &&
-           figurePoints(figure->parameters, figure->end, points).count > kLargestVectorFigure;
+    return figure && figureRun(figure->parameters, figure->end).count > kLargestVectorFigure;
 }
 
 QString PictureExporter::defaultFileName(const PictureArea& area, const QString& suffix)
