@@ -8,8 +8,10 @@
 #include "painterlines.h"
 #include "picturearea.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <chrono>
@@ -167,6 +169,44 @@ void BM_LargestChange(benchmark::State& state)
     state.counters["kgV"] = w.findChild<QLineEdit*>("txtkgV")->text().toDouble();
 }
 
+// A held arrow key on the x amplitude bar at K = 32767, numerator K: 30 Change events 33 ms
+// apart, the event loop running between them as it does for the user. lag_ms is how long after
+// the last event the screen shows its value; behind_ms how late the last event came to be
+// handled, which stays 0 while the program keeps up with the key.
+void BM_HeldKey(benchmark::State& state)
+{
+    using namespace std::chrono_literals;
+    MainWindow& w = window();
+    w.show();
+    setRatio(w, 32767, LongSegments);
+    auto* bar = w.findChild<QScrollBar*>("hscAmp1");
+    auto* screen = w.findChild<PictureArea*>("picBildschirm");
+    double lag = 0;
+    double behind = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bar->setValue(100);
+        screen->repaint();
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        Clock::time_point last;
+        for (int i = 0; i < 30; ++i) {
+            const auto due = start + i * 33ms;
+            while (Clock::now() < due)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            last = Clock::now();
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, QString(), i > 0);
+            QCoreApplication::sendEvent(bar, &press);
+            behind = milliseconds(last - due);
+        }
+        screen->repaint();
+        lag += milliseconds(Clock::now() - last);
+    }
+    state.counters["lag_ms"] = lag / static_cast<double>(state.iterations());
+    state.counters["behind_ms"] = behind;
+    state.counters["value"] = bar->value();
+}
+
 // The reference itself: one QPainter::drawLine per segment.
 void BM_DrawLine(benchmark::State& state)
 {
@@ -222,6 +262,7 @@ BENCHMARK(BM_LargestChange)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+BENCHMARK(BM_HeldKey)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DrawLine)->Apply(arguments)->Repetitions(3);
 BENCHMARK(BM_Points)->Apply(arguments);
 BENCHMARK(BM_FigurePoints)->Apply(arguments);
