@@ -240,9 +240,11 @@ void TestOscillation::positionNotFiniteMovesNothing()
 void TestOscillation::aFrameWaitsTheFramePause()
 {
     FormFixture f;
+    f.fake.sleepAtMost = 0.003;
     runUntilTickAt(f, 50);
     // T0 is the clock reading right after a frame's pump; the beam is placed only once the
-    // clock has read T0 + 0.01. The fake's clock moves only while the program waits.
+    // clock has read T0 + 0.01, however short each sleep. The fake's clock moves only while
+    // the program sleeps.
     double t0 = -1;
     double lastReading = -1;
     bool pumped = false;

@@ -6,7 +6,7 @@ fault list: puts the fault in, rebuilds, runs the suite until its first failure,
 original text back. The work tree itself is only read. Prints which test caught each fault,
 which faults survived, and the share caught.
 
-    tools/mutate.py [--faults tools/mutants.txt] [--only TEXT] [--keep]
+    tools/mutate.py [--faults tools/mutants.txt] [--only REGEX] [--keep]
 """
 
 import argparse
@@ -108,13 +108,13 @@ def copy_tree(destination):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--faults", default=os.path.join(ROOT, "tools", "mutants.txt"))
-    parser.add_argument("--only", help="only the faults whose line contains this text")
+    parser.add_argument("--only", help="only the faults whose line matches this expression")
     parser.add_argument("--keep", action="store_true", help="keep the temporary copy")
     args = parser.parse_args()
 
     faults = read_faults(args.faults)
     if args.only:
-        faults = [f for f in faults if args.only in f"{f.path} | {f.what}"]
+        faults = [f for f in faults if re.search(args.only, f"{f.path} | {f.what}")]
     work = tempfile.mkdtemp(prefix="korvelian-mutate-")
     source = os.path.join(work, "src")
     build = os.path.join(work, "build")
