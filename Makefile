@@ -1,5 +1,6 @@
 # make run   installs what is missing, builds and starts the program
-# make test  installs what is missing, builds and runs the whole test suite
+# make test  installs what is missing, builds and runs the whole test suite, then lintian
+#            on the Debian package
 # make bench builds and runs the benchmarks (never part of make test)
 # make package builds the Debian package
 # make check-sanitize runs the tests built with ASan and UBSan; make fuzz fuzzes for a minute
@@ -11,8 +12,10 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake make g++ qt6-base-dev libgl-dev libbenchmark-dev fonts-liberation \
            fontconfig xvfb xauth desktop-file-utils appstream file dpkg-dev clang \
-           libclang-rt-14-dev libxcb1-dev python3
+           libclang-rt-14-dev libxcb1-dev qt6-translations-l10n lintian man-db python3
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+VERSION = $(shell grep -o 'korvelian VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
+DEB = korvelian_$(VERSION)_$(shell dpkg --print-architecture).deb
 
 .PHONY: all deps configure build run test soak mutate check-sanitize fuzz bench package format clean
 
@@ -39,8 +42,10 @@ build: configure
 run: build
 	$(BUILD)/korvelian
 
-test: build
+# Any lintian error or warning fails the run; README says why none is overridden.
+test: package
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	lintian --fail-on error,warning $(DEB)
 
 # The suite's soak runs one fixed seed; this one draws SOAK_RUNS fresh seeds of SOAK_ACTIONS
 # actions each. KORVELIAN_SOAK_SEED=<seed> replays a failure.
@@ -94,7 +99,7 @@ bench: build
 # A Debian package in the project folder: apt install ./korvelian_1.00_amd64.deb
 package: build
 	cd $(BUILD) && cpack -G DEB
-	cp $(BUILD)/korvelian_*.deb .
+	cp $(BUILD)/$(DEB) .
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Installs the build into a temporary prefix and checks what a desktop needs of it.
+# Installs the build into a temporary prefix and checks what a desktop and Debian need of it.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -12,6 +12,9 @@ expected=(
     share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg
+    share/man/man1/korvelian.1.gz
+    share/doc/korvelian/changelog.gz
+    share/doc/korvelian/copyright
 )
 for size in 16 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -29,4 +32,14 @@ installed=$(find "$prefix" -type f | wc -l)
 desktop-file-validate "$prefix/share/applications/$id.desktop"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml"
 grep -q 'release version="1.00"' "$prefix/share/metainfo/$id.metainfo.xml"
+grep -qx 'StartupWMClass=Korvelian-Figuren' "$prefix/share/applications/$id.desktop"
+
+# The manual page as man -k lists it, and the changelog's newest entry for this version.
+mandb -q "$prefix/share/man"
+man -M "$prefix/share/man" -k korvelian | grep -q '^korvelian (1) *- Simulation eines Oszilloskops' \
+    || { echo "man -k does not list korvelian(1)"; exit 1; }
+zcat "$prefix/share/doc/korvelian/changelog.gz" > "$prefix/changelog"
+[ "$(dpkg-parsechangelog -l "$prefix/changelog" -S Version)" = 1.00 ] \
+    || { echo "changelog: no entry for 1.00"; exit 1; }
+grep -q '^License: Expat' "$prefix/share/doc/korvelian/copyright"
 echo "installed ${installed} files, all valid"

@@ -106,8 +106,8 @@ void TestMainWindow::window()
     QCOMPARE(f.window.windowTitle(), "Korvelian-Figuren, Simulation Oszilloskop");
     QCOMPARE(f.window.size(), QSize(658, 488));
     const QList<QSize> sizes = f.window.windowIcon().availableSizes();
-    QVERIFY(sizes.contains(QSize(16, 16)));
-    QVERIFY(sizes.contains(QSize(32, 32)));
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
     const QImage icon = f.window.windowIcon().pixmap(32).toImage();
     QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
     const QRgb cheek = icon.pixel(5, 16);

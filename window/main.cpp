@@ -1,14 +1,25 @@
+#include "application.h"
+#include "commandline.h"
 #include "mainwindow.h"
-
-#include <QApplication>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Korvelian-Figuren");
-    QApplication::setApplicationVersion(KORVELIAN_VERSION);
-    QGuiApplication::setDesktopFileName("org.korvelian.Korvelian");
+    using korvelian::CommandLine;
+    CommandLine commandLine;
+    {
+        // Help, version and faults in the command line need no display.
+        QCoreApplication core(argc, argv);
+        korvelian::loadGermanTranslation();
+        if (const auto answer =
+                commandLine.read(QCoreApplication::arguments(), CommandLine::Stage::BeforeToolkit))
+            return CommandLine::print(*answer);
+    }
+    const auto app = korvelian::startApplication(argc, argv);
+    if (const auto answer =
+            commandLine.read(QApplication::arguments(), CommandLine::Stage::AfterToolkit))
+        return CommandLine::print(*answer);
     korvelian::MainWindow window;
+    commandLine.applyTo(window);
     window.show();
     return QApplication::exec();
 }

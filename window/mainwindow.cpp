@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "destroywatch.h"
+#include "focusscrollbar.h"
 #include "form1.h"
 #include "layout.h"
 #include "qtwindowoperations.h"
@@ -14,9 +15,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWindow>
 
 #include <algorithm>
@@ -34,6 +37,22 @@ void exitAtOnce()
 {
     std::fflush(nullptr);
     std::_Exit(0);
+}
+
+// A ratio or closing-count box is just as wide as "32767" in its font; the toolkit's margins
+// inside the frame would take the room and scroll the first digit out of sight. The text
+// starts right inside the frame instead, and may use the right margin as well.
+void fitFiveDigits(QLineEdit& edit)
+{
+    const QFontMetrics metrics(edit.font());
+    // What the box itself asks for before it scrolls: the text, the cursor, the bearing.
+    const int needed = metrics.horizontalAdvance(QStringLiteral("32767")) + 1 +
+                       std::max(0, -metrics.minLeftBearing());
+    constexpr int kToolkitMargin = 2;
+    const int frame = edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &edit);
+    const int inside = edit.width() - 2 * frame;
+    if (needed > inside - 2 * kToolkitMargin)
+        edit.setTextMargins(-kToolkitMargin, 0, -(needed - inside + kToolkitMargin), 0);
 }
 
 // Every control names its font: a frame's font would otherwise pass to the "+" and "-"
@@ -80,6 +99,14 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
                                  pixels(entry.height));
         }
         control->setFont(layoutFont(entry.font, control));
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            fitFiveDigits(*edit);
+        // Labels lie beneath the boxes and buttons they overlap: pointing or clicking there
+        // reaches the control the user sees.
+        if (entry.kind == ControlKind::Label)
+            control->lower();
+        if (entry.kind == ControlKind::Button)
+            control->installEventFilter(this);
         control->setAccessibleName(
             QString::fromUtf8(entry.accessibleName ? entry.accessibleName : entry.caption));
     }
@@ -114,9 +141,15 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
     const QString caption = QString::fromUtf8(entry.caption);
     switch (entry.kind) {
     case ControlKind::Picture:
-        if (entry.picture == Picture::Bildschirm)
-            return new ScreenArea(parent);
-        return new PictureArea(Qt::white, QColor(255, 0, 0), parent);
+        if (entry.picture == Picture::Bildschirm) {
+            auto* screen = new ScreenArea(parent);
+            screen->setAccessibleDescription(
+                QStringLiteral("Achsen und Korvelian-Figur; während der Schwingung der "
+                               "Leuchtpunkt mit seinen Projektionen auf beide Achsen"));
+            return screen;
+        }
+        // The speed bar's background is the theme's background of input areas.
+        return new PictureArea(QColor(), QColor(255, 0, 0), parent);
     case ControlKind::Frame:
         return new QGroupBox(caption, parent);
     case ControlKind::Button:
@@ -131,14 +164,17 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
     case ControlKind::TextBox: {
         auto* edit = new QLineEdit(caption, parent);
         if (entry.font == FontKey::B) {
+            // The text colour goes with the light background, or a dark theme's light text
+            // would vanish on it.
             QPalette palette = edit->palette();
             palette.setColor(QPalette::Base, kHintBackground);
+            palette.setColor(QPalette::Text, Qt::black);
             edit->setPalette(palette);
         }
         return edit;
     }
     case ControlKind::ScrollBar: {
-        auto* bar = new QScrollBar(Qt::Horizontal, parent);
+        auto* bar = new FocusScrollBar(parent);
         bar->setRange(0, entry.maximum);
         bar->setValue(entry.value);
         bar->setSingleStep(1);
@@ -210,6 +246,16 @@ void MainWindow::handle(Event event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Return and Enter press a focused button, as Space does.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (!key->isAutoRepeat())
+                button->click();
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseMove) {
         const auto found = m_hintEvents.constFind(watched);
         if (found != m_hintEvents.constEnd()) {

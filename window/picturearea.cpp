@@ -1,5 +1,6 @@
 #include "picturearea.h"
 
+#include "focusscrollbar.h"
 #include "layout.h"
 
 #include <QPaintEvent>
@@ -84,6 +85,20 @@ void PictureArea::drawBox(double x1, double y1, double x2, double y2)
     scheduleRepaint();
 }
 
+QColor PictureArea::background() const
+{
+    return m_background.isValid() ? m_background : palette().color(QPalette::Base);
+}
+
+void PictureArea::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange && !m_background.isValid()) {
+        m_imageCurrent = false;
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
 void PictureArea::render()
 {
     const qreal ratio = devicePixelRatioF();
@@ -94,7 +109,7 @@ void PictureArea::render()
         m_imageCurrent = false;
     }
     if (!m_imageCurrent) {
-        m_image.fill(m_background);
+        m_image.fill(background());
         m_rendered = 0;
         m_imageCurrent = true;
     }
@@ -164,6 +179,7 @@ void PictureArea::paintEvent(QPaintEvent* event)
                       QRectF(QPointF(event->rect().topLeft()) * m_image.devicePixelRatio(),
                              QSizeF(event->rect().size()) * m_image.devicePixelRatio()));
     paintOverlays(painter);
+    paintFocusMark(*this, painter, background());
 }
 
 void PictureArea::paintOverlays(QPainter&) {}

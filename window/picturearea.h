@@ -21,6 +21,7 @@ class PictureArea : public QWidget
     Q_OBJECT
 
 public:
+    // An invalid background follows the theme's background of input areas.
     PictureArea(const QColor& background, const QColor& foreground, QWidget* parent = nullptr);
 
     void setFrame(double x1, double y1, double x2, double y2);
@@ -35,10 +36,11 @@ public:
     // The drawing as it stands, at device resolution.
     const QImage& image();
     const Drawing& drawing() const { return m_drawing; }
-    QColor background() const { return m_background; }
+    QColor background() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Shapes drawn above the image, untouched by clear().
     virtual void paintOverlays(QPainter& painter);
     // Schedules one repaint however many changes come before it.

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScrollBar>
 
@@ -71,8 +73,15 @@ void QtWindowOperations::figure(Picture picture, const Parameter& p, double end,
 
 void QtWindowOperations::box(Picture picture, float x1, float y1, float x2, float y2)
 {
-    if (!m_ended)
-        area(picture)->drawBox(x1, y1, x2, y2);
+    if (m_ended)
+        return;
+    area(picture)->drawBox(x1, y1, x2, y2);
+    // The bar's right edge is the step; a screen reader says it in words.
+    if (picture == Picture::Velo) {
+        area(picture)->setAccessibleDescription(
+            QStringLiteral("Schritt je Bild: %1")
+                .arg(QLocale(QLocale::German).toString(x2, 'g', 4)));
+    }
 }
 
 void QtWindowOperations::setShapeLeft(Shape shape, float left)
@@ -114,11 +123,13 @@ void QtWindowOperations::setTextInUse(TextBox box, bool inUse)
 {
     if (m_ended)
         return;
-    // A red frame says the figure does not follow this text; it reads on light and dark
-    // themes alike.
+    // A red frame on a light red ground says the figure does not follow this text; with
+    // its own text colour it reads on light and dark themes alike, and it takes no more room
+    // than the usual frame.
     QLineEdit* edit = m_controls.texts[static_cast<std::size_t>(box)];
     edit->setStyleSheet(inUse ? QString()
-                              : QStringLiteral("QLineEdit { border: 2px solid #e00000; }"));
+                              : QStringLiteral("QLineEdit { border: 1px solid #d00000; "
+                                               "background: #ffd8d8; color: black; }"));
     edit->setProperty("inUse", inUse);
 }
 
@@ -149,6 +160,15 @@ void QtWindowOperations::msgBox(const std::string& prompt, const std::string& ti
         return;
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
                     QString::fromStdString(prompt), QMessageBox::Ok, m_controls.window);
+    // The box is as wide as its prompt; a title longer than that would be cut short by the
+    // window frame, which also needs room for its own buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 140;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 

@@ -1,12 +1,16 @@
 #include "smileyicon.h"
 
+#include <QDir>
+
 namespace korvelian {
 
 QIcon smileyIcon()
 {
+    // Each image's size is read from the image itself.
     QIcon icon;
-    icon.addFile(":/icons/org.korvelian.Korvelian-16.png", QSize(16, 16));
-    icon.addFile(":/icons/org.korvelian.Korvelian-32.png", QSize(32, 32));
+    const QDir icons(":/icons");
+    for (const QString& file : icons.entryList(QDir::Files))
+        icon.addFile(icons.filePath(file));
     return icon;
 }
 

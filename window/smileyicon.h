@@ -5,8 +5,8 @@
 namespace korvelian {
 
 // The window icon: a yellow smiling face in a circular disc on a transparent background,
-// at 16 x 16 and 32 x 32 pixels, the same images the desktop's icon theme gets
-// (data/icons, rendered from the SVG there).
+// at 16 to 256 pixels, the same images the desktop's icon theme gets (data/icons, rendered
+// from the SVG there).
 QIcon smileyIcon();
 
 } // namespace korvelian

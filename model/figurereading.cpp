@@ -1,0 +1,231 @@
+#include "figurereading.h"
+
+#include "constants.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <numeric>
+#include <optional>
+
+namespace korvelian {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// Bar positions are hundredths, so no setting is ever exactly an open figure. One counts as
+// open when shifting one oscillation's own phase by at most half a bar step makes it exactly
+// open: each run of the beam then lies within 0.005 amplitudes of the open path, the two within
+// about a pixel of each other, and the bar position nearest an open figure shows one.
+constexpr double kPhaseSlack = 0.5 / kScrollScale;
+
+constexpr const char* kNotAccepted =
+    "Eingabe nicht übernommen: abgelesen wird erst wieder nach einer gültigen Eingabe.";
+constexpr const char* kNotWhole =
+    "Zähler und Nenner müssen ganze Zahlen von 1 bis 32767 sein, sonst ist nichts abzulesen.";
+constexpr const char* kAmplitudeZero =
+    "Eine Amplitude ist 0: die Figur liegt auf einer Achse, es ist nichts abzulesen.";
+constexpr const char* kOpenNote = "Die Figur läuft in sich zurück (offene Kurve): Endpunkte "
+                                  "zählen halb, so halbieren sich beide Zahlen.";
+constexpr const char* kSignNote = "Das Vorzeichen zeigt nur die Umlaufrichtung des Strahls.";
+
+struct Ratio
+{
+    std::int64_t z = 0;
+    std::int64_t n = 0;
+};
+
+bool isWhole(double v)
+{
+    return v >= 1 && v <= kLargestWhole && std::floor(v) == v;
+}
+
+std::optional<Ratio> lowestTerms(const Parameter& p)
+{
+    if (!isWhole(p.z) || !isWhole(p.n))
+        return std::nullopt;
+    const auto z = static_cast<std::int64_t>(p.z);
+    const auto n = static_cast<std::int64_t>(p.n);
+    const std::int64_t g = std::gcd(z, n);
+    return Ratio{z / g, n / g};
+}
+
+std::string ratioText(Ratio r)
+{
+    return std::to_string(r.z) + " : " + std::to_string(r.n);
+}
+
+// The ratio in lowest terms, or nothing and why nothing can be read.
+std::optional<Ratio> readable(const Parameter& p, bool entryAccepted, std::string& refusal)
+{
+    const std::optional<Ratio> ratio = lowestTerms(p);
+    if (!entryAccepted)
+        refusal = kNotAccepted;
+    else if (!ratio)
+        refusal = kNotWhole;
+    else if (!(p.a1 > 0 && p.a2 > 0))
+        refusal = kAmplitudeZero;
+    return refusal.empty() ? ratio : std::nullopt;
+}
+
+// Fixed decimals with a decimal comma and a typographic minus, whatever the locale. A value
+// that rounds to zero gets no sign.
+std::string decimal(double value, int decimals)
+{
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::abs(value),
+                                      std::chars_format::fixed, decimals);
+    std::string text(buffer.data(), result.ptr);
+    std::replace(text.begin(), text.end(), '.', ',');
+    const bool zero = text.find_first_not_of("0,") == std::string::npos;
+    return value < 0 && !zero ? "−" + text : text;
+}
+
+// A count in halves as the legend writes it: 3, ½, 1½.
+std::string halves(std::int64_t twice)
+{
+    const std::string whole = twice >= 2 ? std::to_string(twice / 2) : "";
+    return twice % 2 != 0 ? whole + "½" : whole;
+}
+
+std::int64_t wrap(std::int64_t value, std::int64_t modulus)
+{
+    return ((value % modulus) + modulus) % modulus;
+}
+
+// The touch points of one edge. With t + P1 = N' s the figure is x = A1 sin(N' s) and
+// y = A2 sin(Z' s + d / N'), d = Z' (P2 - P1), closed for s in 0 ... 2 pi.
+// An edge met `count` times per figure (Z' on top, N' on the right) is met at the angles
+// (pi / 2) key / count + shift of the other oscillation, key = stride (4 j + offset) mod
+// 4 count: whole numbers, distinct for the `count` values of j because the ratio is in lowest
+// terms. Two keys give the same point when their angles add up to pi. For an open figure that
+// happens pairwise, key + partner = mirror (mod 4 count); a key that is its own partner is an
+// end of the figure, in a corner.
+std::vector<TouchPoint> edge(std::int64_t count, std::int64_t stride, std::int64_t offset,
+                             double shift, double amplitude, std::optional<std::int64_t> mirror)
+{
+    std::vector<TouchPoint> points;
+    const std::int64_t modulus = 4 * count;
+    for (std::int64_t j = 0; j < count; ++j) {
+        const std::int64_t key = wrap(stride * (4 * j + offset), modulus);
+        bool end = false;
+        if (mirror) {
+            const std::int64_t partner = wrap(*mirror - key, modulus);
+            if (partner < key)
+                continue; // the same point, met on the way back
+            end = partner == key;
+        }
+        const double angle = kPi / 2 * static_cast<double>(key) / static_cast<double>(count);
+        points.push_back({amplitude * std::sin(angle + shift), end});
+    }
+    std::sort(points.begin(), points.end(),
+              [](const TouchPoint& a, const TouchPoint& b) { return a.position < b.position; });
+    return points;
+}
+
+std::int64_t twiceCount(const std::vector<TouchPoint>& points)
+{
+    return std::accumulate(
+        points.begin(), points.end(), std::int64_t{0},
+        [](std::int64_t sum, const TouchPoint& p) { return sum + (p.end ? 1 : 2); });
+}
+
+double degrees(double radians)
+{
+    return radians * 180 / kPi;
+}
+
+// P2 - P1 from -180° to 180°. A whole turn more changes neither figure: it only moves the start
+// of the beam along it.
+double phaseDifference(const Parameter& p)
+{
+    const double delta = std::remainder(p.p2 - p.p1, 2 * kPi);
+    return delta == -kPi ? kPi : delta;
+}
+
+} // namespace
+
+TouchReading readTouchPoints(const Parameter& p, bool entryAccepted)
+{
+    TouchReading reading;
+    const std::optional<Ratio> ratio = readable(p, entryAccepted, reading.refusal);
+    if (!ratio)
+        return reading;
+    const Ratio r = *ratio;
+    const double delta = phaseDifference(p);
+    const auto z = static_cast<double>(r.z);
+    const auto n = static_cast<double>(r.n);
+
+    // The figure is run back on itself when s -> c - s maps it onto itself: N' c = pi and
+    // Z' c = pi - 2 d / N' (mod 2 pi) for one c, which exists exactly when
+    // 2 d = (N' - Z') pi (mod 2 pi). q counts the whole turns in that congruence.
+    const double turns = (2 * z * delta - (n - z) * kPi) / (2 * kPi);
+    const double q = std::round(turns);
+    reading.open = std::abs(turns - q) * 2 * kPi <= 2 * kPhaseSlack * std::max(z, n);
+
+    std::optional<std::int64_t> topMirror;
+    std::optional<std::int64_t> rightMirror;
+    if (reading.open) {
+        const auto whole = static_cast<std::int64_t>(q);
+        topMirror = 2 * r.n + 4 * whole;
+        rightMirror = 2 * r.z - 4 * whole;
+    }
+    // Top: Z' s + d / N' = -pi / 2, x from N' s. Right: N' s = pi / 2, y from Z' s + d / N'.
+    reading.top = edge(r.z, r.n, -1, -delta, p.a1, topMirror);
+    reading.right = edge(r.n, r.z, 1, delta * z / n, p.a2, rightMirror);
+
+    const std::int64_t top = twiceCount(reading.top);
+    const std::int64_t right = twiceCount(reading.right);
+    reading.topCount = static_cast<double>(top) / 2;
+    reading.rightCount = static_cast<double>(right) / 2;
+    reading.legend = halves(top) + (top > 2 ? " Berührpunkte oben, " : " Berührpunkt oben, ") +
+                     halves(right) + " rechts: f_y : f_x = " + ratioText(r);
+    if (reading.open)
+        reading.note = kOpenNote;
+    return reading;
+}
+
+PhaseReading readPhase(const Parameter& p, bool entryAccepted)
+{
+    PhaseReading reading;
+    const std::optional<Ratio> ratio = readable(p, entryAccepted, reading.refusal);
+    if (!ratio)
+        return reading;
+    if (ratio->z != ratio->n) {
+        reading.refusal =
+            "Die Phase lässt sich nur bei 1 : 1 ablesen (hier " + ratioText(*ratio) + ").";
+        return reading;
+    }
+
+    // x = 0 at t = -P1 and t = pi - P1, where y = +-A2 sin(P2 - P1).
+    const double delta = phaseDifference(p);
+    const double y0 = p.a2 * std::sin(delta);
+    reading.crossings = {Point{0, y0}, Point{0, -y0}};
+    reading.highest = {-p.a1 * std::cos(delta), -p.a2};
+
+    const double sine = std::abs(std::sin(delta));
+    // The mean of x y is A1 A2 cos(P2 - P1) / 2. With y growing downward, x and y growing
+    // together lean the figure like "\": that is the acute angle.
+    const bool falling = std::cos(delta) >= 0;
+    const double acute = degrees(std::asin(sine));
+    const std::string phi = decimal(falling ? acute : 180 - acute, 1);
+    const std::string other = decimal(falling ? 180 - acute : acute, 1);
+    // The figure is the same for P2 - P1 and its negative, so the set difference is shown
+    // from -180° to 180°: the reading is then its magnitude, not 360° minus it.
+    const std::string set = decimal(degrees(delta), 1);
+    reading.legend = "sin φ = y₀ / y_max = " + decimal(sine, 3) + " → φ = " + phi +
+                     "° (eingestellt: " + set + "°)";
+    if (phi != other) {
+        reading.note = std::string(falling ? "Die Figur fällt nach rechts ab (\\)"
+                                           : "Die Figur steigt nach rechts an (/)") +
+                       ": also φ = " + phi + "°, nicht " + other + "°.";
+    }
+    if (set.starts_with("−"))
+        reading.note += (reading.note.empty() ? "" : " ") + std::string(kSignNote);
+    return reading;
+}
+
+} // namespace korvelian

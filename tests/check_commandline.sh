@@ -1,0 +1,33 @@
+#!/bin/bash
+# The real executable without a display: what it prints and the status it ends with.
+set -uo pipefail
+korvelian=$1
+out=$(mktemp) err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+failed=0
+
+# name | arguments | status | stream with the one first line | that line
+while IFS='|' read -r name arguments status stream line; do
+    # shellcheck disable=SC2086 # the arguments are words
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANG=C "$korvelian" $arguments \
+        > "$out" 2> "$err"
+    got=$?
+    if [ "$stream" = out ]; then shown=$out silent=$err; else shown=$err silent=$out; fi
+    first=$(head -n 1 "$shown")
+    line=${line//KORVELIAN/$korvelian}
+    if [ "$got" != "$status" ] || [ "$first" != "$line" ] || [ -s "$silent" ] \
+        || { [ "$stream" = err ] && [ "$(wc -l < "$err")" != 1 ]; }; then
+        echo "FAIL $name: status $got, first line '$first'"
+        cat "$out" "$err"
+        failed=1
+    fi
+done <<'ROWS'
+version|--version|0|out|korvelian 1.00
+version before a platform that cannot start|-platform nosuch -v|0|out|korvelian 1.00
+help|--help|0|out|Aufruf: KORVELIAN [Optionen]
+unknown option|--nonsense|2|err|korvelian: Unbekannte Option 'nonsense'. Übersicht: korvelian --help
+bad amplitude|--amplitude-y 3|2|err|korvelian: --amplitude-y erwartet eine Zahl von 0 bis 2 mit höchstens zwei Nachkommastellen, etwa 1,5, nicht '3'.
+no display|--ratio 3:2|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
+platform that cannot start|-platform nosuch|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
+ROWS
+exit $failed

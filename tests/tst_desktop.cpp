@@ -1,0 +1,163 @@
+#include "form1.h"
+#include "layout.h"
+#include "windowfixture.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cmath>
+
+using namespace korvelian;
+
+namespace {
+
+double luminance(const QColor& colour)
+{
+    auto channel = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+           0.0722 * channel(colour.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QPalette darkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 45));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(235, 235, 235));
+    dark.setColor(QPalette::Button, QColor(60, 60, 60));
+    dark.setColor(QPalette::ButtonText, QColor(235, 235, 235));
+    return dark;
+}
+
+} // namespace
+
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void textsReadOnAnyTheme_data();
+    void textsReadOnAnyTheme();
+    void edgesOfEachBoxReachTheBox_data();
+    void edgesOfEachBoxReachTheBox();
+    void noControlIsAnnouncedBySignAlone();
+    void returnAndEnterPressAFocusedButton();
+    void fiveDigitsStayInSight();
+};
+
+void TestDesktop::textsReadOnAnyTheme_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("default theme") << false;
+    QTest::newRow("dark theme") << true;
+}
+
+void TestDesktop::textsReadOnAnyTheme()
+{
+    QFETCH(bool, dark);
+    const QPalette before = QApplication::palette();
+    if (dark)
+        QApplication::setPalette(darkPalette());
+    WindowFixture f;
+    for (const ControlLayout& entry : kControls) {
+        if (!*entry.caption || entry.kind == ControlKind::Picture)
+            continue;
+        QWidget* w = f.control(entry.name);
+        const QPalette& p = w->palette();
+        QColor text = p.color(QPalette::WindowText);
+        QColor ground = p.color(QPalette::Window);
+        if (entry.kind == ControlKind::TextBox) {
+            text = p.color(QPalette::Text);
+            ground = p.color(QPalette::Base);
+        } else if (entry.kind == ControlKind::Button) {
+            text = p.color(QPalette::ButtonText);
+            ground = p.color(QPalette::Button);
+        }
+        QVERIFY2(contrast(text, ground) >= 4.5,
+                 qPrintable(QString("%1: %2").arg(entry.name).arg(contrast(text, ground))));
+    }
+    QApplication::setPalette(before);
+}
+
+void TestDesktop::edgesOfEachBoxReachTheBox_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"txtZaehler", "txtNenner", "txtkgV", "Command9", "Command10",
+                             "cmdplusZaehler", "cmdplusNenner"})
+        QTest::newRow(name) << name;
+}
+
+void TestDesktop::edgesOfEachBoxReachTheBox()
+{
+    QFETCH(QString, name);
+    WindowFixture f;
+    QWidget* control = f.control(name.toUtf8().constData());
+    const QRect r = control->geometry();
+    for (const QPoint& edge : {QPoint(r.left() + 2, r.top()), QPoint(r.center().x(), r.top()),
+                               QPoint(r.left() + 2, r.bottom()), QPoint(r.right() - 2, r.bottom())})
+        QCOMPARE(control->parentWidget()->childAt(edge), control);
+}
+
+void TestDesktop::noControlIsAnnouncedBySignAlone()
+{
+    WindowFixture f;
+    const QHash<QString, QString> signs = {
+        {"Command9", "Zähler verkleinern"},  {"cmdplusZaehler", "Zähler vergrößern"},
+        {"Command10", "Nenner verkleinern"}, {"cmdplusNenner", "Nenner vergrößern"},
+        {"Command8", "Langsamer"},           {"Command7", "Schneller"},
+        {"Command6", "Information"},         {"picBildschirm", "Bildschirm"},
+        {"picVelo", "Geschwindigkeit"},      {"Line1", "Bruchstrich"}};
+    for (const ControlLayout& entry : kControls) {
+        const QString name = f.control(entry.name)->accessibleName();
+        QVERIFY2(name.size() > 1, entry.name);
+        if (signs.contains(entry.name))
+            QCOMPARE(name, signs.value(entry.name));
+    }
+    // The speed bar tells its value in words.
+    f.window.form().variables().dt = 0.1;
+    f.control<QPushButton>("Command7")->click();
+    QCOMPARE(f.control("picVelo")->accessibleDescription(), "Schritt je Bild: 0,11");
+}
+
+void TestDesktop::returnAndEnterPressAFocusedButton()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    auto* plus = f.control<QPushButton>("cmdplusZaehler");
+    plus->setFocus();
+    QTest::keyClick(plus, Qt::Key_Return);
+    QCOMPARE(f.text("txtZaehler"), " 2");
+    QTest::keyClick(plus, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(f.text("txtZaehler"), " 3");
+}
+
+void TestDesktop::fiveDigitsStayInSight()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    for (const char* name : {"txtZaehler", "txtNenner", "txtkgV"}) {
+        auto* edit = f.control<QLineEdit>(name);
+        edit->setText("32767");
+        edit->setCursorPosition(5);
+        // With the cursor at the end, text that does not fit is scrolled to the left: its
+        // start then lies left of the box.
+        const QRect cursor = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const int start = cursor.center().x() - edit->fontMetrics().horizontalAdvance("32767");
+        QVERIFY2(start >= 0 && cursor.center().x() <= edit->width(), name);
+    }
+}
+
+KORVELIAN_WIDGET_TEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"

@@ -1,0 +1,173 @@
+#include "figurereading.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <numeric>
+#include <vector>
+
+using namespace korvelian;
+
+Q_DECLARE_METATYPE(korvelian::Parameter)
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// Numerator z, denominator n, phases p1 (x) and p2 (y), amplitudes a1 (x) and a2 (y).
+Parameter figure(double z, double n, double p1, double p2, double a1 = 1.0, double a2 = 1.0)
+{
+    return Parameter{a1, p1, a2, p2, z, n};
+}
+
+// A whole closed figure, sampled densely.
+std::vector<Point> samples(const Parameter& p)
+{
+    std::vector<Point> points(20000);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        points[i] = Auslenkung(2 * kPi * p.n * double(i) / double(points.size()), p);
+    return points;
+}
+
+bool sampledNear(const std::vector<Point>& points, Point mark)
+{
+    return std::any_of(points.begin(), points.end(),
+                       [mark](Point q) { return std::hypot(q.x - mark.x, q.y - mark.y) < 0.01; });
+}
+
+// Share of the samples that a part of the run far away in t passes within 0.01, about a pixel:
+// nearly all when the beam goes its path back and forth, only the crossings otherwise.
+double retracedShare(const std::vector<Point>& points)
+{
+    const int size = int(points.size());
+    std::vector<int> order(size);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return points[a].x < points[b].x; });
+    std::vector<bool> retraced(size);
+    for (int a = 0; a < size; ++a) {
+        const Point pa = points[order[a]];
+        for (int b = a + 1; b < size && points[order[b]].x - pa.x < 0.01; ++b) {
+            const int gap = std::abs(order[a] - order[b]);
+            if (std::min(gap, size - gap) > size / 50 &&
+                std::hypot(points[order[b]].x - pa.x, points[order[b]].y - pa.y) < 0.01)
+                retraced[order[a]] = retraced[order[b]] = true;
+        }
+    }
+    return double(std::count(retraced.begin(), retraced.end(), true)) / size;
+}
+
+// What the legend line shows: the reading, or why there is none.
+template <typename Reading> QString shown(const Reading& reading)
+{
+    return QString::fromStdString(reading.refusal.empty() ? reading.legend : reading.refusal);
+}
+
+} // namespace
+
+class TestFigureReading : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void touchPoints_data();
+    void touchPoints();
+    void phase_data();
+    void phase();
+};
+
+// Rows at an exact phase check the analysis against the sampled beam. Of the bar positions
+// near such a phase only the nearest counts as open, though its neighbours look as open.
+void TestFigureReading::touchPoints_data()
+{
+    QTest::addColumn<Parameter>("p");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<bool>("retraced");
+
+    // clang-format off
+    QTest::newRow("1 : 1 ellipse") << figure(1, 1, 0, 1) << "1 Berührpunkt oben, 1 rechts: f_y : f_x = 1 : 1" << false << false;
+    QTest::newRow("1 : 2") << figure(1, 2, 0, 0.5) << "1 Berührpunkt oben, 2 rechts: f_y : f_x = 1 : 2" << false << false;
+    QTest::newRow("2 : 3") << figure(2, 3, 0, 0.5) << "2 Berührpunkte oben, 3 rechts: f_y : f_x = 2 : 3" << false << false;
+    QTest::newRow("3 : 2") << figure(3, 2, 0, 0.3) << "3 Berührpunkte oben, 2 rechts: f_y : f_x = 3 : 2" << false << false;
+    QTest::newRow("3 : 4") << figure(3, 4, 0, 0.3) << "3 Berührpunkte oben, 4 rechts: f_y : f_x = 3 : 4" << false << false;
+    QTest::newRow("5 : 4") << figure(5, 4, 0, 0.2) << "5 Berührpunkte oben, 4 rechts: f_y : f_x = 5 : 4" << false << false;
+    QTest::newRow("2 : 1 at bar 0.79: open, ends in the top corners") << figure(2, 1, 0, 0.79) << "1 Berührpunkt oben, ½ rechts: f_y : f_x = 2 : 1" << true << true;
+    QTest::newRow("2 : 1 at bar 0.78: closed, though its runs lie within 0.01") << figure(2, 1, 0, 0.78) << "2 Berührpunkte oben, 1 rechts: f_y : f_x = 2 : 1" << false << true;
+    QTest::newRow("1 : 1 at bar 3.14: a line") << figure(1, 1, 0, 3.14) << "½ Berührpunkt oben, ½ rechts: f_y : f_x = 1 : 1" << true << true;
+    QTest::newRow("2 : 1 at pi/4: a parabola") << figure(2, 1, 0, kPi / 4) << "1 Berührpunkt oben, ½ rechts: f_y : f_x = 2 : 1" << true << true;
+    QTest::newRow("2 : 1 in phase: a figure eight") << figure(2, 1, 0, 0) << "2 Berührpunkte oben, 1 rechts: f_y : f_x = 2 : 1" << false << false;
+    QTest::newRow("1 : 2 at pi/2: a parabola on its side") << figure(1, 2, 0, kPi / 2) << "½ Berührpunkt oben, 1 rechts: f_y : f_x = 1 : 2" << true << true;
+    QTest::newRow("3 : 2 at pi/6") << figure(3, 2, 0, kPi / 6) << "1½ Berührpunkte oben, 1 rechts: f_y : f_x = 3 : 2" << true << true;
+    QTest::newRow("2 : 3 at pi/4 past an x phase of 1") << figure(2, 3, 1, 1.0 + kPi / 4) << "1 Berührpunkt oben, 1½ rechts: f_y : f_x = 2 : 3" << true << true;
+    QTest::newRow("numerator 2.5") << figure(2.5, 1, 0, 0.5) << "Zähler und Nenner müssen ganze Zahlen von 1 bis 32767 sein, sonst ist nichts abzulesen." << false << false;
+    QTest::newRow("denominator 0") << figure(1, 0, 0, 0.5) << "Zähler und Nenner müssen ganze Zahlen von 1 bis 32767 sein, sonst ist nichts abzulesen." << false << false;
+    QTest::newRow("numerator 40000") << figure(40000, 1, 0, 0.5) << "Zähler und Nenner müssen ganze Zahlen von 1 bis 32767 sein, sonst ist nichts abzulesen." << false << false;
+    QTest::newRow("x amplitude 0: a vertical line") << figure(1, 1, 0, 0.5, 0) << "Eine Amplitude ist 0: die Figur liegt auf einer Achse, es ist nichts abzulesen." << false << false;
+    // clang-format on
+}
+
+void TestFigureReading::touchPoints()
+{
+    QFETCH(Parameter, p);
+    QFETCH(QString, line);
+    QFETCH(bool, open);
+    QFETCH(bool, retraced);
+    const TouchReading reading = readTouchPoints(p, true);
+    QCOMPARE(shown(reading), line);
+    QCOMPARE(reading.open, open);
+    QCOMPARE(reading.note.empty(), !open);
+    if (!reading.refusal.empty())
+        return;
+
+    const std::vector<Point> points = samples(p);
+    for (const TouchPoint& mark : reading.top)
+        QVERIFY(sampledNear(points, {mark.position, -p.a2}));
+    for (const TouchPoint& mark : reading.right)
+        QVERIFY(sampledNear(points, {p.a1, mark.position}));
+    QCOMPARE(retracedShare(points) > 0.5, retraced);
+}
+
+void TestFigureReading::phase_data()
+{
+    QTest::addColumn<Parameter>("p");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("note");
+
+    // clang-format off
+    QTest::newRow("0 rad: a line") << figure(1, 1, 0, 0, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,000 → φ = 0,0° (eingestellt: 0,0°)" << "Die Figur fällt nach rechts ab (\\): also φ = 0,0°, nicht 180,0°.";
+    QTest::newRow("0.52 rad") << figure(1, 1, 0, 0.52, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,497 → φ = 29,8° (eingestellt: 29,8°)" << "Die Figur fällt nach rechts ab (\\): also φ = 29,8°, nicht 150,2°.";
+    QTest::newRow("0.79 rad") << figure(1, 1, 0, 0.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)" << "Die Figur fällt nach rechts ab (\\): also φ = 45,3°, nicht 134,7°.";
+    QTest::newRow("1.57 rad: upright, nothing to tell apart") << figure(1, 1, 0, 1.57, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 1,000 → φ = 90,0° (eingestellt: 90,0°)" << "";
+    QTest::newRow("2.36 rad: 135° told from 45°") << figure(1, 1, 0, 2.36, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,704 → φ = 135,2° (eingestellt: 135,2°)" << "Die Figur steigt nach rechts an (/): also φ = 135,2°, nicht 44,8°.";
+    QTest::newRow("3.14 rad") << figure(1, 1, 0, 3.14, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,002 → φ = 179,9° (eingestellt: 179,9°)" << "Die Figur steigt nach rechts an (/): also φ = 179,9°, nicht 0,1°.";
+    QTest::newRow("0.79 rad past an x phase of 1, ratio 3 : 3") << figure(3, 3, 1, 1.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)" << "Die Figur fällt nach rechts ab (\\): also φ = 45,3°, nicht 134,7°.";
+    QTest::newRow("set 5.5 rad shows as −44.9°") << figure(1, 1, 0, 5.5, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,706 → φ = 44,9° (eingestellt: −44,9°)" << "Die Figur fällt nach rechts ab (\\): also φ = 44,9°, nicht 135,1°. Das Vorzeichen zeigt nur die Umlaufrichtung des Strahls.";
+    QTest::newRow("entry not accepted") << figure(1, 1, 0, 0.79, 1.5, 0.8) << false << "Eingabe nicht übernommen: abgelesen wird erst wieder nach einer gültigen Eingabe." << "";
+    QTest::newRow("y amplitude 0") << figure(1, 1, 0, 0.79, 1.5, 0) << true << "Eine Amplitude ist 0: die Figur liegt auf einer Achse, es ist nichts abzulesen." << "";
+    QTest::newRow("6 : 4 has no phase to read") << figure(6, 4, 0, 0.79, 1.5, 0.8) << true << "Die Phase lässt sich nur bei 1 : 1 ablesen (hier 3 : 2)." << "";
+    // clang-format on
+}
+
+void TestFigureReading::phase()
+{
+    QFETCH(Parameter, p);
+    QFETCH(bool, accepted);
+    QFETCH(QString, line);
+    QFETCH(QString, note);
+    const PhaseReading reading = readPhase(p, accepted);
+    QCOMPARE(shown(reading), line);
+    QCOMPARE(QString::fromStdString(reading.note), note);
+    if (!reading.refusal.empty())
+        return;
+
+    // The marks sit on the drawn figure: the y axis crossings and the visible top.
+    const std::vector<Point> points = samples(p);
+    QVERIFY(sampledNear(points, reading.crossings[0]) && sampledNear(points, reading.crossings[1]));
+    QVERIFY(sampledNear(points, reading.highest) && reading.highest.y == -p.a2);
+}
+
+QTEST_APPLESS_MAIN(TestFigureReading)
+#include "tst_figurereading.moc"

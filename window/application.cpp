@@ -1,0 +1,67 @@
+#include "application.h"
+
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+namespace korvelian {
+
+namespace {
+
+// While the platform starts its messages are held back: when it cannot start, the warnings
+// before its fatal message only repeat in English what the one German line says.
+struct HeldMessage
+{
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+std::mutex heldMutex;
+std::vector<HeldMessage> held;
+
+void holdWhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        std::fputs("korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das "
+                   "Programm nicht starten.\n",
+                   stderr);
+        std::_Exit(1);
+    }
+    const std::lock_guard lock(heldMutex);
+    held.push_back({type, context.category, text});
+}
+
+} // namespace
+
+void loadGermanTranslation()
+{
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
+std::unique_ptr<QApplication> startApplication(int& argc, char* argv[])
+{
+    const QtMessageHandler previous = qInstallMessageHandler(holdWhileStarting);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    const std::lock_guard lock(heldMutex);
+    for (const HeldMessage& message : held) {
+        const char* category = message.category.isNull() ? nullptr : message.category.constData();
+        previous(message.type, QMessageLogContext(nullptr, 0, nullptr, category), message.text);
+    }
+    held.clear();
+
+    QApplication::setApplicationName("Korvelian-Figuren");
+    QApplication::setApplicationVersion(KORVELIAN_VERSION);
+    QGuiApplication::setDesktopFileName("org.korvelian.Korvelian");
+    loadGermanTranslation();
+    return app;
+}
+
+} // namespace korvelian

@@ -1,0 +1,202 @@
+#include "commandline.h"
+
+#include "constants.h"
+#include "layout.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QWidget>
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace korvelian {
+
+namespace {
+
+constexpr const char* kProgram = "korvelian";
+
+using Settings = CommandLine::Settings;
+
+// Reads one option's value into the settings; gives what is wrong with it, or nothing.
+using Reader = QString (*)(const QString& value, const char* option, ScrollBar bar,
+                           Settings& settings);
+
+struct ValueOption
+{
+    const char* name;
+    const char* valueName;
+    const char* description;
+    ScrollBar bar; // the scroll bar it sets; unused by the ratio
+    Reader read;
+};
+
+int maximum(ScrollBar bar)
+{
+    return control(controlName(bar)).maximum;
+}
+
+// Whole numbers only: the boxes then get exactly the digits given, and what the closing count
+// refuses (0, a negative number, one above 32767, a too large kgV) is refused as if typed.
+QString readRatio(const QString& value, const char* option, ScrollBar, Settings& settings)
+{
+    static const QRegularExpression ratio(QStringLiteral("^(-?\\d+):(-?\\d+)$"));
+    const QRegularExpressionMatch match = ratio.match(value);
+    if (!match.hasMatch()) {
+        return QString("--%1 erwartet Zähler:Nenner aus ganzen Zahlen, etwa 3:2, nicht '%2'.")
+            .arg(option, value);
+    }
+    settings.ratio = std::pair(match.captured(1), match.captured(2));
+    return {};
+}
+
+// An amplitude bar holds hundredths of a screen unit, so at most two decimals map exactly
+// onto it; a comma is read like a point.
+QString readAmplitude(const QString& value, const char* option, ScrollBar bar, Settings& settings)
+{
+    static const QRegularExpression amplitude(QStringLiteral("^(\\d{1,3})(?:[.,](\\d{1,2}))?$"));
+    const QRegularExpressionMatch match = amplitude.match(value);
+    const int hundredths = match.hasMatch() ? match.captured(1).toInt() * 100 +
+                                                  match.captured(2).leftJustified(2, '0').toInt()
+                                            : -1;
+    if (hundredths < 0 || hundredths > maximum(bar)) {
+        return QString("--%1 erwartet eine Zahl von 0 bis %2 mit höchstens zwei "
+                       "Nachkommastellen, etwa 1,5, nicht '%3'.")
+            .arg(option, QString::number(maximum(bar) / kScrollScale), value);
+    }
+    settings.scrollValues.emplace_back(bar, hundredths);
+    return {};
+}
+
+// A phase bar holds hundredths of a radian; degrees go to the nearest one, so 90 gives 157 and
+// 360 gives 628, the bar's end.
+QString readPhase(const QString& value, const char* option, ScrollBar bar, Settings& settings)
+{
+    static const QRegularExpression degrees(QStringLiteral("^\\d{1,3}(?:[.,]\\d+)?$"));
+    const double number = QString(value).replace(',', '.').toDouble();
+    if (!degrees.match(value).hasMatch() || number > 360) {
+        return QString("--%1 erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '%2'.")
+            .arg(option, value);
+    }
+    const auto hundredths =
+        static_cast<int>(std::lround(number * std::numbers::pi / 180 * kScrollScale));
+    settings.scrollValues.emplace_back(bar, hundredths);
+    return {};
+}
+
+// The help lists them in this order.
+constexpr ValueOption kOptions[] = {
+    {"ratio",
+     "Z:N",
+     "Frequenzfaktor y zu x als Zähler:Nenner, etwa 3:2; geprüft wie eine Eingabe in die "
+     "Kästchen.",
+     {},
+     readRatio},
+    {"amplitude-x", "A", "Amplitude der x-Schwingung, 0 bis 2, etwa 1,5.", ScrollBar::Amp1,
+     readAmplitude},
+    {"phase-x", "GRAD", "Phase der x-Schwingung in Grad, 0 bis 360.", ScrollBar::HScroll1,
+     readPhase},
+    {"amplitude-y", "A", "Amplitude der y-Schwingung, 0 bis 2, etwa 0,75.", ScrollBar::Amp2,
+     readAmplitude},
+    {"phase-y", "GRAD", "Phase der y-Schwingung in Grad, 0 bis 360.", ScrollBar::Phase, readPhase},
+};
+
+CommandLine::Answer fault(const QString& what)
+{
+    return {2, QString("%1: %2\n").arg(kProgram, what)};
+}
+
+} // namespace
+
+CommandLine::CommandLine()
+    : m_help({"h", "help", "?"}, "Zeigt diese Hilfe an."),
+      m_version({"v", "version"}, "Zeigt die Version an.")
+{
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    m_parser.setApplicationDescription(
+        "Korvelian-Figuren: Simulation eines Oszilloskops mit zwei senkrechten Schwingungen.\n"
+        "Die Optionen stellen Regler und Frequenzfaktor beim Start ein. Dazu kommen die\n"
+        "Optionen von Qt mit einem Strich, etwa -platform offscreen oder -style fusion.");
+    m_parser.addOption(m_help);
+    m_parser.addOption(m_version);
+    for (const ValueOption& option : kOptions) {
+        m_parser.addOption(QCommandLineOption(option.name, QString::fromUtf8(option.description),
+                                              option.valueName));
+    }
+}
+
+std::optional<CommandLine::Answer> CommandLine::read(const QStringList& arguments, Stage stage)
+{
+    m_settings = {};
+    if (!m_parser.parse(stage == Stage::BeforeToolkit ? setAsideToolkitOptions(arguments)
+                                                      : arguments)) {
+        return fault(m_parser.errorText() + QString(" Übersicht: %1 --help").arg(kProgram));
+    }
+    if (m_parser.isSet(m_help))
+        return Answer{0, m_parser.helpText()};
+    if (m_parser.isSet(m_version))
+        return Answer{0, QString("%1 %2\n").arg(kProgram, KORVELIAN_VERSION)};
+    if (!m_parser.positionalArguments().isEmpty())
+        return fault(QString("Unerwartetes Argument '%1'.").arg(m_parser.positionalArguments()[0]));
+    for (const ValueOption& option : kOptions) {
+        if (!m_parser.isSet(option.name))
+            continue;
+        const QString wrong =
+            option.read(m_parser.value(option.name), option.name, option.bar, m_settings);
+        if (!wrong.isEmpty())
+            return fault(wrong);
+    }
+    return std::nullopt;
+}
+
+int CommandLine::print(const Answer& answer)
+{
+    std::fputs(answer.text.toUtf8().constData(), answer.status == 0 ? stdout : stderr);
+    return answer.status;
+}
+
+// The toolkit's options are single-dash words (-platform offscreen, -style=fusion, -reverse).
+// Until the application has taken them out they are set aside, each with the word after it,
+// which may be its value; the reading after the toolkit then checks whatever is left.
+QStringList CommandLine::setAsideToolkitOptions(const QStringList& arguments) const
+{
+    const auto isOwn = [this](const QString& name) {
+        if (m_help.names().contains(name) || m_version.names().contains(name))
+            return true;
+        for (const ValueOption& option : kOptions) {
+            if (name == QLatin1String(option.name))
+                return true;
+        }
+        return false;
+    };
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const bool toolkitWord = i > 0 && argument.size() > 2 && argument.startsWith('-') &&
+                                 !argument.startsWith("--") &&
+                                 !isOwn(argument.mid(1).section('=', 0, 0));
+        if (!toolkitWord) {
+            kept << argument;
+        } else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith('-')) {
+            ++i;
+        }
+    }
+    return kept;
+}
+
+void CommandLine::applyTo(QWidget& window) const
+{
+    for (const auto& [bar, value] : m_settings.scrollValues)
+        window.findChild<QScrollBar*>(controlName(bar))->setValue(value);
+    if (m_settings.ratio) {
+        window.findChild<QLineEdit*>(controlName(TextBox::Zaehler))
+            ->setText(m_settings.ratio->first);
+        window.findChild<QLineEdit*>(controlName(TextBox::Nenner))
+            ->setText(m_settings.ratio->second);
+    }
+}
+
+} // namespace korvelian

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "windowoperations.h"
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QWidget;
+
+namespace korvelian {
+
+// The program's command line: --help, --version and the start options that set the scroll
+// bars and the frequency factor as a user would. Each option is one row of the table in
+// commandline.cpp.
+class CommandLine
+{
+public:
+    // Before the application exists the toolkit's own options are still among the arguments;
+    // once it exists it has taken out those it knows.
+    enum class Stage { BeforeToolkit, AfterToolkit };
+
+    // What to print and with which status the program ends instead of opening its window.
+    struct Answer
+    {
+        int status = 0;
+        QString text; // one or more whole lines; standard output for status 0, else errors
+    };
+
+    CommandLine();
+
+    // Reads the arguments, the program's name first. Gives the answer when the program ends
+    // here: help, version, or one line saying what is wrong (status 2).
+    std::optional<Answer> read(const QStringList& arguments, Stage stage);
+
+    // Prints the answer and gives its status.
+    static int print(const Answer& answer);
+
+    // Sets the window's controls to the start options through their Change handlers: the
+    // scroll bars first, then numerator and denominator as if typed, so a refused ratio
+    // leaves its message in the hint line as a typed one does.
+    void applyTo(QWidget& window) const;
+
+    struct Settings
+    {
+        std::vector<std::pair<ScrollBar, int>> scrollValues;
+        std::optional<std::pair<QString, QString>> ratio; // numerator, denominator texts
+    };
+    const Settings& settings() const { return m_settings; }
+
+private:
+    QStringList setAsideToolkitOptions(const QStringList& arguments) const;
+
+    QCommandLineParser m_parser;
+    QCommandLineOption m_help;
+    QCommandLineOption m_version;
+    Settings m_settings;
+};
+
+} // namespace korvelian

@@ -1,0 +1,110 @@
+#include "readingaid.h"
+
+#include "figurereading.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <string>
+#include <vector>
+
+namespace korvelian {
+
+namespace {
+
+// Green stands apart from the white figure, the blue axes and the yellow and red beam.
+const QColor kMarkColour(0, 230, 118);
+const QColor kLegendGround(0, 0, 0, 190);
+
+QPointF map(const PixelMapping& m, double x, double y)
+{
+    return {x * m.scaleX + m.offsetX, y * m.scaleY + m.offsetY};
+}
+
+// A ring for a point that counts whole, a half-filled ring for the end of an open figure.
+void mark(QPainter& painter, QPointF at, bool half, double scale)
+{
+    const double radius = 4 * scale;
+    painter.setPen(QPen(kMarkColour, scale));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(at, radius, radius);
+    if (half) {
+        painter.setBrush(kMarkColour);
+        painter.drawPie(QRectF(at - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius)),
+                        90 * 16, 180 * 16);
+    }
+}
+
+void legend(QPainter& painter, const QRectF& area, const std::vector<std::string>& lines,
+            double scale)
+{
+    QFont font = painter.font();
+    font.setPixelSize(static_cast<int>(12 * scale));
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    const double margin = 4 * scale;
+    const double lineHeight = metrics.height();
+    const double width = area.width() - 2 * margin;
+    QStringList texts;
+    double height = margin;
+    for (const std::string& line : lines) {
+        const QString text = QString::fromStdString(line);
+        texts << text;
+        height +=
+            metrics.boundingRect(QRectF(0, 0, width - 2 * margin, 1e6), Qt::TextWordWrap, text)
+                .height();
+    }
+    height += margin;
+    const QRectF box(area.left() + margin, area.bottom() - margin - height, width, height);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kLegendGround);
+    painter.drawRect(box);
+    painter.setPen(kMarkColour);
+    double y = box.top() + margin;
+    for (const QString& text : texts) {
+        const QRectF line(box.left() + margin, y, box.width() - 2 * margin, 1e6);
+        const QRectF used = painter.boundingRect(line, Qt::TextWordWrap, text);
+        painter.drawText(line, Qt::TextWordWrap, text);
+        y += std::max(used.height(), lineHeight);
+    }
+}
+
+} // namespace
+
+void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,
+                     const Parameter& p, bool entryAccepted, double scale)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setClipRect(area);
+    std::vector<std::string> lines;
+
+    const TouchReading touch = readTouchPoints(p, entryAccepted);
+    if (touch.refusal.empty()) {
+        for (const TouchPoint& point : touch.top)
+            mark(painter, map(toPixels, point.position, -p.a2), point.end, scale);
+        for (const TouchPoint& point : touch.right)
+            mark(painter, map(toPixels, p.a1, point.position), point.end, scale);
+        lines.push_back(touch.legend);
+        if (!touch.note.empty())
+            lines.push_back(touch.note);
+    } else {
+        lines.push_back(touch.refusal);
+    }
+
+    const PhaseReading phase = readPhase(p, entryAccepted);
+    if (phase.refusal.empty()) {
+        for (const Point& crossing : phase.crossings)
+            mark(painter, map(toPixels, crossing.x, crossing.y), false, scale);
+        mark(painter, map(toPixels, phase.highest.x, phase.highest.y), false, scale);
+        lines.push_back(phase.legend);
+        if (!phase.note.empty())
+            lines.push_back(phase.note);
+    } else if (phase.refusal != touch.refusal) {
+        lines.push_back(phase.refusal);
+    }
+    legend(painter, area, lines, scale);
+    painter.restore();
+}
+
+} // namespace korvelian
