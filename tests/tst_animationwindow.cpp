@@ -148,6 +148,7 @@ void TestAnimationWindow::markersCoverThePointWhereTheyMeet()
     auto* screen = f.control<ScreenArea>("picBildschirm");
     // The point in front before the run: the frame itself must put the markers over it.
     screen->bringToFront(Shape::BeamPoint);
+    QCOMPARE(screen->stacking().back(), int(Shape::BeamPoint));
     // The first frame, at t = 0, puts all three shapes on one place.
     f.runFrames(1);
     QCOMPARE(screen->shapeRect(Shape::BeamPoint), screen->shapeRect(Shape::XMarker));
