@@ -10,7 +10,7 @@
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
-PACKAGES = cmake make g++ qt6-base-dev libgl-dev libbenchmark-dev fonts-liberation \
+PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev libbenchmark-dev fonts-liberation \
            fontconfig xvfb xauth desktop-file-utils appstream file dpkg-dev clang \
            libclang-rt-14-dev libxcb1-dev qt6-translations-l10n lintian man-db python3
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -93,6 +93,11 @@ bench: build
 	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio $(BUILD)/bench/bench_figure \
 	        | grep -E '^(Benchmark|-+$$|.*_median)'; \
 	done
+	@echo "== zoomed redraw, device pixel ratio 1"
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_zoom | grep -E '^(Benchmark|-+$$|.*_median)'
+	@echo "== zoom 100 % at device pixel ratio 2, the same device pixels as zoom 200 %"
+	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD)/bench/bench_zoom \
+	    --benchmark_filter='zoom:1/' | grep -E '^(Benchmark|-+$$|.*_median)'
 	@echo "== animation"
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_animation
 

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include <cmath>
 
@@ -54,6 +55,8 @@ private slots:
     void edgesOfEachBoxReachTheBox();
     void noControlIsAnnouncedBySignAlone();
     void returnAndEnterPressAFocusedButton();
+    void arrowKeysMoveABarTheWayTheyPoint_data();
+    void arrowKeysMoveABarTheWayTheyPoint();
     void fiveDigitsStayInSight();
 };
 
@@ -141,6 +144,30 @@ void TestDesktop::returnAndEnterPressAFocusedButton()
     QCOMPARE(f.text("txtZaehler"), " 2");
     QTest::keyClick(plus, Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(f.text("txtZaehler"), " 3");
+}
+
+void TestDesktop::arrowKeysMoveABarTheWayTheyPoint_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("step");
+    QTest::newRow("right") << int(Qt::Key_Right) << 1;
+    QTest::newRow("left") << int(Qt::Key_Left) << -1;
+    QTest::newRow("up") << int(Qt::Key_Up) << 1;
+    QTest::newRow("down") << int(Qt::Key_Down) << -1;
+    QTest::newRow("page up, the bar's page step") << int(Qt::Key_PageUp) << 1;
+    QTest::newRow("page down") << int(Qt::Key_PageDown) << -1;
+}
+
+void TestDesktop::arrowKeysMoveABarTheWayTheyPoint()
+{
+    QFETCH(int, key);
+    QFETCH(int, step);
+    WindowFixture f;
+    QVERIFY(f.show());
+    auto* bar = f.control<QScrollBar>("hscAmp1");
+    bar->setFocus();
+    QTest::keyClick(bar, Qt::Key(key));
+    QCOMPARE(bar->value(), 100 + step);
 }
 
 void TestDesktop::fiveDigitsStayInSight()

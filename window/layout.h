@@ -48,10 +48,19 @@ inline constexpr int kClientWidth = 9864;
 inline constexpr int kClientHeight = 7320;
 inline constexpr int kTwipsPerPixel = 15;
 
-// Twips to logical pixels at 96 dots per inch, to the nearest pixel.
-constexpr int pixels(int twips)
+// Twips to logical pixels at 96 dots per inch and the window's zoom, to the nearest pixel.
+// Everything of the window scales by the zoom here and nowhere else.
+constexpr int pixels(int twips, double zoom = 1)
 {
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+    const double exact = twips * zoom / kTwipsPerPixel;
+    return static_cast<int>(exact + (exact < 0 ? -0.5 : 0.5));
+}
+
+// How many device pixels wide a line is drawn: one at 100 %, whatever the device pixel ratio,
+// so that a zoomed picture looks like the 100 % one enlarged.
+constexpr int linePixels(double zoom)
+{
+    return zoom < 1.5 ? 1 : static_cast<int>(zoom + 0.5);
 }
 
 // Parents come before their children.

@@ -1,12 +1,16 @@
 #include "mainwindow.h"
 
 #include "destroywatch.h"
-#include "focusscrollbar.h"
+#include "horizontalbar.h"
 #include "form1.h"
 #include "layout.h"
+#include "presetmenus.h"
 #include "qtwindowoperations.h"
 #include "screenarea.h"
+#include "scrollreadout.h"
 #include "smileyicon.h"
+#include "viewactions.h"
+#include "zoompolicy.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,6 +22,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QWindow>
@@ -53,11 +58,13 @@ void fitFiveDigits(QLineEdit& edit)
     const int inside = edit.width() - 2 * frame;
     if (needed > inside - 2 * kToolkitMargin)
         edit.setTextMargins(-kToolkitMargin, 0, -(needed - inside + kToolkitMargin), 0);
+    else
+        edit.setTextMargins(0, 0, 0, 0);
 }
 
 // Every control names its font: a frame's font would otherwise pass to the "+" and "-"
 // buttons and the scroll bars inside it, which keep the application's default.
-QFont layoutFont(FontKey key, const QWidget* control)
+QFont layoutFont(FontKey key, const QWidget* control, double zoom)
 {
     double points = 0;
     switch (key) {
@@ -72,11 +79,11 @@ QFont layoutFont(FontKey key, const QWidget* control)
         break;
     case FontKey::None:
     case FontKey::D:
-        return QApplication::font(control);
+        return ZoomPolicy::zoomed(QApplication::font(control), zoom);
     }
     QFont font("Times New Roman");
     font.setWeight(QFont::Normal);
-    font.setPointSizeF(points);
+    font.setPointSizeF(points * zoom);
     return font;
 }
 
@@ -86,21 +93,12 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
 {
     setWindowTitle("Korvelian-Figuren, Simulation Oszilloskop");
     setWindowIcon(smileyIcon());
-    setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
+    ScrollReadout::describeBars();
 
     for (const ControlLayout& entry : kControls) {
         QWidget* parentWidget = entry.parent ? findChild<QWidget*>(entry.parent) : this;
         QWidget* control = createControl(entry, parentWidget);
         control->setObjectName(entry.name);
-        if (entry.kind == ControlKind::Line) {
-            control->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width), 1);
-        } else {
-            control->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width),
-                                 pixels(entry.height));
-        }
-        control->setFont(layoutFont(entry.font, control));
-        if (auto* edit = qobject_cast<QLineEdit*>(control))
-            fitFiveDigits(*edit);
         // Labels lie beneath the boxes and buttons they overlap: pointing or clicking there
         // reaches the control the user sees.
         if (entry.kind == ControlKind::Label)
@@ -111,6 +109,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
             QString::fromUtf8(entry.accessibleName ? entry.accessibleName : entry.caption));
     }
     setTabOrder();
+    applyZoom();
 
     QtWindowOperations::Controls controls;
     controls.window = this;
@@ -129,6 +128,11 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     m_form = std::make_unique<Form1>(*m_ops);
 
     connectEvents();
+    m_readout = new ScrollReadout(*this, *controls.bildschirm);
+    for (QScrollBar* bar : controls.scrollBars)
+        m_readout->watch(bar);
+    m_presetMenus = new PresetMenus(*this);
+    m_viewActions = new ViewActions(*this, *controls.bildschirm);
     // A window destroyed from outside ends the program as closing it does.
     m_destroyWatch = std::make_unique<DestroyWatch>(*this, [this] { handle(Event::Form_Unload); });
     handle(Event::Form_Load);
@@ -174,7 +178,7 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
         return edit;
     }
     case ControlKind::ScrollBar: {
-        auto* bar = new FocusScrollBar(parent);
+        auto* bar = new HorizontalBar(parent);
         bar->setRange(0, entry.maximum);
         bar->setValue(entry.value);
         bar->setSingleStep(1);
@@ -278,14 +282,102 @@ void MainWindow::showEvent(QShowEvent* event)
     }
 }
 
+void MainWindow::applyZoom()
+{
+    const double zoom = m_zoomPercent / 100.0;
+    const QSize client = ZoomPolicy::windowSize(m_zoomPercent);
+    m_applyingZoom = true;
+    m_appliedRatio = devicePixelRatioF();
+    if (!isFullScreen()) {
+        setMinimumSize(ZoomPolicy::windowSize(ZoomPolicy::kSmallest));
+        setMaximumSize(ZoomPolicy::windowSize(ZoomPolicy::kLargest));
+        resize(client);
+    }
+    // Full screen: the zoomed window in the middle of the screen.
+    const QPoint origin =
+        isFullScreen() ? QPoint((width() - client.width()) / 2, (height() - client.height()) / 2)
+                       : QPoint();
+    for (const ControlLayout& entry : kControls) {
+        QWidget* control = findChild<QWidget*>(entry.name);
+        const QPoint corner = entry.parent ? QPoint() : origin;
+        const int height =
+            entry.kind == ControlKind::Line ? linePixels(zoom) : pixels(entry.height, zoom);
+        control->setGeometry(corner.x() + pixels(entry.left, zoom),
+                             corner.y() + pixels(entry.top, zoom), pixels(entry.width, zoom),
+                             height);
+        control->setFont(layoutFont(entry.font, control, zoom));
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            fitFiveDigits(*edit);
+        if (auto* line = qobject_cast<QFrame*>(control); entry.kind == ControlKind::Line)
+            line->setLineWidth(linePixels(zoom));
+        if (auto* area = qobject_cast<PictureArea*>(control))
+            area->setZoom(zoom);
+    }
+    if (m_readout)
+        m_readout->setZoom(zoom);
+    m_applyingZoom = false;
+}
+
+void MainWindow::setZoomPercent(int percent)
+{
+    percent = ZoomPolicy::clamped(percent);
+    if (isFullScreen())
+        return;
+    m_zoomPercent = percent;
+    applyZoom();
+    if (m_rememberZoom)
+        ZoomPolicy::remember(percent);
+}
+
+void MainWindow::setFullScreen(bool on)
+{
+    if (on == isFullScreen())
+        return;
+    if (on) {
+        m_zoomBeforeFullScreen = m_zoomPercent;
+        const QScreen* shownOn = screen();
+        m_zoomPercent = ZoomPolicy::fitting(shownOn ? shownOn->size() : size());
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        showFullScreen();
+    } else {
+        showNormal();
+        m_zoomPercent = m_zoomBeforeFullScreen;
+    }
+    applyZoom();
+}
+
+void MainWindow::restoreZoom()
+{
+    setZoomPercent(ZoomPolicy::remembered());
+    m_rememberZoom = true;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_applyingZoom)
+        return;
+    if (isFullScreen() || devicePixelRatioF() != m_appliedRatio) {
+        applyZoom();
+        return;
+    }
+    // The user dragged the frame: the zoom follows, and the window takes its exact shape.
+    if (size() != ZoomPolicy::windowSize(m_zoomPercent))
+        setZoomPercent(ZoomPolicy::dragged(size(), m_zoomPercent));
+}
+
 void MainWindow::keepSizeOnScreen()
 {
     // On a screen of another scale the window keeps its size in logical pixels, but the
-    // toolkit leaves the native window and its fixed-size hints at the old device size, so
-    // most of the window would be cut off. Setting the size afresh sends both again.
-    const QSize logical = size();
+    // toolkit leaves the native window and its size hints at the old device size, so most of
+    // the window would be cut off. Setting the size limits afresh sends both again.
+    if (isFullScreen())
+        return;
+    const QSize logical = ZoomPolicy::windowSize(m_zoomPercent);
     setFixedSize(logical + QSize(1, 1));
     setFixedSize(logical);
+    applyZoom();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

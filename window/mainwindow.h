@@ -12,7 +12,10 @@ namespace korvelian {
 
 class DestroyWatch;
 class Form1;
+class PresetMenus;
 class QtWindowOperations;
+class ScrollReadout;
+class ViewActions;
 struct ControlLayout;
 
 // Form1 on the screen: builds the controls from the layout table, hands every control
@@ -27,6 +30,18 @@ public:
     ~MainWindow() override;
 
     Form1& form() { return *m_form; }
+    ViewActions& viewActions() { return *m_viewActions; }
+    PresetMenus& presetMenus() { return *m_presetMenus; }
+    ScrollReadout& readout() { return *m_readout; }
+
+    // The whole window scales by the zoom: every control of the layout table, the fonts, the
+    // pictures and their lines.
+    int zoomPercent() const { return m_zoomPercent; }
+    void setZoomPercent(int percent);
+    // Full screen at the largest zoom that fits; leaving it brings the zoom back.
+    void setFullScreen(bool on);
+    // Starts at the zoom of the last run and remembers every change from now on.
+    void restoreZoom();
 
 signals:
     // Every control event the window hands to its handlers, before they run: which of Change
@@ -37,18 +52,28 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* createControl(const ControlLayout& entry, QWidget* parent);
     void setTabOrder();
     void connectEvents();
     void handle(Event event);
+    void applyZoom();
     void keepSizeOnScreen();
 
     std::unique_ptr<QtWindowOperations> m_ops;
     std::unique_ptr<Form1> m_form;
     std::unique_ptr<DestroyWatch> m_destroyWatch;
     QHash<QObject*, Event> m_hintEvents;
+    ScrollReadout* m_readout = nullptr;
+    PresetMenus* m_presetMenus = nullptr;
+    ViewActions* m_viewActions = nullptr;
+    int m_zoomPercent = 100;
+    int m_zoomBeforeFullScreen = 100;
+    bool m_rememberZoom = false;
+    bool m_applyingZoom = false;
+    double m_appliedRatio = 0;
 };
 
 } // namespace korvelian

@@ -1,31 +1,12 @@
 #include "picturearea.h"
 
-#include "focusscrollbar.h"
-#include "layout.h"
+#include "focusmark.h"
 
 #include <QPaintEvent>
 
-#include <algorithm>
 #include <cmath>
 
 namespace korvelian {
-
-namespace {
-
-// Far outside the area but safely inside the rasteriser's integer range.
-constexpr double kPixelLimit = 1.0e6;
-
-double clampPixel(double value)
-{
-    return std::clamp(value, -kPixelLimit, kPixelLimit);
-}
-
-QPointF map(const PixelMapping& m, double x, double y)
-{
-    return {clampPixel(x * m.scaleX + m.offsetX), clampPixel(y * m.scaleY + m.offsetY)};
-}
-
-} // namespace
 
 PictureArea::PictureArea(const QColor& background, const QColor& foreground, QWidget* parent)
     : QWidget(parent), m_background(background), m_foreground(foreground)
@@ -42,19 +23,18 @@ void PictureArea::setFrame(double x1, double y1, double x2, double y2)
         m_frame = {x1, y1, x2, y2};
 }
 
-PixelMapping PictureArea::mapping(const UserFrame& frame, double ratio) const
-{
-    PixelMapping m = pixelMapping(frame, QSizeF(size()), 1.0 / kTwipsPerPixel);
-    m.scaleX *= ratio;
-    m.offsetX *= ratio;
-    m.scaleY *= ratio;
-    m.offsetY *= ratio;
-    return m;
-}
-
 QPointF PictureArea::toPixel(double x, double y) const
 {
-    return map(mapping(m_frame, 1.0), x, y);
+    return mapPoint(imageMapping(m_frame, QSizeF(size()), m_zoom, 1.0), x, y);
+}
+
+void PictureArea::setZoom(double zoom)
+{
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    m_imageCurrent = false;
+    scheduleRepaint();
 }
 
 void PictureArea::clear()
@@ -113,47 +93,9 @@ void PictureArea::render()
         m_rendered = 0;
         m_imageCurrent = true;
     }
-    if (m_rendered == m_drawing.size())
-        return;
-    QPainter painter(&m_image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    for (; m_rendered < m_drawing.size(); ++m_rendered)
-        renderOp(painter, m_drawing[m_rendered]);
-}
-
-void PictureArea::renderOp(QPainter& painter, const DrawOp& op)
-{
-    // The painter works in logical pixels on an image at the device ratio; the runs of a
-    // figure are set in device pixels.
-    const PixelMapping logical = mapping(op.frame, 1.0);
-    switch (op.kind) {
-    case DrawOp::Kind::Segment: {
-        QPen pen(op.colour, 1);
-        // A cosmetic pen stays one device pixel wide at any ratio and keeps the fast path.
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        painter.drawLine(QLineF(map(logical, op.x1, op.y1), map(logical, op.x2, op.y2)));
-        break;
-    }
-    case DrawOp::Kind::Box: {
-        const QRectF box = QRectF(map(logical, op.x1, op.y1), map(logical, op.x2, op.y2));
-        painter.fillRect(box.normalized().intersected(QRectF(rect())), op.colour);
-        break;
-    }
-    case DrawOp::Kind::Figure: {
-        const std::size_t count = figurePoints(op.parameters, op.end, m_points).count;
-        const PixelMapping device = mapping(op.frame, m_image.devicePixelRatio());
-        painter.end();
-        auto* pixels = reinterpret_cast<std::uint32_t*>(m_image.bits());
-        m_raster.draw(pixels, m_image.width(), m_image.height(), m_image.bytesPerLine() / 4,
-                      std::span(m_points.data(), count),
-                      {device.scaleX, device.offsetX, device.scaleY, device.offsetY},
-                      op.colour.rgb());
-        painter.begin(&m_image);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        break;
-    }
-    }
+    m_renderer.render(m_image, QSizeF(size()), std::span(m_drawing).subspan(m_rendered),
+                      {m_zoom, false});
+    m_rendered = m_drawing.size();
 }
 
 const QImage& PictureArea::image()

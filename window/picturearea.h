@@ -1,8 +1,7 @@
 #pragma once
 
 #include "drawing.h"
-#include "figurepoints.h"
-#include "segmentraster.h"
+#include "drawingrenderer.h"
 
 #include <QColor>
 #include <QImage>
@@ -30,6 +29,10 @@ public:
     void drawFigure(const Parameter& p, double end, const QColor& colour);
     // A filled box in the foreground colour.
     void drawBox(double x1, double y1, double x2, double y2);
+    // The window's zoom: lines are drawn wider, and an area without a frame is addressed in
+    // zoomed twips. The area's size is set by the window.
+    void setZoom(double zoom);
+    double zoom() const { return m_zoom; }
 
     // Logical pixel position of a point in the user frame.
     QPointF toPixel(double x, double y) const;
@@ -48,8 +51,6 @@ protected:
 
 private:
     void render();
-    void renderOp(QPainter& painter, const DrawOp& op);
-    PixelMapping mapping(const UserFrame& frame, double ratio) const;
 
     QColor m_background;
     QColor m_foreground;
@@ -59,8 +60,8 @@ private:
     QImage m_image;
     std::size_t m_rendered = 0;
     bool m_imageCurrent = false;
-    SegmentRaster m_raster;
-    std::vector<FloatPoint> m_points;
+    DrawingRenderer m_renderer;
+    double m_zoom = 1;
     bool m_repaintPending = false;
 };
 

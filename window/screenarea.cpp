@@ -29,6 +29,8 @@ int index(OverlayLine line)
     return static_cast<int>(line);
 }
 
+const int kBaseSize = pixels(control("picBildschirm").width);
+
 } // namespace
 
 ScreenArea::ScreenArea(QWidget* parent) : PictureArea(Qt::black, Qt::white, parent)
@@ -38,11 +40,18 @@ ScreenArea::ScreenArea(QWidget* parent) : PictureArea(Qt::black, Qt::white, pare
                QLineF(twips(840, 1080), twips(3120, 1080))};
 }
 
+QPointF ScreenArea::growth() const
+{
+    if (width() <= 0 || height() <= 0)
+        return {1, 1};
+    return {static_cast<double>(width()) / kBaseSize, static_cast<double>(height()) / kBaseSize};
+}
+
 void ScreenArea::setShapeLeft(Shape shape, double left)
 {
     if (!std::isfinite(left))
         return;
-    m_shapes[index(shape)].setX(toPixel(left, 0).x());
+    m_shapes[index(shape)].setX(toPixel(left, 0).x() / growth().x());
     scheduleRepaint();
 }
 
@@ -50,7 +59,7 @@ void ScreenArea::setShapeTop(Shape shape, double top)
 {
     if (!std::isfinite(top))
         return;
-    m_shapes[index(shape)].setY(toPixel(0, top).y());
+    m_shapes[index(shape)].setY(toPixel(0, top).y() / growth().y());
     scheduleRepaint();
 }
 
@@ -66,18 +75,20 @@ void ScreenArea::setLineEnd(OverlayLine line, LineEnd end, double value)
     if (!std::isfinite(value))
         return;
     QLineF& l = m_lines[index(line)];
+    const double x = toPixel(value, 0).x() / growth().x();
+    const double y = toPixel(0, value).y() / growth().y();
     switch (end) {
     case LineEnd::X1:
-        l.setP1({toPixel(value, 0).x(), l.y1()});
+        l.setP1({x, l.y1()});
         break;
     case LineEnd::Y1:
-        l.setP1({l.x1(), toPixel(0, value).y()});
+        l.setP1({l.x1(), y});
         break;
     case LineEnd::X2:
-        l.setP2({toPixel(value, 0).x(), l.y2()});
+        l.setP2({x, l.y2()});
         break;
     case LineEnd::Y2:
-        l.setP2({l.x2(), toPixel(0, value).y()});
+        l.setP2({l.x2(), y});
         break;
     }
     scheduleRepaint();
@@ -85,30 +96,37 @@ void ScreenArea::setLineEnd(OverlayLine line, LineEnd end, double value)
 
 QRectF ScreenArea::shapeRect(Shape shape) const
 {
+    const QPointF g = growth();
     const double size = static_cast<double>(kShapeSize) / kTwipsPerPixel;
-    return {m_shapes[index(shape)], QSizeF(size, size)};
+    const QPointF place = m_shapes[index(shape)];
+    return {place.x() * g.x(), place.y() * g.y(), size * g.x(), size * g.y()};
 }
 
 QLineF ScreenArea::overlayLine(OverlayLine line) const
 {
-    return m_lines[index(line)];
+    const QPointF g = growth();
+    const QLineF& l = m_lines[index(line)];
+    return {l.x1() * g.x(), l.y1() * g.y(), l.x2() * g.x(), l.y2() * g.y()};
 }
 
 void ScreenArea::paintOverlays(QPainter& painter)
 {
     painter.setRenderHint(QPainter::Antialiasing, false);
+    const int lineWidth = linePixels(zoom());
     for (const int item : m_stacking) {
         if (item >= 3) {
-            QPen pen(kLineColour, 1);
+            QPen pen(kLineColour, lineWidth);
             pen.setCosmetic(true);
             painter.setPen(pen);
-            painter.drawLine(m_lines[item - 3]);
+            painter.drawLine(overlayLine(static_cast<OverlayLine>(item - 3)));
             continue;
         }
         const QRect r = shapeRect(static_cast<Shape>(item)).toRect();
-        // Opaque shapes with a one-pixel outline: the beam point all yellow, the markers
+        // Opaque shapes with a one-line outline: the beam point all yellow, the markers
         // red inside a yellow outline.
-        painter.setPen(QPen(kYellow, 0));
+        QPen outline(kYellow, lineWidth);
+        outline.setCosmetic(true);
+        painter.setPen(outline);
         if (item == index(Shape::BeamPoint)) {
             painter.setBrush(kYellow);
             painter.drawEllipse(r.adjusted(0, 0, -1, -1));

@@ -9,7 +9,8 @@ namespace korvelian {
 
 // The oscilloscope screen: a picture area with the beam point, the two axis markers and
 // the two drop lines above its drawing. Overlays keep their physical place when the frame
-// changes; only the numbers that address them do.
+// changes; only the numbers that address them do. They are kept in pixels of the screen at
+// 100 % and grow with the window's zoom, their lines as wide as the figure's.
 class ScreenArea : public PictureArea
 {
     Q_OBJECT
@@ -22,7 +23,7 @@ public:
     void bringToFront(Shape shape);
     void setLineEnd(OverlayLine line, LineEnd end, double value);
 
-    // Logical pixel rectangle of a shape, and the end points of a line.
+    // Logical pixel rectangle of a shape, and the end points of a line, at the current zoom.
     QRectF shapeRect(Shape shape) const;
     QLineF overlayLine(OverlayLine line) const;
     // Overlays from the back to the front: 0, 1, 2 the shapes, 3, 4 the lines.
@@ -32,6 +33,9 @@ protected:
     void paintOverlays(QPainter& painter) override;
 
 private:
+    // Logical pixels per pixel of the screen at 100 %, across and down.
+    QPointF growth() const;
+
     std::array<QPointF, 3> m_shapes;
     std::array<QLineF, 2> m_lines;
     std::array<int, 5> m_stacking{{3, 4, 0, 1, 2}};

@@ -1,18 +1,10 @@
-#include "focusscrollbar.h"
+#include "focusmark.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>
+#include <QWidget>
 
 namespace korvelian {
-
-FocusScrollBar::FocusScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
-
-void FocusScrollBar::paintEvent(QPaintEvent* event)
-{
-    QScrollBar::paintEvent(event);
-    QPainter painter(this);
-    paintFocusMark(*this, painter, palette().color(QPalette::Button));
-}
 
 void paintFocusMark(QWidget& widget, QPainter& painter, const QColor& background)
 {

@@ -1,0 +1,140 @@
+#include "form1.h"
+#include "layout.h"
+#include "picturearea.h"
+#include "presetmenus.h"
+#include "scrollreadout.h"
+#include "windowfixture.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+
+using namespace korvelian;
+
+namespace {
+
+QAction* entry(QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    qFatal("no menu entry %s", qPrintable(text));
+}
+
+const Parameter& figureParameters(WindowFixture& f)
+{
+    return f.control<PictureArea>("picBildschirm")->drawing().back().parameters;
+}
+
+} // namespace
+
+class TestViewControls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readoutText_data();
+    void readoutText();
+    void readoutBesideTheBar();
+    void barPresets_data();
+    void barPresets();
+    void ratioPresetActsAsTyped();
+};
+
+void TestViewControls::readoutText_data()
+{
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("text");
+    // clang-format off
+    QTest::newRow("amplitude x 0") << "hscAmp1" << 0 << "Amplitude x: 0,00";
+    QTest::newRow("amplitude y 100") << "hscAmp2" << 100 << "Amplitude y: 1,00";
+    QTest::newRow("amplitude y 150") << "hscAmp2" << 150 << "Amplitude y: 1,50";
+    QTest::newRow("amplitude x 200") << "hscAmp1" << 200 << "Amplitude x: 2,00";
+    QTest::newRow("phase x 0, exact") << "HScroll1" << 0 << "Phase x: 0,00 rad = 0,0°";
+    QTest::newRow("phase x 1") << "HScroll1" << 1 << "Phase x: 0,01 rad ≈ 0,6°";
+    QTest::newRow("phase y 157, a right angle") << "hscPhase" << 157 << "Phase y: 1,57 rad ≈ 90,0°";
+    QTest::newRow("phase x 314") << "HScroll1" << 314 << "Phase x: 3,14 rad ≈ 179,9°";
+    QTest::newRow("phase y 628, the end") << "hscPhase" << 628 << "Phase y: 6,28 rad ≈ 359,8°";
+    // clang-format on
+}
+
+void TestViewControls::readoutText()
+{
+    QFETCH(QString, bar);
+    QFETCH(int, value);
+    QFETCH(QString, text);
+    QCOMPARE(ScrollReadout::text(control(bar.toStdString()), value), text);
+}
+
+void TestViewControls::readoutBesideTheBar()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    auto* bar = f.control<QScrollBar>("hscPhase");
+    // A click on the bar's right arrow steps it by one.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 3, bar->height() / 2));
+    const QLabel& label = f.window.readout().label();
+    QVERIFY(label.isVisible());
+    QCOMPARE(label.text(), "Phase y: 0,01 rad ≈ 0,6°");
+    const QRect screen = f.control("picBildschirm")->geometry();
+    QVERIFY(!label.geometry().intersects(screen));
+    QVERIFY(label.geometry().bottom() <= bar->mapTo(&f.window, QPoint(0, 0)).y());
+    QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Value), label.text());
+}
+
+void TestViewControls::barPresets_data()
+{
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<QString>("preset");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("parameter"); // 0 a1, 1 p1, 2 a2, 3 p2
+    // clang-format off
+    QTest::newRow("phase y 90°") << "hscPhase" << "90°" << 157 << 3;
+    QTest::newRow("phase x 270°") << "HScroll1" << "270°" << 471 << 1;
+    QTest::newRow("phase x 45°") << "HScroll1" << "45°" << 79 << 1;
+    QTest::newRow("amplitude x 0,5") << "hscAmp1" << "0,5" << 50 << 0;
+    QTest::newRow("amplitude y 2,0, the bar without a handler of its own") << "hscAmp2" << "2,0" << 200 << 2;
+    // clang-format on
+}
+
+// A preset sets the bar as a click would, and the figure is drawn anew with the value.
+void TestViewControls::barPresets()
+{
+    QFETCH(QString, bar);
+    QFETCH(QString, preset);
+    QFETCH(int, value);
+    QFETCH(int, parameter);
+    WindowFixture f;
+    auto* scrollBar = f.control<QScrollBar>(bar.toUtf8().constData());
+    entry(f.window.presetMenus().menuFor(scrollBar), preset)->trigger();
+    QCOMPARE(scrollBar->value(), value);
+    const Parameter& p = figureParameters(f);
+    const double drawn[] = {p.a1, p.p1, p.a2, p.p2};
+    QCOMPARE(drawn[parameter], value / 100.0);
+}
+
+void TestViewControls::ratioPresetActsAsTyped()
+{
+    WindowFixture typed;
+    QTest::keyClick(typed.control("txtZaehler"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(typed.control("txtZaehler"), "2");
+    QTest::keyClick(typed.control("txtNenner"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(typed.control("txtNenner"), "3");
+
+    WindowFixture chosen;
+    entry(chosen.window.presetMenus().menuFor(chosen.control("txtNenner")), "2:3")->trigger();
+    QCOMPARE(chosen.text("txtZaehler"), "2");
+    QCOMPARE(chosen.text("txtNenner"), "3");
+    QCOMPARE(chosen.text("txtkgV"), " 6");
+    QCOMPARE(figureParameters(chosen).z, 2.0);
+    QCOMPARE(figureParameters(chosen).n, 3.0);
+    QVERIFY(chosen.control<PictureArea>("picBildschirm")->image() ==
+            typed.control<PictureArea>("picBildschirm")->image());
+}
+
+KORVELIAN_WIDGET_TEST_MAIN(TestViewControls)
+
+#include "tst_viewcontrols.moc"

@@ -1,0 +1,132 @@
+#include "layout.h"
+#include "picturearea.h"
+#include "screenarea.h"
+#include "windowfixture.h"
+
+#include <QScrollBar>
+
+using namespace korvelian;
+
+namespace {
+
+struct Placed
+{
+    QRect geometry;
+    double points;
+};
+
+QHash<QString, Placed> placed(WindowFixture& f)
+{
+    QHash<QString, Placed> all;
+    for (const ControlLayout& row : kControls) {
+        const QWidget* w = f.control(row.name);
+        all.insert(row.name, {w->geometry(), w->font().pointSizeF()});
+    }
+    return all;
+}
+
+bool near(int actual, int expected)
+{
+    return std::abs(actual - expected) <= 1;
+}
+
+// Pixels of a colour along a row or a column of an image.
+int count(const QImage& image, QRgb colour, int fixed, bool alongRow)
+{
+    int found = 0;
+    const int length = alongRow ? image.width() : image.height();
+    for (int i = 0; i < length; ++i) {
+        const QRgb pixel = alongRow ? image.pixel(i, fixed) : image.pixel(fixed, i);
+        found += (pixel & 0xffffff) == (colour & 0xffffff);
+    }
+    return found;
+}
+
+} // namespace
+
+class TestZoom : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyControlScales();
+    void lineWidths_data();
+    void lineWidths();
+    void keys();
+};
+
+void TestZoom::everyControlScales()
+{
+    WindowFixture f;
+    const QHash<QString, Placed> atOne = placed(f);
+    const QSize windowAtOne = f.window.size();
+    f.window.setZoomPercent(200);
+    QVERIFY(near(f.window.width(), 2 * windowAtOne.width()));
+    QVERIFY(near(f.window.height(), 2 * windowAtOne.height()));
+    const QHash<QString, Placed> atTwo = placed(f);
+    for (const ControlLayout& row : kControls) {
+        const QRect one = atOne[row.name].geometry;
+        const QRect two = atTwo[row.name].geometry;
+        QVERIFY2(near(two.x(), 2 * one.x()) && near(two.y(), 2 * one.y()) &&
+                     near(two.width(), 2 * one.width()) && near(two.height(), 2 * one.height()),
+                 row.name);
+        QCOMPARE(atTwo[row.name].points, 2 * atOne[row.name].points);
+    }
+    f.window.setZoomPercent(100);
+    QCOMPARE(f.window.size(), windowAtOne);
+    for (const ControlLayout& row : kControls)
+        QCOMPARE(f.control(row.name)->geometry(), atOne[row.name].geometry);
+}
+
+void TestZoom::lineWidths_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<int>("width");
+    QTest::newRow("100 %") << 100 << 1;
+    QTest::newRow("200 %") << 200 << 2;
+    QTest::newRow("300 %") << 300 << 3;
+}
+
+// The x amplitude at 0 makes the figure a vertical line through the centre; the horizontal
+// axis and the drop line to it cross every column.
+void TestZoom::lineWidths()
+{
+    QFETCH(int, percent);
+    QFETCH(int, width);
+    WindowFixture f;
+    f.window.setZoomPercent(percent);
+    QVERIFY(f.show());
+    f.control<QScrollBar>("hscAmp1")->setValue(0);
+    auto* screen = f.control<ScreenArea>("picBildschirm");
+    const QImage picture = screen->image();
+    const qreal ratio = picture.devicePixelRatio();
+    const int quarter = picture.width() / 4;
+    QCOMPARE(count(picture, qRgb(255, 255, 255), quarter, true), width);
+    QCOMPARE(count(picture, qRgb(150, 150, 255), quarter, false), width);
+
+    const QImage shown = screen->grab().toImage();
+    const QLineF drop = screen->overlayLine(OverlayLine::DropToXAxis);
+    const int column = int((drop.x1() + drop.x2()) / 2 * ratio);
+    QCOMPARE(count(shown, qRgb(128, 128, 255), column, false), width);
+}
+
+void TestZoom::keys()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    QTest::keyClick(&f.window, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(f.window.zoomPercent(), 125);
+    QTest::keyClick(&f.window, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(&f.window, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(f.window.zoomPercent(), 125);
+    QTest::keyClick(&f.window, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(f.window.zoomPercent(), 100);
+    QCOMPARE(f.window.size(), QSize(658, 488));
+    QTest::keyClick(&f.window, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(f.ended);
+    QVERIFY(f.stopTickedAtEnd);
+}
+
+KORVELIAN_WIDGET_TEST_MAIN(TestZoom)
+
+#include "tst_zoom.moc"

@@ -1,0 +1,102 @@
+#include "drawingrenderer.h"
+
+#include "layout.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace korvelian {
+
+namespace {
+
+// Far outside the area but safely inside the rasteriser's integer range.
+constexpr double kPixelLimit = 1.0e6;
+
+double clampPixel(double value)
+{
+    return std::clamp(value, -kPixelLimit, kPixelLimit);
+}
+
+} // namespace
+
+QPointF mapPoint(const PixelMapping& m, double x, double y)
+{
+    return {clampPixel(x * m.scaleX + m.offsetX), clampPixel(y * m.scaleY + m.offsetY)};
+}
+
+QColor renderColour(const DrawOp& op, const RenderStyle& style)
+{
+    if (!style.worksheet)
+        return op.colour;
+    switch (op.kind) {
+    case DrawOp::Kind::Segment:
+        return kWorksheetAxes;
+    case DrawOp::Kind::Figure:
+        return kWorksheetFigure;
+    case DrawOp::Kind::Box:
+        break;
+    }
+    return op.colour;
+}
+
+PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, double zoom, double ratio)
+{
+    PixelMapping m = pixelMapping(frame, logicalSize, zoom / kTwipsPerPixel);
+    m.scaleX *= ratio;
+    m.offsetX *= ratio;
+    m.scaleY *= ratio;
+    m.offsetY *= ratio;
+    return m;
+}
+
+void DrawingRenderer::render(QImage& image, QSizeF logicalSize, std::span<const DrawOp> ops,
+                             const RenderStyle& style)
+{
+    if (ops.empty())
+        return;
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const DrawOp& op : ops)
+        renderOp(painter, image, logicalSize, op, style);
+}
+
+void DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalSize,
+                               const DrawOp& op, const RenderStyle& style)
+{
+    // The painter works in logical pixels on an image at the device ratio; the runs of a
+    // figure are set in device pixels.
+    const PixelMapping logical = imageMapping(op.frame, logicalSize, style.zoom, 1.0);
+    const QColor colour = renderColour(op, style);
+    const int lineWidth = linePixels(style.zoom);
+    switch (op.kind) {
+    case DrawOp::Kind::Segment: {
+        QPen pen(colour, lineWidth);
+        // A cosmetic pen is as wide in device pixels at any ratio and keeps the fast path.
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        painter.drawLine(QLineF(mapPoint(logical, op.x1, op.y1), mapPoint(logical, op.x2, op.y2)));
+        break;
+    }
+    case DrawOp::Kind::Box: {
+        const QRectF box = QRectF(mapPoint(logical, op.x1, op.y1), mapPoint(logical, op.x2, op.y2));
+        painter.fillRect(box.normalized().intersected(QRectF(QPointF(0, 0), logicalSize)), colour);
+        break;
+    }
+    case DrawOp::Kind::Figure: {
+        const PixelMapping device =
+            imageMapping(op.frame, logicalSize, style.zoom, image.devicePixelRatio());
+        painter.end();
+        auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+        m_raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4,
+                      op.parameters, op.end,
+                      {device.scaleX, device.offsetX, device.scaleY, device.offsetY}, colour.rgb(),
+                      lineWidth);
+        painter.begin(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        break;
+    }
+    }
+}
+
+} // namespace korvelian

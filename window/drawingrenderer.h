@@ -1,0 +1,50 @@
+#pragma once
+
+#include "drawing.h"
+#include "widefigureraster.h"
+
+#include <QImage>
+
+#include <span>
+
+class QPainter;
+
+namespace korvelian {
+
+// How a drawing is made into pixels. The zoom sets the line width and how twips map to
+// pixels in an area without a frame; worksheet colours (black figure, grey axes on white)
+// replace the screen's for copies, files and prints.
+struct RenderStyle
+{
+    double zoom = 1;
+    bool worksheet = false;
+};
+
+inline const QColor kWorksheetBackground = Qt::white;
+inline const QColor kWorksheetAxes = QColor(128, 128, 128);
+inline const QColor kWorksheetFigure = Qt::black;
+
+// Draws drawing operations onto an image at the image's device pixel ratio; logicalSize is
+// the size of the picture area the frames of the operations span.
+class DrawingRenderer
+{
+public:
+    void render(QImage& image, QSizeF logicalSize, std::span<const DrawOp> ops,
+                const RenderStyle& style);
+
+private:
+    void renderOp(QPainter& painter, QImage& image, QSizeF logicalSize, const DrawOp& op,
+                  const RenderStyle& style);
+
+    WideFigureRaster m_raster;
+};
+
+// The colour an operation is drawn in under a style.
+QColor renderColour(const DrawOp& op, const RenderStyle& style);
+
+// Pixel = user coordinate * scale + offset on an image of this logical size and ratio.
+PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, double zoom, double ratio);
+// A point through a mapping, kept far outside any image but within the raster's range.
+QPointF mapPoint(const PixelMapping& m, double x, double y);
+
+} // namespace korvelian

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QTextBrowser>
+
+namespace korvelian {
+
+// The German help: every control, the marks on the screen, the frequency factor and the
+// closing count, and how to read a phase difference from an ellipse.
+class HelpWindow : public QTextBrowser
+{
+    Q_OBJECT
+
+public:
+    explicit HelpWindow(QWidget* parent = nullptr);
+
+    // Shows the window, raised above the main window, at this zoom.
+    void showAt(double zoom);
+};
+
+} // namespace korvelian

@@ -1,0 +1,232 @@
+#include "pictureexporter.h"
+
+#include "constants.h"
+#include "drawingrenderer.h"
+#include "figurepoints.h"
+#include "layout.h"
+#include "picturearea.h"
+#include "scrollreadout.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace korvelian {
+
+namespace {
+
+// An image of a large figure in a file or on paper is at most this many pixels wide.
+constexpr int kLargestFigureImage = 4096;
+
+const DrawOp* lastFigure(const Drawing& drawing)
+{
+    const auto found = std::find_if(drawing.rbegin(), drawing.rend(), [](const DrawOp& op) {
+        return op.kind == DrawOp::Kind::Figure;
+    });
+    return found == drawing.rend() ? nullptr : &*found;
+}
+
+// The area's width at 100 %: the picture size at which lines are one pixel wide.
+double baseWidth(const PictureArea& area)
+{
+    return std::max(1.0, area.width() / area.zoom());
+}
+
+QSize pictureSize(const PictureArea& area, int width)
+{
+    const double shape = area.width() > 0 ? double(area.height()) / area.width() : 1.0;
+    return {width, std::max(1, static_cast<int>(std::lround(width * shape)))};
+}
+
+QColor background(const PictureArea& area, bool worksheet)
+{
+    return worksheet ? kWorksheetBackground : area.background();
+}
+
+QString wholeOrDecimal(double value)
+{
+    return QLocale(QLocale::German, QLocale::Germany).toString(value, 'g', 10);
+}
+
+} // namespace
+
+QImage PictureExporter::image(const PictureArea& area, int sizePx, bool worksheet)
+{
+    QImage picture(pictureSize(area, sizePx), QImage::Format_RGB32);
+    picture.fill(background(area, worksheet));
+    DrawingRenderer renderer;
+    renderer.render(picture, QSizeF(picture.size()), area.drawing(),
+                    {sizePx / baseWidth(area), worksheet});
+    return picture;
+}
+
+void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QRectF& target,
+                            bool worksheet)
+{
+    painter.fillRect(target, background(area, worksheet));
+    const RenderStyle style{target.width() / baseWidth(area), worksheet};
+    std::vector<FloatPoint> points;
+    painter.save();
+    painter.setClipRect(target);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const DrawOp& op : area.drawing()) {
+        PixelMapping m = pixelMapping(op.frame, target.size(), style.zoom / kTwipsPerPixel);
+        m.offsetX += target.left();
+        m.offsetY += target.top();
+        const QColor colour = renderColour(op, style);
+        painter.setPen(QPen(colour, style.zoom, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        switch (op.kind) {
+        case DrawOp::Kind::Segment:
+            painter.drawLine(QLineF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)));
+            break;
+        case DrawOp::Kind::Box:
+            painter.fillRect(QRectF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)), colour);
+            break;
+        case DrawOp::Kind::Figure: {
+            const std::size_t count = figurePoints(op.parameters, op.end, points).count;
+            if (count > kLargestVectorFigure) {
+                const int side =
+                    std::min(static_cast<int>(std::ceil(target.width())), kLargestFigureImage);
+                QImage figure(pictureSize(area, side), QImage::Format_ARGB32_Premultiplied);
+                figure.fill(Qt::transparent);
+                DrawingRenderer renderer;
+                renderer.render(figure, QSizeF(figure.size()), std::span(&op, 1),
+                                {side / baseWidth(area), worksheet});
+                painter.drawImage(target, figure);
+                break;
+            }
+            if (count == 0)
+                break;
+            QPainterPath path(mapPoint(m, points[0].x, points[0].y));
+            for (std::size_t i = 1; i < count; ++i)
+                path.lineTo(mapPoint(m, points[i].x, points[i].y));
+            painter.drawPath(path);
+            break;
+        }
+        }
+    }
+    painter.restore();
+}
+
+bool PictureExporter::save(const PictureArea& area, const QString& path, int sizePx, QString* error,
+                           bool worksheet)
+{
+    auto fail = [&](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != "png" && suffix != "svg") {
+        return fail(QStringLiteral("„%1“ endet weder auf .png noch auf .svg; nur diese beiden "
+                                   "Bildformate können gespeichert werden.")
+                        .arg(QFileInfo(path).fileName()));
+    }
+    if (sizePx < 1 || sizePx > kLargestSize) {
+        return fail(QStringLiteral("Die Bildbreite muss zwischen 1 und %1 Pixeln liegen.")
+                        .arg(kLargestSize));
+    }
+    QSaveFile file(path);
+    const auto notSaved = [&] {
+        file.cancelWriting();
+        return fail(QStringLiteral("Das Bild konnte nicht als „%1“ gespeichert werden:\n%2")
+                        .arg(QFileInfo(path).fileName(), file.errorString()));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return notSaved();
+    if (suffix == "png") {
+        if (!image(area, sizePx, worksheet).save(&file, "PNG"))
+            return notSaved();
+    } else {
+        const QSize size = pictureSize(area, sizePx);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        // Sizes in the file are in millimetres; at 96 dots per inch a browser shows the
+        // picture sizePx pixels wide.
+        svg.setResolution(96);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QStringLiteral("Korvelian-Figur"));
+        svg.setDescription(parameterLines(area).join('\n'));
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return notSaved();
+        paint(area, painter, QRectF(QPointF(0, 0), QSizeF(size)), worksheet);
+        painter.end();
+    }
+    if (!file.commit())
+        return notSaved();
+    return true;
+}
+
+void PictureExporter::print(const PictureArea& area, QPrinter& printer, bool worksheet)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    const QRectF page(QPointF(0, 0),
+                      QSizeF(printer.pageLayout().paintRectPixels(printer.resolution()).size()));
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(11);
+    painter.setFont(font);
+    const QStringList lines = parameterLines(area);
+    const double lineHeight = painter.fontMetrics().lineSpacing();
+    const double textHeight = lineHeight * (lines.size() + 1);
+    const QSize shape = pictureSize(area, 1000);
+    const double width =
+        std::min(page.width(), (page.height() - textHeight) * shape.width() / shape.height());
+    const QRectF target((page.width() - width) / 2, 0, width,
+                        width * shape.height() / shape.width());
+    paint(area, painter, target, worksheet);
+    painter.setPen(Qt::black);
+    double y = target.bottom() + lineHeight;
+    for (const QString& line : lines) {
+        painter.drawText(QRectF(target.left(), y, target.width(), lineHeight), Qt::AlignLeft, line);
+        y += lineHeight;
+    }
+}
+
+bool PictureExporter::figureAsImage(const PictureArea& area)
+{
+    const DrawOp* figure = lastFigure(area.drawing());
+    std::vector<FloatPoint> points;
+    return figure &&
+           figurePoints(figure->parameters, figure->end, points).count > kLargestVectorFigure;
+}
+
+QString PictureExporter::defaultFileName(const PictureArea& area, const QString& suffix)
+{
+    const DrawOp* figure = lastFigure(area.drawing());
+    if (!figure)
+        return QStringLiteral("korvelian.") + suffix;
+    return QStringLiteral("korvelian-%1-%2.%3")
+        .arg(QString::number(figure->parameters.z, 'g', 10),
+             QString::number(figure->parameters.n, 'g', 10), suffix);
+}
+
+QStringList PictureExporter::parameterLines(const PictureArea& area)
+{
+    const DrawOp* figure = lastFigure(area.drawing());
+    if (!figure)
+        return {};
+    const Parameter& p = figure->parameters;
+    auto readout = [](const char* bar, double value) {
+        return ScrollReadout::text(control(bar), static_cast<int>(std::lround(value * 100)));
+    };
+    const long closingCount = std::lround((figure->end - kEndMargin) / (2 * kHalfTurn));
+    return {readout("hscAmp1", p.a1) + "    " + readout("HScroll1", p.p1),
+            readout("hscAmp2", p.a2) + "    " + readout("hscPhase", p.p2),
+            QStringLiteral("Frequenzfaktor: %1 / %2    kgV: %3")
+                .arg(wholeOrDecimal(p.z), wholeOrDecimal(p.n))
+                .arg(closingCount)};
+}
+
+} // namespace korvelian

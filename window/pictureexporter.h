@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class QPainter;
+class QPrinter;
+class QRectF;
+
+namespace korvelian {
+
+class PictureArea;
+
+// The picture of a picture area outside the window: an image for the clipboard, a PNG or SVG
+// file, a printed page. Each is made afresh from the area's drawing at its own size, never
+// scaled from the screen, with lines as thick relative to the picture as one pixel is to the
+// screen at 100 %. Worksheet colours put a black figure and grey axes on white.
+class PictureExporter
+{
+public:
+    // A figure with more points goes into an SVG file or onto paper as an image: as a path it
+    // would make files and print jobs of tens of megabytes.
+    static constexpr std::size_t kLargestVectorFigure = 200000;
+    static constexpr int kLargestSize = 8192;
+
+    // The picture sizePx pixels wide; the height follows the area's shape.
+    static QImage image(const PictureArea& area, int sizePx, bool worksheet);
+
+    // Writes a PNG or an SVG file, chosen by the name's ending, sizePx pixels wide. The file
+    // is replaced only when it is written completely. On failure gives false and a German
+    // message in *error (when error is given); no file is left behind.
+    static bool save(const PictureArea& area, const QString& path, int sizePx, QString* error,
+                     bool worksheet = false);
+
+    // The page: the picture as large as fits, the parameters of its figure underneath.
+    static void print(const PictureArea& area, QPrinter& printer, bool worksheet);
+
+    // Whether an SVG file or a print holds the figure as an image.
+    static bool figureAsImage(const PictureArea& area);
+    // "korvelian-3-2.png" for numerator 3 and denominator 2.
+    static QString defaultFileName(const PictureArea& area, const QString& suffix);
+    // The figure's parameters as printed under it, one line each.
+    static QStringList parameterLines(const PictureArea& area);
+
+private:
+    static void paint(const PictureArea& area, QPainter& painter, const QRectF& target,
+                      bool worksheet);
+};
+
+} // namespace korvelian

@@ -1,0 +1,95 @@
+#include "presetmenus.h"
+
+#include "layout.h"
+#include "scrollreadout.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace korvelian {
+
+namespace {
+
+constexpr std::array kPhaseDegrees{0, 45, 90, 135, 180, 270};
+constexpr std::array kAmplitudes{50, 100, 150, 200};
+constexpr std::array<std::array<int, 2>, 9> kRatios{
+    {{1, 1}, {1, 2}, {2, 1}, {1, 3}, {2, 3}, {3, 2}, {3, 4}, {4, 5}, {5, 6}}};
+
+// As a user types it: the whole text replaced by the new one, undoable.
+void type(QLineEdit* box, int number)
+{
+    box->selectAll();
+    box->insert(QString::number(number));
+}
+
+QString menuName(const QWidget* control)
+{
+    return QStringLiteral("presets-") + control->objectName();
+}
+
+} // namespace
+
+PresetMenus::PresetMenus(QWidget& window) : QObject(&window), m_window(window)
+{
+    for (const ControlLayout& row : kControls) {
+        if (row.kind == ControlKind::ScrollBar)
+            addBar(window.findChild<QScrollBar*>(row.name), row);
+    }
+    addRatioBoxes(window.findChild<QLineEdit*>(controlName(TextBox::Zaehler)),
+                  window.findChild<QLineEdit*>(controlName(TextBox::Nenner)));
+}
+
+QMenu* PresetMenus::menuFor(const QWidget* control) const
+{
+    return m_window.findChild<QMenu*>(menuName(control));
+}
+
+void PresetMenus::addBar(QScrollBar* bar, const ControlLayout& row)
+{
+    auto* menu = new QMenu(&m_window);
+    menu->setObjectName(menuName(bar));
+    if (!ScrollReadout::isAmplitude(row)) {
+        for (const int degrees : kPhaseDegrees) {
+            const int value = static_cast<int>(std::lround(degrees * std::numbers::pi / 1.8));
+            menu->addAction(QStringLiteral("%1°").arg(degrees), bar,
+                            [bar, value] { bar->setValue(value); });
+        }
+    } else {
+        for (const int value : kAmplitudes) {
+            const QString text = QStringLiteral("%1,%2").arg(value / 100).arg(value / 10 % 10);
+            menu->addAction(text, bar, [bar, value] { bar->setValue(value); });
+        }
+    }
+    bar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(bar, &QWidget::customContextMenuRequested, menu,
+            [bar, menu](const QPoint& at) { menu->exec(bar->mapToGlobal(at)); });
+}
+
+void PresetMenus::addRatioBoxes(QLineEdit* zaehler, QLineEdit* nenner)
+{
+    for (QLineEdit* box : {zaehler, nenner}) {
+        auto* ratios = new QMenu(QStringLiteral("Verhältnis Zähler : Nenner"), &m_window);
+        ratios->setObjectName(menuName(box));
+        for (const auto& [z, n] : kRatios) {
+            ratios->addAction(QStringLiteral("%1:%2").arg(z).arg(n), box, [zaehler, nenner, z, n] {
+                type(zaehler, z);
+                type(nenner, n);
+            });
+        }
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, ratios, [box, ratios](const QPoint& at) {
+            QMenu* menu = box->createStandardContextMenu();
+            menu->addSeparator();
+            menu->addMenu(ratios);
+            menu->exec(box->mapToGlobal(at));
+            delete menu;
+        });
+    }
+}
+
+} // namespace korvelian

@@ -1,0 +1,181 @@
+#include "scrollreadout.h"
+
+#include "layout.h"
+#include "zoompolicy.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
+#include <QEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include <cmath>
+#include <numbers>
+
+namespace korvelian {
+
+namespace {
+
+constexpr int kShownAfterStep = 1500; // ms a stepped bar keeps its readout
+
+const ControlLayout* barRow(const QObject* object)
+{
+    for (const ControlLayout& row : kControls) {
+        if (row.kind == ControlKind::ScrollBar && object->objectName() == row.name)
+            return &row;
+    }
+    return nullptr;
+}
+
+// A scroll bar whose accessible value reads as its readout.
+class ReadoutAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    ReadoutAccessible(QScrollBar* bar, const ControlLayout& row)
+        : QAccessibleWidget(bar, QAccessible::ScrollBar), m_row(row)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return ScrollReadout::text(m_row, bar()->sliderPosition());
+        return QAccessibleWidget::text(t);
+    }
+
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QVariant currentValue() const override { return bar()->value(); }
+    void setCurrentValue(const QVariant& value) override { bar()->setValue(value.toInt()); }
+    QVariant maximumValue() const override { return bar()->maximum(); }
+    QVariant minimumValue() const override { return bar()->minimum(); }
+    QVariant minimumStepSize() const override { return bar()->singleStep(); }
+
+private:
+    QScrollBar* bar() const { return static_cast<QScrollBar*>(widget()); }
+
+    const ControlLayout& m_row;
+};
+
+QAccessibleInterface* readoutAccessible(const QString&, QObject* object)
+{
+    auto* bar = qobject_cast<QScrollBar*>(object);
+    const ControlLayout* row = bar ? barRow(bar) : nullptr;
+    return row ? new ReadoutAccessible(bar, *row) : nullptr;
+}
+
+} // namespace
+
+bool ScrollReadout::isAmplitude(const ControlLayout& bar)
+{
+    return bar.scrollBar == ScrollBar::Amp1 || bar.scrollBar == ScrollBar::Amp2;
+}
+
+QString ScrollReadout::text(const ControlLayout& bar, int value)
+{
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QString name = QString::fromUtf8(bar.accessibleName);
+    const double units = value / 100.0;
+    if (isAmplitude(bar))
+        return QStringLiteral("%1: %2").arg(name, german.toString(units, 'f', 2));
+    const double degrees = units * 180.0 / std::numbers::pi;
+    const QString shown = german.toString(degrees, 'f', 1);
+    const bool exact = std::round(degrees * 10) == degrees * 10;
+    return QStringLiteral("%1: %2 rad %3 %4°")
+        .arg(name, german.toString(units, 'f', 2),
+             exact ? QStringLiteral("=") : QStringLiteral("≈"), shown);
+}
+
+void ScrollReadout::describeBars()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(readoutAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+ScrollReadout::ScrollReadout(QWidget& window, const QWidget& screen)
+    : QObject(&window), m_window(window), m_screen(screen), m_label(new QLabel(&window))
+{
+    m_label->setObjectName("readout");
+    m_label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_label->setPalette(QToolTip::palette());
+    m_label->setAutoFillBackground(true);
+    m_label->setMargin(1);
+    m_label->hide();
+    m_hideTimer.setSingleShot(true);
+    m_hideTimer.setInterval(kShownAfterStep);
+    connect(&m_hideTimer, &QTimer::timeout, this, &ScrollReadout::hideUnlessHeld);
+    setZoom(1);
+}
+
+void ScrollReadout::setZoom(double zoom)
+{
+    m_label->setFont(ZoomPolicy::zoomed(QToolTip::font(), zoom));
+    if (m_bar && m_label->isVisible())
+        show(m_bar);
+}
+
+void ScrollReadout::watch(QScrollBar* bar)
+{
+    bar->installEventFilter(this);
+    connect(bar, &QScrollBar::sliderPressed, this, [this, bar] { show(bar); });
+    connect(bar, &QScrollBar::sliderMoved, this, [this, bar] { show(bar); });
+    connect(bar, &QScrollBar::sliderReleased, this, &ScrollReadout::hideLater);
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar] {
+        show(bar);
+        hideLater();
+    });
+}
+
+void ScrollReadout::show(QScrollBar* bar)
+{
+    m_bar = bar;
+    m_label->setText(text(*barRow(bar), bar->sliderPosition()));
+    m_label->adjustSize();
+    // Above the bar, over its caption; never further right than the screen's left edge.
+    const QPoint barCorner = bar->mapTo(&m_window, QPoint(0, 0));
+    const int rightmost = m_screen.mapTo(&m_window, QPoint(0, 0)).x() - 1 - m_label->width();
+    m_label->move(std::max(0, std::min(barCorner.x(), rightmost)),
+                  std::max(0, barCorner.y() - m_label->height()));
+    m_label->raise();
+    m_label->show();
+}
+
+void ScrollReadout::hideLater()
+{
+    m_hideTimer.start();
+}
+
+void ScrollReadout::hideUnlessHeld()
+{
+    if (m_bar && (m_bar->underMouse() || m_bar->isSliderDown()))
+        return;
+    m_label->hide();
+}
+
+bool ScrollReadout::eventFilter(QObject* watched, QEvent* event)
+{
+    // Only the watched bars come here, but also while they are being destroyed.
+    auto* bar = qobject_cast<QScrollBar*>(watched);
+    if (!bar)
+        return false;
+    if (event->type() == QEvent::Enter) {
+        show(bar);
+    } else if (event->type() == QEvent::Leave && !bar->isSliderDown()) {
+        m_hideTimer.stop();
+        m_label->hide();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace korvelian

@@ -1,0 +1,150 @@
+#include "viewactions.h"
+
+#include "helpwindow.h"
+#include "mainwindow.h"
+#include "pictureexporter.h"
+#include "screenarea.h"
+#include "zoompolicy.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace korvelian {
+
+namespace {
+
+const QString kPng = QStringLiteral("PNG-Bild (*.png)");
+const QString kSvg = QStringLiteral("SVG-Grafik (*.svg)");
+
+} // namespace
+
+ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
+    : QObject(&window), m_window(window), m_screen(screen)
+{
+    add(QStringLiteral("Bild kopieren"), QKeySequence::Copy, &ViewActions::copyPicture);
+    add(QStringLiteral("Bild speichern unter…"), QKeySequence(Qt::CTRL | Qt::Key_S),
+        &ViewActions::savePicture);
+    add(QStringLiteral("Drucken…"), QKeySequence(Qt::CTRL | Qt::Key_P), &ViewActions::printPicture);
+    m_worksheet = add(QStringLiteral("Arbeitsblatt-Farben"), {}, nullptr);
+    m_worksheet->setCheckable(true);
+    addSeparator();
+    QAction* larger = add(QStringLiteral("Vergrößern"), QKeySequence::ZoomIn, nullptr);
+    // Ctrl and "+" is Ctrl+Shift+"=" on many keyboards, and the keypad has its own "+".
+    larger->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    connect(larger, &QAction::triggered, this,
+            [this] { m_window.setZoomPercent(ZoomPolicy::larger(m_window.zoomPercent())); });
+    QAction* smaller = add(QStringLiteral("Verkleinern"), QKeySequence::ZoomOut, nullptr);
+    connect(smaller, &QAction::triggered, this,
+            [this] { m_window.setZoomPercent(ZoomPolicy::smaller(m_window.zoomPercent())); });
+    QAction* original =
+        add(QStringLiteral("Originalgröße (100 %)"), QKeySequence(Qt::CTRL | Qt::Key_0), nullptr);
+    connect(original, &QAction::triggered, this,
+            [this] { m_window.setZoomPercent(ZoomPolicy::kSmallest); });
+    m_fullScreen = add(QStringLiteral("Vollbild"), QKeySequence(Qt::Key_F11), nullptr);
+    m_fullScreen->setCheckable(true);
+    connect(m_fullScreen, &QAction::toggled, this, [this](bool on) { m_window.setFullScreen(on); });
+    addSeparator();
+    add(QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
+    add(QStringLiteral("Über korvelian"), {}, &ViewActions::showAbout);
+
+    // Ctrl+Q is the "Programm beenden" button, without a menu entry of its own.
+    auto* quit = new QAction(QStringLiteral("Programm beenden"), this);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this,
+            [this] { m_window.findChild<QPushButton*>("Command5")->click(); });
+    m_window.addAction(quit);
+
+    m_screen.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+QAction* ViewActions::add(const QString& text, const QKeySequence& key, void (ViewActions::*slot)())
+{
+    auto* action = new QAction(text, this);
+    action->setShortcut(key);
+    if (slot)
+        connect(action, &QAction::triggered, this, slot);
+    m_window.addAction(action);
+    m_screen.addAction(action);
+    return action;
+}
+
+void ViewActions::addSeparator()
+{
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    m_screen.addAction(separator);
+}
+
+bool ViewActions::worksheet() const
+{
+    return m_worksheet->isChecked();
+}
+
+void ViewActions::copyPicture()
+{
+    const int width = m_screen.image().width();
+    QGuiApplication::clipboard()->setImage(PictureExporter::image(m_screen, width, worksheet()));
+}
+
+void ViewActions::savePicture()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    QString filter = kPng;
+    QString path = QFileDialog::getSaveFileName(
+        &m_window, QStringLiteral("Bild speichern unter"),
+        QDir(folder).filePath(PictureExporter::defaultFileName(m_screen, "png")),
+        kPng + ";;" + kSvg, &filter);
+    if (path.isEmpty())
+        return;
+    const QString suffix = filter == kSvg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    if (!path.endsWith(".png", Qt::CaseInsensitive) && !path.endsWith(".svg", Qt::CaseInsensitive))
+        path += suffix;
+    QString error;
+    if (!PictureExporter::save(m_screen, path, m_screen.image().width(), &error, worksheet())) {
+        QMessageBox::warning(&m_window, QStringLiteral("Bild speichern"), error);
+        return;
+    }
+    if (path.endsWith(".svg", Qt::CaseInsensitive) && PictureExporter::figureAsImage(m_screen)) {
+        QMessageBox::information(
+            &m_window, QStringLiteral("Bild speichern"),
+            QStringLiteral("Die Figur hat mehr als 200.000 Punkte. Die SVG-Datei enthält sie "
+                           "deshalb als eingebettetes PNG-Bild; die Achsen sind Linien."));
+    }
+}
+
+void ViewActions::printPicture()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(PictureExporter::defaultFileName(m_screen, "pdf"));
+    QPrintDialog dialog(&printer, &m_window);
+    dialog.setWindowTitle(QStringLiteral("Korvelian-Figur drucken"));
+    if (dialog.exec() == QDialog::Accepted)
+        PictureExporter::print(m_screen, printer, worksheet());
+}
+
+void ViewActions::showHelp()
+{
+    if (!m_help)
+        m_help = new HelpWindow(&m_window);
+    m_help->showAt(m_window.zoomPercent() / 100.0);
+}
+
+void ViewActions::showAbout()
+{
+    QMessageBox::about(
+        &m_window, QStringLiteral("Über korvelian"),
+        QStringLiteral("<p><b>korvelian</b> – Korvelian-Figuren, Simulation Oszilloskop</p>"
+                       "<p>Version %1</p><p>Lizenz: %2</p><p>Mit Qt %3</p>")
+            .arg(QStringLiteral(KORVELIAN_VERSION), QStringLiteral(KORVELIAN_LICENSE),
+                 QString::fromLatin1(qVersion())));
+}
+
+} // namespace korvelian

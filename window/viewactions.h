@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QAction;
+
+namespace korvelian {
+
+class HelpWindow;
+class MainWindow;
+class ScreenArea;
+
+// What the window offers around its controls: the screen's context menu (copy, save, print,
+// worksheet colours, zoom, help, about) and the keyboard shortcuts, which are the same
+// actions. None of them has a caption with a mnemonic, so no control's caption changes.
+class ViewActions : public QObject
+{
+    Q_OBJECT
+
+public:
+    ViewActions(MainWindow& window, ScreenArea& screen);
+
+    // The picture as copied, saved and printed: in worksheet colours when they are chosen.
+    bool worksheet() const;
+
+    void copyPicture();
+    void savePicture();
+    void printPicture();
+    void showHelp();
+    void showAbout();
+
+private:
+    QAction* add(const QString& text, const QKeySequence& key, void (ViewActions::*slot)());
+    void addSeparator();
+
+    MainWindow& m_window;
+    ScreenArea& m_screen;
+    QAction* m_worksheet = nullptr;
+    QAction* m_fullScreen = nullptr;
+    QPointer<HelpWindow> m_help;
+};
+
+} // namespace korvelian
