@@ -13,6 +13,7 @@ import argparse
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -111,6 +112,8 @@ def main():
     parser.add_argument("--only", help="only the faults whose line matches this expression")
     parser.add_argument("--keep", action="store_true", help="keep the temporary copy")
     args = parser.parse_args()
+    # Stopped from outside, the copy is still cleaned up (the work tree is never touched).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
 
     faults = read_faults(args.faults)
     if args.only:
