@@ -2,15 +2,20 @@
 #include "benchmain.h"
 #include "constants.h"
 #include "figurepoints.h"
+#include "figureraster.h"
 #include "form1.h"
 #include "mainwindow.h"
 #include "painterlines.h"
 #include "picturearea.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <chrono>
+#include <malloc.h>
 #include <map>
 #include <utility>
 #include <vector>
@@ -116,6 +121,38 @@ void BM_Redraw(benchmark::State& state)
     state.counters["points"] = w.form().variables().t / 0.1;
 }
 
+// What a redraw costs on the new path, without the window: the screen cleared, the axes,
+// what the loop leaves behind (figureRun, as the plotter asks) and the figure rasterised
+// from its parameters into the image at the screen's device pixel ratio.
+void BM_FigureRedraw(benchmark::State& state)
+{
+    const double k = double(state.range(0));
+    const Parameter p = parameters(k, int(state.range(1)));
+    QImage image = screenImage();
+    const std::size_t heapBefore = mallinfo2().uordblks;
+    FigureRaster raster;
+    const double scale = image.width() / 4.0;
+    const SegmentRaster::Transform transform{scale, 2 * scale, scale, 2 * scale};
+    auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+    againstDrawLine(state, [&] {
+        image.fill(QColor(0, 0, 0));
+        {
+            QPainter painter(&image);
+            QPen pen(QColor(150, 150, 255), 1);
+            pen.setCosmetic(true);
+            painter.setPen(pen);
+            painter.drawLine(QLineF(0, kScreen / 2.0, kScreen, kScreen / 2.0));
+            painter.drawLine(QLineF(kScreen / 2.0, 0, kScreen / 2.0, kScreen));
+        }
+        benchmark::DoNotOptimize(figureRun(p, loopEnd(k)));
+        raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4, p, loopEnd(k),
+                    transform, qRgb(255, 255, 255));
+        benchmark::DoNotOptimize(image.constBits());
+    });
+    // What the raster keeps between drawings, its thread's stack aside.
+    state.counters["heap_MB"] = double(mallinfo2().uordblks - heapBefore) / 1e6;
+}
+
 // The longest Change of a ratio box: closing count 32767 after 32766 subtraction passes,
 // then the figure of 2.06 million points, as one keystroke in the denominator costs.
 void BM_LargestChange(benchmark::State& state)
@@ -130,6 +167,44 @@ void BM_LargestChange(benchmark::State& state)
         blank = !blank;
     }
     state.counters["kgV"] = w.findChild<QLineEdit*>("txtkgV")->text().toDouble();
+}
+
+// A held arrow key on the x amplitude bar at K = 32767, numerator K: 30 Change events 33 ms
+// apart, the event loop running between them as it does for the user. lag_ms is how long after
+// the last event the screen shows its value; behind_ms how late the last event came to be
+// handled, which stays 0 while the program keeps up with the key.
+void BM_HeldKey(benchmark::State& state)
+{
+    using namespace std::chrono_literals;
+    MainWindow& w = window();
+    w.show();
+    setRatio(w, 32767, LongSegments);
+    auto* bar = w.findChild<QScrollBar*>("hscAmp1");
+    auto* screen = w.findChild<PictureArea*>("picBildschirm");
+    double lag = 0;
+    double behind = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bar->setValue(100);
+        screen->repaint();
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        Clock::time_point last;
+        for (int i = 0; i < 30; ++i) {
+            const auto due = start + i * 33ms;
+            while (Clock::now() < due)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            last = Clock::now();
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, QString(), i > 0);
+            QCoreApplication::sendEvent(bar, &press);
+            behind = milliseconds(last - due);
+        }
+        screen->repaint();
+        lag += milliseconds(Clock::now() - last);
+    }
+    state.counters["lag_ms"] = lag / static_cast<double>(state.iterations());
+    state.counters["behind_ms"] = behind;
+    state.counters["value"] = bar->value();
 }
 
 // The reference itself: one QPainter::drawLine per segment.
@@ -159,7 +234,7 @@ void BM_Points(benchmark::State& state)
     });
 }
 
-// The points as the drawing computes them: fast sines on both cores.
+// All points as figurePoints computes them: fast sines, one core.
 void BM_FigurePoints(benchmark::State& state)
 {
     const double k = double(state.range(0));
@@ -182,10 +257,12 @@ void arguments(benchmark::internal::Benchmark* b)
 } // namespace
 
 BENCHMARK(BM_Redraw)->Apply(arguments);
+BENCHMARK(BM_FigureRedraw)->Apply(arguments);
 BENCHMARK(BM_LargestChange)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+BENCHMARK(BM_HeldKey)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DrawLine)->Apply(arguments)->Repetitions(3);
 BENCHMARK(BM_Points)->Apply(arguments);
 BENCHMARK(BM_FigurePoints)->Apply(arguments);

@@ -51,7 +51,7 @@ void FigurePlotter::trace(double end)
     // No event can run during a drawing, so the controls read for the first point hold
     // for every point of it.
     const Parameter p = readParameters(m_ops, v.ratio);
-    const FigureRun run = figurePoints(p, end, m_points);
+    const FigureRun run = figureRun(p, end);
     m_ops.figure(Picture::Bildschirm, p, end, kFigureColour);
 
     // What the loop leaves behind is computed exactly, not from the drawing's points.

@@ -1,9 +1,5 @@
 #pragma once
 
-#include "figurepoints.h"
-
-#include <vector>
-
 namespace korvelian {
 
 class HintLine;
@@ -24,8 +20,6 @@ private:
     WindowOperations& m_ops;
     FormVariables& m_vars;
     HintLine& m_hint;
-    // Kept between drawings: a drag redraws the same count on every Scroll event.
-    std::vector<FloatPoint> m_points;
 };
 
 } // namespace korvelian

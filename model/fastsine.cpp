@@ -6,6 +6,10 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace korvelian {
 
 namespace {
@@ -33,8 +37,60 @@ constexpr double C4 = -2.75573143513906633035e-07;
 constexpr double C5 = 2.08757232129817482790e-09;
 constexpr double C6 = -1.13596475577881948265e-11;
 
-// Branch-free so that the compiler turns the loop into vector code.
-__attribute__((target("avx2,fma"))) void vectorSines(const double* in, double* out, std::size_t n)
+// Every multiply-add below is written as one fused operation, and this file is compiled
+// without contraction: the vector kernel and the portable one round alike, on every
+// processor, so a figure's points do not depend on where it is drawn.
+#if defined(__x86_64__)
+
+constexpr std::size_t kLanes = 4;
+
+__attribute__((target("avx2,fma"))) void kernelSines(const double* in, double* out, std::size_t n)
+{
+    const __m256d twoOverPi = _mm256_set1_pd(kTwoOverPi);
+    const __m256d shift = _mm256_set1_pd(kRoundingShift);
+    const __m256d halfPi1 = _mm256_set1_pd(kHalfPi1);
+    const __m256d halfPi2 = _mm256_set1_pd(kHalfPi2);
+    const __m256d half = _mm256_set1_pd(0.5);
+    const __m256d one = _mm256_set1_pd(1.0);
+    const __m256i oddQuadrant = _mm256_set1_epi64x(1);
+    const __m256i lowerHalf = _mm256_set1_epi64x(2);
+    // n is a whole number of lanes: the caller pads.
+    for (std::size_t i = 0; i < n; i += kLanes) {
+        const __m256d x = _mm256_loadu_pd(in + i);
+        const __m256d shifted = _mm256_fmadd_pd(x, twoOverPi, shift);
+        const __m256d k = _mm256_sub_pd(shifted, shift);
+        const __m256i quadrant = _mm256_castpd_si256(shifted);
+        __m256d r = _mm256_fnmadd_pd(k, halfPi1, x);
+        r = _mm256_fnmadd_pd(k, halfPi2, r);
+        const __m256d r2 = _mm256_mul_pd(r, r);
+        __m256d ps = _mm256_fmadd_pd(r2, _mm256_set1_pd(S6), _mm256_set1_pd(S5));
+        ps = _mm256_fmadd_pd(r2, ps, _mm256_set1_pd(S4));
+        ps = _mm256_fmadd_pd(r2, ps, _mm256_set1_pd(S3));
+        ps = _mm256_fmadd_pd(r2, ps, _mm256_set1_pd(S2));
+        ps = _mm256_fmadd_pd(r2, ps, _mm256_set1_pd(S1));
+        const __m256d s = _mm256_fmadd_pd(_mm256_mul_pd(r, r2), ps, r);
+        __m256d pc = _mm256_fmadd_pd(r2, _mm256_set1_pd(C6), _mm256_set1_pd(C5));
+        pc = _mm256_fmadd_pd(r2, pc, _mm256_set1_pd(C4));
+        pc = _mm256_fmadd_pd(r2, pc, _mm256_set1_pd(C3));
+        pc = _mm256_fmadd_pd(r2, pc, _mm256_set1_pd(C2));
+        pc = _mm256_fmadd_pd(r2, pc, _mm256_set1_pd(C1));
+        const __m256d c =
+            _mm256_fmadd_pd(_mm256_mul_pd(r2, r2), pc, _mm256_fnmadd_pd(r2, half, one));
+        const __m256i odd =
+            _mm256_cmpeq_epi64(_mm256_and_si256(quadrant, oddQuadrant), oddQuadrant);
+        const __m256d v = _mm256_blendv_pd(s, c, _mm256_castsi256_pd(odd));
+        const __m256i sign = _mm256_slli_epi64(_mm256_and_si256(quadrant, lowerHalf), 62);
+        _mm256_storeu_pd(out + i, _mm256_xor_pd(v, _mm256_castsi256_pd(sign)));
+    }
+}
+
+#else
+
+// Portable: std::fma rounds once whether the processor fuses (one instruction on 64-bit ARM)
+// or a library does.
+constexpr std::size_t kLanes = 1;
+
+void kernelSines(const double* in, double* out, std::size_t n)
 {
     for (std::size_t i = 0; i < n; ++i) {
         const double x = in[i];
@@ -44,36 +100,52 @@ __attribute__((target("avx2,fma"))) void vectorSines(const double* in, double* o
         double r = std::fma(-k, kHalfPi1, x);
         r = std::fma(-k, kHalfPi2, r);
         const double r2 = r * r;
-        const double s =
-            r + r * r2 * (S1 + r2 * (S2 + r2 * (S3 + r2 * (S4 + r2 * (S5 + r2 * S6)))));
-        const double c = 1.0 - 0.5 * r2 +
-                         r2 * r2 * (C1 + r2 * (C2 + r2 * (C3 + r2 * (C4 + r2 * (C5 + r2 * C6)))));
+        double ps = std::fma(r2, S6, S5);
+        ps = std::fma(r2, ps, S4);
+        ps = std::fma(r2, ps, S3);
+        ps = std::fma(r2, ps, S2);
+        ps = std::fma(r2, ps, S1);
+        const double s = std::fma(r * r2, ps, r);
+        double pc = std::fma(r2, C6, C5);
+        pc = std::fma(r2, pc, C4);
+        pc = std::fma(r2, pc, C3);
+        pc = std::fma(r2, pc, C2);
+        pc = std::fma(r2, pc, C1);
+        const double c = std::fma(r2 * r2, pc, std::fma(-r2, 0.5, 1.0));
         const double v = (quadrant & 1) ? c : s;
         out[i] = std::bit_cast<double>(std::bit_cast<std::uint64_t>(v) ^ ((quadrant & 2) << 62));
     }
 }
 
+#endif
+
 } // namespace
 
 void fastSines(const double* in, double* out, std::size_t n)
 {
+#if defined(__x86_64__)
+    // An x86 processor without AVX2 would fuse in software, slower than std::sin.
     static const bool vector = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     if (!vector) {
         for (std::size_t i = 0; i < n; ++i)
             out[i] = std::sin(in[i]);
         return;
     }
-    // The arguments are kept aside per block: out may be in, and the vector kernel would
-    // overwrite the huge ones before std::sin gets them.
+#endif
+    // The arguments are kept aside per block: out may be in, and the kernel would overwrite
+    // the huge ones before std::sin gets them. The last block is padded to whole lanes.
     constexpr std::size_t kBlock = 256;
     std::array<double, kBlock> arguments;
+    std::array<double, kBlock> sines;
     for (std::size_t begin = 0; begin < n; begin += kBlock) {
         const std::size_t count = std::min(kBlock, n - begin);
+        const std::size_t padded = (count + kLanes - 1) / kLanes * kLanes;
         std::copy_n(in + begin, count, arguments.data());
-        vectorSines(arguments.data(), out + begin, count);
+        std::fill(arguments.begin() + count, arguments.begin() + padded, 0.0);
+        kernelSines(arguments.data(), sines.data(), padded);
         for (std::size_t i = 0; i < count; ++i) {
-            if (!(std::abs(arguments[i]) <= kFastLimit))
-                out[begin + i] = std::sin(arguments[i]);
+            out[begin + i] =
+                std::abs(arguments[i]) <= kFastLimit ? sines[i] : std::sin(arguments[i]);
         }
     }
 }

@@ -16,19 +16,27 @@ struct FloatPoint
 
 struct FigureRun
 {
-    // Points computed, all finite; the first non-finite point ends the figure.
+    // Points of the loop, all finite; the first non-finite point ends the figure.
     std::size_t count = 0;
-    // The loop counter at the last point computed.
+    // The loop counter at the last point.
     double lastT = 0;
-    // The loop counter at the first point not computed: past the end, or at the point
-    // that was not finite.
+    // The loop counter at the first point not drawn: past the end, or at the point that
+    // was not finite.
     double t = 0;
     bool stoppedAtNonFinite = false;
 };
 
-// The points of a figure for t = 0, 0.1, 0.2, ... while t <= end, t accumulated by
-// repeated addition exactly as the drawing loop counts. The sines come from fastSines and
-// both processor cores share the work; points[0 .. count) are written.
+// What the loop for t = 0, 0.1, 0.2, ... while t <= end leaves behind, t accumulated by
+// repeated addition exactly as the drawing loop counts (see loopvalues.h; end below 2^50).
+// Computes no more than a few points: whether a point is finite follows from the
+// parameters, since only a non-finite parameter or the y argument's overflow makes one.
+FigureRun figureRun(const Parameter& p, double end);
+
+// out[k] = point first + k of the figure for k < n, in single precision, the sines from
+// fastSines. The points must lie before the run's count.
+void figurePoints(const Parameter& p, std::size_t first, std::size_t n, FloatPoint* out);
+
+// figureRun(p, end) with its points in points[0 .. count), the vector grown as needed.
 FigureRun figurePoints(const Parameter& p, double end, std::vector<FloatPoint>& points);
 
 } // namespace korvelian

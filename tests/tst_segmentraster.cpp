@@ -1,6 +1,8 @@
 #include "constants.h"
 #include "figurepoints.h"
+#include "litrows.h"
 #include "painterlines.h"
+#include "runbitmaps.h"
 #include "segmentraster.h"
 
 #include <QImage>
@@ -83,6 +85,7 @@ private slots:
     void drawsWhatThePainterDraws_data();
     void drawsWhatThePainterDraws();
     void segmentsOutsideAreCutNotWrapped();
+    void aCutEndAHairOutsideLightsItsEdgePixel();
 };
 
 void TestSegmentRaster::drawsWhatThePainterDraws_data()
@@ -144,6 +147,22 @@ void TestSegmentRaster::segmentsOutsideAreCutNotWrapped()
         QVERIFY(lit(ours, 220, i));
     }
     QCOMPARE(litCount(ours), 441 + 441 - 1 + 0);
+}
+
+void TestSegmentRaster::aCutEndAHairOutsideLightsItsEdgePixel()
+{
+    // Cut to the area, this segment's first end lands at x = -8.9e-16: its own pixel is
+    // (0, 237), not one to the left of the bitmap (which the sanitizer build reports).
+    RunBitmaps bitmaps;
+    bitmaps.reset(441, 441);
+    bitmaps.segment(-7.3, 234, 330.5, 410.6);
+    LitRows rows;
+    rows.reset(441, 441, {0, 0, 440, 440});
+    rows.add(bitmaps, {0, 0, 440, 440});
+    QImage image = blank(441);
+    rows.paint(reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4,
+               qRgb(255, 255, 255));
+    QVERIFY(lit(image, 0, 237));
 }
 
 QTEST_APPLESS_MAIN(TestSegmentRaster)

@@ -1,5 +1,7 @@
 #include "drawing.h"
 
+#include <algorithm>
+
 namespace korvelian {
 
 PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerTwip)
@@ -9,6 +11,14 @@ PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerT
     const double scaleX = size.width() / (frame.x2 - frame.x1);
     const double scaleY = size.height() / (frame.y2 - frame.y1);
     return {scaleX, -frame.x1 * scaleX, scaleY, -frame.y1 * scaleY};
+}
+
+const DrawOp* lastFigure(const Drawing& drawing)
+{
+    const auto found = std::find_if(drawing.rbegin(), drawing.rend(), [](const DrawOp& op) {
+        return op.kind == DrawOp::Kind::Figure;
+    });
+    return found == drawing.rend() ? nullptr : &*found;
 }
 
 } // namespace korvelian

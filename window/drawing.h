@@ -53,4 +53,7 @@ struct DrawOp
 // Everything drawn on a picture area since it was last cleared.
 using Drawing = std::vector<DrawOp>;
 
+// The figure drawn last, or nullptr.
+const DrawOp* lastFigure(const Drawing& drawing);
+
 } // namespace korvelian

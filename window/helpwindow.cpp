@@ -1,5 +1,6 @@
 #include "helpwindow.h"
 
+#include "readingaid.h"
 #include "zoompolicy.h"
 
 #include <QApplication>
@@ -17,6 +18,18 @@ HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent)
     setObjectName("help");
     setOpenExternalLinks(false);
     setSource(QUrl(QStringLiteral("qrc:/help/hilfe.html")));
+}
+
+QVariant HelpWindow::loadResource(int type, const QUrl& name)
+{
+    if (name.scheme() != QLatin1String("bild"))
+        return QTextBrowser::loadResource(type, name);
+    // Generic phases, amplitudes that fill most of the screen.
+    if (name.path() == QLatin1String("beruehrpunkte-3-2.png"))
+        return readingAidExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 300);
+    if (name.path() == QLatin1String("ellipse-45.png"))
+        return readingAidExample({1.25, 0, 1.25, 0.79, 1, 1}, 1, 300);
+    return {};
 }
 
 void HelpWindow::showAt(double zoom)

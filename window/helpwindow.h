@@ -15,6 +15,10 @@ public:
 
     // Shows the window, raised above the main window, at this zoom.
     void showAt(double zoom);
+
+protected:
+    // The examples of the reading aid are drawn by the program when the help shows them.
+    QVariant loadResource(int type, const QUrl& name) override;
 };
 
 } // namespace korvelian

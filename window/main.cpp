@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
             commandLine.read(QApplication::arguments(), CommandLine::Stage::AfterToolkit))
         return CommandLine::print(*answer);
     korvelian::MainWindow window;
-    window.restoreZoom();
+    window.restoreView();
     commandLine.applyTo(window);
     window.show();
     return QApplication::exec();

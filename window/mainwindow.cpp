@@ -10,6 +10,7 @@
 #include "scrollreadout.h"
 #include "smileyicon.h"
 #include "viewactions.h"
+#include "viewsettings.h"
 #include "zoompolicy.h"
 
 #include <QApplication>
@@ -325,8 +326,8 @@ void MainWindow::setZoomPercent(int percent)
         return;
     m_zoomPercent = percent;
     applyZoom();
-    if (m_rememberZoom)
-        ZoomPolicy::remember(percent);
+    if (m_rememberView)
+        ViewSettings::setZoomPercent(percent);
 }
 
 void MainWindow::setFullScreen(bool on)
@@ -347,10 +348,18 @@ void MainWindow::setFullScreen(bool on)
     applyZoom();
 }
 
-void MainWindow::restoreZoom()
+void MainWindow::restoreView()
 {
-    setZoomPercent(ZoomPolicy::remembered());
-    m_rememberZoom = true;
+    setZoomPercent(ViewSettings::zoomPercent());
+    m_viewActions->setReadingAid(ViewSettings::readingAid());
+    m_rememberView = true;
+}
+
+void MainWindow::setReadingAid(bool on)
+{
+    findChild<ScreenArea*>(controlName(Picture::Bildschirm))->setReadingAid(on);
+    if (m_rememberView)
+        ViewSettings::setReadingAid(on);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

@@ -40,8 +40,10 @@ public:
     void setZoomPercent(int percent);
     // Full screen at the largest zoom that fits; leaving it brings the zoom back.
     void setFullScreen(bool on);
-    // Starts at the zoom of the last run and remembers every change from now on.
-    void restoreZoom();
+    // Starts with the zoom and the reading aid of the last run and remembers every change of
+    // them from now on.
+    void restoreView();
+    void setReadingAid(bool on);
 
 signals:
     // Every control event the window hands to its handlers, before they run: which of Change
@@ -71,7 +73,7 @@ private:
     ViewActions* m_viewActions = nullptr;
     int m_zoomPercent = 100;
     int m_zoomBeforeFullScreen = 100;
-    bool m_rememberZoom = false;
+    bool m_rememberView = false;
     bool m_applyingZoom = false;
     double m_appliedRatio = 0;
 };

@@ -1,6 +1,7 @@
 #include "picturearea.h"
 
 #include "focusmark.h"
+#include "layout.h"
 
 #include <QPaintEvent>
 
@@ -120,10 +121,13 @@ void PictureArea::paintEvent(QPaintEvent* event)
     painter.drawImage(event->rect(), m_image,
                       QRectF(QPointF(event->rect().topLeft()) * m_image.devicePixelRatio(),
                              QSizeF(event->rect().size()) * m_image.devicePixelRatio()));
+    paintAnnotations(painter, QRectF(rect()), linePixels(m_zoom), false);
     paintOverlays(painter);
     paintFocusMark(*this, painter, background());
 }
 
 void PictureArea::paintOverlays(QPainter&) {}
+
+void PictureArea::paintAnnotations(QPainter&, const QRectF&, double, bool) const {}
 
 } // namespace korvelian

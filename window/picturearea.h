@@ -46,6 +46,14 @@ protected:
     void changeEvent(QEvent* event) override;
     // Shapes drawn above the image, untouched by clear().
     virtual void paintOverlays(QPainter& painter);
+
+public:
+    // What is drawn over the drawing and belongs to its picture, in a copy or a print too;
+    // target is where the area's picture lies, lineWidth the width of a line there.
+    virtual void paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth,
+                                  bool worksheet) const;
+
+protected:
     // Schedules one repaint however many changes come before it.
     void scheduleRepaint();
 

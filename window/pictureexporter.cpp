@@ -26,14 +26,6 @@ namespace {
 // An image of a large figure in a file or on paper is at most this many pixels wide.
 constexpr int kLargestFigureImage = 4096;
 
-const DrawOp* lastFigure(const Drawing& drawing)
-{
-    const auto found = std::find_if(drawing.rbegin(), drawing.rend(), [](const DrawOp& op) {
-        return op.kind == DrawOp::Kind::Figure;
-    });
-    return found == drawing.rend() ? nullptr : &*found;
-}
-
 // The area's width at 100 %: the picture size at which lines are one pixel wide.
 double baseWidth(const PictureArea& area)
 {
@@ -63,8 +55,10 @@ QImage PictureExporter::image(const PictureArea& area, int sizePx, bool workshee
     QImage picture(pictureSize(area, sizePx), QImage::Format_RGB32);
     picture.fill(background(area, worksheet));
     DrawingRenderer renderer;
-    renderer.render(picture, QSizeF(picture.size()), area.drawing(),
-                    {sizePx / baseWidth(area), worksheet});
+    const RenderStyle style{sizePx / baseWidth(area), worksheet};
+    renderer.render(picture, QSizeF(picture.size()), area.drawing(), style);
+    QPainter painter(&picture);
+    area.paintAnnotations(painter, QRectF(picture.rect()), linePixels(style.zoom), worksheet);
     return picture;
 }
 
@@ -114,6 +108,7 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
         }
     }
     painter.restore();
+    area.paintAnnotations(painter, target, style.zoom, worksheet);
 }
 
 bool PictureExporter::save(const PictureArea& area, const QString& path, int sizePx, QString* error,
@@ -197,9 +192,7 @@ void PictureExporter::print(const PictureArea& area, QPrinter& printer, bool wor
 bool PictureExporter::figureAsImage(const PictureArea& area)
 {
     const DrawOp* figure = lastFigure(area.drawing());
-    std::vector<FloatPoint> points;
-    return figure &&
-           figurePoints(figure->parameters, figure->end, points).count > kLargestVectorFigure;
+    return figure && figureRun(figure->parameters, figure->end).count > kLargestVectorFigure;
 }
 
 QString PictureExporter::defaultFileName(const PictureArea& area, const QString& suffix)

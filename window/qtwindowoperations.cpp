@@ -14,6 +14,7 @@
 #include <sys/prctl.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -131,6 +132,9 @@ void QtWindowOperations::setTextInUse(TextBox box, bool inUse)
                               : QStringLiteral("QLineEdit { border: 1px solid #d00000; "
                                                "background: #ffd8d8; color: black; }"));
     edit->setProperty("inUse", inUse);
+    m_textsInUse[static_cast<std::size_t>(box)] = inUse;
+    m_controls.bildschirm->setEntryAccepted(
+        std::all_of(m_textsInUse.begin(), m_textsInUse.end(), [](bool used) { return used; }));
 }
 
 int QtWindowOperations::checkValue()

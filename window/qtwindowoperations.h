@@ -68,6 +68,7 @@ private:
     std::function<void()> m_exitProgram;
     QElapsedTimer m_clock;
     bool m_ended = false;
+    std::array<bool, 4> m_textsInUse{{true, true, true, true}};
 };
 
 } // namespace korvelian

@@ -1,5 +1,7 @@
 #include "readingaid.h"
 
+#include "constants.h"
+#include "drawingrenderer.h"
 #include "figurereading.h"
 
 #include <QFontMetricsF>
@@ -12,9 +14,21 @@ namespace korvelian {
 
 namespace {
 
-// Green stands apart from the white figure, the blue axes and the yellow and red beam.
-const QColor kMarkColour(0, 230, 118);
-const QColor kLegendGround(0, 0, 0, 190);
+// Green stands apart from the white figure, the blue axes and the yellow and red beam; on a
+// worksheet a darker green stands apart from the black figure and the grey axes.
+struct AidColours
+{
+    QColor mark;
+    QColor legendGround;
+    QColor legendText;
+};
+
+AidColours aidColours(bool worksheet)
+{
+    if (worksheet)
+        return {QColor(0, 128, 64), QColor(255, 255, 255, 220), Qt::black};
+    return {QColor(0, 230, 118), QColor(0, 0, 0, 190), QColor(0, 230, 118)};
+}
 
 QPointF map(const PixelMapping& m, double x, double y)
 {
@@ -22,21 +36,21 @@ QPointF map(const PixelMapping& m, double x, double y)
 }
 
 // A ring for a point that counts whole, a half-filled ring for the end of an open figure.
-void mark(QPainter& painter, QPointF at, bool half, double scale)
+void mark(QPainter& painter, QPointF at, bool half, double scale, const QColor& colour)
 {
     const double radius = 4 * scale;
-    painter.setPen(QPen(kMarkColour, scale));
+    painter.setPen(QPen(colour, scale));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(at, radius, radius);
     if (half) {
-        painter.setBrush(kMarkColour);
+        painter.setBrush(colour);
         painter.drawPie(QRectF(at - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius)),
                         90 * 16, 180 * 16);
     }
 }
 
 void legend(QPainter& painter, const QRectF& area, const std::vector<std::string>& lines,
-            double scale)
+            double scale, const AidColours& colours)
 {
     QFont font = painter.font();
     font.setPixelSize(static_cast<int>(12 * scale));
@@ -57,9 +71,9 @@ void legend(QPainter& painter, const QRectF& area, const std::vector<std::string
     height += margin;
     const QRectF box(area.left() + margin, area.bottom() - margin - height, width, height);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kLegendGround);
+    painter.setBrush(colours.legendGround);
     painter.drawRect(box);
-    painter.setPen(kMarkColour);
+    painter.setPen(colours.legendText);
     double y = box.top() + margin;
     for (const QString& text : texts) {
         const QRectF line(box.left() + margin, y, box.width() - 2 * margin, 1e6);
@@ -72,8 +86,9 @@ void legend(QPainter& painter, const QRectF& area, const std::vector<std::string
 } // namespace
 
 void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,
-                     const Parameter& p, bool entryAccepted, double scale)
+                     const Parameter& p, bool entryAccepted, double scale, bool worksheet)
 {
+    const AidColours colours = aidColours(worksheet);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setClipRect(area);
@@ -82,9 +97,9 @@ void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
     const TouchReading touch = readTouchPoints(p, entryAccepted);
     if (touch.refusal.empty()) {
         for (const TouchPoint& point : touch.top)
-            mark(painter, map(toPixels, point.position, -p.a2), point.end, scale);
+            mark(painter, map(toPixels, point.position, -p.a2), point.end, scale, colours.mark);
         for (const TouchPoint& point : touch.right)
-            mark(painter, map(toPixels, p.a1, point.position), point.end, scale);
+            mark(painter, map(toPixels, p.a1, point.position), point.end, scale, colours.mark);
         lines.push_back(touch.legend);
         if (!touch.note.empty())
             lines.push_back(touch.note);
@@ -95,16 +110,35 @@ void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
     const PhaseReading phase = readPhase(p, entryAccepted);
     if (phase.refusal.empty()) {
         for (const Point& crossing : phase.crossings)
-            mark(painter, map(toPixels, crossing.x, crossing.y), false, scale);
-        mark(painter, map(toPixels, phase.highest.x, phase.highest.y), false, scale);
+            mark(painter, map(toPixels, crossing.x, crossing.y), false, scale, colours.mark);
+        mark(painter, map(toPixels, phase.highest.x, phase.highest.y), false, scale, colours.mark);
         lines.push_back(phase.legend);
         if (!phase.note.empty())
             lines.push_back(phase.note);
     } else if (phase.refusal != touch.refusal) {
         lines.push_back(phase.refusal);
     }
-    legend(painter, area, lines, scale);
+    legend(painter, area, lines, scale, colours);
     painter.restore();
+}
+
+QImage readingAidExample(const Parameter& p, double kgv, int side)
+{
+    const UserFrame frame{-2, -2, 2, 2};
+    const QColor axes(150, 150, 255);
+    const Drawing drawing = {
+        {DrawOp::Kind::Segment, frame, -2, 0, 2, 0, axes, {}, 0},
+        {DrawOp::Kind::Segment, frame, 0, -2, 0, 2, axes, {}, 0},
+        {DrawOp::Kind::Figure, frame, 0, 0, 0, 0, Qt::white, p, loopEnd(kgv)},
+    };
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    DrawingRenderer renderer;
+    renderer.render(image, QSizeF(image.size()), drawing, {});
+    QPainter painter(&image);
+    paintReadingAid(painter, pixelMapping(frame, QSizeF(image.size()), 1), QRectF(image.rect()), p,
+                    true, 1, false);
+    return image;
 }
 
 } // namespace korvelian

@@ -3,6 +3,7 @@
 #include "auslenkung.h"
 #include "drawing.h"
 
+#include <QImage>
 #include <QRectF>
 
 class QPainter;
@@ -13,7 +14,12 @@ namespace korvelian {
 // box and, for equal frequencies, where the ellipse crosses the y axis and where it is
 // highest, with a legend of what they give. The numbers come from the formulas; this only
 // draws them. scale is the width of a line in the painter's pixels.
+// On a worksheet the marks are darker and the legend lies on white.
 void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,
-                     const Parameter& p, bool entryAccepted, double scale);
+                     const Parameter& p, bool entryAccepted, double scale, bool worksheet);
+
+// A screen of side pixels showing the figure of p with its axes and the reading aid, as the
+// program draws them: the help's examples are made so, never drawn by hand.
+QImage readingAidExample(const Parameter& p, double kgv, int side);
 
 } // namespace korvelian

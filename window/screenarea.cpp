@@ -1,6 +1,7 @@
 #include "screenarea.h"
 
 #include "layout.h"
+#include "readingaid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -107,6 +108,31 @@ QLineF ScreenArea::overlayLine(OverlayLine line) const
     const QPointF g = growth();
     const QLineF& l = m_lines[index(line)];
     return {l.x1() * g.x(), l.y1() * g.y(), l.x2() * g.x(), l.y2() * g.y()};
+}
+
+void ScreenArea::setReadingAid(bool on)
+{
+    m_readingAid = on;
+    update();
+}
+
+void ScreenArea::setEntryAccepted(bool accepted)
+{
+    m_entryAccepted = accepted;
+    if (m_readingAid)
+        update();
+}
+
+void ScreenArea::paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth,
+                                  bool worksheet) const
+{
+    const DrawOp* figure = lastFigure(drawing());
+    if (!m_readingAid || !figure)
+        return;
+    PixelMapping m = pixelMapping(figure->frame, target.size(), 1.0);
+    m.offsetX += target.left();
+    m.offsetY += target.top();
+    paintReadingAid(painter, m, target, figure->parameters, m_entryAccepted, lineWidth, worksheet);
 }
 
 void ScreenArea::paintOverlays(QPainter& painter)

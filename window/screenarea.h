@@ -29,6 +29,15 @@ public:
     // Overlays from the back to the front: 0, 1, 2 the shapes, 3, 4 the lines.
     std::array<int, 5> stacking() const { return m_stacking; }
 
+    // The reading aid: marks and a legend over the figure, beneath the beam.
+    void setReadingAid(bool on);
+    bool readingAid() const { return m_readingAid; }
+    // Whether the ratio boxes hold what the figure is drawn with; the aid reads nothing while
+    // an entry stands refused.
+    void setEntryAccepted(bool accepted);
+    void paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth,
+                          bool worksheet) const override;
+
 protected:
     void paintOverlays(QPainter& painter) override;
 
@@ -39,6 +48,8 @@ private:
     std::array<QPointF, 3> m_shapes;
     std::array<QLineF, 2> m_lines;
     std::array<int, 5> m_stacking{{3, 4, 0, 1, 2}};
+    bool m_readingAid = false;
+    bool m_entryAccepted = true;
 };
 
 } // namespace korvelian

@@ -36,6 +36,10 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
     m_worksheet = add(QStringLiteral("Arbeitsblatt-Farben"), {}, nullptr);
     m_worksheet->setCheckable(true);
     addSeparator();
+    m_readingAid = add(QStringLiteral("Ablesehilfe"), {}, nullptr);
+    m_readingAid->setCheckable(true);
+    connect(m_readingAid, &QAction::toggled, this, [this](bool on) { m_window.setReadingAid(on); });
+    addSeparator();
     QAction* larger = add(QStringLiteral("Vergrößern"), QKeySequence::ZoomIn, nullptr);
     // Ctrl and "+" is Ctrl+Shift+"=" on many keyboards, and the keypad has its own "+".
     larger->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -86,6 +90,11 @@ void ViewActions::addSeparator()
 bool ViewActions::worksheet() const
 {
     return m_worksheet->isChecked();
+}
+
+void ViewActions::setReadingAid(bool on)
+{
+    m_readingAid->setChecked(on);
 }
 
 void ViewActions::copyPicture()

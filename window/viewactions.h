@@ -23,6 +23,8 @@ public:
 
     // The picture as copied, saved and printed: in worksheet colours when they are chosen.
     bool worksheet() const;
+    // Ticks the reading aid's entry, which shows or hides the aid.
+    void setReadingAid(bool on);
 
     void copyPicture();
     void savePicture();
@@ -37,6 +39,7 @@ private:
     MainWindow& m_window;
     ScreenArea& m_screen;
     QAction* m_worksheet = nullptr;
+    QAction* m_readingAid = nullptr;
     QAction* m_fullScreen = nullptr;
     QPointer<HelpWindow> m_help;
 };

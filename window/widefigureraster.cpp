@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <span>
 
 namespace korvelian {
 
@@ -10,9 +9,7 @@ void WideFigureRaster::rasterise(std::uint32_t* pixels, int width, int height,
                                  std::ptrdiff_t stride, const Parameter& p, double end,
                                  const SegmentRaster::Transform& transform, std::uint32_t colour)
 {
-    const std::size_t count = figurePoints(p, end, m_points).count;
-    m_raster.draw(pixels, width, height, stride, std::span(m_points.data(), count), transform,
-                  colour);
+    m_raster.draw(pixels, width, height, stride, p, end, transform, colour);
 }
 
 void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "auslenkung.h"
-#include "figurepoints.h"
+#include "figureraster.h"
 #include "segmentraster.h"
 
 #include <cstddef>
@@ -11,7 +11,7 @@
 namespace korvelian {
 
 // Draws a figure with lines of a whole number of device pixels. One pixel wide it is the
-// segment raster's own line. Wider, the figure is rasterised one pixel wide into a scratch
+// figure raster's own line. Wider, the figure is rasterised one pixel wide into a scratch
 // mask, shifted by half the extra width, and every lit pixel is grown to a square of the
 // line width: the line stays centred on the figure, a 2-pixel line looks like the 1-pixel
 // line of a picture of half the size enlarged, and the raster's speed is kept, since growing
@@ -30,8 +30,7 @@ private:
     void grow(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
               std::uint32_t colour, int lineWidth);
 
-    SegmentRaster m_raster;
-    std::vector<FloatPoint> m_points;
+    FigureRaster m_raster;
     std::vector<std::uint32_t> m_mask;
     std::vector<std::uint64_t> m_rows;
 };

@@ -2,23 +2,10 @@
 
 #include "layout.h"
 
-#include <QSettings>
-
 #include <algorithm>
 #include <cmath>
 
 namespace korvelian {
-
-namespace {
-
-constexpr char kZoomKey[] = "ansicht/zoom";
-
-QSettings settings()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "korvelian", "korvelian");
-}
-
-} // namespace
 
 int ZoomPolicy::clamped(int percent)
 {
@@ -66,18 +53,6 @@ QFont ZoomPolicy::zoomed(QFont font, double zoom)
     else
         font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * zoom)));
     return font;
-}
-
-int ZoomPolicy::remembered()
-{
-    bool ok = false;
-    const int percent = settings().value(kZoomKey, kSmallest).toInt(&ok);
-    return ok ? clamped(percent) : kSmallest;
-}
-
-void ZoomPolicy::remember(int percent)
-{
-    settings().setValue(kZoomKey, clamped(percent));
 }
 
 } // namespace korvelian

@@ -6,8 +6,7 @@
 namespace korvelian {
 
 // The window's zoom in whole percent: 100 to 300, in steps of 25 from the keyboard and the
-// menu, to the percent when the frame is dragged or the window fills a screen. Only the zoom
-// is remembered between runs, never anything of the simulation.
+// menu, to the percent when the frame is dragged or the window fills a screen.
 class ZoomPolicy
 {
 public:
@@ -29,10 +28,6 @@ public:
 
     // A font as large as the zoom makes it, given in points or in pixels.
     static QFont zoomed(QFont font, double zoom);
-
-    // The zoom of the last run, 100 the first time.
-    static int remembered();
-    static void remember(int percent);
 };
 
 } // namespace korvelian

@@ -1,0 +1,119 @@
+#include "loopvalues.h"
+
+#include "constants.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace korvelian {
+
+namespace {
+
+// Values first, first + 1, ... up to the next stretch's first are start + k * step.
+struct Stretch
+{
+    std::size_t first = 0;
+    double start = 0;
+    double step = 0;
+};
+
+constexpr double kNoAdvance = 0x1p50;
+
+std::vector<Stretch> makeStretches()
+{
+    std::vector<Stretch> stretches;
+    double t = 0;
+    std::size_t i = 0;
+    // Below 0.5 the step falls exactly half-way between two representable steps, so which
+    // one an addition takes depends on t; these few values stand alone.
+    while (t < 0.5) {
+        stretches.push_back({i, t, 0});
+        t += kLoopStep;
+        ++i;
+    }
+    while (t < kNoAdvance) {
+        int exponent = 0;
+        std::frexp(t, &exponent);
+        const double top = std::ldexp(1.0, exponent);
+        const double unit = std::ldexp(1.0, exponent - 53);
+        const double step = (t + kLoopStep) - t;
+        // Whole units, so the count of values below the next power of two is exact.
+        const auto room = static_cast<std::uint64_t>((top - t) / unit);
+        const auto stepUnits = static_cast<std::uint64_t>(step / unit);
+        const std::uint64_t count = (room + stepUnits - 1) / stepUnits;
+        stretches.push_back({i, t, step});
+        // The addition that crosses into the next range rounds at that range's spacing.
+        t = (t + static_cast<double>(count - 1) * step) + kLoopStep;
+        i += count;
+    }
+    // From 2^50 on an addition leaves t where it is.
+    stretches.push_back({i, t, 0});
+    return stretches;
+}
+
+const std::vector<Stretch>& stretches()
+{
+    static const std::vector<Stretch> all = makeStretches();
+    return all;
+}
+
+// The stretch that holds value i.
+std::size_t stretchOf(std::size_t i)
+{
+    const std::vector<Stretch>& all = stretches();
+    const auto after =
+        std::upper_bound(all.begin(), all.end(), i,
+                         [](std::size_t value, const Stretch& s) { return value < s.first; });
+    return static_cast<std::size_t>(after - all.begin()) - 1;
+}
+
+double valueIn(const Stretch& s, std::size_t i)
+{
+    return s.start + static_cast<double>(i - s.first) * s.step;
+}
+
+} // namespace
+
+double loopValue(std::size_t i)
+{
+    return valueIn(stretches()[stretchOf(i)], i);
+}
+
+void loopValues(std::size_t first, std::size_t n, double* out)
+{
+    const std::vector<Stretch>& all = stretches();
+    std::size_t k = 0;
+    for (std::size_t s = stretchOf(first); k < n; ++s) {
+        const std::size_t stop = s + 1 < all.size() ? std::min(n, all[s + 1].first - first) : n;
+        const double start = all[s].start;
+        const double step = all[s].step;
+        double multiple = static_cast<double>(first + k - all[s].first);
+        for (; k < stop; ++k, multiple += 1)
+            out[k] = start + multiple * step;
+    }
+}
+
+std::size_t loopCount(double end)
+{
+    if (!(end >= 0))
+        return 0;
+    const std::vector<Stretch>& all = stretches();
+    const auto after =
+        std::upper_bound(all.begin(), all.end(), end,
+                         [](double value, const Stretch& s) { return value < s.start; });
+    const Stretch& s = *(after - 1);
+    if (s.step == 0)
+        return s.first + 1;
+    // The division may round either way; the values themselves decide.
+    const std::size_t length = after->first - s.first;
+    std::size_t k = std::min(length, static_cast<std::size_t>((end - s.start) / s.step) + 1);
+    while (k > 1 && valueIn(s, s.first + k - 1) > end)
+        --k;
+    while (k < length && valueIn(s, s.first + k) <= end)
+        ++k;
+    return s.first + k;
+}
+
+} // namespace korvelian

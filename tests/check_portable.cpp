@@ -1,0 +1,30 @@
+// The model's checks as a plain program, for a processor the toolkit is not built for:
+// make check-portable runs it under an emulator.
+#include "modelchecks.h"
+
+#include <cstdio>
+#include <string>
+
+using namespace korvelian;
+
+int main()
+{
+    int passed = 0;
+    int failed = 0;
+    auto report = [&](const std::string& what, const std::string& failure) {
+        if (failure.empty()) {
+            ++passed;
+            return;
+        }
+        ++failed;
+        std::printf("FAIL %s: %s\n", what.c_str(), failure.c_str());
+    };
+    for (const double x : sineArguments())
+        report("sine", checkSine(x));
+    report("sines in place", checkSinesInPlace());
+    for (const FigureCase& c : figureCases())
+        report(c.name, checkFigure(c));
+    report("loop values", checkLoopValues(32767));
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}

@@ -1,0 +1,177 @@
+#include "modelchecks.h"
+
+#include "constants.h"
+#include "fastsine.h"
+#include "figurepoints.h"
+#include "loopvalues.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+namespace korvelian {
+
+namespace {
+
+std::string text(double value)
+{
+    std::ostringstream out;
+    out.precision(17);
+    out << value;
+    return out.str();
+}
+
+bool finite(const Point& point)
+{
+    return std::isfinite(point.x) && std::isfinite(point.y);
+}
+
+} // namespace
+
+std::vector<FigureCase> figureCases()
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    return {
+        {"K = 1", {1, 0, 1, 0, 1, 1}, loopEnd(1)},
+        {"7 : 5 with phases", {1, 0.3, 1, 0.5, 7, 5}, loopEnd(35)},
+        {"100 : 1", {1, 0, 1, 0, 100, 1}, loopEnd(100)},
+        {"1 : 100", {1, 0, 1, 0, 1, 100}, loopEnd(100)},
+        {"6000 : 1", {1, 0, 1, 0, 6000, 1}, loopEnd(6000)},
+        {"1 : 6000", {1, 0, 1, 0, 1, 6000}, loopEnd(6000)},
+        {"32767 : 1", {1, 0, 1, 0, 32767, 1}, loopEnd(32767)},
+        {"1 : 32767", {1, 0, 1, 0, 1, 32767}, loopEnd(32767)},
+        {"7 : 600, y turning 98 times", {1, 0, 1, 0, 7, 600}, loopEnd(4200)},
+        {"amplitudes 0", {0, 0, 0, 0, 3, 2}, loopEnd(6)},
+        {"amplitudes and phases", {1.5, 0.3, 0.75, 1.0, 3, 2}, loopEnd(6)},
+        {"amplitudes 2, to the edges", {2, 0.3, 2, 1, 7, 3}, loopEnd(21)},
+        {"amplitudes 3, beyond the area", {3, 0.1, 2.5, 0, 600, 1}, loopEnd(600)},
+        {"denominator 0, no point", {1, 0, 1, 0, 1, 0}, loopEnd(1)},
+        {"numerator 1e308, ends at t = 1.3", {1, 0, 1, 0.5, 1e308, 1}, loopEnd(1000)},
+        {"numerator 1e308, y phase -0.5, ends past the turn",
+         {1, 0, 1, -0.5, 1e308, 1},
+         loopEnd(1000)},
+        {"numerator 1e308, y phase -3.3, no point", {1, 0, 1, -3.3, 1e308, 1}, loopEnd(1000)},
+        {"numerator 1e300, huge but finite", {1, 0, 1, 0, 1e300, 1}, loopEnd(100)},
+        {"denominator 1e-310, ends at the second point", {1, 0, 1, 0, 1, 1e-310}, loopEnd(100)},
+        {"numerator not a number", {1, 0, 1, 0, nan, 1}, loopEnd(3)},
+    };
+}
+
+std::vector<double> sineArguments()
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    return {0.0,
+            -0.0,
+            0.1,
+            0.7853981633974483,
+            1.5707963267948966,
+            3.0,
+            -3.0,
+            6.299999999999994,
+            628.3,
+            205876.5,
+            1e6,
+            6.75e9,
+            -6.75e9,
+            1e11,
+            9.99e11,
+            1e12,
+            1.0000001e12,
+            1e15,
+            1e300,
+            inf,
+            -inf,
+            std::numeric_limits<double>::quiet_NaN()};
+}
+
+std::string checkSine(double x)
+{
+    double out = 0;
+    fastSines(&x, &out, 1);
+    const double expected = std::sin(x);
+    // Far below a pixel: the screen is 4 units across and the amplitude at most 2.
+    const bool close = std::isnan(expected) ? std::isnan(out) : std::abs(out - expected) < 1e-12;
+    return close ? std::string() : "sin " + text(x) + " = " + text(out) + ", not " + text(expected);
+}
+
+std::string checkSinesInPlace()
+{
+    std::vector<double> values = {0.5, 1e300, 2.0, 1.7e308, 3e13, -1e200, 4.0};
+    // More than one block, so that every block keeps its own arguments aside.
+    for (std::size_t i = 0; i < 600; ++i)
+        values.push_back(i % 3 == 0 ? 1e250 * double(i + 1) : 0.01 * double(i));
+    const std::vector<double> arguments = values;
+    fastSines(values.data(), values.data(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (!(std::abs(values[i] - std::sin(arguments[i])) < 1e-12))
+            return "in place, sin " + text(arguments[i]) + " = " + text(values[i]);
+    }
+    return {};
+}
+
+std::string checkFigure(const FigureCase& c)
+{
+    std::vector<Point> exact;
+    double t = 0;
+    double last = 0;
+    bool stopped = false;
+    for (; t <= c.end; t += kLoopStep) {
+        const Point point = Auslenkung(t, c.p);
+        if (!finite(point)) {
+            stopped = true;
+            break;
+        }
+        exact.push_back(point);
+        last = t;
+    }
+    const FigureRun run = figureRun(c.p, c.end);
+    if (run.count != exact.size() || run.lastT != last || run.t != t ||
+        run.stoppedAtNonFinite != stopped) {
+        return "run: " + std::to_string(run.count) + " points, last t " + text(run.lastT) + ", t " +
+               text(run.t) + (run.stoppedAtNonFinite ? ", stopped" : "") +
+               "; the loop: " + std::to_string(exact.size()) + ", " + text(last) + ", " + text(t) +
+               (stopped ? ", stopped" : "");
+    }
+    // Filled with what no point is, so that a point left unwritten shows.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<FloatPoint> points(exact.size() + 1, {nan, nan});
+    const FigureRun drawn = figurePoints(c.p, c.end, points);
+    if (drawn.count != run.count || drawn.t != run.t)
+        return "figurePoints counts otherwise than figureRun";
+    for (std::size_t i = 0; i < exact.size(); ++i) {
+        // Single precision is all the drawing gets; the fast sine may move the last bit.
+        const double tolerance = 1e-6 * std::max({1.0, std::abs(c.p.a1), std::abs(c.p.a2)});
+        if (!(std::abs(points[i].x - exact[i].x) <= tolerance) ||
+            !(std::abs(points[i].y - exact[i].y) <= tolerance)) {
+            return "point " + std::to_string(i) + " is (" + text(points[i].x) + ", " +
+                   text(points[i].y) + "), not (" + text(exact[i].x) + ", " + text(exact[i].y) +
+                   ")";
+        }
+    }
+    return {};
+}
+
+std::string checkLoopValues(int largest)
+{
+    const std::size_t total = loopCount(loopEnd(largest)) + 1;
+    std::vector<double> values(total);
+    loopValues(0, total, values.data());
+    double t = 0;
+    int k = 1;
+    for (std::size_t i = 0; i < total; ++i, t += kLoopStep) {
+        if (loopValue(i) != t || values[i] != t)
+            return "value " + std::to_string(i) + " is " + text(loopValue(i)) + ", not " + text(t);
+        // The first value past a loop end is the count of the loop's points.
+        for (; k <= largest && t > loopEnd(k); ++k) {
+            if (loopCount(loopEnd(k)) != i)
+                return "closing count " + std::to_string(k) + ": " +
+                       std::to_string(loopCount(loopEnd(k))) + " points, not " + std::to_string(i);
+        }
+        if (loopCount(t) != i + 1)
+            return "up to " + text(t) + ": " + std::to_string(loopCount(t)) + " points";
+    }
+    return {};
+}
+
+} // namespace korvelian

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "auslenkung.h"
+
+#include <string>
+#include <vector>
+
+namespace korvelian {
+
+// Checks of the figure's points that need no toolkit: the test suite runs them, and so does
+// the plain runner that make check-portable builds for another processor. Each returns what
+// went wrong, empty when nothing did.
+
+struct FigureCase
+{
+    std::string name;
+    Parameter p;
+    double end = 0;
+};
+
+// Figures that fill their area and figures that do not, and figures that stop at a point
+// that is not finite.
+std::vector<FigureCase> figureCases();
+
+// Arguments around the fast sine's quadrants, its fast range and beyond.
+std::vector<double> sineArguments();
+
+// fastSines(x) within 1e-12 of std::sin(x), not a number where std::sin gives none.
+std::string checkSine(double x);
+
+// fastSines in place over more than one of its blocks, huge arguments among them.
+std::string checkSinesInPlace();
+
+// figureRun and figurePoints against the loop they stand for: t = 0, 0.1, ... by repeated
+// addition while t <= end, each point from Auslenkung, the first non-finite one ending it.
+// Count and t exactly, the points within single precision.
+std::string checkFigure(const FigureCase& c);
+
+// loopValue, loopValues and loopCount against the chain of additions, every value up to
+// the loop end of closing count largest and the count for every closing count up to it.
+std::string checkLoopValues(int largest);
+
+} // namespace korvelian

@@ -1,0 +1,96 @@
+#include "figurereading.h"
+#include "helpwindow.h"
+#include "pictureexporter.h"
+#include "screenarea.h"
+#include "viewactions.h"
+#include "windowfixture.h"
+
+#include <QScrollBar>
+
+using namespace korvelian;
+
+namespace {
+
+// The aid's green, also where its smoothed rings blend with the black screen: nothing else
+// on the screen is green.
+bool isMark(QRgb c)
+{
+    return qGreen(c) > qRed(c) + 60 && qGreen(c) > qBlue(c) + 30;
+}
+
+int marks(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += isMark(image.pixel(x, y)) ? 1 : 0;
+    }
+    return count;
+}
+
+// Mark pixels within a few pixels of a place.
+int marksNear(const QImage& image, QPoint place)
+{
+    return marks(image.copy(QRect(place - QPoint(6, 6), QSize(13, 13))));
+}
+
+} // namespace
+
+class TestReadingAid : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void marksTheTouchPointsOnTheScreenAndInTheCopy();
+    void helpShowsTheProgramsOwnPictures();
+};
+
+void TestReadingAid::marksTheTouchPointsOnTheScreenAndInTheCopy()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    auto* screen = f.control<ScreenArea>("picBildschirm");
+    f.control<QScrollBar>("hscPhase")->setValue(30);
+    f.control<QLineEdit>("txtZaehler")->setText("3");
+    f.control<QLineEdit>("txtNenner")->setText("2");
+    QVERIFY(!screen->readingAid());
+    QCOMPARE(marks(screen->grab().toImage()), 0);
+
+    f.window.viewActions().setReadingAid(true);
+    QVERIFY(screen->readingAid());
+    const QImage shown = screen->grab().toImage();
+    // Each touch point the formulas give has its mark where it lies on the screen.
+    const TouchReading touch = readTouchPoints({1, 0, 1, 0.3, 3, 2}, true);
+    QCOMPARE(int(touch.top.size()), 3);
+    QCOMPARE(int(touch.right.size()), 2);
+    auto pixel = [](double x, double y) {
+        return QPoint(int((x + 2) / 4 * 441), int((y + 2) / 4 * 441));
+    };
+    for (const TouchPoint& point : touch.top)
+        QVERIFY(marksNear(shown, pixel(point.position, -1)) > 0);
+    for (const TouchPoint& point : touch.right)
+        QVERIFY(marksNear(shown, pixel(1, point.position)) > 0);
+    QVERIFY(marks(PictureExporter::image(*screen, 441, false)) > 0);
+
+    // A refused entry: no marks, only the line that says why.
+    f.control<QLineEdit>("txtNenner")->setText("0");
+    const QImage refused = screen->grab().toImage();
+    for (const TouchPoint& point : touch.right)
+        QCOMPARE(marksNear(refused, pixel(1, point.position)), 0);
+
+    f.window.viewActions().setReadingAid(false);
+    QCOMPARE(marks(PictureExporter::image(*screen, 441, false)), 0);
+}
+
+void TestReadingAid::helpShowsTheProgramsOwnPictures()
+{
+    HelpWindow help;
+    for (const char* picture : {"bild:beruehrpunkte-3-2.png", "bild:ellipse-45.png"}) {
+        const QImage image =
+            help.document()->resource(QTextDocument::ImageResource, QUrl(picture)).value<QImage>();
+        QVERIFY2(marks(image) > 0, picture);
+    }
+}
+
+KORVELIAN_WIDGET_TEST_MAIN(TestReadingAid)
+#include "tst_readingaid.moc"

@@ -1,0 +1,223 @@
+#include "figureraster.h"
+
+#include "figurepoints.h"
+#include "loopvalues.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvelian {
+
+namespace {
+
+// Segments per block: fine enough to stop soon after the figure's area is lit, coarse
+// enough for the sines to run as vector code.
+constexpr std::size_t kBlock = 512;
+// Segments per group within a drawn block.
+constexpr std::size_t kGroup = 16;
+// The first round takes every kSpread-th block, each later round the blocks half-way between.
+constexpr std::size_t kSpread = 256;
+// A core adds what it drew to the shared lit pixels after this many blocks: adding costs
+// about as much as drawing a block of short segments.
+constexpr int kBlocksPerPublish = 4;
+// Below this many blocks the second core costs more to wake than it saves.
+constexpr std::size_t kParallelFrom = 8;
+
+constexpr PixelBox kNothing{1 << 30, 1 << 30, -1, -1};
+
+struct Range
+{
+    double low = 0;
+    double high = 0;
+};
+
+// Bounds of sin over [low, high] that hold for std::sin and fastSines alike. Between the
+// ends sine rises at most (high - low)^2 / 8 above the higher end, as |sin''| <= 1; 1e-9
+// covers both sines' rounding.
+Range sineBounds(double low, double high)
+{
+    const double width = high - low;
+    if (!(width < 1))
+        return {-1, 1};
+    const double a = std::sin(low);
+    const double b = std::sin(high);
+    const double bulge = width * width / 8 + 1e-9;
+    return {std::max(-1.0, std::min(a, b) - bulge), std::min(1.0, std::max(a, b) + bulge)};
+}
+
+// The coordinates of amplitude * sine for sine in s, made and mapped as the points are.
+// Every step is monotonic, so the ends of s give the ends of the coordinates.
+Range mapped(double amplitude, Range s, double scale, double offset)
+{
+    const double a = static_cast<float>(amplitude * s.low) * scale + offset;
+    const double b = static_cast<float>(amplitude * s.high) * scale + offset;
+    return {std::min(a, b), std::max(a, b)};
+}
+
+// The pixels that segments with coordinates in r can light along an axis of size pixels:
+// a cut segment's coordinates are held to [0, size] (see RunBitmaps).
+void pixelSpan(Range r, int size, int& first, int& last)
+{
+    if (!(r.low <= r.high)) {
+        first = 0;
+        last = size - 1;
+        return;
+    }
+    first = std::min(static_cast<int>(std::clamp(r.low, 0.0, double(size))), size - 1);
+    last = std::min(static_cast<int>(std::clamp(r.high, 0.0, double(size))), size - 1);
+}
+
+bool inside(const PixelBox& inner, const PixelBox& outer)
+{
+    return inner.x0 >= outer.x0 && inner.x1 <= outer.x1 && inner.y0 >= outer.y0 &&
+           inner.y1 <= outer.y1;
+}
+
+long area(const PixelBox& box)
+{
+    return std::max(box.x1 - box.x0 + 1, 0) * long(std::max(box.y1 - box.y0 + 1, 0));
+}
+
+PixelBox joined(const PixelBox& a, const PixelBox& b)
+{
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+// Every block once: the first round every kSpread-th, each later one those half-way between.
+void spreadOrder(std::size_t blocks, std::vector<std::uint32_t>& order)
+{
+    order.clear();
+    for (std::size_t spacing = kSpread; spacing >= 1; spacing /= 2) {
+        for (std::size_t b = 0; b < blocks; b += spacing) {
+            if (spacing == kSpread || b % (2 * spacing) != 0)
+                order.push_back(static_cast<std::uint32_t>(b));
+        }
+    }
+}
+
+} // namespace
+
+struct FigureRaster::Figure
+{
+    const Parameter& p;
+    const SegmentRaster::Transform& transform;
+    int width;
+    int height;
+    std::size_t count;
+
+    // The box of every pixel that the segments between points first and last can light.
+    PixelBox box(std::size_t first, std::size_t last) const
+    {
+        const double tFirst = loopValue(first);
+        const double tLast = loopValue(last);
+        const double wFirst = ((tFirst + p.p2) * p.z) / p.n;
+        const double wLast = ((tLast + p.p2) * p.z) / p.n;
+        const Range x = mapped(p.a1, sineBounds(tFirst + p.p1, tLast + p.p1), transform.scaleX,
+                               transform.offsetX);
+        const Range y = mapped(p.a2, sineBounds(std::min(wFirst, wLast), std::max(wFirst, wLast)),
+                               transform.scaleY, transform.offsetY);
+        PixelBox result;
+        pixelSpan(x, width, result.x0, result.x1);
+        pixelSpan(y, height, result.y0, result.y1);
+        return result;
+    }
+};
+
+bool FigureRaster::lit(Lane& lane, const PixelBox& box) const
+{
+    if (inside(box, lane.litBox))
+        return true;
+    if (!m_lit.allLit(box))
+        return false;
+    if (area(box) > area(lane.litBox))
+        lane.litBox = box;
+    return true;
+}
+
+void FigureRaster::publish(Lane& lane)
+{
+    if (lane.pending.x0 <= lane.pending.x1)
+        m_lit.add(lane.bitmaps, lane.pending);
+    lane.pending = kNothing;
+    lane.blocksPending = 0;
+}
+
+void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block)
+{
+    const std::size_t first = block * kBlock;
+    const std::size_t n = std::min(first + kBlock, figure.count - 1) - first + 1;
+    if (lit(lane, figure.box(first, first + n - 1)))
+        return;
+    std::array<FloatPoint, kBlock + 1> points;
+    std::array<double, kBlock + 1> xs;
+    std::array<double, kBlock + 1> ys;
+    figurePoints(figure.p, first, n, points.data());
+    const SegmentRaster::Transform& t = figure.transform;
+    for (std::size_t i = 0; i < n; ++i) {
+        xs[i] = points[i].x * t.scaleX + t.offsetX;
+        ys[i] = points[i].y * t.scaleY + t.offsetY;
+    }
+    for (std::size_t start = 0; start + 1 < n; start += kGroup) {
+        const std::size_t end = std::min(start + kGroup, n - 1);
+        // A coordinate that is not a number leaves its segments unlit; min and max pass it by.
+        Range x{xs[start], xs[start]};
+        Range y{ys[start], ys[start]};
+        for (std::size_t i = start + 1; i <= end; ++i) {
+            x = {std::min(x.low, xs[i]), std::max(x.high, xs[i])};
+            y = {std::min(y.low, ys[i]), std::max(y.high, ys[i])};
+        }
+        PixelBox group;
+        pixelSpan(x, figure.width, group.x0, group.x1);
+        pixelSpan(y, figure.height, group.y0, group.y1);
+        if (lit(lane, group))
+            continue;
+        for (std::size_t i = start + 1; i <= end; ++i)
+            lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
+        lane.pending = joined(lane.pending, group);
+    }
+    if (++lane.blocksPending == kBlocksPerPublish)
+        publish(lane);
+}
+
+void FigureRaster::drawBlocks(Lane& lane, const Figure& figure)
+{
+    for (;;) {
+        const std::size_t next = m_next.fetch_add(1, std::memory_order_relaxed);
+        if (next >= m_order.size())
+            break;
+        drawBlock(lane, figure, m_order[next]);
+    }
+    publish(lane);
+}
+
+void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
+                        const Parameter& p, double end, const SegmentRaster::Transform& transform,
+                        std::uint32_t colour)
+{
+    const FigureRun run = figureRun(p, end);
+    if (width <= 0 || height <= 0 || run.count < 2)
+        return;
+    const Figure figure{p, transform, width, height, run.count};
+    m_lit.reset(width, height, figure.box(0, run.count - 1));
+    const std::size_t blocks = (run.count - 2) / kBlock + 1;
+    spreadOrder(blocks, m_order);
+    m_next = 0;
+    const std::size_t lanes = blocks >= kParallelFrom ? 2 : 1;
+    for (std::size_t l = 0; l < lanes; ++l) {
+        m_lanes[l].bitmaps.reset(width, height);
+        m_lanes[l].pending = kNothing;
+        m_lanes[l].blocksPending = 0;
+        m_lanes[l].litBox = kNothing;
+    }
+    if (lanes == 2) {
+        if (!m_worker)
+            m_worker = std::make_unique<WorkerThread>();
+        m_worker->start([this, &figure] { drawBlocks(m_lanes[1], figure); });
+    }
+    drawBlocks(m_lanes[0], figure);
+    if (lanes == 2)
+        m_worker->wait();
+    m_lit.paint(pixels, stride, colour);
+}
+
+} // namespace korvelian

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "auslenkung.h"
+#include "litrows.h"
+#include "runbitmaps.h"
+#include "segmentraster.h"
+#include "workerthread.h"
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace korvelian {
+
+// Draws a whole figure from its parameters, with exactly the pixels that figurePoints and
+// SegmentRaster give for it, but computing and drawing only what can still add a pixel.
+// A segment lights only pixels in the box of its end points, so segments go in blocks, and
+// a block whose box is lit all over is skipped without its points being computed; within a
+// drawn block, groups of segments whose box is lit are skipped too. The blocks are taken
+// spread over the figure's length first, so that the area the figure covers fills early,
+// and both processor cores take them, the second on a thread kept between drawings.
+class FigureRaster
+{
+public:
+    // pixels: 32-bit pixels, stride in pixels between rows, holding what lies under the
+    // figure; the figure's pixels are set to colour. The points are those of figureRun(p,
+    // end), segment i running from point i to point i - 1.
+    void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
+              const Parameter& p, double end, const SegmentRaster::Transform& transform,
+              std::uint32_t colour);
+
+private:
+    struct Figure;
+
+    // What one core draws into.
+    struct Lane
+    {
+        RunBitmaps bitmaps;
+        // Drawn but not yet added to m_lit.
+        PixelBox pending;
+        int blocksPending = 0;
+        // The largest box found lit all over: boxes inside it need no look at the bits.
+        PixelBox litBox;
+    };
+
+    void drawBlocks(Lane& lane, const Figure& figure);
+    void drawBlock(Lane& lane, const Figure& figure, std::size_t block);
+    bool lit(Lane& lane, const PixelBox& box) const;
+    void publish(Lane& lane);
+
+    std::array<Lane, 2> m_lanes;
+    LitRows m_lit;
+    // Block numbers in the order they are taken, and the next one to take.
+    std::vector<std::uint32_t> m_order;
+    std::atomic<std::size_t> m_next = 0;
+    // Started by the first figure that is worth a second core.
+    std::unique_ptr<WorkerThread> m_worker;
+};
+
+} // namespace korvelian

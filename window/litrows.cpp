@@ -1,0 +1,102 @@
+#include "litrows.h"
+
+#include "runbitmaps.h"
+#include "sharedwords.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace korvelian {
+
+namespace {
+
+constexpr int kBand = 8;
+
+} // namespace
+
+void LitRows::reset(int width, int height, const PixelBox& within)
+{
+    m_width = width;
+    m_height = height;
+    m_rowWords = RunBitmaps::wordsPerRow(width);
+    m_within = within;
+    m_rows.assign(m_rowWords * static_cast<std::size_t>(height), 0);
+    const std::size_t bands = static_cast<std::size_t>(within.y1 - within.y0) / kBand + 1;
+    m_bands.assign(m_rowWords * bands, 0);
+}
+
+void LitRows::add(const RunBitmaps& bitmaps, const PixelBox& region)
+{
+    bitmaps.orRowsInto(m_rows.data(), region);
+    const int firstBand = std::max(region.y0 - m_within.y0, 0) / kBand;
+    const int lastBand = (std::min(region.y1, m_within.y1) - m_within.y0) / kBand;
+    const std::size_t firstWord = static_cast<std::size_t>(region.x0) / 64;
+    const std::size_t lastWord = static_cast<std::size_t>(region.x1) / 64;
+    for (int band = firstBand; band <= lastBand; ++band) {
+        const int top = m_within.y0 + band * kBand;
+        const int bottom = std::min(top + kBand - 1, m_within.y1);
+        for (std::size_t w = firstWord; w <= lastWord; ++w) {
+            std::uint64_t all = ~std::uint64_t{0};
+            for (int y = top; y <= bottom; ++y)
+                all &= loadShared(m_rows[static_cast<std::size_t>(y) * m_rowWords + w]);
+            orShared(m_bands[static_cast<std::size_t>(band) * m_rowWords + w], all);
+        }
+    }
+}
+
+bool LitRows::linesLit(const std::vector<std::uint64_t>& lines, int first, int last,
+                       const PixelBox& box) const
+{
+    constexpr std::uint64_t all = ~std::uint64_t{0};
+    const int firstWord = box.x0 >> 6;
+    const int lastWord = box.x1 >> 6;
+    const std::uint64_t head = all << (box.x0 & 63);
+    const std::uint64_t tail = all >> (63 - (box.x1 & 63));
+    for (int line = first; line <= last; ++line) {
+        const std::uint64_t* words = lines.data() + static_cast<std::size_t>(line) * m_rowWords;
+        if (firstWord == lastWord) {
+            if ((loadShared(words[firstWord]) & head & tail) != (head & tail))
+                return false;
+            continue;
+        }
+        if ((loadShared(words[firstWord]) & head) != head ||
+            (loadShared(words[lastWord]) & tail) != tail)
+            return false;
+        for (int w = firstWord + 1; w < lastWord; ++w) {
+            if (loadShared(words[w]) != all)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool LitRows::allLit(const PixelBox& box) const
+{
+    if (box.y0 < m_within.y0 || box.y1 > m_within.y1)
+        return linesLit(m_rows, box.y0, box.y1, box);
+    // The bands wholly inside the box, and the rows above and below them one by one.
+    const int firstBand = (box.y0 - m_within.y0 + kBand - 1) / kBand;
+    const int bandsEnd = box.y1 == m_within.y1 ? (box.y1 - m_within.y0) / kBand + 1
+                                               : (box.y1 + 1 - m_within.y0) / kBand;
+    if (firstBand >= bandsEnd)
+        return linesLit(m_rows, box.y0, box.y1, box);
+    const int top = m_within.y0 + firstBand * kBand;
+    const int bottom = std::min(m_within.y0 + bandsEnd * kBand, m_within.y1 + 1);
+    return linesLit(m_rows, box.y0, top - 1, box) && linesLit(m_rows, bottom, box.y1, box) &&
+           linesLit(m_bands, firstBand, bandsEnd - 1, box);
+}
+
+void LitRows::paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour) const
+{
+    // Only lit bits are visited: a sparse figure costs little here.
+    for (int y = 0; y < m_height; ++y) {
+        const std::uint64_t* row = m_rows.data() + static_cast<std::size_t>(y) * m_rowWords;
+        std::uint32_t* line = pixels + y * stride;
+        for (std::size_t w = 0; w < m_rowWords; ++w) {
+            for (std::uint64_t word = row[w]; word; word &= word - 1)
+                line[w * 64 + std::countr_zero(word)] = colour;
+        }
+    }
+}
+
+} // namespace korvelian

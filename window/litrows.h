@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace korvelian {
+
+class RunBitmaps;
+
+// Pixels x0 .. x1 of rows y0 .. y1, all inclusive.
+struct PixelBox
+{
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+};
+
+// The lit pixels of an area as one bit each, row by row: what run bitmaps have lit, gathered
+// so that a box can be asked about and the image written row by row. Bands of eight rows,
+// counted from the top of a box that the questions usually lie in, keep which pixels are lit
+// in all their rows, so that a tall box is answered an eighth of its rows at a time.
+class LitRows
+{
+public:
+    // No pixel lit in an area of width x height pixels; the bands start at within's top row.
+    void reset(int width, int height, const PixelBox& within);
+    // Adds the pixels that bitmaps of an area of the same size have lit in region.
+    void add(const RunBitmaps& bitmaps, const PixelBox& region);
+    // Whether every pixel of a box inside the area is lit.
+    bool allLit(const PixelBox& box) const;
+    // Sets every lit pixel to colour; stride is in pixels.
+    void paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour) const;
+
+private:
+    bool linesLit(const std::vector<std::uint64_t>& lines, int first, int last,
+                  const PixelBox& box) const;
+
+    int m_width = 0;
+    int m_height = 0;
+    std::size_t m_rowWords = 0;
+    PixelBox m_within;
+    std::vector<std::uint64_t> m_rows;
+    // Band k: rows m_within.y0 + 8k .. + 7, no further than m_within.y1.
+    std::vector<std::uint64_t> m_bands;
+};
+
+} // namespace korvelian

@@ -1,0 +1,43 @@
+#include "viewsettings.h"
+
+#include "zoompolicy.h"
+
+#include <QSettings>
+
+namespace korvelian {
+
+namespace {
+
+constexpr char kZoomKey[] = "ansicht/zoom";
+constexpr char kReadingAidKey[] = "ansicht/ablesehilfe";
+
+QSettings settings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "korvelian", "korvelian");
+}
+
+} // namespace
+
+int ViewSettings::zoomPercent()
+{
+    bool ok = false;
+    const int percent = settings().value(kZoomKey, ZoomPolicy::kSmallest).toInt(&ok);
+    return ok ? ZoomPolicy::clamped(percent) : ZoomPolicy::kSmallest;
+}
+
+void ViewSettings::setZoomPercent(int percent)
+{
+    settings().setValue(kZoomKey, ZoomPolicy::clamped(percent));
+}
+
+bool ViewSettings::readingAid()
+{
+    return settings().value(kReadingAidKey, false).toBool();
+}
+
+void ViewSettings::setReadingAid(bool on)
+{
+    settings().setValue(kReadingAidKey, on);
+}
+
+} // namespace korvelian

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace korvelian {
+
+// What the program remembers between runs: how the window is shown, never anything of the
+// simulation.
+class ViewSettings
+{
+public:
+    // The zoom of the last run, 100 the first time.
+    static int zoomPercent();
+    static void setZoomPercent(int percent);
+    // Whether the reading aid was on, off the first time.
+    static bool readingAid();
+    static void setReadingAid(bool on);
+};
+
+} // namespace korvelian
