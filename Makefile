@@ -5,20 +5,23 @@
 # make package builds the Debian package
 # make check-sanitize runs the tests built with ASan and UBSan; make fuzz fuzzes for a minute
 # make check-portable builds model/ and displays/ for 64-bit ARM and runs the model's checks
+# make soak  runs the random-action soak with fresh seeds and prints the seed of a failure
+# make mutate puts the faults of tools/mutants.txt into a copy of the tree one at a time and
+#            reports those the suite misses (slow; never part of .ci/run)
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev libbenchmark-dev fonts-liberation \
            fontconfig xvfb xauth desktop-file-utils appstream file dpkg-dev clang \
-           libclang-rt-14-dev libxcb1-dev qt6-translations-l10n lintian man-db
+           libclang-rt-14-dev libxcb1-dev qt6-translations-l10n lintian man-db python3
 # Only make check-portable needs these: who builds and runs the program never does.
 PORTABLE_PACKAGES = g++-aarch64-linux-gnu qemu-user
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 VERSION = $(shell grep -o 'korvelian VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 DEB = korvelian_$(VERSION)_$(shell dpkg --print-architecture).deb
 
-.PHONY: all deps configure build run test check-sanitize check-portable fuzz bench package \
-        format clean
+.PHONY: all deps configure build run test soak mutate check-sanitize check-portable fuzz bench \
+        package format clean
 
 all: build
 
@@ -52,6 +55,23 @@ run: build
 test: package
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	lintian --fail-on error,warning $(DEB)
+
+# The suite's soak runs one fixed seed; this one draws SOAK_RUNS fresh seeds of SOAK_ACTIONS
+# actions each. KORVELIAN_SOAK_SEED=<seed> replays a failure.
+SOAK_RUNS ?= 5
+SOAK_ACTIONS ?= 20000
+soak: build
+	@for run in $$(seq $(SOAK_RUNS)); do \
+	    seed=$$(od -An -N4 -tu4 /dev/urandom | tr -d ' '); \
+	    echo "soak $$run of $(SOAK_RUNS): seed $$seed, $(SOAK_ACTIONS) actions"; \
+	    QT_QPA_PLATFORM=offscreen KORVELIAN_SOAK_SEED=$$seed KORVELIAN_SOAK_ACTIONS=$(SOAK_ACTIONS) \
+	        $(BUILD)/tests/tst_soak > $(BUILD)/soak.log 2>&1 || { \
+	        grep -E '^(FAIL|   Loc)' -A12 $(BUILD)/soak.log; \
+	        echo "soak failed with seed $$seed: replay with KORVELIAN_SOAK_SEED=$$seed"; exit 1; }; \
+	done
+
+mutate: deps
+	python3 tools/mutate.py
 
 # Medians only; the figure at device pixel ratio 1 and 2, then the animation.
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -3,6 +3,7 @@
 #include "figurepoints.h"
 #include "layout.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -184,7 +185,7 @@ double FakeWindow::clock()
 void FakeWindow::sleep(double seconds)
 {
     record({"sleep", {}, {seconds}, {}});
-    now += seconds;
+    now += std::min(seconds, sleepAtMost);
 }
 
 void FakeWindow::endProgram()

@@ -75,6 +75,8 @@ public:
     std::array<std::int16_t, 4> scroll{{100, 0, 100, 0}};
     int check = 0;
     double now = 1000.0;
+    // A sleep may end early: it advances the clock by at most this much.
+    double sleepAtMost = 1e9;
     // Receives every event the fake raises itself (text Change notifications).
     std::function<void(Event)> notify;
     // Runs inside the n-th pump, counting from 0.

@@ -1,67 +1,75 @@
 #include "form1.h"
 #include "screenarea.h"
+#include "exactcompare.h"
 #include "windowfixture.h"
 
-#include <QCheckBox>
-#include <QElapsedTimer>
-#include <QTimer>
+#include <QMessageBox>
+#include <QScrollBar>
 
 #include <cmath>
 
 using namespace korvelian;
 
-class TestAnimationWindow : public QObject
+namespace {
+
+// The screen's logical pixel of a coordinate handed over in single precision: the frame
+// (-2, -2)-(2, 2) spread over 441 pixels.
+double pixel(double value)
 {
-    Q_OBJECT
-
-private slots:
-    void beamRunsAlongTheFigureUntilStop();
-    void aFrameCostsOneRepaint();
-    void quitDuringTheAnimationMovesNothingMore();
-    void closingTheWindowDuringTheAnimationEndsIt();
-};
-
-void TestAnimationWindow::beamRunsAlongTheFigureUntilStop()
-{
-    WindowFixture f;
-    QVERIFY(f.show());
-    auto* screen = f.control<ScreenArea>("picBildschirm");
-    const QRectF startPlace = screen->shapeRect(Shape::BeamPoint);
-    QList<QPointF> seen;
-    QTimer sampler;
-    connect(&sampler, &QTimer::timeout,
-            [&] { seen << screen->shapeRect(Shape::BeamPoint).topLeft(); });
-    sampler.start(30);
-    QTimer::singleShot(400, [&] { QTest::mouseClick(f.control("Check1"), Qt::LeftButton); });
-    QElapsedTimer clock;
-    clock.start();
-    QTest::mouseClick(f.control("Command2"), Qt::LeftButton);
-    const double seconds = clock.elapsed() / 1000.0;
-    sampler.stop();
-
-    QVERIFY(f.control<QCheckBox>("Check1")->isChecked());
-    QVERIFY(seconds >= 0.39 && seconds < 5);
-    const double frames = f.window.form().variables().t / 0.1;
-    QVERIFY2(frames >= 10, qPrintable(QString::number(frames)));
-    QVERIFY2(frames <= seconds * 100 + 2, qPrintable(QString::number(frames)));
-    QVERIFY(seen.size() >= 5);
-    QVERIFY(screen->shapeRect(Shape::BeamPoint) != startPlace);
-    // The initial figure is the diagonal x = y: the point's corner lies on it, and its axis
-    // markers sit on the axes.
-    for (const QPointF& corner : seen) {
-        QVERIFY2(std::abs(corner.x() - corner.y()) < 1.0,
-                 qPrintable(QString("%1,%2").arg(corner.x()).arg(corner.y())));
-    }
-    const QRectF marker = screen->shapeRect(Shape::YMarker);
-    QVERIFY(std::abs(marker.left() - (2 - 0.03) / 4 * 441) < 1.0);
-    const QLineF drop = screen->overlayLine(OverlayLine::DropToXAxis);
-    QCOMPARE(drop.y2(), 220.5);
-    QCOMPARE(drop.x1(), drop.x2());
-    // The stacking after a frame: Shape3 in front, then Shape2, then Shape1, lines behind.
-    QCOMPARE(screen->stacking(), (std::array<int, 5>{{3, 4, 0, 1, 2}}));
+    return (double(float(value)) + 2) * 441 / 4;
 }
 
-namespace {
+bool near(double a, double b)
+{
+    return std::abs(a - b) < 1e-6;
+}
+
+struct Overlays
+{
+    QRectF beam;
+    QRectF yMarker;
+    QRectF xMarker;
+    QLineF toXAxis;
+    QLineF toYAxis;
+
+    bool operator==(const Overlays&) const = default;
+};
+
+Overlays overlays(WindowFixture& f)
+{
+    auto* s = f.control<ScreenArea>("picBildschirm");
+    return {s->shapeRect(Shape::BeamPoint), s->shapeRect(Shape::YMarker),
+            s->shapeRect(Shape::XMarker), s->overlayLine(OverlayLine::DropToXAxis),
+            s->overlayLine(OverlayLine::DropToYAxis)};
+}
+
+// Everything a user can see or the next action reads, but the tick of Stop.
+struct Snapshot
+{
+    QImage screen;
+    QImage velo;
+    Overlays placed;
+    QStringList texts;
+    double t;
+    double x;
+    double y;
+    double dt;
+
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot snapshot(WindowFixture& f)
+{
+    const FormVariables& v = f.window.form().variables();
+    return {f.control("picBildschirm")->grab().toImage(),
+            f.control("picVelo")->grab().toImage(),
+            overlays(f),
+            {f.text("txtZaehler"), f.text("txtNenner"), f.text("txtkgV"), f.text("txtHilfe")},
+            v.t,
+            v.x,
+            v.y,
+            v.dt};
+}
 
 class PaintCounter : public QObject
 {
@@ -79,46 +87,176 @@ protected:
 
 } // namespace
 
-void TestAnimationWindow::aFrameCostsOneRepaint()
+class TestAnimationWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void overlaysFollowTheBeam();
+    void markersCoverThePointWhereTheyMeet();
+    void aFrameCostsAtMostOneRepaint();
+    void informationBoxHoldsTheBeamStill();
+    void stopTickWhileIdleChangesNothing();
+    void quitDuringTheAnimationMovesNothingMore();
+    void closingTheWindowDuringTheAnimationEndsIt();
+};
+
+void TestAnimationWindow::overlaysFollowTheBeam()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    // x amplitude 1.5, y amplitude 0.5, y phase 1: x and y differ in every frame.
+    f.control<QScrollBar>("hscAmp1")->setValue(150);
+    f.control<QScrollBar>("hscAmp2")->setValue(50);
+    f.control<QScrollBar>("hscPhase")->setValue(100);
+    QList<Overlays> seen;
+    f.runFrames(6, [&](int pump) {
+        if (pump >= 2)
+            seen << overlays(f);
+    });
+    QCOMPARE(seen.size(), 5);
+    double t = 0;
+    for (const Overlays& o : seen) {
+        // What frame n placed, seen in pump n + 1.
+        const double x = 1.5 * std::sin(t);
+        const double y = 0.5 * std::sin(t + 1.0);
+        const QString at = QString("t = %1").arg(t);
+        QVERIFY2(near(o.beam.left(), pixel(x - 0.03)) && near(o.beam.top(), pixel(y - 0.03)),
+                 qPrintable(at));
+        QVERIFY2(near(o.yMarker.left(), pixel(-0.03)) && near(o.yMarker.top(), pixel(y - 0.03)),
+                 qPrintable(at));
+        QVERIFY2(near(o.xMarker.left(), pixel(x - 0.03)) && near(o.xMarker.top(), pixel(-0.03)),
+                 qPrintable(at));
+        const QLineF toX = o.toXAxis;
+        QVERIFY2(near(toX.x1(), pixel(x)) && near(toX.y1(), pixel(y)) && near(toX.x2(), pixel(x)) &&
+                     near(toX.y2(), pixel(0)),
+                 qPrintable(at));
+        const QLineF toY = o.toYAxis;
+        QVERIFY2(near(toY.x1(), pixel(x)) && near(toY.y1(), pixel(y)) && near(toY.x2(), pixel(0)) &&
+                     near(toY.y2(), pixel(y)),
+                 qPrintable(at));
+        t += 0.1;
+    }
+    COMPARE_EXACT(f.window.form().variables().t, 0.1 + 0.1 + 0.1 + 0.1 + 0.1 + 0.1);
+    QVERIFY(f.control<QCheckBox>("Check1")->isChecked());
+}
+
+void TestAnimationWindow::markersCoverThePointWhereTheyMeet()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    auto* screen = f.control<ScreenArea>("picBildschirm");
+    // The point in front before the run: the frame itself must put the markers over it.
+    screen->bringToFront(Shape::BeamPoint);
+    QCOMPARE(screen->stacking().back(), int(Shape::BeamPoint));
+    // The first frame, at t = 0, puts all three shapes on one place.
+    f.runFrames(1);
+    QCOMPARE(screen->shapeRect(Shape::BeamPoint), screen->shapeRect(Shape::XMarker));
+    const QImage shot = screen->grab().toImage();
+    const QPointF centre = screen->shapeRect(Shape::BeamPoint).center() * shot.devicePixelRatio();
+    QCOMPARE(QColor(shot.pixel(centre.toPoint())), QColor(255, 0, 0));
+    // From the top: the x marker, the y marker, the point, then the lines.
+    QCOMPARE(screen->stacking(), (std::array<int, 5>{{3, 4, 0, 1, 2}}));
+}
+
+void TestAnimationWindow::aFrameCostsAtMostOneRepaint()
 {
     WindowFixture f;
     QVERIFY(f.show());
     PaintCounter counter;
     f.control("picBildschirm")->installEventFilter(&counter);
-    QTimer::singleShot(300, [&] { f.control<QCheckBox>("Check1")->setChecked(true); });
-    f.window.form().handle(Event::Command2_Click);
-    // Seventeen overlay updates a frame, at most one paint: the frame's updates are painted
-    // together in the next frame's pump, or merged with the next frame's.
-    const double frames = f.window.form().variables().t / 0.1;
-    QVERIFY(frames >= 10);
-    QVERIFY2(counter.paints <= frames + 1,
-             qPrintable(QString("%1 paints for %2 frames").arg(counter.paints).arg(frames)));
+    // Seventeen overlay updates a frame, at most one paint: a frame's updates are painted
+    // together in the next pump.
+    f.runFrames(20);
+    QVERIFY2(counter.paints <= 21, qPrintable(QString("%1 paints").arg(counter.paints)));
     QVERIFY(counter.paints > 0);
+}
+
+void TestAnimationWindow::informationBoxHoldsTheBeamStill()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    FormVariables& vars = f.window.form().variables();
+    double tOpened = -1;
+    double tClosing = -1;
+    Overlays placedOpened;
+    Overlays placedClosing;
+    QString title;
+    // Runs while the box is open, twenty times: were the animation to go on meanwhile, each
+    // would see another frame.
+    std::function<void(int)> watch = [&](int left) {
+        if (left == 20) {
+            tOpened = vars.t;
+            placedOpened = overlays(f);
+        }
+        if (left > 0) {
+            QMetaObject::invokeMethod(
+                &f.window, [&watch, left] { watch(left - 1); }, Qt::QueuedConnection);
+            return;
+        }
+        tClosing = vars.t;
+        placedClosing = overlays(f);
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            box->accept();
+        }
+    };
+    f.runFrames(5, [&](int pump) {
+        if (pump == 3) {
+            watch(20);
+            f.control<QPushButton>("Command6")->click();
+        }
+    });
+    QCOMPARE(title, "Feeware, programmiert von");
+    COMPARE_EXACT(tOpened, 0.1 + 0.1);
+    COMPARE_EXACT(tClosing, tOpened);
+    QVERIFY(placedClosing == placedOpened);
+    // Closed, the animation goes on to its fifth frame.
+    COMPARE_EXACT(vars.t, 0.1 + 0.1 + 0.1 + 0.1 + 0.1);
+}
+
+void TestAnimationWindow::stopTickWhileIdleChangesNothing()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.runFrames(3);
+    auto* stop = f.control<QCheckBox>("Check1");
+    const Snapshot before = snapshot(f);
+    QTest::mouseClick(stop, Qt::LeftButton);
+    QVERIFY(!stop->isChecked());
+    QVERIFY(snapshot(f) == before);
+    QTest::mouseClick(stop, Qt::LeftButton);
+    QVERIFY(stop->isChecked());
+    QVERIFY(snapshot(f) == before);
 }
 
 void TestAnimationWindow::quitDuringTheAnimationMovesNothingMore()
 {
     WindowFixture f;
     QVERIFY(f.show());
-    auto* screen = f.control<ScreenArea>("picBildschirm");
-    QRectF atEnd;
-    QTimer::singleShot(200, [&] {
-        QTest::mouseClick(f.control("Command5"), Qt::LeftButton);
-        atEnd = screen->shapeRect(Shape::BeamPoint);
+    Overlays atEnd;
+    f.runFrames(10, [&](int pump) {
+        if (pump == 3) {
+            QTest::mouseClick(f.control("Command5"), Qt::LeftButton);
+            atEnd = overlays(f);
+        }
     });
-    QTest::mouseClick(f.control("Command2"), Qt::LeftButton);
     QVERIFY(f.ended);
     QVERIFY(f.stopTickedAtEnd);
-    QCOMPARE(screen->shapeRect(Shape::BeamPoint), atEnd);
+    QVERIFY(overlays(f) == atEnd);
+    COMPARE_EXACT(f.window.form().variables().t, 0.1 + 0.1 + 0.1);
 }
 
 void TestAnimationWindow::closingTheWindowDuringTheAnimationEndsIt()
 {
     WindowFixture f;
     QVERIFY(f.show());
-    QTimer::singleShot(100, [&] { f.window.close(); });
-    QTest::mouseClick(f.control("Command2"), Qt::LeftButton);
+    f.runFrames(10, [&](int pump) {
+        if (pump == 2)
+            f.window.close();
+    });
     QVERIFY(f.ended);
+    QVERIFY(f.stopTickedAtEnd);
 }
 
 KORVELIAN_WIDGET_TEST_MAIN(TestAnimationWindow)

@@ -1,4 +1,5 @@
 #include "auslenkung.h"
+#include "exactcompare.h"
 
 #include <QTest>
 
@@ -61,8 +62,8 @@ void TestAuslenkung::formulas()
     QFETCH(double, x);
     QFETCH(double, y);
     const Point point = Auslenkung(t, {a1, p1, a2, p2, z, n});
-    QCOMPARE(point.x, x);
-    QCOMPARE(point.y, y);
+    COMPARE_EXACT(point.x, x);
+    COMPARE_EXACT(point.y, y);
 }
 
 void TestAuslenkung::factorIsMultiplicationThenDivision()
@@ -75,7 +76,7 @@ void TestAuslenkung::factorIsMultiplicationThenDivision()
     const double exact = std::sin(((t + 0) * z) / n);
     const double quotient = std::sin((t + 0) * (z / n));
     QVERIFY(exact != quotient);
-    QCOMPARE(Auslenkung(t, {1, 0, 1, 0, z, n}).y, exact);
+    COMPARE_EXACT(Auslenkung(t, {1, 0, 1, 0, z, n}).y, exact);
 }
 
 QTEST_APPLESS_MAIN(TestAuslenkung)

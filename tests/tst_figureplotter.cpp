@@ -1,3 +1,4 @@
+#include "exactcompare.h"
 #include "fakewindow.h"
 #include "figureplotter.h"
 #include "formvariables.h"
@@ -69,19 +70,24 @@ void TestFigurePlotter::pointCount()
     p.fake.texts[2] = kgv.toStdString();
     p.plotter.redraw();
     QCOMPARE(int(p.fake.figureSegments().size()), points - 1);
-    QVERIFY(std::abs(p.vars.t - tAfter) < 1e-9);
-    QVERIFY(std::abs((p.vars.t - 0.1) - lastT) < 1e-9);
-    QCOMPARE(p.vars.xAlt, p.vars.x);
-    QCOMPARE(p.vars.yAlt, p.vars.y);
+    // t is accumulated by repeated addition, never counted as a multiple of 0.1.
+    double t = 0;
+    for (int i = 0; i < points; ++i)
+        t += 0.1;
+    COMPARE_EXACT(p.vars.t, t);
+    QVERIFY(std::abs(t - tAfter) < 1e-9);
+    QVERIFY(std::abs((t - 0.1) - lastT) < 1e-9);
+    COMPARE_EXACT(p.vars.xAlt, p.vars.x);
+    COMPARE_EXACT(p.vars.yAlt, p.vars.y);
 }
 
 void TestFigurePlotter::tAfterOneTurnIsTheAccumulatedDouble()
 {
     Plotter p;
     p.plotter.redraw();
-    QCOMPARE(p.vars.t, 6.399999999999993);
-    QCOMPARE(p.vars.x, std::sin(6.299999999999994));
-    QCOMPARE(p.vars.y, std::sin(6.299999999999994));
+    COMPARE_EXACT(p.vars.t, 6.399999999999993);
+    COMPARE_EXACT(p.vars.x, std::sin(6.299999999999994));
+    COMPARE_EXACT(p.vars.y, std::sin(6.299999999999994));
 }
 
 void TestFigurePlotter::drawingSteps()
@@ -211,7 +217,7 @@ void TestFigurePlotter::figureFailures()
         for (double n : call.numbers)
             QVERIFY(std::isfinite(n));
     }
-    QCOMPARE(p.vars.x, 0.25);
+    COMPARE_EXACT(p.vars.x, 0.25);
 }
 
 void TestFigurePlotter::largestClosingCountDraws()

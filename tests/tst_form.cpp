@@ -1,3 +1,4 @@
+#include "exactcompare.h"
 #include "formfixture.h"
 
 #include <QTest>
@@ -29,8 +30,8 @@ void TestForm::startUpOrder()
     QCOMPARE(QString::fromStdString(log[n - 1]), "box picVelo 0 0 0 1");
     QCOMPARE(f.fake.count("scale"), 3);
     // The faster command ran on a step of 0: it stays 0 until the animation first starts.
-    QCOMPARE(f.vars().dt, 0.0);
-    QCOMPARE(f.vars().t, 6.399999999999993);
+    COMPARE_EXACT(f.vars().dt, 0.0);
+    COMPARE_EXACT(f.vars().t, 6.399999999999993);
 }
 
 void TestForm::quitTicksStopBeforeEnding_data()

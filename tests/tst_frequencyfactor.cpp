@@ -161,22 +161,13 @@ void TestFrequencyFactor::refusedEntries_data()
     const QString domain = QString::fromUtf8(kRatioDomain);
     const QString tooLarge = QString::fromUtf8(kRatioTooLarge);
 
-    // clang-format off
-    QTest::newRow("empty denominator") << "" << "1" << domain;
-    QTest::newRow("empty numerator") << "1" << "" << domain;
-    QTest::newRow("denominator 0") << "0" << "1" << domain;
-    QTest::newRow("denominator -0") << "-0" << "1" << domain;
-    QTest::newRow("negative denominator") << "-5" << "1" << domain;
-    QTest::newRow("fractional denominator") << "2.5" << "1" << domain;
-    QTest::newRow("denominator 10^12") << "1e12" << "1" << domain;
-    QTest::newRow("numerator 32768 overflows 16 bits") << "1" << "32768" << domain;
-    QTest::newRow("numerator 1e309") << "1" << "1e309" << domain;
-    QTest::newRow("negative numerator") << "1" << "-1" << domain;
-    QTest::newRow("numerator 0.4 rounds to 0") << "1" << "0.4" << domain;
-    QTest::newRow("200 and 199: count 39800") << "200" << "199" << tooLarge;
-    QTest::newRow("32767 and 2") << "32767" << "2" << tooLarge;
-    QTest::newRow("text") << "abc" << "1" << domain;
-    // clang-format on
+    // The whole domain stands in tst_kgv; here one entry for each way of refusing it.
+    QTest::newRow("empty denominator") << ""
+                                       << "1" << domain;
+    QTest::newRow("numerator 0.4 rounds to 0") << "1"
+                                               << "0.4" << domain;
+    QTest::newRow("200 and 199: count 39800") << "200"
+                                              << "199" << tooLarge;
 }
 
 void TestFrequencyFactor::refusedEntries()

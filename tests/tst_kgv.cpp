@@ -66,7 +66,10 @@ void TestKgv::closingCount_data()
     QTest::newRow("numerator 1.5 enters as 2") << 1.0 << 1.5 << none << 2;
     QTest::newRow("200 and 199 overflow") << 200.0 << 199.0 << tooLarge << 0;
     QTest::newRow("denominator 0") << 0.0 << 1.0 << nenner << 0;
+    QTest::newRow("denominator -0") << -0.0 << 1.0 << nenner << 0;
     QTest::newRow("negative denominator") << -3.0 << 1.0 << nenner << 0;
+    QTest::newRow("infinite denominator")
+        << std::numeric_limits<double>::infinity() << 1.0 << nenner << 0;
     QTest::newRow("fractional denominator") << 2.5 << 1.0 << nenner << 0;
     QTest::newRow("denominator 10^12") << 1e12 << 1.0 << nenner << 0;
     QTest::newRow("denominator 32768") << 32768.0 << 1.0 << nenner << 0;
@@ -74,6 +77,8 @@ void TestKgv::closingCount_data()
     QTest::newRow("numerator 0.5 rounds to 0") << 1.0 << 0.5 << zaehler << 0;
     QTest::newRow("negative numerator") << 1.0 << -4.0 << zaehler << 0;
     QTest::newRow("numerator beyond 16 bits") << 1.0 << 32768.0 << zaehler << 0;
+    QTest::newRow("numerator below 16 bits") << 1.0 << -32769.0 << zaehler << 0;
+    QTest::newRow("32767 and 2 overflow") << 32767.0 << 2.0 << tooLarge << 0;
     QTest::newRow("infinite numerator")
         << 1.0 << std::numeric_limits<double>::infinity() << zaehler << 0;
     QTest::newRow("largest in the domain") << 32767.0 << 32767.0 << none << 32767;

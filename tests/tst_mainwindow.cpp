@@ -1,4 +1,6 @@
+#include "auslenkung.h"
 #include "form1.h"
+#include "layout.h"
 #include "screenarea.h"
 #include "windowfixture.h"
 
@@ -11,6 +13,7 @@
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -72,21 +75,29 @@ class TestMainWindow : public QObject
 
 private slots:
     void window();
-    void layout_data();
-    void layout();
+    void layoutFollowsTheTable_data();
+    void layoutFollowsTheTable();
+    void layoutSpotChecks_data();
+    void layoutSpotChecks();
+    void captions();
     void fontsResolveToTheMetricCompatibleFace();
     void scrollBars_data();
     void scrollBars();
     void tabOrder();
+    void textBoxBackgrounds_data();
+    void textBoxBackgrounds();
     void overlaysAtStartPlaces();
+    void speedBar_data();
+    void speedBar();
     void startUpPicture();
+    void redrawReplacesTheFigure();
     void hints_data();
     void hints();
     void informationBox();
     void quit_data();
     void quit();
-    void dragRedrawsOnEveryScrollAndOnChange_data();
-    void dragRedrawsOnEveryScrollAndOnChange();
+    void scrollBarEvents_data();
+    void scrollBarEvents();
 };
 
 void TestMainWindow::window()
@@ -103,74 +114,96 @@ void TestMainWindow::window()
     QVERIFY(qRed(cheek) > 200 && qGreen(cheek) > 200 && qBlue(cheek) < 80);
 }
 
-void TestMainWindow::layout_data()
+void TestMainWindow::layoutFollowsTheTable_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<QRect>("twips");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<double>("points"); // 0: the default font
-
-    auto row = [](const char* name, const char* parent, int l, int t, int w, int h,
-                  const char* caption, double points) {
-        QTest::newRow(name) << name << parent << QRect(l, t, w, h) << QString::fromUtf8(caption)
-                            << points;
-    };
-    row("picBildschirm", "", 3120, 120, 6612, 6612, "", 0);
-    row("Frame1", "", 240, 120, 2652, 1572, "x", 10.2);
-    row("Frame2", "", 240, 1920, 2652, 2892, "y", 10.2);
-    row("Command1", "", 240, 4920, 1452, 372, "Korvelianfigur", 10.2);
-    row("Command2", "", 240, 5400, 1452, 372, "Schwingung", 10.2);
-    row("Check1", "", 1800, 5400, 972, 372, "Stop", 10.2);
-    row("Label8", "", 240, 5880, 1452, 252, "Geschwindigkeit", 10.2);
-    row("Command8", "", 1800, 5880, 252, 252, "-", 0);
-    row("Command7", "", 2040, 5880, 252, 252, "+", 0);
-    row("picVelo", "", 1800, 6120, 492, 132, "", 0);
-    row("Command5", "", 240, 6360, 2652, 372, "Programm beenden", 10.2);
-    row("txtHilfe", "", 240, 6840, 9012, 372, "Hilfe", 10.8);
-    row("Command6", "", 9360, 6840, 372, 372, "i", 0);
-    row("Label1", "Frame1", 600, 240, 1692, 252, "Amplitude", 10.2);
-    row("hscAmp1", "Frame1", 600, 480, 1812, 252, "", 0);
-    row("Label5", "Frame1", 600, 840, 1692, 252, "Phase", 10.2);
-    row("HScroll1", "Frame1", 600, 1080, 1812, 252, "", 0);
-    row("Label2", "Frame2", 600, 360, 1692, 252, "Amplitude", 10.2);
-    row("hscAmp2", "Frame2", 600, 600, 1812, 252, "", 0);
-    row("Label3", "Frame2", 600, 960, 1692, 252, "Phase", 10.2);
-    row("hscPhase", "Frame2", 600, 1200, 1812, 252, "", 0);
-    row("Command9", "Frame2", 1440, 1560, 252, 192, "-", 0);
-    row("txtZaehler", "Frame2", 1680, 1560, 612, 288, "1", 12);
-    row("cmdplusZaehler", "Frame2", 2280, 1560, 252, 192, "+", 0);
-    row("Label4", "Frame2", 120, 1800, 1692, 252, "Frequenzfaktor", 10.2);
-    row("Command10", "Frame2", 1440, 2040, 252, 192, "-", 0);
-    row("txtNenner", "Frame2", 1680, 2040, 612, 288, "1", 12);
-    row("cmdplusNenner", "Frame2", 2280, 2040, 252, 192, "+", 0);
-    row("Label9", "Frame2", 1200, 2520, 372, 252, "kgV", 10.2);
-    row("txtkgV", "Frame2", 1680, 2520, 612, 288, "1", 10.8);
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < kControls.size(); ++i)
+        QTest::newRow(kControls[i].name) << int(i);
 }
 
-void TestMainWindow::layout()
+void TestMainWindow::layoutFollowsTheTable()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, parent);
-    QFETCH(QRect, twips);
-    QFETCH(QString, caption);
-    QFETCH(double, points);
+    QFETCH(int, row);
+    const ControlLayout& c = kControls[std::size_t(row)];
     WindowFixture f;
-    QWidget* w = f.control(name.toUtf8().constData());
-    QWidget* expectedParent = parent.isEmpty() ? &f.window : f.control(parent.toUtf8().constData());
-    QCOMPARE(w->parentWidget(), expectedParent);
-    QCOMPARE(w->geometry(),
-             QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
-    QCOMPARE(captionOf(w), caption);
+    QWidget* w = f.control(c.name);
+    QCOMPARE(w->parentWidget(), c.parent ? f.control(c.parent) : &f.window);
+    const int height = c.kind == ControlKind::Line ? 1 : px(c.height);
+    QCOMPARE(w->geometry(), QRect(px(c.left), px(c.top), px(c.width), height));
+    QCOMPARE(captionOf(w), QString::fromUtf8(c.caption));
+    QCOMPARE(w->accessibleName(),
+             QString::fromUtf8(c.accessibleName ? c.accessibleName : c.caption));
     QVERIFY(w->isVisibleTo(&f.window));
-    if (points > 0) {
+    QCOMPARE(bool(w->focusPolicy() & Qt::TabFocus), c.tab >= 0);
+    const double points[] = {0, 10.2, 10.8, 12, 0};
+    if (points[int(c.font)] > 0) {
         QCOMPARE(w->font().family(), "Times New Roman");
-        QCOMPARE(w->font().pointSizeF(), points);
+        QCOMPARE(w->font().pointSizeF(), points[int(c.font)]);
         QCOMPARE(w->font().weight(), QFont::Normal);
         QVERIFY(!w->font().italic() && !w->font().underline() && !w->font().strikeOut());
     } else {
         QCOMPARE(w->font(), QApplication::font(w));
     }
+}
+
+// The window follows the table whatever it holds, so a few places are checked against the
+// numbers themselves: one per kind of control and container.
+void TestMainWindow::layoutSpotChecks_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<double>("points"); // 0: the default font
+
+    // clang-format off
+    QTest::newRow("picBildschirm") << "picBildschirm" << "" << QRect(3120, 120, 6612, 6612) << 0.0;
+    QTest::newRow("Check1") << "Check1" << "" << QRect(1800, 5400, 972, 372) << 10.2;
+    QTest::newRow("txtHilfe") << "txtHilfe" << "" << QRect(240, 6840, 9012, 372) << 10.8;
+    QTest::newRow("Command6") << "Command6" << "" << QRect(9360, 6840, 372, 372) << 0.0;
+    QTest::newRow("hscAmp1") << "hscAmp1" << "Frame1" << QRect(600, 480, 1812, 252) << 0.0;
+    QTest::newRow("Label4") << "Label4" << "Frame2" << QRect(120, 1800, 1692, 252) << 10.2;
+    QTest::newRow("txtZaehler") << "txtZaehler" << "Frame2" << QRect(1680, 1560, 612, 288) << 12.0;
+    QTest::newRow("Line1, the fraction bar") << "Line1" << "Frame2" << QRect(1680, 1920, 600, 15) << 0.0;
+    // clang-format on
+}
+
+void TestMainWindow::layoutSpotChecks()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, parent);
+    QFETCH(QRect, twips);
+    QFETCH(double, points);
+    WindowFixture f;
+    QWidget* w = f.control(name.toUtf8().constData());
+    QCOMPARE(w->parentWidget(),
+             parent.isEmpty() ? &f.window : f.control(parent.toUtf8().constData()));
+    QCOMPARE(w->geometry(),
+             QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
+    if (points > 0)
+        QCOMPARE(w->font().pointSizeF(), points);
+    else
+        QCOMPARE(w->font(), QApplication::font(w));
+}
+
+// Every text the user reads on a control, literally: the table cannot check its own words.
+void TestMainWindow::captions()
+{
+    WindowFixture f;
+    // clang-format off
+    const QStringList expected = {
+        "Frame1=x", "Frame2=y", "Command1=Korvelianfigur", "Command2=Schwingung", "Check1=Stop",
+        "Label8=Geschwindigkeit", "Command8=-", "Command7=+", "Command5=Programm beenden",
+        "txtHilfe=Hilfe", "Command6=i", "Label1=Amplitude", "Label5=Phase", "Label2=Amplitude",
+        "Label3=Phase", "Command9=-", "txtZaehler=1", "cmdplusZaehler=+",
+        "Label4=Frequenzfaktor", "Command10=-", "txtNenner=1", "cmdplusNenner=+", "Label9=kgV",
+        "txtkgV=1"};
+    // clang-format on
+    QStringList shown;
+    for (const QString& entry : expected) {
+        const QString name = entry.section('=', 0, 0);
+        shown << name + "=" + captionOf(f.control(name.toUtf8().constData()));
+    }
+    QCOMPARE(shown, expected);
 }
 
 void TestMainWindow::fontsResolveToTheMetricCompatibleFace()
@@ -213,23 +246,46 @@ void TestMainWindow::scrollBars()
 void TestMainWindow::tabOrder()
 {
     WindowFixture f;
-    const QStringList order = {
-        "picBildschirm", "hscAmp1",        "hscAmp2",       "hscPhase", "txtZaehler", "txtNenner",
-        "Command1",      "HScroll1",       "Command2",      "Check1",   "Command5",   "txtHilfe",
-        "Command6",      "cmdplusZaehler", "cmdplusNenner", "Command9", "Command10",  "Command7",
-        "Command8",      "picVelo",        "txtkgV"};
-    QStringList focusable;
-    for (const QString& name : order)
-        focusable << name;
-    for (int i = 0; i + 1 < order.size(); ++i) {
-        QWidget* w = f.control(order[i].toUtf8().constData());
-        do {
-            w = w->nextInFocusChain();
-        } while (!focusable.contains(w->objectName()));
-        QCOMPARE(w->objectName(), order[i + 1]);
+    QVERIFY(f.show());
+    f.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    const QStringList order = {"picBildschirm", "hscAmp1",        "hscAmp2",       "hscPhase",
+                               "txtZaehler",    "txtNenner",      "Command1",      "HScroll1",
+                               "Command2",      "Check1",         "Command5",      "txtHilfe",
+                               "Command6",      "cmdplusZaehler", "cmdplusNenner", "Command9",
+                               "Command10",     "Command7",       "Command8",      "picVelo",
+                               "txtkgV",        "picBildschirm"};
+    f.control("picBildschirm")->setFocus();
+    QStringList visited = {QApplication::focusWidget()->objectName()};
+    while (visited.size() < order.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
     }
-    for (const char* noFocus : {"Frame1", "Frame2", "Label4", "Label8", "Line1"})
-        QCOMPARE(f.control(noFocus)->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(visited, order);
+}
+
+void TestMainWindow::textBoxBackgrounds_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QColor>("background");
+    QTest::newRow("hint line: light yellow") << "txtHilfe" << QColor(255, 255, 192);
+    QTest::newRow("closing count: light yellow") << "txtkgV" << QColor(255, 255, 192);
+    QTest::newRow("numerator: the platform's") << "txtZaehler" << QColor(Qt::white);
+    QTest::newRow("denominator: the platform's") << "txtNenner" << QColor(Qt::white);
+}
+
+void TestMainWindow::textBoxBackgrounds()
+{
+    QFETCH(QString, name);
+    QFETCH(QColor, background);
+    WindowFixture f;
+    QVERIFY(f.show());
+    QWidget* box = f.control(name.toUtf8().constData());
+    const QImage shot = box->grab().toImage();
+    const qreal r = shot.devicePixelRatio();
+    // Right of the text, inside the border.
+    QCOMPARE(QColor(shot.pixel(int((box->width() - 6) * r), int(box->height() / 2 * r))),
+             background);
 }
 
 void TestMainWindow::overlaysAtStartPlaces()
@@ -241,14 +297,90 @@ void TestMainWindow::overlaysAtStartPlaces()
     QCOMPARE(screen->shapeRect(Shape::XMarker).topLeft(), QPointF(136, 232));
     QCOMPARE(screen->overlayLine(OverlayLine::DropToXAxis), QLineF(160, 160, 312, 160));
     QCOMPARE(screen->overlayLine(OverlayLine::DropToYAxis), QLineF(56, 72, 208, 72));
-    // On screen: the yellow point and a red square where the table puts them.
     QVERIFY(f.show());
     const QImage shot = screen->grab().toImage();
     const qreal r = shot.devicePixelRatio();
-    auto at = [&](int x, int y) { return QColor(shot.pixel(int(x * r), int(y * r))); };
-    QCOMPARE(at(220, 196), QColor(255, 255, 0));
-    QCOMPARE(at(252, 284), QColor(255, 0, 0));
-    QCOMPARE(at(200, 160), QColor(128, 128, 255));
+    QCOMPARE(QColor(shot.pixel(int(200 * r), int(160 * r))), QColor(128, 128, 255));
+    QCOMPARE(QColor(shot.pixel(int(100 * r), int(72 * r))), QColor(128, 128, 255));
+    // The shapes as drawn: 132 twips (8.8 pixels) across, the point a yellow disc, the
+    // markers red squares in a yellow outline.
+    const QColor yellow(255, 255, 0);
+    const QColor red(255, 0, 0);
+    for (const Shape shape : {Shape::BeamPoint, Shape::YMarker, Shape::XMarker}) {
+        const QRect around =
+            QRectF(screen->shapeRect(shape).topLeft() * r - QPointF(6, 6), QSizeF(20, 20) * r)
+                .toRect();
+        QRect drawn;
+        for (int y = around.top(); y <= around.bottom(); ++y) {
+            for (int x = around.left(); x <= around.right(); ++x) {
+                const QColor c(shot.pixel(x, y));
+                if (c == yellow || c == red)
+                    drawn |= QRect(x, y, 1, 1);
+            }
+        }
+        const QString which = QString("shape %1, drawn at %2,%3 %4x%5")
+                                  .arg(int(shape))
+                                  .arg(drawn.x())
+                                  .arg(drawn.y())
+                                  .arg(drawn.width())
+                                  .arg(drawn.height());
+        QVERIFY2(std::abs(drawn.width() / r - 8.8) <= 1 && std::abs(drawn.height() / r - 8.8) <= 1,
+                 qPrintable(which));
+        const QColor corner(shot.pixel(drawn.topLeft()));
+        const QColor centre(shot.pixel(drawn.center()));
+        if (shape == Shape::BeamPoint) {
+            QVERIFY2(corner != yellow && corner != red, qPrintable(which));
+            QVERIFY2(centre == yellow, qPrintable(which));
+            const QColor edge(shot.pixel(drawn.left(), drawn.center().y()));
+            QVERIFY2(edge == yellow, qPrintable(which));
+        } else {
+            QVERIFY2(corner == yellow, qPrintable(which));
+            QVERIFY2(QColor(shot.pixel(drawn.bottomRight())) == yellow, qPrintable(which));
+            QVERIFY2(centre == red, qPrintable(which));
+        }
+    }
+}
+
+void TestMainWindow::speedBar_data()
+{
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<QString>("presses");
+    QTest::addColumn<double>("share"); // of the bar's width
+
+    QTest::newRow("after start-up: empty") << false << "" << 0.0;
+    QTest::newRow("+ before the first start: empty") << false << "++" << 0.0;
+    QTest::newRow("started, +: 55 %") << true << "+" << 0.55;
+    QTest::newRow("started, ---: 36.45 %") << true << "---" << 0.3645;
+    QTest::newRow("started, eight +: full") << true << "++++++++" << 1.0;
+}
+
+void TestMainWindow::speedBar()
+{
+    QFETCH(bool, started);
+    QFETCH(QString, presses);
+    QFETCH(double, share);
+    WindowFixture f;
+    QVERIFY(f.show());
+    if (started)
+        f.runFrames(0);
+    for (const QChar c : presses)
+        QTest::mouseClick(f.control(c == '+' ? "Command7" : "Command8"), Qt::LeftButton);
+    QWidget* velo = f.control("picVelo");
+    const QImage shot = velo->grab().toImage();
+    // Red from the left edge to the share of the width, white after it, on every row.
+    const double edge = share * shot.width();
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c(shot.pixel(x, y));
+            const QString at = QString("%1,%2").arg(x).arg(y);
+            if (x + 1 <= edge - 1)
+                QVERIFY2(c == QColor(255, 0, 0), qPrintable(at));
+            else if (x >= edge + 1)
+                QVERIFY2(c == QColor(Qt::white), qPrintable(at));
+            else
+                QVERIFY2(c == QColor(255, 0, 0) || c == QColor(Qt::white), qPrintable(at));
+        }
+    }
 }
 
 void TestMainWindow::startUpPicture()
@@ -293,6 +425,21 @@ void TestMainWindow::startUpPicture()
     QVERIFY(axisRow > 0);
     QCOMPARE(QColor(image.pixel(int(20 * ratio), axisRow + 1)), QColor(Qt::black));
     QCOMPARE(QColor(image.pixel(int(20 * ratio), axisRow - 1)), QColor(Qt::black));
+}
+
+void TestMainWindow::redrawReplacesTheFigure()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    // x amplitude 0: the diagonal of start-up gives way to a segment on the vertical axis.
+    f.control<QScrollBar>("hscAmp1")->setValue(0);
+    const QImage shot = f.control("picBildschirm")->grab().toImage();
+    const qreal r = shot.devicePixelRatio();
+    for (double u : {-0.9, -0.5, 0.5, 0.9}) {
+        const double p = (u + 2) / 4 * 441;
+        QCOMPARE(QColor(shot.pixel(int(p * r), int(p * r))), QColor(Qt::black));
+        QCOMPARE(QColor(shot.pixel(int(220.5 * r), int(p * r))), QColor(Qt::white));
+    }
 }
 
 void TestMainWindow::hints_data()
@@ -391,43 +538,86 @@ void TestMainWindow::quit()
     QVERIFY(f.stopTickedAtEnd);
 }
 
-void TestMainWindow::dragRedrawsOnEveryScrollAndOnChange_data()
+void TestMainWindow::scrollBarEvents_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("x amplitude") << "hscAmp1";
-    QTest::newRow("x phase") << "HScroll1";
-    QTest::newRow("y amplitude") << "hscAmp2";
-    QTest::newRow("y phase") << "hscPhase";
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("events"); // S: Scroll, C: Change
+
+    const char* const bars[] = {"hscAmp1", "HScroll1", "hscAmp2", "hscPhase"};
+    for (const char* bar : bars) {
+        QTest::addRow("%s: drag", bar) << bar << "drag"
+                                       << "SSSSC";
+        QTest::addRow("%s: arrow key", bar) << bar << "key"
+                                            << "C";
+        QTest::addRow("%s: wheel", bar) << bar << "wheel"
+                                        << "C";
+        QTest::addRow("%s: click in the trough", bar) << bar << "trough"
+                                                      << "C";
+        QTest::addRow("%s: click on the arrow", bar) << bar << "arrow"
+                                                     << "C";
+    }
 }
 
-void TestMainWindow::dragRedrawsOnEveryScrollAndOnChange()
+// Scroll while the thumb is dragged, Change once the value has changed; each redraws.
+void TestMainWindow::scrollBarEvents()
 {
     QFETCH(QString, name);
+    QFETCH(QString, action);
+    QFETCH(QString, events);
     WindowFixture f;
     QVERIFY(f.show());
     auto* bar = f.control<QScrollBar>(name.toUtf8().constData());
+    const ControlLayout& row = control(name.toStdString());
     FormVariables& vars = f.window.form().variables();
-    const QPoint start = sliderCentre(bar);
-    QTest::mousePress(bar, Qt::LeftButton, {}, start);
+    // In the middle of its travel, so that a step either way changes it.
+    bar->setValue(bar->maximum() / 2);
+    QString seen;
     int redraws = 0;
-    for (int step = 1; step <= 4; ++step) {
+    connect(&f.window, &MainWindow::delivered, [&](Event event) {
+        seen += event == row.scroll ? "S" : event == row.change ? "C" : "?";
+    });
+    // A redraw of a figure with closing count 1 leaves t at its end and x, y at its last
+    // point, for the thumbs where they stand (a dragged one where the user holds it).
+    auto countRedraw = [&] {
+        const auto position = [&](const char* thumb) {
+            return f.control<QScrollBar>(thumb)->sliderPosition() / 100.0;
+        };
+        const Point last =
+            Auslenkung(6.299999999999994, {position("hscAmp1"), position("HScroll1"),
+                                           position("hscAmp2"), position("hscPhase"), 1, 1});
+        if (vars.t == 6.399999999999993 && vars.x == last.x && vars.y == last.y)
+            ++redraws;
         vars.t = -1;
-        const int before = bar->sliderPosition();
-        QTest::mouseMove(bar, start + QPoint(6 * step, 0));
-        QVERIFY(bar->sliderPosition() != before);
-        QCOMPARE(bar->value(), name.startsWith("hscAmp") ? 100 : 0);
-        QCOMPARE(vars.t, 6.399999999999993);
-        ++redraws;
+    };
+    vars.t = -1;
+    const int before = bar->value();
+    if (action == "drag") {
+        const QPoint start = sliderCentre(bar);
+        QTest::mousePress(bar, Qt::LeftButton, {}, start);
+        for (int step = 1; step <= 4; ++step) {
+            QTest::mouseMove(bar, start + QPoint(6 * step, 0));
+            countRedraw();
+        }
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, start + QPoint(24, 0));
+    } else if (action == "key") {
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key_Right);
+    } else if (action == "wheel") {
+        const QPointF at(bar->width() / 2.0, bar->height() / 2.0);
+        QWheelEvent wheel(at, bar->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+    } else if (action == "trough") {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, sliderCentre(bar) + QPoint(40, 0));
+    } else {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
     }
-    vars.t = -1;
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, start + QPoint(24, 0));
-    QCOMPARE(vars.t, 6.399999999999993);
+    countRedraw();
+    QCOMPARE(seen, events);
+    QCOMPARE(redraws, int(events.size()));
+    QVERIFY(bar->value() != before);
     QCOMPARE(bar->value(), bar->sliderPosition());
-    // A click on the arrow steps by one and redraws (Change).
-    vars.t = -1;
-    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
-    QCOMPARE(vars.t, 6.399999999999993);
-    QCOMPARE(redraws, 4);
 }
 
 KORVELIAN_WIDGET_TEST_MAIN(TestMainWindow)

@@ -1,3 +1,4 @@
+#include "exactcompare.h"
 #include "numbertext.h"
 
 #include <QTest>
@@ -64,7 +65,7 @@ void TestNumberText::textNumber()
     QFETCH(QString, text);
     QFETCH(double, expected);
     const double value = korvelian::textNumber(text.toStdString());
-    QCOMPARE(value, expected);
+    COMPARE_EXACT(value, expected);
 }
 
 void TestNumberText::numberText_data()

@@ -1,4 +1,6 @@
+#include "exactcompare.h"
 #include "formfixture.h"
+#include "overlayupdate.h"
 
 #include <QTest>
 
@@ -34,6 +36,8 @@ class TestOscillation : public QObject
 
 private slots:
     void frameSteps();
+    void overlayValues_data();
+    void overlayValues();
     void firstAndSecondFrame();
     void startResetsTAndDt();
     void tickInTheStartsPumpEndsBeforeTheFirstFrame();
@@ -43,7 +47,7 @@ private slots:
     void redrawInAFrameSetsTheFiguresEnd();
     void quitInAFrameDrawsNothingMore();
     void positionNotFiniteMovesNothing();
-    void waitSleepsAtLeastTheFramePause();
+    void aFrameWaitsTheFramePause();
     void speedSteps_data();
     void speedSteps();
     void speedBeforeFirstStartStaysZero();
@@ -71,20 +75,56 @@ void TestOscillation::frameSteps()
     QCOMPARE(log, expected);
 }
 
+void TestOscillation::overlayValues_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::newRow("right of and below the centre") << 0.75 << 1.25;
+    QTest::newRow("left of and above the centre") << 1.7 << -0.6;
+    // Here x - 0.03 taken in single precision would differ in the last bit.
+    QTest::newRow("offset subtracted in double") << -1.2935 << 0.55;
+}
+
+void TestOscillation::overlayValues()
+{
+    QFETCH(double, x);
+    QFETCH(double, y);
+    FakeWindow fake;
+    for (const OverlayUpdate& update : overlayUpdates(x, y))
+        apply(fake, update);
+    QStringList log;
+    for (const auto& s : fake.log())
+        log << QString::fromStdString(s);
+    // Nine digits tell every single-precision number apart.
+    auto n = [](double v) { return QString::asprintf("%.9g", double(float(v))); };
+    const QString left = n(x - 0.03);
+    const QString top = n(y - 0.03);
+    const QString axis = n(-0.03);
+    const QStringList expected = {"left Shape1 " + left, "top Shape1 " + top,   "zOrder Shape1",
+                                  "top Shape2 " + top,   "left Shape2 " + axis, "zOrder Shape2",
+                                  "top Shape3 " + axis,  "left Shape3 " + left, "zOrder Shape3",
+                                  "X1 Line2 " + n(x),    "Y1 Line2 " + n(y),    "X2 Line2 " + n(x),
+                                  "Y2 Line2 0",          "X1 Line3 " + n(x),    "Y1 Line3 " + n(y),
+                                  "X2 Line3 0",          "Y2 Line3 " + n(y)};
+    QCOMPARE(log, expected);
+}
+
 void TestOscillation::firstAndSecondFrame()
 {
     FormFixture f;
+    f.fake.setScroll(ScrollBar::Amp1, 150);
+    f.fake.setScroll(ScrollBar::Amp2, 50);
     runUntilTickAt(f, 2);
-    QCOMPARE(f.vars().t, 0.2);
+    COMPARE_EXACT(f.vars().t, 0.1 + 0.1);
+    // The second frame, at t = 0.1, from the beam's own x and y.
+    COMPARE_EXACT(f.vars().x, 1.5 * std::sin(0.1));
+    COMPARE_EXACT(f.vars().y, 0.5 * std::sin(0.1));
     const auto lefts = f.fake.callsOf("left");
-    // Shape1, Shape2, Shape3 of frame 1, then of frame 2.
+    const auto tops = f.fake.callsOf("top");
     QCOMPARE(lefts.size(), std::size_t(6));
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(float(lefts[i].numbers[0]), single(-0.03));
-    QCOMPARE(float(lefts[3].numbers[0]), single(std::sin(0.1) - 0.03));
-    QCOMPARE(float(lefts[5].numbers[0]), single(std::sin(0.1) - 0.03));
-    QCOMPARE(f.vars().x, std::sin(0.1));
-    QCOMPARE(f.vars().y, std::sin(0.1));
+    COMPARE_EXACT(float(lefts[3].numbers[0]), single(1.5 * std::sin(0.1) - 0.03));
+    COMPARE_EXACT(float(tops[4].numbers[0]), single(0.5 * std::sin(0.1) - 0.03));
+    COMPARE_EXACT(float(f.fake.callsOf("Y1").back().numbers[0]), single(0.5 * std::sin(0.1)));
 }
 
 void TestOscillation::startResetsTAndDt()
@@ -102,8 +142,8 @@ void TestOscillation::startResetsTAndDt()
     });
     const auto lefts = f.fake.callsOf("left");
     QCOMPARE(float(lefts[0].numbers[0]), single(-0.03));
-    QCOMPARE(f.vars().dt, 0.1);
-    QCOMPARE(f.vars().t, 0.2);
+    COMPARE_EXACT(f.vars().dt, 0.1);
+    COMPARE_EXACT(f.vars().t, 0.1 + 0.1);
 }
 
 void TestOscillation::tickInTheStartsPumpEndsBeforeTheFirstFrame()
@@ -111,8 +151,8 @@ void TestOscillation::tickInTheStartsPumpEndsBeforeTheFirstFrame()
     FormFixture f;
     f.vars().t = 3;
     runUntilTickAt(f, 0);
-    QCOMPARE(f.vars().dt, 0.1);
-    QCOMPARE(f.vars().t, 0.0);
+    COMPARE_EXACT(f.vars().dt, 0.1);
+    COMPARE_EXACT(f.vars().t, 0.0);
     QCOMPARE(f.fake.count("left"), 0);
     QCOMPARE(f.fake.count("zOrder"), 0);
 }
@@ -144,7 +184,7 @@ void TestOscillation::hammeringStartNeverFails()
     });
     QCOMPARE(deepest, Oscillation::kMaxRuns);
     QCOMPARE(f.form.oscillation().runs(), 0);
-    QCOMPARE(f.vars().dt, 0.1);
+    COMPARE_EXACT(f.vars().dt, 0.1);
 }
 
 void TestOscillation::speedChangeCountsForThatFramesAdvance()
@@ -154,8 +194,8 @@ void TestOscillation::speedChangeCountsForThatFramesAdvance()
         if (n == 1)
             f.form.handle(Event::Command7_Click);
     });
-    QCOMPARE(f.vars().dt, 0.1 * 1.1);
-    QCOMPARE(f.vars().t, 0.1 * 1.1);
+    COMPARE_EXACT(f.vars().dt, 0.1 * 1.1);
+    COMPARE_EXACT(f.vars().t, 0.1 * 1.1);
 }
 
 void TestOscillation::redrawInAFrameSetsTheFiguresEnd()
@@ -170,8 +210,8 @@ void TestOscillation::redrawInAFrameSetsTheFiguresEnd()
         }
     });
     QCOMPARE(f.fake.count("cls"), 1);
-    QCOMPARE(f.vars().t, 6.399999999999993 + 0.1);
-    QCOMPARE(f.vars().x, 1.5 * std::sin(6.399999999999993));
+    COMPARE_EXACT(f.vars().t, 6.399999999999993 + 0.1);
+    COMPARE_EXACT(f.vars().x, 1.5 * std::sin(6.399999999999993));
 }
 
 void TestOscillation::quitInAFrameDrawsNothingMore()
@@ -197,14 +237,35 @@ void TestOscillation::positionNotFiniteMovesNothing()
     QVERIFY(std::abs(f.vars().t - 0.4) < 1e-12);
 }
 
-void TestOscillation::waitSleepsAtLeastTheFramePause()
+void TestOscillation::aFrameWaitsTheFramePause()
 {
     FormFixture f;
+    f.fake.sleepAtMost = 0.003;
     runUntilTickAt(f, 50);
-    // 50 frames, each waiting 0.01 s by sleeping, never by reading the clock in a spin.
-    QCOMPARE(f.fake.count("sleep"), 50);
-    QCOMPARE(f.fake.count("clock"), 3 * 50);
-    QVERIFY(f.fake.now >= 1000 + 50 * 0.01 - 1e-9);
+    // T0 is the clock reading right after a frame's pump; the beam is placed only once the
+    // clock has read T0 + 0.01, however short each sleep. The fake's clock moves only while
+    // the program sleeps.
+    double t0 = -1;
+    double lastReading = -1;
+    bool pumped = false;
+    int frames = 0;
+    for (const Call& call : f.fake.calls) {
+        if (call.op == "doEvents") {
+            pumped = true;
+        } else if (call.op == "clock") {
+            lastReading = call.numbers[0];
+            if (pumped)
+                t0 = lastReading;
+            pumped = false;
+        } else if (call.op == "left" && call.target == "Shape1") {
+            ++frames;
+            QVERIFY2(
+                lastReading >= t0 + 0.01,
+                qPrintable(
+                    QString("frame %1 placed at %2, T0 %3").arg(frames).arg(lastReading).arg(t0)));
+        }
+    }
+    QCOMPARE(frames, 50);
 }
 
 void TestOscillation::speedSteps_data()
@@ -212,13 +273,15 @@ void TestOscillation::speedSteps_data()
     QTest::addColumn<QString>("presses");
     QTest::addColumn<double>("dt");
     QTest::addColumn<double>("percent");
-    QTest::newRow("+") << "+" << 0.11 << 55.0;
-    QTest::newRow("-") << "-" << 0.09 << 45.0;
-    QTest::newRow("+++") << "+++" << 0.1331 << 66.55;
-    QTest::newRow("---") << "---" << 0.0729 << 36.45;
-    QTest::newRow("+-: 0.099, not 0.1") << "+-" << 0.099 << 49.5;
-    QTest::newRow("seven +") << "+++++++" << 0.1948717 << 97.44;
-    QTest::newRow("eight +: full bar") << "++++++++" << 0.2143589 << 100.0;
+    QTest::newRow("+") << "+" << 0.1 * 1.1 << 55.0;
+    QTest::newRow("-") << "-" << 0.1 * 0.9 << 45.0;
+    QTest::newRow("+++: 0.1331") << "+++" << 0.1 * 1.1 * 1.1 * 1.1 << 66.55;
+    QTest::newRow("---: 0.0729") << "---" << 0.1 * 0.9 * 0.9 * 0.9 << 36.45;
+    QTest::newRow("+-: 0.099, not 0.1") << "+-" << 0.1 * 1.1 * 0.9 << 49.5;
+    QTest::newRow("seven +: 0.1949")
+        << "+++++++" << 0.1 * 1.1 * 1.1 * 1.1 * 1.1 * 1.1 * 1.1 * 1.1 << 97.44;
+    QTest::newRow("eight +: 0.2144, a full bar")
+        << "++++++++" << 0.1 * 1.1 * 1.1 * 1.1 * 1.1 * 1.1 * 1.1 * 1.1 * 1.1 << 100.0;
 }
 
 void TestOscillation::speedSteps()
@@ -230,12 +293,12 @@ void TestOscillation::speedSteps()
     runUntilTickAt(f, 0);
     for (const QChar c : presses)
         f.form.handle(c == '+' ? Event::Command7_Click : Event::Command8_Click);
-    QVERIFY(std::abs(f.vars().dt - dt) < 1e-6);
-    const auto boxes = f.fake.callsOf("box");
-    const Call& bar = boxes.back();
-    QCOMPARE(bar.numbers[2], double(single(f.vars().dt)));
-    QCOMPARE(bar.numbers[0], 0.0);
-    QCOMPARE(bar.numbers[3], 1.0);
+    COMPARE_EXACT(f.vars().dt, dt);
+    const Call bar = f.fake.callsOf("box").back();
+    COMPARE_EXACT(bar.numbers[2], double(single(dt)));
+    COMPARE_EXACT(bar.numbers[0], 0.0);
+    COMPARE_EXACT(bar.numbers[1], 0.0);
+    COMPARE_EXACT(bar.numbers[3], 1.0);
     QVERIFY(std::abs(std::min(bar.numbers[2] / 0.2, 1.0) * 100 - percent) < 0.01);
     // Each press clears the bar before drawing it.
     QCOMPARE(f.fake.count("cls"), int(presses.size()));
@@ -249,7 +312,7 @@ void TestOscillation::speedBeforeFirstStartStaysZero()
         f.form.handle(Event::Command7_Click);
         f.form.handle(Event::Command8_Click);
     }
-    QCOMPARE(f.vars().dt, 0.0);
+    COMPARE_EXACT(f.vars().dt, 0.0);
     QCOMPARE(QString::fromStdString(f.fake.callsOf("box").back().str()), "box picVelo 0 0 0 1");
 }
 

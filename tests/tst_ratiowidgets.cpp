@@ -3,16 +3,7 @@
 #include "picturearea.h"
 #include "windowfixture.h"
 
-#include <QElapsedTimer>
-
 using namespace korvelian;
-
-namespace {
-
-// Long enough for the largest figure on a slow machine, short against a hang.
-constexpr qint64 kHandlerBoundMs = 5000;
-
-} // namespace
 
 class TestRatioWidgets : public QObject
 {
@@ -34,23 +25,19 @@ void TestRatioWidgets::typedEntries_data()
     const QString domain = QString::fromUtf8(kRatioDomain);
     const QString tooLarge = QString::fromUtf8(kRatioTooLarge);
 
-    // clang-format off
-    QTest::newRow("denominator 0") << "txtNenner" << "" << "0" << domain;
-    QTest::newRow("denominator -0") << "txtNenner" << "" << "-0" << domain;
-    QTest::newRow("negative denominator") << "txtNenner" << "" << "-3" << domain;
-    QTest::newRow("fractional denominator") << "txtNenner" << "" << "2.5" << domain;
-    QTest::newRow("denominator 10^12") << "txtNenner" << "" << "1e12" << domain;
-    QTest::newRow("denominator 1e309") << "txtNenner" << "" << "1e309" << domain;
-    QTest::newRow("denominator text") << "txtNenner" << "" << "nan" << domain;
-    QTest::newRow("numerator 32768") << "txtZaehler" << "" << "32768" << domain;
-    QTest::newRow("numerator -32769") << "txtZaehler" << "" << "-32769" << domain;
-    QTest::newRow("numerator 1e309") << "txtZaehler" << "" << "1e309" << domain;
-    QTest::newRow("numerator 0") << "txtZaehler" << "" << "0" << domain;
-    QTest::newRow("numerator hex") << "txtZaehler" << "" << "&H10" << domain;
-    QTest::newRow("denominator 200, numerator 199") << "txtZaehler" << "200" << "199" << tooLarge;
-    QTest::newRow("denominator 32767, numerator 2") << "txtZaehler" << "32767" << "2" << tooLarge;
-    QTest::newRow("empty denominator") << "txtNenner" << "" << "" << domain;
-    // clang-format on
+    // Typed key by key into the real boxes; which entries are refused stands in tst_kgv.
+    QTest::newRow("denominator 0") << "txtNenner"
+                                   << ""
+                                   << "0" << domain;
+    QTest::newRow("numerator hex") << "txtZaehler"
+                                   << ""
+                                   << "&H10" << domain;
+    QTest::newRow("denominator 200, numerator 199") << "txtZaehler"
+                                                    << "200"
+                                                    << "199" << tooLarge;
+    QTest::newRow("denominator deleted") << "txtNenner"
+                                         << ""
+                                         << "" << domain;
 }
 
 void TestRatioWidgets::typedEntries()
@@ -76,13 +63,10 @@ void TestRatioWidgets::typedEntries()
 
     const QString kgvBefore = f.text("txtkgV");
     const QImage screenBefore = f.control<PictureArea>("picBildschirm")->image().copy();
-    QElapsedTimer timer;
-    timer.start();
     if (entry.isEmpty())
         QTest::keyClick(edit, Qt::Key_Backspace);
     else
         QTest::keyClick(edit, entry.back().toLatin1());
-    QVERIFY(timer.elapsed() < kHandlerBoundMs);
     QCOMPARE(edit->text(), entry);
     QCOMPARE(f.text("txtkgV"), kgvBefore);
     QVERIFY(f.control<PictureArea>("picBildschirm")->image() == screenBefore);

@@ -3,8 +3,12 @@
 #include "mainwindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+
+#include <functional>
 
 namespace korvelian {
 
@@ -32,6 +36,33 @@ struct WindowFixture
     {
         window.show();
         return QTest::qWaitForWindowExposed(&window);
+    }
+
+    // Starts the animation and ticks Stop in its pump number `frames` (0 being the start's
+    // own pump), so that exactly that many frames run however loaded the machine is: an event
+    // that posts itself again counts the pumps, since one pump never delivers an event posted
+    // during it. inPump runs first in every pump, with its number.
+    void runFrames(int frames, std::function<void(int)> inPump = {})
+    {
+        postPump(0, frames, std::move(inPump));
+        control<QPushButton>("Command2")->click();
+    }
+
+private:
+    void postPump(int pump, int frames, std::function<void(int)> inPump)
+    {
+        // Posted to the window: what is still queued when the window goes is dropped with it.
+        QMetaObject::invokeMethod(
+            &window,
+            [this, pump, frames, inPump] {
+                if (inPump)
+                    inPump(pump);
+                if (pump == frames)
+                    control<QCheckBox>("Check1")->setChecked(true);
+                else
+                    postPump(pump + 1, frames, inPump);
+            },
+            Qt::QueuedConnection);
     }
 };
 

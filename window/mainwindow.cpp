@@ -243,8 +243,10 @@ void MainWindow::connectEvents()
 
 void MainWindow::handle(Event event)
 {
-    if (!m_ops->ended())
-        m_form->handle(event);
+    if (m_ops->ended())
+        return;
+    emit delivered(event);
+    m_form->handle(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

@@ -45,6 +45,11 @@ public:
     void restoreView();
     void setReadingAid(bool on);
 
+signals:
+    // Every control event the window hands to its handlers, before they run: which of Change
+    // and Scroll a scroll bar delivers is otherwise seen nowhere, since both redraw.
+    void delivered(korvelian::Event event);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
