@@ -3,13 +3,18 @@
 set -uo pipefail
 korvelian=$1
 out=$(mktemp) err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
+# Pictures are written here; private, so it also serves as the runtime folder that the
+# toolkit otherwise complains about when run as a service without a session.
+work=$(mktemp -d)
+trap 'rm -rf "$out" "$err" "$work"' EXIT
+cd "$work" || exit 1
 failed=0
 
 # name | arguments | status | stream with the one first line | that line
 while IFS='|' read -r name arguments status stream line; do
     # shellcheck disable=SC2086 # the arguments are words
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANG=C "$korvelian" $arguments \
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANG=C XDG_RUNTIME_DIR="$work" \
+        "$korvelian" $arguments \
         > "$out" 2> "$err"
     got=$?
     if [ "$stream" = out ]; then shown=$out silent=$err; else shown=$err silent=$out; fi
@@ -29,5 +34,14 @@ unknown option|--nonsense|2|err|korvelian: Unbekannte Option 'nonsense'. Übersi
 bad amplitude|--amplitude-y 3|2|err|korvelian: --amplitude-y erwartet eine Zahl von 0 bis 2 mit höchstens zwei Nachkommastellen, etwa 1,5, nicht '3'.
 no display|--ratio 3:2|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
 platform that cannot start|-platform nosuch|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
+export without display|--ratio 3:2 --export bild.png --size 300|0|out|
 ROWS
+
+# The written picture: a PNG of the width asked for, square as the screen (the signature,
+# then width and height in the header).
+header=$(od -An -tx1 -N24 bild.png 2> /dev/null | tr -d ' \n')
+if [ "$header" != 89504e470d0a1a0a0000000d494844520000012c0000012c ]; then
+    echo "FAIL export: header '$header'"
+    failed=1
+fi
 exit $failed

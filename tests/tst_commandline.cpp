@@ -3,11 +3,13 @@
 #include "form1.h"
 #include "layout.h"
 #include "messages.h"
+#include "picturearea.h"
 #include "windowfixture.h"
 
 #include <QFile>
 #include <QMenu>
 #include <QSettings>
+#include <QTemporaryDir>
 
 using namespace korvelian;
 
@@ -20,6 +22,8 @@ private slots:
     void values();
     void applied_data();
     void applied();
+    void exported_data();
+    void exported();
     void toolkitTextsAreGerman();
     void windowClassMatchesDesktopEntry();
 };
@@ -50,6 +54,10 @@ void TestCommandLine::values_data()
     QTest::newRow("ratio with a decimal") << QStringList{"--ratio", "2.5:1"} << false << "" << 0 << "korvelian: --ratio erwartet";
     QTest::newRow("ratio without value") << QStringList{"--ratio"} << false << "" << 0 << "korvelian: Nach '--ratio' fehlt der Wert.";
     QTest::newRow("unknown single-dash word after the toolkit") << QStringList{"-platfrom"} << false << "" << 0 << "korvelian: Unbekannte Option 'platfrom'.";
+    QTest::newRow("export to another format") << QStringList{"--export", "bild.jpg"} << false << "" << 0 << "korvelian: --export erwartet einen Dateinamen auf .png oder .svg";
+    QTest::newRow("picture width 0") << QStringList{"--export", "a.png", "--size", "0"} << false << "" << 0 << "korvelian: --size erwartet eine Bildbreite in Pixeln von 1 bis 8192";
+    QTest::newRow("picture width 8193") << QStringList{"--export", "a.png", "--size", "8193"} << false << "" << 0 << "korvelian: --size erwartet";
+    QTest::newRow("worksheet without export") << QStringList{"--worksheet"} << false << "" << 0 << "korvelian: --size, --worksheet und --reading-aid gelten nur mit --export.";
     QTest::newRow("stray argument") << QStringList{"--phase-x", "10", "20"} << false << "" << 0 << "korvelian: Unerwartetes Argument '20'.";
     // clang-format on
 }
@@ -110,6 +118,64 @@ void TestCommandLine::applied()
     QCOMPARE(f.text("txtkgV"), kgv);
     QCOMPARE(f.text("txtHilfe"), hint);
     QCOMPARE(f.window.form().variables().t != -1, redrawn);
+}
+
+void TestCommandLine::exported_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("written"); // what the file holds, "" when none is left
+
+    // clang-format off
+    QTest::newRow("PNG as the window shows it") << QStringList{"--ratio", "3:2", "--phase-x", "90", "--export", "bild.png"} << 0 << "window";
+    QTest::newRow("PNG on a worksheet") << QStringList{"--ratio", "3:2", "--export", "bild.png", "--size", "200", "--worksheet"} << 0 << "white";
+    QTest::newRow("PNG with the reading aid") << QStringList{"--export", "bild.png", "--reading-aid"} << 0 << "aid";
+    QTest::newRow("SVG with its parameters") << QStringList{"--ratio", "3:2", "--export", "bild.svg"} << 0 << "Frequenzfaktor: 3 / 2    kgV: 6";
+    QTest::newRow("refused ratio") << QStringList{"--ratio", "32768:1", "--export", "bild.png"} << 2 << "";
+    QTest::newRow("missing folder") << QStringList{"--export", "fehlt/bild.png"} << 1 << "";
+    // clang-format on
+}
+
+// The picture written is the one the screen shows after the start options, without the
+// window ever being shown.
+void TestCommandLine::exported()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, written);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(arguments[arguments.indexOf("--export") + 1]);
+    arguments[arguments.indexOf("--export") + 1] = path;
+    CommandLine line;
+    QVERIFY(!line.read(QStringList{"korvelian"} + arguments, CommandLine::Stage::AfterToolkit));
+    WindowFixture f;
+    line.applyTo(f.window);
+    const CommandLine::Answer answer = line.exportPicture(f.window);
+    QCOMPARE(answer.status, status);
+    QCOMPARE(answer.text.count('\n'), status == 0 ? 0 : 1);
+    QCOMPARE(QFile::exists(path), !written.isEmpty());
+    if (written.isEmpty())
+        return;
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    if (path.endsWith(".svg")) {
+        QVERIFY(file.readAll().contains(written.toUtf8()));
+        return;
+    }
+    const QImage picture = QImage::fromData(file.readAll()).convertToFormat(QImage::Format_RGB32);
+    // The screen's drawing without the animation's overlays, which stay out of every
+    // exported picture.
+    const QImage shown =
+        f.control<PictureArea>("picBildschirm")->image().convertToFormat(QImage::Format_RGB32);
+    if (written == "window") {
+        QCOMPARE(picture, shown);
+    } else if (written == "white") {
+        QCOMPARE(picture.size(), QSize(200, 200));
+        QCOMPARE(picture.pixel(1, 1), qRgb(255, 255, 255));
+    } else {
+        QCOMPARE(picture.size(), shown.size());
+        QVERIFY(picture != shown);
+    }
 }
 
 void TestCommandLine::toolkitTextsAreGerman()

@@ -1,9 +1,14 @@
 #include "commandline.h"
 
 #include "constants.h"
+#include "form1.h"
 #include "layout.h"
+#include "mainwindow.h"
+#include "pictureexporter.h"
+#include "screenarea.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -87,6 +92,31 @@ QString readPhase(const QString& value, const char* option, ScrollBar bar, Setti
     return {};
 }
 
+// The ending decides the format; it is checked here, before anything is drawn, so that a
+// mistyped name costs no start of the toolkit.
+QString readExportPath(const QString& value, const char* option, ScrollBar, Settings& settings)
+{
+    const QString suffix = QFileInfo(value).suffix().toLower();
+    if (suffix != "png" && suffix != "svg") {
+        return QString("--%1 erwartet einen Dateinamen auf .png oder .svg, nicht '%2'.")
+            .arg(option, value);
+    }
+    settings.exportPath = value;
+    return {};
+}
+
+QString readExportWidth(const QString& value, const char* option, ScrollBar, Settings& settings)
+{
+    static const QRegularExpression digits(QStringLiteral("^\\d{1,5}$"));
+    const int width = digits.match(value).hasMatch() ? value.toInt() : 0;
+    if (width < 1 || width > PictureExporter::kLargestSize) {
+        return QString("--%1 erwartet eine Bildbreite in Pixeln von 1 bis %2, nicht '%3'.")
+            .arg(option, QString::number(PictureExporter::kLargestSize), value);
+    }
+    settings.exportWidth = width;
+    return {};
+}
+
 // The help lists them in this order.
 constexpr ValueOption kOptions[] = {
     {"ratio",
@@ -102,6 +132,18 @@ constexpr ValueOption kOptions[] = {
     {"amplitude-y", "A", "Amplitude der y-Schwingung, 0 bis 2, etwa 0,75.", ScrollBar::Amp2,
      readAmplitude},
     {"phase-y", "GRAD", "Phase der y-Schwingung in Grad, 0 bis 360.", ScrollBar::Phase, readPhase},
+    {"export",
+     "DATEI",
+     "Speichert das Bild des Schirms als PNG oder SVG (nach der Endung) und beendet das "
+     "Programm, ohne ein Fenster zu öffnen; braucht keine Anzeige.",
+     {},
+     readExportPath},
+    {"size",
+     "PIXEL",
+     "Mit --export: Bildbreite in Pixeln, 1 bis 8192; sonst die Breite des "
+     "Schirms bei 100 %.",
+     {},
+     readExportWidth},
 };
 
 CommandLine::Answer fault(const QString& what)
@@ -113,7 +155,10 @@ CommandLine::Answer fault(const QString& what)
 
 CommandLine::CommandLine()
     : m_help({"h", "help", "?"}, "Zeigt diese Hilfe an."),
-      m_version({"v", "version"}, "Zeigt die Version an.")
+      m_version({"v", "version"}, "Zeigt die Version an."),
+      m_worksheet("worksheet",
+                  QString::fromUtf8("Mit --export: schwarze Figur und graue Achsen auf Weiß.")),
+      m_readingAid("reading-aid", QString::fromUtf8("Mit --export: mit der Ablesehilfe."))
 {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.setApplicationDescription(
@@ -126,6 +171,8 @@ CommandLine::CommandLine()
         m_parser.addOption(QCommandLineOption(option.name, QString::fromUtf8(option.description),
                                               option.valueName));
     }
+    m_parser.addOption(m_worksheet);
+    m_parser.addOption(m_readingAid);
 }
 
 std::optional<CommandLine::Answer> CommandLine::read(const QStringList& arguments, Stage stage)
@@ -149,6 +196,11 @@ std::optional<CommandLine::Answer> CommandLine::read(const QStringList& argument
         if (!wrong.isEmpty())
             return fault(wrong);
     }
+    m_settings.worksheet = m_parser.isSet(m_worksheet);
+    m_settings.readingAid = m_parser.isSet(m_readingAid);
+    if (!m_settings.exportPath &&
+        (m_settings.exportWidth || m_settings.worksheet || m_settings.readingAid))
+        return fault("--size, --worksheet und --reading-aid gelten nur mit --export.");
     return std::nullopt;
 }
 
@@ -164,8 +216,10 @@ int CommandLine::print(const Answer& answer)
 QStringList CommandLine::setAsideToolkitOptions(const QStringList& arguments) const
 {
     const auto isOwn = [this](const QString& name) {
-        if (m_help.names().contains(name) || m_version.names().contains(name))
-            return true;
+        for (const QCommandLineOption* flag : {&m_help, &m_version, &m_worksheet, &m_readingAid}) {
+            if (flag->names().contains(name))
+                return true;
+        }
         for (const ValueOption& option : kOptions) {
             if (name == QLatin1String(option.name))
                 return true;
@@ -197,6 +251,27 @@ void CommandLine::applyTo(QWidget& window) const
         window.findChild<QLineEdit*>(controlName(TextBox::Nenner))
             ->setText(m_settings.ratio->second);
     }
+}
+
+CommandLine::Answer CommandLine::exportPicture(MainWindow& window) const
+{
+    // A refused ratio leaves the previous figure on the screen: a file of it would not show
+    // what was asked for.
+    if (window.form().variables().ratio.refused) {
+        return fault(QString("--ratio %1:%2: %3")
+                         .arg(m_settings.ratio->first, m_settings.ratio->second,
+                              window.findChild<QLineEdit*>(controlName(TextBox::Hilfe))->text()));
+    }
+    window.setReadingAid(m_settings.readingAid);
+    const auto* screen = window.findChild<ScreenArea*>(controlName(Picture::Bildschirm));
+    const int width = m_settings.exportWidth
+                          ? m_settings.exportWidth
+                          : static_cast<int>(std::lround(screen->width() / screen->zoom()));
+    QString error;
+    if (!PictureExporter::save(*screen, *m_settings.exportPath, width, &error,
+                               m_settings.worksheet))
+        return {1, QString("%1: %2\n").arg(kProgram, error.replace('\n', ' '))};
+    return {};
 }
 
 } // namespace korvelian

@@ -14,6 +14,8 @@ class QWidget;
 
 namespace korvelian {
 
+class MainWindow;
+
 // The program's command line: --help, --version and the start options that set the scroll
 // bars and the frequency factor as a user would. Each option is one row of the table in
 // commandline.cpp.
@@ -45,10 +47,19 @@ public:
     // leaves its message in the hint line as a typed one does.
     void applyTo(QWidget& window) const;
 
+    // Writes the screen's picture to the file --export names instead of opening the window,
+    // after applyTo has set the controls. Gives the status to end with and, on failure, one
+    // German line.
+    Answer exportPicture(MainWindow& window) const;
+
     struct Settings
     {
         std::vector<std::pair<ScrollBar, int>> scrollValues;
         std::optional<std::pair<QString, QString>> ratio; // numerator, denominator texts
+        std::optional<QString> exportPath;
+        int exportWidth = 0; // 0: the screen's width at 100 %
+        bool worksheet = false;
+        bool readingAid = false;
     };
     const Settings& settings() const { return m_settings; }
 
@@ -58,6 +69,8 @@ private:
     QCommandLineParser m_parser;
     QCommandLineOption m_help;
     QCommandLineOption m_version;
+    QCommandLineOption m_worksheet;
+    QCommandLineOption m_readingAid;
     Settings m_settings;
 };
 

@@ -14,11 +14,21 @@ int main(int argc, char* argv[])
                 commandLine.read(QCoreApplication::arguments(), CommandLine::Stage::BeforeToolkit))
             return CommandLine::print(*answer);
     }
+    // A picture for a file is drawn without a window, so it needs no display either; a
+    // -platform option still wins.
+    const bool exporting = commandLine.settings().exportPath.has_value();
+    if (exporting)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     const auto app = korvelian::startApplication(argc, argv);
     if (const auto answer =
             commandLine.read(QApplication::arguments(), CommandLine::Stage::AfterToolkit))
         return CommandLine::print(*answer);
     korvelian::MainWindow window;
+    if (exporting) {
+        // The remembered zoom and reading aid stay out: the same command gives the same file.
+        commandLine.applyTo(window);
+        return CommandLine::print(commandLine.exportPicture(window));
+    }
     window.restoreView();
     commandLine.applyTo(window);
     window.show();
