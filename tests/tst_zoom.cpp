@@ -2,6 +2,7 @@
 #include "picturearea.h"
 #include "screenarea.h"
 #include "windowfixture.h"
+#include "zoompolicy.h"
 
 #include <QScrollBar>
 
@@ -53,6 +54,7 @@ private slots:
     void lineWidths_data();
     void lineWidths();
     void keys();
+    void fullScreenLeftByTheWindowManager();
 };
 
 void TestZoom::everyControlScales()
@@ -125,6 +127,25 @@ void TestZoom::keys()
     QTest::keyClick(&f.window, Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(f.ended);
     QVERIFY(f.stopTickedAtEnd);
+}
+
+// The window manager can end full screen on its own: the zoom comes back and F11 enters full
+// screen again instead of unticking a stale entry.
+void TestZoom::fullScreenLeftByTheWindowManager()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.window.setZoomPercent(150);
+    QTest::keyClick(&f.window, Qt::Key_F11);
+    QTRY_VERIFY(f.window.isFullScreen());
+    const int fullScreenZoom = f.window.zoomPercent();
+    f.window.showNormal();
+    QTRY_VERIFY(!f.window.isFullScreen());
+    QCOMPARE(f.window.zoomPercent(), 150);
+    QCOMPARE(f.window.size(), ZoomPolicy::windowSize(150));
+    QTest::keyClick(&f.window, Qt::Key_F11);
+    QTRY_VERIFY(f.window.isFullScreen());
+    QCOMPARE(f.window.zoomPercent(), fullScreenZoom);
 }
 
 KORVELIAN_WIDGET_TEST_MAIN(TestZoom)

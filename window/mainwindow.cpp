@@ -335,17 +335,37 @@ void MainWindow::setFullScreen(bool on)
     if (on == isFullScreen())
         return;
     if (on) {
-        m_zoomBeforeFullScreen = m_zoomPercent;
-        const QScreen* shownOn = screen();
-        m_zoomPercent = ZoomPolicy::fitting(shownOn ? shownOn->size() : size());
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         showFullScreen();
     } else {
         showNormal();
+    }
+}
+
+// The zoom follows the state wherever the change comes from: the F11 entry, or the window
+// manager's own key or title bar, which would otherwise leave the window at the full screen's
+// zoom and the entry ticked.
+void MainWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const bool was =
+        static_cast<QWindowStateChangeEvent*>(event)->oldState().testFlag(Qt::WindowFullScreen);
+    if (was == isFullScreen())
+        return;
+    if (isFullScreen()) {
+        m_zoomBeforeFullScreen = m_zoomPercent;
+        const QScreen* shownOn = screen();
+        m_zoomPercent = ZoomPolicy::fitting(shownOn ? shownOn->size() : size());
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
         m_zoomPercent = m_zoomBeforeFullScreen;
     }
     applyZoom();
+    emit fullScreenChanged(isFullScreen());
 }
 
 void MainWindow::restoreView()

@@ -49,9 +49,11 @@ signals:
     // Every control event the window hands to its handlers, before they run: which of Change
     // and Scroll a scroll bar delivers is otherwise seen nowhere, since both redraw.
     void delivered(korvelian::Event event);
+    void fullScreenChanged(bool on);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

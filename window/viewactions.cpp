@@ -55,6 +55,7 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
     m_fullScreen = add(QStringLiteral("Vollbild"), QKeySequence(Qt::Key_F11), nullptr);
     m_fullScreen->setCheckable(true);
     connect(m_fullScreen, &QAction::toggled, this, [this](bool on) { m_window.setFullScreen(on); });
+    connect(&m_window, &MainWindow::fullScreenChanged, m_fullScreen, &QAction::setChecked);
     addSeparator();
     add(QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
     add(QStringLiteral("Über korvelian"), {}, &ViewActions::showAbout);
