@@ -5,6 +5,7 @@
 #include "zoompolicy.h"
 
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 
 using namespace korvelian;
 
@@ -55,6 +56,7 @@ private slots:
     void lineWidths();
     void keys();
     void fullScreenLeftByTheWindowManager();
+    void barsAndCheckBoxGrow();
 };
 
 void TestZoom::everyControlScales()
@@ -146,6 +148,48 @@ void TestZoom::fullScreenLeftByTheWindowManager()
     QTest::keyClick(&f.window, Qt::Key_F11);
     QTRY_VERIFY(f.window.isFullScreen());
     QCOMPARE(f.window.zoomPercent(), fullScreenZoom);
+}
+
+// At 200 % the arrows, the thumb and the check indicator are twice as large as at 100 %, and a
+// click lands on the part drawn under it.
+void TestZoom::barsAndCheckBoxGrow()
+{
+    WindowFixture f;
+    auto* bar = f.control<QScrollBar>("hscAmp1");
+    auto* check = f.control<QCheckBox>("Check1");
+    struct Parts
+    {
+        QRect arrow, thumb, indicator;
+        QStyle::SubControl hit;
+    };
+    const auto parts = [&](int hitX) {
+        QStyleOptionSlider o;
+        o.initFrom(bar);
+        o.orientation = Qt::Horizontal;
+        o.state |= QStyle::State_Horizontal;
+        o.minimum = bar->minimum();
+        o.maximum = bar->maximum();
+        o.sliderPosition = o.sliderValue = bar->value();
+        o.singleStep = o.pageStep = 1;
+        o.subControls = QStyle::SC_All;
+        QStyleOptionButton b;
+        b.initFrom(check);
+        const QStyle* style = bar->style();
+        return Parts{
+            style->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarAddLine, bar),
+            style->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, bar),
+            check->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &b, check),
+            style->hitTestComplexControl(QStyle::CC_ScrollBar, &o,
+                                         QPoint(bar->width() - hitX, bar->height() / 2), bar)};
+    };
+    const Parts at100 = parts(1);
+    f.window.setZoomPercent(200);
+    const Parts at200 = parts(at100.arrow.width() * 3 / 2);
+    QVERIFY(near(at200.arrow.width(), 2 * at100.arrow.width()));
+    QVERIFY(near(at200.thumb.width(), 2 * at100.thumb.width()));
+    QVERIFY(near(at200.thumb.left(), 2 * at100.thumb.left()));
+    QCOMPARE(at200.indicator.width(), 2 * at100.indicator.width());
+    QCOMPARE(at200.hit, QStyle::SC_ScrollBarAddLine);
 }
 
 KORVELIAN_WIDGET_TEST_MAIN(TestZoom)

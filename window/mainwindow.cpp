@@ -11,6 +11,7 @@
 #include "smileyicon.h"
 #include "viewactions.h"
 #include "viewsettings.h"
+#include "zoomedstyle.h"
 #include "zoompolicy.h"
 
 #include <QApplication>
@@ -95,6 +96,8 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     setWindowTitle("Korvelian-Figuren, Simulation Oszilloskop");
     setWindowIcon(smileyIcon());
     ScrollReadout::describeBars();
+    m_zoomedStyle = new ZoomedStyle;
+    m_zoomedStyle->setParent(this);
 
     for (const ControlLayout& entry : kControls) {
         QWidget* parentWidget = entry.parent ? findChild<QWidget*>(entry.parent) : this;
@@ -159,8 +162,11 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
         return new QGroupBox(caption, parent);
     case ControlKind::Button:
         return new QPushButton(caption, parent);
-    case ControlKind::CheckBox:
-        return new QCheckBox(caption, parent);
+    case ControlKind::CheckBox: {
+        auto* check = new QCheckBox(caption, parent);
+        check->setStyle(m_zoomedStyle);
+        return check;
+    }
     case ControlKind::Label: {
         auto* label = new QLabel(caption, parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -180,6 +186,7 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
     }
     case ControlKind::ScrollBar: {
         auto* bar = new HorizontalBar(parent);
+        bar->setStyle(m_zoomedStyle);
         bar->setRange(0, entry.maximum);
         bar->setValue(entry.value);
         bar->setSingleStep(1);
@@ -289,6 +296,7 @@ void MainWindow::applyZoom()
     const QSize client = ZoomPolicy::windowSize(m_zoomPercent);
     m_applyingZoom = true;
     m_appliedRatio = devicePixelRatioF();
+    m_zoomedStyle->setZoom(zoom);
     if (!isFullScreen()) {
         setMinimumSize(ZoomPolicy::windowSize(ZoomPolicy::kSmallest));
         setMaximumSize(ZoomPolicy::windowSize(ZoomPolicy::kLargest));

@@ -16,6 +16,7 @@ class PresetMenus;
 class QtWindowOperations;
 class ScrollReadout;
 class ViewActions;
+class ZoomedStyle;
 struct ControlLayout;
 
 // Form1 on the screen: builds the controls from the layout table, hands every control
@@ -73,6 +74,7 @@ private:
     ScrollReadout* m_readout = nullptr;
     PresetMenus* m_presetMenus = nullptr;
     ViewActions* m_viewActions = nullptr;
+    ZoomedStyle* m_zoomedStyle = nullptr;
     int m_zoomPercent = 100;
     int m_zoomBeforeFullScreen = 100;
     bool m_rememberView = false;
