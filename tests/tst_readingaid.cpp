@@ -43,6 +43,7 @@ class TestReadingAid : public QObject
 private slots:
     void marksTheTouchPointsOnTheScreenAndInTheCopy();
     void helpShowsTheProgramsOwnPictures();
+    void growsWithThePicture();
 };
 
 void TestReadingAid::marksTheTouchPointsOnTheScreenAndInTheCopy()
@@ -90,6 +91,29 @@ void TestReadingAid::helpShowsTheProgramsOwnPictures()
             help.document()->resource(QTextDocument::ImageResource, QUrl(picture)).value<QImage>();
         QVERIFY2(marks(image) > 0, picture);
     }
+}
+
+// The legend at 150 % is the one at 100 % enlarged: it starts one and a half times as far down,
+// not at the next whole line width.
+void TestReadingAid::growsWithThePicture()
+{
+    WindowFixture f;
+    f.window.viewActions().setReadingAid(true);
+    const auto legendTop = [&](int size) {
+        const QImage picture =
+            PictureExporter::image(*f.control<ScreenArea>("picBildschirm"), size, false);
+        for (int y = picture.height() * 4 / 5; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                if (isMark(picture.pixel(x, y)))
+                    return y;
+            }
+        }
+        return -1;
+    };
+    const int at100 = legendTop(441);
+    QVERIFY(at100 > 0);
+    QVERIFY2(std::abs(legendTop(662) - at100 * 3 / 2) <= 3,
+             qPrintable(QString("%1 at 100 %, %2 at 150 %").arg(at100).arg(legendTop(662))));
 }
 
 KORVELIAN_WIDGET_TEST_MAIN(TestReadingAid)

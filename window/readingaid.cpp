@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -36,10 +37,16 @@ QPointF map(const PixelMapping& m, double x, double y)
 }
 
 // A ring for a point that counts whole, a half-filled ring for the end of an open figure.
-void mark(QPainter& painter, QPointF at, bool half, double scale, const QColor& colour)
+struct AidSize
 {
-    const double radius = 4 * scale;
-    painter.setPen(QPen(colour, scale));
+    double zoom;
+    double lineWidth;
+};
+
+void mark(QPainter& painter, QPointF at, bool half, const AidSize& size, const QColor& colour)
+{
+    const double radius = 4 * size.zoom;
+    painter.setPen(QPen(colour, size.lineWidth));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(at, radius, radius);
     if (half) {
@@ -53,7 +60,7 @@ void legend(QPainter& painter, const QRectF& area, const std::vector<std::string
             double scale, const AidColours& colours)
 {
     QFont font = painter.font();
-    font.setPixelSize(static_cast<int>(12 * scale));
+    font.setPixelSize(static_cast<int>(std::lround(12 * scale)));
     painter.setFont(font);
     const QFontMetricsF metrics(font);
     const double margin = 4 * scale;
@@ -86,8 +93,10 @@ void legend(QPainter& painter, const QRectF& area, const std::vector<std::string
 } // namespace
 
 void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,
-                     const Parameter& p, bool entryAccepted, double scale, bool worksheet)
+                     const Parameter& p, bool entryAccepted, double zoom, double lineWidth,
+                     bool worksheet)
 {
+    const AidSize size{zoom, lineWidth};
     const AidColours colours = aidColours(worksheet);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -97,9 +106,9 @@ void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
     const TouchReading touch = readTouchPoints(p, entryAccepted);
     if (touch.refusal.empty()) {
         for (const TouchPoint& point : touch.top)
-            mark(painter, map(toPixels, point.position, -p.a2), point.end, scale, colours.mark);
+            mark(painter, map(toPixels, point.position, -p.a2), point.end, size, colours.mark);
         for (const TouchPoint& point : touch.right)
-            mark(painter, map(toPixels, p.a1, point.position), point.end, scale, colours.mark);
+            mark(painter, map(toPixels, p.a1, point.position), point.end, size, colours.mark);
         lines.push_back(touch.legend);
         if (!touch.note.empty())
             lines.push_back(touch.note);
@@ -110,15 +119,15 @@ void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
     const PhaseReading phase = readPhase(p, entryAccepted);
     if (phase.refusal.empty()) {
         for (const Point& crossing : phase.crossings)
-            mark(painter, map(toPixels, crossing.x, crossing.y), false, scale, colours.mark);
-        mark(painter, map(toPixels, phase.highest.x, phase.highest.y), false, scale, colours.mark);
+            mark(painter, map(toPixels, crossing.x, crossing.y), false, size, colours.mark);
+        mark(painter, map(toPixels, phase.highest.x, phase.highest.y), false, size, colours.mark);
         lines.push_back(phase.legend);
         if (!phase.note.empty())
             lines.push_back(phase.note);
     } else if (phase.refusal != touch.refusal) {
         lines.push_back(phase.refusal);
     }
-    legend(painter, area, lines, scale, colours);
+    legend(painter, area, lines, zoom, colours);
     painter.restore();
 }
 
@@ -137,7 +146,7 @@ QImage readingAidExample(const Parameter& p, double kgv, int side)
     renderer.render(image, QSizeF(image.size()), drawing, {});
     QPainter painter(&image);
     paintReadingAid(painter, pixelMapping(frame, QSizeF(image.size()), 1), QRectF(image.rect()), p,
-                    true, 1, false);
+                    true, 1, 1, false);
     return image;
 }
 

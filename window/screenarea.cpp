@@ -132,7 +132,10 @@ void ScreenArea::paintAnnotations(QPainter& painter, const QRectF& target, doubl
     PixelMapping m = pixelMapping(figure->frame, target.size(), 1.0);
     m.offsetX += target.left();
     m.offsetY += target.top();
-    paintReadingAid(painter, m, target, figure->parameters, m_entryAccepted, lineWidth, worksheet);
+    // The picture's size against the screen at 100 %: the aid's text and marks grow with it.
+    const double pictureZoom = target.width() * zoom() / std::max(1, width());
+    paintReadingAid(painter, m, target, figure->parameters, m_entryAccepted, pictureZoom, lineWidth,
+                    worksheet);
 }
 
 void ScreenArea::paintOverlays(QPainter& painter)
