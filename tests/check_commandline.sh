@@ -3,8 +3,7 @@
 set -uo pipefail
 korvelian=$1
 out=$(mktemp) err=$(mktemp)
-# Pictures are written here; private, so it also serves as the runtime folder that the
-# toolkit otherwise complains about when run as a service without a session.
+# Pictures are written here.
 work=$(mktemp -d)
 trap 'rm -rf "$out" "$err" "$work"' EXIT
 cd "$work" || exit 1
@@ -13,7 +12,8 @@ failed=0
 # name | arguments | status | stream with the one first line | that line
 while IFS='|' read -r name arguments status stream line; do
     # shellcheck disable=SC2086 # the arguments are words
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANG=C XDG_RUNTIME_DIR="$work" \
+    # Without a session as well, as from a service or a script run by cron.
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR LANG=C \
         "$korvelian" $arguments \
         > "$out" 2> "$err"
     got=$?
@@ -35,6 +35,7 @@ bad amplitude|--amplitude-y 3|2|err|korvelian: --amplitude-y erwartet eine Zahl 
 no display|--ratio 3:2|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
 platform that cannot start|-platform nosuch|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
 export without display|--ratio 3:2 --export bild.png --size 300|0|out|
+negative value after an option|--phase-y -10|2|err|korvelian: --phase-y erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '-10'.
 ROWS
 
 # The written picture: a PNG of the width asked for, square as the screen (the signature,

@@ -36,7 +36,21 @@ void holdWhileStarting(QtMsgType type, const QMessageLogContext& context, const 
     held.push_back({type, context.category, text});
 }
 
+QtMessageHandler beforeQuietening = nullptr;
+
+void withoutSessionWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: ")))
+        return;
+    beforeQuietening(type, context, text);
+}
+
 } // namespace
+
+void quietenSessionWarnings()
+{
+    beforeQuietening = qInstallMessageHandler(withoutSessionWarnings);
+}
 
 void loadGermanTranslation()
 {

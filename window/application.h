@@ -15,4 +15,9 @@ void loadGermanTranslation();
 // with status 1, where the toolkit would abort with its own advice.
 std::unique_ptr<QApplication> startApplication(int& argc, char* argv[]);
 
+// A picture written from a script or a service has no desktop session; the toolkit's
+// complaints about the session's runtime folder, which drawing a picture never uses, would
+// stand beside the program's one line. They are left out from here on.
+void quietenSessionWarnings();
+
 } // namespace korvelian

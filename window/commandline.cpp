@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -215,23 +216,31 @@ int CommandLine::print(const Answer& answer)
 // which may be its value; the reading after the toolkit then checks whatever is left.
 QStringList CommandLine::setAsideToolkitOptions(const QStringList& arguments) const
 {
-    const auto isOwn = [this](const QString& name) {
+    const auto isOwnFlag = [this](const QString& name) {
         for (const QCommandLineOption* flag : {&m_help, &m_version, &m_worksheet, &m_readingAid}) {
             if (flag->names().contains(name))
                 return true;
         }
-        for (const ValueOption& option : kOptions) {
-            if (name == QLatin1String(option.name))
-                return true;
-        }
         return false;
+    };
+    const auto isOwnWithValue = [](const QString& name) {
+        return std::any_of(std::begin(kOptions), std::end(kOptions),
+                           [&](const ValueOption& option) { return name == option.name; });
     };
     QStringList kept;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
+        const QString name = argument.mid(argument.startsWith("--") ? 2 : 1);
+        // The word after one of the program's options is its value, even when it starts with
+        // a dash as "-10" does; a faulty value is then named as such.
+        if (i > 0 && argument.startsWith('-') && isOwnWithValue(name) && i + 1 < arguments.size()) {
+            kept << argument << arguments[++i];
+            continue;
+        }
         const bool toolkitWord = i > 0 && argument.size() > 2 && argument.startsWith('-') &&
                                  !argument.startsWith("--") &&
-                                 !isOwn(argument.mid(1).section('=', 0, 0));
+                                 !isOwnFlag(name.section('=', 0, 0)) &&
+                                 !isOwnWithValue(name.section('=', 0, 0));
         if (!toolkitWord) {
             kept << argument;
         } else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith('-')) {

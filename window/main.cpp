@@ -17,8 +17,10 @@ int main(int argc, char* argv[])
     // A picture for a file is drawn without a window, so it needs no display either; a
     // -platform option still wins.
     const bool exporting = commandLine.settings().exportPath.has_value();
-    if (exporting)
+    if (exporting) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        korvelian::quietenSessionWarnings();
+    }
     const auto app = korvelian::startApplication(argc, argv);
     if (const auto answer =
             commandLine.read(QApplication::arguments(), CommandLine::Stage::AfterToolkit))
