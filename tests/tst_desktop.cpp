@@ -1,3 +1,4 @@
+#include "constants.h"
 #include "form1.h"
 #include "layout.h"
 #include "windowfixture.h"
@@ -58,6 +59,9 @@ private slots:
     void arrowKeysMoveABarTheWayTheyPoint_data();
     void arrowKeysMoveABarTheWayTheyPoint();
     void fiveDigitsStayInSight();
+    void focusMarkAfterTab_data();
+    void focusMarkAfterTab();
+    void speedBarKeysPressTheSpeedButtons();
 };
 
 void TestDesktop::textsReadOnAnyTheme_data()
@@ -183,6 +187,63 @@ void TestDesktop::fiveDigitsStayInSight()
         const QRect cursor = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         const int start = cursor.center().x() - edit->fontMetrics().horizontalAdvance("32767");
         QVERIFY2(start >= 0 && cursor.center().x() <= edit->width(), name);
+    }
+}
+
+void TestDesktop::focusMarkAfterTab_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("marked");
+    // clang-format off
+    QTest::newRow("screen by Tab") << "picBildschirm" << int(Qt::TabFocusReason) << true;
+    QTest::newRow("screen at start, as always") << "picBildschirm" << int(Qt::ActiveWindowFocusReason) << false;
+    QTest::newRow("speed bar by Shift+Tab") << "picVelo" << int(Qt::BacktabFocusReason) << true;
+    QTest::newRow("scroll bar by Tab") << "hscPhase" << int(Qt::TabFocusReason) << true;
+    QTest::newRow("scroll bar by a click") << "hscPhase" << int(Qt::MouseFocusReason) << false;
+    // clang-format on
+}
+
+// A keyboard user sees where the focus is, in the theme's highlight colour on the left edge;
+// the window at start and after a click looks as always.
+void TestDesktop::focusMarkAfterTab()
+{
+    QFETCH(QString, control);
+    QFETCH(int, reason);
+    QFETCH(bool, marked);
+    WindowFixture f;
+    QVERIFY(f.show());
+    QWidget* widget = f.control(qPrintable(control));
+    f.control("txtHilfe")->setFocus();
+    widget->setFocus(Qt::FocusReason(reason));
+    QTRY_VERIFY(widget->hasFocus());
+    const QImage shown = widget->grab().toImage();
+    const QRgb highlight = widget->palette().color(QPalette::Highlight).rgb();
+    QCOMPARE(shown.pixel(0, shown.height() / 2) == highlight, marked);
+}
+
+void TestDesktop::speedBarKeysPressTheSpeedButtons()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    double& dt = f.window.form().variables().dt;
+    dt = 0.1;
+    QWidget* bar = f.control("picVelo");
+    bar->setFocus(Qt::TabFocusReason);
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        double factor;
+    } presses[] = {{Qt::Key_Right, {}, kFaster},
+                   {Qt::Key_Plus, Qt::ShiftModifier, kFaster},
+                   {Qt::Key_Left, {}, kSlower},
+                   {Qt::Key_Minus, Qt::KeypadModifier, kSlower},
+                   {Qt::Key_Right, Qt::ControlModifier, 1}};
+    for (const auto& press : presses) {
+        const double before = dt;
+        QTest::keyClick(bar, press.key, press.modifiers);
+        QCOMPARE(dt, before * press.factor);
     }
 }
 

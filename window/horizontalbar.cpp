@@ -3,17 +3,24 @@
 #include "focusmark.h"
 
 #include <QKeyEvent>
+#include <QFocusEvent>
 #include <QPainter>
 
 namespace korvelian {
 
 HorizontalBar::HorizontalBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
 
+void HorizontalBar::focusInEvent(QFocusEvent* event)
+{
+    noteFocusReason(*this, event->reason());
+    QScrollBar::focusInEvent(event);
+}
+
 void HorizontalBar::paintEvent(QPaintEvent* event)
 {
     QScrollBar::paintEvent(event);
     QPainter painter(this);
-    paintFocusMark(*this, painter, palette().color(QPalette::Button));
+    paintFocusMark(*this, painter, 1);
 }
 
 void HorizontalBar::keyPressEvent(QKeyEvent* event)

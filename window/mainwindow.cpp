@@ -107,7 +107,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
         // reaches the control the user sees.
         if (entry.kind == ControlKind::Label)
             control->lower();
-        if (entry.kind == ControlKind::Button)
+        if (entry.kind == ControlKind::Button || entry.picture == Picture::Velo)
             control->installEventFilter(this);
         control->setAccessibleName(
             QString::fromUtf8(entry.accessibleName ? entry.accessibleName : entry.caption));
@@ -266,6 +266,21 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             if (!key->isAutoRepeat())
                 button->click();
             return true;
+        }
+        // The speed bar takes the focus in its turn; there the arrow keys and + and - press
+        // the speed buttons.
+        const Qt::KeyboardModifiers held =
+            key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+        if (watched->objectName() == controlName(Picture::Velo) && held == Qt::NoModifier) {
+            const char* speedButton = nullptr;
+            if (key->key() == Qt::Key_Right || key->key() == Qt::Key_Plus)
+                speedButton = "Command7";
+            else if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Minus)
+                speedButton = "Command8";
+            if (speedButton) {
+                findChild<QPushButton*>(speedButton)->click();
+                return true;
+            }
         }
     }
     if (event->type() == QEvent::MouseMove) {

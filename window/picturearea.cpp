@@ -3,6 +3,7 @@
 #include "focusmark.h"
 #include "layout.h"
 
+#include <QFocusEvent>
 #include <QPaintEvent>
 
 #include <cmath>
@@ -113,6 +114,12 @@ void PictureArea::scheduleRepaint()
     }
 }
 
+void PictureArea::focusInEvent(QFocusEvent* event)
+{
+    noteFocusReason(*this, event->reason());
+    QWidget::focusInEvent(event);
+}
+
 void PictureArea::paintEvent(QPaintEvent* event)
 {
     m_repaintPending = false;
@@ -123,7 +130,7 @@ void PictureArea::paintEvent(QPaintEvent* event)
                              QSizeF(event->rect().size()) * m_image.devicePixelRatio()));
     paintAnnotations(painter, QRectF(rect()), linePixels(m_zoom), false);
     paintOverlays(painter);
-    paintFocusMark(*this, painter, background());
+    paintFocusMark(*this, painter, linePixels(m_zoom));
 }
 
 void PictureArea::paintOverlays(QPainter&) {}

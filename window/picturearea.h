@@ -43,6 +43,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     // Shapes drawn above the image, untouched by clear().
     virtual void paintOverlays(QPainter& painter);
