@@ -38,6 +38,7 @@ private slots:
     void readoutText_data();
     void readoutText();
     void readoutBesideTheBar();
+    void readoutGoesAfterAValueFromTheMenu();
     void barPresets_data();
     void barPresets();
     void ratioPresetActsAsTyped();
@@ -83,6 +84,21 @@ void TestViewControls::readoutBesideTheBar()
     QVERIFY(!label.geometry().intersects(screen));
     QVERIFY(label.geometry().bottom() <= bar->mapTo(&f.window, QPoint(0, 0)).y());
     QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Value), label.text());
+}
+
+// The bar still believes the pointer is over it after its menu, which it never saw leave; the
+// readout goes all the same once the pointer is elsewhere.
+void TestViewControls::readoutGoesAfterAValueFromTheMenu()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    auto* bar = f.control<QScrollBar>("hscPhase");
+    bar->setAttribute(Qt::WA_UnderMouse, true);
+    QCursor::setPos(f.control("picBildschirm")->mapToGlobal(QPoint(200, 200)));
+    bar->setValue(157);
+    const QLabel& label = f.window.readout().label();
+    QVERIFY(label.isVisible());
+    QTRY_VERIFY(!label.isVisible());
 }
 
 void TestViewControls::barPresets_data()

@@ -7,6 +7,7 @@
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 #include <QEvent>
+#include <QCursor>
 #include <QLabel>
 #include <QLocale>
 #include <QScrollBar>
@@ -158,7 +159,10 @@ void ScrollReadout::hideLater()
 
 void ScrollReadout::hideUnlessHeld()
 {
-    if (m_bar && (m_bar->underMouse() || m_bar->isSliderDown()))
+    // Where the pointer is now, not the bar's own idea of it: after a value from the bar's
+    // menu the bar still believes the pointer is over it, as it never saw it leave.
+    if (m_bar &&
+        (m_bar->rect().contains(m_bar->mapFromGlobal(QCursor::pos())) || m_bar->isSliderDown()))
         return;
     m_label->hide();
 }
