@@ -99,16 +99,7 @@ void TestScreenChange::pictureSurvivesMovesBetweenRatios()
 
 int main(int argc, char* argv[])
 {
-    QTemporaryDir dir;
-    QFile config(dir.filePath("screens.json"));
-    if (!config.open(QIODevice::WriteOnly) || config.write(kScreens) < 0)
-        return 1;
-    config.close();
-    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.fileName().toUtf8());
-    qputenv("QT_FONT_DPI", "96");
-    QApplication app(argc, argv);
-    TestScreenChange test;
-    return QTest::qExec(&test, argc, argv);
+    return runWidgetTest<TestScreenChange>(argc, argv, kScreens);
 }
 
 #include "tst_screenchange.moc"

@@ -57,6 +57,7 @@ private slots:
     void keys();
     void fullScreenLeftByTheWindowManager();
     void barsAndCheckBoxGrow();
+    void zoomInStopsWhereTheWindowFits();
 };
 
 void TestZoom::everyControlScales()
@@ -192,6 +193,25 @@ void TestZoom::barsAndCheckBoxGrow()
     QCOMPARE(at200.hit, QStyle::SC_ScrollBarAddLine);
 }
 
-KORVELIAN_WIDGET_TEST_MAIN(TestZoom)
+// On a projector of 1920 × 1080 the steps end at 220 %, where the window fills the height;
+// 225 % would put the hint line off the screen.
+void TestZoom::zoomInStopsWhereTheWindowFits()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    for (int press = 0; press < 10; ++press)
+        QTest::keyClick(&f.window, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(f.window.zoomPercent(), 220);
+    QVERIFY(f.window.screen()->availableGeometry().contains(f.window.frameGeometry()));
+    QTest::keyClick(&f.window, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(f.window.zoomPercent(), 200);
+}
+
+int main(int argc, char* argv[])
+{
+    return runWidgetTest<TestZoom>(argc, argv, R"({"screens": [{"name": "projector", "x": 0,
+        "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96,
+        "dpr": 1}]})");
+}
 
 #include "tst_zoom.moc"

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -66,16 +68,31 @@ private:
     }
 };
 
+// Widget tests run on the offscreen platform with fonts at 96 dots per inch, whatever the
+// machine, so pixel positions are reproducible: on its one screen of 800 × 600, or on the
+// screens of a configuration in the platform's JSON form.
+template <typename TestClass>
+int runWidgetTest(int argc, char* argv[], const char* screens = nullptr)
+{
+    QTemporaryDir dir;
+    QByteArray platform = "offscreen";
+    if (screens) {
+        QFile config(dir.filePath("screens.json"));
+        if (!config.open(QIODevice::WriteOnly) || config.write(screens) < 0)
+            return 1;
+        platform += ":configfile=" + config.fileName().toUtf8();
+    }
+    qputenv("QT_QPA_PLATFORM", platform);
+    qputenv("QT_FONT_DPI", "96");
+    QApplication app(argc, argv);
+    TestClass test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 } // namespace korvelian
 
-// Widget tests run on the offscreen platform with fonts at 96 dots per inch, whatever the
-// machine, so pixel positions are reproducible.
 #define KORVELIAN_WIDGET_TEST_MAIN(TestClass)                                                      \
     int main(int argc, char* argv[])                                                               \
     {                                                                                              \
-        qputenv("QT_QPA_PLATFORM", "offscreen");                                                   \
-        qputenv("QT_FONT_DPI", "96");                                                              \
-        QApplication app(argc, argv);                                                              \
-        TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
+        return korvelian::runWidgetTest<TestClass>(argc, argv);                                    \
     }

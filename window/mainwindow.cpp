@@ -353,6 +353,23 @@ void MainWindow::setZoomPercent(int percent)
         ViewSettings::setZoomPercent(percent);
 }
 
+void MainWindow::zoomIn()
+{
+    setZoomPercent(
+        std::min(ZoomPolicy::larger(m_zoomPercent), std::max(m_zoomPercent, largestFittingZoom())));
+}
+
+int MainWindow::largestFittingZoom() const
+{
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return ZoomPolicy::kLargest;
+    // The window manager's frame takes its share of the screen too.
+    const QSize frame = frameGeometry().size() - size();
+    return std::max(ZoomPolicy::kSmallest,
+                    ZoomPolicy::fitting(shownOn->availableGeometry().size() - frame));
+}
+
 void MainWindow::setFullScreen(bool on)
 {
     if (on == isFullScreen())
@@ -393,7 +410,8 @@ void MainWindow::changeEvent(QEvent* event)
 
 void MainWindow::restoreView()
 {
-    setZoomPercent(ViewSettings::zoomPercent());
+    // A zoom remembered from a larger screen, a projector's, is brought down to this one.
+    setZoomPercent(std::min(ViewSettings::zoomPercent(), largestFittingZoom()));
     m_viewActions->setReadingAid(ViewSettings::readingAid());
     m_rememberView = true;
 }

@@ -39,6 +39,9 @@ public:
     // pictures and their lines.
     int zoomPercent() const { return m_zoomPercent; }
     void setZoomPercent(int percent);
+    // The next zoom step up, but no further than the whole window still fits on its screen:
+    // beyond that the hint line and the buttons would lie off the screen.
+    void zoomIn();
     // Full screen at the largest zoom that fits; leaving it brings the zoom back.
     void setFullScreen(bool on);
     // Starts with the zoom and the reading aid of the last run and remembers every change of
@@ -66,6 +69,7 @@ private:
     void handle(Event event);
     void applyZoom();
     void keepSizeOnScreen();
+    int largestFittingZoom() const;
 
     std::unique_ptr<QtWindowOperations> m_ops;
     std::unique_ptr<Form1> m_form;

@@ -43,8 +43,7 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
     QAction* larger = add(QStringLiteral("Vergrößern"), QKeySequence::ZoomIn, nullptr);
     // Ctrl and "+" is Ctrl+Shift+"=" on many keyboards, and the keypad has its own "+".
     larger->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    connect(larger, &QAction::triggered, this,
-            [this] { m_window.setZoomPercent(ZoomPolicy::larger(m_window.zoomPercent())); });
+    connect(larger, &QAction::triggered, this, [this] { m_window.zoomIn(); });
     QAction* smaller = add(QStringLiteral("Verkleinern"), QKeySequence::ZoomOut, nullptr);
     connect(smaller, &QAction::triggered, this,
             [this] { m_window.setZoomPercent(ZoomPolicy::smaller(m_window.zoomPercent())); });
