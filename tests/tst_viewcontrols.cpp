@@ -42,6 +42,7 @@ private slots:
     void barPresets_data();
     void barPresets();
     void ratioPresetActsAsTyped();
+    void helpOpensWithF1AndGoesWithEscape();
 };
 
 void TestViewControls::readoutText_data()
@@ -149,6 +150,19 @@ void TestViewControls::ratioPresetActsAsTyped()
     QCOMPARE(figureParameters(chosen).n, 3.0);
     QVERIFY(chosen.control<PictureArea>("picBildschirm")->image() ==
             typed.control<PictureArea>("picBildschirm")->image());
+}
+
+void TestViewControls::helpOpensWithF1AndGoesWithEscape()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    QTest::keyClick(&f.window, Qt::Key_F1);
+    auto* help = f.window.findChild<QWidget*>("help");
+    QVERIFY(help);
+    QTRY_VERIFY(help->isVisible());
+    QTest::keyClick(help, Qt::Key_Escape);
+    QTRY_VERIFY(!help->isVisible());
+    QVERIFY(f.window.isVisible());
 }
 
 KORVELIAN_WIDGET_TEST_MAIN(TestViewControls)

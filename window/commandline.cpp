@@ -141,8 +141,8 @@ constexpr ValueOption kOptions[] = {
      readExportPath},
     {"size",
      "PIXEL",
-     "Mit --export: Bildbreite in Pixeln, 1 bis 8192; sonst die Breite des "
-     "Schirms bei 100 %.",
+     "Mit --export: Bildbreite in Pixeln, 1 bis 8192; ohne die Option 441, "
+     "die Breite des Schirms bei 100 %.",
      {},
      readExportWidth},
 };
@@ -163,9 +163,10 @@ CommandLine::CommandLine()
 {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.setApplicationDescription(
-        "Korvelian-Figuren: Simulation eines Oszilloskops mit zwei senkrechten Schwingungen.\n"
-        "Die Optionen stellen Regler und Frequenzfaktor beim Start ein. Dazu kommen die\n"
-        "Optionen von Qt mit einem Strich, etwa -platform offscreen oder -style fusion.");
+        "Korvelian-Figuren: Simulation eines Oszilloskops mit zwei senkrechten\n"
+        "Schwingungen. Die Optionen stellen Regler und Frequenzfaktor beim Start ein.\n"
+        "Dazu kommen die Optionen von Qt mit einem Strich, etwa -platform offscreen\n"
+        "oder -style fusion.");
     m_parser.addOption(m_help);
     m_parser.addOption(m_version);
     for (const ValueOption& option : kOptions) {

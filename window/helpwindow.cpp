@@ -4,6 +4,7 @@
 #include "zoompolicy.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include <cmath>
@@ -18,6 +19,16 @@ HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent)
     setObjectName("help");
     setOpenExternalLinks(false);
     setSource(QUrl(QStringLiteral("qrc:/help/hilfe.html")));
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Escape puts it away, as it does a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
 }
 
 QVariant HelpWindow::loadResource(int type, const QUrl& name)

@@ -17,6 +17,7 @@ public:
     void showAt(double zoom);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     // The examples of the reading aid are drawn by the program when the help shows them.
     QVariant loadResource(int type, const QUrl& name) override;
 };

@@ -7,6 +7,7 @@
 #include "picturearea.h"
 #include "scrollreadout.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
@@ -132,8 +133,10 @@ bool PictureExporter::save(const PictureArea& area, const QString& path, int siz
     QSaveFile file(path);
     const auto notSaved = [&] {
         file.cancelWriting();
-        return fail(QStringLiteral("Das Bild konnte nicht als „%1“ gespeichert werden:\n%2")
-                        .arg(QFileInfo(path).fileName(), file.errorString()));
+        // The whole path: what is wrong is often the folder, not the name.
+        return fail(QStringLiteral("Das Bild konnte nicht als „%1“ gespeichert werden:\n%2.")
+                        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+                             file.errorString()));
     };
     if (!file.open(QIODevice::WriteOnly))
         return notSaved();
