@@ -1,9 +1,11 @@
 #include "layout.h"
 #include "picturearea.h"
 #include "screenarea.h"
+#include "presetmenus.h"
 #include "windowfixture.h"
 #include "zoompolicy.h"
 
+#include <QMenu>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 
@@ -58,6 +60,7 @@ private slots:
     void fullScreenLeftByTheWindowManager();
     void barsAndCheckBoxGrow();
     void zoomInStopsWhereTheWindowFits();
+    void menusGrowWithTheWindow();
 };
 
 void TestZoom::everyControlScales()
@@ -205,6 +208,16 @@ void TestZoom::zoomInStopsWhereTheWindowFits()
     QVERIFY(f.window.screen()->availableGeometry().contains(f.window.frameGeometry()));
     QTest::keyClick(&f.window, Qt::Key_Minus, Qt::ControlModifier);
     QCOMPARE(f.window.zoomPercent(), 200);
+}
+
+void TestZoom::menusGrowWithTheWindow()
+{
+    WindowFixture f;
+    QMenu* menu = f.window.presetMenus().menuFor(f.control("hscPhase"));
+    menu->ensurePolished();
+    const int at100 = QFontInfo(menu->font()).pixelSize();
+    f.window.setZoomPercent(200);
+    QVERIFY(std::abs(QFontInfo(menu->font()).pixelSize() - 2 * at100) <= 1);
 }
 
 int main(int argc, char* argv[])

@@ -89,6 +89,31 @@ QFont layoutFont(FontKey key, const QWidget* control, double zoom)
     return font;
 }
 
+// Menus, message boxes and dialogs of the window are windows of their own and keep the
+// desktop's font unless told to take their parent's; told so, they grow with the zoom.
+class ZoomedPopups : public QObject
+{
+public:
+    explicit ZoomedPopups(QWidget& window) : QObject(&window), m_window(window)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Polish && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget != &m_window && widget->isWindow() && widget->parentWidget() &&
+                widget->parentWidget()->window() == &m_window)
+                widget->setAttribute(Qt::WA_WindowPropagation);
+        }
+        return false;
+    }
+
+private:
+    QWidget& m_window;
+};
+
 } // namespace
 
 MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWidget(parent)
@@ -98,6 +123,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     ScrollReadout::describeBars();
     m_zoomedStyle = new ZoomedStyle;
     m_zoomedStyle->setParent(this);
+    new ZoomedPopups(*this);
 
     for (const ControlLayout& entry : kControls) {
         QWidget* parentWidget = entry.parent ? findChild<QWidget*>(entry.parent) : this;
@@ -312,6 +338,8 @@ void MainWindow::applyZoom()
     m_applyingZoom = true;
     m_appliedRatio = devicePixelRatioF();
     m_zoomedStyle->setZoom(zoom);
+    // What the window's menus, message boxes and dialogs take (see ZoomedPopups).
+    setFont(ZoomPolicy::zoomed(QApplication::font(), zoom));
     if (!isFullScreen()) {
         setMinimumSize(ZoomPolicy::windowSize(ZoomPolicy::kSmallest));
         setMaximumSize(ZoomPolicy::windowSize(ZoomPolicy::kLargest));
