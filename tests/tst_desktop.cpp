@@ -194,13 +194,16 @@ void TestDesktop::focusMarkAfterTab_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("clickedAfter");
     QTest::addColumn<bool>("marked");
     // clang-format off
-    QTest::newRow("screen by Tab") << "picBildschirm" << int(Qt::TabFocusReason) << true;
-    QTest::newRow("screen at start, as always") << "picBildschirm" << int(Qt::ActiveWindowFocusReason) << false;
-    QTest::newRow("speed bar by Shift+Tab") << "picVelo" << int(Qt::BacktabFocusReason) << true;
-    QTest::newRow("scroll bar by Tab") << "hscPhase" << int(Qt::TabFocusReason) << true;
-    QTest::newRow("scroll bar by a click") << "hscPhase" << int(Qt::MouseFocusReason) << false;
+    QTest::newRow("screen by Tab") << "picBildschirm" << int(Qt::TabFocusReason) << false << true;
+    QTest::newRow("screen at start, as always") << "picBildschirm" << int(Qt::ActiveWindowFocusReason) << false << false;
+    QTest::newRow("speed bar by Shift+Tab") << "picVelo" << int(Qt::BacktabFocusReason) << false << true;
+    QTest::newRow("scroll bar by Tab") << "hscPhase" << int(Qt::TabFocusReason) << false << true;
+    QTest::newRow("scroll bar by a click") << "hscPhase" << int(Qt::MouseFocusReason) << false << false;
+    QTest::newRow("scroll bar by Tab, then clicked") << "hscPhase" << int(Qt::TabFocusReason) << true << false;
+    QTest::newRow("screen by Tab, then clicked") << "picBildschirm" << int(Qt::TabFocusReason) << true << false;
     // clang-format on
 }
 
@@ -210,6 +213,7 @@ void TestDesktop::focusMarkAfterTab()
 {
     QFETCH(QString, control);
     QFETCH(int, reason);
+    QFETCH(bool, clickedAfter);
     QFETCH(bool, marked);
     WindowFixture f;
     QVERIFY(f.show());
@@ -217,6 +221,8 @@ void TestDesktop::focusMarkAfterTab()
     f.control("txtHilfe")->setFocus();
     widget->setFocus(Qt::FocusReason(reason));
     QTRY_VERIFY(widget->hasFocus());
+    if (clickedAfter)
+        QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(widget->width() / 2, 2));
     const QImage shown = widget->grab().toImage();
     const QRgb highlight = widget->palette().color(QPalette::Highlight).rgb();
     QCOMPARE(shown.pixel(0, shown.height() / 2) == highlight, marked);

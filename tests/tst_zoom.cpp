@@ -2,10 +2,12 @@
 #include "picturearea.h"
 #include "screenarea.h"
 #include "presetmenus.h"
+#include "viewsettings.h"
 #include "windowfixture.h"
 #include "zoompolicy.h"
 
 #include <QMenu>
+#include <QStandardPaths>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 
@@ -61,6 +63,7 @@ private slots:
     void barsAndCheckBoxGrow();
     void zoomInStopsWhereTheWindowFits();
     void menusGrowWithTheWindow();
+    void rememberedZoomFitsThisScreen();
 };
 
 void TestZoom::everyControlScales()
@@ -218,6 +221,23 @@ void TestZoom::menusGrowWithTheWindow()
     const int at100 = QFontInfo(menu->font()).pixelSize();
     f.window.setZoomPercent(200);
     QVERIFY(std::abs(QFontInfo(menu->font()).pixelSize() - 2 * at100) <= 1);
+    // A text box's own menu takes the window's font, not the box's.
+    const std::unique_ptr<QMenu> boxMenu(
+        f.control<QLineEdit>("txtZaehler")->createStandardContextMenu());
+    boxMenu->ensurePolished();
+    QCOMPARE(boxMenu->font(), f.window.font());
+}
+
+// 300 % from a larger screen comes down below the 220 % at which the window alone fills the
+// height, as the title bar needs its room too.
+void TestZoom::rememberedZoomFitsThisScreen()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    ViewSettings::setZoomPercent(300);
+    WindowFixture f;
+    f.window.restoreView();
+    QVERIFY(f.window.zoomPercent() >= 200);
+    QVERIFY(f.window.zoomPercent() < 220);
 }
 
 int main(int argc, char* argv[])

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace korvelian {
 
 namespace {
@@ -21,7 +23,10 @@ void paintFocusMark(QWidget& widget, QPainter& painter, int lineWidth)
 {
     if (!widget.hasFocus() || !widget.property(kFocusByKeyboard).toBool())
         return;
-    const int width = 2 * lineWidth;
+    // Twice a line, but never more than an eighth of the short side: the speed bar is only
+    // nine pixels high at 100 %.
+    const int width =
+        std::min(2 * lineWidth, std::max(1, std::min(widget.width(), widget.height()) / 8));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     QPen pen(widget.palette().color(QPalette::Highlight), width, Qt::SolidLine, Qt::SquareCap,

@@ -1,9 +1,12 @@
 #include "horizontalbar.h"
 
 #include "focusmark.h"
+#include "layout.h"
+#include "zoomedstyle.h"
 
 #include <QKeyEvent>
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace korvelian {
@@ -16,11 +19,21 @@ void HorizontalBar::focusInEvent(QFocusEvent* event)
     QScrollBar::focusInEvent(event);
 }
 
+// A click on a control that already has the focus brings no focus event, yet the mark for
+// keyboard users goes.
+void HorizontalBar::mousePressEvent(QMouseEvent* event)
+{
+    noteFocusReason(*this, Qt::MouseFocusReason);
+    update();
+    QScrollBar::mousePressEvent(event);
+}
+
 void HorizontalBar::paintEvent(QPaintEvent* event)
 {
     QScrollBar::paintEvent(event);
     QPainter painter(this);
-    paintFocusMark(*this, painter, 1);
+    const auto* zoomed = qobject_cast<const ZoomedStyle*>(style());
+    paintFocusMark(*this, painter, linePixels(zoomed ? zoomed->zoom() : 1.0));
 }
 
 void HorizontalBar::keyPressEvent(QKeyEvent* event)

@@ -90,7 +90,7 @@ QFont layoutFont(FontKey key, const QWidget* control, double zoom)
 }
 
 // Menus, message boxes and dialogs of the window are windows of their own and keep the
-// desktop's font unless told to take their parent's; told so, they grow with the zoom.
+// desktop's font unless given one; given the window's, they grow with the zoom.
 class ZoomedPopups : public QObject
 {
 public:
@@ -103,9 +103,17 @@ public:
     {
         if (event->type() == QEvent::Polish && watched->isWidgetType()) {
             auto* widget = static_cast<QWidget*>(watched);
-            if (widget != &m_window && widget->isWindow() && widget->parentWidget() &&
-                widget->parentWidget()->window() == &m_window)
+            QWidget* parent = widget->parentWidget();
+            if (widget == &m_window || !widget->isWindow() || !parent ||
+                parent->window() != &m_window)
+                return false;
+            // A window of the main window's own follows every later zoom; one of a control,
+            // made afresh each time (a text box's menu), takes the window's font rather than
+            // the control's, so that one chain of menus has one font.
+            if (parent == &m_window)
                 widget->setAttribute(Qt::WA_WindowPropagation);
+            else
+                widget->setFont(m_window.font());
         }
         return false;
     }
@@ -392,8 +400,14 @@ int MainWindow::largestFittingZoom() const
     const QScreen* shownOn = screen();
     if (!shownOn)
         return ZoomPolicy::kLargest;
-    // The window manager's frame takes its share of the screen too.
-    const QSize frame = frameGeometry().size() - size();
+    // The window manager's frame takes its share of the screen too. Before the window is
+    // first shown it has no frame yet: a title bar and borders are counted as the style
+    // draws them.
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isEmpty() && !isVisible()) {
+        constexpr int kBorder = 4;
+        frame = QSize(2 * kBorder, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * kBorder);
+    }
     return std::max(ZoomPolicy::kSmallest,
                     ZoomPolicy::fitting(shownOn->availableGeometry().size() - frame));
 }

@@ -4,6 +4,7 @@
 #include "layout.h"
 
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 
 #include <cmath>
@@ -118,6 +119,15 @@ void PictureArea::focusInEvent(QFocusEvent* event)
 {
     noteFocusReason(*this, event->reason());
     QWidget::focusInEvent(event);
+}
+
+// A click on a control that already has the focus brings no focus event, yet the mark for
+// keyboard users goes.
+void PictureArea::mousePressEvent(QMouseEvent* event)
+{
+    noteFocusReason(*this, Qt::MouseFocusReason);
+    update();
+    QWidget::mousePressEvent(event);
 }
 
 void PictureArea::paintEvent(QPaintEvent* event)

@@ -122,8 +122,12 @@ ScrollReadout::ScrollReadout(QWidget& window, const QWidget& screen)
 void ScrollReadout::setZoom(double zoom)
 {
     m_label->setFont(ZoomPolicy::zoomed(QToolTip::font(), zoom));
-    if (m_bar && m_label->isVisible())
+    // The bar moved away under the pointer without a Leave: the readout goes unless the
+    // pointer is over the bar's new place.
+    if (m_bar && m_label->isVisible()) {
         show(m_bar);
+        hideLater();
+    }
 }
 
 void ScrollReadout::watch(QScrollBar* bar)

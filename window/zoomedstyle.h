@@ -16,6 +16,7 @@ class ZoomedStyle : public QProxyStyle
 
 public:
     void setZoom(double zoom) { m_zoom = zoom; }
+    double zoom() const { return m_zoom; }
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                     const QWidget* widget = nullptr) const override;
