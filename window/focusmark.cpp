@@ -1,5 +1,7 @@
 #include "focusmark.h"
 
+#include <QEvent>
+#include <QFocusEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -11,12 +13,35 @@ namespace {
 
 constexpr const char* kFocusByKeyboard = "focusByKeyboard";
 
+class FocusReasonWatch : public QObject
+{
+public:
+    explicit FocusReasonWatch(QWidget& widget) : QObject(&widget)
+    {
+        widget.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            watched->setProperty(kFocusByKeyboard,
+                                 reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason);
+        } else if (event->type() == QEvent::MouseButtonPress &&
+                   watched->property(kFocusByKeyboard).toBool()) {
+            // A click on a widget that has the focus already brings no focus event.
+            watched->setProperty(kFocusByKeyboard, false);
+            static_cast<QWidget*>(watched)->update();
+        }
+        return false;
+    }
+};
+
 } // namespace
 
-void noteFocusReason(QWidget& widget, Qt::FocusReason reason)
+void watchFocusReason(QWidget& widget)
 {
-    widget.setProperty(kFocusByKeyboard,
-                       reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason);
+    new FocusReasonWatch(widget);
 }
 
 void paintFocusMark(QWidget& widget, QPainter& painter, int lineWidth)

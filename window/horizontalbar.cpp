@@ -5,27 +5,13 @@
 #include "zoomedstyle.h"
 
 #include <QKeyEvent>
-#include <QFocusEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace korvelian {
 
-HorizontalBar::HorizontalBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
-
-void HorizontalBar::focusInEvent(QFocusEvent* event)
+HorizontalBar::HorizontalBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent)
 {
-    noteFocusReason(*this, event->reason());
-    QScrollBar::focusInEvent(event);
-}
-
-// A click on a control that already has the focus brings no focus event, yet the mark for
-// keyboard users goes.
-void HorizontalBar::mousePressEvent(QMouseEvent* event)
-{
-    noteFocusReason(*this, Qt::MouseFocusReason);
-    update();
-    QScrollBar::mousePressEvent(event);
+    watchFocusReason(*this);
 }
 
 void HorizontalBar::paintEvent(QPaintEvent* event)

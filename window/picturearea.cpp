@@ -3,8 +3,6 @@
 #include "focusmark.h"
 #include "layout.h"
 
-#include <QFocusEvent>
-#include <QMouseEvent>
 #include <QPaintEvent>
 
 #include <cmath>
@@ -16,6 +14,7 @@ PictureArea::PictureArea(const QColor& background, const QColor& foreground, QWi
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::TabFocus);
+    watchFocusReason(*this);
 }
 
 void PictureArea::setFrame(double x1, double y1, double x2, double y2)
@@ -113,21 +112,6 @@ void PictureArea::scheduleRepaint()
         m_repaintPending = true;
         update();
     }
-}
-
-void PictureArea::focusInEvent(QFocusEvent* event)
-{
-    noteFocusReason(*this, event->reason());
-    QWidget::focusInEvent(event);
-}
-
-// A click on a control that already has the focus brings no focus event, yet the mark for
-// keyboard users goes.
-void PictureArea::mousePressEvent(QMouseEvent* event)
-{
-    noteFocusReason(*this, Qt::MouseFocusReason);
-    update();
-    QWidget::mousePressEvent(event);
 }
 
 void PictureArea::paintEvent(QPaintEvent* event)

@@ -43,8 +43,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     // Shapes drawn above the image, untouched by clear().
     virtual void paintOverlays(QPainter& painter);
