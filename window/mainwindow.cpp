@@ -306,13 +306,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         const Qt::KeyboardModifiers held =
             key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
         if (watched->objectName() == controlName(Picture::Velo) && held == Qt::NoModifier) {
-            const char* speedButton = nullptr;
-            if (key->key() == Qt::Key_Right || key->key() == Qt::Key_Plus)
-                speedButton = "Command7";
-            else if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Minus)
-                speedButton = "Command8";
-            if (speedButton) {
-                findChild<QPushButton*>(speedButton)->click();
+            if (key->key() == Qt::Key_Right || key->key() == Qt::Key_Plus) {
+                handle(Event::Command7_Click);
+                return true;
+            }
+            if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Minus) {
+                handle(Event::Command8_Click);
                 return true;
             }
         }
