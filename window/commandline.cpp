@@ -8,7 +8,6 @@
 #include "screenarea.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -97,8 +96,7 @@ QString readPhase(const QString& value, const char* option, ScrollBar bar, Setti
 // mistyped name costs no start of the toolkit.
 QString readExportPath(const QString& value, const char* option, ScrollBar, Settings& settings)
 {
-    const QString suffix = QFileInfo(value).suffix().toLower();
-    if (suffix != "png" && suffix != "svg") {
+    if (!PictureExporter::knownFormat(value)) {
         return QString("--%1 erwartet einen Dateinamen auf .png oder .svg, nicht '%2'.")
             .arg(option, value);
     }
@@ -274,9 +272,8 @@ CommandLine::Answer CommandLine::exportPicture(MainWindow& window) const
     }
     window.setReadingAid(m_settings.readingAid);
     const auto* screen = window.findChild<ScreenArea*>(controlName(Picture::Bildschirm));
-    const int width = m_settings.exportWidth
-                          ? m_settings.exportWidth
-                          : static_cast<int>(std::lround(screen->width() / screen->zoom()));
+    const int width =
+        m_settings.exportWidth ? m_settings.exportWidth : PictureExporter::widthAtHundred(*screen);
     QString error;
     if (!PictureExporter::save(*screen, *m_settings.exportPath, width, &error,
                                m_settings.worksheet))

@@ -112,6 +112,17 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
     area.paintAnnotations(painter, target, style.zoom, worksheet);
 }
 
+bool PictureExporter::knownFormat(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == "png" || suffix == "svg";
+}
+
+int PictureExporter::widthAtHundred(const PictureArea& area)
+{
+    return static_cast<int>(std::lround(baseWidth(area)));
+}
+
 bool PictureExporter::save(const PictureArea& area, const QString& path, int sizePx, QString* error,
                            bool worksheet)
 {
@@ -120,8 +131,7 @@ bool PictureExporter::save(const PictureArea& area, const QString& path, int siz
             *error = message;
         return false;
     };
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != "png" && suffix != "svg") {
+    if (!knownFormat(path)) {
         return fail(QStringLiteral("„%1“ endet weder auf .png noch auf .svg; nur diese beiden "
                                    "Bildformate können gespeichert werden.")
                         .arg(QFileInfo(path).fileName()));
@@ -130,6 +140,7 @@ bool PictureExporter::save(const PictureArea& area, const QString& path, int siz
         return fail(QStringLiteral("Die Bildbreite muss zwischen 1 und %1 Pixeln liegen.")
                         .arg(kLargestSize));
     }
+    const bool png = QFileInfo(path).suffix().compare("png", Qt::CaseInsensitive) == 0;
     QSaveFile file(path);
     const auto notSaved = [&] {
         file.cancelWriting();
@@ -140,7 +151,7 @@ bool PictureExporter::save(const PictureArea& area, const QString& path, int siz
     };
     if (!file.open(QIODevice::WriteOnly))
         return notSaved();
-    if (suffix == "png") {
+    if (png) {
         if (!image(area, sizePx, worksheet).save(&file, "PNG"))
             return notSaved();
     } else {

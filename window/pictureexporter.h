@@ -23,6 +23,11 @@ public:
     static constexpr std::size_t kLargestVectorFigure = 200000;
     static constexpr int kLargestSize = 8192;
 
+    // Whether the name ends in one of the formats save() writes: .png or .svg.
+    static bool knownFormat(const QString& path);
+    // The area's width at 100 %: the size at which the picture's lines are one pixel wide.
+    static int widthAtHundred(const PictureArea& area);
+
     // The picture sizePx pixels wide; the height follows the area's shape.
     static QImage image(const PictureArea& area, int sizePx, bool worksheet);
 
