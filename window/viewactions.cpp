@@ -114,7 +114,7 @@ void ViewActions::savePicture()
     if (path.isEmpty())
         return;
     const QString suffix = filter == kSvg ? QStringLiteral(".svg") : QStringLiteral(".png");
-    if (!path.endsWith(".png", Qt::CaseInsensitive) && !path.endsWith(".svg", Qt::CaseInsensitive))
+    if (!PictureExporter::knownFormat(path))
         path += suffix;
     QString error;
     if (!PictureExporter::save(m_screen, path, m_screen.image().width(), &error, worksheet())) {
