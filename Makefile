@@ -4,7 +4,7 @@
 # make bench builds and runs the benchmarks (never part of make test)
 # make package builds the Debian package
 # make check-sanitize runs the tests built with ASan and UBSan; make fuzz fuzzes for a minute
-# make check-portable builds model/ and displays/ for 64-bit ARM and runs the model's checks
+# make check-portable builds model/ and handlers/ for 64-bit ARM and runs the model's checks
 # make soak  runs the random-action soak with fresh seeds and prints the seed of a failure
 # make mutate puts the faults of tools/mutants.txt into a copy of the tree one at a time and
 #            reports those the suite misses (slow; never part of .ci/run)
@@ -87,14 +87,14 @@ check-sanitize: deps
 	    ctest --output-on-failure -j $(JOBS)
 
 # Plain compiler calls, as the toolkit is not there for ARM: model/ and the model's checks
-# linked statically and run under qemu-user, displays/ compiled alongside.
+# linked statically and run under qemu-user, handlers/ compiled alongside.
 PORTABLE_BUILD ?= build-portable
 PORTABLE_CXX = aarch64-linux-gnu-g++ -std=c++20 -O2 -ffp-contract=off -Wall -Wextra -Wpedantic \
-               -Wshadow -Werror -Imodel -Idisplays -Itests
+               -Wshadow -Werror -Imodel -Ihandlers -Itests
 check-portable:
 	$(call install,$(PORTABLE_PACKAGES))
 	mkdir -p $(PORTABLE_BUILD)
-	for f in displays/*.cpp; do \
+	for f in handlers/*.cpp; do \
 	    $(PORTABLE_CXX) -c $$f -o $(PORTABLE_BUILD)/$$(basename $$f .cpp).o || exit 1; \
 	done
 	$(PORTABLE_CXX) -static model/*.cpp tests/modelchecks.cpp tests/check_portable.cpp \
