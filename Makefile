@@ -65,7 +65,7 @@ soak: build
 	    seed=$$(od -An -N4 -tu4 /dev/urandom | tr -d ' '); \
 	    echo "soak $$run of $(SOAK_RUNS): seed $$seed, $(SOAK_ACTIONS) actions"; \
 	    QT_QPA_PLATFORM=offscreen KORVELIAN_SOAK_SEED=$$seed KORVELIAN_SOAK_ACTIONS=$(SOAK_ACTIONS) \
-	        $(BUILD)/tests/tst_soak > $(BUILD)/soak.log 2>&1 || { \
+	        $(BUILD)/tests/widgets/tst_widgets soak > $(BUILD)/soak.log 2>&1 || { \
 	        grep -E '^(FAIL|   Loc)' -A12 $(BUILD)/soak.log; \
 	        echo "soak failed with seed $$seed: replay with KORVELIAN_SOAK_SEED=$$seed"; exit 1; }; \
 	done
@@ -112,6 +112,7 @@ fuzz: deps
 	    $(FUZZ_BUILD)/corpus fuzz/seeds
 
 bench: build
+	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation
 	@for ratio in 1 2; do \
 	    echo "== figure redraw, device pixel ratio $$ratio"; \
 	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio $(BUILD)/bench/bench_figure \

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainwindow.h"
+#include "testregistry.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -91,8 +92,7 @@ int runWidgetTest(int argc, char* argv[], const char* screens = nullptr)
 
 } // namespace korvelian
 
-#define KORVELIAN_WIDGET_TEST_MAIN(TestClass)                                                      \
-    int main(int argc, char* argv[])                                                               \
-    {                                                                                              \
+#define KORVELIAN_WIDGET_TEST(area, TestClass)                                                     \
+    KORVELIAN_TEST_AREA(area, [](int argc, char* argv[]) {                                         \
         return korvelian::runWidgetTest<TestClass>(argc, argv);                                    \
-    }
+    })

@@ -620,5 +620,5 @@ void TestMainWindow::scrollBarEvents()
     QCOMPARE(bar->value(), bar->sliderPosition());
 }
 
-KORVELIAN_WIDGET_TEST_MAIN(TestMainWindow)
+KORVELIAN_WIDGET_TEST(mainwindow, TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -1,6 +1,8 @@
 #include "auslenkung.h"
 #include "exactcompare.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -79,5 +81,5 @@ void TestAuslenkung::factorIsMultiplicationThenDivision()
     COMPARE_EXACT(Auslenkung(t, {1, 0, 1, 0, z, n}).y, exact);
 }
 
-QTEST_APPLESS_MAIN(TestAuslenkung)
+KORVELIAN_PLAIN_TEST(auslenkung, TestAuslenkung)
 #include "tst_auslenkung.moc"

@@ -1,5 +1,7 @@
 #include "figurereading.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 #include <algorithm>
@@ -169,5 +171,5 @@ void TestFigureReading::phase()
     QVERIFY(sampledNear(points, reading.highest) && reading.highest.y == -p.a2);
 }
 
-QTEST_APPLESS_MAIN(TestFigureReading)
+KORVELIAN_PLAIN_TEST(figurereading, TestFigureReading)
 #include "tst_figurereading.moc"

@@ -253,5 +253,5 @@ void TestDesktop::speedBarKeysPressTheSpeedButtons()
     }
 }
 
-KORVELIAN_WIDGET_TEST_MAIN(TestDesktop)
+KORVELIAN_WIDGET_TEST(desktop, TestDesktop)
 #include "tst_desktop.moc"

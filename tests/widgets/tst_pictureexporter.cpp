@@ -142,6 +142,6 @@ void TestPictureExporter::failedSave()
     QVERIFY(QDir(dir.path()).isEmpty());
 }
 
-KORVELIAN_WIDGET_TEST_MAIN(TestPictureExporter)
+KORVELIAN_WIDGET_TEST(pictureexporter, TestPictureExporter)
 
 #include "tst_pictureexporter.moc"

@@ -1,6 +1,8 @@
 #include "formfixture.h"
 #include "messages.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -278,5 +280,5 @@ void TestFrequencyFactor::largestCountDrawsOnce()
     QVERIFY(f.fake.segments > 2'058'000);
 }
 
-QTEST_APPLESS_MAIN(TestFrequencyFactor)
+KORVELIAN_PLAIN_TEST(frequencyfactor, TestFrequencyFactor)
 #include "tst_frequencyfactor.moc"

@@ -427,7 +427,7 @@ void TestSoak::randomActions()
                              : kFixedSeed;
     const int actions = qEnvironmentVariableIsSet("KORVELIAN_SOAK_ACTIONS")
                             ? qEnvironmentVariableIntValue("KORVELIAN_SOAK_ACTIONS")
-                            : 3000;
+                            : 600;
     qInfo("soak: seed %u, %d actions (replay with KORVELIAN_SOAK_SEED=%u)", seed, actions, seed);
     QElapsedTimer timer;
     timer.start();
@@ -438,5 +438,5 @@ void TestSoak::randomActions()
     QVERIFY2(failure.isEmpty(), qPrintable(QString("seed %1, %2").arg(seed).arg(failure)));
 }
 
-KORVELIAN_WIDGET_TEST_MAIN(TestSoak)
+KORVELIAN_WIDGET_TEST(soak, TestSoak)
 #include "tst_soak.moc"

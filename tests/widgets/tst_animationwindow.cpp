@@ -259,5 +259,5 @@ void TestAnimationWindow::closingTheWindowDuringTheAnimationEndsIt()
     QVERIFY(f.stopTickedAtEnd);
 }
 
-KORVELIAN_WIDGET_TEST_MAIN(TestAnimationWindow)
+KORVELIAN_WIDGET_TEST(animationwindow, TestAnimationWindow)
 #include "tst_animationwindow.moc"

@@ -200,7 +200,7 @@ void TestCommandLine::windowClassMatchesDesktopEntry()
 }
 
 // Started as the program starts, so the test sees the translation it loads.
-int main(int argc, char* argv[])
+int runCommandLineTest(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_FONT_DPI", "96");
@@ -209,4 +209,5 @@ int main(int argc, char* argv[])
     return QTest::qExec(&test, argc, argv);
 }
 
+KORVELIAN_TEST_AREA(commandline, runCommandLineTest)
 #include "tst_commandline.moc"

@@ -240,11 +240,12 @@ void TestZoom::rememberedZoomFitsThisScreen()
     QVERIFY(f.window.zoomPercent() < 220);
 }
 
-int main(int argc, char* argv[])
+int runZoomTest(int argc, char* argv[])
 {
     return runWidgetTest<TestZoom>(argc, argv, R"({"screens": [{"name": "projector", "x": 0,
         "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96,
         "dpr": 1}]})");
 }
 
+KORVELIAN_TEST_AREA(zoom, runZoomTest)
 #include "tst_zoom.moc"

@@ -2,6 +2,8 @@
 #include "formfixture.h"
 #include "overlayupdate.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 #include <cfloat>
@@ -334,5 +336,5 @@ void TestOscillation::thousandsOfFasterPressesStayFinite()
     QVERIFY(std::isfinite(f.fake.callsOf("left").back().numbers[0]));
 }
 
-QTEST_APPLESS_MAIN(TestOscillation)
+KORVELIAN_PLAIN_TEST(oscillation, TestOscillation)
 #include "tst_oscillation.moc"

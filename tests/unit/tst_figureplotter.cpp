@@ -6,6 +6,8 @@
 #include "messages.h"
 #include "numbertext.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -234,5 +236,5 @@ void TestFigurePlotter::largestClosingCountDraws()
     QVERIFY(points > 2'050'000);
 }
 
-QTEST_APPLESS_MAIN(TestFigurePlotter)
+KORVELIAN_PLAIN_TEST(figureplotter, TestFigurePlotter)
 #include "tst_figureplotter.moc"

@@ -116,5 +116,5 @@ void TestReadingAid::growsWithThePicture()
              qPrintable(QString("%1 at 100 %, %2 at 150 %").arg(at100).arg(legendTop(662))));
 }
 
-KORVELIAN_WIDGET_TEST_MAIN(TestReadingAid)
+KORVELIAN_WIDGET_TEST(readingaid, TestReadingAid)
 #include "tst_readingaid.moc"

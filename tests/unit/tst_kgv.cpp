@@ -1,5 +1,7 @@
 #include "kgv.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 #include <limits>
@@ -95,5 +97,5 @@ void TestKgv::closingCount()
     QCOMPARE(int(count.value), expected);
 }
 
-QTEST_APPLESS_MAIN(TestKgv)
+KORVELIAN_PLAIN_TEST(kgv, TestKgv)
 #include "tst_kgv.moc"

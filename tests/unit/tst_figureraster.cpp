@@ -3,6 +3,8 @@
 #include "modelchecks.h"
 #include "segmentraster.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 #include <cstdint>
@@ -87,5 +89,5 @@ void TestFigureRaster::samePixelsAsEverySegment()
     }
 }
 
-QTEST_APPLESS_MAIN(TestFigureRaster)
+KORVELIAN_PLAIN_TEST(figureraster, TestFigureRaster)
 #include "tst_figureraster.moc"

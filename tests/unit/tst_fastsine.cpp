@@ -1,5 +1,7 @@
 #include "modelchecks.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 using namespace korvelian;
@@ -34,5 +36,5 @@ void TestFastSine::inPlaceHugeArgumentsFallBackToStdSin()
     QVERIFY2(failure.empty(), failure.c_str());
 }
 
-QTEST_APPLESS_MAIN(TestFastSine)
+KORVELIAN_PLAIN_TEST(fastsine, TestFastSine)
 #include "tst_fastsine.moc"

@@ -119,5 +119,5 @@ void TestRatioWidgets::buttons()
     QCOMPARE(vars.t != -1, redrawn);
 }
 
-KORVELIAN_WIDGET_TEST_MAIN(TestRatioWidgets)
+KORVELIAN_WIDGET_TEST(ratiowidgets, TestRatioWidgets)
 #include "tst_ratiowidgets.moc"

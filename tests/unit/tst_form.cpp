@@ -1,6 +1,8 @@
 #include "exactcompare.h"
 #include "formfixture.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 using namespace korvelian;
@@ -59,5 +61,5 @@ void TestForm::quitTicksStopBeforeEnding()
     QCOMPARE(log, QStringList({"setCheck 1", "endProgram"}));
 }
 
-QTEST_APPLESS_MAIN(TestForm)
+KORVELIAN_PLAIN_TEST(form, TestForm)
 #include "tst_form.moc"

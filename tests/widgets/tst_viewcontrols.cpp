@@ -165,6 +165,6 @@ void TestViewControls::helpOpensWithF1AndGoesWithEscape()
     QVERIFY(f.window.isVisible());
 }
 
-KORVELIAN_WIDGET_TEST_MAIN(TestViewControls)
+KORVELIAN_WIDGET_TEST(viewcontrols, TestViewControls)
 
 #include "tst_viewcontrols.moc"

@@ -1,6 +1,8 @@
 #include "exactcompare.h"
 #include "numbertext.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -125,5 +127,5 @@ void TestNumberText::toInt16()
         QCOMPARE(int(*result), expected);
 }
 
-QTEST_APPLESS_MAIN(TestNumberText)
+KORVELIAN_PLAIN_TEST(numbertext, TestNumberText)
 #include "tst_numbertext.moc"

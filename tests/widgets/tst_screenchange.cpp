@@ -97,9 +97,10 @@ void TestScreenChange::pictureSurvivesMovesBetweenRatios()
     QVERIFY(back.velo == atOne.velo);
 }
 
-int main(int argc, char* argv[])
+int runScreenChangeTest(int argc, char* argv[])
 {
     return runWidgetTest<TestScreenChange>(argc, argv, kScreens);
 }
 
+KORVELIAN_TEST_AREA(screenchange, runScreenChangeTest)
 #include "tst_screenchange.moc"

@@ -1,5 +1,7 @@
 #include "modelchecks.h"
 
+#include "testregistry.h"
+
 #include <QTest>
 
 using namespace korvelian;
@@ -35,5 +37,5 @@ void TestFigurePoints::loopValuesFollowTheChainOfAdditions()
     QVERIFY2(failure.empty(), failure.c_str());
 }
 
-QTEST_APPLESS_MAIN(TestFigurePoints)
+KORVELIAN_PLAIN_TEST(figurepoints, TestFigurePoints)
 #include "tst_figurepoints.moc"

@@ -6,6 +6,8 @@
 #include "segmentraster.h"
 
 #include <QImage>
+#include "testregistry.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -165,5 +167,5 @@ void TestSegmentRaster::aCutEndAHairOutsideLightsItsEdgePixel()
     QVERIFY(lit(image, 0, 237));
 }
 
-QTEST_APPLESS_MAIN(TestSegmentRaster)
+KORVELIAN_PLAIN_TEST(segmentraster, TestSegmentRaster)
 #include "tst_segmentraster.moc"
