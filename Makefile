@@ -4,7 +4,7 @@
 # make bench builds and runs the benchmarks (never part of make test)
 # make package builds the Debian package
 # make check-sanitize runs the tests built with ASan and UBSan; make fuzz fuzzes for a minute
-# make check-portable builds model/ and handlers/ for 64-bit ARM and runs the model's checks
+# make check-portable builds the folders without Qt for 64-bit ARM and runs the model's checks
 # make soak  runs the random-action soak with fresh seeds and prints the seed of a failure
 # make mutate puts the faults of tools/mutants.txt into a copy of the tree one at a time and
 #            reports those the suite misses (slow; never part of .ci/run)
@@ -13,7 +13,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev libbenchmark-dev fonts-liberation \
            fontconfig xvfb xauth desktop-file-utils appstream file dpkg-dev clang \
-           libclang-rt-14-dev libxcb1-dev qt6-translations-l10n lintian man-db python3
+           libclang-rt-14-dev libxcb1-dev qt6-translations-l10n lintian man-db python3 clang-format
 # Only make check-portable needs these: who builds and runs the program never does.
 PORTABLE_PACKAGES = g++-aarch64-linux-gnu qemu-user
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -21,7 +21,7 @@ VERSION = $(shell grep -o 'korvelian VERSION [0-9.]*' CMakeLists.txt | cut -d' '
 DEB = korvelian_$(VERSION)_$(shell dpkg --print-architecture).deb
 
 .PHONY: all deps configure build run test soak mutate check-sanitize check-portable fuzz bench \
-        package format clean
+        package format format-check clean
 
 all: build
 
@@ -52,7 +52,7 @@ run: build
 	$(BUILD)/korvelian
 
 # Any lintian error or warning fails the run; README says why none is overridden.
-test: package
+test: package format-check
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	lintian --fail-on error,warning $(DEB)
 
@@ -86,29 +86,25 @@ check-sanitize: deps
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS)
 
-# Plain compiler calls, as the toolkit is not there for ARM: model/ and the model's checks
-# linked statically and run under qemu-user, handlers/ compiled alongside.
+# The folders without Qt, cross-built for ARM (cmake/aarch64-linux-gnu.cmake), and the model's
+# checks run there under qemu-user.
 PORTABLE_BUILD ?= build-portable
-PORTABLE_CXX = aarch64-linux-gnu-g++ -std=c++20 -O2 -ffp-contract=off -Wall -Wextra -Wpedantic \
-               -Wshadow -Werror -Imodel -Ihandlers -Itests
 check-portable:
 	$(call install,$(PORTABLE_PACKAGES))
-	mkdir -p $(PORTABLE_BUILD)
-	for f in handlers/*.cpp; do \
-	    $(PORTABLE_CXX) -c $$f -o $(PORTABLE_BUILD)/$$(basename $$f .cpp).o || exit 1; \
-	done
-	$(PORTABLE_CXX) -static model/*.cpp tests/modelchecks.cpp tests/check_portable.cpp \
-	    -o $(PORTABLE_BUILD)/check_model
-	qemu-aarch64 $(PORTABLE_BUILD)/check_model
+	cmake -S . -B $(PORTABLE_BUILD) -DCMAKE_BUILD_TYPE=Release -DKORVELIAN_QT_FREE_ONLY=ON \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake
+	cmake --build $(PORTABLE_BUILD) -j $(JOBS)
+	cd $(PORTABLE_BUILD) && ctest --output-on-failure
 
 # A one-minute libFuzzer run over number reading, 16-bit conversion and the ratio guard.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DKORVELIAN_QT_FREE_ONLY=ON -DKORVELIAN_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_model
 	mkdir -p $(FUZZ_BUILD)/corpus
-	clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-	    -Imodel fuzz/fuzz_model.cpp model/numbertext.cpp model/kgv.cpp -o $(FUZZ_BUILD)/fuzz_model
-	$(FUZZ_BUILD)/fuzz_model -max_total_time=$(FUZZ_SECONDS) -timeout=5 -max_len=256 \
+	$(FUZZ_BUILD)/fuzz/fuzz_model -max_total_time=$(FUZZ_SECONDS) -timeout=5 -max_len=256 \
 	    $(FUZZ_BUILD)/corpus fuzz/seeds
 
 bench: build
@@ -133,6 +129,10 @@ package: build
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Every file as make format leaves it.
+format-check: deps
+	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD)

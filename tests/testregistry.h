@@ -15,8 +15,7 @@ bool registerTest(const char* area, TestRunner run);
 // Runs the area named by argv[1] with the arguments after it.
 int runRegisteredTest(int argc, char* argv[]);
 
-template <typename TestClass>
-int runPlainTest(int argc, char* argv[])
+template <typename TestClass> int runPlainTest(int argc, char* argv[])
 {
     TestClass test;
     return QTest::qExec(&test, argc, argv);
