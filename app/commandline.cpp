@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "barvalues.h"
 #include "constants.h"
 #include "form1.h"
 #include "layout.h"
@@ -16,7 +17,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 
 namespace korvelian {
 
@@ -86,9 +86,7 @@ QString readPhase(const QString& value, const char* option, ScrollBar bar, Setti
         return QString("--%1 erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '%2'.")
             .arg(option, value);
     }
-    const auto hundredths =
-        static_cast<int>(std::lround(number * std::numbers::pi / 180 * kScrollScale));
-    settings.scrollValues.emplace_back(bar, hundredths);
+    settings.scrollValues.emplace_back(bar, phaseBarValue(number));
     return {};
 }
 

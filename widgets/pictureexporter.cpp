@@ -1,5 +1,6 @@
 #include "pictureexporter.h"
 
+#include "barvalues.h"
 #include "constants.h"
 #include "drawingrenderer.h"
 #include "figurepoints.h"
@@ -226,7 +227,7 @@ QStringList PictureExporter::parameterLines(const PictureArea& area)
         return {};
     const Parameter& p = figure->parameters;
     auto readout = [](const char* bar, double value) {
-        return ScrollReadout::text(control(bar), static_cast<int>(std::lround(value * 100)));
+        return ScrollReadout::text(control(bar), barValue(value));
     };
     const long closingCount = std::lround((figure->end - kEndMargin) / (2 * kHalfTurn));
     return {readout("hscAmp1", p.a1) + "    " + readout("HScroll1", p.p1),

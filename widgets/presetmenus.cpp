@@ -1,15 +1,16 @@
 #include "presetmenus.h"
 
+#include "barvalues.h"
 #include "layout.h"
 #include "scrollreadout.h"
 
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QScrollBar>
 
 #include <array>
 #include <cmath>
-#include <numbers>
 
 namespace korvelian {
 
@@ -55,13 +56,14 @@ void PresetMenus::addBar(QScrollBar* bar, const ControlLayout& row)
     menu->setObjectName(menuName(bar));
     if (!ScrollReadout::isAmplitude(row)) {
         for (const int degrees : kPhaseDegrees) {
-            const int value = static_cast<int>(std::lround(degrees * std::numbers::pi / 1.8));
+            const int value = phaseBarValue(degrees);
             menu->addAction(QStringLiteral("%1°").arg(degrees), bar,
                             [bar, value] { bar->setValue(value); });
         }
     } else {
         for (const int value : kAmplitudes) {
-            const QString text = QStringLiteral("%1,%2").arg(value / 100).arg(value / 10 % 10);
+            const QString text =
+                QLocale(QLocale::German, QLocale::Germany).toString(barUnits(value), 'f', 1);
             menu->addAction(text, bar, [bar, value] { bar->setValue(value); });
         }
     }

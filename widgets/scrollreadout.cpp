@@ -1,5 +1,6 @@
 #include "scrollreadout.h"
 
+#include "barvalues.h"
 #include "layout.h"
 #include "zoompolicy.h"
 
@@ -14,7 +15,6 @@
 #include <QToolTip>
 
 #include <cmath>
-#include <numbers>
 
 namespace korvelian {
 
@@ -84,10 +84,10 @@ QString ScrollReadout::text(const ControlLayout& bar, int value)
 {
     const QLocale german(QLocale::German, QLocale::Germany);
     const QString name = QString::fromUtf8(bar.accessibleName);
-    const double units = value / 100.0;
+    const double units = barUnits(value);
     if (isAmplitude(bar))
         return QStringLiteral("%1: %2").arg(name, german.toString(units, 'f', 2));
-    const double degrees = units * 180.0 / std::numbers::pi;
+    const double degrees = phaseDegrees(value);
     const QString shown = german.toString(degrees, 'f', 1);
     const bool exact = std::round(degrees * 10) == degrees * 10;
     return QStringLiteral("%1: %2 rad %3 %4°")

@@ -43,6 +43,9 @@ void TestCommandLine::values_data()
     QTest::newRow("amplitude 0") << QStringList{"--amplitude-y", "0"} << false << "hscAmp2" << 0 << "";
     QTest::newRow("phase 90 degrees") << QStringList{"--phase-y", "90"} << false << "hscPhase" << 157 << "";
     QTest::newRow("phase 45,5 degrees") << QStringList{"--phase-x", "45,5"} << false << "HScroll1" << 79 << "";
+    // 1.745 and 626.57 hundredths of a radian: rounding and truncation part here.
+    QTest::newRow("phase 1 degree, rounded up") << QStringList{"--phase-y", "1"} << false << "hscPhase" << 2 << "";
+    QTest::newRow("phase 359 degrees, rounded up") << QStringList{"--phase-x", "359"} << false << "HScroll1" << 627 << "";
     QTest::newRow("phase 360 degrees, the bar's end") << QStringList{"--phase-x", "360"} << false << "HScroll1" << 628 << "";
     QTest::newRow("toolkit options set aside") << QStringList{"-platform", "offscreen", "-reverse", "--phase-y", "180", "-style=fusion"} << true << "hscPhase" << 314 << "";
     QTest::newRow("amplitude 2,01") << QStringList{"--amplitude-x", "2,01"} << false << "" << 0 << "korvelian: --amplitude-x erwartet eine Zahl von 0 bis 2";
