@@ -146,8 +146,9 @@ void TestMainWindow::layoutFollowsTheTable()
     }
 }
 
-// The window follows the table whatever it holds, so a few places are checked against the
-// numbers themselves: one per kind of control and container.
+// The window follows the table whatever it holds, so every control's place is checked against
+// the numbers themselves, written out once more here: a row of the table moved by a few twips
+// is caught. The fraction bar's 15 twips are its one-pixel width.
 void TestMainWindow::layoutSpotChecks_data()
 {
     QTest::addColumn<QString>("name");
@@ -155,16 +156,47 @@ void TestMainWindow::layoutSpotChecks_data()
     QTest::addColumn<QRect>("twips");
     QTest::addColumn<double>("points"); // 0: the default font
 
-    // clang-format off
-    QTest::newRow("picBildschirm") << "picBildschirm" << "" << QRect(3120, 120, 6612, 6612) << 0.0;
-    QTest::newRow("Check1") << "Check1" << "" << QRect(1800, 5400, 972, 372) << 10.2;
-    QTest::newRow("txtHilfe") << "txtHilfe" << "" << QRect(240, 6840, 9012, 372) << 10.8;
-    QTest::newRow("Command6") << "Command6" << "" << QRect(9360, 6840, 372, 372) << 0.0;
-    QTest::newRow("hscAmp1") << "hscAmp1" << "Frame1" << QRect(600, 480, 1812, 252) << 0.0;
-    QTest::newRow("Label4") << "Label4" << "Frame2" << QRect(120, 1800, 1692, 252) << 10.2;
-    QTest::newRow("txtZaehler") << "txtZaehler" << "Frame2" << QRect(1680, 1560, 612, 288) << 12.0;
-    QTest::newRow("Line1, the fraction bar") << "Line1" << "Frame2" << QRect(1680, 1920, 600, 15) << 0.0;
-    // clang-format on
+    // name, parent, left, top, width, height, points
+    static const char* const kPlaces = R"(
+picBildschirm,,3120,120,6612,6612,0
+Frame1,,240,120,2652,1572,10.2
+Frame2,,240,1920,2652,2892,10.2
+Command1,,240,4920,1452,372,10.2
+Command2,,240,5400,1452,372,10.2
+Check1,,1800,5400,972,372,10.2
+Label8,,240,5880,1452,252,10.2
+Command8,,1800,5880,252,252,0
+Command7,,2040,5880,252,252,0
+picVelo,,1800,6120,492,132,0
+Command5,,240,6360,2652,372,10.2
+txtHilfe,,240,6840,9012,372,10.8
+Command6,,9360,6840,372,372,0
+Label1,Frame1,600,240,1692,252,10.2
+hscAmp1,Frame1,600,480,1812,252,0
+Label5,Frame1,600,840,1692,252,10.2
+HScroll1,Frame1,600,1080,1812,252,0
+Label2,Frame2,600,360,1692,252,10.2
+hscAmp2,Frame2,600,600,1812,252,0
+Label3,Frame2,600,960,1692,252,10.2
+hscPhase,Frame2,600,1200,1812,252,0
+Command9,Frame2,1440,1560,252,192,0
+txtZaehler,Frame2,1680,1560,612,288,12
+cmdplusZaehler,Frame2,2280,1560,252,192,0
+Label4,Frame2,120,1800,1692,252,10.2
+Line1,Frame2,1680,1920,600,15,0
+Command10,Frame2,1440,2040,252,192,0
+txtNenner,Frame2,1680,2040,612,288,12
+cmdplusNenner,Frame2,2280,2040,252,192,0
+Label9,Frame2,1200,2520,372,252,10.2
+txtkgV,Frame2,1680,2520,612,288,10.8)";
+    const QStringList places = QString::fromLatin1(kPlaces).trimmed().split('\n');
+    QCOMPARE(places.size(), qsizetype(kControls.size()));
+    for (const QString& place : places) {
+        const QStringList f = place.split(',');
+        QTest::newRow(qPrintable(f[0]))
+            << f[0] << f[1] << QRect(f[2].toInt(), f[3].toInt(), f[4].toInt(), f[5].toInt())
+            << f[6].toDouble();
+    }
 }
 
 void TestMainWindow::layoutSpotChecks()
