@@ -33,6 +33,9 @@ struct Call
 class FakeWindow : public WindowOperations
 {
 public:
+    static std::array<std::string, 4> startTexts();
+    static std::array<std::int16_t, 4> startScrollValues();
+
     void scale(Picture picture, float x1, float y1, float x2, float y2) override;
     void cls(Picture picture) override;
     void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) override;
@@ -70,9 +73,10 @@ public:
     // Segments drawn into picBildschirm since its last clearing.
     std::vector<Call> figureSegments() const;
 
-    std::array<std::string, 4> texts{{"1", "1", "1", "Hilfe"}};
+    // The controls start as the layout table has them, as the window's do.
+    std::array<std::string, 4> texts = startTexts();
     std::array<bool, 4> inUse{{true, true, true, true}};
-    std::array<std::int16_t, 4> scroll{{100, 0, 100, 0}};
+    std::array<std::int16_t, 4> scroll = startScrollValues();
     int check = 0;
     double now = 1000.0;
     // A sleep may end early: it advances the clock by at most this much.

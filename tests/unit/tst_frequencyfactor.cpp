@@ -64,28 +64,27 @@ void TestFrequencyFactor::buttons_data()
     QTest::addColumn<QString>("zaehlerAfter");
     QTest::addColumn<QString>("nennerAfter");
     QTest::addColumn<QString>("kgvAfter");
-    QTest::addColumn<int>("textReads"); // reads of the box by the button itself
     QTest::addColumn<int>("redraws");
 
     // clang-format off
     QTest::newRow("numerator + from 1") << "1" << "1" << int(Event::cmdplusZaehler_Click) << " 2"
-                                        << "1" << " 2" << 1 << 1;
+                                        << "1" << " 2" << 1;
     QTest::newRow("numerator - on 1 does nothing")
-        << "1" << "1" << int(Event::Command9_Click) << "1" << "1" << "1" << 1 << 0;
-    QTest::newRow("numerator - on 2, read twice")
-        << "2" << "1" << int(Event::Command9_Click) << " 1" << "1" << " 1" << 2 << 1;
+        << "1" << "1" << int(Event::Command9_Click) << "1" << "1" << "1" << 0;
+    QTest::newRow("numerator - on 2")
+        << "2" << "1" << int(Event::Command9_Click) << " 1" << "1" << " 1" << 1;
     QTest::newRow("denominator + from 1") << "1" << "1" << int(Event::cmdplusNenner_Click) << "1"
-                                          << " 2" << " 2" << 1 << 1;
+                                          << " 2" << " 2" << 1;
     QTest::newRow("denominator - on 1 does nothing")
-        << "1" << "1" << int(Event::Command10_Click) << "1" << "1" << "1" << 1 << 0;
+        << "1" << "1" << int(Event::Command10_Click) << "1" << "1" << "1" << 0;
     QTest::newRow("denominator - on 0 does nothing")
-        << "1" << "0" << int(Event::Command10_Click) << "1" << "0" << "1" << 1 << 0;
+        << "1" << "0" << int(Event::Command10_Click) << "1" << "0" << "1" << 0;
     QTest::newRow("denominator - on 3") << "1" << "3" << int(Event::Command10_Click) << "1"
-                                        << " 2" << " 2" << 2 << 1;
+                                        << " 2" << " 2" << 1;
     QTest::newRow("numerator + on 2.1 writes 3.1")
-        << "2.1" << "1" << int(Event::cmdplusZaehler_Click) << " 3.1" << "1" << " 3" << 1 << 1;
+        << "2.1" << "1" << int(Event::cmdplusZaehler_Click) << " 3.1" << "1" << " 3" << 1;
     QTest::newRow("numerator + from 32767 is refused at the Change")
-        << "32767" << "1" << int(Event::cmdplusZaehler_Click) << " 32768" << "1" << "1" << 1 << 0;
+        << "32767" << "1" << int(Event::cmdplusZaehler_Click) << " 32768" << "1" << "1" << 0;
     // clang-format on
 }
 
@@ -97,7 +96,6 @@ void TestFrequencyFactor::buttons()
     QFETCH(QString, zaehlerAfter);
     QFETCH(QString, nennerAfter);
     QFETCH(QString, kgvAfter);
-    QFETCH(int, textReads);
     QFETCH(int, redraws);
     FormFixture f;
     f.fake.texts = {zaehler.toStdString(), nenner.toStdString(), "1", "Hilfe"};
@@ -107,16 +105,6 @@ void TestFrequencyFactor::buttons()
     QCOMPARE(QString::fromStdString(f.fake.texts[1]), nennerAfter);
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgvAfter);
     QCOMPARE(f.fake.count("cls"), redraws);
-    const bool onZaehler = e == Event::cmdplusZaehler_Click || e == Event::Command9_Click;
-    const std::string box = onZaehler ? "txtZaehler" : "txtNenner";
-    int reads = 0;
-    for (const Call& call : f.fake.calls) {
-        if (call.op == "setText")
-            break;
-        if (call.op == "text" && call.target == box)
-            ++reads;
-    }
-    QCOMPARE(reads, textReads);
 }
 
 void TestFrequencyFactor::closingCount_data()

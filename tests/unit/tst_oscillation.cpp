@@ -60,13 +60,16 @@ void TestOscillation::frameSteps()
 {
     FormFixture f;
     runUntilTickAt(f, 1);
+    // How often the clock is read while waiting out the pause is the wait's own affair (its
+    // length is checked on its own below); the order of everything else is what a frame is.
     QStringList log;
-    for (const auto& s : f.fake.log())
-        log << QString::fromStdString(s);
+    for (const auto& s : f.fake.log()) {
+        if (!s.starts_with("clock") && !s.starts_with("sleep"))
+            log << QString::fromStdString(s);
+    }
     // clang-format off
     const QStringList expected = {
-        "setCheck 0", "doEvents", "check", "doEvents", "clock 1000", "clock 1000",
-        "sleep 0.01", "clock 1000.01", "scroll HScroll1", "scroll hscAmp1", "scroll hscPhase",
+        "setCheck 0", "doEvents", "check", "doEvents", "scroll HScroll1", "scroll hscAmp1", "scroll hscPhase",
         "text txtZaehler", "text txtNenner", "scroll hscAmp2",
         "left Shape1 -0.0299999993", "top Shape1 -0.0299999993", "zOrder Shape1",
         "top Shape2 -0.0299999993", "left Shape2 -0.0299999993", "zOrder Shape2",
