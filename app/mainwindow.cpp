@@ -286,7 +286,6 @@ void MainWindow::handle(Event event)
 {
     if (m_ops->ended())
         return;
-    emit delivered(event);
     m_form->handle(event);
 }
 

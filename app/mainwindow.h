@@ -50,9 +50,6 @@ public:
     void setReadingAid(bool on);
 
 signals:
-    // Every control event the window hands to its handlers, before they run: which of Change
-    // and Scroll a scroll bar delivers is otherwise seen nowhere, since both redraw.
-    void delivered(korvelian::Event event);
     void fullScreenChanged(bool on);
 
 protected:
