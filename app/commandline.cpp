@@ -155,7 +155,8 @@ CommandLine::CommandLine()
       m_version({"v", "version"}, "Zeigt die Version an."),
       m_worksheet("worksheet",
                   QString::fromUtf8("Mit --export: schwarze Figur und graue Achsen auf Weiß.")),
-      m_readingAid("reading-aid", QString::fromUtf8("Mit --export: mit der Ablesehilfe."))
+      m_readingAid("reading-aid", QString::fromUtf8("Mit --export: mit der Ablesehilfe.")),
+      m_yUp("y-up", QString::fromUtf8("y-Achse nach oben wie am Oszilloskop, auch mit --export."))
 {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.setApplicationDescription(
@@ -171,6 +172,7 @@ CommandLine::CommandLine()
     }
     m_parser.addOption(m_worksheet);
     m_parser.addOption(m_readingAid);
+    m_parser.addOption(m_yUp);
 }
 
 std::optional<CommandLine::Answer> CommandLine::read(const QStringList& arguments, Stage stage)
@@ -196,6 +198,7 @@ std::optional<CommandLine::Answer> CommandLine::read(const QStringList& argument
     }
     m_settings.worksheet = m_parser.isSet(m_worksheet);
     m_settings.readingAid = m_parser.isSet(m_readingAid);
+    m_settings.yUp = m_parser.isSet(m_yUp);
     if (!m_settings.exportPath &&
         (m_settings.exportWidth || m_settings.worksheet || m_settings.readingAid))
         return fault("--size, --worksheet und --reading-aid gelten nur mit --export.");
@@ -214,7 +217,8 @@ int CommandLine::print(const Answer& answer)
 QStringList CommandLine::setAsideToolkitOptions(const QStringList& arguments) const
 {
     const auto isOwnFlag = [this](const QString& name) {
-        for (const QCommandLineOption* flag : {&m_help, &m_version, &m_worksheet, &m_readingAid}) {
+        for (const QCommandLineOption* flag :
+             {&m_help, &m_version, &m_worksheet, &m_readingAid, &m_yUp}) {
             if (flag->names().contains(name))
                 return true;
         }
@@ -269,6 +273,7 @@ CommandLine::Answer CommandLine::exportPicture(MainWindow& window) const
                               window.findChild<QLineEdit*>(controlName(TextBox::Hilfe))->text()));
     }
     window.setReadingAid(m_settings.readingAid);
+    window.setYUp(m_settings.yUp);
     const auto* screen = window.findChild<ScreenArea*>(controlName(Picture::Bildschirm));
     const int width =
         m_settings.exportWidth ? m_settings.exportWidth : PictureExporter::widthAtHundred(*screen);

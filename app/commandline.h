@@ -60,6 +60,7 @@ public:
         int exportWidth = 0; // 0: the screen's width at 100 %
         bool worksheet = false;
         bool readingAid = false;
+        bool yUp = false;
     };
     const Settings& settings() const { return m_settings; }
 
@@ -71,6 +72,7 @@ private:
     QCommandLineOption m_version;
     QCommandLineOption m_worksheet;
     QCommandLineOption m_readingAid;
+    QCommandLineOption m_yUp;
     Settings m_settings;
 };
 

@@ -31,7 +31,7 @@ int main(int argc, char* argv[])
         commandLine.applyTo(window);
         return CommandLine::print(commandLine.exportPicture(window));
     }
-    window.restoreView();
+    window.restoreView(commandLine.settings().yUp);
     commandLine.applyTo(window);
     window.show();
     return QApplication::exec();

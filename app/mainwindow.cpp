@@ -448,12 +448,21 @@ void MainWindow::changeEvent(QEvent* event)
     emit fullScreenChanged(isFullScreen());
 }
 
-void MainWindow::restoreView()
+void MainWindow::restoreView(bool yUp)
 {
     // A zoom remembered from a larger screen, a projector's, is brought down to this one.
     setZoomPercent(std::min(ViewSettings::zoomPercent(), largestFittingZoom()));
     m_viewActions->setReadingAid(ViewSettings::readingAid());
+    m_viewActions->setYUp(yUp || ViewSettings::yUp());
     m_rememberView = true;
+}
+
+void MainWindow::setYUp(bool on)
+{
+    findChild<ScreenArea*>(controlName(Picture::Bildschirm))->setYUp(on);
+    m_viewActions->setYUp(on);
+    if (m_rememberView)
+        ViewSettings::setYUp(on);
 }
 
 void MainWindow::setReadingAid(bool on)

@@ -44,10 +44,14 @@ public:
     void zoomIn();
     // Full screen at the largest zoom that fits; leaving it brings the zoom back.
     void setFullScreen(bool on);
-    // Starts with the zoom and the reading aid of the last run and remembers every change of
-    // them from now on.
-    void restoreView();
+    // Starts with the zoom, the reading aid and the orientation of the last run and remembers
+    // every change of them from now on; yUp (from the command line) turns the orientation up
+    // for this run without being remembered.
+    void restoreView(bool yUp = false);
     void setReadingAid(bool on);
+    // The screen's orientation: y growing upward as on an oscilloscope, or downward as the
+    // frame is set (the default). Everything on the screen and in its pictures follows.
+    void setYUp(bool on);
 
 signals:
     void fullScreenChanged(bool on);

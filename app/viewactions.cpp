@@ -39,6 +39,9 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
     m_readingAid = add(QStringLiteral("Ablesehilfe"), {}, nullptr);
     m_readingAid->setCheckable(true);
     connect(m_readingAid, &QAction::toggled, this, [this](bool on) { m_window.setReadingAid(on); });
+    m_yUp = add(QStringLiteral("y-Achse nach oben (wie am Oszilloskop)"), {}, nullptr);
+    m_yUp->setCheckable(true);
+    connect(m_yUp, &QAction::toggled, this, [this](bool on) { m_window.setYUp(on); });
     addSeparator();
     QAction* larger = add(QStringLiteral("Vergrößern"), QKeySequence::ZoomIn, nullptr);
     // Ctrl and "+" is Ctrl+Shift+"=" on many keyboards, and the keypad has its own "+".
@@ -97,6 +100,13 @@ void ViewActions::setReadingAid(bool on)
     m_readingAid->setChecked(on);
 }
 
+void ViewActions::setYUp(bool on)
+{
+    m_yUp->setChecked(on);
+    if (m_help)
+        m_help->setYUp(on);
+}
+
 void ViewActions::copyPicture()
 {
     const int width = m_screen.image().width();
@@ -141,8 +151,10 @@ void ViewActions::printPicture()
 
 void ViewActions::showHelp()
 {
-    if (!m_help)
+    if (!m_help) {
         m_help = new HelpWindow(&m_window);
+        m_help->setYUp(m_yUp->isChecked());
+    }
     m_help->showAt(m_window.zoomPercent() / 100.0);
 }
 

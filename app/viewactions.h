@@ -25,6 +25,8 @@ public:
     bool worksheet() const;
     // Ticks the reading aid's entry, which shows or hides the aid.
     void setReadingAid(bool on);
+    // Ticks the orientation's entry, which turns the screen's y axis up or down.
+    void setYUp(bool on);
 
     void copyPicture();
     void savePicture();
@@ -40,6 +42,7 @@ private:
     ScreenArea& m_screen;
     QAction* m_worksheet = nullptr;
     QAction* m_readingAid = nullptr;
+    QAction* m_yUp = nullptr;
     QAction* m_fullScreen = nullptr;
     QPointer<HelpWindow> m_help;
 };

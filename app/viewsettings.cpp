@@ -10,6 +10,7 @@ namespace {
 
 constexpr char kZoomKey[] = "ansicht/zoom";
 constexpr char kReadingAidKey[] = "ansicht/ablesehilfe";
+constexpr char kYUpKey[] = "ansicht/y-nach-oben";
 
 QSettings settings()
 {
@@ -38,6 +39,16 @@ bool ViewSettings::readingAid()
 void ViewSettings::setReadingAid(bool on)
 {
     settings().setValue(kReadingAidKey, on);
+}
+
+bool ViewSettings::yUp()
+{
+    return settings().value(kYUpKey, false).toBool();
+}
+
+void ViewSettings::setYUp(bool on)
+{
+    settings().setValue(kYUpKey, on);
 }
 
 } // namespace korvelian

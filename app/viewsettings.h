@@ -13,6 +13,9 @@ public:
     // Whether the reading aid was on, off the first time.
     static bool readingAid();
     static void setReadingAid(bool on);
+    // Whether the screen shows y growing upward, off the first time.
+    static bool yUp();
+    static void setYUp(bool on);
 };
 
 } // namespace korvelian

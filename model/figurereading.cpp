@@ -146,9 +146,7 @@ double phaseDifference(const Parameter& p)
     return delta == -kPi ? kPi : delta;
 }
 
-} // namespace
-
-TouchReading readTouchPoints(const Parameter& p, bool entryAccepted)
+TouchReading readTopEdge(const Parameter& p, bool entryAccepted)
 {
     TouchReading reading;
     const std::optional<Ratio> ratio = readable(p, entryAccepted, reading.refusal);
@@ -188,7 +186,24 @@ TouchReading readTouchPoints(const Parameter& p, bool entryAccepted)
     return reading;
 }
 
-PhaseReading readPhase(const Parameter& p, bool entryAccepted)
+} // namespace
+
+TouchReading readTouchPoints(const Parameter& p, bool entryAccepted, bool yUp)
+{
+    if (!yUp)
+        return readTopEdge(p, entryAccepted);
+    // Half a turn more of the y oscillation's own phase gives the figure mirrored top to
+    // bottom: its top edge, y = -A2, holds the points of this one at y = +A2.
+    Parameter mirrored = p;
+    mirrored.p2 += kPi * p.n / p.z;
+    TouchReading reading = readTopEdge(mirrored, entryAccepted);
+    for (TouchPoint& point : reading.right)
+        point.position = -point.position;
+    std::reverse(reading.right.begin(), reading.right.end());
+    return reading;
+}
+
+PhaseReading readPhase(const Parameter& p, bool entryAccepted, bool yUp)
 {
     PhaseReading reading;
     const std::optional<Ratio> ratio = readable(p, entryAccepted, reading.refusal);
@@ -204,15 +219,18 @@ PhaseReading readPhase(const Parameter& p, bool entryAccepted)
     const double delta = phaseDifference(p);
     const double y0 = p.a2 * std::sin(delta);
     reading.crossings = {Point{0, y0}, Point{0, -y0}};
-    reading.highest = {-p.a1 * std::cos(delta), -p.a2};
+    // y = A2 at t = pi / 2 - P2, y = -A2 half a turn later.
+    const double top = yUp ? 1 : -1;
+    reading.highest = {top * p.a1 * std::cos(delta), top * p.a2};
 
     const double sine = std::abs(std::sin(delta));
-    // The mean of x y is A1 A2 cos(P2 - P1) / 2. With y growing downward, x and y growing
-    // together lean the figure like "\": that is the acute angle.
-    const bool falling = std::cos(delta) >= 0;
+    // The mean of x y is A1 A2 cos(P2 - P1) / 2: x and y growing together is the acute angle.
+    // With y growing downward that leans the figure like "\", mirrored like "/".
+    const bool acuteAngle = std::cos(delta) >= 0;
+    const bool falling = acuteAngle != yUp;
     const double acute = degrees(std::asin(sine));
-    const std::string phi = decimal(falling ? acute : 180 - acute, 1);
-    const std::string other = decimal(falling ? 180 - acute : acute, 1);
+    const std::string phi = decimal(acuteAngle ? acute : 180 - acute, 1);
+    const std::string other = decimal(acuteAngle ? 180 - acute : acute, 1);
     // The figure is the same for P2 - P1 and its negative, so the set difference is shown
     // from -180° to 180°: the reading is then its magnitude, not 360° minus it.
     const std::string set = decimal(degrees(delta), 1);

@@ -12,9 +12,10 @@ namespace korvelian {
 // where the figure touches the edges of its box, and for equal frequencies the phase
 // difference from the ellipse. Both work from the formulas, not from pixels.
 //
-// Positions are in screen units as the figure is drawn, y growing downward. So the edge the
-// user sees on top is y = -A2, and "highest point" means that visible top; the right edge is
-// x = +A1. Amplitudes come from bars that start at 0; one that is not above 0 is refused.
+// Positions are in screen units as the figure is drawn. With y growing downward, as the frame
+// is set, the edge the user sees on top is y = -A2; with yUp, the screen mirrored as on an
+// oscilloscope, it is y = +A2. "Top" and "highest point" mean that visible top; the right edge
+// is x = +A1. Amplitudes come from bars that start at 0; one that is not above 0 is refused.
 
 struct TouchPoint
 {
@@ -45,7 +46,7 @@ struct PhaseReading
     // Not empty: nothing can be read and this line says why; all else stays empty.
     std::string refusal;
     std::array<Point, 2> crossings{}; // where the ellipse crosses the y axis, at +-y0
-    Point highest;                    // the visible top, y = -A2
+    Point highest;                    // the visible top, y = -A2 or, with yUp, +A2
     // e.g. "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)"
     std::string legend;
     // Which of φ and 180° − φ the tilt shows, where the two differ; and that the figure does
@@ -55,7 +56,7 @@ struct PhaseReading
 
 // entryAccepted: whether the numerator and denominator boxes hold an entry the window took;
 // a refused one leaves a figure on the screen that the parameters no longer describe.
-TouchReading readTouchPoints(const Parameter& p, bool entryAccepted);
-PhaseReading readPhase(const Parameter& p, bool entryAccepted);
+TouchReading readTouchPoints(const Parameter& p, bool entryAccepted, bool yUp = false);
+PhaseReading readPhase(const Parameter& p, bool entryAccepted, bool yUp = false);
 
 } // namespace korvelian

@@ -4,13 +4,19 @@
 
 namespace korvelian {
 
-PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerTwip)
+PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerTwip, bool yUp)
 {
-    if (!frame.isSet())
-        return {pixelsPerTwip, 0, pixelsPerTwip, 0};
-    const double scaleX = size.width() / (frame.x2 - frame.x1);
-    const double scaleY = size.height() / (frame.y2 - frame.y1);
-    return {scaleX, -frame.x1 * scaleX, scaleY, -frame.y1 * scaleY};
+    PixelMapping m{pixelsPerTwip, 0, pixelsPerTwip, 0};
+    if (frame.isSet()) {
+        const double scaleX = size.width() / (frame.x2 - frame.x1);
+        const double scaleY = size.height() / (frame.y2 - frame.y1);
+        m = {scaleX, -frame.x1 * scaleX, scaleY, -frame.y1 * scaleY};
+    }
+    if (yUp) {
+        m.scaleY = -m.scaleY;
+        m.offsetY = size.height() - m.offsetY;
+    }
+    return m;
 }
 
 const DrawOp* lastFigure(const Drawing& drawing)

@@ -31,7 +31,10 @@ struct PixelMapping
 };
 
 // Maps a frame onto an area of this size; pixelsPerTwip serves an area without a frame.
-PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerTwip);
+// yUp mirrors the picture top to bottom, as an oscilloscope shows it: this is the one place
+// where the screen's orientation acts, so whatever reaches pixels through a mapping (the
+// drawing, the overlays, the reading aid, copies and prints) follows it without knowing of it.
+PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerTwip, bool yUp);
 
 // One drawing operation, kept with the frame it was given in, so that the drawing can be
 // made again at another size or device pixel ratio.

@@ -40,9 +40,10 @@ QColor renderColour(const DrawOp& op, const RenderStyle& style)
     return op.colour;
 }
 
-PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, double zoom, double ratio)
+PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, const RenderStyle& style,
+                          double ratio)
 {
-    PixelMapping m = pixelMapping(frame, logicalSize, zoom / kTwipsPerPixel);
+    PixelMapping m = pixelMapping(frame, logicalSize, style.zoom / kTwipsPerPixel, style.yUp);
     m.scaleX *= ratio;
     m.offsetX *= ratio;
     m.scaleY *= ratio;
@@ -66,7 +67,7 @@ void DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalS
 {
     // The painter works in logical pixels on an image at the device ratio; the runs of a
     // figure are set in device pixels.
-    const PixelMapping logical = imageMapping(op.frame, logicalSize, style.zoom, 1.0);
+    const PixelMapping logical = imageMapping(op.frame, logicalSize, style, 1.0);
     const QColor colour = renderColour(op, style);
     const int lineWidth = linePixels(style.zoom);
     switch (op.kind) {
@@ -85,7 +86,7 @@ void DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalS
     }
     case DrawOp::Kind::Figure: {
         const PixelMapping device =
-            imageMapping(op.frame, logicalSize, style.zoom, image.devicePixelRatio());
+            imageMapping(op.frame, logicalSize, style, image.devicePixelRatio());
         painter.end();
         auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
         m_raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4,

@@ -13,11 +13,13 @@ namespace korvelian {
 
 // How a drawing is made into pixels. The zoom sets the line width and how twips map to
 // pixels in an area without a frame; worksheet colours (black figure, grey axes on white)
-// replace the screen's for copies, files and prints.
+// replace the screen's for copies, files and prints; yUp shows the frame's y growing upward,
+// the picture mirrored top to bottom (see pixelMapping).
 struct RenderStyle
 {
     double zoom = 1;
     bool worksheet = false;
+    bool yUp = false;
 };
 
 inline const QColor kWorksheetBackground = Qt::white;
@@ -43,7 +45,8 @@ private:
 QColor renderColour(const DrawOp& op, const RenderStyle& style);
 
 // Pixel = user coordinate * scale + offset on an image of this logical size and ratio.
-PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, double zoom, double ratio);
+PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, const RenderStyle& style,
+                          double ratio);
 // A point through a mapping, kept far outside any image but within the raster's range.
 QPointF mapPoint(const PixelMapping& m, double x, double y);
 

@@ -102,11 +102,14 @@ void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setClipRect(area);
     std::vector<std::string> lines;
+    // The mapping says which way the frame's y is shown, and so which edge is on top.
+    const bool yUp = toPixels.scaleY < 0;
 
-    const TouchReading touch = readTouchPoints(p, entryAccepted);
+    const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
     if (touch.refusal.empty()) {
+        const double top = yUp ? p.a2 : -p.a2;
         for (const TouchPoint& point : touch.top)
-            mark(painter, map(toPixels, point.position, -p.a2), point.end, size, colours.mark);
+            mark(painter, map(toPixels, point.position, top), point.end, size, colours.mark);
         for (const TouchPoint& point : touch.right)
             mark(painter, map(toPixels, p.a1, point.position), point.end, size, colours.mark);
         lines.push_back(touch.legend);
@@ -116,7 +119,7 @@ void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
         lines.push_back(touch.refusal);
     }
 
-    const PhaseReading phase = readPhase(p, entryAccepted);
+    const PhaseReading phase = readPhase(p, entryAccepted, yUp);
     if (phase.refusal.empty()) {
         for (const Point& crossing : phase.crossings)
             mark(painter, map(toPixels, crossing.x, crossing.y), false, size, colours.mark);
@@ -131,7 +134,7 @@ void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
     painter.restore();
 }
 
-QImage readingAidExample(const Parameter& p, double kgv, int side)
+QImage readingAidExample(const Parameter& p, double kgv, int side, bool yUp)
 {
     const UserFrame frame{-2, -2, 2, 2};
     const QColor axes(150, 150, 255);
@@ -143,10 +146,10 @@ QImage readingAidExample(const Parameter& p, double kgv, int side)
     QImage image(side, side, QImage::Format_RGB32);
     image.fill(Qt::black);
     DrawingRenderer renderer;
-    renderer.render(image, QSizeF(image.size()), drawing, {});
+    renderer.render(image, QSizeF(image.size()), drawing, {1, false, yUp});
     QPainter painter(&image);
-    paintReadingAid(painter, pixelMapping(frame, QSizeF(image.size()), 1), QRectF(image.rect()), p,
-                    true, 1, 1, false);
+    paintReadingAid(painter, pixelMapping(frame, QSizeF(image.size()), 1, yUp),
+                    QRectF(image.rect()), p, true, 1, 1, false);
     return image;
 }
 

@@ -16,13 +16,15 @@ namespace korvelian {
 // draws them. zoom is the picture's size against the screen at 100 %, which the marks and the
 // legend follow; lineWidth is the width of a line in the painter's pixels, which grows in
 // whole pixels like the figure's on the screen. On a worksheet the marks are darker and the
-// legend lies on white.
+// legend lies on white. The mapping's direction of y tells which edge of the figure is shown
+// on top.
 void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,
                      const Parameter& p, bool entryAccepted, double zoom, double lineWidth,
                      bool worksheet);
 
 // A screen of side pixels showing the figure of p with its axes and the reading aid, as the
-// program draws them: the help's examples are made so, never drawn by hand.
-QImage readingAidExample(const Parameter& p, double kgv, int side);
+// program draws them, in the screen's orientation: the help's examples are made so, never
+// drawn by hand.
+QImage readingAidExample(const Parameter& p, double kgv, int side, bool yUp);
 
 } // namespace korvelian

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <cmath>
 
@@ -37,10 +38,21 @@ QVariant HelpWindow::loadResource(int type, const QUrl& name)
         return QTextBrowser::loadResource(type, name);
     // Generic phases, amplitudes that fill most of the screen.
     if (name.path() == QLatin1String("beruehrpunkte-3-2.png"))
-        return readingAidExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 300);
+        return readingAidExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 300, m_yUp);
     if (name.path() == QLatin1String("ellipse-45.png"))
-        return readingAidExample({1.25, 0, 1.25, 0.79, 1, 1}, 1, 300);
+        return readingAidExample({1.25, 0, 1.25, 0.79, 1, 1}, 1, 300, m_yUp);
     return {};
+}
+
+void HelpWindow::setYUp(bool yUp)
+{
+    if (yUp == m_yUp)
+        return;
+    m_yUp = yUp;
+    // Loads the text again, and with it the pictures, keeping the place the reader is at.
+    const int position = verticalScrollBar()->value();
+    reload();
+    verticalScrollBar()->setValue(position);
 }
 
 void HelpWindow::showAt(double zoom)

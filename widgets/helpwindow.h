@@ -15,11 +15,16 @@ public:
 
     // Shows the window, raised above the main window, at this zoom.
     void showAt(double zoom);
+    // The examples are drawn in the screen's orientation.
+    void setYUp(bool yUp);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     // The examples of the reading aid are drawn by the program when the help shows them.
     QVariant loadResource(int type, const QUrl& name) override;
+
+private:
+    bool m_yUp = false;
 };
 
 } // namespace korvelian

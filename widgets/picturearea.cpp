@@ -5,6 +5,7 @@
 
 #include <QPaintEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvelian {
@@ -27,7 +28,26 @@ void PictureArea::setFrame(double x1, double y1, double x2, double y2)
 
 QPointF PictureArea::toPixel(double x, double y) const
 {
-    return mapPoint(imageMapping(m_frame, QSizeF(size()), m_zoom, 1.0), x, y);
+    return mapPoint(imageMapping(m_frame, QSizeF(size()), renderStyle(), 1.0), x, y);
+}
+
+PixelMapping PictureArea::mappingOnto(const UserFrame& frame, const QRectF& target) const
+{
+    PixelMapping m =
+        pixelMapping(frame, target.size(),
+                     target.width() / std::max(1, width()) * m_zoom / kTwipsPerPixel, m_yUp);
+    m.offsetX += target.left();
+    m.offsetY += target.top();
+    return m;
+}
+
+void PictureArea::setYUp(bool yUp)
+{
+    if (yUp == m_yUp)
+        return;
+    m_yUp = yUp;
+    m_imageCurrent = false;
+    scheduleRepaint();
 }
 
 void PictureArea::setZoom(double zoom)
@@ -96,7 +116,7 @@ void PictureArea::render()
         m_imageCurrent = true;
     }
     m_renderer.render(m_image, QSizeF(size()), std::span(m_drawing).subspan(m_rendered),
-                      {m_zoom, false});
+                      renderStyle());
     m_rendered = m_drawing.size();
 }
 

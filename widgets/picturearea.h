@@ -33,12 +33,22 @@ public:
     // zoomed twips. The area's size is set by the window.
     void setZoom(double zoom);
     double zoom() const { return m_zoom; }
+    // Whether the area shows its frame's y growing upward, mirrored top to bottom as on an
+    // oscilloscope; off, y grows downward as the frame is set. A view drawn through
+    // toPixel(), mappingOnto() or the area's render style follows it by itself.
+    void setYUp(bool yUp);
+    bool yUp() const { return m_yUp; }
+    RenderStyle renderStyle() const { return {m_zoom, false, m_yUp}; }
 
-    // Logical pixel position of a point in the user frame.
+    // Logical pixel position of a point in the user frame, where it is shown.
     QPointF toPixel(double x, double y) const;
+    // A frame mapped onto target, a rectangle where the area's picture lies (on the area
+    // itself, in a copy or on a page), in the area's orientation.
+    PixelMapping mappingOnto(const UserFrame& frame, const QRectF& target) const;
     // The drawing as it stands, at device resolution.
     const QImage& image();
     const Drawing& drawing() const { return m_drawing; }
+    const UserFrame& frame() const { return m_frame; }
     QColor background() const;
 
 protected:
@@ -70,6 +80,7 @@ private:
     bool m_imageCurrent = false;
     DrawingRenderer m_renderer;
     double m_zoom = 1;
+    bool m_yUp = false;
     bool m_repaintPending = false;
 };
 

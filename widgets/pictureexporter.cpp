@@ -57,7 +57,7 @@ QImage PictureExporter::image(const PictureArea& area, int sizePx, bool workshee
     QImage picture(pictureSize(area, sizePx), QImage::Format_RGB32);
     picture.fill(background(area, worksheet));
     DrawingRenderer renderer;
-    const RenderStyle style{sizePx / baseWidth(area), worksheet};
+    const RenderStyle style{sizePx / baseWidth(area), worksheet, area.yUp()};
     renderer.render(picture, QSizeF(picture.size()), area.drawing(), style);
     QPainter painter(&picture);
     area.paintAnnotations(painter, QRectF(picture.rect()), linePixels(style.zoom), worksheet);
@@ -68,15 +68,13 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
                             bool worksheet)
 {
     painter.fillRect(target, background(area, worksheet));
-    const RenderStyle style{target.width() / baseWidth(area), worksheet};
+    const RenderStyle style{target.width() / baseWidth(area), worksheet, area.yUp()};
     std::vector<FloatPoint> points;
     painter.save();
     painter.setClipRect(target);
     painter.setRenderHint(QPainter::Antialiasing, true);
     for (const DrawOp& op : area.drawing()) {
-        PixelMapping m = pixelMapping(op.frame, target.size(), style.zoom / kTwipsPerPixel);
-        m.offsetX += target.left();
-        m.offsetY += target.top();
+        const PixelMapping m = area.mappingOnto(op.frame, target);
         const QColor colour = renderColour(op, style);
         painter.setPen(QPen(colour, style.zoom, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         switch (op.kind) {
@@ -95,7 +93,7 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
                 figure.fill(Qt::transparent);
                 DrawingRenderer renderer;
                 renderer.render(figure, QSizeF(figure.size()), std::span(&op, 1),
-                                {side / baseWidth(area), worksheet});
+                                {side / baseWidth(area), worksheet, area.yUp()});
                 painter.drawImage(target, figure);
                 break;
             }

@@ -41,18 +41,26 @@ ScreenArea::ScreenArea(QWidget* parent) : PictureArea(Qt::black, Qt::white, pare
                QLineF(twips(840, 1080), twips(3120, 1080))};
 }
 
-QPointF ScreenArea::growth() const
+QPointF ScreenArea::placeAtHundred(double x, double y) const
 {
-    if (width() <= 0 || height() <= 0)
-        return {1, 1};
-    return {static_cast<double>(width()) / kBaseSize, static_cast<double>(height()) / kBaseSize};
+    const QSizeF shown =
+        width() > 0 && height() > 0 ? QSizeF(size()) : QSizeF(kBaseSize, kBaseSize);
+    const QPointF place = mapPoint(imageMapping(frame(), shown, {zoom()}, 1.0), x, y);
+    return {place.x() * kBaseSize / shown.width(), place.y() * kBaseSize / shown.height()};
+}
+
+PixelMapping ScreenArea::shownFromHundred() const
+{
+    const QSizeF shown =
+        width() > 0 && height() > 0 ? QSizeF(size()) : QSizeF(kBaseSize, kBaseSize);
+    return pixelMapping({0, 0, double(kBaseSize), double(kBaseSize)}, shown, 1, yUp());
 }
 
 void ScreenArea::setShapeLeft(Shape shape, double left)
 {
     if (!std::isfinite(left))
         return;
-    m_shapes[index(shape)].setX(toPixel(left, 0).x() / growth().x());
+    m_shapes[index(shape)].setX(placeAtHundred(left, 0).x());
     scheduleRepaint();
 }
 
@@ -60,7 +68,7 @@ void ScreenArea::setShapeTop(Shape shape, double top)
 {
     if (!std::isfinite(top))
         return;
-    m_shapes[index(shape)].setY(toPixel(0, top).y() / growth().y());
+    m_shapes[index(shape)].setY(placeAtHundred(0, top).y());
     scheduleRepaint();
 }
 
@@ -76,8 +84,8 @@ void ScreenArea::setLineEnd(OverlayLine line, LineEnd end, double value)
     if (!std::isfinite(value))
         return;
     QLineF& l = m_lines[index(line)];
-    const double x = toPixel(value, 0).x() / growth().x();
-    const double y = toPixel(0, value).y() / growth().y();
+    const double x = placeAtHundred(value, 0).x();
+    const double y = placeAtHundred(0, value).y();
     switch (end) {
     case LineEnd::X1:
         l.setP1({x, l.y1()});
@@ -97,17 +105,21 @@ void ScreenArea::setLineEnd(OverlayLine line, LineEnd end, double value)
 
 QRectF ScreenArea::shapeRect(Shape shape) const
 {
-    const QPointF g = growth();
+    // A shape reaches from its corner toward growing x and y of the frame; mirrored, its
+    // corner is the bottom one.
+    const PixelMapping m = shownFromHundred();
     const double size = static_cast<double>(kShapeSize) / kTwipsPerPixel;
     const QPointF place = m_shapes[index(shape)];
-    return {place.x() * g.x(), place.y() * g.y(), size * g.x(), size * g.y()};
+    return QRectF(mapPoint(m, place.x(), place.y()),
+                  mapPoint(m, place.x() + size, place.y() + size))
+        .normalized();
 }
 
 QLineF ScreenArea::overlayLine(OverlayLine line) const
 {
-    const QPointF g = growth();
+    const PixelMapping m = shownFromHundred();
     const QLineF& l = m_lines[index(line)];
-    return {l.x1() * g.x(), l.y1() * g.y(), l.x2() * g.x(), l.y2() * g.y()};
+    return {mapPoint(m, l.x1(), l.y1()), mapPoint(m, l.x2(), l.y2())};
 }
 
 void ScreenArea::setReadingAid(bool on)
@@ -129,9 +141,7 @@ void ScreenArea::paintAnnotations(QPainter& painter, const QRectF& target, doubl
     const DrawOp* figure = lastFigure(drawing());
     if (!m_readingAid || !figure)
         return;
-    PixelMapping m = pixelMapping(figure->frame, target.size(), 1.0);
-    m.offsetX += target.left();
-    m.offsetY += target.top();
+    const PixelMapping m = mappingOnto(figure->frame, target);
     // The picture's size against the screen at 100 %: the aid's text and marks grow with it.
     const double pictureZoom = target.width() * zoom() / std::max(1, width());
     paintReadingAid(painter, m, target, figure->parameters, m_entryAccepted, pictureZoom, lineWidth,

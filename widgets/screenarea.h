@@ -10,7 +10,8 @@ namespace korvelian {
 // The oscilloscope screen: a picture area with the beam point, the two axis markers and
 // the two drop lines above its drawing. Overlays keep their physical place when the frame
 // changes; only the numbers that address them do. They are kept in pixels of the screen at
-// 100 % and grow with the window's zoom, their lines as wide as the figure's.
+// 100 % as the frame places them, and shown through a mapping as the drawing is: they grow
+// with the window's zoom, their lines as wide as the figure's, and follow the orientation.
 class ScreenArea : public PictureArea
 {
     Q_OBJECT
@@ -42,8 +43,10 @@ protected:
     void paintOverlays(QPainter& painter) override;
 
 private:
-    // Logical pixels per pixel of the screen at 100 %, across and down.
-    QPointF growth() const;
+    // Where a point of the frame lies on the screen at 100 %, y growing downward.
+    QPointF placeAtHundred(double x, double y) const;
+    // From pixels of the screen at 100 % to where they are shown now.
+    PixelMapping shownFromHundred() const;
 
     std::array<QPointF, 3> m_shapes;
     std::array<QLineF, 2> m_lines;

@@ -116,18 +116,20 @@ void TestFigureReading::touchPoints()
     QFETCH(QString, line);
     QFETCH(bool, open);
     QFETCH(bool, retraced);
-    const TouchReading reading = readTouchPoints(p, true);
-    QCOMPARE(shown(reading), line);
-    QCOMPARE(reading.open, open);
-    QCOMPARE(reading.note.empty(), !open);
-    if (!reading.refusal.empty())
-        return;
-
     const std::vector<Point> points = samples(p);
-    for (const TouchPoint& mark : reading.top)
-        QVERIFY(sampledNear(points, {mark.position, -p.a2}));
-    for (const TouchPoint& mark : reading.right)
-        QVERIFY(sampledNear(points, {p.a1, mark.position}));
+    // Mirrored, the top edge the user sees is y = +A2; the counts stay.
+    for (const bool yUp : {false, true}) {
+        const TouchReading reading = readTouchPoints(p, true, yUp);
+        QCOMPARE(shown(reading), line);
+        QCOMPARE(reading.open, open);
+        QCOMPARE(reading.note.empty(), !open);
+        if (!reading.refusal.empty())
+            return;
+        for (const TouchPoint& mark : reading.top)
+            QVERIFY(sampledNear(points, {mark.position, yUp ? p.a2 : -p.a2}));
+        for (const TouchPoint& mark : reading.right)
+            QVERIFY(sampledNear(points, {p.a1, mark.position}));
+    }
     QCOMPARE(retracedShare(points) > 0.5, retraced);
 }
 
@@ -137,19 +139,22 @@ void TestFigureReading::phase_data()
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("note");
+    QTest::addColumn<bool>("yUp");
 
     // clang-format off
-    QTest::newRow("0 rad: a line") << figure(1, 1, 0, 0, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,000 → φ = 0,0° (eingestellt: 0,0°)" << "Die Figur fällt nach rechts ab (\\): also φ = 0,0°, nicht 180,0°.";
-    QTest::newRow("0.52 rad") << figure(1, 1, 0, 0.52, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,497 → φ = 29,8° (eingestellt: 29,8°)" << "Die Figur fällt nach rechts ab (\\): also φ = 29,8°, nicht 150,2°.";
-    QTest::newRow("0.79 rad") << figure(1, 1, 0, 0.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)" << "Die Figur fällt nach rechts ab (\\): also φ = 45,3°, nicht 134,7°.";
-    QTest::newRow("1.57 rad: upright, nothing to tell apart") << figure(1, 1, 0, 1.57, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 1,000 → φ = 90,0° (eingestellt: 90,0°)" << "";
-    QTest::newRow("2.36 rad: 135° told from 45°") << figure(1, 1, 0, 2.36, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,704 → φ = 135,2° (eingestellt: 135,2°)" << "Die Figur steigt nach rechts an (/): also φ = 135,2°, nicht 44,8°.";
-    QTest::newRow("3.14 rad") << figure(1, 1, 0, 3.14, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,002 → φ = 179,9° (eingestellt: 179,9°)" << "Die Figur steigt nach rechts an (/): also φ = 179,9°, nicht 0,1°.";
-    QTest::newRow("0.79 rad past an x phase of 1, ratio 3 : 3") << figure(3, 3, 1, 1.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)" << "Die Figur fällt nach rechts ab (\\): also φ = 45,3°, nicht 134,7°.";
-    QTest::newRow("set 5.5 rad shows as −44.9°") << figure(1, 1, 0, 5.5, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,706 → φ = 44,9° (eingestellt: −44,9°)" << "Die Figur fällt nach rechts ab (\\): also φ = 44,9°, nicht 135,1°. Das Vorzeichen zeigt nur die Umlaufrichtung des Strahls.";
-    QTest::newRow("entry not accepted") << figure(1, 1, 0, 0.79, 1.5, 0.8) << false << "Eingabe nicht übernommen: abgelesen wird erst wieder nach einer gültigen Eingabe." << "";
-    QTest::newRow("y amplitude 0") << figure(1, 1, 0, 0.79, 1.5, 0) << true << "Eine Amplitude ist 0: die Figur liegt auf einer Achse, es ist nichts abzulesen." << "";
-    QTest::newRow("6 : 4 has no phase to read") << figure(6, 4, 0, 0.79, 1.5, 0.8) << true << "Die Phase lässt sich nur bei 1 : 1 ablesen (hier 3 : 2)." << "";
+    QTest::newRow("0 rad: a line") << figure(1, 1, 0, 0, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,000 → φ = 0,0° (eingestellt: 0,0°)" << "Die Figur fällt nach rechts ab (\\): also φ = 0,0°, nicht 180,0°." << false;
+    QTest::newRow("0.52 rad") << figure(1, 1, 0, 0.52, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,497 → φ = 29,8° (eingestellt: 29,8°)" << "Die Figur fällt nach rechts ab (\\): also φ = 29,8°, nicht 150,2°." << false;
+    QTest::newRow("0.79 rad") << figure(1, 1, 0, 0.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)" << "Die Figur fällt nach rechts ab (\\): also φ = 45,3°, nicht 134,7°." << false;
+    QTest::newRow("1.57 rad: upright, nothing to tell apart") << figure(1, 1, 0, 1.57, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 1,000 → φ = 90,0° (eingestellt: 90,0°)" << "" << false;
+    QTest::newRow("2.36 rad: 135° told from 45°") << figure(1, 1, 0, 2.36, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,704 → φ = 135,2° (eingestellt: 135,2°)" << "Die Figur steigt nach rechts an (/): also φ = 135,2°, nicht 44,8°." << false;
+    QTest::newRow("3.14 rad") << figure(1, 1, 0, 3.14, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,002 → φ = 179,9° (eingestellt: 179,9°)" << "Die Figur steigt nach rechts an (/): also φ = 179,9°, nicht 0,1°." << false;
+    QTest::newRow("0.79 rad past an x phase of 1, ratio 3 : 3") << figure(3, 3, 1, 1.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)" << "Die Figur fällt nach rechts ab (\\): also φ = 45,3°, nicht 134,7°." << false;
+    QTest::newRow("set 5.5 rad shows as −44.9°") << figure(1, 1, 0, 5.5, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,706 → φ = 44,9° (eingestellt: −44,9°)" << "Die Figur fällt nach rechts ab (\\): also φ = 44,9°, nicht 135,1°. Das Vorzeichen zeigt nur die Umlaufrichtung des Strahls." << false;
+    QTest::newRow("entry not accepted") << figure(1, 1, 0, 0.79, 1.5, 0.8) << false << "Eingabe nicht übernommen: abgelesen wird erst wieder nach einer gültigen Eingabe." << "" << false;
+    QTest::newRow("y amplitude 0") << figure(1, 1, 0, 0.79, 1.5, 0) << true << "Eine Amplitude ist 0: die Figur liegt auf einer Achse, es ist nichts abzulesen." << "" << false;
+    QTest::newRow("6 : 4 has no phase to read") << figure(6, 4, 0, 0.79, 1.5, 0.8) << true << "Die Phase lässt sich nur bei 1 : 1 ablesen (hier 3 : 2)." << "" << false;
+    QTest::newRow("0.79 rad, y up: the acute angle rises") << figure(1, 1, 0, 0.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)" << "Die Figur steigt nach rechts an (/): also φ = 45,3°, nicht 134,7°." << true;
+    QTest::newRow("2.36 rad, y up: the obtuse angle falls") << figure(1, 1, 0, 2.36, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,704 → φ = 135,2° (eingestellt: 135,2°)" << "Die Figur fällt nach rechts ab (\\): also φ = 135,2°, nicht 44,8°." << true;
     // clang-format on
 }
 
@@ -159,7 +164,8 @@ void TestFigureReading::phase()
     QFETCH(bool, accepted);
     QFETCH(QString, line);
     QFETCH(QString, note);
-    const PhaseReading reading = readPhase(p, accepted);
+    QFETCH(bool, yUp);
+    const PhaseReading reading = readPhase(p, accepted, yUp);
     QCOMPARE(shown(reading), line);
     QCOMPARE(QString::fromStdString(reading.note), note);
     if (!reading.refusal.empty())
@@ -168,7 +174,7 @@ void TestFigureReading::phase()
     // The marks sit on the drawn figure: the y axis crossings and the visible top.
     const std::vector<Point> points = samples(p);
     QVERIFY(sampledNear(points, reading.crossings[0]) && sampledNear(points, reading.crossings[1]));
-    QVERIFY(sampledNear(points, reading.highest) && reading.highest.y == -p.a2);
+    QVERIFY(sampledNear(points, reading.highest) && reading.highest.y == (yUp ? p.a2 : -p.a2));
 }
 
 KORVELIAN_PLAIN_TEST(figurereading, TestFigureReading)

@@ -133,6 +133,7 @@ void TestCommandLine::exported_data()
     QTest::newRow("PNG as the window shows it") << QStringList{"--ratio", "3:2", "--phase-x", "90", "--export", "bild.png"} << 0 << "window";
     QTest::newRow("PNG on a worksheet") << QStringList{"--ratio", "3:2", "--export", "bild.png", "--size", "200", "--worksheet"} << 0 << "white";
     QTest::newRow("PNG with the reading aid") << QStringList{"--export", "bild.png", "--reading-aid"} << 0 << "aid";
+    QTest::newRow("PNG with y up: the 1 : 1 line rises") << QStringList{"--export", "bild.png", "--y-up"} << 0 << "up";
     QTest::newRow("SVG with its parameters") << QStringList{"--ratio", "3:2", "--export", "bild.svg"} << 0 << "Frequenzfaktor: 3 / 2    kgV: 6";
     QTest::newRow("refused ratio") << QStringList{"--ratio", "32768:1", "--export", "bild.png"} << 2 << "";
     QTest::newRow("missing folder") << QStringList{"--export", "fehlt/bild.png"} << 1 << "";
@@ -172,6 +173,11 @@ void TestCommandLine::exported()
         f.control<PictureArea>("picBildschirm")->image().convertToFormat(QImage::Format_RGB32);
     if (written == "window") {
         QCOMPARE(picture, shown);
+    } else if (written == "up") {
+        // x = y = 1 lies a quarter down from the top on the right, not a quarter up.
+        const int q = picture.width() / 4;
+        QCOMPARE(picture.pixel(3 * q, q), qRgb(255, 255, 255));
+        QCOMPARE(picture.pixel(3 * q, 3 * q), qRgb(0, 0, 0));
     } else if (written == "white") {
         QCOMPARE(picture.size(), QSize(200, 200));
         QCOMPARE(picture.pixel(1, 1), qRgb(255, 255, 255));

@@ -83,13 +83,31 @@ void TestReadingAid::marksTheTouchPointsOnTheScreenAndInTheCopy()
     QCOMPARE(marks(PictureExporter::image(*screen, 441, false)), 0);
 }
 
+// The pictures follow the screen's orientation: the 45° ellipse rises to the right with y up,
+// so its upper right quarter holds more of the figure than its upper left.
 void TestReadingAid::helpShowsTheProgramsOwnPictures()
 {
     HelpWindow help;
-    for (const char* picture : {"bild:beruehrpunkte-3-2.png", "bild:ellipse-45.png"}) {
-        const QImage image =
-            help.document()->resource(QTextDocument::ImageResource, QUrl(picture)).value<QImage>();
-        QVERIFY2(marks(image) > 0, picture);
+    const auto picture = [&help](const char* name) {
+        return help.document()->resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>();
+    };
+    const auto rising = [](const QImage& image) {
+        const int half = image.width() / 2;
+        const auto white = [&](int left) {
+            int count = 0;
+            for (int y = 0; y < half; ++y) {
+                for (int x = left; x < left + half; ++x)
+                    count += image.pixel(x, y) == qRgb(255, 255, 255) ? 1 : 0;
+            }
+            return count;
+        };
+        return white(half) > white(0);
+    };
+    for (const bool yUp : {false, true}) {
+        help.setYUp(yUp);
+        for (const char* name : {"bild:beruehrpunkte-3-2.png", "bild:ellipse-45.png"})
+            QVERIFY2(marks(picture(name)) > 0, name);
+        QCOMPARE(rising(picture("bild:ellipse-45.png")), yUp);
     }
 }
 
