@@ -11,11 +11,13 @@
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
-PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev libbenchmark-dev fonts-liberation \
-           fontconfig xvfb xauth desktop-file-utils appstream file dpkg-dev clang \
-           libclang-rt-14-dev libxcb1-dev qt6-translations-l10n lintian man-db python3 clang-format
-# Only make check-portable needs these: who builds and runs the program never does.
+PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation fontconfig \
+           desktop-file-utils appstream file dpkg-dev libxcb1-dev qt6-translations-l10n lintian \
+           man-db python3 clang-format
+# Only the target named needs these: who builds and runs the program never does.
 PORTABLE_PACKAGES = g++-aarch64-linux-gnu qemu-user
+BENCH_PACKAGES = libbenchmark-dev
+FUZZ_PACKAGES = clang libclang-rt-14-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 VERSION = $(shell grep -o 'korvelian VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 DEB = korvelian_$(VERSION)_$(shell dpkg --print-architecture).deb
@@ -100,6 +102,7 @@ check-portable:
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 fuzz: deps
+	$(call install,$(FUZZ_PACKAGES))
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	    -DKORVELIAN_QT_FREE_ONLY=ON -DKORVELIAN_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_model
@@ -108,6 +111,8 @@ fuzz: deps
 	    $(FUZZ_BUILD)/corpus fuzz/seeds
 
 bench: build
+	$(call install,$(BENCH_PACKAGES))
+	cmake -S . -B $(BUILD) -DKORVELIAN_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation
 	@for ratio in 1 2; do \
 	    echo "== figure redraw, device pixel ratio $$ratio"; \
