@@ -58,8 +58,8 @@ void FigurePlotter::trace(double end)
     v.t = run.t;
     if (run.count > 0) {
         const Point point = Auslenkung(run.lastT, p);
-        v.x = v.xAlt = point.x;
-        v.y = v.yAlt = point.y;
+        v.x = point.x;
+        v.y = point.y;
     }
     // Where the formulas give no number (a denominator of 0), the figure ends there.
     if (run.stoppedAtNonFinite)

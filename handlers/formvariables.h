@@ -11,8 +11,6 @@ struct FormVariables
     double t = 0;
     double x = 0;
     double y = 0;
-    double xAlt = 0;
-    double yAlt = 0;
     double dt = 0;
     RatioInUse ratio;
 };
