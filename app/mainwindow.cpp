@@ -66,21 +66,21 @@ void fitFiveDigits(QLineEdit& edit)
 
 // Every control names its font: a frame's font would otherwise pass to the "+" and "-"
 // buttons and the scroll bars inside it, which keep the application's default.
-QFont layoutFont(FontKey key, const QWidget* control, double zoom)
+QFont layoutFont(FontRole role, const QWidget* control, double zoom)
 {
     double points = 0;
-    switch (key) {
-    case FontKey::A:
+    switch (role) {
+    case FontRole::Caption:
         points = 10.2;
         break;
-    case FontKey::B:
+    case FontRole::Written:
         points = 10.8;
         break;
-    case FontKey::C:
+    case FontRole::Typed:
         points = 12;
         break;
-    case FontKey::None:
-    case FontKey::D:
+    case FontRole::None:
+    case FontRole::Default:
         return ZoomPolicy::zoomed(QApplication::font(control), zoom);
     }
     QFont font("Times New Roman");
@@ -208,7 +208,7 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
     }
     case ControlKind::TextBox: {
         auto* edit = new QLineEdit(caption, parent);
-        if (entry.font == FontKey::B) {
+        if (entry.lightYellow) {
             // The text colour goes with the light background, or a dark theme's light text
             // would vanish on it.
             QPalette palette = edit->palette();

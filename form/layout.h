@@ -12,8 +12,11 @@ namespace korvelian {
 
 enum class ControlKind { Picture, Frame, Button, CheckBox, Label, TextBox, ScrollBar, Line };
 
-// A: Times New Roman 10.2 pt, B: 10.8 pt, C: 12 pt, D: the application's default font.
-enum class FontKey { None, A, B, C, D };
+// The fonts by what they set: captions of frames, labels, buttons and the check box in Times
+// New Roman 10.2 pt; what the program writes for the user to read (the hint line and the
+// closing count) in 10.8 pt; the numbers the user types (numerator, denominator) in 12 pt;
+// the small buttons in the application's default font.
+enum class FontRole { None, Caption, Written, Typed, Default };
 
 // One control of the main window: where it stands, what it shows, what it tells assistive
 // technology, which events it delivers, and which operand of the window operations it is.
@@ -29,8 +32,9 @@ struct ControlLayout
     int width = 0;
     int height = 0;
     const char* caption = "";
-    FontKey font = FontKey::None;
-    int tab = -1; // -1: takes no focus
+    FontRole font = FontRole::None;
+    bool lightYellow = false; // the background of what the program writes
+    int tab = -1;             // -1: takes no focus
     int maximum = 0;
     int value = 0;
     const char* accessibleName = nullptr; // nullptr: the caption says it
@@ -67,36 +71,36 @@ constexpr int linePixels(double zoom)
 // clang-format off
 inline constexpr auto kControls = std::to_array<ControlLayout>({
     {.name = "picBildschirm", .kind = ControlKind::Picture, .left = 3120, .top = 120, .width = 6612, .height = 6612, .tab = 0, .accessibleName = "Bildschirm", .picture = Picture::Bildschirm},
-    {.name = "Frame1", .kind = ControlKind::Frame, .left = 240, .top = 120, .width = 2652, .height = 1572, .caption = "x", .font = FontKey::A, .accessibleName = "Schwingung x", .mouseMove = Event::Frame1_MouseMove, .hint = "Schwingung auf der x-Achse einstellen"},
-    {.name = "Frame2", .kind = ControlKind::Frame, .left = 240, .top = 1920, .width = 2652, .height = 2892, .caption = "y", .font = FontKey::A, .accessibleName = "Schwingung y", .mouseMove = Event::Frame2_MouseMove, .hint = "Schwingung auf der y-Achse einstellen"},
-    {.name = "Command1", .kind = ControlKind::Button, .left = 240, .top = 4920, .width = 1452, .height = 372, .caption = "Korvelianfigur", .font = FontKey::A, .tab = 12, .click = Event::Command1_Click, .mouseMove = Event::Command1_MouseMove, .hint = "Korvelian-Figur zeigen"},
-    {.name = "Command2", .kind = ControlKind::Button, .left = 240, .top = 5400, .width = 1452, .height = 372, .caption = "Schwingung", .font = FontKey::A, .tab = 15, .click = Event::Command2_Click, .mouseMove = Event::Command2_MouseMove, .hint = "Schwingung zeigen"},
-    {.name = "Check1", .kind = ControlKind::CheckBox, .left = 1800, .top = 5400, .width = 972, .height = 372, .caption = "Stop", .font = FontKey::A, .tab = 16},
-    {.name = "Label8", .kind = ControlKind::Label, .left = 240, .top = 5880, .width = 1452, .height = 252, .caption = "Geschwindigkeit", .font = FontKey::A},
-    {.name = "Command8", .kind = ControlKind::Button, .left = 1800, .top = 5880, .width = 252, .height = 252, .caption = "-", .font = FontKey::D, .tab = 30, .accessibleName = "Langsamer", .click = Event::Command8_Click},
-    {.name = "Command7", .kind = ControlKind::Button, .left = 2040, .top = 5880, .width = 252, .height = 252, .caption = "+", .font = FontKey::D, .tab = 29, .accessibleName = "Schneller", .click = Event::Command7_Click},
+    {.name = "Frame1", .kind = ControlKind::Frame, .left = 240, .top = 120, .width = 2652, .height = 1572, .caption = "x", .font = FontRole::Caption, .accessibleName = "Schwingung x", .mouseMove = Event::Frame1_MouseMove, .hint = "Schwingung auf der x-Achse einstellen"},
+    {.name = "Frame2", .kind = ControlKind::Frame, .left = 240, .top = 1920, .width = 2652, .height = 2892, .caption = "y", .font = FontRole::Caption, .accessibleName = "Schwingung y", .mouseMove = Event::Frame2_MouseMove, .hint = "Schwingung auf der y-Achse einstellen"},
+    {.name = "Command1", .kind = ControlKind::Button, .left = 240, .top = 4920, .width = 1452, .height = 372, .caption = "Korvelianfigur", .font = FontRole::Caption, .tab = 12, .click = Event::Command1_Click, .mouseMove = Event::Command1_MouseMove, .hint = "Korvelian-Figur zeigen"},
+    {.name = "Command2", .kind = ControlKind::Button, .left = 240, .top = 5400, .width = 1452, .height = 372, .caption = "Schwingung", .font = FontRole::Caption, .tab = 15, .click = Event::Command2_Click, .mouseMove = Event::Command2_MouseMove, .hint = "Schwingung zeigen"},
+    {.name = "Check1", .kind = ControlKind::CheckBox, .left = 1800, .top = 5400, .width = 972, .height = 372, .caption = "Stop", .font = FontRole::Caption, .tab = 16},
+    {.name = "Label8", .kind = ControlKind::Label, .left = 240, .top = 5880, .width = 1452, .height = 252, .caption = "Geschwindigkeit", .font = FontRole::Caption},
+    {.name = "Command8", .kind = ControlKind::Button, .left = 1800, .top = 5880, .width = 252, .height = 252, .caption = "-", .font = FontRole::Default, .tab = 30, .accessibleName = "Langsamer", .click = Event::Command8_Click},
+    {.name = "Command7", .kind = ControlKind::Button, .left = 2040, .top = 5880, .width = 252, .height = 252, .caption = "+", .font = FontRole::Default, .tab = 29, .accessibleName = "Schneller", .click = Event::Command7_Click},
     {.name = "picVelo", .kind = ControlKind::Picture, .left = 1800, .top = 6120, .width = 492, .height = 132, .tab = 31, .accessibleName = "Geschwindigkeit", .picture = Picture::Velo},
-    {.name = "Command5", .kind = ControlKind::Button, .left = 240, .top = 6360, .width = 2652, .height = 372, .caption = "Programm beenden", .font = FontKey::A, .tab = 20, .click = Event::Command5_Click},
-    {.name = "txtHilfe", .kind = ControlKind::TextBox, .left = 240, .top = 6840, .width = 9012, .height = 372, .caption = "Hilfe", .font = FontKey::B, .tab = 21, .accessibleName = "Hilfe", .textBox = TextBox::Hilfe},
-    {.name = "Command6", .kind = ControlKind::Button, .left = 9360, .top = 6840, .width = 372, .height = 372, .caption = "i", .font = FontKey::D, .tab = 22, .accessibleName = "Information", .click = Event::Command6_Click},
-    {.name = "Label1", .kind = ControlKind::Label, .parent = "Frame1", .left = 600, .top = 240, .width = 1692, .height = 252, .caption = "Amplitude", .font = FontKey::A},
+    {.name = "Command5", .kind = ControlKind::Button, .left = 240, .top = 6360, .width = 2652, .height = 372, .caption = "Programm beenden", .font = FontRole::Caption, .tab = 20, .click = Event::Command5_Click},
+    {.name = "txtHilfe", .kind = ControlKind::TextBox, .left = 240, .top = 6840, .width = 9012, .height = 372, .caption = "Hilfe", .font = FontRole::Written, .lightYellow = true, .tab = 21, .accessibleName = "Hilfe", .textBox = TextBox::Hilfe},
+    {.name = "Command6", .kind = ControlKind::Button, .left = 9360, .top = 6840, .width = 372, .height = 372, .caption = "i", .font = FontRole::Default, .tab = 22, .accessibleName = "Information", .click = Event::Command6_Click},
+    {.name = "Label1", .kind = ControlKind::Label, .parent = "Frame1", .left = 600, .top = 240, .width = 1692, .height = 252, .caption = "Amplitude", .font = FontRole::Caption},
     {.name = "hscAmp1", .kind = ControlKind::ScrollBar, .parent = "Frame1", .left = 600, .top = 480, .width = 1812, .height = 252, .tab = 3, .maximum = 200, .value = 100, .accessibleName = "Amplitude x", .change = Event::hscAmp1_Change, .scroll = Event::hscAmp1_Scroll, .scrollBar = ScrollBar::Amp1},
-    {.name = "Label5", .kind = ControlKind::Label, .parent = "Frame1", .left = 600, .top = 840, .width = 1692, .height = 252, .caption = "Phase", .font = FontKey::A},
+    {.name = "Label5", .kind = ControlKind::Label, .parent = "Frame1", .left = 600, .top = 840, .width = 1692, .height = 252, .caption = "Phase", .font = FontRole::Caption},
     {.name = "HScroll1", .kind = ControlKind::ScrollBar, .parent = "Frame1", .left = 600, .top = 1080, .width = 1812, .height = 252, .tab = 13, .maximum = 628, .value = 0, .accessibleName = "Phase x", .change = Event::HScroll1_Change, .scroll = Event::HScroll1_Scroll, .scrollBar = ScrollBar::HScroll1},
-    {.name = "Label2", .kind = ControlKind::Label, .parent = "Frame2", .left = 600, .top = 360, .width = 1692, .height = 252, .caption = "Amplitude", .font = FontKey::A},
+    {.name = "Label2", .kind = ControlKind::Label, .parent = "Frame2", .left = 600, .top = 360, .width = 1692, .height = 252, .caption = "Amplitude", .font = FontRole::Caption},
     {.name = "hscAmp2", .kind = ControlKind::ScrollBar, .parent = "Frame2", .left = 600, .top = 600, .width = 1812, .height = 252, .tab = 6, .maximum = 200, .value = 100, .accessibleName = "Amplitude y", .change = Event::hscAmp2_Change, .scroll = Event::hscAmp2_Scroll, .scrollBar = ScrollBar::Amp2},
-    {.name = "Label3", .kind = ControlKind::Label, .parent = "Frame2", .left = 600, .top = 960, .width = 1692, .height = 252, .caption = "Phase", .font = FontKey::A},
+    {.name = "Label3", .kind = ControlKind::Label, .parent = "Frame2", .left = 600, .top = 960, .width = 1692, .height = 252, .caption = "Phase", .font = FontRole::Caption},
     {.name = "hscPhase", .kind = ControlKind::ScrollBar, .parent = "Frame2", .left = 600, .top = 1200, .width = 1812, .height = 252, .tab = 8, .maximum = 628, .value = 0, .accessibleName = "Phase y", .change = Event::hscPhase_Change, .scroll = Event::hscPhase_Scroll, .scrollBar = ScrollBar::Phase},
-    {.name = "Command9", .kind = ControlKind::Button, .parent = "Frame2", .left = 1440, .top = 1560, .width = 252, .height = 192, .caption = "-", .font = FontKey::D, .tab = 25, .accessibleName = "Zähler verkleinern", .click = Event::Command9_Click},
-    {.name = "txtZaehler", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 1560, .width = 612, .height = 288, .caption = "1", .font = FontKey::C, .tab = 10, .accessibleName = "Zähler", .change = Event::txtZaehler_Change, .textBox = TextBox::Zaehler},
-    {.name = "cmdplusZaehler", .kind = ControlKind::Button, .parent = "Frame2", .left = 2280, .top = 1560, .width = 252, .height = 192, .caption = "+", .font = FontKey::D, .tab = 23, .accessibleName = "Zähler vergrößern", .click = Event::cmdplusZaehler_Click},
-    {.name = "Label4", .kind = ControlKind::Label, .parent = "Frame2", .left = 120, .top = 1800, .width = 1692, .height = 252, .caption = "Frequenzfaktor", .font = FontKey::A, .mouseMove = Event::Label4_MouseMove, .hint = "Frequenz der y-Schwingung = Frequenzfaktor * Frequenz der x-Schwingung (als Bruch)"},
+    {.name = "Command9", .kind = ControlKind::Button, .parent = "Frame2", .left = 1440, .top = 1560, .width = 252, .height = 192, .caption = "-", .font = FontRole::Default, .tab = 25, .accessibleName = "Zähler verkleinern", .click = Event::Command9_Click},
+    {.name = "txtZaehler", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 1560, .width = 612, .height = 288, .caption = "1", .font = FontRole::Typed, .tab = 10, .accessibleName = "Zähler", .change = Event::txtZaehler_Change, .textBox = TextBox::Zaehler},
+    {.name = "cmdplusZaehler", .kind = ControlKind::Button, .parent = "Frame2", .left = 2280, .top = 1560, .width = 252, .height = 192, .caption = "+", .font = FontRole::Default, .tab = 23, .accessibleName = "Zähler vergrößern", .click = Event::cmdplusZaehler_Click},
+    {.name = "Label4", .kind = ControlKind::Label, .parent = "Frame2", .left = 120, .top = 1800, .width = 1692, .height = 252, .caption = "Frequenzfaktor", .font = FontRole::Caption, .mouseMove = Event::Label4_MouseMove, .hint = "Frequenz der y-Schwingung = Frequenzfaktor * Frequenz der x-Schwingung (als Bruch)"},
     {.name = "Line1", .kind = ControlKind::Line, .parent = "Frame2", .left = 1680, .top = 1920, .width = 600, .height = 0, .accessibleName = "Bruchstrich"},
-    {.name = "Command10", .kind = ControlKind::Button, .parent = "Frame2", .left = 1440, .top = 2040, .width = 252, .height = 192, .caption = "-", .font = FontKey::D, .tab = 26, .accessibleName = "Nenner verkleinern", .click = Event::Command10_Click},
-    {.name = "txtNenner", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 2040, .width = 612, .height = 288, .caption = "1", .font = FontKey::C, .tab = 11, .accessibleName = "Nenner", .change = Event::txtNenner_Change, .textBox = TextBox::Nenner},
-    {.name = "cmdplusNenner", .kind = ControlKind::Button, .parent = "Frame2", .left = 2280, .top = 2040, .width = 252, .height = 192, .caption = "+", .font = FontKey::D, .tab = 24, .accessibleName = "Nenner vergrößern", .click = Event::cmdplusNenner_Click},
-    {.name = "Label9", .kind = ControlKind::Label, .parent = "Frame2", .left = 1200, .top = 2520, .width = 372, .height = 252, .caption = "kgV", .font = FontKey::A},
-    {.name = "txtkgV", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 2520, .width = 612, .height = 288, .caption = "1", .font = FontKey::B, .tab = 32, .accessibleName = "kgV", .textBox = TextBox::kgV},
+    {.name = "Command10", .kind = ControlKind::Button, .parent = "Frame2", .left = 1440, .top = 2040, .width = 252, .height = 192, .caption = "-", .font = FontRole::Default, .tab = 26, .accessibleName = "Nenner verkleinern", .click = Event::Command10_Click},
+    {.name = "txtNenner", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 2040, .width = 612, .height = 288, .caption = "1", .font = FontRole::Typed, .tab = 11, .accessibleName = "Nenner", .change = Event::txtNenner_Change, .textBox = TextBox::Nenner},
+    {.name = "cmdplusNenner", .kind = ControlKind::Button, .parent = "Frame2", .left = 2280, .top = 2040, .width = 252, .height = 192, .caption = "+", .font = FontRole::Default, .tab = 24, .accessibleName = "Nenner vergrößern", .click = Event::cmdplusNenner_Click},
+    {.name = "Label9", .kind = ControlKind::Label, .parent = "Frame2", .left = 1200, .top = 2520, .width = 372, .height = 252, .caption = "kgV", .font = FontRole::Caption},
+    {.name = "txtkgV", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 2520, .width = 612, .height = 288, .caption = "1", .font = FontRole::Written, .lightYellow = true, .tab = 32, .accessibleName = "kgV", .textBox = TextBox::kgV},
 });
 // clang-format on
 
