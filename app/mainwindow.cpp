@@ -166,7 +166,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     m_form = std::make_unique<Form1>(*m_ops);
 
     connectEvents();
-    m_readout = new ScrollReadout(*this, *controls.bildschirm);
+    m_readout = new ScrollReadout(*this, *controls.bildschirm, m_form->variables().ratio);
     for (QScrollBar* bar : controls.scrollBars)
         m_readout->watch(bar);
     m_presetMenus = new PresetMenus(*this);
@@ -220,6 +220,9 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
     }
     case ControlKind::ScrollBar: {
         auto* bar = new HorizontalBar(parent);
+        // Named before its value is set: assistive technology asks for the bar's description
+        // at the first change and keeps what it got, the raw number of an unnamed bar.
+        bar->setObjectName(entry.name);
         bar->setStyle(m_zoomedStyle);
         bar->setRange(0, entry.maximum);
         bar->setValue(entry.value);

@@ -1,6 +1,7 @@
 #include "auslenkung.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace korvelian {
 
@@ -10,6 +11,13 @@ Point Auslenkung(double t, const Parameter& p)
     result.x = p.a1 * std::sin(t + p.p1);
     result.y = p.a2 * std::sin(((t + p.p2) * p.z) / p.n);
     return result;
+}
+
+double yOscillationPhase(double p2, double z, double n)
+{
+    // In the formula's order: times Z, then divided by N.
+    const double phase = std::fmod((p2 * z) / n, 2 * std::numbers::pi);
+    return phase < 0 ? phase + 2 * std::numbers::pi : phase;
 }
 
 } // namespace korvelian

@@ -24,4 +24,9 @@ struct Point
 // N, never a precomputed quotient: the last bits of every point depend on that order.
 Point Auslenkung(double t, const Parameter& p);
 
+// The phase of the y oscillation itself, in radians from 0 to below 2 pi. The formula adds the
+// y phase p2 to t before the frequency factor acts, y = A2 sin((Z / N) t + p2 Z / N), so the bar
+// sets p2 but the y oscillation is shifted by p2 Z / N: at 2 : 1 a bar at 45° gives 90°.
+double yOscillationPhase(double p2, double z, double n);
+
 } // namespace korvelian

@@ -1,8 +1,11 @@
 #include "readingaid.h"
 
+#include "bartexts.h"
+#include "barvalues.h"
 #include "constants.h"
 #include "drawingrenderer.h"
 #include "figurereading.h"
+#include "layout.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -130,6 +133,9 @@ void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
     } else if (phase.refusal != touch.refusal) {
         lines.push_back(phase.refusal);
     }
+    // What the y phase bar sets is not the y oscillation's own phase unless Z = N.
+    if (p.z != p.n)
+        lines.push_back(barText(control("hscPhase"), barValue(p.p2), p.z, p.n).toStdString());
     legend(painter, area, lines, zoom, colours);
     painter.restore();
 }

@@ -6,7 +6,7 @@
 #include "figurepoints.h"
 #include "layout.h"
 #include "picturearea.h"
-#include "scrollreadout.h"
+#include "bartexts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -224,8 +224,8 @@ QStringList PictureExporter::parameterLines(const PictureArea& area)
     if (!figure)
         return {};
     const Parameter& p = figure->parameters;
-    auto readout = [](const char* bar, double value) {
-        return ScrollReadout::text(control(bar), barValue(value));
+    auto readout = [&p](const char* bar, double value) {
+        return barText(control(bar), barValue(value), p.z, p.n);
     };
     const long closingCount = std::lround((figure->end - kEndMargin) / (2 * kHalfTurn));
     return {readout("hscAmp1", p.a1) + "    " + readout("HScroll1", p.p1),

@@ -2,7 +2,7 @@
 
 #include "barvalues.h"
 #include "layout.h"
-#include "scrollreadout.h"
+#include "bartexts.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -54,7 +54,7 @@ void PresetMenus::addBar(QScrollBar* bar, const ControlLayout& row)
 {
     auto* menu = new QMenu(&m_window);
     menu->setObjectName(menuName(bar));
-    if (!ScrollReadout::isAmplitude(row)) {
+    if (!isAmplitudeBar(row)) {
         for (const int degrees : kPhaseDegrees) {
             const int value = phaseBarValue(degrees);
             menu->addAction(QStringLiteral("%1°").arg(degrees), bar,

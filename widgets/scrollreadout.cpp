@@ -1,7 +1,8 @@
 #include "scrollreadout.h"
 
-#include "barvalues.h"
+#include "bartexts.h"
 #include "layout.h"
+#include "ratioinuse.h"
 #include "zoompolicy.h"
 
 #include <QAccessible>
@@ -10,11 +11,8 @@
 #include <QEvent>
 #include <QCursor>
 #include <QLabel>
-#include <QLocale>
 #include <QScrollBar>
 #include <QToolTip>
-
-#include <cmath>
 
 namespace korvelian {
 
@@ -42,9 +40,12 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Value)
-            return ScrollReadout::text(m_row, bar()->sliderPosition());
-        return QAccessibleWidget::text(t);
+        if (t != QAccessible::Value)
+            return QAccessibleWidget::text(t);
+        // The window's readout knows the ratio in use.
+        if (const auto* readout = bar()->window()->findChild<ScrollReadout*>())
+            return readout->text(*bar());
+        return barText(m_row, bar()->sliderPosition(), 1, 1);
     }
 
     void* interface_cast(QAccessible::InterfaceType t) override
@@ -75,24 +76,9 @@ QAccessibleInterface* readoutAccessible(const QString&, QObject* object)
 
 } // namespace
 
-bool ScrollReadout::isAmplitude(const ControlLayout& bar)
+QString ScrollReadout::text(const QScrollBar& bar) const
 {
-    return bar.scrollBar == ScrollBar::Amp1 || bar.scrollBar == ScrollBar::Amp2;
-}
-
-QString ScrollReadout::text(const ControlLayout& bar, int value)
-{
-    const QLocale german(QLocale::German, QLocale::Germany);
-    const QString name = QString::fromUtf8(bar.accessibleName);
-    const double units = barUnits(value);
-    if (isAmplitude(bar))
-        return QStringLiteral("%1: %2").arg(name, german.toString(units, 'f', 2));
-    const double degrees = phaseDegrees(value);
-    const QString shown = german.toString(degrees, 'f', 1);
-    const bool exact = std::round(degrees * 10) == degrees * 10;
-    return QStringLiteral("%1: %2 rad %3 %4°")
-        .arg(name, german.toString(units, 'f', 2),
-             exact ? QStringLiteral("=") : QStringLiteral("≈"), shown);
+    return barText(*barRow(&bar), bar.sliderPosition(), m_ratio.zaehler, m_ratio.nenner);
 }
 
 void ScrollReadout::describeBars()
@@ -104,8 +90,9 @@ void ScrollReadout::describeBars()
     Q_UNUSED(installed);
 }
 
-ScrollReadout::ScrollReadout(QWidget& window, const QWidget& screen)
-    : QObject(&window), m_window(window), m_screen(screen), m_label(new QLabel(&window))
+ScrollReadout::ScrollReadout(QWidget& window, const QWidget& screen, const RatioInUse& ratio)
+    : QObject(&window), m_window(window), m_screen(screen), m_ratio(ratio),
+      m_label(new QLabel(&window))
 {
     m_label->setObjectName("readout");
     m_label->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -145,7 +132,7 @@ void ScrollReadout::watch(QScrollBar* bar)
 void ScrollReadout::show(QScrollBar* bar)
 {
     m_bar = bar;
-    m_label->setText(text(*barRow(bar), bar->sliderPosition()));
+    m_label->setText(text(*bar));
     m_label->adjustSize();
     // Above the bar, over its caption; never further right than the screen's left edge.
     const QPoint barCorner = bar->mapTo(&m_window, QPoint(0, 0));

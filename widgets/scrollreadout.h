@@ -10,7 +10,7 @@ class QWidget;
 
 namespace korvelian {
 
-struct ControlLayout;
+struct RatioInUse;
 
 // Shows the value of a scroll bar in the units a physics class uses while the bar is
 // dragged, stepped or hovered: a tooltip-like label just above the bar, inside the column of
@@ -20,15 +20,12 @@ class ScrollReadout : public QObject
     Q_OBJECT
 
 public:
-    // The label lives in the window; it ends left of the screen.
-    ScrollReadout(QWidget& window, const QWidget& screen);
+    // The label lives in the window; it ends left of the screen. The y phase bar's text names
+    // the y oscillation's own phase for the ratio in use.
+    ScrollReadout(QWidget& window, const QWidget& screen, const RatioInUse& ratio);
 
-    // "Amplitude y: 1,50", "Phase x: 1,57 rad ≈ 90,0°": the amplitude to two decimals, the
-    // phase in radians to two decimals and in degrees to one. A bar's value is a whole number
-    // of hundredths, so the radians are exact; the degrees are a multiple of 180 / pi and so
-    // rounded for every value but 0, which alone gets "=".
-    static QString text(const ControlLayout& bar, int value);
-    static bool isAmplitude(const ControlLayout& bar);
+    // The text for a bar of the layout table at its thumb's position (see barText).
+    QString text(const QScrollBar& bar) const;
 
     // Makes the readout the accessible value of the bars of the layout table. Assistive
     // technology asks for a widget's description once, so this comes before any bar exists.
@@ -50,6 +47,7 @@ private:
 
     QWidget& m_window;
     const QWidget& m_screen;
+    const RatioInUse& m_ratio;
     QLabel* m_label;
     QPointer<QScrollBar> m_bar;
     QTimer m_hideTimer;

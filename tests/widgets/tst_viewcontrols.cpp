@@ -2,6 +2,7 @@
 #include "layout.h"
 #include "picturearea.h"
 #include "presetmenus.h"
+#include "pictureexporter.h"
 #include "scrollreadout.h"
 #include "windowfixture.h"
 
@@ -47,28 +48,46 @@ private slots:
 
 void TestViewControls::readoutText_data()
 {
+    QTest::addColumn<QString>("ratio"); // numerator and denominator as typed, in this order
     QTest::addColumn<QString>("bar");
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("text");
     // clang-format off
-    QTest::newRow("amplitude x 0") << "hscAmp1" << 0 << "Amplitude x: 0,00";
-    QTest::newRow("amplitude y 100") << "hscAmp2" << 100 << "Amplitude y: 1,00";
-    QTest::newRow("amplitude y 150") << "hscAmp2" << 150 << "Amplitude y: 1,50";
-    QTest::newRow("amplitude x 200") << "hscAmp1" << 200 << "Amplitude x: 2,00";
-    QTest::newRow("phase x 0, exact") << "HScroll1" << 0 << "Phase x: 0,00 rad = 0,0°";
-    QTest::newRow("phase x 1") << "HScroll1" << 1 << "Phase x: 0,01 rad ≈ 0,6°";
-    QTest::newRow("phase y 157, a right angle") << "hscPhase" << 157 << "Phase y: 1,57 rad ≈ 90,0°";
-    QTest::newRow("phase x 314") << "HScroll1" << 314 << "Phase x: 3,14 rad ≈ 179,9°";
-    QTest::newRow("phase y 628, the end") << "hscPhase" << 628 << "Phase y: 6,28 rad ≈ 359,8°";
+    QTest::newRow("amplitude x 0") << "1:1" << "hscAmp1" << 0 << "Amplitude x: 0,00";
+    QTest::newRow("amplitude y 150") << "1:1" << "hscAmp2" << 150 << "Amplitude y: 1,50";
+    QTest::newRow("amplitude x 200") << "1:1" << "hscAmp1" << 200 << "Amplitude x: 2,00";
+    QTest::newRow("phase x 0, exact") << "1:1" << "HScroll1" << 0 << "Phase x: 0,00 rad = 0,0°";
+    QTest::newRow("phase x 1") << "1:1" << "HScroll1" << 1 << "Phase x: 0,01 rad ≈ 0,6°";
+    QTest::newRow("phase y 157, a right angle") << "1:1" << "hscPhase" << 157 << "Phase y: 1,57 rad ≈ 90,0°";
+    QTest::newRow("phase y 628, the end") << "1:1" << "hscPhase" << 628 << "Phase y: 6,28 rad ≈ 359,8°";
+    QTest::newRow("phase y 79 at 2 : 1, the parabola") << "2:1" << "hscPhase" << 79 << "Phase y: 0,79 rad ≈ 45,3° (Phase der y-Schwingung: 90,5°)";
+    QTest::newRow("phase y 79 at 3 : 2") << "3:2" << "hscPhase" << 79 << "Phase y: 0,79 rad ≈ 45,3° (Phase der y-Schwingung: 67,9°)";
+    QTest::newRow("phase y 314 at 3 : 1, past a whole turn") << "3:1" << "hscPhase" << 314 << "Phase y: 3,14 rad ≈ 179,9° (Phase der y-Schwingung: 179,7°)";
+    QTest::newRow("phase y 157 at 2 : 2, equal frequencies") << "2:2" << "hscPhase" << 157 << "Phase y: 1,57 rad ≈ 90,0°";
+    QTest::newRow("phase x at 2 : 1, its own phase") << "2:1" << "HScroll1" << 157 << "Phase x: 1,57 rad ≈ 90,0°";
+    QTest::newRow("refused denominator after 2 : 1, the ratio in use") << "2:0" << "hscPhase" << 79 << "Phase y: 0,79 rad ≈ 45,3° (Phase der y-Schwingung: 90,5°)";
     // clang-format on
 }
 
+// What the label beside the bar shows, the bar's accessible value and the print caption.
 void TestViewControls::readoutText()
 {
+    QFETCH(QString, ratio);
     QFETCH(QString, bar);
     QFETCH(int, value);
     QFETCH(QString, text);
-    QCOMPARE(ScrollReadout::text(control(bar.toStdString()), value), text);
+    WindowFixture f;
+    f.control<QLineEdit>("txtZaehler")->setText(ratio.section(':', 0, 0));
+    f.control<QLineEdit>("txtNenner")->setText(ratio.section(':', 1, 1));
+    auto* scrollBar = f.control<QScrollBar>(bar.toUtf8().constData());
+    // A change shows the readout, also of the value the bar starts with.
+    scrollBar->setValue(value + 1);
+    scrollBar->setValue(value);
+    QCOMPARE(f.window.readout().label().text(), text);
+    QCOMPARE(QAccessible::queryAccessibleInterface(scrollBar)->text(QAccessible::Value), text);
+    const QString caption =
+        PictureExporter::parameterLines(*f.control<PictureArea>("picBildschirm")).join('\n');
+    QVERIFY2(caption.contains(text), qPrintable(caption));
 }
 
 void TestViewControls::readoutBesideTheBar()

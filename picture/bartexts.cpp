@@ -1,0 +1,51 @@
+#include "bartexts.h"
+
+#include "auslenkung.h"
+#include "barvalues.h"
+#include "layout.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <numbers>
+
+namespace korvelian {
+
+namespace {
+
+QString decimals(double value, int count)
+{
+    return QLocale(QLocale::German, QLocale::Germany).toString(value, 'f', count);
+}
+
+} // namespace
+
+bool isAmplitudeBar(const ControlLayout& bar)
+{
+    return bar.scrollBar == ScrollBar::Amp1 || bar.scrollBar == ScrollBar::Amp2;
+}
+
+QString yOscillationPhaseText(int value, double zaehler, double nenner)
+{
+    const double phase = yOscillationPhase(barUnits(value), zaehler, nenner);
+    return QStringLiteral("Phase der y-Schwingung: %1°")
+        .arg(decimals(phase * 180 / std::numbers::pi, 1));
+}
+
+QString barText(const ControlLayout& bar, int value, double zaehler, double nenner)
+{
+    const QString name = QString::fromUtf8(bar.accessibleName);
+    if (isAmplitudeBar(bar))
+        return QStringLiteral("%1: %2").arg(name, decimals(barUnits(value), 2));
+    const double degrees = phaseDegrees(value);
+    const bool exact = std::round(degrees * 10) == degrees * 10;
+    QString text =
+        QStringLiteral("%1: %2 rad %3 %4°")
+            .arg(name, decimals(barUnits(value), 2),
+                 exact ? QStringLiteral("=") : QStringLiteral("≈"), decimals(degrees, 1));
+    if (bar.scrollBar == ScrollBar::Phase && zaehler != nenner)
+        text += QStringLiteral(" (%1)").arg(yOscillationPhaseText(value, zaehler, nenner));
+    return text;
+}
+
+} // namespace korvelian

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace korvelian {
+
+struct ControlLayout;
+
+// What a scroll bar's value means as a physics class reads it, for the readout beside the bar,
+// its accessible value, the print caption and the reading aid: "Amplitude y: 1,50",
+// "Phase x: 1,57 rad ≈ 90,0°". The amplitude has two decimals; the phase is in radians to two
+// decimals and in degrees to one. A bar's value is a whole number of hundredths, so the radians
+// are exact; the degrees are a multiple of 180 / pi and so rounded for every value but 0, which
+// alone gets "=". zaehler and nenner are the ratio in use: for any other than Z = N the y phase
+// bar names the phase of the y oscillation too, "Phase y: 0,79 rad ≈ 45,3° (Phase der
+// y-Schwingung: 90,5°)".
+QString barText(const ControlLayout& bar, int value, double zaehler, double nenner);
+
+// "Phase der y-Schwingung: 90,5°" for the y phase bar at value and the ratio zaehler : nenner.
+QString yOscillationPhaseText(int value, double zaehler, double nenner);
+
+bool isAmplitudeBar(const ControlLayout& bar);
+
+} // namespace korvelian
