@@ -4,6 +4,7 @@
 #include "formvariables.h"
 #include "overlayupdate.h"
 #include "parameters.h"
+#include "speedcontrol.h"
 #include "windowoperations.h"
 
 namespace korvelian {
@@ -35,6 +36,7 @@ void Oscillation::run()
     if (m_runs >= kMaxRuns) {
         m_ops.setCheckValue(0);
         m_vars.dt = kStartStep;
+        drawSpeedBar(m_ops, m_vars.dt);
         m_vars.t = 0;
         return;
     }
@@ -44,6 +46,8 @@ void Oscillation::run()
     // The pump comes before the resets: whatever runs in it cannot change the start values.
     m_ops.doEvents();
     m_vars.dt = kStartStep;
+    // The bar shows the step in use, not the one of the last press before this start.
+    drawSpeedBar(m_ops, m_vars.dt);
     m_vars.t = 0;
 
     while (m_ops.checkValue() != 1) {

@@ -7,6 +7,12 @@
 
 namespace korvelian {
 
+void drawSpeedBar(WindowOperations& ops, double dt)
+{
+    ops.cls(Picture::Velo);
+    ops.box(Picture::Velo, 0, 0, static_cast<float>(dt), 1);
+}
+
 SpeedControl::SpeedControl(WindowOperations& ops, FormVariables& variables)
     : m_ops(ops), m_vars(variables)
 {
@@ -20,8 +26,7 @@ void SpeedControl::change(double factor)
     const double step = m_vars.dt * factor;
     if (step <= std::numeric_limits<float>::max())
         m_vars.dt = step;
-    m_ops.cls(Picture::Velo);
-    m_ops.box(Picture::Velo, 0, 0, static_cast<float>(m_vars.dt), 1);
+    drawSpeedBar(m_ops, m_vars.dt);
 }
 
 } // namespace korvelian

@@ -7,7 +7,10 @@ namespace korvelian {
 class WindowOperations;
 struct FormVariables;
 
-// The animation's step dt and the red bar in picVelo that shows it, full at 0.2.
+// The red bar in picVelo for the step dt, full at 0.2: cleared and drawn anew.
+void drawSpeedBar(WindowOperations& ops, double dt);
+
+// The animation's step dt and the red bar in picVelo that shows it.
 class SpeedControl
 {
 public:

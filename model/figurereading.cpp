@@ -30,7 +30,6 @@ constexpr const char* kAmplitudeZero =
     "Eine Amplitude ist 0: die Figur liegt auf einer Achse, es ist nichts abzulesen.";
 constexpr const char* kOpenNote = "Die Figur läuft in sich zurück (offene Kurve): Endpunkte "
                                   "zählen halb, so halbieren sich beide Zahlen.";
-constexpr const char* kSignNote = "Das Vorzeichen zeigt nur die Umlaufrichtung des Strahls.";
 
 struct Ratio
 {
@@ -231,18 +230,21 @@ PhaseReading readPhase(const Parameter& p, bool entryAccepted, bool yUp)
     const double acute = degrees(std::asin(sine));
     const std::string phi = decimal(acuteAngle ? acute : 180 - acute, 1);
     const std::string other = decimal(acuteAngle ? 180 - acute : acute, 1);
-    // The figure is the same for P2 - P1 and its negative, so the set difference is shown
-    // from -180° to 180°: the reading is then its magnitude, not 360° minus it.
-    const std::string set = decimal(degrees(delta), 1);
+    // The set difference as the bars show their phases, 0° to below 360°. The figure is the
+    // same for P2 - P1 and its negative: above 180° the reading is 360° minus it.
+    const double set = degrees(delta < 0 ? delta + 2 * kPi : delta);
     reading.legend = "sin φ = y₀ / y_max = " + decimal(sine, 3) + " → φ = " + phi +
-                     "° (eingestellt: " + set + "°)";
+                     "° (eingestellt: " + decimal(set, 1) + "°)";
     if (phi != other) {
         reading.note = std::string(falling ? "Die Figur fällt nach rechts ab (\\)"
                                            : "Die Figur steigt nach rechts an (/)") +
                        ": also φ = " + phi + "°, nicht " + other + "°.";
     }
-    if (set.starts_with("−"))
-        reading.note += (reading.note.empty() ? "" : " ") + std::string(kSignNote);
+    if (decimal(set, 1) != phi && decimal(set, 1) != "360,0") {
+        reading.note += (reading.note.empty() ? "" : " ") + std::string("360° − ") +
+                        decimal(set, 1) + "° = " + decimal(360 - set, 1) +
+                        "°: dieselbe Figur, nur läuft der Strahl andersherum.";
+    }
     return reading;
 }
 

@@ -378,19 +378,23 @@ void TestMainWindow::speedBar_data()
 {
     QTest::addColumn<bool>("started");
     QTest::addColumn<QString>("presses");
-    QTest::addColumn<double>("share"); // of the bar's width
+    QTest::addColumn<bool>("restarted"); // after the presses
+    QTest::addColumn<double>("share");   // of the bar's width
 
-    QTest::newRow("after start-up: empty") << false << "" << 0.0;
-    QTest::newRow("+ before the first start: empty") << false << "++" << 0.0;
-    QTest::newRow("started, +: 55 %") << true << "+" << 0.55;
-    QTest::newRow("started, ---: 36.45 %") << true << "---" << 0.3645;
-    QTest::newRow("started, eight +: full") << true << "++++++++" << 1.0;
+    QTest::newRow("after start-up: empty") << false << "" << false << 0.0;
+    QTest::newRow("+ before the first start: empty") << false << "++" << false << 0.0;
+    QTest::newRow("started: half, the step 0.1 in use") << true << "" << false << 0.5;
+    QTest::newRow("started, +: 55 %") << true << "+" << false << 0.55;
+    QTest::newRow("started, ---: 36.45 %") << true << "---" << false << 0.3645;
+    QTest::newRow("started, eight +: full") << true << "++++++++" << false << 1.0;
+    QTest::newRow("started, eight +, started again: half") << true << "++++++++" << true << 0.5;
 }
 
 void TestMainWindow::speedBar()
 {
     QFETCH(bool, started);
     QFETCH(QString, presses);
+    QFETCH(bool, restarted);
     QFETCH(double, share);
     WindowFixture f;
     QVERIFY(f.show());
@@ -398,6 +402,8 @@ void TestMainWindow::speedBar()
         f.runFrames(0);
     for (const QChar c : presses)
         QTest::mouseClick(f.control(c == '+' ? "Command7" : "Command8"), Qt::LeftButton);
+    if (restarted)
+        f.runFrames(0);
     QWidget* velo = f.control("picVelo");
     const QImage shot = velo->grab().toImage();
     // Red from the left edge to the share of the width, white after it, on every row.
