@@ -6,17 +6,17 @@ namespace korvelian {
 
 class WindowOperations;
 
-// Messages in txtHilfe about an entry that cannot be drawn. A message replaces the hint shown
-// before it; once its cause is mended the hint comes back, unless something else has been
-// shown over the message meanwhile.
+// Messages in txtHilfe about an entry that cannot be drawn, or is read otherwise than it reads
+// to a person. A message replaces the hint shown before it; once its cause is mended the hint
+// comes back, unless something else has been shown over the message meanwhile.
 class HintLine
 {
 public:
-    enum class Cause { Ratio, Figure };
+    enum class Cause { Ratio, Reading, Figure };
 
     explicit HintLine(WindowOperations& ops);
 
-    void show(Cause cause, const char* message);
+    void show(Cause cause, const std::string& message);
     // The cause's message goes, if it is what the line shows.
     void mend(Cause cause);
 
@@ -25,7 +25,8 @@ private:
 
     WindowOperations& m_ops;
     std::string m_hintBefore;
-    const char* m_message = nullptr;
+    std::string m_message;
+    bool m_shown = false;
     Cause m_cause = Cause::Ratio;
 };
 

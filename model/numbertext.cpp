@@ -45,9 +45,13 @@ double outOfRange(bool negative, std::string_view mantissa, long long exponent)
     return negative ? -value : value;
 }
 
-} // namespace
+struct Reading
+{
+    double value = 0;
+    std::size_t length = 0;
+};
 
-double textNumber(std::string_view text)
+Reading readNumber(std::string_view text)
 {
     std::size_t i = 0;
     const std::size_t size = text.size();
@@ -73,7 +77,7 @@ double textNumber(std::string_view text)
         }
     }
     if (digits == 0)
-        return 0.0;
+        return {};
     const std::string_view mantissa = text.substr(mantissaStart, i - mantissaStart);
 
     // An exponent counts only with at least one digit; "1e" and "1e+" read as 1.
@@ -104,10 +108,22 @@ double textNumber(std::string_view text)
     double value = 0.0;
     const auto [ptr, ec] = std::from_chars(first, last, value);
     if (ec == std::errc::result_out_of_range)
-        return outOfRange(negative, mantissa, exponent);
+        return {outOfRange(negative, mantissa, exponent), end};
     if (ec != std::errc() || ptr != last)
-        return 0.0;
-    return negative ? -value : value;
+        return {};
+    return {negative ? -value : value, end};
+}
+
+} // namespace
+
+double textNumber(std::string_view text)
+{
+    return readNumber(text).value;
+}
+
+std::size_t numberLength(std::string_view text)
+{
+    return readNumber(text).length;
 }
 
 std::string numberText(double value)

@@ -12,6 +12,9 @@ namespace korvelian {
 // of its sign, one too small as zero; callers that need a finite value check for it.
 double textNumber(std::string_view text);
 
+// How much of text that reading takes, leading blanks included: what follows it is not read.
+std::size_t numberLength(std::string_view text);
+
 // Writes a number the way the boxes show it: one leading blank before a non-negative
 // number, "-" before a negative one, no decimal part for whole numbers, a point whatever
 // the locale, at most 15 significant digits (so 2.1 + 1 gives " 3.1").

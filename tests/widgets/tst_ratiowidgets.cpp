@@ -14,6 +14,8 @@ private slots:
     void typedEntries();
     void buttons_data();
     void buttons();
+    void entriesReadOtherwise_data();
+    void entriesReadOtherwise();
 };
 
 void TestRatioWidgets::typedEntries_data()
@@ -117,6 +119,50 @@ void TestRatioWidgets::buttons()
     QCOMPARE(f.text("txtNenner"), nenner);
     QCOMPARE(f.text("txtkgV"), kgv);
     QCOMPARE(vars.t != -1, redrawn);
+}
+
+void TestRatioWidgets::entriesReadOtherwise_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("entry"); // typed after a 3 in the other box
+    QTest::addColumn<QString>("kgv");
+    QTest::addColumn<QString>("hint");
+    // clang-format off
+    QTest::newRow("denominator 2,5: 3 : 2 drawn") << "txtNenner" << "2,5" << " 6" << "„2,5“ wird als 2 gelesen: nur ganze Zahlen schließen die Figur.";
+    QTest::newRow("numerator 2,5: counted as 2") << "txtZaehler" << "2,5" << " 6" << "„2,5“ wird als 2 gelesen: nur ganze Zahlen schließen die Figur.";
+    QTest::newRow("numerator 2.5: an open figure") << "txtZaehler" << "2.5" << " 6" << "„2.5“ im Zähler: gerechnet wird mit 2,5, doch nur ganze Zahlen schließen die Figur; diese bleibt offen.";
+    QTest::newRow("numerator 4abc: counted as 4") << "txtZaehler" << "4abc" << " 12" << "„4abc“ wird als 4 gelesen.";
+    QTest::newRow("numerator 2,0: read as meant, no word") << "txtZaehler" << "2,0" << " 6" << "Hilfe";
+    // clang-format on
+}
+
+// Typed key by key: the figure is drawn with what the box reads, and the hint line says so
+// until the entry is a whole number again.
+void TestRatioWidgets::entriesReadOtherwise()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, entry);
+    QFETCH(QString, kgv);
+    QFETCH(QString, hint);
+    WindowFixture f;
+    QVERIFY(f.show());
+    auto retype = [&f](const char* name, const QString& text) {
+        auto* edit = f.control<QLineEdit>(name);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    };
+    const QByteArray name = box.toUtf8();
+    retype(box == "txtNenner" ? "txtZaehler" : "txtNenner", "3");
+    retype(name.constData(), entry);
+    QCOMPARE(f.text("txtkgV"), kgv);
+    QCOMPARE(f.text("txtHilfe"), hint);
+    QCOMPARE(f.control<QLineEdit>(name.constData())->property("inUse").toBool(), true);
+    // Back to the first digit, without passing a refused entry.
+    for (int i = 1; i < entry.size(); ++i)
+        QTest::keyClick(f.control(name.constData()), Qt::Key_Backspace);
+    QCOMPARE(f.text("txtHilfe"), "Hilfe");
 }
 
 KORVELIAN_WIDGET_TEST(ratiowidgets, TestRatioWidgets)
