@@ -57,7 +57,9 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
             [this] { m_window.setZoomPercent(ZoomPolicy::kSmallest); });
     m_fullScreen = add(QStringLiteral("Vollbild"), QKeySequence(Qt::Key_F11), nullptr);
     m_fullScreen->setCheckable(true);
-    connect(m_fullScreen, &QAction::toggled, this, [this](bool on) { m_window.setFullScreen(on); });
+    // Each press toggles; the tick shows the window's state, which the window manager may change
+    // too.
+    connect(m_fullScreen, &QAction::triggered, this, [this] { m_window.toggleFullScreen(); });
     connect(&m_window, &MainWindow::fullScreenChanged, m_fullScreen, &QAction::setChecked);
     addSeparator();
     add(QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
