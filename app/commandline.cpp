@@ -2,6 +2,7 @@
 
 #include "barvalues.h"
 #include "constants.h"
+#include "filewriter.h"
 #include "form1.h"
 #include "layout.h"
 #include "mainwindow.h"
@@ -15,6 +16,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
@@ -191,6 +193,9 @@ std::optional<CommandLine::Answer> CommandLine::read(const QStringList& argument
     for (const ValueOption& option : kOptions) {
         if (!m_parser.isSet(option.name))
             continue;
+        // The last of two would win unseen: a script with two --export writes one file only.
+        if (m_parser.values(option.name).size() > 1)
+            return fault(QString("--%1 darf nur einmal angegeben werden.").arg(option.name));
         const QString wrong =
             option.read(m_parser.value(option.name), option.name, option.bar, m_settings);
         if (!wrong.isEmpty())
@@ -207,8 +212,17 @@ std::optional<CommandLine::Answer> CommandLine::read(const QStringList& argument
 
 int CommandLine::print(const Answer& answer)
 {
-    std::fputs(answer.text.toUtf8().constData(), answer.status == 0 ? stdout : stderr);
-    return answer.status;
+    std::FILE* stream = answer.status == 0 ? stdout : stderr;
+    errno = 0;
+    if (std::fputs(answer.text.toUtf8().constData(), stream) >= 0 && std::fflush(stream) == 0)
+        return answer.status;
+    // Help or version into a full disk or a closed pipe: a script must not take it as shown.
+    const int failure = errno;
+    if (stream == stdout) {
+        std::fprintf(stderr, "%s: Die Ausgabe konnte nicht geschrieben werden: %s.\n", kProgram,
+                     FileWriter::reason(failure).toUtf8().constData());
+    }
+    return answer.status == 0 ? 1 : answer.status;
 }
 
 // The toolkit's options are single-dash words (-platform offscreen, -style=fusion, -reverse).

@@ -2,9 +2,16 @@
 #include "commandline.h"
 #include "mainwindow.h"
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
     using korvelian::CommandLine;
+#ifdef SIGXFSZ
+    // A file-size limit then fails the write, which reports it and keeps the old file, instead
+    // of ending the program halfway through.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     CommandLine commandLine;
     {
         // Help, version and faults in the command line need no display.

@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -39,6 +40,9 @@ namespace korvelian {
 namespace {
 
 const QColor kHintBackground(255, 255, 192);
+
+// How long after a change of state the window manager is taken to have answered.
+constexpr int kSettleMilliseconds = 500;
 
 void exitAtOnce()
 {
@@ -128,6 +132,10 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
 {
     setWindowTitle("Korvelian-Figuren, Simulation Oszilloskop");
     setWindowIcon(smileyIcon());
+    m_settling = new QTimer(this);
+    m_settling->setSingleShot(true);
+    m_settling->setInterval(kSettleMilliseconds);
+    connect(m_settling, &QTimer::timeout, this, &MainWindow::settle);
     ScrollReadout::describeBars();
     m_zoomedStyle = new ZoomedStyle;
     m_zoomedStyle->setParent(this);
@@ -334,13 +342,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (windowHandle()) {
-        connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::keepSizeOnScreen,
+    if (QWindow* window = windowHandle()) {
+        connect(window, &QWindow::screenChanged, this, &MainWindow::followScreen,
                 Qt::UniqueConnection);
+        watchScreen(window->screen());
     }
+    m_fitToScreen = true;
+    showZoom();
 }
 
-void MainWindow::applyZoom()
+void MainWindow::applyZoom(Sizing sizing)
 {
     const double zoom = m_zoomPercent / 100.0;
     const QSize client = ZoomPolicy::windowSize(m_zoomPercent);
@@ -349,15 +360,26 @@ void MainWindow::applyZoom()
     m_zoomedStyle->setZoom(zoom);
     // What the window's menus, message boxes and dialogs take (see ZoomedPopups).
     setFont(ZoomPolicy::zoomed(QApplication::font(), zoom));
-    if (!isFullScreen()) {
+    if (isFullScreen()) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
         setMinimumSize(ZoomPolicy::windowSize(ZoomPolicy::kSmallest));
-        setMaximumSize(ZoomPolicy::windowSize(ZoomPolicy::kLargest));
-        resize(client);
+        // Neither a drag of the frame nor the window manager's maximize takes the window beyond
+        // what fits on its screen.
+        setMaximumSize(
+            ZoomPolicy::windowSize(m_fitToScreen ? largestFittingZoom() : ZoomPolicy::kLargest));
+        if (!isMaximized() && sizing == Sizing::Ask) {
+            resize(client);
+            if (m_fitToScreen)
+                keepOnScreen();
+        }
     }
-    // Full screen: the zoomed window in the middle of the screen.
-    const QPoint origin =
-        isFullScreen() ? QPoint((width() - client.width()) / 2, (height() - client.height()) / 2)
-                       : QPoint();
+    // Full screen or maximized: the zoomed window in the middle of the room it has.
+    const QPoint origin = isFullScreen() || isMaximized()
+                              ? QPoint(std::max(0, (width() - client.width()) / 2),
+                                       std::max(0, (height() - client.height()) / 2))
+                              : QPoint();
     for (const ControlLayout& entry : kControls) {
         QWidget* control = findChild<QWidget*>(entry.name);
         const QPoint corner = entry.parent ? QPoint() : origin;
@@ -379,21 +401,44 @@ void MainWindow::applyZoom()
     m_applyingZoom = false;
 }
 
+int MainWindow::stateZoom() const
+{
+    if (isFullScreen()) {
+        const QScreen* shownOn = screen();
+        return ZoomPolicy::fitting(shownOn ? shownOn->size() : size());
+    }
+    if (!m_fitToScreen)
+        return m_chosenZoom;
+    if (isMaximized())
+        return largestFittingZoom();
+    return std::min(m_chosenZoom, largestFittingZoom());
+}
+
+void MainWindow::showZoom()
+{
+    m_zoomPercent = stateZoom();
+    applyZoom();
+}
+
 void MainWindow::setZoomPercent(int percent)
 {
-    percent = ZoomPolicy::clamped(percent);
-    if (isFullScreen())
+    // Full screen and maximized show the zoom of their state; a choice made there would not be
+    // seen.
+    if (isFullScreen() || isMaximized())
         return;
-    m_zoomPercent = percent;
-    applyZoom();
+    m_chosenZoom = ZoomPolicy::clamped(percent);
+    showZoom();
     if (m_rememberView)
-        ViewSettings::setZoomPercent(percent);
+        ViewSettings::setZoomPercent(m_chosenZoom);
 }
 
 void MainWindow::zoomIn()
 {
-    setZoomPercent(
-        std::min(ZoomPolicy::larger(m_zoomPercent), std::max(m_zoomPercent, largestFittingZoom())));
+    const int larger = ZoomPolicy::larger(m_zoomPercent);
+    const int next = m_fitToScreen ? std::min(larger, largestFittingZoom()) : larger;
+    // At the limit the zoom chosen on a larger screen stays, for the way back there.
+    if (next > m_zoomPercent)
+        setZoomPercent(next);
 }
 
 int MainWindow::largestFittingZoom() const
@@ -401,60 +446,133 @@ int MainWindow::largestFittingZoom() const
     const QScreen* shownOn = screen();
     if (!shownOn)
         return ZoomPolicy::kLargest;
-    // The window manager's frame takes its share of the screen too. Before the window is
-    // first shown it has no frame yet: a title bar and borders are counted as the style
-    // draws them.
-    QSize frame = frameGeometry().size() - size();
-    if (frame.isEmpty() && !isVisible()) {
-        constexpr int kBorder = 4;
-        frame = QSize(2 * kBorder, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * kBorder);
-    }
     return std::max(ZoomPolicy::kSmallest,
-                    ZoomPolicy::fitting(shownOn->availableGeometry().size() - frame));
+                    ZoomPolicy::fitting(shownOn->availableGeometry().size() - frameShare()));
+}
+
+// The window manager's frame takes its share of the screen too. Until the window has shown
+// with one (before it is first shown, or on a platform that does not tell), a title bar and
+// borders are counted as the style draws them. Full screen and maximized it may have none;
+// the normal window it goes back to has.
+QSize MainWindow::frameShare() const
+{
+    const QSize frame = frameGeometry().size() - size();
+    if (isVisible() && !isFullScreen() && !isMaximized() && !frame.isNull())
+        return frame;
+    if (m_normalFrame)
+        return *m_normalFrame;
+    constexpr int kBorder = 4;
+    return {2 * kBorder, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * kBorder};
+}
+
+// The frame comes some time after the window is shown; the room it leaves is counted anew.
+void MainWindow::noteFrame()
+{
+    const QSize frame = frameGeometry().size() - size();
+    if (!isVisible() || isFullScreen() || isMaximized() || frame.isNull() || frame == m_normalFrame)
+        return;
+    m_normalFrame = frame;
+    if (!m_applyingZoom)
+        showZoom();
+}
+
+// A window that grows keeps its place as far as it still fits on the screen, else it moves
+// up and to the left, so that nothing of it lies beyond the edges.
+void MainWindow::keepOnScreen()
+{
+    const QScreen* shownOn = screen();
+    if (!shownOn || !isVisible())
+        return;
+    const QRect room = shownOn->availableGeometry();
+    const QSize whole = size() + frameShare();
+    const QPoint place(
+        std::clamp(pos().x(), room.left(), std::max(room.left(), room.right() + 1 - whole.width())),
+        std::clamp(pos().y(), room.top(),
+                   std::max(room.top(), room.bottom() + 1 - whole.height())));
+    if (place != pos())
+        move(place);
+}
+
+void MainWindow::toggleFullScreen()
+{
+    // Quick presses count from the state last asked for, not from one the window manager has
+    // not answered yet: an even number of them ends where they began.
+    setFullScreen(!(m_settling->isActive() ? m_wantFullScreen : isFullScreen()));
 }
 
 void MainWindow::setFullScreen(bool on)
 {
+    // The place to come back to is the one before the first of several quick presses.
+    if (!m_settling->isActive() && !isFullScreen() && !isMaximized() && isVisible())
+        m_normalPlace = pos();
+    requestFullScreen(on);
+}
+
+void MainWindow::requestFullScreen(bool on)
+{
+    m_wantFullScreen = on;
+    m_settling->start();
     if (on == isFullScreen())
         return;
+    // Without limits before the window manager sees the request: some keep a full-screen
+    // window within the size the window allows.
     if (on) {
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        showFullScreen();
-    } else {
-        showNormal();
     }
+    Qt::WindowStates state = windowState();
+    state.setFlag(Qt::WindowFullScreen, on);
+    m_requestingState = true;
+    setWindowState(state);
+    m_requestingState = false;
 }
 
-// The zoom follows the state wherever the change comes from: the F11 entry, or the window
-// manager's own key or title bar, which would otherwise leave the window at the full screen's
-// zoom and the entry ticked.
+// While the window manager answers quick changes of state, the window's state follows each of
+// its late answers, and it may even end in another state than the one asked for last; it may
+// also move the normal window. Once it is quiet, the window takes the state, the zoom and the
+// place asked for.
+void MainWindow::settle()
+{
+    if (isFullScreen() != m_wantFullScreen) {
+        requestFullScreen(m_wantFullScreen);
+        return;
+    }
+    if (!isVisible() || isFullScreen() || isMaximized())
+        return;
+    if (m_normalPlace && pos() != *m_normalPlace)
+        move(*m_normalPlace);
+    m_normalPlace.reset();
+    showZoom();
+}
+
+// The zoom follows the state the window is in now, wherever the change comes from (the F11
+// entry, the window manager's maximize or its own full-screen key, which would otherwise leave
+// the window at the full screen's zoom and the entry ticked) and whatever the event says the
+// state was before, which after quick changes can be out of date.
 void MainWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange)
         return;
-    const bool was =
-        static_cast<QWindowStateChangeEvent*>(event)->oldState().testFlag(Qt::WindowFullScreen);
-    if (was == isFullScreen())
-        return;
-    if (isFullScreen()) {
-        m_zoomBeforeFullScreen = m_zoomPercent;
-        const QScreen* shownOn = screen();
-        m_zoomPercent = ZoomPolicy::fitting(shownOn ? shownOn->size() : size());
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    } else {
-        m_zoomPercent = m_zoomBeforeFullScreen;
-    }
-    applyZoom();
+    // A change from outside, not amid the answers to the window's own requests, is the user's
+    // at the window manager: F11 counts from there.
+    if (!m_requestingState && !m_settling->isActive())
+        m_wantFullScreen = isFullScreen();
+    m_settling->start();
+    // Back in the normal state, the window manager gives back the size and the place from
+    // before; asking for the size now would send the present place with it.
+    m_zoomPercent = stateZoom();
+    applyZoom(Sizing::Await);
     emit fullScreenChanged(isFullScreen());
 }
 
 void MainWindow::restoreView(bool yUp)
 {
-    // A zoom remembered from a larger screen, a projector's, is brought down to this one.
-    setZoomPercent(std::min(ViewSettings::zoomPercent(), largestFittingZoom()));
+    // A zoom remembered from a larger screen, a projector's, is brought down to this one, and
+    // comes back there.
+    m_fitToScreen = true;
+    m_chosenZoom = ZoomPolicy::clamped(ViewSettings::zoomPercent());
+    showZoom();
     m_viewActions->setReadingAid(ViewSettings::readingAid());
     m_viewActions->setYUp(yUp || ViewSettings::yUp());
     m_rememberView = true;
@@ -475,31 +593,67 @@ void MainWindow::setReadingAid(bool on)
         ViewSettings::setReadingAid(on);
 }
 
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    noteFrame();
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    noteFrame();
     if (m_applyingZoom)
         return;
-    if (isFullScreen() || devicePixelRatioF() != m_appliedRatio) {
+    if (isFullScreen() || isMaximized() || devicePixelRatioF() != m_appliedRatio) {
+        showZoom();
+        return;
+    }
+    if (size() == ZoomPolicy::windowSize(m_zoomPercent))
+        return;
+    // Right after a change of state, or beyond the limits that hold a drag of the frame, a new
+    // size is no drag but the window manager's late answer to a state the window has left
+    // again (F11 pressed twice quickly): the window takes back its size.
+    const QSize smallest = minimumSize();
+    const QSize largest = maximumSize();
+    if (m_settling->isActive() || width() < smallest.width() || height() < smallest.height() ||
+        width() > largest.width() || height() > largest.height()) {
+        // On a busy machine the answers come slowly: the window settles once they stop.
+        if (m_settling->isActive())
+            m_settling->start();
         applyZoom();
         return;
     }
     // The user dragged the frame: the zoom follows, and the window takes its exact shape.
-    if (size() != ZoomPolicy::windowSize(m_zoomPercent))
-        setZoomPercent(ZoomPolicy::dragged(size(), m_zoomPercent));
+    setZoomPercent(std::min(ZoomPolicy::dragged(size(), m_zoomPercent), largestFittingZoom()));
 }
 
-void MainWindow::keepSizeOnScreen()
+// A panel that appears or a resolution that changes leaves less room as well.
+void MainWindow::watchScreen(QScreen* screen)
 {
+    disconnect(m_screenWatch);
+    if (screen) {
+        m_screenWatch =
+            connect(screen, &QScreen::availableGeometryChanged, this, &MainWindow::showZoom);
+    }
+}
+
+void MainWindow::followScreen(QScreen* screen)
+{
+    watchScreen(screen);
     // On a screen of another scale the window keeps its size in logical pixels, but the
     // toolkit leaves the native window and its size hints at the old device size, so most of
     // the window would be cut off. Setting the size limits afresh sends both again.
-    if (isFullScreen())
-        return;
-    const QSize logical = ZoomPolicy::windowSize(m_zoomPercent);
-    setFixedSize(logical + QSize(1, 1));
-    setFixedSize(logical);
-    applyZoom();
+    if (!isFullScreen() && !isMaximized()) {
+        const QSize logical = ZoomPolicy::windowSize(m_zoomPercent);
+        m_applyingZoom = true;
+        setFixedSize(logical + QSize(1, 1));
+        setFixedSize(logical);
+        m_applyingZoom = false;
+    }
+    // A smaller screen brings the zoom down to what fits there, a larger one back up to the
+    // zoom chosen.
+    showZoom();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

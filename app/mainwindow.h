@@ -3,10 +3,15 @@
 #include "event.h"
 
 #include <QHash>
+#include <QPoint>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
+
+class QScreen;
+class QTimer;
 
 namespace korvelian {
 
@@ -36,17 +41,25 @@ public:
     ScrollReadout& readout() { return *m_readout; }
 
     // The whole window scales by the zoom: every control of the layout table, the fonts, the
-    // pictures and their lines.
+    // pictures and their lines. Once the window is on a screen (restoreView, show) the whole
+    // window with its title bar stays on that screen in every state: the zoom shown is the one
+    // chosen as far as it fits, maximized the largest that fits, full screen the largest that
+    // fills the screen. A window never shown takes any zoom, for pictures and measurements.
     int zoomPercent() const { return m_zoomPercent; }
+    // Chooses the zoom of the window in its normal state (Ctrl+−, Ctrl+0, a drag of the
+    // frame); full screen and maximized keep theirs, and leaving them brings it back.
     void setZoomPercent(int percent);
     // The next zoom step up, but no further than the whole window still fits on its screen:
     // beyond that the hint line and the buttons would lie off the screen.
     void zoomIn();
-    // Full screen at the largest zoom that fits; leaving it brings the zoom back.
+    // Full screen at the largest zoom that fits; leaving it brings back the zoom and the place.
     void setFullScreen(bool on);
-    // Starts with the zoom, the reading aid and the orientation of the last run and remembers
-    // every change of them from now on; yUp (from the command line) turns the orientation up
-    // for this run without being remembered.
+    // F11: into full screen or out of it.
+    void toggleFullScreen();
+    // Starts with the zoom, the reading aid and the orientation of the last run, the zoom
+    // brought down to what fits this screen, and remembers every choice of them from now on;
+    // yUp (from the command line) turns the orientation up for this run without being
+    // remembered.
     void restoreView(bool yUp = false);
     void setReadingAid(bool on);
     // The screen's orientation: y growing upward as on an oscilloscope, or downward as the
@@ -61,6 +74,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -68,9 +82,21 @@ private:
     void setTabOrder();
     void connectEvents();
     void handle(Event event);
-    void applyZoom();
-    void keepSizeOnScreen();
+    // Whether the normal window asks for the size of its zoom, or awaits it from the window
+    // manager.
+    enum class Sizing { Ask, Await };
+    void applyZoom(Sizing sizing = Sizing::Ask);
+    // The zoom of the state the window is in, applied.
+    void showZoom();
+    int stateZoom() const;
+    void requestFullScreen(bool on);
+    void settle();
+    void watchScreen(QScreen* screen);
+    void followScreen(QScreen* screen);
     int largestFittingZoom() const;
+    QSize frameShare() const;
+    void noteFrame();
+    void keepOnScreen();
 
     std::unique_ptr<QtWindowOperations> m_ops;
     std::unique_ptr<Form1> m_form;
@@ -81,7 +107,16 @@ private:
     ViewActions* m_viewActions = nullptr;
     ZoomedStyle* m_zoomedStyle = nullptr;
     int m_zoomPercent = 100;
-    int m_zoomBeforeFullScreen = 100;
+    int m_chosenZoom = 100;
+    bool m_fitToScreen = false;
+    // Where the normal window stood before full screen: the window manager's late answers to
+    // quick changes move it too.
+    std::optional<QPoint> m_normalPlace;
+    std::optional<QSize> m_normalFrame;
+    QTimer* m_settling = nullptr;
+    bool m_wantFullScreen = false;
+    bool m_requestingState = false;
+    QMetaObject::Connection m_screenWatch;
     bool m_rememberView = false;
     bool m_applyingZoom = false;
     double m_appliedRatio = 0;

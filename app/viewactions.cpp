@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -56,7 +57,9 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
             [this] { m_window.setZoomPercent(ZoomPolicy::kSmallest); });
     m_fullScreen = add(QStringLiteral("Vollbild"), QKeySequence(Qt::Key_F11), nullptr);
     m_fullScreen->setCheckable(true);
-    connect(m_fullScreen, &QAction::toggled, this, [this](bool on) { m_window.setFullScreen(on); });
+    // Each press toggles; the tick shows the window's state, which the window manager may change
+    // too.
+    connect(m_fullScreen, &QAction::triggered, this, [this] { m_window.toggleFullScreen(); });
     connect(&m_window, &MainWindow::fullScreenChanged, m_fullScreen, &QAction::setChecked);
     addSeparator();
     add(QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
@@ -110,22 +113,44 @@ void ViewActions::setYUp(bool on)
 void ViewActions::copyPicture()
 {
     const int width = m_screen.image().width();
-    QGuiApplication::clipboard()->setImage(PictureExporter::image(m_screen, width, worksheet()));
+    const QImage picture = PictureExporter::image(m_screen, width, worksheet());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setImage(picture);
+    // Too little memory for the picture, or a clipboard the system did not hand over.
+    if (picture.isNull() || clipboard->image().size() != picture.size()) {
+        QMessageBox::warning(&m_window, QStringLiteral("Bild kopieren"),
+                             QStringLiteral("Das Bild konnte nicht in die Zwischenablage "
+                                            "kopiert werden."));
+    }
 }
 
 void ViewActions::savePicture()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    QString filter = kPng;
-    QString path = QFileDialog::getSaveFileName(
-        &m_window, QStringLiteral("Bild speichern unter"),
-        QDir(folder).filePath(PictureExporter::defaultFileName(m_screen, "png")),
-        kPng + ";;" + kSvg, &filter);
-    if (path.isEmpty())
-        return;
-    const QString suffix = filter == kSvg ? QStringLiteral(".svg") : QStringLiteral(".png");
-    if (!PictureExporter::knownFormat(path))
-        path += suffix;
+    QFileDialog dialog(&m_window, QStringLiteral("Bild speichern unter"),
+                       QDir(folder).filePath(PictureExporter::defaultFileName(m_screen, "png")),
+                       kPng + ";;" + kSvg);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The dialog adds the ending before it asks whether to replace a file, so that it asks
+    // about the name that will be written.
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter == kSvg ? QStringLiteral("svg") : QStringLiteral("png"));
+    });
+    QString path;
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return;
+        const QString chosen = dialog.selectedFiles().constFirst();
+        path = chosen;
+        if (!PictureExporter::knownFormat(path))
+            path += '.' + dialog.defaultSuffix();
+        // A name with another ending ("notes.txt"), or a dialog of the desktop that adds no
+        // ending, asked about another name than the one written: the question comes here.
+        if (path == chosen || !QFileInfo::exists(path) || replaceConfirmed(path))
+            break;
+        dialog.selectFile(path);
+    }
     QString error;
     if (!PictureExporter::save(m_screen, path, m_screen.image().width(), &error, worksheet())) {
         QMessageBox::warning(&m_window, QStringLiteral("Bild speichern"), error);
@@ -139,14 +164,28 @@ void ViewActions::savePicture()
     }
 }
 
+bool ViewActions::replaceConfirmed(const QString& path)
+{
+    // The file dialog's own question, in the toolkit's translation.
+    const QString question =
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(QFileInfo(path).fileName());
+    return QMessageBox::warning(&m_window, QStringLiteral("Bild speichern unter"), question,
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
 void ViewActions::printPicture()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(PictureExporter::defaultFileName(m_screen, "pdf"));
     QPrintDialog dialog(&printer, &m_window);
     dialog.setWindowTitle(QStringLiteral("Korvelian-Figur drucken"));
-    if (dialog.exec() == QDialog::Accepted)
-        PictureExporter::print(m_screen, printer, worksheet());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QString error;
+    if (!PictureExporter::print(m_screen, printer, worksheet(), &error))
+        QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
 }
 
 void ViewActions::showHelp()

@@ -37,6 +37,8 @@ public:
 private:
     QAction* add(const QString& text, const QKeySequence& key, void (ViewActions::*slot)());
     void addSeparator();
+    // Asks whether the existing file of this name is to be replaced.
+    bool replaceConfirmed(const QString& path);
 
     MainWindow& m_window;
     ScreenArea& m_screen;

@@ -4,17 +4,18 @@
 #include "constants.h"
 #include "drawingrenderer.h"
 #include "figurepoints.h"
+#include "filewriter.h"
 #include "layout.h"
+#include "numbertext.h"
 #include "picturearea.h"
 #include "bartexts.h"
 
-#include <QDir>
+#include <QBuffer>
 #include <QFileInfo>
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -45,9 +46,11 @@ QColor background(const PictureArea& area, bool worksheet)
     return worksheet ? kWorksheetBackground : area.background();
 }
 
-QString wholeOrDecimal(double value)
+// As the numerator and denominator boxes write it: 32767 without a thousands point, which a
+// German reader would take for a decimal, and 2.5 with the boxes' point.
+QString boxNumber(double value)
 {
-    return QLocale(QLocale::German, QLocale::Germany).toString(value, 'g', 10);
+    return QString::fromStdString(numberText(value)).trimmed();
 }
 
 } // namespace
@@ -122,6 +125,31 @@ int PictureExporter::widthAtHundred(const PictureArea& area)
     return static_cast<int>(std::lround(baseWidth(area)));
 }
 
+QByteArray PictureExporter::encode(const PictureArea& area, const QString& format, int sizePx,
+                                   bool worksheet)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (format == QLatin1String("png")) {
+        image(area, sizePx, worksheet).save(&buffer, "PNG");
+        return buffer.data();
+    }
+    const QSize size = pictureSize(area, sizePx);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    // Sizes in the file are in millimetres; at 96 dots per inch a browser shows the picture
+    // sizePx pixels wide.
+    svg.setResolution(96);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(QStringLiteral("Korvelian-Figur"));
+    svg.setDescription(parameterLines(area).join('\n'));
+    QPainter painter(&svg);
+    paint(area, painter, QRectF(QPointF(0, 0), QSizeF(size)), worksheet);
+    painter.end();
+    return buffer.data();
+}
+
 bool PictureExporter::save(const PictureArea& area, const QString& path, int sizePx, QString* error,
                            bool worksheet)
 {
@@ -139,49 +167,46 @@ bool PictureExporter::save(const PictureArea& area, const QString& path, int siz
         return fail(QStringLiteral("Die Bildbreite muss zwischen 1 und %1 Pixeln liegen.")
                         .arg(kLargestSize));
     }
-    const bool png = QFileInfo(path).suffix().compare("png", Qt::CaseInsensitive) == 0;
-    QSaveFile file(path);
-    const auto notSaved = [&] {
-        file.cancelWriting();
-        // The whole path: what is wrong is often the folder, not the name.
-        return fail(QStringLiteral("Das Bild konnte nicht als „%1“ gespeichert werden:\n%2.")
-                        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
-                             file.errorString()));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return notSaved();
-    if (png) {
-        if (!image(area, sizePx, worksheet).save(&file, "PNG"))
-            return notSaved();
-    } else {
-        const QSize size = pictureSize(area, sizePx);
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        // Sizes in the file are in millimetres; at 96 dots per inch a browser shows the
-        // picture sizePx pixels wide.
-        svg.setResolution(96);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QStringLiteral("Korvelian-Figur"));
-        svg.setDescription(parameterLines(area).join('\n'));
-        QPainter painter;
-        if (!painter.begin(&svg))
-            return notSaved();
-        paint(area, painter, QRectF(QPointF(0, 0), QSizeF(size)), worksheet);
-        painter.end();
-    }
-    if (!file.commit())
-        return notSaved();
-    return true;
+    // Drawn into memory first: the encoders do not report a short write, the file writer does.
+    return FileWriter::write(
+        path, encode(area, QFileInfo(path).suffix().toLower(), sizePx, worksheet), error);
 }
 
-void PictureExporter::print(const PictureArea& area, QPrinter& printer, bool worksheet)
+bool PictureExporter::print(const PictureArea& area, QPrinter& printer, bool worksheet,
+                            QString* error)
+{
+    // A PDF file from the print dialog is drawn into memory and written as any other file:
+    // the printer's own PDF output neither reports a short write nor keeps the old file.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter pdf(&buffer);
+            pdf.setPageLayout(printer.pageLayout());
+            pdf.setResolution(printer.resolution());
+            pdf.setPdfVersion(printer.pdfVersion());
+            pdf.setTitle(printer.docName());
+            pdf.setCreator(printer.creator());
+            paintPage(area, pdf, worksheet);
+        }
+        return FileWriter::write(printer.outputFileName(), buffer.data(), error);
+    }
+    if (paintPage(area, printer, worksheet))
+        return true;
+    if (error) {
+        *error = QStringLiteral("Der Drucker „%1“ konnte nicht angesprochen werden.")
+                     .arg(printer.printerName());
+    }
+    return false;
+}
+
+bool PictureExporter::paintPage(const PictureArea& area, QPagedPaintDevice& device, bool worksheet)
 {
     QPainter painter;
-    if (!painter.begin(&printer))
-        return;
+    if (!painter.begin(&device))
+        return false;
     const QRectF page(QPointF(0, 0),
-                      QSizeF(printer.pageLayout().paintRectPixels(printer.resolution()).size()));
+                      QSizeF(device.pageLayout().paintRectPixels(device.logicalDpiX()).size()));
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSizeF(11);
     painter.setFont(font);
@@ -200,6 +225,7 @@ void PictureExporter::print(const PictureArea& area, QPrinter& printer, bool wor
         painter.drawText(QRectF(target.left(), y, target.width(), lineHeight), Qt::AlignLeft, line);
         y += lineHeight;
     }
+    return painter.end();
 }
 
 bool PictureExporter::figureAsImage(const PictureArea& area)
@@ -231,7 +257,7 @@ QStringList PictureExporter::parameterLines(const PictureArea& area)
     return {readout("hscAmp1", p.a1) + "    " + readout("HScroll1", p.p1),
             readout("hscAmp2", p.a2) + "    " + readout("hscPhase", p.p2),
             QStringLiteral("Frequenzfaktor: %1 / %2    kgV: %3")
-                .arg(wholeOrDecimal(p.z), wholeOrDecimal(p.n))
+                .arg(boxNumber(p.z), boxNumber(p.n))
                 .arg(closingCount)};
 }
 

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 
+class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 class QRectF;
@@ -31,14 +32,17 @@ public:
     // The picture sizePx pixels wide; the height follows the area's shape.
     static QImage image(const PictureArea& area, int sizePx, bool worksheet);
 
-    // Writes a PNG or an SVG file, chosen by the name's ending, sizePx pixels wide. The file
-    // is replaced only when it is written completely. On failure gives false and a German
+    // Writes a PNG or an SVG file, chosen by the name's ending, sizePx pixels wide, through
+    // FileWriter: complete, or the old file untouched. On failure gives false and a German
     // message in *error (when error is given); no file is left behind.
     static bool save(const PictureArea& area, const QString& path, int sizePx, QString* error,
                      bool worksheet = false);
 
-    // The page: the picture as large as fits, the parameters of its figure underneath.
-    static void print(const PictureArea& area, QPrinter& printer, bool worksheet);
+    // The page: the picture as large as fits, the parameters of its figure underneath. Printed
+    // into a PDF file, the file is written as save() writes one. On failure gives false and a
+    // German message in *error (when error is given).
+    static bool print(const PictureArea& area, QPrinter& printer, bool worksheet,
+                      QString* error = nullptr);
 
     // Whether an SVG file or a print holds the figure as an image.
     static bool figureAsImage(const PictureArea& area);
@@ -48,6 +52,10 @@ public:
     static QStringList parameterLines(const PictureArea& area);
 
 private:
+    // The picture as the bytes of a PNG or an SVG file ("png", "svg"), sizePx pixels wide.
+    static QByteArray encode(const PictureArea& area, const QString& format, int sizePx,
+                             bool worksheet);
+    static bool paintPage(const PictureArea& area, QPagedPaintDevice& device, bool worksheet);
     static void paint(const PictureArea& area, QPainter& painter, const QRectF& target,
                       bool worksheet);
 };

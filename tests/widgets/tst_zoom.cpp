@@ -10,10 +10,21 @@
 #include <QStandardPaths>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
+#include <QWindow>
 
 using namespace korvelian;
 
 namespace {
+
+// The screens of runZoomTest by name: the projector, the laptop beside it, the wall screen.
+QScreen* screenNamed(const char* name)
+{
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen->name() == QLatin1String(name))
+            return screen;
+    }
+    qFatal("no screen %s", name);
+}
 
 struct Placed
 {
@@ -64,6 +75,8 @@ private slots:
     void zoomInStopsWhereTheWindowFits();
     void menusGrowWithTheWindow();
     void rememberedZoomFitsThisScreen();
+    void everyPathEndsOnTheScreen_data();
+    void everyPathEndsOnTheScreen();
 };
 
 void TestZoom::everyControlScales()
@@ -105,8 +118,11 @@ void TestZoom::lineWidths()
     QFETCH(int, percent);
     QFETCH(int, width);
     WindowFixture f;
+    // 300 % fits on the wall only.
+    f.window.move(screenNamed("wall")->geometry().topLeft() + QPoint(20, 20));
     f.window.setZoomPercent(percent);
     QVERIFY(f.show());
+    QCOMPARE(f.window.zoomPercent(), percent);
     f.control<QScrollBar>("hscAmp1")->setValue(0);
     auto* screen = f.control<ScreenArea>("picBildschirm");
     const QImage picture = screen->image();
@@ -148,10 +164,13 @@ void TestZoom::fullScreenLeftByTheWindowManager()
     QTest::keyClick(&f.window, Qt::Key_F11);
     QTRY_VERIFY(f.window.isFullScreen());
     const int fullScreenZoom = f.window.zoomPercent();
+    // A change soon after the window's own request counts as the window manager's late answer
+    // to it.
+    QTest::qWait(1500);
     f.window.showNormal();
     QTRY_VERIFY(!f.window.isFullScreen());
     QCOMPARE(f.window.zoomPercent(), 150);
-    QCOMPARE(f.window.size(), ZoomPolicy::windowSize(150));
+    QTRY_COMPARE(f.window.size(), ZoomPolicy::windowSize(150));
     QTest::keyClick(&f.window, Qt::Key_F11);
     QTRY_VERIFY(f.window.isFullScreen());
     QCOMPARE(f.window.zoomPercent(), fullScreenZoom);
@@ -240,11 +259,90 @@ void TestZoom::rememberedZoomFitsThisScreen()
     QVERIFY(f.window.zoomPercent() < 220);
 }
 
+enum class Path { Maximize, DragToLimit, SizeBeyondScreen, QuickFullScreenPresses, SmallerScreen };
+
+void TestZoom::everyPathEndsOnTheScreen_data()
+{
+    QTest::addColumn<Path>("path");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<int>("zoom"); // after the path
+    // The offscreen platform's frame is 2 pixels wide all round: 220 % fills the projector's
+    // 1080 rows with it, 163 % the laptop's 800.
+    // clang-format off
+    QTest::newRow("maximized: the largest zoom that fits") << Path::Maximize << 150 << 220;
+    QTest::newRow("frame dragged as far as it goes") << Path::DragToLimit << 150 << 220;
+    QTest::newRow("a size beyond the screen is no drag") << Path::SizeBeyondScreen << 150 << 150;
+    QTest::newRow("four quick F11 presses") << Path::QuickFullScreenPresses << 150 << 150;
+    QTest::newRow("moved to the laptop") << Path::SmallerScreen << 200 << 163;
+    // clang-format on
+}
+
+// Whatever changes the window's size, the whole window with its frame ends on the screen it is
+// on; what the window manager gives back restores the zoom and the place from before.
+void TestZoom::everyPathEndsOnTheScreen()
+{
+    QFETCH(Path, path);
+    QFETCH(int, chosen);
+    QFETCH(int, zoom);
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.window.setZoomPercent(chosen);
+    const QPoint place = f.window.pos();
+    QWindow* window = f.window.windowHandle();
+    const auto onScreen = [&] {
+        return f.window.screen()->availableGeometry().contains(f.window.frameGeometry());
+    };
+    switch (path) {
+    case Path::Maximize:
+        f.window.showMaximized();
+        QTRY_VERIFY(f.window.isMaximized());
+        break;
+    case Path::DragToLimit:
+        window->resize(f.window.maximumSize());
+        break;
+    case Path::SizeBeyondScreen:
+        window->resize(1920, 1080);
+        break;
+    case Path::QuickFullScreenPresses:
+        for (int press = 0; press < 4; ++press)
+            QTest::keyClick(&f.window, Qt::Key_F11);
+        break;
+    case Path::SmallerScreen:
+        f.window.move(screenNamed("laptop")->geometry().topLeft());
+        QTRY_COMPARE(f.window.screen(), screenNamed("laptop"));
+        break;
+    }
+    // The platform hands on the new size or screen as an event of its own.
+    QCoreApplication::processEvents();
+    QTRY_COMPARE(f.window.zoomPercent(), zoom);
+    QVERIFY2(onScreen(), qPrintable(QString("%1 x %2 at %3, %4")
+                                        .arg(f.window.frameGeometry().width())
+                                        .arg(f.window.frameGeometry().height())
+                                        .arg(f.window.frameGeometry().x())
+                                        .arg(f.window.frameGeometry().y())));
+    if (!f.window.isMaximized())
+        QCOMPARE(f.window.size(), ZoomPolicy::windowSize(zoom));
+    // Back from there: the zoom chosen before.
+    if (path == Path::Maximize)
+        f.window.showNormal();
+    if (path == Path::SmallerScreen)
+        f.window.move(place);
+    if (path == Path::Maximize || path == Path::SmallerScreen)
+        QTRY_COMPARE(f.window.zoomPercent(), chosen);
+    if (path == Path::QuickFullScreenPresses)
+        QTRY_COMPARE(f.window.pos(), place);
+    QVERIFY(onScreen());
+}
+
 int runZoomTest(int argc, char* argv[])
 {
-    return runWidgetTest<TestZoom>(argc, argv, R"({"screens": [{"name": "projector", "x": 0,
-        "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96,
-        "dpr": 1}]})");
+    return runWidgetTest<TestZoom>(argc, argv, R"({"screens": [
+        {"name": "projector", "x": 0, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96,
+         "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "laptop", "x": 1920, "y": 0, "width": 1280, "height": 800, "logicalDpi": 96,
+         "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "wall", "x": 3200, "y": 0, "width": 2560, "height": 1600, "logicalDpi": 96,
+         "logicalBaseDpi": 96, "dpr": 1}]})");
 }
 
 KORVELIAN_TEST_AREA(zoom, runZoomTest)
