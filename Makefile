@@ -5,25 +5,29 @@
 # make package builds the Debian package
 # make check-sanitize runs the tests built with ASan and UBSan; make fuzz fuzzes for a minute
 # make check-portable builds the folders without Qt for 64-bit ARM and runs the model's checks
+# make check-audio plays "Ton" through a private PulseAudio and checks the recording
 # make soak  runs the random-action soak with fresh seeds and prints the seed of a failure
 # make mutate puts the faults of tools/mutants.txt into a copy of the tree one at a time and
 #            reports those the suite misses (slow; never part of .ci/run)
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
-PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation fontconfig \
-           desktop-file-utils appstream file dpkg-dev libxcb1-dev qt6-translations-l10n lintian \
-           man-db python3 clang-format
+PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev fonts-liberation \
+           fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev qt6-translations-l10n \
+           lintian man-db python3 clang-format
 # Only the target named needs these: who builds and runs the program never does.
 PORTABLE_PACKAGES = g++-aarch64-linux-gnu qemu-user
 BENCH_PACKAGES = libbenchmark-dev
 FUZZ_PACKAGES = clang libclang-rt-14-dev
+# A private audio server for make check-audio and make bench (parec, pacat and pactl come with
+# the utils); the program plays through whatever server the desktop runs.
+AUDIO_PACKAGES = pulseaudio pulseaudio-utils
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 VERSION = $(shell grep -o 'korvelian VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 DEB = korvelian_$(VERSION)_$(shell dpkg --print-architecture).deb
 
-.PHONY: all deps configure build run test soak mutate check-sanitize check-portable fuzz bench \
-        package format format-check clean
+.PHONY: all deps configure build run test soak mutate check-sanitize check-portable check-audio \
+        fuzz bench package format format-check clean
 
 all: build
 
@@ -71,6 +75,12 @@ soak: build
 	        grep -E '^(FAIL|   Loc)' -A12 $(BUILD)/soak.log; \
 	        echo "soak failed with seed $$seed: replay with KORVELIAN_SOAK_SEED=$$seed"; exit 1; }; \
 	done
+
+# 3 : 2 at 220 Hz through the window's own output into a null sink of a PulseAudio started for
+# the check alone; the recording must hold 220 Hz left, 330 Hz right and no click.
+check-audio: build
+	$(call install,$(AUDIO_PACKAGES))
+	python3 tests/check_audio.py $(BUILD)/tests/sound_roundtrip
 
 mutate: deps
 	python3 tools/mutate.py

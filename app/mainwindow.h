@@ -15,6 +15,7 @@ class Form1;
 class PresetMenus;
 class QtWindowOperations;
 class ScrollReadout;
+class ToneStream;
 class ViewActions;
 class ZoomedStyle;
 struct ControlLayout;
@@ -44,14 +45,17 @@ public:
     void zoomIn();
     // Full screen at the largest zoom that fits; leaving it brings the zoom back.
     void setFullScreen(bool on);
-    // Starts with the zoom, the reading aid and the orientation of the last run and remembers
-    // every change of them from now on; yUp (from the command line) turns the orientation up
-    // for this run without being remembered.
+    // Starts with the zoom, the reading aid, the orientation and the base frequency of the
+    // last run and remembers every change of them from now on; yUp (from the command line)
+    // turns the orientation up for this run without being remembered.
     void restoreView(bool yUp = false);
     void setReadingAid(bool on);
     // The screen's orientation: y growing upward as on an oscilloscope, or downward as the
     // frame is set (the default). Everything on the screen and in its pictures follows.
     void setYUp(bool on);
+    // "Ton": the two oscillations on the left and right channel; off at every start.
+    void setSoundOn(bool on);
+    void setBaseFrequency(int hertz);
 
 signals:
     void fullScreenChanged(bool on);
@@ -72,6 +76,8 @@ private:
     void keepSizeOnScreen();
     int largestFittingZoom() const;
 
+    // Declared before the form, whose sound plays through it, so that it goes after the form.
+    std::unique_ptr<ToneStream> m_tone;
     std::unique_ptr<QtWindowOperations> m_ops;
     std::unique_ptr<Form1> m_form;
     std::unique_ptr<DestroyWatch> m_destroyWatch;
@@ -83,6 +89,7 @@ private:
     int m_zoomPercent = 100;
     int m_zoomBeforeFullScreen = 100;
     bool m_rememberView = false;
+    bool m_probedSound = false;
     bool m_applyingZoom = false;
     double m_appliedRatio = 0;
 };

@@ -8,25 +8,26 @@ HintLine::HintLine(WindowOperations& ops) : m_ops(ops) {}
 
 bool HintLine::showing()
 {
-    return m_message && m_ops.text(TextBox::Hilfe) == m_message;
+    return m_shown && m_ops.text(TextBox::Hilfe) == m_message;
 }
 
-void HintLine::show(Cause cause, const char* message)
+void HintLine::show(Cause cause, const std::string& message)
 {
     if (!showing())
         m_hintBefore = m_ops.text(TextBox::Hilfe);
     m_message = message;
+    m_shown = true;
     m_cause = cause;
     m_ops.setText(TextBox::Hilfe, message);
 }
 
 void HintLine::mend(Cause cause)
 {
-    if (m_cause != cause || !m_message)
+    if (m_cause != cause || !m_shown)
         return;
     if (showing())
         m_ops.setText(TextBox::Hilfe, m_hintBefore);
-    m_message = nullptr;
+    m_shown = false;
 }
 
 } // namespace korvelian

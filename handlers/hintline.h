@@ -12,11 +12,11 @@ class WindowOperations;
 class HintLine
 {
 public:
-    enum class Cause { Ratio, Figure };
+    enum class Cause { Ratio, Figure, Sound };
 
     explicit HintLine(WindowOperations& ops);
 
-    void show(Cause cause, const char* message);
+    void show(Cause cause, const std::string& message);
     // The cause's message goes, if it is what the line shows.
     void mend(Cause cause);
 
@@ -25,7 +25,8 @@ private:
 
     WindowOperations& m_ops;
     std::string m_hintBefore;
-    const char* m_message = nullptr;
+    std::string m_message;
+    bool m_shown = false;
     Cause m_cause = Cause::Ratio;
 };
 
