@@ -121,9 +121,9 @@ fuzz: deps
 	    $(FUZZ_BUILD)/corpus fuzz/seeds
 
 bench: build
-	$(call install,$(BENCH_PACKAGES))
+	$(call install,$(BENCH_PACKAGES) $(AUDIO_PACKAGES))
 	cmake -S . -B $(BUILD) -DKORVELIAN_BENCHMARKS=ON
-	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation
+	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation bench_sound
 	@for ratio in 1 2; do \
 	    echo "== figure redraw, device pixel ratio $$ratio"; \
 	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio $(BUILD)/bench/bench_figure \
@@ -136,6 +136,8 @@ bench: build
 	    --benchmark_filter='zoom:1/' | grep -E '^(Benchmark|-+$$|.*_median)'
 	@echo "== animation"
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_animation
+	@echo "== sound alone, animation alone, both (a private audio server plays into a null sink)"
+	@QT_QPA_PLATFORM=offscreen python3 tests/check_audio.py --beside $(BUILD)/bench/bench_sound
 
 # A Debian package in the project folder: apt install ./korvelian_1.00_amd64.deb
 package: build

@@ -20,9 +20,9 @@ constexpr int kSampleRate = 48000;
 constexpr int kChannels = 2;
 constexpr qint64 kSampleBytes = sizeof(std::int16_t);
 constexpr qint64 kFrameBytes = kChannels * kSampleBytes;
-// What the sink holds ahead of what is heard, so the longest a change waits. Less than this
-// lets a busy machine run the sink dry, which clicks.
-constexpr int kBufferMilliseconds = 40;
+// What the sink may hold ahead of what is heard, so the longest a change waits (make
+// check-audio measures 25 to 40 ms). Less let a busy machine run the sink dry, which clicks.
+constexpr int kBufferMilliseconds = 60;
 // The device is asked for samples this often, so that the sink is always nearly full. Qt's own
 // pull timer hands over one period at a time and ran a buffer this short dry.
 constexpr int kFeedMilliseconds = 5;
