@@ -5,25 +5,29 @@
 # make package builds the Debian package
 # make check-sanitize runs the tests built with ASan and UBSan; make fuzz fuzzes for a minute
 # make check-portable builds the folders without Qt for 64-bit ARM and runs the model's checks
+# make check-audio plays "Ton" through a private PulseAudio and checks the recording
 # make soak  runs the random-action soak with fresh seeds and prints the seed of a failure
 # make mutate puts the faults of tools/mutants.txt into a copy of the tree one at a time and
 #            reports those the suite misses (slow; never part of .ci/run)
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
-PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation fontconfig \
-           desktop-file-utils appstream file dpkg-dev libxcb1-dev qt6-translations-l10n lintian \
-           man-db python3 clang-format
+PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev fonts-liberation \
+           fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev qt6-translations-l10n \
+           lintian man-db python3 clang-format
 # Only the target named needs these: who builds and runs the program never does.
 PORTABLE_PACKAGES = g++-aarch64-linux-gnu qemu-user
 BENCH_PACKAGES = libbenchmark-dev
 FUZZ_PACKAGES = clang libclang-rt-14-dev
+# A private audio server for make check-audio and make bench (parec, pacat and pactl come with
+# the utils); the program plays through whatever server the desktop runs.
+AUDIO_PACKAGES = pulseaudio pulseaudio-utils
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 VERSION = $(shell grep -o 'korvelian VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 DEB = korvelian_$(VERSION)_$(shell dpkg --print-architecture).deb
 
-.PHONY: all deps configure build run test soak mutate check-sanitize check-portable fuzz bench \
-        package format format-check clean
+.PHONY: all deps configure build run test soak mutate check-sanitize check-portable check-audio \
+        fuzz bench package format format-check clean
 
 all: build
 
@@ -72,6 +76,12 @@ soak: build
 	        echo "soak failed with seed $$seed: replay with KORVELIAN_SOAK_SEED=$$seed"; exit 1; }; \
 	done
 
+# 3 : 2 at 220 Hz through the window's own output into a null sink of a PulseAudio started for
+# the check alone; the recording must hold 220 Hz left, 330 Hz right and no click.
+check-audio: build
+	$(call install,$(AUDIO_PACKAGES))
+	python3 tests/check_audio.py $(BUILD)/tests/sound_roundtrip
+
 mutate: deps
 	python3 tools/mutate.py
 
@@ -111,9 +121,9 @@ fuzz: deps
 	    $(FUZZ_BUILD)/corpus fuzz/seeds
 
 bench: build
-	$(call install,$(BENCH_PACKAGES))
+	$(call install,$(BENCH_PACKAGES) $(AUDIO_PACKAGES))
 	cmake -S . -B $(BUILD) -DKORVELIAN_BENCHMARKS=ON
-	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation
+	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation bench_sound
 	@for ratio in 1 2; do \
 	    echo "== figure redraw, device pixel ratio $$ratio"; \
 	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio $(BUILD)/bench/bench_figure \
@@ -126,6 +136,8 @@ bench: build
 	    --benchmark_filter='zoom:1/' | grep -E '^(Benchmark|-+$$|.*_median)'
 	@echo "== animation"
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_animation
+	@echo "== sound alone, animation alone, both (a private audio server plays into a null sink)"
+	@QT_QPA_PLATFORM=offscreen python3 tests/check_audio.py --beside $(BUILD)/bench/bench_sound
 
 # A Debian package in the project folder: apt install ./korvelian_1.00_amd64.deb
 package: build

@@ -45,6 +45,18 @@ void withoutSessionWarnings(QtMsgType type, const QMessageLogContext& context, c
     beforeQuietening(type, context, text);
 }
 
+QtMessageHandler beforeAudioQuietening = nullptr;
+
+// Without an audio server Qt says so in English on every start; the entry "Ton" says it in
+// German where it matters.
+void withoutAudioServerWarnings(QtMsgType type, const QMessageLogContext& context,
+                                const QString& text)
+{
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("PulseAudioService: ")))
+        return;
+    beforeAudioQuietening(type, context, text);
+}
+
 } // namespace
 
 void quietenSessionWarnings()
@@ -70,6 +82,7 @@ std::unique_ptr<QApplication> startApplication(int& argc, char* argv[])
         previous(message.type, QMessageLogContext(nullptr, 0, nullptr, category), message.text);
     }
     held.clear();
+    beforeAudioQuietening = qInstallMessageHandler(withoutAudioServerWarnings);
 
     QApplication::setApplicationName("Korvelian-Figuren");
     QApplication::setApplicationVersion(KORVELIAN_VERSION);

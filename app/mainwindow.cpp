@@ -9,6 +9,7 @@
 #include "screenarea.h"
 #include "scrollreadout.h"
 #include "smileyicon.h"
+#include "tonestream.h"
 #include "viewactions.h"
 #include "viewsettings.h"
 #include "zoomedstyle.h"
@@ -172,6 +173,8 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     m_ops = std::make_unique<QtWindowOperations>(
         controls, exitProgram ? std::move(exitProgram) : std::function<void()>(exitAtOnce));
     m_form = std::make_unique<Form1>(*m_ops);
+    m_tone = std::make_unique<ToneStream>();
+    m_form->sound().setOutput(m_tone.get());
 
     connectEvents();
     m_readout = new ScrollReadout(*this, *controls.bildschirm, m_form->variables().ratio);
@@ -179,6 +182,8 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
         m_readout->watch(bar);
     m_presetMenus = new PresetMenus(*this);
     m_viewActions = new ViewActions(*this, *controls.bildschirm);
+    connect(m_tone.get(), &ToneStream::availabilityChanged, m_viewActions,
+            &ViewActions::setSoundAvailable);
     // A window destroyed from outside ends the program as closing it does.
     m_destroyWatch = std::make_unique<DestroyWatch>(*this, [this] { handle(Event::Form_Unload); });
     handle(Event::Form_Load);
@@ -342,6 +347,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Only a window that is shown needs a sound: a picture exported from the command line
+    // never touches the audio system.
+    if (!m_probedSound) {
+        m_probedSound = true;
+        m_tone->probe();
+    }
     if (QWindow* window = windowHandle()) {
         connect(window, &QWindow::screenChanged, this, &MainWindow::followScreen,
                 Qt::UniqueConnection);
@@ -575,6 +586,7 @@ void MainWindow::restoreView(bool yUp)
     showZoom();
     m_viewActions->setReadingAid(ViewSettings::readingAid());
     m_viewActions->setYUp(yUp || ViewSettings::yUp());
+    m_viewActions->setBaseFrequency(ViewSettings::baseFrequency());
     m_rememberView = true;
 }
 
@@ -584,6 +596,18 @@ void MainWindow::setYUp(bool on)
     m_viewActions->setYUp(on);
     if (m_rememberView)
         ViewSettings::setYUp(on);
+}
+
+void MainWindow::setSoundOn(bool on)
+{
+    m_form->sound().setOn(on);
+}
+
+void MainWindow::setBaseFrequency(int hertz)
+{
+    m_form->sound().setBaseFrequency(hertz);
+    if (m_rememberView)
+        ViewSettings::setBaseFrequency(hertz);
 }
 
 void MainWindow::setReadingAid(bool on)

@@ -20,6 +20,7 @@ class Form1;
 class PresetMenus;
 class QtWindowOperations;
 class ScrollReadout;
+class ToneStream;
 class ViewActions;
 class ZoomedStyle;
 struct ControlLayout;
@@ -56,15 +57,18 @@ public:
     void setFullScreen(bool on);
     // F11: into full screen or out of it.
     void toggleFullScreen();
-    // Starts with the zoom, the reading aid and the orientation of the last run, the zoom
-    // brought down to what fits this screen, and remembers every choice of them from now on;
-    // yUp (from the command line) turns the orientation up for this run without being
-    // remembered.
+    // Starts with the zoom, the reading aid, the orientation and the base frequency of the
+    // last run, the zoom brought down to what fits this screen, and remembers every choice of
+    // them from now on; yUp (from the command line) turns the orientation up for this run
+    // without being remembered.
     void restoreView(bool yUp = false);
     void setReadingAid(bool on);
     // The screen's orientation: y growing upward as on an oscilloscope, or downward as the
     // frame is set (the default). Everything on the screen and in its pictures follows.
     void setYUp(bool on);
+    // "Ton": the two oscillations on the left and right channel; off at every start.
+    void setSoundOn(bool on);
+    void setBaseFrequency(int hertz);
 
 signals:
     void fullScreenChanged(bool on);
@@ -98,6 +102,8 @@ private:
     void noteFrame();
     void keepOnScreen();
 
+    // Declared before the form, whose sound plays through it, so that it goes after the form.
+    std::unique_ptr<ToneStream> m_tone;
     std::unique_ptr<QtWindowOperations> m_ops;
     std::unique_ptr<Form1> m_form;
     std::unique_ptr<DestroyWatch> m_destroyWatch;
@@ -118,6 +124,7 @@ private:
     bool m_requestingState = false;
     QMetaObject::Connection m_screenWatch;
     bool m_rememberView = false;
+    bool m_probedSound = false;
     bool m_applyingZoom = false;
     double m_appliedRatio = 0;
 };

@@ -4,14 +4,18 @@
 #include "mainwindow.h"
 #include "pictureexporter.h"
 #include "screenarea.h"
+#include "soundcontrol.h"
+#include "viewsettings.h"
 #include "zoompolicy.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -24,6 +28,9 @@ namespace {
 
 const QString kPng = QStringLiteral("PNG-Bild (*.png)");
 const QString kSvg = QStringLiteral("SVG-Grafik (*.svg)");
+const QString kSoundTip = QStringLiteral(
+    "x-Schwingung links, y-Schwingung rechts: f_x = Grundfrequenz, f_y = f_x · Zähler / Nenner");
+const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht …");
 
 } // namespace
 
@@ -43,6 +50,8 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
     m_yUp = add(QStringLiteral("y-Achse nach oben (wie am Oszilloskop)"), {}, nullptr);
     m_yUp->setCheckable(true);
     connect(m_yUp, &QAction::toggled, this, [this](bool on) { m_window.setYUp(on); });
+    addSeparator();
+    addSound();
     addSeparator();
     QAction* larger = add(QStringLiteral("Vergrößern"), QKeySequence::ZoomIn, nullptr);
     // Ctrl and "+" is Ctrl+Shift+"=" on many keyboards, and the keypad has its own "+".
@@ -72,7 +81,40 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
             [this] { m_window.findChild<QPushButton*>("Command5")->click(); });
     m_window.addAction(quit);
 
-    m_screen.setContextMenuPolicy(Qt::ActionsContextMenu);
+    // A menu of the screen's actions as the toolkit would make it, but showing the tooltips,
+    // which say why there is no sound.
+    m_screen.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&m_screen, &QWidget::customContextMenuRequested, this, &ViewActions::showContextMenu);
+}
+
+void ViewActions::addSound()
+{
+    m_sound = add(QStringLiteral("Ton"), QKeySequence(Qt::CTRL | Qt::Key_T), nullptr);
+    m_sound->setCheckable(true);
+    connect(m_sound, &QAction::toggled, this, [this](bool on) { m_window.setSoundOn(on); });
+    auto* frequencies = new QMenu(QStringLiteral("Grundfrequenz"), &m_window);
+    frequencies->setToolTipsVisible(true);
+    auto* group = new QActionGroup(frequencies);
+    for (const int hertz : kBaseFrequencies) {
+        QAction* entry = frequencies->addAction(QStringLiteral("%1 Hz").arg(hertz));
+        entry->setCheckable(true);
+        entry->setChecked(hertz == static_cast<int>(SoundControl::kDefaultBaseFrequency));
+        entry->setData(hertz);
+        group->addAction(entry);
+        connect(entry, &QAction::triggered, this,
+                [this, hertz] { m_window.setBaseFrequency(hertz); });
+    }
+    m_baseFrequency = frequencies->menuAction();
+    m_screen.addAction(m_baseFrequency);
+    setSoundAvailable(false, kSearchingOutput);
+}
+
+void ViewActions::showContextMenu(const QPoint& position)
+{
+    QMenu menu(&m_screen);
+    menu.setToolTipsVisible(true);
+    menu.addActions(m_screen.actions());
+    menu.exec(m_screen.mapToGlobal(position));
 }
 
 QAction* ViewActions::add(const QString& text, const QKeySequence& key, void (ViewActions::*slot)())
@@ -108,6 +150,23 @@ void ViewActions::setYUp(bool on)
     m_yUp->setChecked(on);
     if (m_help)
         m_help->setYUp(on);
+}
+
+void ViewActions::setSoundAvailable(bool available, const QString& why)
+{
+    if (!available)
+        m_sound->setChecked(false);
+    for (QAction* action : {m_sound, m_baseFrequency}) {
+        action->setEnabled(available);
+        action->setToolTip(available ? kSoundTip : why);
+    }
+}
+
+void ViewActions::setBaseFrequency(int hertz)
+{
+    for (QAction* entry : m_baseFrequency->menu()->actions())
+        entry->setChecked(entry->data().toInt() == hertz);
+    m_window.setBaseFrequency(hertz);
 }
 
 void ViewActions::copyPicture()

@@ -1,8 +1,11 @@
 #include "viewsettings.h"
 
+#include "soundcontrol.h"
 #include "zoompolicy.h"
 
 #include <QSettings>
+
+#include <algorithm>
 
 namespace korvelian {
 
@@ -11,6 +14,8 @@ namespace {
 constexpr char kZoomKey[] = "ansicht/zoom";
 constexpr char kReadingAidKey[] = "ansicht/ablesehilfe";
 constexpr char kYUpKey[] = "ansicht/y-nach-oben";
+constexpr char kBaseFrequencyKey[] = "ton/grundfrequenz";
+constexpr int kDefaultBaseFrequency = static_cast<int>(SoundControl::kDefaultBaseFrequency);
 
 QSettings settings()
 {
@@ -49,6 +54,19 @@ bool ViewSettings::yUp()
 void ViewSettings::setYUp(bool on)
 {
     settings().setValue(kYUpKey, on);
+}
+
+int ViewSettings::baseFrequency()
+{
+    const int hertz = settings().value(kBaseFrequencyKey, kDefaultBaseFrequency).toInt();
+    return std::ranges::find(kBaseFrequencies, hertz) != kBaseFrequencies.end()
+               ? hertz
+               : kDefaultBaseFrequency;
+}
+
+void ViewSettings::setBaseFrequency(int hertz)
+{
+    settings().setValue(kBaseFrequencyKey, hertz);
 }
 
 } // namespace korvelian

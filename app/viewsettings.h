@@ -1,6 +1,11 @@
 #pragma once
 
+#include <array>
+
 namespace korvelian {
+
+// What "Grundfrequenz" offers: A two, three and four octaves above the lowest A of a piano.
+inline constexpr std::array kBaseFrequencies{110, 220, 440};
 
 // What the program remembers between runs: how the window is shown, never anything of the
 // simulation.
@@ -16,6 +21,9 @@ public:
     // Whether the screen shows y growing upward, off the first time.
     static bool yUp();
     static void setYUp(bool on);
+    // The x tone's frequency in Hz, one of kBaseFrequencies; 220 the first time.
+    static int baseFrequency();
+    static void setBaseFrequency(int hertz);
 };
 
 } // namespace korvelian

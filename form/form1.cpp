@@ -8,7 +8,7 @@ namespace korvelian {
 Form1::Form1(WindowOperations& ops)
     : m_ops(ops), m_hint(ops), m_plotter(ops, m_vars, m_hint),
       m_frequency(ops, m_plotter, m_vars.ratio, m_hint), m_oscillation(ops, m_vars),
-      m_speed(ops, m_vars)
+      m_speed(ops, m_vars), m_sound(ops, m_vars.ratio, m_hint)
 {
 }
 
@@ -25,6 +25,8 @@ void Form1::handle(Event event)
         quit();
         break;
     case Event::Command1_Click:
+        m_plotter.redraw();
+        break;
     // The y amplitude bar redraws like the other three, as a user expects of four alike bars.
     case Event::hscAmp1_Change:
     case Event::hscAmp1_Scroll:
@@ -34,6 +36,7 @@ void Form1::handle(Event event)
     case Event::hscAmp2_Scroll:
     case Event::hscPhase_Change:
     case Event::hscPhase_Scroll:
+        m_sound.follow();
         m_plotter.redraw();
         break;
     case Event::Command2_Click:
@@ -61,10 +64,9 @@ void Form1::handle(Event event)
         m_frequency.decrement(TextBox::Nenner);
         break;
     case Event::txtZaehler_Change:
-        m_frequency.recount();
-        break;
     case Event::txtNenner_Change:
         m_frequency.recount();
+        m_sound.follow();
         break;
     case Event::Command1_MouseMove:
     case Event::Command2_MouseMove:
@@ -89,6 +91,7 @@ void Form1::startUp()
 void Form1::quit()
 {
     m_ops.setCheckValue(1);
+    m_sound.end();
     m_ops.endProgram();
 }
 

@@ -6,6 +6,7 @@
 #include "frequencyfactor.h"
 #include "hintline.h"
 #include "oscillation.h"
+#include "soundcontrol.h"
 #include "speedcontrol.h"
 
 namespace korvelian {
@@ -29,6 +30,7 @@ public:
 
     FormVariables& variables() { return m_vars; }
     const Oscillation& oscillation() const { return m_oscillation; }
+    SoundControl& sound() { return m_sound; }
 
 private:
     WindowOperations& m_ops;
@@ -38,6 +40,7 @@ private:
     FrequencyFactor m_frequency;
     Oscillation m_oscillation;
     SpeedControl m_speed;
+    SoundControl m_sound;
 };
 
 } // namespace korvelian

@@ -12,7 +12,7 @@ class WindowOperations;
 class HintLine
 {
 public:
-    enum class Cause { Ratio, Reading, Figure };
+    enum class Cause { Ratio, Reading, Figure, Sound };
 
     explicit HintLine(WindowOperations& ops);
 

@@ -4,6 +4,8 @@
 #include "presetmenus.h"
 #include "pictureexporter.h"
 #include "scrollreadout.h"
+#include "soundoutput.h"
+#include "viewactions.h"
 #include "windowfixture.h"
 
 #include <QAccessible>
@@ -24,6 +26,23 @@ QAction* entry(QMenu* menu, const QString& text)
     qFatal("no menu entry %s", qPrintable(text));
 }
 
+QAction* screenEntry(WindowFixture& f, const QString& text)
+{
+    for (QAction* action : f.control("picBildschirm")->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    qFatal("no screen entry %s", qPrintable(text));
+}
+
+struct LastTone : SoundOutput
+{
+    ToneSettings settings;
+    void play(const ToneSettings& played) override { settings = played; }
+    void fadeOut() override {}
+    void endNow() override {}
+};
+
 const Parameter& figureParameters(WindowFixture& f)
 {
     return f.control<PictureArea>("picBildschirm")->drawing().back().parameters;
@@ -36,6 +55,7 @@ class TestViewControls : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void readoutText_data();
     void readoutText();
     void readoutBesideTheBar();
@@ -44,7 +64,14 @@ private slots:
     void barPresets();
     void ratioPresetActsAsTyped();
     void helpOpensWithF1AndGoesWithEscape();
+    void soundEntryWithAndWithoutOutput();
 };
+
+void TestViewControls::initTestCase()
+{
+    // No audio server answers here, whatever the machine runs.
+    qputenv("PULSE_SERVER", "unix:/nonexistent/korvelian-test");
+}
 
 void TestViewControls::readoutText_data()
 {
@@ -182,6 +209,36 @@ void TestViewControls::helpOpensWithF1AndGoesWithEscape()
     QTest::keyClick(help, Qt::Key_Escape);
     QTRY_VERIFY(!help->isVisible());
     QVERIFY(f.window.isVisible());
+}
+
+void TestViewControls::soundEntryWithAndWithoutOutput()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    QAction* sound = screenEntry(f, "Ton");
+    QAction* base = screenEntry(f, "Grundfrequenz");
+    QTRY_COMPARE(sound->toolTip(), "Kein Ton: Es gibt keinen Audioausgang (kein Gerät, oder der "
+                                   "Audioserver antwortet nicht).");
+    QVERIFY(!sound->isEnabled());
+    QVERIFY(!base->isEnabled());
+    QTest::keyClick(&f.window, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(!f.window.form().sound().on());
+
+    // Where there is an output, Ctrl+T ticks the sound and the submenu sets its pitch.
+    LastTone output;
+    f.window.form().sound().setOutput(&output);
+    f.window.viewActions().setSoundAvailable(true, {});
+    QVERIFY(sound->toolTip().startsWith("x-Schwingung links, y-Schwingung rechts"));
+    QTest::keyClick(&f.window, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(sound->isChecked());
+    QCOMPARE(output.settings.frequencyX, 220.0);
+    entry(base->menu(), "440 Hz")->trigger();
+    QCOMPARE(output.settings.frequencyX, 440.0);
+    // An output that goes unticks the sound.
+    f.window.viewActions().setSoundAvailable(false, "weg");
+    QVERIFY(!sound->isChecked());
+    QVERIFY(!f.window.form().sound().on());
+    QCOMPARE(base->toolTip(), "weg");
 }
 
 KORVELIAN_WIDGET_TEST(viewcontrols, TestViewControls)

@@ -1,0 +1,330 @@
+#include "tonestream.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QMediaDevices>
+#include <QTimer>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace korvelian {
+
+namespace {
+
+constexpr int kSampleRate = 48000;
+constexpr int kChannels = 2;
+constexpr qint64 kSampleBytes = sizeof(std::int16_t);
+constexpr qint64 kFrameBytes = kChannels * kSampleBytes;
+// What the sink may hold ahead of what is heard, so the longest a change waits (make
+// check-audio measures 25 to 40 ms). Less let a busy machine run the sink dry, which clicks.
+constexpr int kBufferMilliseconds = 60;
+// The device is asked for samples this often, so that the sink is always nearly full. Qt's own
+// pull timer hands over one period at a time and ran a buffer this short dry.
+constexpr int kFeedMilliseconds = 5;
+// What the audio server may still hold after taking the samples.
+constexpr int kServerMilliseconds = 30;
+// The longest the program's end waits for its fade to be heard.
+constexpr int kEndWaitMilliseconds = 150;
+
+const char* const kNoOutput =
+    "Kein Ton: Es gibt keinen Audioausgang (kein Gerät, oder der Audioserver antwortet nicht).";
+const char* const kNoFormat = "Kein Ton: Der Audioausgang nimmt keinen Stereoton an.";
+const char* const kNotOpened = "Kein Ton: Der Audioausgang lässt sich nicht öffnen.";
+const char* const kLost = "Kein Ton mehr: Der Audioausgang ist nicht mehr erreichbar.";
+
+// The device the sink's samples are pulled from: renders as much of the tone as is asked for.
+class ToneDevice : public QIODevice
+{
+public:
+    explicit ToneDevice(int rate) : m_tone(rate), m_rate(rate)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+
+    int rate() const { return m_rate; }
+    void set(const ToneSettings& settings) { m_tone.set(settings); }
+    // Frames of silence rendered since the tone fell silent.
+    qint64 silentFrames() const { return m_silentFrames; }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 frames = maxSize / kFrameBytes;
+        auto* samples = reinterpret_cast<std::int16_t*>(data);
+        m_tone.render(samples, static_cast<std::size_t>(frames));
+        if (!m_tone.silent()) {
+            m_silentFrames = 0;
+        } else {
+            qint64 zero = frames;
+            while (zero > 0 && samples[2 * zero - 2] == 0 && samples[2 * zero - 1] == 0)
+                --zero;
+            m_silentFrames = zero == 0 ? m_silentFrames + frames : frames - zero;
+        }
+        return frames * kFrameBytes;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    StereoTone m_tone;
+    int m_rate;
+    qint64 m_silentFrames = 0;
+};
+
+std::optional<QAudioFormat> stereoFormat(const QAudioDevice& device)
+{
+    QAudioFormat format;
+    format.setChannelCount(kChannels);
+    format.setSampleFormat(QAudioFormat::Int16);
+    format.setSampleRate(kSampleRate);
+    if (device.isFormatSupported(format))
+        return format;
+    format.setSampleRate(device.preferredFormat().sampleRate());
+    if (format.sampleRate() > 0 && device.isFormatSupported(format))
+        return format;
+    return std::nullopt;
+}
+
+} // namespace
+
+// Lives on the tone's thread, apart from hand() and waitUntilEnded(), which the GUI thread
+// calls.
+class ToneFeeder : public QObject
+{
+public:
+    explicit ToneFeeder(ToneStream& stream) : m_stream(stream) {}
+
+    // The sink is released once an ending fade has been heard.
+    void hand(const ToneSettings& settings, bool ending)
+    {
+        bool wake = false;
+        {
+            const std::lock_guard lock(m_mutex);
+            m_pending = settings;
+            m_ending = ending;
+            wake = !m_running;
+            m_running = true;
+        }
+        if (wake)
+            QMetaObject::invokeMethod(
+                this, [this] { start(); }, Qt::QueuedConnection);
+    }
+
+    void waitUntilEnded(int milliseconds)
+    {
+        std::unique_lock lock(m_mutex);
+        m_ended.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                         [this] { return !m_running; });
+    }
+
+    void probe()
+    {
+        if (!m_devices) {
+            m_devices = std::make_unique<QMediaDevices>();
+            connect(m_devices.get(), &QMediaDevices::audioOutputsChanged, this,
+                    [this] { probe(); });
+        }
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull())
+            announce(false, kNoOutput);
+        else if (!stereoFormat(device))
+            announce(false, kNoFormat);
+        else
+            announce(true, nullptr);
+    }
+
+    void shutDown()
+    {
+        stopSink();
+        m_devices.reset();
+        m_device.reset();
+    }
+
+private:
+    void start()
+    {
+        if (m_sink)
+            return;
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        const std::optional<QAudioFormat> format =
+            device.isNull() ? std::nullopt : stereoFormat(device);
+        if (!format) {
+            fail(device.isNull() ? kNoOutput : kNoFormat);
+            return;
+        }
+        // The tone goes on where it was, unless the rate changed with the device.
+        if (!m_device || m_device->rate() != format->sampleRate())
+            m_device = std::make_unique<ToneDevice>(format->sampleRate());
+        m_sink = std::make_unique<QAudioSink>(device, *format);
+        m_sink->setBufferSize(format->bytesForDuration(kBufferMilliseconds * 1000));
+        m_io = m_sink->start();
+        if (!m_io || m_sink->error() != QAudio::NoError) {
+            fail(kNotOpened);
+            return;
+        }
+        m_heardAfter =
+            format->framesForDuration((kBufferMilliseconds + kServerMilliseconds) * 1000);
+        if (!m_timer) {
+            m_timer = new QTimer(this);
+            m_timer->setTimerType(Qt::PreciseTimer);
+            m_timer->setInterval(kFeedMilliseconds);
+            connect(m_timer, &QTimer::timeout, this, [this] { feed(); });
+        }
+        m_timer->start();
+        feed();
+    }
+
+    void feed()
+    {
+        const QAudio::Error error = m_sink->error();
+        if (error == QAudio::OpenError || error == QAudio::IOError || error == QAudio::FatalError) {
+            fail(kLost);
+            return;
+        }
+        bool ending = false;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_pending)
+                m_device->set(*m_pending);
+            m_pending.reset();
+            ending = m_ending;
+        }
+        // Samples the sink did not take wait for the next turn: dropping them would jump.
+        if (m_backlog.empty()) {
+            const qint64 frames = m_sink->bytesFree() / kFrameBytes;
+            m_backlog.resize(static_cast<std::size_t>(frames * kChannels));
+            m_device->read(reinterpret_cast<char*>(m_backlog.data()), frames * kFrameBytes);
+        }
+        if (!m_backlog.empty()) {
+            const qint64 written =
+                m_io->write(reinterpret_cast<const char*>(m_backlog.data()),
+                            static_cast<qint64>(m_backlog.size()) * kSampleBytes);
+            m_backlog.erase(m_backlog.begin(),
+                            m_backlog.begin() + std::max<qint64>(0, written) / kSampleBytes);
+        }
+        if (!ending || m_device->silentFrames() < m_heardAfter)
+            return;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_pending)
+                return;
+            m_running = false;
+        }
+        stopSink();
+        m_ended.notify_all();
+    }
+
+    void stopSink()
+    {
+        if (m_timer)
+            m_timer->stop();
+        if (m_sink)
+            m_sink->stop();
+        m_sink.reset();
+        m_io = nullptr;
+        m_backlog.clear();
+    }
+
+    void fail(const char* why)
+    {
+        stopSink();
+        {
+            const std::lock_guard lock(m_mutex);
+            m_pending.reset();
+            m_running = false;
+        }
+        m_ended.notify_all();
+        announce(false, why);
+    }
+
+    void announce(bool available, const char* why)
+    {
+        ToneStream* stream = &m_stream;
+        const QString text = why ? QString::fromUtf8(why) : QString();
+        QMetaObject::invokeMethod(
+            stream,
+            [stream, available, text] { emit stream->availabilityChanged(available, text); },
+            Qt::QueuedConnection);
+    }
+
+    ToneStream& m_stream;
+    std::mutex m_mutex;
+    std::condition_variable m_ended;
+    std::optional<ToneSettings> m_pending;
+    bool m_ending = false;
+    // A sink plays, or is about to.
+    bool m_running = false;
+
+    std::unique_ptr<QMediaDevices> m_devices;
+    std::unique_ptr<ToneDevice> m_device;
+    std::unique_ptr<QAudioSink> m_sink;
+    QIODevice* m_io = nullptr;
+    QTimer* m_timer = nullptr;
+    std::vector<std::int16_t> m_backlog;
+    qint64 m_heardAfter = 0;
+};
+
+ToneStream::ToneStream(QObject* parent) : QObject(parent)
+{
+    m_thread.setObjectName(QStringLiteral("korvelian-ton"));
+}
+
+ToneStream::~ToneStream()
+{
+    if (!m_feeder)
+        return;
+    QMetaObject::invokeMethod(
+        m_feeder, [feeder = m_feeder] { feeder->shutDown(); }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+    delete m_feeder;
+}
+
+void ToneStream::startThread()
+{
+    if (m_feeder)
+        return;
+    m_feeder = new ToneFeeder(*this);
+    m_feeder->moveToThread(&m_thread);
+    m_thread.start();
+}
+
+void ToneStream::probe()
+{
+    startThread();
+    QMetaObject::invokeMethod(
+        m_feeder, [feeder = m_feeder] { feeder->probe(); }, Qt::QueuedConnection);
+}
+
+void ToneStream::play(const ToneSettings& settings)
+{
+    startThread();
+    m_last = settings;
+    m_played = true;
+    m_feeder->hand(settings, false);
+}
+
+void ToneStream::fadeOut()
+{
+    if (!m_played)
+        return;
+    m_played = false;
+    ToneSettings quiet = m_last;
+    quiet.gainX = 0;
+    quiet.gainY = 0;
+    m_feeder->hand(quiet, true);
+}
+
+void ToneStream::endNow()
+{
+    fadeOut();
+    if (m_feeder)
+        m_feeder->waitUntilEnded(kEndWaitMilliseconds);
+}
+
+} // namespace korvelian
