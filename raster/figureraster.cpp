@@ -17,9 +17,13 @@ constexpr std::size_t kBlock = 512;
 constexpr std::size_t kGroup = 16;
 // The first round takes every kSpread-th block, each later round the blocks half-way between.
 constexpr std::size_t kSpread = 256;
-// A core adds what it drew to the shared lit pixels after this many blocks: adding costs
-// about as much as drawing a block of short segments.
+// A core adds the squares of 64 x 64 pixels where it lit new pixels to the shared lit pixels
+// after this many blocks, once it has drawn kSegmentsPerSquare segments per such square
+// (adding a square costs about as much as drawing that many), and after at most
+// kMostBlocksPerPublish blocks in any case.
 constexpr int kBlocksPerPublish = 4;
+constexpr std::size_t kSegmentsPerSquare = 8;
+constexpr int kMostBlocksPerPublish = 32;
 // Below this many blocks the second core costs more to wake than it saves.
 constexpr std::size_t kParallelFrom = 8;
 
@@ -78,11 +82,6 @@ long area(const PixelBox& box)
     return std::max(box.x1 - box.x0 + 1, 0) * long(std::max(box.y1 - box.y0 + 1, 0));
 }
 
-PixelBox joined(const PixelBox& a, const PixelBox& b)
-{
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
-}
-
 // Every block once: the first round every kSpread-th, each later one those half-way between.
 void spreadOrder(std::size_t blocks, std::vector<std::uint32_t>& order)
 {
@@ -136,10 +135,9 @@ bool FigureRaster::lit(Lane& lane, const PixelBox& box) const
 
 void FigureRaster::publish(Lane& lane)
 {
-    if (lane.pending.x0 <= lane.pending.x1)
-        m_lit.add(lane.bitmaps, lane.pending);
-    lane.pending = kNothing;
+    m_lit.addNew(lane.bitmaps);
     lane.blocksPending = 0;
+    lane.segmentsDrawn = 0;
 }
 
 void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block)
@@ -171,11 +169,20 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
         pixelSpan(y, figure.height, group.y0, group.y1);
         if (lit(lane, group))
             continue;
-        for (std::size_t i = start + 1; i <= end; ++i)
-            lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
-        lane.pending = joined(lane.pending, group);
+        // Most segments of a figure that runs over itself light nothing new, though their
+        // group's box is not lit all over: looking up a segment's pixels costs less than
+        // drawing them.
+        for (std::size_t i = start + 1; i <= end; ++i) {
+            if (!m_lit.segmentLit(xs[i], ys[i], xs[i - 1], ys[i - 1])) {
+                lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
+                ++lane.segmentsDrawn;
+            }
+        }
     }
-    if (++lane.blocksPending == kBlocksPerPublish)
+    ++lane.blocksPending;
+    const bool worth = lane.bitmaps.newSquares() * kSegmentsPerSquare <= lane.segmentsDrawn;
+    if ((lane.blocksPending >= kBlocksPerPublish && worth) ||
+        lane.blocksPending >= kMostBlocksPerPublish)
         publish(lane);
 }
 
@@ -205,8 +212,8 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
     const std::size_t lanes = blocks >= kParallelFrom ? 2 : 1;
     for (std::size_t l = 0; l < lanes; ++l) {
         m_lanes[l].bitmaps.reset(width, height);
-        m_lanes[l].pending = kNothing;
         m_lanes[l].blocksPending = 0;
+        m_lanes[l].segmentsDrawn = 0;
         m_lanes[l].litBox = kNothing;
     }
     if (lanes == 2) {
