@@ -123,7 +123,8 @@ fuzz: deps
 bench: build
 	$(call install,$(BENCH_PACKAGES) $(AUDIO_PACKAGES))
 	cmake -S . -B $(BUILD) -DKORVELIAN_BENCHMARKS=ON
-	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation bench_sound
+	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation bench_sound \
+	    bench_worstcase
 	@for ratio in 1 2; do \
 	    echo "== figure redraw, device pixel ratio $$ratio"; \
 	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio $(BUILD)/bench/bench_figure \

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace korvelian {
 
 namespace {
@@ -17,9 +21,13 @@ constexpr std::size_t kBlock = 512;
 constexpr std::size_t kGroup = 16;
 // The first round takes every kSpread-th block, each later round the blocks half-way between.
 constexpr std::size_t kSpread = 256;
-// A core adds what it drew to the shared lit pixels after this many blocks: adding costs
-// about as much as drawing a block of short segments.
+// A core adds the squares of 64 x 64 pixels where it lit new pixels to the shared lit pixels
+// after this many blocks, once it has drawn kSegmentsPerSquare segments per such square
+// (adding a square costs about as much as drawing that many), and after at most
+// kMostBlocksPerPublish blocks in any case.
 constexpr int kBlocksPerPublish = 4;
+constexpr std::size_t kSegmentsPerSquare = 8;
+constexpr int kMostBlocksPerPublish = 32;
 // Below this many blocks the second core costs more to wake than it saves.
 constexpr std::size_t kParallelFrom = 8;
 
@@ -67,6 +75,128 @@ void pixelSpan(Range r, int size, int& first, int& last)
     last = std::min(static_cast<int>(std::clamp(r.high, 0.0, double(size))), size - 1);
 }
 
+// The pixel that the coordinate amplitude * s lands in along an axis of size pixels, made as
+// the points are made.
+int pixelOf(double amplitude, double s, double scale, double offset, int size)
+{
+    const double v = static_cast<float>(amplitude * s) * scale + offset;
+    int first = 0;
+    int last = 0;
+    pixelSpan({v, v}, size, first, last);
+    return first;
+}
+
+constexpr double kHalfPi = 1.5707963267948966;
+// 2 pi in two parts: whole multiples of the first up to 2^45 are exact.
+constexpr double kTwoPiHigh = 6.28125;
+constexpr double kTwoPiLow = 0.0019353071795864769;
+// Sines of arguments beyond this come from std::sin; the reduction below is not meant for them.
+constexpr double kLargestArgument = 1e12;
+// An extreme line that the sine reaches within this of its crest is reached by most blocks
+// that hold a crest: looking for points that close would not pay.
+constexpr double kWidestReach = 0.05;
+
+// An extreme line of one axis: the pixel that amplitude * sine lands in at the sine's crest
+// (+1) or trough (-1), when the sine lands there only within reach radians of it. Where that
+// pixel's edge falls exactly on the extreme coordinate, the line is lit only where a point
+// comes that close, so a box that holds it is rarely lit all over.
+struct Extreme
+{
+    int pixel = -1; // none
+    double centre = 0;
+    double reach = 0;
+};
+
+Extreme extremeLine(double amplitude, double crest, double scale, double offset, int size)
+{
+    const int pixel = pixelOf(amplitude, crest, scale, offset, size);
+    double inside = crest;
+    double outside = 0;
+    if (!std::isfinite(amplitude * scale + offset) ||
+        pixelOf(amplitude, outside, scale, offset, size) == pixel)
+        return {};
+    for (int i = 0; i < 64; ++i) {
+        const double middle = (inside + outside) / 2;
+        (pixelOf(amplitude, middle, scale, offset, size) == pixel ? inside : outside) = middle;
+    }
+    // A point lands on the line only where its sine lies beyond outside, within acos of it
+    // around the crest; the sines' rounding widens that by a hair.
+    const double reach = std::acos(std::max(0.0, std::abs(outside) - 1e-12)) + 1e-9;
+    if (!(reach < kWidestReach))
+        return {};
+    return {pixel, crest * kHalfPi, reach};
+}
+
+// Whether a sine argument (t[i] + offset) * factor, i < n, lies within reach of centre + 2 pi
+// k. The points' own arguments divide by the denominator where this multiplies by a
+// quotient; the allowance covers that, and the reduction's rounding, which grow with the
+// argument.
+constexpr double kInverseTwoPi = 0.15915494309189535;
+constexpr double kRoundingShift = 6755399441055744.0;
+constexpr double kAllowance = 1e-15;
+
+bool nearCentrePlain(const double* t, std::size_t n, double offset, double factor, double centre,
+                     double limit)
+{
+    bool near = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double a = (t[i] + offset) * factor;
+        const double k = ((a - centre) * kInverseTwoPi + kRoundingShift) - kRoundingShift;
+        const double r = ((a - k * kTwoPiHigh) - k * kTwoPiLow) - centre;
+        near |=
+            std::abs(r) - std::abs(a) * kAllowance < limit || !(std::abs(a) <= kLargestArgument);
+    }
+    return near;
+}
+
+#if defined(__x86_64__)
+// The same four at a time: a block of points costs a few hundred instructions, not thousands.
+__attribute__((target("avx2"))) bool nearCentreVector(const double* t, std::size_t n, double offset,
+                                                      double factor, double centre, double limit)
+{
+    const __m256d vOffset = _mm256_set1_pd(offset);
+    const __m256d vFactor = _mm256_set1_pd(factor);
+    const __m256d vCentre = _mm256_set1_pd(centre);
+    const __m256d vLimit = _mm256_set1_pd(limit);
+    const __m256d vInverse = _mm256_set1_pd(kInverseTwoPi);
+    const __m256d vShift = _mm256_set1_pd(kRoundingShift);
+    const __m256d vHigh = _mm256_set1_pd(kTwoPiHigh);
+    const __m256d vLow = _mm256_set1_pd(kTwoPiLow);
+    const __m256d vAllowance = _mm256_set1_pd(kAllowance);
+    const __m256d vLargest = _mm256_set1_pd(kLargestArgument);
+    const __m256d noSign = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffff));
+    __m256d near = _mm256_setzero_pd();
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m256d a = _mm256_mul_pd(_mm256_add_pd(_mm256_loadu_pd(t + i), vOffset), vFactor);
+        const __m256d k = _mm256_sub_pd(
+            _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(a, vCentre), vInverse), vShift), vShift);
+        const __m256d r = _mm256_sub_pd(
+            _mm256_sub_pd(_mm256_sub_pd(a, _mm256_mul_pd(k, vHigh)), _mm256_mul_pd(k, vLow)),
+            vCentre);
+        const __m256d size = _mm256_and_pd(a, noSign);
+        const __m256d distance =
+            _mm256_sub_pd(_mm256_and_pd(r, noSign), _mm256_mul_pd(size, vAllowance));
+        near = _mm256_or_pd(near, _mm256_cmp_pd(distance, vLimit, _CMP_LT_OQ));
+        near = _mm256_or_pd(near, _mm256_cmp_pd(size, vLargest, _CMP_NLE_UQ));
+    }
+    return _mm256_movemask_pd(near) != 0 ||
+           nearCentrePlain(t + i, n - i, offset, factor, centre, limit);
+}
+#endif
+
+bool nearCentre(const double* t, std::size_t n, double offset, double factor, double centre,
+                double reach)
+{
+    const double limit = reach + 1e-12;
+#if defined(__x86_64__)
+    static const bool vector = __builtin_cpu_supports("avx2");
+    if (vector)
+        return nearCentreVector(t, n, offset, factor, centre, limit);
+#endif
+    return nearCentrePlain(t, n, offset, factor, centre, limit);
+}
+
 bool inside(const PixelBox& inner, const PixelBox& outer)
 {
     return inner.x0 >= outer.x0 && inner.x1 <= outer.x1 && inner.y0 >= outer.y0 &&
@@ -76,11 +206,6 @@ bool inside(const PixelBox& inner, const PixelBox& outer)
 long area(const PixelBox& box)
 {
     return std::max(box.x1 - box.x0 + 1, 0) * long(std::max(box.y1 - box.y0 + 1, 0));
-}
-
-PixelBox joined(const PixelBox& a, const PixelBox& b)
-{
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
 }
 
 // Every block once: the first round every kSpread-th, each later one those half-way between.
@@ -121,6 +246,43 @@ struct FigureRaster::Figure
         pixelSpan(y, height, result.y0, result.y1);
         return result;
     }
+
+    // Extreme lines of x and of y, crest and trough.
+    std::array<Extreme, 2> xLines;
+    std::array<Extreme, 2> yLines;
+
+    // box without the extreme lines on its edges.
+    PixelBox withoutExtremes(PixelBox box) const
+    {
+        for (const Extreme& e : xLines) {
+            box.x0 += box.x0 == e.pixel;
+            box.x1 -= box.x1 == e.pixel;
+        }
+        for (const Extreme& e : yLines) {
+            box.y0 += box.y0 == e.pixel;
+            box.y1 -= box.y1 == e.pixel;
+        }
+        return box;
+    }
+
+    // Whether a point of first .. last can land on an extreme line on an edge of box.
+    bool reachesExtremes(std::size_t first, std::size_t last, const PixelBox& box) const
+    {
+        std::array<double, kBlock + 1> t;
+        const std::size_t n = last - first + 1;
+        loopValues(first, n, t.data());
+        const auto reaches = [&](const std::array<Extreme, 2>& lines, int low, int high,
+                                 double offset, double factor) {
+            for (const Extreme& e : lines) {
+                if ((e.pixel == low || e.pixel == high) &&
+                    nearCentre(t.data(), n, offset, factor, e.centre, e.reach))
+                    return true;
+            }
+            return false;
+        };
+        return reaches(xLines, box.x0, box.x1, p.p1, 1) ||
+               reaches(yLines, box.y0, box.y1, p.p2, p.z / p.n);
+    }
 };
 
 bool FigureRaster::lit(Lane& lane, const PixelBox& box) const
@@ -136,18 +298,27 @@ bool FigureRaster::lit(Lane& lane, const PixelBox& box) const
 
 void FigureRaster::publish(Lane& lane)
 {
-    if (lane.pending.x0 <= lane.pending.x1)
-        m_lit.add(lane.bitmaps, lane.pending);
-    lane.pending = kNothing;
+    m_lit.addNew(lane.bitmaps);
     lane.blocksPending = 0;
+    lane.segmentsDrawn = 0;
 }
 
 void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block)
 {
     const std::size_t first = block * kBlock;
     const std::size_t n = std::min(first + kBlock, figure.count - 1) - first + 1;
-    if (lit(lane, figure.box(first, first + n - 1)))
+    const PixelBox box = figure.box(first, first + n - 1);
+    if (lit(lane, box))
         return;
+    // The box's edge may be a line that only points at a crest land on: if none of these
+    // does, the block lights nothing there.
+    const PixelBox trimmed = figure.withoutExtremes(box);
+    if (trimmed.x0 != box.x0 || trimmed.x1 != box.x1 || trimmed.y0 != box.y0 ||
+        trimmed.y1 != box.y1) {
+        const bool empty = trimmed.x0 > trimmed.x1 || trimmed.y0 > trimmed.y1;
+        if ((empty || lit(lane, trimmed)) && !figure.reachesExtremes(first, first + n - 1, box))
+            return;
+    }
     std::array<FloatPoint, kBlock + 1> points;
     std::array<double, kBlock + 1> xs;
     std::array<double, kBlock + 1> ys;
@@ -171,11 +342,20 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
         pixelSpan(y, figure.height, group.y0, group.y1);
         if (lit(lane, group))
             continue;
-        for (std::size_t i = start + 1; i <= end; ++i)
-            lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
-        lane.pending = joined(lane.pending, group);
+        // Most segments of a figure that runs over itself light nothing new, though their
+        // group's box is not lit all over: looking up a segment's pixels costs less than
+        // drawing them.
+        for (std::size_t i = start + 1; i <= end; ++i) {
+            if (!m_lit.segmentLit(xs[i], ys[i], xs[i - 1], ys[i - 1])) {
+                lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
+                ++lane.segmentsDrawn;
+            }
+        }
     }
-    if (++lane.blocksPending == kBlocksPerPublish)
+    ++lane.blocksPending;
+    const bool worth = lane.bitmaps.newSquares() * kSegmentsPerSquare <= lane.segmentsDrawn;
+    if ((lane.blocksPending >= kBlocksPerPublish && worth) ||
+        lane.blocksPending >= kMostBlocksPerPublish)
         publish(lane);
 }
 
@@ -197,7 +377,15 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
     const FigureRun run = figureRun(p, end);
     if (width <= 0 || height <= 0 || run.count < 2)
         return;
-    const Figure figure{p, transform, width, height, run.count};
+    const Figure figure{p,
+                        transform,
+                        width,
+                        height,
+                        run.count,
+                        {extremeLine(p.a1, 1, transform.scaleX, transform.offsetX, width),
+                         extremeLine(p.a1, -1, transform.scaleX, transform.offsetX, width)},
+                        {extremeLine(p.a2, 1, transform.scaleY, transform.offsetY, height),
+                         extremeLine(p.a2, -1, transform.scaleY, transform.offsetY, height)}};
     m_lit.reset(width, height, figure.box(0, run.count - 1));
     const std::size_t blocks = (run.count - 2) / kBlock + 1;
     spreadOrder(blocks, m_order);
@@ -205,8 +393,8 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
     const std::size_t lanes = blocks >= kParallelFrom ? 2 : 1;
     for (std::size_t l = 0; l < lanes; ++l) {
         m_lanes[l].bitmaps.reset(width, height);
-        m_lanes[l].pending = kNothing;
         m_lanes[l].blocksPending = 0;
+        m_lanes[l].segmentsDrawn = 0;
         m_lanes[l].litBox = kNothing;
     }
     if (lanes == 2) {

@@ -39,9 +39,8 @@ private:
     struct Lane
     {
         RunBitmaps bitmaps;
-        // Drawn but not yet added to m_lit.
-        PixelBox pending;
         int blocksPending = 0;
+        std::size_t segmentsDrawn = 0;
         // The largest box found lit all over: boxes inside it need no look at the bits.
         PixelBox litBox;
     };

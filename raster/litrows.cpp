@@ -21,6 +21,7 @@ void LitRows::reset(int width, int height, const PixelBox& within)
     m_rowWords = RunBitmaps::wordsPerRow(width);
     m_within = within;
     m_rows.assign(m_rowWords * static_cast<std::size_t>(height), 0);
+    m_columns.assign(RunBitmaps::wordsPerRow(height) * static_cast<std::size_t>(width), 0);
     const std::size_t bands = static_cast<std::size_t>(within.y1 - within.y0) / kBand + 1;
     m_bands.assign(m_rowWords * bands, 0);
 }
@@ -28,6 +29,17 @@ void LitRows::reset(int width, int height, const PixelBox& within)
 void LitRows::add(const RunBitmaps& bitmaps, const PixelBox& region)
 {
     bitmaps.orRowsInto(m_rows.data(), region);
+    addBands(region);
+}
+
+void LitRows::addNew(RunBitmaps& bitmaps)
+{
+    for (const PixelBox& tile : bitmaps.orNewInto(m_rows.data(), m_columns.data()))
+        addBands(tile);
+}
+
+void LitRows::addBands(const PixelBox& region)
+{
     const int firstBand = std::max(region.y0 - m_within.y0, 0) / kBand;
     const int lastBand = (std::min(region.y1, m_within.y1) - m_within.y0) / kBand;
     const std::size_t firstWord = static_cast<std::size_t>(region.x0) / 64;
@@ -84,6 +96,11 @@ bool LitRows::allLit(const PixelBox& box) const
     const int bottom = std::min(m_within.y0 + bandsEnd * kBand, m_within.y1 + 1);
     return linesLit(m_rows, box.y0, top - 1, box) && linesLit(m_rows, bottom, box.y1, box) &&
            linesLit(m_bands, firstBand, bandsEnd - 1, box);
+}
+
+bool LitRows::segmentLit(double xa, double ya, double xb, double yb) const
+{
+    return RunBitmaps::lit(m_columns.data(), m_rows.data(), m_width, m_height, xa, ya, xb, yb);
 }
 
 void LitRows::paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour) const

@@ -1,21 +1,12 @@
 #pragma once
 
+#include "runbitmaps.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace korvelian {
-
-class RunBitmaps;
-
-// Pixels x0 .. x1 of rows y0 .. y1, all inclusive.
-struct PixelBox
-{
-    int x0 = 0;
-    int y0 = 0;
-    int x1 = 0;
-    int y1 = 0;
-};
 
 // The lit pixels of an area as one bit each, row by row: what run bitmaps have lit, gathered
 // so that a box can be asked about and the image written row by row. Bands of eight rows,
@@ -28,12 +19,18 @@ public:
     void reset(int width, int height, const PixelBox& within);
     // Adds the pixels that bitmaps of an area of the same size have lit in region.
     void add(const RunBitmaps& bitmaps, const PixelBox& region);
+    // Adds the pixels that bitmaps lit anew since the last call.
+    void addNew(RunBitmaps& bitmaps);
     // Whether every pixel of a box inside the area is lit.
     bool allLit(const PixelBox& box) const;
+    // Whether every pixel that RunBitmaps::segment would light for this segment is lit, in
+    // the layout that segment would light it in.
+    bool segmentLit(double xa, double ya, double xb, double yb) const;
     // Sets every lit pixel to colour; stride is in pixels.
     void paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour) const;
 
 private:
+    void addBands(const PixelBox& region);
     bool linesLit(const std::vector<std::uint64_t>& lines, int first, int last,
                   const PixelBox& box) const;
 
@@ -42,6 +39,9 @@ private:
     std::size_t m_rowWords = 0;
     PixelBox m_within;
     std::vector<std::uint64_t> m_rows;
+    // The same pixels column by column, as RunBitmaps keeps vertical runs; only addNew fills
+    // it, for segmentLit.
+    std::vector<std::uint64_t> m_columns;
     // Band k: rows m_within.y0 + 8k .. + 7, no further than m_within.y1.
     std::vector<std::uint64_t> m_bands;
 };

@@ -12,27 +12,38 @@ namespace korvelian {
 
 namespace {
 
-// Sets bits from..to of a line of words that has one spare word at its end. Runs of a
-// dense figure cover one or two words; those take no branch.
-[[gnu::always_inline]] inline void setBits(std::uint64_t* words, int from, int to)
+// Sets bits from..to of a line of words that has one spare word at its end and returns the
+// bits that were not set before. Runs of a dense figure cover one or two words; those take
+// no branch.
+[[gnu::always_inline]] inline std::uint64_t setBits(std::uint64_t* words, int from, int to)
 {
     constexpr std::uint64_t all = ~std::uint64_t{0};
     const int first = from >> 6;
     const int last = to >> 6;
     const std::uint64_t head = all << (from & 63);
     const std::uint64_t tail = all >> (63 - (to & 63));
-    words[first] |= head & (first == last ? tail : all);
-    words[first + 1] |= first + 1 == last ? tail : (first + 1 < last ? all : 0);
+    const std::uint64_t firstBits = head & (first == last ? tail : all);
+    const std::uint64_t secondBits = first + 1 == last ? tail : (first + 1 < last ? all : 0);
+    std::uint64_t added = (firstBits & ~words[first]) | (secondBits & ~words[first + 1]);
+    words[first] |= firstBits;
+    words[first + 1] |= secondBits;
     if (last > first + 1) {
-        for (int w = first + 2; w < last; ++w)
+        for (int w = first + 2; w < last; ++w) {
+            added |= ~words[w];
             words[w] = all;
+        }
+        added |= tail & ~words[last];
         words[last] |= tail;
     }
+    return added;
 }
 
-void setBit(std::uint64_t* words, int index)
+std::uint64_t setBit(std::uint64_t* words, int index)
 {
-    words[index >> 6] |= std::uint64_t{1} << (index & 63);
+    const std::uint64_t bit = std::uint64_t{1} << (index & 63);
+    const std::uint64_t added = bit & ~words[index >> 6];
+    words[index >> 6] |= bit;
+    return added;
 }
 
 // Coordinates here are clipped to the image, so plain conversions suffice; std::floor and
@@ -186,12 +197,24 @@ void RunBitmaps::reset(int width, int height)
     m_rowWords = wordsPerRow(width);
     m_columns.assign(m_columnWords * static_cast<std::size_t>(width), 0);
     m_rows.assign(m_rowWords * static_cast<std::size_t>(height), 0);
+    m_tileColumns = static_cast<std::size_t>(width + 63) / 64;
+    m_dirty.assign(m_tileColumns * static_cast<std::size_t>((height + 63) / 64), false);
+    m_dirtyTiles.clear();
 }
 
-void RunBitmaps::segment(double xa, double ya, double xb, double yb)
+namespace {
+
+// The runs of a segment in an area of width x height pixels: bit(column, row) for the first
+// end point's own pixel in the column bitmap, columnRun(column, from, to) for a steep
+// segment's vertical runs, rowRun(row, from, to) for a flat one's horizontal runs. Returns
+// false when nothing of the segment lies in the area; the end points, cut to the area, are
+// left in xa .. yb.
+template <typename Bit, typename ColumnRun, typename RowRun>
+bool traceSegment(double& xa, double& ya, double& xb, double& yb, int width, int height, Bit bit,
+                  ColumnRun columnRun, RowRun rowRun)
 {
-    const bool inside = xa >= 0 && xa <= m_width && xb >= 0 && xb <= m_width && ya >= 0 &&
-                        ya <= m_height && yb >= 0 && yb <= m_height;
+    const bool inside = xa >= 0 && xa <= width && xb >= 0 && xb <= width && ya >= 0 &&
+                        ya <= height && yb >= 0 && yb <= height;
     if (!inside) {
         const bool finite =
             std::isfinite(xa) && std::isfinite(ya) && std::isfinite(xb) && std::isfinite(yb);
@@ -199,57 +222,156 @@ void RunBitmaps::segment(double xa, double ya, double xb, double yb)
         const double y0 = ya;
         const double x1 = xb;
         const double y1 = yb;
-        if (!finite || !clip(xa, ya, xb, yb, m_width, m_height))
-            return;
-        xa = holdTo(xa, x0, x1, m_width);
-        xb = holdTo(xb, x0, x1, m_width);
-        ya = holdTo(ya, y0, y1, m_height);
-        yb = holdTo(yb, y0, y1, m_height);
+        if (!finite || !clip(xa, ya, xb, yb, width, height))
+            return false;
+        xa = holdTo(xa, x0, x1, width);
+        xb = holdTo(xb, x0, x1, width);
+        ya = holdTo(ya, y0, y1, height);
+        yb = holdTo(yb, y0, y1, height);
     }
     // The new point's own pixel, so that a figure's turning points are never left out.
-    const int px = std::min(floorInt(xa), m_width - 1);
-    const int py = std::min(floorInt(ya), m_height - 1);
-    setBit(m_columns.data() + px * m_columnWords, py);
-    if (std::abs(yb - ya) >= std::abs(xb - xa)) {
-        std::uint64_t* columns = m_columns.data();
-        const std::size_t words = m_columnWords;
-        runs(xa, ya, xb, yb, m_width, m_height,
-             [columns, words](int c, int from, int to) { setBits(columns + c * words, from, to); });
-    } else {
-        std::uint64_t* rows = m_rows.data();
-        const std::size_t words = m_rowWords;
-        runs(ya, xa, yb, xb, m_height, m_width,
-             [rows, words](int r, int from, int to) { setBits(rows + r * words, from, to); });
+    bit(std::min(floorInt(xa), width - 1), std::min(floorInt(ya), height - 1));
+    if (std::abs(yb - ya) >= std::abs(xb - xa))
+        runs(xa, ya, xb, yb, width, height, columnRun);
+    else
+        runs(ya, xa, yb, xb, height, width, rowRun);
+    return true;
+}
+
+// The bits from..to of a line of words that are not set.
+[[gnu::always_inline]] inline std::uint64_t missingBits(const std::uint64_t* words, int from,
+                                                        int to)
+{
+    constexpr std::uint64_t all = ~std::uint64_t{0};
+    const int first = from >> 6;
+    const int last = to >> 6;
+    const std::uint64_t head = all << (from & 63);
+    const std::uint64_t tail = all >> (63 - (to & 63));
+    if (first == last)
+        return head & tail & ~loadShared(words[first]);
+    std::uint64_t missing = (head & ~loadShared(words[first])) | (tail & ~loadShared(words[last]));
+    for (int w = first + 1; w < last; ++w)
+        missing |= ~loadShared(words[w]);
+    return missing;
+}
+
+} // namespace
+
+void RunBitmaps::segment(double xa, double ya, double xb, double yb)
+{
+    std::uint64_t* columns = m_columns.data();
+    std::uint64_t* rows = m_rows.data();
+    const std::size_t columnWords = m_columnWords;
+    const std::size_t rowWords = m_rowWords;
+    std::uint64_t added = 0;
+    const bool drawn = traceSegment(
+        xa, ya, xb, yb, m_width, m_height,
+        [&](int x, int y) { added |= setBit(columns + x * columnWords, y); },
+        [&](int c, int from, int to) { added |= setBits(columns + c * columnWords, from, to); },
+        [&](int r, int from, int to) { added |= setBits(rows + r * rowWords, from, to); });
+    // Only what lights a new pixel has to be published: a figure that runs over its own
+    // pixels again costs nothing there.
+    if (drawn && added != 0) {
+        const int xLow = std::min(floorInt(std::min(xa, xb)), m_width - 1);
+        const int xHigh = std::min(floorInt(std::max(xa, xb)), m_width - 1);
+        const int yLow = std::min(floorInt(std::min(ya, yb)), m_height - 1);
+        const int yHigh = std::min(floorInt(std::max(ya, yb)), m_height - 1);
+        for (int ty = yLow >> 6; ty <= yHigh >> 6; ++ty) {
+            for (int tx = xLow >> 6; tx <= xHigh >> 6; ++tx) {
+                const std::size_t tile = static_cast<std::size_t>(ty) * m_tileColumns + tx;
+                if (!m_dirty[tile]) {
+                    m_dirty[tile] = true;
+                    m_dirtyTiles.push_back(static_cast<std::uint32_t>(tile));
+                }
+            }
+        }
+    }
+}
+
+bool RunBitmaps::lit(const std::uint64_t* columns, const std::uint64_t* rows, int width, int height,
+                     double xa, double ya, double xb, double yb)
+{
+    const std::size_t columnWords = wordsPerRow(height);
+    const std::size_t rowWords = wordsPerRow(width);
+    std::uint64_t missing = 0;
+    traceSegment(
+        xa, ya, xb, yb, width, height,
+        [&](int x, int y) { missing |= missingBits(columns + x * columnWords, y, y); },
+        [&](int c, int from, int to) {
+            missing |= missingBits(columns + c * columnWords, from, to);
+        },
+        [&](int r, int from, int to) { missing |= missingBits(rows + r * rowWords, from, to); });
+    return missing == 0;
+}
+
+PixelBox RunBitmaps::tileBox(std::uint32_t tile) const
+{
+    const int x0 = static_cast<int>(tile % m_tileColumns) * 64;
+    const int y0 = static_cast<int>(tile / m_tileColumns) * 64;
+    return {x0, y0, std::min(x0 + 63, m_width - 1), std::min(y0 + 63, m_height - 1)};
+}
+
+void RunBitmaps::orTileInto(std::uint64_t* rows, std::uint64_t* columns, const PixelBox& tile) const
+{
+    const std::size_t rowWord = static_cast<std::size_t>(tile.x0) / 64;
+    const std::size_t columnWord = static_cast<std::size_t>(tile.y0) / 64;
+    const std::size_t width = static_cast<std::size_t>(tile.x1 - tile.x0 + 1);
+    const std::size_t height = static_cast<std::size_t>(tile.y1 - tile.y0 + 1);
+    // A square of one bitmap, turned, goes into the other layout.
+    std::array<std::uint64_t, 64> square;
+    const auto turned = [&square](std::size_t lines, const auto& line) {
+        std::uint64_t any = 0;
+        for (std::size_t j = 0; j < lines; ++j) {
+            square[j] = line(j);
+            any |= square[j];
+        }
+        if (any == 0)
+            return false;
+        std::fill(square.begin() + lines, square.end(), 0);
+        transpose(square);
+        return true;
+    };
+    for (std::size_t i = 0; i < height; ++i)
+        orShared(rows[(tile.y0 + i) * m_rowWords + rowWord],
+                 m_rows[(tile.y0 + i) * m_rowWords + rowWord]);
+    if (turned(width, [&](std::size_t j) {
+            return m_columns[(tile.x0 + j) * m_columnWords + columnWord];
+        })) {
+        for (std::size_t i = 0; i < height; ++i)
+            orShared(rows[(tile.y0 + i) * m_rowWords + rowWord], square[i]);
+    }
+    if (columns == nullptr)
+        return;
+    for (std::size_t j = 0; j < width; ++j)
+        orShared(columns[(tile.x0 + j) * m_columnWords + columnWord],
+                 m_columns[(tile.x0 + j) * m_columnWords + columnWord]);
+    if (turned(height,
+               [&](std::size_t i) { return m_rows[(tile.y0 + i) * m_rowWords + rowWord]; })) {
+        for (std::size_t j = 0; j < width; ++j)
+            orShared(columns[(tile.x0 + j) * m_columnWords + columnWord], square[j]);
     }
 }
 
 void RunBitmaps::orRowsInto(std::uint64_t* words, const PixelBox& region) const
 {
-    const std::size_t firstWord = static_cast<std::size_t>(region.x0) / 64;
-    const std::size_t lastWord = static_cast<std::size_t>(region.x1) / 64;
-    for (std::size_t y = region.y0; y <= static_cast<std::size_t>(region.y1); ++y) {
-        for (std::size_t w = firstWord; w <= lastWord; ++w)
-            orShared(words[y * m_rowWords + w], m_rows[y * m_rowWords + w]);
-    }
-    // The column bitmap in squares of 64 x 64 pixels, turned into rows.
-    std::array<std::uint64_t, 64> square;
-    for (std::size_t x0 = firstWord * 64; x0 <= static_cast<std::size_t>(region.x1); x0 += 64) {
-        const std::size_t columns = std::min<std::size_t>(64, m_width - x0);
-        for (std::size_t w = region.y0 / 64; w <= static_cast<std::size_t>(region.y1) / 64; ++w) {
-            std::uint64_t any = 0;
-            for (std::size_t j = 0; j < columns; ++j) {
-                square[j] = m_columns[(x0 + j) * m_columnWords + w];
-                any |= square[j];
-            }
-            if (any == 0)
-                continue;
-            std::fill(square.begin() + columns, square.end(), 0);
-            transpose(square);
-            const std::size_t rows = std::min<std::size_t>(64, m_height - w * 64);
-            for (std::size_t i = 0; i < rows; ++i)
-                orShared(words[(w * 64 + i) * m_rowWords + x0 / 64], square[i]);
+    for (int y0 = region.y0 & ~63; y0 <= region.y1; y0 += 64) {
+        for (int x0 = region.x0 & ~63; x0 <= region.x1; x0 += 64) {
+            orTileInto(words, nullptr,
+                       {x0, y0, std::min(x0 + 63, m_width - 1), std::min(y0 + 63, m_height - 1)});
         }
     }
+}
+
+std::span<const PixelBox> RunBitmaps::orNewInto(std::uint64_t* rows, std::uint64_t* columns)
+{
+    m_published.clear();
+    for (const std::uint32_t tile : m_dirtyTiles) {
+        m_dirty[tile] = false;
+        m_published.push_back(tileBox(tile));
+        orTileInto(rows, columns, m_published.back());
+    }
+    m_dirtyTiles.clear();
+    return m_published;
 }
 
 } // namespace korvelian

@@ -2,11 +2,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace korvelian {
 
-struct PixelBox;
+// Pixels x0 .. x1 of rows y0 .. y1, all inclusive.
+struct PixelBox
+{
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+};
 
 // The lit pixels of aliased one-pixel segments in an area, as bits: each segment becomes a
 // few runs of pixels (vertical runs for steep segments, horizontal ones for flat segments)
@@ -27,17 +35,37 @@ public:
     // words[y * wordsPerRow(width) + x / 64] |= the lit bits of row y, for the pixels of
     // region and maybe some around it; atomically, as other threads may add and read.
     void orRowsInto(std::uint64_t* words, const PixelBox& region) const;
+    // For the squares of 64 x 64 pixels where a segment lit a pixel that was not lit before
+    // since the last call: rows as in orRowsInto, and columns[x * wordsPerRow(height) + y / 64]
+    // |= the lit bits of column x. Returns those squares, valid until the next call.
+    std::span<const PixelBox> orNewInto(std::uint64_t* rows, std::uint64_t* columns);
+
+    // Squares of 64 x 64 pixels with pixels that orNewInto has not passed on yet.
+    std::size_t newSquares() const { return m_dirtyTiles.size(); }
+
+    // Whether every pixel that segment() would light is set in columns and rows: bitmaps of
+    // an area of width x height pixels laid out as a RunBitmaps' column and row bitmaps.
+    static bool lit(const std::uint64_t* columns, const std::uint64_t* rows, int width, int height,
+                    double xa, double ya, double xb, double yb);
 
     // Row words of an area this wide, one spare word at the end of each row.
     static std::size_t wordsPerRow(int width);
 
 private:
+    PixelBox tileBox(std::uint32_t tile) const;
+    void orTileInto(std::uint64_t* rows, std::uint64_t* columns, const PixelBox& tile) const;
+
     int m_width = 0;
     int m_height = 0;
     std::size_t m_columnWords = 0;
     std::size_t m_rowWords = 0;
     std::vector<std::uint64_t> m_columns; // column-major: vertical runs
     std::vector<std::uint64_t> m_rows;    // row-major: horizontal runs
+    // Squares of 64 x 64 pixels, row by row, with new pixels since orNewInto.
+    std::size_t m_tileColumns = 0;
+    std::vector<bool> m_dirty;
+    std::vector<std::uint32_t> m_dirtyTiles;
+    std::vector<PixelBox> m_published;
 };
 
 } // namespace korvelian

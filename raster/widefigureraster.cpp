@@ -9,7 +9,13 @@ void WideFigureRaster::rasterise(std::uint32_t* pixels, int width, int height,
                                  std::ptrdiff_t stride, const Parameter& p, double end,
                                  const SegmentRaster::Transform& transform, std::uint32_t colour)
 {
-    m_raster.draw(pixels, width, height, stride, p, end, transform, colour);
+    if (m_path == Path::Culled) {
+        m_raster.draw(pixels, width, height, stride, p, end, transform, colour);
+        return;
+    }
+    const FigureRun run = figurePoints(p, end, m_points);
+    m_plain.draw(pixels, width, height, stride, std::span(m_points.data(), run.count), transform,
+                 colour);
 }
 
 void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,

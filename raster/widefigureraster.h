@@ -19,6 +19,12 @@ namespace korvelian {
 class WideFigureRaster
 {
 public:
+    // Culled draws through FigureRaster; Plain computes every point and draws every segment
+    // (SegmentRaster), the reference the culled path must match pixel for pixel.
+    enum class Path { Culled, Plain };
+
+    explicit WideFigureRaster(Path path = Path::Culled) : m_path(path) {}
+
     void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
               const Parameter& p, double end, const SegmentRaster::Transform& transform,
               std::uint32_t colour, int lineWidth);
@@ -30,7 +36,10 @@ private:
     void grow(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
               std::uint32_t colour, int lineWidth);
 
+    Path m_path;
     FigureRaster m_raster;
+    SegmentRaster m_plain;
+    std::vector<FloatPoint> m_points;
     std::vector<std::uint32_t> m_mask;
     std::vector<std::uint64_t> m_rows;
 };
