@@ -28,8 +28,8 @@ namespace {
 
 const QString kPng = QStringLiteral("PNG-Bild (*.png)");
 const QString kSvg = QStringLiteral("SVG-Grafik (*.svg)");
-const QString kSoundTip = QStringLiteral(
-    "x-Schwingung links, y-Schwingung rechts: f_x = Grundfrequenz, f_y = f_x · Zähler / Nenner");
+const QString kSoundTip =
+    QStringLiteral("x links, y rechts: f_x = Grundfrequenz, f_y = f_x · Zähler / Nenner");
 const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht …");
 
 } // namespace
@@ -156,10 +156,10 @@ void ViewActions::setSoundAvailable(bool available, const QString& why)
 {
     if (!available)
         m_sound->setChecked(false);
-    for (QAction* action : {m_sound, m_baseFrequency}) {
-        action->setEnabled(available);
-        action->setToolTip(available ? kSoundTip : why);
-    }
+    m_sound->setEnabled(available);
+    m_sound->setToolTip(available ? kSoundTip : why);
+    m_baseFrequency->setEnabled(available);
+    m_baseFrequency->setToolTip(available ? QString() : why);
 }
 
 void ViewActions::setBaseFrequency(int hertz)

@@ -228,7 +228,7 @@ void TestViewControls::soundEntryWithAndWithoutOutput()
     LastTone output;
     f.window.form().sound().setOutput(&output);
     f.window.viewActions().setSoundAvailable(true, {});
-    QVERIFY(sound->toolTip().startsWith("x-Schwingung links, y-Schwingung rechts"));
+    QVERIFY(sound->toolTip().startsWith("x links, y rechts"));
     QTest::keyClick(&f.window, Qt::Key_T, Qt::ControlModifier);
     QVERIFY(sound->isChecked());
     QCOMPARE(output.settings.frequencyX, 220.0);
