@@ -135,7 +135,7 @@ bench: build
 	@echo "== zoom 100 % at device pixel ratio 2, the same device pixels as zoom 200 %"
 	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD)/bench/bench_zoom \
 	    --benchmark_filter='zoom:1/' | grep -E '^(Benchmark|-+$$|.*_median)'
-	@echo "== animation"
+	@echo "== animation; view 0 plain, 1 afterglow, 2 drifting phase, 3 time signals"
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_animation
 	@echo "== sound alone, animation alone, both (a private audio server plays into a null sink)"
 	@QT_QPA_PLATFORM=offscreen python3 tests/check_audio.py --beside $(BUILD)/bench/bench_sound

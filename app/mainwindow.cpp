@@ -9,6 +9,7 @@
 #include "screenarea.h"
 #include "scrollreadout.h"
 #include "smileyicon.h"
+#include "timesignalview.h"
 #include "tonestream.h"
 #include "viewactions.h"
 #include "viewsettings.h"
@@ -161,6 +162,8 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     QtWindowOperations::Controls controls;
     controls.window = this;
     controls.bildschirm = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
+    m_timeSignals = new TimeSignalView(*controls.bildschirm, this);
+    controls.timeSignals = m_timeSignals;
     controls.velo = findChild<PictureArea*>(controlName(Picture::Velo));
     for (const TextBox box : {TextBox::Zaehler, TextBox::Nenner, TextBox::kgV, TextBox::Hilfe})
         controls.texts[static_cast<std::size_t>(box)] = findChild<QLineEdit*>(controlName(box));
@@ -181,9 +184,14 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     for (QScrollBar* bar : controls.scrollBars)
         m_readout->watch(bar);
     m_presetMenus = new PresetMenus(*this);
-    m_viewActions = new ViewActions(*this, *controls.bildschirm);
+    m_viewActions = new ViewActions(*this, *controls.bildschirm, *m_timeSignals);
     connect(m_tone.get(), &ToneStream::availabilityChanged, m_viewActions,
             &ViewActions::setSoundAvailable);
+    connect(m_timeSignals, &TimeSignalView::closed, this,
+            [this] { m_viewActions->setOption(ViewOption::TimeSignals, false); });
+    m_form->drift().tickedChanged = [this](bool on) {
+        m_viewActions->setOption(ViewOption::Drift, on);
+    };
     // A window destroyed from outside ends the program as closing it does.
     m_destroyWatch = std::make_unique<DestroyWatch>(*this, [this] { handle(Event::Form_Unload); });
     handle(Event::Form_Load);
@@ -353,6 +361,14 @@ void MainWindow::showEvent(QShowEvent* event)
         m_probedSound = true;
         m_tone->probe();
     }
+    if (m_timeSignalsOnShow) {
+        m_timeSignalsOnShow = false;
+        // Once the window manager has placed the window and its frame.
+        QTimer::singleShot(0, this, [this] {
+            if (m_viewActions->option(ViewOption::TimeSignals))
+                m_timeSignals->showBeside(*this);
+        });
+    }
     if (QWindow* window = windowHandle()) {
         connect(window, &QWindow::screenChanged, this, &MainWindow::followScreen,
                 Qt::UniqueConnection);
@@ -409,6 +425,10 @@ void MainWindow::applyZoom(Sizing sizing)
     }
     if (m_readout)
         m_readout->setZoom(zoom);
+    if (m_timeSignals) {
+        m_timeSignals->setZoom(zoom);
+        m_timeSignals->follow(*this);
+    }
     m_applyingZoom = false;
 }
 
@@ -584,18 +604,43 @@ void MainWindow::restoreView(bool yUp)
     m_fitToScreen = true;
     m_chosenZoom = ZoomPolicy::clamped(ViewSettings::zoomPercent());
     showZoom();
-    m_viewActions->setReadingAid(ViewSettings::readingAid());
-    m_viewActions->setYUp(yUp || ViewSettings::yUp());
+    for (const ViewOption option : kViewOptions) {
+        const bool on = ViewSettings::option(option) || (option == ViewOption::YUp && yUp);
+        m_viewActions->setOption(option, on);
+    }
+    m_viewActions->setDriftSecondsPerTurn(ViewSettings::driftSecondsPerTurn());
     m_viewActions->setBaseFrequency(ViewSettings::baseFrequency());
     m_rememberView = true;
 }
 
-void MainWindow::setYUp(bool on)
+void MainWindow::setOption(ViewOption option, bool on)
 {
-    findChild<ScreenArea*>(controlName(Picture::Bildschirm))->setYUp(on);
-    m_viewActions->setYUp(on);
+    auto* screen = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
+    switch (option) {
+    case ViewOption::ReadingAid:
+        screen->setReadingAid(on);
+        break;
+    case ViewOption::YUp:
+        screen->setYUp(on);
+        m_viewActions->setOption(option, on);
+        m_timeSignals->followScreen();
+        break;
+    case ViewOption::TimeSignals:
+        m_timeSignalsOnShow = on && !isVisible();
+        if (!on)
+            m_timeSignals->hide();
+        else if (isVisible())
+            m_timeSignals->showBeside(*this);
+        break;
+    case ViewOption::Afterglow:
+        screen->setAfterglow(on);
+        break;
+    case ViewOption::Drift:
+        m_form->drift().setTicked(on);
+        break;
+    }
     if (m_rememberView)
-        ViewSettings::setYUp(on);
+        ViewSettings::setOption(option, on);
 }
 
 void MainWindow::setSoundOn(bool on)
@@ -610,17 +655,19 @@ void MainWindow::setBaseFrequency(int hertz)
         ViewSettings::setBaseFrequency(hertz);
 }
 
-void MainWindow::setReadingAid(bool on)
+void MainWindow::setDriftSecondsPerTurn(double seconds)
 {
-    findChild<ScreenArea*>(controlName(Picture::Bildschirm))->setReadingAid(on);
+    m_form->drift().setSecondsPerTurn(seconds);
     if (m_rememberView)
-        ViewSettings::setReadingAid(on);
+        ViewSettings::setDriftSecondsPerTurn(seconds);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
     noteFrame();
+    if (m_timeSignals)
+        m_timeSignals->follow(*this);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "viewsettings.h"
 
 #include <QHash>
 #include <QPoint>
@@ -20,6 +21,7 @@ class Form1;
 class PresetMenus;
 class QtWindowOperations;
 class ScrollReadout;
+class TimeSignalView;
 class ToneStream;
 class ViewActions;
 class ZoomedStyle;
@@ -57,18 +59,22 @@ public:
     void setFullScreen(bool on);
     // F11: into full screen or out of it.
     void toggleFullScreen();
-    // Starts with the zoom, the reading aid, the orientation and the base frequency of the
-    // last run, the zoom brought down to what fits this screen, and remembers every choice of
-    // them from now on; yUp (from the command line) turns the orientation up for this run
-    // without being remembered.
+    // Starts with the zoom, the views of the screen's menu and the base frequency of the last
+    // run, the zoom brought down to what fits this screen, and remembers every choice of them
+    // from now on; yUp (from the command line) turns the orientation up for this run without
+    // being remembered.
     void restoreView(bool yUp = false);
-    void setReadingAid(bool on);
+    // Turns a view of the screen's menu on or off; remembered once restoreView() ran.
+    void setOption(ViewOption option, bool on);
+    void setReadingAid(bool on) { setOption(ViewOption::ReadingAid, on); }
     // The screen's orientation: y growing upward as on an oscilloscope, or downward as the
     // frame is set (the default). Everything on the screen and in its pictures follows.
-    void setYUp(bool on);
+    void setYUp(bool on) { setOption(ViewOption::YUp, on); }
     // "Ton": the two oscillations on the left and right channel; off at every start.
     void setSoundOn(bool on);
     void setBaseFrequency(int hertz);
+    void setDriftSecondsPerTurn(double seconds);
+    TimeSignalView& timeSignals() { return *m_timeSignals; }
 
 signals:
     void fullScreenChanged(bool on);
@@ -111,6 +117,9 @@ private:
     ScrollReadout* m_readout = nullptr;
     PresetMenus* m_presetMenus = nullptr;
     ViewActions* m_viewActions = nullptr;
+    TimeSignalView* m_timeSignals = nullptr;
+    // The time signals open beside the window once it is shown.
+    bool m_timeSignalsOnShow = false;
     ZoomedStyle* m_zoomedStyle = nullptr;
     int m_zoomPercent = 100;
     int m_chosenZoom = 100;

@@ -1,6 +1,7 @@
 #include "qtwindowoperations.h"
 
 #include "screenarea.h"
+#include "timesignalview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -68,8 +69,11 @@ void QtWindowOperations::line(Picture picture, float x1, float y1, float x2, flo
 
 void QtWindowOperations::figure(Picture picture, const Parameter& p, double end, Colour colour)
 {
-    if (!m_ended)
-        area(picture)->drawFigure(p, end, toQColor(colour));
+    if (m_ended)
+        return;
+    area(picture)->drawFigure(p, end, toQColor(colour));
+    if (picture == Picture::Bildschirm && m_controls.timeSignals)
+        m_controls.timeSignals->followScreen();
 }
 
 void QtWindowOperations::box(Picture picture, float x1, float y1, float x2, float y2)
@@ -107,6 +111,21 @@ void QtWindowOperations::setLineEnd(OverlayLine line, LineEnd end, float value)
 {
     if (!m_ended)
         m_controls.bildschirm->setLineEnd(line, end, value);
+}
+
+void QtWindowOperations::beamAt(double t, const Parameter& p)
+{
+    if (m_ended)
+        return;
+    m_controls.bildschirm->followBeam(t, p, clock());
+    if (m_controls.timeSignals)
+        m_controls.timeSignals->setBeam(t);
+}
+
+void QtWindowOperations::beamStopped()
+{
+    if (!m_ended)
+        m_controls.bildschirm->stopBeam();
 }
 
 std::string QtWindowOperations::text(TextBox box)
@@ -156,6 +175,12 @@ std::int16_t QtWindowOperations::scrollValue(ScrollBar bar)
     // handlers of the Scroll notification want the thumb's position.
     const int position = m_controls.scrollBars[static_cast<std::size_t>(bar)]->sliderPosition();
     return static_cast<std::int16_t>(position);
+}
+
+void QtWindowOperations::setScrollValue(ScrollBar bar, std::int16_t value)
+{
+    if (!m_ended)
+        m_controls.scrollBars[static_cast<std::size_t>(bar)]->setValue(value);
 }
 
 void QtWindowOperations::msgBox(const std::string& prompt, const std::string& title)

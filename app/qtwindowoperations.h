@@ -16,6 +16,7 @@ namespace korvelian {
 
 class PictureArea;
 class ScreenArea;
+class TimeSignalView;
 
 // The one adapter from the window operations to the Qt widgets of the main window.
 class QtWindowOperations : public WindowOperations
@@ -25,6 +26,8 @@ public:
     {
         QWidget* window = nullptr;
         ScreenArea* bildschirm = nullptr;
+        // The window beside the screen with x(t) and y(t); it follows the screen's figure.
+        TimeSignalView* timeSignals = nullptr;
         PictureArea* velo = nullptr;
         std::array<QLineEdit*, 4> texts{};       // in the order of TextBox
         std::array<QScrollBar*, 4> scrollBars{}; // in the order of ScrollBar
@@ -45,6 +48,8 @@ public:
     void setShapeTop(Shape shape, float top) override;
     void zOrder(Shape shape) override;
     void setLineEnd(OverlayLine line, LineEnd end, float value) override;
+    void beamAt(double t, const Parameter& p) override;
+    void beamStopped() override;
 
     std::string text(TextBox box) override;
     void setText(TextBox box, const std::string& text) override;
@@ -52,6 +57,7 @@ public:
     int checkValue() override;
     void setCheckValue(int value) override;
     std::int16_t scrollValue(ScrollBar bar) override;
+    void setScrollValue(ScrollBar bar, std::int16_t value) override;
 
     void msgBox(const std::string& prompt, const std::string& title) override;
     void doEvents() override;

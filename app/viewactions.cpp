@@ -1,10 +1,12 @@
 #include "viewactions.h"
 
+#include "driftstep.h"
 #include "helpwindow.h"
 #include "mainwindow.h"
 #include "pictureexporter.h"
 #include "screenarea.h"
 #include "soundcontrol.h"
+#include "timesignalview.h"
 #include "viewsettings.h"
 #include "zoompolicy.h"
 
@@ -22,6 +24,8 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include <cmath>
+
 namespace korvelian {
 
 namespace {
@@ -34,8 +38,8 @@ const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht �
 
 } // namespace
 
-ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
-    : QObject(&window), m_window(window), m_screen(screen)
+ViewActions::ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView& timeSignals)
+    : QObject(&window), m_window(window), m_screen(screen), m_timeSignals(timeSignals)
 {
     add(QStringLiteral("Bild kopieren"), QKeySequence::Copy, &ViewActions::copyPicture);
     add(QStringLiteral("Bild speichern unter…"), QKeySequence(Qt::CTRL | Qt::Key_S),
@@ -44,12 +48,13 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
     m_worksheet = add(QStringLiteral("Arbeitsblatt-Farben"), {}, nullptr);
     m_worksheet->setCheckable(true);
     addSeparator();
-    m_readingAid = add(QStringLiteral("Ablesehilfe"), {}, nullptr);
-    m_readingAid->setCheckable(true);
-    connect(m_readingAid, &QAction::toggled, this, [this](bool on) { m_window.setReadingAid(on); });
-    m_yUp = add(QStringLiteral("y-Achse nach oben (wie am Oszilloskop)"), {}, nullptr);
-    m_yUp->setCheckable(true);
-    connect(m_yUp, &QAction::toggled, this, [this](bool on) { m_window.setYUp(on); });
+    addOption(QStringLiteral("Ablesehilfe"), {}, ViewOption::ReadingAid);
+    addOption(QStringLiteral("y-Achse nach oben (wie am Oszilloskop)"), {}, ViewOption::YUp);
+    addOption(QStringLiteral("Zeitverläufe"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+              ViewOption::TimeSignals);
+    addOption(QStringLiteral("Nachleuchten"), {}, ViewOption::Afterglow);
+    addOption(QStringLiteral("Phase wandern lassen"), {}, ViewOption::Drift);
+    addDriftSpeeds();
     addSeparator();
     addSound();
     addSeparator();
@@ -85,6 +90,75 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen)
     // which say why there is no sound.
     m_screen.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_screen, &QWidget::customContextMenuRequested, this, &ViewActions::showContextMenu);
+    addTimeSignalActions();
+}
+
+QAction* ViewActions::addOption(const QString& text, const QKeySequence& key, ViewOption option)
+{
+    QAction* action = add(text, key, nullptr);
+    action->setCheckable(true);
+    connect(action, &QAction::toggled, this, [this, option](bool on) {
+        m_window.setOption(option, on);
+        if (option == ViewOption::YUp && m_help)
+            m_help->setYUp(on);
+    });
+    m_options[static_cast<std::size_t>(option)] = action;
+    return action;
+}
+
+void ViewActions::addDriftSpeeds()
+{
+    auto* menu = new QMenu(QStringLiteral("Wandergeschwindigkeit"), &m_window);
+    auto* group = new QActionGroup(menu);
+    static const char* const words[] = {"sehr langsam", "langsam", "normal", "schnell",
+                                        "sehr schnell"};
+    static_assert(std::size(words) == kDriftChoices.size());
+    for (std::size_t i = 0; i < kDriftChoices.size(); ++i) {
+        const double seconds = kDriftChoices[i];
+        QAction* speed = menu->addAction(QStringLiteral("%1: eine Umdrehung in %2 s")
+                                             .arg(QString::fromUtf8(words[i]))
+                                             .arg(seconds));
+        speed->setCheckable(true);
+        speed->setChecked(seconds == kDriftSecondsPerTurn);
+        group->addAction(speed);
+        connect(speed, &QAction::triggered, this,
+                [this, seconds] { m_window.setDriftSecondsPerTurn(seconds); });
+        m_driftSpeeds << speed;
+    }
+    m_screen.addAction(menu->menuAction());
+}
+
+void ViewActions::addTimeSignalActions()
+{
+    auto addTo = [this](const QString& text, const QKeySequence& key, void (ViewActions::*slot)()) {
+        auto* action = new QAction(text, this);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        m_timeSignals.addAction(action);
+    };
+    addTo(QStringLiteral("Zeitverläufe kopieren"), QKeySequence::Copy,
+          &ViewActions::copyTimeSignals);
+    addTo(QStringLiteral("Zeitverläufe speichern unter…"), QKeySequence(Qt::CTRL | Qt::Key_S),
+          &ViewActions::saveTimeSignals);
+    m_timeSignals.addAction(m_worksheet);
+}
+
+void ViewActions::setOption(ViewOption option, bool on)
+{
+    m_options[static_cast<std::size_t>(option)]->setChecked(on);
+}
+
+bool ViewActions::option(ViewOption option) const
+{
+    return m_options[static_cast<std::size_t>(option)]->isChecked();
+}
+
+void ViewActions::setDriftSecondsPerTurn(double seconds)
+{
+    for (std::size_t i = 0; i < kDriftChoices.size(); ++i) {
+        if (kDriftChoices[i] == seconds)
+            m_driftSpeeds[static_cast<qsizetype>(i)]->trigger();
+    }
 }
 
 void ViewActions::addSound()
@@ -140,18 +214,6 @@ bool ViewActions::worksheet() const
     return m_worksheet->isChecked();
 }
 
-void ViewActions::setReadingAid(bool on)
-{
-    m_readingAid->setChecked(on);
-}
-
-void ViewActions::setYUp(bool on)
-{
-    m_yUp->setChecked(on);
-    if (m_help)
-        m_help->setYUp(on);
-}
-
 void ViewActions::setSoundAvailable(bool available, const QString& why)
 {
     if (!available)
@@ -169,26 +231,29 @@ void ViewActions::setBaseFrequency(int hertz)
     m_window.setBaseFrequency(hertz);
 }
 
-void ViewActions::copyPicture()
+void ViewActions::copyToClipboard(const QImage& picture, const QString& title)
 {
-    const int width = m_screen.image().width();
-    const QImage picture = PictureExporter::image(m_screen, width, worksheet());
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setImage(picture);
     // Too little memory for the picture, or a clipboard the system did not hand over.
     if (picture.isNull() || clipboard->image().size() != picture.size()) {
-        QMessageBox::warning(&m_window, QStringLiteral("Bild kopieren"),
+        QMessageBox::warning(&m_window, title,
                              QStringLiteral("Das Bild konnte nicht in die Zwischenablage "
                                             "kopiert werden."));
     }
 }
 
-void ViewActions::savePicture()
+void ViewActions::copyPicture()
+{
+    const int width = m_screen.image().width();
+    copyToClipboard(PictureExporter::image(m_screen, width, worksheet()),
+                    QStringLiteral("Bild kopieren"));
+}
+
+QString ViewActions::askFileName(const QString& title, const QString& proposed)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    QFileDialog dialog(&m_window, QStringLiteral("Bild speichern unter"),
-                       QDir(folder).filePath(PictureExporter::defaultFileName(m_screen, "png")),
-                       kPng + ";;" + kSvg);
+    QFileDialog dialog(&m_window, title, QDir(folder).filePath(proposed), kPng + ";;" + kSvg);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The dialog adds the ending before it asks whether to replace a file, so that it asks
     // about the name that will be written.
@@ -196,20 +261,27 @@ void ViewActions::savePicture()
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
         dialog.setDefaultSuffix(filter == kSvg ? QStringLiteral("svg") : QStringLiteral("png"));
     });
-    QString path;
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return;
+            return {};
         const QString chosen = dialog.selectedFiles().constFirst();
-        path = chosen;
+        QString path = chosen;
         if (!PictureExporter::knownFormat(path))
             path += '.' + dialog.defaultSuffix();
         // A name with another ending ("notes.txt"), or a dialog of the desktop that adds no
         // ending, asked about another name than the one written: the question comes here.
-        if (path == chosen || !QFileInfo::exists(path) || replaceConfirmed(path))
-            break;
+        if (path == chosen || !QFileInfo::exists(path) || replaceConfirmed(path, title))
+            return path;
         dialog.selectFile(path);
     }
+}
+
+void ViewActions::savePicture()
+{
+    const QString path = askFileName(QStringLiteral("Bild speichern unter"),
+                                     PictureExporter::defaultFileName(m_screen, "png"));
+    if (path.isEmpty())
+        return;
     QString error;
     if (!PictureExporter::save(m_screen, path, m_screen.image().width(), &error, worksheet())) {
         QMessageBox::warning(&m_window, QStringLiteral("Bild speichern"), error);
@@ -223,15 +295,38 @@ void ViewActions::savePicture()
     }
 }
 
-bool ViewActions::replaceConfirmed(const QString& path)
+bool ViewActions::replaceConfirmed(const QString& path, const QString& title)
 {
     // The file dialog's own question, in the toolkit's translation.
     const QString question =
         QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
             .arg(QFileInfo(path).fileName());
-    return QMessageBox::warning(&m_window, QStringLiteral("Bild speichern unter"), question,
-                                QMessageBox::Yes | QMessageBox::No,
+    return QMessageBox::warning(&m_window, title, question, QMessageBox::Yes | QMessageBox::No,
                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+int ViewActions::timeSignalsWidth() const
+{
+    // As many pixels as the window shows.
+    return static_cast<int>(std::lround(m_timeSignals.width() * m_timeSignals.devicePixelRatioF()));
+}
+
+void ViewActions::copyTimeSignals()
+{
+    copyToClipboard(m_timeSignals.picture(timeSignalsWidth(), worksheet()),
+                    QStringLiteral("Zeitverläufe kopieren"));
+}
+
+void ViewActions::saveTimeSignals()
+{
+    const QString path = askFileName(
+        QStringLiteral("Zeitverläufe speichern unter"),
+        PictureExporter::defaultFileName(m_screen, "png").replace("korvelian", "zeitverlaeufe"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!m_timeSignals.save(path, timeSignalsWidth(), &error, worksheet()))
+        QMessageBox::warning(&m_timeSignals, QStringLiteral("Zeitverläufe speichern"), error);
 }
 
 void ViewActions::printPicture()
@@ -251,7 +346,7 @@ void ViewActions::showHelp()
 {
     if (!m_help) {
         m_help = new HelpWindow(&m_window);
-        m_help->setYUp(m_yUp->isChecked());
+        m_help->setYUp(option(ViewOption::YUp));
     }
     m_help->showAt(m_window.zoomPercent() / 100.0);
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "viewsettings.h"
+
 #include <QObject>
 #include <QPointer>
+
+#include <array>
 
 class QAction;
 
@@ -10,6 +14,7 @@ namespace korvelian {
 class HelpWindow;
 class MainWindow;
 class ScreenArea;
+class TimeSignalView;
 
 // What the window offers around its controls: the screen's context menu (copy, save, print,
 // worksheet colours, reading aid, sound, zoom, help, about) and the keyboard shortcuts, which
@@ -20,14 +25,17 @@ class ViewActions : public QObject
     Q_OBJECT
 
 public:
-    ViewActions(MainWindow& window, ScreenArea& screen);
+    ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView& timeSignals);
 
     // The picture as copied, saved and printed: in worksheet colours when they are chosen.
     bool worksheet() const;
-    // Ticks the reading aid's entry, which shows or hides the aid.
-    void setReadingAid(bool on);
-    // Ticks the orientation's entry, which turns the screen's y axis up or down.
-    void setYUp(bool on);
+    // Ticks an option's entry, which turns the view on or off.
+    void setOption(ViewOption option, bool on);
+    bool option(ViewOption option) const;
+    void setReadingAid(bool on) { setOption(ViewOption::ReadingAid, on); }
+    void setYUp(bool on) { setOption(ViewOption::YUp, on); }
+    // Chooses the drift's speed among the menu's.
+    void setDriftSecondsPerTurn(double seconds);
     // "Ton" and its base frequency can be chosen only where there is an audio output; why
     // not is the entries' tooltip. Losing the output unticks "Ton".
     void setSoundAvailable(bool available, const QString& why);
@@ -36,23 +44,34 @@ public:
 
     void copyPicture();
     void savePicture();
+    void copyTimeSignals();
+    void saveTimeSignals();
     void printPicture();
     void showHelp();
     void showAbout();
 
 private:
     QAction* add(const QString& text, const QKeySequence& key, void (ViewActions::*slot)());
+    QAction* addOption(const QString& text, const QKeySequence& key, ViewOption option);
     void addSeparator();
     // Asks whether the existing file of this name is to be replaced.
-    bool replaceConfirmed(const QString& path);
+    bool replaceConfirmed(const QString& path, const QString& title);
     void addSound();
+    void addDriftSpeeds();
+    void addTimeSignalActions();
     void showContextMenu(const QPoint& position);
+    // The file name the user chose, with an ending the exporter writes, or an empty one.
+    QString askFileName(const QString& title, const QString& proposed);
+    // Puts a picture on the clipboard, or says why it is not there.
+    void copyToClipboard(const QImage& picture, const QString& title);
+    int timeSignalsWidth() const;
 
     MainWindow& m_window;
     ScreenArea& m_screen;
+    TimeSignalView& m_timeSignals;
     QAction* m_worksheet = nullptr;
-    QAction* m_readingAid = nullptr;
-    QAction* m_yUp = nullptr;
+    std::array<QAction*, 5> m_options{};
+    QList<QAction*> m_driftSpeeds;
     QAction* m_fullScreen = nullptr;
     QAction* m_sound = nullptr;
     QAction* m_baseFrequency = nullptr;

@@ -1,25 +1,35 @@
 #include "viewsettings.h"
 
+#include "driftstep.h"
 #include "soundcontrol.h"
 #include "zoompolicy.h"
 
 #include <QSettings>
 
 #include <algorithm>
+#include <array>
 
 namespace korvelian {
 
 namespace {
 
 constexpr char kZoomKey[] = "ansicht/zoom";
-constexpr char kReadingAidKey[] = "ansicht/ablesehilfe";
-constexpr char kYUpKey[] = "ansicht/y-nach-oben";
+// In the order of ViewOption.
+constexpr std::array<const char*, 5> kOptionKeys{{"ansicht/ablesehilfe", "ansicht/y-nach-oben",
+                                                  "ansicht/zeitverlaeufe", "ansicht/nachleuchten",
+                                                  "ansicht/phasewandern"}};
+constexpr char kDriftKey[] = "ansicht/wanderdauer";
 constexpr char kBaseFrequencyKey[] = "ton/grundfrequenz";
 constexpr int kDefaultBaseFrequency = static_cast<int>(SoundControl::kDefaultBaseFrequency);
 
 QSettings settings()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "korvelian", "korvelian");
+}
+
+const char* key(ViewOption option)
+{
+    return kOptionKeys[static_cast<std::size_t>(option)];
 }
 
 } // namespace
@@ -36,24 +46,28 @@ void ViewSettings::setZoomPercent(int percent)
     settings().setValue(kZoomKey, ZoomPolicy::clamped(percent));
 }
 
-bool ViewSettings::readingAid()
+bool ViewSettings::option(ViewOption option)
 {
-    return settings().value(kReadingAidKey, false).toBool();
+    return settings().value(key(option), false).toBool();
 }
 
-void ViewSettings::setReadingAid(bool on)
+void ViewSettings::setOption(ViewOption option, bool on)
 {
-    settings().setValue(kReadingAidKey, on);
+    settings().setValue(key(option), on);
 }
 
-bool ViewSettings::yUp()
+double ViewSettings::driftSecondsPerTurn()
 {
-    return settings().value(kYUpKey, false).toBool();
+    const double seconds = settings().value(kDriftKey, kDriftSecondsPerTurn).toDouble();
+    // A value from an edited file is never used unless the menu offers it.
+    const bool offered =
+        std::find(kDriftChoices.begin(), kDriftChoices.end(), seconds) != kDriftChoices.end();
+    return offered ? seconds : kDriftSecondsPerTurn;
 }
 
-void ViewSettings::setYUp(bool on)
+void ViewSettings::setDriftSecondsPerTurn(double seconds)
 {
-    settings().setValue(kYUpKey, on);
+    settings().setValue(kDriftKey, seconds);
 }
 
 int ViewSettings::baseFrequency()

@@ -7,6 +7,12 @@ namespace korvelian {
 // What "Grundfrequenz" offers: A two, three and four octaves above the lowest A of a piano.
 inline constexpr std::array kBaseFrequencies{110, 220, 440};
 
+// The views a tick in the screen's menu turns on, remembered between runs.
+enum class ViewOption { ReadingAid, YUp, TimeSignals, Afterglow, Drift };
+inline constexpr std::array kViewOptions{ViewOption::ReadingAid, ViewOption::YUp,
+                                         ViewOption::TimeSignals, ViewOption::Afterglow,
+                                         ViewOption::Drift};
+
 // What the program remembers between runs: how the window is shown, never anything of the
 // simulation.
 class ViewSettings
@@ -15,12 +21,12 @@ public:
     // The zoom of the last run, 100 the first time.
     static int zoomPercent();
     static void setZoomPercent(int percent);
-    // Whether the reading aid was on, off the first time.
-    static bool readingAid();
-    static void setReadingAid(bool on);
-    // Whether the screen shows y growing upward, off the first time.
-    static bool yUp();
-    static void setYUp(bool on);
+    // Whether the view was on, off the first time.
+    static bool option(ViewOption option);
+    static void setOption(ViewOption option, bool on);
+    // Seconds per turn of the drifting phase, one of the menu's choices.
+    static double driftSecondsPerTurn();
+    static void setDriftSecondsPerTurn(double seconds);
     // The x tone's frequency in Hz, one of kBaseFrequencies; 220 the first time.
     static int baseFrequency();
     static void setBaseFrequency(int hertz);

@@ -7,13 +7,14 @@ namespace korvelian {
 
 Form1::Form1(WindowOperations& ops)
     : m_ops(ops), m_hint(ops), m_plotter(ops, m_vars, m_hint),
-      m_frequency(ops, m_plotter, m_vars.ratio, m_hint), m_oscillation(ops, m_vars),
-      m_speed(ops, m_vars), m_sound(ops, m_vars.ratio, m_hint)
+      m_frequency(ops, m_plotter, m_vars.ratio, m_hint), m_drift(ops, m_vars),
+      m_oscillation(ops, m_vars, m_drift), m_speed(ops, m_vars), m_sound(ops, m_vars.ratio, m_hint)
 {
 }
 
 void Form1::handle(Event event)
 {
+    endDriftOnEntry(event);
     switch (event) {
     case Event::Form_Load:
         startUp();
@@ -74,6 +75,28 @@ void Form1::handle(Event event)
     case Event::Frame2_MouseMove:
     case Event::Label4_MouseMove:
         showHint(event);
+        break;
+    }
+}
+
+void Form1::endDriftOnEntry(Event event)
+{
+    if (m_drift.moving() || !m_drift.ticked() || m_oscillation.runs() == 0)
+        return;
+    switch (event) {
+    case Event::txtZaehler_Change:
+    case Event::txtNenner_Change:
+    case Event::hscAmp1_Change:
+    case Event::hscAmp1_Scroll:
+    case Event::HScroll1_Change:
+    case Event::HScroll1_Scroll:
+    case Event::hscAmp2_Change:
+    case Event::hscAmp2_Scroll:
+    case Event::hscPhase_Change:
+    case Event::hscPhase_Scroll:
+        m_drift.takeOver();
+        break;
+    default:
         break;
     }
 }

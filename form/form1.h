@@ -6,6 +6,7 @@
 #include "frequencyfactor.h"
 #include "hintline.h"
 #include "oscillation.h"
+#include "phasedrift.h"
 #include "soundcontrol.h"
 #include "speedcontrol.h"
 
@@ -30,14 +31,19 @@ public:
 
     FormVariables& variables() { return m_vars; }
     const Oscillation& oscillation() const { return m_oscillation; }
+    PhaseDrift& drift() { return m_drift; }
     SoundControl& sound() { return m_sound; }
 
 private:
+    // A bar or a box the user set while the phase drifts ends the drift.
+    void endDriftOnEntry(Event event);
+
     WindowOperations& m_ops;
     FormVariables m_vars;
     HintLine m_hint;
     FigurePlotter m_plotter;
     FrequencyFactor m_frequency;
+    PhaseDrift m_drift;
     Oscillation m_oscillation;
     SpeedControl m_speed;
     SoundControl m_sound;

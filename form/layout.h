@@ -1,5 +1,6 @@
 #pragma once
 
+#include "constants.h"
 #include "event.h"
 #include "windowoperations.h"
 
@@ -86,11 +87,11 @@ inline constexpr auto kControls = std::to_array<ControlLayout>({
     {.name = "Label1", .kind = ControlKind::Label, .parent = "Frame1", .left = 600, .top = 240, .width = 1692, .height = 252, .caption = "Amplitude", .font = FontRole::Caption},
     {.name = "hscAmp1", .kind = ControlKind::ScrollBar, .parent = "Frame1", .left = 600, .top = 480, .width = 1812, .height = 252, .tab = 3, .maximum = 200, .value = 100, .accessibleName = "Amplitude x", .change = Event::hscAmp1_Change, .scroll = Event::hscAmp1_Scroll, .scrollBar = ScrollBar::Amp1},
     {.name = "Label5", .kind = ControlKind::Label, .parent = "Frame1", .left = 600, .top = 840, .width = 1692, .height = 252, .caption = "Phase", .font = FontRole::Caption},
-    {.name = "HScroll1", .kind = ControlKind::ScrollBar, .parent = "Frame1", .left = 600, .top = 1080, .width = 1812, .height = 252, .tab = 13, .maximum = 628, .value = 0, .accessibleName = "Phase x", .change = Event::HScroll1_Change, .scroll = Event::HScroll1_Scroll, .scrollBar = ScrollBar::HScroll1},
+    {.name = "HScroll1", .kind = ControlKind::ScrollBar, .parent = "Frame1", .left = 600, .top = 1080, .width = 1812, .height = 252, .tab = 13, .maximum = kPhaseSteps, .value = 0, .accessibleName = "Phase x", .change = Event::HScroll1_Change, .scroll = Event::HScroll1_Scroll, .scrollBar = ScrollBar::HScroll1},
     {.name = "Label2", .kind = ControlKind::Label, .parent = "Frame2", .left = 600, .top = 360, .width = 1692, .height = 252, .caption = "Amplitude", .font = FontRole::Caption},
     {.name = "hscAmp2", .kind = ControlKind::ScrollBar, .parent = "Frame2", .left = 600, .top = 600, .width = 1812, .height = 252, .tab = 6, .maximum = 200, .value = 100, .accessibleName = "Amplitude y", .change = Event::hscAmp2_Change, .scroll = Event::hscAmp2_Scroll, .scrollBar = ScrollBar::Amp2},
     {.name = "Label3", .kind = ControlKind::Label, .parent = "Frame2", .left = 600, .top = 960, .width = 1692, .height = 252, .caption = "Phase", .font = FontRole::Caption},
-    {.name = "hscPhase", .kind = ControlKind::ScrollBar, .parent = "Frame2", .left = 600, .top = 1200, .width = 1812, .height = 252, .tab = 8, .maximum = 628, .value = 0, .accessibleName = "Phase y", .change = Event::hscPhase_Change, .scroll = Event::hscPhase_Scroll, .scrollBar = ScrollBar::Phase},
+    {.name = "hscPhase", .kind = ControlKind::ScrollBar, .parent = "Frame2", .left = 600, .top = 1200, .width = 1812, .height = 252, .tab = 8, .maximum = kPhaseSteps, .value = 0, .accessibleName = "Phase y", .change = Event::hscPhase_Change, .scroll = Event::hscPhase_Scroll, .scrollBar = ScrollBar::Phase},
     {.name = "Command9", .kind = ControlKind::Button, .parent = "Frame2", .left = 1440, .top = 1560, .width = 252, .height = 192, .caption = "-", .font = FontRole::Default, .tab = 25, .accessibleName = "Zähler verkleinern", .click = Event::Command9_Click},
     {.name = "txtZaehler", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 1560, .width = 612, .height = 288, .caption = "1", .font = FontRole::Typed, .tab = 10, .accessibleName = "Zähler", .change = Event::txtZaehler_Change, .textBox = TextBox::Zaehler},
     {.name = "cmdplusZaehler", .kind = ControlKind::Button, .parent = "Frame2", .left = 2280, .top = 1560, .width = 252, .height = 192, .caption = "+", .font = FontRole::Default, .tab = 23, .accessibleName = "Zähler vergrößern", .click = Event::cmdplusZaehler_Click},

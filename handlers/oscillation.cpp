@@ -4,6 +4,7 @@
 #include "formvariables.h"
 #include "overlayupdate.h"
 #include "parameters.h"
+#include "phasedrift.h"
 #include "speedcontrol.h"
 #include "windowoperations.h"
 
@@ -26,8 +27,8 @@ private:
 
 } // namespace
 
-Oscillation::Oscillation(WindowOperations& ops, FormVariables& variables)
-    : m_ops(ops), m_vars(variables)
+Oscillation::Oscillation(WindowOperations& ops, FormVariables& variables, PhaseDrift& drift)
+    : m_ops(ops), m_vars(variables), m_drift(drift)
 {
 }
 
@@ -38,6 +39,7 @@ void Oscillation::run()
         m_vars.dt = kStartStep;
         drawSpeedBar(m_ops, m_vars.dt);
         m_vars.t = 0;
+        m_drift.restart();
         return;
     }
     const RunCount running(m_runs);
@@ -49,26 +51,33 @@ void Oscillation::run()
     // The bar shows the step in use, not the one of the last press before this start.
     drawSpeedBar(m_ops, m_vars.dt);
     m_vars.t = 0;
+    m_drift.restart();
 
     while (m_ops.checkValue() != 1) {
         m_ops.doEvents();
-        waitFrom(m_ops.clock());
+        const double now = waitFrom(m_ops.clock());
         frame();
+        m_drift.frame(now);
         // dt is read only now, so a speed change in this frame's pump already counts.
         m_vars.t += m_vars.dt;
     }
+    if (m_runs == 1)
+        m_ops.beamStopped();
 }
 
-void Oscillation::waitFrom(double t0)
+double Oscillation::waitFrom(double t0)
 {
     const double until = t0 + kFramePause;
-    for (double now = m_ops.clock(); now < until; now = m_ops.clock())
+    double now = m_ops.clock();
+    for (; now < until; now = m_ops.clock())
         m_ops.sleep(until - now);
+    return now;
 }
 
 void Oscillation::frame()
 {
-    const Point point = Auslenkung(m_vars.t, readParameters(m_ops, m_vars.ratio));
+    const Parameter p = readParameters(m_ops, m_vars.ratio);
+    const Point point = Auslenkung(m_vars.t, p);
     // A denominator typed as 0 has no position: the overlays stay and the beam goes on.
     if (!isFinite(point))
         return;
@@ -76,6 +85,7 @@ void Oscillation::frame()
     m_vars.y = point.y;
     for (const OverlayUpdate& update : overlayUpdates(m_vars.x, m_vars.y))
         apply(m_ops, update);
+    m_ops.beamAt(m_vars.t, p);
 }
 
 } // namespace korvelian

@@ -2,6 +2,7 @@
 
 namespace korvelian {
 
+class PhaseDrift;
 class WindowOperations;
 struct FormVariables;
 
@@ -14,7 +15,7 @@ public:
     // student hammering "Schwingung" cannot exhaust the stack.
     static constexpr int kMaxRuns = 16;
 
-    Oscillation(WindowOperations& ops, FormVariables& variables);
+    Oscillation(WindowOperations& ops, FormVariables& variables, PhaseDrift& drift);
 
     void run();
 
@@ -22,10 +23,12 @@ public:
 
 private:
     void frame();
-    void waitFrom(double t0);
+    // Gives the clock's reading that ended the wait.
+    double waitFrom(double t0);
 
     WindowOperations& m_ops;
     FormVariables& m_vars;
+    PhaseDrift& m_drift;
     int m_runs = 0;
 };
 

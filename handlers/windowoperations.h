@@ -52,6 +52,11 @@ public:
     virtual void setShapeTop(Shape shape, float top) = 0;
     virtual void zOrder(Shape shape) = 0;
     virtual void setLineEnd(OverlayLine line, LineEnd end, float value) = 0;
+    // A frame put the beam at t with these parameters, after its overlays moved: the views
+    // that follow the beam (its afterglow, the time signals' cursor) take it from here.
+    virtual void beamAt(double t, const Parameter& p) = 0;
+    // The animation ended: the beam's views stand still, as they were in its last frame.
+    virtual void beamStopped() = 0;
 
     // Setting a text fires the box's Change notification when the text differs.
     virtual std::string text(TextBox box) = 0;
@@ -62,6 +67,8 @@ public:
     virtual int checkValue() = 0;
     virtual void setCheckValue(int value) = 0;
     virtual std::int16_t scrollValue(ScrollBar bar) = 0;
+    // Moves a bar as a click on it does: its Change notification fires when the value differs.
+    virtual void setScrollValue(ScrollBar bar, std::int16_t value) = 0;
 
     // A modal box with one OK button and no icon.
     virtual void msgBox(const std::string& prompt, const std::string& title) = 0;

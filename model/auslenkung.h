@@ -19,9 +19,20 @@ struct Point
     double y = 0;
 };
 
-// The beam's deflection at the running parameter t. The y phase is added before the
-// frequency factor acts, and the factor is a multiplication by Z followed by a division by
-// N, never a precomputed quotient: the last bits of every point depend on that order.
+// The angles whose sines the deflections are. The y phase is added before the frequency
+// factor acts, and the factor is a multiplication by Z followed by a division by N, never a
+// precomputed quotient: the last bits of every point depend on that order.
+inline double xAngle(double t, const Parameter& p)
+{
+    return t + p.p1;
+}
+
+inline double yAngle(double t, const Parameter& p)
+{
+    return ((t + p.p2) * p.z) / p.n;
+}
+
+// The beam's deflection at the running parameter t.
 Point Auslenkung(double t, const Parameter& p);
 
 // The phase of the y oscillation itself, in radians from 0 to below 2 pi. The formula adds the

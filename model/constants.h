@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace korvelian {
 
 // Scroll positions are hundredths of a screen unit or of a radian.
@@ -19,6 +21,12 @@ constexpr double loopEnd(double k)
     return (k + k) * kHalfTurn + kEndMargin;
 }
 
+// The closing count whose figure loop ends at end: loopEnd undone, to the nearest whole.
+inline long closingCountOf(double end)
+{
+    return std::lround((end - kEndMargin) / (2 * kHalfTurn));
+}
+
 // Numerator, denominator and closing count are 16-bit whole numbers from 1 up to this.
 inline constexpr int kLargestWhole = 32767;
 
@@ -31,5 +39,9 @@ inline constexpr double kOverlayOffset = 0.03;
 // Speed buttons. 0.9 is not 1 / 1.1, so "+" then "-" leaves the step at 0.99 times.
 inline constexpr double kFaster = 1.1;
 inline constexpr double kSlower = 0.9;
+
+// The phase bars run from 0 to this many hundredths of a radian: their end, 6.28, is the
+// turn they show as 360 degrees.
+inline constexpr int kPhaseSteps = 628;
 
 } // namespace korvelian

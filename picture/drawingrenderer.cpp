@@ -1,10 +1,12 @@
 #include "drawingrenderer.h"
 
+#include "constants.h"
 #include "layout.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace korvelian {
 
@@ -27,6 +29,15 @@ QPointF mapPoint(const PixelMapping& m, double x, double y)
 
 QColor renderColour(const DrawOp& op, const RenderStyle& style)
 {
+    if (style.dimmedFigure && op.kind == DrawOp::Kind::Figure) {
+        const QColor full = renderColour(op, {style.zoom, style.worksheet, false});
+        // Towards the background: black on the screen, white on a worksheet.
+        const int ground = style.worksheet ? 255 : 0;
+        auto dim = [ground](int c) {
+            return static_cast<int>(std::lround(ground + (c - ground) * kDimmedShare));
+        };
+        return QColor(dim(full.red()), dim(full.green()), dim(full.blue()));
+    }
     if (!style.worksheet)
         return op.colour;
     switch (op.kind) {
@@ -49,6 +60,21 @@ PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, const Rend
     m.scaleY *= ratio;
     m.offsetY *= ratio;
     return m;
+}
+
+QImage examplePicture(const Parameter& p, double kgv, int side, const RenderStyle& style)
+{
+    const QColor axes(150, 150, 255);
+    const Drawing drawing = {
+        {DrawOp::Kind::Segment, kExampleFrame, -2, 0, 2, 0, axes, {}, 0},
+        {DrawOp::Kind::Segment, kExampleFrame, 0, -2, 0, 2, axes, {}, 0},
+        {DrawOp::Kind::Figure, kExampleFrame, 0, 0, 0, 0, Qt::white, p, loopEnd(kgv)},
+    };
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    DrawingRenderer renderer;
+    renderer.render(image, QSizeF(image.size()), drawing, style);
+    return image;
 }
 
 void DrawingRenderer::render(QImage& image, QSizeF logicalSize, std::span<const DrawOp> ops,

@@ -142,19 +142,9 @@ void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
 
 QImage readingAidExample(const Parameter& p, double kgv, int side, bool yUp)
 {
-    const UserFrame frame{-2, -2, 2, 2};
-    const QColor axes(150, 150, 255);
-    const Drawing drawing = {
-        {DrawOp::Kind::Segment, frame, -2, 0, 2, 0, axes, {}, 0},
-        {DrawOp::Kind::Segment, frame, 0, -2, 0, 2, axes, {}, 0},
-        {DrawOp::Kind::Figure, frame, 0, 0, 0, 0, Qt::white, p, loopEnd(kgv)},
-    };
-    QImage image(side, side, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    DrawingRenderer renderer;
-    renderer.render(image, QSizeF(image.size()), drawing, {1, false, yUp});
+    QImage image = examplePicture(p, kgv, side, {1, false, yUp});
     QPainter painter(&image);
-    paintReadingAid(painter, pixelMapping(frame, QSizeF(image.size()), 1, yUp),
+    paintReadingAid(painter, pixelMapping(kExampleFrame, QSizeF(image.size()), 1, yUp),
                     QRectF(image.rect()), p, true, 1, 1, false);
     return image;
 }

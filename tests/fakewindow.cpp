@@ -133,6 +133,16 @@ void FakeWindow::setLineEnd(OverlayLine line, LineEnd end, float value)
     record({name(end), name(line), {value}, {}});
 }
 
+void FakeWindow::beamAt(double t, const Parameter&)
+{
+    record({"beamAt", {}, {t}, {}});
+}
+
+void FakeWindow::beamStopped()
+{
+    record({"beamStopped", {}, {}, {}});
+}
+
 std::string FakeWindow::text(TextBox box)
 {
     record({"text", name(box), {}, {}});
@@ -177,6 +187,17 @@ std::int16_t FakeWindow::scrollValue(ScrollBar bar)
 {
     record({"scroll", name(bar), {}, {}});
     return scroll[static_cast<std::size_t>(bar)];
+}
+
+void FakeWindow::setScrollValue(ScrollBar bar, std::int16_t value)
+{
+    record({"setScroll", name(bar), {static_cast<double>(value)}, {}});
+    std::int16_t& current = scroll[static_cast<std::size_t>(bar)];
+    if (current == value)
+        return;
+    current = value;
+    if (const auto change = control(controlName(bar)).change)
+        fire(*change);
 }
 
 void FakeWindow::msgBox(const std::string& prompt, const std::string& title)

@@ -46,12 +46,15 @@ public:
     void setShapeTop(Shape shape, float top) override;
     void zOrder(Shape shape) override;
     void setLineEnd(OverlayLine line, LineEnd end, float value) override;
+    void beamAt(double t, const Parameter& p) override;
+    void beamStopped() override;
     std::string text(TextBox box) override;
     void setText(TextBox box, const std::string& text) override;
     void setTextInUse(TextBox box, bool inUse) override;
     int checkValue() override;
     void setCheckValue(int value) override;
     std::int16_t scrollValue(ScrollBar bar) override;
+    void setScrollValue(ScrollBar bar, std::int16_t value) override;
     void msgBox(const std::string& prompt, const std::string& title) override;
     void doEvents() override;
     double clock() override;

@@ -1,6 +1,8 @@
 #include "helpwindow.h"
 
 #include "readingaid.h"
+#include "timesignalpicture.h"
+#include "tracepainter.h"
 #include "zoompolicy.h"
 
 #include <QApplication>
@@ -41,6 +43,11 @@ QVariant HelpWindow::loadResource(int type, const QUrl& name)
         return readingAidExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 300, m_yUp);
     if (name.path() == QLatin1String("ellipse-45.png"))
         return readingAidExample({1.25, 0, 1.25, 0.79, 1, 1}, 1, 300, m_yUp);
+    // The beam a little past a quarter of the way through the closed figure.
+    if (name.path() == QLatin1String("zeitverlaeufe-3-2.png"))
+        return timeSignalsExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 4.0, {420, 360}, m_yUp);
+    if (name.path() == QLatin1String("nachleuchten-3-2.png"))
+        return afterglowExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 4.0, 300, m_yUp);
     return {};
 }
 

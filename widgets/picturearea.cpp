@@ -59,6 +59,15 @@ void PictureArea::setZoom(double zoom)
     scheduleRepaint();
 }
 
+void PictureArea::setFigureDimmed(bool dimmed)
+{
+    if (dimmed == m_figureDimmed)
+        return;
+    m_figureDimmed = dimmed;
+    m_imageCurrent = false;
+    scheduleRepaint();
+}
+
 void PictureArea::clear()
 {
     m_drawing.clear();

@@ -24,7 +24,7 @@ public:
     PictureArea(const QColor& background, const QColor& foreground, QWidget* parent = nullptr);
 
     void setFrame(double x1, double y1, double x2, double y2);
-    void clear();
+    virtual void clear();
     void drawSegment(double x1, double y1, double x2, double y2, const QColor& colour);
     void drawFigure(const Parameter& p, double end, const QColor& colour);
     // A filled box in the foreground colour.
@@ -38,7 +38,10 @@ public:
     // toPixel(), mappingOnto() or the area's render style follows it by itself.
     void setYUp(bool yUp);
     bool yUp() const { return m_yUp; }
-    RenderStyle renderStyle() const { return {m_zoom, false, m_yUp}; }
+    RenderStyle renderStyle() const { return {m_zoom, false, m_yUp, m_figureDimmed}; }
+    // The figure in a dimmed colour, for what is drawn over it to stand out.
+    void setFigureDimmed(bool dimmed);
+    bool figureDimmed() const { return m_figureDimmed; }
 
     // Logical pixel position of a point in the user frame, where it is shown.
     QPointF toPixel(double x, double y) const;
@@ -81,6 +84,7 @@ private:
     DrawingRenderer m_renderer;
     double m_zoom = 1;
     bool m_yUp = false;
+    bool m_figureDimmed = false;
     bool m_repaintPending = false;
 };
 

@@ -60,7 +60,7 @@ QImage PictureExporter::image(const PictureArea& area, int sizePx, bool workshee
     QImage picture(pictureSize(area, sizePx), QImage::Format_RGB32);
     picture.fill(background(area, worksheet));
     DrawingRenderer renderer;
-    const RenderStyle style{sizePx / baseWidth(area), worksheet, area.yUp()};
+    const RenderStyle style{sizePx / baseWidth(area), worksheet, area.yUp(), area.figureDimmed()};
     renderer.render(picture, QSizeF(picture.size()), area.drawing(), style);
     QPainter painter(&picture);
     area.paintAnnotations(painter, QRectF(picture.rect()), linePixels(style.zoom), worksheet);
@@ -71,7 +71,8 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
                             bool worksheet)
 {
     painter.fillRect(target, background(area, worksheet));
-    const RenderStyle style{target.width() / baseWidth(area), worksheet, area.yUp()};
+    const RenderStyle style{target.width() / baseWidth(area), worksheet, area.yUp(),
+                            area.figureDimmed()};
     std::vector<FloatPoint> points;
     painter.save();
     painter.setClipRect(target);
@@ -96,7 +97,8 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
                 figure.fill(Qt::transparent);
                 DrawingRenderer renderer;
                 renderer.render(figure, QSizeF(figure.size()), std::span(&op, 1),
-                                {side / baseWidth(area), worksheet, area.yUp()});
+                                {side / baseWidth(area), worksheet, area.yUp(),
+                                 area.figureDimmed()});
                 painter.drawImage(target, figure);
                 break;
             }
@@ -125,51 +127,58 @@ int PictureExporter::widthAtHundred(const PictureArea& area)
     return static_cast<int>(std::lround(baseWidth(area)));
 }
 
-QByteArray PictureExporter::encode(const PictureArea& area, const QString& format, int sizePx,
-                                   bool worksheet)
+QByteArray PictureExporter::encode(const Source& source, const QString& format)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (format == QLatin1String("png")) {
-        image(area, sizePx, worksheet).save(&buffer, "PNG");
+        source.image().save(&buffer, "PNG");
         return buffer.data();
     }
-    const QSize size = pictureSize(area, sizePx);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
     // Sizes in the file are in millimetres; at 96 dots per inch a browser shows the picture
-    // sizePx pixels wide.
+    // as many pixels wide as it has.
     svg.setResolution(96);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QStringLiteral("Korvelian-Figur"));
-    svg.setDescription(parameterLines(area).join('\n'));
+    svg.setSize(source.size);
+    svg.setViewBox(QRect(QPoint(0, 0), source.size));
+    svg.setTitle(source.title);
+    svg.setDescription(source.description);
     QPainter painter(&svg);
-    paint(area, painter, QRectF(QPointF(0, 0), QSizeF(size)), worksheet);
+    source.paint(painter, QRectF(QPointF(0, 0), QSizeF(source.size)));
     painter.end();
     return buffer.data();
+}
+
+bool PictureExporter::write(const QString& path, const Source& source, QString* error)
+{
+    if (!knownFormat(path)) {
+        if (error) {
+            *error = QStringLiteral("„%1“ endet weder auf .png noch auf .svg; nur diese beiden "
+                                    "Bildformate können gespeichert werden.")
+                         .arg(QFileInfo(path).fileName());
+        }
+        return false;
+    }
+    // Drawn into memory first: the encoders do not report a short write, the file writer does.
+    return FileWriter::write(path, encode(source, QFileInfo(path).suffix().toLower()), error);
 }
 
 bool PictureExporter::save(const PictureArea& area, const QString& path, int sizePx, QString* error,
                            bool worksheet)
 {
-    auto fail = [&](const QString& message) {
-        if (error)
-            *error = message;
+    if (knownFormat(path) && (sizePx < 1 || sizePx > kLargestSize)) {
+        if (error) {
+            *error = QStringLiteral("Die Bildbreite muss zwischen 1 und %1 Pixeln liegen.")
+                         .arg(kLargestSize);
+        }
         return false;
-    };
-    if (!knownFormat(path)) {
-        return fail(QStringLiteral("„%1“ endet weder auf .png noch auf .svg; nur diese beiden "
-                                   "Bildformate können gespeichert werden.")
-                        .arg(QFileInfo(path).fileName()));
     }
-    if (sizePx < 1 || sizePx > kLargestSize) {
-        return fail(QStringLiteral("Die Bildbreite muss zwischen 1 und %1 Pixeln liegen.")
-                        .arg(kLargestSize));
-    }
-    // Drawn into memory first: the encoders do not report a short write, the file writer does.
-    return FileWriter::write(
-        path, encode(area, QFileInfo(path).suffix().toLower(), sizePx, worksheet), error);
+    const Source source{
+        pictureSize(area, sizePx), QStringLiteral("Korvelian-Figur"),
+        parameterLines(area).join('\n'), [&] { return image(area, sizePx, worksheet); },
+        [&](QPainter& painter, const QRectF& target) { paint(area, painter, target, worksheet); }};
+    return write(path, source, error);
 }
 
 bool PictureExporter::print(const PictureArea& area, QPrinter& printer, bool worksheet,
@@ -253,7 +262,7 @@ QStringList PictureExporter::parameterLines(const PictureArea& area)
     auto readout = [&p](const char* bar, double value) {
         return barText(control(bar), barValue(value), p.z, p.n);
     };
-    const long closingCount = std::lround((figure->end - kEndMargin) / (2 * kHalfTurn));
+    const long closingCount = closingCountOf(figure->end);
     return {readout("hscAmp1", p.a1) + "    " + readout("HScroll1", p.p1),
             readout("hscAmp2", p.a2) + "    " + readout("hscPhase", p.p2),
             QStringLiteral("Frequenzfaktor: %1 / %2    kgV: %3")

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
@@ -32,6 +34,20 @@ public:
     // The picture sizePx pixels wide; the height follows the area's shape.
     static QImage image(const PictureArea& area, int sizePx, bool worksheet);
 
+    // A picture to be written: its size in pixels, its title and description in an SVG file,
+    // the image a PNG file takes, and how it is painted into an SVG file's target.
+    struct Source
+    {
+        QSize size;
+        QString title;
+        QString description;
+        std::function<QImage()> image;
+        std::function<void(QPainter&, const QRectF&)> paint;
+    };
+    // Writes the source as a PNG or an SVG file, chosen by the name's ending, through
+    // FileWriter. On failure gives false and a German message in *error (when error is given).
+    static bool write(const QString& path, const Source& source, QString* error);
+
     // Writes a PNG or an SVG file, chosen by the name's ending, sizePx pixels wide, through
     // FileWriter: complete, or the old file untouched. On failure gives false and a German
     // message in *error (when error is given); no file is left behind.
@@ -52,9 +68,8 @@ public:
     static QStringList parameterLines(const PictureArea& area);
 
 private:
-    // The picture as the bytes of a PNG or an SVG file ("png", "svg"), sizePx pixels wide.
-    static QByteArray encode(const PictureArea& area, const QString& format, int sizePx,
-                             bool worksheet);
+    // The picture as the bytes of a PNG or an SVG file ("png", "svg").
+    static QByteArray encode(const Source& source, const QString& format);
     static bool paintPage(const PictureArea& area, QPagedPaintDevice& device, bool worksheet);
     static void paint(const PictureArea& area, QPainter& painter, const QRectF& target,
                       bool worksheet);

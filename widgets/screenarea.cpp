@@ -2,6 +2,7 @@
 
 #include "layout.h"
 #include "readingaid.h"
+#include "tracepainter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -128,6 +129,38 @@ void ScreenArea::setReadingAid(bool on)
     update();
 }
 
+void ScreenArea::setAfterglow(bool on)
+{
+    m_afterglow = on;
+    setFigureDimmed(on);
+    if (!on)
+        m_trace.clear();
+    update();
+}
+
+void ScreenArea::followBeam(double t, const Parameter& p, double now)
+{
+    m_beamRunning = true;
+    if (!m_afterglow)
+        return;
+    m_trace.follow(t, p, now);
+    scheduleRepaint();
+}
+
+void ScreenArea::stopBeam()
+{
+    m_beamRunning = false;
+}
+
+void ScreenArea::clear()
+{
+    // A redraw while the beam runs (a bar moved, the phase drifting) keeps the glow, as the
+    // phosphor would.
+    if (!m_beamRunning)
+        m_trace.clear();
+    PictureArea::clear();
+}
+
 void ScreenArea::setEntryAccepted(bool accepted)
 {
     m_entryAccepted = accepted;
@@ -139,9 +172,16 @@ void ScreenArea::paintAnnotations(QPainter& painter, const QRectF& target, doubl
                                   bool worksheet) const
 {
     const DrawOp* figure = lastFigure(drawing());
-    if (!m_readingAid || !figure)
+    if (!figure)
         return;
     const PixelMapping m = mappingOnto(figure->frame, target);
+    if (m_afterglow) {
+        // Twice a line's width in device pixels, whatever the painter's ratio.
+        const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+        paintTrace(painter, m, m_trace, 2 * lineWidth / ratio, worksheet);
+    }
+    if (!m_readingAid)
+        return;
     // The picture's size against the screen at 100 %: the aid's text and marks grow with it.
     const double pictureZoom = target.width() * zoom() / std::max(1, width());
     paintReadingAid(painter, m, target, figure->parameters, m_entryAccepted, pictureZoom, lineWidth,

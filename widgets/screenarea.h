@@ -1,5 +1,6 @@
 #pragma once
 
+#include "afterglow.h"
 #include "picturearea.h"
 #include "windowoperations.h"
 
@@ -33,6 +34,16 @@ public:
     // The reading aid: marks and a legend over the figure, beneath the beam.
     void setReadingAid(bool on);
     bool readingAid() const { return m_readingAid; }
+    // "Nachleuchten": the running beam leaves a fading trace over a dimmed figure.
+    void setAfterglow(bool on);
+    bool afterglow() const { return m_afterglow; }
+    const AfterglowTrace& trace() const { return m_trace; }
+    // The beam at t in a frame at clock time now, and the end of the animation: the trace
+    // fades only while the beam runs, and what it left stays until the next redraw.
+    void followBeam(double t, const Parameter& p, double now);
+    void stopBeam();
+    void clear() override;
+
     // Whether the ratio boxes hold what the figure is drawn with; the aid reads nothing while
     // an entry stands refused.
     void setEntryAccepted(bool accepted);
@@ -53,6 +64,9 @@ private:
     std::array<int, 5> m_stacking{{3, 4, 0, 1, 2}};
     bool m_readingAid = false;
     bool m_entryAccepted = true;
+    bool m_afterglow = false;
+    bool m_beamRunning = false;
+    AfterglowTrace m_trace;
 };
 
 } // namespace korvelian

@@ -77,7 +77,8 @@ void TestOscillation::frameSteps()
         "top Shape2 -0.0299999993", "left Shape2 -0.0299999993", "zOrder Shape2",
         "top Shape3 -0.0299999993", "left Shape3 -0.0299999993", "zOrder Shape3",
         "X1 Line2 0", "Y1 Line2 0", "X2 Line2 0", "Y2 Line2 0",
-        "X1 Line3 0", "Y1 Line3 0", "X2 Line3 0", "Y2 Line3 0", "check"};
+        "X1 Line3 0", "Y1 Line3 0", "X2 Line3 0", "Y2 Line3 0", "beamAt 0", "check",
+        "beamStopped"};
     // clang-format on
     QCOMPARE(log, expected);
 }

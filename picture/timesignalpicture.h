@@ -1,0 +1,67 @@
+#pragma once
+
+#include "drawing.h"
+#include "timesignals.h"
+
+#include <QImage>
+#include <QStringList>
+
+#include <optional>
+
+class QPainter;
+class QRectF;
+
+namespace korvelian {
+
+// What the time signals show: the screen's figure and where its beam stands.
+struct TimeSignalScene
+{
+    Parameter p;
+    double kgv = 1;
+    // The screen's pixel mapping onto an area of 1 x 1: where a deflection lies across and
+    // down the screen. The y signal's axis points the way the screen's y axis does.
+    PixelMapping screen{0.25, 0.5, 0.25, 0.5};
+    bool hasFigure = false;
+    std::optional<double> beamT;
+};
+
+// The scene of the figure the screen shows, screen its mapping onto an area of 1 x 1.
+TimeSignalScene sceneOf(const DrawOp& figure, const PixelMapping& screen);
+
+// The picture's width at 100 %, where its text and marks have their size.
+inline constexpr int kTimeSignalsWidth = 560;
+
+// zoom scales text and marks like the window's; lineWidth is a line's width and pixelRatio
+// the device pixels per unit of the painter, so that the signals are made one device column
+// at a time and stay sharp at any ratio.
+struct TimeSignalStyle
+{
+    double zoom = 1;
+    double lineWidth = 1;
+    double pixelRatio = 1;
+    bool worksheet = false;
+};
+
+// x(t) above y(t) over one closing period of the figure, on a common time axis, in the
+// screen's colours (on a worksheet black on white): what stays while the beam runs.
+void paintTimeSignals(QPainter& painter, const QRectF& target, const TimeSignalScene& scene,
+                      const TimeSignalStyle& style);
+// The cursor at the beam's t across both signals, each value marked as the screen marks the
+// beam's projections: a point on the signal, a marker on its axis, a line between them.
+void paintTimeCursor(QPainter& painter, const QRectF& target, const TimeSignalScene& scene,
+                     const TimeSignalStyle& style);
+
+// The picture of the figure of p over kgv x periods with the beam at t, as the program
+// draws it beside a screen in the example frame: the help's example is made so.
+QImage timeSignalsExample(const Parameter& p, double kgv, double t, QSize size, bool yUp);
+
+// "x(t) = 1,00 · sin(t + 0,00)" and the like for y, as the picture names the signals.
+QStringList formulaLines(const TimeSignalScene& scene);
+
+// Where in target the signals lie: the time axis's pixel of the cursor and the value axis's
+// pixel of a deflection, for a look at what is drawn.
+double timePixel(const QRectF& target, const TimeSignalScene& scene, double zoom, double t);
+double valuePixel(const QRectF& target, const TimeSignalScene& scene, double zoom, Signal signal,
+                  double value);
+
+} // namespace korvelian

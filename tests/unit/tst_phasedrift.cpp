@@ -1,0 +1,95 @@
+#include "exactcompare.h"
+#include "formfixture.h"
+
+#include "testregistry.h"
+
+#include <QTest>
+
+using namespace korvelian;
+
+namespace {
+
+// Runs the animation with the phase drifting until Stop is ticked in pump `frames`, so that
+// as many frames run, each lasting the frame pause on the fake's clock.
+void runFrames(FormFixture& f, int frames, std::function<void(int)> inPump = {})
+{
+    f.fake.onPump = [&f, frames, inPump](int pump) {
+        if (inPump)
+            inPump(pump);
+        if (pump == frames)
+            f.fake.check = 1;
+    };
+    f.form.handle(Event::Command2_Click);
+}
+
+std::vector<std::string> figureOf(FormFixture& f)
+{
+    std::vector<std::string> lines;
+    for (const Call& segment : f.fake.figureSegments())
+        lines.push_back(segment.str());
+    return lines;
+}
+
+} // namespace
+
+class TestPhaseDrift : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aQuarterTurnMovesTheBarThroughItsHandler();
+    void aBarTheUserMovesEndsTheDrift();
+};
+
+void TestPhaseDrift::aQuarterTurnMovesTheBarThroughItsHandler()
+{
+    FormFixture f;
+    int changes = 0;
+    f.fake.notify = [&](Event event) {
+        changes += event == Event::hscPhase_Change;
+        f.form.handle(event);
+    };
+    f.form.drift().setTicked(true);
+    // The drift starts in the first frame; 501 frames later 5.01 s have passed, a quarter turn
+    // of 20 s and a little: 628 / 4 steps.
+    runFrames(f, 502);
+    QCOMPARE(f.fake.scroll[std::size_t(ScrollBar::Phase)], std::int16_t(157));
+    // One Change a step, as a click on the bar's arrow delivers it.
+    QCOMPARE(changes, 157);
+    // What stays on the screen is the figure drawn for the bar at 157.
+    FormFixture plain;
+    plain.fake.setScroll(ScrollBar::Phase, 157);
+    plain.form.handle(Event::Command1_Click);
+    QVERIFY(!figureOf(plain).empty());
+    QVERIFY(figureOf(f) == figureOf(plain));
+    // The redraws never threw the beam back: t ran on by dt in every frame.
+    double t = 0;
+    for (int frame = 0; frame < 502; ++frame)
+        t += 0.1;
+    COMPARE_EXACT(f.vars().t, t);
+    // Stop ended the drift, not the choice: the tick stays for the next run.
+    QVERIFY(f.form.drift().ticked());
+}
+
+void TestPhaseDrift::aBarTheUserMovesEndsTheDrift()
+{
+    FormFixture f;
+    std::vector<bool> told;
+    f.form.drift().tickedChanged = [&](bool on) { told.push_back(on); };
+    f.form.drift().setTicked(true);
+    std::int16_t atTheClick = -1;
+    runFrames(f, 300, [&](int pump) {
+        if (pump != 200)
+            return;
+        atTheClick = f.fake.scroll[std::size_t(ScrollBar::Phase)];
+        f.fake.setScroll(ScrollBar::Amp1, 150);
+        f.fake.fire(Event::hscAmp1_Change);
+    });
+    QVERIFY(atTheClick > 0);
+    QCOMPARE(f.fake.scroll[std::size_t(ScrollBar::Phase)], atTheClick);
+    QVERIFY(!f.form.drift().ticked());
+    QCOMPARE(told, (std::vector<bool>{true, false}));
+}
+
+KORVELIAN_PLAIN_TEST(phasedrift, TestPhaseDrift)
+#include "tst_phasedrift.moc"

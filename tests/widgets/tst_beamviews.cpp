@@ -1,0 +1,248 @@
+#include "exactcompare.h"
+#include "form1.h"
+#include "pictureexporter.h"
+#include "screenarea.h"
+#include "timesignalview.h"
+#include "viewactions.h"
+#include "windowfixture.h"
+
+#include <QScrollBar>
+#include <QStandardPaths>
+
+#include <cmath>
+#include <numbers>
+
+using namespace korvelian;
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// The brightest of the pixels around a place: lines are drawn on whole pixels.
+int brightestNear(const QImage& image, QPointF place)
+{
+    int brightest = 0;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const QPoint p = place.toPoint() + QPoint(dx, dy);
+            if (image.rect().contains(p))
+                brightest = std::max(brightest, qGray(image.pixel(p)));
+        }
+    }
+    return brightest;
+}
+
+void setRatio(WindowFixture& f, const char* zaehler, const char* nenner)
+{
+    f.control<QLineEdit>("txtZaehler")->setText(zaehler);
+    f.control<QLineEdit>("txtNenner")->setText(nenner);
+}
+
+Parameter parameters(WindowFixture& f)
+{
+    auto bar = [&f](const char* name) { return f.control<QScrollBar>(name)->value() / 100.0; };
+    return {bar("hscAmp1"),
+            bar("HScroll1"),
+            bar("hscAmp2"),
+            bar("hscPhase"),
+            f.text("txtZaehler").toDouble(),
+            f.text("txtNenner").toDouble()};
+}
+
+// Where the view should put a value, worked out from the screen rather than by the view's own
+// mapping: the panel's middle row for 0, its height for the screen's span of 4 units, and the
+// direction in which the screen's y axis points (x always grows upward on a time chart).
+double expectedRow(const TimeSignalView& view, const ScreenArea& screen, Signal signal,
+                   double value)
+{
+    const QRectF area(view.rect());
+    const double middle = valuePixel(area, view.scene(), 1, signal, 0);
+    const double height = std::abs(valuePixel(area, view.scene(), 1, signal, 2) -
+                                   valuePixel(area, view.scene(), 1, signal, -2));
+    const double down = signal == Signal::X                                   ? -1
+                        : screen.toPixel(0, 1).y() > screen.toPixel(0, 0).y() ? 1
+                                                                              : -1;
+    return middle + down * value / 4 * height;
+}
+
+} // namespace
+
+class TestBeamViews : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void signalsAtKnownPoints_data();
+    void signalsAtKnownPoints();
+    void cursorAtTheBeamsT();
+    void refusedEntryIsNeverDrawn_data();
+    void refusedEntryIsNeverDrawn();
+    void afterglowFadesOnlyWhileTheBeamRuns();
+    void viewsAreRemembered();
+};
+
+void TestBeamViews::signalsAtKnownPoints_data()
+{
+    QTest::addColumn<QString>("zaehler");
+    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<int>("xPhase");
+    QTest::addColumn<int>("yPhase");
+    QTest::addColumn<bool>("yUp");
+    QTest::newRow("1 : 1") << "1"
+                           << "1" << 0 << 0 << false;
+    QTest::newRow("1 : 1, y phase 90°") << "1"
+                                        << "1" << 0 << 157 << false;
+    QTest::newRow("3 : 2, both phases") << "3"
+                                        << "2" << 79 << 100 << false;
+    QTest::newRow("3 : 2, both phases, y axis up") << "3"
+                                                   << "2" << 79 << 100 << true;
+}
+
+// What the window shows at t = 0 and a quarter x period on: each signal lit where the formula
+// puts it, and dark where it would lie with the y axis the other way round.
+void TestBeamViews::signalsAtKnownPoints()
+{
+    QFETCH(QString, zaehler);
+    QFETCH(QString, nenner);
+    QFETCH(int, xPhase);
+    QFETCH(int, yPhase);
+    QFETCH(bool, yUp);
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.control<QScrollBar>("hscAmp2")->setValue(150);
+    f.control<QScrollBar>("HScroll1")->setValue(xPhase);
+    f.control<QScrollBar>("hscPhase")->setValue(yPhase);
+    setRatio(f, qPrintable(zaehler), qPrintable(nenner));
+    f.window.setYUp(yUp);
+    f.window.viewActions().setOption(ViewOption::TimeSignals, true);
+    TimeSignalView& view = f.window.timeSignals();
+    const auto* screen = f.control<ScreenArea>("picBildschirm");
+    QVERIFY(view.isVisible());
+    const QImage shot = view.grab().toImage();
+    const QRectF area(view.rect());
+    const Parameter p = parameters(f);
+    for (const double t : {0.0, kPi / 2}) {
+        for (const Signal signal : {Signal::X, Signal::Y}) {
+            const double value = signalValue(signal, t, p);
+            const double x = timePixel(area, view.scene(), 1, t);
+            const QString where =
+                QString("%1 at t = %2").arg(signal == Signal::X ? "x" : "y").arg(t);
+            QVERIFY2(brightestNear(shot, {x, expectedRow(view, *screen, signal, value)}) == 255,
+                     qPrintable(where));
+            if (std::abs(value) > 0.2) {
+                QVERIFY2(brightestNear(shot, {x, expectedRow(view, *screen, signal, -value)}) < 200,
+                         qPrintable(where + " mirrored"));
+            }
+        }
+    }
+}
+
+void TestBeamViews::cursorAtTheBeamsT()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    setRatio(f, "3", "2");
+    f.window.viewActions().setOption(ViewOption::TimeSignals, true);
+    TimeSignalView& view = f.window.timeSignals();
+    QVERIFY(!view.scene().beamT);
+    f.runFrames(5);
+    // The last frame put the beam at t = 0.4, accumulated as the animation counts.
+    COMPARE_EXACT(*view.scene().beamT, 0.1 + 0.1 + 0.1 + 0.1);
+    const QImage shot = view.grab().toImage();
+    const QRectF area(view.rect());
+    const double x = timePixel(area, view.scene(), 1, 0.4);
+    for (const Signal signal : {Signal::X, Signal::Y}) {
+        // The yellow point where the cursor crosses the signal.
+        const double row =
+            valuePixel(area, view.scene(), 1, signal, signalValue(signal, 0.4, view.scene().p));
+        const QColor seen = shot.pixelColor(QPointF(x, row).toPoint());
+        QCOMPARE(seen, QColor(255, 255, 0));
+    }
+}
+
+void TestBeamViews::refusedEntryIsNeverDrawn_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("0") << "0";
+    QTest::newRow("negative") << "-3";
+    QTest::newRow("above 32767") << "32768";
+}
+
+void TestBeamViews::refusedEntryIsNeverDrawn()
+{
+    QFETCH(QString, entry);
+    WindowFixture f;
+    QVERIFY(f.show());
+    setRatio(f, "3", "2");
+    f.window.viewActions().setOption(ViewOption::TimeSignals, true);
+    TimeSignalView& view = f.window.timeSignals();
+    const QImage before = view.grab().toImage();
+    f.control<QLineEdit>("txtZaehler")->setText(entry);
+    QVERIFY(f.window.form().variables().ratio.refused);
+    QCOMPARE(view.scene().p.z, 3.0);
+    QVERIFY(view.grab().toImage() == before);
+    // A redraw while it stands refused, as a bar or the drifting phase makes one.
+    f.control<QScrollBar>("hscAmp1")->setValue(120);
+    QCOMPARE(view.scene().p.a1, 1.2);
+    QCOMPARE(view.scene().p.z, 3.0);
+    QCOMPARE(view.scene().p.n, 2.0);
+}
+
+// The trace is seen in a copy, which has no overlays over it.
+void TestBeamViews::afterglowFadesOnlyWhileTheBeamRuns()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    setRatio(f, "3", "2");
+    auto* screen = f.control<ScreenArea>("picBildschirm");
+    auto copy = [screen] { return PictureExporter::image(*screen, 441, false); };
+    const QImage plain = copy();
+
+    f.window.viewActions().setOption(ViewOption::Afterglow, true);
+    f.runFrames(30);
+    // The last frame's beam was at t = 2.9; a quarter radian before it the beam passed at
+    // most three frames ago.
+    const Point passed = Auslenkung(2.65, parameters(f));
+    const QPointF at = screen->toPixel(passed.x, passed.y);
+    const QImage glowing = copy();
+    const int dimmed = qGray(QColor(89, 89, 89).rgb());
+    QVERIFY2(brightestNear(glowing, at) > dimmed + 20,
+             qPrintable(QString("%1").arg(brightestNear(glowing, at))));
+
+    // Stopped, it stands still; a redraw takes it away.
+    QCoreApplication::processEvents();
+    QVERIFY(copy() == glowing);
+    f.control<QPushButton>("Command1")->click();
+    QVERIFY(brightestNear(copy(), at) <= dimmed);
+
+    // Unticked, the screen is as it was.
+    f.window.viewActions().setOption(ViewOption::Afterglow, false);
+    QVERIFY(copy() == plain);
+}
+
+void TestBeamViews::viewsAreRemembered()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const std::array<ViewOption, 3> views{ViewOption::TimeSignals, ViewOption::Afterglow,
+                                          ViewOption::Drift};
+    for (const bool on : {true, false}) {
+        {
+            WindowFixture f;
+            f.window.restoreView();
+            for (const ViewOption option : views)
+                f.window.viewActions().setOption(option, on);
+            f.window.viewActions().setDriftSecondsPerTurn(on ? 40 : 20);
+        }
+        WindowFixture f;
+        f.window.restoreView();
+        QVERIFY(f.show());
+        QCoreApplication::processEvents();
+        QCOMPARE(f.window.timeSignals().isVisible(), on);
+        QCOMPARE(f.control<ScreenArea>("picBildschirm")->afterglow(), on);
+        QCOMPARE(f.window.form().drift().ticked(), on);
+        QCOMPARE(f.window.form().drift().secondsPerTurn(), on ? 40.0 : 20.0);
+    }
+}
+
+KORVELIAN_WIDGET_TEST(beamviews, TestBeamViews)
+#include "tst_beamviews.moc"

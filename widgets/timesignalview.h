@@ -1,0 +1,69 @@
+#pragma once
+
+#include "timesignalpicture.h"
+
+#include <QImage>
+#include <QWidget>
+
+namespace korvelian {
+
+class PictureArea;
+
+// "Zeitverläufe": a window of its own beside the main window with x(t) and y(t) of the
+// screen's figure, and while the beam runs a cursor at its t. It follows every redraw of the
+// screen and the window's zoom; nothing of the main window moves for it.
+class TimeSignalView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Follows the screen's figure, drawn the way the screen shows it.
+    TimeSignalView(const PictureArea& screen, QWidget* parent = nullptr);
+
+    // The screen drew a figure or changed how it shows it.
+    void followScreen();
+    void setBeam(double t);
+    const TimeSignalScene& scene() const { return m_scene; }
+
+    void setZoom(double zoom);
+    double zoom() const { return m_zoom; }
+    // Opens to the right of the window, or to its left where the screen ends, never over the
+    // screen's edge.
+    void showBeside(const QWidget& window);
+    // Goes along when the window moves, until the user puts it somewhere else.
+    void follow(const QWidget& window);
+
+    // The picture as a copy or a file has it, width pixels wide, with the cursor.
+    QImage picture(int width, bool worksheet) const;
+    // A PNG or SVG file by the name's ending; false and a German message on failure.
+    bool save(const QString& path, int width, QString* error, bool worksheet) const;
+
+signals:
+    // The user closed the window.
+    void closed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void placeBeside(const QWidget& window);
+    QSize zoomedSize() const;
+    QSize pictureSize(int width) const;
+    void paintPicture(QPainter& painter, const QRectF& target, const TimeSignalStyle& style) const;
+
+    const PictureArea& m_screen;
+    TimeSignalScene m_scene;
+    double m_zoom = 1;
+    // The signals without the cursor, at device resolution: only the cursor moves per frame.
+    QImage m_signals;
+    bool m_signalsCurrent = false;
+    // Where it was put beside the window; moved elsewhere, it stays there.
+    QPoint m_placed;
+    bool m_besideWindow = false;
+};
+
+} // namespace korvelian
