@@ -14,7 +14,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev fonts-liberation \
            fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev qt6-translations-l10n \
-           lintian man-db python3 clang-format
+           lintian man-db python3 clang-format ghostscript
 # Only the target named needs these: who builds and runs the program never does.
 PORTABLE_PACKAGES = g++-aarch64-linux-gnu qemu-user
 BENCH_PACKAGES = libbenchmark-dev

@@ -84,7 +84,7 @@ std::unique_ptr<QApplication> startApplication(int& argc, char* argv[])
     held.clear();
     beforeAudioQuietening = qInstallMessageHandler(withoutAudioServerWarnings);
 
-    QApplication::setApplicationName("Korvelian-Figuren");
+    QApplication::setApplicationName(kProgramName);
     QApplication::setApplicationVersion(KORVELIAN_VERSION);
     QGuiApplication::setDesktopFileName("org.korvelian.Korvelian");
     loadGermanTranslation();

@@ -6,6 +6,9 @@
 
 namespace korvelian {
 
+// The program's name as the desktop entry and the window's class give it.
+inline constexpr char kProgramName[] = "Korvelian-Figuren";
+
 // Qt's own German texts (the menus of text boxes and scroll bars, the command line's help and
 // faults) for the running application, whatever the locale: the interface is German by design.
 void loadGermanTranslation();

@@ -19,11 +19,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -95,8 +97,67 @@ QFont layoutFont(FontRole role, const QWidget* control, double zoom)
     return font;
 }
 
+// What a window manager's frame adds around a window it has not framed yet: a title bar and
+// borders as the style draws them.
+QMargins estimatedFrame(const QWidget& window)
+{
+    constexpr int kBorder = 4;
+    return {kBorder, window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + kBorder, kBorder,
+            kBorder};
+}
+
+// The frame around a window, or as it will be once framed.
+QMargins windowFrame(const QWidget& window)
+{
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    if (outer == inner)
+        return estimatedFrame(window);
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+QSize marginsSize(const QMargins& m)
+{
+    return {m.left() + m.right(), m.top() + m.bottom()};
+}
+
+// A dialog as large as the zoom makes it may not fit its screen: its font is made smaller
+// until its least size fits, its size is held within the screen and it is placed on it with
+// its title bar, so that its buttons and fields stay in reach. A dialog about to be shown is
+// placed over the middle of centreOn, as it would place itself; a shown one keeps its place
+// as far as the screen allows.
+void fitDialogOnScreen(QWidget& dialog, const QScreen& screen, const QWidget* centreOn)
+{
+    const QRect room = screen.availableGeometry();
+    const QMargins frame = windowFrame(dialog);
+    const QSize inside = room.size() - marginsSize(frame);
+    constexpr double kShrink = 0.9;
+    for (int step = 0; step < 10; ++step) {
+        const QSize least = dialog.minimumSizeHint();
+        if (least.width() <= inside.width() && least.height() <= inside.height())
+            break;
+        dialog.setFont(ZoomPolicy::zoomed(dialog.font(), kShrink));
+        // The least size a layout allows follows the font only once it is laid out again.
+        if (dialog.layout())
+            dialog.layout()->activate();
+    }
+    QRect placed(dialog.geometry().topLeft(), dialog.size().boundedTo(inside));
+    if (centreOn)
+        placed.moveCenter(centreOn->frameGeometry().center());
+    // Its top left corner wins where it cannot fit all the same.
+    const QRect within = room - frame;
+    placed.moveLeft(
+        std::max(within.left(), std::min(placed.left(), within.right() + 1 - placed.width())));
+    placed.moveTop(
+        std::max(within.top(), std::min(placed.top(), within.bottom() + 1 - placed.height())));
+    if (placed != dialog.geometry())
+        dialog.setGeometry(placed);
+}
+
 // Menus, message boxes and dialogs of the window are windows of their own and keep the
-// desktop's font unless given one; given the window's, they grow with the zoom.
+// desktop's font unless given one; given the window's, they grow with the zoom. Dialogs are
+// kept on the screen.
 class ZoomedPopups : public QObject
 {
 public:
@@ -121,10 +182,28 @@ public:
             else
                 widget->setFont(m_window.font());
         }
+        if (event->type() == QEvent::Show || event->type() == QEvent::Resize) {
+            auto* dialog = qobject_cast<QDialog*>(watched);
+            if (dialog && dialog->isWindow() && dialog->parentWidget() &&
+                dialog->parentWidget()->window() == &m_window) {
+                // Shown, it is fitted before it is mapped. A size set within a resize would be
+                // undone by the resize it is nested in, so a later growth is fitted after it.
+                if (event->type() == QEvent::Show)
+                    fit(dialog, &m_window);
+                else
+                    QTimer::singleShot(0, dialog, [this, dialog] { fit(dialog, nullptr); });
+            }
+        }
         return false;
     }
 
 private:
+    void fit(QDialog* dialog, const QWidget* centreOn)
+    {
+        if (const QScreen* screen = m_window.screen())
+            fitDialogOnScreen(*dialog, *screen, centreOn);
+    }
+
     QWidget& m_window;
 };
 
@@ -492,8 +571,7 @@ QSize MainWindow::frameShare() const
         return frame;
     if (m_normalFrame)
         return *m_normalFrame;
-    constexpr int kBorder = 4;
-    return {2 * kBorder, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * kBorder};
+    return marginsSize(estimatedFrame(*this));
 }
 
 // The frame comes some time after the window is shown; the room it leaves is counted anew.

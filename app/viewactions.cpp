@@ -1,7 +1,9 @@
 #include "viewactions.h"
 
+#include "application.h"
 #include "driftstep.h"
 #include "helpwindow.h"
+#include "layout.h"
 #include "mainwindow.h"
 #include "pictureexporter.h"
 #include "screenarea.h"
@@ -12,6 +14,10 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QVBoxLayout>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
@@ -58,6 +64,8 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView&
     addSeparator();
     addSound();
     addSeparator();
+    add(QStringLiteral("Zurücksetzen"), {}, &ViewActions::resetControls);
+    addSeparator();
     QAction* larger = add(QStringLiteral("Vergrößern"), QKeySequence::ZoomIn, nullptr);
     // Ctrl and "+" is Ctrl+Shift+"=" on many keyboards, and the keypad has its own "+".
     larger->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -77,7 +85,7 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView&
     connect(&m_window, &MainWindow::fullScreenChanged, m_fullScreen, &QAction::setChecked);
     addSeparator();
     add(QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
-    add(QStringLiteral("Über korvelian"), {}, &ViewActions::showAbout);
+    add(QStringLiteral("Über %1").arg(kProgramName), {}, &ViewActions::showAbout);
 
     // Ctrl+Q is the "Programm beenden" button, without a menu entry of its own.
     auto* quit = new QAction(QStringLiteral("Programm beenden"), this);
@@ -335,11 +343,36 @@ void ViewActions::printPicture()
     printer.setDocName(PictureExporter::defaultFileName(m_screen, "pdf"));
     QPrintDialog dialog(&printer, &m_window);
     dialog.setWindowTitle(QStringLiteral("Korvelian-Figur drucken"));
+    // A page in worksheet colours unless asked otherwise: a black page wastes a cartridge and
+    // is hard to write on.
+    auto* colours = new QWidget;
+    colours->setWindowTitle(QStringLiteral("Farben"));
+    auto* screenColours = new QCheckBox(
+        QStringLiteral("In Bildschirmfarben drucken (weiße Figur auf Schwarz)"), colours);
+    screenColours->setObjectName("screenColours");
+    auto* layout = new QVBoxLayout(colours);
+    layout->addWidget(screenColours);
+    layout->addStretch();
+    dialog.setOptionTabs({colours});
     if (dialog.exec() != QDialog::Accepted)
         return;
     QString error;
-    if (!PictureExporter::print(m_screen, printer, worksheet(), &error))
+    if (!PictureExporter::print(m_screen, printer, !screenColours->isChecked(), &error))
         QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
+}
+
+void ViewActions::resetControls()
+{
+    // The six parameter controls back to their start values, each through its own Change
+    // handler as a user's entry would go: the bars first, then the ratio as typed.
+    for (const ControlLayout& row : kControls) {
+        if (row.kind == ControlKind::ScrollBar)
+            m_window.findChild<QScrollBar*>(row.name)->setValue(row.value);
+    }
+    for (const TextBox box : {TextBox::Zaehler, TextBox::Nenner}) {
+        m_window.findChild<QLineEdit*>(controlName(box))
+            ->setText(QString::fromUtf8(control(controlName(box)).caption));
+    }
 }
 
 void ViewActions::showHelp()
@@ -353,12 +386,12 @@ void ViewActions::showHelp()
 
 void ViewActions::showAbout()
 {
-    QMessageBox::about(
-        &m_window, QStringLiteral("Über korvelian"),
-        QStringLiteral("<p><b>korvelian</b> – Korvelian-Figuren, Simulation Oszilloskop</p>"
-                       "<p>Version %1</p><p>Lizenz: %2</p><p>Mit Qt %3</p>")
-            .arg(QStringLiteral(KORVELIAN_VERSION), QStringLiteral(KORVELIAN_LICENSE),
-                 QString::fromLatin1(qVersion())));
+    QMessageBox::about(&m_window, QStringLiteral("Über %1").arg(kProgramName),
+                       QStringLiteral("<p><b>%1</b> – Simulation Oszilloskop</p>"
+                                      "<p>Version %2</p><p>Lizenz: %3</p><p>Mit Qt %4</p>")
+                           .arg(kProgramName, QStringLiteral(KORVELIAN_VERSION),
+                                QStringLiteral(KORVELIAN_LICENSE),
+                                QString::fromLatin1(qVersion())));
 }
 
 } // namespace korvelian

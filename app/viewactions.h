@@ -17,9 +17,9 @@ class ScreenArea;
 class TimeSignalView;
 
 // What the window offers around its controls: the screen's context menu (copy, save, print,
-// worksheet colours, reading aid, sound, zoom, help, about) and the keyboard shortcuts, which
-// are the same actions. None of them has a caption with a mnemonic, so no control's caption
-// changes.
+// worksheet colours, reading aid, orientation, sound, reset, zoom, help, about) and the
+// keyboard shortcuts, which are the same actions. None of them has a caption with a mnemonic,
+// so no control's caption changes.
 class ViewActions : public QObject
 {
     Q_OBJECT
@@ -27,7 +27,8 @@ class ViewActions : public QObject
 public:
     ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView& timeSignals);
 
-    // The picture as copied, saved and printed: in worksheet colours when they are chosen.
+    // The picture as copied and saved: in worksheet colours when they are chosen. A print is
+    // in worksheet colours unless its dialog asks for the screen's.
     bool worksheet() const;
     // Ticks an option's entry, which turns the view on or off.
     void setOption(ViewOption option, bool on);
@@ -49,6 +50,8 @@ public:
     void printPicture();
     void showHelp();
     void showAbout();
+    // The six parameter controls back to their start values.
+    void resetControls();
 
 private:
     QAction* add(const QString& text, const QKeySequence& key, void (ViewActions::*slot)());

@@ -16,7 +16,7 @@ namespace korvelian {
 
 namespace {
 
-constexpr std::array kPhaseDegrees{0, 45, 90, 135, 180, 270};
+constexpr std::array kPhaseDegrees{0, 30, 45, 60, 90, 120, 135, 150, 180, 270};
 constexpr std::array kAmplitudes{50, 100, 150, 200};
 constexpr std::array<std::array<int, 2>, 9> kRatios{
     {{1, 1}, {1, 2}, {2, 1}, {1, 3}, {2, 3}, {3, 2}, {3, 4}, {4, 5}, {5, 6}}};

@@ -5,7 +5,11 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QCheckBox>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
+#include <QTimer>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
@@ -42,6 +46,8 @@ private slots:
     void save_data();
     void save();
     void print();
+    void printDialogDefaultsToWorksheetColours_data();
+    void printDialogDefaultsToWorksheetColours();
     void failedSave_data();
     void failedSave();
 };
@@ -112,6 +118,47 @@ void TestPictureExporter::print()
     const QByteArray pdf = contents(dir.filePath("korvelian.pdf"));
     QVERIFY(pdf.startsWith("%PDF"));
     QVERIFY(pdf.size() > 1000);
+}
+
+void TestPictureExporter::printDialogDefaultsToWorksheetColours_data()
+{
+    QTest::addColumn<bool>("screenColours"); // ticked in the dialog
+    QTest::addColumn<QColor>("ground");      // of the printed picture
+    QTest::newRow("untouched: white, a worksheet") << false << QColor(Qt::white);
+    QTest::newRow("screen colours asked for: black") << true << QColor(Qt::black);
+}
+
+// The page as printed through the dialog, made into pixels by Ghostscript.
+void TestPictureExporter::printDialogDefaultsToWorksheetColours()
+{
+    QFETCH(bool, screenColours);
+    QFETCH(QColor, ground);
+    WindowFixture f;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("seite.pdf");
+    bool offeredUnticked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        auto* option = dialog ? dialog->findChild<QCheckBox*>("screenColours") : nullptr;
+        if (!option)
+            return;
+        offeredUnticked = !option->isChecked();
+        option->setChecked(screenColours);
+        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog->printer()->setOutputFileName(pdf);
+        dialog->done(QDialog::Accepted);
+    });
+    f.window.viewActions().printPicture();
+    QVERIFY(offeredUnticked);
+    const QString png = dir.filePath("seite.png");
+    QProcess gs;
+    gs.start("gs", {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=png16m", "-r30",
+                    "-sOutputFile=" + png, pdf});
+    QVERIFY2(gs.waitForFinished(60000) && gs.exitCode() == 0, "Ghostscript (make deps)");
+    const QImage page(png);
+    QVERIFY(!page.isNull());
+    // A fifth across and a tenth down the page lies inside the picture, off figure and axes.
+    QCOMPARE(QColor(page.pixel(page.width() / 5, page.height() / 10)), ground);
 }
 
 void TestPictureExporter::failedSave_data()

@@ -11,7 +11,10 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScrollBar>
+#include <QSettings>
+#include <QTimer>
 
 using namespace korvelian;
 
@@ -63,6 +66,8 @@ private slots:
     void barPresets_data();
     void barPresets();
     void ratioPresetActsAsTyped();
+    void resetPutsTheSixControlsBack();
+    void aboutNamesTheProgramAsTheDesktopEntry();
     void helpOpensWithF1AndGoesWithEscape();
     void soundEntryWithAndWithoutOutput();
 };
@@ -158,6 +163,10 @@ void TestViewControls::barPresets_data()
     QTest::newRow("phase y 90°") << "hscPhase" << "90°" << 157 << 3;
     QTest::newRow("phase x 270°") << "HScroll1" << "270°" << 471 << 1;
     QTest::newRow("phase x 45°") << "HScroll1" << "45°" << 79 << 1;
+    QTest::newRow("phase y 30°") << "hscPhase" << "30°" << 52 << 3;
+    QTest::newRow("phase x 60°") << "HScroll1" << "60°" << 105 << 1;
+    QTest::newRow("phase y 120°") << "hscPhase" << "120°" << 209 << 3;
+    QTest::newRow("phase y 150°") << "hscPhase" << "150°" << 262 << 3;
     QTest::newRow("amplitude x 0,5") << "hscAmp1" << "0,5" << 50 << 0;
     QTest::newRow("amplitude y 2,0, the bar without a handler of its own") << "hscAmp2" << "2,0" << 200 << 2;
     // clang-format on
@@ -196,6 +205,47 @@ void TestViewControls::ratioPresetActsAsTyped()
     QCOMPARE(figureParameters(chosen).n, 3.0);
     QVERIFY(chosen.control<PictureArea>("picBildschirm")->image() ==
             typed.control<PictureArea>("picBildschirm")->image());
+}
+
+// Through the screen's menu, and through the controls' own handlers: the figure drawn is the
+// start-up one again, and a refused entry goes with its message.
+void TestViewControls::resetPutsTheSixControlsBack()
+{
+    WindowFixture f;
+    const QImage startUp = f.control<PictureArea>("picBildschirm")->image().copy();
+    for (const char* bar : {"hscAmp1", "HScroll1", "hscAmp2", "hscPhase"})
+        f.control<QScrollBar>(bar)->setValue(37);
+    f.control<QLineEdit>("txtZaehler")->setText("3");
+    f.control<QLineEdit>("txtNenner")->setText("0");
+    QVERIFY(f.text("txtHilfe") != "Hilfe");
+    screenEntry(f, "Zurücksetzen")->trigger();
+    for (const ControlLayout& row : kControls) {
+        if (row.kind == ControlKind::ScrollBar)
+            QCOMPARE(f.control<QScrollBar>(row.name)->value(), row.value);
+    }
+    QCOMPARE(f.text("txtZaehler"), "1");
+    QCOMPARE(f.text("txtNenner"), "1");
+    QCOMPARE(f.text("txtkgV"), " 1");
+    QCOMPARE(f.text("txtHilfe"), "Hilfe");
+    QVERIFY(f.control<PictureArea>("picBildschirm")->image() == startUp);
+}
+
+void TestViewControls::aboutNamesTheProgramAsTheDesktopEntry()
+{
+    const QString name = QSettings(KORVELIAN_DESKTOP_FILE, QSettings::IniFormat)
+                             .value("Desktop Entry/Name")
+                             .toString();
+    QCOMPARE(name, "Korvelian-Figuren");
+    WindowFixture f;
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            box->accept();
+        }
+    });
+    screenEntry(f, "Über " + name)->trigger();
+    QCOMPARE(title, "Über " + name);
 }
 
 void TestViewControls::helpOpensWithF1AndGoesWithEscape()

@@ -2,11 +2,17 @@
 #include "picturearea.h"
 #include "screenarea.h"
 #include "presetmenus.h"
+#include "viewactions.h"
 #include "viewsettings.h"
 #include "windowfixture.h"
 #include "zoompolicy.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
@@ -77,6 +83,8 @@ private slots:
     void rememberedZoomFitsThisScreen();
     void everyPathEndsOnTheScreen_data();
     void everyPathEndsOnTheScreen();
+    void dialogsFitTheScreen_data();
+    void dialogsFitTheScreen();
 };
 
 void TestZoom::everyControlScales()
@@ -332,6 +340,59 @@ void TestZoom::everyPathEndsOnTheScreen()
     if (path == Path::QuickFullScreenPresses)
         QTRY_COMPARE(f.window.pos(), place);
     QVERIFY(onScreen());
+}
+
+void TestZoom::dialogsFitTheScreen_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<int>("percent");
+    QTest::newRow("save at 216 %, the largest that fits") << "save" << 216;
+    QTest::newRow("save at 300 %") << "save" << 300;
+    QTest::newRow("print at 300 %") << "print" << 300;
+}
+
+// The whole dialog, its buttons and its entry fields lie on the screen, however large the
+// window's font has made it.
+void TestZoom::dialogsFitTheScreen()
+{
+    QFETCH(QString, dialog);
+    QFETCH(int, percent);
+    // A file dialog opened for the first time, without the size the last one left.
+    QStandardPaths::setTestModeEnabled(true);
+    QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  "/QtProject.conf");
+    WindowFixture f;
+    f.window.setZoomPercent(percent);
+    QVERIFY(f.show());
+    const QRect screen = f.window.screen()->availableGeometry();
+    QStringList outside;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* shown = QApplication::activeModalWidget();
+        if (!shown)
+            return;
+        seen = true;
+        QCoreApplication::processEvents();
+        if (!screen.contains(shown->frameGeometry()))
+            outside << QString("dialog %1").arg(QDebug::toString(shown->frameGeometry()));
+        const auto parts = shown->findChildren<QWidget*>();
+        for (QWidget* part : parts) {
+            const bool wanted = qobject_cast<QAbstractButton*>(part) ||
+                                qobject_cast<QLineEdit*>(part) || qobject_cast<QComboBox*>(part);
+            if (!wanted || !part->isVisibleTo(shown))
+                continue;
+            const QRect global(part->mapToGlobal(QPoint(0, 0)), part->size());
+            if (!screen.contains(global))
+                outside << part->metaObject()->className() + QString(" ") + part->objectName();
+        }
+        shown->close();
+    });
+    if (dialog == "save")
+        f.window.viewActions().savePicture();
+    else
+        f.window.viewActions().printPicture();
+    QVERIFY(seen);
+    QVERIFY2(outside.isEmpty(), qPrintable(outside.join(", ")));
 }
 
 int runZoomTest(int argc, char* argv[])
