@@ -127,16 +127,18 @@ bench: build
 	    bench_worstcase
 	@for ratio in 1 2; do \
 	    echo "== figure redraw, device pixel ratio $$ratio"; \
-	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio $(BUILD)/bench/bench_figure \
-	        | grep -E '^(Benchmark|-+$$|.*_median)'; \
+	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio \
+	        tools/runbench.sh $(BUILD)/bench/bench_figure || exit 1; \
 	done
 	@echo "== zoomed redraw, device pixel ratio 1"
-	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_zoom | grep -E '^(Benchmark|-+$$|.*_median)'
+	@QT_QPA_PLATFORM=offscreen tools/runbench.sh $(BUILD)/bench/bench_zoom
 	@echo "== zoom 100 % at device pixel ratio 2, the same device pixels as zoom 200 %"
-	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD)/bench/bench_zoom \
-	    --benchmark_filter='zoom:1/' | grep -E '^(Benchmark|-+$$|.*_median)'
+	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 tools/runbench.sh $(BUILD)/bench/bench_zoom \
+	    --benchmark_filter='zoom:1/'
+	@echo "== figures where little can be skipped, against the plain path in the same run"
+	@tools/runbench.sh $(BUILD)/bench/bench_worstcase
 	@echo "== animation; view 0 plain, 1 afterglow, 2 drifting phase, 3 time signals"
-	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_animation
+	@QT_QPA_PLATFORM=offscreen ROWS=all tools/runbench.sh $(BUILD)/bench/bench_animation
 	@echo "== sound alone, animation alone, both (a private audio server plays into a null sink)"
 	@QT_QPA_PLATFORM=offscreen python3 tests/check_audio.py --beside $(BUILD)/bench/bench_sound
 

@@ -374,9 +374,18 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
                         const Parameter& p, double end, const SegmentRaster::Transform& transform,
                         std::uint32_t colour)
 {
+    if (width > 0 && height > 0)
+        rasterise(width, height, p, end, transform).paint(pixels, stride, colour);
+}
+
+const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p, double end,
+                                       const SegmentRaster::Transform& transform)
+{
     const FigureRun run = figureRun(p, end);
-    if (width <= 0 || height <= 0 || run.count < 2)
-        return;
+    if (width <= 0 || height <= 0 || run.count < 2) {
+        m_lit.reset(std::max(width, 0), std::max(height, 0), {0, 0, -1, -1});
+        return m_lit;
+    }
     const Figure figure{p,
                         transform,
                         width,
@@ -405,7 +414,7 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
     drawBlocks(m_lanes[0], figure);
     if (lanes == 2)
         m_worker->wait();
-    m_lit.paint(pixels, stride, colour);
+    return m_lit;
 }
 
 } // namespace korvelian

@@ -31,6 +31,9 @@ public:
     void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
               const Parameter& p, double end, const SegmentRaster::Transform& transform,
               std::uint32_t colour);
+    // The same pixels as bits, valid until the next drawing.
+    const LitRows& rasterise(int width, int height, const Parameter& p, double end,
+                             const SegmentRaster::Transform& transform);
 
 private:
     struct Figure;
