@@ -25,6 +25,10 @@ namespace korvelian {
 class FigureRaster
 {
 public:
+    // Segments per block: fine enough to stop soon after the figure's area is lit, coarse
+    // enough for the sines to run as vector code.
+    static constexpr std::size_t kBlock = 512;
+
     // pixels: 32-bit pixels, stride in pixels between rows, holding what lies under the
     // figure; the figure's pixels are set to colour. The points are those of figureRun(p,
     // end), segment i running from point i to point i - 1.
@@ -61,5 +65,10 @@ private:
     // Started by the first figure that is worth a second core.
     std::unique_ptr<WorkerThread> m_worker;
 };
+
+// The box of every pixel that the segments between points first and last of figurePoints(p,
+// ...) can light in an area of width x height pixels, found from the sines' bounds alone.
+PixelBox segmentsBox(const Parameter& p, const SegmentRaster::Transform& transform, int width,
+                     int height, std::size_t first, std::size_t last);
 
 } // namespace korvelian
