@@ -66,6 +66,8 @@ test: package format-check
 # actions each. KORVELIAN_SOAK_SEED=<seed> replays a failure.
 SOAK_RUNS ?= 5
 SOAK_ACTIONS ?= 20000
+# Random figures per seed for the raster's boxes and pixels against the plain path.
+RASTER_CASES ?= 400
 soak: build
 	@for run in $$(seq $(SOAK_RUNS)); do \
 	    seed=$$(od -An -N4 -tu4 /dev/urandom | tr -d ' '); \
@@ -74,6 +76,15 @@ soak: build
 	        $(BUILD)/tests/widgets/tst_widgets soak > $(BUILD)/soak.log 2>&1 || { \
 	        grep -E '^(FAIL|   Loc)' -A12 $(BUILD)/soak.log; \
 	        echo "soak failed with seed $$seed: replay with KORVELIAN_SOAK_SEED=$$seed"; exit 1; }; \
+	done
+	@for run in $$(seq $(SOAK_RUNS)); do \
+	    seed=$$(od -An -N4 -tu4 /dev/urandom | tr -d ' '); \
+	    echo "raster $$run of $(SOAK_RUNS): seed $$seed, $(RASTER_CASES) random figures"; \
+	    QT_QPA_PLATFORM=offscreen KORVELIAN_RASTER_SEED=$$seed KORVELIAN_RASTER_CASES=$(RASTER_CASES) \
+	        $(BUILD)/tests/unit/tst_raster figureraster randomFiguresKeepTheirBoxesAndPixels \
+	        > $(BUILD)/raster-soak.log 2>&1 || { \
+	        grep -E '^(FAIL|   Loc)' -A3 $(BUILD)/raster-soak.log; \
+	        echo "raster failed with seed $$seed: replay with KORVELIAN_RASTER_SEED=$$seed"; exit 1; }; \
 	done
 
 # 3 : 2 at 220 Hz through the window's own output into a null sink of a PulseAudio started for
@@ -127,16 +138,21 @@ bench: build
 	    bench_worstcase
 	@for ratio in 1 2; do \
 	    echo "== figure redraw, device pixel ratio $$ratio"; \
-	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio $(BUILD)/bench/bench_figure \
-	        | grep -E '^(Benchmark|-+$$|.*_median)'; \
+	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$ratio \
+	        tools/runbench.sh $(BUILD)/bench/bench_figure || exit 1; \
 	done
 	@echo "== zoomed redraw, device pixel ratio 1"
-	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_zoom | grep -E '^(Benchmark|-+$$|.*_median)'
+	@QT_QPA_PLATFORM=offscreen tools/runbench.sh $(BUILD)/bench/bench_zoom
 	@echo "== zoom 100 % at device pixel ratio 2, the same device pixels as zoom 200 %"
-	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD)/bench/bench_zoom \
-	    --benchmark_filter='zoom:1/' | grep -E '^(Benchmark|-+$$|.*_median)'
+	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 tools/runbench.sh $(BUILD)/bench/bench_zoom \
+	    --benchmark_filter='zoom:1/'
+	@echo "== figures where little can be skipped, against the plain path in the same run"
+	@tools/runbench.sh $(BUILD)/bench/bench_worstcase
 	@echo "== animation; view 0 plain, 1 afterglow, 2 drifting phase, 3 time signals"
-	@QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_animation
+	@QT_QPA_PLATFORM=offscreen ROWS=all tools/runbench.sh $(BUILD)/bench/bench_animation
+	@echo "== animation at device pixel ratio 2, 3 : 2 plain"
+	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 ROWS=all tools/runbench.sh \
+	    $(BUILD)/bench/bench_animation --benchmark_filter='K:6/view:0/zoom:(100|200)$$'
 	@echo "== sound alone, animation alone, both (a private audio server plays into a null sink)"
 	@QT_QPA_PLATFORM=offscreen python3 tests/check_audio.py --beside $(BUILD)/bench/bench_sound
 

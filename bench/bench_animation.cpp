@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QWidget>
 
 #include <sys/resource.h>
 
@@ -25,11 +26,13 @@ enum View { Plain, Afterglow, Drift, TimeSignals };
 
 // Runs "Schwingung" for a few seconds in the real window and reports frames per second
 // and the processor time the program takes per second of animation: at closing count K (6 is
-// 3 : 2, any other K is K : 1), plain or with one of the views that follow the beam. The
-// drifting phase redraws the whole figure about 31 times a second.
+// 3 : 2, any other K is K : 1), plain or with one of the views that follow the beam, at a zoom
+// in percent. The drifting phase redraws the whole figure about 31 times a second. screen_px
+// is the screen's width in device pixels.
 void BM_Animation(benchmark::State& state)
 {
     MainWindow w([] {});
+    w.setZoomPercent(int(state.range(3)));
     w.show();
     const int k = int(state.range(1));
     w.findChild<QLineEdit*>("txtZaehler")->setText(QString::number(k == 6 ? 3 : k));
@@ -62,20 +65,24 @@ void BM_Animation(benchmark::State& state)
         state.counters["frames_per_s"] = frames / seconds;
         state.counters["cpu_percent"] = 100 * cpu / seconds;
     }
+    state.counters["screen_px"] =
+        w.findChild<QWidget*>("picBildschirm")->width() * w.devicePixelRatioF();
 }
 
 } // namespace
 
 BENCHMARK(BM_Animation)
-    ->ArgNames({"ms", "K", "view"})
-    ->Args({3000, 1, Plain})
-    ->Args({3000, 6, Plain})
-    ->Args({3000, 6, Afterglow})
-    ->Args({3000, 6, Drift})
-    ->Args({3000, 6, TimeSignals})
-    ->Args({3000, 32767, Plain})
-    ->Args({3000, 32767, Afterglow})
-    ->Args({3000, 32767, Drift})
+    ->ArgNames({"ms", "K", "view", "zoom"})
+    ->Args({3000, 1, Plain, 100})
+    ->Args({3000, 6, Plain, 100})
+    ->Args({3000, 6, Plain, 200})
+    ->Args({3000, 6, Plain, 300})
+    ->Args({3000, 6, Afterglow, 100})
+    ->Args({3000, 6, Drift, 100})
+    ->Args({3000, 6, TimeSignals, 100})
+    ->Args({3000, 32767, Plain, 100})
+    ->Args({3000, 32767, Afterglow, 100})
+    ->Args({3000, 32767, Drift, 100})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

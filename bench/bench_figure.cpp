@@ -93,12 +93,6 @@ template <typename Body> void againstDrawLine(benchmark::State& state, Body body
     state.counters["vs_drawLine"] = ours / reference;
 }
 
-MainWindow& window()
-{
-    static MainWindow w([] {});
-    return w;
-}
-
 void setRatio(MainWindow& w, int k, int ratio)
 {
     auto* zaehler = w.findChild<QLineEdit*>("txtZaehler");
@@ -111,7 +105,7 @@ void setRatio(MainWindow& w, int k, int ratio)
 // What a Scroll event of a drag does: the whole figure into the retained image.
 void BM_Redraw(benchmark::State& state)
 {
-    MainWindow& w = window();
+    MainWindow& w = sharedWindow();
     setRatio(w, int(state.range(0)), int(state.range(1)));
     auto* screen = w.findChild<PictureArea*>("picBildschirm");
     againstDrawLine(state, [&] {
@@ -157,7 +151,7 @@ void BM_FigureRedraw(benchmark::State& state)
 // then the figure of 2.06 million points, as one keystroke in the denominator costs.
 void BM_LargestChange(benchmark::State& state)
 {
-    MainWindow& w = window();
+    MainWindow& w = sharedWindow();
     setRatio(w, 1, ShortSegments);
     auto* nenner = w.findChild<QLineEdit*>("txtNenner");
     bool blank = false;
@@ -169,23 +163,36 @@ void BM_LargestChange(benchmark::State& state)
     state.counters["kgV"] = w.findChild<QLineEdit*>("txtkgV")->text().toDouble();
 }
 
-// A held arrow key on the x amplitude bar at K = 32767, numerator K: 30 Change events 33 ms
-// apart, the event loop running between them as it does for the user. lag_ms is how long after
-// the last event the screen shows its value; behind_ms how late the last event came to be
-// handled, which stays 0 while the program keeps up with the key.
+// The figures a held key is measured on: the largest one, and one where little can be skipped.
+enum HeldKeyFigure { LargestK = 0, NearbyNumbers = 1 };
+
+// A held arrow key on the x amplitude bar: 30 Change events 33 ms apart, the event loop
+// running between them as it does for the user. lag_ms is how long after the last event the
+// screen shows its value; behind_ms how late the last event came to be handled, which stays 0
+// while the program keeps up with the key. Figures: K = 32767 with numerator K at amplitude
+// 1, and 179 : 183 at amplitudes 2 and phases 90°, starting from amplitude 2.
 void BM_HeldKey(benchmark::State& state)
 {
     using namespace std::chrono_literals;
-    MainWindow& w = window();
+    MainWindow& w = sharedWindow();
     w.show();
-    setRatio(w, 32767, LongSegments);
+    const bool nearby = state.range(0) == NearbyNumbers;
+    if (nearby) {
+        w.findChild<QLineEdit*>("txtZaehler")->setText("179");
+        w.findChild<QLineEdit*>("txtNenner")->setText("183");
+    } else {
+        setRatio(w, 32767, LongSegments);
+    }
+    w.findChild<QScrollBar*>("hscAmp2")->setValue(nearby ? 200 : 100);
+    w.findChild<QScrollBar*>("HScroll1")->setValue(nearby ? 157 : 0);
+    w.findChild<QScrollBar*>("hscPhase")->setValue(nearby ? 157 : 0);
     auto* bar = w.findChild<QScrollBar*>("hscAmp1");
     auto* screen = w.findChild<PictureArea*>("picBildschirm");
     double lag = 0;
     double behind = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        bar->setValue(100);
+        bar->setValue(nearby ? 200 : 100);
         screen->repaint();
         state.ResumeTiming();
         const auto start = Clock::now();
@@ -262,7 +269,12 @@ BENCHMARK(BM_LargestChange)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-BENCHMARK(BM_HeldKey)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_HeldKey)
+    ->Arg(LargestK)
+    ->Arg(NearbyNumbers)
+    ->ArgName("figure")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_DrawLine)->Apply(arguments)->Repetitions(3);
 BENCHMARK(BM_Points)->Apply(arguments);
 BENCHMARK(BM_FigurePoints)->Apply(arguments);

@@ -9,18 +9,12 @@ using namespace korvelian;
 
 namespace {
 
-MainWindow& window()
-{
-    static MainWindow w([] {});
-    return w;
-}
-
 // What a Scroll event of a drag does in a zoomed window: the whole figure, numerator 1 and
 // denominator K, drawn afresh into the retained image at the zoomed size with lines as wide
 // as the zoom.
 void BM_ZoomedRedraw(benchmark::State& state)
 {
-    MainWindow& w = window();
+    MainWindow& w = sharedWindow();
     w.setZoomPercent(int(state.range(0)) * 100);
     w.findChild<QLineEdit*>("txtZaehler")->setText("1");
     w.findChild<QLineEdit*>("txtNenner")->setText(QString::number(state.range(1)));

@@ -1,8 +1,32 @@
 #pragma once
 
+#include "mainwindow.h"
+
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace korvelian {
+
+// The window the rows of a benchmark share. It must go before the application does: a
+// widget destroyed after it crashes the benchmark at its very end.
+inline std::unique_ptr<MainWindow>& sharedWindowSlot()
+{
+    static std::unique_ptr<MainWindow> window;
+    return window;
+}
+
+inline MainWindow& sharedWindow()
+{
+    std::unique_ptr<MainWindow>& window = sharedWindowSlot();
+    if (!window)
+        window = std::make_unique<MainWindow>([] {});
+    return *window;
+}
+
+} // namespace korvelian
 
 // The benchmarks draw through the real window on the offscreen platform.
 #define KORVELIAN_BENCHMARK_MAIN()                                                                 \
@@ -14,5 +38,6 @@
         benchmark::Initialize(&argc, argv);                                                        \
         benchmark::RunSpecifiedBenchmarks();                                                       \
         benchmark::Shutdown();                                                                     \
+        korvelian::sharedWindowSlot().reset();                                                     \
         return 0;                                                                                  \
     }

@@ -14,9 +14,7 @@ namespace korvelian {
 
 namespace {
 
-// Segments per block: fine enough to stop soon after the figure's area is lit, coarse
-// enough for the sines to run as vector code.
-constexpr std::size_t kBlock = 512;
+constexpr std::size_t kBlock = FigureRaster::kBlock;
 // Segments per group within a drawn block.
 constexpr std::size_t kGroup = 16;
 // The first round takes every kSpread-th block, each later round the blocks half-way between.
@@ -222,6 +220,23 @@ void spreadOrder(std::size_t blocks, std::vector<std::uint32_t>& order)
 
 } // namespace
 
+PixelBox segmentsBox(const Parameter& p, const SegmentRaster::Transform& transform, int width,
+                     int height, std::size_t first, std::size_t last)
+{
+    const double tFirst = loopValue(first);
+    const double tLast = loopValue(last);
+    const double wFirst = ((tFirst + p.p2) * p.z) / p.n;
+    const double wLast = ((tLast + p.p2) * p.z) / p.n;
+    const Range x =
+        mapped(p.a1, sineBounds(tFirst + p.p1, tLast + p.p1), transform.scaleX, transform.offsetX);
+    const Range y = mapped(p.a2, sineBounds(std::min(wFirst, wLast), std::max(wFirst, wLast)),
+                           transform.scaleY, transform.offsetY);
+    PixelBox result;
+    pixelSpan(x, width, result.x0, result.x1);
+    pixelSpan(y, height, result.y0, result.y1);
+    return result;
+}
+
 struct FigureRaster::Figure
 {
     const Parameter& p;
@@ -230,21 +245,9 @@ struct FigureRaster::Figure
     int height;
     std::size_t count;
 
-    // The box of every pixel that the segments between points first and last can light.
     PixelBox box(std::size_t first, std::size_t last) const
     {
-        const double tFirst = loopValue(first);
-        const double tLast = loopValue(last);
-        const double wFirst = ((tFirst + p.p2) * p.z) / p.n;
-        const double wLast = ((tLast + p.p2) * p.z) / p.n;
-        const Range x = mapped(p.a1, sineBounds(tFirst + p.p1, tLast + p.p1), transform.scaleX,
-                               transform.offsetX);
-        const Range y = mapped(p.a2, sineBounds(std::min(wFirst, wLast), std::max(wFirst, wLast)),
-                               transform.scaleY, transform.offsetY);
-        PixelBox result;
-        pixelSpan(x, width, result.x0, result.x1);
-        pixelSpan(y, height, result.y0, result.y1);
-        return result;
+        return segmentsBox(p, transform, width, height, first, last);
     }
 
     // Extreme lines of x and of y, crest and trough.
@@ -374,9 +377,18 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
                         const Parameter& p, double end, const SegmentRaster::Transform& transform,
                         std::uint32_t colour)
 {
+    if (width > 0 && height > 0)
+        rasterise(width, height, p, end, transform).paint(pixels, stride, colour);
+}
+
+const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p, double end,
+                                       const SegmentRaster::Transform& transform)
+{
     const FigureRun run = figureRun(p, end);
-    if (width <= 0 || height <= 0 || run.count < 2)
-        return;
+    if (width <= 0 || height <= 0 || run.count < 2) {
+        m_lit.reset(std::max(width, 0), std::max(height, 0), {0, 0, -1, -1});
+        return m_lit;
+    }
     const Figure figure{p,
                         transform,
                         width,
@@ -405,7 +417,7 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
     drawBlocks(m_lanes[0], figure);
     if (lanes == 2)
         m_worker->wait();
-    m_lit.paint(pixels, stride, colour);
+    return m_lit;
 }
 
 } // namespace korvelian

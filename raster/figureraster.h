@@ -25,12 +25,19 @@ namespace korvelian {
 class FigureRaster
 {
 public:
+    // Segments per block: fine enough to stop soon after the figure's area is lit, coarse
+    // enough for the sines to run as vector code.
+    static constexpr std::size_t kBlock = 512;
+
     // pixels: 32-bit pixels, stride in pixels between rows, holding what lies under the
     // figure; the figure's pixels are set to colour. The points are those of figureRun(p,
     // end), segment i running from point i to point i - 1.
     void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
               const Parameter& p, double end, const SegmentRaster::Transform& transform,
               std::uint32_t colour);
+    // The same pixels as bits, valid until the next drawing.
+    const LitRows& rasterise(int width, int height, const Parameter& p, double end,
+                             const SegmentRaster::Transform& transform);
 
 private:
     struct Figure;
@@ -58,5 +65,10 @@ private:
     // Started by the first figure that is worth a second core.
     std::unique_ptr<WorkerThread> m_worker;
 };
+
+// The box of every pixel that the segments between points first and last of figurePoints(p,
+// ...) can light in an area of width x height pixels, found from the sines' bounds alone.
+PixelBox segmentsBox(const Parameter& p, const SegmentRaster::Transform& transform, int width,
+                     int height, std::size_t first, std::size_t last);
 
 } // namespace korvelian

@@ -22,7 +22,8 @@ void LitRows::reset(int width, int height, const PixelBox& within)
     m_within = within;
     m_rows.assign(m_rowWords * static_cast<std::size_t>(height), 0);
     m_columns.assign(RunBitmaps::wordsPerRow(height) * static_cast<std::size_t>(width), 0);
-    const std::size_t bands = static_cast<std::size_t>(within.y1 - within.y0) / kBand + 1;
+    const std::size_t bands =
+        within.y1 < within.y0 ? 0 : static_cast<std::size_t>(within.y1 - within.y0) / kBand + 1;
     m_bands.assign(m_rowWords * bands, 0);
 }
 

@@ -26,6 +26,15 @@ public:
     // Whether every pixel that RunBitmaps::segment would light for this segment is lit, in
     // the layout that segment would light it in.
     bool segmentLit(double xa, double ya, double xb, double yb) const;
+    // Row y's lit pixels as bits, wordsPerRow() words with a spare one at the end.
+    const std::uint64_t* row(int y) const
+    {
+        return m_rows.data() + static_cast<std::size_t>(y) * m_rowWords;
+    }
+    std::size_t wordsPerRow() const { return m_rowWords; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+
     // Sets every lit pixel to colour; stride is in pixels.
     void paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour) const;
 

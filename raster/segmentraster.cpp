@@ -1,5 +1,6 @@
 #include "segmentraster.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace korvelian {
@@ -9,8 +10,8 @@ namespace {
 // Below this a second thread costs more than it saves.
 constexpr std::size_t kParallelFrom = 4000;
 
-void rasterise(RunBitmaps& bitmaps, std::span<const FloatPoint> points,
-               const SegmentRaster::Transform& t)
+void drawSegments(RunBitmaps& bitmaps, std::span<const FloatPoint> points,
+                  const SegmentRaster::Transform& t)
 {
     // Each point is mapped once and serves as the end of one segment and the start of the next.
     double previousX = points[0].x * t.scaleX + t.offsetX;
@@ -30,8 +31,17 @@ void SegmentRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrd
                          std::span<const FloatPoint> points, const Transform& transform,
                          std::uint32_t colour)
 {
+    if (width > 0 && height > 0)
+        rasterise(width, height, points, transform).paint(pixels, stride, colour);
+}
+
+const LitRows& SegmentRaster::rasterise(int width, int height, std::span<const FloatPoint> points,
+                                        const Transform& transform)
+{
+    const PixelBox area{0, 0, width - 1, height - 1};
+    m_lit.reset(std::max(width, 0), std::max(height, 0), area);
     if (width <= 0 || height <= 0 || points.size() < 2)
-        return;
+        return m_lit;
     const bool parallel = points.size() >= kParallelFrom;
     const int maps = parallel ? 2 : 1;
     for (int m = 0; m < maps; ++m)
@@ -39,17 +49,15 @@ void SegmentRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrd
     if (parallel) {
         // The halves share the middle point, so every segment is drawn exactly once.
         const std::size_t middle = points.size() / 2;
-        std::thread second([&] { rasterise(m_bitmaps[1], points.subspan(middle), transform); });
-        rasterise(m_bitmaps[0], points.first(middle + 1), transform);
+        std::thread second([&] { drawSegments(m_bitmaps[1], points.subspan(middle), transform); });
+        drawSegments(m_bitmaps[0], points.first(middle + 1), transform);
         second.join();
     } else {
-        rasterise(m_bitmaps[0], points, transform);
+        drawSegments(m_bitmaps[0], points, transform);
     }
-    const PixelBox area{0, 0, width - 1, height - 1};
-    m_lit.reset(width, height, area);
     for (int m = 0; m < maps; ++m)
         m_lit.add(m_bitmaps[m], area);
-    m_lit.paint(pixels, stride, colour);
+    return m_lit;
 }
 
 } // namespace korvelian

@@ -30,6 +30,9 @@ public:
     // point i - 1.
     void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
               std::span<const FloatPoint> points, const Transform& transform, std::uint32_t colour);
+    // The same pixels as bits, valid until the next drawing.
+    const LitRows& rasterise(int width, int height, std::span<const FloatPoint> points,
+                             const Transform& transform);
 
 private:
     std::array<RunBitmaps, 2> m_bitmaps;

@@ -5,17 +5,13 @@
 
 namespace korvelian {
 
-void WideFigureRaster::rasterise(std::uint32_t* pixels, int width, int height,
-                                 std::ptrdiff_t stride, const Parameter& p, double end,
-                                 const SegmentRaster::Transform& transform, std::uint32_t colour)
+const LitRows& WideFigureRaster::rasterise(int width, int height, const Parameter& p, double end,
+                                           const SegmentRaster::Transform& transform)
 {
-    if (m_path == Path::Culled) {
-        m_raster.draw(pixels, width, height, stride, p, end, transform, colour);
-        return;
-    }
+    if (m_path == Path::Culled)
+        return m_raster.rasterise(width, height, p, end, transform);
     const FigureRun run = figurePoints(p, end, m_points);
-    m_plain.draw(pixels, width, height, stride, std::span(m_points.data(), run.count), transform,
-                 colour);
+    return m_plain.rasterise(width, height, std::span(m_points.data(), run.count), transform);
 }
 
 void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
@@ -23,52 +19,45 @@ void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::p
                             const SegmentRaster::Transform& transform, std::uint32_t colour,
                             int lineWidth)
 {
+    if (width <= 0 || height <= 0)
+        return;
     if (lineWidth <= 1) {
-        rasterise(pixels, width, height, stride, p, end, transform, colour);
+        rasterise(width, height, p, end, transform).paint(pixels, stride, colour);
         return;
     }
     // Mask pixel (x, y) stands for the square of image pixels (x - extra ... x, y - extra ...
     // y): a margin of extra pixels on the left and top keeps the squares that reach into the
     // image from outside it.
     const int extra = lineWidth - 1;
-    const int maskWidth = width + extra;
-    const int maskHeight = height + extra;
-    m_mask.assign(static_cast<std::size_t>(maskWidth) * maskHeight, 0);
     const double shift = extra - extra / 2.0;
     const SegmentRaster::Transform shifted{transform.scaleX, transform.offsetX + shift,
                                            transform.scaleY, transform.offsetY + shift};
-    rasterise(m_mask.data(), maskWidth, maskHeight, maskWidth, p, end, shifted, 1);
-    grow(pixels, width, height, stride, colour, lineWidth);
+    grow(rasterise(width + extra, height + extra, p, end, shifted), pixels, width, height, stride,
+         colour, lineWidth);
 }
 
-void WideFigureRaster::grow(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-                            std::uint32_t colour, int lineWidth)
+void WideFigureRaster::grow(const LitRows& mask, std::uint32_t* pixels, int width, int height,
+                            std::ptrdiff_t stride, std::uint32_t colour, int lineWidth)
 {
     const int extra = lineWidth - 1;
-    const int maskWidth = width + extra;
-    const int maskHeight = height + extra;
-    // One spare word per row, so that a shift may read the word after the last.
-    const std::size_t words = static_cast<std::size_t>(maskWidth + 63) / 64 + 1;
-    m_rows.assign(words * maskHeight, 0);
+    const int maskHeight = mask.height();
+    // Rows of the mask's bits with their spare word, so that a shift may read the word after
+    // the last.
+    const std::size_t words = mask.wordsPerRow();
+    m_rows.resize(words * maskHeight);
 
-    // Each mask row as bits, grown to the right: bit x is set when any of mask pixels
-    // x ... x + extra is lit.
+    // Each mask row grown to the right: bit x is set when any of mask pixels x ... x + extra
+    // is lit.
     for (int y = 0; y < maskHeight; ++y) {
-        const std::uint32_t* mask = m_mask.data() + static_cast<std::size_t>(y) * maskWidth;
+        const std::uint64_t* bits = mask.row(y);
         std::uint64_t* row = m_rows.data() + y * words;
-        for (int from = 0; from < maskWidth; from += 64) {
-            const int count = std::min(64, maskWidth - from);
-            std::uint64_t bits = 0;
-            for (int i = 0; i < count; ++i)
-                bits |= std::uint64_t{mask[from + i] != 0} << i;
-            row[from >> 6] = bits;
-        }
         for (std::size_t w = 0; w + 1 < words; ++w) {
-            std::uint64_t grown = row[w];
+            std::uint64_t grown = bits[w];
             for (int k = 1; k <= extra; ++k)
-                grown |= (row[w] >> k) | (row[w + 1] << (64 - k));
+                grown |= (bits[w] >> k) | (bits[w + 1] << (64 - k));
             row[w] = grown;
         }
+        row[words - 1] = 0;
     }
     // Then down: image row y takes mask rows y ... y + extra.
     for (int y = 0; y < height; ++y) {

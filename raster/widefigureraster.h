@@ -11,8 +11,8 @@
 namespace korvelian {
 
 // Draws a figure with lines of a whole number of device pixels. One pixel wide it is the
-// figure raster's own line. Wider, the figure is rasterised one pixel wide into a scratch
-// mask, shifted by half the extra width, and every lit pixel is grown to a square of the
+// figure raster's own line. Wider, the figure is rasterised one pixel wide into a mask of
+// bits, shifted by half the extra width, and every lit pixel is grown to a square of the
 // line width: the line stays centred on the figure, a 2-pixel line looks like the 1-pixel
 // line of a picture of half the size enlarged, and the raster's speed is kept, since growing
 // costs a few word operations per 64 pixels.
@@ -30,17 +30,15 @@ public:
               std::uint32_t colour, int lineWidth);
 
 private:
-    void rasterise(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-                   const Parameter& p, double end, const SegmentRaster::Transform& transform,
-                   std::uint32_t colour);
-    void grow(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-              std::uint32_t colour, int lineWidth);
+    const LitRows& rasterise(int width, int height, const Parameter& p, double end,
+                             const SegmentRaster::Transform& transform);
+    void grow(const LitRows& mask, std::uint32_t* pixels, int width, int height,
+              std::ptrdiff_t stride, std::uint32_t colour, int lineWidth);
 
     Path m_path;
     FigureRaster m_raster;
     SegmentRaster m_plain;
     std::vector<FloatPoint> m_points;
-    std::vector<std::uint32_t> m_mask;
     std::vector<std::uint64_t> m_rows;
 };
 

@@ -148,9 +148,12 @@ void PictureArea::paintEvent(QPaintEvent* event)
     m_repaintPending = false;
     render();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_image,
-                      QRectF(QPointF(event->rect().topLeft()) * m_image.devicePixelRatio(),
-                             QSizeF(event->rect().size()) * m_image.devicePixelRatio()));
+    // Rectangle by rectangle: a frame of the animation repaints a few small ones.
+    for (const QRect& r : event->region()) {
+        painter.drawImage(r, m_image,
+                          QRectF(QPointF(r.topLeft()) * m_image.devicePixelRatio(),
+                                 QSizeF(r.size()) * m_image.devicePixelRatio()));
+    }
     paintAnnotations(painter, QRectF(rect()), linePixels(m_zoom), false);
     paintOverlays(painter);
     paintFocusMark(*this, painter, linePixels(m_zoom));

@@ -57,51 +57,72 @@ PixelMapping ScreenArea::shownFromHundred() const
     return pixelMapping({0, 0, double(kBaseSize), double(kBaseSize)}, shown, 1, yUp());
 }
 
+QRect ScreenArea::overlayBounds(int item) const
+{
+    // A cosmetic pen reaches half its width beyond the shape or line.
+    const int margin = linePixels(zoom()) + 1;
+    const QRectF r = item < 3 ? shapeRect(static_cast<Shape>(item))
+                              : QRectF(overlayLine(static_cast<OverlayLine>(item - 3)).p1(),
+                                       overlayLine(static_cast<OverlayLine>(item - 3)).p2())
+                                    .normalized();
+    return r.toAlignedRect().adjusted(-margin, -margin, margin, margin);
+}
+
+template <typename Change> void ScreenArea::changeOverlay(int item, Change change)
+{
+    // Only where the overlay was and where it is now: a frame of the animation moves five
+    // small overlays, and copying the whole screen's picture each frame would cost a large
+    // screen most of its time.
+    update(overlayBounds(item));
+    change();
+    update(overlayBounds(item));
+}
+
 void ScreenArea::setShapeLeft(Shape shape, double left)
 {
     if (!std::isfinite(left))
         return;
-    m_shapes[index(shape)].setX(placeAtHundred(left, 0).x());
-    scheduleRepaint();
+    changeOverlay(index(shape), [&] { m_shapes[index(shape)].setX(placeAtHundred(left, 0).x()); });
 }
 
 void ScreenArea::setShapeTop(Shape shape, double top)
 {
     if (!std::isfinite(top))
         return;
-    m_shapes[index(shape)].setY(placeAtHundred(0, top).y());
-    scheduleRepaint();
+    changeOverlay(index(shape), [&] { m_shapes[index(shape)].setY(placeAtHundred(0, top).y()); });
 }
 
 void ScreenArea::bringToFront(Shape shape)
 {
-    const auto it = std::find(m_stacking.begin(), m_stacking.end(), index(shape));
-    std::rotate(it, it + 1, m_stacking.end());
-    scheduleRepaint();
+    changeOverlay(index(shape), [&] {
+        const auto it = std::find(m_stacking.begin(), m_stacking.end(), index(shape));
+        std::rotate(it, it + 1, m_stacking.end());
+    });
 }
 
 void ScreenArea::setLineEnd(OverlayLine line, LineEnd end, double value)
 {
     if (!std::isfinite(value))
         return;
-    QLineF& l = m_lines[index(line)];
-    const double x = placeAtHundred(value, 0).x();
-    const double y = placeAtHundred(0, value).y();
-    switch (end) {
-    case LineEnd::X1:
-        l.setP1({x, l.y1()});
-        break;
-    case LineEnd::Y1:
-        l.setP1({l.x1(), y});
-        break;
-    case LineEnd::X2:
-        l.setP2({x, l.y2()});
-        break;
-    case LineEnd::Y2:
-        l.setP2({l.x2(), y});
-        break;
-    }
-    scheduleRepaint();
+    changeOverlay(3 + index(line), [&] {
+        QLineF& l = m_lines[index(line)];
+        const double x = placeAtHundred(value, 0).x();
+        const double y = placeAtHundred(0, value).y();
+        switch (end) {
+        case LineEnd::X1:
+            l.setP1({x, l.y1()});
+            break;
+        case LineEnd::Y1:
+            l.setP1({l.x1(), y});
+            break;
+        case LineEnd::X2:
+            l.setP2({x, l.y2()});
+            break;
+        case LineEnd::Y2:
+            l.setP2({l.x2(), y});
+            break;
+        }
+    });
 }
 
 QRectF ScreenArea::shapeRect(Shape shape) const

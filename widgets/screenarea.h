@@ -54,6 +54,10 @@ protected:
     void paintOverlays(QPainter& painter) override;
 
 private:
+    // Logical pixels that overlay item (as in stacking()) may paint.
+    QRect overlayBounds(int item) const;
+    template <typename Change> void changeOverlay(int item, Change change);
+
     // Where a point of the frame lies on the screen at 100 %, y growing downward.
     QPointF placeAtHundred(double x, double y) const;
     // From pixels of the screen at 100 % to where they are shown now.

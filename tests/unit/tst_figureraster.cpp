@@ -1,13 +1,19 @@
+#include "constants.h"
 #include "figurepoints.h"
 #include "figureraster.h"
 #include "modelchecks.h"
 #include "segmentraster.h"
+#include "widefigureraster.h"
 
 #include "testregistry.h"
 
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <numeric>
+#include <random>
 #include <vector>
 
 using namespace korvelian;
@@ -33,6 +39,69 @@ struct Screen
     std::vector<std::uint32_t> pixels;
 };
 
+// A random figure as the controls give one, on a picture of side pixels with lines lineWidth
+// wide. Half of them have a slow y (denominator 50 to 400), where a block spans less than a
+// turn of the y sine; amplitudes of exactly 1 and 2 and sides divisible by 4 put the crest
+// on a pixel boundary.
+struct RandomFigure
+{
+    Parameter p;
+    double end = 0;
+    int side = 0;
+    int lineWidth = 1;
+    double yScale = 1;
+};
+
+RandomFigure randomFigure(std::mt19937& random)
+{
+    const auto pick = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    const auto amplitude = [&] {
+        const int choice = pick(0, 3);
+        return (choice == 0 ? 100 : choice == 1 ? 200 : pick(0, 200)) / 100.0;
+    };
+    RandomFigure f;
+    const int z = pick(1, 12);
+    const int n = pick(0, 1) == 0 ? pick(50, 400) : pick(1, 60);
+    f.p = {amplitude(), pick(0, 628) / 100.0, amplitude(), pick(0, 628) / 100.0, double(z),
+           double(n)};
+    f.end = loopEnd(std::lcm(z, n));
+    const int sides[] = {440, 441, 882, pick(60, 900)};
+    f.side = sides[pick(0, 3)];
+    f.lineWidth = pick(1, 3);
+    f.yScale = pick(0, 1) == 0 ? 1 : -1;
+    return f;
+}
+
+QString describe(const RandomFigure& f, unsigned seed)
+{
+    return QString("seed %1: %2 : %3, amplitudes %4 / %5, phases %6 / %7, %8 px, line %9, y %10")
+        .arg(seed)
+        .arg(f.p.z)
+        .arg(f.p.n)
+        .arg(f.p.a1)
+        .arg(f.p.a2)
+        .arg(f.p.p1)
+        .arg(f.p.p2)
+        .arg(f.side)
+        .arg(f.lineWidth)
+        .arg(f.yScale);
+}
+
+// The pixel a point lights as a segment's end, cut to the area.
+int endPixel(double coordinate, int size)
+{
+    return std::min(static_cast<int>(std::clamp(coordinate, 0.0, double(size))), size - 1);
+}
+
+unsigned environmentNumber(const char* name, unsigned fallback)
+{
+    bool ok = false;
+    const unsigned value = qEnvironmentVariable(name).toUInt(&ok);
+    return ok ? value : fallback;
+}
+
 } // namespace
 
 class TestFigureRaster : public QObject
@@ -42,50 +111,100 @@ class TestFigureRaster : public QObject
 private slots:
     void samePixelsAsEverySegment_data();
     void samePixelsAsEverySegment();
+    void randomFiguresKeepTheirBoxesAndPixels();
 };
 
 void TestFigureRaster::samePixelsAsEverySegment_data()
 {
     QTest::addColumn<int>("index");
-    QTest::addColumn<int>("ratio");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("lineWidth");
     QTest::addColumn<double>("yScale");
     const std::vector<FigureCase> cases = figureCases();
     for (const int ratio : {1, 2}) {
         for (std::size_t i = 0; i < cases.size(); ++i) {
             const std::string name = cases[i].name + ", ratio " + std::to_string(ratio);
-            QTest::newRow(name.c_str()) << int(i) << ratio << 1.0;
+            QTest::newRow(name.c_str()) << int(i) << 441 * ratio << 1 << 1.0;
         }
     }
-    QTest::newRow("7 : 5 with phases, y upwards") << 1 << 1 << -1.0;
+    QTest::newRow("7 : 5 with phases, y upwards") << 1 << 441 << 1 << -1.0;
+    // The amplitude's edge exactly on a pixel boundary: the edge line is lit only where a
+    // point's coordinate rounds to the amplitude, and culling must keep those pixels.
+    QTest::newRow("32767 : 1 at 440 px") << 6 << 440 << 1 << 1.0;
+    QTest::newRow("1 : 32767 at 200 %, shifted by half a pixel") << 7 << 882 << 2 << 1.0;
 }
 
 void TestFigureRaster::samePixelsAsEverySegment()
 {
     QFETCH(int, index);
-    QFETCH(int, ratio);
+    QFETCH(int, side);
+    QFETCH(int, lineWidth);
     QFETCH(double, yScale);
     const FigureCase c = figureCases()[index];
-    // The screen frame (-2, -2) - (2, 2) over 441 logical pixels.
-    Screen ours(441 * ratio);
-    Screen reference(441 * ratio);
-    const double scale = ours.size / 4.0;
+    // The screen frame (-2, -2) - (2, 2) over the picture.
+    Screen ours(side);
+    Screen reference(side);
+    const double scale = side / 4.0;
     const SegmentRaster::Transform transform{scale, 2 * scale, yScale * scale, 2 * scale};
 
-    FigureRaster figureRaster;
-    figureRaster.draw(ours.pixels.data(), ours.size, ours.size, ours.stride, c.p, c.end, transform,
-                      kFigure);
-    std::vector<FloatPoint> points;
-    const FigureRun run = figurePoints(c.p, c.end, points);
-    SegmentRaster segmentRaster;
-    segmentRaster.draw(reference.pixels.data(), reference.size, reference.size, reference.stride,
-                       std::span(points.data(), run.count), transform, kFigure);
+    WideFigureRaster culled;
+    culled.draw(ours.pixels.data(), side, side, ours.stride, c.p, c.end, transform, kFigure,
+                lineWidth);
+    WideFigureRaster plain(WideFigureRaster::Path::Plain);
+    plain.draw(reference.pixels.data(), side, side, reference.stride, c.p, c.end, transform,
+               kFigure, lineWidth);
 
-    for (int y = 0; y < ours.size; ++y) {
-        for (int x = 0; x < ours.size; ++x) {
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
             const std::ptrdiff_t i = y * ours.stride + x;
             if (ours.pixels[i] != reference.pixels[i])
                 QFAIL(qPrintable(QString("pixel (%1, %2) differs").arg(x).arg(y)));
         }
+    }
+}
+
+// Random figures (make soak draws more, with fresh seeds): every point lies in the box that
+// the raster finds for its block before computing any point, and the culled raster, in one
+// pixel or wider lines, lights exactly the plain path's pixels.
+void TestFigureRaster::randomFiguresKeepTheirBoxesAndPixels()
+{
+    const unsigned seed = environmentNumber("KORVELIAN_RASTER_SEED", 2026);
+    const unsigned cases = environmentNumber("KORVELIAN_RASTER_CASES", 40);
+    std::mt19937 random(seed);
+    std::vector<FloatPoint> points;
+    WideFigureRaster culled;
+    WideFigureRaster plain(WideFigureRaster::Path::Plain);
+    for (unsigned i = 0; i < cases; ++i) {
+        const RandomFigure f = randomFigure(random);
+        const double scale = f.side / 4.0;
+        const SegmentRaster::Transform transform{scale, 2 * scale, f.yScale * scale, 2 * scale};
+        const std::size_t count = figurePoints(f.p, f.end, points).count;
+        for (std::size_t first = 0; first + 1 < count; first += FigureRaster::kBlock) {
+            const std::size_t last = std::min(first + FigureRaster::kBlock, count - 1);
+            const PixelBox box = segmentsBox(f.p, transform, f.side, f.side, first, last);
+            for (std::size_t k = first; k <= last; ++k) {
+                const int x = endPixel(points[k].x * transform.scaleX + transform.offsetX, f.side);
+                const int y = endPixel(points[k].y * transform.scaleY + transform.offsetY, f.side);
+                if (x < box.x0 || x > box.x1 || y < box.y0 || y > box.y1) {
+                    QFAIL(qPrintable(describe(f, seed) +
+                                     QString(": point %1 at (%2, %3) outside its block's box")
+                                         .arg(k)
+                                         .arg(x)
+                                         .arg(y)));
+                }
+            }
+        }
+        Screen ours(f.side);
+        Screen reference(f.side);
+        culled.draw(ours.pixels.data(), f.side, f.side, ours.stride, f.p, f.end, transform, kFigure,
+                    f.lineWidth);
+        plain.draw(reference.pixels.data(), f.side, f.side, reference.stride, f.p, f.end, transform,
+                   kFigure, f.lineWidth);
+        const auto differing = std::inner_product(
+            ours.pixels.begin(), ours.pixels.end(), reference.pixels.begin(), 0L, std::plus<>(),
+            [](std::uint32_t a, std::uint32_t b) { return long(a != b); });
+        if (differing != 0)
+            QFAIL(qPrintable(describe(f, seed) + QString(": %1 pixels differ").arg(differing)));
     }
 }
 
