@@ -4,6 +4,17 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+// The processor time this process has taken so far, user and system, in seconds.
+inline double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& tv) { return tv.tv_sec + tv.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 // The benchmarks draw through the real window on the offscreen platform.
 #define KORVELIAN_BENCHMARK_MAIN()                                                                 \
     int main(int argc, char* argv[])                                                               \
