@@ -8,19 +8,9 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <sys/resource.h>
-
 using namespace korvelian;
 
 namespace {
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& tv) { return tv.tv_sec + tv.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 enum View { Plain, Afterglow, Drift, TimeSignals };
 

@@ -10,20 +10,11 @@
 #include <QFile>
 #include <QTimer>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace korvelian;
 
 namespace {
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& tv) { return tv.tv_sec + tv.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // The audio server's processor time, from its pid file: it mixes what the program plays.
 double serverCpuSeconds()

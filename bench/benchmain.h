@@ -8,6 +8,8 @@
 
 #include <memory>
 
+#include <sys/resource.h>
+
 namespace korvelian {
 
 // The window the rows of a benchmark share. It must go before the application does: a
@@ -27,6 +29,15 @@ inline MainWindow& sharedWindow()
 }
 
 } // namespace korvelian
+
+// The processor time this process has taken so far, user and system, in seconds.
+inline double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& tv) { return tv.tv_sec + tv.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 // The benchmarks draw through the real window on the offscreen platform.
 #define KORVELIAN_BENCHMARK_MAIN()                                                                 \

@@ -96,9 +96,9 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
                 QImage figure(pictureSize(area, side), QImage::Format_ARGB32_Premultiplied);
                 figure.fill(Qt::transparent);
                 DrawingRenderer renderer;
-                renderer.render(figure, QSizeF(figure.size()), std::span(&op, 1),
-                                {side / baseWidth(area), worksheet, area.yUp(),
-                                 area.figureDimmed()});
+                renderer.render(
+                    figure, QSizeF(figure.size()), std::span(&op, 1),
+                    {side / baseWidth(area), worksheet, area.yUp(), area.figureDimmed()});
                 painter.drawImage(target, figure);
                 break;
             }
