@@ -1,5 +1,6 @@
 #include "exactcompare.h"
 #include "formfixture.h"
+#include "soundoutput.h"
 
 #include "testregistry.h"
 
@@ -21,6 +22,21 @@ void runFrames(FormFixture& f, int frames, std::function<void(int)> inPump = {})
     };
     f.form.handle(Event::Command2_Click);
 }
+
+// What the sound was last told to play.
+struct LastTone : SoundOutput
+{
+    ToneSettings played;
+    int plays = 0;
+
+    void play(const ToneSettings& settings) override
+    {
+        played = settings;
+        ++plays;
+    }
+    void fadeOut() override {}
+    void endNow() override {}
+};
 
 std::vector<std::string> figureOf(FormFixture& f)
 {
@@ -44,6 +60,9 @@ private slots:
 void TestPhaseDrift::aQuarterTurnMovesTheBarThroughItsHandler()
 {
     FormFixture f;
+    LastTone tone;
+    f.form.sound().setOutput(&tone);
+    f.form.sound().setOn(true);
     int changes = 0;
     f.fake.notify = [&](Event event) {
         changes += event == Event::hscPhase_Change;
@@ -58,10 +77,16 @@ void TestPhaseDrift::aQuarterTurnMovesTheBarThroughItsHandler()
     QCOMPARE(changes, 157);
     // What stays on the screen is the figure drawn for the bar at 157.
     FormFixture plain;
+    LastTone plainTone;
+    plain.form.sound().setOutput(&plainTone);
+    plain.form.sound().setOn(true);
     plain.fake.setScroll(ScrollBar::Phase, 157);
-    plain.form.handle(Event::Command1_Click);
+    plain.fake.fire(Event::hscPhase_Change);
     QVERIFY(!figureOf(plain).empty());
     QVERIFY(figureOf(f) == figureOf(plain));
+    // And what is heard: the sound follows the bar as it follows a user's click.
+    QVERIFY(tone.plays > 157);
+    QVERIFY(tone.played == plainTone.played);
     // The redraws never threw the beam back: t ran on by dt in every frame.
     double t = 0;
     for (int frame = 0; frame < 502; ++frame)
