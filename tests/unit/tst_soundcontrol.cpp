@@ -58,7 +58,6 @@ private slots:
     void bars_data();
     void bars();
     void offIsSilentAndTheEndWaitsForTheFade();
-    void theDriftingPhaseIsHeard();
 };
 
 void TestSoundControl::ratioInUse_data()
@@ -172,23 +171,6 @@ void TestSoundControl::offIsSilentAndTheEndWaitsForTheFade()
     QCOMPARE(f.output.played.back().gainX, 0.125);
     QVERIFY_THROWS_EXCEPTION(ProgramEnded, f.form.handle(Event::Command5_Click));
     QVERIFY(f.output.calls.back() == "endNow");
-}
-
-// The drift moves the y phase bar through its handler, so the tone follows it step by step.
-void TestSoundControl::theDriftingPhaseIsHeard()
-{
-    SoundFixture f;
-    f.fake.type(TextBox::Zaehler, "2");
-    f.form.drift().setTicked(true);
-    f.fake.onPump = [&f](int pump) {
-        if (pump == 502)
-            f.fake.check = 1;
-    };
-    const std::size_t before = f.output.played.size();
-    f.form.handle(Event::Command2_Click);
-    // A quarter turn of 20 s in 5.01 s: the bar at 157 after 157 steps, each heard.
-    QCOMPARE(f.output.played.size() - before, std::size_t(157));
-    QCOMPARE(f.output.played.back().phaseY, 1.57 * 2);
 }
 
 KORVELIAN_PLAIN_TEST(soundcontrol, TestSoundControl)
