@@ -43,6 +43,16 @@ namespace korvelian {
 
 namespace {
 
+// What a screen reader says of the screen, with the afterglow or without.
+QString screenDescription(bool afterglow)
+{
+    return QStringLiteral("Achsen und Korvelian-Figur; während der Schwingung der Leuchtpunkt "
+                          "mit seinen Projektionen auf beide Achsen") +
+           (afterglow ? QStringLiteral(" und der nachleuchtenden Spur der letzten Sekunde über "
+                                       "der gedämpften Figur")
+                      : QString());
+}
+
 const QColor kHintBackground(255, 255, 192);
 
 // How long after a change of state the window manager is taken to have answered.
@@ -285,9 +295,7 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
     case ControlKind::Picture:
         if (entry.picture == Picture::Bildschirm) {
             auto* screen = new ScreenArea(parent);
-            screen->setAccessibleDescription(
-                QStringLiteral("Achsen und Korvelian-Figur; während der Schwingung der "
-                               "Leuchtpunkt mit seinen Projektionen auf beide Achsen"));
+            screen->setAccessibleDescription(screenDescription(false));
             return screen;
         }
         // The speed bar's background is the theme's background of input areas.
@@ -720,6 +728,7 @@ void MainWindow::setOption(ViewOption option, bool on)
         break;
     case ViewOption::Afterglow:
         screen->setAfterglow(on);
+        screen->setAccessibleDescription(screenDescription(on));
         break;
     case ViewOption::Drift:
         m_form->drift().setTicked(on);
