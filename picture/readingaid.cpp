@@ -8,6 +8,7 @@
 #include "layout.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QHash>
 #include <QPainter>
 #include <QTextDocument>
 
@@ -118,12 +119,23 @@ double margin(double zoom)
     return 4 * zoom;
 }
 
-// A box holding the legend: its text inside a margin on a ground of its own.
+// A box holding the legend: its text inside a margin on a ground of its own. The screen asks
+// at every paint, a running beam's frames included, for the same few widths: laying the text
+// out once for each is enough.
 double boxHeight(const QStringList& lines, double width, double zoom)
 {
+    static QHash<QString, double> known;
+    const QString key = QStringLiteral("%1|%2|%3").arg(width).arg(zoom).arg(lines.join('\n'));
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
     QTextDocument text;
     layOut(text, lines, width - 2 * margin(zoom), zoom);
-    return text.size().height() + 2 * margin(zoom);
+    const double height = text.size().height() + 2 * margin(zoom);
+    constexpr qsizetype kKept = 64;
+    if (known.size() >= kKept)
+        known.clear();
+    known.insert(key, height);
+    return height;
 }
 
 void paintBox(QPainter& painter, const QRectF& box, const QStringList& lines, double zoom,
