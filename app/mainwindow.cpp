@@ -4,6 +4,7 @@
 #include "horizontalbar.h"
 #include "form1.h"
 #include "layout.h"
+#include "legendwindow.h"
 #include "presetmenus.h"
 #include "qtwindowoperations.h"
 #include "screenarea.h"
@@ -281,6 +282,12 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     m_form->drift().tickedChanged = [this](bool on) {
         m_viewActions->setOption(ViewOption::Drift, on);
     };
+    // After the screen's paint: showing a window from within it would paint again.
+    auto* legend = new LegendWindow(*this, *controls.bildschirm);
+    connect(
+        controls.bildschirm, &ScreenArea::legendBesideChanged, legend,
+        [legend, screen = controls.bildschirm] { legend->showLines(screen->legendBeside()); },
+        Qt::QueuedConnection);
     // A window destroyed from outside ends the program as closing it does.
     m_destroyWatch = std::make_unique<DestroyWatch>(*this, [this] { handle(Event::Form_Unload); });
     handle(Event::Form_Load);

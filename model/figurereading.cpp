@@ -28,6 +28,12 @@ constexpr const char* kNotWhole =
     "Zähler und Nenner müssen ganze Zahlen von 1 bis 32767 sein, sonst ist nichts abzulesen.";
 constexpr const char* kAmplitudeZero =
     "Eine Amplitude ist 0: die Figur liegt auf einer Achse, es ist nichts abzulesen.";
+// Symbols as a textbook prints them: variables in italics, indices below the line.
+constexpr const char* kPhi = "<i>φ</i>";
+constexpr const char* kY0 = "<i>y</i><sub>0</sub>";
+constexpr const char* kYMax = "<i>y</i><sub>max</sub>";
+constexpr const char* kFrequencies = "<i>f</i><sub>y</sub> : <i>f</i><sub>x</sub>";
+
 constexpr const char* kOpenNote = "Die Figur läuft in sich zurück (offene Kurve): Endpunkte "
                                   "zählen halb, so halbieren sich beide Zahlen.";
 
@@ -179,7 +185,7 @@ TouchReading readTopEdge(const Parameter& p, bool entryAccepted)
     reading.topCount = static_cast<double>(top) / 2;
     reading.rightCount = static_cast<double>(right) / 2;
     reading.legend = halves(top) + (top > 2 ? " Berührpunkte oben, " : " Berührpunkt oben, ") +
-                     halves(right) + " rechts: f_y : f_x = " + ratioText(r);
+                     halves(right) + " rechts: " + kFrequencies + " = " + ratioText(r);
     if (reading.open)
         reading.note = kOpenNote;
     return reading;
@@ -233,12 +239,13 @@ PhaseReading readPhase(const Parameter& p, bool entryAccepted, bool yUp)
     // The set difference as the bars show their phases, 0° to below 360°. The figure is the
     // same for P2 - P1 and its negative: above 180° the reading is 360° minus it.
     const double set = degrees(delta < 0 ? delta + 2 * kPi : delta);
-    reading.legend = "sin φ = y₀ / y_max = " + decimal(sine, 3) + " → φ = " + phi +
+    reading.legend = std::string("sin ") + kPhi + " = " + kY0 + " / " + kYMax + " = " +
+                     decimal(sine, 3) + " → " + kPhi + " = " + phi +
                      "° (eingestellt: " + decimal(set, 1) + "°)";
     if (phi != other) {
         reading.note = std::string(falling ? "Die Figur fällt nach rechts ab (\\)"
                                            : "Die Figur steigt nach rechts an (/)") +
-                       ": also φ = " + phi + "°, nicht " + other + "°.";
+                       ": also " + kPhi + " = " + phi + "°, nicht " + other + "°.";
     }
     if (decimal(set, 1) != phi && decimal(set, 1) != "360,0") {
         reading.note += (reading.note.empty() ? "" : " ") + std::string("360° − ") +

@@ -16,6 +16,9 @@ namespace korvelian {
 // is set, the edge the user sees on top is y = -A2; with yUp, the screen mirrored as on an
 // oscilloscope, it is y = +A2. "Top" and "highest point" mean that visible top; the right edge
 // is x = +A1. Amplitudes come from bars that start at 0; one that is not above 0 is refused.
+//
+// The texts are rich text as a textbook prints its symbols: variables in <i>, indices in <sub>;
+// nothing else of the kind, and no character that would need escaping.
 
 struct TouchPoint
 {
@@ -37,7 +40,8 @@ struct TouchReading
     // each for an open one.
     double topCount = 0;
     double rightCount = 0;
-    std::string legend; // e.g. "3 Berührpunkte oben, 2 rechts: f_y : f_x = 3 : 2"
+    // e.g. "3 Berührpunkte oben, 2 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 3 : 2"
+    std::string legend;
     std::string note;   // why the counts of an open figure are halves, else empty
 };
 
@@ -47,10 +51,11 @@ struct PhaseReading
     std::string refusal;
     std::array<Point, 2> crossings{}; // where the ellipse crosses the y axis, at +-y0
     Point highest;                    // the visible top, y = -A2 or, with yUp, +A2
-    // e.g. "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)"
+    // e.g. "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,710 → <i>φ</i> =
+    // 45,3° (eingestellt: 45,3°)"
     std::string legend;
-    // Which of φ and 180° − φ the tilt shows, where the two differ; and that the figure does
-    // not show the sign of a negative set difference.
+    // Which of φ and 180° − φ the tilt shows, where the two differ; and for a set difference
+    // above 180° that the figure is the one of 360° minus it.
     std::string note;
 };
 

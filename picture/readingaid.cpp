@@ -7,12 +7,15 @@
 #include "figurereading.h"
 #include "layout.h"
 
-#include <QFontMetricsF>
+#include <QAbstractTextDocumentLayout>
+#include <QHash>
 #include <QPainter>
+#include <QTextDocument>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
-#include <vector>
 
 namespace korvelian {
 
@@ -39,63 +42,182 @@ QPointF map(const PixelMapping& m, double x, double y)
     return {x * m.scaleX + m.offsetX, y * m.scaleY + m.offsetY};
 }
 
-// A ring for a point that counts whole, a half-filled ring for the end of an open figure.
+enum class Mark { Touch, TouchEnd, Crossing, Top };
+
 struct AidSize
 {
     double zoom;
     double lineWidth;
+
+    double radius() const { return 4 * zoom; }
+    // How far a mark reaches from its point, its line included.
+    double reach() const { return radius() + lineWidth; }
 };
 
-void mark(QPainter& painter, QPointF at, bool half, const AidSize& size, const QColor& colour)
+// The sign a legend line starts with, drawn as the mark it explains.
+QString sign(Mark kind)
 {
-    const double radius = 4 * size.zoom;
+    switch (kind) {
+    case Mark::Touch:
+        return QStringLiteral("○");
+    case Mark::TouchEnd:
+        return QStringLiteral("◐");
+    case Mark::Crossing:
+        return QStringLiteral("◇");
+    case Mark::Top:
+        return QStringLiteral("△");
+    }
+    return {};
+}
+
+void mark(QPainter& painter, QPointF at, Mark kind, const QRectF& area, const AidSize& size,
+          const QColor& colour)
+{
+    // Moved in from the picture's edge until it is whole.
+    const double reach = size.reach();
+    at.setX(std::clamp(at.x(), area.left() + reach,
+                       std::max(area.left() + reach, area.right() - reach)));
+    at.setY(std::clamp(at.y(), area.top() + reach,
+                       std::max(area.top() + reach, area.bottom() - reach)));
+    const double r = size.radius();
     painter.setPen(QPen(colour, size.lineWidth));
     painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(at, radius, radius);
-    if (half) {
+    switch (kind) {
+    case Mark::Touch:
+        painter.drawEllipse(at, r, r);
+        break;
+    case Mark::TouchEnd:
+        painter.drawEllipse(at, r, r);
         painter.setBrush(colour);
-        painter.drawPie(QRectF(at - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius)),
-                        90 * 16, 180 * 16);
+        painter.drawPie(QRectF(at - QPointF(r, r), QSizeF(2 * r, 2 * r)), 90 * 16, 180 * 16);
+        break;
+    case Mark::Crossing:
+        painter.drawPolygon(QPolygonF(
+            {at + QPointF(0, -r), at + QPointF(r, 0), at + QPointF(0, r), at + QPointF(-r, 0)}));
+        break;
+    case Mark::Top:
+        painter.drawPolygon(
+            QPolygonF({at + QPointF(0, -r), at + QPointF(r, 0.8 * r), at + QPointF(-r, 0.8 * r)}));
+        break;
     }
 }
 
-void legend(QPainter& painter, const QRectF& area, const std::vector<std::string>& lines,
-            double scale, const AidColours& colours)
+// The legend's lines laid out as one text, width pixels wide, at the picture's zoom.
+void layOut(QTextDocument& text, const QStringList& lines, double width, double zoom)
 {
-    QFont font = painter.font();
-    font.setPixelSize(static_cast<int>(std::lround(12 * scale)));
-    painter.setFont(font);
-    const QFontMetricsF metrics(font);
-    const double margin = 4 * scale;
-    const double lineHeight = metrics.height();
-    const double width = area.width() - 2 * margin;
-    QStringList texts;
-    double height = margin;
-    for (const std::string& line : lines) {
-        const QString text = QString::fromStdString(line);
-        texts << text;
-        height +=
-            metrics.boundingRect(QRectF(0, 0, width - 2 * margin, 1e6), Qt::TextWordWrap, text)
-                .height();
-    }
-    height += margin;
-    const QRectF box(area.left() + margin, area.bottom() - margin - height, width, height);
+    QFont font;
+    font.setPixelSize(static_cast<int>(std::lround(12 * zoom)));
+    text.setDefaultFont(font);
+    text.setDocumentMargin(0);
+    text.setHtml(QStringLiteral("<div>") + lines.join(QStringLiteral("</div><div>")) +
+                 QStringLiteral("</div>"));
+    text.setTextWidth(width);
+}
+
+double margin(double zoom)
+{
+    return 4 * zoom;
+}
+
+// A box holding the legend: its text inside a margin on a ground of its own. The screen asks
+// at every paint, a running beam's frames included, for the same few widths: laying the text
+// out once for each is enough.
+double boxHeight(const QStringList& lines, double width, double zoom)
+{
+    static QHash<QString, double> known;
+    const QString key = QStringLiteral("%1|%2|%3").arg(width).arg(zoom).arg(lines.join('\n'));
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
+    QTextDocument text;
+    layOut(text, lines, width - 2 * margin(zoom), zoom);
+    const double height = text.size().height() + 2 * margin(zoom);
+    constexpr qsizetype kKept = 64;
+    if (known.size() >= kKept)
+        known.clear();
+    known.insert(key, height);
+    return height;
+}
+
+void paintBox(QPainter& painter, const QRectF& box, const QStringList& lines, double zoom,
+              const AidColours& colours)
+{
+    painter.save();
     painter.setPen(Qt::NoPen);
     painter.setBrush(colours.legendGround);
     painter.drawRect(box);
-    painter.setPen(colours.legendText);
-    double y = box.top() + margin;
-    for (const QString& text : texts) {
-        const QRectF line(box.left() + margin, y, box.width() - 2 * margin, 1e6);
-        const QRectF used = painter.boundingRect(line, Qt::TextWordWrap, text);
-        painter.drawText(line, Qt::TextWordWrap, text);
-        y += std::max(used.height(), lineHeight);
-    }
+    QTextDocument text;
+    layOut(text, lines, box.width() - 2 * margin(zoom), zoom);
+    painter.translate(box.topLeft() + QPointF(margin(zoom), margin(zoom)));
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, colours.legendText);
+    text.documentLayout()->draw(&painter, context);
+    painter.restore();
 }
 
 } // namespace
 
-void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,
+QStringList readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
+{
+    QStringList lines;
+    const auto line = [&lines](Mark kind, const std::string& text) {
+        lines << sign(kind) + QStringLiteral(" ") + QString::fromStdString(text);
+    };
+    const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
+    if (touch.refusal.empty()) {
+        line(Mark::Touch, touch.legend);
+        if (!touch.note.empty())
+            line(Mark::TouchEnd, touch.note);
+    } else {
+        lines << QString::fromStdString(touch.refusal);
+    }
+    const PhaseReading phase = readPhase(p, entryAccepted, yUp);
+    if (phase.refusal.empty()) {
+        lines << sign(Mark::Crossing) + QStringLiteral(" ±<i>y</i><sub>0</sub>, ") +
+                     sign(Mark::Top) + QStringLiteral(" <i>y</i><sub>max</sub>: ") +
+                     QString::fromStdString(phase.legend);
+        if (!phase.note.empty())
+            lines << QString::fromStdString(phase.note);
+    } else if (phase.refusal != touch.refusal) {
+        lines << QString::fromStdString(phase.refusal);
+    }
+    // What the y phase bar sets is not the y oscillation's own phase unless Z = N.
+    if (p.z != p.n)
+        lines << barText(control("hscPhase"), barValue(p.p2), p.z, p.n);
+    return lines;
+}
+
+std::optional<QRectF> legendPlace(const QStringList& lines, const QRectF& area,
+                                  const PixelMapping& toPixels, const Parameter& p, double zoom)
+{
+    // A mark reaches its radius and a line's width at the zoom beyond the figure's box.
+    const double reach = AidSize{zoom, zoom}.reach();
+    const QRectF figure = QRectF(map(toPixels, -p.a1, -p.a2), map(toPixels, p.a1, p.a2))
+                              .normalized()
+                              .adjusted(-reach, -reach, reach, reach);
+    const double m = margin(zoom);
+    // Below the figure first, where the legend has always been, then above, right and left.
+    const std::array<QRectF, 4> bands = {
+        QRectF(QPointF(area.left(), figure.bottom()), area.bottomRight()),
+        QRectF(area.topLeft(), QPointF(area.right(), figure.top())),
+        QRectF(QPointF(figure.right(), area.top()), area.bottomRight()),
+        QRectF(area.topLeft(), QPointF(figure.left(), area.bottom())),
+    };
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        const QRectF band = bands[i].intersected(area);
+        const double width = band.width() - 2 * m;
+        // Narrower, it would be a column of single words.
+        if (width < 80 * zoom)
+            continue;
+        const double height = boxHeight(lines, width, zoom);
+        if (height + 2 * m > band.height())
+            continue;
+        const double top = i == 1 ? band.top() + m : band.bottom() - m - height;
+        return QRectF(band.left() + m, top, width, height);
+    }
+    return std::nullopt;
+}
+
+bool paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,
                      const Parameter& p, bool entryAccepted, double zoom, double lineWidth,
                      bool worksheet)
 {
@@ -104,48 +226,60 @@ void paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setClipRect(area);
-    std::vector<std::string> lines;
     // The mapping says which way the frame's y is shown, and so which edge is on top.
     const bool yUp = toPixels.scaleY < 0;
+    const auto put = [&](Mark kind, double x, double y) {
+        mark(painter, map(toPixels, x, y), kind, area, size, colours.mark);
+    };
 
     const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
     if (touch.refusal.empty()) {
         const double top = yUp ? p.a2 : -p.a2;
         for (const TouchPoint& point : touch.top)
-            mark(painter, map(toPixels, point.position, top), point.end, size, colours.mark);
+            put(point.end ? Mark::TouchEnd : Mark::Touch, point.position, top);
         for (const TouchPoint& point : touch.right)
-            mark(painter, map(toPixels, p.a1, point.position), point.end, size, colours.mark);
-        lines.push_back(touch.legend);
-        if (!touch.note.empty())
-            lines.push_back(touch.note);
-    } else {
-        lines.push_back(touch.refusal);
+            put(point.end ? Mark::TouchEnd : Mark::Touch, p.a1, point.position);
     }
-
     const PhaseReading phase = readPhase(p, entryAccepted, yUp);
     if (phase.refusal.empty()) {
         for (const Point& crossing : phase.crossings)
-            mark(painter, map(toPixels, crossing.x, crossing.y), false, size, colours.mark);
-        mark(painter, map(toPixels, phase.highest.x, phase.highest.y), false, size, colours.mark);
-        lines.push_back(phase.legend);
-        if (!phase.note.empty())
-            lines.push_back(phase.note);
-    } else if (phase.refusal != touch.refusal) {
-        lines.push_back(phase.refusal);
+            put(Mark::Crossing, crossing.x, crossing.y);
+        put(Mark::Top, phase.highest.x, phase.highest.y);
     }
-    // What the y phase bar sets is not the y oscillation's own phase unless Z = N.
-    if (p.z != p.n)
-        lines.push_back(barText(control("hscPhase"), barValue(p.p2), p.z, p.n).toStdString());
-    legend(painter, area, lines, zoom, colours);
+    const QStringList lines = readingAidLegend(p, entryAccepted, yUp);
+    const std::optional<QRectF> place = legendPlace(lines, area, toPixels, p, zoom);
+    if (place)
+        paintBox(painter, *place, lines, zoom, colours);
     painter.restore();
+    return place.has_value();
+}
+
+double legendBandHeight(const QStringList& lines, double width, double zoom)
+{
+    return boxHeight(lines, width - 2 * margin(zoom), zoom) + 2 * margin(zoom);
+}
+
+void paintLegendBand(QPainter& painter, const QRectF& band, const QStringList& lines, double zoom,
+                     bool worksheet)
+{
+    const double m = margin(zoom);
+    paintBox(painter, band.adjusted(m, m, -m, -m), lines, zoom, aidColours(worksheet));
 }
 
 QImage readingAidExample(const Parameter& p, double kgv, int side, bool yUp)
 {
-    QImage image = examplePicture(p, kgv, side, {1, false, yUp});
+    const QImage picture = examplePicture(p, kgv, side, {1, false, yUp});
+    const PixelMapping m = pixelMapping(kExampleFrame, QSizeF(picture.size()), 1, yUp);
+    const QStringList lines = readingAidLegend(p, true, yUp);
+    const bool beside = legendPlace(lines, QRectF(picture.rect()), m, p, 1).has_value();
+    const double band = beside ? 0 : legendBandHeight(lines, side, 1);
+    QImage image(side, side + static_cast<int>(std::ceil(band)), picture.format());
+    image.fill(Qt::black);
     QPainter painter(&image);
-    paintReadingAid(painter, pixelMapping(kExampleFrame, QSizeF(image.size()), 1, yUp),
-                    QRectF(image.rect()), p, true, 1, 1, false);
+    painter.drawImage(0, 0, picture);
+    paintReadingAid(painter, m, QRectF(picture.rect()), p, true, 1, 1, false);
+    if (!beside)
+        paintLegendBand(painter, QRectF(0, side, side, band), lines, 1, false);
     return image;
 }
 

@@ -163,4 +163,11 @@ void PictureArea::paintOverlays(QPainter&) {}
 
 void PictureArea::paintAnnotations(QPainter&, const QRectF&, double, bool) const {}
 
+double PictureArea::beneathHeight(double) const
+{
+    return 0;
+}
+
+void PictureArea::paintBeneath(QPainter&, const QRectF&, bool) const {}
+
 } // namespace korvelian

@@ -65,6 +65,10 @@ public:
     // target is where the area's picture lies, lineWidth the width of a line there.
     virtual void paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth,
                                   bool worksheet) const;
+    // What belongs to the picture but has no room on it, beneath a picture width pixels wide:
+    // its height there (0: nothing), and painted into that band.
+    virtual double beneathHeight(double width) const;
+    virtual void paintBeneath(QPainter& painter, const QRectF& band, bool worksheet) const;
 
 protected:
     // Schedules one repaint however many changes come before it.

@@ -41,6 +41,14 @@ QSize pictureSize(const PictureArea& area, int width)
     return {width, std::max(1, static_cast<int>(std::lround(width * shape)))};
 }
 
+// The picture with what belongs to it but has no room on it beneath (the reading aid's legend
+// where the figure fills the screen).
+QSize wholeSize(const PictureArea& area, int width)
+{
+    return pictureSize(area, width) +
+           QSize(0, static_cast<int>(std::ceil(area.beneathHeight(width))));
+}
+
 QColor background(const PictureArea& area, bool worksheet)
 {
     return worksheet ? kWorksheetBackground : area.background();
@@ -57,20 +65,30 @@ QString boxNumber(double value)
 
 QImage PictureExporter::image(const PictureArea& area, int sizePx, bool worksheet)
 {
-    QImage picture(pictureSize(area, sizePx), QImage::Format_RGB32);
+    const QSize size = pictureSize(area, sizePx);
+    QImage picture(wholeSize(area, sizePx), QImage::Format_RGB32);
     picture.fill(background(area, worksheet));
     DrawingRenderer renderer;
     const RenderStyle style{sizePx / baseWidth(area), worksheet, area.yUp(), area.figureDimmed()};
-    renderer.render(picture, QSizeF(picture.size()), area.drawing(), style);
+    renderer.render(picture, QSizeF(size), area.drawing(), style);
     QPainter painter(&picture);
-    area.paintAnnotations(painter, QRectF(picture.rect()), linePixels(style.zoom), worksheet);
+    area.paintAnnotations(painter, QRectF(QPointF(0, 0), QSizeF(size)), linePixels(style.zoom),
+                          worksheet);
+    if (picture.height() > size.height()) {
+        area.paintBeneath(painter,
+                          QRectF(0, size.height(), size.width(), picture.height() - size.height()),
+                          worksheet);
+    }
     return picture;
 }
 
-void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QRectF& target,
+void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QRectF& whole,
                             bool worksheet)
 {
-    painter.fillRect(target, background(area, worksheet));
+    painter.fillRect(whole, background(area, worksheet));
+    const QSize shape = pictureSize(area, 1000);
+    const QRectF target(whole.topLeft(),
+                        QSizeF(whole.width(), whole.width() * shape.height() / shape.width()));
     const RenderStyle style{target.width() / baseWidth(area), worksheet, area.yUp(),
                             area.figureDimmed()};
     std::vector<FloatPoint> points;
@@ -114,6 +132,9 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
     }
     painter.restore();
     area.paintAnnotations(painter, target, style.zoom, worksheet);
+    if (whole.bottom() > target.bottom() + 0.5) {
+        area.paintBeneath(painter, QRectF(target.bottomLeft(), whole.bottomRight()), worksheet);
+    }
 }
 
 bool PictureExporter::knownFormat(const QString& path)
@@ -175,8 +196,8 @@ bool PictureExporter::save(const PictureArea& area, const QString& path, int siz
         return false;
     }
     const Source source{
-        pictureSize(area, sizePx), QStringLiteral("Korvelian-Figur"),
-        parameterLines(area).join('\n'), [&] { return image(area, sizePx, worksheet); },
+        wholeSize(area, sizePx), QStringLiteral("Korvelian-Figur"), parameterLines(area).join('\n'),
+        [&] { return image(area, sizePx, worksheet); },
         [&](QPainter& painter, const QRectF& target) { paint(area, painter, target, worksheet); }};
     return write(path, source, error);
 }
@@ -222,7 +243,8 @@ bool PictureExporter::paintPage(const PictureArea& area, QPagedPaintDevice& devi
     const QStringList lines = parameterLines(area);
     const double lineHeight = painter.fontMetrics().lineSpacing();
     const double textHeight = lineHeight * (lines.size() + 1);
-    const QSize shape = pictureSize(area, 1000);
+    // The legend beneath the picture grows with it, so its share of the height stays.
+    const QSize shape = wholeSize(area, 1000);
     const double width =
         std::min(page.width(), (page.height() - textHeight) * shape.width() / shape.height());
     const QRectF target((page.width() - width) / 2, 0, width,

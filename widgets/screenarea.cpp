@@ -203,10 +203,56 @@ void ScreenArea::paintAnnotations(QPainter& painter, const QRectF& target, doubl
     }
     if (!m_readingAid)
         return;
-    // The picture's size against the screen at 100 %: the aid's text and marks grow with it.
-    const double pictureZoom = target.width() * zoom() / std::max(1, width());
-    paintReadingAid(painter, m, target, figure->parameters, m_entryAccepted, pictureZoom, lineWidth,
-                    worksheet);
+    paintReadingAid(painter, m, target, figure->parameters, m_entryAccepted,
+                    pictureZoom(target.width()), lineWidth, worksheet);
+}
+
+// The picture's size against the screen at 100 %: the aid's text and marks grow with it.
+double ScreenArea::pictureZoom(double pictureWidth) const
+{
+    return pictureWidth * zoom() / std::max(1, width());
+}
+
+QStringList ScreenArea::legendLines() const
+{
+    const DrawOp* figure = lastFigure(drawing());
+    if (!m_readingAid || !figure)
+        return {};
+    return readingAidLegend(figure->parameters, m_entryAccepted, yUp());
+}
+
+bool ScreenArea::legendFits(const QRectF& target) const
+{
+    const DrawOp* figure = lastFigure(drawing());
+    return !figure || legendPlace(legendLines(), target, mappingOnto(figure->frame, target),
+                                  figure->parameters, pictureZoom(target.width()))
+                          .has_value();
+}
+
+double ScreenArea::beneathHeight(double width) const
+{
+    const QStringList lines = legendLines();
+    const double height = width * this->height() / std::max(1, this->width());
+    if (lines.isEmpty() || legendFits(QRectF(0, 0, width, height)))
+        return 0;
+    return legendBandHeight(lines, width, pictureZoom(width));
+}
+
+void ScreenArea::paintBeneath(QPainter& painter, const QRectF& band, bool worksheet) const
+{
+    paintLegendBand(painter, band, legendLines(), pictureZoom(band.width()), worksheet);
+}
+
+void ScreenArea::paintEvent(QPaintEvent* event)
+{
+    PictureArea::paintEvent(event);
+    const QStringList lines = legendLines();
+    const QStringList beside =
+        lines.isEmpty() || legendFits(QRectF(rect())) ? QStringList() : lines;
+    if (beside != m_legendBeside) {
+        m_legendBeside = beside;
+        emit legendBesideChanged();
+    }
 }
 
 void ScreenArea::paintOverlays(QPainter& painter)

@@ -49,8 +49,19 @@ public:
     void setEntryAccepted(bool accepted);
     void paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth,
                           bool worksheet) const override;
+    // The reading aid's legend where it has no room beside the figure: beneath a copied,
+    // saved or printed picture, and beside the screen (legendBeside(), empty while the legend
+    // fits on the screen or the aid is off).
+    double beneathHeight(double width) const override;
+    void paintBeneath(QPainter& painter, const QRectF& band, bool worksheet) const override;
+    QStringList legendBeside() const { return m_legendBeside; }
+
+signals:
+    // After a paint that moved the legend off the screen or back.
+    void legendBesideChanged();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void paintOverlays(QPainter& painter) override;
 
 private:
@@ -58,6 +69,10 @@ private:
     QRect overlayBounds(int item) const;
     template <typename Change> void changeOverlay(int item, Change change);
 
+    // The legend's lines when the aid is on, and whether they fit a picture at target.
+    QStringList legendLines() const;
+    bool legendFits(const QRectF& target) const;
+    double pictureZoom(double pictureWidth) const;
     // Where a point of the frame lies on the screen at 100 %, y growing downward.
     QPointF placeAtHundred(double x, double y) const;
     // From pixels of the screen at 100 % to where they are shown now.
@@ -71,6 +86,7 @@ private:
     bool m_afterglow = false;
     bool m_beamRunning = false;
     AfterglowTrace m_trace;
+    QStringList m_legendBeside;
 };
 
 } // namespace korvelian

@@ -89,20 +89,20 @@ void TestFigureReading::touchPoints_data()
     QTest::addColumn<bool>("retraced");
 
     // clang-format off
-    QTest::newRow("1 : 1 ellipse") << figure(1, 1, 0, 1) << "1 Berührpunkt oben, 1 rechts: f_y : f_x = 1 : 1" << false << false;
-    QTest::newRow("1 : 2") << figure(1, 2, 0, 0.5) << "1 Berührpunkt oben, 2 rechts: f_y : f_x = 1 : 2" << false << false;
-    QTest::newRow("2 : 3") << figure(2, 3, 0, 0.5) << "2 Berührpunkte oben, 3 rechts: f_y : f_x = 2 : 3" << false << false;
-    QTest::newRow("3 : 2") << figure(3, 2, 0, 0.3) << "3 Berührpunkte oben, 2 rechts: f_y : f_x = 3 : 2" << false << false;
-    QTest::newRow("3 : 4") << figure(3, 4, 0, 0.3) << "3 Berührpunkte oben, 4 rechts: f_y : f_x = 3 : 4" << false << false;
-    QTest::newRow("5 : 4") << figure(5, 4, 0, 0.2) << "5 Berührpunkte oben, 4 rechts: f_y : f_x = 5 : 4" << false << false;
-    QTest::newRow("2 : 1 at bar 0.79: open, ends in the top corners") << figure(2, 1, 0, 0.79) << "1 Berührpunkt oben, ½ rechts: f_y : f_x = 2 : 1" << true << true;
-    QTest::newRow("2 : 1 at bar 0.78: closed, though its runs lie within 0.01") << figure(2, 1, 0, 0.78) << "2 Berührpunkte oben, 1 rechts: f_y : f_x = 2 : 1" << false << true;
-    QTest::newRow("1 : 1 at bar 3.14: a line") << figure(1, 1, 0, 3.14) << "½ Berührpunkt oben, ½ rechts: f_y : f_x = 1 : 1" << true << true;
-    QTest::newRow("2 : 1 at pi/4: a parabola") << figure(2, 1, 0, kPi / 4) << "1 Berührpunkt oben, ½ rechts: f_y : f_x = 2 : 1" << true << true;
-    QTest::newRow("2 : 1 in phase: a figure eight") << figure(2, 1, 0, 0) << "2 Berührpunkte oben, 1 rechts: f_y : f_x = 2 : 1" << false << false;
-    QTest::newRow("1 : 2 at pi/2: a parabola on its side") << figure(1, 2, 0, kPi / 2) << "½ Berührpunkt oben, 1 rechts: f_y : f_x = 1 : 2" << true << true;
-    QTest::newRow("3 : 2 at pi/6") << figure(3, 2, 0, kPi / 6) << "1½ Berührpunkte oben, 1 rechts: f_y : f_x = 3 : 2" << true << true;
-    QTest::newRow("2 : 3 at pi/4 past an x phase of 1") << figure(2, 3, 1, 1.0 + kPi / 4) << "1 Berührpunkt oben, 1½ rechts: f_y : f_x = 2 : 3" << true << true;
+    QTest::newRow("1 : 1 ellipse") << figure(1, 1, 0, 1) << "1 Berührpunkt oben, 1 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 1 : 1" << false << false;
+    QTest::newRow("1 : 2") << figure(1, 2, 0, 0.5) << "1 Berührpunkt oben, 2 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 1 : 2" << false << false;
+    QTest::newRow("2 : 3") << figure(2, 3, 0, 0.5) << "2 Berührpunkte oben, 3 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 2 : 3" << false << false;
+    QTest::newRow("3 : 2") << figure(3, 2, 0, 0.3) << "3 Berührpunkte oben, 2 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 3 : 2" << false << false;
+    QTest::newRow("3 : 4") << figure(3, 4, 0, 0.3) << "3 Berührpunkte oben, 4 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 3 : 4" << false << false;
+    QTest::newRow("5 : 4") << figure(5, 4, 0, 0.2) << "5 Berührpunkte oben, 4 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 5 : 4" << false << false;
+    QTest::newRow("2 : 1 at bar 0.79: open, ends in the top corners") << figure(2, 1, 0, 0.79) << "1 Berührpunkt oben, ½ rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 2 : 1" << true << true;
+    QTest::newRow("2 : 1 at bar 0.78: closed, though its runs lie within 0.01") << figure(2, 1, 0, 0.78) << "2 Berührpunkte oben, 1 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 2 : 1" << false << true;
+    QTest::newRow("1 : 1 at bar 3.14: a line") << figure(1, 1, 0, 3.14) << "½ Berührpunkt oben, ½ rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 1 : 1" << true << true;
+    QTest::newRow("2 : 1 at pi/4: a parabola") << figure(2, 1, 0, kPi / 4) << "1 Berührpunkt oben, ½ rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 2 : 1" << true << true;
+    QTest::newRow("2 : 1 in phase: a figure eight") << figure(2, 1, 0, 0) << "2 Berührpunkte oben, 1 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 2 : 1" << false << false;
+    QTest::newRow("1 : 2 at pi/2: a parabola on its side") << figure(1, 2, 0, kPi / 2) << "½ Berührpunkt oben, 1 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 1 : 2" << true << true;
+    QTest::newRow("3 : 2 at pi/6") << figure(3, 2, 0, kPi / 6) << "1½ Berührpunkte oben, 1 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 3 : 2" << true << true;
+    QTest::newRow("2 : 3 at pi/4 past an x phase of 1") << figure(2, 3, 1, 1.0 + kPi / 4) << "1 Berührpunkt oben, 1½ rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 2 : 3" << true << true;
     QTest::newRow("numerator 2.5") << figure(2.5, 1, 0, 0.5) << "Zähler und Nenner müssen ganze Zahlen von 1 bis 32767 sein, sonst ist nichts abzulesen." << false << false;
     QTest::newRow("denominator 0") << figure(1, 0, 0, 0.5) << "Zähler und Nenner müssen ganze Zahlen von 1 bis 32767 sein, sonst ist nichts abzulesen." << false << false;
     QTest::newRow("numerator 40000") << figure(40000, 1, 0, 0.5) << "Zähler und Nenner müssen ganze Zahlen von 1 bis 32767 sein, sonst ist nichts abzulesen." << false << false;
@@ -142,21 +142,21 @@ void TestFigureReading::phase_data()
     QTest::addColumn<bool>("yUp");
 
     // clang-format off
-    QTest::newRow("0 rad: a line") << figure(1, 1, 0, 0, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,000 → φ = 0,0° (eingestellt: 0,0°)" << "Die Figur fällt nach rechts ab (\\): also φ = 0,0°, nicht 180,0°." << false;
-    QTest::newRow("0.52 rad") << figure(1, 1, 0, 0.52, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,497 → φ = 29,8° (eingestellt: 29,8°)" << "Die Figur fällt nach rechts ab (\\): also φ = 29,8°, nicht 150,2°." << false;
-    QTest::newRow("0.79 rad") << figure(1, 1, 0, 0.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)" << "Die Figur fällt nach rechts ab (\\): also φ = 45,3°, nicht 134,7°." << false;
-    QTest::newRow("1.57 rad: upright, nothing to tell apart") << figure(1, 1, 0, 1.57, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 1,000 → φ = 90,0° (eingestellt: 90,0°)" << "" << false;
-    QTest::newRow("2.36 rad: 135° told from 45°") << figure(1, 1, 0, 2.36, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,704 → φ = 135,2° (eingestellt: 135,2°)" << "Die Figur steigt nach rechts an (/): also φ = 135,2°, nicht 44,8°." << false;
-    QTest::newRow("3.14 rad") << figure(1, 1, 0, 3.14, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,002 → φ = 179,9° (eingestellt: 179,9°)" << "Die Figur steigt nach rechts an (/): also φ = 179,9°, nicht 0,1°." << false;
-    QTest::newRow("0.79 rad past an x phase of 1, ratio 3 : 3") << figure(3, 3, 1, 1.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)" << "Die Figur fällt nach rechts ab (\\): also φ = 45,3°, nicht 134,7°." << false;
-    QTest::newRow("set 5.5 rad, as the bar shows it") << figure(1, 1, 0, 5.5, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,706 → φ = 44,9° (eingestellt: 315,1°)" << "Die Figur fällt nach rechts ab (\\): also φ = 44,9°, nicht 135,1°. 360° − 315,1° = 44,9°: dieselbe Figur, nur läuft der Strahl andersherum." << false;
-    QTest::newRow("set 3.67 rad, above 180°: 210.3°, not −149.7°") << figure(1, 1, 0, 3.67, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,504 → φ = 149,7° (eingestellt: 210,3°)" << "Die Figur steigt nach rechts an (/): also φ = 149,7°, nicht 30,3°. 360° − 210,3° = 149,7°: dieselbe Figur, nur läuft der Strahl andersherum." << false;
-    QTest::newRow("x phase 1.57 above y phase 0.79: −0.78 rad set as 315.3°") << figure(1, 1, 1.57, 0.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,703 → φ = 44,7° (eingestellt: 315,3°)" << "Die Figur fällt nach rechts ab (\\): also φ = 44,7°, nicht 135,3°. 360° − 315,3° = 44,7°: dieselbe Figur, nur läuft der Strahl andersherum." << false;
+    QTest::newRow("0 rad: a line") << figure(1, 1, 0, 0, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,000 → <i>φ</i> = 0,0° (eingestellt: 0,0°)" << "Die Figur fällt nach rechts ab (\\): also <i>φ</i> = 0,0°, nicht 180,0°." << false;
+    QTest::newRow("0.52 rad") << figure(1, 1, 0, 0.52, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,497 → <i>φ</i> = 29,8° (eingestellt: 29,8°)" << "Die Figur fällt nach rechts ab (\\): also <i>φ</i> = 29,8°, nicht 150,2°." << false;
+    QTest::newRow("0.79 rad") << figure(1, 1, 0, 0.79, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,710 → <i>φ</i> = 45,3° (eingestellt: 45,3°)" << "Die Figur fällt nach rechts ab (\\): also <i>φ</i> = 45,3°, nicht 134,7°." << false;
+    QTest::newRow("1.57 rad: upright, nothing to tell apart") << figure(1, 1, 0, 1.57, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 1,000 → <i>φ</i> = 90,0° (eingestellt: 90,0°)" << "" << false;
+    QTest::newRow("2.36 rad: 135° told from 45°") << figure(1, 1, 0, 2.36, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,704 → <i>φ</i> = 135,2° (eingestellt: 135,2°)" << "Die Figur steigt nach rechts an (/): also <i>φ</i> = 135,2°, nicht 44,8°." << false;
+    QTest::newRow("3.14 rad") << figure(1, 1, 0, 3.14, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,002 → <i>φ</i> = 179,9° (eingestellt: 179,9°)" << "Die Figur steigt nach rechts an (/): also <i>φ</i> = 179,9°, nicht 0,1°." << false;
+    QTest::newRow("0.79 rad past an x phase of 1, ratio 3 : 3") << figure(3, 3, 1, 1.79, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,710 → <i>φ</i> = 45,3° (eingestellt: 45,3°)" << "Die Figur fällt nach rechts ab (\\): also <i>φ</i> = 45,3°, nicht 134,7°." << false;
+    QTest::newRow("set 5.5 rad, as the bar shows it") << figure(1, 1, 0, 5.5, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,706 → <i>φ</i> = 44,9° (eingestellt: 315,1°)" << "Die Figur fällt nach rechts ab (\\): also <i>φ</i> = 44,9°, nicht 135,1°. 360° − 315,1° = 44,9°: dieselbe Figur, nur läuft der Strahl andersherum." << false;
+    QTest::newRow("set 3.67 rad, above 180°: 210.3°, not −149.7°") << figure(1, 1, 0, 3.67, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,504 → <i>φ</i> = 149,7° (eingestellt: 210,3°)" << "Die Figur steigt nach rechts an (/): also <i>φ</i> = 149,7°, nicht 30,3°. 360° − 210,3° = 149,7°: dieselbe Figur, nur läuft der Strahl andersherum." << false;
+    QTest::newRow("x phase 1.57 above y phase 0.79: −0.78 rad set as 315.3°") << figure(1, 1, 1.57, 0.79, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,703 → <i>φ</i> = 44,7° (eingestellt: 315,3°)" << "Die Figur fällt nach rechts ab (\\): also <i>φ</i> = 44,7°, nicht 135,3°. 360° − 315,3° = 44,7°: dieselbe Figur, nur läuft der Strahl andersherum." << false;
     QTest::newRow("entry not accepted") << figure(1, 1, 0, 0.79, 1.5, 0.8) << false << "Eingabe nicht übernommen: abgelesen wird erst wieder nach einer gültigen Eingabe." << "" << false;
     QTest::newRow("y amplitude 0") << figure(1, 1, 0, 0.79, 1.5, 0) << true << "Eine Amplitude ist 0: die Figur liegt auf einer Achse, es ist nichts abzulesen." << "" << false;
     QTest::newRow("6 : 4 has no phase to read") << figure(6, 4, 0, 0.79, 1.5, 0.8) << true << "Die Phase lässt sich nur bei 1 : 1 ablesen (hier 3 : 2)." << "" << false;
-    QTest::newRow("0.79 rad, y up: the acute angle rises") << figure(1, 1, 0, 0.79, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,710 → φ = 45,3° (eingestellt: 45,3°)" << "Die Figur steigt nach rechts an (/): also φ = 45,3°, nicht 134,7°." << true;
-    QTest::newRow("2.36 rad, y up: the obtuse angle falls") << figure(1, 1, 0, 2.36, 1.5, 0.8) << true << "sin φ = y₀ / y_max = 0,704 → φ = 135,2° (eingestellt: 135,2°)" << "Die Figur fällt nach rechts ab (\\): also φ = 135,2°, nicht 44,8°." << true;
+    QTest::newRow("0.79 rad, y up: the acute angle rises") << figure(1, 1, 0, 0.79, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,710 → <i>φ</i> = 45,3° (eingestellt: 45,3°)" << "Die Figur steigt nach rechts an (/): also <i>φ</i> = 45,3°, nicht 134,7°." << true;
+    QTest::newRow("2.36 rad, y up: the obtuse angle falls") << figure(1, 1, 0, 2.36, 1.5, 0.8) << true << "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,704 → <i>φ</i> = 135,2° (eingestellt: 135,2°)" << "Die Figur fällt nach rechts ab (\\): also <i>φ</i> = 135,2°, nicht 44,8°." << true;
     // clang-format on
 }
 

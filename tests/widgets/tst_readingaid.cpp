@@ -5,6 +5,7 @@
 #include "viewactions.h"
 #include "windowfixture.h"
 
+#include <QLabel>
 #include <QScrollBar>
 
 using namespace korvelian;
@@ -44,6 +45,8 @@ private slots:
     void marksTheTouchPointsOnTheScreenAndInTheCopy();
     void helpShowsTheProgramsOwnPictures();
     void growsWithThePicture();
+    void legendNeverOverTheFigure_data();
+    void legendNeverOverTheFigure();
 };
 
 void TestReadingAid::marksTheTouchPointsOnTheScreenAndInTheCopy()
@@ -134,5 +137,97 @@ void TestReadingAid::growsWithThePicture()
              qPrintable(QString("%1 at 100 %, %2 at 150 %").arg(at100).arg(legendTop(662))));
 }
 
-KORVELIAN_WIDGET_TEST(readingaid, TestReadingAid)
+void TestReadingAid::legendNeverOverTheFigure_data()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<int>("amplitude"); // both bars
+    QTest::addColumn<bool>("onScreen"); // the legend, else beside the window
+    QTest::newRow("100 %, amplitude 1: below the figure") << 100 << 100 << true;
+    QTest::newRow("150 %, amplitude 1,25: below the figure") << 150 << 125 << true;
+    QTest::newRow("100 %, amplitude 2: beside the window") << 100 << 200 << false;
+    QTest::newRow("200 %, amplitude 2: beside the window") << 200 << 200 << false;
+}
+
+// 3 : 2 has no mark inside its box: nothing of the aid may lie there. The marks on the box's
+// edge are whole, also where the box is the screen's edge, and the legend is either in a band
+// beside the box or in a window beside the main window, and beneath a copy.
+void TestReadingAid::legendNeverOverTheFigure()
+{
+    QFETCH(int, zoom);
+    QFETCH(int, amplitude);
+    QFETCH(bool, onScreen);
+    WindowFixture f;
+    f.window.setZoomPercent(zoom);
+    QVERIFY(f.show());
+    auto* screen = f.control<ScreenArea>("picBildschirm");
+    f.control<QScrollBar>("hscPhase")->setValue(30);
+    f.control<QScrollBar>("hscAmp1")->setValue(amplitude);
+    f.control<QScrollBar>("hscAmp2")->setValue(amplitude);
+    f.control<QLineEdit>("txtZaehler")->setText("3");
+    f.control<QLineEdit>("txtNenner")->setText("2");
+    f.window.viewActions().setReadingAid(true);
+    const QImage shown = screen->grab().toImage();
+    QCoreApplication::processEvents();
+
+    const double a = amplitude / 100.0;
+    const PixelMapping m = screen->mappingOnto(screen->frame(), QRectF(screen->rect()));
+    const QRectF box = QRectF(mapPoint(m, -a, -a), mapPoint(m, a, a)).normalized();
+    QCOMPARE(screen->zoom(), zoom / 100.0);
+    const double radius = 4 * screen->zoom();
+    const double reach = radius + 2 * screen->zoom();
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            if (!isMark(shown.pixel(x, y)))
+                continue;
+            inside +=
+                box.adjusted(2 * reach, 2 * reach, -2 * reach, -2 * reach).contains(x, y) ? 1 : 0;
+            outside += box.adjusted(-reach, -reach, reach, reach).contains(x, y) ? 0 : 1;
+        }
+    }
+    QCOMPARE(inside, 0);
+    QCOMPARE(outside > 0, onScreen);
+
+    const auto* legend = f.window.findChild<QLabel*>("legend");
+    QVERIFY(legend);
+    QCOMPARE(legend->isVisible(), !onScreen);
+    if (!onScreen) {
+        QVERIFY(legend->text().contains("Berührpunkte"));
+        const QRect screenOnDesktop(screen->mapToGlobal(QPoint(0, 0)), screen->size());
+        QVERIFY(!legend->frameGeometry().intersects(screenOnDesktop));
+    }
+    const QImage copy = PictureExporter::image(*screen, screen->width(), false);
+    QCOMPARE(copy.height() > copy.width(), !onScreen);
+    if (!onScreen)
+        QVERIFY(marks(copy.copy(0, copy.width(), copy.width(), copy.height() - copy.width())) > 0);
+
+    // Each mark on the top edge is a whole ring, as tall as it is wide.
+    for (const TouchPoint& point : readTouchPoints({a, 0, a, 0.3, 3, 2}, true).top) {
+        const int x = int(mapPoint(m, point.position, 0).x());
+        int top = shown.height();
+        int bottom = -1;
+        for (int y = 0; y < int(box.top() + 3 * radius); ++y) {
+            for (int dx = -int(radius) - 2; dx <= int(radius) + 2; ++dx) {
+                if (x + dx >= 0 && x + dx < shown.width() && isMark(shown.pixel(x + dx, y))) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        // Antialiased, its faint rim may not count.
+        QVERIFY2(bottom - top + 1 >= 2 * radius - 1,
+                 qPrintable(QString("%1 rows at x %2").arg(bottom - top + 1).arg(x)));
+    }
+}
+
+// On a projector's screen, where the window has room up to 220 %.
+int runReadingAidTest(int argc, char* argv[])
+{
+    return runWidgetTest<TestReadingAid>(argc, argv, R"({"screens": [{"name": "projector",
+        "x": 0, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96,
+        "dpr": 1}]})");
+}
+
+KORVELIAN_TEST_AREA(readingaid, runReadingAidTest)
 #include "tst_readingaid.moc"

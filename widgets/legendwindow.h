@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLabel>
+
+namespace korvelian {
+
+// The reading aid's legend where the figure leaves it no room on the screen, as at the largest
+// amplitudes: a small window of its own beside the main window, never over the screen. It
+// shows while the legend is off the screen and goes when the legend is back on it. Its font is
+// the main window's, so it grows with the zoom.
+class LegendWindow : public QLabel
+{
+    Q_OBJECT
+
+public:
+    // Beside window, never over screen.
+    LegendWindow(QWidget& window, const QWidget& screen);
+
+    // The legend's lines, rich text; none puts the window away.
+    void showLines(const QStringList& lines);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void placeBesideWindow();
+
+    QWidget& m_window;
+    const QWidget& m_screen;
+};
+
+} // namespace korvelian
