@@ -1,3 +1,4 @@
+#include "application.h"
 #include "pictureexporter.h"
 #include "picturearea.h"
 #include "viewactions.h"
@@ -6,12 +7,20 @@
 #include <QClipboard>
 #include <QDir>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
-#include <QTimer>
+#include <QPushButton>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace korvelian;
 
@@ -35,6 +44,78 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A file-size limit of this process for as long as it exists, as a full disk or a quota
+// gives: a write beyond it fails (its signal ignored, as the program ignores it).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        const rlimit limited{bytes, m_before.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limited);
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_signal);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_before{};
+    void (*m_signal)(int) = nullptr;
+};
+
+// Answers the modal windows the save action opens: types the next name into the file dialog
+// and accepts it (cancels once no name is left), notes the text of every message box and
+// presses `answer` on it.
+class DialogAnswers : public QObject
+{
+public:
+    DialogAnswers(QStringList names, QMessageBox::StandardButton answer)
+        : m_names(std::move(names)), m_answer(answer)
+    {
+        connect(&m_poll, &QTimer::timeout, this, &DialogAnswers::answerOne);
+        m_poll.start(10);
+    }
+
+    QStringList messages;
+
+private:
+    void answerOne()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            messages << box->text();
+            box->button(box->standardButtons().testFlag(m_answer) ? m_answer : QMessageBox::Ok)
+                ->click();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal);
+                   dialog && dialog->isVisible()) {
+            if (m_names.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(m_names.takeFirst());
+            // Queued: the dialog's own question runs a modal loop of its own, which this poll
+            // answers too.
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    }
+
+    QStringList m_names;
+    QMessageBox::StandardButton m_answer;
+    QTimer m_poll;
+};
+
 } // namespace
 
 class TestPictureExporter : public QObject
@@ -42,6 +123,8 @@ class TestPictureExporter : public QObject
     Q_OBJECT
 
 private slots:
+    // The program's questions and reasons in the toolkit's German, as the program loads it.
+    void initTestCase() { loadGermanTranslation(); }
     void copy();
     void save_data();
     void save();
@@ -50,6 +133,12 @@ private slots:
     void printDialogDefaultsToWorksheetColours();
     void failedSave_data();
     void failedSave();
+    void shortWrite_data();
+    void shortWrite();
+    void onlyRegularFiles_data();
+    void onlyRegularFiles();
+    void saveFromTheWindow_data();
+    void saveFromTheWindow();
 };
 
 void TestPictureExporter::copy()
@@ -187,6 +276,166 @@ void TestPictureExporter::failedSave()
     QVERIFY2(error.contains(message), qPrintable(error));
     QVERIFY(!QFile::exists(target));
     QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void TestPictureExporter::shortWrite_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("limit"); // bytes
+    QTest::newRow("PNG, nothing written") << "png" << 0;
+    QTest::newRow("PNG, cut after 1000 bytes") << "png" << 1000;
+    QTest::newRow("SVG, cut after 100 bytes") << "svg" << 100;
+    QTest::newRow("SVG, cut after 20 480 bytes") << "svg" << 20480;
+    QTest::newRow("PDF, cut after 10 bytes") << "pdf" << 10;
+    QTest::newRow("PDF, cut after 8192 bytes") << "pdf" << 8192;
+}
+
+// A disk, a quota or a file-size limit that ends the file half-way: the save fails with the
+// system's reason, the old file stays byte for byte, nothing else is left in the folder.
+void TestPictureExporter::shortWrite()
+{
+    QFETCH(QString, format);
+    QFETCH(int, limit);
+    WindowFixture f;
+    f.control<QLineEdit>("txtZaehler")->setText("31");
+    f.control<QLineEdit>("txtNenner")->setText("30");
+    const auto& screen = *f.control<PictureArea>("picBildschirm");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("blatt." + format);
+    QVERIFY(writeFile(path, "das alte Blatt"));
+    const auto save = [&](QString* error) {
+        if (format != "pdf")
+            return PictureExporter::save(screen, path, 600, error);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return PictureExporter::print(screen, printer, false, error);
+    };
+    QString error;
+    bool saved = true;
+    {
+        const FileSizeLimit limited(static_cast<rlim_t>(limit));
+        saved = save(&error);
+    }
+    QVERIFY(!saved);
+    QCOMPARE(error, QString("Die Datei „%1“ konnte nicht gespeichert werden:\nDie Datei wäre "
+                            "größer, als das System erlaubt.\nDie vorhandene Datei ist "
+                            "unverändert.")
+                        .arg(path));
+    QCOMPARE(contents(path), QByteArray("das alte Blatt"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"blatt." + format});
+    // Without the limit the same file is written, and longer than the limit was.
+    QVERIFY2(save(&error), qPrintable(error));
+    QVERIFY(QFileInfo(path).size() > limit);
+}
+
+enum class Target { NamedPipe, DeviceLink, Folder, UndecodableName, LinkToFile };
+
+constexpr char kDevice[] = "/dev/pts/ptmx";
+
+void TestPictureExporter::onlyRegularFiles_data()
+{
+    QTest::addColumn<Target>("target");
+    QTest::addColumn<QString>("refusal"); // empty: written
+    // clang-format off
+    QTest::newRow("named pipe") << Target::NamedPipe << "Der Name bezeichnet eine benannte Pipe, keine gewöhnliche Datei.";
+    QTest::newRow("link to a device") << Target::DeviceLink << "Der Name verweist auf „/dev/pts/ptmx“, ein Gerät, keine gewöhnliche Datei.";
+    QTest::newRow("folder") << Target::Folder << "Der Name bezeichnet einen Ordner, keine gewöhnliche Datei.";
+    QTest::newRow("bytes not valid in the system's encoding") << Target::UndecodableName << "Der Name enthält Zeichen, die in der Zeichenkodierung des Systems ungültig sind; die Datei bekäme einen anderen Namen.";
+    QTest::newRow("link to a regular file: its target written") << Target::LinkToFile << "";
+    // clang-format on
+}
+
+void TestPictureExporter::onlyRegularFiles()
+{
+    QFETCH(Target, target);
+    QFETCH(QString, refusal);
+    WindowFixture f;
+    QTemporaryDir dir;
+    QString path = dir.filePath("bild.png");
+    const QString linked = dir.filePath("ziel.png");
+    switch (target) {
+    case Target::NamedPipe:
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        break;
+    case Target::DeviceLink:
+        // A device in a folder where no file can be made, even by root: a fault here cannot
+        // replace the device with a file.
+        if (!QFileInfo::exists(kDevice))
+            QSKIP("no /dev/pts");
+        QVERIFY(QFile::link(kDevice, path));
+        break;
+    case Target::Folder:
+        QVERIFY(QDir(dir.path()).mkdir("bild.png"));
+        break;
+    case Target::UndecodableName:
+        // What the command line makes of the byte 0xff in a name.
+        path = dir.filePath(QString("bild") + QChar::ReplacementCharacter + ".png");
+        break;
+    case Target::LinkToFile:
+        QVERIFY(writeFile(linked, "alt"));
+        QVERIFY(QFile::link(linked, path));
+        break;
+    }
+    QString error;
+    const bool saved =
+        PictureExporter::save(*f.control<PictureArea>("picBildschirm"), path, 100, &error);
+    if (refusal.isEmpty()) {
+        QVERIFY2(saved, qPrintable(error));
+        QCOMPARE(QFileInfo(path).symLinkTarget(), linked);
+        QVERIFY(contents(linked).startsWith("\x89PNG"));
+        return;
+    }
+    QVERIFY(!saved);
+    QCOMPARE(error,
+             QString("Die Datei „%1“ konnte nicht gespeichert werden:\n%2").arg(path, refusal));
+    QVERIFY(target != Target::UndecodableName || QDir(dir.path()).isEmpty());
+}
+
+void TestPictureExporter::saveFromTheWindow_data()
+{
+    QTest::addColumn<QStringList>("typed"); // into the file dialog, one name each time
+    QTest::addColumn<QString>("existing");  // a file of this name holds "alt" before
+    QTest::addColumn<int>("answer");        // to every question
+    QTest::addColumn<int>("limit");         // on the file's size; -1: none
+    QTest::addColumn<QString>("message");   // the last one shown, %1 the folder
+    QTest::addColumn<QString>("written");   // the file then holding a PNG; "" when none
+    // clang-format off
+    QTest::newRow("no ending typed, the PNG kept") << QStringList{"precious"} << "precious.png" << int(QMessageBox::No) << -1 << "Die Datei precious.png existiert bereits.\nSoll sie überschrieben werden?" << "";
+    QTest::newRow("no ending typed, the PNG replaced") << QStringList{"precious"} << "precious.png" << int(QMessageBox::Yes) << -1 << "Die Datei precious.png existiert bereits.\nSoll sie überschrieben werden?" << "precious.png";
+    QTest::newRow("another ending, asked about the name written") << QStringList{"notes.txt"} << "notes.txt.png" << int(QMessageBox::No) << -1 << "Die Datei notes.txt.png existiert bereits.\nSoll sie überschrieben werden?" << "";
+    QTest::newRow("full disk: the whole path and the reason") << QStringList{"neu"} << "" << int(QMessageBox::Ok) << 10 << "Die Datei „%1/neu.png“ konnte nicht gespeichert werden:\nDie Datei wäre größer, als das System erlaubt." << "";
+    // clang-format on
+}
+
+void TestPictureExporter::saveFromTheWindow()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QString, existing);
+    QFETCH(int, answer);
+    QFETCH(int, limit);
+    QFETCH(QString, message);
+    QFETCH(QString, written);
+    WindowFixture f;
+    QTemporaryDir dir;
+    if (!existing.isEmpty())
+        QVERIFY(writeFile(dir.filePath(existing), "alt"));
+    for (QString& name : typed)
+        name = dir.filePath(name);
+    DialogAnswers answers(typed, QMessageBox::StandardButton(answer));
+    {
+        std::optional<FileSizeLimit> limited;
+        if (limit >= 0)
+            limited.emplace(static_cast<rlim_t>(limit));
+        f.window.viewActions().savePicture();
+    }
+    QVERIFY(!answers.messages.isEmpty());
+    QCOMPARE(answers.messages.last(), message.contains("%1") ? message.arg(dir.path()) : message);
+    if (!existing.isEmpty() && written != existing)
+        QCOMPARE(contents(dir.filePath(existing)), QByteArray("alt"));
+    if (!written.isEmpty())
+        QVERIFY(contents(dir.filePath(written)).startsWith("\x89PNG"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), existing.isEmpty() ? 0 : 1);
 }
 
 KORVELIAN_WIDGET_TEST(pictureexporter, TestPictureExporter)
