@@ -613,7 +613,8 @@ void MainWindow::setFullScreen(bool on)
 {
     // The place to come back to is the one before the first of several quick presses.
     if (!m_settling->isActive() && !isFullScreen() && !isMaximized() && isVisible())
-        m_normalPlace = pos();
+        m_normalPlace = geometry().topLeft();
+    m_placeAttempts = 0;
     requestFullScreen(on);
 }
 
@@ -648,10 +649,17 @@ void MainWindow::settle()
     }
     if (!isVisible() || isFullScreen() || isMaximized())
         return;
-    if (m_normalPlace && pos() != *m_normalPlace)
-        move(*m_normalPlace);
-    m_normalPlace.reset();
     showZoom();
+    // The place of the window itself, not of its frame: just after full screen the toolkit
+    // may not know the frame yet. The window manager may still send a place of its own, from
+    // before the last change; the place is looked at again once it is quiet.
+    if (m_normalPlace && geometry().topLeft() != *m_normalPlace && m_placeAttempts < 3) {
+        ++m_placeAttempts;
+        setGeometry(QRect(*m_normalPlace, size()));
+        m_settling->start();
+        return;
+    }
+    m_normalPlace.reset();
 }
 
 // The zoom follows the state the window is in now, wherever the change comes from (the F11

@@ -127,6 +127,7 @@ private:
     // Where the normal window stood before full screen: the window manager's late answers to
     // quick changes move it too.
     std::optional<QPoint> m_normalPlace;
+    int m_placeAttempts = 0;
     std::optional<QSize> m_normalFrame;
     QTimer* m_settling = nullptr;
     bool m_wantFullScreen = false;
