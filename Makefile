@@ -16,6 +16,8 @@ PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev 
            fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev qt6-translations-l10n \
            lintian man-db python3 clang-format ghostscript
 # Only the target named needs these: who builds and runs the program never does.
+# The window under a real window manager (tests/check_windowmanager.sh).
+TEST_PACKAGES = xvfb openbox xdotool wmctrl x11-utils x11-xserver-utils
 PORTABLE_PACKAGES = g++-aarch64-linux-gnu qemu-user
 BENCH_PACKAGES = libbenchmark-dev
 FUZZ_PACKAGES = clang libclang-rt-14-dev
@@ -59,6 +61,7 @@ run: build
 
 # Any lintian error or warning fails the run; README says why none is overridden.
 test: package format-check
+	$(call install,$(TEST_PACKAGES))
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	lintian --fail-on error,warning $(DEB)
 
@@ -100,6 +103,7 @@ mutate: deps
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 SANITIZE_BUILD ?= build-sanitize
 check-sanitize: deps
+	$(call install,$(TEST_PACKAGES))
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVELIAN_SANITIZE=ON \
 	    -DKORVELIAN_BENCHMARKS=OFF
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)

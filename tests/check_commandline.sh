@@ -36,7 +36,35 @@ no display|--ratio 3:2|1|err|korvelian: Keine Anzeige gefunden; ohne grafische O
 platform that cannot start|-platform nosuch|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
 export without display|--ratio 3:2 --export bild.png --size 300|0|out|
 negative value after an option|--phase-y -10|2|err|korvelian: --phase-y erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '-10'.
+two exports|--export a.png --export b.png|2|err|korvelian: --export darf nur einmal angegeben werden.
 ROWS
+
+# Help and version into a full output: the script that reads them learns that they are lost.
+for option in --help --version; do
+    "$korvelian" "$option" > /dev/full 2> "$err"
+    got=$?
+    if [ "$got" != 1 ] || [ "$(cat "$err")" != "korvelian: Die Ausgabe konnte nicht geschrieben werden: Kein freier Speicherplatz auf dem Gerät vorhanden." ]; then
+        echo "FAIL $option into a full output: status $got"
+        cat "$err"
+        failed=1
+    fi
+done
+
+# Only regular files are written: a named pipe, and a name whose byte 0xff is no UTF-8, are
+# refused with one German line; nothing is created.
+mkfifo rohr.png
+for name in rohr.png $'bild\xff.png'; do
+    env -u DISPLAY LANG=C.UTF-8 "$korvelian" --export "$name" > "$out" 2> "$err"
+    got=$?
+    if [ "$got" != 1 ] || [ "$(wc -l < "$err")" != 1 ] || ! grep -q "konnte nicht gespeichert werden: Der Name" "$err" \
+        || [ -s "$out" ] || [ -f rohr.png ] || [ -n "$(ls -A | grep -v -e '^rohr.png$' -e '^bild.png$')" ]; then
+        echo "FAIL export to '$name': status $got"
+        cat "$out" "$err"
+        ls -A
+        failed=1
+    fi
+done
+rm rohr.png
 
 # The written picture: a PNG of the width asked for, square as the screen (the signature,
 # then width and height in the header).
