@@ -135,6 +135,7 @@ void TestCommandLine::exported_data()
     QTest::newRow("PNG with the reading aid") << QStringList{"--export", "bild.png", "--reading-aid"} << 0 << "aid";
     QTest::newRow("PNG with y up: the 1 : 1 line rises") << QStringList{"--export", "bild.png", "--y-up"} << 0 << "up";
     QTest::newRow("SVG with its parameters") << QStringList{"--ratio", "3:2", "--export", "bild.svg"} << 0 << "Frequenzfaktor: 3 / 2    kgV: 6";
+    QTest::newRow("SVG: 32767 without a thousands point") << QStringList{"--ratio", "32767:1", "--export", "bild.svg"} << 0 << "Frequenzfaktor: 32767 / 1    kgV: 32767";
     QTest::newRow("refused ratio") << QStringList{"--ratio", "32768:1", "--export", "bild.png"} << 2 << "";
     QTest::newRow("missing folder") << QStringList{"--export", "fehlt/bild.png"} << 1 << "";
     // clang-format on
