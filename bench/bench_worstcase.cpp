@@ -138,7 +138,7 @@ const bool registered = [] {
             benchmark::RegisterBenchmark(name.c_str(), BM_WorstCase, i, pic)
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond)
-                ->Iterations(pic.side > 2000 ? 2 : 10)
+                ->Iterations(pic.side > 2000 ? 1 : 10)
                 ->Repetitions(3)
                 ->ReportAggregatesOnly(true);
         }
