@@ -13,7 +13,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QTimer>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
