@@ -42,7 +42,7 @@ struct TouchReading
     double rightCount = 0;
     // e.g. "3 Berührpunkte oben, 2 rechts: <i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> = 3 : 2"
     std::string legend;
-    std::string note;   // why the counts of an open figure are halves, else empty
+    std::string note; // why the counts of an open figure are halves, else empty
 };
 
 struct PhaseReading
