@@ -55,6 +55,8 @@ public:
     // The next zoom step up, but no further than the whole window still fits on its screen:
     // beyond that the hint line and the buttons would lie off the screen.
     void zoomIn();
+    // The largest zoom at which the whole window still fits on its screen.
+    int largestFittingZoom() const;
     // Full screen at the largest zoom that fits; leaving it brings back the zoom and the place.
     void setFullScreen(bool on);
     // F11: into full screen or out of it.
@@ -103,7 +105,6 @@ private:
     void settle();
     void watchScreen(QScreen* screen);
     void followScreen(QScreen* screen);
-    int largestFittingZoom() const;
     QSize frameShare() const;
     void noteFrame();
     void keepOnScreen();

@@ -381,7 +381,7 @@ void ViewActions::showHelp()
         m_help = new HelpWindow(&m_window);
         m_help->setYUp(option(ViewOption::YUp));
     }
-    m_help->showAt(m_window.zoomPercent() / 100.0);
+    m_help->showAt(m_window.zoomPercent() / 100.0, m_window.largestFittingZoom());
 }
 
 void ViewActions::showAbout()

@@ -33,7 +33,7 @@ void FigurePlotter::redraw()
     }
 
     m_ops.cls(Picture::Bildschirm);
-    m_ops.scale(Picture::Bildschirm, -2, -2, 2, 2);
+    m_ops.scale(Picture::Bildschirm, -kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge);
     m_ops.line(Picture::Bildschirm, -2, 0, 2, 0, kAxisColour);
     m_ops.line(Picture::Bildschirm, 0, -2, 0, 2, kAxisColour);
 

@@ -4,6 +4,10 @@
 
 namespace korvelian {
 
+// The screen's frame runs from -kScreenEdge to kScreenEdge on both axes, so an amplitude of 1
+// reaches half-way from the centre to an edge.
+inline constexpr double kScreenEdge = 2;
+
 // Scroll positions are hundredths of a screen unit or of a radian.
 inline constexpr double kScrollScale = 100.0;
 
@@ -29,6 +33,9 @@ inline long closingCountOf(double end)
 
 // Numerator, denominator and closing count are 16-bit whole numbers from 1 up to this.
 inline constexpr int kLargestWhole = 32767;
+
+// The speed bar is full at this step.
+inline constexpr double kSpeedBarEnd = 0.2;
 
 // Animation: every start resets the step; a frame lasts at least the pause.
 inline constexpr double kStartStep = 0.1;

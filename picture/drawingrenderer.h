@@ -1,5 +1,6 @@
 #pragma once
 
+#include "constants.h"
 #include "drawing.h"
 #include "widefigureraster.h"
 
@@ -51,7 +52,7 @@ QColor renderColour(const DrawOp& op, const RenderStyle& style);
 // A screen of side pixels with the axes and the figure of p over kgv x periods, in the frame
 // the program sets: the help's examples are made so, never drawn by hand.
 QImage examplePicture(const Parameter& p, double kgv, int side, const RenderStyle& style);
-inline constexpr UserFrame kExampleFrame{-2, -2, 2, 2};
+inline constexpr UserFrame kExampleFrame{-kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge};
 
 // Pixel = user coordinate * scale + offset on an image of this logical size and ratio.
 PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, const RenderStyle& style,

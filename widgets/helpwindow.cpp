@@ -1,5 +1,9 @@
 #include "helpwindow.h"
 
+#include "barvalues.h"
+#include "constants.h"
+#include "kgv.h"
+#include "layout.h"
 #include "readingaid.h"
 #include "timesignalpicture.h"
 #include "tracepainter.h"
@@ -10,9 +14,20 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include <QLocale>
+
 #include <cmath>
+#include <numbers>
 
 namespace korvelian {
+
+namespace {
+
+// The ellipse the help reads a phase difference from; its y phase bar's value serves the
+// parabola of 2 : 1 as well.
+constexpr Parameter kEllipseExample{1.25, 0, 1.25, 0.79, 1, 1};
+
+} // namespace
 
 HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent)
 {
@@ -34,15 +49,51 @@ void HelpWindow::keyPressEvent(QKeyEvent* event)
     QTextBrowser::keyPressEvent(event);
 }
 
+QString HelpWindow::text(const QString& written) const
+{
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const auto number = [&german](double value, int decimals) {
+        return german.toString(value, 'f', decimals);
+    };
+    const int phaseEnd = control("hscPhase").maximum;
+    const int kgv = closingCount(2, 3).value;
+    const QList<std::pair<const char*, QString>> numbers = {
+        {"amplitudeMax", number(barUnits(control("hscAmp1").maximum), 0)},
+        {"screenEdge", number(kScreenEdge, 0)},
+        {"phaseMaxRad", number(barUnits(phaseEnd), 2)},
+        {"phaseMaxDeg", number(phaseDegrees(phaseEnd), 1)},
+        {"phaseStep", number(barUnits(1), 2)},
+        {"largestWhole", QString::number(kLargestWhole)},
+        {"examplePhase", number(kEllipseExample.p2, 2) + " rad ≈ " +
+                             number(phaseDegrees(barValue(kEllipseExample.p2)), 1) + "°"},
+        {"parabolaOwnPhase",
+         number(yOscillationPhase(kEllipseExample.p2, 2, 1) * 180 / std::numbers::pi, 1)},
+        {"kgv32", QString::number(kgv)},
+        {"kgv32times", QString::number(kgv / 2)},
+        {"speedFull", number(kSpeedBarEnd, 1)},
+        {"startStep", number(kStartStep, 1)},
+        {"zoomStep", QString::number(ZoomPolicy::kStep)},
+        {"zoomSmallest", QString::number(ZoomPolicy::kSmallest)},
+        {"zoomLargest", QString::number(ZoomPolicy::kLargest)},
+        {"zoomFits", QString::number(m_fittingZoom ? m_fittingZoom : ZoomPolicy::kLargest)},
+    };
+    QString text = written;
+    for (const auto& [name, value] : numbers)
+        text.replace(QStringLiteral("{{%1}}").arg(QLatin1String(name)), value);
+    return text;
+}
+
 QVariant HelpWindow::loadResource(int type, const QUrl& name)
 {
+    if (type == QTextDocument::HtmlResource && name.scheme() == QLatin1String("qrc"))
+        return text(QString::fromUtf8(QTextBrowser::loadResource(type, name).toByteArray()));
     if (name.scheme() != QLatin1String("bild"))
         return QTextBrowser::loadResource(type, name);
     // Generic phases, amplitudes that fill most of the screen.
     if (name.path() == QLatin1String("beruehrpunkte-3-2.png"))
         return readingAidExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 300, m_yUp);
     if (name.path() == QLatin1String("ellipse-45.png"))
-        return readingAidExample({1.25, 0, 1.25, 0.79, 1, 1}, 1, 300, m_yUp);
+        return readingAidExample(kEllipseExample, 1, 300, m_yUp);
     // The beam a little past a quarter of the way through the closed figure.
     if (name.path() == QLatin1String("zeitverlaeufe-3-2.png"))
         return timeSignalsExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 4.0, {420, 360}, m_yUp);
@@ -62,8 +113,12 @@ void HelpWindow::setYUp(bool yUp)
     verticalScrollBar()->setValue(position);
 }
 
-void HelpWindow::showAt(double zoom)
+void HelpWindow::showAt(double zoom, int fittingZoom)
 {
+    if (fittingZoom != m_fittingZoom) {
+        m_fittingZoom = fittingZoom;
+        reload();
+    }
     setFont(ZoomPolicy::zoomed(QApplication::font(this), zoom));
     QSize wanted(static_cast<int>(std::lround(560 * zoom)),
                  static_cast<int>(std::lround(620 * zoom)));

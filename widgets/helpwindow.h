@@ -13,8 +13,9 @@ class HelpWindow : public QTextBrowser
 public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
-    // Shows the window, raised above the main window, at this zoom.
-    void showAt(double zoom);
+    // Shows the window, raised above the main window, at this zoom; fittingZoom is the largest
+    // at which the main window fits its screen, which the help names.
+    void showAt(double zoom, int fittingZoom);
     // The examples are drawn in the screen's orientation.
     void setYUp(bool yUp);
 
@@ -24,7 +25,11 @@ protected:
     QVariant loadResource(int type, const QUrl& name) override;
 
 private:
+    // The help's text with every number it states taken from where the program takes it.
+    QString text(const QString& written) const;
+
     bool m_yUp = false;
+    int m_fittingZoom = 0;
 };
 
 } // namespace korvelian

@@ -1,4 +1,7 @@
+#include "barvalues.h"
+#include "constants.h"
 #include "form1.h"
+#include "helpwindow.h"
 #include "layout.h"
 #include "picturearea.h"
 #include "presetmenus.h"
@@ -9,12 +12,15 @@
 #include "windowfixture.h"
 
 #include <QAccessible>
+#include <QLocale>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTimer>
+
+#include <numbers>
 
 using namespace korvelian;
 
@@ -69,6 +75,8 @@ private slots:
     void resetPutsTheSixControlsBack();
     void aboutNamesTheProgramAsTheDesktopEntry();
     void helpOpensWithF1AndGoesWithEscape();
+    void helpStatesTheProgramsNumbers_data();
+    void helpStatesTheProgramsNumbers();
     void soundEntryWithAndWithoutOutput();
 };
 
@@ -289,6 +297,38 @@ void TestViewControls::soundEntryWithAndWithoutOutput()
     QVERIFY(!sound->isChecked());
     QVERIFY(!f.window.form().sound().on());
     QCOMPARE(base->toolTip(), "weg");
+}
+
+void TestViewControls::helpStatesTheProgramsNumbers_data()
+{
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const int phaseEnd = control("hscPhase").maximum;
+    QTest::addColumn<QString>("stated");
+    QTest::newRow("amplitude up to the bar's end")
+        << QString("von 0 bis %1").arg(barUnits(control("hscAmp1").maximum));
+    QTest::newRow("the frame's edges") << QString("von −%1 bis %1").arg(kScreenEdge);
+    QTest::newRow("phase up to the bar's end, in degrees as the readout")
+        << QString("0 bis %1 rad (0° bis %2°)")
+               .arg(german.toString(barUnits(phaseEnd), 'f', 2),
+                    german.toString(phaseDegrees(phaseEnd), 'f', 1));
+    QTest::newRow("largest numerator") << QString("ganze Zahlen von 1 bis %1").arg(kLargestWhole);
+    QTest::newRow("3 : 2 drawn three times") << QString("das kgV 6 zeichnet sie 3-mal");
+    QTest::newRow("the parabola's own phase at 2 : 1")
+        << QString("ist sie %1°")
+               .arg(
+                   german.toString(yOscillationPhase(0.79, 2, 1) * 180 / std::numbers::pi, 'f', 1));
+    QTest::newRow("zoom as far as the window fits") << QString("hier bis 216 %");
+}
+
+// Each number the help states is the program's own: changing a constant changes the help.
+void TestViewControls::helpStatesTheProgramsNumbers()
+{
+    QFETCH(QString, stated);
+    HelpWindow help;
+    help.showAt(1, 216);
+    const QString text = help.toPlainText().simplified();
+    QVERIFY(!text.contains("{{"));
+    QVERIFY2(text.contains(stated), qPrintable(stated));
 }
 
 KORVELIAN_WIDGET_TEST(viewcontrols, TestViewControls)
