@@ -48,6 +48,10 @@ private:
         RunBitmaps bitmaps;
         int blocksPending = 0;
         std::size_t segmentsDrawn = 0;
+        // Segments looked up in the shared lit pixels, and those found lit.
+        std::size_t lookUps = 0;
+        std::size_t lookUpsPaid = 0;
+        int groupsWithoutLookUp = 0;
         // The largest box found lit all over: boxes inside it need no look at the bits.
         PixelBox litBox;
     };

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <type_traits>
 #include <utility>
 
 namespace korvelian {
@@ -104,6 +105,17 @@ double holdTo(double cut, double a, double b, double size)
 // minor axis. Sets, for each minor index, the run of major indices whose centres the
 // segment passes within it. The boundaries between runs advance by a constant step, so a
 // run costs an addition, not a division.
+// Hands a run on; false when setRun returns false: a look-up stops at the first unlit pixel.
+template <typename SetRun> bool emit(SetRun& setRun, int u, int from, int to)
+{
+    if constexpr (std::is_void_v<std::invoke_result_t<SetRun&, int, int, int>>) {
+        setRun(u, from, to);
+        return true;
+    } else {
+        return setRun(u, from, to);
+    }
+}
+
 template <typename SetRun>
 void runs(double ua, double va, double ub, double vb, int uCount, int vCount, SetRun setRun)
 {
@@ -118,7 +130,7 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
         // Too short to pass a centre: light the pixel it lies in.
         const int u = std::clamp(floorInt(ua), 0, uCount - 1);
         const int w = std::clamp(floorInt(va), 0, last);
-        setRun(u, w, w);
+        emit(setRun, u, w, w);
         return;
     }
     int v = std::clamp(first, 0, last);
@@ -127,7 +139,7 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
     const int uFirst = floorInt(ua);
     const int uLast = floorInt(ub);
     if (uFirst == uLast) {
-        setRun(std::clamp(uFirst, 0, uCount - 1), v, vEnd);
+        emit(setRun, std::clamp(uFirst, 0, uCount - 1), v, vEnd);
         return;
     }
     // The fixed-point boundaries below drift by up to 2^-32 a step; the runs are held to
@@ -155,7 +167,8 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
         for (; v <= vEnd; ++column, boundary += step) {
             const int boundaryRow = static_cast<int>((boundary - kHalf + kBelowOne) >> 32) - 1;
             const int runEnd = std::clamp(boundaryRow, v, vEnd);
-            setRun(std::min(column, uHigh), v, runEnd);
+            if (!emit(setRun, std::min(column, uHigh), v, runEnd))
+                return;
             v = runEnd + 1;
         }
     } else {
@@ -163,7 +176,8 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
         for (; v <= vEnd; --column, boundary += step) {
             const int boundaryRow = static_cast<int>((boundary - kHalf) >> 32);
             const int runEnd = std::clamp(boundaryRow, v, vEnd);
-            setRun(std::max(column, uLow), v, runEnd);
+            if (!emit(setRun, std::max(column, uLow), v, runEnd))
+                return;
             v = runEnd + 1;
         }
     }
@@ -299,8 +313,12 @@ bool RunBitmaps::lit(const std::uint64_t* columns, const std::uint64_t* rows, in
         [&](int x, int y) { missing |= missingBits(columns + x * columnWords, y, y); },
         [&](int c, int from, int to) {
             missing |= missingBits(columns + c * columnWords, from, to);
+            return missing == 0;
         },
-        [&](int r, int from, int to) { missing |= missingBits(rows + r * rowWords, from, to); });
+        [&](int r, int from, int to) {
+            missing |= missingBits(rows + r * rowWords, from, to);
+            return missing == 0;
+        });
     return missing == 0;
 }
 
