@@ -283,10 +283,10 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
         m_viewActions->setOption(ViewOption::Drift, on);
     };
     // After the screen's paint: showing a window from within it would paint again.
-    auto* legend = new LegendWindow(*this, *controls.bildschirm);
+    m_legend = new LegendWindow(*this, *controls.bildschirm);
     connect(
-        controls.bildschirm, &ScreenArea::legendBesideChanged, legend,
-        [legend, screen = controls.bildschirm] { legend->showLines(screen->legendBeside()); },
+        controls.bildschirm, &ScreenArea::legendBesideChanged, m_legend,
+        [this, screen = controls.bildschirm] { m_legend->showLines(screen->legendBeside()); },
         Qt::QueuedConnection);
     // A window destroyed from outside ends the program as closing it does.
     m_destroyWatch = std::make_unique<DestroyWatch>(*this, [this] { handle(Event::Form_Unload); });
@@ -523,6 +523,8 @@ void MainWindow::applyZoom(Sizing sizing)
         m_timeSignals->setZoom(zoom);
         m_timeSignals->follow(*this);
     }
+    if (m_legend)
+        m_legend->follow();
     m_applyingZoom = false;
 }
 
@@ -770,6 +772,8 @@ void MainWindow::moveEvent(QMoveEvent* event)
     noteFrame();
     if (m_timeSignals)
         m_timeSignals->follow(*this);
+    if (m_legend)
+        m_legend->follow();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

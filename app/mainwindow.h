@@ -22,6 +22,7 @@ class PresetMenus;
 class QtWindowOperations;
 class ScrollReadout;
 class TimeSignalView;
+class LegendWindow;
 class ToneStream;
 class ViewActions;
 class ZoomedStyle;
@@ -119,6 +120,7 @@ private:
     PresetMenus* m_presetMenus = nullptr;
     ViewActions* m_viewActions = nullptr;
     TimeSignalView* m_timeSignals = nullptr;
+    LegendWindow* m_legend = nullptr;
     // The time signals open beside the window once it is shown.
     bool m_timeSignalsOnShow = false;
     ZoomedStyle* m_zoomedStyle = nullptr;

@@ -1,9 +1,12 @@
 #include "legendwindow.h"
 
 #include <QEvent>
+#include <QMoveEvent>
 #include <QScreen>
+#include <QTextDocument>
 
 #include <algorithm>
+#include <cmath>
 
 namespace korvelian {
 
@@ -23,6 +26,7 @@ LegendWindow::LegendWindow(QWidget& window, const QWidget& screen)
     setAccessibleName(QStringLiteral("Legende der Ablesehilfe"));
     setTextFormat(Qt::RichText);
     setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setMargin(8);
     setAttribute(Qt::WA_ShowWithoutActivating);
 }
@@ -31,6 +35,7 @@ void LegendWindow::showLines(const QStringList& lines)
 {
     if (lines.isEmpty()) {
         hide();
+        m_besideWindow = true;
         return;
     }
     setText(lines.join(QStringLiteral("<br>")));
@@ -38,8 +43,25 @@ void LegendWindow::showLines(const QStringList& lines)
         placeBesideWindow();
         show();
     } else {
-        setFixedHeight(heightForWidth(width()));
+        fitWidth(width());
     }
+}
+
+// As wide as given and as tall as its text then is.
+void LegendWindow::fitWidth(int width)
+{
+    QTextDocument text;
+    text.setDefaultFont(font());
+    text.setDocumentMargin(0);
+    text.setHtml(this->text());
+    text.setTextWidth(width - 2 * margin());
+    setFixedSize(width, static_cast<int>(std::ceil(text.size().height())) + 2 * margin());
+}
+
+void LegendWindow::follow()
+{
+    if (isVisible() && m_besideWindow)
+        placeBesideWindow();
 }
 
 void LegendWindow::changeEvent(QEvent* event)
@@ -47,7 +69,14 @@ void LegendWindow::changeEvent(QEvent* event)
     QLabel::changeEvent(event);
     // The window's zoom changed the font.
     if (event->type() == QEvent::FontChange && isVisible())
-        placeBesideWindow();
+        fitWidth(width());
+}
+
+void LegendWindow::moveEvent(QMoveEvent* event)
+{
+    QLabel::moveEvent(event);
+    if (pos() != m_placed)
+        m_besideWindow = false;
 }
 
 // Beside the window where the screen has room, right or else left, its foot level with the
@@ -74,14 +103,14 @@ void LegendWindow::placeBesideWindow()
             std::min(wide, m_screen.mapToGlobal(QPoint(0, 0)).x() - frame.left() - border.width());
         corner.setX(frame.left());
     }
-    setFixedWidth(width);
-    setFixedHeight(heightForWidth(width));
+    fitWidth(width);
     const QSize outer = size() + border;
     corner.setY(frame.bottom() + 1 - outer.height());
     corner.setX(std::clamp(corner.x(), room.left(),
                            std::max(room.left(), room.right() + 1 - outer.width())));
     corner.setY(std::clamp(corner.y(), room.top(),
                            std::max(room.top(), room.bottom() + 1 - outer.height())));
+    m_placed = corner;
     move(corner);
 }
 

@@ -18,15 +18,21 @@ public:
 
     // The legend's lines, rich text; none puts the window away.
     void showLines(const QStringList& lines);
+    // Goes along when the window moves or zooms, until the user puts it somewhere else.
+    void follow();
 
 protected:
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void placeBesideWindow();
+    void fitWidth(int width);
 
     QWidget& m_window;
     const QWidget& m_screen;
+    QPoint m_placed;
+    bool m_besideWindow = true;
 };
 
 } // namespace korvelian
