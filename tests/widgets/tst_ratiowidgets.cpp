@@ -5,6 +5,19 @@
 
 using namespace korvelian;
 
+namespace {
+
+// Key by key, as a user replaces a box's text.
+void retype(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+} // namespace
+
 class TestRatioWidgets : public QObject
 {
     Q_OBJECT
@@ -52,12 +65,6 @@ void TestRatioWidgets::typedEntries()
     QVERIFY(f.show());
     auto* edit = f.control<QLineEdit>(box.toUtf8().constData());
     auto* other = f.control<QLineEdit>(box == "txtNenner" ? "txtZaehler" : "txtNenner");
-    auto retype = [](QLineEdit* e, const QString& text) {
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, text);
-    };
     if (!before.isEmpty())
         retype(other, before);
     const QString head = entry.left(entry.size() - 1);
@@ -146,16 +153,9 @@ void TestRatioWidgets::entriesReadOtherwise()
     QFETCH(QString, hint);
     WindowFixture f;
     QVERIFY(f.show());
-    auto retype = [&f](const char* name, const QString& text) {
-        auto* edit = f.control<QLineEdit>(name);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    };
     const QByteArray name = box.toUtf8();
-    retype(box == "txtNenner" ? "txtZaehler" : "txtNenner", "3");
-    retype(name.constData(), entry);
+    retype(f.control<QLineEdit>(box == "txtNenner" ? "txtZaehler" : "txtNenner"), "3");
+    retype(f.control<QLineEdit>(name.constData()), entry);
     QCOMPARE(f.text("txtkgV"), kgv);
     QCOMPARE(f.text("txtHilfe"), hint);
     QCOMPARE(f.control<QLineEdit>(name.constData())->property("inUse").toBool(), true);
