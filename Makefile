@@ -14,10 +14,11 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev fonts-liberation \
            fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev qt6-translations-l10n \
-           lintian man-db python3 clang-format ghostscript
+           lintian man-db python3 clang-format
 # Only the target named needs these: who builds and runs the program never does.
-# The window under a real window manager (tests/check_windowmanager.sh).
-TEST_PACKAGES = xvfb openbox xdotool wmctrl x11-utils x11-xserver-utils
+# The window under a real window manager (tests/check_windowmanager.sh); Ghostscript makes a
+# printed page into pixels (tst_pictureexporter).
+TEST_PACKAGES = xvfb openbox xdotool wmctrl x11-utils x11-xserver-utils ghostscript
 PORTABLE_PACKAGES = g++-aarch64-linux-gnu qemu-user
 BENCH_PACKAGES = libbenchmark-dev
 FUZZ_PACKAGES = clang libclang-rt-14-dev
