@@ -105,6 +105,10 @@ public:
         bool wake = false;
         {
             const std::lock_guard lock(m_mutex);
+            // No sink plays (it failed, or faded out already): there is nothing to fade, and
+            // opening one for it would replace the reason a lost output gave.
+            if (ending && !m_running)
+                return;
             m_pending = settings;
             m_ending = ending;
             wake = !m_running;

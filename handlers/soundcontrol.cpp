@@ -5,6 +5,8 @@
 #include "soundoutput.h"
 #include "stereotone.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -12,14 +14,30 @@ namespace korvelian {
 
 namespace {
 
-// A frequency in German notation: "6,88 Hz", "14417,5 kHz".
+// The most decimals a frequency is written with; whole numerators and denominators never need
+// more than three.
+constexpr int kMostDecimals = 6;
+
+// A frequency in German notation, "6,88 Hz", "22,0 kHz", with as many decimals as it takes to
+// stand on its side of the limit it passed: 20 020 Hz is "20,02 kHz", never "20,0 kHz", which
+// would contradict "bis 20 kHz" in the same sentence.
 std::string frequencyText(double frequency)
 {
-    char text[32];
-    if (frequency > kHighestAudible)
-        std::snprintf(text, sizeof text, "%.1f kHz", frequency / 1000);
-    else
-        std::snprintf(text, sizeof text, "%.3g Hz", frequency);
+    const bool high = frequency > kHighestAudible;
+    const double value = high ? frequency / 1000 : frequency;
+    const double limit = high ? kHighestAudible / 1000 : kLowestAudible;
+    // Three significant digits below the range, one decimal of kHz above it, to begin with.
+    int decimals =
+        high || !(value > 0) ? 1 : std::max(0, 2 - static_cast<int>(std::floor(std::log10(value))));
+    auto rounded = [value](int places) {
+        const double scale = std::pow(10.0, places);
+        return std::round(value * scale) / scale;
+    };
+    while (decimals < kMostDecimals &&
+           (high ? rounded(decimals) <= limit : rounded(decimals) >= limit))
+        ++decimals;
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f %s", decimals, value, high ? "kHz" : "Hz");
     std::string written(text);
     for (char& c : written) {
         if (c == '.')

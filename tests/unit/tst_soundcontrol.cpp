@@ -86,6 +86,12 @@ void TestSoundControl::ratioInUse_data()
     QTest::newRow("1 : 32, below hearing: y silent, said")
         << Entries{{TextBox::Nenner, "32"}} << 6.875 << 0.0
         << "Ton: f_y = 6,88 Hz liegt unter dem Hörbereich (ab 20 Hz), y bleibt stumm." << 0.0;
+    QTest::newRow("91 : 1, just above hearing: said as above 20 kHz")
+        << Entries{{TextBox::Zaehler, "91"}} << 20020.0 << 0.0
+        << "Ton: f_y = 20,02 kHz liegt über dem Hörbereich (bis 20 kHz), y bleibt stumm." << 0.0;
+    QTest::newRow("50 : 551, just below hearing: said as below 20 Hz")
+        << Entries{{TextBox::Zaehler, "50"}, {TextBox::Nenner, "551"}} << 220.0 * 50 / 551 << 0.0
+        << "Ton: f_y = 19,96 Hz liegt unter dem Hörbereich (ab 20 Hz), y bleibt stumm." << 0.0;
     QTest::newRow("mended by 3 : 1: the hint goes")
         << Entries{{TextBox::Zaehler, "100"}, {TextBox::Zaehler, "3"}} << 660.0 << 0.25 << ""
         << 0.0;

@@ -8,6 +8,7 @@
 #include "pictureexporter.h"
 #include "scrollreadout.h"
 #include "soundoutput.h"
+#include "tonestream.h"
 #include "viewactions.h"
 #include "windowfixture.h"
 
@@ -18,6 +19,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include <numbers>
@@ -78,6 +80,7 @@ private slots:
     void helpStatesTheProgramsNumbers_data();
     void helpStatesTheProgramsNumbers();
     void soundEntryWithAndWithoutOutput();
+    void failedStreamFadesNothing();
 };
 
 void TestViewControls::initTestCase()
@@ -297,6 +300,20 @@ void TestViewControls::soundEntryWithAndWithoutOutput()
     QVERIFY(!sound->isChecked());
     QVERIFY(!f.window.form().sound().on());
     QCOMPARE(base->toolTip(), "weg");
+}
+
+// Unticking after the output failed opens no sink for a fade, which would fail again and say
+// something else than why the sound went.
+void TestViewControls::failedStreamFadesNothing()
+{
+    ToneStream stream;
+    QSignalSpy said(&stream, &ToneStream::availabilityChanged);
+    stream.play({220, 330, 0.25, 0.25, 0, 0});
+    QTRY_COMPARE(said.count(), 1);
+    QCOMPARE(said.at(0).at(0).toBool(), false);
+    stream.fadeOut();
+    stream.endNow();
+    QVERIFY(!QTest::qWaitFor([&said] { return said.count() > 1; }, 500));
 }
 
 void TestViewControls::helpStatesTheProgramsNumbers_data()
