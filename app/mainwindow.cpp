@@ -740,6 +740,12 @@ void MainWindow::setOption(ViewOption option, bool on)
     case ViewOption::Drift:
         m_form->drift().setTicked(on);
         break;
+    case ViewOption::Values:
+        screen->setValues(on);
+        break;
+    case ViewOption::Graticule:
+        screen->setGraticule(on);
+        break;
     }
     if (m_rememberView)
         ViewSettings::setOption(option, on);

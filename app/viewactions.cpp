@@ -55,6 +55,8 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView&
     m_worksheet->setCheckable(true);
     addSeparator();
     addOption(QStringLiteral("Ablesehilfe"), {}, ViewOption::ReadingAid);
+    addOption(QStringLiteral("Werte einblenden"), {}, ViewOption::Values);
+    addOption(QStringLiteral("Raster"), {}, ViewOption::Graticule);
     addOption(QStringLiteral("y-Achse nach oben (wie am Oszilloskop)"), {}, ViewOption::YUp);
     addOption(QStringLiteral("Zeitverläufe"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
               ViewOption::TimeSignals);

@@ -73,7 +73,7 @@ private:
     ScreenArea& m_screen;
     TimeSignalView& m_timeSignals;
     QAction* m_worksheet = nullptr;
-    std::array<QAction*, 5> m_options{};
+    std::array<QAction*, kViewOptions.size()> m_options{};
     QList<QAction*> m_driftSpeeds;
     QAction* m_fullScreen = nullptr;
     QAction* m_sound = nullptr;

@@ -70,6 +70,11 @@ QImage PictureExporter::image(const PictureArea& area, int sizePx, bool workshee
     picture.fill(background(area, worksheet));
     DrawingRenderer renderer;
     const RenderStyle style{sizePx / baseWidth(area), worksheet, area.yUp(), area.figureDimmed()};
+    {
+        QPainter painter(&picture);
+        area.paintUnderlay(painter, QRectF(QPointF(0, 0), QSizeF(size)), linePixels(style.zoom),
+                           worksheet);
+    }
     renderer.render(picture, QSizeF(size), area.drawing(), style);
     QPainter painter(&picture);
     area.paintAnnotations(painter, QRectF(QPointF(0, 0), QSizeF(size)), linePixels(style.zoom),
@@ -91,6 +96,7 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
                         QSizeF(whole.width(), whole.width() * shape.height() / shape.width()));
     const RenderStyle style{target.width() / baseWidth(area), worksheet, area.yUp(),
                             area.figureDimmed()};
+    area.paintUnderlay(painter, target, style.zoom, worksheet);
     std::vector<FloatPoint> points;
     painter.save();
     painter.setClipRect(target);

@@ -1,0 +1,261 @@
+#include "screenvalues.h"
+
+#include "drawingrenderer.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <optional>
+
+namespace korvelian {
+
+namespace {
+
+constexpr double kCapShare = 0.03;
+
+QLocale german()
+{
+    QLocale locale(QLocale::German, QLocale::Germany);
+    // 32767 as the boxes show it: "32.767" would read as a decimal.
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+QString degrees(double radians)
+{
+    return german().toString(radians * 180 / std::numbers::pi, 'f', 1) + QStringLiteral("°");
+}
+
+// The y phase is added to t before the frequency factor acts, so the y oscillation itself is
+// shifted by φ₂ · Z / N; as an angle, within one turn.
+double ownPhaseY(const Parameter& p)
+{
+    const double turn = 2 * std::numbers::pi;
+    const double phase = std::fmod(p.p2 * p.z / p.n, turn);
+    return phase < 0 ? phase + turn : phase;
+}
+
+QString symbol(const char* letter, const char* index)
+{
+    return QStringLiteral("%1<sub>%2</sub>").arg(QString::fromUtf8(letter), index);
+}
+
+struct Colours
+{
+    QColor text;
+    QColor refused;
+};
+
+Colours colours(bool worksheet)
+{
+    // The screen's values in a warm light that stands apart from the white figure, the blue
+    // axes and the reading aid's green; the refused ratio in the boxes' red, lightened for a
+    // black ground.
+    if (worksheet)
+        return {Qt::black, QColor(176, 0, 0)};
+    return {QColor(255, 232, 150), QColor(255, 140, 140)};
+}
+
+// Places the sizes in columns from the room's top-left corner, or gives nothing when they do
+// not fit.
+std::optional<QList<QRectF>> flow(const QList<QSizeF>& sizes, const QRectF& room, double gap)
+{
+    QList<QRectF> rects;
+    double x = room.left();
+    double y = room.top();
+    double column = 0;
+    for (const QSizeF& size : sizes) {
+        if (y + size.height() > room.bottom() && y > room.top()) {
+            x += column + gap;
+            y = room.top();
+            column = 0;
+        }
+        if (y + size.height() > room.bottom() || x + size.width() > room.right())
+            return std::nullopt;
+        rects << QRectF(QPointF(x, y), size);
+        y += size.height();
+        column = std::max(column, size.width());
+    }
+    return rects;
+}
+
+QRectF bounds(const QList<QRectF>& rects)
+{
+    QRectF all;
+    for (const QRectF& r : rects)
+        all = all.united(r);
+    return all;
+}
+
+} // namespace
+
+struct ScreenValues::Line
+{
+    QString html;
+    QFont font;
+    QColor colour;
+    QColor ground;
+    QTextDocument document;
+    QImage image; // on a raster device, at its device pixel ratio
+
+    void draw(QPainter& painter, const QRectF& at)
+    {
+        const QPaintEngine* engine = painter.paintEngine();
+        const qreal ratio = painter.device()->devicePixelRatioF();
+        if (!engine || engine->type() != QPaintEngine::Raster) {
+            render(painter, at);
+            return;
+        }
+        const QSize pixels = (at.size() * ratio).toSize();
+        if (image.size() != pixels || image.devicePixelRatio() != ratio) {
+            image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::transparent);
+            QPainter onImage(&image);
+            onImage.setRenderHint(QPainter::Antialiasing, true);
+            render(onImage, QRectF(QPointF(0, 0), at.size()));
+        }
+        painter.drawImage(at.topLeft(), image);
+    }
+
+    void render(QPainter& painter, const QRectF& at)
+    {
+        painter.save();
+        painter.fillRect(at, ground);
+        painter.translate(at.topLeft() + QPointF(padding(), 0));
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.palette.setColor(QPalette::Text, colour);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+
+    // The ground reaches a little past the text, so that no graticule line touches a letter.
+    double padding() const { return font.pixelSize() * 0.2; }
+    QSizeF size() { return document.size() + QSizeF(2 * padding(), 0); }
+};
+
+ScreenValues::ScreenValues() = default;
+ScreenValues::~ScreenValues() = default;
+
+QStringList ScreenValues::lines(const Parameter& p, bool entryAccepted)
+{
+    const QLocale locale = german();
+    QString ratio = QStringLiteral("%1 : %2 = %3 : %4")
+                        .arg(symbol("f", "y"), symbol("f", "x"), locale.toString(p.z, 'g', 10),
+                             locale.toString(p.n, 'g', 10));
+    if (!entryAccepted)
+        ratio += QStringLiteral(" (zuletzt angenommen)");
+    QStringList result{
+        ratio,
+        QStringLiteral("%1 = %2 &nbsp; %3 = %4")
+            .arg(symbol("A", "x"), locale.toString(p.a1, 'f', 2), symbol("φ", "x"), degrees(p.p1)),
+        QStringLiteral("%1 = %2 &nbsp; %3 = %4")
+            .arg(symbol("A", "y"), locale.toString(p.a2, 'f', 2), symbol("φ", "y"), degrees(p.p2)),
+    };
+    if (p.z != p.n)
+        result << QStringLiteral("Phase der y-Schwingung: %1").arg(degrees(ownPhaseY(p)));
+    return result;
+}
+
+QFont ScreenValues::font(double areaHeight)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    const double cap = kCapShare * areaHeight;
+    int pixels = std::max(1, static_cast<int>(std::floor(cap / 0.75)));
+    font.setPixelSize(pixels);
+    while (QFontMetricsF(font).capHeight() < cap)
+        font.setPixelSize(++pixels);
+    return font;
+}
+
+ScreenValues::Layout ScreenValues::place(const QList<QSizeF>& sizes, const QRectF& area,
+                                         const QRectF& box, double margin)
+{
+    const QRectF inside = area.adjusted(margin, margin, -margin, -margin);
+    const QRectF clear = box.adjusted(-margin, -margin, margin, margin);
+    enum class Side { Above, Left, Right, Below };
+    for (const Side side : {Side::Above, Side::Left, Side::Right, Side::Below}) {
+        QRectF room = inside;
+        switch (side) {
+        case Side::Above:
+            room.setBottom(clear.top());
+            break;
+        case Side::Left:
+            room.setRight(clear.left());
+            break;
+        case Side::Right:
+            room.setLeft(clear.right());
+            break;
+        case Side::Below:
+            room.setTop(clear.bottom());
+            break;
+        }
+        auto rects = flow(sizes, room, 2 * margin);
+        if (!rects)
+            continue;
+        // Beside the box on the right and beneath it below, the lines keep to the screen's
+        // edge, away from the figure.
+        const QRectF block = bounds(*rects);
+        const QPointF shift(side == Side::Right ? room.right() - block.right() : 0,
+                            side == Side::Below ? room.bottom() - block.bottom() : 0);
+        for (QRectF& r : *rects)
+            r.translate(shift);
+        return {*rects, false};
+    }
+    return {flow(sizes, inside.adjusted(0, 0, 1e9, 1e9), 2 * margin).value_or(QList<QRectF>()),
+            true};
+}
+
+void ScreenValues::paint(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,
+                         const Parameter& p, bool entryAccepted, const QColor& ground,
+                         bool worksheet)
+{
+    const QStringList texts = lines(p, entryAccepted);
+    const QFont font = ScreenValues::font(area.height());
+    const Colours colour = colours(worksheet);
+    // Over the box the ground lets the figure show through, dimmed.
+    QColor lineGround = ground;
+    m_lines.resize(texts.size());
+    QList<QSizeF> sizes;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        auto& line = m_lines[i];
+        const QColor textColour = i == 0 && !entryAccepted ? colour.refused : colour.text;
+        if (!line || line->html != texts[i] || line->font != font || line->colour != textColour) {
+            line = std::make_unique<Line>();
+            line->html = texts[i];
+            line->font = font;
+            line->colour = textColour;
+            line->document.setDocumentMargin(0);
+            line->document.setDefaultFont(font);
+            line->document.setHtml(texts[i]);
+        }
+        sizes << line->size();
+    }
+    const QRectF box = QRectF(mapPoint(toPixels, -std::abs(p.a1), -std::abs(p.a2)),
+                              mapPoint(toPixels, std::abs(p.a1), std::abs(p.a2)))
+                           .normalized();
+    const Layout layout = place(sizes, area, box, font.pixelSize() * 0.3);
+    if (layout.overBox)
+        lineGround.setAlpha(200);
+    painter.save();
+    painter.setClipRect(area);
+    for (qsizetype i = 0; i < layout.lines.size(); ++i) {
+        Line& line = *m_lines[i];
+        if (line.ground != lineGround) {
+            line.ground = lineGround;
+            line.image = QImage();
+        }
+        line.draw(painter, layout.lines[i]);
+    }
+    painter.restore();
+}
+
+} // namespace korvelian
