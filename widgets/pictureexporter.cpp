@@ -13,21 +13,16 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace korvelian {
 
 namespace {
-
-// An image of a large figure in a file or on paper is at most this many pixels wide.
-constexpr int kLargestFigureImage = 4096;
 
 // The area's width at 100 %: the picture size at which lines are one pixel wide.
 double baseWidth(const PictureArea& area)
@@ -97,46 +92,7 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
     const RenderStyle style{target.width() / baseWidth(area), worksheet, area.yUp(),
                             area.figureDimmed()};
     area.paintUnderlay(painter, target, style.zoom, worksheet);
-    std::vector<FloatPoint> points;
-    painter.save();
-    painter.setClipRect(target);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    for (const DrawOp& op : area.drawing()) {
-        const PixelMapping m = area.mappingOnto(op.frame, target);
-        const QColor colour = renderColour(op, style);
-        painter.setPen(QPen(colour, style.zoom, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        switch (op.kind) {
-        case DrawOp::Kind::Segment:
-            painter.drawLine(QLineF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)));
-            break;
-        case DrawOp::Kind::Box:
-            painter.fillRect(QRectF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)), colour);
-            break;
-        case DrawOp::Kind::Figure: {
-            const std::size_t count = figurePoints(op.parameters, op.end, points).count;
-            if (count > kLargestVectorFigure) {
-                const int side =
-                    std::min(static_cast<int>(std::ceil(target.width())), kLargestFigureImage);
-                QImage figure(pictureSize(area, side), QImage::Format_ARGB32_Premultiplied);
-                figure.fill(Qt::transparent);
-                DrawingRenderer renderer;
-                renderer.render(
-                    figure, QSizeF(figure.size()), std::span(&op, 1),
-                    {side / baseWidth(area), worksheet, area.yUp(), area.figureDimmed()});
-                painter.drawImage(target, figure);
-                break;
-            }
-            if (count == 0)
-                break;
-            QPainterPath path(mapPoint(m, points[0].x, points[0].y));
-            for (std::size_t i = 1; i < count; ++i)
-                path.lineTo(mapPoint(m, points[i].x, points[i].y));
-            painter.drawPath(path);
-            break;
-        }
-        }
-    }
-    painter.restore();
+    paintVector(painter, area.drawing(), target, style);
     area.paintAnnotations(painter, target, style.zoom, worksheet);
     if (whole.bottom() > target.bottom() + 0.5) {
         area.paintBeneath(painter, QRectF(target.bottomLeft(), whole.bottomRight()), worksheet);

@@ -21,9 +21,6 @@ class PictureArea;
 class PictureExporter
 {
 public:
-    // A figure with more points goes into an SVG file or onto paper as an image: as a path it
-    // would make files and print jobs of tens of megabytes.
-    static constexpr std::size_t kLargestVectorFigure = 200000;
     static constexpr int kLargestSize = 8192;
 
     // Whether the name ends in one of the formats save() writes: .png or .svg.
