@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "layout.h"
 #include "legendwindow.h"
+#include "parameters.h"
 #include "presetmenus.h"
 #include "qtwindowoperations.h"
 #include "screenarea.h"
@@ -776,6 +777,14 @@ void MainWindow::moveEvent(QMoveEvent* event)
     noteFrame();
     if (m_timeSignals)
         m_timeSignals->follow(*this);
+}
+
+OverviewPlate MainWindow::plate(OverviewPlate::Form form)
+{
+    const RatioInUse& ratio = m_form->variables().ratio;
+    const auto* screen = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
+    return OverviewPlate(form, screen->drawing(), screen->yUp(), readParameters(*m_ops, ratio),
+                         !ratio.refused);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

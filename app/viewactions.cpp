@@ -2,14 +2,17 @@
 
 #include "application.h"
 #include "driftstep.h"
+#include "form1.h"
 #include "helpwindow.h"
 #include "layout.h"
 #include "mainwindow.h"
 #include "pictureexporter.h"
+#include "plateexporter.h"
 #include "screenarea.h"
 #include "soundcontrol.h"
 #include "timesignalview.h"
 #include "viewsettings.h"
+#include "valuetext.h"
 #include "zoompolicy.h"
 
 #include <QAction>
@@ -22,6 +25,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -63,6 +67,7 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView&
     addOption(QStringLiteral("Nachleuchten"), {}, ViewOption::Afterglow);
     addOption(QStringLiteral("Phase wandern lassen"), {}, ViewOption::Drift);
     addDriftSpeeds();
+    addPlateMenu();
     addSeparator();
     addSound();
     addSeparator();
@@ -210,6 +215,34 @@ QAction* ViewActions::add(const QString& text, const QKeySequence& key, void (Vi
     m_window.addAction(action);
     m_screen.addAction(action);
     return action;
+}
+
+void ViewActions::addPlateMenu()
+{
+    auto* menu = new QMenu(QStringLiteral("Übersichtstafel"), &m_window);
+    menu->setObjectName("plate");
+    auto* forms = new QActionGroup(menu);
+    QAction* ratios = menu->addAction(QStringLiteral("Verhältnisse 1 bis 4"));
+    m_phasesPlate = menu->addAction(QStringLiteral("Phasen 0° bis 180°"));
+    for (QAction* form : {ratios, m_phasesPlate}) {
+        form->setCheckable(true);
+        forms->addAction(form);
+    }
+    ratios->setChecked(true);
+    // The phases' entry names the ratio they are drawn at.
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        const RatioInUse& ratio = m_window.form().variables().ratio;
+        m_phasesPlate->setText(QStringLiteral("Phasen 0° bis 180° bei %1 : %2")
+                                   .arg(germanNumber(ratio.zaehler), germanNumber(ratio.nenner)));
+    });
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("Tafel kopieren")), &QAction::triggered, this,
+            &ViewActions::copyPlate);
+    connect(menu->addAction(QStringLiteral("Tafel speichern unter…")), &QAction::triggered, this,
+            &ViewActions::savePlate);
+    connect(menu->addAction(QStringLiteral("Tafel drucken…")), &QAction::triggered, this,
+            &ViewActions::printPlate);
+    m_screen.addAction(menu->menuAction());
 }
 
 void ViewActions::addSeparator()
@@ -375,6 +408,63 @@ void ViewActions::resetControls()
         m_window.findChild<QLineEdit*>(controlName(box))
             ->setText(QString::fromUtf8(control(controlName(box)).caption));
     }
+}
+
+OverviewPlate::Form ViewActions::plateForm() const
+{
+    return m_phasesPlate->isChecked() ? OverviewPlate::Form::Phases : OverviewPlate::Form::Ratios;
+}
+
+void ViewActions::setPlateForm(OverviewPlate::Form form)
+{
+    const QList<QAction*> forms = m_phasesPlate->actionGroup()->actions();
+    forms[form == OverviewPlate::Form::Phases ? 1 : 0]->setChecked(true);
+}
+
+void ViewActions::copyPlate()
+{
+    QGuiApplication::clipboard()->setImage(
+        m_window.plate(plateForm()).image(PlateExporter::kDefaultWidth, worksheet()));
+}
+
+void ViewActions::savePlate()
+{
+    const OverviewPlate plate = m_window.plate(plateForm());
+    const RatioInUse& ratio = m_window.form().variables().ratio;
+    const QString name = plateForm() == OverviewPlate::Form::Ratios
+                             ? QStringLiteral("korvelian-tafel-verhaeltnisse")
+                             : QStringLiteral("korvelian-tafel-phasen-%1-%2")
+                                   .arg(QString::number(ratio.zaehler, 'g', 10),
+                                        QString::number(ratio.nenner, 'g', 10));
+    // The dialog adds the ending of the chosen format before it asks whether to replace a
+    // file, so the question is about the file that will be written.
+    QFileDialog dialog(&m_window, QStringLiteral("Übersichtstafel speichern unter"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QStringList filters{kPng, kSvg, QStringLiteral("PDF-Dokument (*.pdf)")};
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix("png");
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
+        dialog.setDefaultSuffix(QStringList{"png", "svg", "pdf"}[filters.indexOf(f)]);
+    });
+    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
+    dialog.selectFile(name + ".png");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    QString error;
+    if (!PlateExporter::save(plate, dialog.selectedFiles().front(), PlateExporter::kDefaultWidth,
+                             &error, worksheet()))
+        QMessageBox::warning(&m_window, QStringLiteral("Übersichtstafel speichern"), error);
+}
+
+void ViewActions::printPlate()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Übersichtstafel"));
+    QPrintDialog dialog(&printer, &m_window);
+    dialog.setWindowTitle(QStringLiteral("Übersichtstafel drucken"));
+    if (dialog.exec() == QDialog::Accepted)
+        PlateExporter::print(m_window.plate(plateForm()), printer, worksheet());
 }
 
 void ViewActions::showHelp()

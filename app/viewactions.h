@@ -1,5 +1,6 @@
 #pragma once
 
+#include "overviewplate.h"
 #include "viewsettings.h"
 
 #include <QObject>
@@ -53,9 +54,17 @@ public:
     // The six parameter controls back to their start values.
     void resetControls();
 
+    // The overview plate in the form chosen in its menu.
+    OverviewPlate::Form plateForm() const;
+    void setPlateForm(OverviewPlate::Form form);
+    void copyPlate();
+    void savePlate();
+    void printPlate();
+
 private:
     QAction* add(const QString& text, const QKeySequence& key, void (ViewActions::*slot)());
     QAction* addOption(const QString& text, const QKeySequence& key, ViewOption option);
+    void addPlateMenu();
     void addSeparator();
     // Asks whether the existing file of this name is to be replaced.
     bool replaceConfirmed(const QString& path, const QString& title);
@@ -78,6 +87,7 @@ private:
     QAction* m_fullScreen = nullptr;
     QAction* m_sound = nullptr;
     QAction* m_baseFrequency = nullptr;
+    QAction* m_phasesPlate = nullptr;
     QPointer<HelpWindow> m_help;
 };
 

@@ -68,18 +68,22 @@ PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, const Rend
     return m;
 }
 
-QImage examplePicture(const Parameter& p, double kgv, int side, const RenderStyle& style)
+Drawing screenDrawing(const Parameter& p, double end)
 {
     const QColor axes(150, 150, 255);
-    const Drawing drawing = {
+    return {
         {DrawOp::Kind::Segment, kExampleFrame, -2, 0, 2, 0, axes, {}, 0},
         {DrawOp::Kind::Segment, kExampleFrame, 0, -2, 0, 2, axes, {}, 0},
-        {DrawOp::Kind::Figure, kExampleFrame, 0, 0, 0, 0, Qt::white, p, loopEnd(kgv)},
+        {DrawOp::Kind::Figure, kExampleFrame, 0, 0, 0, 0, Qt::white, p, end},
     };
+}
+
+QImage examplePicture(const Parameter& p, double kgv, int side, const RenderStyle& style)
+{
     QImage image(side, side, QImage::Format_RGB32);
     image.fill(Qt::black);
     DrawingRenderer renderer;
-    renderer.render(image, QSizeF(image.size()), drawing, style);
+    renderer.render(image, QSizeF(image.size()), screenDrawing(p, loopEnd(kgv)), style);
     return image;
 }
 

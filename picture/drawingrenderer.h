@@ -57,6 +57,9 @@ void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& t
 // The colour an operation is drawn in under a style.
 QColor renderColour(const DrawOp& op, const RenderStyle& style);
 
+// The screen's picture of p as the figure plotter draws it: the two axes and the figure up to
+// end, in the screen's frame.
+Drawing screenDrawing(const Parameter& p, double end);
 // A screen of side pixels with the axes and the figure of p over kgv x periods, in the frame
 // the program sets: the help's examples are made so, never drawn by hand.
 QImage examplePicture(const Parameter& p, double kgv, int side, const RenderStyle& style);

@@ -1,17 +1,15 @@
 #include "screenvalues.h"
 
 #include "drawingrenderer.h"
+#include "valuetext.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
-#include <QLocale>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QTextDocument>
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <optional>
 
 namespace korvelian {
@@ -19,33 +17,6 @@ namespace korvelian {
 namespace {
 
 constexpr double kCapShare = 0.03;
-
-QLocale german()
-{
-    QLocale locale(QLocale::German, QLocale::Germany);
-    // 32767 as the boxes show it: "32.767" would read as a decimal.
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale;
-}
-
-QString degrees(double radians)
-{
-    return german().toString(radians * 180 / std::numbers::pi, 'f', 1) + QStringLiteral("°");
-}
-
-// The y phase is added to t before the frequency factor acts, so the y oscillation itself is
-// shifted by φ₂ · Z / N; as an angle, within one turn.
-double ownPhaseY(const Parameter& p)
-{
-    const double turn = 2 * std::numbers::pi;
-    const double phase = std::fmod(p.p2 * p.z / p.n, turn);
-    return phase < 0 ? phase + turn : phase;
-}
-
-QString symbol(const char* letter, const char* index)
-{
-    return QStringLiteral("%1<sub>%2</sub>").arg(QString::fromUtf8(letter), index);
-}
 
 struct Colours
 {
@@ -102,7 +73,7 @@ struct ScreenValues::Line
     QFont font;
     QColor colour;
     QColor ground;
-    QTextDocument document;
+    std::unique_ptr<QTextDocument> document;
     QImage image; // on a raster device, at its device pixel ratio
 
     void draw(QPainter& painter, const QRectF& at)
@@ -127,18 +98,13 @@ struct ScreenValues::Line
 
     void render(QPainter& painter, const QRectF& at)
     {
-        painter.save();
         painter.fillRect(at, ground);
-        painter.translate(at.topLeft() + QPointF(padding(), 0));
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.palette.setColor(QPalette::Text, colour);
-        document.documentLayout()->draw(&painter, context);
-        painter.restore();
+        paintRichText(painter, *document, at.topLeft() + QPointF(padding(), 0), colour);
     }
 
     // The ground reaches a little past the text, so that no graticule line touches a letter.
     double padding() const { return font.pixelSize() * 0.2; }
-    QSizeF size() { return document.size() + QSizeF(2 * padding(), 0); }
+    QSizeF size() { return document->size() + QSizeF(2 * padding(), 0); }
 };
 
 ScreenValues::ScreenValues() = default;
@@ -146,21 +112,22 @@ ScreenValues::~ScreenValues() = default;
 
 QStringList ScreenValues::lines(const Parameter& p, bool entryAccepted)
 {
-    const QLocale locale = german();
-    QString ratio = QStringLiteral("%1 : %2 = %3 : %4")
-                        .arg(symbol("f", "y"), symbol("f", "x"), locale.toString(p.z, 'g', 10),
-                             locale.toString(p.n, 'g', 10));
+    QString ratio =
+        QStringLiteral("%1 : %2 = %3 : %4")
+            .arg(indexed("f", "y"), indexed("f", "x"), germanNumber(p.z), germanNumber(p.n));
     if (!entryAccepted)
         ratio += QStringLiteral(" (zuletzt angenommen)");
     QStringList result{
         ratio,
         QStringLiteral("%1 = %2 &nbsp; %3 = %4")
-            .arg(symbol("A", "x"), locale.toString(p.a1, 'f', 2), symbol("φ", "x"), degrees(p.p1)),
+            .arg(indexed("A", "x"), germanNumber(p.a1, 'f', 2), indexed("φ", "x"),
+                 degreesText(p.p1)),
         QStringLiteral("%1 = %2 &nbsp; %3 = %4")
-            .arg(symbol("A", "y"), locale.toString(p.a2, 'f', 2), symbol("φ", "y"), degrees(p.p2)),
+            .arg(indexed("A", "y"), germanNumber(p.a2, 'f', 2), indexed("φ", "y"),
+                 degreesText(p.p2)),
     };
     if (p.z != p.n)
-        result << QStringLiteral("Phase der y-Schwingung: %1").arg(degrees(ownPhaseY(p)));
+        result << QStringLiteral("Phase der y-Schwingung: %1").arg(degreesText(ownPhaseY(p)));
     return result;
 }
 
@@ -233,9 +200,7 @@ void ScreenValues::paint(QPainter& painter, const PixelMapping& toPixels, const 
             line->html = texts[i];
             line->font = font;
             line->colour = textColour;
-            line->document.setDocumentMargin(0);
-            line->document.setDefaultFont(font);
-            line->document.setHtml(texts[i]);
+            line->document = richText(texts[i], font);
         }
         sizes << line->size();
     }

@@ -3,8 +3,8 @@
 #include "barvalues.h"
 #include "layout.h"
 #include "bartexts.h"
+#include "valuetext.h"
 
-#include <QLocale>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -15,13 +15,6 @@ namespace {
 
 constexpr double kFullTurn = 360;
 
-QLocale german()
-{
-    QLocale locale(QLocale::German, QLocale::Germany);
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale;
-}
-
 // The set value with as many decimals as it takes to differ from the typed one, at least one:
 // 90° sets 89,95°, which to one decimal would read 90,0° again.
 QString differing(double set, double typed, int fewest)
@@ -31,7 +24,7 @@ QString differing(double set, double typed, int fewest)
            std::abs(std::round(set * std::pow(10, decimals)) / std::pow(10, decimals) - typed) <
                1e-9)
         ++decimals;
-    return german().toString(set, 'f', decimals);
+    return germanNumber(set, 'f', decimals);
 }
 
 } // namespace
@@ -59,12 +52,13 @@ TypedValue readTypedValue(const ControlLayout& bar, const QString& text)
     }
     const double largest = amplitude ? barUnits(bar.maximum) : kFullTurn;
     if (*typed < 0 || *typed > largest) {
-        return {std::nullopt, amplitude ? QStringLiteral("Die Amplitude reicht von 0 bis %1.")
-                                              .arg(german().toString(largest))
-                                        : QStringLiteral("Die Phase reicht von 0° bis 360°.")};
+        return {
+            std::nullopt,
+            amplitude
+                ? QStringLiteral("Die Amplitude reicht von 0 bis %1.").arg(germanNumber(largest))
+                : QStringLiteral("Die Phase reicht von 0° bis 360°.")};
     }
-    const QLocale locale = german();
-    const QString shown = locale.toString(*typed, 'g', 10);
+    const QString shown = germanNumber(*typed);
     if (amplitude) {
         const int value = barValue(*typed);
         const double set = barUnits(value);

@@ -60,7 +60,7 @@ void TestCommandLine::values_data()
     QTest::newRow("export to another format") << QStringList{"--export", "bild.jpg"} << false << "" << 0 << "korvelian: --export erwartet einen Dateinamen auf .png oder .svg";
     QTest::newRow("picture width 0") << QStringList{"--export", "a.png", "--size", "0"} << false << "" << 0 << "korvelian: --size erwartet eine Bildbreite in Pixeln von 1 bis 8192";
     QTest::newRow("picture width 8193") << QStringList{"--export", "a.png", "--size", "8193"} << false << "" << 0 << "korvelian: --size erwartet";
-    QTest::newRow("worksheet without export") << QStringList{"--worksheet"} << false << "" << 0 << "korvelian: --size, --worksheet und --reading-aid gelten nur mit --export.";
+    QTest::newRow("worksheet without export") << QStringList{"--worksheet"} << false << "" << 0 << "korvelian: --size und --worksheet gelten nur mit --export oder --export-table.";
     QTest::newRow("stray argument") << QStringList{"--phase-x", "10", "20"} << false << "" << 0 << "korvelian: Unerwartetes Argument '20'.";
     // clang-format on
 }
@@ -155,7 +155,7 @@ void TestCommandLine::exported()
     QVERIFY(!line.read(QStringList{"korvelian"} + arguments, CommandLine::Stage::AfterToolkit));
     WindowFixture f;
     line.applyTo(f.window);
-    const CommandLine::Answer answer = line.exportPicture(f.window);
+    const CommandLine::Answer answer = line.exportFile(f.window);
     QCOMPARE(answer.status, status);
     QCOMPARE(answer.text.count('\n'), status == 0 ? 0 : 1);
     QCOMPARE(QFile::exists(path), !written.isEmpty());
