@@ -1,19 +1,17 @@
 #include "valuedialog.h"
 
-#include "constants.h"
+#include "barvalues.h"
 #include "layout.h"
 #include "bartexts.h"
 #include "typedvalue.h"
+#include "valuetext.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
-
-#include <numbers>
 
 namespace korvelian {
 
@@ -30,10 +28,8 @@ ValueDialog::ValueDialog(QScrollBar& bar, const ControlLayout& row, QWidget* par
                               this);
     prompt->setBuddy(m_field);
     // The bar's value as the readout writes it, ready to be typed over.
-    const QLocale german(QLocale::German, QLocale::Germany);
-    const double units = bar.value() / kScrollScale;
-    m_field->setText(amplitude ? german.toString(units, 'f', 2)
-                               : german.toString(units * 180 / std::numbers::pi, 'f', 1));
+    m_field->setText(amplitude ? germanNumber(barUnits(bar.value()), 'f', 2)
+                               : germanNumber(phaseDegrees(bar.value()), 'f', 1));
     m_field->selectAll();
     // Room for the longest message in one line from the start, so that the dialog neither
     // jumps nor cuts a message short while the user types.
