@@ -57,12 +57,27 @@ std::optional<QList<QRectF>> flow(const QList<QSizeF>& sizes, const QRectF& room
     return rects;
 }
 
-QRectF bounds(const QList<QRectF>& rects)
+// Places the sizes in rows from the room's top-left corner, as many in a row as fit, or
+// gives nothing when they do not fit.
+std::optional<QList<QRectF>> pack(const QList<QSizeF>& sizes, const QRectF& room, double gap)
 {
-    QRectF all;
-    for (const QRectF& r : rects)
-        all = all.united(r);
-    return all;
+    QList<QRectF> rects;
+    double x = room.left();
+    double y = room.top();
+    double row = 0;
+    for (const QSizeF& size : sizes) {
+        if (x > room.left() && x + size.width() > room.right()) {
+            x = room.left();
+            y += row;
+            row = 0;
+        }
+        if (x + size.width() > room.right() || y + size.height() > room.bottom())
+            return std::nullopt;
+        rects << QRectF(QPointF(x, y), size);
+        x += size.width() + gap;
+        row = std::max(row, size.height());
+    }
+    return rects;
 }
 
 } // namespace
@@ -135,7 +150,9 @@ QFont ScreenValues::font(double areaHeight)
 {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
-    const double cap = kCapShare * areaHeight;
+    // Whole pixels: the letters are drawn on the pixel grid, so a cap height of 29,2 pixels
+    // would show as 29.
+    const double cap = std::ceil(kCapShare * areaHeight);
     int pixels = std::max(1, static_cast<int>(std::floor(cap / 0.75)));
     font.setPixelSize(pixels);
     while (QFontMetricsF(font).capHeight() < cap)
@@ -148,37 +165,18 @@ ScreenValues::Layout ScreenValues::place(const QList<QSizeF>& sizes, const QRect
 {
     const QRectF inside = area.adjusted(margin, margin, -margin, -margin);
     const QRectF clear = box.adjusted(-margin, -margin, margin, margin);
-    enum class Side { Above, Left, Right, Below };
-    for (const Side side : {Side::Above, Side::Left, Side::Right, Side::Below}) {
-        QRectF room = inside;
-        switch (side) {
-        case Side::Above:
-            room.setBottom(clear.top());
-            break;
-        case Side::Left:
-            room.setRight(clear.left());
-            break;
-        case Side::Right:
-            room.setLeft(clear.right());
-            break;
-        case Side::Below:
-            room.setTop(clear.bottom());
-            break;
-        }
-        auto rects = flow(sizes, room, 2 * margin);
-        if (!rects)
-            continue;
-        // Beside the box on the right and beneath it below, the lines keep to the screen's
-        // edge, away from the figure.
-        const QRectF block = bounds(*rects);
-        const QPointF shift(side == Side::Right ? room.right() - block.right() : 0,
-                            side == Side::Below ? room.bottom() - block.bottom() : 0);
-        for (QRectF& r : *rects)
-            r.translate(shift);
-        return {*rects, false};
+    // The box stands in the middle of the screen: below it and to its right there is no more
+    // room than above it and to its left, where a reader starts.
+    QRectF above = inside;
+    above.setBottom(clear.top());
+    QRectF left = inside;
+    left.setRight(clear.left());
+    const double gap = 2 * margin;
+    for (auto rects : {flow(sizes, above, gap), pack(sizes, above, gap), flow(sizes, left, gap)}) {
+        if (rects)
+            return {*rects, false};
     }
-    return {flow(sizes, inside.adjusted(0, 0, 1e9, 1e9), 2 * margin).value_or(QList<QRectF>()),
-            true};
+    return {flow(sizes, inside.adjusted(0, 0, 1e9, 1e9), gap).value_or(QList<QRectF>()), true};
 }
 
 void ScreenValues::paint(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,

@@ -42,8 +42,8 @@ public:
         bool overBox = false;
     };
     // Where lines of these sizes go in the area, outside the box when they fit anywhere
-    // around it: above it first, then left, right and below. margin keeps them off the
-    // edges and the box.
+    // around it: above it one beneath the other or side by side, else left of it. margin
+    // keeps them off the edges and the box.
     static Layout place(const QList<QSizeF>& sizes, const QRectF& area, const QRectF& box,
                         double margin);
 

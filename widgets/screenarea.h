@@ -48,6 +48,7 @@ public:
     // Whether the ratio boxes hold what the figure is drawn with; the aid reads nothing while
     // an entry stands refused, and the values say that the ratio is the last accepted one.
     void setEntryAccepted(bool accepted);
+    bool entryAccepted() const { return m_entryAccepted; }
     void paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth,
                           bool worksheet) const override;
     // The values of the figure, written beside its box.
