@@ -40,6 +40,8 @@ private slots:
     void valuesInUse();
     void valuesBesideTheBox_data();
     void valuesBesideTheBox();
+    void placedOverTheBoxOnlyWithoutRoom_data();
+    void placedOverTheBoxOnlyWithoutRoom();
     void capHeight_data();
     void capHeight();
     void graticuleAtTheDivisions_data();
@@ -56,6 +58,7 @@ void TestScreenOptions::valuesInUse_data()
     // clang-format off
     QTest::newRow("1 : 1, no own phase of y") << QStringList{"1", "1"} << 79 << QStringList{"fy : fx = 1 : 1", x, "Ay = 1,00   φy = 45,3°"};
     QTest::newRow("3 : 2, the y oscillation's own phase") << QStringList{"3", "2"} << 79 << QStringList{"fy : fx = 3 : 2", x, "Ay = 1,00   φy = 45,3°", "Phase der y-Schwingung: 67,9°"};
+    QTest::newRow("1 : 2 at 90,0°, own phase halved") << QStringList{"1", "2"} << 157 << QStringList{"fy : fx = 1 : 2", x, "Ay = 1,00   φy = 90,0°", "Phase der y-Schwingung: 45,0°"};
     QTest::newRow("2 : 1 at 300,2°, own phase within a turn") << QStringList{"2", "1"} << 524 << QStringList{"fy : fx = 2 : 1", x, "Ay = 1,00   φy = 300,2°", "Phase der y-Schwingung: 240,5°"};
     QTest::newRow("denominator 0 refused: 3 : 2 stays, marked") << QStringList{"3", "2", "3", "0"} << 0 << QStringList{"fy : fx = 3 : 2 (zuletzt angenommen)", x, "Ay = 1,00   φy = 0,0°", "Phase der y-Schwingung: 0,0°"};
     QTest::newRow("kgV above 32767 refused: 199 : 2 stays") << QStringList{"3", "2", "199", "2", "199", "200"} << 0 << QStringList{"fy : fx = 199 : 2 (zuletzt angenommen)", x, "Ay = 1,00   φy = 0,0°", "Phase der y-Schwingung: 0,0°"};
@@ -120,14 +123,47 @@ void TestScreenOptions::valuesBesideTheBox()
                           .adjusted(-1, -1, 1, 1);
     int inside = 0;
     int outside = 0;
+    // Over the box the figure shows through the values' ground, dimmed to a grey.
+    int dimmed = 0;
     for (int y = 0; y < with.height(); ++y) {
         for (int x = 0; x < with.width(); ++x) {
-            if (with.pixel(x, y) != without.pixel(x, y))
-                ++(box.contains(x, y) ? inside : outside);
+            const QRgb shown = with.pixel(x, y);
+            if (shown == without.pixel(x, y))
+                continue;
+            ++(box.contains(x, y) ? inside : outside);
+            const bool grey = qRed(shown) == qGreen(shown) && qGreen(shown) == qBlue(shown);
+            if (without.pixel(x, y) == qRgb(255, 255, 255) && grey && qRed(shown) > 0)
+                ++dimmed;
         }
     }
     QCOMPARE(inside > 0, overTheBox);
+    qInfo("dimmed %d", dimmed);
+    QCOMPARE(dimmed > 0, overTheBox);
     QVERIFY(inside + outside > 0);
+}
+
+void TestScreenOptions::placedOverTheBoxOnlyWithoutRoom_data()
+{
+    QTest::addColumn<QRectF>("box");
+    QTest::addColumn<bool>("overTheBox");
+
+    QTest::newRow("room above") << QRectF(100, 100, 200, 200) << false;
+    QTest::newRow("room on the left only") << QRectF(200, 0, 40, 400) << false;
+    QTest::newRow("no room") << QRectF(0, 0, 400, 400) << true;
+}
+
+// Three lines of 150 × 20 on a screen of 400: over the box, on a ground that lets the figure
+// show through, only where no room is left around it.
+void TestScreenOptions::placedOverTheBoxOnlyWithoutRoom()
+{
+    QFETCH(QRectF, box);
+    QFETCH(bool, overTheBox);
+    const QList<QSizeF> lines(3, QSizeF(150, 20));
+    const ScreenValues::Layout layout = ScreenValues::place(lines, QRectF(0, 0, 400, 400), box, 4);
+    QCOMPARE(layout.overBox, overTheBox);
+    QCOMPARE(layout.lines.size(), lines.size());
+    for (const QRectF& line : layout.lines)
+        QCOMPARE(line.intersects(box), overTheBox);
 }
 
 void TestScreenOptions::capHeight_data()
