@@ -42,6 +42,7 @@ namespace {
 
 const QString kPng = QStringLiteral("PNG-Bild (*.png)");
 const QString kSvg = QStringLiteral("SVG-Grafik (*.svg)");
+const QString kPdf = QStringLiteral("PDF-Dokument (*.pdf)");
 const QString kSoundTip =
     QStringLiteral("x links, y rechts: f_x = Grundfrequenz, f_y = f_x · Zähler / Nenner");
 const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht …");
@@ -293,23 +294,24 @@ void ViewActions::copyPicture()
                     QStringLiteral("Bild kopieren"));
 }
 
-QString ViewActions::askFileName(const QString& title, const QString& proposed)
+QString ViewActions::askFileName(const QString& title, const QString& proposed,
+                                 const QStringList& filters, const QStringList& endings)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    QFileDialog dialog(&m_window, title, QDir(folder).filePath(proposed), kPng + ";;" + kSvg);
+    QFileDialog dialog(&m_window, title, QDir(folder).filePath(proposed), filters.join(";;"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The dialog adds the ending before it asks whether to replace a file, so that it asks
     // about the name that will be written.
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        dialog.setDefaultSuffix(filter == kSvg ? QStringLiteral("svg") : QStringLiteral("png"));
+    dialog.setDefaultSuffix(endings.front());
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(endings.value(filters.indexOf(filter), endings.front()));
     });
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         const QString chosen = dialog.selectedFiles().constFirst();
         QString path = chosen;
-        if (!PictureExporter::knownFormat(path))
+        if (!endings.contains(QFileInfo(path).suffix().toLower()))
             path += '.' + dialog.defaultSuffix();
         // A name with another ending ("notes.txt"), or a dialog of the desktop that adds no
         // ending, asked about another name than the one written: the question comes here.
@@ -322,7 +324,8 @@ QString ViewActions::askFileName(const QString& title, const QString& proposed)
 void ViewActions::savePicture()
 {
     const QString path = askFileName(QStringLiteral("Bild speichern unter"),
-                                     PictureExporter::defaultFileName(m_screen, "png"));
+                                     PictureExporter::defaultFileName(m_screen, "png"),
+                                     {kPng, kSvg}, {"png", "svg"});
     if (path.isEmpty())
         return;
     QString error;
@@ -364,7 +367,8 @@ void ViewActions::saveTimeSignals()
 {
     const QString path = askFileName(
         QStringLiteral("Zeitverläufe speichern unter"),
-        PictureExporter::defaultFileName(m_screen, "png").replace("korvelian", "zeitverlaeufe"));
+        PictureExporter::defaultFileName(m_screen, "png").replace("korvelian", "zeitverlaeufe"),
+        {kPng, kSvg}, {"png", "svg"});
     if (path.isEmpty())
         return;
     QString error;
@@ -423,36 +427,24 @@ void ViewActions::setPlateForm(OverviewPlate::Form form)
 
 void ViewActions::copyPlate()
 {
-    QGuiApplication::clipboard()->setImage(
-        m_window.plate(plateForm()).image(PlateExporter::kDefaultWidth, worksheet()));
+    copyToClipboard(m_window.plate(plateForm()).image(PlateExporter::kDefaultWidth, worksheet()),
+                    QStringLiteral("Tafel kopieren"));
 }
 
 void ViewActions::savePlate()
 {
-    const OverviewPlate plate = m_window.plate(plateForm());
     const RatioInUse& ratio = m_window.form().variables().ratio;
     const QString name = plateForm() == OverviewPlate::Form::Ratios
-                             ? QStringLiteral("korvelian-tafel-verhaeltnisse")
-                             : QStringLiteral("korvelian-tafel-phasen-%1-%2")
+                             ? QStringLiteral("korvelian-tafel-verhaeltnisse.png")
+                             : QStringLiteral("korvelian-tafel-phasen-%1-%2.png")
                                    .arg(QString::number(ratio.zaehler, 'g', 10),
                                         QString::number(ratio.nenner, 'g', 10));
-    // The dialog adds the ending of the chosen format before it asks whether to replace a
-    // file, so the question is about the file that will be written.
-    QFileDialog dialog(&m_window, QStringLiteral("Übersichtstafel speichern unter"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    const QStringList filters{kPng, kSvg, QStringLiteral("PDF-Dokument (*.pdf)")};
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix("png");
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
-        dialog.setDefaultSuffix(QStringList{"png", "svg", "pdf"}[filters.indexOf(f)]);
-    });
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
-    dialog.selectFile(name + ".png");
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = askFileName(QStringLiteral("Übersichtstafel speichern unter"), name,
+                                     {kPng, kSvg, kPdf}, {"png", "svg", "pdf"});
+    if (path.isEmpty())
         return;
     QString error;
-    if (!PlateExporter::save(plate, dialog.selectedFiles().front(), PlateExporter::kDefaultWidth,
+    if (!PlateExporter::save(m_window.plate(plateForm()), path, PlateExporter::kDefaultWidth,
                              &error, worksheet()))
         QMessageBox::warning(&m_window, QStringLiteral("Übersichtstafel speichern"), error);
 }
@@ -463,8 +455,11 @@ void ViewActions::printPlate()
     printer.setDocName(QStringLiteral("Übersichtstafel"));
     QPrintDialog dialog(&printer, &m_window);
     dialog.setWindowTitle(QStringLiteral("Übersichtstafel drucken"));
-    if (dialog.exec() == QDialog::Accepted)
-        PlateExporter::print(m_window.plate(plateForm()), printer, worksheet());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QString error;
+    if (!PlateExporter::print(m_window.plate(plateForm()), printer, worksheet(), &error))
+        QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
 }
 
 void ViewActions::showHelp()

@@ -72,8 +72,10 @@ private:
     void addDriftSpeeds();
     void addTimeSignalActions();
     void showContextMenu(const QPoint& position);
-    // The file name the user chose, with an ending the exporter writes, or an empty one.
-    QString askFileName(const QString& title, const QString& proposed);
+    // The file name the user chose, or an empty one. filters and endings pair up
+    // ("PNG-Bild (*.png)", "png"): a name without one of the endings gets the chosen filter's.
+    QString askFileName(const QString& title, const QString& proposed, const QStringList& filters,
+                        const QStringList& endings);
     // Puts a picture on the clipboard, or says why it is not there.
     void copyToClipboard(const QImage& picture, const QString& title);
     int timeSignalsWidth() const;

@@ -1,6 +1,7 @@
 #include "overviewplate.h"
 
 #include "constants.h"
+#include "bartexts.h"
 #include "drawingrenderer.h"
 #include "graticule.h"
 #include "kgv.h"
@@ -141,8 +142,7 @@ OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const P
         p.p2 = degrees * std::numbers::pi / 180;
         QString label = QStringLiteral("%1 = %2°").arg(indexed("φ", "y")).arg(degrees);
         if (p.z != p.n)
-            label +=
-                QStringLiteral("<br>Phase der y-Schwingung: %1").arg(degreesText(ownPhaseY(p)));
+            label += QStringLiteral("<br>") + yOscillationPhaseLine(p.p2, p.z, p.n);
         add(p, label);
     }
     if (m_cells.empty())

@@ -1,5 +1,6 @@
 #include "screenvalues.h"
 
+#include "bartexts.h"
 #include "drawingrenderer.h"
 #include "valuetext.h"
 
@@ -142,7 +143,7 @@ QStringList ScreenValues::lines(const Parameter& p, bool entryAccepted)
                  degreesText(p.p2)),
     };
     if (p.z != p.n)
-        result << QStringLiteral("Phase der y-Schwingung: %1").arg(degreesText(ownPhaseY(p)));
+        result << yOscillationPhaseLine(p.p2, p.z, p.n);
     return result;
 }
 

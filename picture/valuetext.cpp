@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QTextDocument>
 
-#include <cmath>
 #include <numbers>
 
 namespace korvelian {
@@ -25,13 +24,6 @@ QString degreesText(double radians)
 QString indexed(const QString& letter, const QString& index)
 {
     return QStringLiteral("%1<sub>%2</sub>").arg(letter, index);
-}
-
-double ownPhaseY(const Parameter& p)
-{
-    const double turn = 2 * std::numbers::pi;
-    const double phase = std::fmod(p.p2 * p.z / p.n, turn);
-    return phase < 0 ? phase + turn : phase;
 }
 
 std::unique_ptr<QTextDocument> richText(const QString& html, const QFont& font, double textWidth)

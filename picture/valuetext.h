@@ -1,7 +1,5 @@
 #pragma once
 
-#include "auslenkung.h"
-
 #include <QString>
 
 #include <memory>
@@ -21,10 +19,6 @@ QString germanNumber(double value, char format = 'g', int precision = 10);
 QString degreesText(double radians);
 // "f<sub>y</sub>": a letter with its index, as rich text.
 QString indexed(const QString& letter, const QString& index);
-
-// The y oscillation's own phase in radians, within one turn: the bar's phase is added to t
-// before the frequency factor acts, so the oscillation itself is shifted by φ₂ · Z / N.
-double ownPhaseY(const Parameter& p);
 
 // Rich text laid out in a font, without a margin; a text width above 0 wraps it there.
 std::unique_ptr<QTextDocument> richText(const QString& html, const QFont& font,

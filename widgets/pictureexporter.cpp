@@ -167,6 +167,15 @@ bool PictureExporter::save(const PictureArea& area, const QString& path, int siz
 bool PictureExporter::print(const PictureArea& area, QPrinter& printer, bool worksheet,
                             QString* error)
 {
+    return print(
+        printer, [&](QPagedPaintDevice& device) { return paintPage(area, device, worksheet); },
+        error);
+}
+
+bool PictureExporter::print(QPrinter& printer,
+                            const std::function<bool(QPagedPaintDevice&)>& paintPage,
+                            QString* error)
+{
     // A PDF file from the print dialog is drawn into memory and written as any other file:
     // the printer's own PDF output neither reports a short write nor keeps the old file.
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
@@ -179,11 +188,11 @@ bool PictureExporter::print(const PictureArea& area, QPrinter& printer, bool wor
             pdf.setPdfVersion(printer.pdfVersion());
             pdf.setTitle(printer.docName());
             pdf.setCreator(printer.creator());
-            paintPage(area, pdf, worksheet);
+            paintPage(pdf);
         }
         return FileWriter::write(printer.outputFileName(), buffer.data(), error);
     }
-    if (paintPage(area, printer, worksheet))
+    if (paintPage(printer))
         return true;
     if (error) {
         *error = QStringLiteral("Der Drucker „%1“ konnte nicht angesprochen werden.")

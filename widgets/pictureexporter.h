@@ -57,6 +57,11 @@ public:
     static bool print(const PictureArea& area, QPrinter& printer, bool worksheet,
                       QString* error = nullptr);
 
+    // Prints through paintPage, which paints onto the printer or, printed into a PDF file, onto
+    // a PDF in memory that is then written as save() writes a file.
+    static bool print(QPrinter& printer, const std::function<bool(QPagedPaintDevice&)>& paintPage,
+                      QString* error);
+
     // Whether an SVG file or a print holds the figure as an image.
     static bool figureAsImage(const PictureArea& area);
     // "korvelian-3-2.png" for numerator 3 and denominator 2.

@@ -1,15 +1,15 @@
 #include "plateexporter.h"
 
+#include "filewriter.h"
 #include "overviewplate.h"
 #include "pictureexporter.h"
 
-#include <QDir>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -19,6 +19,7 @@ namespace korvelian {
 namespace {
 
 constexpr int kPdfResolution = 300;
+const QString kTitle = QStringLiteral("Übersichtstafel der Korvelian-Figuren");
 
 QString suffix(const QString& path)
 {
@@ -26,50 +27,19 @@ QString suffix(const QString& path)
 }
 
 // The plate as large as fits, centred across the top of the page.
-void paintOnPage(const OverviewPlate& plate, QPainter& painter, QRect paintRect, bool worksheet)
+bool paintPage(const OverviewPlate& plate, QPagedPaintDevice& device, bool worksheet)
 {
-    // The painter's origin is the paint rectangle's corner.
-    const QRectF page(QPointF(0, 0), QSizeF(paintRect.size()));
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    // The painter's origin is the corner of the page's printable rectangle.
+    const QSizeF page(device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
     const QSize shape = plate.size(1000);
     const double width = std::min(page.width(), page.height() * shape.width() / shape.height());
-    plate.paint(painter,
-                QRectF(page.left() + (page.width() - width) / 2, page.top(), width,
-                       width * shape.height() / shape.width()),
-                worksheet);
-}
-
-bool writeSvg(const OverviewPlate& plate, QIODevice& file, int width, bool worksheet)
-{
-    const QSize size = plate.size(width);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&file);
-    // At 96 dots per inch a browser shows the plate width pixels wide.
-    svg.setResolution(96);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QStringLiteral("Übersichtstafel der Korvelian-Figuren"));
-    QPainter painter;
-    if (!painter.begin(&svg))
-        return false;
-    plate.paint(painter, QRectF(QPointF(0, 0), QSizeF(size)), worksheet);
-    return painter.end();
-}
-
-bool writePdf(const OverviewPlate& plate, QIODevice& file, bool worksheet)
-{
-    QPdfWriter pdf(&file);
-    pdf.setTitle(QStringLiteral("Übersichtstafel der Korvelian-Figuren"));
-    pdf.setCreator(QStringLiteral("korvelian"));
-    pdf.setResolution(kPdfResolution);
-    const QSize shape = plate.size(1000);
-    pdf.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4),
-                    shape.width() > shape.height() ? QPageLayout::Landscape : QPageLayout::Portrait,
-                    QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return false;
-    paintOnPage(plate, painter, pdf.pageLayout().paintRectPixels(kPdfResolution), worksheet);
+    plate.paint(
+        painter,
+        QRectF((page.width() - width) / 2, 0, width, width * shape.height() / shape.width()),
+        worksheet);
     return painter.end();
 }
 
@@ -79,6 +49,39 @@ bool PlateExporter::knownFormat(const QString& path)
 {
     const QString ending = suffix(path);
     return ending == "png" || ending == "svg" || ending == "pdf";
+}
+
+QByteArray PlateExporter::encode(const OverviewPlate& plate, const QString& format, int width,
+                                 bool worksheet)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (format == "png") {
+        plate.image(width, worksheet).save(&buffer, "PNG");
+    } else if (format == "svg") {
+        const QSize size = plate.size(width);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        // At 96 dots per inch a browser shows the plate width pixels wide.
+        svg.setResolution(96);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(kTitle);
+        QPainter painter(&svg);
+        plate.paint(painter, QRectF(QPointF(0, 0), QSizeF(size)), worksheet);
+    } else {
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(kTitle);
+        pdf.setCreator(QStringLiteral("korvelian"));
+        pdf.setResolution(kPdfResolution);
+        const QSize shape = plate.size(1000);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
+                                      shape.width() > shape.height() ? QPageLayout::Landscape
+                                                                     : QPageLayout::Portrait,
+                                      QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+        paintPage(plate, pdf, worksheet);
+    }
+    return buffer.data();
 }
 
 bool PlateExporter::save(const OverviewPlate& plate, const QString& path, int width, QString* error,
@@ -98,32 +101,16 @@ bool PlateExporter::save(const OverviewPlate& plate, const QString& path, int wi
         return fail(QStringLiteral("Die Bildbreite muss zwischen 1 und %1 Pixeln liegen.")
                         .arg(PictureExporter::kLargestSize));
     }
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        const QString ending = suffix(path);
-        if (ending == "png")
-            written = plate.image(width, worksheet).save(&file, "PNG");
-        else if (ending == "svg")
-            written = writeSvg(plate, file, width, worksheet);
-        else
-            written = writePdf(plate, file, worksheet);
-    }
-    if (written && file.commit())
-        return true;
-    file.cancelWriting();
-    return fail(
-        QStringLiteral("Die Tafel konnte nicht als „%1“ gespeichert werden:\n%2.")
-            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), file.errorString()));
+    // Drawn into memory first: the encoders do not report a short write, the file writer does.
+    return FileWriter::write(path, encode(plate, suffix(path), width, worksheet), error);
 }
 
-void PlateExporter::print(const OverviewPlate& plate, QPrinter& printer, bool worksheet)
+bool PlateExporter::print(const OverviewPlate& plate, QPrinter& printer, bool worksheet,
+                          QString* error)
 {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return;
-    paintOnPage(plate, painter, printer.pageLayout().paintRectPixels(printer.resolution()),
-                worksheet);
+    return PictureExporter::print(
+        printer, [&](QPagedPaintDevice& device) { return paintPage(plate, device, worksheet); },
+        error);
 }
 
 } // namespace korvelian

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QPrinter;
@@ -8,8 +9,8 @@ namespace korvelian {
 
 class OverviewPlate;
 
-// The overview plate outside the window: a PNG, SVG or PDF file and a printed page. A file is
-// replaced only when it is written completely.
+// The overview plate outside the window: a PNG, SVG or PDF file and a printed page, each
+// written as the screen's picture is (complete, or the old file untouched).
 class PlateExporter
 {
 public:
@@ -20,13 +21,19 @@ public:
     static bool knownFormat(const QString& path);
 
     // Writes the plate by the name's ending: PNG and SVG width pixels wide, PDF on an A4 page
-    // (width does not apply). On failure gives false and a German message in *error; no file
-    // is left behind.
+    // (width does not apply). On failure gives false and a German message in *error.
     static bool save(const OverviewPlate& plate, const QString& path, int width, QString* error,
                      bool worksheet);
 
-    // The plate as large as fits the page.
-    static void print(const OverviewPlate& plate, QPrinter& printer, bool worksheet);
+    // The plate as large as fits the page. On failure gives false and a German message in
+    // *error.
+    static bool print(const OverviewPlate& plate, QPrinter& printer, bool worksheet,
+                      QString* error);
+
+private:
+    // The plate as the bytes of a file of this format ("png", "svg", "pdf").
+    static QByteArray encode(const OverviewPlate& plate, const QString& format, int width,
+                             bool worksheet);
 };
 
 } // namespace korvelian
