@@ -380,8 +380,19 @@ void ViewActions::printPicture()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(PictureExporter::defaultFileName(m_screen, "pdf"));
+    const std::optional<bool> worksheet =
+        askPrinter(printer, QStringLiteral("Korvelian-Figur drucken"));
+    if (!worksheet)
+        return;
+    QString error;
+    if (!PictureExporter::print(m_screen, printer, *worksheet, &error))
+        QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
+}
+
+std::optional<bool> ViewActions::askPrinter(QPrinter& printer, const QString& title)
+{
     QPrintDialog dialog(&printer, &m_window);
-    dialog.setWindowTitle(QStringLiteral("Korvelian-Figur drucken"));
+    dialog.setWindowTitle(title);
     // A page in worksheet colours unless asked otherwise: a black page wastes a cartridge and
     // is hard to write on.
     auto* colours = new QWidget;
@@ -394,10 +405,8 @@ void ViewActions::printPicture()
     layout->addStretch();
     dialog.setOptionTabs({colours});
     if (dialog.exec() != QDialog::Accepted)
-        return;
-    QString error;
-    if (!PictureExporter::print(m_screen, printer, !screenColours->isChecked(), &error))
-        QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
+        return std::nullopt;
+    return !screenColours->isChecked();
 }
 
 void ViewActions::resetControls()
@@ -453,12 +462,12 @@ void ViewActions::printPlate()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Übersichtstafel"));
-    QPrintDialog dialog(&printer, &m_window);
-    dialog.setWindowTitle(QStringLiteral("Übersichtstafel drucken"));
-    if (dialog.exec() != QDialog::Accepted)
+    const std::optional<bool> worksheet =
+        askPrinter(printer, QStringLiteral("Übersichtstafel drucken"));
+    if (!worksheet)
         return;
     QString error;
-    if (!PlateExporter::print(m_window.plate(plateForm()), printer, worksheet(), &error))
+    if (!PlateExporter::print(m_window.plate(plateForm()), printer, *worksheet, &error))
         QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
 }
 

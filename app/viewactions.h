@@ -7,8 +7,10 @@
 #include <QPointer>
 
 #include <array>
+#include <optional>
 
 class QAction;
+class QPrinter;
 
 namespace korvelian {
 
@@ -78,6 +80,9 @@ private:
                         const QStringList& endings);
     // Puts a picture on the clipboard, or says why it is not there.
     void copyToClipboard(const QImage& picture, const QString& title);
+    // The print dialog with a tab for the colours: worksheet colours unless screen colours are
+    // ticked. Gives whether the page is in worksheet colours, nothing when it is cancelled.
+    std::optional<bool> askPrinter(QPrinter& printer, const QString& title);
     int timeSignalsWidth() const;
 
     MainWindow& m_window;
