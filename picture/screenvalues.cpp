@@ -35,9 +35,10 @@ Colours colours(bool worksheet)
     return {QColor(255, 232, 150), QColor(255, 140, 140)};
 }
 
-// Places the sizes in columns from the room's top-left corner, or gives nothing when they do
-// not fit.
-std::optional<QList<QRectF>> flow(const QList<QSizeF>& sizes, const QRectF& room, double gap)
+// Places the sizes one beneath the other from the room's top-left corner, along apart, and in
+// a new column across to the right where the room ends; gives nothing when they do not fit.
+std::optional<QList<QRectF>> flow(const QList<QSizeF>& sizes, const QRectF& room, double along,
+                                  double across)
 {
     QList<QRectF> rects;
     double x = room.left();
@@ -45,38 +46,34 @@ std::optional<QList<QRectF>> flow(const QList<QSizeF>& sizes, const QRectF& room
     double column = 0;
     for (const QSizeF& size : sizes) {
         if (y + size.height() > room.bottom() && y > room.top()) {
-            x += column + gap;
+            x += column + across;
             y = room.top();
             column = 0;
         }
         if (y + size.height() > room.bottom() || x + size.width() > room.right())
             return std::nullopt;
         rects << QRectF(QPointF(x, y), size);
-        y += size.height();
+        y += size.height() + along;
         column = std::max(column, size.width());
     }
     return rects;
 }
 
-// Places the sizes in rows from the room's top-left corner, as many in a row as fit, or
-// gives nothing when they do not fit.
+QRectF transposed(const QRectF& r)
+{
+    return {r.y(), r.x(), r.height(), r.width()};
+}
+
+// The same side by side, as many in a row as fit.
 std::optional<QList<QRectF>> pack(const QList<QSizeF>& sizes, const QRectF& room, double gap)
 {
-    QList<QRectF> rects;
-    double x = room.left();
-    double y = room.top();
-    double row = 0;
-    for (const QSizeF& size : sizes) {
-        if (x > room.left() && x + size.width() > room.right()) {
-            x = room.left();
-            y += row;
-            row = 0;
-        }
-        if (x + size.width() > room.right() || y + size.height() > room.bottom())
-            return std::nullopt;
-        rects << QRectF(QPointF(x, y), size);
-        x += size.width() + gap;
-        row = std::max(row, size.height());
+    QList<QSizeF> turned;
+    for (const QSizeF& size : sizes)
+        turned << size.transposed();
+    auto rects = flow(turned, transposed(room), gap, 0);
+    if (rects) {
+        for (QRectF& r : *rects)
+            r = transposed(r);
     }
     return rects;
 }
@@ -173,11 +170,12 @@ ScreenValues::Layout ScreenValues::place(const QList<QSizeF>& sizes, const QRect
     QRectF left = inside;
     left.setRight(clear.left());
     const double gap = 2 * margin;
-    for (auto rects : {flow(sizes, above, gap), pack(sizes, above, gap), flow(sizes, left, gap)}) {
+    for (auto rects :
+         {flow(sizes, above, 0, gap), pack(sizes, above, gap), flow(sizes, left, 0, gap)}) {
         if (rects)
             return {*rects, false};
     }
-    return {flow(sizes, inside.adjusted(0, 0, 1e9, 1e9), gap).value_or(QList<QRectF>()), true};
+    return {flow(sizes, inside.adjusted(0, 0, 1e9, 1e9), 0, gap).value_or(QList<QRectF>()), true};
 }
 
 void ScreenValues::paint(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,

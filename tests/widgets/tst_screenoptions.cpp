@@ -93,7 +93,7 @@ void TestScreenOptions::valuesBesideTheBox_data()
     // clang-format off
     QTest::newRow("3 : 2, amplitudes 1 and 1: above the box") << "3" << 100 << 100 << false;
     QTest::newRow("3 : 2, amplitudes 1,9 and 0,5: above it") << "3" << 190 << 50 << false;
-    QTest::newRow("2 : 2, amplitudes 1 and 1,35: side by side above it") << "2" << 100 << 135 << false;
+    QTest::newRow("3 : 2, amplitudes 1 and 1,2: side by side above it") << "3" << 100 << 120 << false;
     QTest::newRow("2 : 2, amplitudes 0,2 and 1,9: left of it") << "2" << 20 << 190 << false;
     QTest::newRow("3 : 2, amplitudes 2 and 2: no room, over it") << "3" << 200 << 200 << true;
     // clang-format on
