@@ -10,6 +10,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -159,7 +160,7 @@ QFont ScreenValues::font(double areaHeight)
 }
 
 ScreenValues::Layout ScreenValues::place(const QList<QSizeF>& sizes, const QRectF& area,
-                                         const QRectF& box, double margin)
+                                         const QRectF& box, double margin, const QRectF& taken)
 {
     const QRectF inside = area.adjusted(margin, margin, -margin, -margin);
     const QRectF clear = box.adjusted(-margin, -margin, margin, margin);
@@ -169,6 +170,22 @@ ScreenValues::Layout ScreenValues::place(const QList<QSizeF>& sizes, const QRect
     above.setBottom(clear.top());
     QRectF left = inside;
     left.setRight(clear.left());
+    // What is taken leaves the largest part of a room beside it.
+    for (QRectF* room : {&above, &left}) {
+        if (!taken.intersects(*room))
+            continue;
+        const QRectF around = taken.adjusted(-margin, -margin, margin, margin);
+        const std::array parts{QRectF(room->topLeft(), QPointF(around.left(), room->bottom())),
+                               QRectF(QPointF(around.right(), room->top()), room->bottomRight()),
+                               QRectF(room->topLeft(), QPointF(room->right(), around.top())),
+                               QRectF(QPointF(room->left(), around.bottom()), room->bottomRight())};
+        const auto size = [](const QRectF& r) {
+            return r.isValid() ? r.width() * r.height() : 0.0;
+        };
+        *room =
+            *std::max_element(parts.begin(), parts.end(),
+                              [&](const QRectF& a, const QRectF& b) { return size(a) < size(b); });
+    }
     const double gap = 2 * margin;
     for (auto rects :
          {flow(sizes, above, 0, gap), pack(sizes, above, gap), flow(sizes, left, 0, gap)}) {
@@ -180,7 +197,7 @@ ScreenValues::Layout ScreenValues::place(const QList<QSizeF>& sizes, const QRect
 
 void ScreenValues::paint(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,
                          const Parameter& p, bool entryAccepted, const QColor& ground,
-                         bool worksheet)
+                         bool worksheet, const QRectF& taken)
 {
     const QStringList texts = lines(p, entryAccepted);
     const QFont font = ScreenValues::font(area.height());
@@ -204,7 +221,7 @@ void ScreenValues::paint(QPainter& painter, const PixelMapping& toPixels, const 
     const QRectF box = QRectF(mapPoint(toPixels, -std::abs(p.a1), -std::abs(p.a2)),
                               mapPoint(toPixels, std::abs(p.a1), std::abs(p.a2)))
                            .normalized();
-    const Layout layout = place(sizes, area, box, font.pixelSize() * 0.3);
+    const Layout layout = place(sizes, area, box, font.pixelSize() * 0.3, taken);
     if (layout.overBox)
         lineGround.setAlpha(200);
     painter.save();

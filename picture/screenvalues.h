@@ -42,14 +42,16 @@ public:
         bool overBox = false;
     };
     // Where lines of these sizes go in the area, outside the box when they fit anywhere
-    // around it: above it one beneath the other or side by side, else left of it. margin
-    // keeps them off the edges and the box.
+    // around it: above it one beneath the other or side by side, else left of it, never over
+    // what is taken (the reading aid's legend). margin keeps them off the edges and the box.
     static Layout place(const QList<QSizeF>& sizes, const QRectF& area, const QRectF& box,
-                        double margin);
+                        double margin, const QRectF& taken = {});
 
-    // Paints the values of p over the area; toPixels maps the figure's frame onto it.
+    // Paints the values of p over the area, beside what is taken; toPixels maps the figure's
+    // frame onto it.
     void paint(QPainter& painter, const PixelMapping& toPixels, const QRectF& area,
-               const Parameter& p, bool entryAccepted, const QColor& ground, bool worksheet);
+               const Parameter& p, bool entryAccepted, const QColor& ground, bool worksheet,
+               const QRectF& taken = {});
 
 private:
     struct Line;

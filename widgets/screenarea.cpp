@@ -215,8 +215,12 @@ void ScreenArea::paintAnnotations(QPainter& painter, const QRectF& target, doubl
                         pictureZoom(target.width()), lineWidth, worksheet);
     }
     if (m_values) {
+        const auto legend = m_readingAid ? legendPlace(legendLines(), target, m, figure->parameters,
+                                                       pictureZoom(target.width()))
+                                         : std::nullopt;
         m_screenValues.paint(painter, m, target, figure->parameters, m_entryAccepted,
-                             worksheet ? kWorksheetBackground : background(), worksheet);
+                             worksheet ? kWorksheetBackground : background(), worksheet,
+                             legend.value_or(QRectF()));
     }
 }
 

@@ -145,25 +145,34 @@ void TestScreenOptions::valuesBesideTheBox()
 void TestScreenOptions::placedOverTheBoxOnlyWithoutRoom_data()
 {
     QTest::addColumn<QRectF>("box");
+    QTest::addColumn<QRectF>("taken"); // by the reading aid's legend
     QTest::addColumn<bool>("overTheBox");
 
-    QTest::newRow("room above") << QRectF(100, 100, 200, 200) << false;
-    QTest::newRow("room on the left only") << QRectF(200, 0, 40, 400) << false;
-    QTest::newRow("no room") << QRectF(0, 0, 400, 400) << true;
+    // clang-format off
+    QTest::newRow("room above") << QRectF(100, 100, 200, 200) << QRectF() << false;
+    QTest::newRow("room above, the legend in its top right") << QRectF(150, 150, 100, 100) << QRectF(100, 0, 300, 60) << false;
+    QTest::newRow("room on the left only") << QRectF(200, 0, 40, 400) << QRectF() << false;
+    QTest::newRow("room on the left, the legend on its top") << QRectF(200, 0, 40, 400) << QRectF(0, 0, 200, 100) << false;
+    QTest::newRow("no room") << QRectF(0, 0, 400, 400) << QRectF() << true;
+    // clang-format on
 }
 
-// Three lines of 150 × 20 on a screen of 400: over the box, on a ground that lets the figure
-// show through, only where no room is left around it.
+// Three lines of 150 × 20 on a screen of 400: never over the legend, over the box (on a ground
+// that lets the figure show through) only where no room is left around it.
 void TestScreenOptions::placedOverTheBoxOnlyWithoutRoom()
 {
     QFETCH(QRectF, box);
+    QFETCH(QRectF, taken);
     QFETCH(bool, overTheBox);
     const QList<QSizeF> lines(3, QSizeF(150, 20));
-    const ScreenValues::Layout layout = ScreenValues::place(lines, QRectF(0, 0, 400, 400), box, 4);
+    const ScreenValues::Layout layout =
+        ScreenValues::place(lines, QRectF(0, 0, 400, 400), box, 4, taken);
     QCOMPARE(layout.overBox, overTheBox);
     QCOMPARE(layout.lines.size(), lines.size());
-    for (const QRectF& line : layout.lines)
+    for (const QRectF& line : layout.lines) {
         QCOMPARE(line.intersects(box), overTheBox);
+        QVERIFY(!line.intersects(taken));
+    }
 }
 
 void TestScreenOptions::capHeight_data()
