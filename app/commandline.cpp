@@ -7,9 +7,11 @@
 #include "layout.h"
 #include "mainwindow.h"
 #include "pictureexporter.h"
+#include "plateexporter.h"
 #include "screenarea.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -104,6 +106,29 @@ QString readExportPath(const QString& value, const char* option, ScrollBar, Sett
     return {};
 }
 
+QString readTablePath(const QString& value, const char* option, ScrollBar, Settings& settings)
+{
+    if (!PlateExporter::knownFormat(value)) {
+        return QString("--%1 erwartet einen Dateinamen auf .png, .svg oder .pdf, nicht '%2'.")
+            .arg(option, value);
+    }
+    settings.tablePath = value;
+    return {};
+}
+
+QString readTableForm(const QString& value, const char* option, ScrollBar, Settings& settings)
+{
+    if (value == "ratios") {
+        settings.tableForm = OverviewPlate::Form::Ratios;
+    } else if (value == "phases") {
+        settings.tableForm = OverviewPlate::Form::Phases;
+    } else {
+        return QString("--%1 erwartet ratios (Verhältnisse) oder phases (Phasen), nicht '%2'.")
+            .arg(option, value);
+    }
+    return {};
+}
+
 QString readExportWidth(const QString& value, const char* option, ScrollBar, Settings& settings)
 {
     static const QRegularExpression digits(QStringLiteral("^\\d{1,5}$"));
@@ -137,10 +162,22 @@ constexpr ValueOption kOptions[] = {
      "Programm, ohne ein Fenster zu öffnen; braucht keine Anzeige.",
      {},
      readExportPath},
+    {"export-table",
+     "DATEI",
+     "Speichert die Übersichtstafel als PNG, SVG oder PDF (nach der Endung) und beendet das "
+     "Programm, ohne ein Fenster zu öffnen; braucht keine Anzeige.",
+     {},
+     readTablePath},
+    {"table",
+     "FORM",
+     "Mit --export-table: ratios, die Verhältnisse 1 bis 4 (so ohne die Option), oder phases, "
+     "das eingestellte Verhältnis bei den Phasen 0° bis 180°.",
+     {},
+     readTableForm},
     {"size",
      "PIXEL",
-     "Mit --export: Bildbreite in Pixeln, 1 bis 8192; ohne die Option 441, "
-     "die Breite des Schirms bei 100 %.",
+     "Mit --export oder --export-table (PNG, SVG): Bildbreite in Pixeln, 1 bis 8192; ohne die "
+     "Option 441, die Breite des Schirms bei 100 %, und 960 für die Tafel.",
      {},
      readExportWidth},
 };
@@ -155,10 +192,13 @@ CommandLine::Answer fault(const QString& what)
 CommandLine::CommandLine()
     : m_help({"h", "help", "?"}, "Zeigt diese Hilfe an."),
       m_version({"v", "version"}, "Zeigt die Version an."),
-      m_worksheet("worksheet",
-                  QString::fromUtf8("Mit --export: schwarze Figur und graue Achsen auf Weiß.")),
+      m_worksheet("worksheet", QString::fromUtf8("Mit --export oder --export-table: schwarze "
+                                                 "Figur und graue Achsen auf Weiß.")),
       m_readingAid("reading-aid", QString::fromUtf8("Mit --export: mit der Ablesehilfe.")),
-      m_yUp("y-up", QString::fromUtf8("y-Achse nach oben wie am Oszilloskop, auch mit --export."))
+      m_values("values", QString::fromUtf8("Mit --export: mit den eingeblendeten Werten.")),
+      m_graticule("graticule", QString::fromUtf8("Mit --export: mit dem Raster.")),
+      m_yUp("y-up", QString::fromUtf8("y-Achse nach oben wie am Oszilloskop, auch mit --export "
+                                      "und --export-table."))
 {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.setApplicationDescription(
@@ -172,9 +212,9 @@ CommandLine::CommandLine()
         m_parser.addOption(QCommandLineOption(option.name, QString::fromUtf8(option.description),
                                               option.valueName));
     }
-    m_parser.addOption(m_worksheet);
-    m_parser.addOption(m_readingAid);
-    m_parser.addOption(m_yUp);
+    for (const QCommandLineOption* flag :
+         {&m_worksheet, &m_readingAid, &m_values, &m_graticule, &m_yUp})
+        m_parser.addOption(*flag);
 }
 
 std::optional<CommandLine::Answer> CommandLine::read(const QStringList& arguments, Stage stage)
@@ -204,9 +244,24 @@ std::optional<CommandLine::Answer> CommandLine::read(const QStringList& argument
     m_settings.worksheet = m_parser.isSet(m_worksheet);
     m_settings.readingAid = m_parser.isSet(m_readingAid);
     m_settings.yUp = m_parser.isSet(m_yUp);
-    if (!m_settings.exportPath &&
-        (m_settings.exportWidth || m_settings.worksheet || m_settings.readingAid))
-        return fault("--size, --worksheet und --reading-aid gelten nur mit --export.");
+    m_settings.values = m_parser.isSet(m_values);
+    m_settings.graticule = m_parser.isSet(m_graticule);
+    return checkCombination();
+}
+
+std::optional<CommandLine::Answer> CommandLine::checkCombination() const
+{
+    const Settings& s = m_settings;
+    if (s.exportPath && s.tablePath)
+        return fault("--export und --export-table schließen einander aus; bitte nur eines.");
+    if (!s.exportPath && !s.tablePath && (s.exportWidth || s.worksheet))
+        return fault("--size und --worksheet gelten nur mit --export oder --export-table.");
+    if (!s.exportPath && (s.readingAid || s.values || s.graticule))
+        return fault("--reading-aid, --values und --graticule gelten nur mit --export.");
+    if (!s.tablePath && s.tableForm)
+        return fault("--table gilt nur mit --export-table.");
+    if (s.tablePath && s.exportWidth && QFileInfo(*s.tablePath).suffix().toLower() == "pdf")
+        return fault("--size gilt nicht für PDF: die Tafel füllt eine A4-Seite.");
     return std::nullopt;
 }
 
@@ -232,7 +287,7 @@ QStringList CommandLine::setAsideToolkitOptions(const QStringList& arguments) co
 {
     const auto isOwnFlag = [this](const QString& name) {
         for (const QCommandLineOption* flag :
-             {&m_help, &m_version, &m_worksheet, &m_readingAid, &m_yUp}) {
+             {&m_help, &m_version, &m_worksheet, &m_readingAid, &m_values, &m_graticule, &m_yUp}) {
             if (flag->names().contains(name))
                 return true;
         }
@@ -277,7 +332,7 @@ void CommandLine::applyTo(QWidget& window) const
     }
 }
 
-CommandLine::Answer CommandLine::exportPicture(MainWindow& window) const
+CommandLine::Answer CommandLine::exportFile(MainWindow& window) const
 {
     // A refused ratio leaves the previous figure on the screen: a file of it would not show
     // what was asked for.
@@ -286,14 +341,34 @@ CommandLine::Answer CommandLine::exportPicture(MainWindow& window) const
                          .arg(m_settings.ratio->first, m_settings.ratio->second,
                               window.findChild<QLineEdit*>(controlName(TextBox::Hilfe))->text()));
     }
-    window.setReadingAid(m_settings.readingAid);
+    // The orientation applies to the picture and the plate alike.
     window.setYUp(m_settings.yUp);
+    return m_settings.tablePath ? exportTable(window) : exportPicture(window);
+}
+
+CommandLine::Answer CommandLine::exportPicture(MainWindow& window) const
+{
+    window.setOption(ViewOption::ReadingAid, m_settings.readingAid);
+    window.setOption(ViewOption::Values, m_settings.values);
+    window.setOption(ViewOption::Graticule, m_settings.graticule);
     const auto* screen = window.findChild<ScreenArea*>(controlName(Picture::Bildschirm));
     const int width =
         m_settings.exportWidth ? m_settings.exportWidth : PictureExporter::widthAtHundred(*screen);
     QString error;
     if (!PictureExporter::save(*screen, *m_settings.exportPath, width, &error,
                                m_settings.worksheet))
+        return {1, QString("%1: %2\n").arg(kProgram, error.replace('\n', ' '))};
+    return {};
+}
+
+CommandLine::Answer CommandLine::exportTable(MainWindow& window) const
+{
+    const OverviewPlate plate =
+        window.plate(m_settings.tableForm.value_or(OverviewPlate::Form::Ratios));
+    const int width =
+        m_settings.exportWidth ? m_settings.exportWidth : PlateExporter::kDefaultWidth;
+    QString error;
+    if (!PlateExporter::save(plate, *m_settings.tablePath, width, &error, m_settings.worksheet))
         return {1, QString("%1: %2\n").arg(kProgram, error.replace('\n', ' '))};
     return {};
 }

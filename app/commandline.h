@@ -1,5 +1,6 @@
 #pragma once
 
+#include "overviewplate.h"
 #include "windowoperations.h"
 
 #include <QCommandLineParser>
@@ -47,31 +48,40 @@ public:
     // leaves its message in the hint line as a typed one does.
     void applyTo(QWidget& window) const;
 
-    // Writes the screen's picture to the file --export names instead of opening the window,
-    // after applyTo has set the controls. Gives the status to end with and, on failure, one
-    // German line.
-    Answer exportPicture(MainWindow& window) const;
+    // Writes the screen's picture to the file --export names, or the overview plate to the
+    // file --export-table names, instead of opening the window, after applyTo has set the
+    // controls. Gives the status to end with and, on failure, one German line.
+    Answer exportFile(MainWindow& window) const;
 
     struct Settings
     {
         std::vector<std::pair<ScrollBar, int>> scrollValues;
         std::optional<std::pair<QString, QString>> ratio; // numerator, denominator texts
         std::optional<QString> exportPath;
-        int exportWidth = 0; // 0: the screen's width at 100 %
+        std::optional<QString> tablePath;
+        std::optional<OverviewPlate::Form> tableForm;
+        int exportWidth = 0; // 0: the screen's width at 100 %, or the plate's default
         bool worksheet = false;
         bool readingAid = false;
         bool yUp = false;
+        bool values = false;
+        bool graticule = false;
     };
     const Settings& settings() const { return m_settings; }
 
 private:
     QStringList setAsideToolkitOptions(const QStringList& arguments) const;
+    std::optional<Answer> checkCombination() const;
+    Answer exportPicture(MainWindow& window) const;
+    Answer exportTable(MainWindow& window) const;
 
     QCommandLineParser m_parser;
     QCommandLineOption m_help;
     QCommandLineOption m_version;
     QCommandLineOption m_worksheet;
     QCommandLineOption m_readingAid;
+    QCommandLineOption m_values;
+    QCommandLineOption m_graticule;
     QCommandLineOption m_yUp;
     Settings m_settings;
 };

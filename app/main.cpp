@@ -23,7 +23,8 @@ int main(int argc, char* argv[])
     }
     // A picture for a file is drawn without a window, so it needs no display either; a
     // -platform option still wins.
-    const bool exporting = commandLine.settings().exportPath.has_value();
+    const bool exporting = commandLine.settings().exportPath.has_value() ||
+                           commandLine.settings().tablePath.has_value();
     if (exporting) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         korvelian::quietenSessionWarnings();
@@ -34,9 +35,9 @@ int main(int argc, char* argv[])
         return CommandLine::print(*answer);
     korvelian::MainWindow window;
     if (exporting) {
-        // The remembered zoom and reading aid stay out: the same command gives the same file.
+        // The remembered zoom and screen options stay out: the same command gives the same file.
         commandLine.applyTo(window);
-        return CommandLine::print(commandLine.exportPicture(window));
+        return CommandLine::print(commandLine.exportFile(window));
     }
     window.restoreView(commandLine.settings().yUp);
     commandLine.applyTo(window);

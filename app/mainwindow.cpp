@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "layout.h"
 #include "legendwindow.h"
+#include "parameters.h"
 #include "presetmenus.h"
 #include "qtwindowoperations.h"
 #include "screenarea.h"
@@ -742,6 +743,12 @@ void MainWindow::setOption(ViewOption option, bool on)
     case ViewOption::Drift:
         m_form->drift().setTicked(on);
         break;
+    case ViewOption::Values:
+        screen->setValues(on);
+        break;
+    case ViewOption::Graticule:
+        screen->setGraticule(on);
+        break;
     }
     if (m_rememberView)
         ViewSettings::setOption(option, on);
@@ -774,6 +781,14 @@ void MainWindow::moveEvent(QMoveEvent* event)
         m_timeSignals->follow(*this);
     if (m_legend)
         m_legend->follow();
+}
+
+OverviewPlate MainWindow::plate(OverviewPlate::Form form)
+{
+    const RatioInUse& ratio = m_form->variables().ratio;
+    const auto* screen = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
+    return OverviewPlate(form, screen->drawing(), screen->yUp(), readParameters(*m_ops, ratio),
+                         !ratio.refused);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

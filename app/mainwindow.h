@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "overviewplate.h"
 #include "viewsettings.h"
 
 #include <QHash>
@@ -78,6 +79,9 @@ public:
     void setBaseFrequency(int hertz);
     void setDriftSecondsPerTurn(double seconds);
     TimeSignalView& timeSignals() { return *m_timeSignals; }
+
+    // The overview plate at the parameters in use, as the screen draws them.
+    OverviewPlate plate(OverviewPlate::Form form);
 
 signals:
     void fullScreenChanged(bool on);

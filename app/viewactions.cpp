@@ -2,14 +2,17 @@
 
 #include "application.h"
 #include "driftstep.h"
+#include "form1.h"
 #include "helpwindow.h"
 #include "layout.h"
 #include "mainwindow.h"
 #include "pictureexporter.h"
+#include "plateexporter.h"
 #include "screenarea.h"
 #include "soundcontrol.h"
 #include "timesignalview.h"
 #include "viewsettings.h"
+#include "valuetext.h"
 #include "zoompolicy.h"
 
 #include <QAction>
@@ -22,6 +25,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -38,6 +42,7 @@ namespace {
 
 const QString kPng = QStringLiteral("PNG-Bild (*.png)");
 const QString kSvg = QStringLiteral("SVG-Grafik (*.svg)");
+const QString kPdf = QStringLiteral("PDF-Dokument (*.pdf)");
 const QString kSoundTip =
     QStringLiteral("x links, y rechts: f_x = Grundfrequenz, f_y = f_x · Zähler / Nenner");
 const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht …");
@@ -55,12 +60,15 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView&
     m_worksheet->setCheckable(true);
     addSeparator();
     addOption(QStringLiteral("Ablesehilfe"), {}, ViewOption::ReadingAid);
+    addOption(QStringLiteral("Werte einblenden"), {}, ViewOption::Values);
+    addOption(QStringLiteral("Raster"), {}, ViewOption::Graticule);
     addOption(QStringLiteral("y-Achse nach oben (wie am Oszilloskop)"), {}, ViewOption::YUp);
     addOption(QStringLiteral("Zeitverläufe"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
               ViewOption::TimeSignals);
     addOption(QStringLiteral("Nachleuchten"), {}, ViewOption::Afterglow);
     addOption(QStringLiteral("Phase wandern lassen"), {}, ViewOption::Drift);
     addDriftSpeeds();
+    addPlateMenu();
     addSeparator();
     addSound();
     addSeparator();
@@ -210,6 +218,34 @@ QAction* ViewActions::add(const QString& text, const QKeySequence& key, void (Vi
     return action;
 }
 
+void ViewActions::addPlateMenu()
+{
+    auto* menu = new QMenu(QStringLiteral("Übersichtstafel"), &m_window);
+    menu->setObjectName("plate");
+    auto* forms = new QActionGroup(menu);
+    QAction* ratios = menu->addAction(QStringLiteral("Verhältnisse 1 bis 4"));
+    m_phasesPlate = menu->addAction(QStringLiteral("Phasen 0° bis 180°"));
+    for (QAction* form : {ratios, m_phasesPlate}) {
+        form->setCheckable(true);
+        forms->addAction(form);
+    }
+    ratios->setChecked(true);
+    // The phases' entry names the ratio they are drawn at.
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        const RatioInUse& ratio = m_window.form().variables().ratio;
+        m_phasesPlate->setText(QStringLiteral("Phasen 0° bis 180° bei %1 : %2")
+                                   .arg(germanNumber(ratio.zaehler), germanNumber(ratio.nenner)));
+    });
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("Tafel kopieren")), &QAction::triggered, this,
+            &ViewActions::copyPlate);
+    connect(menu->addAction(QStringLiteral("Tafel speichern unter…")), &QAction::triggered, this,
+            &ViewActions::savePlate);
+    connect(menu->addAction(QStringLiteral("Tafel drucken…")), &QAction::triggered, this,
+            &ViewActions::printPlate);
+    m_screen.addAction(menu->menuAction());
+}
+
 void ViewActions::addSeparator()
 {
     auto* separator = new QAction(this);
@@ -258,23 +294,24 @@ void ViewActions::copyPicture()
                     QStringLiteral("Bild kopieren"));
 }
 
-QString ViewActions::askFileName(const QString& title, const QString& proposed)
+QString ViewActions::askFileName(const QString& title, const QString& proposed,
+                                 const QStringList& filters, const QStringList& endings)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    QFileDialog dialog(&m_window, title, QDir(folder).filePath(proposed), kPng + ";;" + kSvg);
+    QFileDialog dialog(&m_window, title, QDir(folder).filePath(proposed), filters.join(";;"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The dialog adds the ending before it asks whether to replace a file, so that it asks
     // about the name that will be written.
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        dialog.setDefaultSuffix(filter == kSvg ? QStringLiteral("svg") : QStringLiteral("png"));
+    dialog.setDefaultSuffix(endings.front());
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(endings.value(filters.indexOf(filter), endings.front()));
     });
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         const QString chosen = dialog.selectedFiles().constFirst();
         QString path = chosen;
-        if (!PictureExporter::knownFormat(path))
+        if (!endings.contains(QFileInfo(path).suffix().toLower()))
             path += '.' + dialog.defaultSuffix();
         // A name with another ending ("notes.txt"), or a dialog of the desktop that adds no
         // ending, asked about another name than the one written: the question comes here.
@@ -287,7 +324,8 @@ QString ViewActions::askFileName(const QString& title, const QString& proposed)
 void ViewActions::savePicture()
 {
     const QString path = askFileName(QStringLiteral("Bild speichern unter"),
-                                     PictureExporter::defaultFileName(m_screen, "png"));
+                                     PictureExporter::defaultFileName(m_screen, "png"),
+                                     {kPng, kSvg}, {"png", "svg"});
     if (path.isEmpty())
         return;
     QString error;
@@ -329,7 +367,8 @@ void ViewActions::saveTimeSignals()
 {
     const QString path = askFileName(
         QStringLiteral("Zeitverläufe speichern unter"),
-        PictureExporter::defaultFileName(m_screen, "png").replace("korvelian", "zeitverlaeufe"));
+        PictureExporter::defaultFileName(m_screen, "png").replace("korvelian", "zeitverlaeufe"),
+        {kPng, kSvg}, {"png", "svg"});
     if (path.isEmpty())
         return;
     QString error;
@@ -341,8 +380,19 @@ void ViewActions::printPicture()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(PictureExporter::defaultFileName(m_screen, "pdf"));
+    const std::optional<bool> worksheet =
+        askPrinter(printer, QStringLiteral("Korvelian-Figur drucken"));
+    if (!worksheet)
+        return;
+    QString error;
+    if (!PictureExporter::print(m_screen, printer, *worksheet, &error))
+        QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
+}
+
+std::optional<bool> ViewActions::askPrinter(QPrinter& printer, const QString& title)
+{
     QPrintDialog dialog(&printer, &m_window);
-    dialog.setWindowTitle(QStringLiteral("Korvelian-Figur drucken"));
+    dialog.setWindowTitle(title);
     // A page in worksheet colours unless asked otherwise: a black page wastes a cartridge and
     // is hard to write on.
     auto* colours = new QWidget;
@@ -355,10 +405,8 @@ void ViewActions::printPicture()
     layout->addStretch();
     dialog.setOptionTabs({colours});
     if (dialog.exec() != QDialog::Accepted)
-        return;
-    QString error;
-    if (!PictureExporter::print(m_screen, printer, !screenColours->isChecked(), &error))
-        QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
+        return std::nullopt;
+    return !screenColours->isChecked();
 }
 
 void ViewActions::resetControls()
@@ -373,6 +421,54 @@ void ViewActions::resetControls()
         m_window.findChild<QLineEdit*>(controlName(box))
             ->setText(QString::fromUtf8(control(controlName(box)).caption));
     }
+}
+
+OverviewPlate::Form ViewActions::plateForm() const
+{
+    return m_phasesPlate->isChecked() ? OverviewPlate::Form::Phases : OverviewPlate::Form::Ratios;
+}
+
+void ViewActions::setPlateForm(OverviewPlate::Form form)
+{
+    const QList<QAction*> forms = m_phasesPlate->actionGroup()->actions();
+    forms[form == OverviewPlate::Form::Phases ? 1 : 0]->setChecked(true);
+}
+
+void ViewActions::copyPlate()
+{
+    copyToClipboard(m_window.plate(plateForm()).image(PlateExporter::kDefaultWidth, worksheet()),
+                    QStringLiteral("Tafel kopieren"));
+}
+
+void ViewActions::savePlate()
+{
+    const RatioInUse& ratio = m_window.form().variables().ratio;
+    const QString name = plateForm() == OverviewPlate::Form::Ratios
+                             ? QStringLiteral("korvelian-tafel-verhaeltnisse.png")
+                             : QStringLiteral("korvelian-tafel-phasen-%1-%2.png")
+                                   .arg(QString::number(ratio.zaehler, 'g', 10),
+                                        QString::number(ratio.nenner, 'g', 10));
+    const QString path = askFileName(QStringLiteral("Übersichtstafel speichern unter"), name,
+                                     {kPng, kSvg, kPdf}, {"png", "svg", "pdf"});
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!PlateExporter::save(m_window.plate(plateForm()), path, PlateExporter::kDefaultWidth,
+                             &error, worksheet()))
+        QMessageBox::warning(&m_window, QStringLiteral("Übersichtstafel speichern"), error);
+}
+
+void ViewActions::printPlate()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Übersichtstafel"));
+    const std::optional<bool> worksheet =
+        askPrinter(printer, QStringLiteral("Übersichtstafel drucken"));
+    if (!worksheet)
+        return;
+    QString error;
+    if (!PlateExporter::print(m_window.plate(plateForm()), printer, *worksheet, &error))
+        QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
 }
 
 void ViewActions::showHelp()

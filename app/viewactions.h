@@ -1,13 +1,16 @@
 #pragma once
 
+#include "overviewplate.h"
 #include "viewsettings.h"
 
 #include <QObject>
 #include <QPointer>
 
 #include <array>
+#include <optional>
 
 class QAction;
+class QPrinter;
 
 namespace korvelian {
 
@@ -53,9 +56,17 @@ public:
     // The six parameter controls back to their start values.
     void resetControls();
 
+    // The overview plate in the form chosen in its menu.
+    OverviewPlate::Form plateForm() const;
+    void setPlateForm(OverviewPlate::Form form);
+    void copyPlate();
+    void savePlate();
+    void printPlate();
+
 private:
     QAction* add(const QString& text, const QKeySequence& key, void (ViewActions::*slot)());
     QAction* addOption(const QString& text, const QKeySequence& key, ViewOption option);
+    void addPlateMenu();
     void addSeparator();
     // Asks whether the existing file of this name is to be replaced.
     bool replaceConfirmed(const QString& path, const QString& title);
@@ -63,21 +74,27 @@ private:
     void addDriftSpeeds();
     void addTimeSignalActions();
     void showContextMenu(const QPoint& position);
-    // The file name the user chose, with an ending the exporter writes, or an empty one.
-    QString askFileName(const QString& title, const QString& proposed);
+    // The file name the user chose, or an empty one. filters and endings pair up
+    // ("PNG-Bild (*.png)", "png"): a name without one of the endings gets the chosen filter's.
+    QString askFileName(const QString& title, const QString& proposed, const QStringList& filters,
+                        const QStringList& endings);
     // Puts a picture on the clipboard, or says why it is not there.
     void copyToClipboard(const QImage& picture, const QString& title);
+    // The print dialog with a tab for the colours: worksheet colours unless screen colours are
+    // ticked. Gives whether the page is in worksheet colours, nothing when it is cancelled.
+    std::optional<bool> askPrinter(QPrinter& printer, const QString& title);
     int timeSignalsWidth() const;
 
     MainWindow& m_window;
     ScreenArea& m_screen;
     TimeSignalView& m_timeSignals;
     QAction* m_worksheet = nullptr;
-    std::array<QAction*, 5> m_options{};
+    std::array<QAction*, kViewOptions.size()> m_options{};
     QList<QAction*> m_driftSpeeds;
     QAction* m_fullScreen = nullptr;
     QAction* m_sound = nullptr;
     QAction* m_baseFrequency = nullptr;
+    QAction* m_phasesPlate = nullptr;
     QPointer<HelpWindow> m_help;
 };
 

@@ -15,9 +15,9 @@ namespace {
 
 constexpr char kZoomKey[] = "ansicht/zoom";
 // In the order of ViewOption.
-constexpr std::array<const char*, 5> kOptionKeys{{"ansicht/ablesehilfe", "ansicht/y-nach-oben",
-                                                  "ansicht/zeitverlaeufe", "ansicht/nachleuchten",
-                                                  "ansicht/phasewandern"}};
+constexpr std::array<const char*, kViewOptions.size()> kOptionKeys{
+    {"ansicht/ablesehilfe", "ansicht/y-nach-oben", "ansicht/zeitverlaeufe", "ansicht/nachleuchten",
+     "ansicht/phasewandern", "ansicht/werte", "ansicht/raster"}};
 constexpr char kDriftKey[] = "ansicht/wanderdauer";
 constexpr char kBaseFrequencyKey[] = "ton/grundfrequenz";
 constexpr int kDefaultBaseFrequency = static_cast<int>(SoundControl::kDefaultBaseFrequency);

@@ -8,10 +8,10 @@ namespace korvelian {
 inline constexpr std::array kBaseFrequencies{110, 220, 440};
 
 // The views a tick in the screen's menu turns on, remembered between runs.
-enum class ViewOption { ReadingAid, YUp, TimeSignals, Afterglow, Drift };
-inline constexpr std::array kViewOptions{ViewOption::ReadingAid, ViewOption::YUp,
-                                         ViewOption::TimeSignals, ViewOption::Afterglow,
-                                         ViewOption::Drift};
+enum class ViewOption { ReadingAid, YUp, TimeSignals, Afterglow, Drift, Values, Graticule };
+inline constexpr std::array kViewOptions{
+    ViewOption::ReadingAid, ViewOption::YUp,    ViewOption::TimeSignals, ViewOption::Afterglow,
+    ViewOption::Drift,      ViewOption::Values, ViewOption::Graticule};
 
 // What the program remembers between runs: how the window is shown, never anything of the
 // simulation.

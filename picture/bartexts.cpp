@@ -27,7 +27,12 @@ bool isAmplitudeBar(const ControlLayout& bar)
 
 QString yOscillationPhaseText(int value, double zaehler, double nenner)
 {
-    const double phase = yOscillationPhase(barUnits(value), zaehler, nenner);
+    return yOscillationPhaseLine(barUnits(value), zaehler, nenner);
+}
+
+QString yOscillationPhaseLine(double p2, double zaehler, double nenner)
+{
+    const double phase = yOscillationPhase(p2, zaehler, nenner);
     return QStringLiteral("Phase der y-Schwingung: %1°")
         .arg(decimals(phase * 180 / std::numbers::pi, 1));
 }

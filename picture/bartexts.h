@@ -18,6 +18,8 @@ QString barText(const ControlLayout& bar, int value, double zaehler, double nenn
 
 // "Phase der y-Schwingung: 90,5°" for the y phase bar at value and the ratio zaehler : nenner.
 QString yOscillationPhaseText(int value, double zaehler, double nenner);
+// The same for a y phase p2 in radians that no bar need hold, as the overview plate's 45°.
+QString yOscillationPhaseLine(double p2, double zaehler, double nenner);
 
 bool isAmplitudeBar(const ControlLayout& bar);
 

@@ -3,6 +3,7 @@
 #include "auslenkung.h"
 
 #include <QColor>
+#include <QRectF>
 #include <QSizeF>
 
 #include <vector>

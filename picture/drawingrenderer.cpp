@@ -1,12 +1,15 @@
 #include "drawingrenderer.h"
 
 #include "constants.h"
+#include "figurepoints.h"
 #include "layout.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace korvelian {
 
@@ -14,6 +17,9 @@ namespace {
 
 // Far outside the area but safely inside the rasteriser's integer range.
 constexpr double kPixelLimit = 1.0e6;
+
+// An image of a large figure in a file or on paper is at most this many pixels wide.
+constexpr int kLargestFigureImage = 4096;
 
 double clampPixel(double value)
 {
@@ -62,18 +68,22 @@ PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, const Rend
     return m;
 }
 
-QImage examplePicture(const Parameter& p, double kgv, int side, const RenderStyle& style)
+Drawing screenDrawing(const Parameter& p, double end)
 {
     const QColor axes(150, 150, 255);
-    const Drawing drawing = {
+    return {
         {DrawOp::Kind::Segment, kExampleFrame, -2, 0, 2, 0, axes, {}, 0},
         {DrawOp::Kind::Segment, kExampleFrame, 0, -2, 0, 2, axes, {}, 0},
-        {DrawOp::Kind::Figure, kExampleFrame, 0, 0, 0, 0, Qt::white, p, loopEnd(kgv)},
+        {DrawOp::Kind::Figure, kExampleFrame, 0, 0, 0, 0, Qt::white, p, end},
     };
+}
+
+QImage examplePicture(const Parameter& p, double kgv, int side, const RenderStyle& style)
+{
     QImage image(side, side, QImage::Format_RGB32);
     image.fill(Qt::black);
     DrawingRenderer renderer;
-    renderer.render(image, QSizeF(image.size()), drawing, style);
+    renderer.render(image, QSizeF(image.size()), screenDrawing(p, loopEnd(kgv)), style);
     return image;
 }
 
@@ -124,6 +134,57 @@ void DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalS
         break;
     }
     }
+}
+
+void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& target,
+                 const RenderStyle& style)
+{
+    std::vector<FloatPoint> points;
+    painter.save();
+    painter.setClipRect(target);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const DrawOp& op : ops) {
+        PixelMapping m =
+            pixelMapping(op.frame, target.size(), style.zoom / kTwipsPerPixel, style.yUp);
+        m.offsetX += target.left();
+        m.offsetY += target.top();
+        const QColor colour = renderColour(op, style);
+        painter.setPen(QPen(colour, style.zoom, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        switch (op.kind) {
+        case DrawOp::Kind::Segment:
+            painter.drawLine(QLineF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)));
+            break;
+        case DrawOp::Kind::Box:
+            painter.fillRect(QRectF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)), colour);
+            break;
+        case DrawOp::Kind::Figure: {
+            const std::size_t count = figurePoints(op.parameters, op.end, points).count;
+            if (count > kLargestVectorFigure) {
+                const int side =
+                    std::min(static_cast<int>(std::ceil(target.width())), kLargestFigureImage);
+                const int height = std::max(
+                    1, static_cast<int>(std::lround(side * target.height() / target.width())));
+                QImage figure(side, height, QImage::Format_ARGB32_Premultiplied);
+                figure.fill(Qt::transparent);
+                DrawingRenderer renderer;
+                // The image's own zoom, the style's colours and orientation.
+                RenderStyle imageStyle = style;
+                imageStyle.zoom = style.zoom * side / target.width();
+                renderer.render(figure, QSizeF(figure.size()), std::span(&op, 1), imageStyle);
+                painter.drawImage(target, figure);
+                break;
+            }
+            if (count == 0)
+                break;
+            QPainterPath path(mapPoint(m, points[0].x, points[0].y));
+            for (std::size_t i = 1; i < count; ++i)
+                path.lineTo(mapPoint(m, points[i].x, points[i].y));
+            painter.drawPath(path);
+            break;
+        }
+        }
+    }
+    painter.restore();
 }
 
 } // namespace korvelian

@@ -46,9 +46,21 @@ private:
     WideFigureRaster m_raster;
 };
 
+// A figure with more points goes into a vector picture as an image: as a path it would make
+// files and print jobs of tens of megabytes.
+inline constexpr std::size_t kLargestVectorFigure = 200000;
+
+// Draws operations onto target as lines and paths, as an SVG file or a printer keeps them:
+// every figure one path, lines as wide as the style's zoom.
+void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& target,
+                 const RenderStyle& style);
+
 // The colour an operation is drawn in under a style.
 QColor renderColour(const DrawOp& op, const RenderStyle& style);
 
+// The screen's picture of p as the figure plotter draws it: the two axes and the figure up to
+// end, in the screen's frame.
+Drawing screenDrawing(const Parameter& p, double end);
 // A screen of side pixels with the axes and the figure of p over kgv x periods, in the frame
 // the program sets: the help's examples are made so, never drawn by hand.
 QImage examplePicture(const Parameter& p, double kgv, int side, const RenderStyle& style);

@@ -35,6 +35,8 @@ bad amplitude|--amplitude-y 3|2|err|korvelian: --amplitude-y erwartet eine Zahl 
 no display|--ratio 3:2|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
 platform that cannot start|-platform nosuch|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
 export without display|--ratio 3:2 --export bild.png --size 300|0|out|
+plate without display|--export-table tafel.pdf --table phases|0|out|
+plate with a refused ratio|--ratio 0:1 --export-table tafel.png|2|err|korvelian: --ratio 0:1: Zähler und Nenner: ganze Zahlen von 1 bis 32767 eingeben.
 negative value after an option|--phase-y -10|2|err|korvelian: --phase-y erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '-10'.
 two exports|--export a.png --export b.png|2|err|korvelian: --export darf nur einmal angegeben werden.
 ROWS
@@ -57,7 +59,7 @@ for name in rohr.png $'bild\xff.png'; do
     env -u DISPLAY LANG=C.UTF-8 "$korvelian" --export "$name" > "$out" 2> "$err"
     got=$?
     if [ "$got" != 1 ] || [ "$(wc -l < "$err")" != 1 ] || ! grep -q "konnte nicht gespeichert werden: Der Name" "$err" \
-        || [ -s "$out" ] || [ -f rohr.png ] || [ -n "$(ls -A | grep -v -e '^rohr.png$' -e '^bild.png$')" ]; then
+        || [ -s "$out" ] || [ -f rohr.png ] || [ -n "$(ls -A | grep -v -e '^rohr.png$' -e '^bild.png$' -e '^tafel.pdf$')" ]; then
         echo "FAIL export to '$name': status $got"
         cat "$out" "$err"
         ls -A
@@ -71,6 +73,11 @@ rm rohr.png
 header=$(od -An -tx1 -N24 bild.png 2> /dev/null | tr -d ' \n')
 if [ "$header" != 89504e470d0a1a0a0000000d494844520000012c0000012c ]; then
     echo "FAIL export: header '$header'"
+    failed=1
+fi
+# The plate: an A4 page in a PDF file.
+if [ "$(head -c 4 tafel.pdf 2> /dev/null)" != "%PDF" ]; then
+    echo "FAIL plate: not a PDF"
     failed=1
 fi
 exit $failed

@@ -121,6 +121,10 @@ void PictureArea::render()
     }
     if (!m_imageCurrent) {
         m_image.fill(background());
+        QPainter painter(&m_image);
+        // One device pixel at 100 %, as the axes are drawn, whatever the ratio.
+        paintUnderlay(painter, QRectF(QPointF(0, 0), QSizeF(size())), linePixels(m_zoom) / ratio,
+                      false);
         m_rendered = 0;
         m_imageCurrent = true;
     }
@@ -169,5 +173,13 @@ double PictureArea::beneathHeight(double) const
 }
 
 void PictureArea::paintBeneath(QPainter&, const QRectF&, bool) const {}
+
+void PictureArea::paintUnderlay(QPainter&, const QRectF&, double, bool) const {}
+
+void PictureArea::redrawUnderlay()
+{
+    m_imageCurrent = false;
+    scheduleRepaint();
+}
 
 } // namespace korvelian

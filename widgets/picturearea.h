@@ -51,6 +51,7 @@ public:
     // The drawing as it stands, at device resolution.
     const QImage& image();
     const Drawing& drawing() const { return m_drawing; }
+    // The user frame last set, which the next drawing operation is given in.
     const UserFrame& frame() const { return m_frame; }
     QColor background() const;
 
@@ -69,10 +70,15 @@ public:
     // its height there (0: nothing), and painted into that band.
     virtual double beneathHeight(double width) const;
     virtual void paintBeneath(QPainter& painter, const QRectF& band, bool worksheet) const;
+    // What lies beneath the drawing and belongs to its picture, as paintAnnotations.
+    virtual void paintUnderlay(QPainter& painter, const QRectF& target, double lineWidth,
+                               bool worksheet) const;
 
 protected:
     // Schedules one repaint however many changes come before it.
     void scheduleRepaint();
+    // What paintUnderlay draws has changed: the image is made afresh from the drawing.
+    void redrawUnderlay();
 
 private:
     void render();

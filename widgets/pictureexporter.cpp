@@ -13,21 +13,16 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace korvelian {
 
 namespace {
-
-// An image of a large figure in a file or on paper is at most this many pixels wide.
-constexpr int kLargestFigureImage = 4096;
 
 // The area's width at 100 %: the picture size at which lines are one pixel wide.
 double baseWidth(const PictureArea& area)
@@ -70,6 +65,11 @@ QImage PictureExporter::image(const PictureArea& area, int sizePx, bool workshee
     picture.fill(background(area, worksheet));
     DrawingRenderer renderer;
     const RenderStyle style{sizePx / baseWidth(area), worksheet, area.yUp(), area.figureDimmed()};
+    {
+        QPainter painter(&picture);
+        area.paintUnderlay(painter, QRectF(QPointF(0, 0), QSizeF(size)), linePixels(style.zoom),
+                           worksheet);
+    }
     renderer.render(picture, QSizeF(size), area.drawing(), style);
     QPainter painter(&picture);
     area.paintAnnotations(painter, QRectF(QPointF(0, 0), QSizeF(size)), linePixels(style.zoom),
@@ -91,46 +91,8 @@ void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QR
                         QSizeF(whole.width(), whole.width() * shape.height() / shape.width()));
     const RenderStyle style{target.width() / baseWidth(area), worksheet, area.yUp(),
                             area.figureDimmed()};
-    std::vector<FloatPoint> points;
-    painter.save();
-    painter.setClipRect(target);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    for (const DrawOp& op : area.drawing()) {
-        const PixelMapping m = area.mappingOnto(op.frame, target);
-        const QColor colour = renderColour(op, style);
-        painter.setPen(QPen(colour, style.zoom, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        switch (op.kind) {
-        case DrawOp::Kind::Segment:
-            painter.drawLine(QLineF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)));
-            break;
-        case DrawOp::Kind::Box:
-            painter.fillRect(QRectF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)), colour);
-            break;
-        case DrawOp::Kind::Figure: {
-            const std::size_t count = figurePoints(op.parameters, op.end, points).count;
-            if (count > kLargestVectorFigure) {
-                const int side =
-                    std::min(static_cast<int>(std::ceil(target.width())), kLargestFigureImage);
-                QImage figure(pictureSize(area, side), QImage::Format_ARGB32_Premultiplied);
-                figure.fill(Qt::transparent);
-                DrawingRenderer renderer;
-                renderer.render(
-                    figure, QSizeF(figure.size()), std::span(&op, 1),
-                    {side / baseWidth(area), worksheet, area.yUp(), area.figureDimmed()});
-                painter.drawImage(target, figure);
-                break;
-            }
-            if (count == 0)
-                break;
-            QPainterPath path(mapPoint(m, points[0].x, points[0].y));
-            for (std::size_t i = 1; i < count; ++i)
-                path.lineTo(mapPoint(m, points[i].x, points[i].y));
-            painter.drawPath(path);
-            break;
-        }
-        }
-    }
-    painter.restore();
+    area.paintUnderlay(painter, target, style.zoom, worksheet);
+    paintVector(painter, area.drawing(), target, style);
     area.paintAnnotations(painter, target, style.zoom, worksheet);
     if (whole.bottom() > target.bottom() + 0.5) {
         area.paintBeneath(painter, QRectF(target.bottomLeft(), whole.bottomRight()), worksheet);
@@ -205,6 +167,15 @@ bool PictureExporter::save(const PictureArea& area, const QString& path, int siz
 bool PictureExporter::print(const PictureArea& area, QPrinter& printer, bool worksheet,
                             QString* error)
 {
+    return print(
+        printer, [&](QPagedPaintDevice& device) { return paintPage(area, device, worksheet); },
+        error);
+}
+
+bool PictureExporter::print(QPrinter& printer,
+                            const std::function<bool(QPagedPaintDevice&)>& paintPage,
+                            QString* error)
+{
     // A PDF file from the print dialog is drawn into memory and written as any other file:
     // the printer's own PDF output neither reports a short write nor keeps the old file.
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
@@ -217,11 +188,11 @@ bool PictureExporter::print(const PictureArea& area, QPrinter& printer, bool wor
             pdf.setPdfVersion(printer.pdfVersion());
             pdf.setTitle(printer.docName());
             pdf.setCreator(printer.creator());
-            paintPage(area, pdf, worksheet);
+            paintPage(pdf);
         }
         return FileWriter::write(printer.outputFileName(), buffer.data(), error);
     }
-    if (paintPage(area, printer, worksheet))
+    if (paintPage(printer))
         return true;
     if (error) {
         *error = QStringLiteral("Der Drucker „%1“ konnte nicht angesprochen werden.")

@@ -21,9 +21,6 @@ class PictureArea;
 class PictureExporter
 {
 public:
-    // A figure with more points goes into an SVG file or onto paper as an image: as a path it
-    // would make files and print jobs of tens of megabytes.
-    static constexpr std::size_t kLargestVectorFigure = 200000;
     static constexpr int kLargestSize = 8192;
 
     // Whether the name ends in one of the formats save() writes: .png or .svg.
@@ -59,6 +56,11 @@ public:
     // German message in *error (when error is given).
     static bool print(const PictureArea& area, QPrinter& printer, bool worksheet,
                       QString* error = nullptr);
+
+    // Prints through paintPage, which paints onto the printer or, printed into a PDF file, onto
+    // a PDF in memory that is then written as save() writes a file.
+    static bool print(QPrinter& printer, const std::function<bool(QPagedPaintDevice&)>& paintPage,
+                      QString* error);
 
     // Whether an SVG file or a print holds the figure as an image.
     static bool figureAsImage(const PictureArea& area);

@@ -3,6 +3,7 @@
 #include "barvalues.h"
 #include "layout.h"
 #include "bartexts.h"
+#include "valuedialog.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -67,6 +68,11 @@ void PresetMenus::addBar(QScrollBar* bar, const ControlLayout& row)
             menu->addAction(text, bar, [bar, value] { bar->setValue(value); });
         }
     }
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Wert eingeben…"), bar, [this, bar, &row] {
+        ValueDialog dialog(*bar, row, &m_window);
+        dialog.exec();
+    });
     bar->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(bar, &QWidget::customContextMenuRequested, menu,
             [bar, menu](const QPoint& at) { menu->exec(bar->mapToGlobal(at)); });

@@ -1,5 +1,6 @@
 #include "screenarea.h"
 
+#include "graticule.h"
 #include "layout.h"
 #include "readingaid.h"
 #include "tracepainter.h"
@@ -184,9 +185,17 @@ void ScreenArea::clear()
 
 void ScreenArea::setEntryAccepted(bool accepted)
 {
+    if (accepted == m_entryAccepted)
+        return;
     m_entryAccepted = accepted;
-    if (m_readingAid)
+    if (m_readingAid || m_values)
         update();
+}
+
+void ScreenArea::setValues(bool on)
+{
+    m_values = on;
+    update();
 }
 
 void ScreenArea::paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth,
@@ -201,10 +210,32 @@ void ScreenArea::paintAnnotations(QPainter& painter, const QRectF& target, doubl
         const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
         paintTrace(painter, m, m_trace, 2 * lineWidth / ratio, worksheet);
     }
-    if (!m_readingAid)
+    if (m_readingAid) {
+        paintReadingAid(painter, m, target, figure->parameters, m_entryAccepted,
+                        pictureZoom(target.width()), lineWidth, worksheet);
+    }
+    if (m_values) {
+        const auto legend = m_readingAid ? legendPlace(legendLines(), target, m, figure->parameters,
+                                                       pictureZoom(target.width()))
+                                         : std::nullopt;
+        m_screenValues.paint(painter, m, target, figure->parameters, m_entryAccepted,
+                             worksheet ? kWorksheetBackground : background(), worksheet,
+                             legend.value_or(QRectF()));
+    }
+}
+
+void ScreenArea::setGraticule(bool on)
+{
+    m_graticule = on;
+    redrawUnderlay();
+}
+
+void ScreenArea::paintUnderlay(QPainter& painter, const QRectF& target, double lineWidth,
+                               bool worksheet) const
+{
+    if (!m_graticule)
         return;
-    paintReadingAid(painter, m, target, figure->parameters, m_entryAccepted,
-                    pictureZoom(target.width()), lineWidth, worksheet);
+    paintGraticule(painter, frame(), mappingOnto(frame(), target), lineWidth, worksheet);
 }
 
 // The picture's size against the screen at 100 %: the aid's text and marks grow with it.

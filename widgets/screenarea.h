@@ -2,6 +2,7 @@
 
 #include "afterglow.h"
 #include "picturearea.h"
+#include "screenvalues.h"
 #include "windowoperations.h"
 
 #include <array>
@@ -45,10 +46,20 @@ public:
     void clear() override;
 
     // Whether the ratio boxes hold what the figure is drawn with; the aid reads nothing while
-    // an entry stands refused.
+    // an entry stands refused, and the values say that the ratio is the last accepted one.
     void setEntryAccepted(bool accepted);
+    bool entryAccepted() const { return m_entryAccepted; }
     void paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth,
                           bool worksheet) const override;
+    // The values of the figure, written beside its box.
+    void setValues(bool on);
+    bool values() const { return m_values; }
+    // The graticule beneath the figure.
+    void setGraticule(bool on);
+    bool graticule() const { return m_graticule; }
+    void paintUnderlay(QPainter& painter, const QRectF& target, double lineWidth,
+                       bool worksheet) const override;
+
     // The reading aid's legend where it has no room beside the figure: beneath a copied,
     // saved or printed picture, and beside the screen (legendBeside(), empty while the legend
     // fits on the screen or the aid is off).
@@ -82,6 +93,9 @@ private:
     std::array<QLineF, 2> m_lines;
     std::array<int, 5> m_stacking{{3, 4, 0, 1, 2}};
     bool m_readingAid = false;
+    bool m_graticule = false;
+    bool m_values = false;
+    mutable ScreenValues m_screenValues;
     bool m_entryAccepted = true;
     bool m_afterglow = false;
     bool m_beamRunning = false;

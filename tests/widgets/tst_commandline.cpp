@@ -60,8 +60,15 @@ void TestCommandLine::values_data()
     QTest::newRow("export to another format") << QStringList{"--export", "bild.jpg"} << false << "" << 0 << "korvelian: --export erwartet einen Dateinamen auf .png oder .svg";
     QTest::newRow("picture width 0") << QStringList{"--export", "a.png", "--size", "0"} << false << "" << 0 << "korvelian: --size erwartet eine Bildbreite in Pixeln von 1 bis 8192";
     QTest::newRow("picture width 8193") << QStringList{"--export", "a.png", "--size", "8193"} << false << "" << 0 << "korvelian: --size erwartet";
-    QTest::newRow("worksheet without export") << QStringList{"--worksheet"} << false << "" << 0 << "korvelian: --size, --worksheet und --reading-aid gelten nur mit --export.";
+    QTest::newRow("worksheet without export") << QStringList{"--worksheet"} << false << "" << 0 << "korvelian: --size und --worksheet gelten nur mit --export oder --export-table.";
     QTest::newRow("stray argument") << QStringList{"--phase-x", "10", "20"} << false << "" << 0 << "korvelian: Unerwartetes Argument '20'.";
+    QTest::newRow("values without export") << QStringList{"--values"} << false << "" << 0 << "korvelian: --reading-aid, --values und --graticule gelten nur mit --export.";
+    QTest::newRow("graticule on a plate") << QStringList{"--export-table", "t.png", "--graticule"} << false << "" << 0 << "korvelian: --reading-aid, --values und --graticule gelten nur mit --export.";
+    QTest::newRow("plate in another format") << QStringList{"--export-table", "t.jpg"} << false << "" << 0 << "korvelian: --export-table erwartet einen Dateinamen auf .png, .svg oder .pdf";
+    QTest::newRow("unknown plate") << QStringList{"--export-table", "t.png", "--table", "grid"} << false << "" << 0 << "korvelian: --table erwartet ratios (Verhältnisse) oder phases (Phasen), nicht 'grid'.";
+    QTest::newRow("plate form without a plate") << QStringList{"--table", "phases"} << false << "" << 0 << "korvelian: --table gilt nur mit --export-table.";
+    QTest::newRow("picture and plate at once") << QStringList{"--export", "a.png", "--export-table", "t.png"} << false << "" << 0 << "korvelian: --export und --export-table schließen einander aus";
+    QTest::newRow("width of a PDF plate") << QStringList{"--export-table", "t.pdf", "--size", "500"} << false << "" << 0 << "korvelian: --size gilt nicht für PDF";
     // clang-format on
 }
 
@@ -138,6 +145,11 @@ void TestCommandLine::exported_data()
     QTest::newRow("SVG: 32767 without a thousands point") << QStringList{"--ratio", "32767:1", "--export", "bild.svg"} << 0 << "Frequenzfaktor: 32767 / 1    kgV: 32767";
     QTest::newRow("refused ratio") << QStringList{"--ratio", "32768:1", "--export", "bild.png"} << 2 << "";
     QTest::newRow("missing folder") << QStringList{"--export", "fehlt/bild.png"} << 1 << "";
+    QTest::newRow("plate of ratios as PNG") << QStringList{"--ratio", "3:2", "--export-table", "tafel.png", "--size", "700"} << 0 << "ratios";
+    QTest::newRow("plate of phases as PNG") << QStringList{"--ratio", "3:2", "--export-table", "tafel.png", "--table", "phases", "--size", "700"} << 0 << "phases";
+    QTest::newRow("plate as PDF") << QStringList{"--export-table", "tafel.pdf"} << 0 << "%PDF";
+    QTest::newRow("plate with a refused ratio") << QStringList{"--ratio", "32768:1", "--export-table", "tafel.png"} << 2 << "";
+    QTest::newRow("plate into a missing folder") << QStringList{"--export-table", "fehlt/tafel.svg"} << 1 << "";
     // clang-format on
 }
 
@@ -149,13 +161,15 @@ void TestCommandLine::exported()
     QFETCH(int, status);
     QFETCH(QString, written);
     QTemporaryDir folder;
-    const QString path = folder.filePath(arguments[arguments.indexOf("--export") + 1]);
-    arguments[arguments.indexOf("--export") + 1] = path;
+    const qsizetype option =
+        std::max(arguments.indexOf("--export"), arguments.indexOf("--export-table"));
+    const QString path = folder.filePath(arguments[option + 1]);
+    arguments[option + 1] = path;
     CommandLine line;
     QVERIFY(!line.read(QStringList{"korvelian"} + arguments, CommandLine::Stage::AfterToolkit));
     WindowFixture f;
     line.applyTo(f.window);
-    const CommandLine::Answer answer = line.exportPicture(f.window);
+    const CommandLine::Answer answer = line.exportFile(f.window);
     QCOMPARE(answer.status, status);
     QCOMPARE(answer.text.count('\n'), status == 0 ? 0 : 1);
     QCOMPARE(QFile::exists(path), !written.isEmpty());
@@ -163,7 +177,7 @@ void TestCommandLine::exported()
         return;
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    if (path.endsWith(".svg")) {
+    if (path.endsWith(".svg") || path.endsWith(".pdf")) {
         QVERIFY(file.readAll().contains(written.toUtf8()));
         return;
     }
@@ -174,6 +188,10 @@ void TestCommandLine::exported()
         f.control<PictureArea>("picBildschirm")->image().convertToFormat(QImage::Format_RGB32);
     if (written == "window") {
         QCOMPARE(picture, shown);
+    } else if (written == "ratios" || written == "phases") {
+        const auto form =
+            written == "ratios" ? OverviewPlate::Form::Ratios : OverviewPlate::Form::Phases;
+        QCOMPARE(picture, f.window.plate(form).image(700, false));
     } else if (written == "up") {
         // x = y = 1 lies a quarter down from the top on the right, not a quarter up.
         const int q = picture.width() / 4;

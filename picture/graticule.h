@@ -1,0 +1,24 @@
+#pragma once
+
+#include "drawing.h"
+
+#include <QRectF>
+
+class QPainter;
+
+namespace korvelian {
+
+// An oscilloscope's graticule: the frame cut into ten divisions each way, and on the two
+// axes a finer scale of five ticks to a division, so that y₀ and y_max can be read by eye.
+inline constexpr int kGraticuleDivisions = 10;
+inline constexpr int kTicksPerDivision = 5;
+
+// Light lines beneath the figure, in the frame's own coordinates through toPixels, so that a
+// mirrored frame mirrors them with the figure. lineWidth is in the painter's units.
+void paintGraticule(QPainter& painter, const UserFrame& frame, const PixelMapping& toPixels,
+                    double lineWidth, bool worksheet);
+
+// The graticule's colour on the screen and on a worksheet.
+QColor graticuleColour(bool worksheet);
+
+} // namespace korvelian

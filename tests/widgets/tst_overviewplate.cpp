@@ -1,0 +1,160 @@
+#include "overviewplate.h"
+#include "pictureexporter.h"
+#include "plateexporter.h"
+#include "screenarea.h"
+#include "windowfixture.h"
+
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextDocumentFragment>
+
+using namespace korvelian;
+
+namespace {
+
+QString plain(const QString& html)
+{
+    return QTextDocumentFragment::fromHtml(html)
+        .toPlainText()
+        .replace('\n', " / ")
+        .replace(QChar(0xa0), ' ');
+}
+
+void setUp(WindowFixture& f, const char* zaehler, const char* nenner)
+{
+    f.control<QScrollBar>("HScroll1")->setValue(52);
+    f.control<QScrollBar>("hscPhase")->setValue(79);
+    f.control<QScrollBar>("hscAmp1")->setValue(120);
+    f.control<QScrollBar>("hscAmp2")->setValue(80);
+    f.control<QLineEdit>("txtZaehler")->setText(zaehler);
+    f.control<QLineEdit>("txtNenner")->setText(nenner);
+}
+
+} // namespace
+
+class TestOverviewPlate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cells_data();
+    void cells();
+    void refusedRatioLeftOutWithANote();
+    void cellAsTheSingleExport_data();
+    void cellAsTheSingleExport();
+    void files_data();
+    void files();
+};
+
+void TestOverviewPlate::cells_data()
+{
+    QTest::addColumn<OverviewPlate::Form>("form");
+    QTest::addColumn<QString>("zaehler");
+    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QStringList>("labels");
+
+    QStringList ratios;
+    for (int z = 1; z <= 4; ++z) {
+        for (int n = 1; n <= 4; ++n)
+            ratios << QStringLiteral("%1 : %2").arg(z).arg(n);
+    }
+    const QString own = QStringLiteral(" / Phase der y-Schwingung: %1");
+    // clang-format off
+    QTest::newRow("ratios: numerators down, denominators across") << OverviewPlate::Form::Ratios << "3" << "2" << ratios;
+    QTest::newRow("phases at 3 : 2, with the y oscillation's own phase")
+        << OverviewPlate::Form::Phases << "3" << "2"
+        << QStringList{"φy = 0°" + own.arg("0,0°"), "φy = 45°" + own.arg("67,5°"), "φy = 90°" + own.arg("135,0°"), "φy = 135°" + own.arg("202,5°"), "φy = 180°" + own.arg("270,0°")};
+    QTest::newRow("phases at 1 : 2")
+        << OverviewPlate::Form::Phases << "1" << "2"
+        << QStringList{"φy = 0°" + own.arg("0,0°"), "φy = 45°" + own.arg("22,5°"), "φy = 90°" + own.arg("45,0°"), "φy = 135°" + own.arg("67,5°"), "φy = 180°" + own.arg("90,0°")};
+    QTest::newRow("phases at 3 : 3") << OverviewPlate::Form::Phases << "3" << "3" << QStringList{"φy = 0°", "φy = 45°", "φy = 90°", "φy = 135°", "φy = 180°"};
+    // clang-format on
+}
+
+void TestOverviewPlate::cells()
+{
+    QFETCH(OverviewPlate::Form, form);
+    QFETCH(QString, zaehler);
+    QFETCH(QString, nenner);
+    QFETCH(QStringList, labels);
+    WindowFixture f;
+    setUp(f, zaehler.toUtf8().constData(), nenner.toUtf8().constData());
+    const OverviewPlate plate = f.window.plate(form);
+    QStringList shown;
+    for (const OverviewPlate::Cell& cell : plate.cells())
+        shown << plain(cell.label);
+    QCOMPARE(shown, labels);
+    QVERIFY(plate.notes().isEmpty());
+}
+
+void TestOverviewPlate::refusedRatioLeftOutWithANote()
+{
+    const Parameter p{1, 0, 1, 0, 200, 199};
+    const OverviewPlate plate(OverviewPlate::Form::Phases, {}, false, p, true);
+    QVERIFY(plate.cells().empty());
+    QCOMPARE(plate.notes(),
+             QStringList{"200 : 199 ausgelassen: Das kgV von Zähler und Nenner darf höchstens "
+                         "32767 sein."});
+}
+
+void TestOverviewPlate::cellAsTheSingleExport_data()
+{
+    QTest::addColumn<bool>("yUp");
+    QTest::addColumn<bool>("worksheet");
+    QTest::newRow("screen colours") << false << false;
+    QTest::newRow("y upward") << true << false;
+    QTest::newRow("worksheet colours") << false << true;
+}
+
+// The cell of 3 : 2 is, pixel for pixel, the picture --export writes of 3 : 2 at the cell's
+// size.
+void TestOverviewPlate::cellAsTheSingleExport()
+{
+    QFETCH(bool, yUp);
+    QFETCH(bool, worksheet);
+    WindowFixture f;
+    setUp(f, "3", "2");
+    f.window.setYUp(yUp);
+    const OverviewPlate plate = f.window.plate(OverviewPlate::Form::Ratios);
+    const int width = PlateExporter::kDefaultWidth;
+    const QRect cell = plate.cellRect(2 * 4 + 1, width);
+    const QImage single =
+        PictureExporter::image(*f.control<ScreenArea>("picBildschirm"), cell.width(), worksheet);
+    QCOMPARE(plate.image(width, worksheet).copy(cell), single);
+}
+
+void TestOverviewPlate::files_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<int>("paths"); // figure paths in the file, -1 where it has none
+
+    QTest::newRow("PNG") << "tafel.png" << QByteArray("\x89PNG") << -1;
+    QTest::newRow("SVG: every cell's figure one path") << "tafel.svg" << QByteArray("<?xml") << 16;
+    QTest::newRow("PDF") << "tafel.pdf" << QByteArray("%PDF") << -1;
+}
+
+void TestOverviewPlate::files()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, start);
+    QFETCH(int, paths);
+    WindowFixture f;
+    QTemporaryDir folder;
+    const QString path = folder.filePath(name);
+    QString error;
+    QVERIFY2(
+        PlateExporter::save(f.window.plate(OverviewPlate::Form::Ratios), path, 960, &error, false),
+        qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QVERIFY(written.startsWith(start));
+    if (paths >= 0) {
+        QCOMPARE(written.count("<path"), paths);
+        QVERIFY2(written.size() < 200'000, qPrintable(QString::number(written.size())));
+    }
+}
+
+KORVELIAN_WIDGET_TEST(overviewplate, TestOverviewPlate)
+#include "tst_overviewplate.moc"
