@@ -239,18 +239,24 @@ PhaseReading readPhase(const Parameter& p, bool entryAccepted, bool yUp)
     // The set difference as the bars show their phases, 0° to below 360°. The figure is the
     // same for P2 - P1 and its negative: above 180° the reading is 360° minus it.
     const double set = degrees(delta < 0 ? delta + 2 * kPi : delta);
+    const std::string shownSet = decimal(set, 1);
     reading.legend = std::string("sin ") + kPhi + " = " + kY0 + " / " + kYMax + " = " +
-                     decimal(sine, 3) + " → " + kPhi + " = " + phi +
-                     "° (eingestellt: " + decimal(set, 1) + "°)";
+                     decimal(sine, 3) + " → " + kPhi + " = " + phi + "° (eingestellt: " + shownSet +
+                     "°)";
     if (phi != other) {
         reading.note = std::string(falling ? "Die Figur fällt nach rechts ab (\\)"
                                            : "Die Figur steigt nach rechts an (/)") +
                        ": also " + kPhi + " = " + phi + "°, nicht " + other + "°.";
     }
-    if (decimal(set, 1) != phi && decimal(set, 1) != "360,0") {
-        reading.note += (reading.note.empty() ? "" : " ") + std::string("360° − ") +
-                        decimal(set, 1) + "° = " + decimal(360 - set, 1) +
-                        "°: dieselbe Figur, nur läuft der Strahl andersherum.";
+    // Appended piece by piece: one expression of it trips GCC 12's -Wrestrict on 64-bit ARM.
+    if (shownSet != phi && shownSet != "360,0") {
+        if (!reading.note.empty())
+            reading.note += ' ';
+        reading.note += "360° − ";
+        reading.note += shownSet;
+        reading.note += "° = ";
+        reading.note += decimal(360 - set, 1);
+        reading.note += "°: dieselbe Figur, nur läuft der Strahl andersherum.";
     }
     return reading;
 }
