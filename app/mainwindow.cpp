@@ -259,7 +259,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     for (const TextBox box : {TextBox::Zaehler, TextBox::Nenner, TextBox::kgV, TextBox::Hilfe})
         controls.texts[static_cast<std::size_t>(box)] = findChild<QLineEdit*>(controlName(box));
     for (const ScrollBar bar :
-         {ScrollBar::Amp1, ScrollBar::HScroll1, ScrollBar::Amp2, ScrollBar::Phase}) {
+         {ScrollBar::AmplitudeX, ScrollBar::PhaseX, ScrollBar::AmplitudeY, ScrollBar::PhaseY}) {
         controls.scrollBars[static_cast<std::size_t>(bar)] =
             findChild<QScrollBar*>(controlName(bar));
     }

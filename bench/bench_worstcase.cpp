@@ -68,7 +68,7 @@ Times draw(WideFigureRaster& raster, const Figure& f, Picture pic,
 {
     std::fill(pixels.begin(), pixels.end(), 0xff000000);
     const double scale = pic.side / 4.0;
-    const double k = std::lcm(int(f.p.z), int(f.p.n));
+    const double k = std::lcm(int(f.p.numerator), int(f.p.denominator));
     const auto start = Clock::now();
     const double cpuStart = cpuMilliseconds();
     raster.draw(pixels.data(), pic.side, pic.side, pic.side, f.p, loopEnd(k),

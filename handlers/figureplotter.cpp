@@ -63,7 +63,7 @@ void FigurePlotter::trace(double end)
     }
     // Where the formulas give no number (a denominator of 0), the figure ends there.
     if (run.stoppedAtNonFinite)
-        m_hint.show(HintLine::Cause::Figure, p.n == 0 ? kNennerNull : kNotDrawable);
+        m_hint.show(HintLine::Cause::Figure, p.denominator == 0 ? kNennerNull : kNotDrawable);
     else
         m_hint.mend(HintLine::Cause::Figure);
 }

@@ -21,15 +21,15 @@ double scrollParameter(WindowOperations& ops, ScrollBar bar)
 Parameter readParameters(WindowOperations& ops, const RatioInUse& ratio)
 {
     Parameter p;
-    p.p1 = scrollParameter(ops, ScrollBar::HScroll1);
-    p.a1 = scrollParameter(ops, ScrollBar::Amp1);
-    p.p2 = scrollParameter(ops, ScrollBar::Phase);
-    p.z = textNumber(ops.text(TextBox::Zaehler));
-    p.n = textNumber(ops.text(TextBox::Nenner));
-    p.a2 = scrollParameter(ops, ScrollBar::Amp2);
+    p.phaseX = scrollParameter(ops, ScrollBar::PhaseX);
+    p.amplitudeX = scrollParameter(ops, ScrollBar::AmplitudeX);
+    p.phaseY = scrollParameter(ops, ScrollBar::PhaseY);
+    p.numerator = textNumber(ops.text(TextBox::Zaehler));
+    p.denominator = textNumber(ops.text(TextBox::Nenner));
+    p.amplitudeY = scrollParameter(ops, ScrollBar::AmplitudeY);
     if (ratio.refused) {
-        p.z = ratio.zaehler;
-        p.n = ratio.nenner;
+        p.numerator = ratio.zaehler;
+        p.denominator = ratio.nenner;
     }
     return p;
 }

@@ -40,7 +40,7 @@ void PhaseDrift::frame(double now)
     if (!m_started) {
         m_started = true;
         m_start = now;
-        m_base = m_last = m_ops.scrollValue(ScrollBar::Phase);
+        m_base = m_last = m_ops.scrollValue(ScrollBar::PhaseY);
         return;
     }
     const int value = driftedPhase(m_base, now - m_start, m_secondsPerTurn);
@@ -51,7 +51,7 @@ void PhaseDrift::frame(double now)
     // every few frames; the generators only drift, so the beam runs on where it was.
     const FormVariables kept = m_vars;
     m_moving = true;
-    m_ops.setScrollValue(ScrollBar::Phase, static_cast<std::int16_t>(value));
+    m_ops.setScrollValue(ScrollBar::PhaseY, static_cast<std::int16_t>(value));
     m_moving = false;
     m_vars.t = kept.t;
     m_vars.x = kept.x;

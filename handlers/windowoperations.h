@@ -16,7 +16,8 @@ enum class Shape { BeamPoint, YMarker, XMarker };
 enum class OverlayLine { DropToXAxis, DropToYAxis };
 enum class LineEnd { X1, Y1, X2, Y2 };
 enum class TextBox { Zaehler, Nenner, kgV, Hilfe };
-enum class ScrollBar { Amp1, HScroll1, Amp2, Phase };
+// The scroll bars by what they set; in the window hscAmp1, HScroll1, hscAmp2 and hscPhase.
+enum class ScrollBar { AmplitudeX, PhaseX, AmplitudeY, PhaseY };
 
 // 24-bit 0xRRGGBB.
 using Colour = std::uint32_t;

@@ -32,7 +32,8 @@ void AfterglowTrace::follow(double t, const Parameter& p, double now)
     m_now = now;
     const double path = t - m_lastT;
     // As close as the figure's points, where y runs Z / N times as fast as x.
-    const double steps = std::ceil(path * std::max(1.0, std::abs(p.z / p.n)) / kLoopStep);
+    const double steps =
+        std::ceil(path * std::max(1.0, std::abs(p.numerator / p.denominator)) / kLoopStep);
     if (m_following && path > 0 && path <= kLongestPath && steps <= kMostPointsPerFrame) {
         const int n = std::max(1, static_cast<int>(steps));
         for (int i = 1; i <= n; ++i) {

@@ -8,8 +8,8 @@ namespace korvelian {
 Point Auslenkung(double t, const Parameter& p)
 {
     Point result;
-    result.x = p.a1 * std::sin(xAngle(t, p));
-    result.y = p.a2 * std::sin(yAngle(t, p));
+    result.x = p.amplitudeX * std::sin(xAngle(t, p));
+    result.y = p.amplitudeY * std::sin(yAngle(t, p));
     return result;
 }
 

@@ -5,12 +5,12 @@ namespace korvelian {
 // The six parameters of the two oscillations, already converted from their controls.
 struct Parameter
 {
-    double a1 = 0; // amplitude x
-    double p1 = 0; // phase x
-    double a2 = 0; // amplitude y
-    double p2 = 0; // phase y
-    double z = 0;  // numerator of the frequency factor
-    double n = 0;  // denominator of the frequency factor
+    double amplitudeX = 0;
+    double phaseX = 0;
+    double amplitudeY = 0;
+    double phaseY = 0;
+    double numerator = 0; // of the frequency factor
+    double denominator = 0;
 };
 
 struct Point
@@ -24,12 +24,12 @@ struct Point
 // precomputed quotient: the last bits of every point depend on that order.
 inline double xAngle(double t, const Parameter& p)
 {
-    return t + p.p1;
+    return t + p.phaseX;
 }
 
 inline double yAngle(double t, const Parameter& p)
 {
-    return ((t + p.p2) * p.z) / p.n;
+    return ((t + p.phaseY) * p.numerator) / p.denominator;
 }
 
 // The beam's deflection at the running parameter t.

@@ -53,13 +53,14 @@ void figurePoints(const Parameter& p, std::size_t first, std::size_t n, FloatPoi
         const std::size_t m = std::min(kBlock, n - begin);
         loopValues(first + begin, m, xs.data());
         for (std::size_t i = 0; i < m; ++i) {
-            ys[i] = ((xs[i] + p.p2) * p.z) / p.n;
-            xs[i] = xs[i] + p.p1;
+            ys[i] = ((xs[i] + p.phaseY) * p.numerator) / p.denominator;
+            xs[i] = xs[i] + p.phaseX;
         }
         fastSines(xs.data(), xs.data(), m);
         fastSines(ys.data(), ys.data(), m);
         for (std::size_t i = 0; i < m; ++i)
-            out[begin + i] = {static_cast<float>(xs[i] * p.a1), static_cast<float>(ys[i] * p.a2)};
+            out[begin + i] = {static_cast<float>(xs[i] * p.amplitudeX),
+                              static_cast<float>(ys[i] * p.amplitudeY)};
     }
 }
 

@@ -39,8 +39,8 @@ constexpr const char* kOpenNote = "Die Figur läuft in sich zurück (offene Kurv
 
 struct Ratio
 {
-    std::int64_t z = 0;
-    std::int64_t n = 0;
+    std::int64_t numerator = 0;
+    std::int64_t denominator = 0;
 };
 
 bool isWhole(double v)
@@ -50,17 +50,17 @@ bool isWhole(double v)
 
 std::optional<Ratio> lowestTerms(const Parameter& p)
 {
-    if (!isWhole(p.z) || !isWhole(p.n))
+    if (!isWhole(p.numerator) || !isWhole(p.denominator))
         return std::nullopt;
-    const auto z = static_cast<std::int64_t>(p.z);
-    const auto n = static_cast<std::int64_t>(p.n);
+    const auto z = static_cast<std::int64_t>(p.numerator);
+    const auto n = static_cast<std::int64_t>(p.denominator);
     const std::int64_t g = std::gcd(z, n);
     return Ratio{z / g, n / g};
 }
 
 std::string ratioText(Ratio r)
 {
-    return std::to_string(r.z) + " : " + std::to_string(r.n);
+    return std::to_string(r.numerator) + " : " + std::to_string(r.denominator);
 }
 
 // The ratio in lowest terms, or nothing and why nothing can be read.
@@ -71,7 +71,7 @@ std::optional<Ratio> readable(const Parameter& p, bool entryAccepted, std::strin
         refusal = kNotAccepted;
     else if (!ratio)
         refusal = kNotWhole;
-    else if (!(p.a1 > 0 && p.a2 > 0))
+    else if (!(p.amplitudeX > 0 && p.amplitudeY > 0))
         refusal = kAmplitudeZero;
     return refusal.empty() ? ratio : std::nullopt;
 }
@@ -147,7 +147,7 @@ double degrees(double radians)
 // of the beam along it.
 double phaseDifference(const Parameter& p)
 {
-    const double delta = std::remainder(p.p2 - p.p1, 2 * kPi);
+    const double delta = std::remainder(p.phaseY - p.phaseX, 2 * kPi);
     return delta == -kPi ? kPi : delta;
 }
 
@@ -159,8 +159,8 @@ TouchReading readTopEdge(const Parameter& p, bool entryAccepted)
         return reading;
     const Ratio r = *ratio;
     const double delta = phaseDifference(p);
-    const auto z = static_cast<double>(r.z);
-    const auto n = static_cast<double>(r.n);
+    const auto z = static_cast<double>(r.numerator);
+    const auto n = static_cast<double>(r.denominator);
 
     // The figure is run back on itself when s -> c - s maps it onto itself: N' c = pi and
     // Z' c = pi - 2 d / N' (mod 2 pi) for one c, which exists exactly when
@@ -173,12 +173,12 @@ TouchReading readTopEdge(const Parameter& p, bool entryAccepted)
     std::optional<std::int64_t> rightMirror;
     if (reading.open) {
         const auto whole = static_cast<std::int64_t>(q);
-        topMirror = 2 * r.n + 4 * whole;
-        rightMirror = 2 * r.z - 4 * whole;
+        topMirror = 2 * r.denominator + 4 * whole;
+        rightMirror = 2 * r.numerator - 4 * whole;
     }
     // Top: Z' s + d / N' = -pi / 2, x from N' s. Right: N' s = pi / 2, y from Z' s + d / N'.
-    reading.top = edge(r.z, r.n, -1, -delta, p.a1, topMirror);
-    reading.right = edge(r.n, r.z, 1, delta * z / n, p.a2, rightMirror);
+    reading.top = edge(r.numerator, r.denominator, -1, -delta, p.amplitudeX, topMirror);
+    reading.right = edge(r.denominator, r.numerator, 1, delta * z / n, p.amplitudeY, rightMirror);
 
     const std::int64_t top = twiceCount(reading.top);
     const std::int64_t right = twiceCount(reading.right);
@@ -200,7 +200,7 @@ TouchReading readTouchPoints(const Parameter& p, bool entryAccepted, bool yUp)
     // Half a turn more of the y oscillation's own phase gives the figure mirrored top to
     // bottom: its top edge, y = -A2, holds the points of this one at y = +A2.
     Parameter mirrored = p;
-    mirrored.p2 += kPi * p.n / p.z;
+    mirrored.phaseY += kPi * p.denominator / p.numerator;
     TouchReading reading = readTopEdge(mirrored, entryAccepted);
     for (TouchPoint& point : reading.right)
         point.position = -point.position;
@@ -214,7 +214,7 @@ PhaseReading readPhase(const Parameter& p, bool entryAccepted, bool yUp)
     const std::optional<Ratio> ratio = readable(p, entryAccepted, reading.refusal);
     if (!ratio)
         return reading;
-    if (ratio->z != ratio->n) {
+    if (ratio->numerator != ratio->denominator) {
         reading.refusal =
             "Die Phase lässt sich nur bei 1 : 1 ablesen (hier " + ratioText(*ratio) + ").";
         return reading;
@@ -222,11 +222,11 @@ PhaseReading readPhase(const Parameter& p, bool entryAccepted, bool yUp)
 
     // x = 0 at t = -P1 and t = pi - P1, where y = +-A2 sin(P2 - P1).
     const double delta = phaseDifference(p);
-    const double y0 = p.a2 * std::sin(delta);
+    const double y0 = p.amplitudeY * std::sin(delta);
     reading.crossings = {Point{0, y0}, Point{0, -y0}};
     // y = A2 at t = pi / 2 - P2, y = -A2 half a turn later.
     const double top = yUp ? 1 : -1;
-    reading.highest = {top * p.a1 * std::cos(delta), top * p.a2};
+    reading.highest = {top * p.amplitudeX * std::cos(delta), top * p.amplitudeY};
 
     const double sine = std::abs(std::sin(delta));
     // The mean of x y is A1 A2 cos(P2 - P1) / 2: x and y growing together is the acute angle.

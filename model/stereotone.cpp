@@ -55,11 +55,11 @@ ToneSettings toneSettings(const Parameter& p, double baseFrequency)
     ToneSettings s;
     s.frequencyX = baseFrequency;
     // The factor as the formula applies it: times Z, then divided by N.
-    s.frequencyY = baseFrequency * p.z / p.n;
-    s.gainX = loudness(p.a1);
-    s.gainY = audibility(s.frequencyY) == Audibility::Audible ? loudness(p.a2) : 0;
-    s.phaseX = p.p1;
-    s.phaseY = p.p2 * p.z / p.n;
+    s.frequencyY = baseFrequency * p.numerator / p.denominator;
+    s.gainX = loudness(p.amplitudeX);
+    s.gainY = audibility(s.frequencyY) == Audibility::Audible ? loudness(p.amplitudeY) : 0;
+    s.phaseX = p.phaseX;
+    s.phaseY = p.phaseY * p.numerator / p.denominator;
     return s;
 }
 

@@ -30,9 +30,9 @@ bool passes(double from, double to, double quarter)
 
 double closingPeriods(const Parameter& p, double kgv)
 {
-    if (whole(p.z) && whole(p.n)) {
-        const auto z = static_cast<long long>(p.z);
-        const auto n = static_cast<long long>(p.n);
+    if (whole(p.numerator) && whole(p.denominator)) {
+        const auto z = static_cast<long long>(p.numerator);
+        const auto n = static_cast<long long>(p.denominator);
         return static_cast<double>(n / std::gcd(z, n));
     }
     return kgv;
@@ -49,7 +49,7 @@ ValueRange signalRange(Signal signal, double t0, double t1, const Parameter& p)
     const double a = signalValue(signal, t0, p);
     const double b = signalValue(signal, t1, p);
     ValueRange sine{std::min(a, b), std::max(a, b)};
-    const double amplitude = signal == Signal::X ? p.a1 : p.a2;
+    const double amplitude = signal == Signal::X ? p.amplitudeX : p.amplitudeY;
     double from = signal == Signal::X ? xAngle(t0, p) : yAngle(t0, p);
     double to = signal == Signal::X ? xAngle(t1, p) : yAngle(t1, p);
     if (from > to)

@@ -22,7 +22,7 @@ QString decimals(double value, int count)
 
 bool isAmplitudeBar(const ControlLayout& bar)
 {
-    return bar.scrollBar == ScrollBar::Amp1 || bar.scrollBar == ScrollBar::Amp2;
+    return bar.scrollBar == ScrollBar::AmplitudeX || bar.scrollBar == ScrollBar::AmplitudeY;
 }
 
 QString yOscillationPhaseText(int value, double zaehler, double nenner)
@@ -48,7 +48,7 @@ QString barText(const ControlLayout& bar, int value, double zaehler, double nenn
         QStringLiteral("%1: %2 rad %3 %4°")
             .arg(name, decimals(barUnits(value), 2),
                  exact ? QStringLiteral("=") : QStringLiteral("≈"), decimals(degrees, 1));
-    if (bar.scrollBar == ScrollBar::Phase && zaehler != nenner)
+    if (bar.scrollBar == ScrollBar::PhaseY && zaehler != nenner)
         text += QStringLiteral(" (%1)").arg(yOscillationPhaseText(value, zaehler, nenner));
     return text;
 }

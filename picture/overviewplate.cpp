@@ -53,8 +53,8 @@ QString frequencies()
 QString amplitudes(const Parameter& p)
 {
     return QStringLiteral("%1 = %2%3%4 = %5")
-        .arg(indexed("A", "x"), germanNumber(p.a1, 'f', 2), kSeparator, indexed("A", "y"),
-             germanNumber(p.a2, 'f', 2));
+        .arg(indexed("A", "x"), germanNumber(p.amplitudeX, 'f', 2), kSeparator, indexed("A", "y"),
+             germanNumber(p.amplitudeY, 'f', 2));
 }
 
 // The screen's drawing with the figure of p up to end; a screen without a figure lends the
@@ -95,10 +95,10 @@ OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const P
 {
     // One cell: its parameters, or a note why its ratio is left out.
     const auto add = [&](const Parameter& p, const QString& label) {
-        const ClosingCount count = closingCount(p.n, p.z);
+        const ClosingCount count = closingCount(p.denominator, p.numerator);
         if (count.fault != RatioFault::None) {
             m_notes << QStringLiteral("%1 ausgelassen: %2")
-                           .arg(ratioText(p.z, p.n),
+                           .arg(ratioText(p.numerator, p.denominator),
                                 QString::fromUtf8(count.fault == RatioFault::TooLarge
                                                       ? kRatioTooLarge
                                                       : kRatioDomain));
@@ -113,36 +113,37 @@ OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const P
                        .arg(kLargestRatio)
                 << amplitudes(inUse) + kSeparator +
                        QStringLiteral("%1 = %2%3%4 = %5")
-                           .arg(indexed("φ", "x"), degreesText(inUse.p1), kSeparator,
-                                indexed("φ", "y"), degreesText(inUse.p2));
+                           .arg(indexed("φ", "x"), degreesText(inUse.phaseX), kSeparator,
+                                indexed("φ", "y"), degreesText(inUse.phaseY));
         for (int z = 1; z <= kLargestRatio; ++z) {
             for (int n = 1; n <= kLargestRatio; ++n) {
                 Parameter p = inUse;
-                p.z = z;
-                p.n = n;
+                p.numerator = z;
+                p.denominator = n;
                 add(p, ratioText(z, n));
             }
         }
         return;
     }
     m_columns = static_cast<int>(std::size(kPhaseDegrees));
-    QString ratio =
-        QStringLiteral("Korvelian-Figuren %1 = %2").arg(frequencies(), ratioText(inUse.z, inUse.n));
+    QString ratio = QStringLiteral("Korvelian-Figuren %1 = %2")
+                        .arg(frequencies(), ratioText(inUse.numerator, inUse.denominator));
     if (!entryAccepted)
         ratio += QStringLiteral(" (zuletzt angenommen)");
     m_title << ratio
             << amplitudes(inUse) + kSeparator +
                    QStringLiteral("%1 = %2%3%4 von 0° bis 180°")
-                       .arg(indexed("φ", "x"), degreesText(inUse.p1), kSeparator,
+                       .arg(indexed("φ", "x"), degreesText(inUse.phaseX), kSeparator,
                             indexed("φ", "y"));
     for (const int degrees : kPhaseDegrees) {
         // The plate's phases are exact, not the bar's hundredths of a radian: it is the
         // textbook's table.
         Parameter p = inUse;
-        p.p2 = degrees * std::numbers::pi / 180;
+        p.phaseY = degrees * std::numbers::pi / 180;
         QString label = QStringLiteral("%1 = %2°").arg(indexed("φ", "y")).arg(degrees);
-        if (p.z != p.n)
-            label += QStringLiteral("<br>") + yOscillationPhaseLine(p.p2, p.z, p.n);
+        if (p.numerator != p.denominator)
+            label += QStringLiteral("<br>") +
+                     yOscillationPhaseLine(p.phaseY, p.numerator, p.denominator);
         add(p, label);
     }
     if (m_cells.empty())

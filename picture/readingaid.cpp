@@ -181,8 +181,8 @@ QStringList readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
         lines << QString::fromStdString(phase.refusal);
     }
     // What the y phase bar sets is not the y oscillation's own phase unless Z = N.
-    if (p.z != p.n)
-        lines << barText(control("hscPhase"), barValue(p.p2), p.z, p.n);
+    if (p.numerator != p.denominator)
+        lines << barText(control("hscPhase"), barValue(p.phaseY), p.numerator, p.denominator);
     return lines;
 }
 
@@ -191,7 +191,8 @@ std::optional<QRectF> legendPlace(const QStringList& lines, const QRectF& area,
 {
     // A mark reaches its radius and a line's width at the zoom beyond the figure's box.
     const double reach = AidSize{zoom, zoom}.reach();
-    const QRectF figure = QRectF(map(toPixels, -p.a1, -p.a2), map(toPixels, p.a1, p.a2))
+    const QRectF figure = QRectF(map(toPixels, -p.amplitudeX, -p.amplitudeY),
+                                 map(toPixels, p.amplitudeX, p.amplitudeY))
                               .normalized()
                               .adjusted(-reach, -reach, reach, reach);
     const double m = margin(zoom);
@@ -234,11 +235,11 @@ bool paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
 
     const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
     if (touch.refusal.empty()) {
-        const double top = yUp ? p.a2 : -p.a2;
+        const double top = yUp ? p.amplitudeY : -p.amplitudeY;
         for (const TouchPoint& point : touch.top)
             put(point.end ? Mark::TouchEnd : Mark::Touch, point.position, top);
         for (const TouchPoint& point : touch.right)
-            put(point.end ? Mark::TouchEnd : Mark::Touch, p.a1, point.position);
+            put(point.end ? Mark::TouchEnd : Mark::Touch, p.amplitudeX, point.position);
     }
     const PhaseReading phase = readPhase(p, entryAccepted, yUp);
     if (phase.refusal.empty()) {

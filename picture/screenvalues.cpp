@@ -126,22 +126,22 @@ ScreenValues::~ScreenValues() = default;
 
 QStringList ScreenValues::lines(const Parameter& p, bool entryAccepted)
 {
-    QString ratio =
-        QStringLiteral("%1 : %2 = %3 : %4")
-            .arg(indexed("f", "y"), indexed("f", "x"), germanNumber(p.z), germanNumber(p.n));
+    QString ratio = QStringLiteral("%1 : %2 = %3 : %4")
+                        .arg(indexed("f", "y"), indexed("f", "x"), germanNumber(p.numerator),
+                             germanNumber(p.denominator));
     if (!entryAccepted)
         ratio += QStringLiteral(" (zuletzt angenommen)");
     QStringList result{
         ratio,
         QStringLiteral("%1 = %2 &nbsp; %3 = %4")
-            .arg(indexed("A", "x"), germanNumber(p.a1, 'f', 2), indexed("φ", "x"),
-                 degreesText(p.p1)),
+            .arg(indexed("A", "x"), germanNumber(p.amplitudeX, 'f', 2), indexed("φ", "x"),
+                 degreesText(p.phaseX)),
         QStringLiteral("%1 = %2 &nbsp; %3 = %4")
-            .arg(indexed("A", "y"), germanNumber(p.a2, 'f', 2), indexed("φ", "y"),
-                 degreesText(p.p2)),
+            .arg(indexed("A", "y"), germanNumber(p.amplitudeY, 'f', 2), indexed("φ", "y"),
+                 degreesText(p.phaseY)),
     };
-    if (p.z != p.n)
-        result << yOscillationPhaseLine(p.p2, p.z, p.n);
+    if (p.numerator != p.denominator)
+        result << yOscillationPhaseLine(p.phaseY, p.numerator, p.denominator);
     return result;
 }
 
@@ -218,8 +218,8 @@ void ScreenValues::paint(QPainter& painter, const PixelMapping& toPixels, const 
         }
         sizes << line->size();
     }
-    const QRectF box = QRectF(mapPoint(toPixels, -std::abs(p.a1), -std::abs(p.a2)),
-                              mapPoint(toPixels, std::abs(p.a1), std::abs(p.a2)))
+    const QRectF box = QRectF(mapPoint(toPixels, -std::abs(p.amplitudeX), -std::abs(p.amplitudeY)),
+                              mapPoint(toPixels, std::abs(p.amplitudeX), std::abs(p.amplitudeY)))
                            .normalized();
     const Layout layout = place(sizes, area, box, font.pixelSize() * 0.3, taken);
     if (layout.overBox)

@@ -115,11 +115,13 @@ QString formula(const TimeSignalScene& scene, Signal signal)
 {
     const Parameter& p = scene.p;
     if (signal == Signal::X)
-        return QStringLiteral("x(t) = %1 · sin(t + %2)").arg(decimal(p.a1), decimal(p.p1));
-    if (p.z == p.n)
-        return QStringLiteral("y(t) = %1 · sin(t + %2)").arg(decimal(p.a2), decimal(p.p2));
+        return QStringLiteral("x(t) = %1 · sin(t + %2)")
+            .arg(decimal(p.amplitudeX), decimal(p.phaseX));
+    if (p.numerator == p.denominator)
+        return QStringLiteral("y(t) = %1 · sin(t + %2)")
+            .arg(decimal(p.amplitudeY), decimal(p.phaseY));
     return QStringLiteral("y(t) = %1 · sin((t + %2) · %3 / %4)")
-        .arg(decimal(p.a2), decimal(p.p2), whole(p.z), whole(p.n));
+        .arg(decimal(p.amplitudeY), decimal(p.phaseY), whole(p.numerator), whole(p.denominator));
 }
 
 void paintPanel(QPainter& painter, const QRectF& panel, const TimeSignalScene& scene,

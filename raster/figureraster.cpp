@@ -227,12 +227,13 @@ PixelBox segmentsBox(const Parameter& p, const SegmentRaster::Transform& transfo
 {
     const double tFirst = loopValue(first);
     const double tLast = loopValue(last);
-    const double wFirst = ((tFirst + p.p2) * p.z) / p.n;
-    const double wLast = ((tLast + p.p2) * p.z) / p.n;
-    const Range x =
-        mapped(p.a1, sineBounds(tFirst + p.p1, tLast + p.p1), transform.scaleX, transform.offsetX);
-    const Range y = mapped(p.a2, sineBounds(std::min(wFirst, wLast), std::max(wFirst, wLast)),
-                           transform.scaleY, transform.offsetY);
+    const double wFirst = ((tFirst + p.phaseY) * p.numerator) / p.denominator;
+    const double wLast = ((tLast + p.phaseY) * p.numerator) / p.denominator;
+    const Range x = mapped(p.amplitudeX, sineBounds(tFirst + p.phaseX, tLast + p.phaseX),
+                           transform.scaleX, transform.offsetX);
+    const Range y =
+        mapped(p.amplitudeY, sineBounds(std::min(wFirst, wLast), std::max(wFirst, wLast)),
+               transform.scaleY, transform.offsetY);
     PixelBox result;
     pixelSpan(x, width, result.x0, result.x1);
     pixelSpan(y, height, result.y0, result.y1);
@@ -285,8 +286,8 @@ struct FigureRaster::Figure
             }
             return false;
         };
-        return reaches(xLines, box.x0, box.x1, p.p1, 1) ||
-               reaches(yLines, box.y0, box.y1, p.p2, p.z / p.n);
+        return reaches(xLines, box.x0, box.x1, p.phaseX, 1) ||
+               reaches(yLines, box.y0, box.y1, p.phaseY, p.numerator / p.denominator);
     }
 };
 
@@ -407,15 +408,16 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_lit.reset(std::max(width, 0), std::max(height, 0), {0, 0, -1, -1});
         return m_lit;
     }
-    const Figure figure{p,
-                        transform,
-                        width,
-                        height,
-                        run.count,
-                        {extremeLine(p.a1, 1, transform.scaleX, transform.offsetX, width),
-                         extremeLine(p.a1, -1, transform.scaleX, transform.offsetX, width)},
-                        {extremeLine(p.a2, 1, transform.scaleY, transform.offsetY, height),
-                         extremeLine(p.a2, -1, transform.scaleY, transform.offsetY, height)}};
+    const Figure figure{
+        p,
+        transform,
+        width,
+        height,
+        run.count,
+        {extremeLine(p.amplitudeX, 1, transform.scaleX, transform.offsetX, width),
+         extremeLine(p.amplitudeX, -1, transform.scaleX, transform.offsetX, width)},
+        {extremeLine(p.amplitudeY, 1, transform.scaleY, transform.offsetY, height),
+         extremeLine(p.amplitudeY, -1, transform.scaleY, transform.offsetY, height)}};
     m_lit.reset(width, height, figure.box(0, run.count - 1));
     const std::size_t blocks = (run.count - 2) / kBlock + 1;
     spreadOrder(blocks, m_order);

@@ -21,7 +21,7 @@ std::array<std::int16_t, 4> FakeWindow::startScrollValues()
 {
     std::array<std::int16_t, 4> values{};
     for (const ScrollBar bar :
-         {ScrollBar::Amp1, ScrollBar::HScroll1, ScrollBar::Amp2, ScrollBar::Phase})
+         {ScrollBar::AmplitudeX, ScrollBar::PhaseX, ScrollBar::AmplitudeY, ScrollBar::PhaseY})
         values[static_cast<std::size_t>(bar)] =
             static_cast<std::int16_t>(control(controlName(bar)).value);
     return values;

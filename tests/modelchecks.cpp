@@ -141,7 +141,8 @@ std::string checkFigure(const FigureCase& c)
         return "figurePoints counts otherwise than figureRun";
     for (std::size_t i = 0; i < exact.size(); ++i) {
         // Single precision is all the drawing gets; the fast sine may move the last bit.
-        const double tolerance = 1e-6 * std::max({1.0, std::abs(c.p.a1), std::abs(c.p.a2)});
+        const double tolerance =
+            1e-6 * std::max({1.0, std::abs(c.p.amplitudeX), std::abs(c.p.amplitudeY)});
         if (!(std::abs(points[i].x - exact[i].x) <= tolerance) ||
             !(std::abs(points[i].y - exact[i].y) <= tolerance)) {
             return "point " + std::to_string(i) + " is (" + text(points[i].x) + ", " +

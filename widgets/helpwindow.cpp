@@ -64,10 +64,10 @@ QString HelpWindow::text(const QString& written) const
         {"phaseMaxDeg", number(phaseDegrees(phaseEnd), 1)},
         {"phaseStep", number(barUnits(1), 2)},
         {"largestWhole", QString::number(kLargestWhole)},
-        {"examplePhase", number(kEllipseExample.p2, 2) + " rad ≈ " +
-                             number(phaseDegrees(barValue(kEllipseExample.p2)), 1) + "°"},
+        {"examplePhase", number(kEllipseExample.phaseY, 2) + " rad ≈ " +
+                             number(phaseDegrees(barValue(kEllipseExample.phaseY)), 1) + "°"},
         {"parabolaOwnPhase",
-         number(yOscillationPhase(kEllipseExample.p2, 2, 1) * 180 / std::numbers::pi, 1)},
+         number(yOscillationPhase(kEllipseExample.phaseY, 2, 1) * 180 / std::numbers::pi, 1)},
         {"kgv32", QString::number(kgv)},
         {"kgv32times", QString::number(kgv / 2)},
         {"speedFull", number(kSpeedBarEnd, 1)},

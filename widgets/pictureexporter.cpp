@@ -242,8 +242,8 @@ QString PictureExporter::defaultFileName(const PictureArea& area, const QString&
     if (!figure)
         return QStringLiteral("korvelian.") + suffix;
     return QStringLiteral("korvelian-%1-%2.%3")
-        .arg(QString::number(figure->parameters.z, 'g', 10),
-             QString::number(figure->parameters.n, 'g', 10), suffix);
+        .arg(QString::number(figure->parameters.numerator, 'g', 10),
+             QString::number(figure->parameters.denominator, 'g', 10), suffix);
 }
 
 QStringList PictureExporter::parameterLines(const PictureArea& area)
@@ -253,13 +253,13 @@ QStringList PictureExporter::parameterLines(const PictureArea& area)
         return {};
     const Parameter& p = figure->parameters;
     auto readout = [&p](const char* bar, double value) {
-        return barText(control(bar), barValue(value), p.z, p.n);
+        return barText(control(bar), barValue(value), p.numerator, p.denominator);
     };
     const long closingCount = closingCountOf(figure->end);
-    return {readout("hscAmp1", p.a1) + "    " + readout("HScroll1", p.p1),
-            readout("hscAmp2", p.a2) + "    " + readout("hscPhase", p.p2),
+    return {readout("hscAmp1", p.amplitudeX) + "    " + readout("HScroll1", p.phaseX),
+            readout("hscAmp2", p.amplitudeY) + "    " + readout("hscPhase", p.phaseY),
             QStringLiteral("Frequenzfaktor: %1 / %2    kgV: %3")
-                .arg(boxNumber(p.z), boxNumber(p.n))
+                .arg(boxNumber(p.numerator), boxNumber(p.denominator))
                 .arg(closingCount)};
 }
 

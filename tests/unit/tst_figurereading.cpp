@@ -29,7 +29,7 @@ std::vector<Point> samples(const Parameter& p)
 {
     std::vector<Point> points(20000);
     for (std::size_t i = 0; i < points.size(); ++i)
-        points[i] = Auslenkung(2 * kPi * p.n * double(i) / double(points.size()), p);
+        points[i] = Auslenkung(2 * kPi * p.denominator * double(i) / double(points.size()), p);
     return points;
 }
 
@@ -126,9 +126,9 @@ void TestFigureReading::touchPoints()
         if (!reading.refusal.empty())
             return;
         for (const TouchPoint& mark : reading.top)
-            QVERIFY(sampledNear(points, {mark.position, yUp ? p.a2 : -p.a2}));
+            QVERIFY(sampledNear(points, {mark.position, yUp ? p.amplitudeY : -p.amplitudeY}));
         for (const TouchPoint& mark : reading.right)
-            QVERIFY(sampledNear(points, {p.a1, mark.position}));
+            QVERIFY(sampledNear(points, {p.amplitudeX, mark.position}));
     }
     QCOMPARE(retracedShare(points) > 0.5, retraced);
 }
@@ -176,7 +176,8 @@ void TestFigureReading::phase()
     // The marks sit on the drawn figure: the y axis crossings and the visible top.
     const std::vector<Point> points = samples(p);
     QVERIFY(sampledNear(points, reading.crossings[0]) && sampledNear(points, reading.crossings[1]));
-    QVERIFY(sampledNear(points, reading.highest) && reading.highest.y == (yUp ? p.a2 : -p.a2));
+    QVERIFY(sampledNear(points, reading.highest) &&
+            reading.highest.y == (yUp ? p.amplitudeY : -p.amplitudeY));
 }
 
 KORVELIAN_PLAIN_TEST(figurereading, TestFigureReading)

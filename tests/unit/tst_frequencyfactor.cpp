@@ -221,11 +221,11 @@ void TestFrequencyFactor::refusedEntryIsNeverUsed()
     const TextBox box = onZaehler ? TextBox::Zaehler : TextBox::Nenner;
     const TextBox other = onZaehler ? TextBox::Nenner : TextBox::Zaehler;
     FormFixture accepted;
-    accepted.fake.setScroll(ScrollBar::Phase, 100);
+    accepted.fake.setScroll(ScrollBar::PhaseY, 100);
     accepted.fake.type(TextBox::Zaehler, "3");
     accepted.fake.type(TextBox::Nenner, "2");
     FormFixture f;
-    f.fake.setScroll(ScrollBar::Phase, 100);
+    f.fake.setScroll(ScrollBar::PhaseY, 100);
     f.fake.type(TextBox::Zaehler, "3");
     f.fake.type(TextBox::Nenner, "2");
 
@@ -248,7 +248,7 @@ void TestFrequencyFactor::refusedEntryIsNeverUsed()
 void TestFrequencyFactor::animationFrameUsesTheAcceptedRatio()
 {
     FormFixture f;
-    f.fake.setScroll(ScrollBar::Phase, 100);
+    f.fake.setScroll(ScrollBar::PhaseY, 100);
     f.fake.type(TextBox::Zaehler, "3");
     f.fake.type(TextBox::Nenner, "2");
     f.fake.type(TextBox::Nenner, "0.5");

@@ -120,8 +120,8 @@ void TestOscillation::overlayValues()
 void TestOscillation::firstAndSecondFrame()
 {
     FormFixture f;
-    f.fake.setScroll(ScrollBar::Amp1, 150);
-    f.fake.setScroll(ScrollBar::Amp2, 50);
+    f.fake.setScroll(ScrollBar::AmplitudeX, 150);
+    f.fake.setScroll(ScrollBar::AmplitudeY, 50);
     runUntilTickAt(f, 2);
     COMPARE_EXACT(f.vars().t, 0.1 + 0.1);
     // The second frame, at t = 0.1, from the beam's own x and y.
@@ -213,7 +213,7 @@ void TestOscillation::redrawInAFrameSetsTheFiguresEnd()
     // plotter's end, then the loop ends.
     runUntilTickAt(f, 3, [&f](int n) {
         if (n == 3) {
-            f.fake.setScroll(ScrollBar::Amp1, 150);
+            f.fake.setScroll(ScrollBar::AmplitudeX, 150);
             f.form.handle(Event::hscAmp1_Change);
         }
     });

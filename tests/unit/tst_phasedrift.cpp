@@ -72,7 +72,7 @@ void TestPhaseDrift::aQuarterTurnMovesTheBarThroughItsHandler()
     // The drift starts in the first frame; 501 frames later 5.01 s have passed, a quarter turn
     // of 20 s and a little: 628 / 4 steps.
     runFrames(f, 502);
-    QCOMPARE(f.fake.scroll[std::size_t(ScrollBar::Phase)], std::int16_t(157));
+    QCOMPARE(f.fake.scroll[std::size_t(ScrollBar::PhaseY)], std::int16_t(157));
     // One Change a step, as a click on the bar's arrow delivers it.
     QCOMPARE(changes, 157);
     // What stays on the screen is the figure drawn for the bar at 157.
@@ -80,7 +80,7 @@ void TestPhaseDrift::aQuarterTurnMovesTheBarThroughItsHandler()
     LastTone plainTone;
     plain.form.sound().setOutput(&plainTone);
     plain.form.sound().setOn(true);
-    plain.fake.setScroll(ScrollBar::Phase, 157);
+    plain.fake.setScroll(ScrollBar::PhaseY, 157);
     plain.fake.fire(Event::hscPhase_Change);
     QVERIFY(!figureOf(plain).empty());
     QVERIFY(figureOf(f) == figureOf(plain));
@@ -106,12 +106,12 @@ void TestPhaseDrift::aBarTheUserMovesEndsTheDrift()
     runFrames(f, 300, [&](int pump) {
         if (pump != 200)
             return;
-        atTheClick = f.fake.scroll[std::size_t(ScrollBar::Phase)];
-        f.fake.setScroll(ScrollBar::Amp1, 150);
+        atTheClick = f.fake.scroll[std::size_t(ScrollBar::PhaseY)];
+        f.fake.setScroll(ScrollBar::AmplitudeX, 150);
         f.fake.fire(Event::hscAmp1_Change);
     });
     QVERIFY(atTheClick > 0);
-    QCOMPARE(f.fake.scroll[std::size_t(ScrollBar::Phase)], atTheClick);
+    QCOMPARE(f.fake.scroll[std::size_t(ScrollBar::PhaseY)], atTheClick);
     QVERIFY(!f.form.drift().ticked());
     QCOMPARE(told, (std::vector<bool>{true, false}));
 }

@@ -133,13 +133,14 @@ void TestSoundControl::bars_data()
     QTest::addColumn<ToneSettings>("expected");
     // frequencyX, frequencyY, gainX, gainY, phaseX, phaseY
     QTest::newRow("amplitude x 0: left silent")
-        << int(Event::hscAmp1_Change) << int(ScrollBar::Amp1) << 0
+        << int(Event::hscAmp1_Change) << int(ScrollBar::AmplitudeX) << 0
         << ToneSettings{220, 220, 0, 0.25, 0, 0};
-    QTest::newRow("amplitude y 2, dragged") << int(Event::hscAmp2_Scroll) << int(ScrollBar::Amp2)
-                                            << 200 << ToneSettings{220, 220, 0.25, 0.5, 0, 0};
-    QTest::newRow("phase x 1,57") << int(Event::HScroll1_Change) << int(ScrollBar::HScroll1) << 157
+    QTest::newRow("amplitude y 2, dragged")
+        << int(Event::hscAmp2_Scroll) << int(ScrollBar::AmplitudeY) << 200
+        << ToneSettings{220, 220, 0.25, 0.5, 0, 0};
+    QTest::newRow("phase x 1,57") << int(Event::HScroll1_Change) << int(ScrollBar::PhaseX) << 157
                                   << ToneSettings{220, 220, 0.25, 0.25, 1.57, 0};
-    QTest::newRow("phase y 3,14, dragged") << int(Event::hscPhase_Scroll) << int(ScrollBar::Phase)
+    QTest::newRow("phase y 3,14, dragged") << int(Event::hscPhase_Scroll) << int(ScrollBar::PhaseY)
                                            << 314 << ToneSettings{220, 220, 0.25, 0.25, 0, 3.14};
 }
 
@@ -164,7 +165,7 @@ void TestSoundControl::offIsSilentAndTheEndWaitsForTheFade()
     f.fake.type(TextBox::Zaehler, "100");
     f.sound().setOn(false);
     const std::string hintAfterOff = f.hint();
-    f.fake.setScroll(ScrollBar::Amp1, 50);
+    f.fake.setScroll(ScrollBar::AmplitudeX, 50);
     f.form.handle(Event::hscAmp1_Change);
     f.sound().setBaseFrequency(440);
     QVERIFY(f.output.calls == (std::vector<std::string>{"play", "play", "fadeOut"}));

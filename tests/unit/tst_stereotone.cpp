@@ -30,13 +30,13 @@ std::vector<std::int16_t> render(StereoTone& tone, int frames)
 double expectedX(const Parameter& p, double base, std::int64_t frame)
 {
     const double t = 2 * std::numbers::pi * base * static_cast<double>(frame) / kRate;
-    return p.a1 / 4 * kFull * std::sin(t + p.p1);
+    return p.amplitudeX / 4 * kFull * std::sin(t + p.phaseX);
 }
 
 double expectedY(const Parameter& p, double base, std::int64_t frame)
 {
     const double t = 2 * std::numbers::pi * base * static_cast<double>(frame) / kRate;
-    return p.a2 / 4 * kFull * std::sin((t + p.p2) * p.z / p.n);
+    return p.amplitudeY / 4 * kFull * std::sin((t + p.phaseY) * p.numerator / p.denominator);
 }
 
 // Every frame from `from` on against the formulas, to the 16-bit sample: the first that
@@ -155,9 +155,12 @@ void TestStereoTone::changes()
     std::vector<std::int16_t> across(first.end() - 2 * kRamp, first.end());
     across.insert(across.end(), second.begin(), second.begin() + 4 * kRamp);
 
-    const double largestY = std::max(220 * before.z / before.n, baseAfter * after.z / after.n);
-    QVERIFY(largestStep(across, 0) <= stepAllowed(baseAfter, before.a1 / 4, after.a1 / 4));
-    QVERIFY(largestStep(across, 1) <= stepAllowed(largestY, before.a2 / 4, after.a2 / 4));
+    const double largestY = std::max(220 * before.numerator / before.denominator,
+                                     baseAfter * after.numerator / after.denominator);
+    QVERIFY(largestStep(across, 0) <=
+            stepAllowed(baseAfter, before.amplitudeX / 4, after.amplitudeX / 4));
+    QVERIFY(largestStep(across, 1) <=
+            stepAllowed(largestY, before.amplitudeY / 4, after.amplitudeY / 4));
     const QString difference = differenceFromFormulas(second, 3001, 3001 + kRamp, after, baseAfter);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }

@@ -179,13 +179,13 @@ void TestBeamViews::refusedEntryIsNeverDrawn()
     const QImage before = view.grab().toImage();
     f.control<QLineEdit>("txtZaehler")->setText(entry);
     QVERIFY(f.window.form().variables().ratio.refused);
-    QCOMPARE(view.scene().p.z, 3.0);
+    QCOMPARE(view.scene().p.numerator, 3.0);
     QVERIFY(view.grab().toImage() == before);
     // A redraw while it stands refused, as a bar or the drifting phase makes one.
     f.control<QScrollBar>("hscAmp1")->setValue(120);
-    QCOMPARE(view.scene().p.a1, 1.2);
-    QCOMPARE(view.scene().p.z, 3.0);
-    QCOMPARE(view.scene().p.n, 2.0);
+    QCOMPARE(view.scene().p.amplitudeX, 1.2);
+    QCOMPARE(view.scene().p.numerator, 3.0);
+    QCOMPARE(view.scene().p.denominator, 2.0);
 }
 
 // The trace is seen in a copy, which has no overlays over it.

@@ -386,7 +386,7 @@ void Soak::check(bool redrawCounted, double tBefore)
                       m_zaehlerInUse,
                       m_nennerInUse};
     double expected = 0;
-    const bool plain = std::abs(p.z) < 1e250 && p.n != 0;
+    const bool plain = std::abs(p.numerator) < 1e250 && p.denominator != 0;
     for (; expected <= end; expected += kLoopStep) {
         if (!plain && !std::isfinite(Auslenkung(expected, p).y))
             break;
@@ -396,9 +396,9 @@ void Soak::check(bool redrawCounted, double tBefore)
                  .arg(t)
                  .arg(expected)
                  .arg(k)
-                 .arg(p.z)
-                 .arg(p.n)
-                 .arg(p.p2));
+                 .arg(p.numerator)
+                 .arg(p.denominator)
+                 .arg(p.phaseY));
 }
 
 void Soak::fail(const QString& what)

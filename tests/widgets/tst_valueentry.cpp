@@ -87,7 +87,7 @@ void TestValueEntry::typedIntoTheBarsMenu()
         return;
     QCOMPARE(f.window.readout().label().text(), readout);
     const Parameter& p = f.control<PictureArea>("picBildschirm")->drawing().back().parameters;
-    const double drawn[] = {p.a1, p.p1, p.a2, p.p2};
+    const double drawn[] = {p.amplitudeX, p.phaseX, p.amplitudeY, p.phaseY};
     QCOMPARE(drawn[static_cast<int>(*control(bar.toStdString()).scrollBar)], value / 100.0);
 }
 

@@ -195,7 +195,7 @@ void TestViewControls::barPresets()
     entry(f.window.presetMenus().menuFor(scrollBar), preset)->trigger();
     QCOMPARE(scrollBar->value(), value);
     const Parameter& p = figureParameters(f);
-    const double drawn[] = {p.a1, p.p1, p.a2, p.p2};
+    const double drawn[] = {p.amplitudeX, p.phaseX, p.amplitudeY, p.phaseY};
     QCOMPARE(drawn[parameter], value / 100.0);
 }
 
@@ -212,8 +212,8 @@ void TestViewControls::ratioPresetActsAsTyped()
     QCOMPARE(chosen.text("txtZaehler"), "2");
     QCOMPARE(chosen.text("txtNenner"), "3");
     QCOMPARE(chosen.text("txtkgV"), " 6");
-    QCOMPARE(figureParameters(chosen).z, 2.0);
-    QCOMPARE(figureParameters(chosen).n, 3.0);
+    QCOMPARE(figureParameters(chosen).numerator, 2.0);
+    QCOMPARE(figureParameters(chosen).denominator, 3.0);
     QVERIFY(chosen.control<PictureArea>("picBildschirm")->image() ==
             typed.control<PictureArea>("picBildschirm")->image());
 }
