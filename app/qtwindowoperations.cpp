@@ -48,26 +48,26 @@ PictureArea* QtWindowOperations::area(Picture picture) const
     return m_controls.velo;
 }
 
-void QtWindowOperations::scale(Picture picture, float x1, float y1, float x2, float y2)
+void QtWindowOperations::setFrame(Picture picture, float x1, float y1, float x2, float y2)
 {
     if (!m_ended)
         area(picture)->setFrame(x1, y1, x2, y2);
 }
 
-void QtWindowOperations::cls(Picture picture)
+void QtWindowOperations::clear(Picture picture)
 {
     if (!m_ended)
         area(picture)->clear();
 }
 
-void QtWindowOperations::line(Picture picture, float x1, float y1, float x2, float y2,
-                              Colour colour)
+void QtWindowOperations::drawSegment(Picture picture, float x1, float y1, float x2, float y2,
+                                     Colour colour)
 {
     if (!m_ended)
         area(picture)->drawSegment(x1, y1, x2, y2, toQColor(colour));
 }
 
-void QtWindowOperations::figure(Picture picture, const Parameter& p, double end, Colour colour)
+void QtWindowOperations::drawFigure(Picture picture, const Parameter& p, double end, Colour colour)
 {
     if (m_ended)
         return;
@@ -76,7 +76,7 @@ void QtWindowOperations::figure(Picture picture, const Parameter& p, double end,
         m_controls.timeSignals->followScreen();
 }
 
-void QtWindowOperations::box(Picture picture, float x1, float y1, float x2, float y2)
+void QtWindowOperations::drawBox(Picture picture, float x1, float y1, float x2, float y2)
 {
     if (m_ended)
         return;
@@ -101,7 +101,7 @@ void QtWindowOperations::setShapeTop(Shape shape, float top)
         m_controls.bildschirm->setShapeTop(shape, top);
 }
 
-void QtWindowOperations::zOrder(Shape shape)
+void QtWindowOperations::bringToFront(Shape shape)
 {
     if (!m_ended)
         m_controls.bildschirm->bringToFront(shape);

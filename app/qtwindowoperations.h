@@ -38,15 +38,16 @@ public:
     // it draws nothing more, pumps nothing and reports the stop request as set.
     QtWindowOperations(const Controls& controls, std::function<void()> exitProgram);
 
-    void scale(Picture picture, float x1, float y1, float x2, float y2) override;
-    void cls(Picture picture) override;
-    void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) override;
-    void figure(Picture picture, const Parameter& p, double end, Colour colour) override;
-    void box(Picture picture, float x1, float y1, float x2, float y2) override;
+    void setFrame(Picture picture, float x1, float y1, float x2, float y2) override;
+    void clear(Picture picture) override;
+    void drawSegment(Picture picture, float x1, float y1, float x2, float y2,
+                     Colour colour) override;
+    void drawFigure(Picture picture, const Parameter& p, double end, Colour colour) override;
+    void drawBox(Picture picture, float x1, float y1, float x2, float y2) override;
 
     void setShapeLeft(Shape shape, float left) override;
     void setShapeTop(Shape shape, float top) override;
-    void zOrder(Shape shape) override;
+    void bringToFront(Shape shape) override;
     void setLineEnd(OverlayLine line, LineEnd end, float value) override;
     void beamAt(double t, const Parameter& p) override;
     void beamStopped() override;

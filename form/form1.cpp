@@ -104,9 +104,9 @@ void Form1::endDriftOnEntry(Event event)
 
 void Form1::startUp()
 {
-    m_ops.scale(Picture::Bildschirm, -kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge);
+    m_ops.setFrame(Picture::Bildschirm, -kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge);
     // The speed bar's frame is set here only; the faster command draws in it but never sets it.
-    m_ops.scale(Picture::Velo, 0, 0, static_cast<float>(kSpeedBarEnd), 1);
+    m_ops.setFrame(Picture::Velo, 0, 0, static_cast<float>(kSpeedBarEnd), 1);
     m_plotter.redraw();
     // dt is still 0 here: this draws the empty bar and leaves dt at 0.
     m_speed.faster();

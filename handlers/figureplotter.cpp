@@ -32,10 +32,10 @@ void FigurePlotter::redraw()
         return;
     }
 
-    m_ops.cls(Picture::Bildschirm);
-    m_ops.scale(Picture::Bildschirm, -kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge);
-    m_ops.line(Picture::Bildschirm, -2, 0, 2, 0, kAxisColour);
-    m_ops.line(Picture::Bildschirm, 0, -2, 0, 2, kAxisColour);
+    m_ops.clear(Picture::Bildschirm);
+    m_ops.setFrame(Picture::Bildschirm, -kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge);
+    m_ops.drawSegment(Picture::Bildschirm, -2, 0, 2, 0, kAxisColour);
+    m_ops.drawSegment(Picture::Bildschirm, 0, -2, 0, 2, kAxisColour);
 
     const double k = textNumber(m_ops.text(TextBox::kgV));
     trace(loopEnd(k));
@@ -52,7 +52,7 @@ void FigurePlotter::trace(double end)
     // for every point of it.
     const Parameter p = readParameters(m_ops, v.ratio);
     const FigureRun run = figureRun(p, end);
-    m_ops.figure(Picture::Bildschirm, p, end, kFigureColour);
+    m_ops.drawFigure(Picture::Bildschirm, p, end, kFigureColour);
 
     // What the loop leaves behind is computed exactly, not from the drawing's points.
     v.t = run.t;

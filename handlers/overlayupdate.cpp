@@ -62,7 +62,7 @@ void apply(WindowOperations& ops, const OverlayUpdate& update)
         ops.setShapeTop(update.shape, update.value);
         break;
     case Kind::ShapeToFront:
-        ops.zOrder(update.shape);
+        ops.bringToFront(update.shape);
         break;
     case Kind::LineEnd:
         ops.setLineEnd(update.line, update.end, update.value);

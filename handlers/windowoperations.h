@@ -36,22 +36,23 @@ public:
     virtual ~WindowOperations() = default;
 
     // Picture areas. (x1, y1) becomes the top-left corner, (x2, y2) the bottom-right.
-    virtual void scale(Picture picture, float x1, float y1, float x2, float y2) = 0;
+    virtual void setFrame(Picture picture, float x1, float y1, float x2, float y2) = 0;
     // Clearing leaves the overlays alone.
-    virtual void cls(Picture picture) = 0;
-    virtual void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) = 0;
+    virtual void clear(Picture picture) = 0;
+    virtual void drawSegment(Picture picture, float x1, float y1, float x2, float y2,
+                             Colour colour) = 0;
     // The figure of p: one segment from each point to the point before it, the points taken
     // at t = 0, 0.1, 0.2, ... (accumulated) while t <= end and ending before the first point
-    // that is not finite, as line() would draw them one by one. A figure has up to two
+    // that is not finite, as drawSegment() would draw them one by one. A figure has up to two
     // million segments, so it is handed over as what defines it.
-    virtual void figure(Picture picture, const Parameter& p, double end, Colour colour) = 0;
+    virtual void drawFigure(Picture picture, const Parameter& p, double end, Colour colour) = 0;
     // A box between the corners in the area's foreground colour.
-    virtual void box(Picture picture, float x1, float y1, float x2, float y2) = 0;
+    virtual void drawBox(Picture picture, float x1, float y1, float x2, float y2) = 0;
 
     // Overlays above the screen's drawing, in the screen's frame.
     virtual void setShapeLeft(Shape shape, float left) = 0;
     virtual void setShapeTop(Shape shape, float top) = 0;
-    virtual void zOrder(Shape shape) = 0;
+    virtual void bringToFront(Shape shape) = 0;
     virtual void setLineEnd(OverlayLine line, LineEnd end, float value) = 0;
     // A frame put the beam at t with these parameters, after its overlays moved: the views
     // that follow the beam (its afterglow, the time signals' cursor) take it from here.

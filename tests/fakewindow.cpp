@@ -83,34 +83,34 @@ std::string Call::str() const
     return s;
 }
 
-void FakeWindow::scale(Picture picture, float x1, float y1, float x2, float y2)
+void FakeWindow::setFrame(Picture picture, float x1, float y1, float x2, float y2)
 {
-    record({"scale", name(picture), {x1, y1, x2, y2}, {}});
+    record({"setFrame", name(picture), {x1, y1, x2, y2}, {}});
 }
 
-void FakeWindow::cls(Picture picture)
+void FakeWindow::clear(Picture picture)
 {
-    record({"cls", name(picture), {}, {}});
+    record({"clear", name(picture), {}, {}});
 }
 
-void FakeWindow::line(Picture picture, float x1, float y1, float x2, float y2, Colour colour)
+void FakeWindow::drawSegment(Picture picture, float x1, float y1, float x2, float y2, Colour colour)
 {
     ++segments;
     if (recordSegments)
-        record({"line", name(picture), {x1, y1, x2, y2, static_cast<double>(colour)}, {}});
+        record({"drawSegment", name(picture), {x1, y1, x2, y2, static_cast<double>(colour)}, {}});
 }
 
-void FakeWindow::figure(Picture picture, const Parameter& p, double end, Colour colour)
+void FakeWindow::drawFigure(Picture picture, const Parameter& p, double end, Colour colour)
 {
     std::vector<FloatPoint> points;
     points.resize(figurePoints(p, end, points).count);
     for (std::size_t i = 1; i < points.size(); ++i)
-        line(picture, points[i].x, points[i].y, points[i - 1].x, points[i - 1].y, colour);
+        drawSegment(picture, points[i].x, points[i].y, points[i - 1].x, points[i - 1].y, colour);
 }
 
-void FakeWindow::box(Picture picture, float x1, float y1, float x2, float y2)
+void FakeWindow::drawBox(Picture picture, float x1, float y1, float x2, float y2)
 {
-    record({"box", name(picture), {x1, y1, x2, y2}, {}});
+    record({"drawBox", name(picture), {x1, y1, x2, y2}, {}});
 }
 
 void FakeWindow::setShapeLeft(Shape shape, float left)
@@ -123,9 +123,9 @@ void FakeWindow::setShapeTop(Shape shape, float top)
     record({"top", name(shape), {top}, {}});
 }
 
-void FakeWindow::zOrder(Shape shape)
+void FakeWindow::bringToFront(Shape shape)
 {
-    record({"zOrder", name(shape), {}, {}});
+    record({"bringToFront", name(shape), {}, {}});
 }
 
 void FakeWindow::setLineEnd(OverlayLine line, LineEnd end, float value)
@@ -267,9 +267,10 @@ std::vector<Call> FakeWindow::figureSegments() const
 {
     std::vector<Call> found;
     for (const Call& call : calls) {
-        if (call.op == "cls" && call.target == "picBildschirm")
+        if (call.op == "clear" && call.target == "picBildschirm")
             found.clear();
-        else if (call.op == "line" && call.target == "picBildschirm" && call.numbers[4] == 0xffffff)
+        else if (call.op == "drawSegment" && call.target == "picBildschirm" &&
+                 call.numbers[4] == 0xffffff)
             found.push_back(call);
     }
     return found;

@@ -23,7 +23,7 @@ struct Call
     std::vector<double> numbers;
     std::string text;
 
-    // "line Bildschirm 0 0 1 1 ffffff", "text Zaehler", "setText kgV ' 6'"
+    // "drawSegment Bildschirm 0 0 1 1 ffffff", "text Zaehler", "setText kgV ' 6'"
     std::string str() const;
 };
 
@@ -36,15 +36,16 @@ public:
     static std::array<std::string, 4> startTexts();
     static std::array<std::int16_t, 4> startScrollValues();
 
-    void scale(Picture picture, float x1, float y1, float x2, float y2) override;
-    void cls(Picture picture) override;
-    void line(Picture picture, float x1, float y1, float x2, float y2, Colour colour) override;
+    void setFrame(Picture picture, float x1, float y1, float x2, float y2) override;
+    void clear(Picture picture) override;
+    void drawSegment(Picture picture, float x1, float y1, float x2, float y2,
+                     Colour colour) override;
     // Recorded as the line calls it stands for.
-    void figure(Picture picture, const Parameter& p, double end, Colour colour) override;
-    void box(Picture picture, float x1, float y1, float x2, float y2) override;
+    void drawFigure(Picture picture, const Parameter& p, double end, Colour colour) override;
+    void drawBox(Picture picture, float x1, float y1, float x2, float y2) override;
     void setShapeLeft(Shape shape, float left) override;
     void setShapeTop(Shape shape, float top) override;
-    void zOrder(Shape shape) override;
+    void bringToFront(Shape shape) override;
     void setLineEnd(OverlayLine line, LineEnd end, float value) override;
     void beamAt(double t, const Parameter& p) override;
     void beamStopped() override;

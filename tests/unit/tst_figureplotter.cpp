@@ -97,15 +97,15 @@ void TestFigurePlotter::drawingSteps()
     const auto log = p.fake.log();
     const QStringList expected = {
         "text txtkgV",
-        "cls picBildschirm",
-        "scale picBildschirm -2 -2 2 2",
-        "line picBildschirm -2 0 2 0 9869055",
-        "line picBildschirm 0 -2 0 2 9869055",
+        "clear picBildschirm",
+        "setFrame picBildschirm -2 -2 2 2",
+        "drawSegment picBildschirm -2 0 2 0 9869055",
+        "drawSegment picBildschirm 0 -2 0 2 9869055",
         "text txtkgV",
     };
     for (int i = 0; i < expected.size(); ++i)
         QCOMPARE(QString::fromStdString(log[i]), expected[i]);
-    QCOMPARE(p.fake.count("cls"), 1);
+    QCOMPARE(p.fake.count("clear"), 1);
 }
 
 void TestFigurePlotter::figureIsOneChainFromTheFirstPoint()
@@ -220,10 +220,10 @@ void TestFigurePlotter::figureFailures()
     p.fake.texts = {zaehler.toStdString(), nenner.toStdString(), kgv.toStdString(), "Hilfe"};
     p.vars.x = 0.25;
     p.plotter.redraw();
-    QCOMPARE(p.fake.count("cls") == 1, cleared);
+    QCOMPARE(p.fake.count("clear") == 1, cleared);
     QCOMPARE(int(p.fake.figureSegments().size()), segments);
     QCOMPARE(QString::fromStdString(p.fake.texts[3]), hint);
-    for (const Call& call : p.fake.callsOf("line")) {
+    for (const Call& call : p.fake.callsOf("drawSegment")) {
         for (double n : call.numbers)
             QVERIFY(std::isfinite(n));
     }

@@ -22,15 +22,15 @@ void TestForm::startUpOrder()
     FormFixture f;
     f.form.handle(Event::Form_Load);
     const auto log = f.fake.log();
-    QCOMPARE(QString::fromStdString(log[0]), "scale picBildschirm -2 -2 2 2");
-    QCOMPARE(QString::fromStdString(log[1]), "scale picVelo 0 0 0.200000003 1");
+    QCOMPARE(QString::fromStdString(log[0]), "setFrame picBildschirm -2 -2 2 2");
+    QCOMPARE(QString::fromStdString(log[1]), "setFrame picVelo 0 0 0.200000003 1");
     // Then the figure, from its clearing to its last segment, then the speed bar.
-    QCOMPARE(QString::fromStdString(log[3]), "cls picBildschirm");
+    QCOMPARE(QString::fromStdString(log[3]), "clear picBildschirm");
     QCOMPARE(int(f.fake.figureSegments().size()), 63);
     const std::size_t n = log.size();
-    QCOMPARE(QString::fromStdString(log[n - 2]), "cls picVelo");
-    QCOMPARE(QString::fromStdString(log[n - 1]), "box picVelo 0 0 0 1");
-    QCOMPARE(f.fake.count("scale"), 3);
+    QCOMPARE(QString::fromStdString(log[n - 2]), "clear picVelo");
+    QCOMPARE(QString::fromStdString(log[n - 1]), "drawBox picVelo 0 0 0 1");
+    QCOMPARE(f.fake.count("setFrame"), 3);
     // The faster command ran on a step of 0: it stays 0 until the animation first starts.
     COMPARE_EXACT(f.vars().dt, 0.0);
     COMPARE_EXACT(f.vars().t, 6.399999999999993);

@@ -48,10 +48,10 @@ void TestFrequencyFactor::plusWritesThenCountsThenDraws()
     // clang-format off
     const QStringList expected = {"text txtZaehler",       "setText txtZaehler ' 2'", "text txtNenner",
                                   "text txtZaehler",       "setText txtkgV ' 2'",     "text txtkgV",
-                                  "cls picBildschirm"};
+                                  "clear picBildschirm"};
     // clang-format on
     QCOMPARE(log.mid(0, expected.size()), expected);
-    QCOMPARE(f.fake.count("cls"), 1);
+    QCOMPARE(f.fake.count("clear"), 1);
     QCOMPARE(int(f.fake.figureSegments().size()), 126);
     QVERIFY(std::abs(f.vars().t - 12.7) < 1e-9);
 }
@@ -104,7 +104,7 @@ void TestFrequencyFactor::buttons()
     QCOMPARE(QString::fromStdString(f.fake.texts[0]), zaehlerAfter);
     QCOMPARE(QString::fromStdString(f.fake.texts[1]), nennerAfter);
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgvAfter);
-    QCOMPARE(f.fake.count("cls"), redraws);
+    QCOMPARE(f.fake.count("clear"), redraws);
 }
 
 void TestFrequencyFactor::closingCount_data()
@@ -139,7 +139,7 @@ void TestFrequencyFactor::closingCount()
         f.fake.type(typed, entry);
         QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgv);
         QCOMPARE(int(f.fake.figureSegments().size()), segments);
-        QCOMPARE(f.fake.count("cls"), 1);
+        QCOMPARE(f.fake.count("clear"), 1);
     }
 }
 
@@ -171,8 +171,8 @@ void TestFrequencyFactor::refusedEntries()
     f.fake.type(TextBox::Nenner, nenner.toStdString());
     f.fake.type(TextBox::Nenner, nenner.toStdString() + " ");
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 1");
-    QCOMPARE(f.fake.count("cls"), 0);
-    QCOMPARE(f.fake.count("line"), 0);
+    QCOMPARE(f.fake.count("clear"), 0);
+    QCOMPARE(f.fake.count("drawSegment"), 0);
     QCOMPARE(QString::fromStdString(f.fake.texts[3]), hint);
 }
 
@@ -234,8 +234,8 @@ void TestFrequencyFactor::refusedEntryIsNeverUsed()
     QVERIFY(f.fake.inUse[static_cast<std::size_t>(other)]);
     accepted.form.handle(trigger);
     f.form.handle(trigger);
-    QCOMPARE(strings(f.fake.log()).filter("line picBildschirm"),
-             strings(accepted.fake.log()).filter("line picBildschirm"));
+    QCOMPARE(strings(f.fake.log()).filter("drawSegment picBildschirm"),
+             strings(accepted.fake.log()).filter("drawSegment picBildschirm"));
     QCOMPARE(f.fake.texts[2], " 6");
     QVERIFY(f.vars().t == accepted.vars().t);
     QVERIFY(f.vars().y == accepted.vars().y);
@@ -264,7 +264,7 @@ void TestFrequencyFactor::largestCountDrawsOnce()
     f.fake.recordSegments = false;
     f.fake.type(TextBox::Nenner, "32767");
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 32767");
-    QCOMPARE(f.fake.count("cls"), 1);
+    QCOMPARE(f.fake.count("clear"), 1);
     QVERIFY(f.fake.segments > 2'058'000);
 }
 

@@ -70,12 +70,12 @@ void TestOscillation::frameSteps()
     }
     // clang-format off
     const QStringList expected = {
-        "setCheck 0", "doEvents", "cls picVelo", "box picVelo 0 0 0.100000001 1",
+        "setCheck 0", "doEvents", "clear picVelo", "drawBox picVelo 0 0 0.100000001 1",
         "check", "doEvents", "scroll HScroll1", "scroll hscAmp1", "scroll hscPhase",
         "text txtZaehler", "text txtNenner", "scroll hscAmp2",
-        "left Shape1 -0.0299999993", "top Shape1 -0.0299999993", "zOrder Shape1",
-        "top Shape2 -0.0299999993", "left Shape2 -0.0299999993", "zOrder Shape2",
-        "top Shape3 -0.0299999993", "left Shape3 -0.0299999993", "zOrder Shape3",
+        "left Shape1 -0.0299999993", "top Shape1 -0.0299999993", "bringToFront Shape1",
+        "top Shape2 -0.0299999993", "left Shape2 -0.0299999993", "bringToFront Shape2",
+        "top Shape3 -0.0299999993", "left Shape3 -0.0299999993", "bringToFront Shape3",
         "X1 Line2 0", "Y1 Line2 0", "X2 Line2 0", "Y2 Line2 0",
         "X1 Line3 0", "Y1 Line3 0", "X2 Line3 0", "Y2 Line3 0", "beamAt 0", "check",
         "beamStopped"};
@@ -108,12 +108,12 @@ void TestOscillation::overlayValues()
     const QString left = n(x - 0.03);
     const QString top = n(y - 0.03);
     const QString axis = n(-0.03);
-    const QStringList expected = {"left Shape1 " + left, "top Shape1 " + top,   "zOrder Shape1",
-                                  "top Shape2 " + top,   "left Shape2 " + axis, "zOrder Shape2",
-                                  "top Shape3 " + axis,  "left Shape3 " + left, "zOrder Shape3",
-                                  "X1 Line2 " + n(x),    "Y1 Line2 " + n(y),    "X2 Line2 " + n(x),
-                                  "Y2 Line2 0",          "X1 Line3 " + n(x),    "Y1 Line3 " + n(y),
-                                  "X2 Line3 0",          "Y2 Line3 " + n(y)};
+    const QStringList expected = {
+        "left Shape1 " + left, "top Shape1 " + top,   "bringToFront Shape1", "top Shape2 " + top,
+        "left Shape2 " + axis, "bringToFront Shape2", "top Shape3 " + axis,  "left Shape3 " + left,
+        "bringToFront Shape3", "X1 Line2 " + n(x),    "Y1 Line2 " + n(y),    "X2 Line2 " + n(x),
+        "Y2 Line2 0",          "X1 Line3 " + n(x),    "Y1 Line3 " + n(y),    "X2 Line3 0",
+        "Y2 Line3 " + n(y)};
     QCOMPARE(log, expected);
 }
 
@@ -162,7 +162,7 @@ void TestOscillation::tickInTheStartsPumpEndsBeforeTheFirstFrame()
     COMPARE_EXACT(f.vars().dt, 0.1);
     COMPARE_EXACT(f.vars().t, 0.0);
     QCOMPARE(f.fake.count("left"), 0);
-    QCOMPARE(f.fake.count("zOrder"), 0);
+    QCOMPARE(f.fake.count("bringToFront"), 0);
 }
 
 void TestOscillation::nestedStartsOneTickEndsAll()
@@ -176,7 +176,7 @@ void TestOscillation::nestedStartsOneTickEndsAll()
     });
     QCOMPARE(f.fake.pumps, 6);
     // One frame for the innermost run, one more for each suspended run.
-    QCOMPARE(f.fake.count("zOrder"), 9);
+    QCOMPARE(f.fake.count("bringToFront"), 9);
     QCOMPARE(f.fake.count("check"), 6);
     QCOMPARE(f.form.oscillation().runs(), 0);
 }
@@ -217,7 +217,7 @@ void TestOscillation::redrawInAFrameSetsTheFiguresEnd()
             f.form.handle(Event::hscAmp1_Change);
         }
     });
-    const auto cleared = f.fake.callsOf("cls");
+    const auto cleared = f.fake.callsOf("clear");
     QCOMPARE(std::count_if(cleared.begin(), cleared.end(),
                            [](const Call& c) { return c.target == "picBildschirm"; }),
              1);
@@ -235,7 +235,7 @@ void TestOscillation::quitInAFrameDrawsNothingMore()
     QVERIFY_THROWS_EXCEPTION(ProgramEnded, f.form.handle(Event::Command2_Click));
     QCOMPARE(QString::fromStdString(f.fake.calls.back().str()), "endProgram");
     QCOMPARE(f.fake.check, 1);
-    QCOMPARE(f.fake.count("zOrder"), 3);
+    QCOMPARE(f.fake.count("bringToFront"), 3);
 }
 
 void TestOscillation::positionNotFiniteMovesNothing()
@@ -305,14 +305,14 @@ void TestOscillation::speedSteps()
     for (const QChar c : presses)
         f.form.handle(c == '+' ? Event::Command7_Click : Event::Command8_Click);
     COMPARE_EXACT(f.vars().dt, dt);
-    const Call bar = f.fake.callsOf("box").back();
+    const Call bar = f.fake.callsOf("drawBox").back();
     COMPARE_EXACT(bar.numbers[2], double(single(dt)));
     COMPARE_EXACT(bar.numbers[0], 0.0);
     COMPARE_EXACT(bar.numbers[1], 0.0);
     COMPARE_EXACT(bar.numbers[3], 1.0);
     QVERIFY(std::abs(std::min(bar.numbers[2] / 0.2, 1.0) * 100 - percent) < 0.01);
     // The start and each press clear the bar before drawing it.
-    QCOMPARE(f.fake.count("cls"), int(presses.size()) + 1);
+    QCOMPARE(f.fake.count("clear"), int(presses.size()) + 1);
 }
 
 void TestOscillation::speedBeforeFirstStartStaysZero()
@@ -324,7 +324,8 @@ void TestOscillation::speedBeforeFirstStartStaysZero()
         f.form.handle(Event::Command8_Click);
     }
     COMPARE_EXACT(f.vars().dt, 0.0);
-    QCOMPARE(QString::fromStdString(f.fake.callsOf("box").back().str()), "box picVelo 0 0 0 1");
+    QCOMPARE(QString::fromStdString(f.fake.callsOf("drawBox").back().str()),
+             "drawBox picVelo 0 0 0 1");
 }
 
 void TestOscillation::thousandsOfFasterPressesStayFinite()
@@ -340,7 +341,7 @@ void TestOscillation::thousandsOfFasterPressesStayFinite()
     QVERIFY(f.vars().dt <= FLT_MAX);
     QVERIFY(f.vars().dt > 1e37);
     QVERIFY(std::isfinite(f.vars().t));
-    QVERIFY(std::isfinite(float(f.fake.callsOf("box").back().numbers[2])));
+    QVERIFY(std::isfinite(float(f.fake.callsOf("drawBox").back().numbers[2])));
     // The beam still moves: the last frame placed the point somewhere finite.
     QVERIFY(std::isfinite(f.fake.callsOf("left").back().numbers[0]));
 }
