@@ -50,7 +50,7 @@ start() {
     pids+=("$program")
     window=""
     for _ in $(seq 600); do
-        window=$(wmctrl -l 2> /dev/null | awk '/Korvelian-Figuren/ {print $1}')
+        window=$(wmctrl -l 2> /dev/null | awk '/Simulation Oszilloskop/ {print $1}')
         [ -n "$window" ] && break
         sleep 0.05
     done
@@ -63,18 +63,19 @@ stop() {
     wait "$program" 2> /dev/null
 }
 
-# The window's frame on the root window, x y width height, and the window manager's state.
+# The frame of the window, or of the window given, on the root window, x y width height, and
+# the window manager's state.
 frame() {
-    local info x y width height extents left right top bottom
-    info=$(xwininfo -id "$window")
+    local id=${1:-$window} info x y width height extents left right top bottom
+    info=$(xwininfo -id "$id")
     x=$(awk '/Absolute upper-left X/ {print $4}' <<< "$info")
     y=$(awk '/Absolute upper-left Y/ {print $4}' <<< "$info")
     width=$(awk '/Width:/ {print $2}' <<< "$info")
     height=$(awk '/Height:/ {print $2}' <<< "$info")
-    extents=$(xprop -id "$window" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ',')
+    extents=$(xprop -id "$id" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ',')
     read -r left right top bottom <<< "${extents:-0 0 0 0}"
     echo "$((x - left)) $((y - top)) $((width + left + right)) $((height + top + bottom))" \
-        "$(xprop -id "$window" _NET_WM_STATE | sed -n 's/.*= //p' | sed 's/_NET_WM_STATE_//g')"
+        "$(xprop -id "$id" _NET_WM_STATE | sed -n 's/.*= //p' | sed 's/_NET_WM_STATE_//g')"
 }
 
 # Waits until the frame has stayed the same for one and a half seconds: the window manager has
@@ -156,5 +157,19 @@ stop
 # The zoom of the last run, 300 %, on the projector.
 start
 on_its_monitor "remembered zoom"
+stop
+
+# The time signals, remembered open, stand with their frame's top at the window's, title bar
+# and all on the monitor, also beside a window at the monitor's top.
+sed -i '/^\[ansicht\]/a zeitverlaeufe=true' "$XDG_CONFIG_HOME/korvelian/korvelian.conf"
+start
+view=$(wmctrl -l | awk '/Zeitverl/ {print $1}')
+if [ -z "$view" ]; then
+    fail "remembered time signals: no window"
+else
+    read -r _ top _ _ _ <<< "$(frame)"
+    read -r _ viewTop _ _ _ <<< "$(frame "$view")"
+    [ "$viewTop" = "$top" ] || fail "remembered time signals: frame's top at $viewTop, the window's at $top"
+fi
 stop
 exit $failed

@@ -89,7 +89,8 @@ void TimeSignalView::follow(const QWidget& window)
 void TimeSignalView::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
-    if (pos() != m_placed)
+    // The window manager framing the view moves its frame, not its inside.
+    if (geometry().topLeft() != m_placed)
         m_besideWindow = false;
 }
 
@@ -121,10 +122,11 @@ void TimeSignalView::placeBeside(const QWidget& window)
             corner.y(), room.top(),
             std::max(room.top(), room.bottom() + 1 - wanted.height() - border.height())));
     }
-    m_placed = corner;
+    // Placed by its inside, which is all a window not yet framed has: a frame like the main
+    // window's then lies where the corner is, and the title bar stays on the screen.
+    m_placed = corner + (window.geometry().topLeft() - frame.topLeft());
     m_besideWindow = true;
-    resize(wanted);
-    move(corner);
+    setGeometry(QRect(m_placed, wanted));
 }
 
 void TimeSignalView::paintPicture(QPainter& painter, const QRectF& target,
