@@ -6,6 +6,7 @@
 #include "form1.h"
 #include "layout.h"
 #include "mainwindow.h"
+#include "viewoptions.h"
 #include "pictureexporter.h"
 #include "plateexporter.h"
 #include "screenarea.h"
@@ -341,15 +342,15 @@ CommandLine::Answer CommandLine::exportFile(MainWindow& window) const
                               window.findChild<QLineEdit*>(controlName(TextBox::Hilfe))->text()));
     }
     // The orientation applies to the picture and the plate alike.
-    window.setYUp(m_settings.yUp);
+    window.viewOptions().setOption(ViewOption::YUp, m_settings.yUp);
     return m_settings.tablePath ? exportTable(window) : exportPicture(window);
 }
 
 CommandLine::Answer CommandLine::exportPicture(MainWindow& window) const
 {
-    window.setOption(ViewOption::ReadingAid, m_settings.readingAid);
-    window.setOption(ViewOption::Values, m_settings.values);
-    window.setOption(ViewOption::Graticule, m_settings.graticule);
+    window.viewOptions().setOption(ViewOption::ReadingAid, m_settings.readingAid);
+    window.viewOptions().setOption(ViewOption::Values, m_settings.values);
+    window.viewOptions().setOption(ViewOption::Graticule, m_settings.graticule);
     const auto* screen = window.findChild<ScreenArea*>(controlName(Picture::Bildschirm));
     const int width =
         m_settings.exportWidth ? m_settings.exportWidth : PictureExporter::widthAtHundred(*screen);

@@ -14,27 +14,23 @@
 #include "timesignalview.h"
 #include "tonestream.h"
 #include "viewactions.h"
-#include "viewsettings.h"
+#include "viewoptions.h"
+#include "windowzoom.h"
 #include "zoomedstyle.h"
 #include "zoompolicy.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -45,20 +41,7 @@ namespace korvelian {
 
 namespace {
 
-// What a screen reader says of the screen, with the afterglow or without.
-QString screenDescription(bool afterglow)
-{
-    return QStringLiteral("Achsen und Korvelian-Figur; während der Schwingung der Leuchtpunkt "
-                          "mit seinen Projektionen auf beide Achsen") +
-           (afterglow ? QStringLiteral(" und der nachleuchtenden Spur der letzten Sekunde über "
-                                       "der gedämpften Figur")
-                      : QString());
-}
-
 const QColor kHintBackground(255, 255, 192);
-
-// How long after a change of state the window manager is taken to have answered.
-constexpr int kSettleMilliseconds = 500;
 
 void exitAtOnce()
 {
@@ -109,130 +92,15 @@ QFont layoutFont(FontRole role, const QWidget* control, double zoom)
     return font;
 }
 
-// What a window manager's frame adds around a window it has not framed yet: a title bar and
-// borders as the style draws them.
-QMargins estimatedFrame(const QWidget& window)
-{
-    constexpr int kBorder = 4;
-    return {kBorder, window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + kBorder, kBorder,
-            kBorder};
-}
-
-// The frame around a window, or as it will be once framed.
-QMargins windowFrame(const QWidget& window)
-{
-    const QRect inner = window.geometry();
-    const QRect outer = window.frameGeometry();
-    if (outer == inner)
-        return estimatedFrame(window);
-    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-            outer.bottom() - inner.bottom()};
-}
-
-QSize marginsSize(const QMargins& m)
-{
-    return {m.left() + m.right(), m.top() + m.bottom()};
-}
-
-// A dialog as large as the zoom makes it may not fit its screen: its font is made smaller
-// until its least size fits, its size is held within the screen and it is placed on it with
-// its title bar, so that its buttons and fields stay in reach. A dialog about to be shown is
-// placed over the middle of centreOn, as it would place itself; a shown one keeps its place
-// as far as the screen allows.
-void fitDialogOnScreen(QWidget& dialog, const QScreen& screen, const QWidget* centreOn)
-{
-    const QRect room = screen.availableGeometry();
-    const QMargins frame = windowFrame(dialog);
-    const QSize inside = room.size() - marginsSize(frame);
-    constexpr double kShrink = 0.9;
-    for (int step = 0; step < 10; ++step) {
-        const QSize least = dialog.minimumSizeHint();
-        if (least.width() <= inside.width() && least.height() <= inside.height())
-            break;
-        dialog.setFont(ZoomPolicy::zoomed(dialog.font(), kShrink));
-        // The least size a layout allows follows the font only once it is laid out again.
-        if (dialog.layout())
-            dialog.layout()->activate();
-    }
-    QRect placed(dialog.geometry().topLeft(), dialog.size().boundedTo(inside));
-    if (centreOn)
-        placed.moveCenter(centreOn->frameGeometry().center());
-    // Its top left corner wins where it cannot fit all the same.
-    const QRect within = room - frame;
-    placed.moveLeft(
-        std::max(within.left(), std::min(placed.left(), within.right() + 1 - placed.width())));
-    placed.moveTop(
-        std::max(within.top(), std::min(placed.top(), within.bottom() + 1 - placed.height())));
-    if (placed != dialog.geometry())
-        dialog.setGeometry(placed);
-}
-
-// Menus, message boxes and dialogs of the window are windows of their own and keep the
-// desktop's font unless given one; given the window's, they grow with the zoom. Dialogs are
-// kept on the screen.
-class ZoomedPopups : public QObject
-{
-public:
-    explicit ZoomedPopups(QWidget& window) : QObject(&window), m_window(window)
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Polish && watched->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(watched);
-            QWidget* parent = widget->parentWidget();
-            if (widget == &m_window || !widget->isWindow() || !parent ||
-                parent->window() != &m_window)
-                return false;
-            // A window of the main window's own follows every later zoom; one of a control,
-            // made afresh each time (a text box's menu), takes the window's font rather than
-            // the control's, so that one chain of menus has one font.
-            if (parent == &m_window)
-                widget->setAttribute(Qt::WA_WindowPropagation);
-            else
-                widget->setFont(m_window.font());
-        }
-        if (event->type() == QEvent::Show || event->type() == QEvent::Resize) {
-            auto* dialog = qobject_cast<QDialog*>(watched);
-            if (dialog && dialog->isWindow() && dialog->parentWidget() &&
-                dialog->parentWidget()->window() == &m_window) {
-                // Shown, it is fitted before it is mapped. A size set within a resize would be
-                // undone by the resize it is nested in, so a later growth is fitted after it.
-                if (event->type() == QEvent::Show)
-                    fit(dialog, &m_window);
-                else
-                    QTimer::singleShot(0, dialog, [this, dialog] { fit(dialog, nullptr); });
-            }
-        }
-        return false;
-    }
-
-private:
-    void fit(QDialog* dialog, const QWidget* centreOn)
-    {
-        if (const QScreen* screen = m_window.screen())
-            fitDialogOnScreen(*dialog, *screen, centreOn);
-    }
-
-    QWidget& m_window;
-};
-
 } // namespace
 
 MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWidget(parent)
 {
     setWindowTitle("Korvelian-Figuren, Simulation Oszilloskop");
     setWindowIcon(smileyIcon());
-    m_settling = new QTimer(this);
-    m_settling->setSingleShot(true);
-    m_settling->setInterval(kSettleMilliseconds);
-    connect(m_settling, &QTimer::timeout, this, &MainWindow::settle);
     ScrollReadout::describeBars();
     m_zoomedStyle = new ZoomedStyle;
     m_zoomedStyle->setParent(this);
-    new ZoomedPopups(*this);
 
     for (const ControlLayout& entry : kControls) {
         QWidget* parentWidget = entry.parent ? findChild<QWidget*>(entry.parent) : this;
@@ -248,7 +116,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
             QString::fromUtf8(entry.accessibleName ? entry.accessibleName : entry.caption));
     }
     setTabOrder();
-    applyZoom();
+    m_zoom = new WindowZoom(*this, [this](double zoom, QPoint origin) { layOut(zoom, origin); });
 
     QtWindowOperations::Controls controls;
     controls.window = this;
@@ -275,14 +143,12 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     for (QScrollBar* bar : controls.scrollBars)
         m_readout->watch(bar);
     m_presetMenus = new PresetMenus(*this);
-    m_viewActions = new ViewActions(*this, *controls.bildschirm, *m_timeSignals);
-    connect(m_tone.get(), &ToneStream::availabilityChanged, m_viewActions,
-            &ViewActions::setSoundAvailable);
-    connect(m_timeSignals, &TimeSignalView::closed, this,
-            [this] { m_viewActions->setOption(ViewOption::TimeSignals, false); });
-    m_form->drift().tickedChanged = [this](bool on) {
-        m_viewActions->setOption(ViewOption::Drift, on);
-    };
+    m_viewOptions = new ViewOptions(*this, *controls.bildschirm, *m_timeSignals, m_form->drift(),
+                                    m_form->sound());
+    m_viewActions = new ViewActions(*this, *controls.bildschirm, *m_timeSignals, *m_zoom,
+                                    m_form->variables().ratio,
+                                    [this](OverviewPlate::Form form) { return plate(form); });
+    joinViews();
     // After the screen's paint: showing a window from within it would paint again.
     m_legend = new LegendWindow(*this, *controls.bildschirm);
     connect(
@@ -296,16 +162,36 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
 
 MainWindow::~MainWindow() = default;
 
+// The menu tells what the user chose, the views tell what they are: each entry is ticked by
+// what it turns on, so that whatever turns a view on or off (the menu, the command line, the
+// last run's settings, a drift that ends by itself) ticks it the same way.
+void MainWindow::joinViews()
+{
+    connect(m_viewActions, &ViewActions::optionChosen, m_viewOptions, &ViewOptions::setOption);
+    connect(m_viewOptions, &ViewOptions::optionChanged, m_viewActions, &ViewActions::setOption);
+    connect(m_viewActions, &ViewActions::driftSpeedChosen, m_viewOptions,
+            &ViewOptions::setDriftSecondsPerTurn);
+    connect(m_viewOptions, &ViewOptions::driftSpeedChanged, m_viewActions,
+            &ViewActions::showDriftSpeed);
+    connect(m_viewActions, &ViewActions::baseFrequencyChosen, m_viewOptions,
+            &ViewOptions::setBaseFrequency);
+    connect(m_viewOptions, &ViewOptions::baseFrequencyChanged, m_viewActions,
+            &ViewActions::showBaseFrequency);
+    connect(m_viewActions, &ViewActions::soundChosen, this,
+            [this](bool on) { m_form->sound().setOn(on); });
+    connect(m_viewActions, &ViewActions::quitChosen, this,
+            [this] { handle(Event::Command5_Click); });
+    connect(m_tone.get(), &ToneStream::availabilityChanged, m_viewActions,
+            &ViewActions::setSoundAvailable);
+}
+
 QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
 {
     const QString caption = QString::fromUtf8(entry.caption);
     switch (entry.kind) {
     case ControlKind::Picture:
-        if (entry.picture == Picture::Bildschirm) {
-            auto* screen = new ScreenArea(parent);
-            screen->setAccessibleDescription(screenDescription(false));
-            return screen;
-        }
+        if (entry.picture == Picture::Bildschirm)
+            return new ScreenArea(parent);
         // The speed bar's background is the theme's background of input areas.
         return new PictureArea(QColor(), QColor(255, 0, 0), parent);
     case ControlKind::Frame:
@@ -456,52 +342,13 @@ void MainWindow::showEvent(QShowEvent* event)
         m_probedSound = true;
         m_tone->probe();
     }
-    if (m_timeSignalsOnShow) {
-        m_timeSignalsOnShow = false;
-        // Once the window manager has placed the window and its frame.
-        QTimer::singleShot(0, this, [this] {
-            if (m_viewActions->option(ViewOption::TimeSignals))
-                m_timeSignals->showBeside(*this);
-        });
-    }
-    if (QWindow* window = windowHandle()) {
-        connect(window, &QWindow::screenChanged, this, &MainWindow::followScreen,
-                Qt::UniqueConnection);
-        watchScreen(window->screen());
-    }
-    m_fitToScreen = true;
-    showZoom();
+    m_viewOptions->windowShown();
+    m_zoom->windowShown();
 }
 
-void MainWindow::applyZoom(Sizing sizing)
+void MainWindow::layOut(double zoom, QPoint origin)
 {
-    const double zoom = m_zoomPercent / 100.0;
-    const QSize client = ZoomPolicy::windowSize(m_zoomPercent);
-    m_applyingZoom = true;
-    m_appliedRatio = devicePixelRatioF();
     m_zoomedStyle->setZoom(zoom);
-    // What the window's menus, message boxes and dialogs take (see ZoomedPopups).
-    setFont(ZoomPolicy::zoomed(QApplication::font(), zoom));
-    if (isFullScreen()) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    } else {
-        setMinimumSize(ZoomPolicy::windowSize(ZoomPolicy::kSmallest));
-        // Neither a drag of the frame nor the window manager's maximize takes the window beyond
-        // what fits on its screen.
-        setMaximumSize(
-            ZoomPolicy::windowSize(m_fitToScreen ? largestFittingZoom() : ZoomPolicy::kLargest));
-        if (!isMaximized() && sizing == Sizing::Ask) {
-            resize(client);
-            if (m_fitToScreen)
-                keepOnScreen();
-        }
-    }
-    // Full screen or maximized: the zoomed window in the middle of the room it has.
-    const QPoint origin = isFullScreen() || isMaximized()
-                              ? QPoint(std::max(0, (width() - client.width()) / 2),
-                                       std::max(0, (height() - client.height()) / 2))
-                              : QPoint();
     for (const ControlLayout& entry : kControls) {
         QWidget* control = findChild<QWidget*>(entry.name);
         const QPoint corner = entry.parent ? QPoint() : origin;
@@ -526,261 +373,35 @@ void MainWindow::applyZoom(Sizing sizing)
     }
     if (m_legend)
         m_legend->follow();
-    m_applyingZoom = false;
 }
 
-int MainWindow::stateZoom() const
-{
-    if (isFullScreen()) {
-        const QScreen* shownOn = screen();
-        return ZoomPolicy::fitting(shownOn ? shownOn->size() : size());
-    }
-    if (!m_fitToScreen)
-        return m_chosenZoom;
-    if (isMaximized())
-        return largestFittingZoom();
-    return std::min(m_chosenZoom, largestFittingZoom());
-}
-
-void MainWindow::showZoom()
-{
-    m_zoomPercent = stateZoom();
-    applyZoom();
-}
-
-void MainWindow::setZoomPercent(int percent)
-{
-    // Full screen and maximized show the zoom of their state; a choice made there would not be
-    // seen.
-    if (isFullScreen() || isMaximized())
-        return;
-    m_chosenZoom = ZoomPolicy::clamped(percent);
-    showZoom();
-    if (m_rememberView)
-        ViewSettings::setZoomPercent(m_chosenZoom);
-}
-
-void MainWindow::zoomIn()
-{
-    const int larger = ZoomPolicy::larger(m_zoomPercent);
-    const int next = m_fitToScreen ? std::min(larger, largestFittingZoom()) : larger;
-    // At the limit the zoom chosen on a larger screen stays, for the way back there.
-    if (next > m_zoomPercent)
-        setZoomPercent(next);
-}
-
-int MainWindow::largestFittingZoom() const
-{
-    const QScreen* shownOn = screen();
-    if (!shownOn)
-        return ZoomPolicy::kLargest;
-    return std::max(ZoomPolicy::kSmallest,
-                    ZoomPolicy::fitting(shownOn->availableGeometry().size() - frameShare()));
-}
-
-// The window manager's frame takes its share of the screen too. Until the window has shown
-// with one (before it is first shown, or on a platform that does not tell), a title bar and
-// borders are counted as the style draws them. Full screen and maximized it may have none;
-// the normal window it goes back to has.
-QSize MainWindow::frameShare() const
-{
-    const QSize frame = frameGeometry().size() - size();
-    if (isVisible() && !isFullScreen() && !isMaximized() && !frame.isNull())
-        return frame;
-    if (m_normalFrame)
-        return *m_normalFrame;
-    return marginsSize(estimatedFrame(*this));
-}
-
-// The frame comes some time after the window is shown; the room it leaves is counted anew.
-void MainWindow::noteFrame()
-{
-    const QSize frame = frameGeometry().size() - size();
-    if (!isVisible() || isFullScreen() || isMaximized() || frame.isNull() || frame == m_normalFrame)
-        return;
-    m_normalFrame = frame;
-    if (!m_applyingZoom)
-        showZoom();
-}
-
-// A window that grows keeps its place as far as it still fits on the screen, else it moves
-// up and to the left, so that nothing of it lies beyond the edges.
-void MainWindow::keepOnScreen()
-{
-    const QScreen* shownOn = screen();
-    if (!shownOn || !isVisible())
-        return;
-    const QRect room = shownOn->availableGeometry();
-    const QSize whole = size() + frameShare();
-    const QPoint place(
-        std::clamp(pos().x(), room.left(), std::max(room.left(), room.right() + 1 - whole.width())),
-        std::clamp(pos().y(), room.top(),
-                   std::max(room.top(), room.bottom() + 1 - whole.height())));
-    if (place != pos())
-        move(place);
-}
-
-void MainWindow::toggleFullScreen()
-{
-    // Quick presses count from the state last asked for, not from one the window manager has
-    // not answered yet: an even number of them ends where they began.
-    setFullScreen(!(m_settling->isActive() ? m_wantFullScreen : isFullScreen()));
-}
-
-void MainWindow::setFullScreen(bool on)
-{
-    // The place to come back to is the one before the first of several quick presses.
-    if (!m_settling->isActive() && !isFullScreen() && !isMaximized() && isVisible())
-        m_normalPlace = geometry().topLeft();
-    m_placeAttempts = 0;
-    requestFullScreen(on);
-}
-
-void MainWindow::requestFullScreen(bool on)
-{
-    m_wantFullScreen = on;
-    m_settling->start();
-    if (on == isFullScreen())
-        return;
-    // Without limits before the window manager sees the request: some keep a full-screen
-    // window within the size the window allows.
-    if (on) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    }
-    Qt::WindowStates state = windowState();
-    state.setFlag(Qt::WindowFullScreen, on);
-    m_requestingState = true;
-    setWindowState(state);
-    m_requestingState = false;
-}
-
-// While the window manager answers quick changes of state, the window's state follows each of
-// its late answers, and it may even end in another state than the one asked for last; it may
-// also move the normal window. Once it is quiet, the window takes the state, the zoom and the
-// place asked for.
-void MainWindow::settle()
-{
-    if (isFullScreen() != m_wantFullScreen) {
-        requestFullScreen(m_wantFullScreen);
-        return;
-    }
-    if (!isVisible() || isFullScreen() || isMaximized())
-        return;
-    showZoom();
-    // The place of the window itself, not of its frame: just after full screen the toolkit
-    // may not know the frame yet. The window manager may still send a place of its own, from
-    // before the last change; the place is looked at again once it is quiet.
-    if (m_normalPlace && geometry().topLeft() != *m_normalPlace && m_placeAttempts < 3) {
-        ++m_placeAttempts;
-        setGeometry(QRect(*m_normalPlace, size()));
-        m_settling->start();
-        return;
-    }
-    m_normalPlace.reset();
-}
-
-// The zoom follows the state the window is in now, wherever the change comes from (the F11
-// entry, the window manager's maximize or its own full-screen key, which would otherwise leave
-// the window at the full screen's zoom and the entry ticked) and whatever the event says the
-// state was before, which after quick changes can be out of date.
 void MainWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange)
-        return;
-    // A change from outside, not amid the answers to the window's own requests, is the user's
-    // at the window manager: F11 counts from there.
-    if (!m_requestingState && !m_settling->isActive())
-        m_wantFullScreen = isFullScreen();
-    m_settling->start();
-    // Back in the normal state, the window manager gives back the size and the place from
-    // before; asking for the size now would send the present place with it.
-    m_zoomPercent = stateZoom();
-    applyZoom(Sizing::Await);
-    emit fullScreenChanged(isFullScreen());
+    if (event->type() == QEvent::WindowStateChange)
+        m_zoom->windowStateChanged();
 }
 
 void MainWindow::restoreView(bool yUp)
 {
-    // A zoom remembered from a larger screen, a projector's, is brought down to this one, and
-    // comes back there.
-    m_fitToScreen = true;
-    m_chosenZoom = ZoomPolicy::clamped(ViewSettings::zoomPercent());
-    showZoom();
-    for (const ViewOption option : kViewOptions) {
-        const bool on = ViewSettings::option(option) || (option == ViewOption::YUp && yUp);
-        m_viewActions->setOption(option, on);
-    }
-    m_viewActions->setDriftSecondsPerTurn(ViewSettings::driftSecondsPerTurn());
-    m_viewActions->setBaseFrequency(ViewSettings::baseFrequency());
-    m_rememberView = true;
-}
-
-void MainWindow::setOption(ViewOption option, bool on)
-{
-    auto* screen = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
-    switch (option) {
-    case ViewOption::ReadingAid:
-        screen->setReadingAid(on);
-        break;
-    case ViewOption::YUp:
-        screen->setYUp(on);
-        m_viewActions->setOption(option, on);
-        m_timeSignals->followScreen();
-        break;
-    case ViewOption::TimeSignals:
-        m_timeSignalsOnShow = on && !isVisible();
-        if (!on)
-            m_timeSignals->hide();
-        else if (isVisible())
-            m_timeSignals->showBeside(*this);
-        break;
-    case ViewOption::Afterglow:
-        screen->setAfterglow(on);
-        screen->setAccessibleDescription(screenDescription(on));
-        break;
-    case ViewOption::Drift:
-        m_form->drift().setTicked(on);
-        break;
-    case ViewOption::Values:
-        screen->setValues(on);
-        break;
-    case ViewOption::Graticule:
-        screen->setGraticule(on);
-        break;
-    }
-    if (m_rememberView)
-        ViewSettings::setOption(option, on);
-}
-
-void MainWindow::setSoundOn(bool on)
-{
-    m_form->sound().setOn(on);
-}
-
-void MainWindow::setBaseFrequency(int hertz)
-{
-    m_form->sound().setBaseFrequency(hertz);
-    if (m_rememberView)
-        ViewSettings::setBaseFrequency(hertz);
-}
-
-void MainWindow::setDriftSecondsPerTurn(double seconds)
-{
-    m_form->drift().setSecondsPerTurn(seconds);
-    if (m_rememberView)
-        ViewSettings::setDriftSecondsPerTurn(seconds);
+    m_zoom->restore();
+    m_viewOptions->restore(yUp);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
-    noteFrame();
+    m_zoom->windowMoved();
     if (m_timeSignals)
         m_timeSignals->follow(*this);
     if (m_legend)
         m_legend->follow();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_zoom->windowResized();
 }
 
 OverviewPlate MainWindow::plate(OverviewPlate::Form form)
@@ -789,63 +410,6 @@ OverviewPlate MainWindow::plate(OverviewPlate::Form form)
     const auto* screen = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
     return OverviewPlate(form, screen->drawing(), screen->yUp(), readParameters(*m_ops, ratio),
                          !ratio.refused);
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    noteFrame();
-    if (m_applyingZoom)
-        return;
-    if (isFullScreen() || isMaximized() || devicePixelRatioF() != m_appliedRatio) {
-        showZoom();
-        return;
-    }
-    if (size() == ZoomPolicy::windowSize(m_zoomPercent))
-        return;
-    // Right after a change of state, or beyond the limits that hold a drag of the frame, a new
-    // size is no drag but the window manager's late answer to a state the window has left
-    // again (F11 pressed twice quickly): the window takes back its size.
-    const QSize smallest = minimumSize();
-    const QSize largest = maximumSize();
-    if (m_settling->isActive() || width() < smallest.width() || height() < smallest.height() ||
-        width() > largest.width() || height() > largest.height()) {
-        // On a busy machine the answers come slowly: the window settles once they stop.
-        if (m_settling->isActive())
-            m_settling->start();
-        applyZoom();
-        return;
-    }
-    // The user dragged the frame: the zoom follows, and the window takes its exact shape.
-    setZoomPercent(std::min(ZoomPolicy::dragged(size(), m_zoomPercent), largestFittingZoom()));
-}
-
-// A panel that appears or a resolution that changes leaves less room as well.
-void MainWindow::watchScreen(QScreen* screen)
-{
-    disconnect(m_screenWatch);
-    if (screen) {
-        m_screenWatch =
-            connect(screen, &QScreen::availableGeometryChanged, this, &MainWindow::showZoom);
-    }
-}
-
-void MainWindow::followScreen(QScreen* screen)
-{
-    watchScreen(screen);
-    // On a screen of another scale the window keeps its size in logical pixels, but the
-    // toolkit leaves the native window and its size hints at the old device size, so most of
-    // the window would be cut off. Setting the size limits afresh sends both again.
-    if (!isFullScreen() && !isMaximized()) {
-        const QSize logical = ZoomPolicy::windowSize(m_zoomPercent);
-        m_applyingZoom = true;
-        setFixedSize(logical + QSize(1, 1));
-        setFixedSize(logical);
-        m_applyingZoom = false;
-    }
-    // A smaller screen brings the zoom down to what fits there, a larger one back up to the
-    // zoom chosen.
-    showZoom();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

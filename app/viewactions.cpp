@@ -2,17 +2,16 @@
 
 #include "application.h"
 #include "driftstep.h"
-#include "form1.h"
 #include "helpwindow.h"
 #include "layout.h"
-#include "mainwindow.h"
 #include "pictureexporter.h"
 #include "plateexporter.h"
+#include "ratioinuse.h"
 #include "screenarea.h"
 #include "soundcontrol.h"
 #include "timesignalview.h"
-#include "viewsettings.h"
 #include "valuetext.h"
+#include "windowzoom.h"
 #include "zoompolicy.h"
 
 #include <QAction>
@@ -25,13 +24,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
-#include <QMenu>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -49,8 +46,10 @@ const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht �
 
 } // namespace
 
-ViewActions::ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView& timeSignals)
-    : QObject(&window), m_window(window), m_screen(screen), m_timeSignals(timeSignals)
+ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& timeSignals,
+                         WindowZoom& zoom, const RatioInUse& ratio, PlateMaker plate)
+    : QObject(&window), m_window(window), m_screen(screen), m_timeSignals(timeSignals),
+      m_zoom(zoom), m_ratio(ratio), m_plate(std::move(plate))
 {
     add(QStringLiteral("Bild kopieren"), QKeySequence::Copy, &ViewActions::copyPicture);
     add(QStringLiteral("Bild speichern unter…"), QKeySequence(Qt::CTRL | Qt::Key_S),
@@ -77,20 +76,20 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView&
     QAction* larger = add(QStringLiteral("Vergrößern"), QKeySequence::ZoomIn, nullptr);
     // Ctrl and "+" is Ctrl+Shift+"=" on many keyboards, and the keypad has its own "+".
     larger->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    connect(larger, &QAction::triggered, this, [this] { m_window.zoomIn(); });
+    connect(larger, &QAction::triggered, &m_zoom, &WindowZoom::zoomIn);
     QAction* smaller = add(QStringLiteral("Verkleinern"), QKeySequence::ZoomOut, nullptr);
     connect(smaller, &QAction::triggered, this,
-            [this] { m_window.setZoomPercent(ZoomPolicy::smaller(m_window.zoomPercent())); });
+            [this] { m_zoom.setZoomPercent(ZoomPolicy::smaller(m_zoom.zoomPercent())); });
     QAction* original =
         add(QStringLiteral("Originalgröße (100 %)"), QKeySequence(Qt::CTRL | Qt::Key_0), nullptr);
     connect(original, &QAction::triggered, this,
-            [this] { m_window.setZoomPercent(ZoomPolicy::kSmallest); });
-    m_fullScreen = add(QStringLiteral("Vollbild"), QKeySequence(Qt::Key_F11), nullptr);
-    m_fullScreen->setCheckable(true);
+            [this] { m_zoom.setZoomPercent(ZoomPolicy::kSmallest); });
+    QAction* fullScreen = add(QStringLiteral("Vollbild"), QKeySequence(Qt::Key_F11), nullptr);
+    fullScreen->setCheckable(true);
     // Each press toggles; the tick shows the window's state, which the window manager may change
     // too.
-    connect(m_fullScreen, &QAction::triggered, this, [this] { m_window.toggleFullScreen(); });
-    connect(&m_window, &MainWindow::fullScreenChanged, m_fullScreen, &QAction::setChecked);
+    connect(fullScreen, &QAction::triggered, &m_zoom, &WindowZoom::toggleFullScreen);
+    connect(&m_zoom, &WindowZoom::fullScreenChanged, fullScreen, &QAction::setChecked);
     addSeparator();
     add(QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
     add(QStringLiteral("Über %1").arg(kProgramName), {}, &ViewActions::showAbout);
@@ -98,8 +97,7 @@ ViewActions::ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView&
     // Ctrl+Q is the "Programm beenden" button, without a menu entry of its own.
     auto* quit = new QAction(QStringLiteral("Programm beenden"), this);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(quit, &QAction::triggered, this,
-            [this] { m_window.findChild<QPushButton*>("Command5")->click(); });
+    connect(quit, &QAction::triggered, this, &ViewActions::quitChosen);
     m_window.addAction(quit);
 
     // A menu of the screen's actions as the toolkit would make it, but showing the tooltips,
@@ -114,7 +112,7 @@ QAction* ViewActions::addOption(const QString& text, const QKeySequence& key, Vi
     QAction* action = add(text, key, nullptr);
     action->setCheckable(true);
     connect(action, &QAction::toggled, this, [this, option](bool on) {
-        m_window.setOption(option, on);
+        emit optionChosen(option, on);
         if (option == ViewOption::YUp && m_help)
             m_help->setYUp(on);
     });
@@ -138,7 +136,7 @@ void ViewActions::addDriftSpeeds()
         speed->setChecked(seconds == kDriftSecondsPerTurn);
         group->addAction(speed);
         connect(speed, &QAction::triggered, this,
-                [this, seconds] { m_window.setDriftSecondsPerTurn(seconds); });
+                [this, seconds] { emit driftSpeedChosen(seconds); });
         m_driftSpeeds << speed;
     }
     m_screen.addAction(menu->menuAction());
@@ -177,11 +175,19 @@ void ViewActions::setDriftSecondsPerTurn(double seconds)
     }
 }
 
+void ViewActions::showDriftSpeed(double seconds)
+{
+    for (std::size_t i = 0; i < kDriftChoices.size(); ++i) {
+        if (kDriftChoices[i] == seconds)
+            m_driftSpeeds[static_cast<qsizetype>(i)]->setChecked(true);
+    }
+}
+
 void ViewActions::addSound()
 {
     m_sound = add(QStringLiteral("Ton"), QKeySequence(Qt::CTRL | Qt::Key_T), nullptr);
     m_sound->setCheckable(true);
-    connect(m_sound, &QAction::toggled, this, [this](bool on) { m_window.setSoundOn(on); });
+    connect(m_sound, &QAction::toggled, this, &ViewActions::soundChosen);
     auto* frequencies = new QMenu(QStringLiteral("Grundfrequenz"), &m_window);
     frequencies->setToolTipsVisible(true);
     auto* group = new QActionGroup(frequencies);
@@ -192,7 +198,7 @@ void ViewActions::addSound()
         entry->setData(hertz);
         group->addAction(entry);
         connect(entry, &QAction::triggered, this,
-                [this, hertz] { m_window.setBaseFrequency(hertz); });
+                [this, hertz] { emit baseFrequencyChosen(hertz); });
     }
     m_baseFrequency = frequencies->menuAction();
     m_screen.addAction(m_baseFrequency);
@@ -232,9 +238,9 @@ void ViewActions::addPlateMenu()
     ratios->setChecked(true);
     // The phases' entry names the ratio they are drawn at.
     connect(menu, &QMenu::aboutToShow, this, [this] {
-        const RatioInUse& ratio = m_window.form().variables().ratio;
-        m_phasesPlate->setText(QStringLiteral("Phasen 0° bis 180° bei %1 : %2")
-                                   .arg(germanNumber(ratio.zaehler), germanNumber(ratio.nenner)));
+        m_phasesPlate->setText(
+            QStringLiteral("Phasen 0° bis 180° bei %1 : %2")
+                .arg(germanNumber(m_ratio.zaehler), germanNumber(m_ratio.nenner)));
     });
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("Tafel kopieren")), &QAction::triggered, this,
@@ -268,11 +274,10 @@ void ViewActions::setSoundAvailable(bool available, const QString& why)
     m_baseFrequency->setToolTip(available ? QString() : why);
 }
 
-void ViewActions::setBaseFrequency(int hertz)
+void ViewActions::showBaseFrequency(int hertz)
 {
     for (QAction* entry : m_baseFrequency->menu()->actions())
         entry->setChecked(entry->data().toInt() == hertz);
-    m_window.setBaseFrequency(hertz);
 }
 
 void ViewActions::copyToClipboard(const QImage& picture, const QString& title)
@@ -436,25 +441,24 @@ void ViewActions::setPlateForm(OverviewPlate::Form form)
 
 void ViewActions::copyPlate()
 {
-    copyToClipboard(m_window.plate(plateForm()).image(PlateExporter::kDefaultWidth, worksheet()),
+    copyToClipboard(m_plate(plateForm()).image(PlateExporter::kDefaultWidth, worksheet()),
                     QStringLiteral("Tafel kopieren"));
 }
 
 void ViewActions::savePlate()
 {
-    const RatioInUse& ratio = m_window.form().variables().ratio;
     const QString name = plateForm() == OverviewPlate::Form::Ratios
                              ? QStringLiteral("korvelian-tafel-verhaeltnisse.png")
                              : QStringLiteral("korvelian-tafel-phasen-%1-%2.png")
-                                   .arg(QString::number(ratio.zaehler, 'g', 10),
-                                        QString::number(ratio.nenner, 'g', 10));
+                                   .arg(QString::number(m_ratio.zaehler, 'g', 10),
+                                        QString::number(m_ratio.nenner, 'g', 10));
     const QString path = askFileName(QStringLiteral("Übersichtstafel speichern unter"), name,
                                      {kPng, kSvg, kPdf}, {"png", "svg", "pdf"});
     if (path.isEmpty())
         return;
     QString error;
-    if (!PlateExporter::save(m_window.plate(plateForm()), path, PlateExporter::kDefaultWidth,
-                             &error, worksheet()))
+    if (!PlateExporter::save(m_plate(plateForm()), path, PlateExporter::kDefaultWidth, &error,
+                             worksheet()))
         QMessageBox::warning(&m_window, QStringLiteral("Übersichtstafel speichern"), error);
 }
 
@@ -467,7 +471,7 @@ void ViewActions::printPlate()
     if (!worksheet)
         return;
     QString error;
-    if (!PlateExporter::print(m_window.plate(plateForm()), printer, *worksheet, &error))
+    if (!PlateExporter::print(m_plate(plateForm()), printer, *worksheet, &error))
         QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
 }
 
@@ -477,7 +481,7 @@ void ViewActions::showHelp()
         m_help = new HelpWindow(&m_window);
         m_help->setYUp(option(ViewOption::YUp));
     }
-    m_help->showAt(m_window.zoomPercent() / 100.0, m_window.largestFittingZoom());
+    m_help->showAt(m_zoom.zoomPercent() / 100.0, m_zoom.largestFittingZoom());
 }
 
 void ViewActions::showAbout()

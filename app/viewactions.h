@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -15,36 +16,43 @@ class QPrinter;
 namespace korvelian {
 
 class HelpWindow;
-class MainWindow;
 class ScreenArea;
 class TimeSignalView;
+class WindowZoom;
+struct RatioInUse;
 
 // What the window offers around its controls: the screen's context menu (copy, save, print,
 // worksheet colours, reading aid, orientation, sound, reset, zoom, help, about) and the
 // keyboard shortcuts, which are the same actions. None of them has a caption with a mnemonic,
-// so no control's caption changes.
+// so no control's caption changes. The views, the sound and quitting are told as the user
+// chose them (the ...Chosen signals); what turns them on or off ticks their entries here.
 class ViewActions : public QObject
 {
     Q_OBJECT
 
 public:
-    ViewActions(MainWindow& window, ScreenArea& screen, TimeSignalView& timeSignals);
+    // The overview plate at the parameters in use, as the screen draws them.
+    using PlateMaker = std::function<OverviewPlate(OverviewPlate::Form)>;
+
+    ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& timeSignals, WindowZoom& zoom,
+                const RatioInUse& ratio, PlateMaker plate);
 
     // The picture as copied and saved: in worksheet colours when they are chosen. A print is
     // in worksheet colours unless its dialog asks for the screen's.
     bool worksheet() const;
-    // Ticks an option's entry, which turns the view on or off.
+    // Ticks an option's entry as the user would.
     void setOption(ViewOption option, bool on);
     bool option(ViewOption option) const;
     void setReadingAid(bool on) { setOption(ViewOption::ReadingAid, on); }
     void setYUp(bool on) { setOption(ViewOption::YUp, on); }
     // Chooses the drift's speed among the menu's.
     void setDriftSecondsPerTurn(double seconds);
+    // Ticks the entry of the drift's speed, or of the base frequency, in use.
+    void showDriftSpeed(double seconds);
+    void showBaseFrequency(int hertz);
     // "Ton" and its base frequency can be chosen only where there is an audio output; why
     // not is the entries' tooltip. Losing the output unticks "Ton".
     void setSoundAvailable(bool available, const QString& why);
-    // Ticks the base frequency's entry and hands the frequency to the sound.
-    void setBaseFrequency(int hertz);
 
     void copyPicture();
     void savePicture();
@@ -62,6 +70,14 @@ public:
     void copyPlate();
     void savePlate();
     void printPlate();
+
+signals:
+    void optionChosen(ViewOption option, bool on);
+    void driftSpeedChosen(double secondsPerTurn);
+    void baseFrequencyChosen(int hertz);
+    void soundChosen(bool on);
+    // Ctrl+Q, which is the "Programm beenden" button.
+    void quitChosen();
 
 private:
     QAction* add(const QString& text, const QKeySequence& key, void (ViewActions::*slot)());
@@ -85,13 +101,15 @@ private:
     std::optional<bool> askPrinter(QPrinter& printer, const QString& title);
     int timeSignalsWidth() const;
 
-    MainWindow& m_window;
+    QWidget& m_window;
     ScreenArea& m_screen;
     TimeSignalView& m_timeSignals;
+    WindowZoom& m_zoom;
+    const RatioInUse& m_ratio;
+    PlateMaker m_plate;
     QAction* m_worksheet = nullptr;
     std::array<QAction*, kViewOptions.size()> m_options{};
     QList<QAction*> m_driftSpeeds;
-    QAction* m_fullScreen = nullptr;
     QAction* m_sound = nullptr;
     QAction* m_baseFrequency = nullptr;
     QAction* m_phasesPlate = nullptr;

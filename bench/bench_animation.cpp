@@ -1,6 +1,8 @@
 #include "benchmain.h"
 #include "form1.h"
 #include "mainwindow.h"
+#include "viewoptions.h"
+#include "windowzoom.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -22,7 +24,7 @@ enum View { Plain, Afterglow, Drift, TimeSignals };
 void BM_Animation(benchmark::State& state)
 {
     MainWindow w([] {});
-    w.setZoomPercent(int(state.range(3)));
+    w.zoom().setZoomPercent(int(state.range(3)));
     w.show();
     const int k = int(state.range(1));
     w.findChild<QLineEdit*>("txtZaehler")->setText(QString::number(k == 6 ? 3 : k));
@@ -31,13 +33,13 @@ void BM_Animation(benchmark::State& state)
     case Plain:
         break;
     case Afterglow:
-        w.setOption(ViewOption::Afterglow, true);
+        w.viewOptions().setOption(ViewOption::Afterglow, true);
         break;
     case Drift:
-        w.setOption(ViewOption::Drift, true);
+        w.viewOptions().setOption(ViewOption::Drift, true);
         break;
     case TimeSignals:
-        w.setOption(ViewOption::TimeSignals, true);
+        w.viewOptions().setOption(ViewOption::TimeSignals, true);
         break;
     }
     auto* stop = w.findChild<QCheckBox*>("Check1");

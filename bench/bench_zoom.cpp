@@ -2,6 +2,7 @@
 #include "form1.h"
 #include "mainwindow.h"
 #include "picturearea.h"
+#include "windowzoom.h"
 
 #include <QLineEdit>
 
@@ -15,7 +16,7 @@ namespace {
 void BM_ZoomedRedraw(benchmark::State& state)
 {
     MainWindow& w = sharedWindow();
-    w.setZoomPercent(int(state.range(0)) * 100);
+    w.zoom().setZoomPercent(int(state.range(0)) * 100);
     w.findChild<QLineEdit*>("txtZaehler")->setText("1");
     w.findChild<QLineEdit*>("txtNenner")->setText(QString::number(state.range(1)));
     auto* screen = w.findChild<PictureArea*>("picBildschirm");

@@ -4,6 +4,7 @@
 #include "screenarea.h"
 #include "timesignalview.h"
 #include "viewactions.h"
+#include "viewoptions.h"
 #include "windowfixture.h"
 
 #include <QScrollBar>
@@ -113,7 +114,7 @@ void TestBeamViews::signalsAtKnownPoints()
     f.control<QScrollBar>("HScroll1")->setValue(xPhase);
     f.control<QScrollBar>("hscPhase")->setValue(yPhase);
     setRatio(f, qPrintable(zaehler), qPrintable(nenner));
-    f.window.setYUp(yUp);
+    f.window.viewOptions().setOption(ViewOption::YUp, yUp);
     f.window.viewActions().setOption(ViewOption::TimeSignals, true);
     TimeSignalView& view = f.window.timeSignals();
     const auto* screen = f.control<ScreenArea>("picBildschirm");

@@ -2,6 +2,7 @@
 #include "pictureexporter.h"
 #include "plateexporter.h"
 #include "screenarea.h"
+#include "viewoptions.h"
 #include "windowfixture.h"
 
 #include <QScrollBar>
@@ -114,7 +115,7 @@ void TestOverviewPlate::cellAsTheSingleExport()
     QFETCH(bool, worksheet);
     WindowFixture f;
     setUp(f, "3", "2");
-    f.window.setYUp(yUp);
+    f.window.viewOptions().setOption(ViewOption::YUp, yUp);
     const OverviewPlate plate = f.window.plate(OverviewPlate::Form::Ratios);
     const int width = PlateExporter::kDefaultWidth;
     const QRect cell = plate.cellRect(2 * 4 + 1, width);

@@ -3,6 +3,7 @@
 #include "pictureexporter.h"
 #include "screenarea.h"
 #include "viewactions.h"
+#include "windowzoom.h"
 #include "windowfixture.h"
 
 #include <QLabel>
@@ -157,7 +158,7 @@ void TestReadingAid::legendNeverOverTheFigure()
     QFETCH(int, amplitude);
     QFETCH(bool, onScreen);
     WindowFixture f;
-    f.window.setZoomPercent(zoom);
+    f.window.zoom().setZoomPercent(zoom);
     QVERIFY(f.show());
     auto* screen = f.control<ScreenArea>("picBildschirm");
     f.control<QScrollBar>("hscPhase")->setValue(30);

@@ -5,6 +5,7 @@
 #include "screenarea.h"
 #include "screenvalues.h"
 #include "viewactions.h"
+#include "viewoptions.h"
 #include "windowfixture.h"
 #include "zoompolicy.h"
 
@@ -228,7 +229,7 @@ void TestScreenOptions::graticuleAtTheDivisions()
     QFETCH(bool, worksheet);
     QFETCH(QRgb, colour);
     WindowFixture f;
-    f.window.setYUp(yUp);
+    f.window.viewOptions().setOption(ViewOption::YUp, yUp);
     f.window.viewActions().setOption(ViewOption::Graticule, true);
     const QImage picture =
         PictureExporter::image(*f.control<ScreenArea>("picBildschirm"), 441, worksheet);

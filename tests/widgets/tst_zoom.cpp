@@ -4,6 +4,7 @@
 #include "presetmenus.h"
 #include "viewactions.h"
 #include "viewsettings.h"
+#include "windowzoom.h"
 #include "windowfixture.h"
 #include "zoompolicy.h"
 
@@ -92,7 +93,7 @@ void TestZoom::everyControlScales()
     WindowFixture f;
     const QHash<QString, Placed> atOne = placed(f);
     const QSize windowAtOne = f.window.size();
-    f.window.setZoomPercent(200);
+    f.window.zoom().setZoomPercent(200);
     QVERIFY(near(f.window.width(), 2 * windowAtOne.width()));
     QVERIFY(near(f.window.height(), 2 * windowAtOne.height()));
     const QHash<QString, Placed> atTwo = placed(f);
@@ -104,7 +105,7 @@ void TestZoom::everyControlScales()
                  row.name);
         QCOMPARE(atTwo[row.name].points, 2 * atOne[row.name].points);
     }
-    f.window.setZoomPercent(100);
+    f.window.zoom().setZoomPercent(100);
     QCOMPARE(f.window.size(), windowAtOne);
     for (const ControlLayout& row : kControls)
         QCOMPARE(f.control(row.name)->geometry(), atOne[row.name].geometry);
@@ -128,9 +129,9 @@ void TestZoom::lineWidths()
     WindowFixture f;
     // 300 % fits on the wall only.
     f.window.move(screenNamed("wall")->geometry().topLeft() + QPoint(20, 20));
-    f.window.setZoomPercent(percent);
+    f.window.zoom().setZoomPercent(percent);
     QVERIFY(f.show());
-    QCOMPARE(f.window.zoomPercent(), percent);
+    QCOMPARE(f.window.zoom().zoomPercent(), percent);
     f.control<QScrollBar>("hscAmp1")->setValue(0);
     auto* screen = f.control<ScreenArea>("picBildschirm");
     const QImage picture = screen->image();
@@ -150,12 +151,12 @@ void TestZoom::keys()
     WindowFixture f;
     QVERIFY(f.show());
     QTest::keyClick(&f.window, Qt::Key_Plus, Qt::ControlModifier);
-    QCOMPARE(f.window.zoomPercent(), 125);
+    QCOMPARE(f.window.zoom().zoomPercent(), 125);
     QTest::keyClick(&f.window, Qt::Key_Plus, Qt::ControlModifier);
     QTest::keyClick(&f.window, Qt::Key_Minus, Qt::ControlModifier);
-    QCOMPARE(f.window.zoomPercent(), 125);
+    QCOMPARE(f.window.zoom().zoomPercent(), 125);
     QTest::keyClick(&f.window, Qt::Key_0, Qt::ControlModifier);
-    QCOMPARE(f.window.zoomPercent(), 100);
+    QCOMPARE(f.window.zoom().zoomPercent(), 100);
     QCOMPARE(f.window.size(), QSize(658, 488));
     QTest::keyClick(&f.window, Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(f.ended);
@@ -168,20 +169,20 @@ void TestZoom::fullScreenLeftByTheWindowManager()
 {
     WindowFixture f;
     QVERIFY(f.show());
-    f.window.setZoomPercent(150);
+    f.window.zoom().setZoomPercent(150);
     QTest::keyClick(&f.window, Qt::Key_F11);
     QTRY_VERIFY(f.window.isFullScreen());
-    const int fullScreenZoom = f.window.zoomPercent();
+    const int fullScreenZoom = f.window.zoom().zoomPercent();
     // A change soon after the window's own request counts as the window manager's late answer
     // to it.
     QTest::qWait(1500);
     f.window.showNormal();
     QTRY_VERIFY(!f.window.isFullScreen());
-    QCOMPARE(f.window.zoomPercent(), 150);
+    QCOMPARE(f.window.zoom().zoomPercent(), 150);
     QTRY_COMPARE(f.window.size(), ZoomPolicy::windowSize(150));
     QTest::keyClick(&f.window, Qt::Key_F11);
     QTRY_VERIFY(f.window.isFullScreen());
-    QCOMPARE(f.window.zoomPercent(), fullScreenZoom);
+    QCOMPARE(f.window.zoom().zoomPercent(), fullScreenZoom);
 }
 
 // At 200 % the arrows, the thumb and the check indicator are twice as large as at 100 %, and a
@@ -217,7 +218,7 @@ void TestZoom::barsAndCheckBoxGrow()
                                          QPoint(bar->width() - hitX, bar->height() / 2), bar)};
     };
     const Parts at100 = parts(1);
-    f.window.setZoomPercent(200);
+    f.window.zoom().setZoomPercent(200);
     const Parts at200 = parts(at100.arrow.width() * 3 / 2);
     QVERIFY(near(at200.arrow.width(), 2 * at100.arrow.width()));
     QVERIFY(near(at200.thumb.width(), 2 * at100.thumb.width()));
@@ -234,10 +235,10 @@ void TestZoom::zoomInStopsWhereTheWindowFits()
     QVERIFY(f.show());
     for (int press = 0; press < 10; ++press)
         QTest::keyClick(&f.window, Qt::Key_Plus, Qt::ControlModifier);
-    QCOMPARE(f.window.zoomPercent(), 220);
+    QCOMPARE(f.window.zoom().zoomPercent(), 220);
     QVERIFY(f.window.screen()->availableGeometry().contains(f.window.frameGeometry()));
     QTest::keyClick(&f.window, Qt::Key_Minus, Qt::ControlModifier);
-    QCOMPARE(f.window.zoomPercent(), 200);
+    QCOMPARE(f.window.zoom().zoomPercent(), 200);
 }
 
 void TestZoom::menusGrowWithTheWindow()
@@ -246,7 +247,7 @@ void TestZoom::menusGrowWithTheWindow()
     QMenu* menu = f.window.presetMenus().menuFor(f.control("hscPhase"));
     menu->ensurePolished();
     const int at100 = QFontInfo(menu->font()).pixelSize();
-    f.window.setZoomPercent(200);
+    f.window.zoom().setZoomPercent(200);
     QVERIFY(std::abs(QFontInfo(menu->font()).pixelSize() - 2 * at100) <= 1);
     // A text box's own menu takes the window's font, not the box's.
     const std::unique_ptr<QMenu> boxMenu(
@@ -263,8 +264,8 @@ void TestZoom::rememberedZoomFitsThisScreen()
     ViewSettings::setZoomPercent(300);
     WindowFixture f;
     f.window.restoreView();
-    QVERIFY(f.window.zoomPercent() >= 200);
-    QVERIFY(f.window.zoomPercent() < 220);
+    QVERIFY(f.window.zoom().zoomPercent() >= 200);
+    QVERIFY(f.window.zoom().zoomPercent() < 220);
 }
 
 enum class Path { Maximize, DragToLimit, SizeBeyondScreen, QuickFullScreenPresses, SmallerScreen };
@@ -294,7 +295,7 @@ void TestZoom::everyPathEndsOnTheScreen()
     QFETCH(int, zoom);
     WindowFixture f;
     QVERIFY(f.show());
-    f.window.setZoomPercent(chosen);
+    f.window.zoom().setZoomPercent(chosen);
     const QPoint place = f.window.pos();
     QWindow* window = f.window.windowHandle();
     const auto onScreen = [&] {
@@ -322,7 +323,7 @@ void TestZoom::everyPathEndsOnTheScreen()
     }
     // The platform hands on the new size or screen as an event of its own.
     QCoreApplication::processEvents();
-    QTRY_COMPARE(f.window.zoomPercent(), zoom);
+    QTRY_COMPARE(f.window.zoom().zoomPercent(), zoom);
     QVERIFY2(onScreen(), qPrintable(QString("%1 x %2 at %3, %4")
                                         .arg(f.window.frameGeometry().width())
                                         .arg(f.window.frameGeometry().height())
@@ -336,7 +337,7 @@ void TestZoom::everyPathEndsOnTheScreen()
     if (path == Path::SmallerScreen)
         f.window.move(place);
     if (path == Path::Maximize || path == Path::SmallerScreen)
-        QTRY_COMPARE(f.window.zoomPercent(), chosen);
+        QTRY_COMPARE(f.window.zoom().zoomPercent(), chosen);
     if (path == Path::QuickFullScreenPresses)
         QTRY_COMPARE(f.window.pos(), place);
     QVERIFY(onScreen());
@@ -362,7 +363,7 @@ void TestZoom::dialogsFitTheScreen()
     QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                   "/QtProject.conf");
     WindowFixture f;
-    f.window.setZoomPercent(percent);
+    f.window.zoom().setZoomPercent(percent);
     QVERIFY(f.show());
     const QRect screen = f.window.screen()->availableGeometry();
     QStringList outside;
