@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace korvelian {
 
@@ -30,6 +31,39 @@ int index(Shape shape)
 int index(OverlayLine line)
 {
     return static_cast<int>(line);
+}
+
+// The shapes come first among the overlays, in the order of Shape, then the lines in the
+// order of OverlayLine.
+static_assert(static_cast<int>(Overlay::BeamPoint) == static_cast<int>(Shape::BeamPoint));
+static_assert(static_cast<int>(Overlay::YMarker) == static_cast<int>(Shape::YMarker));
+static_assert(static_cast<int>(Overlay::XMarker) == static_cast<int>(Shape::XMarker));
+constexpr int kFirstLine = static_cast<int>(Overlay::DropToXAxis);
+static_assert(static_cast<int>(Overlay::DropToYAxis) ==
+              kFirstLine + static_cast<int>(OverlayLine::DropToYAxis));
+
+Overlay overlay(Shape shape)
+{
+    return static_cast<Overlay>(index(shape));
+}
+
+Overlay overlay(OverlayLine line)
+{
+    return static_cast<Overlay>(kFirstLine + index(line));
+}
+
+// The line an overlay is, or none for a shape.
+std::optional<OverlayLine> lineOf(Overlay item)
+{
+    const int at = static_cast<int>(item);
+    if (at < kFirstLine)
+        return std::nullopt;
+    return static_cast<OverlayLine>(at - kFirstLine);
+}
+
+Shape shapeOf(Overlay item)
+{
+    return static_cast<Shape>(static_cast<int>(item));
 }
 
 const int kBaseSize = pixels(control("picBildschirm").width);
@@ -58,18 +92,17 @@ PixelMapping ScreenArea::shownFromHundred() const
     return pixelMapping({0, 0, double(kBaseSize), double(kBaseSize)}, shown, 1, yUp());
 }
 
-QRect ScreenArea::overlayBounds(int item) const
+QRect ScreenArea::overlayBounds(Overlay item) const
 {
     // A cosmetic pen reaches half its width beyond the shape or line.
     const int margin = linePixels(zoom()) + 1;
-    const QRectF r = item < 3 ? shapeRect(static_cast<Shape>(item))
-                              : QRectF(overlayLine(static_cast<OverlayLine>(item - 3)).p1(),
-                                       overlayLine(static_cast<OverlayLine>(item - 3)).p2())
-                                    .normalized();
+    const auto line = lineOf(item);
+    const QRectF r = line ? QRectF(overlayLine(*line).p1(), overlayLine(*line).p2()).normalized()
+                          : shapeRect(shapeOf(item));
     return r.toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
 
-template <typename Change> void ScreenArea::changeOverlay(int item, Change change)
+template <typename Change> void ScreenArea::changeOverlay(Overlay item, Change change)
 {
     // Only where the overlay was and where it is now: a frame of the animation moves five
     // small overlays, and copying the whole screen's picture each frame would cost a large
@@ -83,20 +116,21 @@ void ScreenArea::setShapeLeft(Shape shape, double left)
 {
     if (!std::isfinite(left))
         return;
-    changeOverlay(index(shape), [&] { m_shapes[index(shape)].setX(placeAtHundred(left, 0).x()); });
+    changeOverlay(overlay(shape),
+                  [&] { m_shapes[index(shape)].setX(placeAtHundred(left, 0).x()); });
 }
 
 void ScreenArea::setShapeTop(Shape shape, double top)
 {
     if (!std::isfinite(top))
         return;
-    changeOverlay(index(shape), [&] { m_shapes[index(shape)].setY(placeAtHundred(0, top).y()); });
+    changeOverlay(overlay(shape), [&] { m_shapes[index(shape)].setY(placeAtHundred(0, top).y()); });
 }
 
 void ScreenArea::bringToFront(Shape shape)
 {
-    changeOverlay(index(shape), [&] {
-        const auto it = std::find(m_stacking.begin(), m_stacking.end(), index(shape));
+    changeOverlay(overlay(shape), [&] {
+        const auto it = std::find(m_stacking.begin(), m_stacking.end(), overlay(shape));
         std::rotate(it, it + 1, m_stacking.end());
     });
 }
@@ -105,7 +139,7 @@ void ScreenArea::setLineEnd(OverlayLine line, LineEnd end, double value)
 {
     if (!std::isfinite(value))
         return;
-    changeOverlay(3 + index(line), [&] {
+    changeOverlay(overlay(line), [&] {
         QLineF& l = m_lines[index(line)];
         const double x = placeAtHundred(value, 0).x();
         const double y = placeAtHundred(0, value).y();
@@ -290,21 +324,21 @@ void ScreenArea::paintOverlays(QPainter& painter)
 {
     painter.setRenderHint(QPainter::Antialiasing, false);
     const int lineWidth = linePixels(zoom());
-    for (const int item : m_stacking) {
-        if (item >= 3) {
+    for (const Overlay item : m_stacking) {
+        if (const auto line = lineOf(item)) {
             QPen pen(kLineColour, lineWidth);
             pen.setCosmetic(true);
             painter.setPen(pen);
-            painter.drawLine(overlayLine(static_cast<OverlayLine>(item - 3)));
+            painter.drawLine(overlayLine(*line));
             continue;
         }
-        const QRect r = shapeRect(static_cast<Shape>(item)).toRect();
+        const QRect r = shapeRect(shapeOf(item)).toRect();
         // Opaque shapes with a one-line outline: the beam point all yellow, the markers
         // red inside a yellow outline.
         QPen outline(kYellow, lineWidth);
         outline.setCosmetic(true);
         painter.setPen(outline);
-        if (item == index(Shape::BeamPoint)) {
+        if (item == Overlay::BeamPoint) {
             painter.setBrush(kYellow);
             painter.drawEllipse(r.adjusted(0, 0, -1, -1));
         } else {

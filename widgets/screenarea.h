@@ -9,6 +9,9 @@
 
 namespace korvelian {
 
+// The five overlays, each shape and each drop line once, as they are stacked.
+enum class Overlay { BeamPoint, YMarker, XMarker, DropToXAxis, DropToYAxis };
+
 // The oscilloscope screen: a picture area with the beam point, the two axis markers and
 // the two drop lines above its drawing. Overlays keep their physical place when the frame
 // changes; only the numbers that address them do. They are kept in pixels of the screen at
@@ -29,8 +32,8 @@ public:
     // Logical pixel rectangle of a shape, and the end points of a line, at the current zoom.
     QRectF shapeRect(Shape shape) const;
     QLineF overlayLine(OverlayLine line) const;
-    // Overlays from the back to the front: 0, 1, 2 the shapes, 3, 4 the lines.
-    std::array<int, 5> stacking() const { return m_stacking; }
+    // The overlays from the back to the front.
+    std::array<Overlay, 5> stacking() const { return m_stacking; }
 
     // The reading aid: marks and a legend over the figure, beneath the beam.
     void setReadingAid(bool on);
@@ -76,9 +79,9 @@ protected:
     void paintOverlays(QPainter& painter) override;
 
 private:
-    // Logical pixels that overlay item (as in stacking()) may paint.
-    QRect overlayBounds(int item) const;
-    template <typename Change> void changeOverlay(int item, Change change);
+    // Logical pixels that the overlay may paint.
+    QRect overlayBounds(Overlay item) const;
+    template <typename Change> void changeOverlay(Overlay item, Change change);
 
     // The legend's lines when the aid is on, and whether they fit a picture at target.
     QStringList legendLines() const;
@@ -91,7 +94,8 @@ private:
 
     std::array<QPointF, 3> m_shapes;
     std::array<QLineF, 2> m_lines;
-    std::array<int, 5> m_stacking{{3, 4, 0, 1, 2}};
+    std::array<Overlay, 5> m_stacking{{Overlay::DropToXAxis, Overlay::DropToYAxis,
+                                       Overlay::BeamPoint, Overlay::YMarker, Overlay::XMarker}};
     bool m_readingAid = false;
     bool m_graticule = false;
     bool m_values = false;

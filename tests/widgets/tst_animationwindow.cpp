@@ -148,7 +148,7 @@ void TestAnimationWindow::markersCoverThePointWhereTheyMeet()
     auto* screen = f.control<ScreenArea>("picBildschirm");
     // The point in front before the run: the frame itself must put the markers over it.
     screen->bringToFront(Shape::BeamPoint);
-    QCOMPARE(screen->stacking().back(), int(Shape::BeamPoint));
+    QCOMPARE(screen->stacking().back(), Overlay::BeamPoint);
     // The first frame, at t = 0, puts all three shapes on one place.
     f.runFrames(1);
     QCOMPARE(screen->shapeRect(Shape::BeamPoint), screen->shapeRect(Shape::XMarker));
@@ -156,7 +156,9 @@ void TestAnimationWindow::markersCoverThePointWhereTheyMeet()
     const QPointF centre = screen->shapeRect(Shape::BeamPoint).center() * shot.devicePixelRatio();
     QCOMPARE(QColor(shot.pixel(centre.toPoint())), QColor(255, 0, 0));
     // From the top: the x marker, the y marker, the point, then the lines.
-    QCOMPARE(screen->stacking(), (std::array<int, 5>{{3, 4, 0, 1, 2}}));
+    QCOMPARE(screen->stacking(),
+             (std::array<Overlay, 5>{{Overlay::DropToXAxis, Overlay::DropToYAxis,
+                                      Overlay::BeamPoint, Overlay::YMarker, Overlay::XMarker}}));
 }
 
 void TestAnimationWindow::aFrameCostsAtMostOneRepaint()
