@@ -29,6 +29,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QShortcut>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -51,10 +52,12 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     : QObject(&window), m_window(window), m_screen(screen), m_timeSignals(timeSignals),
       m_zoom(zoom), m_ratio(ratio), m_plate(std::move(plate))
 {
-    add(QStringLiteral("Bild kopieren"), QKeySequence::Copy, &ViewActions::copyPicture);
-    add(QStringLiteral("Bild speichern unter…"), QKeySequence(Qt::CTRL | Qt::Key_S),
-        &ViewActions::savePicture);
-    add(QStringLiteral("Drucken…"), QKeySequence(Qt::CTRL | Qt::Key_P), &ViewActions::printPicture);
+    const QList<QAction*> pictureActions = {
+        add(QStringLiteral("Bild kopieren"), QKeySequence::Copy, &ViewActions::copyPicture),
+        add(QStringLiteral("Bild speichern unter…"), QKeySequence(Qt::CTRL | Qt::Key_S),
+            &ViewActions::savePicture),
+        add(QStringLiteral("Drucken…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+            &ViewActions::printPicture)};
     m_worksheet = add(QStringLiteral("Arbeitsblatt-Farben"), {}, nullptr);
     m_worksheet->setCheckable(true);
     addSeparator();
@@ -104,7 +107,7 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     // which say why there is no sound.
     m_screen.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_screen, &QWidget::customContextMenuRequested, this, &ViewActions::showContextMenu);
-    addTimeSignalActions();
+    addTimeSignalActions(pictureActions);
 }
 
 QAction* ViewActions::addOption(const QString& text, const QKeySequence& key, ViewOption option)
@@ -142,8 +145,19 @@ void ViewActions::addDriftSpeeds()
     m_screen.addAction(menu->menuAction());
 }
 
-void ViewActions::addTimeSignalActions()
+void ViewActions::addTimeSignalActions(const QList<QAction*>& pictureActions)
 {
+    // The window's keys work there too, as that window's shortcuts, so that no key has two
+    // meanings in either window. The screen's picture is not copied, saved or printed from
+    // there: its Ctrl+C and Ctrl+S are the time signals' own.
+    for (QAction* action : m_window.actions()) {
+        if (pictureActions.contains(action))
+            continue;
+        for (const QKeySequence& key : action->shortcuts()) {
+            connect(new QShortcut(key, &m_timeSignals), &QShortcut::activated, action,
+                    &QAction::trigger);
+        }
+    }
     auto addTo = [this](const QString& text, const QKeySequence& key, void (ViewActions::*slot)()) {
         auto* action = new QAction(text, this);
         action->setShortcut(key);

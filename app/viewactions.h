@@ -88,7 +88,7 @@ private:
     bool replaceConfirmed(const QString& path, const QString& title);
     void addSound();
     void addDriftSpeeds();
-    void addTimeSignalActions();
+    void addTimeSignalActions(const QList<QAction*>& pictureActions);
     void showContextMenu(const QPoint& position);
     // The file name the user chose, or an empty one. filters and endings pair up
     // ("PNG-Bild (*.png)", "png"): a name without one of the endings gets the chosen filter's.

@@ -8,11 +8,13 @@
 #include "pictureexporter.h"
 #include "scrollreadout.h"
 #include "soundoutput.h"
+#include "timesignalview.h"
 #include "tonestream.h"
 #include "viewactions.h"
 #include "windowfixture.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QLocale>
 #include <QLabel>
 #include <QMenu>
@@ -22,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <functional>
 #include <numbers>
 
 using namespace korvelian;
@@ -81,6 +84,7 @@ private slots:
     void helpStatesTheProgramsNumbers();
     void soundEntryWithAndWithoutOutput();
     void failedStreamFadesNothing();
+    void keysWorkInTheTimeSignalsWindow();
 };
 
 void TestViewControls::initTestCase()
@@ -346,6 +350,53 @@ void TestViewControls::helpStatesTheProgramsNumbers()
     const QString text = help.toPlainText().simplified();
     QVERIFY(!text.contains("{{"));
     QVERIFY2(text.contains(stated), qPrintable(stated));
+}
+
+// While "Zeitverläufe" has the focus the program's keys still work, and its own Ctrl+C copies
+// its picture, not the screen's.
+void TestViewControls::keysWorkInTheTimeSignalsWindow()
+{
+    struct Press
+    {
+        const char* what;
+        QKeyCombination key;
+        std::function<bool(WindowFixture&)> done;
+    };
+    const Press presses[] = {
+        {"time signals off", Qt::CTRL | Qt::SHIFT | Qt::Key_T,
+         [](WindowFixture& f) { return !f.window.timeSignals().isVisible(); }},
+        {"sound", Qt::CTRL | Qt::Key_T,
+         [](WindowFixture& f) { return f.window.form().sound().on(); }},
+        {"help", QKeyCombination(Qt::Key_F1),
+         [](WindowFixture& f) {
+             const auto* help = f.window.findChild<QWidget*>("help");
+             return help && help->isVisible();
+         }},
+        {"full screen", QKeyCombination(Qt::Key_F11),
+         [](WindowFixture& f) { return f.window.isFullScreen(); }},
+        {"quit", Qt::CTRL | Qt::Key_Q, [](WindowFixture& f) { return f.ended; }},
+        {"copy", Qt::CTRL | Qt::Key_C,
+         [](WindowFixture& f) {
+             const TimeSignalView& view = f.window.timeSignals();
+             return QGuiApplication::clipboard()->image() == view.picture(view.width(), false);
+         }},
+    };
+    for (const Press& press : presses) {
+        WindowFixture f;
+        QVERIFY(f.show());
+        QTRY_VERIFY(!screenEntry(f, "Ton")->toolTip().endsWith("gesucht …"));
+        LastTone output;
+        f.window.form().sound().setOutput(&output);
+        f.window.viewActions().setSoundAvailable(true, {});
+        QGuiApplication::clipboard()->clear();
+        f.window.viewActions().setOption(ViewOption::TimeSignals, true);
+        TimeSignalView& view = f.window.timeSignals();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QTest::keyClick(&view, press.key.key(), press.key.keyboardModifiers());
+        QTRY_VERIFY2(press.done(f), press.what);
+    }
 }
 
 KORVELIAN_WIDGET_TEST(viewcontrols, TestViewControls)
