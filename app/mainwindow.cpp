@@ -120,10 +120,10 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
 
     QtWindowOperations::Controls controls;
     controls.window = this;
-    controls.bildschirm = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
-    m_timeSignals = new TimeSignalView(*controls.bildschirm, this);
+    controls.screen = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
+    m_timeSignals = new TimeSignalView(*controls.screen, this);
     controls.timeSignals = m_timeSignals;
-    controls.velo = findChild<PictureArea*>(controlName(Picture::Velo));
+    controls.speedBar = findChild<PictureArea*>(controlName(Picture::Velo));
     for (const TextBox box : {TextBox::Zaehler, TextBox::Nenner, TextBox::kgV, TextBox::Hilfe})
         controls.texts[static_cast<std::size_t>(box)] = findChild<QLineEdit*>(controlName(box));
     for (const ScrollBar bar :
@@ -131,7 +131,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
         controls.scrollBars[static_cast<std::size_t>(bar)] =
             findChild<QScrollBar*>(controlName(bar));
     }
-    controls.check = findChild<QCheckBox*>("Check1");
+    controls.stop = findChild<QCheckBox*>("Check1");
     m_ops = std::make_unique<QtWindowOperations>(
         controls, exitProgram ? std::move(exitProgram) : std::function<void()>(exitAtOnce));
     m_form = std::make_unique<Form1>(*m_ops);
@@ -139,21 +139,21 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     m_form->sound().setOutput(m_tone.get());
 
     connectEvents();
-    m_readout = new ScrollReadout(*this, *controls.bildschirm, m_form->variables().ratio);
+    m_readout = new ScrollReadout(*this, *controls.screen, m_form->variables().ratio);
     for (QScrollBar* bar : controls.scrollBars)
         m_readout->watch(bar);
     m_presetMenus = new PresetMenus(*this);
-    m_viewOptions = new ViewOptions(*this, *controls.bildschirm, *m_timeSignals, m_form->drift(),
-                                    m_form->sound());
-    m_viewActions = new ViewActions(*this, *controls.bildschirm, *m_timeSignals, *m_zoom,
-                                    m_form->variables().ratio,
-                                    [this](OverviewPlate::Form form) { return plate(form); });
+    m_viewOptions =
+        new ViewOptions(*this, *controls.screen, *m_timeSignals, m_form->drift(), m_form->sound());
+    m_viewActions =
+        new ViewActions(*this, *controls.screen, *m_timeSignals, *m_zoom, m_form->variables().ratio,
+                        [this](OverviewPlate::Form form) { return plate(form); });
     joinViews();
     // After the screen's paint: showing a window from within it would paint again.
-    m_legend = new LegendWindow(*this, *controls.bildschirm);
+    m_legend = new LegendWindow(*this, *controls.screen);
     connect(
-        controls.bildschirm, &ScreenArea::legendBesideChanged, m_legend,
-        [this, screen = controls.bildschirm] { m_legend->showLines(screen->legendBeside()); },
+        controls.screen, &ScreenArea::legendBesideChanged, m_legend,
+        [this, screen = controls.screen] { m_legend->showLines(screen->legendBeside()); },
         Qt::QueuedConnection);
     // A window destroyed from outside ends the program as closing it does.
     m_destroyWatch = std::make_unique<DestroyWatch>(*this, [this] { handle(Event::Form_Unload); });

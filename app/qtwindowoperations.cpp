@@ -44,8 +44,8 @@ QtWindowOperations::QtWindowOperations(const Controls& controls, std::function<v
 PictureArea* QtWindowOperations::area(Picture picture) const
 {
     if (picture == Picture::Bildschirm)
-        return m_controls.bildschirm;
-    return m_controls.velo;
+        return m_controls.screen;
+    return m_controls.speedBar;
 }
 
 void QtWindowOperations::setFrame(Picture picture, float x1, float y1, float x2, float y2)
@@ -92,32 +92,32 @@ void QtWindowOperations::drawBox(Picture picture, float x1, float y1, float x2, 
 void QtWindowOperations::setShapeLeft(Shape shape, float left)
 {
     if (!m_ended)
-        m_controls.bildschirm->setShapeLeft(shape, left);
+        m_controls.screen->setShapeLeft(shape, left);
 }
 
 void QtWindowOperations::setShapeTop(Shape shape, float top)
 {
     if (!m_ended)
-        m_controls.bildschirm->setShapeTop(shape, top);
+        m_controls.screen->setShapeTop(shape, top);
 }
 
 void QtWindowOperations::bringToFront(Shape shape)
 {
     if (!m_ended)
-        m_controls.bildschirm->bringToFront(shape);
+        m_controls.screen->bringToFront(shape);
 }
 
 void QtWindowOperations::setLineEnd(OverlayLine line, LineEnd end, float value)
 {
     if (!m_ended)
-        m_controls.bildschirm->setLineEnd(line, end, value);
+        m_controls.screen->setLineEnd(line, end, value);
 }
 
 void QtWindowOperations::beamAt(double t, const Parameter& p)
 {
     if (m_ended)
         return;
-    m_controls.bildschirm->followBeam(t, p, clock());
+    m_controls.screen->followBeam(t, p, clock());
     if (m_controls.timeSignals)
         m_controls.timeSignals->setBeam(t);
 }
@@ -125,7 +125,7 @@ void QtWindowOperations::beamAt(double t, const Parameter& p)
 void QtWindowOperations::beamStopped()
 {
     if (!m_ended)
-        m_controls.bildschirm->stopBeam();
+        m_controls.screen->stopBeam();
 }
 
 std::string QtWindowOperations::text(TextBox box)
@@ -152,7 +152,7 @@ void QtWindowOperations::setTextInUse(TextBox box, bool inUse)
                                                "background: #ffd8d8; color: black; }"));
     edit->setProperty("inUse", inUse);
     m_textsInUse[static_cast<std::size_t>(box)] = inUse;
-    m_controls.bildschirm->setEntryAccepted(
+    m_controls.screen->setEntryAccepted(
         std::all_of(m_textsInUse.begin(), m_textsInUse.end(), [](bool used) { return used; }));
 }
 
@@ -160,13 +160,13 @@ int QtWindowOperations::checkValue()
 {
     if (m_ended)
         return 1;
-    return m_controls.check->isChecked() ? 1 : 0;
+    return m_controls.stop->isChecked() ? 1 : 0;
 }
 
 void QtWindowOperations::setCheckValue(int value)
 {
     if (!m_ended)
-        m_controls.check->setChecked(value == 1);
+        m_controls.stop->setChecked(value == 1);
 }
 
 std::int16_t QtWindowOperations::scrollValue(ScrollBar bar)

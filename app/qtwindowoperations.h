@@ -25,13 +25,13 @@ public:
     struct Controls
     {
         QWidget* window = nullptr;
-        ScreenArea* bildschirm = nullptr;
+        ScreenArea* screen = nullptr; // Picture::Bildschirm
         // The window beside the screen with x(t) and y(t); it follows the screen's figure.
         TimeSignalView* timeSignals = nullptr;
-        PictureArea* velo = nullptr;
+        PictureArea* speedBar = nullptr;         // Picture::Velo
         std::array<QLineEdit*, 4> texts{};       // in the order of TextBox
         std::array<QScrollBar*, 4> scrollBars{}; // in the order of ScrollBar
-        QCheckBox* check = nullptr;
+        QCheckBox* stop = nullptr;               // "Stop", which ends the animation
     };
 
     // exitProgram ends the process; when it returns (tests), the adapter falls silent:
