@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -22,12 +23,32 @@ TimeSignalStyle styleFor(double zoom, double ratio, bool worksheet)
     return {zoom, linePixels(zoom) / ratio, ratio, worksheet};
 }
 
+// Its text is no smaller than at 100 %, and the picture no narrower than half its width at
+// its zoom, where its texts still stand side by side.
+constexpr double kLeastZoom = 1;
+
+double zoomFitting(int width)
+{
+    return 2.0 * width / kTimeSignalsWidth;
+}
+
+QMargins marginsOf(const QWidget& window)
+{
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
 } // namespace
 
 TimeSignalView::TimeSignalView(const PictureArea& screen, QWidget* parent)
     : QWidget(parent), m_screen(screen)
 {
-    setWindowFlag(Qt::Window);
+    // Kept above the main window by the window manager, also full screen, where it may lie over
+    // the column of controls. Not a tool window: Qt would take the main window's shortcuts as
+    // a tool window's too, beside the ones the view has of them, and neither would work.
+    setWindowFlag(Qt::Dialog);
     setWindowTitle(QStringLiteral("Zeitverläufe – Korvelian-Figuren"));
     setObjectName("zeitverlaeufe");
     setAccessibleName(QStringLiteral("Zeitverläufe"));
@@ -68,7 +89,11 @@ void TimeSignalView::setZoom(double zoom)
     if (zoom == m_zoom)
         return;
     m_zoom = zoom;
-    resize(zoomedSize());
+    m_pictureZoom = zoom;
+    // Beside the window it is placed anew as the window follows the zoom: one size for the
+    // window manager, not two in a row.
+    if (!isVisible() || !m_besideWindow)
+        resize(zoomedSize());
     m_signalsCurrent = false;
     update();
 }
@@ -94,39 +119,74 @@ void TimeSignalView::moveEvent(QMoveEvent* event)
         m_besideWindow = false;
 }
 
+QMargins TimeSignalView::frameMargins(const QWidget& window)
+{
+    if (const QMargins own = marginsOf(*this); !own.isNull())
+        m_frame = own;
+    if (m_frame)
+        return *m_frame;
+    // Not framed yet: the main window's frame stands in, or one as the style draws it where the
+    // main window has none, full screen.
+    if (const QMargins theirs = marginsOf(window); !theirs.isNull())
+        return theirs;
+    constexpr int kBorder = 4;
+    return {kBorder, style()->pixelMetric(QStyle::PM_TitleBarHeight) + kBorder, kBorder, kBorder};
+}
+
 void TimeSignalView::placeBeside(const QWidget& window)
 {
-    const QRect frame = window.frameGeometry();
-    // The window's own frame is not known before it is shown: the main window's stands in.
-    const QSize border = frame.size() - window.size();
-    QSize wanted = zoomedSize();
-    QPoint corner(frame.right() + 1, frame.top());
-    if (const QScreen* shownOn = window.screen()) {
-        const QRect room = shownOn->availableGeometry();
-        const int right = room.right() - frame.right() - border.width();
-        const int left = frame.left() - room.left() - border.width();
-        // Beside the window as wide as it should be, or narrower on the roomier side; only
-        // where neither side has room for half of it does it lie over the window's edge.
-        const int width = wanted.width();
-        if (right < width && left >= std::min(width, right)) {
-            wanted.setWidth(std::min(width, left));
-            corner.setX(frame.left() - wanted.width() - border.width());
-        } else {
-            wanted.setWidth(std::min(width, std::max(right, 0)));
-        }
-        if (wanted.width() < width / 2) {
-            wanted.setWidth(width);
-            corner.setX(room.right() + 1 - width - border.width());
-        }
-        corner.setY(std::clamp(
-            corner.y(), room.top(),
-            std::max(room.top(), room.bottom() + 1 - wanted.height() - border.height())));
+    const QMargins border = frameMargins(window);
+    const int borders = border.left() + border.right();
+    const QSize full = zoomedSize();
+    // The window's controls and screen; full screen or maximized they stand amid room of the
+    // window that shows nothing, which the view may take.
+    const ControlLayout& screenRow = control(controlName(Picture::Bildschirm));
+    const QRect screen(m_screen.mapToGlobal(QPoint(0, 0)), m_screen.size());
+    const QRect content(screen.topLeft() -
+                            QPoint(pixels(screenRow.left, m_zoom), pixels(screenRow.top, m_zoom)),
+                        QSize(pixels(kClientWidth, m_zoom), pixels(kClientHeight, m_zoom)));
+    const QRect taken = content.marginsAdded(marginsOf(window)) & window.frameGeometry();
+    const QScreen* shownOn = window.screen();
+    const QRect room =
+        shownOn ? shownOn->availableGeometry() : taken.adjusted(0, 0, full.width() + borders, 0);
+
+    // Beside the window as wide as it should be, or narrower and with smaller text on the
+    // roomier side, down to its least size; only where even that does not fit does it lie
+    // over the column of controls, as little as it can and never over the screen.
+    const int right = room.right() - taken.right() - borders;
+    const int left = taken.left() - room.left() - borders;
+    const bool onRight = right >= full.width() || right >= left;
+    const int beside = std::max(onRight ? right : left, 0);
+    double zoom = std::min(m_zoom, zoomFitting(beside));
+    QRect inside;
+    int bottom = room.bottom() - border.bottom();
+    if (zoom >= kLeastZoom) {
+        const int width = std::min(full.width(), beside);
+        inside.setLeft(onRight ? taken.right() + 1 + border.left()
+                               : taken.left() - border.right() - width);
+        inside.setWidth(width);
+    } else {
+        // At the desktop's left edge, and clear of the hint line beneath the screen.
+        const int column = screen.left() - room.left() - borders;
+        zoom = kLeastZoom;
+        inside.setLeft(room.left() + border.left());
+        inside.setWidth(std::max(1, std::min(kTimeSignalsWidth / 2, column)));
+        bottom = std::min(bottom, screen.bottom());
     }
-    // Placed by its inside, which is all a window not yet framed has: a frame like the main
-    // window's then lies where the corner is, and the title bar stays on the screen.
-    m_placed = corner + (window.geometry().topLeft() - frame.topLeft());
+    // Its title bar level with the window's, and all of it on the screen: higher where that
+    // makes it whole, shorter where nothing does.
+    const int highest = room.top() + border.top();
+    const int level = taken.top() + border.top();
+    const int top = bottom + 1 - highest < full.height()
+                        ? std::clamp(level, highest, bottom)
+                        : std::clamp(level, highest, bottom + 1 - full.height());
+    inside.setTop(top);
+    inside.setHeight(std::max(1, std::min(full.height(), bottom + 1 - top)));
+    m_pictureZoom = zoom;
+    m_signalsCurrent = false;
+    m_placed = inside.topLeft();
     m_besideWindow = true;
-    setGeometry(QRect(m_placed, wanted));
+    setGeometry(inside);
 }
 
 void TimeSignalView::paintPicture(QPainter& painter, const QRectF& target,
@@ -172,7 +232,7 @@ void TimeSignalView::paintEvent(QPaintEvent*)
         m_signals.setDevicePixelRatio(ratio);
         m_signalsCurrent = false;
     }
-    const TimeSignalStyle style = styleFor(m_zoom, ratio, false);
+    const TimeSignalStyle style = styleFor(m_pictureZoom, ratio, false);
     if (!m_signalsCurrent) {
         QPainter painter(&m_signals);
         paintTimeSignals(painter, QRectF(rect()), m_scene, style);

@@ -3,7 +3,10 @@
 #include "timesignalpicture.h"
 
 #include <QImage>
+#include <QMargins>
 #include <QWidget>
+
+#include <optional>
 
 namespace korvelian {
 
@@ -25,10 +28,12 @@ public:
     void setBeam(double t);
     const TimeSignalScene& scene() const { return m_scene; }
 
+    // The window's zoom; the picture is drawn at it, or smaller where it has less room.
     void setZoom(double zoom);
-    double zoom() const { return m_zoom; }
-    // Opens to the right of the window, or to its left where the screen ends, never over the
-    // screen's edge.
+    double pictureZoom() const { return m_pictureZoom; }
+    // Opens to the right of the window, or to its left where the screen ends, smaller where
+    // the room is short; never over the window's screen, and whole on the desktop with its
+    // title bar.
     void showBeside(const QWidget& window);
     // Goes along when the window moves, until the user puts it somewhere else.
     void follow(const QWidget& window);
@@ -51,6 +56,7 @@ protected:
 
 private:
     void placeBeside(const QWidget& window);
+    QMargins frameMargins(const QWidget& window);
     QSize zoomedSize() const;
     QSize pictureSize(int width) const;
     void paintPicture(QPainter& painter, const QRectF& target, const TimeSignalStyle& style) const;
@@ -58,6 +64,11 @@ private:
     const PictureArea& m_screen;
     TimeSignalScene m_scene;
     double m_zoom = 1;
+    // What its text and marks are drawn at: the window's zoom, or less where it is placed in
+    // less room beside the window.
+    double m_pictureZoom = 1;
+    // The window manager's frame around it, once it has had one.
+    std::optional<QMargins> m_frame;
     // The signals without the cursor, at device resolution: only the cursor moves per frame.
     QImage m_signals;
     bool m_signalsCurrent = false;

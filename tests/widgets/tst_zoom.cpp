@@ -1,6 +1,7 @@
 #include "layout.h"
 #include "picturearea.h"
 #include "screenarea.h"
+#include "timesignalview.h"
 #include "presetmenus.h"
 #include "viewactions.h"
 #include "viewsettings.h"
@@ -86,6 +87,8 @@ private slots:
     void everyPathEndsOnTheScreen();
     void dialogsFitTheScreen_data();
     void dialogsFitTheScreen();
+    void timeSignalsLeaveTheScreenFree_data();
+    void timeSignalsLeaveTheScreenFree();
 };
 
 void TestZoom::everyControlScales()
@@ -394,6 +397,48 @@ void TestZoom::dialogsFitTheScreen()
         f.window.viewActions().printPicture();
     QVERIFY(seen);
     QVERIFY2(outside.isEmpty(), qPrintable(outside.join(", ")));
+}
+
+void TestZoom::timeSignalsLeaveTheScreenFree_data()
+{
+    QTest::addColumn<int>("zoom"); // 0: full screen
+    QTest::addColumn<double>("pictureZoom");
+    QTest::addColumn<bool>("overControls");
+    QTest::newRow("150 %: its own size on the left") << 150 << 1.5 << false;
+    QTest::newRow("175 %: smaller on the left") << 175 << 1.36 << false;
+    QTest::newRow("216 %: least size over the controls") << 216 << 1.0 << true;
+    QTest::newRow("full screen: least size over the controls") << 0 << 1.0 << true;
+}
+
+// The time signals beside a centred window on the projector: as large as the room beside the
+// window lets them be, and where even their least size has no room there, over the column of
+// controls; never over the screen or the hint line, and whole on the monitor with a title bar.
+void TestZoom::timeSignalsLeaveTheScreenFree()
+{
+    QFETCH(int, zoom);
+    QFETCH(double, pictureZoom);
+    QFETCH(bool, overControls);
+    WindowFixture f;
+    const QRect projector = screenNamed("projector")->availableGeometry();
+    f.window.zoom().setZoomPercent(zoom ? zoom : 100);
+    f.window.move(projector.center() - f.window.rect().center());
+    QVERIFY(f.show());
+    if (!zoom) {
+        QTest::keyClick(&f.window, Qt::Key_F11);
+        QTRY_COMPARE(f.window.geometry(), screenNamed("projector")->geometry());
+    }
+    f.window.viewActions().setOption(ViewOption::TimeSignals, true);
+    const TimeSignalView& view = f.window.timeSignals();
+    QTRY_VERIFY(view.isVisible());
+    const QRect placed = view.geometry();
+    for (const char* name : {"picBildschirm", "txtHilfe"}) {
+        const QWidget* covered = f.control(name);
+        QVERIFY2(!placed.intersects(QRect(covered->mapToGlobal(QPoint()), covered->size())), name);
+    }
+    QVERIFY(projector.contains(view.frameGeometry()));
+    QCOMPARE(placed.intersects(f.window.geometry()), overControls);
+    QVERIFY(std::abs(view.pictureZoom() - pictureZoom) < 0.01);
+    QCOMPARE(placed.width() >= kTimeSignalsWidth / 2, true);
 }
 
 int runZoomTest(int argc, char* argv[])
