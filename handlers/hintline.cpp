@@ -2,32 +2,34 @@
 
 #include "windowoperations.h"
 
+#include <algorithm>
+
 namespace korvelian {
 
 HintLine::HintLine(WindowOperations& ops) : m_ops(ops) {}
 
-bool HintLine::showing()
+bool HintLine::showing() const
 {
-    return m_shown && m_ops.text(TextBox::Hilfe) == m_message;
+    return !m_messages.empty() && m_ops.text(TextBox::Hilfe) == m_messages.back().text;
 }
 
 void HintLine::show(Cause cause, const std::string& message)
 {
     if (!showing())
         m_hintBefore = m_ops.text(TextBox::Hilfe);
-    m_message = message;
-    m_shown = true;
-    m_cause = cause;
+    std::erase_if(m_messages, [cause](const Message& m) { return m.cause == cause; });
+    m_messages.push_back({cause, message});
     m_ops.setText(TextBox::Hilfe, message);
 }
 
 void HintLine::mend(Cause cause)
 {
-    if (m_cause != cause || !m_shown)
+    const bool shown = showing();
+    const auto gone =
+        std::erase_if(m_messages, [cause](const Message& m) { return m.cause == cause; });
+    if (gone == 0 || !shown || showing())
         return;
-    if (showing())
-        m_ops.setText(TextBox::Hilfe, m_hintBefore);
-    m_shown = false;
+    m_ops.setText(TextBox::Hilfe, m_messages.empty() ? m_hintBefore : m_messages.back().text);
 }
 
 } // namespace korvelian

@@ -98,6 +98,15 @@ void TestSoundControl::ratioInUse_data()
     QTest::newRow("inaudible, then refused: the ratio's message stays in view")
         << Entries{{TextBox::Zaehler, "100"}, {TextBox::Nenner, "0"}} << 22000.0 << 0.0
         << kRatioDomain << 0.0;
+    QTest::newRow("inaudible, refused, mended: y is still silent, said again")
+        << Entries{{TextBox::Zaehler, "100"}, {TextBox::Nenner, "0"}, {TextBox::Nenner, "1"}}
+        << 22000.0 << 0.0 << above << 0.0;
+    QTest::newRow("inaudible, read otherwise, mended: y is still silent, said again")
+        << Entries{{TextBox::Zaehler, "100"}, {TextBox::Nenner, "1,5"}, {TextBox::Nenner, "1"}}
+        << 22000.0 << 0.0 << above << 0.0;
+    QTest::newRow("inaudible, refused, then audible: neither message stays")
+        << Entries{{TextBox::Zaehler, "100"}, {TextBox::Nenner, "0"}, {TextBox::Nenner, "50"}}
+        << 440.0 << 0.25 << "" << 0.0;
     // clang-format on
 }
 
