@@ -47,12 +47,17 @@ void withoutSessionWarnings(QtMsgType type, const QMessageLogContext& context, c
 
 QtMessageHandler beforeAudioQuietening = nullptr;
 
-// Without an audio server Qt says so in English on every start; the entry "Ton" says it in
-// German where it matters.
+// Without an audio server Qt says so in English on every start, and its output names the
+// error when the server goes; the entry "Ton" says it in German where it matters.
 void withoutAudioServerWarnings(QtMsgType type, const QMessageLogContext& context,
                                 const QString& text)
 {
-    if (type == QtWarningMsg && text.startsWith(QLatin1String("PulseAudioService: ")))
+    // The stream's error comes quoted, as Qt's debug stream writes a string.
+    QStringView said(text);
+    if (said.startsWith(u'"'))
+        said = said.mid(1);
+    if (type == QtWarningMsg &&
+        (said.startsWith(u"PulseAudioService: ") || said.startsWith(u"Stream error: ")))
         return;
     beforeAudioQuietening(type, context, text);
 }

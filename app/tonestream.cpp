@@ -30,6 +30,8 @@ constexpr int kFeedMilliseconds = 5;
 constexpr int kServerMilliseconds = 30;
 // The longest the program's end waits for its fade to be heard.
 constexpr int kEndWaitMilliseconds = 150;
+// How often an output that is missing or was lost is looked for again.
+constexpr int kProbeAgainMilliseconds = 2000;
 
 const char* const kNoOutput =
     "Kein Ton: Es gibt keinen Audioausgang (kein Gerät, oder der Audioserver antwortet nicht).";
@@ -133,18 +135,24 @@ public:
             connect(m_devices.get(), &QMediaDevices::audioOutputsChanged, this,
                     [this] { probe(); });
         }
+        if (playing())
+            return;
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull())
-            announce(false, kNoOutput);
-        else if (!stereoFormat(device))
-            announce(false, kNoFormat);
-        else
+        const std::optional<QAudioFormat> format =
+            device.isNull() ? std::nullopt : stereoFormat(device);
+        if (!format)
+            announce(false, device.isNull() ? kNoOutput : kNoFormat);
+        else if (!m_missed || opens(device, *format))
             announce(true, nullptr);
+        else
+            announce(false, m_why ? m_why : kNotOpened);
     }
 
     void shutDown()
     {
         stopSink();
+        delete m_probeAgain;
+        m_probeAgain = nullptr;
         m_devices.reset();
         m_device.reset();
     }
@@ -234,6 +242,23 @@ private:
         m_backlog.clear();
     }
 
+    bool playing()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_running;
+    }
+
+    // Once an output was missing or lost, the list of devices may name it all the same: only a
+    // stream opened on it says that it is there again.
+    static bool opens(const QAudioDevice& device, const QAudioFormat& format)
+    {
+        QAudioSink sink(device, format);
+        const QIODevice* io = sink.start();
+        const bool opened = io && sink.error() == QAudio::NoError;
+        sink.stop();
+        return opened;
+    }
+
     void fail(const char* why)
     {
         stopSink();
@@ -248,6 +273,24 @@ private:
 
     void announce(bool available, const char* why)
     {
+        // Looked for again now and then while there is none, on this thread: the GUI never
+        // waits for it.
+        m_missed = m_missed || !available;
+        if (!available && !m_probeAgain) {
+            m_probeAgain = new QTimer(this);
+            m_probeAgain->setInterval(kProbeAgainMilliseconds);
+            connect(m_probeAgain, &QTimer::timeout, this, [this] { probe(); });
+        }
+        if (m_probeAgain) {
+            if (available)
+                m_probeAgain->stop();
+            else
+                m_probeAgain->start();
+        }
+        if (m_available == available && m_why == why)
+            return;
+        m_available = available;
+        m_why = why;
         ToneStream* stream = &m_stream;
         const QString text = why ? QString::fromUtf8(why) : QString();
         QMetaObject::invokeMethod(
@@ -269,6 +312,11 @@ private:
     std::unique_ptr<QAudioSink> m_sink;
     QIODevice* m_io = nullptr;
     QTimer* m_timer = nullptr;
+    QTimer* m_probeAgain = nullptr;
+    // What was last said about the output, and whether it ever was that there is none.
+    bool m_available = false;
+    bool m_missed = false;
+    const char* m_why = nullptr;
     std::vector<std::int16_t> m_backlog;
     qint64 m_heardAfter = 0;
 };

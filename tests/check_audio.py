@@ -7,7 +7,9 @@ beside a desktop's server), records the sink's monitor with parec while sound_ro
 unticks, ticks again and closes the window. Then checks the recording: 220 Hz on the left and
 330 Hz on the right with the loudness of the bars, the phase the bars set, no jump from one
 sample to the next beyond what the ramps allow, silence after unticking and after the end. It
-prints the time from the bar change to the changed sound, and stops its server again.
+prints the time from the bar change to the changed sound, and stops its server again. Last,
+it stops and starts a server while "Ton" plays: the entry goes, comes back by itself within a
+few seconds, and no English line about the lost stream reaches the terminal.
 
     check_audio.py path/to/sound_roundtrip
     check_audio.py --beside COMMAND...    runs COMMAND beside such a server (make bench)
@@ -186,9 +188,40 @@ def main():
     for attempt in range(3):
         status = round_trip(roundtrip)
         if status != UNMEASURABLE:
-            return status
+            return status or server_returns(roundtrip)
         print("check-audio: again, attempt %d of 3" % (attempt + 2))
     return 1
+
+
+def server_returns(roundtrip):
+    with private_server() as env:
+        played = subprocess.Popen([roundtrip, "--server-returns"], env=env, text=True,
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        steps, back = [], float("inf")
+        for line in played.stdout:
+            step = line.split()[0]
+            steps.append(step)
+            if step == "on":
+                # A moment of tone before the server goes.
+                time.sleep(0.3)
+                stop_server(env)
+            elif step == "lost":
+                start_server(env)
+                restarted = time.monotonic()
+            elif step == "back":
+                back = time.monotonic() - restarted
+        try:
+            said = played.communicate(timeout=30)[1]
+        except subprocess.TimeoutExpired:
+            played.kill()
+            said = played.communicate()[1]
+    print("%s  the server went and came back: %s; \"Ton\" back %.1f s after the server"
+          % ("ok  " if steps == ["on", "lost", "back"] and back < 8 else "FAIL",
+             " ".join(steps), back))
+    english = [line for line in said.splitlines() if "Stream error" in line or "Pulse" in line]
+    print("%s  nothing said about the audio server on the terminal: %r"
+          % ("ok  " if not english else "FAIL", english))
+    return 0 if steps == ["on", "lost", "back"] and back < 8 and not english else 1
 
 
 def round_trip(roundtrip):

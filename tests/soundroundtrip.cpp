@@ -2,7 +2,10 @@
 // it: 3 : 2 at 220 Hz, then a bar, a phase and a ratio change, unticking, ticking again and
 // closing the window. Every step is printed with the monotonic clock's time, so that the
 // recording can be lined up with it.
+// With --server-returns it ticks "Ton", and says when the entry goes because the audio server
+// went and when it comes back by itself.
 
+#include "application.h"
 #include "mainwindow.h"
 
 #include <QAction>
@@ -15,6 +18,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -44,7 +48,9 @@ QAction* soundEntry(QWidget& screen)
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    // As the program starts, with the filter of what Qt says about the audio server.
+    const std::unique_ptr<QApplication> application = startApplication(argc, argv);
+    QApplication& app = *application;
     // The end the program has: the process goes at once, the audio stream with it.
     MainWindow window([] {
         say("ended");
@@ -57,6 +63,28 @@ int main(int argc, char* argv[])
         return 1;
     }
     window.show();
+
+    if (argc > 1 && QByteArrayView(argv[1]) == "--server-returns") {
+        enum class Stage { Waiting, Playing, Lost } stage = Stage::Waiting;
+        QObject::connect(sound, &QAction::changed, &app, [&] {
+            if (stage == Stage::Waiting && sound->isEnabled()) {
+                stage = Stage::Playing;
+                sound->setChecked(true);
+                say("on");
+            } else if (stage == Stage::Playing && !sound->isEnabled()) {
+                stage = Stage::Lost;
+                say("lost");
+            } else if (stage == Stage::Lost && sound->isEnabled()) {
+                say("back");
+                std::_Exit(0);
+            }
+        });
+        QTimer::singleShot(20000, &app, [] {
+            std::fputs("Ton did not come back\n", stderr);
+            std::_Exit(1);
+        });
+        return QApplication::exec();
+    }
 
     const auto set = [&window](const char* name, int value) {
         window.findChild<QScrollBar*>(name)->setValue(value);
