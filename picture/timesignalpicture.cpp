@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,12 @@ namespace {
 constexpr double kTurn = 2 * std::numbers::pi;
 // At most this many periods are labelled on the time axis.
 constexpr double kMostLabels = 8;
+// The side of the cursor's point and markers at 100 %: the screen's markers, 132 twips.
+constexpr double kMarkSize = 8.8;
+// A vector curve takes this many points per period of its signal, and stands as a curve while
+// the picture's columns give it at least this many.
+constexpr double kPointsPerPeriod = 48;
+constexpr double kColumnsPerPeriod = 4;
 
 struct Colours
 {
@@ -63,22 +70,31 @@ QFont font(double zoom)
     return f;
 }
 
+// Room for half a mark beside a panel's edge, where a value of 2 puts the cursor's point and
+// marker: they cover neither a title, nor a value axis's label, nor the time axis's labels.
+double markRoom(double zoom)
+{
+    return (kMarkSize / 2 + 2) * zoom;
+}
+
 Layout layout(const QRectF& target, double zoom)
 {
     const double text = QFontMetricsF(font(zoom)).height();
     const double margin = 6 * zoom;
+    const double room = markRoom(zoom);
     const double gutter =
-        QFontMetricsF(font(zoom)).horizontalAdvance(QStringLiteral("−y")) + 2 * margin;
+        QFontMetricsF(font(zoom)).horizontalAdvance(QStringLiteral("−y")) + margin + room;
     const double left = target.left() + gutter;
     const double width = std::max(1.0, target.right() - margin - left);
-    const double panels = std::max(2.0, target.height() - 2 * margin - 4 * text - margin);
+    const double panels =
+        std::max(2.0, target.height() - 2 * margin - 4 * text - margin - 3 * room);
     const double panel = panels / 2;
-    const double xTop = target.top() + margin + text;
-    const double yTop = xTop + panel + text + margin;
+    const double xTop = target.top() + margin + text + room;
+    const double yTop = xTop + panel + margin + text + room;
     return {text,
             {left, xTop, width, panel},
             {left, yTop, width, panel},
-            {target.left(), yTop + panel, target.width(), 2 * text}};
+            {target.left(), yTop + panel + room, target.width(), 2 * text}};
 }
 
 double span(const TimeSignalScene& scene)
@@ -138,7 +154,7 @@ void paintPanel(QPainter& painter, const QRectF& panel, const TimeSignalScene& s
     const bool plusOnTop = downShare(scene, signal, 1) < downShare(scene, signal, 0);
     painter.setPen(c.text);
     const double labelWidth = 40 * style.zoom;
-    const double labelLeft = panel.left() - 3 * style.zoom - labelWidth;
+    const double labelLeft = panel.left() - markRoom(style.zoom) - labelWidth;
     const QRectF top(labelLeft, panel.top(), labelWidth, panel.height() / 2);
     const QRectF bottom(labelLeft, panel.center().y(), labelWidth, panel.height() / 2);
     painter.drawText(top, Qt::AlignRight | Qt::AlignTop,
@@ -148,16 +164,41 @@ void paintPanel(QPainter& painter, const QRectF& panel, const TimeSignalScene& s
 
     if (!scene.hasFigure)
         return;
-    // One column of device pixels at a time, lit from the least to the greatest value the
-    // signal takes there: no gaps where it is steep, no false waves where it is faster than
-    // the pixels.
     const double t = span(scene);
     const int columns =
         std::max(1, static_cast<int>(std::lround(panel.width() * style.pixelRatio)));
-    const double column = panel.width() / columns;
-    const double wide = std::max(column, lw);
     painter.save();
     painter.setClipRect(panel.adjusted(-lw, -lw, lw, lw));
+    // A file to be scaled takes a curve, as long as the picture shows the signal's waves.
+    const double periods =
+        t / kTurn * (signal == Signal::X ? 1 : scene.p.numerator / scene.p.denominator);
+    if (style.vector && periods * kColumnsPerPeriod <= columns) {
+        QPainterPath curve;
+        const int points =
+            std::max(columns, static_cast<int>(std::ceil(periods * kPointsPerPeriod)));
+        bool drawing = false;
+        for (int i = 0; i <= points; ++i) {
+            const double row =
+                rowOf(panel, scene, signal, signalValue(signal, t * i / points, scene.p));
+            const QPointF point(panel.left() + panel.width() * i / points, row);
+            if (!std::isfinite(row))
+                drawing = false;
+            else if (drawing)
+                curve.lineTo(point);
+            else
+                curve.moveTo(point);
+            drawing = drawing || std::isfinite(row);
+        }
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.strokePath(curve, QPen(c.signal, lw, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.restore();
+        return;
+    }
+    // One column of device pixels at a time, lit from the least to the greatest value the
+    // signal takes there: no gaps where it is steep, no false waves where it is faster than
+    // the pixels.
+    const double column = panel.width() / columns;
+    const double wide = std::max(column, lw);
     for (int i = 0; i < columns; ++i) {
         const ValueRange r = signalRange(signal, t * i / columns, t * (i + 1) / columns, scene.p);
         const double a = rowOf(panel, scene, signal, r.low);
@@ -225,13 +266,14 @@ void paintTimeSignals(QPainter& painter, const QRectF& target, const TimeSignalS
     painter.fillRect(target, c.ground);
     painter.setFont(font(style.zoom));
 
+    // Each formula above its panel, clear of a mark at the panel's edge.
     painter.setPen(c.text);
-    painter.drawText(
-        QRectF(l.xPanel.left(), l.xPanel.top() - l.textHeight, l.xPanel.width(), l.textHeight),
-        Qt::AlignLeft | Qt::AlignBottom, formula(scene, Signal::X));
-    painter.drawText(
-        QRectF(l.yPanel.left(), l.yPanel.top() - l.textHeight, l.yPanel.width(), l.textHeight),
-        Qt::AlignLeft | Qt::AlignBottom, formula(scene, Signal::Y));
+    for (const Signal signal : {Signal::X, Signal::Y}) {
+        const QRectF& panel = signal == Signal::X ? l.xPanel : l.yPanel;
+        painter.drawText(QRectF(panel.left(), panel.top() - markRoom(style.zoom) - l.textHeight,
+                                panel.width(), l.textHeight),
+                         Qt::AlignLeft | Qt::AlignBottom, formula(scene, signal));
+    }
 
     // The x periods, labelled under the time axis and marked across both signals.
     const double periods = closingPeriods(scene.p, scene.kgv);
@@ -278,11 +320,12 @@ void paintTimeCursor(QPainter& painter, const QRectF& target, const TimeSignalSc
     const double x = timePixel(target, scene, style.zoom, t);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
+    // Across both panels, but not through the y signal's formula between them.
     painter.setPen(QPen(c.cursor, style.lineWidth, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(QLineF(x, l.xPanel.top(), x, l.yPanel.bottom()));
+    for (const QRectF& panel : {l.xPanel, l.yPanel})
+        painter.drawLine(QLineF(x, panel.top(), x, panel.bottom()));
 
-    // The size of the screen's markers: 132 twips at 100 %.
-    const double size = 8.8 * style.zoom;
+    const double size = kMarkSize * style.zoom;
     const QSizeF box(size, size);
     for (const Signal signal : {Signal::X, Signal::Y}) {
         const QRectF& panel = signal == Signal::X ? l.xPanel : l.yPanel;

@@ -33,13 +33,15 @@ inline constexpr int kTimeSignalsWidth = 560;
 
 // zoom scales text and marks like the window's; lineWidth is a line's width and pixelRatio
 // the device pixels per unit of the painter, so that the signals are made one device column
-// at a time and stay sharp at any ratio.
+// at a time and stay sharp at any ratio. A vector picture, to be scaled, takes the signals as
+// curves wherever its columns show their waves.
 struct TimeSignalStyle
 {
     double zoom = 1;
     double lineWidth = 1;
     double pixelRatio = 1;
     bool worksheet = false;
+    bool vector = false;
 };
 
 // x(t) above y(t) over one closing period of the figure, on a common time axis, in the

@@ -217,8 +217,9 @@ bool TimeSignalView::save(const QString& path, int width, QString* error, bool w
         pictureSize(width), QStringLiteral("Zeitverläufe"), formulaLines(m_scene).join('\n'),
         [&] { return picture(width, worksheet); },
         [&](QPainter& painter, const QRectF& target) {
-            paintPicture(painter, target,
-                         styleFor(double(width) / kTimeSignalsWidth, 1, worksheet));
+            TimeSignalStyle style = styleFor(double(width) / kTimeSignalsWidth, 1, worksheet);
+            style.vector = true;
+            paintPicture(painter, target, style);
         }};
     return PictureExporter::write(path, source, error);
 }

@@ -9,6 +9,7 @@
 
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <numbers>
@@ -80,6 +81,9 @@ private slots:
     void refusedEntryIsNeverDrawn();
     void afterglowFadesOnlyWhileTheBeamRuns();
     void viewsAreRemembered();
+    void marksClearOfTexts_data();
+    void marksClearOfTexts();
+    void savedSignalsAreCurves();
 };
 
 void TestBeamViews::signalsAtKnownPoints_data()
@@ -243,6 +247,61 @@ void TestBeamViews::viewsAreRemembered()
         QCOMPARE(f.window.form().drift().ticked(), on);
         QCOMPARE(f.window.form().drift().secondsPerTurn(), on ? 40.0 : 20.0);
     }
+}
+
+void TestBeamViews::marksClearOfTexts_data()
+{
+    QTest::addColumn<double>("t");
+    QTest::newRow("x and y at 2: the formulas, +x and +y") << kPi / 2;
+    QTest::newRow("x and y at −2: −x, −y and the time axis's 0") << 3 * kPi / 2;
+}
+
+// At amplitude 2 the cursor's point, markers and lines leave every text of the picture as it
+// is without them: pixels of text are grey, which neither the signals nor the marks are.
+void TestBeamViews::marksClearOfTexts()
+{
+    QFETCH(double, t);
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.control<QScrollBar>("hscAmp1")->setValue(200);
+    f.control<QScrollBar>("hscAmp2")->setValue(200);
+    f.window.viewActions().setOption(ViewOption::TimeSignals, true);
+    TimeSignalView& view = f.window.timeSignals();
+    const QImage plain = view.picture(kTimeSignalsWidth, false);
+    view.setBeam(t);
+    const QImage marked = view.picture(kTimeSignalsWidth, false);
+    int text = 0;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            const QColor seen = plain.pixelColor(x, y);
+            if (seen.red() != seen.green() || seen.green() != seen.blue() || seen.red() == 0 ||
+                seen.red() == 255)
+                continue;
+            ++text;
+            QVERIFY2(marked.pixelColor(x, y) == seen, qPrintable(QString("%1, %2").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(text > 0);
+}
+
+// An SVG file to be scaled on a worksheet holds each signal as one curve, not as a column of
+// rectangles per pixel.
+void TestBeamViews::savedSignalsAreCurves()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    setRatio(f, "3", "2");
+    f.window.viewActions().setOption(ViewOption::TimeSignals, true);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("zeitverlaeufe.svg");
+    QString error;
+    QVERIFY2(f.window.timeSignals().save(path, kTimeSignalsWidth, &error, false),
+             qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray svg = file.readAll();
+    QCOMPARE(svg.count("<path"), 2);
+    QVERIFY2(svg.count("<rect") < 5, qPrintable(QString::number(svg.count("<rect"))));
 }
 
 KORVELIAN_WIDGET_TEST(beamviews, TestBeamViews)
