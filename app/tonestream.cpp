@@ -30,6 +30,8 @@ constexpr int kFeedMilliseconds = 5;
 constexpr int kServerMilliseconds = 30;
 // The longest the program's end waits for its fade to be heard.
 constexpr int kEndWaitMilliseconds = 150;
+// The longest the window's end waits for the tone's thread to let go of the audio system.
+constexpr int kShutDownMilliseconds = 500;
 // How often an output that is missing or was lost is looked for again.
 constexpr int kProbeAgainMilliseconds = 2000;
 
@@ -119,6 +121,13 @@ public:
         if (wake)
             QMetaObject::invokeMethod(
                 this, [this] { start(); }, Qt::QueuedConnection);
+    }
+
+    // The stream is gone: nothing is said to it any more.
+    void forget()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_forgotten = true;
     }
 
     void waitUntilEnded(int milliseconds)
@@ -291,6 +300,9 @@ private:
             return;
         m_available = available;
         m_why = why;
+        const std::lock_guard lock(m_mutex);
+        if (m_forgotten)
+            return;
         ToneStream* stream = &m_stream;
         const QString text = why ? QString::fromUtf8(why) : QString();
         QMetaObject::invokeMethod(
@@ -306,6 +318,7 @@ private:
     bool m_ending = false;
     // A sink plays, or is about to.
     bool m_running = false;
+    bool m_forgotten = false;
 
     std::unique_ptr<QMediaDevices> m_devices;
     std::unique_ptr<ToneDevice> m_device;
@@ -321,29 +334,38 @@ private:
     qint64 m_heardAfter = 0;
 };
 
-ToneStream::ToneStream(QObject* parent) : QObject(parent)
-{
-    m_thread.setObjectName(QStringLiteral("korvelian-ton"));
-}
+ToneStream::ToneStream(QObject* parent) : QObject(parent) {}
 
 ToneStream::~ToneStream()
 {
     if (!m_feeder)
         return;
     QMetaObject::invokeMethod(
-        m_feeder, [feeder = m_feeder] { feeder->shutDown(); }, Qt::BlockingQueuedConnection);
-    m_thread.quit();
-    m_thread.wait();
+        m_feeder,
+        [feeder = m_feeder, thread = m_thread] {
+            feeder->shutDown();
+            thread->quit();
+        },
+        Qt::QueuedConnection);
+    // A thread held up by an audio server that does not answer is left to the process's end,
+    // with what it uses: the window goes at once all the same.
+    if (!m_thread->wait(QDeadlineTimer(kShutDownMilliseconds))) {
+        m_feeder->forget();
+        return;
+    }
     delete m_feeder;
+    delete m_thread;
 }
 
 void ToneStream::startThread()
 {
     if (m_feeder)
         return;
+    m_thread = new QThread;
+    m_thread->setObjectName(QStringLiteral("korvelian-ton"));
     m_feeder = new ToneFeeder(*this);
-    m_feeder->moveToThread(&m_thread);
-    m_thread.start();
+    m_feeder->moveToThread(m_thread);
+    m_thread->start();
 }
 
 void ToneStream::probe()

@@ -36,7 +36,8 @@ signals:
 private:
     void startThread();
 
-    QThread m_thread;
+    // Made with the first sound; owned, unless it does not end in time.
+    QThread* m_thread = nullptr;
     ToneFeeder* m_feeder = nullptr;
     ToneSettings m_last;
     bool m_played = false;
