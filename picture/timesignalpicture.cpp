@@ -54,14 +54,22 @@ Colours colours(bool worksheet)
 }
 
 // Two panels above each other with room for their titles, the value axes' labels on the left
-// and the time axis's labels underneath.
+// and the time axis's labels underneath, with its caption and, while the beam runs, its
+// readout: beside the caption where both fit, else under it.
 struct Layout
 {
     double textHeight;
     QRectF xPanel;
     QRectF yPanel;
     QRectF timeLabels;
+    QRectF caption;
+    QRectF readout;
+    Qt::Alignment readoutAlignment;
 };
+
+const QString kCaption = QStringLiteral("Zeit t; T: Periode der x-Schwingung");
+// The widest readout: t runs up to 2π times the largest closing count.
+const QString kWidestReadout = QStringLiteral("t = 000000,00:  x = −0,00,  y = −0,00");
 
 QFont font(double zoom)
 {
@@ -79,22 +87,31 @@ double markRoom(double zoom)
 
 Layout layout(const QRectF& target, double zoom)
 {
-    const double text = QFontMetricsF(font(zoom)).height();
+    const QFontMetricsF metrics(font(zoom));
+    const double text = metrics.height();
     const double margin = 6 * zoom;
     const double room = markRoom(zoom);
-    const double gutter =
-        QFontMetricsF(font(zoom)).horizontalAdvance(QStringLiteral("−y")) + margin + room;
+    const double gutter = metrics.horizontalAdvance(QStringLiteral("−y")) + margin + room;
     const double left = target.left() + gutter;
     const double width = std::max(1.0, target.right() - margin - left);
+    const bool besideCaption = metrics.horizontalAdvance(kCaption) + 2 * margin +
+                                   metrics.horizontalAdvance(kWidestReadout) <=
+                               width;
+    const int lines = besideCaption ? 2 : 3;
     const double panels =
-        std::max(2.0, target.height() - 2 * margin - 4 * text - margin - 3 * room);
+        std::max(2.0, target.height() - 2 * margin - (2 + lines) * text - margin - 3 * room);
     const double panel = panels / 2;
     const double xTop = target.top() + margin + text + room;
     const double yTop = xTop + panel + margin + text + room;
+    const double labelsTop = yTop + panel + room;
+    const QRectF caption(left, labelsTop + text, width, text);
     return {text,
             {left, xTop, width, panel},
             {left, yTop, width, panel},
-            {target.left(), yTop + panel + room, target.width(), 2 * text}};
+            {target.left(), labelsTop, target.width(), lines * text},
+            caption,
+            besideCaption ? caption : caption.translated(0, text),
+            (besideCaption ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop};
 }
 
 double span(const TimeSignalScene& scene)
@@ -300,9 +317,7 @@ void paintTimeSignals(QPainter& painter, const QRectF& target, const TimeSignalS
         }
         painter.drawText(place, align, label);
     }
-    painter.drawText(
-        QRectF(l.xPanel.left(), l.timeLabels.top() + l.textHeight, l.xPanel.width(), l.textHeight),
-        Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Zeit t; T: Periode der x-Schwingung"));
+    painter.drawText(l.caption, Qt::AlignLeft | Qt::AlignTop, kCaption);
 
     paintPanel(painter, l.xPanel, scene, style, Signal::X, c);
     paintPanel(painter, l.yPanel, scene, style, Signal::Y, c);
@@ -344,11 +359,9 @@ void paintTimeCursor(QPainter& painter, const QRectF& target, const TimeSignalSc
     painter.setPen(c.text);
     painter.setFont(font(style.zoom));
     const Point beam = Auslenkung(t, scene.p);
-    painter.drawText(
-        QRectF(l.xPanel.left(), l.timeLabels.top() + l.textHeight, l.xPanel.width(), l.textHeight),
-        Qt::AlignRight | Qt::AlignTop,
-        QStringLiteral("t = %1:  x = %2,  y = %3")
-            .arg(decimal(t), decimal(beam.x), decimal(beam.y)));
+    painter.drawText(l.readout, l.readoutAlignment,
+                     QStringLiteral("t = %1:  x = %2,  y = %3")
+                         .arg(decimal(t), decimal(beam.x), decimal(beam.y)));
     painter.restore();
 }
 
