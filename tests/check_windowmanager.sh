@@ -170,6 +170,21 @@ else
     read -r _ top _ _ _ <<< "$(frame)"
     read -r _ viewTop _ _ _ <<< "$(frame "$view")"
     [ "$viewTop" = "$top" ] || fail "remembered time signals: frame's top at $viewTop, the window's at $top"
+    # Full screen, they stay in view above the window and whole on the monitor.
+    keys F11
+    stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/, / /g')
+    windowAt=-1 viewAt=-1 at=0
+    for id in $stacking; do
+        [ $((id)) -eq $((window)) ] && windowAt=$at
+        [ $((id)) -eq $((view)) ] && viewAt=$at
+        at=$((at + 1))
+    done
+    [ "$viewAt" -gt "$windowAt" ] || fail "full screen: the time signals below the window ($stacking)"
+    read -r x y width height _ <<< "$(frame "$view")"
+    read -r mx my mwidth mheight <<< "$projector"
+    [ "$x" -ge "$mx" ] && [ "$y" -ge "$my" ] && [ $((x + width)) -le $((mx + mwidth)) ] &&
+        [ $((y + height)) -le $((my + mheight)) ] ||
+        fail "full screen: the time signals at $x,$y ${width}x$height beyond the projector"
 fi
 stop
 exit $failed
