@@ -157,10 +157,11 @@ void TimeSignalView::placeBeside(const QWidget& window)
     const int left = taken.left() - room.left() - borders;
     const bool onRight = right >= full.width() || right >= left;
     const int beside = std::max(onRight ? right : left, 0);
+    const double least = std::min(m_zoom, kLeastZoom);
     double zoom = std::min(m_zoom, zoomFitting(beside));
     QRect inside;
     int bottom = room.bottom() - border.bottom();
-    if (zoom >= kLeastZoom) {
+    if (zoom >= least) {
         const int width = std::min(full.width(), beside);
         inside.setLeft(onRight ? taken.right() + 1 + border.left()
                                : taken.left() - border.right() - width);
@@ -168,9 +169,10 @@ void TimeSignalView::placeBeside(const QWidget& window)
     } else {
         // At the desktop's left edge, and clear of the hint line beneath the screen.
         const int column = screen.left() - room.left() - borders;
-        zoom = kLeastZoom;
+        zoom = least;
         inside.setLeft(room.left() + border.left());
-        inside.setWidth(std::max(1, std::min(kTimeSignalsWidth / 2, column)));
+        const int leastWidth = static_cast<int>(std::lround(kTimeSignalsWidth * least / 2));
+        inside.setWidth(std::max(1, std::min(leastWidth, column)));
         bottom = std::min(bottom, screen.bottom());
     }
     // Its title bar level with the window's, and all of it on the screen: higher where that
