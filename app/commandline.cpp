@@ -4,12 +4,10 @@
 #include "constants.h"
 #include "filewriter.h"
 #include "form1.h"
+#include "headlesswindow.h"
 #include "layout.h"
-#include "mainwindow.h"
-#include "viewoptions.h"
 #include "pictureexporter.h"
 #include "plateexporter.h"
-#include "screenarea.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -332,36 +330,47 @@ void CommandLine::applyTo(QWidget& window) const
     }
 }
 
-CommandLine::Answer CommandLine::exportFile(MainWindow& window) const
+void CommandLine::applyTo(WindowOperations& window) const
 {
+    for (const auto& [bar, value] : m_settings.scrollValues)
+        window.setScrollValue(bar, static_cast<std::int16_t>(value));
+    if (m_settings.ratio) {
+        window.setText(TextBox::Zaehler, m_settings.ratio->first.toStdString());
+        window.setText(TextBox::Nenner, m_settings.ratio->second.toStdString());
+    }
+}
+
+CommandLine::Answer CommandLine::exportFile() const
+{
+    HeadlessWindow window;
+    applyTo(window);
     // A refused ratio leaves the previous figure on the screen: a file of it would not show
     // what was asked for.
     if (window.form().variables().ratio.refused) {
         return fault(QString("--ratio %1:%2: %3")
                          .arg(m_settings.ratio->first, m_settings.ratio->second,
-                              window.findChild<QLineEdit*>(controlName(TextBox::Hilfe))->text()));
+                              QString::fromStdString(window.text(TextBox::Hilfe))));
     }
     // The orientation applies to the picture and the plate alike.
-    window.viewOptions().setOption(ViewOption::YUp, m_settings.yUp);
+    window.screen().yUp = m_settings.yUp;
     return m_settings.tablePath ? exportTable(window) : exportPicture(window);
 }
 
-CommandLine::Answer CommandLine::exportPicture(MainWindow& window) const
+CommandLine::Answer CommandLine::exportPicture(HeadlessWindow& window) const
 {
-    window.viewOptions().setOption(ViewOption::ReadingAid, m_settings.readingAid);
-    window.viewOptions().setOption(ViewOption::Values, m_settings.values);
-    window.viewOptions().setOption(ViewOption::Graticule, m_settings.graticule);
-    const auto* screen = window.findChild<ScreenArea*>(controlName(Picture::Bildschirm));
+    ScreenPicture& screen = window.screen();
+    screen.readingAid = m_settings.readingAid;
+    screen.values = m_settings.values;
+    screen.graticule = m_settings.graticule;
     const int width =
-        m_settings.exportWidth ? m_settings.exportWidth : PictureExporter::widthAtHundred(*screen);
+        m_settings.exportWidth ? m_settings.exportWidth : PictureExporter::widthAtHundred(screen);
     QString error;
-    if (!PictureExporter::save(*screen, *m_settings.exportPath, width, &error,
-                               m_settings.worksheet))
+    if (!PictureExporter::save(screen, *m_settings.exportPath, width, &error, m_settings.worksheet))
         return {1, QString("%1: %2\n").arg(kProgram, error.replace('\n', ' '))};
     return {};
 }
 
-CommandLine::Answer CommandLine::exportTable(MainWindow& window) const
+CommandLine::Answer CommandLine::exportTable(HeadlessWindow& window) const
 {
     const OverviewPlate plate =
         window.plate(m_settings.tableForm.value_or(OverviewPlate::Form::Ratios));

@@ -15,7 +15,7 @@ class QWidget;
 
 namespace korvelian {
 
-class MainWindow;
+class HeadlessWindow;
 
 // The program's command line: --help, --version and the start options that set the scroll
 // bars and the frequency factor as a user would. Each option is one row of the table in
@@ -49,9 +49,11 @@ public:
     void applyTo(QWidget& window) const;
 
     // Writes the screen's picture to the file --export names, or the overview plate to the
-    // file --export-table names, instead of opening the window, after applyTo has set the
-    // controls. Gives the status to end with and, on failure, one German line.
-    Answer exportFile(MainWindow& window) const;
+    // file --export-table names, instead of opening the window: the start options are set
+    // through their Change handlers on the window operations without a window
+    // (HeadlessWindow), whose recorded screen is then written. Gives the status to end with
+    // and, on failure, one German line.
+    Answer exportFile() const;
 
     struct Settings
     {
@@ -72,8 +74,10 @@ public:
 private:
     QStringList setAsideToolkitOptions(const QStringList& arguments) const;
     std::optional<Answer> checkCombination() const;
-    Answer exportPicture(MainWindow& window) const;
-    Answer exportTable(MainWindow& window) const;
+    // The start options through the handlers, as applyTo sets them on the window.
+    void applyTo(WindowOperations& window) const;
+    Answer exportPicture(HeadlessWindow& window) const;
+    Answer exportTable(HeadlessWindow& window) const;
 
     QCommandLineParser m_parser;
     QCommandLineOption m_help;

@@ -33,12 +33,11 @@ int main(int argc, char* argv[])
     if (const auto answer =
             commandLine.read(QApplication::arguments(), CommandLine::Stage::AfterToolkit))
         return CommandLine::print(*answer);
+    // Without a window, and without the remembered zoom and screen options: the same command
+    // gives the same file.
+    if (exporting)
+        return CommandLine::print(commandLine.exportFile());
     korvelian::MainWindow window;
-    if (exporting) {
-        // The remembered zoom and screen options stay out: the same command gives the same file.
-        commandLine.applyTo(window);
-        return CommandLine::print(commandLine.exportFile(window));
-    }
     window.restoreView(commandLine.settings().yUp);
     commandLine.applyTo(window);
     window.show();

@@ -22,15 +22,6 @@
 
 namespace korvelian {
 
-namespace {
-
-QColor toQColor(Colour colour)
-{
-    return QColor::fromRgb(static_cast<QRgb>(colour));
-}
-
-} // namespace
-
 QtWindowOperations::QtWindowOperations(const Controls& controls, std::function<void()> exitProgram)
     : m_controls(controls), m_exitProgram(std::move(exitProgram))
 {

@@ -4,6 +4,7 @@
 #include "driftstep.h"
 #include "helpwindow.h"
 #include "layout.h"
+#include "pageprinter.h"
 #include "pictureexporter.h"
 #include "plateexporter.h"
 #include "ratioinuse.h"
@@ -309,7 +310,7 @@ void ViewActions::copyToClipboard(const QImage& picture, const QString& title)
 void ViewActions::copyPicture()
 {
     const int width = m_screen.image().width();
-    copyToClipboard(PictureExporter::image(m_screen, width, worksheet()),
+    copyToClipboard(PictureExporter::image(m_screen.picture(), width, worksheet()),
                     QStringLiteral("Bild kopieren"));
 }
 
@@ -343,16 +344,18 @@ QString ViewActions::askFileName(const QString& title, const QString& proposed,
 void ViewActions::savePicture()
 {
     const QString path = askFileName(QStringLiteral("Bild speichern unter"),
-                                     PictureExporter::defaultFileName(m_screen, "png"),
+                                     PictureExporter::defaultFileName(m_screen.picture(), "png"),
                                      {kPng, kSvg}, {"png", "svg"});
     if (path.isEmpty())
         return;
     QString error;
-    if (!PictureExporter::save(m_screen, path, m_screen.image().width(), &error, worksheet())) {
+    if (!PictureExporter::save(m_screen.picture(), path, m_screen.image().width(), &error,
+                               worksheet())) {
         QMessageBox::warning(&m_window, QStringLiteral("Bild speichern"), error);
         return;
     }
-    if (path.endsWith(".svg", Qt::CaseInsensitive) && PictureExporter::figureAsImage(m_screen)) {
+    if (path.endsWith(".svg", Qt::CaseInsensitive) &&
+        PictureExporter::figureAsImage(m_screen.picture())) {
         QMessageBox::information(
             &m_window, QStringLiteral("Bild speichern"),
             QStringLiteral("Die Figur hat mehr als 200.000 Punkte. Die SVG-Datei enthält sie "
@@ -384,10 +387,10 @@ void ViewActions::copyTimeSignals()
 
 void ViewActions::saveTimeSignals()
 {
-    const QString path = askFileName(
-        QStringLiteral("Zeitverläufe speichern unter"),
-        PictureExporter::defaultFileName(m_screen, "png").replace("korvelian", "zeitverlaeufe"),
-        {kPng, kSvg}, {"png", "svg"});
+    const QString path = askFileName(QStringLiteral("Zeitverläufe speichern unter"),
+                                     PictureExporter::defaultFileName(m_screen.picture(), "png")
+                                         .replace("korvelian", "zeitverlaeufe"),
+                                     {kPng, kSvg}, {"png", "svg"});
     if (path.isEmpty())
         return;
     QString error;
@@ -398,13 +401,13 @@ void ViewActions::saveTimeSignals()
 void ViewActions::printPicture()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(PictureExporter::defaultFileName(m_screen, "pdf"));
+    printer.setDocName(PictureExporter::defaultFileName(m_screen.picture(), "pdf"));
     const std::optional<bool> worksheet =
         askPrinter(printer, QStringLiteral("Korvelian-Figur drucken"));
     if (!worksheet)
         return;
     QString error;
-    if (!PictureExporter::print(m_screen, printer, *worksheet, &error))
+    if (!PagePrinter::print(m_screen.picture(), printer, *worksheet, &error))
         QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
 }
 
@@ -485,7 +488,7 @@ void ViewActions::printPlate()
     if (!worksheet)
         return;
     QString error;
-    if (!PlateExporter::print(m_plate(plateForm()), printer, *worksheet, &error))
+    if (!PagePrinter::print(m_plate(plateForm()), printer, *worksheet, &error))
         QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
 }
 

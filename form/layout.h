@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace korvelian {
@@ -131,6 +133,26 @@ constexpr const char* controlName(Picture picture)
     return std::find_if(kControls.begin(), kControls.end(),
                         [picture](const ControlLayout& c) { return c.picture == picture; })
         ->name;
+}
+
+// What the boxes and the bars hold before anything is typed or moved, in the order of TextBox
+// and of ScrollBar: the window, the window without a window and the recording fake start so.
+inline std::array<std::string, 4> startTexts()
+{
+    std::array<std::string, 4> texts;
+    for (const TextBox box : {TextBox::Zaehler, TextBox::Nenner, TextBox::kgV, TextBox::Hilfe})
+        texts[static_cast<std::size_t>(box)] = control(controlName(box)).caption;
+    return texts;
+}
+
+constexpr std::array<std::int16_t, 4> startValues()
+{
+    std::array<std::int16_t, 4> values{};
+    for (const ScrollBar bar :
+         {ScrollBar::AmplitudeX, ScrollBar::PhaseX, ScrollBar::AmplitudeY, ScrollBar::PhaseY})
+        values[static_cast<std::size_t>(bar)] =
+            static_cast<std::int16_t>(control(controlName(bar)).value);
+    return values;
 }
 
 } // namespace korvelian

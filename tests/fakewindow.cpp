@@ -9,24 +9,6 @@
 
 namespace korvelian {
 
-std::array<std::string, 4> FakeWindow::startTexts()
-{
-    std::array<std::string, 4> texts;
-    for (const TextBox box : {TextBox::Zaehler, TextBox::Nenner, TextBox::kgV, TextBox::Hilfe})
-        texts[static_cast<std::size_t>(box)] = control(controlName(box)).caption;
-    return texts;
-}
-
-std::array<std::int16_t, 4> FakeWindow::startScrollValues()
-{
-    std::array<std::int16_t, 4> values{};
-    for (const ScrollBar bar :
-         {ScrollBar::AmplitudeX, ScrollBar::PhaseX, ScrollBar::AmplitudeY, ScrollBar::PhaseY})
-        values[static_cast<std::size_t>(bar)] =
-            static_cast<std::int16_t>(control(controlName(bar)).value);
-    return values;
-}
-
 namespace {
 
 std::string name(Picture picture)

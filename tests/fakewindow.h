@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "layout.h"
 #include "windowoperations.h"
 
 #include <array>
@@ -33,9 +34,6 @@ struct Call
 class FakeWindow : public WindowOperations
 {
 public:
-    static std::array<std::string, 4> startTexts();
-    static std::array<std::int16_t, 4> startScrollValues();
-
     void setFrame(Picture picture, float x1, float y1, float x2, float y2) override;
     void clear(Picture picture) override;
     void drawSegment(Picture picture, float x1, float y1, float x2, float y2,
@@ -80,7 +78,7 @@ public:
     // The controls start as the layout table has them, as the window's do.
     std::array<std::string, 4> texts = startTexts();
     std::array<bool, 4> inUse{{true, true, true, true}};
-    std::array<std::int16_t, 4> scroll = startScrollValues();
+    std::array<std::int16_t, 4> scroll = startValues();
     int check = 0;
     double now = 1000.0;
     // A sleep may end early: it advances the clock by at most this much.

@@ -5,9 +5,6 @@
 
 #include <QPaintEvent>
 
-#include <algorithm>
-#include <cmath>
-
 namespace korvelian {
 
 PictureArea::PictureArea(const QColor& background, const QColor& foreground, QWidget* parent)
@@ -20,85 +17,69 @@ PictureArea::PictureArea(const QColor& background, const QColor& foreground, QWi
 
 void PictureArea::setFrame(double x1, double y1, double x2, double y2)
 {
-    const bool usable = std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) &&
-                        std::isfinite(y2) && x1 != x2 && y1 != y2;
-    if (usable)
-        m_frame = {x1, y1, x2, y2};
+    m_picture.setFrame(x1, y1, x2, y2);
 }
 
 QPointF PictureArea::toPixel(double x, double y) const
 {
-    return mapPoint(imageMapping(m_frame, QSizeF(size()), renderStyle(), 1.0), x, y);
+    return mapPoint(imageMapping(frame(), QSizeF(size()), renderStyle(), 1.0), x, y);
 }
 
 PixelMapping PictureArea::mappingOnto(const UserFrame& frame, const QRectF& target) const
 {
-    PixelMapping m =
-        pixelMapping(frame, target.size(),
-                     target.width() / std::max(1, width()) * m_zoom / kTwipsPerPixel, m_yUp);
-    m.offsetX += target.left();
-    m.offsetY += target.top();
-    return m;
+    return picture().mappingOnto(frame, target);
 }
 
 void PictureArea::setYUp(bool yUp)
 {
-    if (yUp == m_yUp)
+    if (yUp == m_picture.yUp)
         return;
-    m_yUp = yUp;
-    m_imageCurrent = false;
-    scheduleRepaint();
+    m_picture.yUp = yUp;
+    remakeImage();
 }
 
 void PictureArea::setZoom(double zoom)
 {
-    if (zoom == m_zoom)
+    if (zoom == m_picture.zoom)
         return;
-    m_zoom = zoom;
-    m_imageCurrent = false;
-    scheduleRepaint();
-}
-
-void PictureArea::setFigureDimmed(bool dimmed)
-{
-    if (dimmed == m_figureDimmed)
-        return;
-    m_figureDimmed = dimmed;
-    m_imageCurrent = false;
-    scheduleRepaint();
+    m_picture.zoom = zoom;
+    remakeImage();
 }
 
 void PictureArea::clear()
 {
-    m_drawing.clear();
-    m_imageCurrent = false;
-    scheduleRepaint();
+    m_picture.drawing.clear();
+    remakeImage();
 }
 
 void PictureArea::drawSegment(double x1, double y1, double x2, double y2, const QColor& colour)
 {
-    DrawOp op{DrawOp::Kind::Segment, m_frame, x1, y1, x2, y2, colour, {}, 0};
-    m_drawing.push_back(op);
+    m_picture.addSegment(x1, y1, x2, y2, colour);
     scheduleRepaint();
 }
 
 void PictureArea::drawFigure(const Parameter& p, double end, const QColor& colour)
 {
-    DrawOp op{DrawOp::Kind::Figure, m_frame, 0, 0, 0, 0, colour, p, end};
-    m_drawing.push_back(op);
+    m_picture.addFigure(p, end, colour);
     scheduleRepaint();
 }
 
 void PictureArea::drawBox(double x1, double y1, double x2, double y2)
 {
-    DrawOp op{DrawOp::Kind::Box, m_frame, x1, y1, x2, y2, m_foreground, {}, 0};
-    m_drawing.push_back(op);
+    m_picture.addBox(x1, y1, x2, y2, m_foreground);
     scheduleRepaint();
 }
 
 QColor PictureArea::background() const
 {
     return m_background.isValid() ? m_background : palette().color(QPalette::Base);
+}
+
+const ScreenPicture& PictureArea::picture() const
+{
+    m_picture.size = QSizeF(size());
+    m_picture.background = background();
+    return m_picture;
 }
 
 void PictureArea::changeEvent(QEvent* event)
@@ -123,14 +104,14 @@ void PictureArea::render()
         m_image.fill(background());
         QPainter painter(&m_image);
         // One device pixel at 100 %, as the axes are drawn, whatever the ratio.
-        paintUnderlay(painter, QRectF(QPointF(0, 0), QSizeF(size())), linePixels(m_zoom) / ratio,
-                      false);
+        picture().paintUnderlay(painter, QRectF(QPointF(0, 0), QSizeF(size())),
+                                linePixels(zoom()) / ratio, false);
         m_rendered = 0;
         m_imageCurrent = true;
     }
-    m_renderer.render(m_image, QSizeF(size()), std::span(m_drawing).subspan(m_rendered),
+    m_renderer.render(m_image, QSizeF(size()), std::span(m_picture.drawing).subspan(m_rendered),
                       renderStyle());
-    m_rendered = m_drawing.size();
+    m_rendered = m_picture.drawing.size();
 }
 
 const QImage& PictureArea::image()
@@ -158,25 +139,14 @@ void PictureArea::paintEvent(QPaintEvent* event)
                           QRectF(QPointF(r.topLeft()) * m_image.devicePixelRatio(),
                                  QSizeF(r.size()) * m_image.devicePixelRatio()));
     }
-    paintAnnotations(painter, QRectF(rect()), linePixels(m_zoom), false);
+    picture().paintAnnotations(painter, QRectF(rect()), linePixels(zoom()), false, m_valueLines);
     paintOverlays(painter);
-    paintFocusMark(*this, painter, linePixels(m_zoom));
+    paintFocusMark(*this, painter, linePixels(zoom()));
 }
 
 void PictureArea::paintOverlays(QPainter&) {}
 
-void PictureArea::paintAnnotations(QPainter&, const QRectF&, double, bool) const {}
-
-double PictureArea::beneathHeight(double) const
-{
-    return 0;
-}
-
-void PictureArea::paintBeneath(QPainter&, const QRectF&, bool) const {}
-
-void PictureArea::paintUnderlay(QPainter&, const QRectF&, double, bool) const {}
-
-void PictureArea::redrawUnderlay()
+void PictureArea::remakeImage()
 {
     m_imageCurrent = false;
     scheduleRepaint();

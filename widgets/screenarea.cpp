@@ -1,9 +1,6 @@
 #include "screenarea.h"
 
-#include "graticule.h"
 #include "layout.h"
-#include "readingaid.h"
-#include "tracepainter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,7 +67,7 @@ const int kBaseSize = pixels(control("picBildschirm").width);
 
 } // namespace
 
-ScreenArea::ScreenArea(QWidget* parent) : PictureArea(Qt::black, Qt::white, parent)
+ScreenArea::ScreenArea(QWidget* parent) : PictureArea(kScreenBackground, kScreenForeground, parent)
 {
     m_shapes = {twips(3240, 2880), twips(3720, 4200), twips(2040, 3480)};
     m_lines = {QLineF(twips(2400, 2400), twips(4680, 2400)),
@@ -181,25 +178,29 @@ QLineF ScreenArea::overlayLine(OverlayLine line) const
 
 void ScreenArea::setReadingAid(bool on)
 {
-    m_readingAid = on;
+    changePicture().readingAid = on;
     update();
 }
 
 void ScreenArea::setAfterglow(bool on)
 {
-    m_afterglow = on;
-    setFigureDimmed(on);
+    ScreenPicture& picture = changePicture();
     if (!on)
-        m_trace.clear();
+        picture.trace.clear();
+    if (on != picture.afterglow) {
+        // The figure is dimmed beneath the trace.
+        picture.afterglow = on;
+        remakeImage();
+    }
     update();
 }
 
 void ScreenArea::followBeam(double t, const Parameter& p, double now)
 {
     m_beamRunning = true;
-    if (!m_afterglow)
+    if (!afterglow())
         return;
-    m_trace.follow(t, p, now);
+    changePicture().trace.follow(t, p, now);
     scheduleRepaint();
 }
 
@@ -213,107 +214,37 @@ void ScreenArea::clear()
     // A redraw while the beam runs (a bar moved, the phase drifting) keeps the glow, as the
     // phosphor would.
     if (!m_beamRunning)
-        m_trace.clear();
+        changePicture().trace.clear();
     PictureArea::clear();
 }
 
 void ScreenArea::setEntryAccepted(bool accepted)
 {
-    if (accepted == m_entryAccepted)
+    if (accepted == entryAccepted())
         return;
-    m_entryAccepted = accepted;
-    if (m_readingAid || m_values)
+    changePicture().entryAccepted = accepted;
+    if (readingAid() || values())
         update();
 }
 
 void ScreenArea::setValues(bool on)
 {
-    m_values = on;
+    changePicture().values = on;
     update();
-}
-
-void ScreenArea::paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth,
-                                  bool worksheet) const
-{
-    const DrawOp* figure = lastFigure(drawing());
-    if (!figure)
-        return;
-    const PixelMapping m = mappingOnto(figure->frame, target);
-    if (m_afterglow) {
-        // Twice a line's width in device pixels, whatever the painter's ratio.
-        const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-        paintTrace(painter, m, m_trace, 2 * lineWidth / ratio, worksheet);
-    }
-    if (m_readingAid) {
-        paintReadingAid(painter, m, target, figure->parameters, m_entryAccepted,
-                        pictureZoom(target.width()), lineWidth, worksheet);
-    }
-    if (m_values) {
-        const auto legend = m_readingAid ? legendPlace(legendLines(), target, m, figure->parameters,
-                                                       pictureZoom(target.width()))
-                                         : std::nullopt;
-        m_screenValues.paint(painter, m, target, figure->parameters, m_entryAccepted,
-                             worksheet ? kWorksheetBackground : background(), worksheet,
-                             legend.value_or(QRectF()));
-    }
 }
 
 void ScreenArea::setGraticule(bool on)
 {
-    m_graticule = on;
-    redrawUnderlay();
-}
-
-void ScreenArea::paintUnderlay(QPainter& painter, const QRectF& target, double lineWidth,
-                               bool worksheet) const
-{
-    if (!m_graticule)
-        return;
-    paintGraticule(painter, frame(), mappingOnto(frame(), target), lineWidth, worksheet);
-}
-
-// The picture's size against the screen at 100 %: the aid's text and marks grow with it.
-double ScreenArea::pictureZoom(double pictureWidth) const
-{
-    return pictureWidth * zoom() / std::max(1, width());
-}
-
-QStringList ScreenArea::legendLines() const
-{
-    const DrawOp* figure = lastFigure(drawing());
-    if (!m_readingAid || !figure)
-        return {};
-    return readingAidLegend(figure->parameters, m_entryAccepted, yUp());
-}
-
-bool ScreenArea::legendFits(const QRectF& target) const
-{
-    const DrawOp* figure = lastFigure(drawing());
-    return !figure || legendPlace(legendLines(), target, mappingOnto(figure->frame, target),
-                                  figure->parameters, pictureZoom(target.width()))
-                          .has_value();
-}
-
-double ScreenArea::beneathHeight(double width) const
-{
-    const QStringList lines = legendLines();
-    const double height = width * this->height() / std::max(1, this->width());
-    if (lines.isEmpty() || legendFits(QRectF(0, 0, width, height)))
-        return 0;
-    return legendBandHeight(lines, width, pictureZoom(width));
-}
-
-void ScreenArea::paintBeneath(QPainter& painter, const QRectF& band, bool worksheet) const
-{
-    paintLegendBand(painter, band, legendLines(), pictureZoom(band.width()), worksheet);
+    changePicture().graticule = on;
+    remakeImage();
 }
 
 void ScreenArea::paintEvent(QPaintEvent* event)
 {
     PictureArea::paintEvent(event);
-    const QStringList lines = legendLines();
+    const QStringList lines = picture().legendLines();
     const QStringList beside =
-        lines.isEmpty() || legendFits(QRectF(rect())) ? QStringList() : lines;
+        lines.isEmpty() || picture().legendFits(QRectF(rect())) ? QStringList() : lines;
     if (beside != m_legendBeside) {
         m_legendBeside = beside;
         emit legendBesideChanged();

@@ -2,7 +2,6 @@
 
 #include "afterglow.h"
 #include "picturearea.h"
-#include "screenvalues.h"
 #include "windowoperations.h"
 
 #include <array>
@@ -37,11 +36,10 @@ public:
 
     // The reading aid: marks and a legend over the figure, beneath the beam.
     void setReadingAid(bool on);
-    bool readingAid() const { return m_readingAid; }
+    bool readingAid() const { return picture().readingAid; }
     // "Nachleuchten": the running beam leaves a fading trace over a dimmed figure.
     void setAfterglow(bool on);
-    bool afterglow() const { return m_afterglow; }
-    const AfterglowTrace& trace() const { return m_trace; }
+    bool afterglow() const { return picture().afterglow; }
     // The beam at t in a frame at clock time now, and the end of the animation: the trace
     // fades only while the beam runs, and what it left stays until the next redraw.
     void followBeam(double t, const Parameter& p, double now);
@@ -51,23 +49,17 @@ public:
     // Whether the ratio boxes hold what the figure is drawn with; the aid reads nothing while
     // an entry stands refused, and the values say that the ratio is the last accepted one.
     void setEntryAccepted(bool accepted);
-    bool entryAccepted() const { return m_entryAccepted; }
-    void paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth,
-                          bool worksheet) const override;
+    bool entryAccepted() const { return picture().entryAccepted; }
     // The values of the figure, written beside its box.
     void setValues(bool on);
-    bool values() const { return m_values; }
+    bool values() const { return picture().values; }
     // The graticule beneath the figure.
     void setGraticule(bool on);
-    bool graticule() const { return m_graticule; }
-    void paintUnderlay(QPainter& painter, const QRectF& target, double lineWidth,
-                       bool worksheet) const override;
+    bool graticule() const { return picture().graticule; }
 
-    // The reading aid's legend where it has no room beside the figure: beneath a copied,
-    // saved or printed picture, and beside the screen (legendBeside(), empty while the legend
-    // fits on the screen or the aid is off).
-    double beneathHeight(double width) const override;
-    void paintBeneath(QPainter& painter, const QRectF& band, bool worksheet) const override;
+    // The reading aid's legend where it has no room beside the figure: beside the screen
+    // (empty while the legend fits on the screen or the aid is off); a copied, saved or
+    // printed picture has it beneath.
     QStringList legendBeside() const { return m_legendBeside; }
 
 signals:
@@ -83,10 +75,6 @@ private:
     QRect overlayBounds(Overlay item) const;
     template <typename Change> void changeOverlay(Overlay item, Change change);
 
-    // The legend's lines when the aid is on, and whether they fit a picture at target.
-    QStringList legendLines() const;
-    bool legendFits(const QRectF& target) const;
-    double pictureZoom(double pictureWidth) const;
     // Where a point of the frame lies on the screen at 100 %, y growing downward.
     QPointF placeAtHundred(double x, double y) const;
     // From pixels of the screen at 100 % to where they are shown now.
@@ -96,14 +84,7 @@ private:
     std::array<QLineF, 2> m_lines;
     std::array<Overlay, 5> m_stacking{{Overlay::DropToXAxis, Overlay::DropToYAxis,
                                        Overlay::BeamPoint, Overlay::YMarker, Overlay::XMarker}};
-    bool m_readingAid = false;
-    bool m_graticule = false;
-    bool m_values = false;
-    mutable ScreenValues m_screenValues;
-    bool m_entryAccepted = true;
-    bool m_afterglow = false;
     bool m_beamRunning = false;
-    AfterglowTrace m_trace;
     QStringList m_legendBeside;
 };
 

@@ -180,7 +180,7 @@ void TestSoundControl::offIsSilentAndTheEndWaitsForTheFade()
     QVERIFY(f.output.calls == (std::vector<std::string>{"play", "play", "fadeOut"}));
     // The message about the inaudible y tone goes with the sound.
     QCOMPARE(QString::fromStdString(hintAfterOff),
-             QString::fromStdString(FakeWindow::startTexts()[std::size_t(TextBox::Hilfe)]));
+             QString::fromStdString(startTexts()[std::size_t(TextBox::Hilfe)]));
 
     f.sound().setOn(true);
     QCOMPARE(f.output.played.back().frequencyX, 440.0);

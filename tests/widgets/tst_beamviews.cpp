@@ -200,7 +200,7 @@ void TestBeamViews::afterglowFadesOnlyWhileTheBeamRuns()
     QVERIFY(f.show());
     setRatio(f, "3", "2");
     auto* screen = f.control<ScreenArea>("picBildschirm");
-    auto copy = [screen] { return PictureExporter::image(*screen, 441, false); };
+    auto copy = [screen] { return PictureExporter::image(screen->picture(), 441, false); };
     const QImage plain = copy();
 
     f.window.viewActions().setOption(ViewOption::Afterglow, true);

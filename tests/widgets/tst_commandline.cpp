@@ -153,8 +153,8 @@ void TestCommandLine::exported_data()
     // clang-format on
 }
 
-// The picture written is the one the screen shows after the start options, without the
-// window ever being shown.
+// The picture written without any window is the one the window's screen shows after the same
+// start options.
 void TestCommandLine::exported()
 {
     QFETCH(QStringList, arguments);
@@ -167,9 +167,10 @@ void TestCommandLine::exported()
     arguments[option + 1] = path;
     CommandLine line;
     QVERIFY(!line.read(QStringList{"korvelian"} + arguments, CommandLine::Stage::AfterToolkit));
+    const CommandLine::Answer answer = line.exportFile();
     WindowFixture f;
     line.applyTo(f.window);
-    const CommandLine::Answer answer = line.exportFile(f.window);
+    f.window.setYUp(line.settings().yUp);
     QCOMPARE(answer.status, status);
     QCOMPARE(answer.text.count('\n'), status == 0 ? 0 : 1);
     QCOMPARE(QFile::exists(path), !written.isEmpty());

@@ -70,7 +70,7 @@ void TestOrientation::positiveYDeflection()
 
     const QImage shown = screen->grab().toImage();
     QCOMPARE(above(figureRowAtXOne(shown, qRgb(255, 255, 255))), yUp);
-    const QImage copy = PictureExporter::image(*screen, 441, true);
+    const QImage copy = PictureExporter::image(screen->picture(), 441, true);
     QCOMPARE(above(figureRowAtXOne(copy, qRgb(0, 0, 0))), yUp);
 
     // At t = 0 with the y phase at 90°: x = 0, y = 1.

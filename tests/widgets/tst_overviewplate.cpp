@@ -119,8 +119,8 @@ void TestOverviewPlate::cellAsTheSingleExport()
     const OverviewPlate plate = f.window.plate(OverviewPlate::Form::Ratios);
     const int width = PlateExporter::kDefaultWidth;
     const QRect cell = plate.cellRect(2 * 4 + 1, width);
-    const QImage single =
-        PictureExporter::image(*f.control<ScreenArea>("picBildschirm"), cell.width(), worksheet);
+    const QImage single = PictureExporter::image(f.control<ScreenArea>("picBildschirm")->picture(),
+                                                 cell.width(), worksheet);
     QCOMPARE(plate.image(width, worksheet).copy(cell), single);
 }
 

@@ -1,4 +1,5 @@
 #include "application.h"
+#include "pageprinter.h"
 #include "pictureexporter.h"
 #include "picturearea.h"
 #include "viewactions.h"
@@ -176,7 +177,8 @@ void TestPictureExporter::save()
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
     QString error;
-    QVERIFY2(PictureExporter::save(screen, path, 600, &error, worksheet), qPrintable(error));
+    QVERIFY2(PictureExporter::save(screen.picture(), path, 600, &error, worksheet),
+             qPrintable(error));
 
     QImage image;
     if (figure.isEmpty()) {
@@ -203,7 +205,7 @@ void TestPictureExporter::print()
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("korvelian.pdf"));
-    PictureExporter::print(*f.control<PictureArea>("picBildschirm"), printer, true);
+    PagePrinter::print(f.control<PictureArea>("picBildschirm")->picture(), printer, true);
     const QByteArray pdf = contents(dir.filePath("korvelian.pdf"));
     QVERIFY(pdf.startsWith("%PDF"));
     QVERIFY(pdf.size() > 1000);
@@ -272,7 +274,8 @@ void TestPictureExporter::failedSave()
     QTemporaryDir dir;
     const QString target = QDir(dir.path()).absoluteFilePath(path);
     QString error;
-    QVERIFY(!PictureExporter::save(*f.control<PictureArea>("picBildschirm"), target, 441, &error));
+    QVERIFY(!PictureExporter::save(f.control<PictureArea>("picBildschirm")->picture(), target, 441,
+                                   &error));
     QVERIFY2(error.contains(message), qPrintable(error));
     QVERIFY(!QFile::exists(target));
     QVERIFY(QDir(dir.path()).isEmpty());
@@ -305,11 +308,11 @@ void TestPictureExporter::shortWrite()
     QVERIFY(writeFile(path, "das alte Blatt"));
     const auto save = [&](QString* error) {
         if (format != "pdf")
-            return PictureExporter::save(screen, path, 600, error);
+            return PictureExporter::save(screen.picture(), path, 600, error);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
-        return PictureExporter::print(screen, printer, false, error);
+        return PagePrinter::print(screen.picture(), printer, false, error);
     };
     QString error;
     bool saved = true;
@@ -378,8 +381,8 @@ void TestPictureExporter::onlyRegularFiles()
         break;
     }
     QString error;
-    const bool saved =
-        PictureExporter::save(*f.control<PictureArea>("picBildschirm"), path, 100, &error);
+    const bool saved = PictureExporter::save(f.control<PictureArea>("picBildschirm")->picture(),
+                                             path, 100, &error);
     if (refusal.isEmpty()) {
         QVERIFY2(saved, qPrintable(error));
         QCOMPARE(QFileInfo(path).symLinkTarget(), linked);

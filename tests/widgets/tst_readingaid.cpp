@@ -75,7 +75,7 @@ void TestReadingAid::marksTheTouchPointsOnTheScreenAndInTheCopy()
         QVERIFY(marksNear(shown, pixel(point.position, -1)) > 0);
     for (const TouchPoint& point : touch.right)
         QVERIFY(marksNear(shown, pixel(1, point.position)) > 0);
-    QVERIFY(marks(PictureExporter::image(*screen, 441, false)) > 0);
+    QVERIFY(marks(PictureExporter::image(screen->picture(), 441, false)) > 0);
 
     // A refused entry: no marks, only the line that says why.
     f.control<QLineEdit>("txtNenner")->setText("0");
@@ -84,7 +84,7 @@ void TestReadingAid::marksTheTouchPointsOnTheScreenAndInTheCopy()
         QCOMPARE(marksNear(refused, pixel(1, point.position)), 0);
 
     f.window.viewActions().setReadingAid(false);
-    QCOMPARE(marks(PictureExporter::image(*screen, 441, false)), 0);
+    QCOMPARE(marks(PictureExporter::image(screen->picture(), 441, false)), 0);
 }
 
 // The pictures follow the screen's orientation: the 45° ellipse rises to the right with y up,
@@ -123,7 +123,7 @@ void TestReadingAid::growsWithThePicture()
     f.window.viewActions().setReadingAid(true);
     const auto legendTop = [&](int size) {
         const QImage picture =
-            PictureExporter::image(*f.control<ScreenArea>("picBildschirm"), size, false);
+            PictureExporter::image(f.control<ScreenArea>("picBildschirm")->picture(), size, false);
         for (int y = picture.height() * 4 / 5; y < picture.height(); ++y) {
             for (int x = 0; x < picture.width(); ++x) {
                 if (isMark(picture.pixel(x, y)))
@@ -198,7 +198,7 @@ void TestReadingAid::legendNeverOverTheFigure()
         const QRect screenOnDesktop(screen->mapToGlobal(QPoint(0, 0)), screen->size());
         QVERIFY(!legend->frameGeometry().intersects(screenOnDesktop));
     }
-    const QImage copy = PictureExporter::image(*screen, screen->width(), false);
+    const QImage copy = PictureExporter::image(screen->picture(), screen->width(), false);
     QCOMPARE(copy.height() > copy.width(), !onScreen);
     if (!onScreen)
         QVERIFY(marks(copy.copy(0, copy.width(), copy.width(), copy.height() - copy.width())) > 0);

@@ -114,9 +114,9 @@ void TestScreenOptions::valuesBesideTheBox()
     f.control<QScrollBar>("hscAmp1")->setValue(amplitudeX);
     f.control<QScrollBar>("hscAmp2")->setValue(amplitudeY);
     auto* screen = f.control<ScreenArea>("picBildschirm");
-    const QImage without = PictureExporter::image(*screen, 441, false);
+    const QImage without = PictureExporter::image(screen->picture(), 441, false);
     f.window.viewActions().setOption(ViewOption::Values, true);
-    const QImage with = PictureExporter::image(*screen, 441, false);
+    const QImage with = PictureExporter::image(screen->picture(), 441, false);
     const QRect box = QRectF(screen->toPixel(-amplitudeX / 100.0, -amplitudeY / 100.0),
                              screen->toPixel(amplitudeX / 100.0, amplitudeY / 100.0))
                           .normalized()
@@ -232,7 +232,7 @@ void TestScreenOptions::graticuleAtTheDivisions()
     f.window.viewOptions().setOption(ViewOption::YUp, yUp);
     f.window.viewActions().setOption(ViewOption::Graticule, true);
     const QImage picture =
-        PictureExporter::image(*f.control<ScreenArea>("picBildschirm"), 441, worksheet);
+        PictureExporter::image(f.control<ScreenArea>("picBildschirm")->picture(), 441, worksheet);
     const QRgb ground = worksheet ? 0xffffff : 0;
     colour &= 0xffffff;
     // Near the top and the left edge nothing else is drawn.

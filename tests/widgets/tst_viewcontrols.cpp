@@ -133,7 +133,8 @@ void TestViewControls::readoutText()
     QCOMPARE(f.window.readout().label().text(), text);
     QCOMPARE(QAccessible::queryAccessibleInterface(scrollBar)->text(QAccessible::Value), text);
     const QString caption =
-        PictureExporter::parameterLines(*f.control<PictureArea>("picBildschirm")).join('\n');
+        PictureExporter::parameterLines(f.control<PictureArea>("picBildschirm")->picture())
+            .join('\n');
     QVERIFY2(caption.contains(text), qPrintable(caption));
 }
 

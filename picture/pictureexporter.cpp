@@ -7,14 +7,14 @@
 #include "filewriter.h"
 #include "layout.h"
 #include "numbertext.h"
-#include "picturearea.h"
 #include "bartexts.h"
+#include "screenpicture.h"
+#include "screenvalues.h"
 
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -24,29 +24,34 @@ namespace korvelian {
 
 namespace {
 
-// The area's width at 100 %: the picture size at which lines are one pixel wide.
-double baseWidth(const PictureArea& area)
+QSize pictureSize(const ScreenPicture& picture, int width)
 {
-    return std::max(1.0, area.width() / area.zoom());
-}
-
-QSize pictureSize(const PictureArea& area, int width)
-{
-    const double shape = area.width() > 0 ? double(area.height()) / area.width() : 1.0;
+    const QSizeF area = picture.size;
+    const double shape = area.width() > 0 ? area.height() / area.width() : 1.0;
     return {width, std::max(1, static_cast<int>(std::lround(width * shape)))};
 }
 
 // The picture with what belongs to it but has no room on it beneath (the reading aid's legend
 // where the figure fills the screen).
-QSize wholeSize(const PictureArea& area, int width)
+QSize wholeSize(const ScreenPicture& picture, int width)
 {
-    return pictureSize(area, width) +
-           QSize(0, static_cast<int>(std::ceil(area.beneathHeight(width))));
+    return pictureSize(picture, width) +
+           QSize(0, static_cast<int>(std::ceil(picture.beneathHeight(width))));
 }
 
-QColor background(const PictureArea& area, bool worksheet)
+QColor background(const ScreenPicture& picture, bool worksheet)
 {
-    return worksheet ? kWorksheetBackground : area.background();
+    return worksheet ? kWorksheetBackground : picture.background;
+}
+
+// The picture's style at a width: its lines as wide against the picture as a pixel is
+// against the screen at 100 %.
+RenderStyle styleAt(const ScreenPicture& picture, double width, bool worksheet)
+{
+    RenderStyle style = picture.style();
+    style.zoom = width / picture.widthAtHundred();
+    style.worksheet = worksheet;
+    return style;
 }
 
 // As the numerator and denominator boxes write it: 32767 without a thousands point, which a
@@ -58,45 +63,44 @@ QString boxNumber(double value)
 
 } // namespace
 
-QImage PictureExporter::image(const PictureArea& area, int sizePx, bool worksheet)
+QImage PictureExporter::image(const ScreenPicture& picture, int sizePx, bool worksheet)
 {
-    const QSize size = pictureSize(area, sizePx);
-    QImage picture(wholeSize(area, sizePx), QImage::Format_RGB32);
-    picture.fill(background(area, worksheet));
-    DrawingRenderer renderer;
-    const RenderStyle style{sizePx / baseWidth(area), worksheet, area.yUp(), area.figureDimmed()};
+    const QSize size = pictureSize(picture, sizePx);
+    const QRectF target(QPointF(0, 0), QSizeF(size));
+    QImage image(wholeSize(picture, sizePx), QImage::Format_RGB32);
+    image.fill(background(picture, worksheet));
+    const RenderStyle style = styleAt(picture, sizePx, worksheet);
     {
-        QPainter painter(&picture);
-        area.paintUnderlay(painter, QRectF(QPointF(0, 0), QSizeF(size)), linePixels(style.zoom),
-                           worksheet);
+        QPainter painter(&image);
+        picture.paintUnderlay(painter, target, linePixels(style.zoom), worksheet);
     }
-    renderer.render(picture, QSizeF(size), area.drawing(), style);
-    QPainter painter(&picture);
-    area.paintAnnotations(painter, QRectF(QPointF(0, 0), QSizeF(size)), linePixels(style.zoom),
-                          worksheet);
-    if (picture.height() > size.height()) {
-        area.paintBeneath(painter,
-                          QRectF(0, size.height(), size.width(), picture.height() - size.height()),
-                          worksheet);
+    DrawingRenderer renderer;
+    renderer.render(image, QSizeF(size), picture.drawing, style);
+    QPainter painter(&image);
+    ScreenValues valueLines;
+    picture.paintAnnotations(painter, target, linePixels(style.zoom), worksheet, valueLines);
+    if (image.height() > size.height()) {
+        picture.paintBeneath(painter,
+                             QRectF(0, size.height(), size.width(), image.height() - size.height()),
+                             worksheet);
     }
-    return picture;
+    return image;
 }
 
-void PictureExporter::paint(const PictureArea& area, QPainter& painter, const QRectF& whole,
+void PictureExporter::paint(const ScreenPicture& picture, QPainter& painter, const QRectF& whole,
                             bool worksheet)
 {
-    painter.fillRect(whole, background(area, worksheet));
-    const QSize shape = pictureSize(area, 1000);
+    painter.fillRect(whole, background(picture, worksheet));
+    const QSize shape = pictureSize(picture, 1000);
     const QRectF target(whole.topLeft(),
                         QSizeF(whole.width(), whole.width() * shape.height() / shape.width()));
-    const RenderStyle style{target.width() / baseWidth(area), worksheet, area.yUp(),
-                            area.figureDimmed()};
-    area.paintUnderlay(painter, target, style.zoom, worksheet);
-    paintVector(painter, area.drawing(), target, style);
-    area.paintAnnotations(painter, target, style.zoom, worksheet);
-    if (whole.bottom() > target.bottom() + 0.5) {
-        area.paintBeneath(painter, QRectF(target.bottomLeft(), whole.bottomRight()), worksheet);
-    }
+    const RenderStyle style = styleAt(picture, target.width(), worksheet);
+    picture.paintUnderlay(painter, target, style.zoom, worksheet);
+    paintVector(painter, picture.drawing, target, style);
+    ScreenValues valueLines;
+    picture.paintAnnotations(painter, target, style.zoom, worksheet, valueLines);
+    if (whole.bottom() > target.bottom() + 0.5)
+        picture.paintBeneath(painter, QRectF(target.bottomLeft(), whole.bottomRight()), worksheet);
 }
 
 bool PictureExporter::knownFormat(const QString& path)
@@ -105,9 +109,9 @@ bool PictureExporter::knownFormat(const QString& path)
     return suffix == "png" || suffix == "svg";
 }
 
-int PictureExporter::widthAtHundred(const PictureArea& area)
+int PictureExporter::widthAtHundred(const ScreenPicture& picture)
 {
-    return static_cast<int>(std::lround(baseWidth(area)));
+    return static_cast<int>(std::lround(picture.widthAtHundred()));
 }
 
 QByteArray PictureExporter::encode(const Source& source, const QString& format)
@@ -147,8 +151,8 @@ bool PictureExporter::write(const QString& path, const Source& source, QString* 
     return FileWriter::write(path, encode(source, QFileInfo(path).suffix().toLower()), error);
 }
 
-bool PictureExporter::save(const PictureArea& area, const QString& path, int sizePx, QString* error,
-                           bool worksheet)
+bool PictureExporter::save(const ScreenPicture& picture, const QString& path, int sizePx,
+                           QString* error, bool worksheet)
 {
     if (knownFormat(path) && (sizePx < 1 || sizePx > kLargestSize)) {
         if (error) {
@@ -157,51 +161,34 @@ bool PictureExporter::save(const PictureArea& area, const QString& path, int siz
         }
         return false;
     }
-    const Source source{
-        wholeSize(area, sizePx), QStringLiteral("Korvelian-Figur"), parameterLines(area).join('\n'),
-        [&] { return image(area, sizePx, worksheet); },
-        [&](QPainter& painter, const QRectF& target) { paint(area, painter, target, worksheet); }};
+    const Source source{wholeSize(picture, sizePx), QStringLiteral("Korvelian-Figur"),
+                        parameterLines(picture).join('\n'),
+                        [&] { return image(picture, sizePx, worksheet); },
+                        [&](QPainter& painter, const QRectF& target) {
+                            paint(picture, painter, target, worksheet);
+                        }};
     return write(path, source, error);
 }
 
-bool PictureExporter::print(const PictureArea& area, QPrinter& printer, bool worksheet,
-                            QString* error)
+QByteArray PictureExporter::pdf(const PdfPage& page,
+                                const std::function<bool(QPagedPaintDevice&)>& paintPage)
 {
-    return print(
-        printer, [&](QPagedPaintDevice& device) { return paintPage(area, device, worksheet); },
-        error);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageLayout(page.layout);
+        pdf.setResolution(page.resolution);
+        pdf.setPdfVersion(page.version);
+        pdf.setTitle(page.title);
+        pdf.setCreator(page.creator);
+        paintPage(pdf);
+    }
+    return buffer.data();
 }
 
-bool PictureExporter::print(QPrinter& printer,
-                            const std::function<bool(QPagedPaintDevice&)>& paintPage,
-                            QString* error)
-{
-    // A PDF file from the print dialog is drawn into memory and written as any other file:
-    // the printer's own PDF output neither reports a short write nor keeps the old file.
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&buffer);
-            pdf.setPageLayout(printer.pageLayout());
-            pdf.setResolution(printer.resolution());
-            pdf.setPdfVersion(printer.pdfVersion());
-            pdf.setTitle(printer.docName());
-            pdf.setCreator(printer.creator());
-            paintPage(pdf);
-        }
-        return FileWriter::write(printer.outputFileName(), buffer.data(), error);
-    }
-    if (paintPage(printer))
-        return true;
-    if (error) {
-        *error = QStringLiteral("Der Drucker „%1“ konnte nicht angesprochen werden.")
-                     .arg(printer.printerName());
-    }
-    return false;
-}
-
-bool PictureExporter::paintPage(const PictureArea& area, QPagedPaintDevice& device, bool worksheet)
+bool PictureExporter::paintPage(const ScreenPicture& picture, QPagedPaintDevice& device,
+                                bool worksheet)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -211,16 +198,16 @@ bool PictureExporter::paintPage(const PictureArea& area, QPagedPaintDevice& devi
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSizeF(11);
     painter.setFont(font);
-    const QStringList lines = parameterLines(area);
+    const QStringList lines = parameterLines(picture);
     const double lineHeight = painter.fontMetrics().lineSpacing();
     const double textHeight = lineHeight * (lines.size() + 1);
     // The legend beneath the picture grows with it, so its share of the height stays.
-    const QSize shape = wholeSize(area, 1000);
+    const QSize shape = wholeSize(picture, 1000);
     const double width =
         std::min(page.width(), (page.height() - textHeight) * shape.width() / shape.height());
     const QRectF target((page.width() - width) / 2, 0, width,
                         width * shape.height() / shape.width());
-    paint(area, painter, target, worksheet);
+    paint(picture, painter, target, worksheet);
     painter.setPen(Qt::black);
     double y = target.bottom() + lineHeight;
     for (const QString& line : lines) {
@@ -230,15 +217,15 @@ bool PictureExporter::paintPage(const PictureArea& area, QPagedPaintDevice& devi
     return painter.end();
 }
 
-bool PictureExporter::figureAsImage(const PictureArea& area)
+bool PictureExporter::figureAsImage(const ScreenPicture& picture)
 {
-    const DrawOp* figure = lastFigure(area.drawing());
+    const DrawOp* figure = lastFigure(picture.drawing);
     return figure && figureRun(figure->parameters, figure->end).count > kLargestVectorFigure;
 }
 
-QString PictureExporter::defaultFileName(const PictureArea& area, const QString& suffix)
+QString PictureExporter::defaultFileName(const ScreenPicture& picture, const QString& suffix)
 {
-    const DrawOp* figure = lastFigure(area.drawing());
+    const DrawOp* figure = lastFigure(picture.drawing);
     if (!figure)
         return QStringLiteral("korvelian.") + suffix;
     return QStringLiteral("korvelian-%1-%2.%3")
@@ -246,9 +233,9 @@ QString PictureExporter::defaultFileName(const PictureArea& area, const QString&
              QString::number(figure->parameters.denominator, 'g', 10), suffix);
 }
 
-QStringList PictureExporter::parameterLines(const PictureArea& area)
+QStringList PictureExporter::parameterLines(const ScreenPicture& picture)
 {
-    const DrawOp* figure = lastFigure(area.drawing());
+    const DrawOp* figure = lastFigure(picture.drawing);
     if (!figure)
         return {};
     const Parameter& p = figure->parameters;

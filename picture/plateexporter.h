@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace korvelian {
 
@@ -17,7 +17,7 @@ public:
     // A plate this wide shows its cells about half as large as the screen at 100 %.
     static constexpr int kDefaultWidth = 960;
 
-    // Whether the name ends in .png, .svg or .pdf.
+    // Whether the name ends in .png, .svg or .pdf, in any case.
     static bool knownFormat(const QString& path);
 
     // Writes the plate by the name's ending: PNG and SVG width pixels wide, PDF on an A4 page
@@ -25,15 +25,13 @@ public:
     static bool save(const OverviewPlate& plate, const QString& path, int width, QString* error,
                      bool worksheet);
 
-    // The plate as large as fits the page. On failure gives false and a German message in
-    // *error.
-    static bool print(const OverviewPlate& plate, QPrinter& printer, bool worksheet,
-                      QString* error);
+    // The plate as large as fits, centred across the top of the page. Gives false when the
+    // device cannot be painted on.
+    static bool paintPage(const OverviewPlate& plate, QPagedPaintDevice& device, bool worksheet);
 
 private:
-    // The plate as the bytes of a file of this format ("png", "svg", "pdf").
-    static QByteArray encode(const OverviewPlate& plate, const QString& format, int width,
-                             bool worksheet);
+    // The plate on an A4 page as the bytes of a PDF file.
+    static QByteArray pdf(const OverviewPlate& plate, bool worksheet);
 };
 
 } // namespace korvelian

@@ -1,0 +1,86 @@
+#include "plateexporter.h"
+
+#include "filewriter.h"
+#include "overviewplate.h"
+#include "pictureexporter.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace korvelian {
+
+namespace {
+
+constexpr int kPdfResolution = 300;
+const QString kTitle = QStringLiteral("Übersichtstafel der Korvelian-Figuren");
+
+QString suffix(const QString& path)
+{
+    return QFileInfo(path).suffix().toLower();
+}
+
+} // namespace
+
+bool PlateExporter::knownFormat(const QString& path)
+{
+    const QString ending = suffix(path);
+    return ending == "png" || ending == "svg" || ending == "pdf";
+}
+
+bool PlateExporter::paintPage(const OverviewPlate& plate, QPagedPaintDevice& device, bool worksheet)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    // The painter's origin is the corner of the page's printable rectangle.
+    const QSizeF page(device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
+    const QSize shape = plate.size(1000);
+    const double width = std::min(page.width(), page.height() * shape.width() / shape.height());
+    plate.paint(
+        painter,
+        QRectF((page.width() - width) / 2, 0, width, width * shape.height() / shape.width()),
+        worksheet);
+    return painter.end();
+}
+
+QByteArray PlateExporter::pdf(const OverviewPlate& plate, bool worksheet)
+{
+    const QSize shape = plate.size(1000);
+    const PictureExporter::PdfPage page{
+        QPageLayout(QPageSize(QPageSize::A4),
+                    shape.width() > shape.height() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                    QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter),
+        kPdfResolution, QPagedPaintDevice::PdfVersion_1_4, kTitle, QStringLiteral("korvelian")};
+    return PictureExporter::pdf(
+        page, [&](QPagedPaintDevice& device) { return paintPage(plate, device, worksheet); });
+}
+
+bool PlateExporter::save(const OverviewPlate& plate, const QString& path, int width, QString* error,
+                         bool worksheet)
+{
+    auto fail = [&](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (!knownFormat(path)) {
+        return fail(QStringLiteral("„%1“ endet nicht auf .png, .svg oder .pdf; nur diese "
+                                   "Formate kann die Tafel haben.")
+                        .arg(QFileInfo(path).fileName()));
+    }
+    if (width < 1 || width > PictureExporter::kLargestSize) {
+        return fail(QStringLiteral("Die Bildbreite muss zwischen 1 und %1 Pixeln liegen.")
+                        .arg(PictureExporter::kLargestSize));
+    }
+    if (suffix(path) == "pdf")
+        return FileWriter::write(path, pdf(plate, worksheet), error);
+    const PictureExporter::Source source{
+        plate.size(width), kTitle, QString(), [&] { return plate.image(width, worksheet); },
+        [&](QPainter& painter, const QRectF& target) { plate.paint(painter, target, worksheet); }};
+    return PictureExporter::write(path, source, error);
+}
+
+} // namespace korvelian
