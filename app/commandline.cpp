@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -47,6 +48,15 @@ int maximum(ScrollBar bar)
     return control(controlName(bar)).maximum;
 }
 
+// A phase is given in degrees of a turn, whatever the bar's own steps.
+constexpr double kTurnDegrees = 360;
+
+// The largest amplitude a bar takes, as a German reader writes it: "2", "1,5".
+QString largestAmplitude(ScrollBar bar)
+{
+    return QLocale(QLocale::German).toString(barUnits(maximum(bar)));
+}
+
 // Whole numbers only: the boxes then get exactly the digits given, and what the closing count
 // refuses (0, a negative number, one above 32767, a too large kgV) is refused as if typed.
 QString readRatio(const QString& value, const char* option, ScrollBar, Settings& settings)
@@ -73,7 +83,7 @@ QString readAmplitude(const QString& value, const char* option, ScrollBar bar, S
     if (hundredths < 0 || hundredths > maximum(bar)) {
         return QString("--%1 erwartet eine Zahl von 0 bis %2 mit höchstens zwei "
                        "Nachkommastellen, etwa 1,5, nicht '%3'.")
-            .arg(option, QString::number(maximum(bar) / kScrollScale), value);
+            .arg(option, largestAmplitude(bar), value);
     }
     settings.scrollValues.emplace_back(bar, hundredths);
     return {};
@@ -85,9 +95,9 @@ QString readPhase(const QString& value, const char* option, ScrollBar bar, Setti
 {
     static const QRegularExpression degrees(QStringLiteral("^\\d{1,3}(?:[.,]\\d+)?$"));
     const double number = QString(value).replace(',', '.').toDouble();
-    if (!degrees.match(value).hasMatch() || number > 360) {
-        return QString("--%1 erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '%2'.")
-            .arg(option, value);
+    if (!degrees.match(value).hasMatch() || number > kTurnDegrees) {
+        return QString("--%1 erwartet einen Winkel in Grad von 0 bis %2, etwa 90, nicht '%3'.")
+            .arg(option, QString::number(kTurnDegrees), value);
     }
     settings.scrollValues.emplace_back(bar, phaseBarValue(number));
     return {};
@@ -140,7 +150,8 @@ QString readExportWidth(const QString& value, const char* option, ScrollBar, Set
     return {};
 }
 
-// The help lists them in this order.
+// The help lists them in this order. A {{name}} in a description is a number written where
+// it is decided (see withNumbers).
 constexpr ValueOption kOptions[] = {
     {"ratio",
      "Z:N",
@@ -148,12 +159,14 @@ constexpr ValueOption kOptions[] = {
      "Kästchen.",
      {},
      readRatio},
-    {"amplitude-x", "A", "Amplitude der x-Schwingung, 0 bis 2, etwa 1,5.", ScrollBar::AmplitudeX,
-     readAmplitude},
-    {"phase-x", "GRAD", "Phase der x-Schwingung in Grad, 0 bis 360.", ScrollBar::PhaseX, readPhase},
-    {"amplitude-y", "A", "Amplitude der y-Schwingung, 0 bis 2, etwa 0,75.", ScrollBar::AmplitudeY,
-     readAmplitude},
-    {"phase-y", "GRAD", "Phase der y-Schwingung in Grad, 0 bis 360.", ScrollBar::PhaseY, readPhase},
+    {"amplitude-x", "A", "Amplitude der x-Schwingung, 0 bis {{amplitudeX}}, etwa 1,5.",
+     ScrollBar::AmplitudeX, readAmplitude},
+    {"phase-x", "GRAD", "Phase der x-Schwingung in Grad, 0 bis {{turn}}.", ScrollBar::PhaseX,
+     readPhase},
+    {"amplitude-y", "A", "Amplitude der y-Schwingung, 0 bis {{amplitudeY}}, etwa 0,75.",
+     ScrollBar::AmplitudeY, readAmplitude},
+    {"phase-y", "GRAD", "Phase der y-Schwingung in Grad, 0 bis {{turn}}.", ScrollBar::PhaseY,
+     readPhase},
     {"export",
      "DATEI",
      "Speichert das Bild des Schirms als PNG oder SVG (nach der Endung) und beendet das "
@@ -174,11 +187,29 @@ constexpr ValueOption kOptions[] = {
      readTableForm},
     {"size",
      "PIXEL",
-     "Mit --export oder --export-table (PNG, SVG): Bildbreite in Pixeln, 1 bis 8192; ohne die "
-     "Option 441, die Breite des Schirms bei 100 %, und 960 für die Tafel.",
+     "Mit --export oder --export-table (PNG, SVG): Bildbreite in Pixeln, 1 bis {{largestSize}}; "
+     "ohne die Option {{screenWidth}}, die Breite des Schirms bei 100 %, und {{plateWidth}} für "
+     "die Tafel.",
      {},
      readExportWidth},
 };
+
+// A description with the numbers it names filled in.
+QString withNumbers(const char* description)
+{
+    const QList<std::pair<const char*, QString>> numbers = {
+        {"amplitudeX", largestAmplitude(ScrollBar::AmplitudeX)},
+        {"amplitudeY", largestAmplitude(ScrollBar::AmplitudeY)},
+        {"turn", QString::number(kTurnDegrees)},
+        {"largestSize", QString::number(PictureExporter::kLargestSize)},
+        {"screenWidth", QString::number(pixels(control(controlName(Picture::Bildschirm)).width))},
+        {"plateWidth", QString::number(PlateExporter::kDefaultWidth)},
+    };
+    QString text = QString::fromUtf8(description);
+    for (const auto& [name, value] : numbers)
+        text.replace(QStringLiteral("{{%1}}").arg(QLatin1String(name)), value);
+    return text;
+}
 
 CommandLine::Answer fault(const QString& what)
 {
@@ -207,8 +238,8 @@ CommandLine::CommandLine()
     m_parser.addOption(m_help);
     m_parser.addOption(m_version);
     for (const ValueOption& option : kOptions) {
-        m_parser.addOption(QCommandLineOption(option.name, QString::fromUtf8(option.description),
-                                              option.valueName));
+        m_parser.addOption(
+            QCommandLineOption(option.name, withNumbers(option.description), option.valueName));
     }
     for (const QCommandLineOption* flag :
          {&m_worksheet, &m_readingAid, &m_values, &m_graticule, &m_yUp})

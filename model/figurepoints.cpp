@@ -53,8 +53,8 @@ void figurePoints(const Parameter& p, std::size_t first, std::size_t n, FloatPoi
         const std::size_t m = std::min(kBlock, n - begin);
         loopValues(first + begin, m, xs.data());
         for (std::size_t i = 0; i < m; ++i) {
-            ys[i] = ((xs[i] + p.phaseY) * p.numerator) / p.denominator;
-            xs[i] = xs[i] + p.phaseX;
+            ys[i] = yAngle(xs[i], p);
+            xs[i] = xAngle(xs[i], p);
         }
         fastSines(xs.data(), xs.data(), m);
         fastSines(ys.data(), ys.data(), m);

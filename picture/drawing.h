@@ -1,6 +1,7 @@
 #pragma once
 
 #include "auslenkung.h"
+#include "segmentraster.h"
 
 #include <QColor>
 #include <QRectF>
@@ -22,14 +23,9 @@ struct UserFrame
     bool isSet() const { return x1 != x2; }
 };
 
-// Pixel = user coordinate * scale + offset, per axis.
-struct PixelMapping
-{
-    double scaleX = 1;
-    double offsetX = 0;
-    double scaleY = 1;
-    double offsetY = 0;
-};
+// Pixel = user coordinate * scale + offset, per axis: the one mapping from a frame to pixels,
+// the segment raster's own, so a figure reaches the raster as it is mapped.
+using PixelMapping = SegmentRaster::Transform;
 
 // Maps a frame onto an area of this size; pixelsPerTwip serves an area without a frame.
 // yUp mirrors the picture top to bottom, as an oscilloscope shows it: this is the one place

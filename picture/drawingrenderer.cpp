@@ -126,9 +126,7 @@ void DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalS
         painter.end();
         auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
         m_raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4,
-                      op.parameters, op.end,
-                      {device.scaleX, device.offsetX, device.scaleY, device.offsetY}, colour.rgb(),
-                      lineWidth);
+                      op.parameters, op.end, device, colour.rgb(), lineWidth);
         painter.begin(&image);
         painter.setRenderHint(QPainter::Antialiasing, false);
         break;

@@ -37,11 +37,6 @@ AidColours aidColours(bool worksheet)
     return {QColor(0, 230, 118), QColor(0, 0, 0, 190), QColor(0, 230, 118)};
 }
 
-QPointF map(const PixelMapping& m, double x, double y)
-{
-    return {x * m.scaleX + m.offsetX, y * m.scaleY + m.offsetY};
-}
-
 enum class Mark { Touch, TouchEnd, Crossing, Top };
 
 struct AidSize
@@ -191,8 +186,8 @@ std::optional<QRectF> legendPlace(const QStringList& lines, const QRectF& area,
 {
     // A mark reaches its radius and a line's width at the zoom beyond the figure's box.
     const double reach = AidSize{zoom, zoom}.reach();
-    const QRectF figure = QRectF(map(toPixels, -p.amplitudeX, -p.amplitudeY),
-                                 map(toPixels, p.amplitudeX, p.amplitudeY))
+    const QRectF figure = QRectF(mapPoint(toPixels, -p.amplitudeX, -p.amplitudeY),
+                                 mapPoint(toPixels, p.amplitudeX, p.amplitudeY))
                               .normalized()
                               .adjusted(-reach, -reach, reach, reach);
     const double m = margin(zoom);
@@ -230,7 +225,7 @@ bool paintReadingAid(QPainter& painter, const PixelMapping& toPixels, const QRec
     // The mapping says which way the frame's y is shown, and so which edge is on top.
     const bool yUp = toPixels.scaleY < 0;
     const auto put = [&](Mark kind, double x, double y) {
-        mark(painter, map(toPixels, x, y), kind, area, size, colours.mark);
+        mark(painter, mapPoint(toPixels, x, y), kind, area, size, colours.mark);
     };
 
     const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);

@@ -15,11 +15,6 @@ namespace {
 // Steps of brightness the trace is drawn in: more than the eye tells apart on a fading line.
 constexpr int kTraceLevels = 32;
 
-QPointF map(const PixelMapping& m, double x, double y)
-{
-    return {x * m.scaleX + m.offsetX, y * m.scaleY + m.offsetY};
-}
-
 } // namespace
 
 void paintTrace(QPainter& painter, const PixelMapping& toPixels, const AfterglowTrace& trace,
@@ -38,9 +33,9 @@ void paintTrace(QPainter& painter, const PixelMapping& toPixels, const Afterglow
             static_cast<int>(std::lround(trace.brightness(point) * (kTraceLevels - 1)));
         if (level <= 0)
             continue;
-        const QPointF at = map(toPixels, point.x, point.y);
+        const QPointF at = mapPoint(toPixels, point.x, point.y);
         if (point.joined && i > 0)
-            lines[level].append(QLineF(map(toPixels, points[i - 1].x, points[i - 1].y), at));
+            lines[level].append(QLineF(mapPoint(toPixels, points[i - 1].x, points[i - 1].y), at));
         else
             dots[level].append(at);
     }

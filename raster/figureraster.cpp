@@ -227,8 +227,8 @@ PixelBox segmentsBox(const Parameter& p, const SegmentRaster::Transform& transfo
 {
     const double tFirst = loopValue(first);
     const double tLast = loopValue(last);
-    const double wFirst = ((tFirst + p.phaseY) * p.numerator) / p.denominator;
-    const double wLast = ((tLast + p.phaseY) * p.numerator) / p.denominator;
+    const double wFirst = yAngle(tFirst, p);
+    const double wLast = yAngle(tLast, p);
     const Range x = mapped(p.amplitudeX, sineBounds(tFirst + p.phaseX, tLast + p.phaseX),
                            transform.scaleX, transform.offsetX);
     const Range y =

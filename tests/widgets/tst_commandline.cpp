@@ -3,7 +3,9 @@
 #include "form1.h"
 #include "layout.h"
 #include "messages.h"
+#include "pictureexporter.h"
 #include "picturearea.h"
+#include "viewactions.h"
 #include "windowfixture.h"
 
 #include <QFile>
@@ -20,6 +22,7 @@ class TestCommandLine : public QObject
 private slots:
     void values_data();
     void values();
+    void helpNamesTheLimits();
     void applied_data();
     void applied();
     void exported_data();
@@ -96,6 +99,23 @@ void TestCommandLine::values()
     QCOMPARE(line.settings().scrollValues[0].second, value);
 }
 
+// The numbers in the help are the ones the options hold to.
+void TestCommandLine::helpNamesTheLimits()
+{
+    CommandLine line;
+    const auto answer = line.read({"korvelian", "--help"}, CommandLine::Stage::AfterToolkit);
+    QVERIFY(answer);
+    const QString help = answer->text.simplified();
+    for (const char* sentence : {"Amplitude der x-Schwingung, 0 bis 2, etwa 1,5.",
+                                 "Amplitude der y-Schwingung, 0 bis 2, etwa 0,75.",
+                                 "Phase der x-Schwingung in Grad, 0 bis 360.",
+                                 "Phase der y-Schwingung in Grad, 0 bis 360.",
+                                 "Bildbreite in Pixeln, 1 bis 8192; ohne die Option 441, die "
+                                 "Breite des Schirms bei 100 %, "
+                                 "und 960 für die Tafel."})
+        QVERIFY2(help.contains(QString::fromUtf8(sentence)), sentence);
+}
+
 void TestCommandLine::applied_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -140,6 +160,8 @@ void TestCommandLine::exported_data()
     QTest::newRow("PNG as the window shows it") << QStringList{"--ratio", "3:2", "--phase-x", "90", "--export", "bild.png"} << 0 << "window";
     QTest::newRow("PNG on a worksheet") << QStringList{"--ratio", "3:2", "--export", "bild.png", "--size", "200", "--worksheet"} << 0 << "white";
     QTest::newRow("PNG with the reading aid") << QStringList{"--export", "bild.png", "--reading-aid"} << 0 << "aid";
+    QTest::newRow("PNG with values and graticule, 7:5") << QStringList{"--ratio", "7:5", "--amplitude-y", "0,75", "--phase-y", "30", "--export", "bild.png", "--values", "--graticule", "--size", "700"} << 0 << "values";
+    QTest::newRow("PNG with all, y up, on a worksheet") << QStringList{"--ratio", "3:4", "--export", "bild.png", "--reading-aid", "--values", "--graticule", "--y-up", "--worksheet"} << 0 << "aid";
     QTest::newRow("PNG with y up: the 1 : 1 line rises") << QStringList{"--export", "bild.png", "--y-up"} << 0 << "up";
     QTest::newRow("SVG with its parameters") << QStringList{"--ratio", "3:2", "--export", "bild.svg"} << 0 << "Frequenzfaktor: 3 / 2    kgV: 6";
     QTest::newRow("SVG: 32767 without a thousands point") << QStringList{"--ratio", "32767:1", "--export", "bild.svg"} << 0 << "Frequenzfaktor: 32767 / 1    kgV: 32767";
@@ -170,7 +192,11 @@ void TestCommandLine::exported()
     const CommandLine::Answer answer = line.exportFile();
     WindowFixture f;
     line.applyTo(f.window);
-    f.window.setYUp(line.settings().yUp);
+    const CommandLine::Settings& settings = line.settings();
+    f.window.setYUp(settings.yUp);
+    f.window.viewActions().setOption(ViewOption::ReadingAid, settings.readingAid);
+    f.window.viewActions().setOption(ViewOption::Values, settings.values);
+    f.window.viewActions().setOption(ViewOption::Graticule, settings.graticule);
     QCOMPARE(answer.status, status);
     QCOMPARE(answer.text.count('\n'), status == 0 ? 0 : 1);
     QCOMPARE(QFile::exists(path), !written.isEmpty());
@@ -185,8 +211,13 @@ void TestCommandLine::exported()
     const QImage picture = QImage::fromData(file.readAll()).convertToFormat(QImage::Format_RGB32);
     // The screen's drawing without the animation's overlays, which stay out of every
     // exported picture.
-    const QImage shown =
-        f.control<PictureArea>("picBildschirm")->image().convertToFormat(QImage::Format_RGB32);
+    auto* screen = f.control<PictureArea>("picBildschirm");
+    const QImage shown = screen->image().convertToFormat(QImage::Format_RGB32);
+    // Written without a window, as the window's own copy has it, annotations and all.
+    if (settings.exportPath) {
+        QCOMPARE(picture,
+                 PictureExporter::image(screen->picture(), picture.width(), settings.worksheet));
+    }
     if (written == "window") {
         QCOMPARE(picture, shown);
     } else if (written == "ratios" || written == "phases") {
@@ -202,8 +233,8 @@ void TestCommandLine::exported()
         QCOMPARE(picture.size(), QSize(200, 200));
         QCOMPARE(picture.pixel(1, 1), qRgb(255, 255, 255));
     } else {
-        QCOMPARE(picture.size(), shown.size());
-        QVERIFY(picture != shown);
+        QCOMPARE(picture.width(), settings.exportWidth ? settings.exportWidth : shown.width());
+        QVERIFY(picture.copy(shown.rect()) != shown);
     }
 }
 
