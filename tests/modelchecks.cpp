@@ -168,6 +168,10 @@ std::string checkLoopValues(int largest)
             if (loopCount(loopEnd(k)) != i)
                 return "closing count " + std::to_string(k) + ": " +
                        std::to_string(loopCount(loopEnd(k))) + " points, not " + std::to_string(i);
+            // The parameter lines and the time signals read the count back from the end.
+            if (closingCountOf(loopEnd(k)) != k)
+                return "loop end of " + std::to_string(k) + " read back as closing count " +
+                       std::to_string(closingCountOf(loopEnd(k)));
         }
         if (loopCount(t) != i + 1)
             return "up to " + text(t) + ": " + std::to_string(loopCount(t)) + " points";
