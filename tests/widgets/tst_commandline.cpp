@@ -5,7 +5,7 @@
 #include "messages.h"
 #include "pictureexporter.h"
 #include "picturearea.h"
-#include "viewactions.h"
+#include "viewoptions.h"
 #include "windowfixture.h"
 
 #include <QFile>
@@ -193,10 +193,10 @@ void TestCommandLine::exported()
     WindowFixture f;
     line.applyTo(f.window);
     const CommandLine::Settings& settings = line.settings();
-    f.window.setYUp(settings.yUp);
-    f.window.viewActions().setOption(ViewOption::ReadingAid, settings.readingAid);
-    f.window.viewActions().setOption(ViewOption::Values, settings.values);
-    f.window.viewActions().setOption(ViewOption::Graticule, settings.graticule);
+    f.window.viewOptions().setOption(ViewOption::YUp, settings.yUp);
+    f.window.viewOptions().setOption(ViewOption::ReadingAid, settings.readingAid);
+    f.window.viewOptions().setOption(ViewOption::Values, settings.values);
+    f.window.viewOptions().setOption(ViewOption::Graticule, settings.graticule);
     QCOMPARE(answer.status, status);
     QCOMPARE(answer.text.count('\n'), status == 0 ? 0 : 1);
     QCOMPARE(QFile::exists(path), !written.isEmpty());
