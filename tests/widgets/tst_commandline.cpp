@@ -9,6 +9,7 @@
 #include "windowfixture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -172,6 +173,10 @@ void TestCommandLine::exported_data()
     QTest::newRow("plate as PDF") << QStringList{"--export-table", "tafel.pdf"} << 0 << "%PDF";
     QTest::newRow("plate with a refused ratio") << QStringList{"--ratio", "32768:1", "--export-table", "tafel.png"} << 2 << "";
     QTest::newRow("plate into a missing folder") << QStringList{"--export-table", "fehlt/tafel.svg"} << 1 << "";
+    QTest::newRow("PNG under an upper-case ending") << QStringList{"--export", "bild.PNG"} << 0 << "window";
+    QTest::newRow("SVG under a mixed-case ending") << QStringList{"--ratio", "3:2", "--export", "bild.Svg"} << 0 << "Frequenzfaktor: 3 / 2    kgV: 6";
+    QTest::newRow("plate as PNG under an upper-case ending") << QStringList{"--export-table", "tafel.PNG", "--size", "700"} << 0 << "ratios";
+    QTest::newRow("plate as SVG under a mixed-case ending") << QStringList{"--export-table", "tafel.Svg"} << 0 << "Übersichtstafel der Korvelian-Figuren";
     // clang-format on
 }
 
@@ -204,11 +209,16 @@ void TestCommandLine::exported()
         return;
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    if (path.endsWith(".svg") || path.endsWith(".pdf")) {
-        QVERIFY(file.readAll().contains(written.toUtf8()));
+    const QByteArray bytes = file.readAll();
+    // The format the file really has, whatever the case of its ending.
+    const QString ending = QFileInfo(path).suffix().toLower();
+    const QByteArray head = ending == "png" ? "\x89PNG\r\n" : ending == "pdf" ? "%PDF-" : "<?xml";
+    QVERIFY2(bytes.startsWith(head), bytes.left(8).toHex().constData());
+    if (ending != "png") {
+        QVERIFY(bytes.contains(written.toUtf8()));
         return;
     }
-    const QImage picture = QImage::fromData(file.readAll()).convertToFormat(QImage::Format_RGB32);
+    const QImage picture = QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32);
     // The screen's drawing without the animation's overlays, which stay out of every
     // exported picture.
     auto* screen = f.control<PictureArea>("picBildschirm");

@@ -161,6 +161,7 @@ void TestPictureExporter::save_data()
     QTest::newRow("PNG") << "korvelian.png" << false << "1" << QByteArray();
     QTest::newRow("PNG, worksheet colours") << "korvelian.png" << true << "1" << QByteArray();
     QTest::newRow("SVG: one path") << "korvelian.svg" << false << "1" << QByteArray("<path");
+    QTest::newRow("SVG, worksheet colours: one path") << "korvelian.svg" << true << "1" << QByteArray("<path");
     QTest::newRow("SVG above 200,000 points: an embedded PNG") << "korvelian.svg" << true << "32767" << QByteArray("data:image/png;base64,");
     // clang-format on
 }
