@@ -4,6 +4,7 @@
 #include "loopvalues.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #if defined(__x86_64__)
@@ -26,8 +27,6 @@ constexpr std::size_t kSpread = 256;
 constexpr int kBlocksPerPublish = 4;
 constexpr std::size_t kSegmentsPerSquare = 32;
 constexpr int kMostBlocksPerPublish = 64;
-constexpr std::size_t kLookUpWindow = 64;
-constexpr int kGroupsWithoutLookUp = 16;
 // Below this many blocks the second core costs more to wake than it saves.
 constexpr std::size_t kParallelFrom = 8;
 
@@ -291,6 +290,18 @@ struct FigureRaster::Figure
     }
 };
 
+void FigureRaster::Shortcut::tried(std::size_t tries, std::size_t paid)
+{
+    m_tries += tries;
+    m_paid += paid;
+    if (m_tries < kWindow)
+        return;
+    if (m_paid * m_payingShare < m_tries)
+        m_pause = kPause;
+    m_tries = 0;
+    m_paid = 0;
+}
+
 bool FigureRaster::lit(Lane& lane, const PixelBox& box) const
 {
     if (inside(box, lane.litBox))
@@ -336,42 +347,40 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
     }
     for (std::size_t start = 0; start + 1 < n; start += kGroup) {
         const std::size_t end = std::min(start + kGroup, n - 1);
-        // A coordinate that is not a number leaves its segments unlit; min and max pass it by.
-        Range x{xs[start], xs[start]};
-        Range y{ys[start], ys[start]};
-        for (std::size_t i = start + 1; i <= end; ++i) {
-            x = {std::min(x.low, xs[i]), std::max(x.high, xs[i])};
-            y = {std::min(y.low, ys[i]), std::max(y.high, ys[i])};
+        if (lane.groupBox.worthTrying()) {
+            // A coordinate that is not a number leaves its segments unlit; min and max pass it
+            // by.
+            Range x{xs[start], xs[start]};
+            Range y{ys[start], ys[start]};
+            for (std::size_t i = start + 1; i <= end; ++i) {
+                x = {std::min(x.low, xs[i]), std::max(x.high, xs[i])};
+                y = {std::min(y.low, ys[i]), std::max(y.high, ys[i])};
+            }
+            PixelBox group;
+            pixelSpan(x, figure.width, group.x0, group.x1);
+            pixelSpan(y, figure.height, group.y0, group.y1);
+            const bool skip = lit(lane, group);
+            lane.groupBox.tried(1, skip ? 1 : 0);
+            if (skip)
+                continue;
+        } else {
+            lane.groupBox.leftOut();
         }
-        PixelBox group;
-        pixelSpan(x, figure.width, group.x0, group.x1);
-        pixelSpan(y, figure.height, group.y0, group.y1);
-        if (lit(lane, group))
-            continue;
         // Most segments of a figure that runs over itself light nothing new, though their
         // group's box is not lit all over: looking a segment's pixels up costs less than
-        // drawing them. Where most look-ups find something unlit, they cost on top of the
-        // drawing: a lane judges them every kLookUpWindow look-ups and, where fewer than a
-        // quarter paid, draws without them for kGroupsWithoutLookUp groups.
-        const bool lookUp = lane.groupsWithoutLookUp == 0;
-        for (std::size_t i = start + 1; i <= end; ++i) {
-            if (lookUp) {
-                ++lane.lookUps;
-                if (m_lit.segmentLit(xs[i], ys[i], xs[i - 1], ys[i - 1])) {
-                    ++lane.lookUpsPaid;
-                    continue;
-                }
-            }
+        // drawing them.
+        std::uint64_t litSegments = 0;
+        if (lane.segments.worthTrying()) {
+            litSegments = m_lit.segmentsLit(xs.data() + start, ys.data() + start, end - start + 1);
+            lane.segments.tried(end - start, static_cast<std::size_t>(std::popcount(litSegments)));
+        } else {
+            lane.segments.leftOut();
+        }
+        const std::uint64_t group = (std::uint64_t{1} << (end - start)) - 1;
+        for (std::uint64_t drawn = group & ~litSegments; drawn != 0; drawn &= drawn - 1) {
+            const std::size_t i = start + 1 + static_cast<std::size_t>(std::countr_zero(drawn));
             lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
             ++lane.segmentsDrawn;
-        }
-        if (!lookUp) {
-            --lane.groupsWithoutLookUp;
-        } else if (lane.lookUps >= kLookUpWindow) {
-            if (lane.lookUpsPaid * 4 < lane.lookUps)
-                lane.groupsWithoutLookUp = kGroupsWithoutLookUp;
-            lane.lookUps = 0;
-            lane.lookUpsPaid = 0;
         }
     }
     ++lane.blocksPending;
@@ -427,9 +436,8 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_lanes[l].bitmaps.reset(width, height);
         m_lanes[l].blocksPending = 0;
         m_lanes[l].segmentsDrawn = 0;
-        m_lanes[l].lookUps = 0;
-        m_lanes[l].lookUpsPaid = 0;
-        m_lanes[l].groupsWithoutLookUp = 0;
+        m_lanes[l].groupBox.reset();
+        m_lanes[l].segments.reset();
         m_lanes[l].litBox = kNothing;
     }
     if (lanes == 2) {

@@ -42,16 +42,38 @@ public:
 private:
     struct Figure;
 
+    // A test that saves drawing where it finds everything lit and costs on top of it where it
+    // does not: it is judged every kWindow tries and, where fewer than one in payingShare
+    // paid, left out for the next kPause groups.
+    class Shortcut
+    {
+    public:
+        static constexpr std::size_t kWindow = 64;
+        static constexpr int kPause = 16;
+
+        explicit Shortcut(std::size_t payingShare) : m_payingShare(payingShare) {}
+        void reset() { *this = Shortcut(m_payingShare); }
+        bool worthTrying() const { return m_pause == 0; }
+        void leftOut() { --m_pause; }
+        void tried(std::size_t tries, std::size_t paid);
+
+    private:
+        std::size_t m_payingShare;
+        std::size_t m_tries = 0;
+        std::size_t m_paid = 0;
+        int m_pause = 0;
+    };
+
     // What one core draws into.
     struct Lane
     {
         RunBitmaps bitmaps;
         int blocksPending = 0;
         std::size_t segmentsDrawn = 0;
-        // Segments looked up in the shared lit pixels, and those found lit.
-        std::size_t lookUps = 0;
-        std::size_t lookUpsPaid = 0;
-        int groupsWithoutLookUp = 0;
+        // A group's box looked up in the shared lit pixels, which saves the look-up of all its
+        // segments when it pays, and each of its segments, which saves drawing one.
+        Shortcut groupBox{32};
+        Shortcut segments{4};
         // The largest box found lit all over: boxes inside it need no look at the bits.
         PixelBox litBox;
     };

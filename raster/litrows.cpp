@@ -20,8 +20,9 @@ void LitRows::reset(int width, int height, const PixelBox& within)
     m_height = height;
     m_rowWords = RunBitmaps::wordsPerRow(width);
     m_within = within;
-    m_rows.assign(m_rowWords * static_cast<std::size_t>(height), 0);
-    m_columns.assign(RunBitmaps::wordsPerRow(height) * static_cast<std::size_t>(width), 0);
+    m_columnsAt = m_rowWords * static_cast<std::size_t>(height);
+    m_bits.assign(m_columnsAt + RunBitmaps::wordsPerRow(height) * static_cast<std::size_t>(width),
+                  0);
     const std::size_t bands =
         within.y1 < within.y0 ? 0 : static_cast<std::size_t>(within.y1 - within.y0) / kBand + 1;
     m_bands.assign(m_rowWords * bands, 0);
@@ -29,13 +30,13 @@ void LitRows::reset(int width, int height, const PixelBox& within)
 
 void LitRows::add(const RunBitmaps& bitmaps, const PixelBox& region)
 {
-    bitmaps.orRowsInto(m_rows.data(), region);
+    bitmaps.orRowsInto(rows(), region);
     addBands(region);
 }
 
 void LitRows::addNew(RunBitmaps& bitmaps)
 {
-    for (const PixelBox& tile : bitmaps.orNewInto(m_rows.data(), m_columns.data()))
+    for (const PixelBox& tile : bitmaps.orNewInto(rows(), columns()))
         addBands(tile);
 }
 
@@ -51,14 +52,13 @@ void LitRows::addBands(const PixelBox& region)
         for (std::size_t w = firstWord; w <= lastWord; ++w) {
             std::uint64_t all = ~std::uint64_t{0};
             for (int y = top; y <= bottom; ++y)
-                all &= loadShared(m_rows[static_cast<std::size_t>(y) * m_rowWords + w]);
+                all &= loadShared(m_bits[static_cast<std::size_t>(y) * m_rowWords + w]);
             orShared(m_bands[static_cast<std::size_t>(band) * m_rowWords + w], all);
         }
     }
 }
 
-bool LitRows::linesLit(const std::vector<std::uint64_t>& lines, int first, int last,
-                       const PixelBox& box) const
+bool LitRows::linesLit(const std::uint64_t* lines, int first, int last, const PixelBox& box) const
 {
     constexpr std::uint64_t all = ~std::uint64_t{0};
     const int firstWord = box.x0 >> 6;
@@ -66,7 +66,7 @@ bool LitRows::linesLit(const std::vector<std::uint64_t>& lines, int first, int l
     const std::uint64_t head = all << (box.x0 & 63);
     const std::uint64_t tail = all >> (63 - (box.x1 & 63));
     for (int line = first; line <= last; ++line) {
-        const std::uint64_t* words = lines.data() + static_cast<std::size_t>(line) * m_rowWords;
+        const std::uint64_t* words = lines + static_cast<std::size_t>(line) * m_rowWords;
         if (firstWord == lastWord) {
             if ((loadShared(words[firstWord]) & head & tail) != (head & tail))
                 return false;
@@ -86,29 +86,30 @@ bool LitRows::linesLit(const std::vector<std::uint64_t>& lines, int first, int l
 bool LitRows::allLit(const PixelBox& box) const
 {
     if (box.y0 < m_within.y0 || box.y1 > m_within.y1)
-        return linesLit(m_rows, box.y0, box.y1, box);
+        return linesLit(m_bits.data(), box.y0, box.y1, box);
     // The bands wholly inside the box, and the rows above and below them one by one.
     const int firstBand = (box.y0 - m_within.y0 + kBand - 1) / kBand;
     const int bandsEnd = box.y1 == m_within.y1 ? (box.y1 - m_within.y0) / kBand + 1
                                                : (box.y1 + 1 - m_within.y0) / kBand;
     if (firstBand >= bandsEnd)
-        return linesLit(m_rows, box.y0, box.y1, box);
+        return linesLit(m_bits.data(), box.y0, box.y1, box);
     const int top = m_within.y0 + firstBand * kBand;
     const int bottom = std::min(m_within.y0 + bandsEnd * kBand, m_within.y1 + 1);
-    return linesLit(m_rows, box.y0, top - 1, box) && linesLit(m_rows, bottom, box.y1, box) &&
-           linesLit(m_bands, firstBand, bandsEnd - 1, box);
+    return linesLit(m_bits.data(), box.y0, top - 1, box) &&
+           linesLit(m_bits.data(), bottom, box.y1, box) &&
+           linesLit(m_bands.data(), firstBand, bandsEnd - 1, box);
 }
 
 bool LitRows::segmentLit(double xa, double ya, double xb, double yb) const
 {
-    return RunBitmaps::lit(m_columns.data(), m_rows.data(), m_width, m_height, xa, ya, xb, yb);
+    return RunBitmaps::lit(columns(), m_bits.data(), m_width, m_height, xa, ya, xb, yb);
 }
 
 void LitRows::paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour) const
 {
     // Only lit bits are visited: a sparse figure costs little here.
     for (int y = 0; y < m_height; ++y) {
-        const std::uint64_t* row = m_rows.data() + static_cast<std::size_t>(y) * m_rowWords;
+        const std::uint64_t* row = this->row(y);
         std::uint32_t* line = pixels + y * stride;
         for (std::size_t w = 0; w < m_rowWords; ++w) {
             for (std::uint64_t word = row[w]; word; word &= word - 1)

@@ -26,10 +26,14 @@ public:
     // Whether every pixel that RunBitmaps::segment would light for this segment is lit, in
     // the layout that segment would light it in.
     bool segmentLit(double xa, double ya, double xb, double yb) const;
+    // The same for the segments of a polyline in pixel coordinates, points <= 65: bit i of the
+    // result tells it of the segment from point i + 1 to point i, as segmentLit(xs[i + 1],
+    // ys[i + 1], xs[i], ys[i]) would.
+    std::uint64_t segmentsLit(const double* xs, const double* ys, std::size_t points) const;
     // Row y's lit pixels as bits, wordsPerRow() words with a spare one at the end.
     const std::uint64_t* row(int y) const
     {
-        return m_rows.data() + static_cast<std::size_t>(y) * m_rowWords;
+        return m_bits.data() + static_cast<std::size_t>(y) * m_rowWords;
     }
     std::size_t wordsPerRow() const { return m_rowWords; }
     int width() const { return m_width; }
@@ -40,17 +44,20 @@ public:
 
 private:
     void addBands(const PixelBox& region);
-    bool linesLit(const std::vector<std::uint64_t>& lines, int first, int last,
-                  const PixelBox& box) const;
+    bool linesLit(const std::uint64_t* lines, int first, int last, const PixelBox& box) const;
+    std::uint64_t* rows() { return m_bits.data(); }
+    std::uint64_t* columns() { return m_bits.data() + m_columnsAt; }
+    const std::uint64_t* columns() const { return m_bits.data() + m_columnsAt; }
 
     int m_width = 0;
     int m_height = 0;
     std::size_t m_rowWords = 0;
     PixelBox m_within;
-    std::vector<std::uint64_t> m_rows;
-    // The same pixels column by column, as RunBitmaps keeps vertical runs; only addNew fills
-    // it, for segmentLit.
-    std::vector<std::uint64_t> m_columns;
+    // The pixels row by row, then from m_columnsAt the same pixels column by column, as
+    // RunBitmaps keeps vertical runs (only addNew fills those, for segmentLit): in one array,
+    // so that a vector lookup reads both layouts from one base.
+    std::vector<std::uint64_t> m_bits;
+    std::size_t m_columnsAt = 0;
     // Band k: rows m_within.y0 + 8k .. + 7, no further than m_within.y1.
     std::vector<std::uint64_t> m_bands;
 };
