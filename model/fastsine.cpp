@@ -84,6 +84,19 @@ __attribute__((target("avx2,fma"))) void kernelSines(const double* in, double* o
     }
 }
 
+// Whether every one of n arguments, n a whole number of lanes, lies within the kernel's range.
+__attribute__((target("avx2"))) bool withinRange(const double* in, std::size_t n)
+{
+    const __m256d noSign = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffff));
+    const __m256d limit = _mm256_set1_pd(kFastLimit);
+    __m256d outside = _mm256_setzero_pd();
+    for (std::size_t i = 0; i < n; i += kLanes) {
+        const __m256d size = _mm256_and_pd(_mm256_loadu_pd(in + i), noSign);
+        outside = _mm256_or_pd(outside, _mm256_cmp_pd(size, limit, _CMP_NLE_UQ));
+    }
+    return _mm256_testz_pd(outside, outside) != 0;
+}
+
 #else
 
 // Portable: std::fma rounds once whether the processor fuses (one instruction on 64-bit ARM)
@@ -117,6 +130,11 @@ void kernelSines(const double* in, double* out, std::size_t n)
     }
 }
 
+bool withinRange(const double* in, std::size_t n)
+{
+    return std::all_of(in, in + n, [](double x) { return std::abs(x) <= kFastLimit; });
+}
+
 #endif
 
 } // namespace
@@ -132,19 +150,27 @@ void fastSines(const double* in, double* out, std::size_t n)
         return;
     }
 #endif
-    // The arguments are kept aside per block: out may be in, and the kernel would overwrite
-    // the huge ones before std::sin gets them. The last block is padded to whole lanes.
     constexpr std::size_t kBlock = 256;
     std::array<double, kBlock> arguments;
     std::array<double, kBlock> sines;
     for (std::size_t begin = 0; begin < n; begin += kBlock) {
         const std::size_t count = std::min(kBlock, n - begin);
-        const std::size_t padded = (count + kLanes - 1) / kLanes * kLanes;
-        std::copy_n(in + begin, count, arguments.data());
-        std::fill(arguments.begin() + count, arguments.begin() + padded, 0.0);
+        // A figure's arguments all lie within the kernel's range: the whole lanes then go
+        // straight through it, as it reads each lane before it writes it.
+        const std::size_t whole = count / kLanes * kLanes;
+        const std::size_t direct = withinRange(in + begin, whole) ? whole : 0;
+        kernelSines(in + begin, out + begin, direct);
+        if (direct == count)
+            continue;
+        // The rest is kept aside: out may be in, and the kernel would overwrite the huge
+        // arguments before std::sin gets them. It is padded to whole lanes.
+        const std::size_t rest = count - direct;
+        const std::size_t padded = (rest + kLanes - 1) / kLanes * kLanes;
+        std::copy_n(in + begin + direct, rest, arguments.data());
+        std::fill(arguments.begin() + rest, arguments.begin() + padded, 0.0);
         kernelSines(arguments.data(), sines.data(), padded);
-        for (std::size_t i = 0; i < count; ++i) {
-            out[begin + i] =
+        for (std::size_t i = 0; i < rest; ++i) {
+            out[begin + direct + i] =
                 std::abs(arguments[i]) <= kFastLimit ? sines[i] : std::sin(arguments[i]);
         }
     }

@@ -27,6 +27,7 @@ constexpr std::size_t kSpread = 256;
 constexpr int kBlocksPerPublish = 4;
 constexpr std::size_t kSegmentsPerSquare = 32;
 constexpr int kMostBlocksPerPublish = 64;
+constexpr std::size_t kFewestSegmentsPerSquare = 4;
 // Below this many blocks the second core costs more to wake than it saves.
 constexpr std::size_t kParallelFrom = 8;
 
@@ -384,9 +385,11 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
         }
     }
     ++lane.blocksPending;
-    const bool worth = lane.bitmaps.newSquares() * kSegmentsPerSquare <= lane.segmentsDrawn;
-    if ((lane.blocksPending >= kBlocksPerPublish && worth) ||
-        lane.blocksPending >= kMostBlocksPerPublish)
+    const std::size_t squares = lane.bitmaps.newSquares();
+    if ((lane.blocksPending >= kBlocksPerPublish &&
+         squares * kSegmentsPerSquare <= lane.segmentsDrawn) ||
+        (lane.blocksPending >= kMostBlocksPerPublish &&
+         squares * kFewestSegmentsPerSquare <= lane.segmentsDrawn))
         publish(lane);
 }
 

@@ -237,8 +237,8 @@ KORVELIAN_AVX2 __m256i both(__m128i low, __m128i high)
 // 4-byte load from the byte of its first bit; lanes outside the area or with a run longer
 // than a load holds are left to the plain lookup. Returns the lanes found lit; undecided gets
 // those left over.
-__attribute__((target("avx2"))) int eightLit(const Area& a, const double* xs, const double* ys,
-                                             int lanes, int& undecided)
+KORVELIAN_AVX2 int eightLit(const Area& a, const double* xs, const double* ys, int lanes,
+                            int& undecided)
 {
     const Start low = start(a, xs + 1, ys + 1, xs, ys);
     const Start high = start(a, xs + 5, ys + 5, xs + 4, ys + 4);
@@ -282,14 +282,12 @@ __attribute__((target("avx2"))) int eightLit(const Area& a, const double* xs, co
         const __m256i bit = _mm256_sllv_epi32(one, both(low.firstBit, high.firstBit));
         missing = _mm256_or_si256(_mm256_andnot_si256(words, bit), _mm256_xor_si256(live, all));
     }
-    // Lanes go on after a missing pixel, so that a load never waits for the one before. Once
-    // every lane has one, the eight are decided.
+    // Lanes go on after a missing pixel, so that a load never waits for the one before.
     const __m256i thirtyOne = _mm256_set1_epi32(31);
     __m256i from = vRun;
     for (;;) {
         const __m256i active = _mm256_cmpgt_epi32(vAfter, from);
-        const __m256i open = _mm256_cmpeq_epi32(missing, _mm256_setzero_si256());
-        if (_mm256_testz_si256(active, active) || _mm256_testz_si256(open, open))
+        if (_mm256_testz_si256(active, active))
             break;
         const __m256i runEnd = _mm256_max_epi32(row, vRun);
         const __m256i to = _mm256_min_epi32(runEnd, vLast);
@@ -316,8 +314,10 @@ __attribute__((target("avx2"))) int eightLit(const Area& a, const double* xs, co
     return inside & ~longLanes & ~missed;
 }
 
-std::uint64_t segmentsLitVector(const LitRows& lit, const Area& area, const double* xs,
-                                const double* ys, std::size_t points)
+__attribute__((target("avx2"))) std::uint64_t segmentsLitVector(const LitRows& lit,
+                                                                const Area& area, const double* xs,
+                                                                const double* ys,
+                                                                std::size_t points)
 {
     std::uint64_t result = 0;
     const std::size_t segments = points - 1;
