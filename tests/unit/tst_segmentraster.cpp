@@ -12,6 +12,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 using namespace korvelian;
 
@@ -88,6 +90,8 @@ private slots:
     void drawsWhatThePainterDraws();
     void segmentsOutsideAreCutNotWrapped();
     void aCutEndAHairOutsideLightsItsEdgePixel();
+    void segmentsLookedUpTogetherAsOneByOne_data();
+    void segmentsLookedUpTogetherAsOneByOne();
 };
 
 void TestSegmentRaster::drawsWhatThePainterDraws_data()
@@ -165,6 +169,68 @@ void TestSegmentRaster::aCutEndAHairOutsideLightsItsEdgePixel()
     rows.paint(reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4,
                qRgb(255, 255, 255));
     QVERIFY(lit(image, 0, 237));
+}
+
+void TestSegmentRaster::segmentsLookedUpTogetherAsOneByOne_data()
+{
+    QTest::addColumn<double>("step");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<double>("move");
+    QTest::newRow("a third of a pixel") << 0.3 << 441 << 3.0;
+    QTest::newRow("20 px, as 179 : 183 at 441 px") << 20.0 << 441 << 0.5;
+    // Runs longer than one load holds, and walks that leave the area.
+    QTest::newRow("45 px") << 45.0 << 200 << 0.5;
+    QTest::newRow("120 px, mostly outside") << 120.0 << 130 << 0.5;
+}
+
+// Polylines are drawn, then looked up as they are (every segment lit) and moved a little
+// (some lit, some not): all segments at once answer as each on its own does.
+void TestSegmentRaster::segmentsLookedUpTogetherAsOneByOne()
+{
+    QFETCH(double, step);
+    QFETCH(int, side);
+    QFETCH(double, move);
+    std::mt19937 random(23);
+    std::uniform_real_distribution<double> turn(0, 6.283);
+    std::uniform_real_distribution<double> jitter(-move, move);
+    RunBitmaps bitmaps;
+    bitmaps.reset(side, side);
+    LitRows lit;
+    lit.reset(side, side, {0, 0, side - 1, side - 1});
+    constexpr std::size_t kPoints = 65;
+    std::vector<std::vector<double>> xs;
+    std::vector<std::vector<double>> ys;
+    for (int line = 0; line < 40; ++line) {
+        xs.push_back({side / 2.0});
+        ys.push_back({side / 2.0});
+        for (std::size_t i = 1; i < kPoints; ++i) {
+            const double angle = turn(random);
+            xs.back().push_back(xs.back()[i - 1] + step * std::cos(angle));
+            ys.back().push_back(ys.back()[i - 1] + step * std::sin(angle));
+            bitmaps.segment(xs.back()[i], ys.back()[i], xs.back()[i - 1], ys.back()[i - 1]);
+        }
+    }
+    lit.addNew(bitmaps);
+    int found = 0;
+    int missing = 0;
+    for (std::size_t line = 0; line < xs.size(); ++line) {
+        QCOMPARE(lit.segmentsLit(xs[line].data(), ys[line].data(), kPoints), ~std::uint64_t{0});
+        for (std::size_t i = 0; i < kPoints; ++i) {
+            xs[line][i] += jitter(random);
+            ys[line][i] += jitter(random);
+        }
+        xs[line][7] = std::numeric_limits<double>::quiet_NaN();
+        const std::uint64_t together = lit.segmentsLit(xs[line].data(), ys[line].data(), kPoints);
+        for (std::size_t i = 0; i + 1 < kPoints; ++i) {
+            const bool one =
+                lit.segmentLit(xs[line][i + 1], ys[line][i + 1], xs[line][i], ys[line][i]);
+            QCOMPARE(bool(together >> i & 1), one);
+            (one ? found : missing) += 1;
+        }
+    }
+    // Both answers came up often enough for a fault in either to show.
+    QVERIFY2(found > 100 && missing > 100,
+             qPrintable(QString("%1 lit, %2 not").arg(found).arg(missing)));
 }
 
 KORVELIAN_PLAIN_TEST(segmentraster, TestSegmentRaster)
