@@ -112,6 +112,8 @@ private slots:
     void samePixelsAsEverySegment_data();
     void samePixelsAsEverySegment();
     void randomFiguresKeepTheirBoxesAndPixels();
+    void aPointGrowsToItsLineWidthAroundItself_data();
+    void aPointGrowsToItsLineWidthAroundItself();
 };
 
 void TestFigureRaster::samePixelsAsEverySegment_data()
@@ -205,6 +207,39 @@ void TestFigureRaster::randomFiguresKeepTheirBoxesAndPixels()
             [](std::uint32_t a, std::uint32_t b) { return long(a != b); });
         if (differing != 0)
             QFAIL(qPrintable(describe(f, seed) + QString(": %1 pixels differ").arg(differing)));
+    }
+}
+
+void TestFigureRaster::aPointGrowsToItsLineWidthAroundItself_data()
+{
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("lineWidth");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    // The point in the middle of the picture: 220.5 at 441 px, on the boundary 221 at 442 px.
+    QTest::newRow("1 px at 441") << 441 << 1 << 220 << 220;
+    QTest::newRow("2 px on a boundary") << 442 << 2 << 220 << 221;
+    QTest::newRow("3 px at 441") << 441 << 3 << 219 << 221;
+}
+
+// Amplitudes 0: every point in the middle, drawn as a square of the line's width centred on
+// it, neither half a pixel off nor cut.
+void TestFigureRaster::aPointGrowsToItsLineWidthAroundItself()
+{
+    QFETCH(int, side);
+    QFETCH(int, lineWidth);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    std::vector<std::uint32_t> pixels(std::size_t(side) * side, kBackground);
+    const double scale = side / 4.0;
+    WideFigureRaster().draw(pixels.data(), side, side, side, {0, 0, 0, 0, 3, 2}, loopEnd(6),
+                            {scale, 2 * scale, scale, 2 * scale}, kFigure, lineWidth);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const bool inside = x >= first && x <= last && y >= first && y <= last;
+            if ((pixels[std::size_t(y) * side + x] == kFigure) != inside)
+                QFAIL(qPrintable(QString("pixel (%1, %2)").arg(x).arg(y)));
+        }
     }
 }
 
