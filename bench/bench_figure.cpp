@@ -126,7 +126,7 @@ void BM_FigureRedraw(benchmark::State& state)
     const std::size_t heapBefore = mallinfo2().uordblks;
     FigureRaster raster;
     const double scale = image.width() / 4.0;
-    const SegmentRaster::Transform transform{scale, 2 * scale, scale, 2 * scale};
+    const PixelMapping transform{scale, 2 * scale, scale, 2 * scale};
     auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
     againstDrawLine(state, [&] {
         image.fill(QColor(0, 0, 0));

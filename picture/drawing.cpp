@@ -4,6 +4,18 @@
 
 namespace korvelian {
 
+namespace {
+
+// Far outside the area but safely inside the rasteriser's integer range.
+constexpr double kPixelLimit = 1.0e6;
+
+double clampPixel(double value)
+{
+    return std::clamp(value, -kPixelLimit, kPixelLimit);
+}
+
+} // namespace
+
 PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerTwip, bool yUp)
 {
     PixelMapping m{pixelsPerTwip, 0, pixelsPerTwip, 0};
@@ -17,6 +29,11 @@ PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerT
         m.offsetY = size.height() - m.offsetY;
     }
     return m;
+}
+
+QPointF mapPoint(const PixelMapping& m, double x, double y)
+{
+    return {clampPixel(x * m.scaleX + m.offsetX), clampPixel(y * m.scaleY + m.offsetY)};
 }
 
 const DrawOp* lastFigure(const Drawing& drawing)

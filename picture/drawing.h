@@ -1,7 +1,7 @@
 #pragma once
 
 #include "auslenkung.h"
-#include "segmentraster.h"
+#include "pixelmapping.h"
 
 #include <QColor>
 #include <QRectF>
@@ -23,15 +23,13 @@ struct UserFrame
     bool isSet() const { return x1 != x2; }
 };
 
-// Pixel = user coordinate * scale + offset, per axis: the one mapping from a frame to pixels,
-// the segment raster's own, so a figure reaches the raster as it is mapped.
-using PixelMapping = SegmentRaster::Transform;
-
 // Maps a frame onto an area of this size; pixelsPerTwip serves an area without a frame.
 // yUp mirrors the picture top to bottom, as an oscilloscope shows it: this is the one place
 // where the screen's orientation acts, so whatever reaches pixels through a mapping (the
 // drawing, the overlays, the reading aid, copies and prints) follows it without knowing of it.
 PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerTwip, bool yUp);
+// A point through a mapping, kept far outside any image but within the raster's range.
+QPointF mapPoint(const PixelMapping& m, double x, double y);
 
 // One drawing operation, kept with the frame it was given in, so that the drawing can be
 // made again at another size or device pixel ratio.

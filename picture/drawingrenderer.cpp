@@ -15,23 +15,10 @@ namespace korvelian {
 
 namespace {
 
-// Far outside the area but safely inside the rasteriser's integer range.
-constexpr double kPixelLimit = 1.0e6;
-
 // An image of a large figure in a file or on paper is at most this many pixels wide.
 constexpr int kLargestFigureImage = 4096;
 
-double clampPixel(double value)
-{
-    return std::clamp(value, -kPixelLimit, kPixelLimit);
-}
-
 } // namespace
-
-QPointF mapPoint(const PixelMapping& m, double x, double y)
-{
-    return {clampPixel(x * m.scaleX + m.offsetX), clampPixel(y * m.scaleY + m.offsetY)};
-}
 
 QColor renderColour(const DrawOp& op, const RenderStyle& style)
 {

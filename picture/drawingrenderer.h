@@ -69,7 +69,5 @@ inline constexpr UserFrame kExampleFrame{-kScreenEdge, -kScreenEdge, kScreenEdge
 // Pixel = user coordinate * scale + offset on an image of this logical size and ratio.
 PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, const RenderStyle& style,
                           double ratio);
-// A point through a mapping, kept far outside any image but within the raster's range.
-QPointF mapPoint(const PixelMapping& m, double x, double y);
 
 } // namespace korvelian

@@ -222,8 +222,8 @@ void spreadOrder(std::size_t blocks, std::vector<std::uint32_t>& order)
 
 } // namespace
 
-PixelBox segmentsBox(const Parameter& p, const SegmentRaster::Transform& transform, int width,
-                     int height, std::size_t first, std::size_t last)
+PixelBox segmentsBox(const Parameter& p, const PixelMapping& transform, int width, int height,
+                     std::size_t first, std::size_t last)
 {
     const double tFirst = loopValue(first);
     const double tLast = loopValue(last);
@@ -243,7 +243,7 @@ PixelBox segmentsBox(const Parameter& p, const SegmentRaster::Transform& transfo
 struct FigureRaster::Figure
 {
     const Parameter& p;
-    const SegmentRaster::Transform& transform;
+    const PixelMapping& transform;
     int width;
     int height;
     std::size_t count;
@@ -341,7 +341,7 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
     std::array<double, kBlock + 1> xs;
     std::array<double, kBlock + 1> ys;
     figurePoints(figure.p, first, n, points.data());
-    const SegmentRaster::Transform& t = figure.transform;
+    const PixelMapping& t = figure.transform;
     for (std::size_t i = 0; i < n; ++i) {
         xs[i] = points[i].x * t.scaleX + t.offsetX;
         ys[i] = points[i].y * t.scaleY + t.offsetY;
@@ -405,7 +405,7 @@ void FigureRaster::drawBlocks(Lane& lane, const Figure& figure)
 }
 
 void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-                        const Parameter& p, double end, const SegmentRaster::Transform& transform,
+                        const Parameter& p, double end, const PixelMapping& transform,
                         std::uint32_t colour)
 {
     if (width > 0 && height > 0)
@@ -413,7 +413,7 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
 }
 
 const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p, double end,
-                                       const SegmentRaster::Transform& transform)
+                                       const PixelMapping& transform)
 {
     const FigureRun run = figureRun(p, end);
     if (width <= 0 || height <= 0 || run.count < 2) {

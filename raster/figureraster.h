@@ -3,7 +3,7 @@
 #include "auslenkung.h"
 #include "litrows.h"
 #include "runbitmaps.h"
-#include "segmentraster.h"
+#include "pixelmapping.h"
 #include "workerthread.h"
 
 #include <array>
@@ -33,11 +33,10 @@ public:
     // figure; the figure's pixels are set to colour. The points are those of figureRun(p,
     // end), segment i running from point i to point i - 1.
     void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-              const Parameter& p, double end, const SegmentRaster::Transform& transform,
-              std::uint32_t colour);
+              const Parameter& p, double end, const PixelMapping& transform, std::uint32_t colour);
     // The same pixels as bits, valid until the next drawing.
     const LitRows& rasterise(int width, int height, const Parameter& p, double end,
-                             const SegmentRaster::Transform& transform);
+                             const PixelMapping& transform);
 
 private:
     struct Figure;
@@ -94,7 +93,7 @@ private:
 
 // The box of every pixel that the segments between points first and last of figurePoints(p,
 // ...) can light in an area of width x height pixels, found from the sines' bounds alone.
-PixelBox segmentsBox(const Parameter& p, const SegmentRaster::Transform& transform, int width,
-                     int height, std::size_t first, std::size_t last);
+PixelBox segmentsBox(const Parameter& p, const PixelMapping& transform, int width, int height,
+                     std::size_t first, std::size_t last);
 
 } // namespace korvelian

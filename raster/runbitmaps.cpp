@@ -1,6 +1,5 @@
 #include "runbitmaps.h"
 
-#include "litrows.h"
 #include "sharedwords.h"
 
 #include <algorithm>

@@ -1,20 +1,13 @@
 #pragma once
 
+#include "pixelbox.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 namespace korvelian {
-
-// Pixels x0 .. x1 of rows y0 .. y1, all inclusive.
-struct PixelBox
-{
-    int x0 = 0;
-    int y0 = 0;
-    int x1 = 0;
-    int y1 = 0;
-};
 
 // The lit pixels of aliased one-pixel segments in an area, as bits: each segment becomes a
 // few runs of pixels (vertical runs for steep segments, horizontal ones for flat segments)

@@ -10,8 +10,7 @@ namespace {
 // Below this a second thread costs more than it saves.
 constexpr std::size_t kParallelFrom = 4000;
 
-void drawSegments(RunBitmaps& bitmaps, std::span<const FloatPoint> points,
-                  const SegmentRaster::Transform& t)
+void drawSegments(RunBitmaps& bitmaps, std::span<const FloatPoint> points, const PixelMapping& t)
 {
     // Each point is mapped once and serves as the end of one segment and the start of the next.
     double previousX = points[0].x * t.scaleX + t.offsetX;
@@ -28,7 +27,7 @@ void drawSegments(RunBitmaps& bitmaps, std::span<const FloatPoint> points,
 } // namespace
 
 void SegmentRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-                         std::span<const FloatPoint> points, const Transform& transform,
+                         std::span<const FloatPoint> points, const PixelMapping& transform,
                          std::uint32_t colour)
 {
     if (width > 0 && height > 0)
@@ -36,7 +35,7 @@ void SegmentRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrd
 }
 
 const LitRows& SegmentRaster::rasterise(int width, int height, std::span<const FloatPoint> points,
-                                        const Transform& transform)
+                                        const PixelMapping& transform)
 {
     const PixelBox area{0, 0, width - 1, height - 1};
     m_lit.reset(std::max(width, 0), std::max(height, 0), area);

@@ -2,6 +2,7 @@
 
 #include "figurepoints.h"
 #include "litrows.h"
+#include "pixelmapping.h"
 #include "runbitmaps.h"
 
 #include <array>
@@ -17,22 +18,14 @@ namespace korvelian {
 class SegmentRaster
 {
 public:
-    // Device pixel = user coordinate * scale + offset, per axis.
-    struct Transform
-    {
-        double scaleX = 1;
-        double offsetX = 0;
-        double scaleY = 1;
-        double offsetY = 0;
-    };
-
     // pixels: 32-bit pixels, stride in pixels between rows. Segment i runs from point i to
     // point i - 1.
     void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-              std::span<const FloatPoint> points, const Transform& transform, std::uint32_t colour);
+              std::span<const FloatPoint> points, const PixelMapping& transform,
+              std::uint32_t colour);
     // The same pixels as bits, valid until the next drawing.
     const LitRows& rasterise(int width, int height, std::span<const FloatPoint> points,
-                             const Transform& transform);
+                             const PixelMapping& transform);
 
 private:
     std::array<RunBitmaps, 2> m_bitmaps;

@@ -6,7 +6,7 @@
 namespace korvelian {
 
 const LitRows& WideFigureRaster::rasterise(int width, int height, const Parameter& p, double end,
-                                           const SegmentRaster::Transform& transform)
+                                           const PixelMapping& transform)
 {
     if (m_path == Path::Culled)
         return m_raster.rasterise(width, height, p, end, transform);
@@ -15,9 +15,8 @@ const LitRows& WideFigureRaster::rasterise(int width, int height, const Paramete
 }
 
 void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-                            const Parameter& p, double end,
-                            const SegmentRaster::Transform& transform, std::uint32_t colour,
-                            int lineWidth)
+                            const Parameter& p, double end, const PixelMapping& transform,
+                            std::uint32_t colour, int lineWidth)
 {
     if (width <= 0 || height <= 0)
         return;
@@ -30,8 +29,8 @@ void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::p
     // image from outside it.
     const int extra = lineWidth - 1;
     const double shift = extra - extra / 2.0;
-    const SegmentRaster::Transform shifted{transform.scaleX, transform.offsetX + shift,
-                                           transform.scaleY, transform.offsetY + shift};
+    const PixelMapping shifted{transform.scaleX, transform.offsetX + shift, transform.scaleY,
+                               transform.offsetY + shift};
     grow(rasterise(width + extra, height + extra, p, end, shifted), pixels, width, height, stride,
          colour, lineWidth);
 }

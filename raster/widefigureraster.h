@@ -26,12 +26,12 @@ public:
     explicit WideFigureRaster(Path path = Path::Culled) : m_path(path) {}
 
     void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-              const Parameter& p, double end, const SegmentRaster::Transform& transform,
-              std::uint32_t colour, int lineWidth);
+              const Parameter& p, double end, const PixelMapping& transform, std::uint32_t colour,
+              int lineWidth);
 
 private:
     const LitRows& rasterise(int width, int height, const Parameter& p, double end,
-                             const SegmentRaster::Transform& transform);
+                             const PixelMapping& transform);
     void grow(const LitRows& mask, std::uint32_t* pixels, int width, int height,
               std::ptrdiff_t stride, std::uint32_t colour, int lineWidth);
 

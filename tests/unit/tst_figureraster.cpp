@@ -147,7 +147,7 @@ void TestFigureRaster::samePixelsAsEverySegment()
     Screen ours(side);
     Screen reference(side);
     const double scale = side / 4.0;
-    const SegmentRaster::Transform transform{scale, 2 * scale, yScale * scale, 2 * scale};
+    const PixelMapping transform{scale, 2 * scale, yScale * scale, 2 * scale};
 
     WideFigureRaster culled;
     culled.draw(ours.pixels.data(), side, side, ours.stride, c.p, c.end, transform, kFigure,
@@ -179,7 +179,7 @@ void TestFigureRaster::randomFiguresKeepTheirBoxesAndPixels()
     for (unsigned i = 0; i < cases; ++i) {
         const RandomFigure f = randomFigure(random);
         const double scale = f.side / 4.0;
-        const SegmentRaster::Transform transform{scale, 2 * scale, f.yScale * scale, 2 * scale};
+        const PixelMapping transform{scale, 2 * scale, f.yScale * scale, 2 * scale};
         const std::size_t count = figurePoints(f.p, f.end, points).count;
         for (std::size_t first = 0; first + 1 < count; first += FigureRaster::kBlock) {
             const std::size_t last = std::min(first + FigureRaster::kBlock, count - 1);
