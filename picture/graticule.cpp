@@ -1,6 +1,6 @@
 #include "graticule.h"
 
-#include "drawingrenderer.h"
+#include "drawing.h"
 
 #include <QPainter>
 #include <QPainterPath>

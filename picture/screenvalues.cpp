@@ -1,7 +1,7 @@
 #include "screenvalues.h"
 
 #include "bartexts.h"
-#include "drawingrenderer.h"
+#include "drawing.h"
 #include "valuetext.h"
 
 #include <QFontMetricsF>

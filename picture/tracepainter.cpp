@@ -1,7 +1,7 @@
 #include "tracepainter.h"
 
 #include "constants.h"
-#include "drawingrenderer.h"
+#include "drawing.h"
 
 #include <QPainter>
 
@@ -51,18 +51,6 @@ void paintTrace(QPainter& painter, const PixelMapping& toPixels, const Afterglow
         painter.drawLines(lines[level]);
     }
     painter.restore();
-}
-
-QImage afterglowExample(const Parameter& p, double kgv, double t, int side, bool yUp)
-{
-    QImage image = examplePicture(p, kgv, side, {1, false, yUp, true});
-    AfterglowTrace trace;
-    const int frames = static_cast<int>(kAfterglowSeconds / kFramePause);
-    for (int frame = 0; frame <= frames; ++frame)
-        trace.follow(t - (frames - frame) * kStartStep, p, frame * kFramePause);
-    QPainter painter(&image);
-    paintTrace(painter, pixelMapping(kExampleFrame, QSizeF(image.size()), 1, yUp), trace, 2, false);
-    return image;
 }
 
 } // namespace korvelian

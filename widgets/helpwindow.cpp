@@ -2,6 +2,7 @@
 
 #include "barvalues.h"
 #include "constants.h"
+#include "drawingrenderer.h"
 #include "kgv.h"
 #include "layout.h"
 #include "readingaid.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -26,6 +28,20 @@ namespace {
 // The ellipse the help reads a phase difference from; its y phase bar's value serves the
 // parabola of 2 : 1 as well.
 constexpr Parameter kEllipseExample{1.25, 0, 1.25, 0.79, 1, 1};
+
+// A screen of side pixels with the dimmed figure of p and the trace the beam leaves in the
+// last second of a run at 100 frames a second up to t, as the program draws them.
+QImage afterglowExample(const Parameter& p, double kgv, double t, int side, bool yUp)
+{
+    QImage image = examplePicture(p, kgv, side, {1, false, yUp, true});
+    AfterglowTrace trace;
+    const int frames = static_cast<int>(kAfterglowSeconds / kFramePause);
+    for (int frame = 0; frame <= frames; ++frame)
+        trace.follow(t - (frames - frame) * kStartStep, p, frame * kFramePause);
+    QPainter painter(&image);
+    paintTrace(painter, pixelMapping(kExampleFrame, QSizeF(image.size()), 1, yUp), trace, 2, false);
+    return image;
+}
 
 } // namespace
 
