@@ -26,14 +26,6 @@ void drawSegments(RunBitmaps& bitmaps, std::span<const FloatPoint> points, const
 
 } // namespace
 
-void SegmentRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-                         std::span<const FloatPoint> points, const PixelMapping& transform,
-                         std::uint32_t colour)
-{
-    if (width > 0 && height > 0)
-        rasterise(width, height, points, transform).paint(pixels, stride, colour);
-}
-
 const LitRows& SegmentRaster::rasterise(int width, int height, std::span<const FloatPoint> points,
                                         const PixelMapping& transform)
 {

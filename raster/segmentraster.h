@@ -12,18 +12,14 @@
 
 namespace korvelian {
 
-// Draws the segments of a polyline in one colour, aliased and one pixel wide, much faster
-// than a line call per segment: the segments are set as runs in bitmaps (see RunBitmaps),
-// which are then written to the image once.
+// The pixels of the segments of a polyline, aliased and one pixel wide, much faster than a
+// line call per segment: the segments are set as runs in bitmaps (see RunBitmaps), which are
+// then gathered once. The wide raster's plain path and the reference the culled figure raster
+// must match pixel for pixel.
 class SegmentRaster
 {
 public:
-    // pixels: 32-bit pixels, stride in pixels between rows. Segment i runs from point i to
-    // point i - 1.
-    void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-              std::span<const FloatPoint> points, const PixelMapping& transform,
-              std::uint32_t colour);
-    // The same pixels as bits, valid until the next drawing.
+    // Segment i runs from point i to point i - 1; the bits are valid until the next call.
     const LitRows& rasterise(int width, int height, std::span<const FloatPoint> points,
                              const PixelMapping& transform);
 

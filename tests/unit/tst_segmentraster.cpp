@@ -38,9 +38,11 @@ QImage raster(const std::vector<FloatPoint>& points, std::size_t count, int size
     QImage image = blank(size);
     SegmentRaster raster;
     const double scale = size / 4.0;
-    raster.draw(reinterpret_cast<std::uint32_t*>(image.bits()), size, size,
-                image.bytesPerLine() / 4, std::span(points.data(), count),
-                {scale, 2 * scale, scale, 2 * scale}, qRgb(255, 255, 255));
+    raster
+        .rasterise(size, size, std::span(points.data(), count),
+                   {scale, 2 * scale, scale, 2 * scale})
+        .paint(reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4,
+               qRgb(255, 255, 255));
     return image;
 }
 
