@@ -8,6 +8,10 @@
 
 namespace korvelian {
 
+// The ways LitRows::segmentsLit can look segments up, all with the same answers: one by one, or
+// with the processor's vector instructions, four or eight doubles at a time.
+enum class SegmentLookup { OneByOne, Vector4, Vector8 };
+
 // The lit pixels of an area as one bit each, row by row: what run bitmaps have lit, gathered
 // so that a box can be asked about and the image written row by row. Bands of eight rows,
 // counted from the top of a box that the questions usually lie in, keep which pixels are lit
@@ -30,6 +34,11 @@ public:
     // result tells it of the segment from point i + 1 to point i, as segmentLit(xs[i + 1],
     // ys[i + 1], xs[i], ys[i]) would.
     std::uint64_t segmentsLit(const double* xs, const double* ys, std::size_t points) const;
+    // The same in a given way; segmentsLit takes the fastest of segmentLookups(), the ways this
+    // processor can run, which end with the fastest.
+    std::uint64_t segmentsLit(const double* xs, const double* ys, std::size_t points,
+                              SegmentLookup how) const;
+    static std::vector<SegmentLookup> segmentLookups();
     // Row y's lit pixels as bits, wordsPerRow() words with a spare one at the end.
     const std::uint64_t* row(int y) const
     {

@@ -186,7 +186,8 @@ void TestSegmentRaster::segmentsLookedUpTogetherAsOneByOne_data()
 }
 
 // Polylines are drawn, then looked up as they are (every segment lit) and moved a little
-// (some lit, some not): all segments at once answer as each on its own does.
+// (some lit, some not): all segments at once answer as each on its own does, in every way of
+// looking up that the processor has.
 void TestSegmentRaster::segmentsLookedUpTogetherAsOneByOne()
 {
     QFETCH(double, step);
@@ -216,18 +217,25 @@ void TestSegmentRaster::segmentsLookedUpTogetherAsOneByOne()
     int found = 0;
     int missing = 0;
     for (std::size_t line = 0; line < xs.size(); ++line) {
-        QCOMPARE(lit.segmentsLit(xs[line].data(), ys[line].data(), kPoints), ~std::uint64_t{0});
+        // Every way this processor can look segments up answers alike.
+        const auto together = [&](SegmentLookup how) {
+            return lit.segmentsLit(xs[line].data(), ys[line].data(), kPoints, how);
+        };
+        for (const SegmentLookup how : LitRows::segmentLookups())
+            QCOMPARE(together(how), ~std::uint64_t{0});
         for (std::size_t i = 0; i < kPoints; ++i) {
             xs[line][i] += jitter(random);
             ys[line][i] += jitter(random);
         }
         xs[line][7] = std::numeric_limits<double>::quiet_NaN();
-        const std::uint64_t together = lit.segmentsLit(xs[line].data(), ys[line].data(), kPoints);
-        for (std::size_t i = 0; i + 1 < kPoints; ++i) {
-            const bool one =
-                lit.segmentLit(xs[line][i + 1], ys[line][i + 1], xs[line][i], ys[line][i]);
-            QCOMPARE(bool(together >> i & 1), one);
-            (one ? found : missing) += 1;
+        for (const SegmentLookup how : LitRows::segmentLookups()) {
+            const std::uint64_t answers = together(how);
+            for (std::size_t i = 0; i + 1 < kPoints; ++i) {
+                const bool one =
+                    lit.segmentLit(xs[line][i + 1], ys[line][i + 1], xs[line][i], ys[line][i]);
+                QCOMPARE(bool(answers >> i & 1), one);
+                (one ? found : missing) += 1;
+            }
         }
     }
     // Both answers came up often enough for a fault in either to show.
