@@ -297,8 +297,12 @@ void FigureRaster::Shortcut::tried(std::size_t tries, std::size_t paid)
     m_paid += paid;
     if (m_tries < kWindow)
         return;
-    if (m_paid * m_payingShare < m_tries)
-        m_pause = kPause;
+    if (m_paid * m_payingShare < m_tries) {
+        m_pause = m_nextPause;
+        m_nextPause = std::min(2 * m_nextPause, kLongestPause);
+    } else {
+        m_nextPause = kPause;
+    }
     m_tries = 0;
     m_paid = 0;
 }
