@@ -42,66 +42,104 @@ constexpr double C6 = -1.13596475577881948265e-11;
 // processor, so a figure's points do not depend on where it is drawn.
 #if defined(__x86_64__)
 
-constexpr std::size_t kLanes = 4;
+#define KORVELIAN_VECTOR [[gnu::always_inline]] static inline
 
-__attribute__((target("avx2,fma"))) void kernelSines(const double* in, double* out, std::size_t n)
+#pragma GCC push_options
+#pragma GCC target("avx2,fma")
+namespace avx2 {
+
+struct V
 {
-    const __m256d twoOverPi = _mm256_set1_pd(kTwoOverPi);
-    const __m256d shift = _mm256_set1_pd(kRoundingShift);
-    const __m256d halfPi1 = _mm256_set1_pd(kHalfPi1);
-    const __m256d halfPi2 = _mm256_set1_pd(kHalfPi2);
-    const __m256d half = _mm256_set1_pd(0.5);
-    const __m256d one = _mm256_set1_pd(1.0);
-    const __m256i oddQuadrant = _mm256_set1_epi64x(1);
-    const __m256i lowerHalf = _mm256_set1_epi64x(2);
-    // n is a whole number of lanes: the caller pads.
-    for (std::size_t i = 0; i < n; i += kLanes) {
-        const __m256d x = _mm256_loadu_pd(in + i);
-        const __m256d shifted = _mm256_fmadd_pd(x, twoOverPi, shift);
-        const __m256d k = _mm256_sub_pd(shifted, shift);
+    static constexpr std::size_t kLanes = 4;
+    using D = __m256d;
+    KORVELIAN_VECTOR D load(const double* p) { return _mm256_loadu_pd(p); }
+    KORVELIAN_VECTOR void store(double* p, D a) { _mm256_storeu_pd(p, a); }
+    KORVELIAN_VECTOR D set(double v) { return _mm256_set1_pd(v); }
+    KORVELIAN_VECTOR D sub(D a, D b) { return _mm256_sub_pd(a, b); }
+    KORVELIAN_VECTOR D mul(D a, D b) { return _mm256_mul_pd(a, b); }
+    // a * b + c and c - a * b, each rounded once.
+    KORVELIAN_VECTOR D fma(D a, D b, D c) { return _mm256_fmadd_pd(a, b, c); }
+    KORVELIAN_VECTOR D fnma(D a, D b, D c) { return _mm256_fnmadd_pd(a, b, c); }
+    // The quadrant is in the low bits of shifted: c in the odd ones, the sign flipped in the
+    // lower half.
+    KORVELIAN_VECTOR D byQuadrant(D shifted, D s, D c)
+    {
         const __m256i quadrant = _mm256_castpd_si256(shifted);
-        __m256d r = _mm256_fnmadd_pd(k, halfPi1, x);
-        r = _mm256_fnmadd_pd(k, halfPi2, r);
-        const __m256d r2 = _mm256_mul_pd(r, r);
-        __m256d ps = _mm256_fmadd_pd(r2, _mm256_set1_pd(S6), _mm256_set1_pd(S5));
-        ps = _mm256_fmadd_pd(r2, ps, _mm256_set1_pd(S4));
-        ps = _mm256_fmadd_pd(r2, ps, _mm256_set1_pd(S3));
-        ps = _mm256_fmadd_pd(r2, ps, _mm256_set1_pd(S2));
-        ps = _mm256_fmadd_pd(r2, ps, _mm256_set1_pd(S1));
-        const __m256d s = _mm256_fmadd_pd(_mm256_mul_pd(r, r2), ps, r);
-        __m256d pc = _mm256_fmadd_pd(r2, _mm256_set1_pd(C6), _mm256_set1_pd(C5));
-        pc = _mm256_fmadd_pd(r2, pc, _mm256_set1_pd(C4));
-        pc = _mm256_fmadd_pd(r2, pc, _mm256_set1_pd(C3));
-        pc = _mm256_fmadd_pd(r2, pc, _mm256_set1_pd(C2));
-        pc = _mm256_fmadd_pd(r2, pc, _mm256_set1_pd(C1));
-        const __m256d c =
-            _mm256_fmadd_pd(_mm256_mul_pd(r2, r2), pc, _mm256_fnmadd_pd(r2, half, one));
+        const __m256i oddQuadrant = _mm256_set1_epi64x(1);
         const __m256i odd =
             _mm256_cmpeq_epi64(_mm256_and_si256(quadrant, oddQuadrant), oddQuadrant);
         const __m256d v = _mm256_blendv_pd(s, c, _mm256_castsi256_pd(odd));
-        const __m256i sign = _mm256_slli_epi64(_mm256_and_si256(quadrant, lowerHalf), 62);
-        _mm256_storeu_pd(out + i, _mm256_xor_pd(v, _mm256_castsi256_pd(sign)));
+        const __m256i sign =
+            _mm256_slli_epi64(_mm256_and_si256(quadrant, _mm256_set1_epi64x(2)), 62);
+        return _mm256_xor_pd(v, _mm256_castsi256_pd(sign));
     }
-}
+    KORVELIAN_VECTOR bool anyBeyond(const double* in, std::size_t n, double limit)
+    {
+        const __m256d noSign = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffff));
+        __m256d outside = _mm256_setzero_pd();
+        for (std::size_t i = 0; i < n; i += kLanes) {
+            const __m256d size = _mm256_and_pd(_mm256_loadu_pd(in + i), noSign);
+            outside = _mm256_or_pd(outside, _mm256_cmp_pd(size, set(limit), _CMP_NLE_UQ));
+        }
+        return _mm256_testz_pd(outside, outside) == 0;
+    }
+};
 
-// Whether every one of n arguments, n a whole number of lanes, lies within the kernel's range.
-__attribute__((target("avx2"))) bool withinRange(const double* in, std::size_t n)
+#include "fastsinekernel.inc"
+
+} // namespace avx2
+#pragma GCC pop_options
+
+#pragma GCC push_options
+#pragma GCC target("avx512f")
+// GCC 12's own AVX-512 header starts some results from a vector it leaves undefined on
+// purpose, and says so as a warning.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+namespace avx512 {
+
+struct V
 {
-    const __m256d noSign = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffff));
-    const __m256d limit = _mm256_set1_pd(kFastLimit);
-    __m256d outside = _mm256_setzero_pd();
-    for (std::size_t i = 0; i < n; i += kLanes) {
-        const __m256d size = _mm256_and_pd(_mm256_loadu_pd(in + i), noSign);
-        outside = _mm256_or_pd(outside, _mm256_cmp_pd(size, limit, _CMP_NLE_UQ));
+    static constexpr std::size_t kLanes = 8;
+    using D = __m512d;
+    KORVELIAN_VECTOR D load(const double* p) { return _mm512_loadu_pd(p); }
+    KORVELIAN_VECTOR void store(double* p, D a) { _mm512_storeu_pd(p, a); }
+    KORVELIAN_VECTOR D set(double v) { return _mm512_set1_pd(v); }
+    KORVELIAN_VECTOR D sub(D a, D b) { return _mm512_sub_pd(a, b); }
+    KORVELIAN_VECTOR D mul(D a, D b) { return _mm512_mul_pd(a, b); }
+    KORVELIAN_VECTOR D fma(D a, D b, D c) { return _mm512_fmadd_pd(a, b, c); }
+    KORVELIAN_VECTOR D fnma(D a, D b, D c) { return _mm512_fnmadd_pd(a, b, c); }
+    KORVELIAN_VECTOR D byQuadrant(D shifted, D s, D c)
+    {
+        const __m512i quadrant = _mm512_castpd_si512(shifted);
+        const __mmask8 odd = _mm512_test_epi64_mask(quadrant, _mm512_set1_epi64(1));
+        const __m512d v = _mm512_mask_blend_pd(odd, s, c);
+        const __m512i sign =
+            _mm512_slli_epi64(_mm512_and_si512(quadrant, _mm512_set1_epi64(2)), 62);
+        return _mm512_castsi512_pd(_mm512_xor_si512(_mm512_castpd_si512(v), sign));
     }
-    return _mm256_testz_pd(outside, outside) != 0;
-}
+    KORVELIAN_VECTOR bool anyBeyond(const double* in, std::size_t n, double limit)
+    {
+        __mmask8 outside = 0;
+        for (std::size_t i = 0; i < n; i += kLanes)
+            outside |=
+                _mm512_cmp_pd_mask(_mm512_abs_pd(_mm512_loadu_pd(in + i)), set(limit), _CMP_NLE_UQ);
+        return outside != 0;
+    }
+};
+
+#include "fastsinekernel.inc"
+
+} // namespace avx512
+#pragma GCC diagnostic pop
+#pragma GCC pop_options
+
+#undef KORVELIAN_VECTOR
 
 #else
 
 // Portable: std::fma rounds once whether the processor fuses (one instruction on 64-bit ARM)
 // or a library does.
-constexpr std::size_t kLanes = 1;
 
 void kernelSines(const double* in, double* out, std::size_t n)
 {
@@ -137,19 +175,11 @@ bool withinRange(const double* in, std::size_t n)
 
 #endif
 
-} // namespace
-
-void fastSines(const double* in, double* out, std::size_t n)
+// The kernel over a block of arguments at a time, lanes wide.
+template <std::size_t kLanes, void (*kernelSines)(const double*, double*, std::size_t),
+          bool (*withinRange)(const double*, std::size_t)>
+void sinesInBlocks(const double* in, double* out, std::size_t n)
 {
-#if defined(__x86_64__)
-    // An x86 processor without AVX2 would fuse in software, slower than std::sin.
-    static const bool vector = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    if (!vector) {
-        for (std::size_t i = 0; i < n; ++i)
-            out[i] = std::sin(in[i]);
-        return;
-    }
-#endif
     constexpr std::size_t kBlock = 256;
     std::array<double, kBlock> arguments;
     std::array<double, kBlock> sines;
@@ -174,6 +204,46 @@ void fastSines(const double* in, double* out, std::size_t n)
                 std::abs(arguments[i]) <= kFastLimit ? sines[i] : std::sin(arguments[i]);
         }
     }
+}
+
+} // namespace
+
+std::vector<std::size_t> fastSineWidths()
+{
+#if defined(__x86_64__)
+    // An x86 processor without AVX2 would fuse in software, slower than std::sin.
+    std::vector<std::size_t> widths;
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+        widths.push_back(avx2::V::kLanes);
+    if (__builtin_cpu_supports("avx512f"))
+        widths.push_back(avx512::V::kLanes);
+    return widths;
+#else
+    return {1};
+#endif
+}
+
+void fastSines(const double* in, double* out, std::size_t n)
+{
+    static const std::vector<std::size_t> widths = fastSineWidths();
+    fastSines(in, out, n, widths.empty() ? 0 : widths.back());
+}
+
+void fastSines(const double* in, double* out, std::size_t n, std::size_t width)
+{
+#if defined(__x86_64__)
+    if (width == avx512::V::kLanes) {
+        sinesInBlocks<avx512::V::kLanes, avx512::kernelSines, avx512::withinRange>(in, out, n);
+    } else if (width == avx2::V::kLanes) {
+        sinesInBlocks<avx2::V::kLanes, avx2::kernelSines, avx2::withinRange>(in, out, n);
+    } else {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = std::sin(in[i]);
+    }
+#else
+    (void)width;
+    sinesInBlocks<1, kernelSines, withinRange>(in, out, n);
+#endif
 }
 
 } // namespace korvelian

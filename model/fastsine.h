@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace korvelian {
 
@@ -8,5 +9,11 @@ namespace korvelian {
 // 1e12 (larger ones, infinities and NaN go through std::sin). Only pixels are made of it:
 // values that the program keeps come from std::sin. out may be in.
 void fastSines(const double* in, double* out, std::size_t n);
+
+// The widths, in doubles, of the vector kernels this processor can run, the fastest last, which
+// fastSines takes; every one rounds alike. Empty where only std::sin serves.
+std::vector<std::size_t> fastSineWidths();
+// fastSines with the kernel of one of those widths.
+void fastSines(const double* in, double* out, std::size_t n, std::size_t width);
 
 } // namespace korvelian
