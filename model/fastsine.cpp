@@ -1,4 +1,5 @@
 #include "fastsine.h"
+#include "vectorcode.h"
 
 #include <algorithm>
 #include <array>
@@ -42,10 +43,7 @@ constexpr double C6 = -1.13596475577881948265e-11;
 // processor, so a figure's points do not depend on where it is drawn.
 #if defined(__x86_64__)
 
-#define KORVELIAN_VECTOR [[gnu::always_inline]] static inline
-
-#pragma GCC push_options
-#pragma GCC target("avx2,fma")
+KORVELIAN_VECTOR_CODE_BEGIN("avx2,fma")
 namespace avx2 {
 
 struct V
@@ -88,14 +86,9 @@ struct V
 #include "fastsinekernel.inc"
 
 } // namespace avx2
-#pragma GCC pop_options
+KORVELIAN_VECTOR_CODE_END
 
-#pragma GCC push_options
-#pragma GCC target("avx512f")
-// GCC 12's own AVX-512 header starts some results from a vector it leaves undefined on
-// purpose, and says so as a warning.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+KORVELIAN_VECTOR_CODE_BEGIN("avx512f")
 namespace avx512 {
 
 struct V
@@ -131,10 +124,7 @@ struct V
 #include "fastsinekernel.inc"
 
 } // namespace avx512
-#pragma GCC diagnostic pop
-#pragma GCC pop_options
-
-#undef KORVELIAN_VECTOR
+KORVELIAN_VECTOR_CODE_END
 
 #else
 
@@ -229,7 +219,7 @@ void fastSines(const double* in, double* out, std::size_t n)
     fastSines(in, out, n, widths.empty() ? 0 : widths.back());
 }
 
-void fastSines(const double* in, double* out, std::size_t n, std::size_t width)
+void fastSines(const double* in, double* out, std::size_t n, [[maybe_unused]] std::size_t width)
 {
 #if defined(__x86_64__)
     if (width == avx512::V::kLanes) {
@@ -241,7 +231,6 @@ void fastSines(const double* in, double* out, std::size_t n, std::size_t width)
             out[i] = std::sin(in[i]);
     }
 #else
-    (void)width;
     sinesInBlocks<1, kernelSines, withinRange>(in, out, n);
 #endif
 }

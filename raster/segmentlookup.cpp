@@ -5,6 +5,7 @@
 // code for AVX2 and for AVX-512 here; the processor's own decides at run time.
 
 #include "litrows.h"
+#include "vectorcode.h"
 
 #include "runbitmaps.h"
 
@@ -48,10 +49,7 @@ constexpr double kBias = 1 << 20;
 // The longest run one 4-byte load holds, less one: 25 pixels from any bit of the first byte.
 constexpr int kLongest = 24;
 
-#define KORVELIAN_VECTOR [[gnu::always_inline]] static inline
-
-#pragma GCC push_options
-#pragma GCC target("avx2")
+KORVELIAN_VECTOR_CODE_BEGIN("avx2")
 namespace avx2 {
 
 // Four doubles a vector, eight whole numbers; masks are vectors of all-ones lanes.
@@ -132,14 +130,9 @@ struct V
 #include "segmentlookupkernel.inc"
 
 } // namespace avx2
-#pragma GCC pop_options
+KORVELIAN_VECTOR_CODE_END
 
-#pragma GCC push_options
-#pragma GCC target("avx512f,avx512dq,avx512vl,avx512bw")
-// GCC 12's own AVX-512 header starts its results from a vector it leaves undefined on purpose,
-// and says so as a warning at every min, max and rounding.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+KORVELIAN_VECTOR_CODE_BEGIN("avx512f,avx512dq,avx512vl,avx512bw")
 namespace avx512 {
 
 // Eight doubles a vector, sixteen whole numbers; masks are bits.
@@ -221,10 +214,7 @@ struct V
 #include "segmentlookupkernel.inc"
 
 } // namespace avx512
-#pragma GCC diagnostic pop
-#pragma GCC pop_options
-
-#undef KORVELIAN_VECTOR
+KORVELIAN_VECTOR_CODE_END
 
 #endif
 
@@ -250,7 +240,7 @@ std::uint64_t LitRows::segmentsLit(const double* xs, const double* ys, std::size
 }
 
 std::uint64_t LitRows::segmentsLit(const double* xs, const double* ys, std::size_t points,
-                                   SegmentLookup how) const
+                                   [[maybe_unused]] SegmentLookup how) const
 {
     if (points < 2)
         return 0;
