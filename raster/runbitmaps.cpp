@@ -1,5 +1,6 @@
 #include "runbitmaps.h"
 
+#include "bittranspose.h"
 #include "sharedwords.h"
 
 #include <algorithm>
@@ -182,19 +183,6 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
     }
 }
 
-// Bit j of a[i] becomes bit i of a[j].
-void transpose(std::array<std::uint64_t, 64>& a)
-{
-    std::uint64_t mask = 0x00000000FFFFFFFFull;
-    for (int j = 32; j != 0; j >>= 1, mask ^= mask << j) {
-        for (int k = 0; k < 64; k = ((k | j) + 1) & ~j) {
-            const std::uint64_t swap = ((a[k] >> j) ^ a[k | j]) & mask;
-            a[k] ^= swap << j;
-            a[k | j] ^= swap;
-        }
-    }
-}
-
 } // namespace
 
 std::size_t RunBitmaps::wordsPerRow(int width)
@@ -345,7 +333,7 @@ void RunBitmaps::orTileInto(std::uint64_t* rows, std::uint64_t* columns, const P
         if (any == 0)
             return false;
         std::fill(square.begin() + lines, square.end(), 0);
-        transpose(square);
+        transposeBits(square);
         return true;
     };
     for (std::size_t i = 0; i < height; ++i)

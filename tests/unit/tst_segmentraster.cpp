@@ -1,3 +1,4 @@
+#include "bittranspose.h"
 #include "constants.h"
 #include "figurepoints.h"
 #include "litrows.h"
@@ -94,6 +95,7 @@ private slots:
     void aCutEndAHairOutsideLightsItsEdgePixel();
     void segmentsLookedUpTogetherAsOneByOne_data();
     void segmentsLookedUpTogetherAsOneByOne();
+    void squaresTurnAboutTheirDiagonal();
 };
 
 void TestSegmentRaster::drawsWhatThePainterDraws_data()
@@ -241,6 +243,27 @@ void TestSegmentRaster::segmentsLookedUpTogetherAsOneByOne()
     // Both answers came up often enough for a fault in either to show.
     QVERIFY2(found > 100 && missing > 100,
              qPrintable(QString("%1 lit, %2 not").arg(found).arg(missing)));
+}
+
+// Publishing turns squares of one bitmap layout into the other: bit j of word i becomes bit i of
+// word j, the same with the words one at a time and with the processor's vectors.
+void TestSegmentRaster::squaresTurnAboutTheirDiagonal()
+{
+    std::mt19937_64 random(7);
+    for (int square = 0; square < 50; ++square) {
+        std::array<std::uint64_t, 64> bits;
+        for (std::uint64_t& word : bits)
+            word = random() & random(); // a quarter of the bits set
+        std::array<std::uint64_t, 64> plain = bits;
+        std::array<std::uint64_t, 64> fast = bits;
+        transposeBitsPlain(plain);
+        transposeBits(fast);
+        QCOMPARE(fast, plain);
+        for (int i = 0; i < 64; ++i) {
+            for (int j = 0; j < 64; ++j)
+                QCOMPARE(plain[j] >> i & 1, bits[i] >> j & 1);
+        }
+    }
 }
 
 KORVELIAN_PLAIN_TEST(segmentraster, TestSegmentRaster)
