@@ -133,15 +133,29 @@ void PictureArea::paintEvent(QPaintEvent* event)
     m_repaintPending = false;
     render();
     QPainter painter(this);
-    // Rectangle by rectangle: a frame of the animation repaints a few small ones.
-    for (const QRect& r : event->region()) {
-        painter.drawImage(r, m_image,
-                          QRectF(QPointF(r.topLeft()) * m_image.devicePixelRatio(),
-                                 QSizeF(r.size()) * m_image.devicePixelRatio()));
-    }
+    copyImage(painter, event->region());
     picture().paintAnnotations(painter, QRectF(rect()), linePixels(zoom()), false, m_valueLines);
     paintOverlays(painter);
     paintFocusMark(*this, painter, linePixels(zoom()));
+}
+
+void PictureArea::copyImage(QPainter& painter, const QRegion& region) const
+{
+    // Rectangle by rectangle, each its own clip, in device pixels: a frame of the animation
+    // repaints a few small rectangles far apart, and QPainter copies an image row by row only
+    // under a rectangular clip and without scaling. Under the region's clip, or scaled by the
+    // device pixel ratio, it goes span by span and hands the spans to its thread pool, which
+    // woke threads in every frame and cost the beam more than its own work.
+    const qreal ratio = m_image.devicePixelRatio();
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
+    for (const QRect& r : region) {
+        const QRect device =
+            QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect();
+        painter.setClipRect(device);
+        painter.drawImage(QRectF(device), m_image, QRectF(device));
+    }
+    painter.restore();
 }
 
 void PictureArea::paintOverlays(QPainter&) {}

@@ -74,6 +74,8 @@ protected:
 
 private:
     void render();
+    // The image where the region needs it.
+    void copyImage(QPainter& painter, const QRegion& region) const;
 
     QColor m_background;
     QColor m_foreground;

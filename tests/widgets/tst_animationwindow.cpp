@@ -4,6 +4,7 @@
 #include "windowfixture.h"
 
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <cmath>
@@ -95,6 +96,9 @@ private slots:
     void overlaysFollowTheBeam();
     void markersCoverThePointWhereTheyMeet();
     void aFrameCostsAtMostOneRepaint();
+    void framesLeaveWhatAWholeRepaintShows_data();
+    void framesLeaveWhatAWholeRepaintShows();
+    void aRepaintOfRectanglesPaintsExactlyThem();
     void informationBoxHoldsTheBeamStill();
     void stopTickWhileIdleChangesNothing();
     void quitDuringTheAnimationMovesNothingMore();
@@ -172,6 +176,69 @@ void TestAnimationWindow::aFrameCostsAtMostOneRepaint()
     f.runFrames(20);
     QVERIFY2(counter.paints <= 21, qPrintable(QString("%1 paints").arg(counter.paints)));
     QVERIFY(counter.paints > 0);
+}
+
+void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows_data()
+{
+    QTest::addColumn<QString>("numerator");
+    // The beam creeping, and jumping across the screen with long drop lines.
+    QTest::newRow("3 : 1") << "3";
+    QTest::newRow("32767 : 1") << "32767";
+}
+
+void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
+{
+    QFETCH(QString, numerator);
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.control<QLineEdit>("txtZaehler")->setText(numerator);
+    f.runFrames(12);
+    // The last frame's rectangles are painted in the next pump.
+    QApplication::processEvents();
+    // What the frames painted piece by piece into the window, against the screen painted
+    // whole.
+    auto* screen = f.control("picBildschirm");
+    const QImage window = f.window.screen()->grabWindow(f.window.winId()).toImage();
+    const qreal ratio = window.devicePixelRatio();
+    const QImage painted = window
+                               .copy(QRectF(QPointF(screen->mapTo(&f.window, QPoint(0, 0))) * ratio,
+                                            QSizeF(screen->size()) * ratio)
+                                         .toAlignedRect())
+                               .convertToFormat(QImage::Format_RGB32);
+    const QImage whole = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(painted.size(), whole.size());
+    QVERIFY(painted == whole);
+}
+
+void TestAnimationWindow::aRepaintOfRectanglesPaintsExactlyThem()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    // Lit all over the amplitude's box, so that a pixel from the wrong place shows.
+    f.control<QLineEdit>("txtZaehler")->setText("32767");
+    auto* screen = f.control("picBildschirm");
+    const QImage whole = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = whole.devicePixelRatio();
+    // Far apart, tall and wide as a frame's drop lines make them; even corners, which are
+    // whole device pixels at a ratio of 1.5 too.
+    const QRegion region = QRegion(250, 20, 6, 400) + QRegion(20, 330, 400, 6) +
+                           QRegion(316, 316, 30, 30) + QRegion(100, 100, 2, 2);
+    QImage painted(whole.size(), QImage::Format_RGB32);
+    painted.setDevicePixelRatio(ratio);
+    const QRgb untouched = qRgb(0, 200, 0);
+    painted.fill(untouched);
+    // The region's corner goes to the target's offset.
+    screen->render(&painted, region.boundingRect().topLeft(), region, QWidget::RenderFlags());
+    int wrong = 0;
+    for (int y = 0; y < whole.height(); ++y) {
+        for (int x = 0; x < whole.width(); ++x) {
+            const bool inside = region.contains(
+                QPoint(int(std::floor((x + 0.5) / ratio)), int(std::floor((y + 0.5) / ratio))));
+            if (painted.pixel(x, y) != (inside ? whole.pixel(x, y) : untouched))
+                ++wrong;
+        }
+    }
+    QCOMPARE(wrong, 0);
 }
 
 void TestAnimationWindow::informationBoxHoldsTheBeamStill()
