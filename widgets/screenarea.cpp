@@ -103,10 +103,31 @@ template <typename Change> void ScreenArea::changeOverlay(Overlay item, Change c
 {
     // Only where the overlay was and where it is now: a frame of the animation moves five
     // small overlays, and copying the whole screen's picture each frame would cost a large
-    // screen most of its time.
-    update(overlayBounds(item));
+    // screen most of its time. Not the steps between either: a frame sets a drop line's ends
+    // one after another, and the box of the slanting line between them reaches from an axis
+    // to the beam.
+    bool& moved = m_moved[static_cast<std::size_t>(item)];
+    if (!moved) {
+        update(overlayBounds(item));
+        moved = true;
+    }
     change();
-    update(overlayBounds(item));
+    if (!m_markPending) {
+        // Posted at normal priority, this runs in the next pump ahead of the repaint, which
+        // Qt posts at low priority.
+        m_markPending = true;
+        QMetaObject::invokeMethod(this, &ScreenArea::markMovedOverlays, Qt::QueuedConnection);
+    }
+}
+
+void ScreenArea::markMovedOverlays()
+{
+    m_markPending = false;
+    for (std::size_t item = 0; item < m_moved.size(); ++item) {
+        if (m_moved[item])
+            update(overlayBounds(static_cast<Overlay>(item)));
+        m_moved[item] = false;
+    }
 }
 
 void ScreenArea::setShapeLeft(Shape shape, double left)

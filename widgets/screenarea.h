@@ -74,6 +74,8 @@ private:
     // Logical pixels that the overlay may paint.
     QRect overlayBounds(Overlay item) const;
     template <typename Change> void changeOverlay(Overlay item, Change change);
+    // Schedules the repaint of where the overlays moved since the last call now stand.
+    void markMovedOverlays();
 
     // Where a point of the frame lies on the screen at 100 %, y growing downward.
     QPointF placeAtHundred(double x, double y) const;
@@ -84,6 +86,10 @@ private:
     std::array<QLineF, 2> m_lines;
     std::array<Overlay, 5> m_stacking{{Overlay::DropToXAxis, Overlay::DropToYAxis,
                                        Overlay::BeamPoint, Overlay::YMarker, Overlay::XMarker}};
+    // Overlays whose place before their first change is marked for repainting, but not yet
+    // their new place.
+    std::array<bool, 5> m_moved{};
+    bool m_markPending = false;
     bool m_beamRunning = false;
     QStringList m_legendBeside;
 };
