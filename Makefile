@@ -7,6 +7,8 @@
 # make check-portable builds the folders without Qt for 64-bit ARM and runs the model's checks
 # make check-audio plays "Ton" through a private PulseAudio and checks the recording
 # make soak  runs the random-action soak with fresh seeds and prints the seed of a failure
+# make measure-window measures the running beam in a real window under Xvfb and openbox
+#            (tools/measure_window.py; several minutes, best on a quiet machine)
 # make mutate puts the faults of tools/mutants.txt into a copy of the tree one at a time and
 #            reports those the suite misses (slow; never part of .ci/run)
 
@@ -22,6 +24,8 @@ TEST_PACKAGES = xvfb openbox xdotool wmctrl x11-utils x11-xserver-utils ghostscr
 PORTABLE_PACKAGES = g++-aarch64-linux-gnu qemu-user
 BENCH_PACKAGES = libbenchmark-dev
 FUZZ_PACKAGES = clang libclang-rt-14-dev
+# The X server's damage reports, which tools/measure_window.py counts frames by.
+WINDOW_PACKAGES = python3-xlib
 # A private audio server for make check-audio and make bench (parec, pacat and pactl come with
 # the utils); the program plays through whatever server the desktop runs.
 AUDIO_PACKAGES = pulseaudio pulseaudio-utils
@@ -30,7 +34,7 @@ VERSION = $(shell grep -o 'korvelian VERSION [0-9.]*' CMakeLists.txt | cut -d' '
 DEB = korvelian_$(VERSION)_$(shell dpkg --print-architecture).deb
 
 .PHONY: all deps configure build run test soak mutate check-sanitize check-portable check-audio \
-        fuzz bench package format format-check clean
+        fuzz bench measure-window package format format-check clean
 
 all: build
 
@@ -155,11 +159,17 @@ bench: build
 	@tools/runbench.sh $(BUILD)/bench/bench_worstcase
 	@echo "== animation; view 0 plain, 1 afterglow, 2 drifting phase, 3 time signals"
 	@QT_QPA_PLATFORM=offscreen ROWS=all tools/runbench.sh $(BUILD)/bench/bench_animation
-	@echo "== animation at device pixel ratio 2, 3 : 2 plain"
+	@echo "== animation at device pixel ratio 2, 3 : 2 and 32767 : 1 plain"
 	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 ROWS=all tools/runbench.sh \
-	    $(BUILD)/bench/bench_animation --benchmark_filter='K:6/view:0/zoom:(100|200)/'
+	    $(BUILD)/bench/bench_animation --benchmark_filter='K:(6|32767)/view:0/zoom:(100|200)/'
 	@echo "== sound alone, animation alone, both (a private audio server plays into a null sink)"
 	@QT_QPA_PLATFORM=offscreen python3 tests/check_audio.py --beside $(BUILD)/bench/bench_sound
+
+# Frames per second and processor time of "Schwingung" in the window a user sees, at every
+# zoom, full screen and device pixel ratio 2; never part of make test or make bench.
+measure-window: build
+	$(call install,$(TEST_PACKAGES) $(WINDOW_PACKAGES))
+	tools/measure_window.py $(BUILD)/korvelian
 
 # A Debian package in the project folder: apt install ./korvelian_1.00_amd64.deb
 package: build

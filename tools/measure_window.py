@@ -32,7 +32,7 @@ import tempfile
 import time
 from pathlib import Path
 
-from Xlib import X, display as xdisplay
+from Xlib import display as xdisplay
 from Xlib.ext import damage
 
 ROOT = Path(__file__).resolve().parent.parent
@@ -249,8 +249,9 @@ def frames_in(window, screen, seconds):
     connection.damage_destroy(handle)
     connection.close()
     frames = []
+    last = -math.inf
     for moment in times:
-        if not frames or moment - last > FRAME_GROUP_S:
+        if moment - last > FRAME_GROUP_S:
             frames.append(moment)
         last = moment
     return frames
