@@ -22,14 +22,21 @@ constexpr std::size_t kGroup = 16;
 constexpr std::size_t kSpread = 256;
 // A core adds the squares of 64 x 64 pixels where it lit new pixels to the shared lit pixels
 // after this many blocks, once it has drawn kSegmentsPerSquare segments per such square
-// (adding a square costs about as much as drawing that many), and after at most
-// kMostBlocksPerPublish blocks in any case.
+// (adding a square costs about as much as drawing that many). After kMostBlocksPerPublish
+// blocks kFewestSegmentsPerSquare suffice, a block that was not skipped whole counting as
+// kSegmentsPerBlock segments: its points and look-ups cost at least that, and unpublished
+// pixels keep the blocks that they would have let both cores skip in that count (a figure
+// whose last few new pixels stayed unpublished drew every later block up to its end).
 constexpr int kBlocksPerPublish = 4;
 constexpr std::size_t kSegmentsPerSquare = 32;
 constexpr int kMostBlocksPerPublish = 64;
 constexpr std::size_t kFewestSegmentsPerSquare = 4;
+constexpr std::size_t kSegmentsPerBlock = 8;
 // Below this many blocks the second core costs more to wake than it saves.
 constexpr std::size_t kParallelFrom = 8;
+// Below this many blocks few can be skipped whole, and publishing to the shared lit pixels
+// costs more than it saves: each lane draws straight into lit bits of its own.
+constexpr std::size_t kStraightBelow = 64;
 
 constexpr PixelBox kNothing{1 << 30, 1 << 30, -1, -1};
 
@@ -311,7 +318,7 @@ bool FigureRaster::lit(Lane& lane, const PixelBox& box) const
 {
     if (inside(box, lane.litBox))
         return true;
-    if (!m_lit.allLit(box))
+    if (!seen(lane).allLit(box))
         return false;
     if (area(box) > area(lane.litBox))
         lane.litBox = box;
@@ -376,7 +383,8 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
         // drawing them.
         std::uint64_t litSegments = 0;
         if (lane.segments.worthTrying()) {
-            litSegments = m_lit.segmentsLit(xs.data() + start, ys.data() + start, end - start + 1);
+            litSegments =
+                seen(lane).segmentsLit(xs.data() + start, ys.data() + start, end - start + 1);
             lane.segments.tried(end - start, static_cast<std::size_t>(std::popcount(litSegments)));
         } else {
             lane.segments.leftOut();
@@ -384,16 +392,22 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
         const std::uint64_t group = (std::uint64_t{1} << (end - start)) - 1;
         for (std::uint64_t drawn = group & ~litSegments; drawn != 0; drawn &= drawn - 1) {
             const std::size_t i = start + 1 + static_cast<std::size_t>(std::countr_zero(drawn));
-            lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
+            if (lane.drawsInto)
+                lane.drawsInto->segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
+            else
+                lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
             ++lane.segmentsDrawn;
         }
     }
+    if (lane.drawsInto)
+        return;
     ++lane.blocksPending;
     const std::size_t squares = lane.bitmaps.newSquares();
     if ((lane.blocksPending >= kBlocksPerPublish &&
          squares * kSegmentsPerSquare <= lane.segmentsDrawn) ||
         (lane.blocksPending >= kMostBlocksPerPublish &&
-         squares * kFewestSegmentsPerSquare <= lane.segmentsDrawn))
+         squares * kFewestSegmentsPerSquare <=
+             lane.segmentsDrawn + lane.blocksPending * kSegmentsPerBlock))
         publish(lane);
 }
 
@@ -405,7 +419,8 @@ void FigureRaster::drawBlocks(Lane& lane, const Figure& figure)
             break;
         drawBlock(lane, figure, m_order[next]);
     }
-    publish(lane);
+    if (!lane.drawsInto)
+        publish(lane);
 }
 
 void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
@@ -434,13 +449,19 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
          extremeLine(p.amplitudeX, -1, transform.scaleX, transform.offsetX, width)},
         {extremeLine(p.amplitudeY, 1, transform.scaleY, transform.offsetY, height),
          extremeLine(p.amplitudeY, -1, transform.scaleY, transform.offsetY, height)}};
-    m_lit.reset(width, height, figure.box(0, run.count - 1));
+    const PixelBox box = figure.box(0, run.count - 1);
+    m_lit.reset(width, height, box);
     const std::size_t blocks = (run.count - 2) / kBlock + 1;
+    const bool straight = blocks < kStraightBelow;
     spreadOrder(blocks, m_order);
     m_next = 0;
     const std::size_t lanes = blocks >= kParallelFrom ? 2 : 1;
     for (std::size_t l = 0; l < lanes; ++l) {
-        m_lanes[l].bitmaps.reset(width, height);
+        m_lanes[l].drawsInto = straight ? (l == 0 ? &m_lit : &m_lanes[l].own) : nullptr;
+        if (!straight)
+            m_lanes[l].bitmaps.reset(width, height);
+        else if (l > 0)
+            m_lanes[l].own.reset(width, height, box);
         m_lanes[l].blocksPending = 0;
         m_lanes[l].segmentsDrawn = 0;
         m_lanes[l].groupBox.reset();
@@ -455,6 +476,11 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
     drawBlocks(m_lanes[0], figure);
     if (lanes == 2)
         m_worker->wait();
+    if (straight) {
+        if (lanes == 2)
+            m_lit.addBits(m_lanes[1].own);
+        m_lit.foldColumns();
+    }
     return m_lit;
 }
 

@@ -78,11 +78,17 @@ private:
         Shortcut segments{4};
         // The largest box found lit all over: boxes inside it need no look at the bits.
         PixelBox litBox;
+        // For a figure of few blocks, the lit bits that the lane draws straight into and looks
+        // segments up in, publishing nothing: the shared ones for the first lane, own for the
+        // second. Null where the lane draws into bitmaps and publishes.
+        LitRows* drawsInto = nullptr;
+        LitRows own;
     };
 
     void drawBlocks(Lane& lane, const Figure& figure);
     void drawBlock(Lane& lane, const Figure& figure, std::size_t block);
     bool lit(Lane& lane, const PixelBox& box) const;
+    const LitRows& seen(const Lane& lane) const { return lane.drawsInto ? *lane.drawsInto : m_lit; }
     void publish(Lane& lane);
 
     std::array<Lane, 2> m_lanes;

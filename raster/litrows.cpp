@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <functional>
 
 namespace korvelian {
 
@@ -38,6 +39,24 @@ void LitRows::addNew(RunBitmaps& bitmaps)
 {
     for (const PixelBox& tile : bitmaps.orNewInto(rows(), columns()))
         addBands(tile);
+}
+
+void LitRows::segment(double xa, double ya, double xb, double yb)
+{
+    RunBitmaps::light(columns(), rows(), m_width, m_height, xa, ya, xb, yb);
+}
+
+void LitRows::addBits(const LitRows& other)
+{
+    std::transform(m_bits.begin(), m_bits.end(), other.m_bits.begin(), m_bits.begin(),
+                   std::bit_or<>());
+}
+
+void LitRows::foldColumns()
+{
+    RunBitmaps::foldColumns(columns(), rows(), m_width, m_height);
+    if (m_width > 0 && m_within.y0 <= m_within.y1)
+        addBands({0, m_within.y0, m_width - 1, m_within.y1});
 }
 
 void LitRows::addBands(const PixelBox& region)

@@ -25,6 +25,15 @@ public:
     void add(const RunBitmaps& bitmaps, const PixelBox& region);
     // Adds the pixels that bitmaps lit anew since the last call.
     void addNew(RunBitmaps& bitmaps);
+    // Lights a segment straight into these bits, each run in the layout RunBitmaps::segment
+    // lights it in: segmentLit sees it at once, the rows and allLit see its vertical runs only
+    // after foldColumns. For bits that no other thread reads meanwhile.
+    void segment(double xa, double ya, double xb, double yb);
+    // Adds the bits of lit rows of an area of the same size, both layouts; neither may be in
+    // use by another thread.
+    void addBits(const LitRows& other);
+    // The vertical runs that segment lit, into the rows.
+    void foldColumns();
     // Whether every pixel of a box inside the area is lit.
     bool allLit(const PixelBox& box) const;
     // Whether every pixel that RunBitmaps::segment would light for this segment is lit, in

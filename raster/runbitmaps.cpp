@@ -256,23 +256,29 @@ bool traceSegment(double& xa, double& ya, double& xb, double& yb, int width, int
     return missing;
 }
 
+// The bits of a segment set in column and row bitmaps of an area of width x height pixels: the
+// bits that were not set before. The end points are left cut to the area.
+std::uint64_t lightInto(std::uint64_t* columns, std::uint64_t* rows, int width, int height,
+                        double& xa, double& ya, double& xb, double& yb)
+{
+    const std::size_t columnWords = RunBitmaps::wordsPerRow(height);
+    const std::size_t rowWords = RunBitmaps::wordsPerRow(width);
+    std::uint64_t added = 0;
+    traceSegment(
+        xa, ya, xb, yb, width, height,
+        [&](int x, int y) { added |= setBit(columns + x * columnWords, y); },
+        [&](int c, int from, int to) { added |= setBits(columns + c * columnWords, from, to); },
+        [&](int r, int from, int to) { added |= setBits(rows + r * rowWords, from, to); });
+    return added;
+}
+
 } // namespace
 
 void RunBitmaps::segment(double xa, double ya, double xb, double yb)
 {
-    std::uint64_t* columns = m_columns.data();
-    std::uint64_t* rows = m_rows.data();
-    const std::size_t columnWords = m_columnWords;
-    const std::size_t rowWords = m_rowWords;
-    std::uint64_t added = 0;
-    const bool drawn = traceSegment(
-        xa, ya, xb, yb, m_width, m_height,
-        [&](int x, int y) { added |= setBit(columns + x * columnWords, y); },
-        [&](int c, int from, int to) { added |= setBits(columns + c * columnWords, from, to); },
-        [&](int r, int from, int to) { added |= setBits(rows + r * rowWords, from, to); });
     // Only what lights a new pixel has to be published: a figure that runs over its own
     // pixels again costs nothing there.
-    if (drawn && added != 0) {
+    if (lightInto(m_columns.data(), m_rows.data(), m_width, m_height, xa, ya, xb, yb) != 0) {
         const int xLow = std::min(floorInt(std::min(xa, xb)), m_width - 1);
         const int xHigh = std::min(floorInt(std::max(xa, xb)), m_width - 1);
         const int yLow = std::min(floorInt(std::min(ya, yb)), m_height - 1);
@@ -287,6 +293,12 @@ void RunBitmaps::segment(double xa, double ya, double xb, double yb)
             }
         }
     }
+}
+
+void RunBitmaps::light(std::uint64_t* columns, std::uint64_t* rows, int width, int height,
+                       double xa, double ya, double xb, double yb)
+{
+    lightInto(columns, rows, width, height, xa, ya, xb, yb);
 }
 
 bool RunBitmaps::lit(const std::uint64_t* columns, const std::uint64_t* rows, int width, int height,
@@ -363,6 +375,32 @@ void RunBitmaps::orRowsInto(std::uint64_t* words, const PixelBox& region) const
         for (int x0 = region.x0 & ~63; x0 <= region.x1; x0 += 64) {
             orTileInto(words, nullptr,
                        {x0, y0, std::min(x0 + 63, m_width - 1), std::min(y0 + 63, m_height - 1)});
+        }
+    }
+}
+
+void RunBitmaps::foldColumns(const std::uint64_t* columns, std::uint64_t* rows, int width,
+                             int height)
+{
+    const std::size_t columnWords = wordsPerRow(height);
+    const std::size_t rowWords = wordsPerRow(width);
+    std::array<std::uint64_t, 64> square;
+    for (int y0 = 0; y0 < height; y0 += 64) {
+        const std::size_t columnWord = static_cast<std::size_t>(y0) / 64;
+        const int lines = std::min(64, height - y0);
+        for (int x0 = 0; x0 < width; x0 += 64) {
+            const int count = std::min(64, width - x0);
+            std::uint64_t any = 0;
+            for (int j = 0; j < count; ++j) {
+                square[j] = columns[(x0 + j) * columnWords + columnWord];
+                any |= square[j];
+            }
+            if (any == 0)
+                continue;
+            std::fill(square.begin() + count, square.end(), 0);
+            transposeBits(square);
+            for (int i = 0; i < lines; ++i)
+                rows[(y0 + i) * rowWords + x0 / 64] |= square[i];
         }
     }
 }

@@ -41,6 +41,15 @@ public:
     static bool lit(const std::uint64_t* columns, const std::uint64_t* rows, int width, int height,
                     double xa, double ya, double xb, double yb);
 
+    // The segment's bits set straight into column and row bitmaps laid out as in lit():
+    // nothing marks them as new, and the rows hold its vertical runs only after foldColumns.
+    static void light(std::uint64_t* columns, std::uint64_t* rows, int width, int height, double xa,
+                      double ya, double xb, double yb);
+    // rows |= the column bitmap turned into rows, for bitmaps laid out as in lit() that no
+    // other thread touches.
+    static void foldColumns(const std::uint64_t* columns, std::uint64_t* rows, int width,
+                            int height);
+
     // Row words of an area this wide, one spare word at the end of each row.
     static std::size_t wordsPerRow(int width);
 
