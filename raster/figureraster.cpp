@@ -35,7 +35,8 @@ constexpr std::size_t kSegmentsPerBlock = 8;
 // Below this many blocks the second core costs more to wake than it saves.
 constexpr std::size_t kParallelFrom = 8;
 // Below this many blocks few can be skipped whole, and publishing to the shared lit pixels
-// costs more than it saves: each lane draws straight into lit bits of its own.
+// costs more than it saves: each lane draws straight into lit bits of its own, in half of
+// the columns, and so sees all that it has to look segments up in.
 constexpr std::size_t kStraightBelow = 64;
 
 constexpr PixelBox kNothing{1 << 30, 1 << 30, -1, -1};
@@ -357,8 +358,22 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
         xs[i] = points[i].x * t.scaleX + t.offsetX;
         ys[i] = points[i].y * t.scaleY + t.offsetY;
     }
-    for (std::size_t start = 0; start + 1 < n; start += kGroup) {
-        const std::size_t end = std::min(start + kGroup, n - 1);
+    // A segment wholly in another lane's columns: its pixels are lit already.
+    const auto away = [&](std::size_t i) {
+        return std::max(xs[i], xs[i - 1]) < lane.firstColumn ||
+               std::min(xs[i], xs[i - 1]) >= lane.lastColumn + 1;
+    };
+    for (std::size_t groupStart = 0; groupStart + 1 < n; groupStart += kGroup) {
+        std::size_t start = groupStart;
+        std::size_t end = std::min(groupStart + kGroup, n - 1);
+        if (lane.drawsInto) {
+            while (start < end && away(start + 1))
+                ++start;
+            while (end > start && away(end))
+                --end;
+            if (start == end)
+                continue;
+        }
         if (lane.groupBox.worthTrying()) {
             // A coordinate that is not a number leaves its segments unlit; min and max pass it
             // by.
@@ -413,14 +428,22 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
 
 void FigureRaster::drawBlocks(Lane& lane, const Figure& figure)
 {
+    if (lane.drawsInto) {
+        LitRows& bits = *lane.drawsInto;
+        bits.setColumns(0, lane.firstColumn - 1);
+        bits.setColumns(lane.lastColumn + 1, figure.width - 1);
+        for (const std::uint32_t block : m_order)
+            drawBlock(lane, figure, block);
+        bits.foldColumns(lane.firstColumn, lane.lastColumn);
+        return;
+    }
     for (;;) {
         const std::size_t next = m_next.fetch_add(1, std::memory_order_relaxed);
         if (next >= m_order.size())
             break;
         drawBlock(lane, figure, m_order[next]);
     }
-    if (!lane.drawsInto)
-        publish(lane);
+    publish(lane);
 }
 
 void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
@@ -456,8 +479,12 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
     spreadOrder(blocks, m_order);
     m_next = 0;
     const std::size_t lanes = blocks >= kParallelFrom ? 2 : 1;
+    // Drawing straight, the lanes take the left and the right half of the figure's columns.
+    const int split = lanes == 2 ? (box.x0 + box.x1 + 1) / 2 : width;
     for (std::size_t l = 0; l < lanes; ++l) {
         m_lanes[l].drawsInto = straight ? (l == 0 ? &m_lit : &m_lanes[l].own) : nullptr;
+        m_lanes[l].firstColumn = l == 0 ? 0 : split;
+        m_lanes[l].lastColumn = l == 0 ? split - 1 : width - 1;
         if (!straight)
             m_lanes[l].bitmaps.reset(width, height);
         else if (l > 0)
@@ -476,11 +503,8 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
     drawBlocks(m_lanes[0], figure);
     if (lanes == 2)
         m_worker->wait();
-    if (straight) {
-        if (lanes == 2)
-            m_lit.addBits(m_lanes[1].own);
-        m_lit.foldColumns();
-    }
+    if (straight && lanes == 2)
+        m_lit.takeColumns(m_lanes[1].own, split, width - 1);
     return m_lit;
 }
 

@@ -80,9 +80,13 @@ private:
         PixelBox litBox;
         // For a figure of few blocks, the lit bits that the lane draws straight into and looks
         // segments up in, publishing nothing: the shared ones for the first lane, own for the
-        // second. Null where the lane draws into bitmaps and publishes.
+        // second. Null where the lane draws into bitmaps and publishes. Each such lane draws
+        // only in its columns, firstColumn .. lastColumn; every other pixel of its bits is lit
+        // from the start, so that its look-ups see every segment it must draw.
         LitRows* drawsInto = nullptr;
         LitRows own;
+        int firstColumn = 0;
+        int lastColumn = 0;
     };
 
     void drawBlocks(Lane& lane, const Figure& figure);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <functional>
 
 namespace korvelian {
 
@@ -46,17 +45,50 @@ void LitRows::segment(double xa, double ya, double xb, double yb)
     RunBitmaps::light(columns(), rows(), m_width, m_height, xa, ya, xb, yb);
 }
 
-void LitRows::addBits(const LitRows& other)
+void LitRows::setColumns(int first, int last)
 {
-    std::transform(m_bits.begin(), m_bits.end(), other.m_bits.begin(), m_bits.begin(),
-                   std::bit_or<>());
+    if (first > last)
+        return;
+    copyColumns(nullptr, first, last);
+    addBands({first, m_within.y0, last, m_within.y1});
 }
 
-void LitRows::foldColumns()
+void LitRows::takeColumns(const LitRows& other, int first, int last)
 {
-    RunBitmaps::foldColumns(columns(), rows(), m_width, m_height);
-    if (m_width > 0 && m_within.y0 <= m_within.y1)
-        addBands({0, m_within.y0, m_width - 1, m_within.y1});
+    if (first <= last)
+        copyColumns(&other, first, last);
+}
+
+void LitRows::copyColumns(const LitRows* from, int first, int last)
+{
+    constexpr std::uint64_t all = ~std::uint64_t{0};
+    const std::size_t columnWords = RunBitmaps::wordsPerRow(m_height);
+    const std::size_t firstWord = static_cast<std::size_t>(first) / 64;
+    const std::size_t lastWord = static_cast<std::size_t>(last) / 64;
+    const std::uint64_t head = all << (first & 63);
+    const std::uint64_t tail = all >> (63 - (last & 63));
+    for (int y = 0; y < m_height; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * m_rowWords;
+        for (std::size_t w = firstWord; w <= lastWord; ++w) {
+            const std::uint64_t mask = (w == firstWord ? head : all) & (w == lastWord ? tail : all);
+            const std::uint64_t bits = from ? from->m_bits[row + w] : all;
+            m_bits[row + w] = (m_bits[row + w] & ~mask) | (bits & mask);
+        }
+    }
+    // A column's bits lie together, with the spare word after them left as it is.
+    for (int x = first; x <= last; ++x) {
+        std::uint64_t* column = columns() + static_cast<std::size_t>(x) * columnWords;
+        const std::uint64_t* source =
+            from ? from->columns() + static_cast<std::size_t>(x) * columnWords : nullptr;
+        for (std::size_t w = 0; w + 1 < columnWords; ++w)
+            column[w] = source ? source[w] : all;
+    }
+}
+
+void LitRows::foldColumns(int first, int last)
+{
+    RunBitmaps::foldColumns(columns(), rows(), m_width, m_height, first, last);
+    std::fill(m_bands.begin(), m_bands.end(), 0);
 }
 
 void LitRows::addBands(const PixelBox& region)

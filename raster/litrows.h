@@ -29,11 +29,14 @@ public:
     // lights it in: segmentLit sees it at once, the rows and allLit see its vertical runs only
     // after foldColumns. For bits that no other thread reads meanwhile.
     void segment(double xa, double ya, double xb, double yb);
-    // Adds the bits of lit rows of an area of the same size, both layouts; neither may be in
-    // use by another thread.
-    void addBits(const LitRows& other);
-    // The vertical runs that segment lit, into the rows.
-    void foldColumns();
+    // Sets every pixel of columns first .. last, in both layouts.
+    void setColumns(int first, int last);
+    // Takes the pixels of columns first .. last, both layouts, from lit rows of an area of
+    // the same size; neither may be in use by another thread.
+    void takeColumns(const LitRows& other, int first, int last);
+    // The vertical runs that segment lit in columns first .. last (and maybe some beside
+    // them), into the rows; the bands start empty.
+    void foldColumns(int first, int last);
     // Whether every pixel of a box inside the area is lit.
     bool allLit(const PixelBox& box) const;
     // Whether every pixel that RunBitmaps::segment would light for this segment is lit, in
@@ -62,6 +65,8 @@ public:
 
 private:
     void addBands(const PixelBox& region);
+    // Columns first .. last from other, or lit where other is null.
+    void copyColumns(const LitRows* other, int first, int last);
     bool linesLit(const std::uint64_t* lines, int first, int last, const PixelBox& box) const;
     std::uint64_t* rows() { return m_bits.data(); }
     std::uint64_t* columns() { return m_bits.data() + m_columnsAt; }

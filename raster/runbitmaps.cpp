@@ -380,7 +380,7 @@ void RunBitmaps::orRowsInto(std::uint64_t* words, const PixelBox& region) const
 }
 
 void RunBitmaps::foldColumns(const std::uint64_t* columns, std::uint64_t* rows, int width,
-                             int height)
+                             int height, int first, int last)
 {
     const std::size_t columnWords = wordsPerRow(height);
     const std::size_t rowWords = wordsPerRow(width);
@@ -388,7 +388,7 @@ void RunBitmaps::foldColumns(const std::uint64_t* columns, std::uint64_t* rows, 
     for (int y0 = 0; y0 < height; y0 += 64) {
         const std::size_t columnWord = static_cast<std::size_t>(y0) / 64;
         const int lines = std::min(64, height - y0);
-        for (int x0 = 0; x0 < width; x0 += 64) {
+        for (int x0 = first & ~63; x0 <= last; x0 += 64) {
             const int count = std::min(64, width - x0);
             std::uint64_t any = 0;
             for (int j = 0; j < count; ++j) {

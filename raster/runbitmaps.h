@@ -46,9 +46,9 @@ public:
     static void light(std::uint64_t* columns, std::uint64_t* rows, int width, int height, double xa,
                       double ya, double xb, double yb);
     // rows |= the column bitmap turned into rows, for bitmaps laid out as in lit() that no
-    // other thread touches.
+    // other thread touches: at least columns first .. last, in squares of 64 x 64 pixels.
     static void foldColumns(const std::uint64_t* columns, std::uint64_t* rows, int width,
-                            int height);
+                            int height, int first, int last);
 
     // Row words of an area this wide, one spare word at the end of each row.
     static std::size_t wordsPerRow(int width);
