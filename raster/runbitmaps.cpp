@@ -13,28 +13,44 @@ namespace korvelian {
 
 namespace {
 
+constexpr std::uint64_t kAll = ~std::uint64_t{0};
+
+// A run of at most 64 bits, from .. to, in the word that holds bit from and the one after it:
+// made without a branch, which the runs of a segment, one or two words each, would mispredict.
+struct ShortRun
+{
+    std::uint64_t first;
+    std::uint64_t second;
+};
+
+[[gnu::always_inline]] inline ShortRun shortRun(int from, int to)
+{
+    const std::uint64_t ones = kAll >> (63 - (to - from));
+    return {ones << (from & 63), (ones >> 1) >> (63 - (from & 63))};
+}
+
 // Sets bits from..to of a line of words that has one spare word at its end and returns the
-// bits that were not set before. Runs of a dense figure cover one or two words; those take
-// no branch.
+// bits that were not set before.
 [[gnu::always_inline]] inline std::uint64_t setBits(std::uint64_t* words, int from, int to)
 {
-    constexpr std::uint64_t all = ~std::uint64_t{0};
+    if (to - from < 64) {
+        std::uint64_t* at = words + (from >> 6);
+        const ShortRun run = shortRun(from, to);
+        const std::uint64_t added = (run.first & ~at[0]) | (run.second & ~at[1]);
+        at[0] |= run.first;
+        at[1] |= run.second;
+        return added;
+    }
     const int first = from >> 6;
     const int last = to >> 6;
-    const std::uint64_t head = all << (from & 63);
-    const std::uint64_t tail = all >> (63 - (to & 63));
-    const std::uint64_t firstBits = head & (first == last ? tail : all);
-    const std::uint64_t secondBits = first + 1 == last ? tail : (first + 1 < last ? all : 0);
-    std::uint64_t added = (firstBits & ~words[first]) | (secondBits & ~words[first + 1]);
-    words[first] |= firstBits;
-    words[first + 1] |= secondBits;
-    if (last > first + 1) {
-        for (int w = first + 2; w < last; ++w) {
-            added |= ~words[w];
-            words[w] = all;
-        }
-        added |= tail & ~words[last];
-        words[last] |= tail;
+    const std::uint64_t head = kAll << (from & 63);
+    const std::uint64_t tail = kAll >> (63 - (to & 63));
+    std::uint64_t added = (head & ~words[first]) | (tail & ~words[last]);
+    words[first] |= head;
+    words[last] |= tail;
+    for (int w = first + 1; w < last; ++w) {
+        added |= ~words[w];
+        words[w] = kAll;
     }
     return added;
 }
@@ -162,24 +178,20 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
     std::int64_t boundary =
         static_cast<std::int64_t>(std::clamp(firstBoundary, -beyond, beyond) * kOne);
     const std::int64_t step = static_cast<std::int64_t>(std::min(std::abs(inverse), beyond) * kOne);
-    if (slope > 0) {
-        // The last row whose centre lies before the boundary: ceil(boundary - 0.5) - 1.
-        for (; v <= vEnd; ++column, boundary += step) {
-            const int boundaryRow = static_cast<int>((boundary - kHalf + kBelowOne) >> 32) - 1;
-            const int runEnd = std::clamp(boundaryRow, v, vEnd);
-            if (!emit(setRun, std::min(column, uHigh), v, runEnd))
-                return;
-            v = runEnd + 1;
-        }
-    } else {
-        // The last row whose centre lies at or before the boundary: floor(boundary - 0.5).
-        for (; v <= vEnd; --column, boundary += step) {
-            const int boundaryRow = static_cast<int>((boundary - kHalf) >> 32);
-            const int runEnd = std::clamp(boundaryRow, v, vEnd);
-            if (!emit(setRun, std::max(column, uLow), v, runEnd))
-                return;
-            v = runEnd + 1;
-        }
+    // Going right, the last row whose centre lies before the boundary: ceil(boundary - 0.5)
+    // - 1; going left, the last one whose centre lies at or before it: floor(boundary - 0.5).
+    // One loop for both directions: which one a segment takes is a coin toss that a branch
+    // would guess wrong half of the time.
+    const bool right = slope > 0;
+    const int direction = right ? 1 : -1;
+    const std::int64_t bias = right ? kBelowOne - kHalf : -kHalf;
+    const int less = right ? 1 : 0;
+    for (; v <= vEnd; column += direction, boundary += step) {
+        const int boundaryRow = static_cast<int>((boundary + bias) >> 32) - less;
+        const int runEnd = std::clamp(boundaryRow, v, vEnd);
+        if (!emit(setRun, std::clamp(column, uLow, uHigh), v, runEnd))
+            return;
+        v = runEnd + 1;
     }
 }
 
@@ -243,13 +255,15 @@ bool traceSegment(double& xa, double& ya, double& xb, double& yb, int width, int
 [[gnu::always_inline]] inline std::uint64_t missingBits(const std::uint64_t* words, int from,
                                                         int to)
 {
-    constexpr std::uint64_t all = ~std::uint64_t{0};
+    if (to - from < 64) {
+        const std::uint64_t* at = words + (from >> 6);
+        const ShortRun run = shortRun(from, to);
+        return (run.first & ~loadShared(at[0])) | (run.second & ~loadShared(at[1]));
+    }
     const int first = from >> 6;
     const int last = to >> 6;
-    const std::uint64_t head = all << (from & 63);
-    const std::uint64_t tail = all >> (63 - (to & 63));
-    if (first == last)
-        return head & tail & ~loadShared(words[first]);
+    const std::uint64_t head = kAll << (from & 63);
+    const std::uint64_t tail = kAll >> (63 - (to & 63));
     std::uint64_t missing = (head & ~loadShared(words[first])) | (tail & ~loadShared(words[last]));
     for (int w = first + 1; w < last; ++w)
         missing |= ~loadShared(words[w]);
@@ -258,8 +272,9 @@ bool traceSegment(double& xa, double& ya, double& xb, double& yb, int width, int
 
 // The bits of a segment set in column and row bitmaps of an area of width x height pixels: the
 // bits that were not set before. The end points are left cut to the area.
-std::uint64_t lightInto(std::uint64_t* columns, std::uint64_t* rows, int width, int height,
-                        double& xa, double& ya, double& xb, double& yb)
+[[gnu::always_inline]] inline std::uint64_t lightInto(std::uint64_t* columns, std::uint64_t* rows,
+                                                      int width, int height, double& xa, double& ya,
+                                                      double& xb, double& yb)
 {
     const std::size_t columnWords = RunBitmaps::wordsPerRow(height);
     const std::size_t rowWords = RunBitmaps::wordsPerRow(width);
