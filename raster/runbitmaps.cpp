@@ -168,7 +168,8 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
     // Run boundaries in 32.32 fixed point: the loop then needs no conversion from double.
     constexpr double kOne = 4294967296.0;
     constexpr std::int64_t kHalf = std::int64_t{1} << 31;
-    constexpr std::int64_t kBelowOne = (std::int64_t{1} << 32) - 1;
+    constexpr std::int64_t kOneRow = std::int64_t{1} << 32;
+    constexpr std::int64_t kBelowOne = kOneRow - 1;
     // A nearly parallel segment has boundaries far beyond the area; they are cut to just
     // beyond it so that the fixed-point values cannot overflow.
     const double beyond = vCount + 2.0;
@@ -178,16 +179,16 @@ void runs(double ua, double va, double ub, double vb, int uCount, int vCount, Se
     std::int64_t boundary =
         static_cast<std::int64_t>(std::clamp(firstBoundary, -beyond, beyond) * kOne);
     const std::int64_t step = static_cast<std::int64_t>(std::min(std::abs(inverse), beyond) * kOne);
-    // Going right, the last row whose centre lies before the boundary: ceil(boundary - 0.5)
-    // - 1; going left, the last one whose centre lies at or before it: floor(boundary - 0.5).
-    // One loop for both directions: which one a segment takes is a coin toss that a branch
-    // would guess wrong half of the time.
+    // Going right, a run ends on the last row whose centre lies before the boundary,
+    // ceil(boundary - 0.5) - 1; going left, on the last one whose centre lies at or before it,
+    // floor(boundary - 0.5). Both are the whole part of the boundary raised by a constant,
+    // added once here. One loop for both directions: which one a segment takes is a coin
+    // toss that a branch would guess wrong half of the time.
     const bool right = slope > 0;
     const int direction = right ? 1 : -1;
-    const std::int64_t bias = right ? kBelowOne - kHalf : -kHalf;
-    const int less = right ? 1 : 0;
+    boundary += right ? kBelowOne - kHalf - kOneRow : -kHalf;
     for (; v <= vEnd; column += direction, boundary += step) {
-        const int boundaryRow = static_cast<int>((boundary + bias) >> 32) - less;
+        const int boundaryRow = static_cast<int>(boundary >> 32);
         const int runEnd = std::clamp(boundaryRow, v, vEnd);
         if (!emit(setRun, std::clamp(column, uLow, uHigh), v, runEnd))
             return;
@@ -281,9 +282,15 @@ bool traceSegment(double& xa, double& ya, double& xb, double& yb, int width, int
     std::uint64_t added = 0;
     traceSegment(
         xa, ya, xb, yb, width, height,
-        [&](int x, int y) { added |= setBit(columns + x * columnWords, y); },
-        [&](int c, int from, int to) { added |= setBits(columns + c * columnWords, from, to); },
-        [&](int r, int from, int to) { added |= setBits(rows + r * rowWords, from, to); });
+        [columns, columnWords, &added](int x, int y) {
+            added |= setBit(columns + x * columnWords, y);
+        },
+        [columns, columnWords, &added](int c, int from, int to) {
+            added |= setBits(columns + c * columnWords, from, to);
+        },
+        [rows, rowWords, &added](int r, int from, int to) {
+            added |= setBits(rows + r * rowWords, from, to);
+        });
     return added;
 }
 
@@ -324,12 +331,14 @@ bool RunBitmaps::lit(const std::uint64_t* columns, const std::uint64_t* rows, in
     std::uint64_t missing = 0;
     traceSegment(
         xa, ya, xb, yb, width, height,
-        [&](int x, int y) { missing |= missingBits(columns + x * columnWords, y, y); },
-        [&](int c, int from, int to) {
+        [columns, columnWords, &missing](int x, int y) {
+            missing |= missingBits(columns + x * columnWords, y, y);
+        },
+        [columns, columnWords, &missing](int c, int from, int to) {
             missing |= missingBits(columns + c * columnWords, from, to);
             return missing == 0;
         },
-        [&](int r, int from, int to) {
+        [rows, rowWords, &missing](int r, int from, int to) {
             missing |= missingBits(rows + r * rowWords, from, to);
             return missing == 0;
         });
