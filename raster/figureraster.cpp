@@ -255,6 +255,9 @@ struct FigureRaster::Figure
     int width;
     int height;
     std::size_t count;
+    // The box of the whole figure and whether the lanes draw straight into lit bits.
+    PixelBox whole;
+    bool straight;
 
     PixelBox box(std::size_t first, std::size_t last) const
     {
@@ -426,10 +429,23 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
         publish(lane);
 }
 
+void FigureRaster::drawLanes(const Figure& figure)
+{
+    for (;;) {
+        const std::size_t lane = m_nextLane.fetch_add(1, std::memory_order_relaxed);
+        if (lane >= m_laneCount)
+            break;
+        drawBlocks(m_lanes[lane], figure);
+    }
+}
+
 void FigureRaster::drawBlocks(Lane& lane, const Figure& figure)
 {
+    // A lane's bits are cleared on the core that draws into them: cleared by another, they
+    // would have to travel to it first.
     if (lane.drawsInto) {
         LitRows& bits = *lane.drawsInto;
+        bits.reset(figure.width, figure.height, figure.whole);
         bits.setColumns(0, lane.firstColumn - 1);
         bits.setColumns(lane.lastColumn + 1, figure.width - 1);
         for (const std::uint32_t block : m_order)
@@ -437,6 +453,10 @@ void FigureRaster::drawBlocks(Lane& lane, const Figure& figure)
         bits.foldColumns(lane.firstColumn, lane.lastColumn);
         return;
     }
+    // A lane that a core takes up only once all blocks are taken has nothing to draw.
+    if (m_next.load(std::memory_order_relaxed) >= m_order.size())
+        return;
+    lane.bitmaps.reset(figure.width, figure.height);
     for (;;) {
         const std::size_t next = m_next.fetch_add(1, std::memory_order_relaxed);
         if (next >= m_order.size())
@@ -462,46 +482,48 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_lit.reset(std::max(width, 0), std::max(height, 0), {0, 0, -1, -1});
         return m_lit;
     }
+    const std::size_t blocks = (run.count - 2) / kBlock + 1;
+    const bool straight = blocks < kStraightBelow;
     const Figure figure{
         p,
         transform,
         width,
         height,
         run.count,
+        segmentsBox(p, transform, width, height, 0, run.count - 1),
+        straight,
         {extremeLine(p.amplitudeX, 1, transform.scaleX, transform.offsetX, width),
          extremeLine(p.amplitudeX, -1, transform.scaleX, transform.offsetX, width)},
         {extremeLine(p.amplitudeY, 1, transform.scaleY, transform.offsetY, height),
          extremeLine(p.amplitudeY, -1, transform.scaleY, transform.offsetY, height)}};
-    const PixelBox box = figure.box(0, run.count - 1);
-    m_lit.reset(width, height, box);
-    const std::size_t blocks = (run.count - 2) / kBlock + 1;
-    const bool straight = blocks < kStraightBelow;
+    if (!straight)
+        m_lit.reset(width, height, figure.whole);
     spreadOrder(blocks, m_order);
     m_next = 0;
     const std::size_t lanes = blocks >= kParallelFrom ? 2 : 1;
     // Drawing straight, the lanes take the left and the right half of the figure's columns.
-    const int split = lanes == 2 ? (box.x0 + box.x1 + 1) / 2 : width;
+    const int split = lanes == 2 ? (figure.whole.x0 + figure.whole.x1 + 1) / 2 : width;
     for (std::size_t l = 0; l < lanes; ++l) {
         m_lanes[l].drawsInto = straight ? (l == 0 ? &m_lit : &m_lanes[l].own) : nullptr;
         m_lanes[l].firstColumn = l == 0 ? 0 : split;
         m_lanes[l].lastColumn = l == 0 ? split - 1 : width - 1;
-        if (!straight)
-            m_lanes[l].bitmaps.reset(width, height);
-        else if (l > 0)
-            m_lanes[l].own.reset(width, height, box);
         m_lanes[l].blocksPending = 0;
         m_lanes[l].segmentsDrawn = 0;
         m_lanes[l].groupBox.reset();
         m_lanes[l].segments.reset();
         m_lanes[l].litBox = kNothing;
     }
+    // Each core takes up the lanes that are left: where the second core is busy elsewhere,
+    // this one draws both.
+    m_laneCount = lanes;
+    m_nextLane = 0;
     if (lanes == 2) {
         if (!m_worker)
             m_worker = std::make_unique<WorkerThread>();
-        m_worker->start([this, &figure] { drawBlocks(m_lanes[1], figure); });
+        m_worker->start([this, &figure] { drawLanes(figure); });
     }
-    drawBlocks(m_lanes[0], figure);
-    if (lanes == 2)
+    drawLanes(figure);
+    if (lanes == 2 && !m_worker->withdraw())
         m_worker->wait();
     if (straight && lanes == 2)
         m_lit.takeColumns(m_lanes[1].own, split, width - 1);

@@ -89,6 +89,7 @@ private:
         int lastColumn = 0;
     };
 
+    void drawLanes(const Figure& figure);
     void drawBlocks(Lane& lane, const Figure& figure);
     void drawBlock(Lane& lane, const Figure& figure, std::size_t block);
     bool lit(Lane& lane, const PixelBox& box) const;
@@ -100,6 +101,9 @@ private:
     // Block numbers in the order they are taken, and the next one to take.
     std::vector<std::uint32_t> m_order;
     std::atomic<std::size_t> m_next = 0;
+    // The lanes of this figure, and the next one that a core takes up.
+    std::size_t m_laneCount = 0;
+    std::atomic<std::size_t> m_nextLane = 0;
     // Started by the first figure that is worth a second core.
     std::unique_ptr<WorkerThread> m_worker;
 };

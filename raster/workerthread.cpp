@@ -22,6 +22,7 @@ void WorkerThread::start(std::function<void()> job)
         std::lock_guard lock(m_mutex);
         m_job = std::move(job);
         m_busy = true;
+        m_begun = false;
     }
     m_changed.notify_all();
 }
@@ -32,6 +33,15 @@ void WorkerThread::wait()
     m_changed.wait(lock, [this] { return !m_busy; });
 }
 
+bool WorkerThread::withdraw()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_busy || m_begun)
+        return false;
+    m_busy = false;
+    return true;
+}
+
 void WorkerThread::loop()
 {
     std::unique_lock lock(m_mutex);
@@ -39,6 +49,7 @@ void WorkerThread::loop()
         m_changed.wait(lock, [this] { return m_busy || m_quit; });
         if (m_quit)
             return;
+        m_begun = true;
         lock.unlock();
         m_job();
         lock.lock();

@@ -21,6 +21,8 @@ public:
     void start(std::function<void()> job);
     // Returns once the job started last has finished.
     void wait();
+    // Drops the job started last if the thread has not begun it: true when dropped.
+    bool withdraw();
 
 private:
     void loop();
@@ -29,6 +31,7 @@ private:
     std::condition_variable m_changed;
     std::function<void()> m_job;
     bool m_busy = false;
+    bool m_begun = false;
     bool m_quit = false;
     // Last: it starts running once everything it uses exists.
     std::thread m_thread;
