@@ -1,11 +1,13 @@
 #include "figureraster.h"
 
+#include "constants.h"
 #include "figurepoints.h"
 #include "loopvalues.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <numbers>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -32,8 +34,10 @@ constexpr std::size_t kSegmentsPerSquare = 32;
 constexpr int kMostBlocksPerPublish = 64;
 constexpr std::size_t kFewestSegmentsPerSquare = 4;
 constexpr std::size_t kSegmentsPerBlock = 8;
-// Below this many blocks the second core costs more to wake than it saves.
-constexpr std::size_t kParallelFrom = 8;
+// A figure of fewer blocks takes the second core only where its segments cover at least this
+// many pixels: below, waking it costs more than it saves (1 : 100, short segments, 44 000;
+// 100 : 1, segments across the screen, 840 000).
+constexpr double kParallelFromPixels = 200000;
 // Below this many blocks few can be skipped whole, and publishing to the shared lit pixels
 // costs more than it saves: each lane draws straight into lit bits of its own, in half of
 // the columns, and so sees all that it has to look segments up in.
@@ -214,6 +218,17 @@ bool inside(const PixelBox& inner, const PixelBox& outer)
 long area(const PixelBox& box)
 {
     return std::max(box.x1 - box.x0 + 1, 0) * long(std::max(box.y1 - box.y0 + 1, 0));
+}
+
+// About how many pixels the segments of a figure cover: the mean distance a point moves per
+// step along the axis where it moves most, a sine's mean chord, times the segments.
+double coveredPixels(const Parameter& p, const PixelMapping& t, std::size_t segments)
+{
+    const double meanChord = 4 / std::numbers::pi;
+    const double x = std::abs(p.amplitudeX * t.scaleX * std::sin(kLoopStep / 2));
+    const double y =
+        std::abs(p.amplitudeY * t.scaleY * std::sin(kLoopStep / 2 * p.numerator / p.denominator));
+    return meanChord * std::max(x, y) * static_cast<double>(segments);
 }
 
 // Every block once: the first round every kSpread-th, each later one those half-way between.
@@ -451,6 +466,9 @@ void FigureRaster::drawBlocks(Lane& lane, const Figure& figure)
         for (const std::uint32_t block : m_order)
             drawBlock(lane, figure, block);
         bits.foldColumns(lane.firstColumn, lane.lastColumn);
+        if (m_target.pixels)
+            bits.paint(m_target.pixels, m_target.stride, m_target.colour, lane.firstColumn,
+                       lane.lastColumn);
         return;
     }
     // A lane that a core takes up only once all blocks are taken has nothing to draw.
@@ -470,14 +488,21 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
                         const Parameter& p, double end, const PixelMapping& transform,
                         std::uint32_t colour)
 {
-    if (width > 0 && height > 0)
-        rasterise(width, height, p, end, transform).paint(pixels, stride, colour);
+    if (width <= 0 || height <= 0)
+        return;
+    m_target = {pixels, stride, colour};
+    const LitRows& lit = rasterise(width, height, p, end, transform);
+    m_target = {};
+    if (!m_painted)
+        lit.paint(pixels, stride, colour);
 }
 
 const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p, double end,
                                        const PixelMapping& transform)
 {
     const FigureRun run = figureRun(p, end);
+    m_painted = false;
+    m_laneCount = 0;
     if (width <= 0 || height <= 0 || run.count < 2) {
         m_lit.reset(std::max(width, 0), std::max(height, 0), {0, 0, -1, -1});
         return m_lit;
@@ -500,7 +525,9 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_lit.reset(width, height, figure.whole);
     spreadOrder(blocks, m_order);
     m_next = 0;
-    const std::size_t lanes = blocks >= kParallelFrom ? 2 : 1;
+    const bool parallel =
+        !straight || coveredPixels(p, transform, run.count - 1) >= kParallelFromPixels;
+    const std::size_t lanes = parallel ? 2 : 1;
     // Drawing straight, the lanes take the left and the right half of the figure's columns.
     const int split = lanes == 2 ? (figure.whole.x0 + figure.whole.x1 + 1) / 2 : width;
     for (std::size_t l = 0; l < lanes; ++l) {
@@ -527,6 +554,7 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_worker->wait();
     if (straight && lanes == 2)
         m_lit.takeColumns(m_lanes[1].own, split, width - 1);
+    m_painted = straight && m_target.pixels;
     return m_lit;
 }
 

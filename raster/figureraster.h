@@ -37,6 +37,8 @@ public:
     // The same pixels as bits, valid until the next drawing.
     const LitRows& rasterise(int width, int height, const Parameter& p, double end,
                              const PixelMapping& transform);
+    // How many cores drew the last figure.
+    std::size_t lanes() const { return m_laneCount; }
 
 private:
     struct Figure;
@@ -101,6 +103,16 @@ private:
     // Block numbers in the order they are taken, and the next one to take.
     std::vector<std::uint32_t> m_order;
     std::atomic<std::size_t> m_next = 0;
+    // Where draw() has the lanes of a figure drawn straight set their pixels, each lane in its
+    // own columns, and whether they did.
+    struct Target
+    {
+        std::uint32_t* pixels = nullptr;
+        std::ptrdiff_t stride = 0;
+        std::uint32_t colour = 0;
+    };
+    Target m_target;
+    bool m_painted = false;
     // The lanes of this figure, and the next one that a core takes up.
     std::size_t m_laneCount = 0;
     std::atomic<std::size_t> m_nextLane = 0;

@@ -156,14 +156,24 @@ bool LitRows::segmentLit(double xa, double ya, double xb, double yb) const
     return RunBitmaps::lit(columns(), m_bits.data(), m_width, m_height, xa, ya, xb, yb);
 }
 
-void LitRows::paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour) const
+void LitRows::paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour, int first,
+                    int last) const
 {
+    if (first > last)
+        return;
+    constexpr std::uint64_t all = ~std::uint64_t{0};
+    const std::size_t firstWord = static_cast<std::size_t>(first) / 64;
+    const std::size_t lastWord = static_cast<std::size_t>(last) / 64;
+    const std::uint64_t head = all << (first & 63);
+    const std::uint64_t tail = all >> (63 - (last & 63));
     // Only lit bits are visited: a sparse figure costs little here.
     for (int y = 0; y < m_height; ++y) {
         const std::uint64_t* row = this->row(y);
         std::uint32_t* line = pixels + y * stride;
-        for (std::size_t w = 0; w < m_rowWords; ++w) {
-            for (std::uint64_t word = row[w]; word; word &= word - 1)
+        for (std::size_t w = firstWord; w <= lastWord; ++w) {
+            std::uint64_t word =
+                row[w] & (w == firstWord ? head : all) & (w == lastWord ? tail : all);
+            for (; word; word &= word - 1)
                 line[w * 64 + std::countr_zero(word)] = colour;
         }
     }

@@ -61,7 +61,13 @@ public:
     int height() const { return m_height; }
 
     // Sets every lit pixel to colour; stride is in pixels.
-    void paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour) const;
+    void paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour) const
+    {
+        paint(pixels, stride, colour, 0, m_width - 1);
+    }
+    // The same for columns first .. last only.
+    void paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t colour, int first,
+               int last) const;
 
 private:
     void addBands(const PixelBox& region);

@@ -21,7 +21,10 @@ void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::p
     if (width <= 0 || height <= 0)
         return;
     if (lineWidth <= 1) {
-        rasterise(width, height, p, end, transform).paint(pixels, stride, colour);
+        if (m_path == Path::Culled)
+            m_raster.draw(pixels, width, height, stride, p, end, transform, colour);
+        else
+            rasterise(width, height, p, end, transform).paint(pixels, stride, colour);
         return;
     }
     // Mask pixel (x, y) stands for the square of image pixels (x - extra ... x, y - extra ...

@@ -114,6 +114,8 @@ private slots:
     void randomFiguresKeepTheirBoxesAndPixels();
     void aPointGrowsToItsLineWidthAroundItself_data();
     void aPointGrowsToItsLineWidthAroundItself();
+    void theSecondCoreOnlyWhereItPays_data();
+    void theSecondCoreOnlyWhereItPays();
 };
 
 void TestFigureRaster::samePixelsAsEverySegment_data()
@@ -241,6 +243,29 @@ void TestFigureRaster::aPointGrowsToItsLineWidthAroundItself()
                 QFAIL(qPrintable(QString("pixel (%1, %2)").arg(x).arg(y)));
         }
     }
+}
+
+void TestFigureRaster::theSecondCoreOnlyWhereItPays_data()
+{
+    QTest::addColumn<double>("numerator");
+    QTest::addColumn<double>("denominator");
+    QTest::addColumn<int>("lanes");
+    QTest::newRow("1 : 100, short segments") << 1.0 << 100.0 << 1;
+    QTest::newRow("100 : 1, segments across the screen") << 100.0 << 1.0 << 2;
+    QTest::newRow("1 : 6000, many blocks") << 1.0 << 6000.0 << 2;
+}
+
+void TestFigureRaster::theSecondCoreOnlyWhereItPays()
+{
+    QFETCH(double, numerator);
+    QFETCH(double, denominator);
+    QFETCH(int, lanes);
+    FigureRaster raster;
+    const double scale = 441 / 4.0;
+    raster.rasterise(441, 441, {1, 0, 1, 0, numerator, denominator},
+                     loopEnd(std::max(numerator, denominator)),
+                     {scale, 2 * scale, scale, 2 * scale});
+    QCOMPARE(raster.lanes(), std::size_t(lanes));
 }
 
 KORVELIAN_PLAIN_TEST(figureraster, TestFigureRaster)
