@@ -224,8 +224,9 @@ namespace {
 // false when nothing of the segment lies in the area; the end points, cut to the area, are
 // left in xa .. yb.
 template <typename Bit, typename ColumnRun, typename RowRun>
-bool traceSegment(double& xa, double& ya, double& xb, double& yb, int width, int height, Bit bit,
-                  ColumnRun columnRun, RowRun rowRun)
+[[gnu::always_inline]] inline bool traceSegment(double& xa, double& ya, double& xb, double& yb,
+                                                int width, int height, Bit bit, ColumnRun columnRun,
+                                                RowRun rowRun)
 {
     const bool inside = xa >= 0 && xa <= width && xb >= 0 && xb <= width && ya >= 0 &&
                         ya <= height && yb >= 0 && yb <= height;
