@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -19,7 +20,8 @@ public:
 
     // Starts job on the thread; the previous job must have been waited for.
     void start(std::function<void()> job);
-    // Returns once the job started last has finished.
+    // Returns once the job started last has finished, watching for its end a while before
+    // it sleeps.
     void wait();
     // Drops the job started last if the thread has not begun it: true when dropped.
     bool withdraw();
@@ -32,6 +34,8 @@ private:
     std::function<void()> m_job;
     bool m_busy = false;
     bool m_begun = false;
+    // !m_busy, for watching without the lock.
+    std::atomic<bool> m_idle = true;
     bool m_quit = false;
     // Last: it starts running once everything it uses exists.
     std::thread m_thread;
