@@ -11,6 +11,7 @@
 
 #include <QTest>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -96,6 +97,8 @@ private slots:
     void segmentsLookedUpTogetherAsOneByOne_data();
     void segmentsLookedUpTogetherAsOneByOne();
     void squaresTurnAboutTheirDiagonal();
+    void aLongRunIsLookedUpToItsLastWord_data();
+    void aLongRunIsLookedUpToItsLastWord();
 };
 
 void TestSegmentRaster::drawsWhatThePainterDraws_data()
@@ -264,6 +267,30 @@ void TestSegmentRaster::squaresTurnAboutTheirDiagonal()
                 QCOMPARE(plain[j] >> i & 1, bits[i] >> j & 1);
         }
     }
+}
+
+void TestSegmentRaster::aLongRunIsLookedUpToItsLastWord_data()
+{
+    QTest::addColumn<bool>("steep");
+    QTest::newRow("down a column") << true;
+    QTest::newRow("along a row") << false;
+}
+
+// Pixels 0 .. 127 of a line drawn straight into lit bits, then 0 .. 150 asked for: only the
+// third word of the run is missing.
+void TestSegmentRaster::aLongRunIsLookedUpToItsLastWord()
+{
+    QFETCH(bool, steep);
+    LitRows lit;
+    lit.reset(200, 200, {0, 0, 199, 199});
+    const auto segment = [steep](double end) {
+        return steep ? std::array{10.5, 0.5, 10.5, end} : std::array{0.5, 10.5, end, 10.5};
+    };
+    const auto drawn = segment(127.5);
+    lit.segment(drawn[0], drawn[1], drawn[2], drawn[3]);
+    QVERIFY(lit.segmentLit(drawn[0], drawn[1], drawn[2], drawn[3]));
+    const auto longer = segment(150.5);
+    QVERIFY(!lit.segmentLit(longer[0], longer[1], longer[2], longer[3]));
 }
 
 KORVELIAN_PLAIN_TEST(segmentraster, TestSegmentRaster)
