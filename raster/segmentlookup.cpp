@@ -109,6 +109,7 @@ struct V
         return invert(_mm256_cmpeq_epi32(a, _mm256_setzero_si256()));
     }
     KORVELIAN_VECTOR I onlyIn(IM m, I a) { return _mm256_and_si256(a, m); }
+    KORVELIAN_VECTOR I pick(IM m, I ifNot, I ifSo) { return _mm256_blendv_epi8(ifNot, ifSo, m); }
     KORVELIAN_VECTOR I add(I a, I b) { return _mm256_add_epi32(a, b); }
     KORVELIAN_VECTOR I sub(I a, I b) { return _mm256_sub_epi32(a, b); }
     KORVELIAN_VECTOR I min(I a, I b) { return _mm256_min_epi32(a, b); }
@@ -194,6 +195,10 @@ struct V
     KORVELIAN_VECTOR int laneBits(IM m) { return m; }
     KORVELIAN_VECTOR IM nonZero(I a) { return _mm512_test_epi32_mask(a, a); }
     KORVELIAN_VECTOR I onlyIn(IM m, I a) { return _mm512_maskz_mov_epi32(m, a); }
+    KORVELIAN_VECTOR I pick(IM m, I ifNot, I ifSo)
+    {
+        return _mm512_mask_blend_epi32(m, ifNot, ifSo);
+    }
     KORVELIAN_VECTOR I add(I a, I b) { return _mm512_add_epi32(a, b); }
     KORVELIAN_VECTOR I sub(I a, I b) { return _mm512_sub_epi32(a, b); }
     KORVELIAN_VECTOR I min(I a, I b) { return _mm512_min_epi32(a, b); }
