@@ -81,6 +81,24 @@ double loopValue(std::size_t i)
     return valueIn(stretches()[stretchOf(i)], i);
 }
 
+bool loopProgression(std::size_t first, std::size_t n, double& start, double& step)
+{
+    const std::vector<Stretch>& all = stretches();
+    const std::size_t s = stretchOf(first);
+    if (n == 0 || all[s].step == 0 || s + 1 >= all.size() || first + n > all[s + 1].first)
+        return false;
+    start = valueIn(all[s], first);
+    step = all[s].step;
+    return true;
+}
+
+std::size_t loopProgressionEnd(std::size_t i)
+{
+    const std::vector<Stretch>& all = stretches();
+    const std::size_t s = stretchOf(i);
+    return s + 1 < all.size() ? all[s + 1].first : i + 1;
+}
+
 void loopValues(std::size_t first, std::size_t n, double* out)
 {
     const std::vector<Stretch>& all = stretches();

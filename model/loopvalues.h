@@ -16,6 +16,13 @@ double loopValue(std::size_t i);
 // out[k] = loopValue(first + k) for k < n.
 void loopValues(std::size_t first, std::size_t n, double* out);
 
+// Whether values first .. first + n - 1 lie in one range of equal steps; then value first + k
+// is start + k * step exactly, start being value first.
+bool loopProgression(std::size_t first, std::size_t n, double& start, double& step);
+
+// The first value after the range of equal steps that holds value i.
+std::size_t loopProgressionEnd(std::size_t i);
+
 // How many values of the chain are <= end: the points of a loop that runs while t <= end.
 // 0 for an end below 0 or not a number.
 std::size_t loopCount(double end);

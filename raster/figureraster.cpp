@@ -1,6 +1,7 @@
 #include "figureraster.h"
 
 #include "constants.h"
+#include "crestreach.h"
 #include "figurepoints.h"
 #include "loopvalues.h"
 
@@ -8,10 +9,6 @@
 #include <bit>
 #include <cmath>
 #include <numbers>
-
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
 namespace korvelian {
 
@@ -99,11 +96,6 @@ int pixelOf(double amplitude, double s, double scale, double offset, int size)
 }
 
 constexpr double kHalfPi = 1.5707963267948966;
-// 2 pi in two parts: whole multiples of the first up to 2^45 are exact.
-constexpr double kTwoPiHigh = 6.28125;
-constexpr double kTwoPiLow = 0.0019353071795864769;
-// Sines of arguments beyond this come from std::sin; the reduction below is not meant for them.
-constexpr double kLargestArgument = 1e12;
 // An extreme line that the sine reaches within this of its crest is reached by most blocks
 // that hold a crest: looking for points that close would not pay.
 constexpr double kWidestReach = 0.05;
@@ -137,76 +129,6 @@ Extreme extremeLine(double amplitude, double crest, double scale, double offset,
     if (!(reach < kWidestReach))
         return {};
     return {pixel, crest * kHalfPi, reach};
-}
-
-// Whether a sine argument (t[i] + offset) * factor, i < n, lies within reach of centre + 2 pi
-// k. The points' own arguments divide by the denominator where this multiplies by a
-// quotient; the allowance covers that, and the reduction's rounding, which grow with the
-// argument.
-constexpr double kInverseTwoPi = 0.15915494309189535;
-constexpr double kRoundingShift = 6755399441055744.0;
-constexpr double kAllowance = 1e-15;
-
-bool nearCentrePlain(const double* t, std::size_t n, double offset, double factor, double centre,
-                     double limit)
-{
-    bool near = false;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double a = (t[i] + offset) * factor;
-        const double k = ((a - centre) * kInverseTwoPi + kRoundingShift) - kRoundingShift;
-        const double r = ((a - k * kTwoPiHigh) - k * kTwoPiLow) - centre;
-        near |=
-            std::abs(r) - std::abs(a) * kAllowance < limit || !(std::abs(a) <= kLargestArgument);
-    }
-    return near;
-}
-
-#if defined(__x86_64__)
-// The same four at a time: a block of points costs a few hundred instructions, not thousands.
-__attribute__((target("avx2"))) bool nearCentreVector(const double* t, std::size_t n, double offset,
-                                                      double factor, double centre, double limit)
-{
-    const __m256d vOffset = _mm256_set1_pd(offset);
-    const __m256d vFactor = _mm256_set1_pd(factor);
-    const __m256d vCentre = _mm256_set1_pd(centre);
-    const __m256d vLimit = _mm256_set1_pd(limit);
-    const __m256d vInverse = _mm256_set1_pd(kInverseTwoPi);
-    const __m256d vShift = _mm256_set1_pd(kRoundingShift);
-    const __m256d vHigh = _mm256_set1_pd(kTwoPiHigh);
-    const __m256d vLow = _mm256_set1_pd(kTwoPiLow);
-    const __m256d vAllowance = _mm256_set1_pd(kAllowance);
-    const __m256d vLargest = _mm256_set1_pd(kLargestArgument);
-    const __m256d noSign = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffff));
-    __m256d near = _mm256_setzero_pd();
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        const __m256d a = _mm256_mul_pd(_mm256_add_pd(_mm256_loadu_pd(t + i), vOffset), vFactor);
-        const __m256d k = _mm256_sub_pd(
-            _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(a, vCentre), vInverse), vShift), vShift);
-        const __m256d r = _mm256_sub_pd(
-            _mm256_sub_pd(_mm256_sub_pd(a, _mm256_mul_pd(k, vHigh)), _mm256_mul_pd(k, vLow)),
-            vCentre);
-        const __m256d size = _mm256_and_pd(a, noSign);
-        const __m256d distance =
-            _mm256_sub_pd(_mm256_and_pd(r, noSign), _mm256_mul_pd(size, vAllowance));
-        near = _mm256_or_pd(near, _mm256_cmp_pd(distance, vLimit, _CMP_LT_OQ));
-        near = _mm256_or_pd(near, _mm256_cmp_pd(size, vLargest, _CMP_NLE_UQ));
-    }
-    return _mm256_movemask_pd(near) != 0 ||
-           nearCentrePlain(t + i, n - i, offset, factor, centre, limit);
-}
-#endif
-
-bool nearCentre(const double* t, std::size_t n, double offset, double factor, double centre,
-                double reach)
-{
-    const double limit = reach + 1e-12;
-#if defined(__x86_64__)
-    static const bool vector = __builtin_cpu_supports("avx2");
-    if (vector)
-        return nearCentreVector(t, n, offset, factor, centre, limit);
-#endif
-    return nearCentrePlain(t, n, offset, factor, centre, limit);
 }
 
 bool inside(const PixelBox& inner, const PixelBox& outer)
@@ -297,23 +219,36 @@ struct FigureRaster::Figure
         return box;
     }
 
-    // Whether a point of first .. last can land on an extreme line on an edge of box.
-    bool reachesExtremes(std::size_t first, std::size_t last, const PixelBox& box) const
+    // Where the arguments of the points fall on the circle, for the axes with extreme lines.
+    const CrestPlaces& xPlaces;
+    const CrestPlaces& yPlaces;
+
+    // Sets the bits of the points of first .. first + n - 1 that can land on an extreme line on
+    // an edge of box (and maybe of a few more); returns whether it set any.
+    bool nearExtremes(std::size_t first, std::size_t n, const PixelBox& box, PointBits& near) const
     {
         std::array<double, kBlock + 1> t;
-        const std::size_t n = last - first + 1;
-        loopValues(first, n, t.data());
-        const auto reaches = [&](const std::array<Extreme, 2>& lines, int low, int high,
-                                 double offset, double factor) {
+        bool computed = false;
+        bool any = false;
+        const auto look = [&](const std::array<Extreme, 2>& lines, int low, int high,
+                              const CrestPlaces& places, double offset, double factor) {
             for (const Extreme& e : lines) {
-                if ((e.pixel == low || e.pixel == high) &&
-                    nearCentre(t.data(), n, offset, factor, e.centre, e.reach))
-                    return true;
+                if (e.pixel != low && e.pixel != high)
+                    continue;
+                const PointBits before = near;
+                if (places.nearPoints(first, n, e.centre, e.reach, near)) {
+                    any = any || near != before;
+                    continue;
+                }
+                if (!computed)
+                    loopValues(first, n, t.data());
+                computed = true;
+                any = nearCentre(t.data(), n, offset, factor, e.centre, e.reach, near) || any;
             }
-            return false;
         };
-        return reaches(xLines, box.x0, box.x1, p.phaseX, 1) ||
-               reaches(yLines, box.y0, box.y1, p.phaseY, p.numerator / p.denominator);
+        look(xLines, box.x0, box.x1, xPlaces, p.phaseX, 1);
+        look(yLines, box.y0, box.y1, yPlaces, p.phaseY, p.numerator / p.denominator);
+        return any;
     }
 };
 
@@ -358,15 +293,56 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
     const PixelBox box = figure.box(first, first + n - 1);
     if (lit(lane, box))
         return;
-    // The box's edge may be a line that only points at a crest land on: if none of these
-    // does, the block lights nothing there.
+    // The box's edge may be a line that only points at a crest land on. Where the rest of the
+    // box is lit, only the segments at the points that do can light a pixel.
     const PixelBox trimmed = figure.withoutExtremes(box);
-    if (trimmed.x0 != box.x0 || trimmed.x1 != box.x1 || trimmed.y0 != box.y0 ||
-        trimmed.y1 != box.y1) {
-        const bool empty = trimmed.x0 > trimmed.x1 || trimmed.y0 > trimmed.y1;
-        if ((empty || lit(lane, trimmed)) && !figure.reachesExtremes(first, first + n - 1, box))
+    if ((trimmed.x0 != box.x0 || trimmed.x1 != box.x1 || trimmed.y0 != box.y0 ||
+         trimmed.y1 != box.y1) &&
+        (trimmed.x0 > trimmed.x1 || trimmed.y0 > trimmed.y1 || lit(lane, trimmed))) {
+        PointBits near{};
+        if (!figure.nearExtremes(first, n, box, near))
             return;
+        drawAround(lane, figure, first, n, near);
+    } else {
+        drawPoints(lane, figure, first, n);
     }
+    if (lane.drawsInto)
+        return;
+    ++lane.blocksPending;
+    const std::size_t squares = lane.bitmaps.newSquares();
+    if ((lane.blocksPending >= kBlocksPerPublish &&
+         squares * kSegmentsPerSquare <= lane.segmentsDrawn) ||
+        (lane.blocksPending >= kMostBlocksPerPublish &&
+         squares * kFewestSegmentsPerSquare <=
+             lane.segmentsDrawn + lane.blocksPending * kSegmentsPerBlock))
+        publish(lane);
+}
+
+void FigureRaster::drawAround(Lane& lane, const Figure& figure, std::size_t first, std::size_t n,
+                              const PointBits& near)
+{
+    // The segments on both sides of each such point; points close together share a stretch.
+    const auto nextNear = [&near, n](std::size_t from) {
+        for (std::size_t word = from / 64; word < near.size(); ++word) {
+            const std::uint64_t bits =
+                near[word] &
+                (word == from / 64 ? ~std::uint64_t{0} << (from % 64) : ~std::uint64_t{0});
+            if (bits != 0)
+                return std::min(word * 64 + static_cast<std::size_t>(std::countr_zero(bits)), n);
+        }
+        return n;
+    };
+    for (std::size_t i = nextNear(0); i < n;) {
+        const std::size_t from = i == 0 ? 0 : i - 1;
+        std::size_t to = std::min(i + 1, n - 1);
+        for (i = nextNear(i + 1); i < n && i <= to + 1; i = nextNear(i + 1))
+            to = std::min(i + 1, n - 1);
+        drawPoints(lane, figure, first + from, to - from + 1);
+    }
+}
+
+void FigureRaster::drawPoints(Lane& lane, const Figure& figure, std::size_t first, std::size_t n)
+{
     std::array<FloatPoint, kBlock + 1> points;
     std::array<double, kBlock + 1> xs;
     std::array<double, kBlock + 1> ys;
@@ -432,16 +408,6 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
             ++lane.segmentsDrawn;
         }
     }
-    if (lane.drawsInto)
-        return;
-    ++lane.blocksPending;
-    const std::size_t squares = lane.bitmaps.newSquares();
-    if ((lane.blocksPending >= kBlocksPerPublish &&
-         squares * kSegmentsPerSquare <= lane.segmentsDrawn) ||
-        (lane.blocksPending >= kMostBlocksPerPublish &&
-         squares * kFewestSegmentsPerSquare <=
-             lane.segmentsDrawn + lane.blocksPending * kSegmentsPerBlock))
-        publish(lane);
 }
 
 void FigureRaster::drawLanes(const Figure& figure)
@@ -509,18 +475,24 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
     }
     const std::size_t blocks = (run.count - 2) / kBlock + 1;
     const bool straight = blocks < kStraightBelow;
+    const auto hasLine = [](const std::array<Extreme, 2>& lines) {
+        return lines[0].pixel >= 0 || lines[1].pixel >= 0;
+    };
+    const std::array<Extreme, 2> xLines{
+        extremeLine(p.amplitudeX, 1, transform.scaleX, transform.offsetX, width),
+        extremeLine(p.amplitudeX, -1, transform.scaleX, transform.offsetX, width)};
+    const std::array<Extreme, 2> yLines{
+        extremeLine(p.amplitudeY, 1, transform.scaleY, transform.offsetY, height),
+        extremeLine(p.amplitudeY, -1, transform.scaleY, transform.offsetY, height)};
+    if (hasLine(xLines))
+        m_xPlaces.prepare(p.phaseX, 1, run.count);
+    if (hasLine(yLines))
+        m_yPlaces.prepare(p.phaseY, p.numerator / p.denominator, run.count);
     const Figure figure{
-        p,
-        transform,
-        width,
-        height,
-        run.count,
-        segmentsBox(p, transform, width, height, 0, run.count - 1),
-        straight,
-        {extremeLine(p.amplitudeX, 1, transform.scaleX, transform.offsetX, width),
-         extremeLine(p.amplitudeX, -1, transform.scaleX, transform.offsetX, width)},
-        {extremeLine(p.amplitudeY, 1, transform.scaleY, transform.offsetY, height),
-         extremeLine(p.amplitudeY, -1, transform.scaleY, transform.offsetY, height)}};
+        p,         transform, width,
+        height,    run.count, segmentsBox(p, transform, width, height, 0, run.count - 1),
+        straight,  xLines,    yLines,
+        m_xPlaces, m_yPlaces};
     if (!straight)
         m_lit.reset(width, height, figure.whole);
     spreadOrder(blocks, m_order);

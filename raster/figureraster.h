@@ -1,6 +1,7 @@
 #pragma once
 
 #include "auslenkung.h"
+#include "crestreach.h"
 #include "litrows.h"
 #include "runbitmaps.h"
 #include "pixelmapping.h"
@@ -94,6 +95,11 @@ private:
     void drawLanes(const Figure& figure);
     void drawBlocks(Lane& lane, const Figure& figure);
     void drawBlock(Lane& lane, const Figure& figure, std::size_t block);
+    // The segments at the points of first .. first + n - 1 marked in near.
+    void drawAround(Lane& lane, const Figure& figure, std::size_t first, std::size_t n,
+                    const PointBits& near);
+    // The segments between the points first .. first + n - 1, n <= kBlock + 1.
+    void drawPoints(Lane& lane, const Figure& figure, std::size_t first, std::size_t n);
     bool lit(Lane& lane, const PixelBox& box) const;
     const LitRows& seen(const Lane& lane) const { return lane.drawsInto ? *lane.drawsInto : m_lit; }
     void publish(Lane& lane);
@@ -118,6 +124,9 @@ private:
     std::atomic<std::size_t> m_nextLane = 0;
     // Started by the first figure that is worth a second core.
     std::unique_ptr<WorkerThread> m_worker;
+    // Kept between drawings, so that their tables keep their room.
+    CrestPlaces m_xPlaces;
+    CrestPlaces m_yPlaces;
 };
 
 // The box of every pixel that the segments between points first and last of figurePoints(p,

@@ -1,6 +1,8 @@
 #include "constants.h"
+#include "crestreach.h"
 #include "figurepoints.h"
 #include "figureraster.h"
+#include "loopvalues.h"
 #include "modelchecks.h"
 #include "segmentraster.h"
 #include "widefigureraster.h"
@@ -10,6 +12,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <numeric>
@@ -116,6 +119,8 @@ private slots:
     void aPointGrowsToItsLineWidthAroundItself();
     void theSecondCoreOnlyWhereItPays_data();
     void theSecondCoreOnlyWhereItPays();
+    void crestPlacesFindEveryNearPoint_data();
+    void crestPlacesFindEveryNearPoint();
 };
 
 void TestFigureRaster::samePixelsAsEverySegment_data()
@@ -266,6 +271,61 @@ void TestFigureRaster::theSecondCoreOnlyWhereItPays()
                      loopEnd(std::max(numerator, denominator)),
                      {scale, 2 * scale, scale, 2 * scale});
     QCOMPARE(raster.lanes(), std::size_t(lanes));
+}
+
+void TestFigureRaster::crestPlacesFindEveryNearPoint_data()
+{
+    QTest::addColumn<double>("offset");
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<double>("reach");
+    const double halfPi = 1.5707963267948966;
+    QTest::newRow("x of 32767 : 1, a hair's reach") << 0.0 << 1.0 << 2.4e-4;
+    QTest::newRow("y of 32767 : 1, a hair's reach") << halfPi << 32767.0 << 2.4e-4;
+    QTest::newRow("y of 179 : 183, wide") << halfPi << 179.0 / 183 << 0.049;
+    QTest::newRow("y of 1 : 32767, phase 6.28") << 6.28 << 1.0 / 32767 << 0.01;
+    QTest::newRow("y of 7 : 5, phase -1") << -1.0 << 7.0 / 5 << 0.003;
+}
+
+// Blocks spread over the loop of the largest closing count: the points that the sorted places
+// mark are those that looking at every point marks, give or take points just beyond reach.
+void TestFigureRaster::crestPlacesFindEveryNearPoint()
+{
+    QFETCH(double, offset);
+    QFETCH(double, factor);
+    QFETCH(double, reach);
+    const std::size_t count = loopCount(loopEnd(kLargestWhole));
+    CrestPlaces places;
+    places.prepare(offset, factor, count);
+    std::mt19937 random(23);
+    std::vector<double> t(CrestPlaces::kPoints);
+    int sorted = 0;
+    int marked = 0;
+    for (int k = 0; k < 3000; ++k) {
+        const std::size_t n =
+            k % 7 == 0 ? 1 + random() % CrestPlaces::kPoints : CrestPlaces::kPoints;
+        const std::size_t first = random() % (count - n);
+        const double centre = (k % 2 == 0 ? 1 : -1) * 1.5707963267948966;
+        PointBits near{};
+        if (!places.nearPoints(first, n, centre, reach, near))
+            continue;
+        ++sorted;
+        loopValues(first, n, t.data());
+        PointBits within{};
+        PointBits beyond{};
+        nearCentre(t.data(), n, offset, factor, centre, reach, within);
+        // The arguments' rounding grows with them.
+        const double largest = std::abs((t[n - 1] + offset) * factor);
+        nearCentre(t.data(), n, offset, factor, centre, reach * 1.001 + 1e-7 + largest * 4e-15,
+                   beyond);
+        for (std::size_t w = 0; w < near.size(); ++w) {
+            marked += std::popcount(near[w]);
+            if ((within[w] & ~near[w]) != 0 || (near[w] & ~beyond[w]) != 0)
+                QFAIL(qPrintable(QString("block at %1 of %2 points").arg(first).arg(n)));
+        }
+    }
+    // Nearly every block lies in one range of equal steps, and some points come near.
+    QVERIFY(sorted > 2900);
+    QVERIFY(marked > 0);
 }
 
 KORVELIAN_PLAIN_TEST(figureraster, TestFigureRaster)
