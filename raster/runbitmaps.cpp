@@ -218,8 +218,8 @@ void RunBitmaps::reset(int width, int height)
 
 namespace {
 
-// The runs of a segment in an area of width x height pixels: bit(column, row) for the first
-// end point's own pixel in the column bitmap, columnRun(column, from, to) for a steep
+// The runs of a segment in an area of width x height pixels: bit(column, row, steep) for the
+// first end point's own pixel in the column bitmap, columnRun(column, from, to) for a steep
 // segment's vertical runs, rowRun(row, from, to) for a flat one's horizontal runs. Returns
 // false when nothing of the segment lies in the area; the end points, cut to the area, are
 // left in xa .. yb.
@@ -245,8 +245,9 @@ template <typename Bit, typename ColumnRun, typename RowRun>
         yb = holdTo(yb, y0, y1, height);
     }
     // The new point's own pixel, so that a figure's turning points are never left out.
-    bit(std::min(floorInt(xa), width - 1), std::min(floorInt(ya), height - 1));
-    if (std::abs(yb - ya) >= std::abs(xb - xa))
+    const bool steep = std::abs(yb - ya) >= std::abs(xb - xa);
+    bit(std::min(floorInt(xa), width - 1), std::min(floorInt(ya), height - 1), steep);
+    if (steep)
         runs(xa, ya, xb, yb, width, height, columnRun);
     else
         runs(ya, xa, yb, xb, height, width, rowRun);
@@ -273,7 +274,11 @@ template <typename Bit, typename ColumnRun, typename RowRun>
 }
 
 // The bits of a segment set in column and row bitmaps of an area of width x height pixels: the
-// bits that were not set before. The end points are left cut to the area.
+// bits that were not set before. The end points are left cut to the area. The first end's own
+// pixel goes into the column bitmap, or, where kFirstWithRuns, into the bitmap of the segment's
+// runs, whose words the runs touch next: a flat segment's column word lies far from its row
+// words and is rarely in the cache.
+template <bool kFirstWithRuns>
 [[gnu::always_inline]] inline std::uint64_t lightInto(std::uint64_t* columns, std::uint64_t* rows,
                                                       int width, int height, double& xa, double& ya,
                                                       double& xb, double& yb)
@@ -283,8 +288,11 @@ template <typename Bit, typename ColumnRun, typename RowRun>
     std::uint64_t added = 0;
     traceSegment(
         xa, ya, xb, yb, width, height,
-        [columns, columnWords, &added](int x, int y) {
-            added |= setBit(columns + x * columnWords, y);
+        [columns, columnWords, rows, rowWords, &added](int x, int y, bool steep) {
+            if (kFirstWithRuns && !steep)
+                added |= setBit(rows + y * rowWords, x);
+            else
+                added |= setBit(columns + x * columnWords, y);
         },
         [columns, columnWords, &added](int c, int from, int to) {
             added |= setBits(columns + c * columnWords, from, to);
@@ -301,7 +309,8 @@ void RunBitmaps::segment(double xa, double ya, double xb, double yb)
 {
     // Only what lights a new pixel has to be published: a figure that runs over its own
     // pixels again costs nothing there.
-    if (lightInto(m_columns.data(), m_rows.data(), m_width, m_height, xa, ya, xb, yb) != 0) {
+    // Publishing joins both bitmaps, so either may hold a pixel.
+    if (lightInto<true>(m_columns.data(), m_rows.data(), m_width, m_height, xa, ya, xb, yb) != 0) {
         const int xLow = std::min(floorInt(std::min(xa, xb)), m_width - 1);
         const int xHigh = std::min(floorInt(std::max(xa, xb)), m_width - 1);
         const int yLow = std::min(floorInt(std::min(ya, yb)), m_height - 1);
@@ -321,7 +330,8 @@ void RunBitmaps::segment(double xa, double ya, double xb, double yb)
 void RunBitmaps::light(std::uint64_t* columns, std::uint64_t* rows, int width, int height,
                        double xa, double ya, double xb, double yb)
 {
-    lightInto(columns, rows, width, height, xa, ya, xb, yb);
+    // Look-ups read the first end's pixel from the columns, and only the columns are folded.
+    lightInto<false>(columns, rows, width, height, xa, ya, xb, yb);
 }
 
 bool RunBitmaps::lit(const std::uint64_t* columns, const std::uint64_t* rows, int width, int height,
@@ -332,7 +342,7 @@ bool RunBitmaps::lit(const std::uint64_t* columns, const std::uint64_t* rows, in
     std::uint64_t missing = 0;
     traceSegment(
         xa, ya, xb, yb, width, height,
-        [columns, columnWords, &missing](int x, int y) {
+        [columns, columnWords, &missing](int x, int y, bool) {
             missing |= missingBits(columns + x * columnWords, y, y);
         },
         [columns, columnWords, &missing](int c, int from, int to) {
