@@ -140,12 +140,10 @@ void CrestPlaces::prepare(double offset, double factor, std::size_t count)
     }
 }
 
-bool CrestPlaces::nearPoints(std::size_t first, std::size_t n, double centre, double reach,
+bool CrestPlaces::nearPoints(double start, double step, std::size_t n, double centre, double reach,
                              PointBits& near) const
 {
-    double start = 0;
-    double step = 0;
-    if (n == 0 || n > kPoints || !loopProgression(first, n, start, step))
+    if (n == 0 || n > kPoints)
         return false;
     const auto range = std::find_if(m_ranges.begin(), m_ranges.end(),
                                     [step](const Range& r) { return r.step == step; });

@@ -31,10 +31,11 @@ public:
     // Sorts the places of the ranges that hold at least kFewestBlocks blocks of kPoints - 1
     // steps among the loop's first count points, for arguments (t + offset) * factor.
     void prepare(double offset, double factor, std::size_t count);
-    // Sets the bits as nearCentre does, from the sorted places. False where there are none for
-    // these points (they span two ranges, or one too short to sort) or the arguments grow too
-    // large: then nothing is set, and nearCentre must look at every point.
-    bool nearPoints(std::size_t first, std::size_t n, double centre, double reach,
+    // Sets the bits as nearCentre does for the n points start + i * step of one range of equal
+    // loop steps (see loopProgression), from the sorted places. False where there are none for
+    // that range (too short to sort) or the arguments grow too large: then nothing is set, and
+    // nearCentre must look at every point.
+    bool nearPoints(double start, double step, std::size_t n, double centre, double reach,
                     PointBits& near) const;
 
 private:

@@ -230,13 +230,16 @@ struct FigureRaster::Figure
         std::array<double, kBlock + 1> t;
         bool computed = false;
         bool any = false;
+        double start = 0;
+        double step = 0;
+        const bool progression = loopProgression(first, n, start, step);
         const auto look = [&](const std::array<Extreme, 2>& lines, int low, int high,
                               const CrestPlaces& places, double offset, double factor) {
             for (const Extreme& e : lines) {
                 if (e.pixel != low && e.pixel != high)
                     continue;
                 const PointBits before = near;
-                if (places.nearPoints(first, n, e.centre, e.reach, near)) {
+                if (progression && places.nearPoints(start, step, n, e.centre, e.reach, near)) {
                     any = any || near != before;
                     continue;
                 }

@@ -306,7 +306,10 @@ void TestFigureRaster::crestPlacesFindEveryNearPoint()
         const std::size_t first = random() % (count - n);
         const double centre = (k % 2 == 0 ? 1 : -1) * 1.5707963267948966;
         PointBits near{};
-        if (!places.nearPoints(first, n, centre, reach, near))
+        double start = 0;
+        double step = 0;
+        if (!loopProgression(first, n, start, step) ||
+            !places.nearPoints(start, step, n, centre, reach, near))
             continue;
         ++sorted;
         loopValues(first, n, t.data());
