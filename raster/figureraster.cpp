@@ -394,22 +394,26 @@ void FigureRaster::drawPoints(Lane& lane, const Figure& figure, std::size_t firs
         // group's box is not lit all over: looking a segment's pixels up costs less than
         // drawing them.
         std::uint64_t litSegments = 0;
-        if (lane.segments.worthTrying()) {
+        const bool lookedUp = lane.segments.worthTrying();
+        if (lookedUp)
             litSegments =
                 seen(lane).segmentsLit(xs.data() + start, ys.data() + start, end - start + 1);
-            lane.segments.tried(end - start, static_cast<std::size_t>(std::popcount(litSegments)));
-        } else {
+        else
             lane.segments.leftOut();
-        }
         const std::uint64_t group = (std::uint64_t{1} << (end - start)) - 1;
+        std::size_t drawnCount = 0;
         for (std::uint64_t drawn = group & ~litSegments; drawn != 0; drawn &= drawn - 1) {
             const std::size_t i = start + 1 + static_cast<std::size_t>(std::countr_zero(drawn));
             if (lane.drawsInto)
                 lane.drawsInto->segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
             else
                 lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
-            ++lane.segmentsDrawn;
+            ++drawnCount;
         }
+        lane.segmentsDrawn += drawnCount;
+        // Counted here rather than with a bit count, which processors without one make a call.
+        if (lookedUp)
+            lane.segments.tried(end - start, end - start - drawnCount);
     }
 }
 
