@@ -305,20 +305,33 @@ void TestFigureRaster::crestPlacesFindEveryNearPoint()
             k % 7 == 0 ? 1 + random() % CrestPlaces::kPoints : CrestPlaces::kPoints;
         const std::size_t first = random() % (count - n);
         const double centre = (k % 2 == 0 ? 1 : -1) * 1.5707963267948966;
+        loopValues(first, n, t.data());
+        // Every tenth block with the reach at which its nearest point only just counts as near:
+        // the allowances must carry that point into the sorted places' window.
+        double reachHere = reach;
+        if (k % 10 == 0) {
+            double low = 0;
+            reachHere = 0.05;
+            for (int halving = 0; halving < 60; ++halving) {
+                const double middle = (low + reachHere) / 2;
+                PointBits any{};
+                (nearCentre(t.data(), n, offset, factor, centre, middle, any) ? reachHere : low) =
+                    middle;
+            }
+        }
         PointBits near{};
         double start = 0;
         double step = 0;
         if (!loopProgression(first, n, start, step) ||
-            !places.nearPoints(start, step, n, centre, reach, near))
+            !places.nearPoints(start, step, n, centre, reachHere, near))
             continue;
         ++sorted;
-        loopValues(first, n, t.data());
         PointBits within{};
         PointBits beyond{};
-        nearCentre(t.data(), n, offset, factor, centre, reach, within);
+        nearCentre(t.data(), n, offset, factor, centre, reachHere, within);
         // The arguments' rounding grows with them.
         const double largest = std::abs((t[n - 1] + offset) * factor);
-        nearCentre(t.data(), n, offset, factor, centre, reach * 1.001 + 1e-7 + largest * 4e-15,
+        nearCentre(t.data(), n, offset, factor, centre, reachHere * 1.001 + 1e-7 + largest * 4e-15,
                    beyond);
         for (std::size_t w = 0; w < near.size(); ++w) {
             marked += std::popcount(near[w]);
