@@ -15,9 +15,7 @@ namespace korvelian {
 
 namespace {
 
-// Arguments reduced by multiples of pi/2 in two fused steps stay exact to a few ulp as
-// long as the multiple fits 2^40; beyond that std::sin takes over.
-constexpr double kFastLimit = 1.0e12;
+constexpr double kFastLimit = kFastSineLimit;
 constexpr double kTwoOverPi = 0.636619772367581343076;
 constexpr double kHalfPi1 = 1.57079632679489655800e+00;
 constexpr double kHalfPi2 = 6.12323399573676603587e-17;

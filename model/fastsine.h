@@ -5,8 +5,12 @@
 
 namespace korvelian {
 
+// Arguments reduced by multiples of pi/2 in two fused steps stay exact to a few ulp as long
+// as the multiple fits 2^40; beyond this fastSines hands them to std::sin.
+inline constexpr double kFastSineLimit = 1.0e12;
+
 // out[i] = sin(in[i]) for n values, within about 1e-15 of std::sin for arguments up to
-// 1e12 (larger ones, infinities and NaN go through std::sin). Only pixels are made of it:
+// kFastSineLimit (larger ones, infinities and NaN go through std::sin). Only pixels are made of it:
 // values that the program keeps come from std::sin. out may be in.
 void fastSines(const double* in, double* out, std::size_t n);
 

@@ -1,5 +1,6 @@
 #include "crestreach.h"
 
+#include "fastsine.h"
 #include "loopvalues.h"
 
 #include <algorithm>
@@ -18,37 +19,41 @@ constexpr double kTwoPiHigh = 6.28125;
 constexpr double kTwoPiLow = 0.0019353071795864769;
 constexpr double kInverseTwoPi = 0.15915494309189535;
 constexpr double kRoundingShift = 6755399441055744.0;
-// Sines of arguments beyond this come from std::sin; the reduction here is not meant for them.
-constexpr double kLargestArgument = 1e12;
+// The points' sines of larger arguments come from std::sin, which the reduction here does not
+// follow.
+constexpr double kLargestArgument = kFastSineLimit;
 // How far the points' own arguments and the reduction's rounding may put an argument from
 // where it is taken to be, relative to the argument.
 constexpr double kAllowance = 1e-15;
 constexpr double kFixedOne = 4294967296.0;
+
+// A fraction of a turn as 32-bit fixed point, whole turns wrapping away.
+std::uint32_t fixedTurns(double turns)
+{
+    return static_cast<std::uint32_t>(
+        static_cast<std::uint64_t>(static_cast<std::int64_t>(std::nearbyint(turns * kFixedOne))));
+}
 
 void setBit(PointBits& bits, std::size_t i)
 {
     bits[i / 64] |= std::uint64_t{1} << (i % 64);
 }
 
-bool nearCentrePlain(const double* t, std::size_t from, std::size_t n, double offset, double factor,
+void nearCentrePlain(const double* t, std::size_t from, std::size_t n, double offset, double factor,
                      double centre, double limit, PointBits& near)
 {
-    bool any = false;
     for (std::size_t i = from; i < n; ++i) {
         const double a = (t[i] + offset) * factor;
         const double k = ((a - centre) * kInverseTwoPi + kRoundingShift) - kRoundingShift;
         const double r = ((a - k * kTwoPiHigh) - k * kTwoPiLow) - centre;
-        if (std::abs(r) - std::abs(a) * kAllowance < limit || !(std::abs(a) <= kLargestArgument)) {
+        if (std::abs(r) - std::abs(a) * kAllowance < limit || !(std::abs(a) <= kLargestArgument))
             setBit(near, i);
-            any = true;
-        }
     }
-    return any;
 }
 
 #if defined(__x86_64__)
 // The same four at a time: a block of points costs a few hundred instructions, not thousands.
-__attribute__((target("avx2"))) bool nearCentreVector(const double* t, std::size_t n, double offset,
+__attribute__((target("avx2"))) void nearCentreVector(const double* t, std::size_t n, double offset,
                                                       double factor, double centre, double limit,
                                                       PointBits& near)
 {
@@ -63,7 +68,6 @@ __attribute__((target("avx2"))) bool nearCentreVector(const double* t, std::size
     const __m256d vAllowance = _mm256_set1_pd(kAllowance);
     const __m256d vLargest = _mm256_set1_pd(kLargestArgument);
     const __m256d noSign = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffff));
-    bool any = false;
     std::size_t i = 0;
     for (; i + 4 <= n; i += 4) {
         const __m256d a = _mm256_mul_pd(_mm256_add_pd(_mm256_loadu_pd(t + i), vOffset), vFactor);
@@ -78,19 +82,16 @@ __attribute__((target("avx2"))) bool nearCentreVector(const double* t, std::size
         const int bits =
             _mm256_movemask_pd(_mm256_or_pd(_mm256_cmp_pd(distance, vLimit, _CMP_LT_OQ),
                                             _mm256_cmp_pd(size, vLargest, _CMP_NLE_UQ)));
-        if (bits != 0) {
-            // Four bits never straddle two words: i is a multiple of 4.
-            near[i / 64] |= std::uint64_t(bits) << (i % 64);
-            any = true;
-        }
+        // Four bits never straddle two words: i is a multiple of 4.
+        near[i / 64] |= std::uint64_t(bits) << (i % 64);
     }
-    return nearCentrePlain(t, i, n, offset, factor, centre, limit, near) || any;
+    nearCentrePlain(t, i, n, offset, factor, centre, limit, near);
 }
 #endif
 
 } // namespace
 
-bool nearCentre(const double* t, std::size_t n, double offset, double factor, double centre,
+void nearCentre(const double* t, std::size_t n, double offset, double factor, double centre,
                 double reach, PointBits& near)
 {
     const double limit = reach + 1e-12;
@@ -118,9 +119,7 @@ void CrestPlaces::prepare(double offset, double factor, std::size_t count)
             // The place of -i steps is i times that of -1 step: the rounding of that one place
             // grows to at most i / 2 units, which nearPoints allows for.
             const double turns = -step * factor * kInverseTwoPi;
-            const auto stepPlace =
-                static_cast<std::uint32_t>(static_cast<std::uint64_t>(static_cast<std::int64_t>(
-                    std::nearbyint((turns - std::floor(turns)) * kFixedOne))));
+            const std::uint32_t stepPlace = fixedTurns(turns - std::floor(turns));
             std::array<std::uint32_t, kPoints> places;
             std::array<std::uint16_t, kBuckets + 1> counts{};
             for (std::size_t i = 0; i < kPoints; ++i) {
@@ -169,8 +168,7 @@ bool CrestPlaces::nearPoints(double start, double step, std::size_t n, double ce
     // Point i is near where its place, the first one's plus i steps, lies within halfWidth of
     // the centre: where (high + i steps) mod 1 < width, that is where the place of -i steps lies
     // in (high - width, high].
-    const auto high = static_cast<std::uint32_t>(static_cast<std::uint64_t>(
-        static_cast<std::int64_t>(std::nearbyint((r * kInverseTwoPi + halfWidth) * kFixedOne))));
+    const std::uint32_t high = fixedTurns(r * kInverseTwoPi + halfWidth);
     const auto width = static_cast<std::uint32_t>(std::ceil(2 * halfWidth * kFixedOne));
     const std::uint32_t low = high - width + 1;
     for (std::uint32_t b = low >> kBucketShift;; b = (b + 1) % kBuckets) {

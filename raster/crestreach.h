@@ -13,8 +13,8 @@ using PointBits = std::array<std::uint64_t, 9>;
 // Sets bit i of near for each argument (t[i] + offset) * factor, i < n, that lies within
 // reach of centre + 2 pi k, with an allowance for the arguments of the points themselves,
 // which divide by the denominator where this multiplies by a quotient; and for each argument
-// beyond where the points' sines are reduced as these are. Returns whether it set any.
-bool nearCentre(const double* t, std::size_t n, double offset, double factor, double centre,
+// beyond where the points' sines are reduced as these are.
+void nearCentre(const double* t, std::size_t n, double offset, double factor, double centre,
                 double reach, PointBits& near);
 
 // The same for the points first .. first + n - 1 of the figure loop, n <= 513, without

@@ -229,7 +229,6 @@ struct FigureRaster::Figure
     {
         std::array<double, kBlock + 1> t;
         bool computed = false;
-        bool any = false;
         double start = 0;
         double step = 0;
         const bool progression = loopProgression(first, n, start, step);
@@ -238,20 +237,17 @@ struct FigureRaster::Figure
             for (const Extreme& e : lines) {
                 if (e.pixel != low && e.pixel != high)
                     continue;
-                const PointBits before = near;
-                if (progression && places.nearPoints(start, step, n, e.centre, e.reach, near)) {
-                    any = any || near != before;
+                if (progression && places.nearPoints(start, step, n, e.centre, e.reach, near))
                     continue;
-                }
                 if (!computed)
                     loopValues(first, n, t.data());
                 computed = true;
-                any = nearCentre(t.data(), n, offset, factor, e.centre, e.reach, near) || any;
+                nearCentre(t.data(), n, offset, factor, e.centre, e.reach, near);
             }
         };
         look(xLines, box.x0, box.x1, xPlaces, p.phaseX, 1);
         look(yLines, box.y0, box.y1, yPlaces, p.phaseY, p.numerator / p.denominator);
-        return any;
+        return std::any_of(near.begin(), near.end(), [](std::uint64_t word) { return word != 0; });
     }
 };
 

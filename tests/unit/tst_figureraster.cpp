@@ -314,9 +314,9 @@ void TestFigureRaster::crestPlacesFindEveryNearPoint()
             reachHere = 0.05;
             for (int halving = 0; halving < 60; ++halving) {
                 const double middle = (low + reachHere) / 2;
-                PointBits any{};
-                (nearCentre(t.data(), n, offset, factor, centre, middle, any) ? reachHere : low) =
-                    middle;
+                PointBits marks{};
+                nearCentre(t.data(), n, offset, factor, centre, middle, marks);
+                (marks != PointBits{} ? reachHere : low) = middle;
             }
         }
         PointBits near{};
