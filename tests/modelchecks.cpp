@@ -196,6 +196,27 @@ std::string checkLoopValues(int largest)
         if (loopCount(t) != i + 1)
             return "up to " + text(t) + ": " + std::to_string(loopCount(t)) + " points";
     }
+    // A range of equal steps gives its values as start + k * step, exactly, up to its end and
+    // not one value further.
+    constexpr std::size_t kBlock = 513;
+    for (std::size_t i = 0; i + kBlock < total; i += i < 64 ? 1 : 997) {
+        const std::size_t end = loopProgressionEnd(i);
+        const std::size_t n = std::min(kBlock, end - i);
+        double start = 0;
+        double step = 0;
+        if (!loopProgression(i, n, start, step)) {
+            if (values[i] >= 0.5)
+                return "no range of equal steps at value " + std::to_string(i);
+            continue;
+        }
+        for (std::size_t j = 0; j < n; ++j) {
+            if (start + static_cast<double>(j) * step != values[i + j])
+                return "value " + std::to_string(i + j) + " off its range's steps";
+        }
+        if (end < total && loopProgression(i, end - i + 1, start, step))
+            return "the range of value " + std::to_string(i) + " runs past value " +
+                   std::to_string(end);
+    }
     return {};
 }
 
