@@ -6,12 +6,16 @@
 #include "modelchecks.h"
 #include "segmentraster.h"
 #include "widefigureraster.h"
+#include "workerthread.h"
 
 #include "testregistry.h"
 
 #include <QTest>
 
 #include <algorithm>
+#include <thread>
+#include <chrono>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -121,6 +125,8 @@ private slots:
     void theSecondCoreOnlyWhereItPays();
     void crestPlacesFindEveryNearPoint_data();
     void crestPlacesFindEveryNearPoint();
+    void theSecondCoreRunsAJobOrDropsIt_data();
+    void theSecondCoreRunsAJobOrDropsIt();
 };
 
 void TestFigureRaster::samePixelsAsEverySegment_data()
@@ -342,6 +348,41 @@ void TestFigureRaster::crestPlacesFindEveryNearPoint()
     // Nearly every block lies in one range of equal steps, and some points come near.
     QVERIFY(sorted > 2900);
     QVERIFY(marked > 0);
+}
+
+void TestFigureRaster::theSecondCoreRunsAJobOrDropsIt_data()
+{
+    QTest::addColumn<int>("microseconds");
+    QTest::addColumn<int>("rounds");
+    QTest::newRow("an empty job") << 0 << 300;
+    QTest::newRow("a short job") << 50 << 100;
+    QTest::newRow("a job that outlasts the caller's watch") << 3000 << 6;
+}
+
+// Whether the thread has begun a job when it is withdrawn is chance; either way a withdrawn job
+// never runs, and one that was not has run when wait returns, even once the caller gave up
+// watching and slept.
+void TestFigureRaster::theSecondCoreRunsAJobOrDropsIt()
+{
+    QFETCH(int, microseconds);
+    QFETCH(int, rounds);
+    WorkerThread worker;
+    for (int round = 0; round < rounds; ++round) {
+        std::atomic<int> runs = 0;
+        worker.start([&runs, microseconds] {
+            std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+            runs.fetch_add(1);
+        });
+        const bool withdrawn = round % 2 == 0 && worker.withdraw();
+        if (!withdrawn)
+            worker.wait();
+        const int seen = runs.load();
+        // The next job's end shows that a withdrawn one did not run later either.
+        worker.start([] {});
+        worker.wait();
+        QCOMPARE(seen, withdrawn ? 0 : 1);
+        QCOMPARE(runs.load(), seen);
+    }
 }
 
 KORVELIAN_PLAIN_TEST(figureraster, TestFigureRaster)
