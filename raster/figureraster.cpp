@@ -9,6 +9,7 @@
 #include <bit>
 #include <cmath>
 #include <numbers>
+#include <thread>
 
 namespace korvelian {
 
@@ -31,7 +32,7 @@ constexpr std::size_t kSegmentsPerSquare = 32;
 constexpr int kMostBlocksPerPublish = 64;
 constexpr std::size_t kFewestSegmentsPerSquare = 4;
 constexpr std::size_t kSegmentsPerBlock = 8;
-// A figure of fewer blocks takes the second core only where its segments cover at least this
+// A figure of fewer blocks takes a second core only where its segments cover at least this
 // many pixels: below, waking it costs more than it saves (1 : 100, short segments, 44 000;
 // 100 : 1, segments across the screen, 840 000).
 constexpr double kParallelFromPixels = 200000;
@@ -250,6 +251,16 @@ struct FigureRaster::Figure
         return std::any_of(near.begin(), near.end(), [](std::uint64_t word) { return word != 0; });
     }
 };
+
+std::size_t FigureRaster::machineLanes()
+{
+    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMostLanes);
+}
+
+FigureRaster::FigureRaster(std::size_t mostLanes)
+    : m_mostLanes(std::clamp<std::size_t>(mostLanes, 1, kMostLanes))
+{
+}
 
 void FigureRaster::Shortcut::tried(std::size_t tries, std::size_t paid)
 {
@@ -502,7 +513,8 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
     m_next = 0;
     const bool parallel =
         !straight || coveredPixels(p, transform, run.count - 1) >= kParallelFromPixels;
-    const std::size_t lanes = parallel ? 2 : 1;
+    // Drawing straight, each lane computes every point for its columns: two at most.
+    const std::size_t lanes = std::min(parallel ? (straight ? 2 : kMostLanes) : 1, m_mostLanes);
     // Drawing straight, the lanes take the left and the right half of the figure's columns.
     const int split = lanes == 2 ? (figure.whole.x0 + figure.whole.x1 + 1) / 2 : width;
     for (std::size_t l = 0; l < lanes; ++l) {
@@ -515,18 +527,20 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_lanes[l].segments.reset();
         m_lanes[l].litBox = kNothing;
     }
-    // Each core takes up the lanes that are left: where the second core is busy elsewhere,
-    // this one draws both.
+    // Each core takes up the lanes that are left: where the others are busy elsewhere, this
+    // one draws them all.
     m_laneCount = lanes;
     m_nextLane = 0;
-    if (lanes == 2) {
-        if (!m_worker)
-            m_worker = std::make_unique<WorkerThread>();
-        m_worker->start([this, &figure] { drawLanes(figure); });
+    for (std::size_t w = 0; w + 1 < lanes; ++w) {
+        if (!m_workers[w])
+            m_workers[w] = std::make_unique<WorkerThread>();
+        m_workers[w]->start([this, &figure] { drawLanes(figure); });
     }
     drawLanes(figure);
-    if (lanes == 2 && !m_worker->withdraw())
-        m_worker->wait();
+    for (std::size_t w = 0; w + 1 < lanes; ++w) {
+        if (!m_workers[w]->withdraw())
+            m_workers[w]->wait();
+    }
     if (straight && lanes == 2)
         m_lit.takeColumns(m_lanes[1].own, split, width - 1);
     m_painted = straight && m_target.pixels;

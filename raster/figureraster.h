@@ -22,13 +22,21 @@ namespace korvelian {
 // a block whose box is lit all over is skipped without its points being computed; within a
 // drawn block, groups of segments whose box is lit are skipped too. The blocks are taken
 // spread over the figure's length first, so that the area the figure covers fills early,
-// and both processor cores take them, the second on a thread kept between drawings.
+// and every core that the machine offers (up to kMostLanes) takes them, those after the
+// first on threads kept between drawings.
 class FigureRaster
 {
 public:
     // Segments per block: fine enough to stop soon after the figure's area is lit, coarse
     // enough for the sines to run as vector code.
     static constexpr std::size_t kBlock = 512;
+    // The most cores one figure takes. Each core publishes its new pixels to all the others,
+    // and a machine's further threads are mostly the second threads of the same cores.
+    static constexpr std::size_t kMostLanes = 4;
+    // The cores this machine offers a figure: its threads, at most kMostLanes.
+    static std::size_t machineLanes();
+
+    explicit FigureRaster(std::size_t mostLanes = machineLanes());
 
     // pixels: 32-bit pixels, stride in pixels between rows, holding what lies under the
     // figure; the figure's pixels are set to colour. The points are those of figureRun(p,
@@ -104,7 +112,8 @@ private:
     const LitRows& seen(const Lane& lane) const { return lane.drawsInto ? *lane.drawsInto : m_lit; }
     void publish(Lane& lane);
 
-    std::array<Lane, 2> m_lanes;
+    std::size_t m_mostLanes;
+    std::array<Lane, kMostLanes> m_lanes;
     LitRows m_lit;
     // Block numbers in the order they are taken, and the next one to take.
     std::vector<std::uint32_t> m_order;
@@ -122,8 +131,8 @@ private:
     // The lanes of this figure, and the next one that a core takes up.
     std::size_t m_laneCount = 0;
     std::atomic<std::size_t> m_nextLane = 0;
-    // Started by the first figure that is worth a second core.
-    std::unique_ptr<WorkerThread> m_worker;
+    // The threads of the cores after the first, each started by the first figure worth it.
+    std::array<std::unique_ptr<WorkerThread>, kMostLanes - 1> m_workers;
     // Kept between drawings, so that their tables keep their room.
     CrestPlaces m_xPlaces;
     CrestPlaces m_yPlaces;

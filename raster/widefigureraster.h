@@ -23,7 +23,12 @@ public:
     // (SegmentRaster), the reference the culled path must match pixel for pixel.
     enum class Path { Culled, Plain };
 
-    explicit WideFigureRaster(Path path = Path::Culled) : m_path(path) {}
+    // mostLanes: the most cores the culled path takes.
+    explicit WideFigureRaster(Path path = Path::Culled,
+                              std::size_t mostLanes = FigureRaster::machineLanes())
+        : m_path(path), m_raster(mostLanes)
+    {
+    }
 
     void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
               const Parameter& p, double end, const PixelMapping& transform, std::uint32_t colour,

@@ -59,6 +59,17 @@ struct RandomFigure
     double yScale = 1;
 };
 
+// The model's cases and the figure that gives every core the most to do: 179 : 183 runs over
+// itself 179 times and nothing of it can be skipped whole.
+std::vector<FigureCase> rasterCases()
+{
+    std::vector<FigureCase> cases = figureCases();
+    const double halfPi = 1.5707963267948966;
+    cases.push_back(
+        {"179 : 183 at amplitudes 2", {2, halfPi, 2, halfPi, 179, 183}, loopEnd(32757)});
+    return cases;
+}
+
 RandomFigure randomFigure(std::mt19937& random)
 {
     const auto pick = [&random](int low, int high) {
@@ -121,8 +132,8 @@ private slots:
     void randomFiguresKeepTheirBoxesAndPixels();
     void aPointGrowsToItsLineWidthAroundItself_data();
     void aPointGrowsToItsLineWidthAroundItself();
-    void theSecondCoreOnlyWhereItPays_data();
-    void theSecondCoreOnlyWhereItPays();
+    void coresOnlyWhereTheyPay_data();
+    void coresOnlyWhereTheyPay();
     void crestPlacesFindEveryNearPoint_data();
     void crestPlacesFindEveryNearPoint();
     void theSecondCoreRunsAJobOrDropsIt_data();
@@ -135,18 +146,27 @@ void TestFigureRaster::samePixelsAsEverySegment_data()
     QTest::addColumn<int>("side");
     QTest::addColumn<int>("lineWidth");
     QTest::addColumn<double>("yScale");
-    const std::vector<FigureCase> cases = figureCases();
+    QTest::addColumn<int>("lanes");
+    const int machine = int(FigureRaster::machineLanes());
+    const std::vector<FigureCase> cases = rasterCases();
     for (const int ratio : {1, 2}) {
-        for (std::size_t i = 0; i < cases.size(); ++i) {
+        for (std::size_t i = 0; i + 1 < cases.size(); ++i) {
             const std::string name = cases[i].name + ", ratio " + std::to_string(ratio);
-            QTest::newRow(name.c_str()) << int(i) << 441 * ratio << 1 << 1.0;
+            QTest::newRow(name.c_str()) << int(i) << 441 * ratio << 1 << 1.0 << machine;
         }
     }
-    QTest::newRow("7 : 5 with phases, y upwards") << 1 << 441 << 1 << -1.0;
+    QTest::newRow("7 : 5 with phases, y upwards") << 1 << 441 << 1 << -1.0 << machine;
     // The amplitude's edge exactly on a pixel boundary: the edge line is lit only where a
     // point's coordinate rounds to the amplitude, and culling must keep those pixels.
-    QTest::newRow("32767 : 1 at 440 px") << 6 << 440 << 1 << 1.0;
-    QTest::newRow("1 : 32767 at 200 %, shifted by half a pixel") << 7 << 882 << 2 << 1.0;
+    QTest::newRow("32767 : 1 at 440 px") << 6 << 440 << 1 << 1.0 << machine;
+    QTest::newRow("1 : 32767 at 200 %, shifted by half a pixel") << 7 << 882 << 2 << 1.0 << machine;
+    // However many cores take the blocks, more of them than this machine has included.
+    for (const int lanes : {1, 2, 3, 4}) {
+        for (const int i : {5, 6, 12, int(cases.size()) - 1}) {
+            const std::string name = cases[i].name + " on " + std::to_string(lanes) + " cores";
+            QTest::newRow(name.c_str()) << i << 441 << 1 << 1.0 << lanes;
+        }
+    }
 }
 
 void TestFigureRaster::samePixelsAsEverySegment()
@@ -155,14 +175,15 @@ void TestFigureRaster::samePixelsAsEverySegment()
     QFETCH(int, side);
     QFETCH(int, lineWidth);
     QFETCH(double, yScale);
-    const FigureCase c = figureCases()[index];
+    QFETCH(int, lanes);
+    const FigureCase c = rasterCases()[index];
     // The screen frame (-2, -2) - (2, 2) over the picture.
     Screen ours(side);
     Screen reference(side);
     const double scale = side / 4.0;
     const PixelMapping transform{scale, 2 * scale, yScale * scale, 2 * scale};
 
-    WideFigureRaster culled;
+    WideFigureRaster culled(WideFigureRaster::Path::Culled, std::size_t(lanes));
     culled.draw(ours.pixels.data(), side, side, ours.stride, c.p, c.end, transform, kFigure,
                 lineWidth);
     WideFigureRaster plain(WideFigureRaster::Path::Plain);
@@ -256,22 +277,28 @@ void TestFigureRaster::aPointGrowsToItsLineWidthAroundItself()
     }
 }
 
-void TestFigureRaster::theSecondCoreOnlyWhereItPays_data()
+void TestFigureRaster::coresOnlyWhereTheyPay_data()
 {
     QTest::addColumn<double>("numerator");
     QTest::addColumn<double>("denominator");
+    QTest::addColumn<int>("mostLanes");
     QTest::addColumn<int>("lanes");
-    QTest::newRow("1 : 100, short segments") << 1.0 << 100.0 << 1;
-    QTest::newRow("100 : 1, segments across the screen") << 100.0 << 1.0 << 2;
-    QTest::newRow("1 : 6000, many blocks") << 1.0 << 6000.0 << 2;
+    QTest::newRow("1 : 100, short segments") << 1.0 << 100.0 << 4 << 1;
+    // Few blocks: each core computes every point for half of the columns.
+    QTest::newRow("100 : 1, segments across the screen") << 100.0 << 1.0 << 4 << 2;
+    QTest::newRow("100 : 1 on one core") << 100.0 << 1.0 << 1 << 1;
+    QTest::newRow("1 : 6000, many blocks") << 1.0 << 6000.0 << 4 << 4;
+    QTest::newRow("1 : 6000 on a machine of two cores") << 1.0 << 6000.0 << 2 << 2;
+    QTest::newRow("1 : 6000 on a machine of sixteen threads") << 1.0 << 6000.0 << 16 << 4;
 }
 
-void TestFigureRaster::theSecondCoreOnlyWhereItPays()
+void TestFigureRaster::coresOnlyWhereTheyPay()
 {
     QFETCH(double, numerator);
     QFETCH(double, denominator);
+    QFETCH(int, mostLanes);
     QFETCH(int, lanes);
-    FigureRaster raster;
+    FigureRaster raster(static_cast<std::size_t>(mostLanes));
     const double scale = 441 / 4.0;
     raster.rasterise(441, 441, {1, 0, 1, 0, numerator, denominator},
                      loopEnd(std::max(numerator, denominator)),
