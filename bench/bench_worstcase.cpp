@@ -46,6 +46,8 @@ struct Picture
 {
     int side;
     int lineWidth;
+    // The most cores the culled raster takes; 0: all that the machine offers it.
+    std::size_t cores = 0;
 };
 
 // Processor time of the whole process, both cores: on a machine shared with other work it
@@ -93,7 +95,8 @@ void BM_WorstCase(benchmark::State& state, std::size_t figure, Picture pic)
     const Figure& f = figures()[figure];
     std::vector<std::uint32_t> ours(std::size_t(pic.side) * pic.side);
     std::vector<std::uint32_t> plain(ours.size());
-    WideFigureRaster culled;
+    WideFigureRaster culled(WideFigureRaster::Path::Culled,
+                            pic.cores > 0 ? pic.cores : FigureRaster::machineLanes());
     WideFigureRaster reference(WideFigureRaster::Path::Plain);
     std::vector<double> plainCpu;
     std::vector<double> plainWall;
@@ -131,6 +134,8 @@ const bool registered = [] {
         if (i == 0) {
             sizes.push_back({4000, 9});
             sizes.push_back({8192, 19});
+            // One core's share: what a machine of more cores divides.
+            sizes.push_back({441, 1, 1});
         }
         // The amplitude's edge on a pixel boundary, at 1x and after the mask's shift.
         if (i == 3 || i == 4)
@@ -138,7 +143,8 @@ const bool registered = [] {
         for (const Picture pic : sizes) {
             const std::string name = std::string("BM_WorstCase/") + figures()[i].name +
                                      "/px:" + std::to_string(pic.side) +
-                                     "/line:" + std::to_string(pic.lineWidth);
+                                     "/line:" + std::to_string(pic.lineWidth) +
+                                     (pic.cores > 0 ? "/cores:" + std::to_string(pic.cores) : "");
             benchmark::RegisterBenchmark(name.c_str(), BM_WorstCase, i, pic)
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond)
