@@ -258,7 +258,7 @@ std::size_t FigureRaster::machineLanes()
 }
 
 FigureRaster::FigureRaster(std::size_t mostLanes)
-    : m_mostLanes(std::clamp<std::size_t>(mostLanes, 1, kMostLanes))
+    : m_mostLanes(std::max<std::size_t>(mostLanes, 1))
 {
 }
 

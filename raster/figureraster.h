@@ -36,6 +36,7 @@ public:
     // The cores this machine offers a figure: its threads, at most kMostLanes.
     static std::size_t machineLanes();
 
+    // A figure takes at most mostLanes cores (and never more than kMostLanes).
     explicit FigureRaster(std::size_t mostLanes = machineLanes());
 
     // pixels: 32-bit pixels, stride in pixels between rows, holding what lies under the
