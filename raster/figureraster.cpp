@@ -257,8 +257,7 @@ std::size_t FigureRaster::machineLanes()
     return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMostLanes);
 }
 
-FigureRaster::FigureRaster(std::size_t mostLanes)
-    : m_mostLanes(std::max<std::size_t>(mostLanes, 1))
+FigureRaster::FigureRaster(std::size_t mostLanes) : m_mostLanes(std::max<std::size_t>(mostLanes, 1))
 {
 }
 
