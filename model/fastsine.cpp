@@ -15,7 +15,6 @@ namespace korvelian {
 
 namespace {
 
-constexpr double kFastLimit = kFastSineLimit;
 constexpr double kTwoOverPi = 0.636619772367581343076;
 constexpr double kHalfPi1 = 1.57079632679489655800e+00;
 constexpr double kHalfPi2 = 6.12323399573676603587e-17;
@@ -158,7 +157,7 @@ void kernelSines(const double* in, double* out, std::size_t n)
 
 bool withinRange(const double* in, std::size_t n)
 {
-    return std::all_of(in, in + n, [](double x) { return std::abs(x) <= kFastLimit; });
+    return std::all_of(in, in + n, [](double x) { return std::abs(x) <= kFastSineLimit; });
 }
 
 #endif
@@ -189,7 +188,7 @@ void sinesInBlocks(const double* in, double* out, std::size_t n)
         kernelSines(arguments.data(), sines.data(), padded);
         for (std::size_t i = 0; i < rest; ++i) {
             out[begin + direct + i] =
-                std::abs(arguments[i]) <= kFastLimit ? sines[i] : std::sin(arguments[i]);
+                std::abs(arguments[i]) <= kFastSineLimit ? sines[i] : std::sin(arguments[i]);
         }
     }
 }

@@ -39,14 +39,20 @@ void setBit(PointBits& bits, std::size_t i)
     bits[i / 64] |= std::uint64_t{1} << (i % 64);
 }
 
+// How far argument a lies from the nearest centre + 2 pi k, with its sign.
+double offCentre(double a, double centre)
+{
+    const double k = ((a - centre) * kInverseTwoPi + kRoundingShift) - kRoundingShift;
+    return ((a - k * kTwoPiHigh) - k * kTwoPiLow) - centre;
+}
+
 void nearCentrePlain(const double* t, std::size_t from, std::size_t n, double offset, double factor,
                      double centre, double limit, PointBits& near)
 {
     for (std::size_t i = from; i < n; ++i) {
         const double a = (t[i] + offset) * factor;
-        const double k = ((a - centre) * kInverseTwoPi + kRoundingShift) - kRoundingShift;
-        const double r = ((a - k * kTwoPiHigh) - k * kTwoPiLow) - centre;
-        if (std::abs(r) - std::abs(a) * kAllowance < limit || !(std::abs(a) <= kLargestArgument))
+        if (std::abs(offCentre(a, centre)) - std::abs(a) * kAllowance < limit ||
+            !(std::abs(a) <= kLargestArgument))
             setBit(near, i);
     }
 }
@@ -163,8 +169,7 @@ bool CrestPlaces::nearPoints(double start, double step, std::size_t n, double ce
                              static_cast<double>(n + 4) / kFixedOne;
     if (!(halfWidth < 0.25))
         return false;
-    const double k = std::nearbyint((a - centre) * kInverseTwoPi);
-    const double r = ((a - k * kTwoPiHigh) - k * kTwoPiLow) - centre;
+    const double r = offCentre(a, centre);
     // Point i is near where its place, the first one's plus i steps, lies within halfWidth of
     // the centre: where (high + i steps) mod 1 < width, that is where the place of -i steps lies
     // in (high - width, high].

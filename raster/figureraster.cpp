@@ -193,9 +193,8 @@ struct FigureRaster::Figure
     int width;
     int height;
     std::size_t count;
-    // The box of the whole figure and whether the lanes draw straight into lit bits.
+    // The box of the whole figure.
     PixelBox whole;
-    bool straight;
 
     PixelBox box(std::size_t first, std::size_t last) const
     {
@@ -305,8 +304,7 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
     // The box's edge may be a line that only points at a crest land on. Where the rest of the
     // box is lit, only the segments at the points that do can light a pixel.
     const PixelBox trimmed = figure.withoutExtremes(box);
-    if ((trimmed.x0 != box.x0 || trimmed.x1 != box.x1 || trimmed.y0 != box.y0 ||
-         trimmed.y1 != box.y1) &&
+    if (trimmed != box &&
         (trimmed.x0 > trimmed.x1 || trimmed.y0 > trimmed.y1 || lit(lane, trimmed))) {
         PointBits near{};
         if (!figure.nearExtremes(first, n, box, near))
@@ -501,11 +499,11 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_xPlaces.prepare(p.phaseX, 1, run.count);
     if (hasLine(yLines))
         m_yPlaces.prepare(p.phaseY, p.numerator / p.denominator, run.count);
-    const Figure figure{
-        p,         transform, width,
-        height,    run.count, segmentsBox(p, transform, width, height, 0, run.count - 1),
-        straight,  xLines,    yLines,
-        m_xPlaces, m_yPlaces};
+    const Figure figure{p,         transform,
+                        width,     height,
+                        run.count, segmentsBox(p, transform, width, height, 0, run.count - 1),
+                        xLines,    yLines,
+                        m_xPlaces, m_yPlaces};
     if (!straight)
         m_lit.reset(width, height, figure.whole);
     spreadOrder(blocks, m_order);

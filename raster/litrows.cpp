@@ -12,6 +12,27 @@ namespace {
 
 constexpr int kBand = 8;
 
+// The words of a row that hold columns first .. last, and which bits of each.
+struct ColumnWords
+{
+    std::size_t first;
+    std::size_t last;
+    std::uint64_t head;
+    std::uint64_t tail;
+
+    ColumnWords(int firstColumn, int lastColumn)
+        : first(static_cast<std::size_t>(firstColumn) / 64),
+          last(static_cast<std::size_t>(lastColumn) / 64),
+          head(~std::uint64_t{0} << (firstColumn & 63)),
+          tail(~std::uint64_t{0} >> (63 - (lastColumn & 63)))
+    {
+    }
+    std::uint64_t mask(std::size_t w) const
+    {
+        return (w == first ? head : ~std::uint64_t{0}) & (w == last ? tail : ~std::uint64_t{0});
+    }
+};
+
 } // namespace
 
 void LitRows::reset(int width, int height, const PixelBox& within)
@@ -63,14 +84,11 @@ void LitRows::copyColumns(const LitRows* from, int first, int last)
 {
     constexpr std::uint64_t all = ~std::uint64_t{0};
     const std::size_t columnWords = RunBitmaps::wordsPerRow(m_height);
-    const std::size_t firstWord = static_cast<std::size_t>(first) / 64;
-    const std::size_t lastWord = static_cast<std::size_t>(last) / 64;
-    const std::uint64_t head = all << (first & 63);
-    const std::uint64_t tail = all >> (63 - (last & 63));
+    const ColumnWords words(first, last);
     for (int y = 0; y < m_height; ++y) {
         const std::size_t row = static_cast<std::size_t>(y) * m_rowWords;
-        for (std::size_t w = firstWord; w <= lastWord; ++w) {
-            const std::uint64_t mask = (w == firstWord ? head : all) & (w == lastWord ? tail : all);
+        for (std::size_t w = words.first; w <= words.last; ++w) {
+            const std::uint64_t mask = words.mask(w);
             const std::uint64_t bits = from ? from->m_bits[row + w] : all;
             m_bits[row + w] = (m_bits[row + w] & ~mask) | (bits & mask);
         }
@@ -161,19 +179,13 @@ void LitRows::paint(std::uint32_t* pixels, std::ptrdiff_t stride, std::uint32_t 
 {
     if (first > last)
         return;
-    constexpr std::uint64_t all = ~std::uint64_t{0};
-    const std::size_t firstWord = static_cast<std::size_t>(first) / 64;
-    const std::size_t lastWord = static_cast<std::size_t>(last) / 64;
-    const std::uint64_t head = all << (first & 63);
-    const std::uint64_t tail = all >> (63 - (last & 63));
+    const ColumnWords words(first, last);
     // Only lit bits are visited: a sparse figure costs little here.
     for (int y = 0; y < m_height; ++y) {
         const std::uint64_t* row = this->row(y);
         std::uint32_t* line = pixels + y * stride;
-        for (std::size_t w = firstWord; w <= lastWord; ++w) {
-            std::uint64_t word =
-                row[w] & (w == firstWord ? head : all) & (w == lastWord ? tail : all);
-            for (; word; word &= word - 1)
+        for (std::size_t w = words.first; w <= words.last; ++w) {
+            for (std::uint64_t word = row[w] & words.mask(w); word; word &= word - 1)
                 line[w * 64 + std::countr_zero(word)] = colour;
         }
     }

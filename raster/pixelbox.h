@@ -10,6 +10,8 @@ struct PixelBox
     int y0 = 0;
     int x1 = 0;
     int y1 = 0;
+
+    bool operator==(const PixelBox&) const = default;
 };
 
 } // namespace korvelian

@@ -363,6 +363,27 @@ PixelBox RunBitmaps::tileBox(std::uint32_t tile) const
     return {x0, y0, std::min(x0 + 63, m_width - 1), std::min(y0 + 63, m_height - 1)};
 }
 
+namespace {
+
+// The first lines of a square of one bitmap layout, line(j) for j < lines, turned into the
+// other layout in square; false, and square left as it is, where none has a bit set.
+template <typename Line>
+bool turnSquare(std::array<std::uint64_t, 64>& square, std::size_t lines, const Line& line)
+{
+    std::uint64_t any = 0;
+    for (std::size_t j = 0; j < lines; ++j) {
+        square[j] = line(j);
+        any |= square[j];
+    }
+    if (any == 0)
+        return false;
+    std::fill(square.begin() + static_cast<std::ptrdiff_t>(lines), square.end(), 0);
+    transposeBits(square);
+    return true;
+}
+
+} // namespace
+
 void RunBitmaps::orTileInto(std::uint64_t* rows, std::uint64_t* columns, const PixelBox& tile) const
 {
     const std::size_t rowWord = static_cast<std::size_t>(tile.x0) / 64;
@@ -371,22 +392,10 @@ void RunBitmaps::orTileInto(std::uint64_t* rows, std::uint64_t* columns, const P
     const std::size_t height = static_cast<std::size_t>(tile.y1 - tile.y0 + 1);
     // A square of one bitmap, turned, goes into the other layout.
     std::array<std::uint64_t, 64> square;
-    const auto turned = [&square](std::size_t lines, const auto& line) {
-        std::uint64_t any = 0;
-        for (std::size_t j = 0; j < lines; ++j) {
-            square[j] = line(j);
-            any |= square[j];
-        }
-        if (any == 0)
-            return false;
-        std::fill(square.begin() + lines, square.end(), 0);
-        transposeBits(square);
-        return true;
-    };
     for (std::size_t i = 0; i < height; ++i)
         orShared(rows[(tile.y0 + i) * m_rowWords + rowWord],
                  m_rows[(tile.y0 + i) * m_rowWords + rowWord]);
-    if (turned(width, [&](std::size_t j) {
+    if (turnSquare(square, width, [&](std::size_t j) {
             return m_columns[(tile.x0 + j) * m_columnWords + columnWord];
         })) {
         for (std::size_t i = 0; i < height; ++i)
@@ -397,8 +406,8 @@ void RunBitmaps::orTileInto(std::uint64_t* rows, std::uint64_t* columns, const P
     for (std::size_t j = 0; j < width; ++j)
         orShared(columns[(tile.x0 + j) * m_columnWords + columnWord],
                  m_columns[(tile.x0 + j) * m_columnWords + columnWord]);
-    if (turned(height,
-               [&](std::size_t i) { return m_rows[(tile.y0 + i) * m_rowWords + rowWord]; })) {
+    if (turnSquare(square, height,
+                   [&](std::size_t i) { return m_rows[(tile.y0 + i) * m_rowWords + rowWord]; })) {
         for (std::size_t j = 0; j < width; ++j)
             orShared(columns[(tile.x0 + j) * m_columnWords + columnWord], square[j]);
     }
@@ -424,16 +433,11 @@ void RunBitmaps::foldColumns(const std::uint64_t* columns, std::uint64_t* rows, 
         const std::size_t columnWord = static_cast<std::size_t>(y0) / 64;
         const int lines = std::min(64, height - y0);
         for (int x0 = first & ~63; x0 <= last; x0 += 64) {
-            const int count = std::min(64, width - x0);
-            std::uint64_t any = 0;
-            for (int j = 0; j < count; ++j) {
-                square[j] = columns[(x0 + j) * columnWords + columnWord];
-                any |= square[j];
-            }
-            if (any == 0)
+            const auto count = static_cast<std::size_t>(std::min(64, width - x0));
+            if (!turnSquare(square, count, [&](std::size_t j) {
+                    return columns[(x0 + j) * columnWords + columnWord];
+                }))
                 continue;
-            std::fill(square.begin() + count, square.end(), 0);
-            transposeBits(square);
             for (int i = 0; i < lines; ++i)
                 rows[(y0 + i) * rowWords + x0 / 64] |= square[i];
         }
