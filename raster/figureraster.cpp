@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <numbers>
 #include <thread>
@@ -534,9 +535,11 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_workers[w]->start([this, &figure] { drawLanes(figure); });
     }
     drawLanes(figure);
+    // Done with its lanes, this core watches for the others' end once for all of them.
+    const auto watchUntil = std::chrono::steady_clock::now() + WorkerThread::kWatch;
     for (std::size_t w = 0; w + 1 < lanes; ++w) {
         if (!m_workers[w]->withdraw())
-            m_workers[w]->wait();
+            m_workers[w]->wait(watchUntil);
     }
     if (straight && lanes == 2)
         m_lit.takeColumns(m_lanes[1].own, split, width - 1);

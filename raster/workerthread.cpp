@@ -5,15 +5,6 @@
 
 namespace korvelian {
 
-namespace {
-
-// A job's caller that finishes its own share first watches for the job's end this long before
-// it sleeps: woken from sleep, it would lose tens of microseconds on a virtual machine, more
-// than a small figure's whole share.
-constexpr std::chrono::microseconds kWatch{500};
-
-} // namespace
-
 WorkerThread::WorkerThread() : m_thread([this] { loop(); }) {}
 
 WorkerThread::~WorkerThread()
@@ -40,9 +31,13 @@ void WorkerThread::start(std::function<void()> job)
 
 void WorkerThread::wait()
 {
-    const auto until = std::chrono::steady_clock::now() + kWatch;
+    wait(std::chrono::steady_clock::now() + kWatch);
+}
+
+void WorkerThread::wait(std::chrono::steady_clock::time_point watchUntil)
+{
     for (int i = 1; !m_idle.load(std::memory_order_acquire); ++i) {
-        if (i % 64 == 0 && std::chrono::steady_clock::now() > until) {
+        if (i % 64 == 0 && std::chrono::steady_clock::now() > watchUntil) {
             std::unique_lock lock(m_mutex);
             m_changed.wait(lock, [this] { return !m_busy; });
             return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -13,6 +14,11 @@ namespace korvelian {
 class WorkerThread
 {
 public:
+    // A job's caller that finishes its own share first watches for the job's end this long
+    // before it sleeps: woken from sleep, it would lose tens of microseconds on a virtual
+    // machine, more than a small figure's whole share.
+    static constexpr std::chrono::microseconds kWatch{500};
+
     WorkerThread();
     ~WorkerThread();
     WorkerThread(const WorkerThread&) = delete;
@@ -23,6 +29,9 @@ public:
     // Returns once the job started last has finished, watching for its end a while before
     // it sleeps.
     void wait();
+    // The same, watching until watchUntil at most: a caller that waits for several threads
+    // in turn watches for all of them in one while.
+    void wait(std::chrono::steady_clock::time_point watchUntil);
     // Drops the job started last if the thread has not begun it: true when dropped.
     bool withdraw();
 
