@@ -20,6 +20,9 @@ namespace {
 
 // How long after a change of state the window manager is taken to have answered.
 constexpr int kSettleMilliseconds = 500;
+// A window between monitors of different scale looks for its place this often, this far apart.
+constexpr int kKeepAttempts = 20;
+constexpr int kKeepRetryMilliseconds = 100;
 
 // What a window manager's frame adds around a window it has not framed yet: a title bar and
 // borders as the style draws them.
@@ -270,6 +273,21 @@ void WindowZoom::keepOnScreen()
     const QScreen* shownOn = m_window.screen();
     if (!shownOn || !m_window.isVisible())
         return;
+    // Between monitors of different scale the toolkit may still name the screen the window has
+    // just left, or its place may still be reckoned at the other scale. Held to the wrong
+    // screen, the window would be thrown onto it, and the change of screen that follows would
+    // throw it back, without end: it looks again a little later, until its place lies on the
+    // screen named.
+    const QRect frame = m_window.frameGeometry();
+    const QScreen* under = QGuiApplication::screenAt(frame.center());
+    if ((under && under != shownOn) || !shownOn->geometry().intersects(frame)) {
+        if (m_keepAttempts < kKeepAttempts) {
+            ++m_keepAttempts;
+            QTimer::singleShot(kKeepRetryMilliseconds, this, &WindowZoom::keepOnScreen);
+        }
+        return;
+    }
+    m_keepAttempts = 0;
     const QRect room = shownOn->availableGeometry();
     const QSize whole = m_window.size() + frameShare();
     const QPoint at = m_window.pos();

@@ -87,6 +87,8 @@ private:
     std::optional<QPoint> m_normalPlace;
     int m_placeAttempts = 0;
     std::optional<QSize> m_normalFrame;
+    // How often keepOnScreen has looked again for a place on the screen named.
+    int m_keepAttempts = 0;
     QTimer* m_settling = nullptr;
     bool m_wantFullScreen = false;
     bool m_requestingState = false;

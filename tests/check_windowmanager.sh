@@ -187,4 +187,27 @@ else
         fail "full screen: the time signals at $x,$y ${width}x$height beyond the projector"
 fi
 stop
+
+# The laptop at twice the scale: the window moved there and back settles on the monitor it was
+# put on, rather than being thrown between the two by its own changes of size and screen.
+rm -f "$XDG_CONFIG_HOME/korvelian/korvelian.conf"
+export QT_SCREEN_SCALE_FACTORS="1;2"
+start
+keys ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus
+xdotool windowmove --sync "$window" 2000 40
+settle
+xdotool windowmove --sync "$window" 100 40
+settle
+# Thrown back and forth, the window may look settled at the moments looked at; the processor
+# time it takes while nobody touches it tells.
+busy() { awk '{print $14 + $15}' "/proc/$program/stat"; }
+before=$(busy)
+sleep 2
+ticks=$(($(busy) - before))
+[ "$ticks" -lt 50 ] || fail "moved back from the laptop at scale 2: $ticks ticks of processor time in 2 s untouched"
+read -r x _ width _ _ <<< "$(frame)"
+[ $((x + width / 2)) -lt 1920 ] || fail "moved back from the laptop at scale 2: frame at $x, ${width} wide"
+on_its_monitor "moved back from the laptop at scale 2"
+stop
+unset QT_SCREEN_SCALE_FACTORS
 exit $failed
