@@ -1,5 +1,6 @@
 #include "frequencyfactor.h"
 
+#include "constants.h"
 #include "figureplotter.h"
 #include "hintline.h"
 #include "kgv.h"
@@ -9,7 +10,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace korvelian {
 
@@ -32,10 +37,37 @@ std::string_view withoutBlanks(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// The ratio z : n in whole numbers a box takes, for a decimal that stands for a fraction with a
+// small denominator (2.5 : 3 is 5 : 6); nothing for any other.
+std::optional<std::pair<long, long>> wholeRatio(double z, double n)
+{
+    constexpr int kLargestScale = 1000;
+    const auto whole = [](double v) {
+        return std::abs(v - std::round(v)) <= 1e-9 * std::max(1.0, v);
+    };
+    for (int scale = 1; scale <= kLargestScale; ++scale) {
+        if (!whole(z * scale) || !whole(n * scale))
+            continue;
+        const auto wz = std::lround(z * scale);
+        const auto wn = std::lround(n * scale);
+        const long divisor = std::gcd(wz, wn);
+        if (divisor <= 0 || wz / divisor > kLargestWhole || wn / divisor > kLargestWhole)
+            return std::nullopt;
+        return std::pair{wz / divisor, wn / divisor};
+    }
+    return std::nullopt;
+}
+
+std::string ratioText(std::pair<long, long> ratio)
+{
+    return std::to_string(ratio.first) + " : " + std::to_string(ratio.second);
+}
+
 // Why an accepted entry does not give the figure a person reads in it: the box is read as a
-// number from its start, with a decimal point, and only whole numbers close the figure.
-// Nothing when it gives what it says.
-std::string readingNote(const std::string& text, bool zaehler)
+// number from its start, with a decimal point, and the closing count is taken from the rounded
+// numerator, which may leave a numerator with decimals open. Nothing when it gives what it
+// says. other is the value of the other box, count the closing count.
+std::string readingNote(const std::string& text, bool zaehler, double other, long count)
 {
     const double value = textNumber(text);
     const std::size_t length = numberLength(text);
@@ -45,14 +77,31 @@ std::string readingNote(const std::string& text, bool zaehler)
             return quoted + " wird als " + shown(value) + " gelesen.";
         std::string withPoint = text;
         withPoint[length] = '.';
-        if (textNumber(withPoint) == value)
+        const double meant = textNumber(withPoint);
+        if (meant == value)
             return {};
-        return quoted + " wird als " + shown(value) +
-               " gelesen: nur ganze Zahlen schließen die Figur.";
+        // What was meant, in the whole numbers the boxes take.
+        const double z = zaehler ? meant : other;
+        const double n = zaehler ? other : meant;
+        const auto ratio = wholeRatio(z, n);
+        std::string note = quoted + " wird als " + shown(value) + " gelesen";
+        if (!ratio)
+            return note + ".";
+        return note + "; für " + shown(z) + " : " + shown(n) + " „" + std::to_string(ratio->first) +
+               "“ und „" + std::to_string(ratio->second) + "“ eingeben.";
     }
     if (zaehler && std::floor(value) != value) {
-        return quoted + " im Zähler: gerechnet wird mit " + shown(value) +
-               ", doch nur ganze Zahlen schließen die Figur; diese bleibt offen.";
+        // y runs count * value / other periods while x runs count.
+        const double periods = count * value / other;
+        const bool closed = std::abs(periods - std::round(periods)) <= 1e-9 * periods;
+        const auto ratio = wholeRatio(value, other);
+        std::string note = quoted + " im Zähler: gerechnet wird mit " + shown(value);
+        if (closed)
+            return note + (ratio ? " (wie " + ratioText(*ratio) + ")" : "") +
+                   "; die Figur ist geschlossen.";
+        return note + ", das kgV mit " + shown(toInt16(value).value_or(0)) +
+               ": die Figur bleibt offen" +
+               (ratio ? " (" + ratioText(*ratio) + " schließt sie)." : ".");
     }
     return {};
 }
@@ -93,9 +142,9 @@ void FrequencyFactor::recount()
     }
     m_ratio = {zaehler, nenner, false};
     // Not a refusal: the figure is drawn, but the hint line says what it is drawn with.
-    std::string note = readingNote(zaehlerText, true);
+    std::string note = readingNote(zaehlerText, true, nenner, count.value);
     if (note.empty())
-        note = readingNote(nennerText, false);
+        note = readingNote(nennerText, false, zaehler, count.value);
     if (note.empty())
         m_hint.mend(HintLine::Cause::Reading);
     else
