@@ -115,6 +115,11 @@ OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const P
                        QStringLiteral("%1 = %2%3%4 = %5")
                            .arg(indexed("φ", "x"), degreesText(inUse.phaseX), kSeparator,
                                 indexed("φ", "y"), degreesText(inUse.phaseY));
+        // The bar's phase shifts the time before the frequency factor acts, so each cell's y
+        // oscillation has a phase of its own.
+        if (inUse.phaseY != 0)
+            m_title << QStringLiteral("Phase der y-Schwingung in jedem Feld: %1 · Zähler : Nenner")
+                           .arg(indexed("φ", "y"));
         for (int z = 1; z <= kLargestRatio; ++z) {
             for (int n = 1; n <= kLargestRatio; ++n) {
                 Parameter p = inUse;

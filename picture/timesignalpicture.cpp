@@ -69,7 +69,7 @@ struct Layout
 
 const QString kCaption = QStringLiteral("Zeit t; T: Periode der x-Schwingung");
 // The widest readout: t runs up to 2π times the largest closing count.
-const QString kWidestReadout = QStringLiteral("t = 000000,00:  x = −0,00,  y = −0,00");
+const QString kWidestReadout = QStringLiteral("t = 00000,00 T:  x = −0,00,  y = −0,00");
 
 QFont font(double zoom)
 {
@@ -359,9 +359,12 @@ void paintTimeCursor(QPainter& painter, const QRectF& target, const TimeSignalSc
     painter.setPen(c.text);
     painter.setFont(font(style.zoom));
     const Point beam = Auslenkung(t, scene.p);
-    painter.drawText(l.readout, l.readoutAlignment,
-                     QStringLiteral("t = %1:  x = %2,  y = %3")
-                         .arg(decimal(t), decimal(beam.x), decimal(beam.y)));
+    // The time where the cursor stands on the axis, in the axis' periods: the running t
+    // grows past the axis' end, where the figure starts over.
+    painter.drawText(
+        l.readout, l.readoutAlignment,
+        QStringLiteral("t = %1 T:  x = %2,  y = %3")
+            .arg(decimal(cursorTime(t, span(scene)) / kTurn), decimal(beam.x), decimal(beam.y)));
     painter.restore();
 }
 

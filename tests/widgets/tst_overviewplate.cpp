@@ -41,6 +41,7 @@ private slots:
     void cells_data();
     void cells();
     void refusedRatioLeftOutWithANote();
+    void ratiosTitleNamesTheOwnPhase();
     void cellAsTheSingleExport_data();
     void cellAsTheSingleExport();
     void files_data();
@@ -96,6 +97,18 @@ void TestOverviewPlate::refusedRatioLeftOutWithANote()
     QCOMPARE(plate.notes(),
              QStringList{"200 : 199 ausgelassen: Das kgV von Zähler und Nenner darf höchstens "
                          "32767 sein."});
+}
+
+// With a y phase, the ratios plate says that each cell's y oscillation has a phase of its own.
+void TestOverviewPlate::ratiosTitleNamesTheOwnPhase()
+{
+    for (const double phaseY : {0.0, 1.57}) {
+        const Parameter p{1, 0, 1, phaseY, 3, 2};
+        const OverviewPlate plate(OverviewPlate::Form::Ratios, {}, false, p, true);
+        QCOMPARE(plain(plate.title().join('\n'))
+                     .contains("Phase der y-Schwingung in jedem Feld: φy · Zähler : Nenner"),
+                 phaseY != 0);
+    }
 }
 
 void TestOverviewPlate::cellAsTheSingleExport_data()
