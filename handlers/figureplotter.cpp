@@ -26,9 +26,11 @@ FigurePlotter::FigurePlotter(WindowOperations& ops, FormVariables& variables, Hi
 void FigurePlotter::redraw()
 {
     // txtkgV can be typed into. A count above the largest closing count would mean billions
-    // of points, so it is refused before anything on the screen changes.
-    if (!(textNumber(m_ops.text(TextBox::kgV)) <= kLargestWhole)) {
-        m_hint.show(HintLine::Cause::Figure, kKgvTooLarge);
+    // of points, and a negative one no point at all but an empty screen, so both are refused
+    // before anything on the screen changes.
+    const double typed = textNumber(m_ops.text(TextBox::kgV));
+    if (!(typed <= kLargestWhole) || typed < 0) {
+        m_hint.show(HintLine::Cause::Figure, typed < 0 ? kKgvNegative : kKgvTooLarge);
         return;
     }
 

@@ -6,6 +6,7 @@ namespace korvelian {
 inline constexpr const char* kNennerNull = "Der Nenner darf nicht 0 sein.";
 inline constexpr const char* kNotDrawable = "Zähler und Nenner ergeben keine darstellbare Figur.";
 inline constexpr const char* kKgvTooLarge = "kgV höchstens 32767: die Figur wird nicht gezeichnet.";
+inline constexpr const char* kKgvNegative = "kgV nicht unter 0: die Figur wird nicht gezeichnet.";
 inline constexpr const char* kRatioDomain =
     "Zähler und Nenner: ganze Zahlen von 1 bis 32767 eingeben.";
 inline constexpr const char* kRatioTooLarge =

@@ -195,9 +195,10 @@ void TestFigurePlotter::figureFailures_data()
     QTest::newRow("infinite numerator") << "1e309"
                                         << "1"
                                         << "1" << true << 0 << QString::fromUtf8(kNotDrawable);
-    QTest::newRow("negative count: axes only") << "1"
-                                               << "1"
-                                               << "-5" << true << 0 << "Hilfe";
+    QTest::newRow("negative count: screen left alone")
+        << "1"
+        << "1"
+        << "-5" << false << 0 << QString::fromUtf8(kKgvNegative);
     QTest::newRow("typed count above 32767: screen left alone")
         << "1"
         << "1"
