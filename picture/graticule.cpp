@@ -29,7 +29,7 @@ void paintGraticule(QPainter& painter, const UserFrame& frame, const PixelMappin
     const double width = frame.x2 - frame.x1;
     const double height = frame.y2 - frame.y1;
     QPainterPath lines;
-    // The frame's edges are the screen's own; the nine lines between them each way.
+    // The frame's edges are the screen's own; the seven lines between them each way.
     for (int k = 1; k < kGraticuleDivisions; ++k) {
         const double x = frame.x1 + k * width / kGraticuleDivisions;
         const double y = frame.y1 + k * height / kGraticuleDivisions;

@@ -8,9 +8,10 @@ class QPainter;
 
 namespace korvelian {
 
-// An oscilloscope's graticule: the frame cut into ten divisions each way, and on the two
-// axes a finer scale of five ticks to a division, so that y₀ and y_max can be read by eye.
-inline constexpr int kGraticuleDivisions = 10;
+// An oscilloscope's graticule: the frame cut into eight divisions each way, half an amplitude
+// unit each (an amplitude of 1 spans two), and on the two axes a finer scale of five ticks to
+// a division, a tenth each, so that amplitudes, y₀ and y_max can be read by eye.
+inline constexpr int kGraticuleDivisions = 8;
 inline constexpr int kTicksPerDivision = 5;
 
 // Light lines beneath the figure, in the frame's own coordinates through toPixels, so that a

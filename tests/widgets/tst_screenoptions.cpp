@@ -222,7 +222,7 @@ void TestScreenOptions::graticuleAtTheDivisions_data()
     QTest::newRow("worksheet colours") << false << true << qRgb(200, 200, 200);
 }
 
-// Ten divisions each way at the frame's tenths, and five ticks to a division on the axes.
+// Divisions of half an amplitude unit each way, and five ticks to a division on the axes.
 void TestScreenOptions::graticuleAtTheDivisions()
 {
     QFETCH(bool, yUp);
@@ -251,6 +251,8 @@ void TestScreenOptions::graticuleAtTheDivisions()
             QVERIFY2(!lit(between, across), qPrintable(QString("before division %1").arg(k)));
         }
     }
+    // An amplitude of 1, a quarter of the screen from the middle, lies on a division.
+    QVERIFY(lit(441.0 * 3 / 4, true));
     // Two pixels below the horizontal axis the ticks stand at fifths of a division.
     const int ticks = kGraticuleDivisions * kTicksPerDivision;
     const int row = 441 / 2 + 2;
