@@ -7,6 +7,7 @@
 #include "pageprinter.h"
 #include "pictureexporter.h"
 #include "plateexporter.h"
+#include "plateview.h"
 #include "ratioinuse.h"
 #include "screenarea.h"
 #include "soundcontrol.h"
@@ -258,6 +259,8 @@ void ViewActions::addPlateMenu()
                 .arg(germanNumber(m_ratio.zaehler), germanNumber(m_ratio.nenner)));
     });
     menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("Tafel zeigen")), &QAction::triggered, this,
+            &ViewActions::showPlate);
     connect(menu->addAction(QStringLiteral("Tafel kopieren")), &QAction::triggered, this,
             &ViewActions::copyPlate);
     connect(menu->addAction(QStringLiteral("Tafel speichern unter…")), &QAction::triggered, this,
@@ -454,6 +457,15 @@ void ViewActions::setPlateForm(OverviewPlate::Form form)
 {
     const QList<QAction*> forms = m_phasesPlate->actionGroup()->actions();
     forms[form == OverviewPlate::Form::Phases ? 1 : 0]->setChecked(true);
+}
+
+void ViewActions::showPlate()
+{
+    if (!m_plateView) {
+        m_plateView = new PlateView(m_window);
+        m_plateView->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_plateView->showPlate(m_plate(plateForm()), worksheet());
 }
 
 void ViewActions::copyPlate()

@@ -16,6 +16,7 @@ class QPrinter;
 namespace korvelian {
 
 class HelpWindow;
+class PlateView;
 class ScreenArea;
 class TimeSignalView;
 class WindowZoom;
@@ -67,6 +68,8 @@ public:
     // The overview plate in the form chosen in its menu.
     OverviewPlate::Form plateForm() const;
     void setPlateForm(OverviewPlate::Form form);
+    // The plate in a window of its own, for the projector; again, the plate afresh.
+    void showPlate();
     void copyPlate();
     void savePlate();
     void printPlate();
@@ -114,6 +117,7 @@ private:
     QAction* m_baseFrequency = nullptr;
     QAction* m_phasesPlate = nullptr;
     QPointer<HelpWindow> m_help;
+    QPointer<PlateView> m_plateView;
 };
 
 } // namespace korvelian

@@ -1,7 +1,9 @@
 #include "overviewplate.h"
 #include "pictureexporter.h"
 #include "plateexporter.h"
+#include "plateview.h"
 #include "screenarea.h"
+#include "viewactions.h"
 #include "viewoptions.h"
 #include "windowfixture.h"
 
@@ -42,6 +44,7 @@ private slots:
     void cells();
     void refusedRatioLeftOutWithANote();
     void ratiosTitleNamesTheOwnPhase();
+    void shownInAWindow();
     void cellAsTheSingleExport_data();
     void cellAsTheSingleExport();
     void files_data();
@@ -109,6 +112,29 @@ void TestOverviewPlate::ratiosTitleNamesTheOwnPhase()
                      .contains("Phase der y-Schwingung in jedem Feld: φy · Zähler : Nenner"),
                  phaseY != 0);
     }
+}
+
+// "Tafel zeigen": the plate of the form chosen, drawn at the window's size, the window on the
+// screen; shown again, the other form; Escape closes it.
+void TestOverviewPlate::shownInAWindow()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    setUp(f, "3", "2");
+    for (const auto form : {OverviewPlate::Form::Ratios, OverviewPlate::Form::Phases}) {
+        f.window.viewActions().setPlateForm(form);
+        f.window.viewActions().showPlate();
+        auto* view = f.window.findChild<PlateView*>("plateView");
+        QVERIFY(view && view->isVisible());
+        QVERIFY(f.window.screen()->availableGeometry().contains(view->geometry()));
+        const QRect at = view->plateRect();
+        QVERIFY(at.width() > PlateExporter::kDefaultWidth / 2);
+        QCOMPARE(view->grab().toImage().copy(at).convertToFormat(QImage::Format_RGB32),
+                 f.window.plate(form).image(at.width(), false));
+    }
+    auto* view = f.window.findChild<PlateView*>("plateView");
+    QTest::keyClick(view, Qt::Key_Escape);
+    QVERIFY(!view->isVisible());
 }
 
 void TestOverviewPlate::cellAsTheSingleExport_data()

@@ -1,0 +1,85 @@
+#include "plateview.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvelian {
+
+PlateView::PlateView(QWidget& window) : QWidget(&window, Qt::Window), m_window(window)
+{
+    setObjectName("plateView");
+    setWindowTitle(QStringLiteral("Übersichtstafel – Korvelian-Figuren"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PlateView::showPlate(OverviewPlate plate, bool worksheet)
+{
+    m_plate = std::move(plate);
+    m_worksheet = worksheet;
+    m_image = {};
+    if (!isVisible()) {
+        // The plate's shape, as large as four fifths of the screen's room allow.
+        const QScreen* screen = m_window.screen();
+        const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        const QSize natural = m_plate->size(PlateExporter::kDefaultWidth);
+        const double scale =
+            std::min(0.8 * room.width() / natural.width(), 0.8 * room.height() / natural.height());
+        const QSize size(static_cast<int>(natural.width() * scale),
+                         static_cast<int>(natural.height() * scale));
+        setGeometry(
+            QRect(QPoint(), size).translated(room.center() - QRect(QPoint(), size).center()));
+        show();
+    }
+    update();
+    raise();
+    activateWindow();
+}
+
+QRect PlateView::plateRect() const
+{
+    if (!m_plate)
+        return {};
+    // The texts do not grow quite in step with the width: the height is the plate's own.
+    const QSize natural = m_plate->size(PlateExporter::kDefaultWidth);
+    int plateWidth = std::max(1, std::min(width(), height() * natural.width() / natural.height()));
+    QSize size = m_plate->size(plateWidth);
+    while (size.height() > height() && plateWidth > 1)
+        size = m_plate->size(--plateWidth);
+    return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+}
+
+void PlateView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_worksheet ? Qt::white : Qt::black);
+    if (!m_plate)
+        return;
+    const QRect target = plateRect();
+    const double ratio = devicePixelRatioF();
+    const int deviceWidth = static_cast<int>(std::lround(target.width() * ratio));
+    if (m_image.isNull() || m_image.width() != deviceWidth) {
+        m_image = m_plate->image(deviceWidth, m_worksheet);
+        m_image.setDevicePixelRatio(ratio);
+    }
+    painter.drawImage(target.topLeft(), m_image);
+}
+
+void PlateView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_image = {};
+}
+
+void PlateView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+} // namespace korvelian
