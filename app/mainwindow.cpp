@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "bartexts.h"
 #include "destroywatch.h"
 #include "horizontalbar.h"
 #include "form1.h"
@@ -31,6 +32,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cstdio>
@@ -319,6 +321,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
         }
+    }
+    // The speed bar and its buttons tell the step as a number.
+    if (event->type() == QEvent::ToolTip && (watched->objectName() == controlName(Picture::Velo) ||
+                                             watched->objectName() == QLatin1String("Command7") ||
+                                             watched->objectName() == QLatin1String("Command8"))) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                           speedText(m_form->variables().dt), static_cast<QWidget*>(watched));
+        return true;
     }
     if (event->type() == QEvent::MouseMove) {
         const auto found = m_hintEvents.constFind(watched);

@@ -20,6 +20,19 @@ QString decimals(double value, int count)
 
 } // namespace
 
+QString speedText(double dt)
+{
+    if (!(dt > 0) || !std::isfinite(dt))
+        return QStringLiteral("Geschwindigkeit: 0 rad je Bild; „Schwingung“ beginnt mit 0,1");
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QString text =
+        QStringLiteral("Geschwindigkeit: %1 rad je Bild").arg(german.toString(dt, 'g', 3));
+    const double frames = 2 * std::numbers::pi / dt;
+    if (frames >= 1)
+        text += QStringLiteral(", ein Umlauf von x in %1 Bildern").arg(std::lround(frames));
+    return text;
+}
+
 bool isAmplitudeBar(const ControlLayout& bar)
 {
     return bar.scrollBar == ScrollBar::AmplitudeX || bar.scrollBar == ScrollBar::AmplitudeY;

@@ -23,4 +23,8 @@ QString yOscillationPhaseLine(double p2, double zaehler, double nenner);
 
 bool isAmplitudeBar(const ControlLayout& bar);
 
+// The speed bar's step dt as a class reads it, for its tooltip: "Geschwindigkeit: 0,121 rad je
+// Bild, ein Umlauf von x in 52 Bildern".
+QString speedText(double dt);
+
 } // namespace korvelian

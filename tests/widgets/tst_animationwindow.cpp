@@ -5,7 +5,9 @@
 
 #include <QMessageBox>
 #include <QScreen>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -103,6 +105,8 @@ private slots:
     void stopTickWhileIdleChangesNothing();
     void quitDuringTheAnimationMovesNothingMore();
     void closingTheWindowDuringTheAnimationEndsIt();
+    void speedTipTellsTheStep_data();
+    void speedTipTellsTheStep();
 };
 
 void TestAnimationWindow::overlaysFollowTheBeam()
@@ -326,6 +330,36 @@ void TestAnimationWindow::closingTheWindowDuringTheAnimationEndsIt()
     });
     QVERIFY(f.ended);
     QVERIFY(f.stopTickedAtEnd);
+}
+
+void TestAnimationWindow::speedTipTellsTheStep_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<double>("dt");
+    QTest::addColumn<QString>("tip");
+    // clang-format off
+    QTest::newRow("bar at start") << "picVelo" << 0.0 << "Geschwindigkeit: 0 rad je Bild; „Schwingung“ beginnt mit 0,1";
+    QTest::newRow("bar at the start step") << "picVelo" << 0.1 << "Geschwindigkeit: 0,1 rad je Bild, ein Umlauf von x in 63 Bildern";
+    QTest::newRow("faster button after two presses") << "Command7" << 0.121 << "Geschwindigkeit: 0,121 rad je Bild, ein Umlauf von x in 52 Bildern";
+    QTest::newRow("slower button, a turn within a frame") << "Command8" << 7.0 << "Geschwindigkeit: 7 rad je Bild";
+    // clang-format on
+}
+
+// Pointing at the speed bar or its buttons tells the step as a number.
+void TestAnimationWindow::speedTipTellsTheStep()
+{
+    QFETCH(QString, control);
+    QFETCH(double, dt);
+    QFETCH(QString, tip);
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.window.form().variables().dt = dt;
+    QWidget* widget = f.control(control.toUtf8().constData());
+    const QPoint middle = widget->rect().center();
+    QHelpEvent event(QEvent::ToolTip, middle, widget->mapToGlobal(middle));
+    QApplication::sendEvent(widget, &event);
+    QCOMPARE(QToolTip::text(), tip);
+    QToolTip::hideText();
 }
 
 KORVELIAN_WIDGET_TEST(animationwindow, TestAnimationWindow)
