@@ -26,6 +26,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -33,6 +35,7 @@
 #include <QPrinter>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QTreeView>
 
 #include <cmath>
 
@@ -329,6 +332,17 @@ QString ViewActions::askFileName(const QString& title, const QString& proposed,
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
         dialog.setDefaultSuffix(endings.value(filters.indexOf(filter), endings.front()));
     });
+    // The toolkit keeps the columns' widths from one dialog to the next, also from one at 100 %
+    // to one in the zoomed font, where size, type and date then show as "1…B": they are fitted
+    // to what they show once the folder is read.
+    auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* files = dialog.findChild<QFileSystemModel*>();
+    if (details && files) {
+        connect(files, &QFileSystemModel::directoryLoaded, &dialog, [details] {
+            for (int column = 1; column < details->header()->count(); ++column)
+                details->resizeColumnToContents(column);
+        });
+    }
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
