@@ -112,7 +112,8 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
         // reaches the control the user sees.
         if (entry.kind == ControlKind::Label)
             control->lower();
-        if (entry.kind == ControlKind::Button || entry.picture == Picture::Velo)
+        if (entry.kind == ControlKind::Button || entry.picture == Picture::Velo ||
+            control->objectName() == QLatin1String("txtHilfe"))
             control->installEventFilter(this);
         control->setAccessibleName(
             QString::fromUtf8(entry.accessibleName ? entry.accessibleName : entry.caption));
@@ -328,6 +329,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
                                              watched->objectName() == QLatin1String("Command8"))) {
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
                            speedText(m_form->variables().dt), static_cast<QWidget*>(watched));
+        return true;
+    }
+    // A hint longer than its line reads whole where the line is pointed at.
+    if (event->type() == QEvent::ToolTip && watched->objectName() == QLatin1String("txtHilfe")) {
+        const auto* line = static_cast<QLineEdit*>(watched);
+        const QString text = line->text();
+        if (line->fontMetrics().horizontalAdvance(text) > line->contentsRect().width() - 8)
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text,
+                               static_cast<QWidget*>(watched));
+        else
+            QToolTip::hideText();
         return true;
     }
     if (event->type() == QEvent::MouseMove) {

@@ -34,9 +34,12 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
+#include <QSplitter>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvelian {
@@ -333,14 +336,22 @@ QString ViewActions::askFileName(const QString& title, const QString& proposed,
         dialog.setDefaultSuffix(endings.value(filters.indexOf(filter), endings.front()));
     });
     // The toolkit keeps the columns' widths from one dialog to the next, also from one at 100 %
-    // to one in the zoomed font, where size, type and date then show as "1…B": they are fitted
-    // to what they show once the folder is read.
+    // to one in the zoomed font, where size, type and date then show as "1…B": once the folder
+    // is read they are fitted to what they show, and the name takes the room left (less a
+    // scroll bar's, which the rows may bring after).
     auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
     auto* files = dialog.findChild<QFileSystemModel*>();
     if (details && files) {
         connect(files, &QFileSystemModel::directoryLoaded, &dialog, [details] {
-            for (int column = 1; column < details->header()->count(); ++column)
+            int others = 0;
+            for (int column = 1; column < details->header()->count(); ++column) {
                 details->resizeColumnToContents(column);
+                others += details->columnWidth(column);
+            }
+            const auto* view = static_cast<const QAbstractItemView*>(details);
+            const int bar = details->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+            details->setColumnWidth(0, std::max(view->sizeHintForColumn(0),
+                                                details->viewport()->width() - others - bar));
         });
     }
     for (;;) {

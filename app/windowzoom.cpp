@@ -436,6 +436,10 @@ void WindowZoom::watchScreen(QScreen* screen)
 void WindowZoom::followScreen(QScreen* screen)
 {
     watchScreen(screen);
+    // Between monitors of different scale the toolkit's late sizes at the other scale follow;
+    // taken for a drag of the frame, they would make the other monitor's zoom the one chosen.
+    // Until they stop the window takes back its size, and then the zoom of where it is.
+    m_settling->start();
     // On a screen of another scale the window keeps its size in logical pixels, but the
     // toolkit leaves the native window and its size hints at the old device size, so most of
     // the window would be cut off. Setting the size limits afresh sends both again.

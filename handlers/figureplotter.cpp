@@ -9,6 +9,8 @@
 #include "parameters.h"
 #include "windowoperations.h"
 
+#include <cmath>
+
 namespace korvelian {
 
 namespace {
@@ -26,11 +28,11 @@ FigurePlotter::FigurePlotter(WindowOperations& ops, FormVariables& variables, Hi
 void FigurePlotter::redraw()
 {
     // txtkgV can be typed into. A count above the largest closing count would mean billions
-    // of points, and a negative one no point at all but an empty screen, so both are refused
-    // before anything on the screen changes.
+    // of points, and a negative one (a minus sign read as -0 too, as in "-0,5") no point or
+    // a stub but an empty screen, so both are refused before anything on the screen changes.
     const double typed = textNumber(m_ops.text(TextBox::kgV));
-    if (!(typed <= kLargestWhole) || typed < 0) {
-        m_hint.show(HintLine::Cause::Figure, typed < 0 ? kKgvNegative : kKgvTooLarge);
+    if (!(typed <= kLargestWhole) || std::signbit(typed)) {
+        m_hint.show(HintLine::Cause::Figure, std::signbit(typed) ? kKgvNegative : kKgvTooLarge);
         return;
     }
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <numeric>
 #include <optional>
 #include <string>
@@ -29,12 +30,43 @@ std::string shown(double value)
     return text;
 }
 
+// A long number to eight digits, so that the hint keeps to the line: "≈ 3,1415927".
+std::string shownShort(double value)
+{
+    constexpr std::size_t kLongest = 10;
+    const std::string exact = shown(value);
+    if (exact.size() <= kLongest)
+        return exact;
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.8g", value);
+    std::string text = digits;
+    std::replace(text.begin(), text.end(), '.', ',');
+    return "≈ " + text;
+}
+
 std::string_view withoutBlanks(std::string_view text)
 {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// An entry as the hint quotes it: its first twelve characters, "…" for the rest.
+std::string quotedEntry(std::string_view text)
+{
+    constexpr std::size_t kLongest = 12;
+    text = withoutBlanks(text);
+    std::size_t end = 0;
+    std::size_t characters = 0;
+    while (end < text.size() && characters < kLongest) {
+        // A character is a lead byte and the continuation bytes after it.
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;
+        ++characters;
+    }
+    return "„" + std::string(text.substr(0, end)) + (end < text.size() ? "…“" : "“");
 }
 
 // The ratio z : n in whole numbers a box takes, for a decimal that stands for a fraction with a
@@ -71,7 +103,7 @@ std::string readingNote(const std::string& text, bool zaehler, double other, lon
 {
     const double value = textNumber(text);
     const std::size_t length = numberLength(text);
-    const std::string quoted = "„" + std::string(withoutBlanks(text)) + "“";
+    const std::string quoted = quotedEntry(text);
     if (!withoutBlanks(std::string_view(text).substr(length)).empty()) {
         if (text[length] != ',')
             return quoted + " wird als " + shown(value) + " gelesen.";
@@ -93,9 +125,11 @@ std::string readingNote(const std::string& text, bool zaehler, double other, lon
     if (zaehler && std::floor(value) != value) {
         // y runs count * value / other periods while x runs count.
         const double periods = count * value / other;
-        const bool closed = std::abs(periods - std::round(periods)) <= 1e-9 * periods;
+        // Whole to within the rounding of a count up to 10^9 periods; a decimal's miss of a
+        // twentieth of a period at 10^8 periods is no closing.
+        const bool closed = std::abs(periods - std::round(periods)) <= 1e-6;
         const auto ratio = wholeRatio(value, other);
-        std::string note = quoted + " im Zähler: gerechnet wird mit " + shown(value);
+        std::string note = quoted + " im Zähler: gerechnet wird mit " + shownShort(value);
         if (closed)
             return note + (ratio ? " (wie " + ratioText(*ratio) + ")" : "") +
                    "; die Figur ist geschlossen.";

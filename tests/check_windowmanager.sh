@@ -207,6 +207,8 @@ ticks=$(($(busy) - before))
 [ "$ticks" -lt 50 ] || fail "moved back from the laptop at scale 2: $ticks ticks of processor time in 2 s untouched"
 read -r x _ width _ _ <<< "$(frame)"
 [ $((x + width / 2)) -lt 1920 ] || fail "moved back from the laptop at scale 2: frame at $x, ${width} wide"
+# The zoom chosen on the projector comes back with it, not the laptop's.
+[ "$width" -gt 1400 ] || fail "moved back from the laptop at scale 2: only $width pixels wide"
 on_its_monitor "moved back from the laptop at scale 2"
 stop
 unset QT_SCREEN_SCALE_FACTORS

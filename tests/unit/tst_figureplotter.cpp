@@ -199,6 +199,10 @@ void TestFigurePlotter::figureFailures_data()
         << "1"
         << "1"
         << "-5" << false << 0 << QString::fromUtf8(kKgvNegative);
+    QTest::newRow("minus sign read as -0: screen left alone")
+        << "1"
+        << "1"
+        << "-0,5" << false << 0 << QString::fromUtf8(kKgvNegative);
     QTest::newRow("typed count above 32767: screen left alone")
         << "1"
         << "1"

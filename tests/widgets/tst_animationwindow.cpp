@@ -107,6 +107,7 @@ private slots:
     void closingTheWindowDuringTheAnimationEndsIt();
     void speedTipTellsTheStep_data();
     void speedTipTellsTheStep();
+    void longHintReadsWholeInATooltip();
 };
 
 void TestAnimationWindow::overlaysFollowTheBeam()
@@ -360,6 +361,22 @@ void TestAnimationWindow::speedTipTellsTheStep()
     QApplication::sendEvent(widget, &event);
     QCOMPARE(QToolTip::text(), tip);
     QToolTip::hideText();
+}
+
+// A hint longer than its line shows whole where the line is pointed at; one that fits, not.
+void TestAnimationWindow::longHintReadsWholeInATooltip()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    auto* line = f.control<QLineEdit>("txtHilfe");
+    for (const QString& hint : {QString("Hilfe"), QString("Ein langer Hinweis. ").repeated(12)}) {
+        line->setText(hint);
+        const QPoint middle = line->rect().center();
+        QHelpEvent event(QEvent::ToolTip, middle, line->mapToGlobal(middle));
+        QApplication::sendEvent(line, &event);
+        QCOMPARE(QToolTip::text(), hint == "Hilfe" ? QString() : hint);
+        QToolTip::hideText();
+    }
 }
 
 KORVELIAN_WIDGET_TEST(animationwindow, TestAnimationWindow)

@@ -446,8 +446,8 @@ void TestPictureExporter::saveFromTheWindow()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), existing.isEmpty() ? 0 : 1);
 }
 
-// At 216 % the file dialog's size, type and date columns are as wide as what they show, not the
-// widths a dialog at 100 % left behind.
+// At 216 % the file dialog's columns are as wide as what they show, not the widths a dialog at
+// 100 % left behind.
 void TestPictureExporter::fileDialogColumnsFitTheZoom()
 {
     WindowFixture f;
@@ -464,14 +464,14 @@ void TestPictureExporter::fileDialogColumnsFitTheZoom()
         if (QDir(dialog->directory()) != QDir(dir.path())) {
             // The widths a dialog of an earlier run, at 100 %, left in the toolkit's settings.
             auto* columns = dialog->findChild<QTreeView*>("treeView");
-            for (int column = 1; column < columns->header()->count(); ++column)
+            for (int column = 0; column < columns->header()->count(); ++column)
                 columns->setColumnWidth(column, 40);
             dialog->setDirectory(dir.path());
             return;
         }
         const QAbstractItemView* details = dialog->findChild<QTreeView*>("treeView");
         fitted = details->model()->rowCount(details->rootIndex()) > 0;
-        for (int column = 1; fitted && column < details->model()->columnCount(details->rootIndex());
+        for (int column = 0; fitted && column < details->model()->columnCount(details->rootIndex());
              ++column)
             fitted = static_cast<const QTreeView*>(details)->columnWidth(column) >=
                      details->sizeHintForColumn(column);

@@ -141,6 +141,8 @@ void TestRatioWidgets::entriesReadOtherwise_data()
     QTest::newRow("numerator 2.5: closed by the count of 2") << "txtZaehler" << "2.5" << " 6" << "„2.5“ im Zähler: gerechnet wird mit 2,5 (wie 5 : 6); die Figur ist geschlossen.";
     QTest::newRow("numerator 1.5: 1.5 : 3 as 1 : 2") << "txtZaehler" << "1.5" << " 6" << "„1.5“ im Zähler: gerechnet wird mit 1,5 (wie 1 : 2); die Figur ist geschlossen.";
     QTest::newRow("numerator 2.3: an open figure") << "txtZaehler" << "2.3" << " 6" << "„2.3“ im Zähler: gerechnet wird mit 2,3, das kgV mit 2: die Figur bleibt offen (23 : 30 schließt sie).";
+    QTest::newRow("numerator 10001.05: open by a twentieth of a period") << "txtZaehler" << "10001.05" << " 30003" << "„10001.05“ im Zähler: gerechnet wird mit 10001,05, das kgV mit 10001: die Figur bleibt offen.";
+    QTest::newRow("a long decimal, shortened") << "txtZaehler" << "3.14159265358979" << " 3" << "„3.1415926535…“ im Zähler: gerechnet wird mit ≈ 3,1415927, das kgV mit 3: die Figur bleibt offen.";
     QTest::newRow("numerator 1.0001: open, no small fraction") << "txtZaehler" << "1.0001" << " 3" << "„1.0001“ im Zähler: gerechnet wird mit 1,0001, das kgV mit 1: die Figur bleibt offen.";
     QTest::newRow("numerator 4abc: counted as 4") << "txtZaehler" << "4abc" << " 12" << "„4abc“ wird als 4 gelesen.";
     QTest::newRow("numerator 2,0: read as meant, no word") << "txtZaehler" << "2,0" << " 6" << "Hilfe";
