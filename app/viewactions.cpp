@@ -34,7 +34,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
-#include <QSplitter>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTreeView>
@@ -267,12 +266,12 @@ void ViewActions::addPlateMenu()
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("Tafel zeigen")), &QAction::triggered, this,
             &ViewActions::showPlate);
-    connect(menu->addAction(QStringLiteral("Tafel kopieren")), &QAction::triggered, this,
-            &ViewActions::copyPlate);
-    connect(menu->addAction(QStringLiteral("Tafel speichern unter…")), &QAction::triggered, this,
-            &ViewActions::savePlate);
-    connect(menu->addAction(QStringLiteral("Tafel drucken…")), &QAction::triggered, this,
-            &ViewActions::printPlate);
+    m_plateFiles = {menu->addAction(QStringLiteral("Tafel kopieren")),
+                    menu->addAction(QStringLiteral("Tafel speichern unter…")),
+                    menu->addAction(QStringLiteral("Tafel drucken…"))};
+    connect(m_plateFiles[0], &QAction::triggered, this, &ViewActions::copyPlate);
+    connect(m_plateFiles[1], &QAction::triggered, this, &ViewActions::savePlate);
+    connect(m_plateFiles[2], &QAction::triggered, this, &ViewActions::printPlate);
     m_screen.addAction(menu->menuAction());
 }
 
@@ -489,6 +488,9 @@ void ViewActions::showPlate()
     if (!m_plateView) {
         m_plateView = new PlateView(m_window);
         m_plateView->setAttribute(Qt::WA_DeleteOnClose);
+        // A right click on the plate copies, saves or prints it, as in the screen's menu.
+        m_plateView->addActions(m_plateFiles);
+        m_plateView->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     m_plateView->showPlate(m_plate(plateForm()), worksheet());
 }

@@ -116,6 +116,8 @@ private:
     QAction* m_sound = nullptr;
     QAction* m_baseFrequency = nullptr;
     QAction* m_phasesPlate = nullptr;
+    // Copy, save and print of the plate, also the plate window's own menu.
+    QList<QAction*> m_plateFiles;
     QPointer<HelpWindow> m_help;
     QPointer<PlateView> m_plateView;
 };

@@ -1,5 +1,7 @@
 #include "plateview.h"
 
+#include "drawingrenderer.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
@@ -55,17 +57,18 @@ QRect PlateView::plateRect() const
 void PlateView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), m_worksheet ? Qt::white : Qt::black);
+    painter.fillRect(rect(), m_worksheet ? kWorksheetBackground : QColor(Qt::black));
     if (!m_plate)
         return;
-    const QRect target = plateRect();
+    // A new size, a new plate, or a screen of another scale.
     const double ratio = devicePixelRatioF();
-    const int deviceWidth = static_cast<int>(std::lround(target.width() * ratio));
-    if (m_image.isNull() || m_image.width() != deviceWidth) {
-        m_image = m_plate->image(deviceWidth, m_worksheet);
+    if (m_image.isNull() || m_image.devicePixelRatio() != ratio) {
+        m_target = plateRect();
+        m_image =
+            m_plate->image(static_cast<int>(std::lround(m_target.width() * ratio)), m_worksheet);
         m_image.setDevicePixelRatio(ratio);
     }
-    painter.drawImage(target.topLeft(), m_image);
+    painter.drawImage(m_target.topLeft(), m_image);
 }
 
 void PlateView::resizeEvent(QResizeEvent* event)

@@ -35,8 +35,10 @@ private:
     QWidget& m_window;
     std::optional<OverviewPlate> m_plate;
     bool m_worksheet = false;
-    // The plate drawn at the window's size, in device pixels.
+    // The plate drawn at the window's size, in device pixels, and where it lies: laid out once
+    // for a size, not at every paint.
     QImage m_image;
+    QRect m_target;
 };
 
 } // namespace korvelian

@@ -133,6 +133,10 @@ void TestOverviewPlate::shownInAWindow()
                  f.window.plate(form).image(at.width(), false));
     }
     auto* view = f.window.findChild<PlateView*>("plateView");
+    QStringList entries;
+    for (const QAction* action : view->actions())
+        entries << action->text();
+    QCOMPARE(entries, QStringList({"Tafel kopieren", "Tafel speichern unter…", "Tafel drucken…"}));
     QTest::keyClick(view, Qt::Key_Escape);
     QVERIFY(!view->isVisible());
 }
