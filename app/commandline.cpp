@@ -1,13 +1,13 @@
 #include "commandline.h"
 
-#include "barvalues.h"
-#include "constants.h"
-#include "filewriter.h"
-#include "form1.h"
+#include "model/barvalues.h"
+#include "model/constants.h"
+#include "picture/filewriter.h"
+#include "form/form1.h"
 #include "headlesswindow.h"
-#include "layout.h"
-#include "pictureexporter.h"
-#include "plateexporter.h"
+#include "form/layout.h"
+#include "picture/pictureexporter.h"
+#include "picture/plateexporter.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -202,7 +202,7 @@ QString withNumbers(const char* description)
         {"amplitudeY", largestAmplitude(ScrollBar::AmplitudeY)},
         {"turn", QString::number(kTurnDegrees)},
         {"largestSize", QString::number(PictureExporter::kLargestSize)},
-        {"screenWidth", QString::number(pixels(control(controlName(Picture::Bildschirm)).width))},
+        {"screenWidth", QString::number(pixels(control(controlName(Picture::Screen)).width))},
         {"plateWidth", QString::number(PlateExporter::kDefaultWidth)},
     };
     QString text = QString::fromUtf8(description);
@@ -354,9 +354,9 @@ void CommandLine::applyTo(QWidget& window) const
     for (const auto& [bar, value] : m_settings.scrollValues)
         window.findChild<QScrollBar*>(controlName(bar))->setValue(value);
     if (m_settings.ratio) {
-        window.findChild<QLineEdit*>(controlName(TextBox::Zaehler))
+        window.findChild<QLineEdit*>(controlName(TextBox::Numerator))
             ->setText(m_settings.ratio->first);
-        window.findChild<QLineEdit*>(controlName(TextBox::Nenner))
+        window.findChild<QLineEdit*>(controlName(TextBox::Denominator))
             ->setText(m_settings.ratio->second);
     }
 }
@@ -366,8 +366,8 @@ void CommandLine::applyTo(WindowOperations& window) const
     for (const auto& [bar, value] : m_settings.scrollValues)
         window.setScrollValue(bar, static_cast<std::int16_t>(value));
     if (m_settings.ratio) {
-        window.setText(TextBox::Zaehler, m_settings.ratio->first.toStdString());
-        window.setText(TextBox::Nenner, m_settings.ratio->second.toStdString());
+        window.setText(TextBox::Numerator, m_settings.ratio->first.toStdString());
+        window.setText(TextBox::Denominator, m_settings.ratio->second.toStdString());
     }
 }
 
@@ -380,7 +380,7 @@ CommandLine::Answer CommandLine::exportFile() const
     if (window.form().variables().ratio.refused) {
         return fault(QString("--ratio %1:%2: %3")
                          .arg(m_settings.ratio->first, m_settings.ratio->second,
-                              QString::fromStdString(window.text(TextBox::Hilfe))));
+                              QString::fromStdString(window.text(TextBox::Hint))));
     }
     // The orientation applies to the picture and the plate alike.
     window.screen().yUp = m_settings.yUp;

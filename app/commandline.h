@@ -1,7 +1,7 @@
 #pragma once
 
-#include "overviewplate.h"
-#include "windowoperations.h"
+#include "picture/overviewplate.h"
+#include "handlers/windowoperations.h"
 
 #include <QCommandLineParser>
 #include <QString>

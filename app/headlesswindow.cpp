@@ -1,8 +1,8 @@
 #include "headlesswindow.h"
 
-#include "form1.h"
-#include "layout.h"
-#include "parameters.h"
+#include "form/form1.h"
+#include "form/layout.h"
+#include "handlers/parameters.h"
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@ namespace korvelian {
 HeadlessWindow::HeadlessWindow()
     : m_texts(startTexts()), m_scrollValues(startValues()), m_form(std::make_unique<Form1>(*this))
 {
-    const ControlLayout& screen = control(controlName(Picture::Bildschirm));
+    const ControlLayout& screen = control(controlName(Picture::Screen));
     m_screen.size = QSizeF(pixels(screen.width), pixels(screen.height));
     m_form->handle(Event::Form_Load);
 }
@@ -27,32 +27,32 @@ OverviewPlate HeadlessWindow::plate(OverviewPlate::Form form)
 
 void HeadlessWindow::setFrame(Picture picture, float x1, float y1, float x2, float y2)
 {
-    if (picture == Picture::Bildschirm)
+    if (picture == Picture::Screen)
         m_screen.setFrame(x1, y1, x2, y2);
 }
 
 void HeadlessWindow::clear(Picture picture)
 {
-    if (picture == Picture::Bildschirm)
+    if (picture == Picture::Screen)
         m_screen.drawing.clear();
 }
 
 void HeadlessWindow::drawSegment(Picture picture, float x1, float y1, float x2, float y2,
                                  Colour colour)
 {
-    if (picture == Picture::Bildschirm)
+    if (picture == Picture::Screen)
         m_screen.addSegment(x1, y1, x2, y2, toQColor(colour));
 }
 
 void HeadlessWindow::drawFigure(Picture picture, const Parameter& p, double end, Colour colour)
 {
-    if (picture == Picture::Bildschirm)
+    if (picture == Picture::Screen)
         m_screen.addFigure(p, end, toQColor(colour));
 }
 
 void HeadlessWindow::drawBox(Picture picture, float x1, float y1, float x2, float y2)
 {
-    if (picture == Picture::Bildschirm)
+    if (picture == Picture::Screen)
         m_screen.addBox(x1, y1, x2, y2, kScreenForeground);
 }
 

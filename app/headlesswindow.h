@@ -1,9 +1,9 @@
 #pragma once
 
-#include "event.h"
-#include "overviewplate.h"
-#include "screenpicture.h"
-#include "windowoperations.h"
+#include "form/event.h"
+#include "picture/overviewplate.h"
+#include "picture/screenpicture.h"
+#include "handlers/windowoperations.h"
 
 #include <array>
 #include <memory>

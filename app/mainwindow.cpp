@@ -1,24 +1,24 @@
 #include "mainwindow.h"
 
-#include "bartexts.h"
+#include "picture/bartexts.h"
 #include "destroywatch.h"
-#include "horizontalbar.h"
-#include "form1.h"
-#include "layout.h"
-#include "legendwindow.h"
-#include "parameters.h"
-#include "presetmenus.h"
+#include "widgets/horizontalbar.h"
+#include "form/form1.h"
+#include "form/layout.h"
+#include "widgets/legendwindow.h"
+#include "handlers/parameters.h"
+#include "widgets/presetmenus.h"
 #include "qtwindowoperations.h"
-#include "screenarea.h"
-#include "scrollreadout.h"
-#include "smileyicon.h"
-#include "timesignalview.h"
+#include "widgets/screenarea.h"
+#include "widgets/scrollreadout.h"
+#include "widgets/smileyicon.h"
+#include "widgets/timesignalview.h"
 #include "tonestream.h"
 #include "viewactions.h"
 #include "viewoptions.h"
 #include "windowzoom.h"
-#include "zoomedstyle.h"
-#include "zoompolicy.h"
+#include "widgets/zoomedstyle.h"
+#include "widgets/zoompolicy.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -112,7 +112,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
         // reaches the control the user sees.
         if (entry.kind == ControlKind::Label)
             control->lower();
-        if (entry.kind == ControlKind::Button || entry.picture == Picture::Velo ||
+        if (entry.kind == ControlKind::Button || entry.picture == Picture::SpeedBar ||
             control->objectName() == QLatin1String("txtHilfe"))
             control->installEventFilter(this);
         control->setAccessibleName(
@@ -123,11 +123,12 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
 
     QtWindowOperations::Controls controls;
     controls.window = this;
-    controls.screen = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
+    controls.screen = findChild<ScreenArea*>(controlName(Picture::Screen));
     m_timeSignals = new TimeSignalView(*controls.screen, this);
     controls.timeSignals = m_timeSignals;
-    controls.speedBar = findChild<PictureArea*>(controlName(Picture::Velo));
-    for (const TextBox box : {TextBox::Zaehler, TextBox::Nenner, TextBox::kgV, TextBox::Hilfe})
+    controls.speedBar = findChild<PictureArea*>(controlName(Picture::SpeedBar));
+    for (const TextBox box :
+         {TextBox::Numerator, TextBox::Denominator, TextBox::ClosingCount, TextBox::Hint})
         controls.texts[static_cast<std::size_t>(box)] = findChild<QLineEdit*>(controlName(box));
     for (const ScrollBar bar :
          {ScrollBar::AmplitudeX, ScrollBar::PhaseX, ScrollBar::AmplitudeY, ScrollBar::PhaseY}) {
@@ -193,7 +194,7 @@ QWidget* MainWindow::createControl(const ControlLayout& entry, QWidget* parent)
     const QString caption = QString::fromUtf8(entry.caption);
     switch (entry.kind) {
     case ControlKind::Picture:
-        if (entry.picture == Picture::Bildschirm)
+        if (entry.picture == Picture::Screen)
             return new ScreenArea(parent);
         // The speed bar's background is the theme's background of input areas.
         return new PictureArea(QColor(), QColor(255, 0, 0), parent);
@@ -312,7 +313,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         // the speed buttons.
         const Qt::KeyboardModifiers held =
             key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-        if (watched->objectName() == controlName(Picture::Velo) && held == Qt::NoModifier) {
+        if (watched->objectName() == controlName(Picture::SpeedBar) && held == Qt::NoModifier) {
             if (key->key() == Qt::Key_Right || key->key() == Qt::Key_Plus) {
                 handle(Event::Command7_Click);
                 return true;
@@ -324,9 +325,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     // The speed bar and its buttons tell the step as a number.
-    if (event->type() == QEvent::ToolTip && (watched->objectName() == controlName(Picture::Velo) ||
-                                             watched->objectName() == QLatin1String("Command7") ||
-                                             watched->objectName() == QLatin1String("Command8"))) {
+    if (event->type() == QEvent::ToolTip &&
+        (watched->objectName() == controlName(Picture::SpeedBar) ||
+         watched->objectName() == QLatin1String("Command7") ||
+         watched->objectName() == QLatin1String("Command8"))) {
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
                            speedText(m_form->variables().dt), static_cast<QWidget*>(watched));
         return true;
@@ -429,7 +431,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 OverviewPlate MainWindow::plate(OverviewPlate::Form form)
 {
     const RatioInUse& ratio = m_form->variables().ratio;
-    const auto* screen = findChild<ScreenArea*>(controlName(Picture::Bildschirm));
+    const auto* screen = findChild<ScreenArea*>(controlName(Picture::Screen));
     return OverviewPlate(form, screen->drawing(), screen->yUp(), readParameters(*m_ops, ratio),
                          !ratio.refused);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "event.h"
-#include "overviewplate.h"
+#include "form/event.h"
+#include "picture/overviewplate.h"
 
 #include <QHash>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "qtwindowoperations.h"
 
-#include "screenarea.h"
-#include "timesignalview.h"
+#include "widgets/screenarea.h"
+#include "widgets/timesignalview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,7 +34,7 @@ QtWindowOperations::QtWindowOperations(const Controls& controls, std::function<v
 
 PictureArea* QtWindowOperations::area(Picture picture) const
 {
-    if (picture == Picture::Bildschirm)
+    if (picture == Picture::Screen)
         return m_controls.screen;
     return m_controls.speedBar;
 }
@@ -63,7 +63,7 @@ void QtWindowOperations::drawFigure(Picture picture, const Parameter& p, double 
     if (m_ended)
         return;
     area(picture)->drawFigure(p, end, toQColor(colour));
-    if (picture == Picture::Bildschirm && m_controls.timeSignals)
+    if (picture == Picture::Screen && m_controls.timeSignals)
         m_controls.timeSignals->followScreen();
 }
 
@@ -73,7 +73,7 @@ void QtWindowOperations::drawBox(Picture picture, float x1, float y1, float x2, 
         return;
     area(picture)->drawBox(x1, y1, x2, y2);
     // The bar's right edge is the step; a screen reader says it in words.
-    if (picture == Picture::Velo) {
+    if (picture == Picture::SpeedBar) {
         area(picture)->setAccessibleDescription(
             QStringLiteral("Schritt je Bild: %1")
                 .arg(QLocale(QLocale::German).toString(x2, 'g', 4)));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windowoperations.h"
+#include "handlers/windowoperations.h"
 
 #include <QElapsedTimer>
 
@@ -25,10 +25,10 @@ public:
     struct Controls
     {
         QWidget* window = nullptr;
-        ScreenArea* screen = nullptr; // Picture::Bildschirm
+        ScreenArea* screen = nullptr; // Picture::Screen
         // The window beside the screen with x(t) and y(t); it follows the screen's figure.
         TimeSignalView* timeSignals = nullptr;
-        PictureArea* speedBar = nullptr;         // Picture::Velo
+        PictureArea* speedBar = nullptr;         // Picture::SpeedBar
         std::array<QLineEdit*, 4> texts{};       // in the order of TextBox
         std::array<QScrollBar*, 4> scrollBars{}; // in the order of ScrollBar
         QCheckBox* stop = nullptr;               // "Stop", which ends the animation

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "soundoutput.h"
+#include "handlers/soundoutput.h"
 
 #include <QObject>
 #include <QThread>

@@ -1,20 +1,20 @@
 #include "viewactions.h"
 
 #include "application.h"
-#include "driftstep.h"
-#include "helpwindow.h"
-#include "layout.h"
-#include "pageprinter.h"
-#include "pictureexporter.h"
-#include "plateexporter.h"
-#include "plateview.h"
-#include "ratioinuse.h"
-#include "screenarea.h"
-#include "soundcontrol.h"
-#include "timesignalview.h"
-#include "valuetext.h"
+#include "model/driftstep.h"
+#include "widgets/helpwindow.h"
+#include "form/layout.h"
+#include "widgets/pageprinter.h"
+#include "picture/pictureexporter.h"
+#include "picture/plateexporter.h"
+#include "widgets/plateview.h"
+#include "handlers/ratioinuse.h"
+#include "widgets/screenarea.h"
+#include "handlers/soundcontrol.h"
+#include "widgets/timesignalview.h"
+#include "picture/valuetext.h"
 #include "windowzoom.h"
-#include "zoompolicy.h"
+#include "widgets/zoompolicy.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -261,7 +261,7 @@ void ViewActions::addPlateMenu()
     connect(menu, &QMenu::aboutToShow, this, [this] {
         m_phasesPlate->setText(
             QStringLiteral("Phasen 0° bis 180° bei %1 : %2")
-                .arg(germanNumber(m_ratio.zaehler), germanNumber(m_ratio.nenner)));
+                .arg(germanNumber(m_ratio.numerator), germanNumber(m_ratio.denominator)));
     });
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("Tafel zeigen")), &QAction::triggered, this,
@@ -466,7 +466,7 @@ void ViewActions::resetControls()
         if (row.kind == ControlKind::ScrollBar)
             m_window.findChild<QScrollBar*>(row.name)->setValue(row.value);
     }
-    for (const TextBox box : {TextBox::Zaehler, TextBox::Nenner}) {
+    for (const TextBox box : {TextBox::Numerator, TextBox::Denominator}) {
         m_window.findChild<QLineEdit*>(controlName(box))
             ->setText(QString::fromUtf8(control(controlName(box)).caption));
     }
@@ -506,8 +506,8 @@ void ViewActions::savePlate()
     const QString name = plateForm() == OverviewPlate::Form::Ratios
                              ? QStringLiteral("korvelian-tafel-verhaeltnisse.png")
                              : QStringLiteral("korvelian-tafel-phasen-%1-%2.png")
-                                   .arg(QString::number(m_ratio.zaehler, 'g', 10),
-                                        QString::number(m_ratio.nenner, 'g', 10));
+                                   .arg(QString::number(m_ratio.numerator, 'g', 10),
+                                        QString::number(m_ratio.denominator, 'g', 10));
     const QString path = askFileName(QStringLiteral("Übersichtstafel speichern unter"), name,
                                      {kPng, kSvg, kPdf}, {"png", "svg", "pdf"});
     if (path.isEmpty())

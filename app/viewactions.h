@@ -1,6 +1,6 @@
 #pragma once
 
-#include "overviewplate.h"
+#include "picture/overviewplate.h"
 #include "viewsettings.h"
 
 #include <QObject>

@@ -1,9 +1,9 @@
 #include "viewoptions.h"
 
-#include "phasedrift.h"
-#include "screenarea.h"
-#include "soundcontrol.h"
-#include "timesignalview.h"
+#include "handlers/phasedrift.h"
+#include "widgets/screenarea.h"
+#include "handlers/soundcontrol.h"
+#include "widgets/timesignalview.h"
 
 #include <QTimer>
 

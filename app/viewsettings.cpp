@@ -1,8 +1,8 @@
 #include "viewsettings.h"
 
-#include "driftstep.h"
-#include "soundcontrol.h"
-#include "zoompolicy.h"
+#include "model/driftstep.h"
+#include "handlers/soundcontrol.h"
+#include "widgets/zoompolicy.h"
 
 #include <QSettings>
 

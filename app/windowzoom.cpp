@@ -1,7 +1,7 @@
 #include "windowzoom.h"
 
 #include "viewsettings.h"
-#include "zoompolicy.h"
+#include "widgets/zoompolicy.h"
 
 #include <QApplication>
 #include <QDialog>

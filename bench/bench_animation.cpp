@@ -1,8 +1,8 @@
 #include "benchmain.h"
-#include "form1.h"
-#include "mainwindow.h"
-#include "viewoptions.h"
-#include "windowzoom.h"
+#include "form/form1.h"
+#include "app/mainwindow.h"
+#include "app/viewoptions.h"
+#include "app/windowzoom.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
-#include "auslenkung.h"
+#include "model/deflection.h"
 #include "benchmain.h"
-#include "constants.h"
-#include "figurepoints.h"
-#include "figureraster.h"
-#include "form1.h"
-#include "mainwindow.h"
-#include "painterlines.h"
-#include "picturearea.h"
+#include "model/constants.h"
+#include "model/figurepoints.h"
+#include "raster/figureraster.h"
+#include "form/form1.h"
+#include "app/mainwindow.h"
+#include "tests/painterlines.h"
+#include "widgets/picturearea.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -95,11 +95,11 @@ template <typename Body> void againstDrawLine(benchmark::State& state, Body body
 
 void setRatio(MainWindow& w, int k, int ratio)
 {
-    auto* zaehler = w.findChild<QLineEdit*>("txtZaehler");
-    auto* nenner = w.findChild<QLineEdit*>("txtNenner");
-    zaehler->setText("1");
-    nenner->setText("1");
-    (ratio == ShortSegments ? nenner : zaehler)->setText(QString::number(k));
+    auto* numerator = w.findChild<QLineEdit*>("txtZaehler");
+    auto* denominator = w.findChild<QLineEdit*>("txtNenner");
+    numerator->setText("1");
+    denominator->setText("1");
+    (ratio == ShortSegments ? denominator : numerator)->setText(QString::number(k));
 }
 
 // What a Scroll event of a drag does: the whole figure into the retained image.
@@ -153,11 +153,11 @@ void BM_LargestChange(benchmark::State& state)
 {
     MainWindow& w = sharedWindow();
     setRatio(w, 1, ShortSegments);
-    auto* nenner = w.findChild<QLineEdit*>("txtNenner");
+    auto* denominator = w.findChild<QLineEdit*>("txtNenner");
     bool blank = false;
     for (auto _ : state) {
         // Two spellings of 32767, so that every iteration changes the text.
-        nenner->setText(blank ? " 32767" : "32767");
+        denominator->setText(blank ? " 32767" : "32767");
         blank = !blank;
     }
     state.counters["kgV"] = w.findChild<QLineEdit*>("txtkgV")->text().toDouble();
@@ -234,7 +234,7 @@ void BM_Points(benchmark::State& state)
     againstDrawLine(state, [&] {
         double sum = 0;
         for (double t = 0; t <= end; t += 0.1) {
-            const Point point = Auslenkung(t, p);
+            const Point point = deflection(t, p);
             sum += point.x + point.y;
         }
         benchmark::DoNotOptimize(sum);

@@ -1,6 +1,6 @@
 #include "benchmain.h"
-#include "form1.h"
-#include "mainwindow.h"
+#include "form/form1.h"
+#include "app/mainwindow.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "benchmain.h"
-#include "constants.h"
-#include "widefigureraster.h"
+#include "model/constants.h"
+#include "raster/widefigureraster.h"
 
 #include <algorithm>
 #include <chrono>

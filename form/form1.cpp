@@ -1,8 +1,8 @@
 #include "form1.h"
 
-#include "constants.h"
+#include "model/constants.h"
 #include "layout.h"
-#include "windowoperations.h"
+#include "handlers/windowoperations.h"
 
 namespace korvelian {
 
@@ -54,16 +54,16 @@ void Form1::handle(Event event)
         m_speed.slower();
         break;
     case Event::cmdplusZaehler_Click:
-        m_frequency.increment(TextBox::Zaehler);
+        m_frequency.increment(TextBox::Numerator);
         break;
     case Event::Command9_Click:
-        m_frequency.decrement(TextBox::Zaehler);
+        m_frequency.decrement(TextBox::Numerator);
         break;
     case Event::cmdplusNenner_Click:
-        m_frequency.increment(TextBox::Nenner);
+        m_frequency.increment(TextBox::Denominator);
         break;
     case Event::Command10_Click:
-        m_frequency.decrement(TextBox::Nenner);
+        m_frequency.decrement(TextBox::Denominator);
         break;
     case Event::txtZaehler_Change:
     case Event::txtNenner_Change:
@@ -104,9 +104,9 @@ void Form1::endDriftOnEntry(Event event)
 
 void Form1::startUp()
 {
-    m_ops.setFrame(Picture::Bildschirm, -kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge);
+    m_ops.setFrame(Picture::Screen, -kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge);
     // The speed bar's frame is set here only; the faster command draws in it but never sets it.
-    m_ops.setFrame(Picture::Velo, 0, 0, static_cast<float>(kSpeedBarEnd), 1);
+    m_ops.setFrame(Picture::SpeedBar, 0, 0, static_cast<float>(kSpeedBarEnd), 1);
     m_plotter.redraw();
     // dt is still 0 here: this draws the empty bar and leaves dt at 0.
     m_speed.faster();
@@ -128,7 +128,7 @@ void Form1::showHint(Event mouseMove)
 {
     for (const ControlLayout& control : kControls) {
         if (control.mouseMove == mouseMove && control.hint) {
-            m_ops.setText(TextBox::Hilfe, control.hint);
+            m_ops.setText(TextBox::Hint, control.hint);
             return;
         }
     }

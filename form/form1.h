@@ -1,14 +1,14 @@
 #pragma once
 
 #include "event.h"
-#include "figureplotter.h"
-#include "formvariables.h"
-#include "frequencyfactor.h"
-#include "hintline.h"
-#include "oscillation.h"
-#include "phasedrift.h"
-#include "soundcontrol.h"
-#include "speedcontrol.h"
+#include "handlers/figureplotter.h"
+#include "handlers/formvariables.h"
+#include "handlers/frequencyfactor.h"
+#include "handlers/hintline.h"
+#include "handlers/oscillation.h"
+#include "handlers/phasedrift.h"
+#include "handlers/soundcontrol.h"
+#include "handlers/speedcontrol.h"
 
 namespace korvelian {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "constants.h"
+#include "model/constants.h"
 #include "event.h"
-#include "windowoperations.h"
+#include "handlers/windowoperations.h"
 
 #include <algorithm>
 #include <array>
@@ -73,7 +73,7 @@ constexpr int linePixels(double zoom)
 // Parents come before their children.
 // clang-format off
 inline constexpr auto kControls = std::to_array<ControlLayout>({
-    {.name = "picBildschirm", .kind = ControlKind::Picture, .left = 3120, .top = 120, .width = 6612, .height = 6612, .tab = 0, .accessibleName = "Bildschirm", .picture = Picture::Bildschirm},
+    {.name = "picBildschirm", .kind = ControlKind::Picture, .left = 3120, .top = 120, .width = 6612, .height = 6612, .tab = 0, .accessibleName = "Bildschirm", .picture = Picture::Screen},
     {.name = "Frame1", .kind = ControlKind::Frame, .left = 240, .top = 120, .width = 2652, .height = 1572, .caption = "x", .font = FontRole::Caption, .accessibleName = "Schwingung x", .mouseMove = Event::Frame1_MouseMove, .hint = "Schwingung auf der x-Achse einstellen"},
     {.name = "Frame2", .kind = ControlKind::Frame, .left = 240, .top = 1920, .width = 2652, .height = 2892, .caption = "y", .font = FontRole::Caption, .accessibleName = "Schwingung y", .mouseMove = Event::Frame2_MouseMove, .hint = "Schwingung auf der y-Achse einstellen"},
     {.name = "Command1", .kind = ControlKind::Button, .left = 240, .top = 4920, .width = 1452, .height = 372, .caption = "Korvelianfigur", .font = FontRole::Caption, .tab = 12, .click = Event::Command1_Click, .mouseMove = Event::Command1_MouseMove, .hint = "Korvelian-Figur zeigen"},
@@ -82,9 +82,9 @@ inline constexpr auto kControls = std::to_array<ControlLayout>({
     {.name = "Label8", .kind = ControlKind::Label, .left = 240, .top = 5880, .width = 1452, .height = 252, .caption = "Geschwindigkeit", .font = FontRole::Caption},
     {.name = "Command8", .kind = ControlKind::Button, .left = 1800, .top = 5880, .width = 252, .height = 252, .caption = "-", .font = FontRole::Default, .tab = 30, .accessibleName = "Langsamer", .click = Event::Command8_Click},
     {.name = "Command7", .kind = ControlKind::Button, .left = 2040, .top = 5880, .width = 252, .height = 252, .caption = "+", .font = FontRole::Default, .tab = 29, .accessibleName = "Schneller", .click = Event::Command7_Click},
-    {.name = "picVelo", .kind = ControlKind::Picture, .left = 1800, .top = 6120, .width = 492, .height = 132, .tab = 31, .accessibleName = "Geschwindigkeit", .picture = Picture::Velo},
+    {.name = "picVelo", .kind = ControlKind::Picture, .left = 1800, .top = 6120, .width = 492, .height = 132, .tab = 31, .accessibleName = "Geschwindigkeit", .picture = Picture::SpeedBar},
     {.name = "Command5", .kind = ControlKind::Button, .left = 240, .top = 6360, .width = 2652, .height = 372, .caption = "Programm beenden", .font = FontRole::Caption, .tab = 20, .click = Event::Command5_Click},
-    {.name = "txtHilfe", .kind = ControlKind::TextBox, .left = 240, .top = 6840, .width = 9012, .height = 372, .caption = "Hilfe", .font = FontRole::Written, .lightYellow = true, .tab = 21, .accessibleName = "Hilfe", .textBox = TextBox::Hilfe},
+    {.name = "txtHilfe", .kind = ControlKind::TextBox, .left = 240, .top = 6840, .width = 9012, .height = 372, .caption = "Hilfe", .font = FontRole::Written, .lightYellow = true, .tab = 21, .accessibleName = "Hilfe", .textBox = TextBox::Hint},
     {.name = "Command6", .kind = ControlKind::Button, .left = 9360, .top = 6840, .width = 372, .height = 372, .caption = "i", .font = FontRole::Default, .tab = 22, .accessibleName = "Information", .click = Event::Command6_Click},
     {.name = "Label1", .kind = ControlKind::Label, .parent = "Frame1", .left = 600, .top = 240, .width = 1692, .height = 252, .caption = "Amplitude", .font = FontRole::Caption},
     {.name = "hscAmp1", .kind = ControlKind::ScrollBar, .parent = "Frame1", .left = 600, .top = 480, .width = 1812, .height = 252, .tab = 3, .maximum = 200, .value = 100, .accessibleName = "Amplitude x", .change = Event::hscAmp1_Change, .scroll = Event::hscAmp1_Scroll, .scrollBar = ScrollBar::AmplitudeX},
@@ -95,15 +95,15 @@ inline constexpr auto kControls = std::to_array<ControlLayout>({
     {.name = "Label3", .kind = ControlKind::Label, .parent = "Frame2", .left = 600, .top = 960, .width = 1692, .height = 252, .caption = "Phase", .font = FontRole::Caption},
     {.name = "hscPhase", .kind = ControlKind::ScrollBar, .parent = "Frame2", .left = 600, .top = 1200, .width = 1812, .height = 252, .tab = 8, .maximum = kPhaseSteps, .value = 0, .accessibleName = "Phase y", .change = Event::hscPhase_Change, .scroll = Event::hscPhase_Scroll, .scrollBar = ScrollBar::PhaseY},
     {.name = "Command9", .kind = ControlKind::Button, .parent = "Frame2", .left = 1440, .top = 1560, .width = 252, .height = 192, .caption = "-", .font = FontRole::Default, .tab = 25, .accessibleName = "Zähler verkleinern", .click = Event::Command9_Click},
-    {.name = "txtZaehler", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 1560, .width = 612, .height = 288, .caption = "1", .font = FontRole::Typed, .tab = 10, .accessibleName = "Zähler", .change = Event::txtZaehler_Change, .textBox = TextBox::Zaehler},
+    {.name = "txtZaehler", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 1560, .width = 612, .height = 288, .caption = "1", .font = FontRole::Typed, .tab = 10, .accessibleName = "Zähler", .change = Event::txtZaehler_Change, .textBox = TextBox::Numerator},
     {.name = "cmdplusZaehler", .kind = ControlKind::Button, .parent = "Frame2", .left = 2280, .top = 1560, .width = 252, .height = 192, .caption = "+", .font = FontRole::Default, .tab = 23, .accessibleName = "Zähler vergrößern", .click = Event::cmdplusZaehler_Click},
     {.name = "Label4", .kind = ControlKind::Label, .parent = "Frame2", .left = 120, .top = 1800, .width = 1692, .height = 252, .caption = "Frequenzfaktor", .font = FontRole::Caption, .mouseMove = Event::Label4_MouseMove, .hint = "Frequenz der y-Schwingung = Frequenzfaktor * Frequenz der x-Schwingung (als Bruch)"},
     {.name = "Line1", .kind = ControlKind::Line, .parent = "Frame2", .left = 1680, .top = 1920, .width = 600, .height = 0, .accessibleName = "Bruchstrich"},
     {.name = "Command10", .kind = ControlKind::Button, .parent = "Frame2", .left = 1440, .top = 2040, .width = 252, .height = 192, .caption = "-", .font = FontRole::Default, .tab = 26, .accessibleName = "Nenner verkleinern", .click = Event::Command10_Click},
-    {.name = "txtNenner", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 2040, .width = 612, .height = 288, .caption = "1", .font = FontRole::Typed, .tab = 11, .accessibleName = "Nenner", .change = Event::txtNenner_Change, .textBox = TextBox::Nenner},
+    {.name = "txtNenner", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 2040, .width = 612, .height = 288, .caption = "1", .font = FontRole::Typed, .tab = 11, .accessibleName = "Nenner", .change = Event::txtNenner_Change, .textBox = TextBox::Denominator},
     {.name = "cmdplusNenner", .kind = ControlKind::Button, .parent = "Frame2", .left = 2280, .top = 2040, .width = 252, .height = 192, .caption = "+", .font = FontRole::Default, .tab = 24, .accessibleName = "Nenner vergrößern", .click = Event::cmdplusNenner_Click},
     {.name = "Label9", .kind = ControlKind::Label, .parent = "Frame2", .left = 1200, .top = 2520, .width = 372, .height = 252, .caption = "kgV", .font = FontRole::Caption},
-    {.name = "txtkgV", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 2520, .width = 612, .height = 288, .caption = "1", .font = FontRole::Written, .lightYellow = true, .tab = 32, .accessibleName = "kgV", .textBox = TextBox::kgV},
+    {.name = "txtkgV", .kind = ControlKind::TextBox, .parent = "Frame2", .left = 1680, .top = 2520, .width = 612, .height = 288, .caption = "1", .font = FontRole::Written, .lightYellow = true, .tab = 32, .accessibleName = "kgV", .textBox = TextBox::ClosingCount},
 });
 // clang-format on
 
@@ -140,7 +140,8 @@ constexpr const char* controlName(Picture picture)
 inline std::array<std::string, 4> startTexts()
 {
     std::array<std::string, 4> texts;
-    for (const TextBox box : {TextBox::Zaehler, TextBox::Nenner, TextBox::kgV, TextBox::Hilfe})
+    for (const TextBox box :
+         {TextBox::Numerator, TextBox::Denominator, TextBox::ClosingCount, TextBox::Hint})
         texts[static_cast<std::size_t>(box)] = control(controlName(box)).caption;
     return texts;
 }

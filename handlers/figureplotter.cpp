@@ -1,11 +1,11 @@
 #include "figureplotter.h"
 
-#include "constants.h"
+#include "model/constants.h"
 #include "formvariables.h"
-#include "figurepoints.h"
+#include "model/figurepoints.h"
 #include "hintline.h"
 #include "messages.h"
-#include "numbertext.h"
+#include "model/numbertext.h"
 #include "parameters.h"
 #include "windowoperations.h"
 
@@ -30,18 +30,18 @@ void FigurePlotter::redraw()
     // txtkgV can be typed into. A count above the largest closing count would mean billions
     // of points, and a negative one (a minus sign read as -0 too, as in "-0,5") no point or
     // a stub but an empty screen, so both are refused before anything on the screen changes.
-    const double typed = textNumber(m_ops.text(TextBox::kgV));
+    const double typed = textNumber(m_ops.text(TextBox::ClosingCount));
     if (!(typed <= kLargestWhole) || std::signbit(typed)) {
         m_hint.show(HintLine::Cause::Figure, std::signbit(typed) ? kKgvNegative : kKgvTooLarge);
         return;
     }
 
-    m_ops.clear(Picture::Bildschirm);
-    m_ops.setFrame(Picture::Bildschirm, -kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge);
-    m_ops.drawSegment(Picture::Bildschirm, -2, 0, 2, 0, kAxisColour);
-    m_ops.drawSegment(Picture::Bildschirm, 0, -2, 0, 2, kAxisColour);
+    m_ops.clear(Picture::Screen);
+    m_ops.setFrame(Picture::Screen, -kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge);
+    m_ops.drawSegment(Picture::Screen, -2, 0, 2, 0, kAxisColour);
+    m_ops.drawSegment(Picture::Screen, 0, -2, 0, 2, kAxisColour);
 
-    const double k = textNumber(m_ops.text(TextBox::kgV));
+    const double k = textNumber(m_ops.text(TextBox::ClosingCount));
     trace(loopEnd(k));
 }
 
@@ -56,18 +56,18 @@ void FigurePlotter::trace(double end)
     // for every point of it.
     const Parameter p = readParameters(m_ops, v.ratio);
     const FigureRun run = figureRun(p, end);
-    m_ops.drawFigure(Picture::Bildschirm, p, end, kFigureColour);
+    m_ops.drawFigure(Picture::Screen, p, end, kFigureColour);
 
     // What the loop leaves behind is computed exactly, not from the drawing's points.
     v.t = run.t;
     if (run.count > 0) {
-        const Point point = Auslenkung(run.lastT, p);
+        const Point point = deflection(run.lastT, p);
         v.x = point.x;
         v.y = point.y;
     }
     // Where the formulas give no number (a denominator of 0), the figure ends there.
     if (run.stoppedAtNonFinite)
-        m_hint.show(HintLine::Cause::Figure, p.denominator == 0 ? kNennerNull : kNotDrawable);
+        m_hint.show(HintLine::Cause::Figure, p.denominator == 0 ? kDenominatorZero : kNotDrawable);
     else
         m_hint.mend(HintLine::Cause::Figure);
 }

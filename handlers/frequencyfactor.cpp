@@ -1,11 +1,11 @@
 #include "frequencyfactor.h"
 
-#include "constants.h"
+#include "model/constants.h"
 #include "figureplotter.h"
 #include "hintline.h"
-#include "kgv.h"
+#include "model/kgv.h"
 #include "messages.h"
-#include "numbertext.h"
+#include "model/numbertext.h"
 #include "ratioinuse.h"
 
 #include <algorithm>
@@ -99,7 +99,7 @@ std::string ratioText(std::pair<long, long> ratio)
 // number from its start, with a decimal point, and the closing count is taken from the rounded
 // numerator, which may leave a numerator with decimals open. Nothing when it gives what it
 // says. other is the value of the other box, count the closing count.
-std::string readingNote(const std::string& text, bool zaehler, double other, long count)
+std::string readingNote(const std::string& text, bool inNumerator, double other, long count)
 {
     const double value = textNumber(text);
     const std::size_t length = numberLength(text);
@@ -113,8 +113,8 @@ std::string readingNote(const std::string& text, bool zaehler, double other, lon
         if (meant == value)
             return {};
         // What was meant, in the whole numbers the boxes take.
-        const double z = zaehler ? meant : other;
-        const double n = zaehler ? other : meant;
+        const double z = inNumerator ? meant : other;
+        const double n = inNumerator ? other : meant;
         const auto ratio = wholeRatio(z, n);
         std::string note = quoted + " wird als " + shown(value) + " gelesen";
         if (!ratio)
@@ -122,7 +122,7 @@ std::string readingNote(const std::string& text, bool zaehler, double other, lon
         return note + "; für " + shown(z) + " : " + shown(n) + " „" + std::to_string(ratio->first) +
                "“ und „" + std::to_string(ratio->second) + "“ eingeben.";
     }
-    if (zaehler && std::floor(value) != value) {
+    if (inNumerator && std::floor(value) != value) {
         // y runs count * value / other periods while x runs count.
         const double periods = count * value / other;
         // Whole to within the rounding of a count up to 10^9 periods; a decimal's miss of a
@@ -150,50 +150,50 @@ FrequencyFactor::FrequencyFactor(WindowOperations& ops, FigurePlotter& plotter, 
 
 void FrequencyFactor::recount()
 {
-    const std::string nennerText = m_ops.text(TextBox::Nenner);
-    const std::string zaehlerText = m_ops.text(TextBox::Zaehler);
-    const double nenner = textNumber(nennerText);
-    const double zaehler = textNumber(zaehlerText);
+    const std::string denominatorText = m_ops.text(TextBox::Denominator);
+    const std::string numeratorText = m_ops.text(TextBox::Numerator);
+    const double denominator = textNumber(denominatorText);
+    const double numerator = textNumber(numeratorText);
     // Outside whole numbers 1 ... 32767 the subtraction loop may never end or the count may
     // not fit, so such an entry (often just a box half retyped) changes nothing but the hint
     // and the mark on the boxes whose text is not in use.
-    const ClosingCount count = closingCount(nenner, zaehler);
+    const ClosingCount count = closingCount(numerator, denominator);
     switch (count.fault) {
     case RatioFault::None:
         break;
-    case RatioFault::Nenner:
-    case RatioFault::Zaehler:
-        refuse(kRatioDomain, zaehler, nenner);
+    case RatioFault::Denominator:
+    case RatioFault::Numerator:
+        refuse(kRatioDomain, numerator, denominator);
         return;
     case RatioFault::TooLarge:
-        refuse(kRatioTooLarge, zaehler, nenner);
+        refuse(kRatioTooLarge, numerator, denominator);
         return;
     }
     if (m_ratio.refused) {
-        m_ops.setTextInUse(TextBox::Zaehler, true);
-        m_ops.setTextInUse(TextBox::Nenner, true);
+        m_ops.setTextInUse(TextBox::Numerator, true);
+        m_ops.setTextInUse(TextBox::Denominator, true);
         m_hint.mend(HintLine::Cause::Ratio);
     }
-    m_ratio = {zaehler, nenner, false};
+    m_ratio = {numerator, denominator, false};
     // Not a refusal: the figure is drawn, but the hint line says what it is drawn with.
-    std::string note = readingNote(zaehlerText, true, nenner, count.value);
+    std::string note = readingNote(numeratorText, true, denominator, count.value);
     if (note.empty())
-        note = readingNote(nennerText, false, zaehler, count.value);
+        note = readingNote(denominatorText, false, numerator, count.value);
     if (note.empty())
         m_hint.mend(HintLine::Cause::Reading);
     else
         m_hint.show(HintLine::Cause::Reading, note);
-    m_ops.setText(TextBox::kgV, numberText(count.value));
+    m_ops.setText(TextBox::ClosingCount, numberText(count.value));
     m_plotter.redraw();
 }
 
-void FrequencyFactor::refuse(const char* message, double zaehler, double nenner)
+void FrequencyFactor::refuse(const char* message, double numerator, double denominator)
 {
     m_ratio.refused = true;
     // A box whose value differs from the one in use is marked, the valid one of a refused
     // pair included: the figure does not follow it either.
-    m_ops.setTextInUse(TextBox::Zaehler, zaehler == m_ratio.zaehler);
-    m_ops.setTextInUse(TextBox::Nenner, nenner == m_ratio.nenner);
+    m_ops.setTextInUse(TextBox::Numerator, numerator == m_ratio.numerator);
+    m_ops.setTextInUse(TextBox::Denominator, denominator == m_ratio.denominator);
     m_hint.show(HintLine::Cause::Ratio, message);
 }
 

@@ -22,7 +22,7 @@ public:
     void decrement(TextBox box);
 
 private:
-    void refuse(const char* message, double zaehler, double nenner);
+    void refuse(const char* message, double numerator, double denominator);
     void write(TextBox box, double value);
 
     WindowOperations& m_ops;

@@ -3,7 +3,7 @@
 namespace korvelian {
 
 // What the hint line says when an entry cannot be drawn.
-inline constexpr const char* kNennerNull = "Der Nenner darf nicht 0 sein.";
+inline constexpr const char* kDenominatorZero = "Der Nenner darf nicht 0 sein.";
 inline constexpr const char* kNotDrawable = "Zähler und Nenner ergeben keine darstellbare Figur.";
 inline constexpr const char* kKgvTooLarge = "kgV höchstens 32767: die Figur wird nicht gezeichnet.";
 inline constexpr const char* kKgvNegative = "kgV nicht unter 0: die Figur wird nicht gezeichnet.";

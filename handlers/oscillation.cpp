@@ -1,6 +1,6 @@
 #include "oscillation.h"
 
-#include "constants.h"
+#include "model/constants.h"
 #include "formvariables.h"
 #include "overlayupdate.h"
 #include "parameters.h"
@@ -77,7 +77,7 @@ double Oscillation::waitFrom(double t0)
 void Oscillation::frame()
 {
     const Parameter p = readParameters(m_ops, m_vars.ratio);
-    const Point point = Auslenkung(m_vars.t, p);
+    const Point point = deflection(m_vars.t, p);
     // A denominator typed as 0 has no position: the overlays stay and the beam goes on.
     if (!isFinite(point))
         return;

@@ -1,6 +1,6 @@
 #include "overlayupdate.h"
 
-#include "constants.h"
+#include "model/constants.h"
 
 namespace korvelian {
 

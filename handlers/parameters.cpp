@@ -1,7 +1,7 @@
 #include "parameters.h"
 
-#include "constants.h"
-#include "numbertext.h"
+#include "model/constants.h"
+#include "model/numbertext.h"
 #include "ratioinuse.h"
 #include "windowoperations.h"
 
@@ -24,12 +24,12 @@ Parameter readParameters(WindowOperations& ops, const RatioInUse& ratio)
     p.phaseX = scrollParameter(ops, ScrollBar::PhaseX);
     p.amplitudeX = scrollParameter(ops, ScrollBar::AmplitudeX);
     p.phaseY = scrollParameter(ops, ScrollBar::PhaseY);
-    p.numerator = textNumber(ops.text(TextBox::Zaehler));
-    p.denominator = textNumber(ops.text(TextBox::Nenner));
+    p.numerator = textNumber(ops.text(TextBox::Numerator));
+    p.denominator = textNumber(ops.text(TextBox::Denominator));
     p.amplitudeY = scrollParameter(ops, ScrollBar::AmplitudeY);
     if (ratio.refused) {
-        p.numerator = ratio.zaehler;
-        p.denominator = ratio.nenner;
+        p.numerator = ratio.numerator;
+        p.denominator = ratio.denominator;
     }
     return p;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driftstep.h"
+#include "model/driftstep.h"
 
 #include <functional>
 

@@ -6,8 +6,8 @@ namespace korvelian {
 // as long as the closing count accepts them, the last accepted ones while it refuses.
 struct RatioInUse
 {
-    double zaehler = 1;
-    double nenner = 1;
+    double numerator = 1;
+    double denominator = 1;
     bool refused = false;
 };
 

@@ -3,7 +3,7 @@
 #include "hintline.h"
 #include "parameters.h"
 #include "soundoutput.h"
-#include "stereotone.h"
+#include "model/stereotone.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stereotone.h"
+#include "model/stereotone.h"
 
 namespace korvelian {
 

@@ -9,8 +9,8 @@ namespace korvelian {
 
 void drawSpeedBar(WindowOperations& ops, double dt)
 {
-    ops.clear(Picture::Velo);
-    ops.drawBox(Picture::Velo, 0, 0, static_cast<float>(dt), 1);
+    ops.clear(Picture::SpeedBar);
+    ops.drawBox(Picture::SpeedBar, 0, 0, static_cast<float>(dt), 1);
 }
 
 SpeedControl::SpeedControl(WindowOperations& ops, FormVariables& variables)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "constants.h"
+#include "model/constants.h"
 
 namespace korvelian {
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "auslenkung.h"
+#include "model/deflection.h"
 
 #include <cstdint>
 #include <string>
 
 namespace korvelian {
 
-enum class Picture { Bildschirm, Velo };
+enum class Picture { Screen, SpeedBar };
 // The overlays above the screen's drawing. In the window they are Shape1 (the beam point),
 // Shape2 (the marker of y on the vertical axis), Shape3 (the marker of x on the horizontal
 // axis), Line2 (the drop line from the point to the horizontal axis) and Line3 (the drop line
@@ -15,7 +15,7 @@ enum class Picture { Bildschirm, Velo };
 enum class Shape { BeamPoint, YMarker, XMarker };
 enum class OverlayLine { DropToXAxis, DropToYAxis };
 enum class LineEnd { X1, Y1, X2, Y2 };
-enum class TextBox { Zaehler, Nenner, kgV, Hilfe };
+enum class TextBox { Numerator, Denominator, ClosingCount, Hint };
 // The scroll bars by what they set; in the window hscAmp1, HScroll1, hscAmp2 and hscPhase.
 enum class ScrollBar { AmplitudeX, PhaseX, AmplitudeY, PhaseY };
 

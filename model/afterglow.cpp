@@ -38,11 +38,11 @@ void AfterglowTrace::follow(double t, const Parameter& p, double now)
         const int n = std::max(1, static_cast<int>(steps));
         for (int i = 1; i <= n; ++i) {
             const double share = static_cast<double>(i) / n;
-            const Point point = Auslenkung(m_lastT + path * share, p);
+            const Point point = deflection(m_lastT + path * share, p);
             add(point.x, point.y, m_lastTime + (now - m_lastTime) * share, true);
         }
     } else {
-        const Point point = Auslenkung(t, p);
+        const Point point = deflection(t, p);
         add(point.x, point.y, now, false);
     }
     m_following = true;

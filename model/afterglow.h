@@ -1,6 +1,6 @@
 #pragma once
 
-#include "auslenkung.h"
+#include "deflection.h"
 
 #include <deque>
 

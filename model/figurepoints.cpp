@@ -17,7 +17,7 @@ constexpr std::size_t kBlock = 512;
 
 bool finiteAt(std::size_t i, const Parameter& p)
 {
-    const Point point = Auslenkung(loopValue(i), p);
+    const Point point = deflection(loopValue(i), p);
     return std::isfinite(point.x) && std::isfinite(point.y);
 }
 

@@ -25,14 +25,15 @@ std::optional<std::int16_t> kgV(double a, std::int16_t b)
     return toInt16((a0 * b0) / a);
 }
 
-ClosingCount closingCount(double nenner, double zaehler)
+ClosingCount closingCount(double numerator, double denominator)
 {
-    if (!(nenner >= 1.0 && nenner <= kLargestWhole && std::floor(nenner) == nenner))
-        return {RatioFault::Nenner, 0};
-    const auto z = toInt16(zaehler);
+    if (!(denominator >= 1.0 && denominator <= kLargestWhole &&
+          std::floor(denominator) == denominator))
+        return {RatioFault::Denominator, 0};
+    const auto z = toInt16(numerator);
     if (!z || *z < 1)
-        return {RatioFault::Zaehler, 0};
-    const auto k = kgV(nenner, *z);
+        return {RatioFault::Numerator, 0};
+    const auto k = kgV(denominator, *z);
     if (!k)
         return {RatioFault::TooLarge, 0};
     return {RatioFault::None, *k};

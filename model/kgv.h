@@ -13,9 +13,9 @@ std::optional<std::int16_t> kgV(double a, std::int16_t b);
 
 enum class RatioFault {
     None,
-    Nenner,   // not a whole number from 1 to 32767
-    Zaehler,  // does not round to a whole number from 1 to 32767
-    TooLarge, // the closing count is above 32767
+    Denominator, // not a whole number from 1 to 32767
+    Numerator,   // does not round to a whole number from 1 to 32767
+    TooLarge,    // the closing count is above 32767
 };
 
 struct ClosingCount
@@ -27,6 +27,6 @@ struct ClosingCount
 // The closing count of the frequency factor as the boxes read, or why there is none.
 // The numerator enters kgV rounded to a whole number (ties to even); the denominator must
 // already be one.
-ClosingCount closingCount(double nenner, double zaehler);
+ClosingCount closingCount(double numerator, double denominator);
 
 } // namespace korvelian

@@ -40,7 +40,7 @@ double closingPeriods(const Parameter& p, double kgv)
 
 double signalValue(Signal signal, double t, const Parameter& p)
 {
-    const Point point = Auslenkung(t, p);
+    const Point point = deflection(t, p);
     return signal == Signal::X ? point.x : point.y;
 }
 

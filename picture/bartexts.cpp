@@ -1,8 +1,8 @@
 #include "bartexts.h"
 
-#include "auslenkung.h"
-#include "barvalues.h"
-#include "layout.h"
+#include "model/deflection.h"
+#include "model/barvalues.h"
+#include "form/layout.h"
 
 #include <QLocale>
 
@@ -38,19 +38,19 @@ bool isAmplitudeBar(const ControlLayout& bar)
     return bar.scrollBar == ScrollBar::AmplitudeX || bar.scrollBar == ScrollBar::AmplitudeY;
 }
 
-QString yOscillationPhaseText(int value, double zaehler, double nenner)
+QString yOscillationPhaseText(int value, double numerator, double denominator)
 {
-    return yOscillationPhaseLine(barUnits(value), zaehler, nenner);
+    return yOscillationPhaseLine(barUnits(value), numerator, denominator);
 }
 
-QString yOscillationPhaseLine(double p2, double zaehler, double nenner)
+QString yOscillationPhaseLine(double p2, double numerator, double denominator)
 {
-    const double phase = yOscillationPhase(p2, zaehler, nenner);
+    const double phase = yOscillationPhase(p2, numerator, denominator);
     return QStringLiteral("Phase der y-Schwingung: %1°")
         .arg(decimals(phase * 180 / std::numbers::pi, 1));
 }
 
-QString barText(const ControlLayout& bar, int value, double zaehler, double nenner)
+QString barText(const ControlLayout& bar, int value, double numerator, double denominator)
 {
     const QString name = QString::fromUtf8(bar.accessibleName);
     if (isAmplitudeBar(bar))
@@ -61,8 +61,8 @@ QString barText(const ControlLayout& bar, int value, double zaehler, double nenn
         QStringLiteral("%1: %2 rad %3 %4°")
             .arg(name, decimals(barUnits(value), 2),
                  exact ? QStringLiteral("=") : QStringLiteral("≈"), decimals(degrees, 1));
-    if (bar.scrollBar == ScrollBar::PhaseY && zaehler != nenner)
-        text += QStringLiteral(" (%1)").arg(yOscillationPhaseText(value, zaehler, nenner));
+    if (bar.scrollBar == ScrollBar::PhaseY && numerator != denominator)
+        text += QStringLiteral(" (%1)").arg(yOscillationPhaseText(value, numerator, denominator));
     return text;
 }
 

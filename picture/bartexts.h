@@ -11,15 +11,16 @@ struct ControlLayout;
 // "Phase x: 1,57 rad ≈ 90,0°". The amplitude has two decimals; the phase is in radians to two
 // decimals and in degrees to one. A bar's value is a whole number of hundredths, so the radians
 // are exact; the degrees are a multiple of 180 / pi and so rounded for every value but 0, which
-// alone gets "=". zaehler and nenner are the ratio in use: for any other than Z = N the y phase
-// bar names the phase of the y oscillation too, "Phase y: 0,79 rad ≈ 45,3° (Phase der
+// alone gets "=". numerator and denominator are the ratio in use: for any other than Z = N the y
+// phase bar names the phase of the y oscillation too, "Phase y: 0,79 rad ≈ 45,3° (Phase der
 // y-Schwingung: 90,5°)".
-QString barText(const ControlLayout& bar, int value, double zaehler, double nenner);
+QString barText(const ControlLayout& bar, int value, double numerator, double denominator);
 
-// "Phase der y-Schwingung: 90,5°" for the y phase bar at value and the ratio zaehler : nenner.
-QString yOscillationPhaseText(int value, double zaehler, double nenner);
+// "Phase der y-Schwingung: 90,5°" for the y phase bar at value and the ratio numerator :
+// denominator.
+QString yOscillationPhaseText(int value, double numerator, double denominator);
 // The same for a y phase p2 in radians that no bar need hold, as the overview plate's 45°.
-QString yOscillationPhaseLine(double p2, double zaehler, double nenner);
+QString yOscillationPhaseLine(double p2, double numerator, double denominator);
 
 bool isAmplitudeBar(const ControlLayout& bar);
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "auslenkung.h"
-#include "pixelmapping.h"
+#include "model/deflection.h"
+#include "raster/pixelmapping.h"
 
 #include <QColor>
 #include <QRectF>

@@ -1,8 +1,8 @@
 #include "drawingrenderer.h"
 
-#include "constants.h"
-#include "figurepoints.h"
-#include "layout.h"
+#include "model/constants.h"
+#include "model/figurepoints.h"
+#include "form/layout.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "constants.h"
+#include "model/constants.h"
 #include "drawing.h"
-#include "widefigureraster.h"
+#include "raster/widefigureraster.h"
 
 #include <QImage>
 

@@ -1,12 +1,12 @@
 #include "overviewplate.h"
 
-#include "constants.h"
+#include "model/constants.h"
 #include "bartexts.h"
 #include "drawingrenderer.h"
 #include "graticule.h"
-#include "kgv.h"
-#include "layout.h"
-#include "messages.h"
+#include "model/kgv.h"
+#include "form/layout.h"
+#include "handlers/messages.h"
 #include "valuetext.h"
 
 #include <QPainter>
@@ -95,7 +95,7 @@ OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const P
 {
     // One cell: its parameters, or a note why its ratio is left out.
     const auto add = [&](const Parameter& p, const QString& label) {
-        const ClosingCount count = closingCount(p.denominator, p.numerator);
+        const ClosingCount count = closingCount(p.numerator, p.denominator);
         if (count.fault != RatioFault::None) {
             m_notes << QStringLiteral("%1 ausgelassen: %2")
                            .arg(ratioText(p.numerator, p.denominator),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "auslenkung.h"
+#include "model/deflection.h"
 #include "drawing.h"
 #include "drawingrenderer.h"
 

@@ -1,11 +1,11 @@
 #include "readingaid.h"
 
 #include "bartexts.h"
-#include "barvalues.h"
-#include "constants.h"
+#include "model/barvalues.h"
+#include "model/constants.h"
 #include "drawingrenderer.h"
-#include "figurereading.h"
-#include "layout.h"
+#include "model/figurereading.h"
+#include "form/layout.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QHash>

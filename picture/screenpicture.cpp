@@ -1,7 +1,7 @@
 #include "screenpicture.h"
 
 #include "graticule.h"
-#include "layout.h"
+#include "form/layout.h"
 #include "readingaid.h"
 #include "screenvalues.h"
 #include "tracepainter.h"

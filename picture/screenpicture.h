@@ -1,9 +1,9 @@
 #pragma once
 
-#include "afterglow.h"
+#include "model/afterglow.h"
 #include "drawing.h"
 #include "drawingrenderer.h"
-#include "windowoperations.h"
+#include "handlers/windowoperations.h"
 
 #include <QColor>
 #include <QRectF>

@@ -1,6 +1,6 @@
 #include "timesignalpicture.h"
 
-#include "constants.h"
+#include "model/constants.h"
 #include "drawingrenderer.h"
 
 #include <QFontMetricsF>
@@ -358,7 +358,7 @@ void paintTimeCursor(QPainter& painter, const QRectF& target, const TimeSignalSc
     }
     painter.setPen(c.text);
     painter.setFont(font(style.zoom));
-    const Point beam = Auslenkung(t, scene.p);
+    const Point beam = deflection(t, scene.p);
     // The time where the cursor stands on the axis, in the axis' periods: the running t
     // grows past the axis' end, where the figure starts over.
     painter.drawText(

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "drawing.h"
-#include "timesignals.h"
+#include "model/timesignals.h"
 
 #include <QImage>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "tracepainter.h"
 
-#include "constants.h"
+#include "model/constants.h"
 #include "drawing.h"
 
 #include <QPainter>

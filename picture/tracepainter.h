@@ -1,6 +1,6 @@
 #pragma once
 
-#include "afterglow.h"
+#include "model/afterglow.h"
 #include "drawing.h"
 
 class QPainter;

@@ -1,7 +1,7 @@
 #include "typedvalue.h"
 
-#include "barvalues.h"
-#include "layout.h"
+#include "model/barvalues.h"
+#include "form/layout.h"
 #include "bartexts.h"
 #include "valuetext.h"
 

@@ -1,6 +1,6 @@
 #include "bittranspose.h"
 
-#include "vectorcode.h"
+#include "model/vectorcode.h"
 
 namespace korvelian {
 

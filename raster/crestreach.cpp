@@ -1,7 +1,7 @@
 #include "crestreach.h"
 
-#include "fastsine.h"
-#include "loopvalues.h"
+#include "model/fastsine.h"
+#include "model/loopvalues.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "figureraster.h"
 
-#include "constants.h"
+#include "model/constants.h"
 #include "crestreach.h"
-#include "figurepoints.h"
-#include "loopvalues.h"
+#include "model/figurepoints.h"
+#include "model/loopvalues.h"
 
 #include <algorithm>
 #include <bit>

@@ -5,7 +5,7 @@
 // code for AVX2 and for AVX-512 here; the processor's own decides at run time.
 
 #include "litrows.h"
-#include "vectorcode.h"
+#include "model/vectorcode.h"
 
 #include "runbitmaps.h"
 

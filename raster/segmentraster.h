@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figurepoints.h"
+#include "model/figurepoints.h"
 #include "litrows.h"
 #include "pixelmapping.h"
 #include "runbitmaps.h"

@@ -1,7 +1,7 @@
 #include "fakewindow.h"
 
-#include "figurepoints.h"
-#include "layout.h"
+#include "model/figurepoints.h"
+#include "form/layout.h"
 
 #include <algorithm>
 #include <cstdio>

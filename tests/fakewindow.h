@@ -1,8 +1,8 @@
 #pragma once
 
-#include "event.h"
-#include "layout.h"
-#include "windowoperations.h"
+#include "form/event.h"
+#include "form/layout.h"
+#include "handlers/windowoperations.h"
 
 #include <array>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fakewindow.h"
-#include "form1.h"
+#include "form/form1.h"
 
 namespace korvelian {
 

@@ -1,9 +1,9 @@
 #include "modelchecks.h"
 
-#include "constants.h"
-#include "fastsine.h"
-#include "figurepoints.h"
-#include "loopvalues.h"
+#include "model/constants.h"
+#include "model/fastsine.h"
+#include "model/figurepoints.h"
+#include "model/loopvalues.h"
 
 #include <algorithm>
 #include <bit>
@@ -137,7 +137,7 @@ std::string checkFigure(const FigureCase& c)
     double last = 0;
     bool stopped = false;
     for (; t <= c.end; t += kLoopStep) {
-        const Point point = Auslenkung(t, c.p);
+        const Point point = deflection(t, c.p);
         if (!finite(point)) {
             stopped = true;
             break;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "auslenkung.h"
+#include "model/deflection.h"
 
 #include <string>
 #include <vector>
@@ -32,7 +32,7 @@ std::string checkSine(double x);
 std::string checkSinesInPlace();
 
 // figureRun and figurePoints against the loop they stand for: t = 0, 0.1, ... by repeated
-// addition while t <= end, each point from Auslenkung, the first non-finite one ending it.
+// addition while t <= end, each point from deflection(), the first non-finite one ending it.
 // Count and t exactly, the points within single precision.
 std::string checkFigure(const FigureCase& c);
 

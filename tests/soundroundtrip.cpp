@@ -5,8 +5,8 @@
 // With --server-returns it ticks "Ton", and says when the entry goes because the audio server
 // went and when it comes back by itself.
 
-#include "application.h"
-#include "mainwindow.h"
+#include "app/application.h"
+#include "app/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,7 +6,9 @@ fault list: puts the fault in, rebuilds, runs the suite until its first failure,
 original text back. The work tree itself is only read. Prints which test caught each fault,
 which faults survived, and the share caught.
 
-    tools/mutate.py [--faults tools/mutants.txt] [--only REGEX] [--keep]
+    tools/mutate.py [--faults tools/mutants.txt] [--only REGEX] [--keep] [--check]
+
+--check only says which faults no longer apply to the work tree, in a second.
 """
 
 import argparse
@@ -111,6 +113,8 @@ def main():
     parser.add_argument("--faults", default=os.path.join(ROOT, "tools", "mutants.txt"))
     parser.add_argument("--only", help="only the faults whose line matches this expression")
     parser.add_argument("--keep", action="store_true", help="keep the temporary copy")
+    parser.add_argument("--check", action="store_true",
+                        help="only list the faults whose text no longer stands once")
     args = parser.parse_args()
     # Stopped from outside, the copy is still cleaned up (the work tree is never touched).
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
@@ -118,6 +122,13 @@ def main():
     faults = read_faults(args.faults)
     if args.only:
         faults = [f for f in faults if re.search(args.only, f"{f.path} | {f.what}")]
+    if args.check:
+        stale = [f for f in faults if not os.path.isfile(os.path.join(ROOT, f.path))
+                 or open(os.path.join(ROOT, f.path), encoding="utf-8").read().count(f.old) != 1]
+        for fault in stale:
+            print(f"not applicable: {fault.number} {fault.path} | {fault.what}")
+        print(f"mutate: {len(faults) - len(stale)} of {len(faults)} faults apply")
+        return 1 if stale else 0
     work = tempfile.mkdtemp(prefix="korvelian-mutate-")
     source = os.path.join(work, "src")
     build = os.path.join(work, "build")

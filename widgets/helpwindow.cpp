@@ -1,13 +1,13 @@
 #include "helpwindow.h"
 
-#include "barvalues.h"
-#include "constants.h"
-#include "drawingrenderer.h"
-#include "kgv.h"
-#include "layout.h"
-#include "readingaid.h"
-#include "timesignalpicture.h"
-#include "tracepainter.h"
+#include "model/barvalues.h"
+#include "model/constants.h"
+#include "picture/drawingrenderer.h"
+#include "model/kgv.h"
+#include "form/layout.h"
+#include "picture/readingaid.h"
+#include "picture/timesignalpicture.h"
+#include "picture/tracepainter.h"
 #include "zoompolicy.h"
 
 #include <QApplication>
@@ -72,7 +72,7 @@ QString HelpWindow::text(const QString& written) const
         return german.toString(value, 'f', decimals);
     };
     const int phaseEnd = control("hscPhase").maximum;
-    const int kgv = closingCount(2, 3).value;
+    const int kgv = closingCount(3, 2).value;
     const QList<std::pair<const char*, QString>> numbers = {
         {"amplitudeMax", number(barUnits(control("hscAmp1").maximum), 0)},
         {"screenEdge", number(kScreenEdge, 0)},

@@ -1,7 +1,7 @@
 #include "horizontalbar.h"
 
 #include "focusmark.h"
-#include "layout.h"
+#include "form/layout.h"
 #include "zoomedstyle.h"
 
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "pageprinter.h"
 
-#include "filewriter.h"
-#include "pictureexporter.h"
-#include "plateexporter.h"
+#include "picture/filewriter.h"
+#include "picture/pictureexporter.h"
+#include "picture/plateexporter.h"
 
 #include <QPrinter>
 

@@ -1,7 +1,7 @@
 #include "picturearea.h"
 
 #include "focusmark.h"
-#include "layout.h"
+#include "form/layout.h"
 
 #include <QPaintEvent>
 

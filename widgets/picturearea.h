@@ -1,9 +1,9 @@
 #pragma once
 
-#include "drawing.h"
-#include "drawingrenderer.h"
-#include "screenpicture.h"
-#include "screenvalues.h"
+#include "picture/drawing.h"
+#include "picture/drawingrenderer.h"
+#include "picture/screenpicture.h"
+#include "picture/screenvalues.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "plateview.h"
 
-#include "drawingrenderer.h"
+#include "picture/drawingrenderer.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "overviewplate.h"
-#include "plateexporter.h"
+#include "picture/overviewplate.h"
+#include "picture/plateexporter.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "presetmenus.h"
 
-#include "barvalues.h"
-#include "layout.h"
-#include "bartexts.h"
+#include "model/barvalues.h"
+#include "form/layout.h"
+#include "picture/bartexts.h"
 #include "valuedialog.h"
 
 #include <QLineEdit>
@@ -42,8 +42,8 @@ PresetMenus::PresetMenus(QWidget& window) : QObject(&window), m_window(window)
         if (row.kind == ControlKind::ScrollBar)
             addBar(window.findChild<QScrollBar*>(row.name), row);
     }
-    addRatioBoxes(window.findChild<QLineEdit*>(controlName(TextBox::Zaehler)),
-                  window.findChild<QLineEdit*>(controlName(TextBox::Nenner)));
+    addRatioBoxes(window.findChild<QLineEdit*>(controlName(TextBox::Numerator)),
+                  window.findChild<QLineEdit*>(controlName(TextBox::Denominator)));
 }
 
 QMenu* PresetMenus::menuFor(const QWidget* control) const
@@ -78,16 +78,17 @@ void PresetMenus::addBar(QScrollBar* bar, const ControlLayout& row)
             [bar, menu](const QPoint& at) { menu->exec(bar->mapToGlobal(at)); });
 }
 
-void PresetMenus::addRatioBoxes(QLineEdit* zaehler, QLineEdit* nenner)
+void PresetMenus::addRatioBoxes(QLineEdit* numerator, QLineEdit* denominator)
 {
-    for (QLineEdit* box : {zaehler, nenner}) {
+    for (QLineEdit* box : {numerator, denominator}) {
         auto* ratios = new QMenu(QStringLiteral("Verhältnis Zähler : Nenner"), &m_window);
         ratios->setObjectName(menuName(box));
         for (const auto& [z, n] : kRatios) {
-            ratios->addAction(QStringLiteral("%1:%2").arg(z).arg(n), box, [zaehler, nenner, z, n] {
-                type(zaehler, z);
-                type(nenner, n);
-            });
+            ratios->addAction(QStringLiteral("%1:%2").arg(z).arg(n), box,
+                              [numerator, denominator, z, n] {
+                                  type(numerator, z);
+                                  type(denominator, n);
+                              });
         }
         box->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(box, &QWidget::customContextMenuRequested, ratios, [box, ratios](const QPoint& at) {

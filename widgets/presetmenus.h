@@ -27,7 +27,7 @@ public:
 
 private:
     void addBar(QScrollBar* bar, const ControlLayout& row);
-    void addRatioBoxes(QLineEdit* zaehler, QLineEdit* nenner);
+    void addRatioBoxes(QLineEdit* numerator, QLineEdit* denominator);
 
     QWidget& m_window;
 };

@@ -1,6 +1,6 @@
 #include "screenarea.h"
 
-#include "layout.h"
+#include "form/layout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "afterglow.h"
+#include "model/afterglow.h"
 #include "picturearea.h"
-#include "windowoperations.h"
+#include "handlers/windowoperations.h"
 
 #include <array>
 

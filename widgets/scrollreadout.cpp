@@ -1,8 +1,8 @@
 #include "scrollreadout.h"
 
-#include "bartexts.h"
-#include "layout.h"
-#include "ratioinuse.h"
+#include "picture/bartexts.h"
+#include "form/layout.h"
+#include "handlers/ratioinuse.h"
 #include "zoompolicy.h"
 
 #include <QAccessible>
@@ -78,7 +78,7 @@ QAccessibleInterface* readoutAccessible(const QString&, QObject* object)
 
 QString ScrollReadout::text(const QScrollBar& bar) const
 {
-    return barText(*barRow(&bar), bar.sliderPosition(), m_ratio.zaehler, m_ratio.nenner);
+    return barText(*barRow(&bar), bar.sliderPosition(), m_ratio.numerator, m_ratio.denominator);
 }
 
 void ScrollReadout::describeBars()

@@ -1,8 +1,8 @@
 #include "timesignalview.h"
 
-#include "layout.h"
+#include "form/layout.h"
 #include "picturearea.h"
-#include "pictureexporter.h"
+#include "picture/pictureexporter.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -140,7 +140,7 @@ void TimeSignalView::placeBeside(const QWidget& window)
     const QSize full = zoomedSize();
     // The window's controls and screen; full screen or maximized they stand amid room of the
     // window that shows nothing, which the view may take.
-    const ControlLayout& screenRow = control(controlName(Picture::Bildschirm));
+    const ControlLayout& screenRow = control(controlName(Picture::Screen));
     const QRect screen(m_screen.mapToGlobal(QPoint(0, 0)), m_screen.size());
     const QRect content(screen.topLeft() -
                             QPoint(pixels(screenRow.left, m_zoom), pixels(screenRow.top, m_zoom)),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "timesignalpicture.h"
+#include "picture/timesignalpicture.h"
 
 #include <QImage>
 #include <QMargins>

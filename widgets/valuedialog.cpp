@@ -1,10 +1,10 @@
 #include "valuedialog.h"
 
-#include "barvalues.h"
-#include "layout.h"
-#include "bartexts.h"
-#include "typedvalue.h"
-#include "valuetext.h"
+#include "model/barvalues.h"
+#include "form/layout.h"
+#include "picture/bartexts.h"
+#include "picture/typedvalue.h"
+#include "picture/valuetext.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

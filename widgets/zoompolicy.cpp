@@ -1,6 +1,6 @@
 #include "zoompolicy.h"
 
-#include "layout.h"
+#include "form/layout.h"
 
 #include <algorithm>
 #include <cmath>

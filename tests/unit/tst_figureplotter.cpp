@@ -1,12 +1,12 @@
-#include "exactcompare.h"
-#include "fakewindow.h"
-#include "figureplotter.h"
-#include "formvariables.h"
-#include "hintline.h"
-#include "messages.h"
-#include "numbertext.h"
+#include "tests/exactcompare.h"
+#include "tests/fakewindow.h"
+#include "handlers/figureplotter.h"
+#include "handlers/formvariables.h"
+#include "handlers/hintline.h"
+#include "handlers/messages.h"
+#include "model/numbertext.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 
@@ -178,8 +178,8 @@ void TestFigurePlotter::yPhaseBeforeFrequencyFactor()
 
 void TestFigurePlotter::figureFailures_data()
 {
-    QTest::addColumn<QString>("zaehler");
-    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QString>("numerator");
+    QTest::addColumn<QString>("denominator");
     QTest::addColumn<QString>("kgv");
     QTest::addColumn<bool>("cleared");
     QTest::addColumn<int>("segments");
@@ -188,10 +188,10 @@ void TestFigurePlotter::figureFailures_data()
     QTest::newRow("denominator 0: axes and a hint")
         << "1"
         << "0"
-        << "1" << true << 0 << QString::fromUtf8(kNennerNull);
+        << "1" << true << 0 << QString::fromUtf8(kDenominatorZero);
     QTest::newRow("denominator empty") << "1"
                                        << ""
-                                       << "1" << true << 0 << QString::fromUtf8(kNennerNull);
+                                       << "1" << true << 0 << QString::fromUtf8(kDenominatorZero);
     QTest::newRow("infinite numerator") << "1e309"
                                         << "1"
                                         << "1" << true << 0 << QString::fromUtf8(kNotDrawable);
@@ -215,14 +215,14 @@ void TestFigurePlotter::figureFailures_data()
 
 void TestFigurePlotter::figureFailures()
 {
-    QFETCH(QString, zaehler);
-    QFETCH(QString, nenner);
+    QFETCH(QString, numerator);
+    QFETCH(QString, denominator);
     QFETCH(QString, kgv);
     QFETCH(bool, cleared);
     QFETCH(int, segments);
     QFETCH(QString, hint);
     Plotter p;
-    p.fake.texts = {zaehler.toStdString(), nenner.toStdString(), kgv.toStdString(), "Hilfe"};
+    p.fake.texts = {numerator.toStdString(), denominator.toStdString(), kgv.toStdString(), "Hilfe"};
     p.vars.x = 0.25;
     p.plotter.redraw();
     QCOMPARE(p.fake.count("clear") == 1, cleared);

@@ -1,6 +1,6 @@
-#include "modelchecks.h"
+#include "tests/modelchecks.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 

@@ -1,14 +1,14 @@
-#include "constants.h"
-#include "crestreach.h"
-#include "figurepoints.h"
-#include "figureraster.h"
-#include "loopvalues.h"
-#include "modelchecks.h"
-#include "segmentraster.h"
-#include "widefigureraster.h"
-#include "workerthread.h"
+#include "model/constants.h"
+#include "raster/crestreach.h"
+#include "model/figurepoints.h"
+#include "raster/figureraster.h"
+#include "model/loopvalues.h"
+#include "tests/modelchecks.h"
+#include "raster/segmentraster.h"
+#include "raster/widefigureraster.h"
+#include "raster/workerthread.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 

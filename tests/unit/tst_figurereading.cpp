@@ -1,6 +1,6 @@
-#include "figurereading.h"
+#include "model/figurereading.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 
@@ -29,7 +29,7 @@ std::vector<Point> samples(const Parameter& p)
 {
     std::vector<Point> points(20000);
     for (std::size_t i = 0; i < points.size(); ++i)
-        points[i] = Auslenkung(2 * kPi * p.denominator * double(i) / double(points.size()), p);
+        points[i] = deflection(2 * kPi * p.denominator * double(i) / double(points.size()), p);
     return points;
 }
 

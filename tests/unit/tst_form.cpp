@@ -1,7 +1,7 @@
-#include "exactcompare.h"
-#include "formfixture.h"
+#include "tests/exactcompare.h"
+#include "tests/formfixture.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "formfixture.h"
-#include "messages.h"
+#include "tests/formfixture.h"
+#include "handlers/messages.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 
@@ -58,11 +58,11 @@ void TestFrequencyFactor::plusWritesThenCountsThenDraws()
 
 void TestFrequencyFactor::buttons_data()
 {
-    QTest::addColumn<QString>("zaehler");
-    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QString>("numerator");
+    QTest::addColumn<QString>("denominator");
     QTest::addColumn<int>("event");
-    QTest::addColumn<QString>("zaehlerAfter");
-    QTest::addColumn<QString>("nennerAfter");
+    QTest::addColumn<QString>("numeratorAfter");
+    QTest::addColumn<QString>("denominatorAfter");
     QTest::addColumn<QString>("kgvAfter");
     QTest::addColumn<int>("redraws");
 
@@ -90,27 +90,27 @@ void TestFrequencyFactor::buttons_data()
 
 void TestFrequencyFactor::buttons()
 {
-    QFETCH(QString, zaehler);
-    QFETCH(QString, nenner);
+    QFETCH(QString, numerator);
+    QFETCH(QString, denominator);
     QFETCH(int, event);
-    QFETCH(QString, zaehlerAfter);
-    QFETCH(QString, nennerAfter);
+    QFETCH(QString, numeratorAfter);
+    QFETCH(QString, denominatorAfter);
     QFETCH(QString, kgvAfter);
     QFETCH(int, redraws);
     FormFixture f;
-    f.fake.texts = {zaehler.toStdString(), nenner.toStdString(), "1", "Hilfe"};
+    f.fake.texts = {numerator.toStdString(), denominator.toStdString(), "1", "Hilfe"};
     const auto e = static_cast<Event>(event);
     f.form.handle(e);
-    QCOMPARE(QString::fromStdString(f.fake.texts[0]), zaehlerAfter);
-    QCOMPARE(QString::fromStdString(f.fake.texts[1]), nennerAfter);
+    QCOMPARE(QString::fromStdString(f.fake.texts[0]), numeratorAfter);
+    QCOMPARE(QString::fromStdString(f.fake.texts[1]), denominatorAfter);
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgvAfter);
     QCOMPARE(f.fake.count("clear"), redraws);
 }
 
 void TestFrequencyFactor::closingCount_data()
 {
-    QTest::addColumn<QString>("nenner");
-    QTest::addColumn<QString>("zaehler");
+    QTest::addColumn<QString>("denominator");
+    QTest::addColumn<QString>("numerator");
     QTest::addColumn<QString>("kgv");
     QTest::addColumn<int>("segments");
 
@@ -126,15 +126,16 @@ void TestFrequencyFactor::closingCount_data()
 
 void TestFrequencyFactor::closingCount()
 {
-    QFETCH(QString, nenner);
-    QFETCH(QString, zaehler);
+    QFETCH(QString, denominator);
+    QFETCH(QString, numerator);
     QFETCH(QString, kgv);
     QFETCH(int, segments);
-    for (const bool nennerLast : {false, true}) {
+    for (const bool denominatorLast : {false, true}) {
         FormFixture f;
-        f.fake.texts = {zaehler.toStdString(), nenner.toStdString(), "1", "Hilfe"};
-        const TextBox typed = nennerLast ? TextBox::Nenner : TextBox::Zaehler;
-        const std::string entry = nennerLast ? nenner.toStdString() : zaehler.toStdString();
+        f.fake.texts = {numerator.toStdString(), denominator.toStdString(), "1", "Hilfe"};
+        const TextBox typed = denominatorLast ? TextBox::Denominator : TextBox::Numerator;
+        const std::string entry =
+            denominatorLast ? denominator.toStdString() : numerator.toStdString();
         f.fake.texts[static_cast<std::size_t>(typed)].clear();
         f.fake.type(typed, entry);
         QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgv);
@@ -145,8 +146,8 @@ void TestFrequencyFactor::closingCount()
 
 void TestFrequencyFactor::refusedEntries_data()
 {
-    QTest::addColumn<QString>("nenner");
-    QTest::addColumn<QString>("zaehler");
+    QTest::addColumn<QString>("denominator");
+    QTest::addColumn<QString>("numerator");
     QTest::addColumn<QString>("hint");
     const QString domain = QString::fromUtf8(kRatioDomain);
     const QString tooLarge = QString::fromUtf8(kRatioTooLarge);
@@ -162,14 +163,14 @@ void TestFrequencyFactor::refusedEntries_data()
 
 void TestFrequencyFactor::refusedEntries()
 {
-    QFETCH(QString, nenner);
-    QFETCH(QString, zaehler);
+    QFETCH(QString, denominator);
+    QFETCH(QString, numerator);
     QFETCH(QString, hint);
     FormFixture f;
     f.fake.texts = {"1", "1", " 1", "Hilfe"};
-    f.fake.texts[0] = zaehler.toStdString();
-    f.fake.type(TextBox::Nenner, nenner.toStdString());
-    f.fake.type(TextBox::Nenner, nenner.toStdString() + " ");
+    f.fake.texts[0] = numerator.toStdString();
+    f.fake.type(TextBox::Denominator, denominator.toStdString());
+    f.fake.type(TextBox::Denominator, denominator.toStdString() + " ");
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 1");
     QCOMPARE(f.fake.count("clear"), 0);
     QCOMPARE(f.fake.count("drawSegment"), 0);
@@ -181,27 +182,27 @@ void TestFrequencyFactor::validEntryPutsBackTheHint()
     FormFixture f;
     f.form.handle(Event::Label4_MouseMove);
     const std::string shown = f.fake.texts[3];
-    f.fake.type(TextBox::Nenner, "");
+    f.fake.type(TextBox::Denominator, "");
     QCOMPARE(QString::fromStdString(f.fake.texts[3]), QString::fromUtf8(kRatioDomain));
     // A redraw meanwhile draws the accepted 1 : 1 and keeps saying why the entry is refused.
     f.form.handle(Event::hscAmp1_Change);
     QCOMPARE(f.fake.figureSegments().size(), 63u);
     QCOMPARE(QString::fromStdString(f.fake.texts[3]), QString::fromUtf8(kRatioDomain));
-    f.fake.type(TextBox::Nenner, "0");
-    f.fake.type(TextBox::Nenner, "3");
+    f.fake.type(TextBox::Denominator, "0");
+    f.fake.type(TextBox::Denominator, "3");
     QCOMPARE(f.fake.texts[3], shown);
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 3");
     // The plotter's own refusal of a typed closing count goes once the count is valid again.
-    f.fake.type(TextBox::kgV, "99999");
+    f.fake.type(TextBox::ClosingCount, "99999");
     f.form.handle(Event::Command1_Click);
     QCOMPARE(QString::fromStdString(f.fake.texts[3]), QString::fromUtf8(kKgvTooLarge));
-    f.fake.type(TextBox::Zaehler, "2");
+    f.fake.type(TextBox::Numerator, "2");
     QCOMPARE(f.fake.texts[3], shown);
 }
 
 void TestFrequencyFactor::refusedEntryIsNeverUsed_data()
 {
-    QTest::addColumn<bool>("onZaehler");
+    QTest::addColumn<bool>("onNumerator");
     QTest::addColumn<QString>("entry");
     QTest::addColumn<Event>("trigger");
     QTest::newRow("numerator 0, then Korvelianfigur") << true << "0" << Event::Command1_Click;
@@ -215,19 +216,19 @@ void TestFrequencyFactor::refusedEntryIsNeverUsed_data()
 
 void TestFrequencyFactor::refusedEntryIsNeverUsed()
 {
-    QFETCH(bool, onZaehler);
+    QFETCH(bool, onNumerator);
     QFETCH(QString, entry);
     QFETCH(Event, trigger);
-    const TextBox box = onZaehler ? TextBox::Zaehler : TextBox::Nenner;
-    const TextBox other = onZaehler ? TextBox::Nenner : TextBox::Zaehler;
+    const TextBox box = onNumerator ? TextBox::Numerator : TextBox::Denominator;
+    const TextBox other = onNumerator ? TextBox::Denominator : TextBox::Numerator;
     FormFixture accepted;
     accepted.fake.setScroll(ScrollBar::PhaseY, 100);
-    accepted.fake.type(TextBox::Zaehler, "3");
-    accepted.fake.type(TextBox::Nenner, "2");
+    accepted.fake.type(TextBox::Numerator, "3");
+    accepted.fake.type(TextBox::Denominator, "2");
     FormFixture f;
     f.fake.setScroll(ScrollBar::PhaseY, 100);
-    f.fake.type(TextBox::Zaehler, "3");
-    f.fake.type(TextBox::Nenner, "2");
+    f.fake.type(TextBox::Numerator, "3");
+    f.fake.type(TextBox::Denominator, "2");
 
     f.fake.type(box, entry.toStdString());
     QVERIFY(!f.fake.inUse[static_cast<std::size_t>(box)]);
@@ -242,16 +243,16 @@ void TestFrequencyFactor::refusedEntryIsNeverUsed()
 
     f.fake.type(box, "5");
     QVERIFY(f.fake.inUse[0] && f.fake.inUse[1]);
-    QCOMPARE(f.fake.texts[2], onZaehler ? " 10" : " 15");
+    QCOMPARE(f.fake.texts[2], onNumerator ? " 10" : " 15");
 }
 
 void TestFrequencyFactor::animationFrameUsesTheAcceptedRatio()
 {
     FormFixture f;
     f.fake.setScroll(ScrollBar::PhaseY, 100);
-    f.fake.type(TextBox::Zaehler, "3");
-    f.fake.type(TextBox::Nenner, "2");
-    f.fake.type(TextBox::Nenner, "0.5");
+    f.fake.type(TextBox::Numerator, "3");
+    f.fake.type(TextBox::Denominator, "2");
+    f.fake.type(TextBox::Denominator, "0.5");
     f.fake.onPump = [&f](int n) { f.fake.check = n == 1 ? 1 : 0; };
     f.form.handle(Event::Command2_Click);
     // The first frame, at t = 0: y = sin((0 + 1) * 3 / 2), not sin(1 * 3 / 0.5).
@@ -262,7 +263,7 @@ void TestFrequencyFactor::largestCountDrawsOnce()
 {
     FormFixture f;
     f.fake.recordSegments = false;
-    f.fake.type(TextBox::Nenner, "32767");
+    f.fake.type(TextBox::Denominator, "32767");
     QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 32767");
     QCOMPARE(f.fake.count("clear"), 1);
     QVERIFY(f.fake.segments > 2'058'000);

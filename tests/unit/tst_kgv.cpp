@@ -1,6 +1,6 @@
-#include "kgv.h"
+#include "model/kgv.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 
@@ -22,8 +22,8 @@ private slots:
 
 void TestKgv::workedPasses_data()
 {
-    QTest::addColumn<double>("nenner");
-    QTest::addColumn<int>("zaehler");
+    QTest::addColumn<double>("denominator");
+    QTest::addColumn<int>("numerator");
     QTest::addColumn<int>("expected");
 
     QTest::newRow("1 and 1: one pass") << 1.0 << 1 << 1;
@@ -38,10 +38,10 @@ void TestKgv::workedPasses_data()
 
 void TestKgv::workedPasses()
 {
-    QFETCH(double, nenner);
-    QFETCH(int, zaehler);
+    QFETCH(double, denominator);
+    QFETCH(int, numerator);
     QFETCH(int, expected);
-    const auto result = kgV(nenner, static_cast<std::int16_t>(zaehler));
+    const auto result = kgV(denominator, static_cast<std::int16_t>(numerator));
     QVERIFY(result.has_value());
     QCOMPARE(int(*result), expected);
 }
@@ -54,45 +54,45 @@ void TestKgv::overflowGivesNothing()
 
 void TestKgv::closingCount_data()
 {
-    QTest::addColumn<double>("nenner");
-    QTest::addColumn<double>("zaehler");
+    QTest::addColumn<double>("denominator");
+    QTest::addColumn<double>("numerator");
     QTest::addColumn<int>("fault");
     QTest::addColumn<int>("expected");
     const int none = int(RatioFault::None);
-    const int nenner = int(RatioFault::Nenner);
-    const int zaehler = int(RatioFault::Zaehler);
+    const int denominator = int(RatioFault::Denominator);
+    const int numerator = int(RatioFault::Numerator);
     const int tooLarge = int(RatioFault::TooLarge);
 
     QTest::newRow("typed numerator 2.5 enters as 2") << 3.0 << 2.5 << none << 6;
     QTest::newRow("numerator 3.5 enters as 4") << 3.0 << 3.5 << none << 12;
     QTest::newRow("numerator 1.5 enters as 2") << 1.0 << 1.5 << none << 2;
     QTest::newRow("200 and 199 overflow") << 200.0 << 199.0 << tooLarge << 0;
-    QTest::newRow("denominator 0") << 0.0 << 1.0 << nenner << 0;
-    QTest::newRow("denominator -0") << -0.0 << 1.0 << nenner << 0;
-    QTest::newRow("negative denominator") << -3.0 << 1.0 << nenner << 0;
+    QTest::newRow("denominator 0") << 0.0 << 1.0 << denominator << 0;
+    QTest::newRow("denominator -0") << -0.0 << 1.0 << denominator << 0;
+    QTest::newRow("negative denominator") << -3.0 << 1.0 << denominator << 0;
     QTest::newRow("infinite denominator")
-        << std::numeric_limits<double>::infinity() << 1.0 << nenner << 0;
-    QTest::newRow("fractional denominator") << 2.5 << 1.0 << nenner << 0;
-    QTest::newRow("denominator 10^12") << 1e12 << 1.0 << nenner << 0;
-    QTest::newRow("denominator 32768") << 32768.0 << 1.0 << nenner << 0;
-    QTest::newRow("numerator 0") << 1.0 << 0.0 << zaehler << 0;
-    QTest::newRow("numerator 0.5 rounds to 0") << 1.0 << 0.5 << zaehler << 0;
-    QTest::newRow("negative numerator") << 1.0 << -4.0 << zaehler << 0;
-    QTest::newRow("numerator beyond 16 bits") << 1.0 << 32768.0 << zaehler << 0;
-    QTest::newRow("numerator below 16 bits") << 1.0 << -32769.0 << zaehler << 0;
+        << std::numeric_limits<double>::infinity() << 1.0 << denominator << 0;
+    QTest::newRow("fractional denominator") << 2.5 << 1.0 << denominator << 0;
+    QTest::newRow("denominator 10^12") << 1e12 << 1.0 << denominator << 0;
+    QTest::newRow("denominator 32768") << 32768.0 << 1.0 << denominator << 0;
+    QTest::newRow("numerator 0") << 1.0 << 0.0 << numerator << 0;
+    QTest::newRow("numerator 0.5 rounds to 0") << 1.0 << 0.5 << numerator << 0;
+    QTest::newRow("negative numerator") << 1.0 << -4.0 << numerator << 0;
+    QTest::newRow("numerator beyond 16 bits") << 1.0 << 32768.0 << numerator << 0;
+    QTest::newRow("numerator below 16 bits") << 1.0 << -32769.0 << numerator << 0;
     QTest::newRow("32767 and 2 overflow") << 32767.0 << 2.0 << tooLarge << 0;
     QTest::newRow("infinite numerator")
-        << 1.0 << std::numeric_limits<double>::infinity() << zaehler << 0;
+        << 1.0 << std::numeric_limits<double>::infinity() << numerator << 0;
     QTest::newRow("largest in the domain") << 32767.0 << 32767.0 << none << 32767;
 }
 
 void TestKgv::closingCount()
 {
-    QFETCH(double, nenner);
-    QFETCH(double, zaehler);
+    QFETCH(double, denominator);
+    QFETCH(double, numerator);
     QFETCH(int, fault);
     QFETCH(int, expected);
-    const ClosingCount count = korvelian::closingCount(nenner, zaehler);
+    const ClosingCount count = korvelian::closingCount(numerator, denominator);
     QCOMPARE(int(count.fault), fault);
     QCOMPARE(int(count.value), expected);
 }

@@ -1,7 +1,7 @@
-#include "exactcompare.h"
-#include "numbertext.h"
+#include "tests/exactcompare.h"
+#include "model/numbertext.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "exactcompare.h"
-#include "formfixture.h"
-#include "overlayupdate.h"
+#include "tests/exactcompare.h"
+#include "tests/formfixture.h"
+#include "handlers/overlayupdate.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
-#include "bittranspose.h"
-#include "constants.h"
-#include "figurepoints.h"
-#include "litrows.h"
-#include "painterlines.h"
-#include "runbitmaps.h"
-#include "segmentraster.h"
+#include "raster/bittranspose.h"
+#include "model/constants.h"
+#include "model/figurepoints.h"
+#include "raster/litrows.h"
+#include "tests/painterlines.h"
+#include "raster/runbitmaps.h"
+#include "raster/segmentraster.h"
 
 #include <QImage>
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "formfixture.h"
-#include "messages.h"
-#include "soundoutput.h"
+#include "tests/formfixture.h"
+#include "handlers/messages.h"
+#include "handlers/soundoutput.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 
@@ -38,7 +38,7 @@ struct SoundFixture : FormFixture
         form.sound().setOn(true);
     }
     SoundControl& sound() { return form.sound(); }
-    std::string hint() const { return fake.texts[static_cast<std::size_t>(TextBox::Hilfe)]; }
+    std::string hint() const { return fake.texts[static_cast<std::size_t>(TextBox::Hint)]; }
 };
 
 using Entries = std::vector<std::pair<TextBox, std::string>>;
@@ -71,41 +71,41 @@ void TestSoundControl::ratioInUse_data()
         "Ton: f_y = 22,0 kHz liegt über dem Hörbereich (bis 20 kHz), y bleibt stumm.";
     // clang-format off
     QTest::newRow("3 : 2: y at 330 Hz")
-        << Entries{{TextBox::Zaehler, "3"}, {TextBox::Nenner, "2"}} << 330.0 << 0.25 << "" << 0.0;
+        << Entries{{TextBox::Numerator, "3"}, {TextBox::Denominator, "2"}} << 330.0 << 0.25 << "" << 0.0;
     QTest::newRow("numerator 0 refused: 3 : 2 goes on")
-        << Entries{{TextBox::Zaehler, "3"}, {TextBox::Nenner, "2"}, {TextBox::Zaehler, "0"}}
+        << Entries{{TextBox::Numerator, "3"}, {TextBox::Denominator, "2"}, {TextBox::Numerator, "0"}}
         << 330.0 << 0.25 << kRatioDomain << 0.0;
     QTest::newRow("numerator 32768 refused, never played")
-        << Entries{{TextBox::Zaehler, "32768"}} << 220.0 << 0.25 << kRatioDomain
+        << Entries{{TextBox::Numerator, "32768"}} << 220.0 << 0.25 << kRatioDomain
         << 220.0 * 32768;
     QTest::newRow("kgV too large refused, never played")
-        << Entries{{TextBox::Nenner, "200"}, {TextBox::Zaehler, "199"}} << 1.1 << 0.0
+        << Entries{{TextBox::Denominator, "200"}, {TextBox::Numerator, "199"}} << 1.1 << 0.0
         << kRatioTooLarge << 220.0 * 199 / 200;
     QTest::newRow("100 : 1, above hearing: y silent, said")
-        << Entries{{TextBox::Zaehler, "100"}} << 22000.0 << 0.0 << above << 0.0;
+        << Entries{{TextBox::Numerator, "100"}} << 22000.0 << 0.0 << above << 0.0;
     QTest::newRow("1 : 32, below hearing: y silent, said")
-        << Entries{{TextBox::Nenner, "32"}} << 6.875 << 0.0
+        << Entries{{TextBox::Denominator, "32"}} << 6.875 << 0.0
         << "Ton: f_y = 6,88 Hz liegt unter dem Hörbereich (ab 20 Hz), y bleibt stumm." << 0.0;
     QTest::newRow("91 : 1, just above hearing: said as above 20 kHz")
-        << Entries{{TextBox::Zaehler, "91"}} << 20020.0 << 0.0
+        << Entries{{TextBox::Numerator, "91"}} << 20020.0 << 0.0
         << "Ton: f_y = 20,02 kHz liegt über dem Hörbereich (bis 20 kHz), y bleibt stumm." << 0.0;
     QTest::newRow("50 : 551, just below hearing: said as below 20 Hz")
-        << Entries{{TextBox::Zaehler, "50"}, {TextBox::Nenner, "551"}} << 220.0 * 50 / 551 << 0.0
+        << Entries{{TextBox::Numerator, "50"}, {TextBox::Denominator, "551"}} << 220.0 * 50 / 551 << 0.0
         << "Ton: f_y = 19,96 Hz liegt unter dem Hörbereich (ab 20 Hz), y bleibt stumm." << 0.0;
     QTest::newRow("mended by 3 : 1: the hint goes")
-        << Entries{{TextBox::Zaehler, "100"}, {TextBox::Zaehler, "3"}} << 660.0 << 0.25 << ""
+        << Entries{{TextBox::Numerator, "100"}, {TextBox::Numerator, "3"}} << 660.0 << 0.25 << ""
         << 0.0;
     QTest::newRow("inaudible, then refused: the ratio's message stays in view")
-        << Entries{{TextBox::Zaehler, "100"}, {TextBox::Nenner, "0"}} << 22000.0 << 0.0
+        << Entries{{TextBox::Numerator, "100"}, {TextBox::Denominator, "0"}} << 22000.0 << 0.0
         << kRatioDomain << 0.0;
     QTest::newRow("inaudible, refused, mended: y is still silent, said again")
-        << Entries{{TextBox::Zaehler, "100"}, {TextBox::Nenner, "0"}, {TextBox::Nenner, "1"}}
+        << Entries{{TextBox::Numerator, "100"}, {TextBox::Denominator, "0"}, {TextBox::Denominator, "1"}}
         << 22000.0 << 0.0 << above << 0.0;
     QTest::newRow("inaudible, read otherwise, mended: y is still silent, said again")
-        << Entries{{TextBox::Zaehler, "100"}, {TextBox::Nenner, "1,5"}, {TextBox::Nenner, "1"}}
+        << Entries{{TextBox::Numerator, "100"}, {TextBox::Denominator, "1,5"}, {TextBox::Denominator, "1"}}
         << 22000.0 << 0.0 << above << 0.0;
     QTest::newRow("inaudible, refused, then audible: neither message stays")
-        << Entries{{TextBox::Zaehler, "100"}, {TextBox::Nenner, "0"}, {TextBox::Nenner, "50"}}
+        << Entries{{TextBox::Numerator, "100"}, {TextBox::Denominator, "0"}, {TextBox::Denominator, "50"}}
         << 440.0 << 0.25 << "" << 0.0;
     // clang-format on
 }
@@ -171,7 +171,7 @@ void TestSoundControl::bars()
 void TestSoundControl::offIsSilentAndTheEndWaitsForTheFade()
 {
     SoundFixture f;
-    f.fake.type(TextBox::Zaehler, "100");
+    f.fake.type(TextBox::Numerator, "100");
     f.sound().setOn(false);
     const std::string hintAfterOff = f.hint();
     f.fake.setScroll(ScrollBar::AmplitudeX, 50);
@@ -180,7 +180,7 @@ void TestSoundControl::offIsSilentAndTheEndWaitsForTheFade()
     QVERIFY(f.output.calls == (std::vector<std::string>{"play", "play", "fadeOut"}));
     // The message about the inaudible y tone goes with the sound.
     QCOMPARE(QString::fromStdString(hintAfterOff),
-             QString::fromStdString(startTexts()[std::size_t(TextBox::Hilfe)]));
+             QString::fromStdString(startTexts()[std::size_t(TextBox::Hint)]));
 
     f.sound().setOn(true);
     QCOMPARE(f.output.played.back().frequencyX, 440.0);

@@ -1,6 +1,6 @@
-#include "stereotone.h"
+#include "model/stereotone.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 

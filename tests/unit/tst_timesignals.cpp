@@ -1,8 +1,8 @@
-#include "afterglow.h"
-#include "driftstep.h"
-#include "timesignals.h"
+#include "model/afterglow.h"
+#include "model/driftstep.h"
+#include "model/timesignals.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 

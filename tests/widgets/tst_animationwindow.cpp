@@ -1,7 +1,7 @@
-#include "form1.h"
-#include "screenarea.h"
-#include "exactcompare.h"
-#include "windowfixture.h"
+#include "form/form1.h"
+#include "widgets/screenarea.h"
+#include "tests/exactcompare.h"
+#include "tests/windowfixture.h"
 
 #include <QMessageBox>
 #include <QScreen>

@@ -1,11 +1,11 @@
-#include "exactcompare.h"
-#include "form1.h"
-#include "pictureexporter.h"
-#include "screenarea.h"
-#include "timesignalview.h"
-#include "viewactions.h"
-#include "viewoptions.h"
-#include "windowfixture.h"
+#include "tests/exactcompare.h"
+#include "form/form1.h"
+#include "picture/pictureexporter.h"
+#include "widgets/screenarea.h"
+#include "widgets/timesignalview.h"
+#include "app/viewactions.h"
+#include "app/viewoptions.h"
+#include "tests/windowfixture.h"
 
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -34,10 +34,10 @@ int brightestNear(const QImage& image, QPointF place)
     return brightest;
 }
 
-void setRatio(WindowFixture& f, const char* zaehler, const char* nenner)
+void setRatio(WindowFixture& f, const char* numerator, const char* denominator)
 {
-    f.control<QLineEdit>("txtZaehler")->setText(zaehler);
-    f.control<QLineEdit>("txtNenner")->setText(nenner);
+    f.control<QLineEdit>("txtZaehler")->setText(numerator);
+    f.control<QLineEdit>("txtNenner")->setText(denominator);
 }
 
 Parameter parameters(WindowFixture& f)
@@ -88,8 +88,8 @@ private slots:
 
 void TestBeamViews::signalsAtKnownPoints_data()
 {
-    QTest::addColumn<QString>("zaehler");
-    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QString>("numerator");
+    QTest::addColumn<QString>("denominator");
     QTest::addColumn<int>("xPhase");
     QTest::addColumn<int>("yPhase");
     QTest::addColumn<bool>("yUp");
@@ -107,8 +107,8 @@ void TestBeamViews::signalsAtKnownPoints_data()
 // puts it, and dark where it would lie with the y axis the other way round.
 void TestBeamViews::signalsAtKnownPoints()
 {
-    QFETCH(QString, zaehler);
-    QFETCH(QString, nenner);
+    QFETCH(QString, numerator);
+    QFETCH(QString, denominator);
     QFETCH(int, xPhase);
     QFETCH(int, yPhase);
     QFETCH(bool, yUp);
@@ -117,7 +117,7 @@ void TestBeamViews::signalsAtKnownPoints()
     f.control<QScrollBar>("hscAmp2")->setValue(150);
     f.control<QScrollBar>("HScroll1")->setValue(xPhase);
     f.control<QScrollBar>("hscPhase")->setValue(yPhase);
-    setRatio(f, qPrintable(zaehler), qPrintable(nenner));
+    setRatio(f, qPrintable(numerator), qPrintable(denominator));
     f.window.viewOptions().setOption(ViewOption::YUp, yUp);
     f.window.viewActions().setOption(ViewOption::TimeSignals, true);
     TimeSignalView& view = f.window.timeSignals();
@@ -207,7 +207,7 @@ void TestBeamViews::afterglowFadesOnlyWhileTheBeamRuns()
     f.runFrames(30);
     // The last frame's beam was at t = 2.9; a quarter radian before it the beam passed at
     // most three frames ago.
-    const Point passed = Auslenkung(2.65, parameters(f));
+    const Point passed = deflection(2.65, parameters(f));
     const QPointF at = screen->toPixel(passed.x, passed.y);
     const QImage glowing = copy();
     const int dimmed = qGray(QColor(89, 89, 89).rgb());

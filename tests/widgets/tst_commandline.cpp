@@ -1,12 +1,12 @@
-#include "application.h"
-#include "commandline.h"
-#include "form1.h"
-#include "layout.h"
-#include "messages.h"
-#include "pictureexporter.h"
-#include "picturearea.h"
-#include "viewoptions.h"
-#include "windowfixture.h"
+#include "app/application.h"
+#include "app/commandline.h"
+#include "form/form1.h"
+#include "form/layout.h"
+#include "handlers/messages.h"
+#include "picture/pictureexporter.h"
+#include "widgets/picturearea.h"
+#include "app/viewoptions.h"
+#include "tests/windowfixture.h"
 
 #include <QFile>
 #include <QFileInfo>

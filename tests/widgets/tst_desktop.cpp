@@ -1,7 +1,7 @@
-#include "constants.h"
-#include "form1.h"
-#include "layout.h"
-#include "windowfixture.h"
+#include "model/constants.h"
+#include "form/form1.h"
+#include "form/layout.h"
+#include "tests/windowfixture.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
-#include "auslenkung.h"
-#include "form1.h"
-#include "layout.h"
-#include "screenarea.h"
-#include "windowfixture.h"
+#include "model/deflection.h"
+#include "form/form1.h"
+#include "form/layout.h"
+#include "widgets/screenarea.h"
+#include "tests/windowfixture.h"
 
 #include <QCheckBox>
 #include <QFontInfo>
@@ -620,7 +620,7 @@ void TestMainWindow::scrollBarEvents()
             return f.control<QScrollBar>(thumb)->sliderPosition() / 100.0;
         };
         const Point last =
-            Auslenkung(6.299999999999994, {position("hscAmp1"), position("HScroll1"),
+            deflection(6.299999999999994, {position("hscAmp1"), position("HScroll1"),
                                            position("hscAmp2"), position("hscPhase"), 1, 1});
         if (vars.t == 6.399999999999993 && vars.x == last.x && vars.y == last.y)
             ++redraws;

@@ -1,6 +1,6 @@
-#include "pictureexporter.h"
-#include "screenarea.h"
-#include "windowfixture.h"
+#include "picture/pictureexporter.h"
+#include "widgets/screenarea.h"
+#include "tests/windowfixture.h"
 
 #include <QAction>
 #include <QScrollBar>

@@ -1,11 +1,11 @@
-#include "overviewplate.h"
-#include "pictureexporter.h"
-#include "plateexporter.h"
-#include "plateview.h"
-#include "screenarea.h"
-#include "viewactions.h"
-#include "viewoptions.h"
-#include "windowfixture.h"
+#include "picture/overviewplate.h"
+#include "picture/pictureexporter.h"
+#include "picture/plateexporter.h"
+#include "widgets/plateview.h"
+#include "widgets/screenarea.h"
+#include "app/viewactions.h"
+#include "app/viewoptions.h"
+#include "tests/windowfixture.h"
 
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -23,14 +23,14 @@ QString plain(const QString& html)
         .replace(QChar(0xa0), ' ');
 }
 
-void setUp(WindowFixture& f, const char* zaehler, const char* nenner)
+void setUp(WindowFixture& f, const char* numerator, const char* denominator)
 {
     f.control<QScrollBar>("HScroll1")->setValue(52);
     f.control<QScrollBar>("hscPhase")->setValue(79);
     f.control<QScrollBar>("hscAmp1")->setValue(120);
     f.control<QScrollBar>("hscAmp2")->setValue(80);
-    f.control<QLineEdit>("txtZaehler")->setText(zaehler);
-    f.control<QLineEdit>("txtNenner")->setText(nenner);
+    f.control<QLineEdit>("txtZaehler")->setText(numerator);
+    f.control<QLineEdit>("txtNenner")->setText(denominator);
 }
 
 } // namespace
@@ -54,8 +54,8 @@ private slots:
 void TestOverviewPlate::cells_data()
 {
     QTest::addColumn<OverviewPlate::Form>("form");
-    QTest::addColumn<QString>("zaehler");
-    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QString>("numerator");
+    QTest::addColumn<QString>("denominator");
     QTest::addColumn<QStringList>("labels");
 
     QStringList ratios;
@@ -79,11 +79,11 @@ void TestOverviewPlate::cells_data()
 void TestOverviewPlate::cells()
 {
     QFETCH(OverviewPlate::Form, form);
-    QFETCH(QString, zaehler);
-    QFETCH(QString, nenner);
+    QFETCH(QString, numerator);
+    QFETCH(QString, denominator);
     QFETCH(QStringList, labels);
     WindowFixture f;
-    setUp(f, zaehler.toUtf8().constData(), nenner.toUtf8().constData());
+    setUp(f, numerator.toUtf8().constData(), denominator.toUtf8().constData());
     const OverviewPlate plate = f.window.plate(form);
     QStringList shown;
     for (const OverviewPlate::Cell& cell : plate.cells())

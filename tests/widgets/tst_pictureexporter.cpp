@@ -1,10 +1,10 @@
-#include "application.h"
-#include "pageprinter.h"
-#include "pictureexporter.h"
-#include "picturearea.h"
-#include "viewactions.h"
-#include "windowzoom.h"
-#include "windowfixture.h"
+#include "app/application.h"
+#include "widgets/pageprinter.h"
+#include "picture/pictureexporter.h"
+#include "widgets/picturearea.h"
+#include "app/viewactions.h"
+#include "app/windowzoom.h"
+#include "tests/windowfixture.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -159,7 +159,7 @@ void TestPictureExporter::save_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("worksheet");
-    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QString>("denominator");
     QTest::addColumn<QByteArray>("figure"); // what the SVG file holds the figure as
     // clang-format off
     QTest::newRow("PNG") << "korvelian.png" << false << "1" << QByteArray();
@@ -174,10 +174,10 @@ void TestPictureExporter::save()
 {
     QFETCH(QString, name);
     QFETCH(bool, worksheet);
-    QFETCH(QString, nenner);
+    QFETCH(QString, denominator);
     QFETCH(QByteArray, figure);
     WindowFixture f;
-    f.control<QLineEdit>("txtNenner")->setText(nenner);
+    f.control<QLineEdit>("txtNenner")->setText(denominator);
     const auto& screen = *f.control<PictureArea>("picBildschirm");
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
@@ -199,7 +199,7 @@ void TestPictureExporter::save()
     }
     QCOMPARE(image.size(), QSize(600, 600));
     QCOMPARE(QColor(image.pixel(2, 2)), worksheet ? QColor(Qt::white) : QColor(Qt::black));
-    if (nenner == "1")
+    if (denominator == "1")
         QVERIFY(litAtQuarter(image, worksheet ? qRgb(0, 0, 0) : qRgb(255, 255, 255)));
 }
 

@@ -1,7 +1,7 @@
-#include "form1.h"
-#include "messages.h"
-#include "picturearea.h"
-#include "windowfixture.h"
+#include "form/form1.h"
+#include "handlers/messages.h"
+#include "widgets/picturearea.h"
+#include "tests/windowfixture.h"
 
 using namespace korvelian;
 
@@ -94,8 +94,8 @@ void TestRatioWidgets::buttons_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("clicks");
-    QTest::addColumn<QString>("zaehler");
-    QTest::addColumn<QString>("nenner");
+    QTest::addColumn<QString>("numerator");
+    QTest::addColumn<QString>("denominator");
     QTest::addColumn<QString>("kgv");
     QTest::addColumn<bool>("redrawn");
 
@@ -112,8 +112,8 @@ void TestRatioWidgets::buttons()
 {
     QFETCH(QString, button);
     QFETCH(int, clicks);
-    QFETCH(QString, zaehler);
-    QFETCH(QString, nenner);
+    QFETCH(QString, numerator);
+    QFETCH(QString, denominator);
     QFETCH(QString, kgv);
     QFETCH(bool, redrawn);
     WindowFixture f;
@@ -122,8 +122,8 @@ void TestRatioWidgets::buttons()
     vars.t = -1;
     for (int i = 0; i < clicks; ++i)
         QTest::mouseClick(f.control(button.toUtf8().constData()), Qt::LeftButton);
-    QCOMPARE(f.text("txtZaehler"), zaehler);
-    QCOMPARE(f.text("txtNenner"), nenner);
+    QCOMPARE(f.text("txtZaehler"), numerator);
+    QCOMPARE(f.text("txtNenner"), denominator);
     QCOMPARE(f.text("txtkgV"), kgv);
     QCOMPARE(vars.t != -1, redrawn);
 }

@@ -1,10 +1,10 @@
-#include "figurereading.h"
-#include "helpwindow.h"
-#include "pictureexporter.h"
-#include "screenarea.h"
-#include "viewactions.h"
-#include "windowzoom.h"
-#include "windowfixture.h"
+#include "model/figurereading.h"
+#include "widgets/helpwindow.h"
+#include "picture/pictureexporter.h"
+#include "widgets/screenarea.h"
+#include "app/viewactions.h"
+#include "app/windowzoom.h"
+#include "tests/windowfixture.h"
 
 #include <QLabel>
 #include <QScrollBar>

@@ -1,7 +1,7 @@
-#include "form1.h"
-#include "picturearea.h"
-#include "screenarea.h"
-#include "windowfixture.h"
+#include "form/form1.h"
+#include "widgets/picturearea.h"
+#include "widgets/screenarea.h"
+#include "tests/windowfixture.h"
 
 #include <QFile>
 #include <QPushButton>

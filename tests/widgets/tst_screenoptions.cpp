@@ -1,13 +1,13 @@
-#include "form1.h"
-#include "graticule.h"
-#include "layout.h"
-#include "pictureexporter.h"
-#include "screenarea.h"
-#include "screenvalues.h"
-#include "viewactions.h"
-#include "viewoptions.h"
-#include "windowfixture.h"
-#include "zoompolicy.h"
+#include "form/form1.h"
+#include "picture/graticule.h"
+#include "form/layout.h"
+#include "picture/pictureexporter.h"
+#include "widgets/screenarea.h"
+#include "picture/screenvalues.h"
+#include "app/viewactions.h"
+#include "app/viewoptions.h"
+#include "tests/windowfixture.h"
+#include "widgets/zoompolicy.h"
 
 #include <QScrollBar>
 #include <QTextDocumentFragment>
@@ -86,7 +86,7 @@ void TestScreenOptions::valuesInUse()
 
 void TestScreenOptions::valuesBesideTheBox_data()
 {
-    QTest::addColumn<QString>("zaehler");
+    QTest::addColumn<QString>("numerator");
     QTest::addColumn<int>("amplitudeX");
     QTest::addColumn<int>("amplitudeY");
     QTest::addColumn<bool>("overTheBox");
@@ -104,12 +104,12 @@ void TestScreenOptions::valuesBesideTheBox_data()
 // change only pixels outside it.
 void TestScreenOptions::valuesBesideTheBox()
 {
-    QFETCH(QString, zaehler);
+    QFETCH(QString, numerator);
     QFETCH(int, amplitudeX);
     QFETCH(int, amplitudeY);
     QFETCH(bool, overTheBox);
     WindowFixture f;
-    f.control<QLineEdit>("txtZaehler")->setText(zaehler);
+    f.control<QLineEdit>("txtZaehler")->setText(numerator);
     f.control<QLineEdit>("txtNenner")->setText("2");
     f.control<QScrollBar>("hscAmp1")->setValue(amplitudeX);
     f.control<QScrollBar>("hscAmp2")->setValue(amplitudeY);

@@ -2,14 +2,14 @@
 // checked after each. The suite runs one fixed seed, so that two runs of one commit agree;
 // KORVELIAN_SOAK_SEED sets another (make soak draws them at random) and
 // KORVELIAN_SOAK_ACTIONS the length of the run.
-#include "auslenkung.h"
-#include "constants.h"
-#include "form1.h"
-#include "kgv.h"
-#include "messages.h"
-#include "numbertext.h"
-#include "screenarea.h"
-#include "windowfixture.h"
+#include "model/deflection.h"
+#include "model/constants.h"
+#include "form/form1.h"
+#include "model/kgv.h"
+#include "handlers/messages.h"
+#include "model/numbertext.h"
+#include "widgets/screenarea.h"
+#include "tests/windowfixture.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -343,13 +343,13 @@ void Soak::check(bool redrawCounted, double tBefore)
     if (!redrawCounted)
         return;
 
-    const std::string zaehlerText = m_window->text("txtZaehler").toStdString();
-    const std::string nennerText = m_window->text("txtNenner").toStdString();
-    const ClosingCount count = closingCount(textNumber(nennerText), textNumber(zaehlerText));
+    const std::string numeratorText = m_window->text("txtZaehler").toStdString();
+    const std::string denominatorText = m_window->text("txtNenner").toStdString();
+    const ClosingCount count = closingCount(textNumber(numeratorText), textNumber(denominatorText));
     const bool ratioTouched = m_ratioChanges > 0;
     if (count.fault == RatioFault::None) {
-        m_zaehlerInUse = textNumber(zaehlerText);
-        m_nennerInUse = textNumber(nennerText);
+        m_zaehlerInUse = textNumber(numeratorText);
+        m_nennerInUse = textNumber(denominatorText);
     } else if (control<QLineEdit>("txtZaehler")->property("inUse").toBool() &&
                control<QLineEdit>("txtNenner")->property("inUse").toBool()) {
         fail("a refused entry without its mark");
@@ -359,9 +359,9 @@ void Soak::check(bool redrawCounted, double tBefore)
     const QString kgv = m_window->text("txtkgV");
     if (count.fault == RatioFault::None && !m_kgvTyped &&
         kgv.toStdString() != numberText(count.value) && kgv != "1") {
-        fail(
-            QString("txtkgV shows '%1' for %2 / %3")
-                .arg(kgv, QString::fromStdString(zaehlerText), QString::fromStdString(nennerText)));
+        fail(QString("txtkgV shows '%1' for %2 / %3")
+                 .arg(kgv, QString::fromStdString(numeratorText),
+                      QString::fromStdString(denominatorText)));
     }
     if (ratioTouched && count.fault != RatioFault::None) {
         const QString hint = m_window->text("txtHilfe");
@@ -388,7 +388,7 @@ void Soak::check(bool redrawCounted, double tBefore)
     double expected = 0;
     const bool plain = std::abs(p.numerator) < 1e250 && p.denominator != 0;
     for (; expected <= end; expected += kLoopStep) {
-        if (!plain && !std::isfinite(Auslenkung(expected, p).y))
+        if (!plain && !std::isfinite(deflection(expected, p).y))
             break;
     }
     if (t != expected)

@@ -1,9 +1,9 @@
-#include "layout.h"
-#include "picturearea.h"
-#include "presetmenus.h"
-#include "scrollreadout.h"
-#include "valuedialog.h"
-#include "windowfixture.h"
+#include "form/layout.h"
+#include "widgets/picturearea.h"
+#include "widgets/presetmenus.h"
+#include "widgets/scrollreadout.h"
+#include "widgets/valuedialog.h"
+#include "tests/windowfixture.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

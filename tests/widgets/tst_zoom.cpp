@@ -1,13 +1,13 @@
-#include "layout.h"
-#include "picturearea.h"
-#include "screenarea.h"
-#include "timesignalview.h"
-#include "presetmenus.h"
-#include "viewactions.h"
-#include "viewsettings.h"
-#include "windowzoom.h"
-#include "windowfixture.h"
-#include "zoompolicy.h"
+#include "form/layout.h"
+#include "widgets/picturearea.h"
+#include "widgets/screenarea.h"
+#include "widgets/timesignalview.h"
+#include "widgets/presetmenus.h"
+#include "app/viewactions.h"
+#include "app/viewsettings.h"
+#include "app/windowzoom.h"
+#include "tests/windowfixture.h"
+#include "widgets/zoompolicy.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

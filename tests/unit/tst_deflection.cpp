@@ -1,7 +1,7 @@
-#include "auslenkung.h"
-#include "exactcompare.h"
+#include "model/deflection.h"
+#include "tests/exactcompare.h"
 
-#include "testregistry.h"
+#include "tests/testregistry.h"
 
 #include <QTest>
 
@@ -9,7 +9,7 @@
 
 using namespace korvelian;
 
-class TestAuslenkung : public QObject
+class TestDeflection : public QObject
 {
     Q_OBJECT
 
@@ -19,7 +19,7 @@ private slots:
     void factorIsMultiplicationThenDivision();
 };
 
-void TestAuslenkung::formulas_data()
+void TestDeflection::formulas_data()
 {
     QTest::addColumn<double>("t");
     QTest::addColumn<double>("a1");
@@ -52,7 +52,7 @@ void TestAuslenkung::formulas_data()
         << 1.0 << 1.0 << 0.0 << 1.0 << 0.0 << 2.5 << 1.0 << std::sin(1.0) << std::sin(2.5);
 }
 
-void TestAuslenkung::formulas()
+void TestDeflection::formulas()
 {
     QFETCH(double, t);
     QFETCH(double, a1);
@@ -63,12 +63,12 @@ void TestAuslenkung::formulas()
     QFETCH(double, n);
     QFETCH(double, x);
     QFETCH(double, y);
-    const Point point = Auslenkung(t, {a1, p1, a2, p2, z, n});
+    const Point point = deflection(t, {a1, p1, a2, p2, z, n});
     COMPARE_EXACT(point.x, x);
     COMPARE_EXACT(point.y, y);
 }
 
-void TestAuslenkung::factorIsMultiplicationThenDivision()
+void TestDeflection::factorIsMultiplicationThenDivision()
 {
     // For these values (s * Z) / N and s * (Z / N) differ in the last bit; only the first
     // is the formula.
@@ -78,8 +78,8 @@ void TestAuslenkung::factorIsMultiplicationThenDivision()
     const double exact = std::sin(((t + 0) * z) / n);
     const double quotient = std::sin((t + 0) * (z / n));
     QVERIFY(exact != quotient);
-    COMPARE_EXACT(Auslenkung(t, {1, 0, 1, 0, z, n}).y, exact);
+    COMPARE_EXACT(deflection(t, {1, 0, 1, 0, z, n}).y, exact);
 }
 
-KORVELIAN_PLAIN_TEST(auslenkung, TestAuslenkung)
-#include "tst_auslenkung.moc"
+KORVELIAN_PLAIN_TEST(deflection, TestDeflection)
+#include "tst_deflection.moc"

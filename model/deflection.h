@@ -33,11 +33,12 @@ inline double yAngle(double t, const Parameter& p)
 }
 
 // The beam's deflection at the running parameter t.
-Point Auslenkung(double t, const Parameter& p);
+Point deflection(double t, const Parameter& p);
 
 // The phase of the y oscillation itself, in radians from 0 to below 2 pi. The formula adds the
-// y phase p2 to t before the frequency factor acts, y = A2 sin((Z / N) t + p2 Z / N), so the bar
-// sets p2 but the y oscillation is shifted by p2 Z / N: at 2 : 1 a bar at 45° gives 90°.
-double yOscillationPhase(double p2, double z, double n);
+// y phase to t before the frequency factor acts, y = A_y sin((Z / N) t + phaseY Z / N), so the
+// bar sets phaseY but the y oscillation is shifted by phaseY Z / N: at 2 : 1 a bar at 45°
+// gives 90°.
+double yOscillationPhase(double phaseY, double numerator, double denominator);
 
 } // namespace korvelian

@@ -1,11 +1,11 @@
-#include "auslenkung.h"
+#include "deflection.h"
 
 #include <cmath>
 #include <numbers>
 
 namespace korvelian {
 
-Point Auslenkung(double t, const Parameter& p)
+Point deflection(double t, const Parameter& p)
 {
     Point result;
     result.x = p.amplitudeX * std::sin(xAngle(t, p));
@@ -13,10 +13,10 @@ Point Auslenkung(double t, const Parameter& p)
     return result;
 }
 
-double yOscillationPhase(double p2, double z, double n)
+double yOscillationPhase(double phaseY, double numerator, double denominator)
 {
     // In the formula's order: times Z, then divided by N.
-    const double phase = std::fmod((p2 * z) / n, 2 * std::numbers::pi);
+    const double phase = std::fmod((phaseY * numerator) / denominator, 2 * std::numbers::pi);
     return phase < 0 ? phase + 2 * std::numbers::pi : phase;
 }
 
