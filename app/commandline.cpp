@@ -45,7 +45,7 @@ struct ValueOption
 
 int maximum(ScrollBar bar)
 {
-    return control(controlName(bar)).maximum;
+    return control(bar).maximum;
 }
 
 // A phase is given in degrees of a turn, whatever the bar's own steps.
@@ -202,7 +202,7 @@ QString withNumbers(const char* description)
         {"amplitudeY", largestAmplitude(ScrollBar::AmplitudeY)},
         {"turn", QString::number(kTurnDegrees)},
         {"largestSize", QString::number(PictureExporter::kLargestSize)},
-        {"screenWidth", QString::number(pixels(control(controlName(Picture::Screen)).width))},
+        {"screenWidth", QString::number(pixels(control(Picture::Screen).width))},
         {"plateWidth", QString::number(PlateExporter::kDefaultWidth)},
     };
     QString text = QString::fromUtf8(description);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picture/overviewplate.h"
+#include "scene/overviewplate.h"
 #include "handlers/windowoperations.h"
 
 #include <QCommandLineParser>

@@ -11,8 +11,8 @@ namespace korvelian {
 HeadlessWindow::HeadlessWindow()
     : m_texts(startTexts()), m_scrollValues(startValues()), m_form(std::make_unique<Form1>(*this))
 {
-    const ControlLayout& screen = control(controlName(Picture::Screen));
-    m_screen.size = QSizeF(pixels(screen.width), pixels(screen.height));
+    const ControlLayout& screen = control(Picture::Screen);
+    m_screen.size = {double(pixels(screen.width)), double(pixels(screen.height))};
     m_form->handle(Event::Form_Load);
 }
 
@@ -41,19 +41,19 @@ void HeadlessWindow::drawSegment(Picture picture, float x1, float y1, float x2, 
                                  Colour colour)
 {
     if (picture == Picture::Screen)
-        m_screen.addSegment(x1, y1, x2, y2, toQColor(colour));
+        m_screen.addSegment(x1, y1, x2, y2, colour);
 }
 
 void HeadlessWindow::drawFigure(Picture picture, const Parameter& p, double end, Colour colour)
 {
     if (picture == Picture::Screen)
-        m_screen.addFigure(p, end, toQColor(colour));
+        m_screen.addFigure(p, end, colour);
 }
 
 void HeadlessWindow::drawBox(Picture picture, float x1, float y1, float x2, float y2)
 {
     if (picture == Picture::Screen)
-        m_screen.addBox(x1, y1, x2, y2, kScreenForeground);
+        m_screen.addBox(x1, y1, x2, y2, palette::kScreenForeground);
 }
 
 std::string HeadlessWindow::text(TextBox box)
@@ -67,7 +67,7 @@ void HeadlessWindow::setText(TextBox box, const std::string& text)
     if (current == text)
         return;
     current = text;
-    deliver(control(controlName(box)).change);
+    deliver(control(box).change);
 }
 
 void HeadlessWindow::setTextInUse(TextBox box, bool inUse)
@@ -88,7 +88,7 @@ void HeadlessWindow::setScrollValue(ScrollBar bar, std::int16_t value)
     if (current == value)
         return;
     current = value;
-    deliver(control(controlName(bar)).change);
+    deliver(control(bar).change);
 }
 
 void HeadlessWindow::deliver(std::optional<Event> change)

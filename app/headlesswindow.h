@@ -1,8 +1,8 @@
 #pragma once
 
 #include "form/event.h"
-#include "picture/overviewplate.h"
-#include "picture/screenpicture.h"
+#include "scene/overviewplate.h"
+#include "scene/screenpicture.h"
 #include "handlers/windowoperations.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "mainwindow.h"
 
-#include "picture/bartexts.h"
+#include "scene/texts.h"
 #include "destroywatch.h"
 #include "widgets/horizontalbar.h"
 #include "form/form1.h"
@@ -330,7 +330,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
          watched->objectName() == QLatin1String("Command7") ||
          watched->objectName() == QLatin1String("Command8"))) {
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
-                           speedText(m_form->variables().dt), static_cast<QWidget*>(watched));
+                           QString::fromStdString(speedText(m_form->variables().dt)),
+                           static_cast<QWidget*>(watched));
         return true;
     }
     // A hint longer than its line reads whole where the line is pointed at.

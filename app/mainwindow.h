@@ -1,7 +1,7 @@
 #pragma once
 
 #include "form/event.h"
-#include "picture/overviewplate.h"
+#include "scene/overviewplate.h"
 
 #include <QHash>
 #include <QWidget>

@@ -1,5 +1,6 @@
 #include "qtwindowoperations.h"
 
+#include "picture/scenepainter.h"
 #include "widgets/screenarea.h"
 #include "widgets/timesignalview.h"
 

@@ -12,7 +12,7 @@
 #include "widgets/screenarea.h"
 #include "handlers/soundcontrol.h"
 #include "widgets/timesignalview.h"
-#include "picture/valuetext.h"
+#include "model/numbertext.h"
 #include "windowzoom.h"
 #include "widgets/zoompolicy.h"
 
@@ -259,9 +259,9 @@ void ViewActions::addPlateMenu()
     ratios->setChecked(true);
     // The phases' entry names the ratio they are drawn at.
     connect(menu, &QMenu::aboutToShow, this, [this] {
-        m_phasesPlate->setText(
-            QStringLiteral("Phasen 0° bis 180° bei %1 : %2")
-                .arg(germanNumber(m_ratio.numerator), germanNumber(m_ratio.denominator)));
+        m_phasesPlate->setText(QStringLiteral("Phasen 0° bis 180° bei %1 : %2")
+                                   .arg(QString::fromStdString(germanNumber(m_ratio.numerator)),
+                                        QString::fromStdString(germanNumber(m_ratio.denominator))));
     });
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("Tafel zeigen")), &QAction::triggered, this,
@@ -468,7 +468,7 @@ void ViewActions::resetControls()
     }
     for (const TextBox box : {TextBox::Numerator, TextBox::Denominator}) {
         m_window.findChild<QLineEdit*>(controlName(box))
-            ->setText(QString::fromUtf8(control(controlName(box)).caption));
+            ->setText(QString::fromUtf8(control(box).caption));
     }
 }
 
@@ -497,8 +497,9 @@ void ViewActions::showPlate()
 
 void ViewActions::copyPlate()
 {
-    copyToClipboard(m_plate(plateForm()).image(PlateExporter::kDefaultWidth, worksheet()),
-                    QStringLiteral("Tafel kopieren"));
+    copyToClipboard(
+        PlateExporter::image(m_plate(plateForm()), PlateExporter::kDefaultWidth, worksheet()),
+        QStringLiteral("Tafel kopieren"));
 }
 
 void ViewActions::savePlate()

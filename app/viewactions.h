@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picture/overviewplate.h"
+#include "scene/overviewplate.h"
 #include "viewsettings.h"
 
 #include <QObject>

@@ -2,6 +2,7 @@
 
 #include "model/constants.h"
 #include "event.h"
+#include "pixels.h"
 #include "handlers/windowoperations.h"
 
 #include <algorithm>
@@ -53,22 +54,6 @@ struct ControlLayout
 
 inline constexpr int kClientWidth = 9864;
 inline constexpr int kClientHeight = 7320;
-inline constexpr int kTwipsPerPixel = 15;
-
-// Twips to logical pixels at 96 dots per inch and the window's zoom, to the nearest pixel.
-// Everything of the window scales by the zoom here and nowhere else.
-constexpr int pixels(int twips, double zoom = 1)
-{
-    const double exact = twips * zoom / kTwipsPerPixel;
-    return static_cast<int>(exact + (exact < 0 ? -0.5 : 0.5));
-}
-
-// How many device pixels wide a line is drawn: one at 100 %, whatever the device pixel ratio,
-// so that a zoomed picture looks like the 100 % one enlarged.
-constexpr int linePixels(double zoom)
-{
-    return zoom < 1.5 ? 1 : static_cast<int>(zoom + 0.5);
-}
 
 // Parents come before their children.
 // clang-format off
@@ -107,32 +92,50 @@ inline constexpr auto kControls = std::to_array<ControlLayout>({
 });
 // clang-format on
 
-// The row of the control named so; the table has one for every name the program uses.
-constexpr const ControlLayout& control(std::string_view name)
+// The row a predicate picks; every role and name the program asks for has one.
+template <typename Picks> constexpr const ControlLayout& findControl(Picks picks)
 {
-    return *std::find_if(kControls.begin(), kControls.end(),
-                         [name](const ControlLayout& c) { return name == c.name; });
+    const auto* found = std::find_if(kControls.begin(), kControls.end(), picks);
+    if (found == kControls.end())
+        throw "no such control"; // in a constant expression: a compile error, never a crash
+    return *found;
 }
 
-constexpr const char* controlName(TextBox box)
+// The row of the control named so. Only in a constant expression: a mistyped name does not
+// compile.
+consteval const ControlLayout& control(std::string_view name)
 {
-    return std::find_if(kControls.begin(), kControls.end(),
-                        [box](const ControlLayout& c) { return c.textBox == box; })
-        ->name;
+    return findControl([name](const ControlLayout& c) { return name == c.name; });
 }
 
-constexpr const char* controlName(ScrollBar bar)
+// The rows by what a control is for.
+constexpr const ControlLayout& control(TextBox box)
 {
-    return std::find_if(kControls.begin(), kControls.end(),
-                        [bar](const ControlLayout& c) { return c.scrollBar == bar; })
-        ->name;
+    return findControl([box](const ControlLayout& c) { return c.textBox == box; });
+}
+constexpr const ControlLayout& control(ScrollBar bar)
+{
+    return findControl([bar](const ControlLayout& c) { return c.scrollBar == bar; });
+}
+constexpr const ControlLayout& control(Picture picture)
+{
+    return findControl([picture](const ControlLayout& c) { return c.picture == picture; });
+}
+// The button a click event belongs to.
+constexpr const ControlLayout& control(Event click)
+{
+    return findControl([click](const ControlLayout& c) { return c.click == click; });
 }
 
-constexpr const char* controlName(Picture picture)
+template <typename Role> constexpr const char* controlName(Role role)
 {
-    return std::find_if(kControls.begin(), kControls.end(),
-                        [picture](const ControlLayout& c) { return c.picture == picture; })
-        ->name;
+    return control(role).name;
+}
+
+// The oscilloscope screen's side in logical pixels at a zoom (it is square): 441 at 100 %.
+constexpr int screenSide(double zoom = 1)
+{
+    return pixels(control(Picture::Screen).width, zoom);
 }
 
 // What the boxes and the bars hold before anything is typed or moved, in the order of TextBox
@@ -142,7 +145,7 @@ inline std::array<std::string, 4> startTexts()
     std::array<std::string, 4> texts;
     for (const TextBox box :
          {TextBox::Numerator, TextBox::Denominator, TextBox::ClosingCount, TextBox::Hint})
-        texts[static_cast<std::size_t>(box)] = control(controlName(box)).caption;
+        texts[static_cast<std::size_t>(box)] = control(box).caption;
     return texts;
 }
 
@@ -151,8 +154,7 @@ constexpr std::array<std::int16_t, 4> startValues()
     std::array<std::int16_t, 4> values{};
     for (const ScrollBar bar :
          {ScrollBar::AmplitudeX, ScrollBar::PhaseX, ScrollBar::AmplitudeY, ScrollBar::PhaseY})
-        values[static_cast<std::size_t>(bar)] =
-            static_cast<std::int16_t>(control(controlName(bar)).value);
+        values[static_cast<std::size_t>(bar)] = static_cast<std::int16_t>(control(bar).value);
     return values;
 }
 

@@ -13,13 +13,6 @@
 
 namespace korvelian {
 
-namespace {
-
-constexpr Colour kAxisColour = rgb(150, 150, 255);
-constexpr Colour kFigureColour = rgb(255, 255, 255);
-
-} // namespace
-
 FigurePlotter::FigurePlotter(WindowOperations& ops, FormVariables& variables, HintLine& hint)
     : m_ops(ops), m_vars(variables), m_hint(hint)
 {
@@ -38,8 +31,8 @@ void FigurePlotter::redraw()
 
     m_ops.clear(Picture::Screen);
     m_ops.setFrame(Picture::Screen, -kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge);
-    m_ops.drawSegment(Picture::Screen, -2, 0, 2, 0, kAxisColour);
-    m_ops.drawSegment(Picture::Screen, 0, -2, 0, 2, kAxisColour);
+    m_ops.drawSegment(Picture::Screen, -2, 0, 2, 0, palette::kAxes);
+    m_ops.drawSegment(Picture::Screen, 0, -2, 0, 2, palette::kAxes);
 
     const double k = textNumber(m_ops.text(TextBox::ClosingCount));
     trace(loopEnd(k));
@@ -56,7 +49,7 @@ void FigurePlotter::trace(double end)
     // for every point of it.
     const Parameter p = readParameters(m_ops, v.ratio);
     const FigureRun run = figureRun(p, end);
-    m_ops.drawFigure(Picture::Screen, p, end, kFigureColour);
+    m_ops.drawFigure(Picture::Screen, p, end, palette::kFigure);
 
     // What the loop leaves behind is computed exactly, not from the drawing's points.
     v.t = run.t;

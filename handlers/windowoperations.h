@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/deflection.h"
+#include "model/palette.h"
 
 #include <cstdint>
 #include <string>
@@ -18,15 +19,6 @@ enum class LineEnd { X1, Y1, X2, Y2 };
 enum class TextBox { Numerator, Denominator, ClosingCount, Hint };
 // The scroll bars by what they set; in the window hscAmp1, HScroll1, hscAmp2 and hscPhase.
 enum class ScrollBar { AmplitudeX, PhaseX, AmplitudeY, PhaseY };
-
-// 24-bit 0xRRGGBB.
-using Colour = std::uint32_t;
-
-constexpr Colour rgb(int red, int green, int blue)
-{
-    return (static_cast<Colour>(red & 0xff) << 16) | (static_cast<Colour>(green & 0xff) << 8) |
-           static_cast<Colour>(blue & 0xff);
-}
 
 // Everything the handlers need from the window. Coordinates are in the frame last set on
 // the picture area, handed over in single precision as the screen is addressed that way.

@@ -1,8 +1,10 @@
 #include "numbertext.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace korvelian {
@@ -141,6 +143,37 @@ std::string numberText(double value)
     if (std::signbit(value))
         return digits;
     return " " + digits;
+}
+
+std::string germanNumber(double value, char format, int precision)
+{
+    if (value == 0)
+        value = 0; // no sign on -0
+    precision = std::clamp(precision, format == 'g' ? 1 : 0, 40);
+    const char conversion[] = {'%', '.', '*', format == 'f' ? 'f' : 'e', '\0'};
+    // printf rounds an exact tie to even; a class rounds it away from zero. A tie shows as a 5
+    // followed only by zeros in the exact expansion, which a double's 53 bits end long before
+    // the digits looked at here.
+    const int place = format == 'f' ? precision : precision - 1;
+    std::array<char, 512> exact{};
+    std::snprintf(exact.data(), exact.size(), conversion, place + 40, value);
+    const std::string_view digits(exact.data());
+    const std::size_t point = digits.find('.');
+    if (std::isfinite(value) && point != std::string_view::npos &&
+        digits.substr(point + 1 + place, 1) == "5" &&
+        digits.substr(point + 2 + place, 39).find_first_not_of('0') == std::string_view::npos)
+        value =
+            std::nextafter(value, std::copysign(std::numeric_limits<double>::infinity(), value));
+    std::array<char, 512> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), format == 'f' ? "%.*f" : "%.*g", precision, value);
+    std::string text(buffer.data());
+    for (char& c : text) {
+        if (c == '.')
+            c = ',';
+        else if (c == 'e')
+            c = 'E';
+    }
+    return text;
 }
 
 std::optional<std::int16_t> toInt16(double value)

@@ -20,6 +20,12 @@ std::size_t numberLength(std::string_view text);
 // the locale, at most 15 significant digits (so 2.1 + 1 gives " 3.1").
 std::string numberText(double value);
 
+// Writes a number for a class to read: a decimal comma, no group separator (32767, never
+// "32.767", which reads as a decimal), a capital E before an exponent. format is 'f' (that
+// many decimals) or 'g' (that many significant digits, trailing zeros dropped, an exponent
+// below 10^-4 and from 10^precision on); a tie rounds away from zero, and -0 is written 0.
+std::string germanNumber(double value, char format = 'g', int precision = 10);
+
 // Rounds to the nearest whole number, ties to the even neighbour (2.5 -> 2, 3.5 -> 4).
 // A value that does not fit a 16-bit signed integer, or is not finite, gives nothing.
 std::optional<std::int16_t> toInt16(double value);

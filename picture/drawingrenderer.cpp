@@ -2,7 +2,8 @@
 
 #include "model/constants.h"
 #include "model/figurepoints.h"
-#include "form/layout.h"
+#include "form/pixels.h"
+#include "scenepainter.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -20,60 +21,6 @@ constexpr int kLargestFigureImage = 4096;
 
 } // namespace
 
-QColor renderColour(const DrawOp& op, const RenderStyle& style)
-{
-    if (style.dimmedFigure && op.kind == DrawOp::Kind::Figure) {
-        const QColor full = renderColour(op, {style.zoom, style.worksheet, false});
-        // Towards the background: black on the screen, white on a worksheet.
-        const int ground = style.worksheet ? 255 : 0;
-        auto dim = [ground](int c) {
-            return static_cast<int>(std::lround(ground + (c - ground) * kDimmedShare));
-        };
-        return QColor(dim(full.red()), dim(full.green()), dim(full.blue()));
-    }
-    if (!style.worksheet)
-        return op.colour;
-    switch (op.kind) {
-    case DrawOp::Kind::Segment:
-        return kWorksheetAxes;
-    case DrawOp::Kind::Figure:
-        return kWorksheetFigure;
-    case DrawOp::Kind::Box:
-        break;
-    }
-    return op.colour;
-}
-
-PixelMapping imageMapping(const UserFrame& frame, QSizeF logicalSize, const RenderStyle& style,
-                          double ratio)
-{
-    PixelMapping m = pixelMapping(frame, logicalSize, style.zoom / kTwipsPerPixel, style.yUp);
-    m.scaleX *= ratio;
-    m.offsetX *= ratio;
-    m.scaleY *= ratio;
-    m.offsetY *= ratio;
-    return m;
-}
-
-Drawing screenDrawing(const Parameter& p, double end)
-{
-    const QColor axes(150, 150, 255);
-    return {
-        {DrawOp::Kind::Segment, kExampleFrame, -2, 0, 2, 0, axes, {}, 0},
-        {DrawOp::Kind::Segment, kExampleFrame, 0, -2, 0, 2, axes, {}, 0},
-        {DrawOp::Kind::Figure, kExampleFrame, 0, 0, 0, 0, Qt::white, p, end},
-    };
-}
-
-QImage examplePicture(const Parameter& p, double kgv, int side, const RenderStyle& style)
-{
-    QImage image(side, side, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    DrawingRenderer renderer;
-    renderer.render(image, QSizeF(image.size()), screenDrawing(p, loopEnd(kgv)), style);
-    return image;
-}
-
 void DrawingRenderer::render(QImage& image, QSizeF logicalSize, std::span<const DrawOp> ops,
                              const RenderStyle& style)
 {
@@ -90,8 +37,9 @@ void DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalS
 {
     // The painter works in logical pixels on an image at the device ratio; the runs of a
     // figure are set in device pixels.
-    const PixelMapping logical = imageMapping(op.frame, logicalSize, style, 1.0);
-    const QColor colour = renderColour(op, style);
+    const SizeF size{logicalSize.width(), logicalSize.height()};
+    const PixelMapping logical = imageMapping(op.frame, size, style, 1.0);
+    const QColor colour = toQColor(renderColour(op, style));
     const int lineWidth = linePixels(style.zoom);
     switch (op.kind) {
     case DrawOp::Kind::Segment: {
@@ -99,17 +47,18 @@ void DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalS
         // A cosmetic pen is as wide in device pixels at any ratio and keeps the fast path.
         pen.setCosmetic(true);
         painter.setPen(pen);
-        painter.drawLine(QLineF(mapPoint(logical, op.x1, op.y1), mapPoint(logical, op.x2, op.y2)));
+        painter.drawLine(
+            QLineF(toQt(mapPoint(logical, op.x1, op.y1)), toQt(mapPoint(logical, op.x2, op.y2))));
         break;
     }
     case DrawOp::Kind::Box: {
-        const QRectF box = QRectF(mapPoint(logical, op.x1, op.y1), mapPoint(logical, op.x2, op.y2));
+        const QRectF box =
+            QRectF(toQt(mapPoint(logical, op.x1, op.y1)), toQt(mapPoint(logical, op.x2, op.y2)));
         painter.fillRect(box.normalized().intersected(QRectF(QPointF(0, 0), logicalSize)), colour);
         break;
     }
     case DrawOp::Kind::Figure: {
-        const PixelMapping device =
-            imageMapping(op.frame, logicalSize, style, image.devicePixelRatio());
+        const PixelMapping device = imageMapping(op.frame, size, style, image.devicePixelRatio());
         painter.end();
         auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
         m_raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4,
@@ -129,18 +78,20 @@ void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& t
     painter.setClipRect(target);
     painter.setRenderHint(QPainter::Antialiasing, true);
     for (const DrawOp& op : ops) {
-        PixelMapping m =
-            pixelMapping(op.frame, target.size(), style.zoom / kTwipsPerPixel, style.yUp);
+        PixelMapping m = pixelMapping(op.frame, {target.width(), target.height()},
+                                      style.zoom / kTwipsPerPixel, style.yUp);
         m.offsetX += target.left();
         m.offsetY += target.top();
-        const QColor colour = renderColour(op, style);
+        const QColor colour = toQColor(renderColour(op, style));
         painter.setPen(QPen(colour, style.zoom, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         switch (op.kind) {
         case DrawOp::Kind::Segment:
-            painter.drawLine(QLineF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)));
+            painter.drawLine(
+                QLineF(toQt(mapPoint(m, op.x1, op.y1)), toQt(mapPoint(m, op.x2, op.y2))));
             break;
         case DrawOp::Kind::Box:
-            painter.fillRect(QRectF(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)), colour);
+            painter.fillRect(
+                QRectF(toQt(mapPoint(m, op.x1, op.y1)), toQt(mapPoint(m, op.x2, op.y2))), colour);
             break;
         case DrawOp::Kind::Figure: {
             const std::size_t count = figurePoints(op.parameters, op.end, points).count;
@@ -161,9 +112,9 @@ void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& t
             }
             if (count == 0)
                 break;
-            QPainterPath path(mapPoint(m, points[0].x, points[0].y));
+            QPainterPath path(toQt(mapPoint(m, points[0].x, points[0].y)));
             for (std::size_t i = 1; i < count; ++i)
-                path.lineTo(mapPoint(m, points[i].x, points[i].y));
+                path.lineTo(toQt(mapPoint(m, points[i].x, points[i].y)));
             painter.drawPath(path);
             break;
         }

@@ -1,18 +1,19 @@
 #include "pictureexporter.h"
 
-#include "model/barvalues.h"
-#include "model/constants.h"
 #include "drawingrenderer.h"
-#include "model/figurepoints.h"
 #include "filewriter.h"
 #include "form/layout.h"
+#include "model/barvalues.h"
+#include "model/constants.h"
+#include "model/figurepoints.h"
 #include "model/numbertext.h"
-#include "bartexts.h"
-#include "screenpicture.h"
-#include "screenvalues.h"
+#include "scene/screenpicture.h"
+#include "scene/texts.h"
+#include "scenepainter.h"
 
 #include <QBuffer>
 #include <QFileInfo>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
@@ -26,8 +27,8 @@ namespace {
 
 QSize pictureSize(const ScreenPicture& picture, int width)
 {
-    const QSizeF area = picture.size;
-    const double shape = area.width() > 0 ? area.height() / area.width() : 1.0;
+    const SizeF area = picture.size;
+    const double shape = area.width > 0 ? area.height / area.width : 1.0;
     return {width, std::max(1, static_cast<int>(std::lround(width * shape)))};
 }
 
@@ -36,12 +37,12 @@ QSize pictureSize(const ScreenPicture& picture, int width)
 QSize wholeSize(const ScreenPicture& picture, int width)
 {
     return pictureSize(picture, width) +
-           QSize(0, static_cast<int>(std::ceil(picture.beneathHeight(width))));
+           QSize(0, static_cast<int>(std::ceil(picture.beneathHeight(qtTextMetrics(), width))));
 }
 
 QColor background(const ScreenPicture& picture, bool worksheet)
 {
-    return worksheet ? kWorksheetBackground : picture.background;
+    return toQColor(worksheet ? palette::kWorksheetGround : picture.background);
 }
 
 // The picture's style at a width: its lines as wide against the picture as a pixel is
@@ -70,20 +71,26 @@ QImage PictureExporter::image(const ScreenPicture& picture, int sizePx, bool wor
     QImage image(wholeSize(picture, sizePx), QImage::Format_RGB32);
     image.fill(background(picture, worksheet));
     const RenderStyle style = styleAt(picture, sizePx, worksheet);
+    ScenePainter scenePainter;
     {
+        Scene underlay;
+        picture.describeUnderlay(underlay, fromQt(target), linePixels(style.zoom), worksheet);
         QPainter painter(&image);
-        picture.paintUnderlay(painter, target, linePixels(style.zoom), worksheet);
+        scenePainter.paint(painter, underlay);
     }
     DrawingRenderer renderer;
     renderer.render(image, QSizeF(size), picture.drawing, style);
-    QPainter painter(&image);
-    ScreenValues valueLines;
-    picture.paintAnnotations(painter, target, linePixels(style.zoom), worksheet, valueLines);
+    Scene over;
+    picture.describeAnnotations(over, qtTextMetrics(), fromQt(target), linePixels(style.zoom),
+                                worksheet);
     if (image.height() > size.height()) {
-        picture.paintBeneath(painter,
-                             QRectF(0, size.height(), size.width(), image.height() - size.height()),
-                             worksheet);
+        picture.describeBeneath(over,
+                                {0, double(size.height()), double(size.width()),
+                                 double(image.height() - size.height())},
+                                worksheet);
     }
+    QPainter painter(&image);
+    scenePainter.paint(painter, over);
     return image;
 }
 
@@ -95,12 +102,18 @@ void PictureExporter::paint(const ScreenPicture& picture, QPainter& painter, con
     const QRectF target(whole.topLeft(),
                         QSizeF(whole.width(), whole.width() * shape.height() / shape.width()));
     const RenderStyle style = styleAt(picture, target.width(), worksheet);
-    picture.paintUnderlay(painter, target, style.zoom, worksheet);
+    ScenePainter scenePainter;
+    Scene underlay;
+    picture.describeUnderlay(underlay, fromQt(target), style.zoom, worksheet);
+    scenePainter.paint(painter, underlay);
     paintVector(painter, picture.drawing, target, style);
-    ScreenValues valueLines;
-    picture.paintAnnotations(painter, target, style.zoom, worksheet, valueLines);
+    Scene over;
+    picture.describeAnnotations(over, qtTextMetrics(), fromQt(target), style.zoom, worksheet,
+                                painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
     if (whole.bottom() > target.bottom() + 0.5)
-        picture.paintBeneath(painter, QRectF(target.bottomLeft(), whole.bottomRight()), worksheet);
+        picture.describeBeneath(over, fromQt(QRectF(target.bottomLeft(), whole.bottomRight())),
+                                worksheet);
+    scenePainter.paint(painter, over);
 }
 
 bool PictureExporter::knownFormat(const QString& path)
@@ -239,12 +252,15 @@ QStringList PictureExporter::parameterLines(const ScreenPicture& picture)
     if (!figure)
         return {};
     const Parameter& p = figure->parameters;
-    auto readout = [&p](const char* bar, double value) {
-        return barText(control(bar), barValue(value), p.numerator, p.denominator);
+    auto readout = [&p](ScrollBar bar, double value) {
+        return QString::fromStdString(
+            barText(control(bar), barValue(value), p.numerator, p.denominator));
     };
     const long closingCount = closingCountOf(figure->end);
-    return {readout("hscAmp1", p.amplitudeX) + "    " + readout("HScroll1", p.phaseX),
-            readout("hscAmp2", p.amplitudeY) + "    " + readout("hscPhase", p.phaseY),
+    return {readout(ScrollBar::AmplitudeX, p.amplitudeX) + "    " +
+                readout(ScrollBar::PhaseX, p.phaseX),
+            readout(ScrollBar::AmplitudeY, p.amplitudeY) + "    " +
+                readout(ScrollBar::PhaseY, p.phaseY),
             QStringLiteral("Frequenzfaktor: %1 / %2    kgV: %3")
                 .arg(boxNumber(p.numerator), boxNumber(p.denominator))
                 .arg(closingCount)};

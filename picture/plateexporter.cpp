@@ -1,8 +1,8 @@
 #include "plateexporter.h"
 
 #include "filewriter.h"
-#include "overviewplate.h"
 #include "pictureexporter.h"
+#include "scenepainter.h"
 
 #include <QFileInfo>
 #include <QPageLayout>
@@ -24,6 +24,37 @@ QString suffix(const QString& path)
 
 } // namespace
 
+QSize PlateExporter::size(const OverviewPlate& plate, int width)
+{
+    const SizeF size = plate.size(qtTextMetrics(), width);
+    return {static_cast<int>(size.width), static_cast<int>(size.height)};
+}
+
+QRect PlateExporter::cellRect(const OverviewPlate& plate, std::size_t index, int width)
+{
+    return toQt(plate.cellRect(qtTextMetrics(), index, width)).toRect();
+}
+
+QImage PlateExporter::image(const OverviewPlate& plate, int width, bool worksheet)
+{
+    const QSize whole = size(plate, width);
+    QImage image(whole, QImage::Format_RGB32);
+    image.fill(toQColor(OverviewPlate::ground(worksheet)));
+    Scene scene;
+    plate.describe(scene, qtTextMetrics(), width, worksheet);
+    QPainter painter(&image);
+    ScenePainter().paint(painter, scene);
+    return image;
+}
+
+void PlateExporter::paint(const OverviewPlate& plate, QPainter& painter, const QRectF& target,
+                          bool worksheet)
+{
+    Scene scene;
+    plate.describeVector(scene, qtTextMetrics(), fromQt(target), worksheet);
+    ScenePainter().paint(painter, scene);
+}
+
 bool PlateExporter::knownFormat(const QString& path)
 {
     const QString ending = suffix(path);
@@ -37,18 +68,17 @@ bool PlateExporter::paintPage(const OverviewPlate& plate, QPagedPaintDevice& dev
         return false;
     // The painter's origin is the corner of the page's printable rectangle.
     const QSizeF page(device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
-    const QSize shape = plate.size(1000);
+    const QSize shape = size(plate, 1000);
     const double width = std::min(page.width(), page.height() * shape.width() / shape.height());
-    plate.paint(
-        painter,
-        QRectF((page.width() - width) / 2, 0, width, width * shape.height() / shape.width()),
-        worksheet);
+    paint(plate, painter,
+          QRectF((page.width() - width) / 2, 0, width, width * shape.height() / shape.width()),
+          worksheet);
     return painter.end();
 }
 
 QByteArray PlateExporter::pdf(const OverviewPlate& plate, bool worksheet)
 {
-    const QSize shape = plate.size(1000);
+    const QSize shape = size(plate, 1000);
     const PictureExporter::PdfPage page{
         QPageLayout(QPageSize(QPageSize::A4),
                     shape.width() > shape.height() ? QPageLayout::Landscape : QPageLayout::Portrait,
@@ -78,8 +108,8 @@ bool PlateExporter::save(const OverviewPlate& plate, const QString& path, int wi
     if (suffix(path) == "pdf")
         return FileWriter::write(path, pdf(plate, worksheet), error);
     const PictureExporter::Source source{
-        plate.size(width), kTitle, QString(), [&] { return plate.image(width, worksheet); },
-        [&](QPainter& painter, const QRectF& target) { plate.paint(painter, target, worksheet); }};
+        size(plate, width), kTitle, QString(), [&] { return image(plate, width, worksheet); },
+        [&](QPainter& painter, const QRectF& target) { paint(plate, painter, target, worksheet); }};
     return PictureExporter::write(path, source, error);
 }
 

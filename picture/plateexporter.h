@@ -1,13 +1,16 @@
 #pragma once
 
+#include "scene/overviewplate.h"
+
 #include <QByteArray>
+#include <QImage>
+#include <QRect>
 #include <QString>
 
 class QPagedPaintDevice;
+class QPainter;
 
 namespace korvelian {
-
-class OverviewPlate;
 
 // The overview plate outside the window: a PNG, SVG or PDF file and a printed page, each
 // written as the screen's picture is (complete, or the old file untouched).
@@ -16,6 +19,16 @@ class PlateExporter
 public:
     // A plate this wide shows its cells about half as large as the screen at 100 %.
     static constexpr int kDefaultWidth = 960;
+
+    // The plate's size in pixels at a width, and where a cell's figure lies on it.
+    static QSize size(const OverviewPlate& plate, int width);
+    static QRect cellRect(const OverviewPlate& plate, std::size_t index, int width);
+    // The plate as pixels, width wide.
+    static QImage image(const OverviewPlate& plate, int width, bool worksheet);
+    // The plate in lines, paths and text for an SVG file, a PDF or a printer, onto target,
+    // which should have the plate's shape.
+    static void paint(const OverviewPlate& plate, QPainter& painter, const QRectF& target,
+                      bool worksheet);
 
     // Whether the name ends in .png, .svg or .pdf, in any case.
     static bool knownFormat(const QString& path);

@@ -2,8 +2,8 @@
 
 #include "model/barvalues.h"
 #include "form/layout.h"
-#include "bartexts.h"
-#include "valuetext.h"
+#include "model/numbertext.h"
+#include "scene/texts.h"
 
 #include <QRegularExpression>
 
@@ -24,7 +24,7 @@ QString differing(double set, double typed, int fewest)
            std::abs(std::round(set * std::pow(10, decimals)) / std::pow(10, decimals) - typed) <
                1e-9)
         ++decimals;
-    return germanNumber(set, 'f', decimals);
+    return QString::fromStdString(germanNumber(set, 'f', decimals));
 }
 
 } // namespace
@@ -52,13 +52,11 @@ TypedValue readTypedValue(const ControlLayout& bar, const QString& text)
     }
     const double largest = amplitude ? barUnits(bar.maximum) : kFullTurn;
     if (*typed < 0 || *typed > largest) {
-        return {
-            std::nullopt,
-            amplitude
-                ? QStringLiteral("Die Amplitude reicht von 0 bis %1.").arg(germanNumber(largest))
-                : QStringLiteral("Die Phase reicht von 0° bis 360°.")};
+        return {std::nullopt, amplitude ? QStringLiteral("Die Amplitude reicht von 0 bis %1.")
+                                              .arg(QString::fromStdString(germanNumber(largest)))
+                                        : QStringLiteral("Die Phase reicht von 0° bis 360°.")};
     }
-    const QString shown = germanNumber(*typed);
+    const QString shown = QString::fromStdString(germanNumber(*typed));
     if (amplitude) {
         const int value = barValue(*typed);
         const double set = barUnits(value);

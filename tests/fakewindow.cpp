@@ -149,7 +149,7 @@ void FakeWindow::type(TextBox box, const std::string& text)
     if (current == text)
         return;
     current = text;
-    if (const auto change = control(controlName(box)).change)
+    if (const auto change = control(box).change)
         fire(*change);
 }
 
@@ -178,7 +178,7 @@ void FakeWindow::setScrollValue(ScrollBar bar, std::int16_t value)
     if (current == value)
         return;
     current = value;
-    if (const auto change = control(controlName(bar)).change)
+    if (const auto change = control(bar).change)
         fire(*change);
 }
 

@@ -2,12 +2,9 @@
 
 #include "model/barvalues.h"
 #include "model/constants.h"
-#include "picture/drawingrenderer.h"
-#include "model/kgv.h"
 #include "form/layout.h"
-#include "picture/readingaid.h"
-#include "picture/timesignalpicture.h"
-#include "picture/tracepainter.h"
+#include "model/kgv.h"
+#include "picture/examples.h"
 #include "zoompolicy.h"
 
 #include <QApplication>
@@ -28,20 +25,6 @@ namespace {
 // The ellipse the help reads a phase difference from; its y phase bar's value serves the
 // parabola of 2 : 1 as well.
 constexpr Parameter kEllipseExample{1.25, 0, 1.25, 0.79, 1, 1};
-
-// A screen of side pixels with the dimmed figure of p and the trace the beam leaves in the
-// last second of a run at 100 frames a second up to t, as the program draws them.
-QImage afterglowExample(const Parameter& p, double kgv, double t, int side, bool yUp)
-{
-    QImage image = examplePicture(p, kgv, side, {1, false, yUp, true});
-    AfterglowTrace trace;
-    const int frames = static_cast<int>(kAfterglowSeconds / kFramePause);
-    for (int frame = 0; frame <= frames; ++frame)
-        trace.follow(t - (frames - frame) * kStartStep, p, frame * kFramePause);
-    QPainter painter(&image);
-    paintTrace(painter, pixelMapping(kExampleFrame, QSizeF(image.size()), 1, yUp), trace, 2, false);
-    return image;
-}
 
 } // namespace
 
@@ -71,10 +54,10 @@ QString HelpWindow::text(const QString& written) const
     const auto number = [&german](double value, int decimals) {
         return german.toString(value, 'f', decimals);
     };
-    const int phaseEnd = control("hscPhase").maximum;
+    const int phaseEnd = control(ScrollBar::PhaseY).maximum;
     const int kgv = closingCount(3, 2).value;
     const QList<std::pair<const char*, QString>> numbers = {
-        {"amplitudeMax", number(barUnits(control("hscAmp1").maximum), 0)},
+        {"amplitudeMax", number(barUnits(control(ScrollBar::AmplitudeX).maximum), 0)},
         {"screenEdge", number(kScreenEdge, 0)},
         {"phaseMaxRad", number(barUnits(phaseEnd), 2)},
         {"phaseMaxDeg", number(phaseDegrees(phaseEnd), 1)},

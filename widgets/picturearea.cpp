@@ -1,7 +1,7 @@
 #include "picturearea.h"
 
 #include "focusmark.h"
-#include "form/layout.h"
+#include "form/pixels.h"
 
 #include <QPaintEvent>
 
@@ -22,12 +22,13 @@ void PictureArea::setFrame(double x1, double y1, double x2, double y2)
 
 QPointF PictureArea::toPixel(double x, double y) const
 {
-    return mapPoint(imageMapping(frame(), QSizeF(size()), renderStyle(), 1.0), x, y);
+    return toQt(mapPoint(
+        imageMapping(frame(), {double(width()), double(height())}, renderStyle(), 1.0), x, y));
 }
 
 PixelMapping PictureArea::mappingOnto(const UserFrame& frame, const QRectF& target) const
 {
-    return picture().mappingOnto(frame, target);
+    return picture().mappingOnto(frame, fromQt(target));
 }
 
 void PictureArea::setYUp(bool yUp)
@@ -54,19 +55,19 @@ void PictureArea::clear()
 
 void PictureArea::drawSegment(double x1, double y1, double x2, double y2, const QColor& colour)
 {
-    m_picture.addSegment(x1, y1, x2, y2, colour);
+    m_picture.addSegment(x1, y1, x2, y2, fromQColor(colour));
     scheduleRepaint();
 }
 
 void PictureArea::drawFigure(const Parameter& p, double end, const QColor& colour)
 {
-    m_picture.addFigure(p, end, colour);
+    m_picture.addFigure(p, end, fromQColor(colour));
     scheduleRepaint();
 }
 
 void PictureArea::drawBox(double x1, double y1, double x2, double y2)
 {
-    m_picture.addBox(x1, y1, x2, y2, m_foreground);
+    m_picture.addBox(x1, y1, x2, y2, fromQColor(m_foreground));
     scheduleRepaint();
 }
 
@@ -77,8 +78,8 @@ QColor PictureArea::background() const
 
 const ScreenPicture& PictureArea::picture() const
 {
-    m_picture.size = QSizeF(size());
-    m_picture.background = background();
+    m_picture.size = {double(width()), double(height())};
+    m_picture.background = fromQColor(background());
     return m_picture;
 }
 
@@ -102,10 +103,12 @@ void PictureArea::render()
     }
     if (!m_imageCurrent) {
         m_image.fill(background());
-        QPainter painter(&m_image);
         // One device pixel at 100 %, as the axes are drawn, whatever the ratio.
-        picture().paintUnderlay(painter, QRectF(QPointF(0, 0), QSizeF(size())),
-                                linePixels(zoom()) / ratio, false);
+        Scene underlay;
+        picture().describeUnderlay(underlay, {0, 0, double(width()), double(height())},
+                                   linePixels(zoom()) / ratio, false);
+        QPainter painter(&m_image);
+        m_scenePainter.paint(painter, underlay);
         m_rendered = 0;
         m_imageCurrent = true;
     }
@@ -134,7 +137,10 @@ void PictureArea::paintEvent(QPaintEvent* event)
     render();
     QPainter painter(this);
     copyImage(painter, event->region());
-    picture().paintAnnotations(painter, QRectF(rect()), linePixels(zoom()), false, m_valueLines);
+    Scene annotations;
+    picture().describeAnnotations(annotations, qtTextMetrics(), fromQt(QRectF(rect())),
+                                  linePixels(zoom()), false, devicePixelRatioF());
+    m_scenePainter.paint(painter, annotations);
     paintOverlays(painter);
     paintFocusMark(*this, painter, linePixels(zoom()));
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "picture/drawing.h"
 #include "picture/drawingrenderer.h"
-#include "picture/screenpicture.h"
-#include "picture/screenvalues.h"
+#include "picture/scenepainter.h"
+#include "scene/screenpicture.h"
 
 #include <QColor>
 #include <QImage>
@@ -82,8 +81,8 @@ private:
     // Its size and ground are brought up to date when it is read: a hidden area learns of a
     // new size only when it is shown.
     mutable ScreenPicture m_picture;
-    // The values' lines, laid out once for many paints.
-    ScreenValues m_valueLines;
+    // Texts laid out once for many paints.
+    ScenePainter m_scenePainter;
     // m_image shows m_picture.drawing[0 .. m_rendered) when m_imageCurrent is set.
     QImage m_image;
     std::size_t m_rendered = 0;

@@ -1,6 +1,6 @@
 #include "plateview.h"
 
-#include "picture/drawingrenderer.h"
+#include "picture/scenepainter.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -27,7 +27,7 @@ void PlateView::showPlate(OverviewPlate plate, bool worksheet)
         // The plate's shape, as large as four fifths of the screen's room allow.
         const QScreen* screen = m_window.screen();
         const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-        const QSize natural = m_plate->size(PlateExporter::kDefaultWidth);
+        const QSize natural = PlateExporter::size(*m_plate, PlateExporter::kDefaultWidth);
         const double scale =
             std::min(0.8 * room.width() / natural.width(), 0.8 * room.height() / natural.height());
         const QSize size(static_cast<int>(natural.width() * scale),
@@ -46,26 +46,26 @@ QRect PlateView::plateRect() const
     if (!m_plate)
         return {};
     // The texts do not grow quite in step with the width: the height is the plate's own.
-    const QSize natural = m_plate->size(PlateExporter::kDefaultWidth);
+    const QSize natural = PlateExporter::size(*m_plate, PlateExporter::kDefaultWidth);
     int plateWidth = std::max(1, std::min(width(), height() * natural.width() / natural.height()));
-    QSize size = m_plate->size(plateWidth);
+    QSize size = PlateExporter::size(*m_plate, plateWidth);
     while (size.height() > height() && plateWidth > 1)
-        size = m_plate->size(--plateWidth);
+        size = PlateExporter::size(*m_plate, --plateWidth);
     return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 
 void PlateView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), m_worksheet ? kWorksheetBackground : QColor(Qt::black));
+    painter.fillRect(rect(), toQColor(OverviewPlate::ground(m_worksheet)));
     if (!m_plate)
         return;
     // A new size, a new plate, or a screen of another scale.
     const double ratio = devicePixelRatioF();
     if (m_image.isNull() || m_image.devicePixelRatio() != ratio) {
         m_target = plateRect();
-        m_image =
-            m_plate->image(static_cast<int>(std::lround(m_target.width() * ratio)), m_worksheet);
+        m_image = PlateExporter::image(
+            *m_plate, static_cast<int>(std::lround(m_target.width() * ratio)), m_worksheet);
         m_image.setDevicePixelRatio(ratio);
     }
     painter.drawImage(m_target.topLeft(), m_image);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "picture/overviewplate.h"
 #include "picture/plateexporter.h"
+#include "scene/overviewplate.h"
 
 #include <QImage>
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "model/barvalues.h"
 #include "form/layout.h"
-#include "picture/bartexts.h"
+#include "scene/texts.h"
 #include "valuedialog.h"
 
 #include <QLineEdit>

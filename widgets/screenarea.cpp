@@ -1,6 +1,7 @@
 #include "screenarea.h"
 
 #include "form/layout.h"
+#include "picture/scenepainter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,11 +10,6 @@
 namespace korvelian {
 
 namespace {
-
-constexpr int kShapeSize = 132;
-const QColor kYellow(255, 255, 0);
-const QColor kRed(255, 0, 0);
-const QColor kLineColour(128, 128, 255);
 
 QPointF twips(int x, int y)
 {
@@ -63,11 +59,12 @@ Shape shapeOf(Overlay item)
     return static_cast<Shape>(static_cast<int>(item));
 }
 
-const int kBaseSize = pixels(control("picBildschirm").width);
+const int kBaseSize = screenSide();
 
 } // namespace
 
-ScreenArea::ScreenArea(QWidget* parent) : PictureArea(kScreenBackground, kScreenForeground, parent)
+ScreenArea::ScreenArea(QWidget* parent)
+    : PictureArea(toQColor(palette::kScreenGround), toQColor(palette::kScreenForeground), parent)
 {
     m_shapes = {twips(3240, 2880), twips(3720, 4200), twips(2040, 3480)};
     m_lines = {QLineF(twips(2400, 2400), twips(4680, 2400)),
@@ -78,7 +75,8 @@ QPointF ScreenArea::placeAtHundred(double x, double y) const
 {
     const QSizeF shown =
         width() > 0 && height() > 0 ? QSizeF(size()) : QSizeF(kBaseSize, kBaseSize);
-    const QPointF place = mapPoint(imageMapping(frame(), shown, {zoom()}, 1.0), x, y);
+    const QPointF place =
+        toQt(mapPoint(imageMapping(frame(), {shown.width(), shown.height()}, {zoom()}, 1.0), x, y));
     return {place.x() * kBaseSize / shown.width(), place.y() * kBaseSize / shown.height()};
 }
 
@@ -86,7 +84,8 @@ PixelMapping ScreenArea::shownFromHundred() const
 {
     const QSizeF shown =
         width() > 0 && height() > 0 ? QSizeF(size()) : QSizeF(kBaseSize, kBaseSize);
-    return pixelMapping({0, 0, double(kBaseSize), double(kBaseSize)}, shown, 1, yUp());
+    return pixelMapping({0, 0, double(kBaseSize), double(kBaseSize)},
+                        {shown.width(), shown.height()}, 1, yUp());
 }
 
 QRect ScreenArea::overlayBounds(Overlay item) const
@@ -183,10 +182,10 @@ QRectF ScreenArea::shapeRect(Shape shape) const
     // A shape reaches from its corner toward growing x and y of the frame; mirrored, its
     // corner is the bottom one.
     const PixelMapping m = shownFromHundred();
-    const double size = static_cast<double>(kShapeSize) / kTwipsPerPixel;
+    const double size = static_cast<double>(kMarkerTwips) / kTwipsPerPixel;
     const QPointF place = m_shapes[index(shape)];
-    return QRectF(mapPoint(m, place.x(), place.y()),
-                  mapPoint(m, place.x() + size, place.y() + size))
+    return QRectF(toQt(mapPoint(m, place.x(), place.y())),
+                  toQt(mapPoint(m, place.x() + size, place.y() + size)))
         .normalized();
 }
 
@@ -194,7 +193,7 @@ QLineF ScreenArea::overlayLine(OverlayLine line) const
 {
     const PixelMapping m = shownFromHundred();
     const QLineF& l = m_lines[index(line)];
-    return {mapPoint(m, l.x1(), l.y1()), mapPoint(m, l.x2(), l.y2())};
+    return {toQt(mapPoint(m, l.x1(), l.y1())), toQt(mapPoint(m, l.x2(), l.y2()))};
 }
 
 void ScreenArea::setReadingAid(bool on)
@@ -263,9 +262,12 @@ void ScreenArea::setGraticule(bool on)
 void ScreenArea::paintEvent(QPaintEvent* event)
 {
     PictureArea::paintEvent(event);
-    const QStringList lines = picture().legendLines();
-    const QStringList beside =
-        lines.isEmpty() || picture().legendFits(QRectF(rect())) ? QStringList() : lines;
+    const TextLines lines = picture().legendLines();
+    QStringList beside;
+    if (!lines.empty() && !picture().legendFits(qtTextMetrics(), fromQt(QRectF(rect())))) {
+        for (const std::string& line : lines)
+            beside << QString::fromStdString(line);
+    }
     if (beside != m_legendBeside) {
         m_legendBeside = beside;
         emit legendBesideChanged();
@@ -274,30 +276,17 @@ void ScreenArea::paintEvent(QPaintEvent* event)
 
 void ScreenArea::paintOverlays(QPainter& painter)
 {
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    const int lineWidth = linePixels(zoom());
-    for (const Overlay item : m_stacking) {
-        if (const auto line = lineOf(item)) {
-            QPen pen(kLineColour, lineWidth);
-            pen.setCosmetic(true);
-            painter.setPen(pen);
-            painter.drawLine(overlayLine(*line));
-            continue;
-        }
-        const QRect r = shapeRect(shapeOf(item)).toRect();
-        // Opaque shapes with a one-line outline: the beam point all yellow, the markers
-        // red inside a yellow outline.
-        QPen outline(kYellow, lineWidth);
-        outline.setCosmetic(true);
-        painter.setPen(outline);
-        if (item == Overlay::BeamPoint) {
-            painter.setBrush(kYellow);
-            painter.drawEllipse(r.adjusted(0, 0, -1, -1));
-        } else {
-            painter.setBrush(kRed);
-            painter.drawRect(r.adjusted(0, 0, -1, -1));
-        }
+    OverlayPlaces places;
+    for (const Shape shape : {Shape::BeamPoint, Shape::YMarker, Shape::XMarker})
+        places.shapes[index(shape)] = fromQt(shapeRect(shape));
+    for (const OverlayLine line : {OverlayLine::DropToXAxis, OverlayLine::DropToYAxis}) {
+        const QLineF l = overlayLine(line);
+        places.lines[index(line)] = {fromQt(l.p1()), fromQt(l.p2())};
     }
+    places.stacking = m_stacking;
+    Scene scene;
+    describeOverlays(scene, places, linePixels(zoom()));
+    ScenePainter().paint(painter, scene);
 }
 
 } // namespace korvelian

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "handlers/windowoperations.h"
 #include "model/afterglow.h"
 #include "picturearea.h"
-#include "handlers/windowoperations.h"
+#include "scene/overlays.h"
 
 #include <array>
 
 namespace korvelian {
-
-// The five overlays, each shape and each drop line once, as they are stacked.
-enum class Overlay { BeamPoint, YMarker, XMarker, DropToXAxis, DropToYAxis };
 
 // The oscilloscope screen: a picture area with the beam point, the two axis markers and
 // the two drop lines above its drawing. Overlays keep their physical place when the frame

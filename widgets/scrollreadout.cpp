@@ -1,6 +1,6 @@
 #include "scrollreadout.h"
 
-#include "picture/bartexts.h"
+#include "scene/texts.h"
 #include "form/layout.h"
 #include "handlers/ratioinuse.h"
 #include "zoompolicy.h"
@@ -45,7 +45,7 @@ public:
         // The window's readout knows the ratio in use.
         if (const auto* readout = bar()->window()->findChild<ScrollReadout*>())
             return readout->text(*bar());
-        return barText(m_row, bar()->sliderPosition(), 1, 1);
+        return QString::fromStdString(barText(m_row, bar()->sliderPosition(), 1, 1));
     }
 
     void* interface_cast(QAccessible::InterfaceType t) override
@@ -78,7 +78,8 @@ QAccessibleInterface* readoutAccessible(const QString&, QObject* object)
 
 QString ScrollReadout::text(const QScrollBar& bar) const
 {
-    return barText(*barRow(&bar), bar.sliderPosition(), m_ratio.numerator, m_ratio.denominator);
+    return QString::fromStdString(
+        barText(*barRow(&bar), bar.sliderPosition(), m_ratio.numerator, m_ratio.denominator));
 }
 
 void ScrollReadout::describeBars()

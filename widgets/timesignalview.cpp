@@ -3,6 +3,7 @@
 #include "form/layout.h"
 #include "picturearea.h"
 #include "picture/pictureexporter.h"
+#include "picture/scenepainter.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -16,6 +17,14 @@
 namespace korvelian {
 
 namespace {
+
+QString formulaText(const TimeSignalScene& shown)
+{
+    QStringList lines;
+    for (const std::string& line : formulaLines(shown))
+        lines << QString::fromStdString(line);
+    return lines.join('\n');
+}
 
 TimeSignalStyle styleFor(double zoom, double ratio, bool worksheet)
 {
@@ -72,7 +81,7 @@ void TimeSignalView::followScreen()
     if (!figure)
         return;
     const std::optional<double> beam = m_scene.beamT;
-    m_scene = sceneOf(*figure, m_screen.mappingOnto(figure->frame, QRectF(0, 0, 1, 1)));
+    m_scene = sceneOf(*figure, m_screen.mappingOnto(figure->frame, {0, 0, 1, 1}));
     m_scene.beamT = beam;
     m_signalsCurrent = false;
     update();
@@ -140,7 +149,7 @@ void TimeSignalView::placeBeside(const QWidget& window)
     const QSize full = zoomedSize();
     // The window's controls and screen; full screen or maximized they stand amid room of the
     // window that shows nothing, which the view may take.
-    const ControlLayout& screenRow = control(controlName(Picture::Screen));
+    const ControlLayout& screenRow = control(Picture::Screen);
     const QRect screen(m_screen.mapToGlobal(QPoint(0, 0)), m_screen.size());
     const QRect content(screen.topLeft() -
                             QPoint(pixels(screenRow.left, m_zoom), pixels(screenRow.top, m_zoom)),
@@ -194,8 +203,10 @@ void TimeSignalView::placeBeside(const QWidget& window)
 void TimeSignalView::paintPicture(QPainter& painter, const QRectF& target,
                                   const TimeSignalStyle& style) const
 {
-    paintTimeSignals(painter, target, m_scene, style);
-    paintTimeCursor(painter, target, m_scene, style);
+    Scene scene;
+    describeTimeSignals(scene, qtTextMetrics(), fromQt(target), m_scene, style);
+    describeTimeCursor(scene, qtTextMetrics(), fromQt(target), m_scene, style);
+    ScenePainter().paint(painter, scene);
 }
 
 QSize TimeSignalView::pictureSize(int width) const
@@ -216,7 +227,7 @@ QImage TimeSignalView::picture(int width, bool worksheet) const
 bool TimeSignalView::save(const QString& path, int width, QString* error, bool worksheet) const
 {
     const PictureExporter::Source source{
-        pictureSize(width), QStringLiteral("Zeitverläufe"), formulaLines(m_scene).join('\n'),
+        pictureSize(width), QStringLiteral("Zeitverläufe"), formulaText(m_scene),
         [&] { return picture(width, worksheet); },
         [&](QPainter& painter, const QRectF& target) {
             TimeSignalStyle style = styleFor(double(width) / kTimeSignalsWidth, 1, worksheet);
@@ -236,14 +247,19 @@ void TimeSignalView::paintEvent(QPaintEvent*)
         m_signalsCurrent = false;
     }
     const TimeSignalStyle style = styleFor(m_pictureZoom, ratio, false);
+    const RectF area = fromQt(QRectF(rect()));
     if (!m_signalsCurrent) {
+        Scene scene;
+        describeTimeSignals(scene, qtTextMetrics(), area, m_scene, style);
         QPainter painter(&m_signals);
-        paintTimeSignals(painter, QRectF(rect()), m_scene, style);
+        ScenePainter().paint(painter, scene);
         m_signalsCurrent = true;
     }
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), m_signals);
-    paintTimeCursor(painter, QRectF(rect()), m_scene, style);
+    Scene cursor;
+    describeTimeCursor(cursor, qtTextMetrics(), area, m_scene, style);
+    ScenePainter().paint(painter, cursor);
 }
 
 void TimeSignalView::resizeEvent(QResizeEvent* event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picture/timesignalpicture.h"
+#include "scene/timesignals.h"
 
 #include <QImage>
 #include <QMargins>

@@ -2,9 +2,9 @@
 
 #include "model/barvalues.h"
 #include "form/layout.h"
-#include "picture/bartexts.h"
+#include "model/numbertext.h"
+#include "scene/texts.h"
 #include "picture/typedvalue.h"
-#include "picture/valuetext.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -28,8 +28,9 @@ ValueDialog::ValueDialog(QScrollBar& bar, const ControlLayout& row, QWidget* par
                               this);
     prompt->setBuddy(m_field);
     // The bar's value as the readout writes it, ready to be typed over.
-    m_field->setText(amplitude ? germanNumber(barUnits(bar.value()), 'f', 2)
-                               : germanNumber(phaseDegrees(bar.value()), 'f', 1));
+    m_field->setText(QString::fromStdString(amplitude
+                                                ? germanNumber(barUnits(bar.value()), 'f', 2)
+                                                : germanNumber(phaseDegrees(bar.value()), 'f', 1)));
     m_field->selectAll();
     // Room for the longest message in one line from the start, so that the dialog neither
     // jumps nor cuts a message short while the user types.

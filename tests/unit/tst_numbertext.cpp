@@ -3,10 +3,13 @@
 
 #include "tests/testregistry.h"
 
+#include <QLocale>
 #include <QTest>
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <utility>
 
 using namespace korvelian;
 
@@ -21,6 +24,9 @@ private slots:
     void numberText();
     void toInt16_data();
     void toInt16();
+    void germanNumber_data();
+    void germanNumber();
+    void germanNumberAsQtWritesIt();
 };
 
 void TestNumberText::textNumber_data()
@@ -125,6 +131,61 @@ void TestNumberText::toInt16()
     QCOMPARE(result.has_value(), fits);
     if (fits)
         QCOMPARE(int(*result), expected);
+}
+
+void TestNumberText::germanNumber_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<char>("format");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("largest ratio, no group separator") << 32767.0 << 'g' << 10 << "32767";
+    QTest::newRow("decimal comma") << 1.5 << 'g' << 10 << "1,5";
+    QTest::newRow("amplitude to two decimals") << 0.5 << 'f' << 2 << "0,50";
+    QTest::newRow("a tie rounds away from zero") << 0.125 << 'f' << 2 << "0,13";
+    QTest::newRow("a negative tie too") << -0.125 << 'f' << 2 << "-0,13";
+    QTest::newRow("below a tie stays below") << 2.675 << 'f' << 2 << "2,67";
+    QTest::newRow("-0 has no sign") << -0.0 << 'f' << 2 << "0,00";
+    QTest::newRow("a small negative keeps it") << -0.001 << 'f' << 2 << "-0,00";
+    QTest::newRow("capital exponent") << 1e-5 << 'g' << 10 << "1E-05";
+    QTest::newRow("exponent from the precision on") << 32767.0 << 'g' << 3 << "3,28E+04";
+    QTest::newRow("trailing zeros dropped") << 0.1 << 'g' << 3 << "0,1";
+}
+
+void TestNumberText::germanNumber()
+{
+    QFETCH(double, value);
+    QFETCH(char, format);
+    QFETCH(int, precision);
+    QFETCH(QString, text);
+    QCOMPARE(QString::fromStdString(korvelian::germanNumber(value, format, precision)), text);
+}
+
+void TestNumberText::germanNumberAsQtWritesIt()
+{
+    // Pictures made before numbers were written without the toolkit read exactly as they did.
+    QLocale german(QLocale::German, QLocale::Germany);
+    german.setNumberOptions(QLocale::OmitGroupSeparator);
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        // Bar values in hundredths, their degrees, ratios, speeds and steps of every size.
+        const double value = i % 4 == 0   ? (static_cast<int>(random() % 70000) - 35000) / 100.0
+                             : i % 4 == 1 ? (static_cast<int>(random() % 629)) * 0.572957795
+                             : i % 4 == 2 ? static_cast<double>(random() % 40000) / 8
+                                          : std::ldexp(static_cast<double>(random() % 1000 + 1),
+                                                       static_cast<int>(random() % 60) - 40);
+        for (const auto& [format, precision] : {std::pair{'g', 10}, {'g', 3}, {'f', 2}, {'f', 1}}) {
+            const QString expected = german.toString(value, format, precision);
+            const QString actual =
+                QString::fromStdString(korvelian::germanNumber(value, format, precision));
+            if (actual != expected)
+                QFAIL(qPrintable(QString("%1 as %2 %3: %4, not %5")
+                                     .arg(value, 0, 'g', 17)
+                                     .arg(format)
+                                     .arg(precision)
+                                     .arg(actual, expected)));
+        }
+    }
 }
 
 KORVELIAN_PLAIN_TEST(numbertext, TestNumberText)

@@ -57,10 +57,11 @@ Parameter parameters(WindowFixture& f)
 double expectedRow(const TimeSignalView& view, const ScreenArea& screen, Signal signal,
                    double value)
 {
-    const QRectF area(view.rect());
-    const double middle = valuePixel(area, view.scene(), 1, signal, 0);
-    const double height = std::abs(valuePixel(area, view.scene(), 1, signal, 2) -
-                                   valuePixel(area, view.scene(), 1, signal, -2));
+    const RectF area = fromQt(QRectF(view.rect()));
+    TextMetrics& metrics = qtTextMetrics();
+    const double middle = valuePixel(metrics, area, view.scene(), 1, signal, 0);
+    const double height = std::abs(valuePixel(metrics, area, view.scene(), 1, signal, 2) -
+                                   valuePixel(metrics, area, view.scene(), 1, signal, -2));
     const double down = signal == Signal::X                                   ? -1
                         : screen.toPixel(0, 1).y() > screen.toPixel(0, 0).y() ? 1
                                                                               : -1;
@@ -129,7 +130,7 @@ void TestBeamViews::signalsAtKnownPoints()
     for (const double t : {0.0, kPi / 2}) {
         for (const Signal signal : {Signal::X, Signal::Y}) {
             const double value = signalValue(signal, t, p);
-            const double x = timePixel(area, view.scene(), 1, t);
+            const double x = timePixel(qtTextMetrics(), fromQt(area), view.scene(), 1, t);
             const QString where =
                 QString("%1 at t = %2").arg(signal == Signal::X ? "x" : "y").arg(t);
             QVERIFY2(brightestNear(shot, {x, expectedRow(view, *screen, signal, value)}) == 255,
@@ -155,11 +156,11 @@ void TestBeamViews::cursorAtTheBeamsT()
     COMPARE_EXACT(*view.scene().beamT, 0.1 + 0.1 + 0.1 + 0.1);
     const QImage shot = view.grab().toImage();
     const QRectF area(view.rect());
-    const double x = timePixel(area, view.scene(), 1, 0.4);
+    const double x = timePixel(qtTextMetrics(), fromQt(area), view.scene(), 1, 0.4);
     for (const Signal signal : {Signal::X, Signal::Y}) {
         // The yellow point where the cursor crosses the signal.
-        const double row =
-            valuePixel(area, view.scene(), 1, signal, signalValue(signal, 0.4, view.scene().p));
+        const double row = valuePixel(qtTextMetrics(), fromQt(area), view.scene(), 1, signal,
+                                      signalValue(signal, 0.4, view.scene().p));
         const QColor seen = shot.pixelColor(QPointF(x, row).toPoint());
         QCOMPARE(seen, QColor(255, 255, 0));
     }

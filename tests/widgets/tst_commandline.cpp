@@ -4,6 +4,7 @@
 #include "form/layout.h"
 #include "handlers/messages.h"
 #include "picture/pictureexporter.h"
+#include "picture/plateexporter.h"
 #include "widgets/picturearea.h"
 #include "app/viewoptions.h"
 #include "tests/windowfixture.h"
@@ -232,7 +233,7 @@ void TestCommandLine::exported()
     } else if (written == "ratios" || written == "phases") {
         const auto form =
             written == "ratios" ? OverviewPlate::Form::Ratios : OverviewPlate::Form::Phases;
-        QCOMPARE(picture, f.window.plate(form).image(700, false));
+        QCOMPARE(picture, PlateExporter::image(f.window.plate(form), 700, false));
     } else if (written == "up") {
         // x = y = 1 lies a quarter down from the top on the right, not a quarter up.
         const int q = picture.width() / 4;

@@ -1,4 +1,4 @@
-#include "picture/overviewplate.h"
+#include "scene/overviewplate.h"
 #include "picture/pictureexporter.h"
 #include "picture/plateexporter.h"
 #include "widgets/plateview.h"
@@ -87,9 +87,9 @@ void TestOverviewPlate::cells()
     const OverviewPlate plate = f.window.plate(form);
     QStringList shown;
     for (const OverviewPlate::Cell& cell : plate.cells())
-        shown << plain(cell.label);
+        shown << plain(QString::fromStdString(cell.label));
     QCOMPARE(shown, labels);
-    QVERIFY(plate.notes().isEmpty());
+    QVERIFY(plate.notes().empty());
 }
 
 void TestOverviewPlate::refusedRatioLeftOutWithANote()
@@ -98,8 +98,9 @@ void TestOverviewPlate::refusedRatioLeftOutWithANote()
     const OverviewPlate plate(OverviewPlate::Form::Phases, {}, false, p, true);
     QVERIFY(plate.cells().empty());
     QCOMPARE(plate.notes(),
-             QStringList{"200 : 199 ausgelassen: Das kgV von Zähler und Nenner darf höchstens "
-                         "32767 sein."});
+             std::vector<std::string>{
+                 "200 : 199 ausgelassen: Das kgV von Zähler und Nenner darf höchstens "
+                 "32767 sein."});
 }
 
 // With a y phase, the ratios plate says that each cell's y oscillation has a phase of its own.
@@ -108,9 +109,12 @@ void TestOverviewPlate::ratiosTitleNamesTheOwnPhase()
     for (const double phaseY : {0.0, 1.57}) {
         const Parameter p{1, 0, 1, phaseY, 3, 2};
         const OverviewPlate plate(OverviewPlate::Form::Ratios, {}, false, p, true);
-        QCOMPARE(plain(plate.title().join('\n'))
-                     .contains("Phase der y-Schwingung in jedem Feld: φy · Zähler : Nenner"),
-                 phaseY != 0);
+        QString title;
+        for (const std::string& line : plate.title())
+            title += QString::fromStdString(line) + '\n';
+        QCOMPARE(
+            plain(title).contains("Phase der y-Schwingung in jedem Feld: φy · Zähler : Nenner"),
+            phaseY != 0);
     }
 }
 
@@ -130,7 +134,7 @@ void TestOverviewPlate::shownInAWindow()
         const QRect at = view->plateRect();
         QVERIFY(at.width() > PlateExporter::kDefaultWidth / 2);
         QCOMPARE(view->grab().toImage().copy(at).convertToFormat(QImage::Format_RGB32),
-                 f.window.plate(form).image(at.width(), false));
+                 PlateExporter::image(f.window.plate(form), at.width(), false));
     }
     auto* view = f.window.findChild<PlateView*>("plateView");
     QStringList entries;
@@ -161,10 +165,10 @@ void TestOverviewPlate::cellAsTheSingleExport()
     f.window.viewOptions().setOption(ViewOption::YUp, yUp);
     const OverviewPlate plate = f.window.plate(OverviewPlate::Form::Ratios);
     const int width = PlateExporter::kDefaultWidth;
-    const QRect cell = plate.cellRect(2 * 4 + 1, width);
+    const QRect cell = PlateExporter::cellRect(plate, 2 * 4 + 1, width);
     const QImage single = PictureExporter::image(f.control<ScreenArea>("picBildschirm")->picture(),
                                                  cell.width(), worksheet);
-    QCOMPARE(plate.image(width, worksheet).copy(cell), single);
+    QCOMPARE(PlateExporter::image(plate, width, worksheet).copy(cell), single);
 }
 
 void TestOverviewPlate::files_data()

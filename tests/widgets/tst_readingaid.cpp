@@ -172,7 +172,7 @@ void TestReadingAid::legendNeverOverTheFigure()
 
     const double a = amplitude / 100.0;
     const PixelMapping m = screen->mappingOnto(screen->frame(), QRectF(screen->rect()));
-    const QRectF box = QRectF(mapPoint(m, -a, -a), mapPoint(m, a, a)).normalized();
+    const QRectF box = QRectF(toQt(mapPoint(m, -a, -a)), toQt(mapPoint(m, a, a))).normalized();
     QCOMPARE(screen->zoom(), zoom / 100.0);
     const double radius = 4 * screen->zoom();
     const double reach = radius + 2 * screen->zoom();
@@ -205,7 +205,7 @@ void TestReadingAid::legendNeverOverTheFigure()
 
     // Each mark on the top edge is a whole ring, as tall as it is wide.
     for (const TouchPoint& point : readTouchPoints({a, 0, a, 0.3, 3, 2}, true).top) {
-        const int x = int(mapPoint(m, point.position, 0).x());
+        const int x = int(mapPoint(m, point.position, 0).x);
         int top = shown.height();
         int bottom = -1;
         for (int y = 0; y < int(box.top() + 3 * radius); ++y) {

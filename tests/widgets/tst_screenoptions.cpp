@@ -1,9 +1,10 @@
 #include "form/form1.h"
-#include "picture/graticule.h"
+#include "scene/graticule.h"
 #include "form/layout.h"
 #include "picture/pictureexporter.h"
 #include "widgets/screenarea.h"
-#include "picture/screenvalues.h"
+#include "picture/scenepainter.h"
+#include "scene/values.h"
 #include "app/viewactions.h"
 #include "app/viewoptions.h"
 #include "tests/windowfixture.h"
@@ -81,7 +82,10 @@ void TestScreenOptions::valuesInUse()
     const auto* screen = f.control<ScreenArea>("picBildschirm");
     const DrawOp* figure = lastFigure(screen->drawing());
     QVERIFY(figure);
-    QCOMPARE(plain(ScreenValues::lines(figure->parameters, screen->entryAccepted())), lines);
+    QStringList shown;
+    for (const std::string& line : valueLines(figure->parameters, screen->entryAccepted()))
+        shown << QString::fromStdString(line);
+    QCOMPARE(plain(shown), lines);
 }
 
 void TestScreenOptions::valuesBesideTheBox_data()
@@ -165,14 +169,13 @@ void TestScreenOptions::placedOverTheBoxOnlyWithoutRoom()
     QFETCH(QRectF, box);
     QFETCH(QRectF, taken);
     QFETCH(bool, overTheBox);
-    const QList<QSizeF> lines(3, QSizeF(150, 20));
-    const ScreenValues::Layout layout =
-        ScreenValues::place(lines, QRectF(0, 0, 400, 400), box, 4, taken);
+    const std::vector<SizeF> lines(3, SizeF{150, 20});
+    const ValueLayout layout = placeValues(lines, {0, 0, 400, 400}, fromQt(box), 4, fromQt(taken));
     QCOMPARE(layout.overBox, overTheBox);
     QCOMPARE(layout.lines.size(), lines.size());
-    for (const QRectF& line : layout.lines) {
-        QCOMPARE(line.intersects(box), overTheBox);
-        QVERIFY(!line.intersects(taken));
+    for (const RectF& line : layout.lines) {
+        QCOMPARE(toQt(line).intersects(box), overTheBox);
+        QVERIFY(!toQt(line).intersects(taken));
     }
 }
 
@@ -187,8 +190,8 @@ void TestScreenOptions::capHeight_data()
 void TestScreenOptions::capHeight()
 {
     QFETCH(int, percent);
-    const int height = pixels(control("picBildschirm").height, percent / 100.0);
-    const QFont font = ScreenValues::font(height);
+    const int height = pixels(control(Picture::Screen).height, percent / 100.0);
+    const QFont font = toQFont(valueFont(qtTextMetrics(), height));
     QImage letter(font.pixelSize() * 2, font.pixelSize() * 2, QImage::Format_RGB32);
     letter.fill(Qt::white);
     QPainter painter(&letter);
@@ -217,8 +220,8 @@ void TestScreenOptions::graticuleAtTheDivisions_data()
     QTest::addColumn<bool>("worksheet");
     QTest::addColumn<QRgb>("colour");
 
-    QTest::newRow("y downward") << false << false << graticuleColour(false).rgb();
-    QTest::newRow("y upward") << true << false << graticuleColour(false).rgb();
+    QTest::newRow("y downward") << false << false << toQColor(graticuleColour(false)).rgb();
+    QTest::newRow("y upward") << true << false << toQColor(graticuleColour(false)).rgb();
     QTest::newRow("worksheet colours") << false << true << qRgb(200, 200, 200);
 }
 

@@ -88,7 +88,9 @@ void TestValueEntry::typedIntoTheBarsMenu()
     QCOMPARE(f.window.readout().label().text(), readout);
     const Parameter& p = f.control<PictureArea>("picBildschirm")->drawing().back().parameters;
     const double drawn[] = {p.amplitudeX, p.phaseX, p.amplitudeY, p.phaseY};
-    QCOMPARE(drawn[static_cast<int>(*control(bar.toStdString()).scrollBar)], value / 100.0);
+    const auto row = std::find_if(kControls.begin(), kControls.end(),
+                                  [&](const ControlLayout& c) { return bar == c.name; });
+    QCOMPARE(drawn[static_cast<int>(*row->scrollBar)], value / 100.0);
 }
 
 KORVELIAN_WIDGET_TEST(valueentry, TestValueEntry)

@@ -1,10 +1,18 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace korvelian {
 
 struct ControlLayout;
+
+// The texts the pictures and readouts write, as a physics class reads them (German, a decimal
+// comma), as UTF-8 and, where marked, as rich text (see item::RichText).
+
+// Radians in degrees to one decimal: "45,3°".
+std::string degreesText(double radians);
+// "f<sub>y</sub>": a letter with its index, as rich text.
+std::string indexed(const std::string& letter, const std::string& index);
 
 // What a scroll bar's value means as a physics class reads it, for the readout beside the bar,
 // its accessible value, the print caption and the reading aid: "Amplitude y: 1,50",
@@ -14,18 +22,18 @@ struct ControlLayout;
 // alone gets "=". numerator and denominator are the ratio in use: for any other than Z = N the y
 // phase bar names the phase of the y oscillation too, "Phase y: 0,79 rad ≈ 45,3° (Phase der
 // y-Schwingung: 90,5°)".
-QString barText(const ControlLayout& bar, int value, double numerator, double denominator);
+std::string barText(const ControlLayout& bar, int value, double numerator, double denominator);
 
 // "Phase der y-Schwingung: 90,5°" for the y phase bar at value and the ratio numerator :
 // denominator.
-QString yOscillationPhaseText(int value, double numerator, double denominator);
-// The same for a y phase p2 in radians that no bar need hold, as the overview plate's 45°.
-QString yOscillationPhaseLine(double p2, double numerator, double denominator);
+std::string yOscillationPhaseText(int value, double numerator, double denominator);
+// The same for a y phase in radians that no bar need hold, as the overview plate's 45°.
+std::string yOscillationPhaseLine(double phaseY, double numerator, double denominator);
 
 bool isAmplitudeBar(const ControlLayout& bar);
 
 // The speed bar's step dt as a class reads it, for its tooltip: "Geschwindigkeit: 0,121 rad je
 // Bild, ein Umlauf von x in 52 Bildern".
-QString speedText(double dt);
+std::string speedText(double dt);
 
 } // namespace korvelian

@@ -1,37 +1,20 @@
 #pragma once
 
-#include "model/afterglow.h"
 #include "drawing.h"
-#include "drawingrenderer.h"
-#include "handlers/windowoperations.h"
-
-#include <QColor>
-#include <QRectF>
-#include <QSizeF>
-#include <QStringList>
-
-class QPainter;
+#include "model/afterglow.h"
+#include "readingaid.h"
+#include "scene.h"
 
 namespace korvelian {
 
-class ScreenValues;
-
-// The oscilloscope screen's ground and the colour a box is drawn in on it.
-inline const QColor kScreenBackground = Qt::black;
-inline const QColor kScreenForeground = Qt::white;
-
-// A colour the handlers draw in, as Qt takes it.
-inline QColor toQColor(Colour colour)
-{
-    return QColor::fromRgb(static_cast<QRgb>(colour));
-}
+class TextMetrics;
 
 // A picture area's picture as a value: the drawing operations since its last clearing, how
-// they are shown (size, zoom, orientation, ground) and what is painted with them beneath and
+// they are shown (size, zoom, orientation, ground) and what is shown with them beneath and
 // over the drawing (the graticule, the afterglow's trace, the reading aid, the values). The
 // screen area keeps its own and hands it out; the command line records one without any
-// window; copies, files and prints are made from it (PictureExporter). Other areas than the
-// screen leave the annotations off.
+// window; copies, files and prints are made from it. Other areas than the screen leave the
+// annotations off.
 struct ScreenPicture
 {
     Drawing drawing;
@@ -39,11 +22,11 @@ struct ScreenPicture
     UserFrame frame;
     // The area in logical pixels at the window's zoom: the picture's shape, and at
     // size / zoom the width at which its lines are one pixel wide.
-    QSizeF size;
+    SizeF size;
     double zoom = 1;
     // y growing upward, as on an oscilloscope (see pixelMapping).
     bool yUp = false;
-    QColor background = kScreenBackground;
+    Colour background = palette::kScreenGround;
 
     bool graticule = false;
     bool readingAid = false;
@@ -59,33 +42,33 @@ struct ScreenPicture
     // Drawing as a picture area does: a frame that cannot map (not finite, or without extent)
     // leaves the last one; each operation is kept with the frame it was given in.
     void setFrame(double x1, double y1, double x2, double y2);
-    void addSegment(double x1, double y1, double x2, double y2, const QColor& colour);
-    void addFigure(const Parameter& p, double end, const QColor& colour);
-    void addBox(double x1, double y1, double x2, double y2, const QColor& colour);
+    void addSegment(double x1, double y1, double x2, double y2, Colour colour);
+    void addFigure(const Parameter& p, double end, Colour colour);
+    void addBox(double x1, double y1, double x2, double y2, Colour colour);
 
     RenderStyle style() const { return {zoom, false, yUp, afterglow}; }
     // The width at 100 %, where a line is one pixel wide.
     double widthAtHundred() const;
     // A frame mapped onto target, a rectangle where the picture lies (on the area itself, in
     // a copy or on a page), in the picture's orientation.
-    PixelMapping mappingOnto(const UserFrame& onto, const QRectF& target) const;
+    PixelMapping mappingOnto(const UserFrame& onto, const RectF& target) const;
 
-    // What lies beneath the drawing (the graticule), and what is drawn over it (the trace,
-    // the reading aid, the values), onto target; lineWidth is the width of a line there.
-    // valueLines keeps the values' lines laid out from one paint to the next.
-    void paintUnderlay(QPainter& painter, const QRectF& target, double lineWidth,
-                       bool worksheet) const;
-    void paintAnnotations(QPainter& painter, const QRectF& target, double lineWidth, bool worksheet,
-                          ScreenValues& valueLines) const;
+    // What lies beneath the drawing (the graticule), and what is shown over it (the trace,
+    // the reading aid, the values), onto target; lineWidth is the width of a line there and
+    // pixelRatio the device pixels to one of it.
+    void describeUnderlay(Scene& scene, const RectF& target, double lineWidth,
+                          bool worksheet) const;
+    void describeAnnotations(Scene& scene, TextMetrics& metrics, const RectF& target,
+                             double lineWidth, bool worksheet, double pixelRatio = 1) const;
 
     // The reading aid's lines when it is on, and whether they fit a picture at target.
-    QStringList legendLines() const;
-    bool legendFits(const QRectF& target) const;
+    TextLines legendLines() const;
+    bool legendFits(TextMetrics& metrics, const RectF& target) const;
     // What belongs to the picture but has no room on it (the legend where the figure fills
-    // the screen): its height beneath a picture width pixels wide (0: nothing), and painted
-    // into that band.
-    double beneathHeight(double width) const;
-    void paintBeneath(QPainter& painter, const QRectF& band, bool worksheet) const;
+    // the screen): its height beneath a picture width pixels wide (0: nothing), and shown in
+    // that band.
+    double beneathHeight(TextMetrics& metrics, double width) const;
+    void describeBeneath(Scene& scene, const RectF& band, bool worksheet) const;
 
 private:
     // The picture's size against the screen at 100 %: the aid's text and marks grow with it.

@@ -1,17 +1,15 @@
 #pragma once
 
-#include "model/deflection.h"
 #include "drawing.h"
-#include "drawingrenderer.h"
+#include "model/deflection.h"
+#include "scene.h"
 
-#include <QImage>
-#include <QStringList>
-
+#include <string>
 #include <vector>
 
-class QPainter;
-
 namespace korvelian {
+
+class TextMetrics;
 
 // The plate of figures that every textbook has, for a worksheet or a slide: a table of
 // ratios or of phases, each cell labelled beneath. A cell is the screen's own drawing with
@@ -30,7 +28,7 @@ public:
     struct Cell
     {
         Drawing drawing;
-        QString label; // rich text
+        std::string label; // rich text
     };
 
     // screen: the screen's drawing, whose frame, axes and figure colour each cell takes, and
@@ -41,31 +39,36 @@ public:
 
     const std::vector<Cell>& cells() const { return m_cells; }
     // The lines above the cells, as rich text.
-    const QStringList& title() const { return m_title; }
+    const std::vector<std::string>& title() const { return m_title; }
     // A line for each ratio left out because its closing count is refused.
-    const QStringList& notes() const { return m_notes; }
+    const std::vector<std::string>& notes() const { return m_notes; }
     int columns() const { return m_columns; }
 
-    // The plate's size in pixels at a width; the height follows from the cells and texts.
-    QSize size(int width) const;
+    // The plate's size in whole pixels at a width; the height follows from the cells and
+    // texts.
+    SizeF size(TextMetrics& metrics, int width) const;
     // Where a cell's figure lies on a plate this wide.
-    QRect cellRect(std::size_t index, int width) const;
+    RectF cellRect(TextMetrics& metrics, std::size_t index, int width) const;
 
-    // The plate as pixels: each cell drawn as the screen draws its figure.
-    QImage image(int width, bool worksheet) const;
-    // The plate in lines, paths and text for an SVG file, a PDF or a printer: every cell's
-    // figure one path. target should have the plate's shape.
-    void paint(QPainter& painter, const QRectF& target, bool worksheet) const;
+    // The plate width pixels wide, each cell drawn as the screen draws its figure; as pixels,
+    // or for a vector picture (an SVG file, a PDF, a printer) in lines, paths and text, every
+    // cell's figure one path, onto target, which should have the plate's shape.
+    void describe(Scene& scene, TextMetrics& metrics, int width, bool worksheet) const;
+    void describeVector(Scene& scene, TextMetrics& metrics, const RectF& target,
+                        bool worksheet) const;
+
+    // The ground a plate lies on.
+    static Colour ground(bool worksheet);
 
 private:
     struct Geometry;
-    Geometry geometry(int width) const;
+    Geometry geometry(TextMetrics& metrics, int width) const;
     RenderStyle cellStyle(const Geometry& g, bool worksheet) const;
-    void paintTexts(QPainter& painter, const Geometry& g, bool worksheet) const;
+    void describeTexts(Scene& scene, const Geometry& g, bool worksheet) const;
 
     std::vector<Cell> m_cells;
-    QStringList m_title;
-    QStringList m_notes;
+    std::vector<std::string> m_title;
+    std::vector<std::string> m_notes;
     int m_columns = 4;
     bool m_yUp = false;
 };

@@ -1,10 +1,7 @@
 #pragma once
 
 #include "drawing.h"
-
-#include <QRectF>
-
-class QPainter;
+#include "scene.h"
 
 namespace korvelian {
 
@@ -16,10 +13,10 @@ inline constexpr int kTicksPerDivision = 5;
 
 // Light lines beneath the figure, in the frame's own coordinates through toPixels, so that a
 // mirrored frame mirrors them with the figure. lineWidth is in the painter's units.
-void paintGraticule(QPainter& painter, const UserFrame& frame, const PixelMapping& toPixels,
-                    double lineWidth, bool worksheet);
+void describeGraticule(Scene& scene, const UserFrame& frame, const PixelMapping& toPixels,
+                       double lineWidth, bool worksheet);
 
 // The graticule's colour on the screen and on a worksheet.
-QColor graticuleColour(bool worksheet);
+Colour graticuleColour(bool worksheet);
 
 } // namespace korvelian

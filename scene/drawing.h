@@ -1,11 +1,10 @@
 #pragma once
 
+#include "geometry.h"
+#include "model/constants.h"
 #include "model/deflection.h"
+#include "model/palette.h"
 #include "raster/pixelmapping.h"
-
-#include <QColor>
-#include <QRectF>
-#include <QSizeF>
 
 #include <vector>
 
@@ -27,9 +26,9 @@ struct UserFrame
 // yUp mirrors the picture top to bottom, as an oscilloscope shows it: this is the one place
 // where the screen's orientation acts, so whatever reaches pixels through a mapping (the
 // drawing, the overlays, the reading aid, copies and prints) follows it without knowing of it.
-PixelMapping pixelMapping(const UserFrame& frame, QSizeF size, double pixelsPerTwip, bool yUp);
+PixelMapping pixelMapping(const UserFrame& frame, SizeF size, double pixelsPerTwip, bool yUp);
 // A point through a mapping, kept far outside any image but within the raster's range.
-QPointF mapPoint(const PixelMapping& m, double x, double y);
+PointF mapPoint(const PixelMapping& m, double x, double y);
 
 // One drawing operation, kept with the frame it was given in, so that the drawing can be
 // made again at another size or device pixel ratio.
@@ -42,7 +41,7 @@ struct DrawOp
     double y1 = 0;
     double x2 = 0;
     double y2 = 0;
-    QColor colour;
+    Colour colour = 0;
     // A figure: what defines its points.
     Parameter parameters;
     double end = 0;
@@ -53,5 +52,30 @@ using Drawing = std::vector<DrawOp>;
 
 // The figure drawn last, or nullptr.
 const DrawOp* lastFigure(const Drawing& drawing);
+
+// How a drawing is made into pixels. The zoom sets the line width and how twips map to
+// pixels in an area without a frame; worksheet colours (black figure, grey axes on white)
+// replace the screen's for copies, files and prints; yUp shows the frame's y growing upward,
+// the picture mirrored top to bottom (see pixelMapping). A dimmed figure lies beneath the
+// beam's afterglow.
+struct RenderStyle
+{
+    double zoom = 1;
+    bool worksheet = false;
+    bool yUp = false;
+    bool dimmedFigure = false;
+};
+
+// The colour an operation is drawn in under a style.
+Colour renderColour(const DrawOp& op, const RenderStyle& style);
+
+// Pixel = user coordinate * scale + offset on an image of this logical size and ratio.
+PixelMapping imageMapping(const UserFrame& frame, SizeF logicalSize, const RenderStyle& style,
+                          double ratio);
+
+// The screen's picture of p as the figure plotter draws it: the two axes and the figure up to
+// end, in the screen's frame.
+Drawing screenDrawing(const Parameter& p, double end);
+inline constexpr UserFrame kExampleFrame{-kScreenEdge, -kScreenEdge, kScreenEdge, kScreenEdge};
 
 } // namespace korvelian

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "scene/scene.h"
+#include "scene/textmetrics.h"
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+
+#include <memory>
+
+class QPainter;
+class QTextDocument;
+
+namespace korvelian {
+
+inline QPointF toQt(PointF p)
+{
+    return {p.x, p.y};
+}
+inline QRectF toQt(const RectF& r)
+{
+    return {r.x, r.y, r.width, r.height};
+}
+inline PointF fromQt(const QPointF& p)
+{
+    return {p.x(), p.y()};
+}
+inline RectF fromQt(const QRectF& r)
+{
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+inline QColor toQColor(Colour colour)
+{
+    return QColor::fromRgb(static_cast<QRgb>(colour));
+}
+inline QColor toQColor(Rgba colour)
+{
+    const auto wide = [](int c) { return static_cast<quint16>(c * 0x101); };
+    return QColor::fromRgba64(wide(red(colour.rgb)), wide(green(colour.rgb)),
+                              wide(blue(colour.rgb)), static_cast<quint16>(colour.alpha));
+}
+inline Colour fromQColor(const QColor& colour)
+{
+    return static_cast<Colour>(colour.rgb() & 0xffffff);
+}
+QFont toQFont(const Font& font);
+
+// The desktop's measures of text, from Qt's own layout of it: what a description places
+// texts by. Answers are kept, as the same few texts are asked for again and again.
+class QtTextMetrics final : public TextMetrics
+{
+public:
+    SizeF richTextSize(const std::string& html, const Font& font, double width) override;
+    double lineHeight(const Font& font) override;
+    double advance(const Font& font, const std::string& text) override;
+    double capHeight(const Font& font) override;
+};
+
+// The same measures for anyone who needs them once.
+TextMetrics& qtTextMetrics();
+
+// Carries out a scene with QPainter, on the screen, an image, an SVG file, a PDF or a
+// printer. It keeps laid-out texts and labels made into pixels from one scene to the next, so
+// a screen painted again in every frame of the animation lays out and draws each once.
+class ScenePainter
+{
+public:
+    ScenePainter();
+    ~ScenePainter();
+
+    void paint(QPainter& painter, const Scene& scene);
+
+private:
+    QTextDocument& document(const std::string& html, const Font& font, double width, bool centred);
+    void paintLabel(QPainter& painter, const item::Label& label);
+
+    QHash<QString, std::shared_ptr<QTextDocument>> m_documents;
+    QHash<QString, QImage> m_labels;
+};
+
+} // namespace korvelian

@@ -1,0 +1,251 @@
+#include "readingaid.h"
+
+#include "form/layout.h"
+#include "model/barvalues.h"
+#include "model/figurereading.h"
+#include "texts.h"
+#include "textmetrics.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace korvelian {
+
+namespace {
+
+struct AidColours
+{
+    Colour mark;
+    Rgba legendGround;
+    Colour legendText;
+};
+
+AidColours aidColours(bool worksheet)
+{
+    if (worksheet)
+        return {palette::kWorksheetAidMark, palette::kWorksheetAidLegendGround,
+                palette::kWorksheetAidLegendText};
+    return {palette::kAidMark, palette::kAidLegendGround, palette::kAidLegendText};
+}
+
+enum class Mark { Touch, TouchEnd, Crossing, Top };
+
+struct AidSize
+{
+    double zoom;
+    double lineWidth;
+
+    double radius() const { return 4 * zoom; }
+    // How far a mark reaches from its point, its line included.
+    double reach() const { return radius() + lineWidth; }
+};
+
+// The sign a legend line starts with, drawn as the mark it explains.
+std::string sign(Mark kind)
+{
+    switch (kind) {
+    case Mark::Touch:
+        return "○";
+    case Mark::TouchEnd:
+        return "◐";
+    case Mark::Crossing:
+        return "◇";
+    case Mark::Top:
+        return "△";
+    }
+    return {};
+}
+
+void mark(Scene& scene, PointF at, Mark kind, const RectF& area, const AidSize& size, Colour colour)
+{
+    // Moved in from the picture's edge until it is whole.
+    const double reach = size.reach();
+    at.x =
+        std::clamp(at.x, area.left() + reach, std::max(area.left() + reach, area.right() - reach));
+    at.y =
+        std::clamp(at.y, area.top() + reach, std::max(area.top() + reach, area.bottom() - reach));
+    const double r = size.radius();
+    const RectF circle{at.x - r, at.y - r, 2 * r, 2 * r};
+    scene.pen(Pen{{colour}, size.lineWidth});
+    scene.noBrush();
+    switch (kind) {
+    case Mark::Touch:
+        scene.add(item::Ellipse{circle});
+        break;
+    case Mark::TouchEnd:
+        scene.add(item::Ellipse{circle});
+        scene.brush({colour});
+        scene.add(item::Pie{RectF::at(at - PointF{r, r}, {2 * r, 2 * r}), 90 * 16, 180 * 16});
+        break;
+    case Mark::Crossing:
+        scene.add(item::Polygon{
+            {at + PointF{0, -r}, at + PointF{r, 0}, at + PointF{0, r}, at + PointF{-r, 0}}});
+        break;
+    case Mark::Top:
+        scene.add(
+            item::Polygon{{at + PointF{0, -r}, at + PointF{r, 0.8 * r}, at + PointF{-r, 0.8 * r}}});
+        break;
+    }
+}
+
+// The legend's lines as one text, at the picture's zoom.
+std::string legendHtml(const TextLines& lines)
+{
+    std::string html;
+    for (const std::string& line : lines)
+        html += "<div>" + line + "</div>";
+    return html;
+}
+
+Font legendFont(double zoom)
+{
+    return {"", false, static_cast<int>(std::lround(12 * zoom))};
+}
+
+double margin(double zoom)
+{
+    return 4 * zoom;
+}
+
+// A box holding the legend: its text inside a margin on a ground of its own.
+double boxHeight(TextMetrics& metrics, const TextLines& lines, double width, double zoom)
+{
+    return metrics.richTextSize(legendHtml(lines), legendFont(zoom), width - 2 * margin(zoom))
+               .height +
+           2 * margin(zoom);
+}
+
+void describeBox(Scene& scene, const RectF& box, const TextLines& lines, double zoom,
+                 const AidColours& colours)
+{
+    scene.save();
+    scene.noPen();
+    scene.brush(colours.legendGround);
+    scene.add(item::Rect{box});
+    scene.add(item::Translate{box.topLeft() + PointF{margin(zoom), margin(zoom)}});
+    scene.add(item::RichText{{0, 0},
+                             legendHtml(lines),
+                             legendFont(zoom),
+                             box.width - 2 * margin(zoom),
+                             false,
+                             colours.legendText,
+                             TextRole::Legend,
+                             false});
+    scene.restore();
+}
+
+} // namespace
+
+TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
+{
+    TextLines lines;
+    const auto line = [&lines](Mark kind, const std::string& text) {
+        lines.push_back(sign(kind) + " " + text);
+    };
+    const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
+    if (touch.refusal.empty()) {
+        line(Mark::Touch, touch.legend);
+        if (!touch.note.empty())
+            line(Mark::TouchEnd, touch.note);
+    } else {
+        lines.push_back(touch.refusal);
+    }
+    const PhaseReading phase = readPhase(p, entryAccepted, yUp);
+    if (phase.refusal.empty()) {
+        lines.push_back(sign(Mark::Crossing) + " ±<i>y</i><sub>0</sub>, " + sign(Mark::Top) +
+                        " <i>y</i><sub>max</sub>: " + phase.legend);
+        if (!phase.note.empty())
+            lines.push_back(phase.note);
+    } else if (phase.refusal != touch.refusal) {
+        lines.push_back(phase.refusal);
+    }
+    // What the y phase bar sets is not the y oscillation's own phase unless Z = N.
+    if (p.numerator != p.denominator)
+        lines.push_back(
+            barText(control(ScrollBar::PhaseY), barValue(p.phaseY), p.numerator, p.denominator));
+    return lines;
+}
+
+std::optional<RectF> legendPlace(TextMetrics& metrics, const TextLines& lines, const RectF& area,
+                                 const PixelMapping& toPixels, const Parameter& p, double zoom)
+{
+    // A mark reaches its radius and a line's width at the zoom beyond the figure's box.
+    const double reach = AidSize{zoom, zoom}.reach();
+    const RectF figure = RectF::fromCorners(mapPoint(toPixels, -p.amplitudeX, -p.amplitudeY),
+                                            mapPoint(toPixels, p.amplitudeX, p.amplitudeY))
+                             .normalized()
+                             .adjusted(-reach, -reach, reach, reach);
+    const double m = margin(zoom);
+    // Below the figure first, where the legend has always been, then above, right and left.
+    const std::array<RectF, 4> bands = {
+        RectF::fromCorners({area.left(), figure.bottom()}, area.bottomRight()),
+        RectF::fromCorners(area.topLeft(), {area.right(), figure.top()}),
+        RectF::fromCorners({figure.right(), area.top()}, area.bottomRight()),
+        RectF::fromCorners(area.topLeft(), {figure.left(), area.bottom()}),
+    };
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        const RectF band = bands[i].intersected(area);
+        const double width = band.width - 2 * m;
+        // Narrower, it would be a column of single words.
+        if (width < 80 * zoom)
+            continue;
+        const double height = boxHeight(metrics, lines, width, zoom);
+        if (height + 2 * m > band.height)
+            continue;
+        const double top = i == 1 ? band.top() + m : band.bottom() - m - height;
+        return RectF{band.left() + m, top, width, height};
+    }
+    return std::nullopt;
+}
+
+bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& toPixels,
+                        const RectF& area, const Parameter& p, bool entryAccepted, double zoom,
+                        double lineWidth, bool worksheet)
+{
+    const AidSize size{zoom, lineWidth};
+    const AidColours colours = aidColours(worksheet);
+    scene.save();
+    scene.antialias(true);
+    scene.clip(area);
+    // The mapping says which way the frame's y is shown, and so which edge is on top.
+    const bool yUp = toPixels.scaleY < 0;
+    const auto put = [&](Mark kind, double x, double y) {
+        mark(scene, mapPoint(toPixels, x, y), kind, area, size, colours.mark);
+    };
+
+    const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
+    if (touch.refusal.empty()) {
+        const double top = yUp ? p.amplitudeY : -p.amplitudeY;
+        for (const TouchPoint& point : touch.top)
+            put(point.end ? Mark::TouchEnd : Mark::Touch, point.position, top);
+        for (const TouchPoint& point : touch.right)
+            put(point.end ? Mark::TouchEnd : Mark::Touch, p.amplitudeX, point.position);
+    }
+    const PhaseReading phase = readPhase(p, entryAccepted, yUp);
+    if (phase.refusal.empty()) {
+        for (const Point& crossing : phase.crossings)
+            put(Mark::Crossing, crossing.x, crossing.y);
+        put(Mark::Top, phase.highest.x, phase.highest.y);
+    }
+    const TextLines lines = readingAidLegend(p, entryAccepted, yUp);
+    const std::optional<RectF> place = legendPlace(metrics, lines, area, toPixels, p, zoom);
+    if (place)
+        describeBox(scene, *place, lines, zoom, colours);
+    scene.restore();
+    return place.has_value();
+}
+
+double legendBandHeight(TextMetrics& metrics, const TextLines& lines, double width, double zoom)
+{
+    return boxHeight(metrics, lines, width - 2 * margin(zoom), zoom) + 2 * margin(zoom);
+}
+
+void describeLegendBand(Scene& scene, const RectF& band, const TextLines& lines, double zoom,
+                        bool worksheet)
+{
+    const double m = margin(zoom);
+    describeBox(scene, band.adjusted(m, m, -m, -m), lines, zoom, aidColours(worksheet));
+}
+
+} // namespace korvelian

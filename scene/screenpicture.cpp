@@ -1,0 +1,118 @@
+#include "screenpicture.h"
+
+#include "form/pixels.h"
+#include "graticule.h"
+#include "textmetrics.h"
+#include "trace.h"
+#include "values.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvelian {
+
+void ScreenPicture::setFrame(double x1, double y1, double x2, double y2)
+{
+    const bool usable = std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) &&
+                        std::isfinite(y2) && x1 != x2 && y1 != y2;
+    if (usable)
+        frame = {x1, y1, x2, y2};
+}
+
+void ScreenPicture::addSegment(double x1, double y1, double x2, double y2, Colour colour)
+{
+    drawing.push_back({DrawOp::Kind::Segment, frame, x1, y1, x2, y2, colour, {}, 0});
+}
+
+void ScreenPicture::addFigure(const Parameter& p, double end, Colour colour)
+{
+    drawing.push_back({DrawOp::Kind::Figure, frame, 0, 0, 0, 0, colour, p, end});
+}
+
+void ScreenPicture::addBox(double x1, double y1, double x2, double y2, Colour colour)
+{
+    drawing.push_back({DrawOp::Kind::Box, frame, x1, y1, x2, y2, colour, {}, 0});
+}
+
+double ScreenPicture::widthAtHundred() const
+{
+    return std::max(1.0, size.width / zoom);
+}
+
+PixelMapping ScreenPicture::mappingOnto(const UserFrame& onto, const RectF& target) const
+{
+    PixelMapping m = pixelMapping(
+        onto, target.size(), target.width / std::max(1.0, size.width) * zoom / kTwipsPerPixel, yUp);
+    m.offsetX += target.left();
+    m.offsetY += target.top();
+    return m;
+}
+
+double ScreenPicture::pictureZoom(double pictureWidth) const
+{
+    return pictureWidth * zoom / std::max(1.0, size.width);
+}
+
+void ScreenPicture::describeUnderlay(Scene& scene, const RectF& target, double lineWidth,
+                                     bool worksheet) const
+{
+    if (graticule)
+        describeGraticule(scene, frame, mappingOnto(frame, target), lineWidth, worksheet);
+}
+
+void ScreenPicture::describeAnnotations(Scene& scene, TextMetrics& metrics, const RectF& target,
+                                        double lineWidth, bool worksheet, double pixelRatio) const
+{
+    const DrawOp* figure = lastFigure(drawing);
+    if (!figure)
+        return;
+    const PixelMapping m = mappingOnto(figure->frame, target);
+    // Twice a line's width in device pixels, whatever the painter's ratio.
+    if (afterglow)
+        describeTrace(scene, m, trace, 2 * lineWidth / pixelRatio, worksheet);
+    if (readingAid) {
+        describeReadingAid(scene, metrics, m, target, figure->parameters, entryAccepted,
+                           pictureZoom(target.width), lineWidth, worksheet);
+    }
+    if (values) {
+        const auto legend = readingAid ? legendPlace(metrics, legendLines(), target, m,
+                                                     figure->parameters, pictureZoom(target.width))
+                                       : std::nullopt;
+        describeValues(scene, metrics, m, target, figure->parameters, entryAccepted,
+                       worksheet ? palette::kWorksheetGround : background, worksheet,
+                       legend.value_or(RectF()));
+    }
+}
+
+TextLines ScreenPicture::legendLines() const
+{
+    const DrawOp* figure = lastFigure(drawing);
+    if (!readingAid || !figure)
+        return {};
+    return readingAidLegend(figure->parameters, entryAccepted, yUp);
+}
+
+bool ScreenPicture::legendFits(TextMetrics& metrics, const RectF& target) const
+{
+    const DrawOp* figure = lastFigure(drawing);
+    return !figure ||
+           legendPlace(metrics, legendLines(), target, mappingOnto(figure->frame, target),
+                       figure->parameters, pictureZoom(target.width))
+               .has_value();
+}
+
+double ScreenPicture::beneathHeight(TextMetrics& metrics, double width) const
+{
+    const TextLines lines = legendLines();
+    const double height = width * size.height / std::max(1.0, size.width);
+    if (lines.empty() || legendFits(metrics, RectF{0, 0, width, height}))
+        return 0;
+    return legendBandHeight(metrics, lines, width, pictureZoom(width));
+}
+
+void ScreenPicture::describeBeneath(Scene& scene, const RectF& band, bool worksheet) const
+{
+    describeLegendBand(scene, band, legendLines(), pictureZoom(band.width), worksheet);
+}
+
+} // namespace korvelian

@@ -1,0 +1,64 @@
+#include "texts.h"
+
+#include "form/layout.h"
+#include "model/barvalues.h"
+#include "model/deflection.h"
+#include "model/numbertext.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace korvelian {
+
+std::string degreesText(double radians)
+{
+    return germanNumber(radians * 180 / std::numbers::pi, 'f', 1) + "°";
+}
+
+std::string indexed(const std::string& letter, const std::string& index)
+{
+    return letter + "<sub>" + index + "</sub>";
+}
+
+std::string speedText(double dt)
+{
+    if (!(dt > 0) || !std::isfinite(dt))
+        return "Geschwindigkeit: 0 rad je Bild; „Schwingung“ beginnt mit 0,1";
+    std::string text = "Geschwindigkeit: " + germanNumber(dt, 'g', 3) + " rad je Bild";
+    const double frames = 2 * std::numbers::pi / dt;
+    if (frames >= 1)
+        text += ", ein Umlauf von x in " + std::to_string(std::lround(frames)) + " Bildern";
+    return text;
+}
+
+bool isAmplitudeBar(const ControlLayout& bar)
+{
+    return bar.scrollBar == ScrollBar::AmplitudeX || bar.scrollBar == ScrollBar::AmplitudeY;
+}
+
+std::string yOscillationPhaseText(int value, double numerator, double denominator)
+{
+    return yOscillationPhaseLine(barUnits(value), numerator, denominator);
+}
+
+std::string yOscillationPhaseLine(double phaseY, double numerator, double denominator)
+{
+    const double phase = yOscillationPhase(phaseY, numerator, denominator);
+    return "Phase der y-Schwingung: " + germanNumber(phase * 180 / std::numbers::pi, 'f', 1) + "°";
+}
+
+std::string barText(const ControlLayout& bar, int value, double numerator, double denominator)
+{
+    const std::string name = bar.accessibleName;
+    if (isAmplitudeBar(bar))
+        return name + ": " + germanNumber(barUnits(value), 'f', 2);
+    const double degrees = phaseDegrees(value);
+    const bool exact = std::round(degrees * 10) == degrees * 10;
+    std::string text = name + ": " + germanNumber(barUnits(value), 'f', 2) + " rad " +
+                       (exact ? "=" : "≈") + " " + germanNumber(degrees, 'f', 1) + "°";
+    if (bar.scrollBar == ScrollBar::PhaseY && numerator != denominator)
+        text += " (" + yOscillationPhaseText(value, numerator, denominator) + ")";
+    return text;
+}
+
+} // namespace korvelian
