@@ -136,7 +136,7 @@ constexpr const char* controlName(Picture picture)
 }
 
 // What the boxes and the bars hold before anything is typed or moved, in the order of TextBox
-// and of ScrollBar: the window, the window without a window and the recording fake start so.
+// and of ScrollBar: the window and the control state (controlstate.h) start so.
 inline std::array<std::string, 4> startTexts()
 {
     std::array<std::string, 4> texts;
