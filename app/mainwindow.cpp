@@ -6,7 +6,7 @@
 #include "form/form1.h"
 #include "form/layout.h"
 #include "widgets/legendwindow.h"
-#include "handlers/parameters.h"
+#include "headlesswindow.h"
 #include "widgets/presetmenus.h"
 #include "qtwindowoperations.h"
 #include "widgets/screenarea.h"
@@ -431,10 +431,8 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 OverviewPlate MainWindow::plate(OverviewPlate::Form form)
 {
-    const RatioInUse& ratio = m_form->variables().ratio;
     const auto* screen = findChild<ScreenArea*>(controlName(Picture::Screen));
-    return OverviewPlate(form, screen->drawing(), screen->yUp(), readParameters(*m_ops, ratio),
-                         !ratio.refused);
+    return overviewPlate(form, screen->picture(), *m_form, *m_ops);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -139,7 +139,7 @@ constexpr int screenSide(double zoom = 1)
 }
 
 // What the boxes and the bars hold before anything is typed or moved, in the order of TextBox
-// and of ScrollBar: the window, the window without a window and the recording fake start so.
+// and of ScrollBar: the window and the control state (controlstate.h) start so.
 inline std::array<std::string, 4> startTexts()
 {
     std::array<std::string, 4> texts;

@@ -1,6 +1,5 @@
 #include "fakewindow.h"
 
-#include "model/figurepoints.h"
 #include "form/layout.h"
 
 #include <algorithm>
@@ -77,17 +76,16 @@ void FakeWindow::clear(Picture picture)
 
 void FakeWindow::drawSegment(Picture picture, float x1, float y1, float x2, float y2, Colour colour)
 {
-    ++segments;
-    if (recordSegments)
-        record({"drawSegment", name(picture), {x1, y1, x2, y2, static_cast<double>(colour)}, {}});
+    record({"drawSegment", name(picture), {x1, y1, x2, y2, static_cast<double>(colour)}, {}});
 }
 
 void FakeWindow::drawFigure(Picture picture, const Parameter& p, double end, Colour colour)
 {
-    std::vector<FloatPoint> points;
-    points.resize(figurePoints(p, end, points).count);
-    for (std::size_t i = 1; i < points.size(); ++i)
-        drawSegment(picture, points[i].x, points[i].y, points[i - 1].x, points[i - 1].y, colour);
+    record({"drawFigure",
+            name(picture),
+            {p.amplitudeX, p.phaseX, p.amplitudeY, p.phaseY, p.numerator, p.denominator, end,
+             static_cast<double>(colour)},
+            {}});
 }
 
 void FakeWindow::drawBox(Picture picture, float x1, float y1, float x2, float y2)
@@ -128,58 +126,50 @@ void FakeWindow::beamStopped()
 std::string FakeWindow::text(TextBox box)
 {
     record({"text", name(box), {}, {}});
-    return texts[static_cast<std::size_t>(box)];
+    return ControlState::text(box);
 }
 
 void FakeWindow::setText(TextBox box, const std::string& text)
 {
     record({"setText", name(box), {}, text});
-    type(box, text);
+    ControlState::setText(box, text);
 }
 
 void FakeWindow::setTextInUse(TextBox box, bool used)
 {
     record({"inUse", name(box), {used ? 1.0 : 0.0}, {}});
-    inUse[static_cast<std::size_t>(box)] = used;
+    ControlState::setTextInUse(box, used);
 }
 
-void FakeWindow::type(TextBox box, const std::string& text)
+void FakeWindow::putTexts(const std::array<std::string, 4>& texts)
 {
-    std::string& current = texts[static_cast<std::size_t>(box)];
-    if (current == text)
-        return;
-    current = text;
-    if (const auto change = control(box).change)
-        fire(*change);
+    for (const TextBox box :
+         {TextBox::Numerator, TextBox::Denominator, TextBox::ClosingCount, TextBox::Hint})
+        putText(box, texts[static_cast<std::size_t>(box)]);
 }
 
 int FakeWindow::checkValue()
 {
     record({"check", {}, {}, {}});
-    return check;
+    return ControlState::checkValue();
 }
 
 void FakeWindow::setCheckValue(int value)
 {
     record({"setCheck", {}, {static_cast<double>(value)}, {}});
-    check = value;
+    ControlState::setCheckValue(value);
 }
 
 std::int16_t FakeWindow::scrollValue(ScrollBar bar)
 {
     record({"scroll", name(bar), {}, {}});
-    return scroll[static_cast<std::size_t>(bar)];
+    return ControlState::scrollValue(bar);
 }
 
 void FakeWindow::setScrollValue(ScrollBar bar, std::int16_t value)
 {
     record({"setScroll", name(bar), {static_cast<double>(value)}, {}});
-    std::int16_t& current = scroll[static_cast<std::size_t>(bar)];
-    if (current == value)
-        return;
-    current = value;
-    if (const auto change = control(bar).change)
-        fire(*change);
+    ControlState::setScrollValue(bar, value);
 }
 
 void FakeWindow::msgBox(const std::string& prompt, const std::string& title)
@@ -212,13 +202,8 @@ void FakeWindow::sleep(double seconds)
 void FakeWindow::endProgram()
 {
     record({"endProgram", {}, {}, {}});
+    ControlState::endProgram();
     throw ProgramEnded{};
-}
-
-void FakeWindow::fire(Event event)
-{
-    if (notify)
-        notify(event);
 }
 
 std::vector<Call> FakeWindow::callsOf(const std::string& op) const
@@ -245,17 +230,48 @@ int FakeWindow::count(const std::string& op) const
     return static_cast<int>(callsOf(op).size());
 }
 
-std::vector<Call> FakeWindow::figureSegments() const
+std::vector<FloatPoint> DrawnFigure::points() const
 {
-    std::vector<Call> found;
+    std::vector<FloatPoint> found;
+    found.resize(figurePoints(p, end, found).count);
+    return found;
+}
+
+int DrawnFigure::segments() const
+{
+    const std::size_t points = figureRun(p, end).count;
+    return points == 0 ? 0 : static_cast<int>(points - 1);
+}
+
+bool DrawnFigure::operator==(const DrawnFigure& other) const
+{
+    return p.amplitudeX == other.p.amplitudeX && p.phaseX == other.p.phaseX &&
+           p.amplitudeY == other.p.amplitudeY && p.phaseY == other.p.phaseY &&
+           p.numerator == other.p.numerator && p.denominator == other.p.denominator &&
+           end == other.end && colour == other.colour;
+}
+
+std::vector<DrawnFigure> FakeWindow::figures() const
+{
+    std::vector<DrawnFigure> found;
     for (const Call& call : calls) {
-        if (call.op == "clear" && call.target == "picBildschirm")
+        if (call.op == "clear" && call.target == "picBildschirm") {
             found.clear();
-        else if (call.op == "drawSegment" && call.target == "picBildschirm" &&
-                 call.numbers[4] == 0xffffff)
-            found.push_back(call);
+        } else if (call.op == "drawFigure" && call.target == "picBildschirm") {
+            const std::vector<double>& n = call.numbers;
+            found.push_back(
+                {{n[0], n[1], n[2], n[3], n[4], n[5]}, n[6], static_cast<Colour>(n[7])});
+        }
     }
     return found;
+}
+
+int FakeWindow::figureSegmentCount() const
+{
+    int count = 0;
+    for (const DrawnFigure& figure : figures())
+        count += figure.segments();
+    return count;
 }
 
 } // namespace korvelian

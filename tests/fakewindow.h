@@ -1,8 +1,8 @@
 #pragma once
 
+#include "form/controlstate.h"
 #include "form/event.h"
-#include "form/layout.h"
-#include "handlers/windowoperations.h"
+#include "model/figurepoints.h"
 
 #include <array>
 #include <functional>
@@ -24,21 +24,36 @@ struct Call
     std::vector<double> numbers;
     std::string text;
 
-    // "drawSegment Bildschirm 0 0 1 1 ffffff", "text Zaehler", "setText kgV ' 6'"
+    // "drawSegment picBildschirm -2 0 2 0 9869055", "text txtZaehler", "setText txtkgV ' 6'"
     std::string str() const;
 };
 
-// A recording stand-in for the window: every operation is logged in order with its
-// arguments, controls hold values a test can set, the clock advances only by sleeping, and
-// the n-th event pump runs what the test scripted for it.
-class FakeWindow : public WindowOperations
+// A figure the screen was told to draw, as the handlers defined it.
+struct DrawnFigure
+{
+    Parameter p;
+    double end = 0;
+    Colour colour = 0;
+
+    // Its points from the product's own point code, as every picture of it draws them.
+    std::vector<FloatPoint> points() const;
+    // One fewer than its points, counted without computing them.
+    int segments() const;
+    bool operator==(const DrawnFigure& other) const;
+};
+
+// A recording stand-in for the window: the controls' state with every operation logged in
+// order with its arguments, a clock that advances only by sleeping, and the n-th event pump
+// running what the test scripted for it. A figure is logged as the one call it is.
+class FakeWindow : public ControlState
 {
 public:
     void setFrame(Picture picture, float x1, float y1, float x2, float y2) override;
     void clear(Picture picture) override;
     void drawSegment(Picture picture, float x1, float y1, float x2, float y2,
                      Colour colour) override;
-    // Recorded as the line calls it stands for.
+    // "drawFigure picBildschirm" with the amplitudes and phases of x and y, numerator,
+    // denominator, end and colour.
     void drawFigure(Picture picture, const Parameter& p, double end, Colour colour) override;
     void drawBox(Picture picture, float x1, float y1, float x2, float y2) override;
     void setShapeLeft(Shape shape, float left) override;
@@ -60,39 +75,31 @@ public:
     void sleep(double seconds) override;
     void endProgram() override;
 
-    // What the user does: typing fires the box's Change like any change of its text.
-    void type(TextBox box, const std::string& text);
-    void setScroll(ScrollBar bar, std::int16_t value)
-    {
-        scroll[static_cast<std::size_t>(bar)] = value;
-    }
-    void fire(Event event);
+    // What the user does, unrecorded: typing fires the box's Change like any change of its
+    // text; a bar set so and a tick of Stop fire nothing.
+    void type(TextBox box, const std::string& text) { ControlState::setText(box, text); }
+    void setScroll(ScrollBar bar, std::int16_t value) { putValue(bar, value); }
+    void setCheck(int value) { ControlState::setCheckValue(value); }
+    void fire(Event event) { deliver(event); }
+    // The four boxes at once, in the order of TextBox, without their Change.
+    void putTexts(const std::array<std::string, 4>& texts);
 
     // The calls named op, in order; all calls as strings.
     std::vector<Call> callsOf(const std::string& op) const;
     std::vector<std::string> log() const;
     int count(const std::string& op) const;
-    // Segments drawn into picBildschirm since its last clearing.
-    std::vector<Call> figureSegments() const;
+    // The figures drawn into picBildschirm since its last clearing, and their segments.
+    std::vector<DrawnFigure> figures() const;
+    int figureSegmentCount() const;
 
-    // The controls start as the layout table has them, as the window's do.
-    std::array<std::string, 4> texts = startTexts();
-    std::array<bool, 4> inUse{{true, true, true, true}};
-    std::array<std::int16_t, 4> scroll = startValues();
-    int check = 0;
     double now = 1000.0;
     // A sleep may end early: it advances the clock by at most this much.
     double sleepAtMost = 1e9;
-    // Receives every event the fake raises itself (text Change notifications).
-    std::function<void(Event)> notify;
     // Runs inside the n-th pump, counting from 0.
     std::function<void(int)> onPump;
     int pumps = 0;
     // A safety net against a test that never stops an animation.
     int maxPumps = 100000;
-    // Off: segments are only counted, for drawings of millions of points.
-    bool recordSegments = true;
-    long segments = 0;
     std::vector<Call> calls;
 
 private:

@@ -11,10 +11,7 @@ struct FormFixture
     FakeWindow fake;
     Form1 form{fake};
 
-    FormFixture()
-    {
-        fake.notify = [this](Event event) { form.handle(event); };
-    }
+    FormFixture() { fake.deliverTo(form); }
     FormFixture(const FormFixture&) = delete;
     FormFixture& operator=(const FormFixture&) = delete;
 

@@ -4,6 +4,7 @@
 #include "handlers/formvariables.h"
 #include "handlers/hintline.h"
 #include "handlers/messages.h"
+#include "model/constants.h"
 #include "model/numbertext.h"
 
 #include "tests/testregistry.h"
@@ -35,7 +36,7 @@ private slots:
     void pointCount();
     void tAfterOneTurnIsTheAccumulatedDouble();
     void drawingSteps();
-    void figureIsOneChainFromTheFirstPoint();
+    void figureIsOneCallFromTheFirstPoint();
     void firstPointJoinedToNothing();
     void readingOrder();
     void yPhaseBeforeFrequencyFactor();
@@ -69,9 +70,9 @@ void TestFigurePlotter::pointCount()
     QFETCH(double, lastT);
     QFETCH(double, tAfter);
     Plotter p;
-    p.fake.texts[2] = kgv.toStdString();
+    p.fake.putText(TextBox::ClosingCount, kgv.toStdString());
     p.plotter.redraw();
-    QCOMPARE(int(p.fake.figureSegments().size()), points - 1);
+    QCOMPARE(p.fake.figureSegmentCount(), points - 1);
     // t is accumulated by repeated addition, never counted as a multiple of 0.1.
     double t = 0;
     for (int i = 0; i < points; ++i)
@@ -108,46 +109,38 @@ void TestFigurePlotter::drawingSteps()
     QCOMPARE(p.fake.count("clear"), 1);
 }
 
-void TestFigurePlotter::figureIsOneChainFromTheFirstPoint()
+void TestFigurePlotter::figureIsOneCallFromTheFirstPoint()
 {
     Plotter p;
     p.plotter.redraw();
-    const auto segments = p.fake.figureSegments();
-    QCOMPARE(segments.size(), std::size_t(63));
-    // Which end of a segment comes first is the drawing's own affair; the chain is not: it
-    // starts at t = 0, its next point is t = 0.1, and each segment goes on where the one before
-    // it ended. Everything in white.
-    using Point = std::pair<double, double>;
-    auto ends = [](const Call& c) {
-        return std::pair{Point{c.numbers[0], c.numbers[1]}, Point{c.numbers[2], c.numbers[3]}};
-    };
-    const double first = float(std::sin(0.1));
-    const auto [a, b] = ends(segments.front());
-    QVERIFY((a == Point{0, 0} && b == Point{first, first}) ||
-            (b == Point{0, 0} && a == Point{first, first}));
-    Point reached = a == Point{0, 0} ? b : a;
-    for (std::size_t i = 1; i < segments.size(); ++i) {
-        const auto [from, to] = ends(segments[i]);
-        QVERIFY2(from == reached || to == reached, qPrintable(QString::number(i)));
-        reached = from == reached ? to : from;
-    }
-    for (const Call& segment : segments)
-        QCOMPARE(segment.numbers[4], double(0xffffff));
+    // The figure is handed over whole, in white, up to the loop's end; its points are the
+    // point code's, which every picture joins in order: the chain starts at t = 0 and its next
+    // point is t = 0.1.
+    const std::vector<DrawnFigure> figures = p.fake.figures();
+    QCOMPARE(figures.size(), std::size_t(1));
+    QCOMPARE(figures.front().colour, Colour(0xffffff));
+    COMPARE_EXACT(figures.front().end, loopEnd(1));
+    const std::vector<FloatPoint> points = figures.front().points();
+    QCOMPARE(points.size(), std::size_t(64));
+    const float first = float(std::sin(0.1));
+    QVERIFY(points[0].x == 0 && points[0].y == 0);
+    QVERIFY(points[1].x == first && points[1].y == first);
 }
 
 void TestFigurePlotter::firstPointJoinedToNothing()
 {
     Plotter p;
-    p.fake.scroll[0] = 200; // the drawing before ends elsewhere
+    p.fake.setScroll(ScrollBar::AmplitudeX, 200); // the drawing before ends elsewhere
     p.plotter.redraw();
     const float lastX = float(p.vars.x);
     const float lastY = float(p.vars.y);
-    p.fake.scroll[0] = 100;
+    p.fake.setScroll(ScrollBar::AmplitudeX, 100);
     p.plotter.redraw();
-    for (const Call& segment : p.fake.figureSegments()) {
-        QVERIFY(segment.numbers[0] != lastX || segment.numbers[1] != lastY);
-        QVERIFY(segment.numbers[2] != lastX || segment.numbers[3] != lastY);
-    }
+    // A figure of its own after the clearing: none of its points is where the one before ended.
+    const std::vector<DrawnFigure> figures = p.fake.figures();
+    QCOMPARE(figures.size(), std::size_t(1));
+    for (const FloatPoint& point : figures.front().points())
+        QVERIFY(point.x != lastX || point.y != lastY);
 }
 
 void TestFigurePlotter::readingOrder()
@@ -167,13 +160,12 @@ void TestFigurePlotter::readingOrder()
 void TestFigurePlotter::yPhaseBeforeFrequencyFactor()
 {
     Plotter p;
-    p.fake.texts = {"2", "1", " 2", "Hilfe"};
-    p.fake.scroll[3] = 100; // y phase 1.0
+    p.fake.putTexts({"2", "1", " 2", "Hilfe"});
+    p.fake.setScroll(ScrollBar::PhaseY, 100); // y phase 1.0
     p.plotter.redraw();
-    const auto segments = p.fake.figureSegments();
-    const Call& first = segments.front();
+    const FloatPoint first = p.fake.figures().front().points().front();
     // y at t = 0 is sin((0 + 1) * 2 / 1) = sin 2, not sin(0 * 2 + 1).
-    QCOMPARE(first.numbers[3], double(float(std::sin(2.0))));
+    QCOMPARE(double(first.y), double(float(std::sin(2.0))));
 }
 
 void TestFigurePlotter::figureFailures_data()
@@ -222,15 +214,20 @@ void TestFigurePlotter::figureFailures()
     QFETCH(int, segments);
     QFETCH(QString, hint);
     Plotter p;
-    p.fake.texts = {numerator.toStdString(), denominator.toStdString(), kgv.toStdString(), "Hilfe"};
+    p.fake.putTexts(
+        {numerator.toStdString(), denominator.toStdString(), kgv.toStdString(), "Hilfe"});
     p.vars.x = 0.25;
     p.plotter.redraw();
     QCOMPARE(p.fake.count("clear") == 1, cleared);
-    QCOMPARE(int(p.fake.figureSegments().size()), segments);
-    QCOMPARE(QString::fromStdString(p.fake.texts[3]), hint);
+    QCOMPARE(p.fake.figureSegmentCount(), segments);
+    QCOMPARE(QString::fromStdString(p.fake.shownText(TextBox::Hint)), hint);
     for (const Call& call : p.fake.callsOf("drawSegment")) {
         for (double n : call.numbers)
             QVERIFY(std::isfinite(n));
+    }
+    for (const DrawnFigure& figure : p.fake.figures()) {
+        for (const FloatPoint& point : figure.points())
+            QVERIFY(std::isfinite(point.x) && std::isfinite(point.y));
     }
     COMPARE_EXACT(p.vars.x, 0.25);
 }
@@ -238,14 +235,13 @@ void TestFigurePlotter::figureFailures()
 void TestFigurePlotter::largestClosingCountDraws()
 {
     Plotter p;
-    p.fake.recordSegments = false;
-    p.fake.texts[2] = " 32767";
+    p.fake.putText(TextBox::ClosingCount, " 32767");
     p.plotter.redraw();
     const double end = (32767.0 + 32767.0) * 3.1415 + 0.1;
     long points = 0;
     for (double t = 0; t <= end; t += 0.1)
         ++points;
-    QCOMPARE(p.fake.segments, points - 1 + 2);
+    QCOMPARE(long(p.fake.count("drawSegment") + p.fake.figureSegmentCount()), points - 1 + 2);
     QVERIFY(points > 2'050'000);
 }
 

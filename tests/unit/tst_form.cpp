@@ -1,11 +1,23 @@
 #include "tests/exactcompare.h"
 #include "tests/formfixture.h"
+#include "form/controlstate.h"
 
 #include "tests/testregistry.h"
 
 #include <QTest>
 
+#include <functional>
+#include <vector>
+
 using namespace korvelian;
+
+namespace {
+
+using StateAction = std::function<void(ControlState&)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(StateAction)
 
 class TestForm : public QObject
 {
@@ -15,6 +27,8 @@ private slots:
     void startUpOrder();
     void quitTicksStopBeforeEnding_data();
     void quitTicksStopBeforeEnding();
+    void controlState_data();
+    void controlState();
 };
 
 void TestForm::startUpOrder()
@@ -26,7 +40,7 @@ void TestForm::startUpOrder()
     QCOMPARE(QString::fromStdString(log[1]), "setFrame picVelo 0 0 0.200000003 1");
     // Then the figure, from its clearing to its last segment, then the speed bar.
     QCOMPARE(QString::fromStdString(log[3]), "clear picBildschirm");
-    QCOMPARE(int(f.fake.figureSegments().size()), 63);
+    QCOMPARE(f.fake.figureSegmentCount(), 63);
     const std::size_t n = log.size();
     QCOMPARE(QString::fromStdString(log[n - 2]), "clear picVelo");
     QCOMPARE(QString::fromStdString(log[n - 1]), "drawBox picVelo 0 0 0 1");
@@ -50,7 +64,7 @@ void TestForm::quitTicksStopBeforeEnding()
     QFETCH(int, event);
     QFETCH(int, checkBefore);
     FormFixture f;
-    f.fake.check = checkBefore;
+    f.fake.setCheck(checkBefore);
     QVERIFY_THROWS_EXCEPTION(ProgramEnded, f.form.handle(static_cast<Event>(event)));
     const QStringList log = [&] {
         QStringList l;
@@ -59,6 +73,72 @@ void TestForm::quitTicksStopBeforeEnding()
         return l;
     }();
     QCOMPARE(log, QStringList({"setCheck 1", "endProgram"}));
+}
+
+void TestForm::controlState_data()
+{
+    QTest::addColumn<StateAction>("action");
+    QTest::addColumn<std::vector<Event>>("delivered");
+    // clang-format off
+    QTest::newRow("numerator typed anew: its Change")
+        << StateAction([](ControlState& s) { s.setText(TextBox::Numerator, "2"); })
+        << std::vector<Event>{Event::txtZaehler_Change};
+    QTest::newRow("denominator set to what it holds: nothing")
+        << StateAction([](ControlState& s) { s.setText(TextBox::Denominator, "1"); })
+        << std::vector<Event>{};
+    QTest::newRow("closing count written: it has no Change")
+        << StateAction([](ControlState& s) { s.setText(TextBox::ClosingCount, " 2"); })
+        << std::vector<Event>{};
+    QTest::newRow("y phase moved: its Change")
+        << StateAction([](ControlState& s) { s.setScrollValue(ScrollBar::PhaseY, 157); })
+        << std::vector<Event>{Event::hscPhase_Change};
+    QTest::newRow("x amplitude set to what it holds: nothing")
+        << StateAction([](ControlState& s) { s.setScrollValue(ScrollBar::AmplitudeX, 100); })
+        << std::vector<Event>{};
+    QTest::newRow("put in place: no Change")
+        << StateAction([](ControlState& s) {
+               s.putText(TextBox::Numerator, "3");
+               s.putValue(ScrollBar::PhaseX, 5);
+           })
+        << std::vector<Event>{};
+    QTest::newRow("after the end: set, but nothing runs")
+        << StateAction([](ControlState& s) {
+               s.endProgram();
+               s.setText(TextBox::Numerator, "2");
+               s.setScrollValue(ScrollBar::AmplitudeY, 3);
+               QCOMPARE(s.shownText(TextBox::Numerator), "2");
+           })
+        << std::vector<Event>{};
+    // clang-format on
+}
+
+// The state the export, the fake and the browser edition share: the window's start values,
+// and a Change only for a value that differs, with the new value already in place.
+void TestForm::controlState()
+{
+    QFETCH(StateAction, action);
+    QFETCH(std::vector<Event>, delivered);
+    ControlState state;
+    QCOMPARE(state.text(TextBox::Numerator), "1");
+    QCOMPARE(state.text(TextBox::Denominator), "1");
+    QCOMPARE(state.text(TextBox::ClosingCount), "1");
+    QCOMPARE(state.text(TextBox::Hint), "Hilfe");
+    QCOMPARE(state.scrollValue(ScrollBar::AmplitudeX), std::int16_t(100));
+    QCOMPARE(state.scrollValue(ScrollBar::PhaseX), std::int16_t(0));
+    QCOMPARE(state.scrollValue(ScrollBar::AmplitudeY), std::int16_t(100));
+    QCOMPARE(state.scrollValue(ScrollBar::PhaseY), std::int16_t(0));
+    QCOMPARE(state.checkValue(), 0);
+    QVERIFY(state.allInUse());
+    std::vector<Event> received;
+    std::vector<std::string> numeratorThen;
+    state.deliverTo([&](Event event) {
+        received.push_back(event);
+        numeratorThen.push_back(state.text(TextBox::Numerator));
+    });
+    action(state);
+    QVERIFY(received == delivered);
+    if (!received.empty() && received.front() == Event::txtZaehler_Change)
+        QCOMPARE(numeratorThen.front(), "2");
 }
 
 KORVELIAN_PLAIN_TEST(form, TestForm)

@@ -3,6 +3,7 @@
 
 #include "tests/testregistry.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include <cmath>
@@ -52,7 +53,7 @@ void TestFrequencyFactor::plusWritesThenCountsThenDraws()
     // clang-format on
     QCOMPARE(log.mid(0, expected.size()), expected);
     QCOMPARE(f.fake.count("clear"), 1);
-    QCOMPARE(int(f.fake.figureSegments().size()), 126);
+    QCOMPARE(f.fake.figureSegmentCount(), 126);
     QVERIFY(std::abs(f.vars().t - 12.7) < 1e-9);
 }
 
@@ -98,12 +99,12 @@ void TestFrequencyFactor::buttons()
     QFETCH(QString, kgvAfter);
     QFETCH(int, redraws);
     FormFixture f;
-    f.fake.texts = {numerator.toStdString(), denominator.toStdString(), "1", "Hilfe"};
+    f.fake.putTexts({numerator.toStdString(), denominator.toStdString(), "1", "Hilfe"});
     const auto e = static_cast<Event>(event);
     f.form.handle(e);
-    QCOMPARE(QString::fromStdString(f.fake.texts[0]), numeratorAfter);
-    QCOMPARE(QString::fromStdString(f.fake.texts[1]), denominatorAfter);
-    QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgvAfter);
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::Numerator)), numeratorAfter);
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::Denominator)), denominatorAfter);
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::ClosingCount)), kgvAfter);
     QCOMPARE(f.fake.count("clear"), redraws);
 }
 
@@ -132,14 +133,14 @@ void TestFrequencyFactor::closingCount()
     QFETCH(int, segments);
     for (const bool denominatorLast : {false, true}) {
         FormFixture f;
-        f.fake.texts = {numerator.toStdString(), denominator.toStdString(), "1", "Hilfe"};
+        f.fake.putTexts({numerator.toStdString(), denominator.toStdString(), "1", "Hilfe"});
         const TextBox typed = denominatorLast ? TextBox::Denominator : TextBox::Numerator;
         const std::string entry =
             denominatorLast ? denominator.toStdString() : numerator.toStdString();
-        f.fake.texts[static_cast<std::size_t>(typed)].clear();
+        f.fake.putText(typed, {});
         f.fake.type(typed, entry);
-        QCOMPARE(QString::fromStdString(f.fake.texts[2]), kgv);
-        QCOMPARE(int(f.fake.figureSegments().size()), segments);
+        QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::ClosingCount)), kgv);
+        QCOMPARE(f.fake.figureSegmentCount(), segments);
         QCOMPARE(f.fake.count("clear"), 1);
     }
 }
@@ -167,37 +168,41 @@ void TestFrequencyFactor::refusedEntries()
     QFETCH(QString, numerator);
     QFETCH(QString, hint);
     FormFixture f;
-    f.fake.texts = {"1", "1", " 1", "Hilfe"};
-    f.fake.texts[0] = numerator.toStdString();
+    f.fake.putTexts({"1", "1", " 1", "Hilfe"});
+    f.fake.putText(TextBox::Numerator, numerator.toStdString());
     f.fake.type(TextBox::Denominator, denominator.toStdString());
     f.fake.type(TextBox::Denominator, denominator.toStdString() + " ");
-    QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 1");
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::ClosingCount)), " 1");
     QCOMPARE(f.fake.count("clear"), 0);
     QCOMPARE(f.fake.count("drawSegment"), 0);
-    QCOMPARE(QString::fromStdString(f.fake.texts[3]), hint);
+    QCOMPARE(f.fake.count("drawFigure"), 0);
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::Hint)), hint);
 }
 
 void TestFrequencyFactor::validEntryPutsBackTheHint()
 {
     FormFixture f;
     f.form.handle(Event::Label4_MouseMove);
-    const std::string shown = f.fake.texts[3];
+    const std::string shown = f.fake.shownText(TextBox::Hint);
     f.fake.type(TextBox::Denominator, "");
-    QCOMPARE(QString::fromStdString(f.fake.texts[3]), QString::fromUtf8(kRatioDomain));
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::Hint)),
+             QString::fromUtf8(kRatioDomain));
     // A redraw meanwhile draws the accepted 1 : 1 and keeps saying why the entry is refused.
     f.form.handle(Event::hscAmp1_Change);
-    QCOMPARE(f.fake.figureSegments().size(), 63u);
-    QCOMPARE(QString::fromStdString(f.fake.texts[3]), QString::fromUtf8(kRatioDomain));
+    QCOMPARE(f.fake.figureSegmentCount(), 63);
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::Hint)),
+             QString::fromUtf8(kRatioDomain));
     f.fake.type(TextBox::Denominator, "0");
     f.fake.type(TextBox::Denominator, "3");
-    QCOMPARE(f.fake.texts[3], shown);
-    QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 3");
+    QCOMPARE(f.fake.shownText(TextBox::Hint), shown);
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::ClosingCount)), " 3");
     // The plotter's own refusal of a typed closing count goes once the count is valid again.
     f.fake.type(TextBox::ClosingCount, "99999");
     f.form.handle(Event::Command1_Click);
-    QCOMPARE(QString::fromStdString(f.fake.texts[3]), QString::fromUtf8(kKgvTooLarge));
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::Hint)),
+             QString::fromUtf8(kKgvTooLarge));
     f.fake.type(TextBox::Numerator, "2");
-    QCOMPARE(f.fake.texts[3], shown);
+    QCOMPARE(f.fake.shownText(TextBox::Hint), shown);
 }
 
 void TestFrequencyFactor::refusedEntryIsNeverUsed_data()
@@ -231,19 +236,20 @@ void TestFrequencyFactor::refusedEntryIsNeverUsed()
     f.fake.type(TextBox::Denominator, "2");
 
     f.fake.type(box, entry.toStdString());
-    QVERIFY(!f.fake.inUse[static_cast<std::size_t>(box)]);
-    QVERIFY(f.fake.inUse[static_cast<std::size_t>(other)]);
+    QVERIFY(!f.fake.inUse(box));
+    QVERIFY(f.fake.inUse(other));
     accepted.form.handle(trigger);
     f.form.handle(trigger);
-    QCOMPARE(strings(f.fake.log()).filter("drawSegment picBildschirm"),
-             strings(accepted.fake.log()).filter("drawSegment picBildschirm"));
-    QCOMPARE(f.fake.texts[2], " 6");
+    const QRegularExpression screen("^draw(Segment|Figure) picBildschirm");
+    QCOMPARE(strings(f.fake.log()).filter(screen), strings(accepted.fake.log()).filter(screen));
+    QVERIFY(f.fake.figures() == accepted.fake.figures());
+    QCOMPARE(f.fake.shownText(TextBox::ClosingCount), " 6");
     QVERIFY(f.vars().t == accepted.vars().t);
     QVERIFY(f.vars().y == accepted.vars().y);
 
     f.fake.type(box, "5");
-    QVERIFY(f.fake.inUse[0] && f.fake.inUse[1]);
-    QCOMPARE(f.fake.texts[2], onNumerator ? " 10" : " 15");
+    QVERIFY(f.fake.inUse(TextBox::Numerator) && f.fake.inUse(TextBox::Denominator));
+    QCOMPARE(f.fake.shownText(TextBox::ClosingCount), onNumerator ? " 10" : " 15");
 }
 
 void TestFrequencyFactor::animationFrameUsesTheAcceptedRatio()
@@ -253,7 +259,7 @@ void TestFrequencyFactor::animationFrameUsesTheAcceptedRatio()
     f.fake.type(TextBox::Numerator, "3");
     f.fake.type(TextBox::Denominator, "2");
     f.fake.type(TextBox::Denominator, "0.5");
-    f.fake.onPump = [&f](int n) { f.fake.check = n == 1 ? 1 : 0; };
+    f.fake.onPump = [&f](int n) { f.fake.setCheck(n == 1 ? 1 : 0); };
     f.form.handle(Event::Command2_Click);
     // The first frame, at t = 0: y = sin((0 + 1) * 3 / 2), not sin(1 * 3 / 0.5).
     QVERIFY(f.vars().y == std::sin((0 + 1.0) * 3 / 2));
@@ -262,11 +268,11 @@ void TestFrequencyFactor::animationFrameUsesTheAcceptedRatio()
 void TestFrequencyFactor::largestCountDrawsOnce()
 {
     FormFixture f;
-    f.fake.recordSegments = false;
     f.fake.type(TextBox::Denominator, "32767");
-    QCOMPARE(QString::fromStdString(f.fake.texts[2]), " 32767");
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::ClosingCount)), " 32767");
     QCOMPARE(f.fake.count("clear"), 1);
-    QVERIFY(f.fake.segments > 2'058'000);
+    QCOMPARE(f.fake.count("drawFigure"), 1);
+    QVERIFY(f.fake.figureSegmentCount() > 2'058'000);
 }
 
 KORVELIAN_PLAIN_TEST(frequencyfactor, TestFrequencyFactor)

@@ -21,7 +21,7 @@ void runUntilTickAt(FormFixture& f, int pump, std::function<void(int)> also = {}
         if (also)
             also(n);
         if (n == pump)
-            f.fake.check = 1;
+            f.fake.setCheck(1);
     };
     f.form.handle(Event::Command2_Click);
 }
@@ -140,7 +140,7 @@ void TestOscillation::startResetsTAndDt()
     FormFixture f;
     f.vars().t = 5;
     f.vars().dt = 0.3;
-    f.fake.check = 1;
+    f.fake.setCheck(1);
     // A speed change and a figure drawing in the start's own pump do not last.
     runUntilTickAt(f, 2, [&f](int n) {
         if (n == 0) {
@@ -234,14 +234,14 @@ void TestOscillation::quitInAFrameDrawsNothingMore()
     };
     QVERIFY_THROWS_EXCEPTION(ProgramEnded, f.form.handle(Event::Command2_Click));
     QCOMPARE(QString::fromStdString(f.fake.calls.back().str()), "endProgram");
-    QCOMPARE(f.fake.check, 1);
+    QCOMPARE(f.fake.shownCheck(), 1);
     QCOMPARE(f.fake.count("bringToFront"), 3);
 }
 
 void TestOscillation::positionNotFiniteMovesNothing()
 {
     FormFixture f;
-    f.fake.texts[1] = std::string("0"); // GCC 12 warns falsely on assigning a literal
+    f.fake.putText(TextBox::Denominator, "0");
     runUntilTickAt(f, 4);
     QCOMPARE(f.fake.count("left"), 0);
     QCOMPARE(f.fake.count("X1"), 0);

@@ -1,4 +1,5 @@
 #include "tests/formfixture.h"
+#include "form/layout.h"
 #include "handlers/messages.h"
 #include "handlers/soundoutput.h"
 
@@ -38,7 +39,7 @@ struct SoundFixture : FormFixture
         form.sound().setOn(true);
     }
     SoundControl& sound() { return form.sound(); }
-    std::string hint() const { return fake.texts[static_cast<std::size_t>(TextBox::Hint)]; }
+    std::string hint() const { return fake.shownText(TextBox::Hint); }
 };
 
 using Entries = std::vector<std::pair<TextBox, std::string>>;
