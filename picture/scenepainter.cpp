@@ -10,8 +10,6 @@
 #include <QTextDocument>
 #include <QTextOption>
 
-#include <type_traits>
-
 namespace korvelian {
 
 namespace {
@@ -194,102 +192,118 @@ void ScenePainter::paintLabel(QPainter& painter, const item::Label& label)
     painter.drawImage(at.topLeft(), *found);
 }
 
+// One item after another, each with the painter call it stands for.
+struct ScenePainter::Visitor
+{
+    ScenePainter& self;
+    QPainter& painter;
+
+    void operator()(const item::Save&) { painter.save(); }
+    void operator()(const item::Restore&) { painter.restore(); }
+    void operator()(const item::Clip& i) { painter.setClipRect(toQt(i.rect)); }
+    void operator()(const item::Antialias& i)
+    {
+        painter.setRenderHint(QPainter::Antialiasing, i.on);
+    }
+    void operator()(const item::TextAntialias& i)
+    {
+        painter.setRenderHint(QPainter::TextAntialiasing, i.on);
+    }
+    void operator()(const item::Translate& i) { painter.translate(toQt(i.by)); }
+    void operator()(const item::Scale& i) { painter.scale(i.x, i.y); }
+    void operator()(const item::SetPen& i)
+    {
+        if (i.pen)
+            painter.setPen(toQPen(*i.pen));
+        else
+            painter.setPen(Qt::NoPen);
+    }
+    void operator()(const item::SetBrush& i)
+    {
+        if (i.colour)
+            painter.setBrush(toQColor(*i.colour));
+        else
+            painter.setBrush(Qt::NoBrush);
+    }
+    void operator()(const item::SetFont& i) { painter.setFont(toQFont(i.font)); }
+    void operator()(const item::Line& i) { painter.drawLine(QLineF(toQt(i.from), toQt(i.to))); }
+    void operator()(const item::Lines& i)
+    {
+        QList<QLineF> lines;
+        lines.reserve(static_cast<qsizetype>(i.ends.size() / 2));
+        for (std::size_t k = 0; k + 1 < i.ends.size(); k += 2)
+            lines.append(QLineF(toQt(i.ends[k]), toQt(i.ends[k + 1])));
+        painter.drawLines(lines);
+    }
+    void operator()(const item::Points& i)
+    {
+        const QPolygonF points = toPolygon(i.points);
+        painter.drawPoints(points.data(), static_cast<int>(points.size()));
+    }
+    void operator()(const item::Path& i)
+    {
+        if (i.stroke)
+            painter.strokePath(toPath(i), toQPen(*i.stroke));
+        else
+            painter.drawPath(toPath(i));
+    }
+    void operator()(const item::Ellipse& i)
+    {
+        if (i.whole)
+            painter.drawEllipse(toQt(i.box).toRect());
+        else
+            painter.drawEllipse(toQt(i.box));
+    }
+    void operator()(const item::Pie& i) { painter.drawPie(toQt(i.box), i.start, i.span); }
+    void operator()(const item::Polygon& i) { painter.drawPolygon(toPolygon(i.corners)); }
+    void operator()(const item::Rect& i)
+    {
+        if (i.whole)
+            painter.drawRect(toQt(i.box).toRect());
+        else
+            painter.drawRect(toQt(i.box));
+    }
+    void operator()(const item::FillRect& i)
+    {
+        if (i.whole)
+            painter.fillRect(toQt(i.box).toRect(), toQColor(i.colour));
+        else
+            painter.fillRect(toQt(i.box), toQColor(i.colour));
+    }
+    void operator()(const item::Text& i)
+    {
+        painter.drawText(toQt(i.box), i.alignment, QString::fromStdString(i.text));
+    }
+    void operator()(const item::RichText& i)
+    {
+        QTextDocument& text = self.document(i.html, i.font, i.width, i.centred);
+        if (i.ownState)
+            drawText(painter, text, toQt(i.at), toQColor(i.colour));
+        else
+            drawText(painter, text, toQColor(i.colour));
+    }
+    void operator()(const item::Label& i) { self.paintLabel(painter, i); }
+    void operator()(const item::Drawing& i)
+    {
+        const RenderStyle style{i.zoom, i.worksheet, i.yUp, false};
+        const QRectF box = toQt(i.box);
+        if (i.vector) {
+            paintVector(painter, i.ops, box, style);
+            return;
+        }
+        QImage cell(box.size().toSize(), QImage::Format_RGB32);
+        cell.fill(toQColor(i.ground));
+        DrawingRenderer renderer;
+        renderer.render(cell, QSizeF(cell.size()), i.ops, style);
+        painter.drawImage(box.topLeft(), cell);
+    }
+};
+
 void ScenePainter::paint(QPainter& painter, const Scene& scene)
 {
-    for (const Item& it : scene.items()) {
-        std::visit(
-            [&](const auto& i) {
-                using T = std::decay_t<decltype(i)>;
-                if constexpr (std::is_same_v<T, item::Save>) {
-                    painter.save();
-                } else if constexpr (std::is_same_v<T, item::Restore>) {
-                    painter.restore();
-                } else if constexpr (std::is_same_v<T, item::Clip>) {
-                    painter.setClipRect(toQt(i.rect));
-                } else if constexpr (std::is_same_v<T, item::Antialias>) {
-                    painter.setRenderHint(QPainter::Antialiasing, i.on);
-                } else if constexpr (std::is_same_v<T, item::TextAntialias>) {
-                    painter.setRenderHint(QPainter::TextAntialiasing, i.on);
-                } else if constexpr (std::is_same_v<T, item::Translate>) {
-                    painter.translate(toQt(i.by));
-                } else if constexpr (std::is_same_v<T, item::Scale>) {
-                    painter.scale(i.x, i.y);
-                } else if constexpr (std::is_same_v<T, item::SetPen>) {
-                    if (i.pen)
-                        painter.setPen(toQPen(*i.pen));
-                    else
-                        painter.setPen(Qt::NoPen);
-                } else if constexpr (std::is_same_v<T, item::SetBrush>) {
-                    if (i.colour)
-                        painter.setBrush(toQColor(*i.colour));
-                    else
-                        painter.setBrush(Qt::NoBrush);
-                } else if constexpr (std::is_same_v<T, item::SetFont>) {
-                    painter.setFont(toQFont(i.font));
-                } else if constexpr (std::is_same_v<T, item::Line>) {
-                    painter.drawLine(QLineF(toQt(i.from), toQt(i.to)));
-                } else if constexpr (std::is_same_v<T, item::Lines>) {
-                    QList<QLineF> lines;
-                    lines.reserve(static_cast<qsizetype>(i.ends.size() / 2));
-                    for (std::size_t k = 0; k + 1 < i.ends.size(); k += 2)
-                        lines.append(QLineF(toQt(i.ends[k]), toQt(i.ends[k + 1])));
-                    painter.drawLines(lines);
-                } else if constexpr (std::is_same_v<T, item::Points>) {
-                    QList<QPointF> points;
-                    points.reserve(static_cast<qsizetype>(i.points.size()));
-                    for (const PointF& p : i.points)
-                        points.append(toQt(p));
-                    painter.drawPoints(points.data(), static_cast<int>(points.size()));
-                } else if constexpr (std::is_same_v<T, item::Path>) {
-                    if (i.stroke)
-                        painter.strokePath(toPath(i), toQPen(*i.stroke));
-                    else
-                        painter.drawPath(toPath(i));
-                } else if constexpr (std::is_same_v<T, item::Ellipse>) {
-                    if (i.whole)
-                        painter.drawEllipse(toQt(i.box).toRect());
-                    else
-                        painter.drawEllipse(toQt(i.box));
-                } else if constexpr (std::is_same_v<T, item::Pie>) {
-                    painter.drawPie(toQt(i.box), i.start, i.span);
-                } else if constexpr (std::is_same_v<T, item::Polygon>) {
-                    painter.drawPolygon(toPolygon(i.corners));
-                } else if constexpr (std::is_same_v<T, item::Rect>) {
-                    if (i.whole)
-                        painter.drawRect(toQt(i.box).toRect());
-                    else
-                        painter.drawRect(toQt(i.box));
-                } else if constexpr (std::is_same_v<T, item::FillRect>) {
-                    if (i.whole)
-                        painter.fillRect(toQt(i.box).toRect(), toQColor(i.colour));
-                    else
-                        painter.fillRect(toQt(i.box), toQColor(i.colour));
-                } else if constexpr (std::is_same_v<T, item::Text>) {
-                    painter.drawText(toQt(i.box), i.alignment, QString::fromStdString(i.text));
-                } else if constexpr (std::is_same_v<T, item::RichText>) {
-                    QTextDocument& text = document(i.html, i.font, i.width, i.centred);
-                    if (i.ownState)
-                        drawText(painter, text, toQt(i.at), toQColor(i.colour));
-                    else
-                        drawText(painter, text, toQColor(i.colour));
-                } else if constexpr (std::is_same_v<T, item::Label>) {
-                    paintLabel(painter, i);
-                } else if constexpr (std::is_same_v<T, item::Drawing>) {
-                    const RenderStyle style{i.zoom, i.worksheet, i.yUp, false};
-                    const QRectF box = toQt(i.box);
-                    if (i.vector) {
-                        paintVector(painter, i.ops, box, style);
-                        return;
-                    }
-                    QImage cell(box.size().toSize(), QImage::Format_RGB32);
-                    cell.fill(toQColor(i.ground));
-                    DrawingRenderer renderer;
-                    renderer.render(cell, QSizeF(cell.size()), i.ops, style);
-                    painter.drawImage(box.topLeft(), cell);
-                }
-            },
-            it);
-    }
+    Visitor visitor{*this, painter};
+    for (const Item& it : scene.items())
+        std::visit(visitor, it);
 }
 
 } // namespace korvelian

@@ -75,6 +75,7 @@ public:
     void paint(QPainter& painter, const Scene& scene);
 
 private:
+    struct Visitor;
     QTextDocument& document(const std::string& html, const Font& font, double width, bool centred);
     void paintLabel(QPainter& painter, const item::Label& label);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGuiApplication>
 #include <QTest>
 
 #include <functional>
@@ -21,6 +22,14 @@ template <typename TestClass> int runPlainTest(int argc, char* argv[])
     return QTest::qExec(&test, argc, argv);
 }
 
+// The same with a GUI application, for a test that paints text.
+template <typename TestClass> int runGuiTest(int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    TestClass test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 } // namespace korvelian
 
 // The area's name is what the ctest entry passes; the runner sets up the application.
@@ -32,3 +41,7 @@ template <typename TestClass> int runPlainTest(int argc, char* argv[])
 // A test that needs no application object.
 #define KORVELIAN_PLAIN_TEST(area, TestClass)                                                      \
     KORVELIAN_TEST_AREA(area, korvelian::runPlainTest<TestClass>)
+
+// A test that paints text, without widgets.
+#define KORVELIAN_GUI_TEST(area, TestClass)                                                        \
+    KORVELIAN_TEST_AREA(area, korvelian::runGuiTest<TestClass>)
