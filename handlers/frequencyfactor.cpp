@@ -96,9 +96,9 @@ std::string ratioText(std::pair<long, long> ratio)
 }
 
 // Why an accepted entry does not give the figure a person reads in it: the box is read as a
-// number from its start, with a decimal point, and the closing count is taken from the rounded
-// numerator, which may leave a numerator with decimals open. Nothing when it gives what it
-// says. other is the value of the other box, count the closing count.
+// number from its start, with a decimal point and an exponent, and the closing count is taken
+// from the rounded numerator, which may leave a numerator with decimals open. Nothing when it
+// gives what it says. other is the value of the other box, count the closing count.
 std::string readingNote(const std::string& text, bool inNumerator, double other, long count)
 {
     const double value = textNumber(text);
@@ -137,6 +137,9 @@ std::string readingNote(const std::string& text, bool inNumerator, double other,
                ": die Figur bleibt offen" +
                (ratio ? " (" + ratioText(*ratio) + " schließt sie)." : ".");
     }
+    // Few who type "1e1" mean 10.
+    if (std::string_view(text).substr(0, length).find_first_of("eE") != std::string_view::npos)
+        return quoted + " wird als " + shown(value) + " gelesen.";
     return {};
 }
 
