@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numeric>
 #include <optional>
 #include <string>
@@ -21,13 +20,10 @@ namespace korvelian {
 
 namespace {
 
-// A number as the hint line writes it: a decimal comma, no leading blank.
+// A number as the hint line writes it: as many digits as the boxes show.
 std::string shown(double value)
 {
-    std::string text = numberText(value);
-    text.erase(0, text.find_first_not_of(' '));
-    std::replace(text.begin(), text.end(), '.', ',');
-    return text;
+    return germanNumber(value, 'g', 15);
 }
 
 // A long number to eight digits, so that the hint keeps to the line: "≈ 3,1415927".
@@ -37,11 +33,7 @@ std::string shownShort(double value)
     const std::string exact = shown(value);
     if (exact.size() <= kLongest)
         return exact;
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%.8g", value);
-    std::string text = digits;
-    std::replace(text.begin(), text.end(), '.', ',');
-    return "≈ " + text;
+    return "≈ " + germanNumber(value, 'g', 8);
 }
 
 std::string_view withoutBlanks(std::string_view text)
