@@ -3,14 +3,29 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QElapsedTimer>
+#include <QLibraryInfo>
 #include <QMediaDevices>
 #include <QTimer>
+#include <QVersionNumber>
 
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
+
+#ifdef Q_OS_LINUX
+#include <dlfcn.h>
+
+// Qt's audio device layer, as far as it is used here (its header is private to Qt): the
+// destructor is its first virtual function.
+class QPlatformMediaDevices
+{
+public:
+    virtual ~QPlatformMediaDevices();
+};
+#endif
 
 namespace korvelian {
 
@@ -34,12 +49,69 @@ constexpr int kEndWaitMilliseconds = 150;
 constexpr int kShutDownMilliseconds = 500;
 // How often an output that is missing or was lost is looked for again.
 constexpr int kProbeAgainMilliseconds = 2000;
+// Qt makes a lost connection to the audio server again once, this long after losing it.
+constexpr int kQtReconnectMilliseconds = 3000;
 
 const char* const kNoOutput =
     "Kein Ton: Es gibt keinen Audioausgang (kein Gerät, oder der Audioserver antwortet nicht).";
 const char* const kNoFormat = "Kein Ton: Der Audioausgang nimmt keinen Stereoton an.";
 const char* const kNotOpened = "Kein Ton: Der Audioausgang lässt sich nicht öffnen.";
 const char* const kLost = "Kein Ton mehr: Der Audioausgang ist nicht mehr erreichbar.";
+const char* const kNotTaken =
+    "Kein Ton: Der Audioserver ist wieder da; für den Ton bitte das Programm neu starten.";
+// What the teacher can do where the program cannot reach the audio system anew by itself.
+const char* const kRestart =
+    " Kommt der Ton nicht von selbst zurück, bitte das Programm neu starten.";
+
+// Qt 6.4 on Linux reaches the audio server through two connections of PulseAudio's interface,
+// each made when first needed and made again once, 3 s after the server went: one for the list
+// of devices, one for every sink. A server that starts later, or comes back later, is never
+// seen again. The list's connection is remade with the layer that holds it, so that a server
+// that starts after the program is found: the sinks' connection is first made then. The sinks'
+// connection cannot be remade: a server away for longer than Qt waits takes "Ton" with it
+// until the program starts again, and the entry says so. The layer is private to Qt, so it is
+// looked up by name at run time, in the Qt it was written for only.
+class DeviceLayer
+{
+public:
+    DeviceLayer()
+    {
+#ifdef Q_OS_LINUX
+        const QVersionNumber qt = QLibraryInfo::version();
+        if (qt.majorVersion() != 6 || qt.minorVersion() != 4)
+            return;
+        m_instance = reinterpret_cast<Instance>(
+            dlsym(RTLD_DEFAULT, "_ZN21QPlatformMediaDevices8instanceEv"));
+        m_setDevices = reinterpret_cast<SetDevices>(
+            dlsym(RTLD_DEFAULT, "_ZN21QPlatformMediaDevices10setDevicesEPS_"));
+#endif
+    }
+
+    bool renewable() const
+    {
+        return m_instance && m_setDevices;
+    }
+
+    // No sink and no QMediaDevices may be left on the old layer: they would reach the new one.
+    void renew()
+    {
+#ifdef Q_OS_LINUX
+        if (!renewable())
+            return;
+        QPlatformMediaDevices* old = m_instance();
+        m_setDevices(nullptr);
+        delete old;
+#endif
+    }
+
+private:
+#ifdef Q_OS_LINUX
+    using Instance = QPlatformMediaDevices* (*)();
+    using SetDevices = void (*)(QPlatformMediaDevices*);
+    Instance m_instance = nullptr;
+    SetDevices m_setDevices = nullptr;
+#endif
+};
 
 // The device the sink's samples are pulled from: renders as much of the tone as is asked for.
 class ToneDevice : public QIODevice
@@ -137,8 +209,14 @@ public:
                          [this] { return !m_running; });
     }
 
-    void probe()
+    // afresh: the audio system is asked anew, not what it said before; never from within a
+    // signal of m_devices, which it replaces.
+    void probe(bool afresh = false)
     {
+        if (afresh && !playing() && m_layer.renewable()) {
+            m_devices.reset();
+            m_layer.renew();
+        }
         if (!m_devices) {
             m_devices = std::make_unique<QMediaDevices>();
             connect(m_devices.get(), &QMediaDevices::audioOutputsChanged, this,
@@ -149,10 +227,22 @@ public:
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
         const std::optional<QAudioFormat> format =
             device.isNull() ? std::nullopt : stereoFormat(device);
-        if (!format)
+        if (!format) {
             announce(false, device.isNull() ? kNoOutput : kNoFormat);
-        else if (!m_missed || opens(device, *format))
+            return;
+        }
+        const QAudio::Error error = m_missed ? openError(device, *format) : QAudio::NoError;
+        // The list, asked anew, names the output, but the sinks' connection is away: for good
+        // once Qt's one new try is past.
+        const bool refused = error == QAudio::FatalError && afresh && m_layer.renewable();
+        if (error != QAudio::FatalError)
+            m_refusedSince.invalidate();
+        else if (refused && !m_refusedSince.isValid())
+            m_refusedSince.start();
+        if (error == QAudio::NoError)
             announce(true, nullptr);
+        else if (refused && m_refusedSince.elapsed() > kQtReconnectMilliseconds)
+            announce(false, kNotTaken);
         else
             announce(false, m_why ? m_why : kNotOpened);
     }
@@ -259,13 +349,13 @@ private:
 
     // Once an output was missing or lost, the list of devices may name it all the same: only a
     // stream opened on it says that it is there again.
-    static bool opens(const QAudioDevice& device, const QAudioFormat& format)
+    static QAudio::Error openError(const QAudioDevice& device, const QAudioFormat& format)
     {
         QAudioSink sink(device, format);
         const QIODevice* io = sink.start();
-        const bool opened = io && sink.error() == QAudio::NoError;
+        const QAudio::Error error = sink.error();
         sink.stop();
-        return opened;
+        return io || error != QAudio::NoError ? error : QAudio::OpenError;
     }
 
     void fail(const char* why)
@@ -288,7 +378,7 @@ private:
         if (!available && !m_probeAgain) {
             m_probeAgain = new QTimer(this);
             m_probeAgain->setInterval(kProbeAgainMilliseconds);
-            connect(m_probeAgain, &QTimer::timeout, this, [this] { probe(); });
+            connect(m_probeAgain, &QTimer::timeout, this, [this] { probe(true); });
         }
         if (m_probeAgain) {
             if (available)
@@ -304,7 +394,9 @@ private:
         if (m_forgotten)
             return;
         ToneStream* stream = &m_stream;
-        const QString text = why ? QString::fromUtf8(why) : QString();
+        QString text = why ? QString::fromUtf8(why) : QString();
+        if (!m_layer.renewable() && (why == kLost || why == kNoOutput))
+            text += QString::fromUtf8(kRestart);
         QMetaObject::invokeMethod(
             stream,
             [stream, available, text] { emit stream->availabilityChanged(available, text); },
@@ -320,6 +412,8 @@ private:
     bool m_running = false;
     bool m_forgotten = false;
 
+    DeviceLayer m_layer;
+    QElapsedTimer m_refusedSince;
     std::unique_ptr<QMediaDevices> m_devices;
     std::unique_ptr<ToneDevice> m_device;
     std::unique_ptr<QAudioSink> m_sink;

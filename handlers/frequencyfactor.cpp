@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numeric>
 #include <optional>
 #include <string>
@@ -21,13 +20,10 @@ namespace korvelian {
 
 namespace {
 
-// A number as the hint line writes it: a decimal comma, no leading blank.
+// A number as the hint line writes it: as many digits as the boxes show.
 std::string shown(double value)
 {
-    std::string text = numberText(value);
-    text.erase(0, text.find_first_not_of(' '));
-    std::replace(text.begin(), text.end(), '.', ',');
-    return text;
+    return germanNumber(value, 'g', 15);
 }
 
 // A long number to eight digits, so that the hint keeps to the line: "≈ 3,1415927".
@@ -37,11 +33,7 @@ std::string shownShort(double value)
     const std::string exact = shown(value);
     if (exact.size() <= kLongest)
         return exact;
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%.8g", value);
-    std::string text = digits;
-    std::replace(text.begin(), text.end(), '.', ',');
-    return "≈ " + text;
+    return "≈ " + germanNumber(value, 'g', 8);
 }
 
 std::string_view withoutBlanks(std::string_view text)
@@ -96,9 +88,9 @@ std::string ratioText(std::pair<long, long> ratio)
 }
 
 // Why an accepted entry does not give the figure a person reads in it: the box is read as a
-// number from its start, with a decimal point, and the closing count is taken from the rounded
-// numerator, which may leave a numerator with decimals open. Nothing when it gives what it
-// says. other is the value of the other box, count the closing count.
+// number from its start, with a decimal point and an exponent, and the closing count is taken
+// from the rounded numerator, which may leave a numerator with decimals open. Nothing when it
+// gives what it says. other is the value of the other box, count the closing count.
 std::string readingNote(const std::string& text, bool inNumerator, double other, long count)
 {
     const double value = textNumber(text);
@@ -137,6 +129,9 @@ std::string readingNote(const std::string& text, bool inNumerator, double other,
                ": die Figur bleibt offen" +
                (ratio ? " (" + ratioText(*ratio) + " schließt sie)." : ".");
     }
+    // Few who type "1e1" mean 10.
+    if (std::string_view(text).substr(0, length).find_first_of("eE") != std::string_view::npos)
+        return quoted + " wird als " + shown(value) + " gelesen.";
     return {};
 }
 

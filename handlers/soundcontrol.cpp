@@ -3,11 +3,11 @@
 #include "hintline.h"
 #include "parameters.h"
 #include "soundoutput.h"
+#include "model/numbertext.h"
 #include "model/stereotone.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 namespace korvelian {
@@ -36,14 +36,7 @@ std::string frequencyText(double frequency)
     while (decimals < kMostDecimals &&
            (high ? rounded(decimals) <= limit : rounded(decimals) >= limit))
         ++decimals;
-    char text[48];
-    std::snprintf(text, sizeof text, "%.*f %s", decimals, value, high ? "kHz" : "Hz");
-    std::string written(text);
-    for (char& c : written) {
-        if (c == '.')
-            c = ',';
-    }
-    return written;
+    return germanNumber(value, 'f', decimals) + (high ? " kHz" : " Hz");
 }
 
 std::string inaudibleMessage(double frequency)

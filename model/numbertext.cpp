@@ -4,7 +4,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace korvelian {
@@ -45,6 +44,102 @@ double outOfRange(bool negative, std::string_view mantissa, long long exponent)
     const double huge = std::numeric_limits<double>::infinity();
     const double value = magnitude + exponent > 0 ? huge : 0.0;
     return negative ? -value : value;
+}
+
+// A magnitude as its significant digits, without trailing zeros, and the place of its point:
+// the value is 0.digits × 10^point. No digits for 0.
+struct Digits
+{
+    std::string digits;
+    int point = 0;
+};
+
+Digits exactDigits(double magnitude)
+{
+    // A double has at most 1074 binary places after the point, so as many decimal ones: this
+    // is its exact value, where a tie shows as a 5 followed only by zeros.
+    constexpr int kAllPlaces = 1074;
+    std::array<char, 1400> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                       std::chars_format::fixed, kAllPlaces);
+    const std::string_view text(buffer.data(),
+                                static_cast<std::size_t>(written.ptr - buffer.data()));
+    const std::size_t dot = text.find('.');
+    Digits d{std::string(text.substr(0, dot)) + std::string(text.substr(dot + 1)),
+             static_cast<int>(dot)};
+    const std::size_t first = d.digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return {};
+    d.digits.erase(0, first);
+    d.point -= static_cast<int>(first);
+    d.digits.erase(d.digits.find_last_not_of('0') + 1);
+    return d;
+}
+
+// Keeps count significant digits, a tie and above rounding up (away from zero, as a class
+// rounds), and drops trailing zeros.
+void roundDigits(Digits& d, int count)
+{
+    if (count < 0) {
+        d = {};
+        return;
+    }
+    const auto keep = static_cast<std::size_t>(count);
+    if (keep >= d.digits.size())
+        return;
+    const bool up = d.digits[keep] >= '5';
+    d.digits.resize(keep);
+    if (up) {
+        std::size_t i = keep;
+        while (i > 0 && d.digits[i - 1] == '9')
+            d.digits[--i] = '0';
+        if (i == 0) {
+            // 0.99… rounds to 1: one digit more in front, the rest are zeros.
+            d.digits.assign(1, '1');
+            ++d.point;
+        } else {
+            ++d.digits[i - 1];
+        }
+    }
+    const std::size_t last = d.digits.find_last_not_of('0');
+    d.digits.erase(last == std::string::npos ? 0 : last + 1);
+}
+
+// The digit of d at place i after its point, 0 outside its digits.
+char digitAt(const Digits& d, int i)
+{
+    return i >= 0 && static_cast<std::size_t>(i) < d.digits.size()
+               ? d.digits[static_cast<std::size_t>(i)]
+               : '0';
+}
+
+std::string fixedText(const Digits& d, int decimals, bool trailingZeros)
+{
+    std::string text(d.point > 0 ? 0 : 1, '0');
+    for (int i = 0; i < d.point; ++i)
+        text += digitAt(d, i);
+    std::string fraction;
+    for (int i = 0; i < decimals; ++i)
+        fraction += digitAt(d, d.point + i);
+    if (!trailingZeros) {
+        const std::size_t last = fraction.find_last_not_of('0');
+        fraction.erase(last == std::string::npos ? 0 : last + 1);
+    }
+    if (!fraction.empty())
+        text.append(1, ',').append(fraction);
+    return text;
+}
+
+std::string exponentText(const Digits& d, int exponent)
+{
+    std::string text(1, d.digits[0]);
+    if (d.digits.size() > 1)
+        text.append(1, ',').append(d.digits, 1);
+    const int magnitude = std::abs(exponent);
+    text.append(exponent < 0 ? "E-" : "E+");
+    if (magnitude < 10)
+        text.append(1, '0');
+    return text.append(std::to_string(magnitude));
 }
 
 struct Reading
@@ -147,32 +242,25 @@ std::string numberText(double value)
 
 std::string germanNumber(double value, char format, int precision)
 {
-    if (value == 0)
-        value = 0; // no sign on -0
-    precision = std::clamp(precision, format == 'g' ? 1 : 0, 40);
-    const char conversion[] = {'%', '.', '*', format == 'f' ? 'f' : 'e', '\0'};
-    // printf rounds an exact tie to even; a class rounds it away from zero. A tie shows as a 5
-    // followed only by zeros in the exact expansion, which a double's 53 bits end long before
-    // the digits looked at here.
-    const int place = format == 'f' ? precision : precision - 1;
-    std::array<char, 512> exact{};
-    std::snprintf(exact.data(), exact.size(), conversion, place + 40, value);
-    const std::string_view digits(exact.data());
-    const std::size_t point = digits.find('.');
-    if (std::isfinite(value) && point != std::string_view::npos &&
-        digits.substr(point + 1 + place, 1) == "5" &&
-        digits.substr(point + 2 + place, 39).find_first_not_of('0') == std::string_view::npos)
-        value =
-            std::nextafter(value, std::copysign(std::numeric_limits<double>::infinity(), value));
-    std::array<char, 512> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), format == 'f' ? "%.*f" : "%.*g", precision, value);
-    std::string text(buffer.data());
-    for (char& c : text) {
-        if (c == '.')
-            c = ',';
-        else if (c == 'e')
-            c = 'E';
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
+    Digits d = exactDigits(std::abs(value));
+    std::string text;
+    if (format == 'f') {
+        roundDigits(d, d.point + precision);
+        text = fixedText(d, precision, true);
+    } else {
+        const int significant = std::max(precision, 1);
+        roundDigits(d, significant);
+        const int exponent = d.point - 1;
+        text = !d.digits.empty() && (exponent < -4 || exponent >= significant)
+                   ? exponentText(d, exponent)
+                   : fixedText(d, std::max(0, significant - 1 - exponent), false);
     }
+    if (value < 0)
+        text.insert(text.begin(), '-');
     return text;
 }
 

@@ -23,7 +23,9 @@ std::string numberText(double value);
 // Writes a number for a class to read: a decimal comma, no group separator (32767, never
 // "32.767", which reads as a decimal), a capital E before an exponent. format is 'f' (that
 // many decimals) or 'g' (that many significant digits, trailing zeros dropped, an exponent
-// below 10^-4 and from 10^precision on); a tie rounds away from zero, and -0 is written 0.
+// below 10^-4 and from 10^precision on); a tie of the double's exact value rounds away from
+// zero (2.675, just below its tie, gives "2,67"), a negative number that rounds to 0 keeps its
+// sign ("-0,00"), and -0 is written 0.
 std::string germanNumber(double value, char format = 'g', int precision = 10);
 
 // Rounds to the nearest whole number, ties to the even neighbour (2.5 -> 2, 3.5 -> 4).

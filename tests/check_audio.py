@@ -9,7 +9,9 @@ unticks, ticks again and closes the window. Then checks the recording: 220 Hz on
 sample to the next beyond what the ramps allow, silence after unticking and after the end. It
 prints the time from the bar change to the changed sound, and stops its server again. Last,
 it stops and starts a server while "Ton" plays: the entry goes, comes back by itself within a
-few seconds, and no English line about the lost stream reaches the terminal.
+few seconds (asks for a new start of the program after 5 s away), and no English line about
+the lost stream reaches the terminal; and it starts a server only after the window has found
+none: the entry comes back by itself and plays.
 
     check_audio.py path/to/sound_roundtrip
     check_audio.py --beside COMMAND...    runs COMMAND beside such a server (make bench)
@@ -98,9 +100,10 @@ def stop_server(env):
 
 
 @contextlib.contextmanager
-def private_server():
+def private_server(started=True):
     """A PulseAudio of its own with a null sink, in its own runtime folder: the environment to
-    reach it by. It goes again, whatever happens meanwhile."""
+    reach it by, and the server started unless started is False. It goes again, whatever happens
+    meanwhile."""
     for tool in ("pulseaudio", "parec", "pactl"):
         if not shutil.which(tool):
             sys.exit("check-audio: %s is missing (make check-audio installs it)" % tool)
@@ -110,7 +113,8 @@ def private_server():
                XDG_CONFIG_HOME=os.path.join(runtime, "config"))
     env.pop("PULSE_SERVER", None)
     try:
-        start_server(env)
+        if started:
+            start_server(env)
         yield env
     finally:
         stop_server(env)
@@ -188,12 +192,16 @@ def main():
     for attempt in range(3):
         status = round_trip(roundtrip)
         if status != UNMEASURABLE:
-            return status or server_returns(roundtrip)
+            return (status or server_returns(roundtrip) or server_returns(roundtrip, away=5) or
+                    server_late(roundtrip))
         print("check-audio: again, attempt %d of 3" % (attempt + 2))
     return 1
 
 
-def server_returns(roundtrip):
+def server_returns(roundtrip, away=0):
+    """The server goes while "Ton" plays and comes back after away seconds: the entry comes
+    back by itself, or, where the program cannot reach the server anew, it says to start the
+    program again."""
     with private_server() as env:
         played = subprocess.Popen([roundtrip, "--server-returns"], env=env, text=True,
                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
@@ -206,22 +214,67 @@ def server_returns(roundtrip):
                 time.sleep(0.3)
                 stop_server(env)
             elif step == "lost":
+                time.sleep(away)
                 start_server(env)
                 restarted = time.monotonic()
-            elif step == "back":
+            elif step in ("back", "restart"):
                 back = time.monotonic() - restarted
         try:
             said = played.communicate(timeout=30)[1]
         except subprocess.TimeoutExpired:
             played.kill()
             said = played.communicate()[1]
-    print("%s  the server went and came back: %s; \"Ton\" back %.1f s after the server"
-          % ("ok  " if steps == ["on", "lost", "back"] and back < 8 else "FAIL",
-             " ".join(steps), back))
+    wanted = [["on", "lost", "back"]] + ([["on", "lost", "restart"]] if away else [])
+    answered = steps in wanted and back < 8
+    print("%s  the server went for %g s and came back: %s, %.1f s after the server"
+          % ("ok  " if answered else "FAIL", away, " ".join(steps), back))
     english = [line for line in said.splitlines() if "Stream error" in line or "Pulse" in line]
     print("%s  nothing said about the audio server on the terminal: %r"
           % ("ok  " if not english else "FAIL", english))
-    return 0 if steps == ["on", "lost", "back"] and back < 8 and not english else 1
+    return 0 if answered and not english else 1
+
+
+def server_late(roundtrip):
+    """The window starts without an audio server, which comes once "Ton" has said so: the entry
+    comes back by itself, and ticked it plays."""
+    with private_server(started=False) as env:
+        played = subprocess.Popen([roundtrip, "--server-late"], env=env, text=True,
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        steps, recorder = [], None
+        for line in played.stdout:
+            step = line.split()[0]
+            steps.append(step)
+            if step == "missing":
+                start_server(env)
+                recorder = Recorder(env)
+                recorder.start()
+        try:
+            said = played.communicate(timeout=30)[1]
+        except subprocess.TimeoutExpired:
+            played.kill()
+            said = played.communicate()[1]
+        if recorder:
+            time.sleep(0.2)
+            recorder.stop()
+    samples = array.array("h")
+    if recorder:
+        samples.frombytes(bytes(recorder.data[: len(recorder.data) // 4 * 4]))
+    left, right = samples[0::2], samples[1::2]
+    sounding = [i for i in range(len(left)) if left[i] or right[i]]
+    # A tenth of a second after the fade in, clear of the end.
+    heard = (sounding[0] + RAMP + 100, sounding[0] + RAMP + 100 + RATE // 10) if sounding else None
+    played_right = (steps == ["missing", "on", "close"] and heard is not None and
+                    heard[1] <= sounding[-1] and not underruns(left, right, *heard) and
+                    abs(frequency(left, *heard) - 220) < 0.5 and
+                    abs(frequency(right, *heard) - 330) < 0.5 and
+                    abs(peak(left, *heard) - QUARTER) < 3)
+    print("%s  the server came after the window: %s; the recording %s"
+          % ("ok  " if played_right else "FAIL", " ".join(steps),
+             "holds 220 and 330 Hz" if played_right else "misses the tone"))
+    english = [line for line in said.splitlines() if "Stream error" in line or "Pulse" in line]
+    print("%s  nothing said about the audio server on the terminal: %r"
+          % ("ok  " if not english else "FAIL", english))
+    return 0 if played_right and not english else 1
 
 
 def round_trip(roundtrip):

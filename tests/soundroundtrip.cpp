@@ -3,7 +3,9 @@
 // closing the window. Every step is printed with the monotonic clock's time, so that the
 // recording can be lined up with it.
 // With --server-returns it ticks "Ton", and says when the entry goes because the audio server
-// went and when it comes back by itself.
+// went, and when it comes back by itself or asks for the program to be started again. With
+// --server-late it says when the entry has given up for want of a server, and plays 3 : 2 for
+// a second once the entry comes back by itself.
 
 #include "app/application.h"
 #include "app/mainwindow.h"
@@ -77,6 +79,10 @@ int main(int argc, char* argv[])
             } else if (stage == Stage::Lost && sound->isEnabled()) {
                 say("back");
                 std::_Exit(0);
+            } else if (stage == Stage::Lost &&
+                       sound->toolTip().contains(QLatin1String("Programm neu starten"))) {
+                say("restart");
+                std::_Exit(0);
             }
         });
         QTimer::singleShot(20000, &app, [] {
@@ -92,6 +98,31 @@ int main(int argc, char* argv[])
     const auto type = [&window](const char* name, const char* text) {
         window.findChild<QLineEdit*>(name)->setText(QString::fromLatin1(text));
     };
+
+    if (argc > 1 && QByteArrayView(argv[1]) == "--server-late") {
+        bool missing = false;
+        QObject::connect(sound, &QAction::changed, &app, [&] {
+            if (!missing && !sound->isEnabled() &&
+                sound->toolTip().startsWith(QLatin1String("Kein Ton"))) {
+                missing = true;
+                say("missing");
+            } else if (missing && sound->isEnabled() && !sound->isChecked()) {
+                type("txtZaehler", "3");
+                type("txtNenner", "2");
+                sound->setChecked(true);
+                say("on");
+                QTimer::singleShot(1000, &app, [] {
+                    say("close");
+                    std::_Exit(0);
+                });
+            }
+        });
+        QTimer::singleShot(30000, &app, [] {
+            std::fputs("Ton did not come\n", stderr);
+            std::_Exit(1);
+        });
+        return QApplication::exec();
+    }
     // Seconds after the first tick; a second of tone before the first change.
     const std::vector<std::pair<int, std::function<void()>>> steps{
         {1500,

@@ -32,6 +32,8 @@ private slots:
     void buttons();
     void closingCount_data();
     void closingCount();
+    void entriesReadOtherwise_data();
+    void entriesReadOtherwise();
     void refusedEntries_data();
     void refusedEntries();
     void validEntryPutsBackTheHint();
@@ -143,6 +145,41 @@ void TestFrequencyFactor::closingCount()
         QCOMPARE(f.fake.figureSegmentCount(), segments);
         QCOMPARE(f.fake.count("clear"), 1);
     }
+}
+
+void TestFrequencyFactor::entriesReadOtherwise_data()
+{
+    QTest::addColumn<bool>("denominatorTyped");
+    QTest::addColumn<QString>("entry"); // typed after a plain number in the other box
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<QString>("kgv");
+    QTest::addColumn<QString>("hint");
+
+    // clang-format off
+    QTest::newRow("numerator 1e1: an exponent is said") << false << "1e1" << "2" << " 10" << "„1e1“ wird als 10 gelesen.";
+    QTest::newRow("numerator 3.2e1: read as 32") << false << "3.2e1" << "2" << " 32" << "„3.2e1“ wird als 32 gelesen.";
+    QTest::newRow("numerator 3E2: read as 300") << false << "3E2" << "2" << " 300" << "„3E2“ wird als 300 gelesen.";
+    QTest::newRow("denominator 1e1: read as 10") << true << "1e1" << "3" << " 30" << "„1e1“ wird als 10 gelesen.";
+    QTest::newRow("numerator 25e-1: the decimal's note says it") << false << "25e-1" << "3" << " 6" << "„25e-1“ im Zähler: gerechnet wird mit 2,5 (wie 5 : 6); die Figur ist geschlossen.";
+    QTest::newRow("numerator 3e: no exponent, the letter is left") << false << "3e" << "2" << " 6" << "„3e“ wird als 3 gelesen.";
+    QTest::newRow("numerator 3: plain, no word") << false << "3" << "2" << " 6" << "Hilfe";
+    // clang-format on
+}
+
+void TestFrequencyFactor::entriesReadOtherwise()
+{
+    QFETCH(bool, denominatorTyped);
+    QFETCH(QString, entry);
+    QFETCH(QString, other);
+    QFETCH(QString, kgv);
+    QFETCH(QString, hint);
+    FormFixture f;
+    const TextBox typed = denominatorTyped ? TextBox::Denominator : TextBox::Numerator;
+    f.fake.putTexts({other.toStdString(), other.toStdString(), "1", "Hilfe"});
+    f.fake.putText(typed, {});
+    f.fake.type(typed, entry.toStdString());
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::ClosingCount)), kgv);
+    QCOMPARE(QString::fromStdString(f.fake.shownText(TextBox::Hint)), hint);
 }
 
 void TestFrequencyFactor::refusedEntries_data()

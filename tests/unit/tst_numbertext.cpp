@@ -145,6 +145,9 @@ void TestNumberText::germanNumber_data()
     QTest::newRow("a tie rounds away from zero") << 0.125 << 'f' << 2 << "0,13";
     QTest::newRow("a negative tie too") << -0.125 << 'f' << 2 << "-0,13";
     QTest::newRow("below a tie stays below") << 2.675 << 'f' << 2 << "2,67";
+    QTest::newRow("a tie where the double steps by eighths")
+        << 656217060266797.125 << 'f' << 2 << "656217060266797,13";
+    QTest::newRow("a rounding carry adds a digit") << 99.96 << 'f' << 1 << "100,0";
     QTest::newRow("-0 has no sign") << -0.0 << 'f' << 2 << "0,00";
     QTest::newRow("a small negative keeps it") << -0.001 << 'f' << 2 << "-0,00";
     QTest::newRow("capital exponent") << 1e-5 << 'g' << 10 << "1E-05";
