@@ -157,7 +157,7 @@ bench: build
 	    --benchmark_filter='zoom:1/'
 	@echo "== figures where little can be skipped, against the plain path in the same run"
 	@tools/runbench.sh $(BUILD)/bench/bench_worstcase
-	@echo "== animation; view 0 plain, 1 afterglow, 2 drifting phase, 3 time signals"
+	@echo "== animation; view 0 plain, 1 afterglow, 2 drifting phase, 3 time signals, 4 reading aid, 5 every view"
 	@QT_QPA_PLATFORM=offscreen ROWS=all tools/runbench.sh $(BUILD)/bench/bench_animation
 	@echo "== animation at device pixel ratio 2, 3 : 2 and 32767 : 1 plain"
 	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 ROWS=all tools/runbench.sh \

@@ -14,13 +14,13 @@ using namespace korvelian;
 
 namespace {
 
-enum View { Plain, Afterglow, Drift, TimeSignals };
+enum View { Plain, Afterglow, Drift, TimeSignals, ReadingAid, Everything };
 
 // Runs "Schwingung" for a few seconds in the real window and reports frames per second
 // and the processor time the program takes per second of animation: at closing count K (6 is
 // 3 : 2, any other K is K : 1), plain or with one of the views that follow the beam, at a zoom
-// in percent. The drifting phase redraws the whole figure about 31 times a second. screen_px
-// is the screen's width in device pixels.
+// in percent; the reading aid alone, or every view at once. The drifting phase redraws the whole
+// figure about 31 times a second. screen_px is the screen's width in device pixels.
 void BM_Animation(benchmark::State& state)
 {
     MainWindow w([] {});
@@ -40,6 +40,13 @@ void BM_Animation(benchmark::State& state)
         break;
     case TimeSignals:
         w.viewOptions().setOption(ViewOption::TimeSignals, true);
+        break;
+    case ReadingAid:
+        w.viewOptions().setOption(ViewOption::ReadingAid, true);
+        break;
+    case Everything:
+        for (const ViewOption option : kViewOptions)
+            w.viewOptions().setOption(option, option != ViewOption::YUp);
         break;
     }
     auto* stop = w.findChild<QCheckBox*>("Check1");
@@ -81,6 +88,11 @@ BENCHMARK(BM_Animation)
     ->Args({3000, 32767, Plain, 300})
     ->Args({3000, 32767, Afterglow, 100})
     ->Args({3000, 32767, Drift, 100})
+    ->Args({3000, 32767, ReadingAid, 100})
+    ->Args({3000, 32767, ReadingAid, 200})
+    ->Args({3000, 6, Everything, 100})
+    ->Args({3000, 32767, Everything, 100})
+    ->Args({3000, 32767, Everything, 200})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

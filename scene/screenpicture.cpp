@@ -63,13 +63,28 @@ void ScreenPicture::describeUnderlay(Scene& scene, const RectF& target, double l
 void ScreenPicture::describeAnnotations(Scene& scene, TextMetrics& metrics, const RectF& target,
                                         double lineWidth, bool worksheet, double pixelRatio) const
 {
+    describeTrace(scene, target, lineWidth, worksheet, pixelRatio);
+    describeReadings(scene, metrics, target, lineWidth, worksheet);
+}
+
+void ScreenPicture::describeTrace(Scene& scene, const RectF& target, double lineWidth,
+                                  bool worksheet, double pixelRatio) const
+{
+    const DrawOp* figure = lastFigure(drawing);
+    // Twice a line's width in device pixels, whatever the painter's ratio.
+    if (figure && afterglow) {
+        korvelian::describeTrace(scene, mappingOnto(figure->frame, target), trace,
+                                 2 * lineWidth / pixelRatio, worksheet);
+    }
+}
+
+void ScreenPicture::describeReadings(Scene& scene, TextMetrics& metrics, const RectF& target,
+                                     double lineWidth, bool worksheet) const
+{
     const DrawOp* figure = lastFigure(drawing);
     if (!figure)
         return;
     const PixelMapping m = mappingOnto(figure->frame, target);
-    // Twice a line's width in device pixels, whatever the painter's ratio.
-    if (afterglow)
-        describeTrace(scene, m, trace, 2 * lineWidth / pixelRatio, worksheet);
     if (readingAid) {
         describeReadingAid(scene, metrics, m, target, figure->parameters, entryAccepted,
                            pictureZoom(target.width), lineWidth, worksheet);

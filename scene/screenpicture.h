@@ -60,6 +60,12 @@ struct ScreenPicture
                           bool worksheet) const;
     void describeAnnotations(Scene& scene, TextMetrics& metrics, const RectF& target,
                              double lineWidth, bool worksheet, double pixelRatio = 1) const;
+    // The same in two parts: the trace, which changes in every frame of the beam, and the
+    // readings over it (the reading aid, the values), which change only with the figure.
+    void describeTrace(Scene& scene, const RectF& target, double lineWidth, bool worksheet,
+                       double pixelRatio = 1) const;
+    void describeReadings(Scene& scene, TextMetrics& metrics, const RectF& target, double lineWidth,
+                          bool worksheet) const;
 
     // The reading aid's lines when it is on, and whether they fit a picture at target.
     TextLines legendLines() const;

@@ -111,10 +111,38 @@ void PictureArea::render()
         m_scenePainter.paint(painter, underlay);
         m_rendered = 0;
         m_imageCurrent = true;
+        m_readingsCurrent = false;
     }
+    if (m_rendered != m_picture.drawing.size())
+        m_readingsCurrent = false;
     m_renderer.render(m_image, QSizeF(size()), std::span(m_picture.drawing).subspan(m_rendered),
                       renderStyle());
     m_rendered = m_picture.drawing.size();
+}
+
+void PictureArea::describeReadings()
+{
+    if (m_readingsCurrent)
+        return;
+    m_readings = Scene();
+    picture().describeReadings(m_readings, qtTextMetrics(), fromQt(QRectF(rect())),
+                               linePixels(zoom()), false);
+    ++m_readingsDescribed;
+    m_readingsCurrent = true;
+    m_withReadingsCurrent = false;
+}
+
+const QImage& PictureArea::imageWithReadings()
+{
+    if (m_readings.empty())
+        return m_image;
+    if (!m_withReadingsCurrent) {
+        m_withReadings = m_image;
+        QPainter painter(&m_withReadings);
+        m_scenePainter.paint(painter, m_readings);
+        m_withReadingsCurrent = true;
+    }
+    return m_withReadings;
 }
 
 const QImage& PictureArea::image()
@@ -135,31 +163,37 @@ void PictureArea::paintEvent(QPaintEvent* event)
 {
     m_repaintPending = false;
     render();
+    describeReadings();
     QPainter painter(this);
-    copyImage(painter, event->region());
-    Scene annotations;
-    picture().describeAnnotations(annotations, qtTextMetrics(), fromQt(QRectF(rect())),
-                                  linePixels(zoom()), false, devicePixelRatioF());
-    m_scenePainter.paint(painter, annotations);
+    if (!m_picture.afterglow || m_picture.trace.points().empty()) {
+        copyImage(painter, event->region(), imageWithReadings());
+    } else {
+        copyImage(painter, event->region(), m_image);
+        Scene trace;
+        picture().describeTrace(trace, fromQt(QRectF(rect())), linePixels(zoom()), false,
+                                devicePixelRatioF());
+        m_scenePainter.paint(painter, trace);
+        m_scenePainter.paint(painter, m_readings);
+    }
     paintOverlays(painter);
     paintFocusMark(*this, painter, linePixels(zoom()));
 }
 
-void PictureArea::copyImage(QPainter& painter, const QRegion& region) const
+void PictureArea::copyImage(QPainter& painter, const QRegion& region, const QImage& image) const
 {
     // Rectangle by rectangle, each its own clip, in device pixels: a frame of the animation
     // repaints a few small rectangles far apart, and QPainter copies an image row by row only
     // under a rectangular clip and without scaling. Under the region's clip, or scaled by the
     // device pixel ratio, it goes span by span and hands the spans to its thread pool, which
     // woke threads in every frame and cost the beam more than its own work.
-    const qreal ratio = m_image.devicePixelRatio();
+    const qreal ratio = image.devicePixelRatio();
     painter.save();
     painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
     for (const QRect& r : region) {
         const QRect device =
             QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect();
         painter.setClipRect(device);
-        painter.drawImage(QRectF(device), m_image, QRectF(device));
+        painter.drawImage(QRectF(device), image, QRectF(device));
     }
     painter.restore();
 }

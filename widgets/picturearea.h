@@ -56,6 +56,9 @@ public:
     // The picture as it stands, with what is painted beneath and over the drawing: what a
     // copy, a file or a print is made from.
     const ScreenPicture& picture() const;
+    // How often the readings over the drawing (the reading aid, the values) were worked out:
+    // once for each figure and view, not for each frame of the beam.
+    int readingsDescribed() const { return m_readingsDescribed; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,7 +67,13 @@ protected:
     virtual void paintOverlays(QPainter& painter);
 
     // The picture to change; the caller schedules the repaint that shows the change.
-    ScreenPicture& changePicture() { return m_picture; }
+    ScreenPicture& changePicture()
+    {
+        m_readingsCurrent = false;
+        return m_picture;
+    }
+    // The beam's trace, which the readings over the picture do not depend on.
+    AfterglowTrace& changeTrace() { return m_picture.trace; }
     // Schedules one repaint however many changes come before it.
     void scheduleRepaint();
     // What lies beneath the drawing or how the drawing is shown has changed: the image is
@@ -73,8 +82,12 @@ protected:
 
 private:
     void render();
+    // The readings over the drawing, worked out again where the picture changed.
+    void describeReadings();
+    // The drawing with the readings over it, made once for each change of either.
+    const QImage& imageWithReadings();
     // The image where the region needs it.
-    void copyImage(QPainter& painter, const QRegion& region) const;
+    void copyImage(QPainter& painter, const QRegion& region, const QImage& image) const;
 
     QColor m_background;
     QColor m_foreground;
@@ -87,6 +100,14 @@ private:
     QImage m_image;
     std::size_t m_rendered = 0;
     bool m_imageCurrent = false;
+    // The reading aid and the values depend on the figure, not on the beam: worked out and
+    // drawn once, and copied with the drawing in every frame. Only a trace between the
+    // figure and them has them painted again, from what was worked out.
+    Scene m_readings;
+    bool m_readingsCurrent = false;
+    int m_readingsDescribed = 0;
+    QImage m_withReadings;
+    bool m_withReadingsCurrent = false;
     DrawingRenderer m_renderer;
     bool m_repaintPending = false;
 };

@@ -220,7 +220,7 @@ void ScreenArea::followBeam(double t, const Parameter& p, double now)
     m_beamRunning = true;
     if (!afterglow())
         return;
-    changePicture().trace.follow(t, p, now);
+    changeTrace().follow(t, p, now);
     scheduleRepaint();
 }
 

@@ -1,3 +1,5 @@
+#include "app/viewactions.h"
+#include "app/viewsettings.h"
 #include "form/form1.h"
 #include "widgets/screenarea.h"
 #include "tests/exactcompare.h"
@@ -101,6 +103,8 @@ private slots:
     void framesLeaveWhatAWholeRepaintShows_data();
     void framesLeaveWhatAWholeRepaintShows();
     void aRepaintOfRectanglesPaintsExactlyThem();
+    void readingsWorkedOutOncePerFigure_data();
+    void readingsWorkedOutOncePerFigure();
     void informationBoxHoldsTheBeamStill();
     void stopTickWhileIdleChangesNothing();
     void quitDuringTheAnimationMovesNothingMore();
@@ -186,16 +190,22 @@ void TestAnimationWindow::aFrameCostsAtMostOneRepaint()
 void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows_data()
 {
     QTest::addColumn<QString>("numerator");
-    // The beam creeping, and jumping across the screen with long drop lines.
-    QTest::newRow("3 : 1") << "3";
-    QTest::newRow("32767 : 1") << "32767";
+    QTest::addColumn<bool>("readings");
+    // The beam creeping, and jumping across the screen with long drop lines; the reading aid
+    // and the values beneath the overlays.
+    QTest::newRow("3 : 1") << "3" << false;
+    QTest::newRow("32767 : 1") << "32767" << false;
+    QTest::newRow("3 : 1, reading aid and values") << "3" << true;
 }
 
 void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
 {
     QFETCH(QString, numerator);
+    QFETCH(bool, readings);
     WindowFixture f;
     QVERIFY(f.show());
+    f.window.viewActions().setOption(ViewOption::ReadingAid, readings);
+    f.window.viewActions().setOption(ViewOption::Values, readings);
     f.control<QLineEdit>("txtZaehler")->setText(numerator);
     f.runFrames(12);
     // The last frame's rectangles are painted in the next pump.
@@ -213,6 +223,41 @@ void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
     const QImage whole = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(painted.size(), whole.size());
     QVERIFY(painted == whole);
+}
+
+void TestAnimationWindow::readingsWorkedOutOncePerFigure_data()
+{
+    QTest::addColumn<bool>("afterglow");
+    QTest::newRow("over the figure") << false;
+    // The trace lies between the figure and the readings, which are painted again each frame.
+    QTest::newRow("over the afterglow") << true;
+}
+
+// The reading aid's marks and the values depend on the figure, not on the beam: a frame of the
+// beam works nothing of them out again, a new figure once.
+void TestAnimationWindow::readingsWorkedOutOncePerFigure()
+{
+    QFETCH(bool, afterglow);
+    WindowFixture f;
+    QVERIFY(f.show());
+    for (const ViewOption option : {ViewOption::ReadingAid, ViewOption::Values})
+        f.window.viewActions().setOption(option, true);
+    f.window.viewActions().setOption(ViewOption::Afterglow, afterglow);
+    f.control<QLineEdit>("txtZaehler")->setText("32767");
+    auto* screen = f.control<ScreenArea>("picBildschirm");
+    f.runFrames(2);
+    QApplication::processEvents();
+    const int before = screen->readingsDescribed();
+    QVERIFY(before > 0);
+    f.runFrames(20);
+    QApplication::processEvents();
+    QCOMPARE(screen->readingsDescribed(), before);
+    f.runFrames(10, [&](int pump) {
+        if (pump == 5)
+            f.control<QScrollBar>("hscPhase")->setValue(79);
+    });
+    QApplication::processEvents();
+    QCOMPARE(screen->readingsDescribed(), before + 1);
 }
 
 void TestAnimationWindow::aRepaintOfRectanglesPaintsExactlyThem()
