@@ -130,6 +130,7 @@ void PictureArea::describeReadings()
     ++m_readingsDescribed;
     m_readingsCurrent = true;
     m_withReadingsCurrent = false;
+    m_readingsLayerCurrent = false;
 }
 
 const QImage& PictureArea::imageWithReadings()
@@ -143,6 +144,19 @@ const QImage& PictureArea::imageWithReadings()
         m_withReadingsCurrent = true;
     }
     return m_withReadings;
+}
+
+const QImage& PictureArea::readingsLayer()
+{
+    if (!m_readingsLayerCurrent) {
+        m_readingsLayer = QImage(m_image.size(), QImage::Format_ARGB32_Premultiplied);
+        m_readingsLayer.setDevicePixelRatio(m_image.devicePixelRatio());
+        m_readingsLayer.fill(Qt::transparent);
+        QPainter painter(&m_readingsLayer);
+        m_scenePainter.paint(painter, m_readings);
+        m_readingsLayerCurrent = true;
+    }
+    return m_readingsLayer;
 }
 
 const QImage& PictureArea::image()
@@ -173,7 +187,8 @@ void PictureArea::paintEvent(QPaintEvent* event)
         picture().describeTrace(trace, fromQt(QRectF(rect())), linePixels(zoom()), false,
                                 devicePixelRatioF());
         m_scenePainter.paint(painter, trace);
-        m_scenePainter.paint(painter, m_readings);
+        if (!m_readings.empty())
+            painter.drawImage(QPointF(0, 0), readingsLayer());
     }
     paintOverlays(painter);
     paintFocusMark(*this, painter, linePixels(zoom()));

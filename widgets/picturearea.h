@@ -84,8 +84,10 @@ private:
     void render();
     // The readings over the drawing, worked out again where the picture changed.
     void describeReadings();
-    // The drawing with the readings over it, made once for each change of either.
+    // The drawing with the readings over it, made once for each change of either; the
+    // readings alone, to lie over a trace.
     const QImage& imageWithReadings();
+    const QImage& readingsLayer();
     // The image where the region needs it.
     void copyImage(QPainter& painter, const QRegion& region, const QImage& image) const;
 
@@ -101,13 +103,15 @@ private:
     std::size_t m_rendered = 0;
     bool m_imageCurrent = false;
     // The reading aid and the values depend on the figure, not on the beam: worked out and
-    // drawn once, and copied with the drawing in every frame. Only a trace between the
-    // figure and them has them painted again, from what was worked out.
+    // drawn once, and copied with the drawing in every frame, or over the afterglow's trace,
+    // which lies between the figure and them.
     Scene m_readings;
     bool m_readingsCurrent = false;
     int m_readingsDescribed = 0;
     QImage m_withReadings;
     bool m_withReadingsCurrent = false;
+    QImage m_readingsLayer;
+    bool m_readingsLayerCurrent = false;
     DrawingRenderer m_renderer;
     bool m_repaintPending = false;
 };
