@@ -18,8 +18,6 @@ namespace {
 constexpr double kTwoOverPi = 0.636619772367581343076;
 constexpr double kHalfPi1 = 1.57079632679489655800e+00;
 constexpr double kHalfPi2 = 6.12323399573676603587e-17;
-// Adding 1.5 * 2^52 rounds to a whole number and leaves it in the low mantissa bits.
-constexpr double kRoundingShift = 6755399441055744.0;
 
 // sin and cos on [-pi/4, pi/4], the classic minimax kernels.
 constexpr double S1 = -1.66666666666666324348e-01;
