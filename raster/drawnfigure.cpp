@@ -50,10 +50,8 @@ DrawnFigure drawnFigure(const Parameter& p, const PixelMapping& transform, int w
         xPlaces.prepare(p.phaseX, 1, count);
     if (hasLine(yLines))
         yPlaces.prepare(p.phaseY, p.numerator / p.denominator, count);
-    return {p,      transform, width,
-            height, count,     segmentsBox(p, transform, width, height, 0, count - 1),
-            xLines, yLines,    xPlaces,
-            yPlaces};
+    const PixelBox whole = segmentsBox(p, transform, width, height, 0, count - 1);
+    return {p, transform, width, height, count, whole, xLines, yLines, xPlaces, yPlaces};
 }
 
 } // namespace korvelian
