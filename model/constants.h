@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <numbers>
 
 namespace korvelian {
 
@@ -17,6 +18,10 @@ inline constexpr double kScrollScale = 100.0;
 inline constexpr double kHalfTurn = 3.1415;
 inline constexpr double kLoopStep = 0.1;
 inline constexpr double kEndMargin = 0.1;
+
+// A whole turn in radians, exactly as far as a double holds it: where angles are wrapped or
+// periods counted, not the figure loop's 2 * kHalfTurn.
+inline constexpr double kTurn = 2 * std::numbers::pi;
 
 // The last value of t the figure loop may reach for closing count k, in this order: k
 // doubled, times the half turn, plus the margin.

@@ -1,7 +1,8 @@
 #include "deflection.h"
 
+#include "constants.h"
+
 #include <cmath>
-#include <numbers>
 
 namespace korvelian {
 
@@ -16,8 +17,8 @@ Point deflection(double t, const Parameter& p)
 double yOscillationPhase(double phaseY, double numerator, double denominator)
 {
     // In the formula's order: times Z, then divided by N.
-    const double phase = std::fmod((phaseY * numerator) / denominator, 2 * std::numbers::pi);
-    return phase < 0 ? phase + 2 * std::numbers::pi : phase;
+    const double phase = std::fmod((phaseY * numerator) / denominator, kTurn);
+    return phase < 0 ? phase + kTurn : phase;
 }
 
 } // namespace korvelian

@@ -18,8 +18,6 @@ namespace {
 constexpr double kTwoOverPi = 0.636619772367581343076;
 constexpr double kHalfPi1 = 1.57079632679489655800e+00;
 constexpr double kHalfPi2 = 6.12323399573676603587e-17;
-// Adding 1.5 * 2^52 rounds to a whole number and leaves it in the low mantissa bits.
-constexpr double kRoundingShift = 6755399441055744.0;
 
 // sin and cos on [-pi/4, pi/4], the classic minimax kernels.
 constexpr double S1 = -1.66666666666666324348e-01;
@@ -47,11 +45,7 @@ struct V
 {
     static constexpr std::size_t kLanes = 4;
     using D = __m256d;
-    KORVELIAN_VECTOR D load(const double* p) { return _mm256_loadu_pd(p); }
-    KORVELIAN_VECTOR void store(double* p, D a) { _mm256_storeu_pd(p, a); }
-    KORVELIAN_VECTOR D set(double v) { return _mm256_set1_pd(v); }
-    KORVELIAN_VECTOR D sub(D a, D b) { return _mm256_sub_pd(a, b); }
-    KORVELIAN_VECTOR D mul(D a, D b) { return _mm256_mul_pd(a, b); }
+    KORVELIAN_DOUBLE_OPERATIONS(256)
     // a * b + c and c - a * b, each rounded once.
     KORVELIAN_VECTOR D fma(D a, D b, D c) { return _mm256_fmadd_pd(a, b, c); }
     KORVELIAN_VECTOR D fnma(D a, D b, D c) { return _mm256_fnmadd_pd(a, b, c); }
@@ -92,11 +86,7 @@ struct V
 {
     static constexpr std::size_t kLanes = 8;
     using D = __m512d;
-    KORVELIAN_VECTOR D load(const double* p) { return _mm512_loadu_pd(p); }
-    KORVELIAN_VECTOR void store(double* p, D a) { _mm512_storeu_pd(p, a); }
-    KORVELIAN_VECTOR D set(double v) { return _mm512_set1_pd(v); }
-    KORVELIAN_VECTOR D sub(D a, D b) { return _mm512_sub_pd(a, b); }
-    KORVELIAN_VECTOR D mul(D a, D b) { return _mm512_mul_pd(a, b); }
+    KORVELIAN_DOUBLE_OPERATIONS(512)
     KORVELIAN_VECTOR D fma(D a, D b, D c) { return _mm512_fmadd_pd(a, b, c); }
     KORVELIAN_VECTOR D fnma(D a, D b, D c) { return _mm512_fnmadd_pd(a, b, c); }
     KORVELIAN_VECTOR D byQuadrant(D shifted, D s, D c)

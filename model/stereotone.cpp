@@ -1,5 +1,7 @@
 #include "stereotone.h"
 
+#include "constants.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -8,7 +10,6 @@ namespace korvelian {
 
 namespace {
 
-constexpr double kTurn = 2 * std::numbers::pi;
 // Amplitude 2, the bars' largest, at half of full scale: two sine tones stay clear of
 // clipping and of a loudspeaker's harshest range.
 constexpr double kGainPerAmplitude = 0.25;

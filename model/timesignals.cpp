@@ -1,15 +1,15 @@
 #include "timesignals.h"
 
+#include "constants.h"
+
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <numeric>
 
 namespace korvelian {
 
 namespace {
 
-constexpr double kTurn = 2 * std::numbers::pi;
 // Whole numbers beyond this are not told apart from their neighbours by a double's
 // remainder test; the largest entry the boxes accept is far below it.
 constexpr double kLargestExactWhole = 1e15;

@@ -26,3 +26,18 @@
 
 // The operations of a vector: always inlined into the kernel that uses them.
 #define KORVELIAN_VECTOR [[gnu::always_inline]] static inline
+
+// The operations on a vector D of doubles whose intrinsics differ only in the vector's width
+// (256 or 512 bits): written once for every struct V that a kernel runs on.
+// clang-format off
+#define KORVELIAN_DOUBLE_OPERATIONS(width)                                        \
+    KORVELIAN_VECTOR D load(const double* p) { return _mm##width##_loadu_pd(p); } \
+    KORVELIAN_VECTOR void store(double* p, D a) { _mm##width##_storeu_pd(p, a); } \
+    KORVELIAN_VECTOR D set(double v) { return _mm##width##_set1_pd(v); }          \
+    KORVELIAN_VECTOR D add(D a, D b) { return _mm##width##_add_pd(a, b); }        \
+    KORVELIAN_VECTOR D sub(D a, D b) { return _mm##width##_sub_pd(a, b); }        \
+    KORVELIAN_VECTOR D mul(D a, D b) { return _mm##width##_mul_pd(a, b); }        \
+    KORVELIAN_VECTOR D div(D a, D b) { return _mm##width##_div_pd(a, b); }        \
+    KORVELIAN_VECTOR D min(D a, D b) { return _mm##width##_min_pd(a, b); }        \
+    KORVELIAN_VECTOR D max(D a, D b) { return _mm##width##_max_pd(a, b); }
+// clang-format on

@@ -18,7 +18,6 @@ namespace {
 constexpr double kTwoPiHigh = 6.28125;
 constexpr double kTwoPiLow = 0.0019353071795864769;
 constexpr double kInverseTwoPi = 0.15915494309189535;
-constexpr double kRoundingShift = 6755399441055744.0;
 // The points' sines of larger arguments come from std::sin, which the reduction here does not
 // follow.
 constexpr double kLargestArgument = kFastSineLimit;

@@ -1,9 +1,9 @@
 #include "figureraster.h"
 
+#include "drawnfigure.h"
+#include "figurebounds.h"
 #include "model/constants.h"
-#include "crestreach.h"
 #include "model/figurepoints.h"
-#include "model/loopvalues.h"
 
 #include <algorithm>
 #include <bit>
@@ -44,95 +44,6 @@ constexpr std::size_t kStraightBelow = 64;
 
 constexpr PixelBox kNothing{1 << 30, 1 << 30, -1, -1};
 
-struct Range
-{
-    double low = 0;
-    double high = 0;
-};
-
-// Bounds of sin over [low, high] that hold for std::sin and fastSines alike. Between the
-// ends sine rises at most (high - low)^2 / 8 above the higher end, as |sin''| <= 1; 1e-9
-// covers both sines' rounding.
-Range sineBounds(double low, double high)
-{
-    const double width = high - low;
-    if (!(width < 1))
-        return {-1, 1};
-    const double a = std::sin(low);
-    const double b = std::sin(high);
-    const double bulge = width * width / 8 + 1e-9;
-    return {std::max(-1.0, std::min(a, b) - bulge), std::min(1.0, std::max(a, b) + bulge)};
-}
-
-// The coordinates of amplitude * sine for sine in s, made and mapped as the points are.
-// Every step is monotonic, so the ends of s give the ends of the coordinates.
-Range mapped(double amplitude, Range s, double scale, double offset)
-{
-    const double a = static_cast<float>(amplitude * s.low) * scale + offset;
-    const double b = static_cast<float>(amplitude * s.high) * scale + offset;
-    return {std::min(a, b), std::max(a, b)};
-}
-
-// The pixels that segments with coordinates in r can light along an axis of size pixels:
-// a cut segment's coordinates are held to [0, size] (see RunBitmaps).
-void pixelSpan(Range r, int size, int& first, int& last)
-{
-    if (!(r.low <= r.high)) {
-        first = 0;
-        last = size - 1;
-        return;
-    }
-    first = std::min(static_cast<int>(std::clamp(r.low, 0.0, double(size))), size - 1);
-    last = std::min(static_cast<int>(std::clamp(r.high, 0.0, double(size))), size - 1);
-}
-
-// The pixel that the coordinate amplitude * s lands in along an axis of size pixels, made as
-// the points are made.
-int pixelOf(double amplitude, double s, double scale, double offset, int size)
-{
-    const double v = static_cast<float>(amplitude * s) * scale + offset;
-    int first = 0;
-    int last = 0;
-    pixelSpan({v, v}, size, first, last);
-    return first;
-}
-
-constexpr double kHalfPi = 1.5707963267948966;
-// An extreme line that the sine reaches within this of its crest is reached by most blocks
-// that hold a crest: looking for points that close would not pay.
-constexpr double kWidestReach = 0.05;
-
-// An extreme line of one axis: the pixel that amplitude * sine lands in at the sine's crest
-// (+1) or trough (-1), when the sine lands there only within reach radians of it. Where that
-// pixel's edge falls exactly on the extreme coordinate, the line is lit only where a point
-// comes that close, so a box that holds it is rarely lit all over.
-struct Extreme
-{
-    int pixel = -1; // none
-    double centre = 0;
-    double reach = 0;
-};
-
-Extreme extremeLine(double amplitude, double crest, double scale, double offset, int size)
-{
-    const int pixel = pixelOf(amplitude, crest, scale, offset, size);
-    double inside = crest;
-    double outside = 0;
-    if (!std::isfinite(amplitude * scale + offset) ||
-        pixelOf(amplitude, outside, scale, offset, size) == pixel)
-        return {};
-    for (int i = 0; i < 64; ++i) {
-        const double middle = (inside + outside) / 2;
-        (pixelOf(amplitude, middle, scale, offset, size) == pixel ? inside : outside) = middle;
-    }
-    // A point lands on the line only where its sine lies beyond outside, within acos of it
-    // around the crest; the sines' rounding widens that by a hair.
-    const double reach = std::acos(std::max(0.0, std::abs(outside) - 1e-12)) + 1e-9;
-    if (!(reach < kWidestReach))
-        return {};
-    return {pixel, crest * kHalfPi, reach};
-}
-
 bool inside(const PixelBox& inner, const PixelBox& outer)
 {
     return inner.x0 >= outer.x0 && inner.x1 <= outer.x1 && inner.y0 >= outer.y0 &&
@@ -169,89 +80,6 @@ void spreadOrder(std::size_t blocks, std::vector<std::uint32_t>& order)
 
 } // namespace
 
-PixelBox segmentsBox(const Parameter& p, const PixelMapping& transform, int width, int height,
-                     std::size_t first, std::size_t last)
-{
-    const double tFirst = loopValue(first);
-    const double tLast = loopValue(last);
-    const double wFirst = yAngle(tFirst, p);
-    const double wLast = yAngle(tLast, p);
-    const Range x = mapped(p.amplitudeX, sineBounds(tFirst + p.phaseX, tLast + p.phaseX),
-                           transform.scaleX, transform.offsetX);
-    const Range y =
-        mapped(p.amplitudeY, sineBounds(std::min(wFirst, wLast), std::max(wFirst, wLast)),
-               transform.scaleY, transform.offsetY);
-    PixelBox result;
-    pixelSpan(x, width, result.x0, result.x1);
-    pixelSpan(y, height, result.y0, result.y1);
-    return result;
-}
-
-struct FigureRaster::Figure
-{
-    const Parameter& p;
-    const PixelMapping& transform;
-    int width;
-    int height;
-    std::size_t count;
-    // The box of the whole figure.
-    PixelBox whole;
-
-    PixelBox box(std::size_t first, std::size_t last) const
-    {
-        return segmentsBox(p, transform, width, height, first, last);
-    }
-
-    // Extreme lines of x and of y, crest and trough.
-    std::array<Extreme, 2> xLines;
-    std::array<Extreme, 2> yLines;
-
-    // box without the extreme lines on its edges.
-    PixelBox withoutExtremes(PixelBox box) const
-    {
-        for (const Extreme& e : xLines) {
-            box.x0 += box.x0 == e.pixel;
-            box.x1 -= box.x1 == e.pixel;
-        }
-        for (const Extreme& e : yLines) {
-            box.y0 += box.y0 == e.pixel;
-            box.y1 -= box.y1 == e.pixel;
-        }
-        return box;
-    }
-
-    // Where the arguments of the points fall on the circle, for the axes with extreme lines.
-    const CrestPlaces& xPlaces;
-    const CrestPlaces& yPlaces;
-
-    // Sets the bits of the points of first .. first + n - 1 that can land on an extreme line on
-    // an edge of box (and maybe of a few more); returns whether it set any.
-    bool nearExtremes(std::size_t first, std::size_t n, const PixelBox& box, PointBits& near) const
-    {
-        std::array<double, kBlock + 1> t;
-        bool computed = false;
-        double start = 0;
-        double step = 0;
-        const bool progression = loopProgression(first, n, start, step);
-        const auto look = [&](const std::array<Extreme, 2>& lines, int low, int high,
-                              const CrestPlaces& places, double offset, double factor) {
-            for (const Extreme& e : lines) {
-                if (e.pixel != low && e.pixel != high)
-                    continue;
-                if (progression && places.nearPoints(start, step, n, e.centre, e.reach, near))
-                    continue;
-                if (!computed)
-                    loopValues(first, n, t.data());
-                computed = true;
-                nearCentre(t.data(), n, offset, factor, e.centre, e.reach, near);
-            }
-        };
-        look(xLines, box.x0, box.x1, xPlaces, p.phaseX, 1);
-        look(yLines, box.y0, box.y1, yPlaces, p.phaseY, p.numerator / p.denominator);
-        return std::any_of(near.begin(), near.end(), [](std::uint64_t word) { return word != 0; });
-    }
-};
-
 std::size_t FigureRaster::machineLanes()
 {
     return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMostLanes);
@@ -259,22 +87,6 @@ std::size_t FigureRaster::machineLanes()
 
 FigureRaster::FigureRaster(std::size_t mostLanes) : m_mostLanes(std::max<std::size_t>(mostLanes, 1))
 {
-}
-
-void FigureRaster::Shortcut::tried(std::size_t tries, std::size_t paid)
-{
-    m_tries += tries;
-    m_paid += paid;
-    if (m_tries < kWindow)
-        return;
-    if (m_paid * m_payingShare < m_tries) {
-        m_pause = m_nextPause;
-        m_nextPause = std::min(2 * m_nextPause, kLongestPause);
-    } else {
-        m_nextPause = kPause;
-    }
-    m_tries = 0;
-    m_paid = 0;
 }
 
 bool FigureRaster::lit(Lane& lane, const PixelBox& box) const
@@ -295,7 +107,7 @@ void FigureRaster::publish(Lane& lane)
     lane.segmentsDrawn = 0;
 }
 
-void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block)
+void FigureRaster::drawBlock(Lane& lane, const DrawnFigure& figure, std::size_t block)
 {
     const std::size_t first = block * kBlock;
     const std::size_t n = std::min(first + kBlock, figure.count - 1) - first + 1;
@@ -326,8 +138,8 @@ void FigureRaster::drawBlock(Lane& lane, const Figure& figure, std::size_t block
         publish(lane);
 }
 
-void FigureRaster::drawAround(Lane& lane, const Figure& figure, std::size_t first, std::size_t n,
-                              const PointBits& near)
+void FigureRaster::drawAround(Lane& lane, const DrawnFigure& figure, std::size_t first,
+                              std::size_t n, const PointBits& near)
 {
     // The segments on both sides of each such point; points close together share a stretch.
     const auto nextNear = [&near, n](std::size_t from) {
@@ -349,7 +161,60 @@ void FigureRaster::drawAround(Lane& lane, const Figure& figure, std::size_t firs
     }
 }
 
-void FigureRaster::drawPoints(Lane& lane, const Figure& figure, std::size_t first, std::size_t n)
+// Both inlined into drawPoints' loop over the groups, as when they were written in it.
+[[gnu::always_inline]] inline bool FigureRaster::groupLit(Lane& lane, const DrawnFigure& figure,
+                                                          const double* xs, const double* ys,
+                                                          std::size_t start, std::size_t end) const
+{
+    if (!lane.groupBox.worthTrying()) {
+        lane.groupBox.leftOut();
+        return false;
+    }
+    // A coordinate that is not a number leaves its segments unlit; min and max pass it by.
+    Interval x{xs[start], xs[start]};
+    Interval y{ys[start], ys[start]};
+    for (std::size_t i = start + 1; i <= end; ++i) {
+        x = {std::min(x.low, xs[i]), std::max(x.high, xs[i])};
+        y = {std::min(y.low, ys[i]), std::max(y.high, ys[i])};
+    }
+    PixelBox group;
+    pixelSpan(x, figure.width, group.x0, group.x1);
+    pixelSpan(y, figure.height, group.y0, group.y1);
+    const bool skip = lit(lane, group);
+    lane.groupBox.tried(1, skip ? 1 : 0);
+    return skip;
+}
+
+[[gnu::always_inline]] inline void FigureRaster::drawGroup(Lane& lane, const double* xs,
+                                                           const double* ys, std::size_t start,
+                                                           std::size_t end) const
+{
+    // Most segments of a figure that runs over itself light nothing new, though their group's
+    // box is not lit all over: looking a segment's pixels up costs less than drawing them.
+    std::uint64_t litSegments = 0;
+    const bool lookedUp = lane.segments.worthTrying();
+    if (lookedUp)
+        litSegments = seen(lane).segmentsLit(xs + start, ys + start, end - start + 1);
+    else
+        lane.segments.leftOut();
+    const std::uint64_t group = (std::uint64_t{1} << (end - start)) - 1;
+    std::size_t drawnCount = 0;
+    for (std::uint64_t drawn = group & ~litSegments; drawn != 0; drawn &= drawn - 1) {
+        const std::size_t i = start + 1 + static_cast<std::size_t>(std::countr_zero(drawn));
+        if (lane.drawsInto)
+            lane.drawsInto->segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
+        else
+            lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
+        ++drawnCount;
+    }
+    lane.segmentsDrawn += drawnCount;
+    // Counted here rather than with a bit count, which processors without one make a call.
+    if (lookedUp)
+        lane.segments.tried(end - start, end - start - drawnCount);
+}
+
+void FigureRaster::drawPoints(Lane& lane, const DrawnFigure& figure, std::size_t first,
+                              std::size_t n)
 {
     std::array<FloatPoint, kBlock + 1> points;
     std::array<double, kBlock + 1> xs;
@@ -376,53 +241,12 @@ void FigureRaster::drawPoints(Lane& lane, const Figure& figure, std::size_t firs
             if (start == end)
                 continue;
         }
-        if (lane.groupBox.worthTrying()) {
-            // A coordinate that is not a number leaves its segments unlit; min and max pass it
-            // by.
-            Range x{xs[start], xs[start]};
-            Range y{ys[start], ys[start]};
-            for (std::size_t i = start + 1; i <= end; ++i) {
-                x = {std::min(x.low, xs[i]), std::max(x.high, xs[i])};
-                y = {std::min(y.low, ys[i]), std::max(y.high, ys[i])};
-            }
-            PixelBox group;
-            pixelSpan(x, figure.width, group.x0, group.x1);
-            pixelSpan(y, figure.height, group.y0, group.y1);
-            const bool skip = lit(lane, group);
-            lane.groupBox.tried(1, skip ? 1 : 0);
-            if (skip)
-                continue;
-        } else {
-            lane.groupBox.leftOut();
-        }
-        // Most segments of a figure that runs over itself light nothing new, though their
-        // group's box is not lit all over: looking a segment's pixels up costs less than
-        // drawing them.
-        std::uint64_t litSegments = 0;
-        const bool lookedUp = lane.segments.worthTrying();
-        if (lookedUp)
-            litSegments =
-                seen(lane).segmentsLit(xs.data() + start, ys.data() + start, end - start + 1);
-        else
-            lane.segments.leftOut();
-        const std::uint64_t group = (std::uint64_t{1} << (end - start)) - 1;
-        std::size_t drawnCount = 0;
-        for (std::uint64_t drawn = group & ~litSegments; drawn != 0; drawn &= drawn - 1) {
-            const std::size_t i = start + 1 + static_cast<std::size_t>(std::countr_zero(drawn));
-            if (lane.drawsInto)
-                lane.drawsInto->segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
-            else
-                lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
-            ++drawnCount;
-        }
-        lane.segmentsDrawn += drawnCount;
-        // Counted here rather than with a bit count, which processors without one make a call.
-        if (lookedUp)
-            lane.segments.tried(end - start, end - start - drawnCount);
+        if (!groupLit(lane, figure, xs.data(), ys.data(), start, end))
+            drawGroup(lane, xs.data(), ys.data(), start, end);
     }
 }
 
-void FigureRaster::drawLanes(const Figure& figure)
+void FigureRaster::drawLanes(const DrawnFigure& figure)
 {
     for (;;) {
         const std::size_t lane = m_nextLane.fetch_add(1, std::memory_order_relaxed);
@@ -432,7 +256,7 @@ void FigureRaster::drawLanes(const Figure& figure)
     }
 }
 
-void FigureRaster::drawBlocks(Lane& lane, const Figure& figure)
+void FigureRaster::drawBlocks(Lane& lane, const DrawnFigure& figure)
 {
     // A lane's bits are cleared on the core that draws into them: cleared by another, they
     // would have to travel to it first.
@@ -487,24 +311,8 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
     }
     const std::size_t blocks = (run.count - 2) / kBlock + 1;
     const bool straight = blocks < kStraightBelow;
-    const auto hasLine = [](const std::array<Extreme, 2>& lines) {
-        return lines[0].pixel >= 0 || lines[1].pixel >= 0;
-    };
-    const std::array<Extreme, 2> xLines{
-        extremeLine(p.amplitudeX, 1, transform.scaleX, transform.offsetX, width),
-        extremeLine(p.amplitudeX, -1, transform.scaleX, transform.offsetX, width)};
-    const std::array<Extreme, 2> yLines{
-        extremeLine(p.amplitudeY, 1, transform.scaleY, transform.offsetY, height),
-        extremeLine(p.amplitudeY, -1, transform.scaleY, transform.offsetY, height)};
-    if (hasLine(xLines))
-        m_xPlaces.prepare(p.phaseX, 1, run.count);
-    if (hasLine(yLines))
-        m_yPlaces.prepare(p.phaseY, p.numerator / p.denominator, run.count);
-    const Figure figure{p,         transform,
-                        width,     height,
-                        run.count, segmentsBox(p, transform, width, height, 0, run.count - 1),
-                        xLines,    yLines,
-                        m_xPlaces, m_yPlaces};
+    const DrawnFigure figure =
+        drawnFigure(p, transform, width, height, run.count, m_xPlaces, m_yPlaces);
     if (!straight)
         m_lit.reset(width, height, figure.whole);
     spreadOrder(blocks, m_order);
@@ -515,6 +323,16 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
     const std::size_t lanes = std::min(parallel ? (straight ? 2 : kMostLanes) : 1, m_mostLanes);
     // Drawing straight, the lanes take the left and the right half of the figure's columns.
     const int split = lanes == 2 ? (figure.whole.x0 + figure.whole.x1 + 1) / 2 : width;
+    prepareLanes(lanes, straight, split, width);
+    drawOnCores(figure, lanes);
+    if (straight && lanes == 2)
+        m_lit.takeColumns(m_lanes[1].own, split, width - 1);
+    m_painted = straight && m_target.pixels;
+    return m_lit;
+}
+
+void FigureRaster::prepareLanes(std::size_t lanes, bool straight, int split, int width)
+{
     for (std::size_t l = 0; l < lanes; ++l) {
         m_lanes[l].drawsInto = straight ? (l == 0 ? &m_lit : &m_lanes[l].own) : nullptr;
         m_lanes[l].firstColumn = l == 0 ? 0 : split;
@@ -525,6 +343,10 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_lanes[l].segments.reset();
         m_lanes[l].litBox = kNothing;
     }
+}
+
+void FigureRaster::drawOnCores(const DrawnFigure& figure, std::size_t lanes)
+{
     // Each core takes up the lanes that are left: where the others are busy elsewhere, this
     // one draws them all.
     m_laneCount = lanes;
@@ -541,10 +363,6 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         if (!m_workers[w]->withdraw())
             m_workers[w]->wait(watchUntil);
     }
-    if (straight && lanes == 2)
-        m_lit.takeColumns(m_lanes[1].own, split, width - 1);
-    m_painted = straight && m_target.pixels;
-    return m_lit;
 }
 
 } // namespace korvelian

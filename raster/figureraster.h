@@ -5,6 +5,7 @@
 #include "litrows.h"
 #include "runbitmaps.h"
 #include "pixelmapping.h"
+#include "shortcut.h"
 #include "workerthread.h"
 
 #include <array>
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace korvelian {
+
+struct DrawnFigure;
 
 // Draws a whole figure from its parameters, with exactly the pixels that figurePoints and
 // SegmentRaster give for it, but computing and drawing only what can still add a pixel.
@@ -51,33 +54,6 @@ public:
     std::size_t lanes() const { return m_laneCount; }
 
 private:
-    struct Figure;
-
-    // A test that saves drawing where it finds everything lit and costs on top of it where it
-    // does not: it is judged every kWindow tries and, where fewer than one in payingShare
-    // paid, left out for the next kPause groups, twice as many after each window in a row
-    // that did not pay, up to kLongestPause (a mesh like 179 : 183 never pays for box tests).
-    class Shortcut
-    {
-    public:
-        static constexpr std::size_t kWindow = 64;
-        static constexpr int kPause = 16;
-        static constexpr int kLongestPause = 1024;
-
-        explicit Shortcut(std::size_t payingShare) : m_payingShare(payingShare) {}
-        void reset() { *this = Shortcut(m_payingShare); }
-        bool worthTrying() const { return m_pause == 0; }
-        void leftOut() { --m_pause; }
-        void tried(std::size_t tries, std::size_t paid);
-
-    private:
-        std::size_t m_payingShare;
-        std::size_t m_tries = 0;
-        std::size_t m_paid = 0;
-        int m_pause = 0;
-        int m_nextPause = kPause;
-    };
-
     // What one core draws into.
     struct Lane
     {
@@ -101,14 +77,25 @@ private:
         int lastColumn = 0;
     };
 
-    void drawLanes(const Figure& figure);
-    void drawBlocks(Lane& lane, const Figure& figure);
-    void drawBlock(Lane& lane, const Figure& figure, std::size_t block);
+    // Resets the first lanes for a figure; drawing straight, each takes its columns of the
+    // area, the second from split on.
+    void prepareLanes(std::size_t lanes, bool straight, int split, int width);
+    // Draws the figure on this core and lanes - 1 more, and waits for them.
+    void drawOnCores(const DrawnFigure& figure, std::size_t lanes);
+    void drawLanes(const DrawnFigure& figure);
+    void drawBlocks(Lane& lane, const DrawnFigure& figure);
+    void drawBlock(Lane& lane, const DrawnFigure& figure, std::size_t block);
     // The segments at the points of first .. first + n - 1 marked in near.
-    void drawAround(Lane& lane, const Figure& figure, std::size_t first, std::size_t n,
+    void drawAround(Lane& lane, const DrawnFigure& figure, std::size_t first, std::size_t n,
                     const PointBits& near);
     // The segments between the points first .. first + n - 1, n <= kBlock + 1.
-    void drawPoints(Lane& lane, const Figure& figure, std::size_t first, std::size_t n);
+    void drawPoints(Lane& lane, const DrawnFigure& figure, std::size_t first, std::size_t n);
+    // Whether the box of the points start .. end is lit all over, where the test still pays.
+    bool groupLit(Lane& lane, const DrawnFigure& figure, const double* xs, const double* ys,
+                  std::size_t start, std::size_t end) const;
+    // The segments between the points start .. end that light a pixel not yet lit.
+    void drawGroup(Lane& lane, const double* xs, const double* ys, std::size_t start,
+                   std::size_t end) const;
     bool lit(Lane& lane, const PixelBox& box) const;
     const LitRows& seen(const Lane& lane) const { return lane.drawsInto ? *lane.drawsInto : m_lit; }
     void publish(Lane& lane);
@@ -138,10 +125,5 @@ private:
     CrestPlaces m_xPlaces;
     CrestPlaces m_yPlaces;
 };
-
-// The box of every pixel that the segments between points first and last of figurePoints(p,
-// ...) can light in an area of width x height pixels, found from the sines' bounds alone.
-PixelBox segmentsBox(const Parameter& p, const PixelMapping& transform, int width, int height,
-                     std::size_t first, std::size_t last);
 
 } // namespace korvelian

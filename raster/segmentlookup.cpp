@@ -49,6 +49,23 @@ constexpr double kBias = 1 << 20;
 // The longest run one 4-byte load holds, less one: 25 pixels from any bit of the first byte.
 constexpr int kLongest = 24;
 
+// The operations on a vector I of 32-bit whole numbers whose intrinsics differ only in the
+// vector's width (256 or 512 bits).
+// clang-format off
+#define KORVELIAN_WHOLE_OPERATIONS(width)                                                      \
+    KORVELIAN_VECTOR I splat(int v) { return _mm##width##_set1_epi32(v); }                     \
+    KORVELIAN_VECTOR I add(I a, I b) { return _mm##width##_add_epi32(a, b); }                  \
+    KORVELIAN_VECTOR I sub(I a, I b) { return _mm##width##_sub_epi32(a, b); }                  \
+    KORVELIAN_VECTOR I min(I a, I b) { return _mm##width##_min_epi32(a, b); }                  \
+    KORVELIAN_VECTOR I max(I a, I b) { return _mm##width##_max_epi32(a, b); }                  \
+    KORVELIAN_VECTOR I both(I a, I b) { return _mm##width##_and_si##width(a, b); }             \
+    KORVELIAN_VECTOR I either(I a, I b) { return _mm##width##_or_si##width(a, b); }            \
+    KORVELIAN_VECTOR I unset(I words, I b) { return _mm##width##_andnot_si##width(words, b); } \
+    KORVELIAN_VECTOR I shiftLeft(I a, I count) { return _mm##width##_sllv_epi32(a, count); }   \
+    KORVELIAN_VECTOR I shiftRight(I a, I count) { return _mm##width##_srlv_epi32(a, count); }  \
+    KORVELIAN_VECTOR I eighths(I a) { return _mm##width##_srli_epi32(a, 3); }
+// clang-format on
+
 KORVELIAN_VECTOR_CODE_BEGIN("avx2")
 namespace avx2 {
 
@@ -62,14 +79,8 @@ struct V
     using I = __m256i;
     using IM = __m256i;
 
-    KORVELIAN_VECTOR D load(const double* p) { return _mm256_loadu_pd(p); }
-    KORVELIAN_VECTOR D set(double v) { return _mm256_set1_pd(v); }
-    KORVELIAN_VECTOR D add(D a, D b) { return _mm256_add_pd(a, b); }
-    KORVELIAN_VECTOR D sub(D a, D b) { return _mm256_sub_pd(a, b); }
-    KORVELIAN_VECTOR D mul(D a, D b) { return _mm256_mul_pd(a, b); }
-    KORVELIAN_VECTOR D div(D a, D b) { return _mm256_div_pd(a, b); }
-    KORVELIAN_VECTOR D min(D a, D b) { return _mm256_min_pd(a, b); }
-    KORVELIAN_VECTOR D max(D a, D b) { return _mm256_max_pd(a, b); }
+    KORVELIAN_DOUBLE_OPERATIONS(256)
+    KORVELIAN_WHOLE_OPERATIONS(256)
     KORVELIAN_VECTOR D floor(D a) { return _mm256_floor_pd(a); }
     KORVELIAN_VECTOR D ceil(D a) { return _mm256_ceil_pd(a); }
     KORVELIAN_VECTOR D truncate(D a)
@@ -92,7 +103,6 @@ struct V
     KORVELIAN_VECTOR H whole(D a) { return _mm256_cvttpd_epi32(a); }
 
     KORVELIAN_VECTOR I join(H low, H high) { return _mm256_set_m128i(high, low); }
-    KORVELIAN_VECTOR I splat(int v) { return _mm256_set1_epi32(v); }
     KORVELIAN_VECTOR IM lanes(int bits)
     {
         const I lane = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
@@ -110,16 +120,6 @@ struct V
     }
     KORVELIAN_VECTOR I onlyIn(IM m, I a) { return _mm256_and_si256(a, m); }
     KORVELIAN_VECTOR I pick(IM m, I ifNot, I ifSo) { return _mm256_blendv_epi8(ifNot, ifSo, m); }
-    KORVELIAN_VECTOR I add(I a, I b) { return _mm256_add_epi32(a, b); }
-    KORVELIAN_VECTOR I sub(I a, I b) { return _mm256_sub_epi32(a, b); }
-    KORVELIAN_VECTOR I min(I a, I b) { return _mm256_min_epi32(a, b); }
-    KORVELIAN_VECTOR I max(I a, I b) { return _mm256_max_epi32(a, b); }
-    KORVELIAN_VECTOR I both(I a, I b) { return _mm256_and_si256(a, b); }
-    KORVELIAN_VECTOR I either(I a, I b) { return _mm256_or_si256(a, b); }
-    KORVELIAN_VECTOR I unset(I words, I bits) { return _mm256_andnot_si256(words, bits); }
-    KORVELIAN_VECTOR I shiftLeft(I a, I count) { return _mm256_sllv_epi32(a, count); }
-    KORVELIAN_VECTOR I shiftRight(I a, I count) { return _mm256_srlv_epi32(a, count); }
-    KORVELIAN_VECTOR I eighths(I a) { return _mm256_srli_epi32(a, 3); }
     // A true lane is -1.
     KORVELIAN_VECTOR I addOneIn(IM m, I a) { return _mm256_sub_epi32(a, m); }
     KORVELIAN_VECTOR I gather(I fallback, const int* base, I byte, IM active)
@@ -146,14 +146,8 @@ struct V
     using I = __m512i;
     using IM = __mmask16;
 
-    KORVELIAN_VECTOR D load(const double* p) { return _mm512_loadu_pd(p); }
-    KORVELIAN_VECTOR D set(double v) { return _mm512_set1_pd(v); }
-    KORVELIAN_VECTOR D add(D a, D b) { return _mm512_add_pd(a, b); }
-    KORVELIAN_VECTOR D sub(D a, D b) { return _mm512_sub_pd(a, b); }
-    KORVELIAN_VECTOR D mul(D a, D b) { return _mm512_mul_pd(a, b); }
-    KORVELIAN_VECTOR D div(D a, D b) { return _mm512_div_pd(a, b); }
-    KORVELIAN_VECTOR D min(D a, D b) { return _mm512_min_pd(a, b); }
-    KORVELIAN_VECTOR D max(D a, D b) { return _mm512_max_pd(a, b); }
+    KORVELIAN_DOUBLE_OPERATIONS(512)
+    KORVELIAN_WHOLE_OPERATIONS(512)
     KORVELIAN_VECTOR D floor(D a)
     {
         return _mm512_roundscale_pd(a, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
@@ -185,7 +179,6 @@ struct V
     {
         return _mm512_inserti64x4(_mm512_castsi256_si512(low), high, 1);
     }
-    KORVELIAN_VECTOR I splat(int v) { return _mm512_set1_epi32(v); }
     KORVELIAN_VECTOR IM lanes(int bits) { return static_cast<IM>(bits); }
     KORVELIAN_VECTOR IM greater(I a, I b) { return _mm512_cmpgt_epi32_mask(a, b); }
     KORVELIAN_VECTOR IM anyOf(IM a, IM b) { return static_cast<IM>(a | b); }
@@ -199,16 +192,6 @@ struct V
     {
         return _mm512_mask_blend_epi32(m, ifNot, ifSo);
     }
-    KORVELIAN_VECTOR I add(I a, I b) { return _mm512_add_epi32(a, b); }
-    KORVELIAN_VECTOR I sub(I a, I b) { return _mm512_sub_epi32(a, b); }
-    KORVELIAN_VECTOR I min(I a, I b) { return _mm512_min_epi32(a, b); }
-    KORVELIAN_VECTOR I max(I a, I b) { return _mm512_max_epi32(a, b); }
-    KORVELIAN_VECTOR I both(I a, I b) { return _mm512_and_si512(a, b); }
-    KORVELIAN_VECTOR I either(I a, I b) { return _mm512_or_si512(a, b); }
-    KORVELIAN_VECTOR I unset(I words, I bits) { return _mm512_andnot_si512(words, bits); }
-    KORVELIAN_VECTOR I shiftLeft(I a, I count) { return _mm512_sllv_epi32(a, count); }
-    KORVELIAN_VECTOR I shiftRight(I a, I count) { return _mm512_srlv_epi32(a, count); }
-    KORVELIAN_VECTOR I eighths(I a) { return _mm512_srli_epi32(a, 3); }
     KORVELIAN_VECTOR I addOneIn(IM m, I a) { return _mm512_mask_add_epi32(a, m, a, splat(1)); }
     KORVELIAN_VECTOR I gather(I fallback, const int* base, I byte, IM active)
     {

@@ -6,13 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace korvelian {
 
 namespace {
 
-constexpr double kTurn = 2 * std::numbers::pi;
 // At most this many periods are labelled on the time axis.
 constexpr double kMostLabels = 8;
 // The side of the cursor's point and markers at 100 %: the screen's markers.

@@ -1,6 +1,7 @@
 #include "model/constants.h"
 #include "raster/crestreach.h"
 #include "model/figurepoints.h"
+#include "raster/figurebounds.h"
 #include "raster/figureraster.h"
 #include "model/loopvalues.h"
 #include "tests/modelchecks.h"
