@@ -15,8 +15,6 @@ class QWidget;
 
 namespace korvelian {
 
-class HeadlessWindow;
-
 // The program's command line: --help, --version and the start options that set the scroll
 // bars and the frequency factor as a user would. Each option is one row of the table in
 // commandline.cpp.
@@ -42,17 +40,16 @@ public:
 
     // Prints the answer and gives its status.
     static int print(const Answer& answer);
+    // The program's name, then what is wrong, on one line.
+    static Answer failure(int status, const QString& what);
 
     // Sets the window's controls to the start options through their Change handlers: the
     // scroll bars first, then numerator and denominator as if typed, so a refused ratio
     // leaves its message in the hint line as a typed one does.
     void applyTo(QWidget& window) const;
 
-    // Writes the screen's picture to the file --export names, or the overview plate to the
-    // file --export-table names, instead of opening the window: the start options are set
-    // through their Change handlers on the window operations without a window
-    // (HeadlessWindow), whose recorded screen is then written. Gives the status to end with
-    // and, on failure, one German line.
+    // Writes the file --export or --export-table names instead of opening the window
+    // (HeadlessExport).
     Answer exportFile() const;
 
     struct Settings
@@ -74,10 +71,6 @@ public:
 private:
     QStringList setAsideToolkitOptions(const QStringList& arguments) const;
     std::optional<Answer> checkCombination() const;
-    // The start options through the handlers, as applyTo sets them on the window.
-    void applyTo(WindowOperations& window) const;
-    Answer exportPicture(HeadlessWindow& window) const;
-    Answer exportTable(HeadlessWindow& window) const;
 
     QCommandLineParser m_parser;
     QCommandLineOption m_help;

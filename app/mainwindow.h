@@ -6,8 +6,11 @@
 #include <QHash>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
+
+class QScrollBar;
 
 namespace korvelian {
 
@@ -15,6 +18,7 @@ class DestroyWatch;
 class Form1;
 class PresetMenus;
 class QtWindowOperations;
+class ScreenArea;
 class ScrollReadout;
 class TimeSignalView;
 class LegendWindow;
@@ -23,7 +27,6 @@ class ViewActions;
 class ViewOptions;
 class WindowZoom;
 class ZoomedStyle;
-struct ControlLayout;
 
 // Form1 on the screen: builds the controls from the layout table, hands every control
 // event to the handlers and runs the start-up sequence before it is first shown. Its zoom,
@@ -64,8 +67,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QWidget* createControl(const ControlLayout& entry, QWidget* parent);
-    void setTabOrder();
+    // The readout, the preset menus, the views and the screen's menu, the legend.
+    void createViews(ScreenArea& screen, const std::array<QScrollBar*, 4>& bars);
     void connectEvents();
     void handle(Event event);
     // Places and sizes every control of the layout table at the zoom, with the windows that

@@ -1,53 +1,28 @@
 #include "viewactions.h"
 
 #include "application.h"
-#include "model/driftstep.h"
-#include "widgets/helpwindow.h"
-#include "form/layout.h"
-#include "widgets/pageprinter.h"
-#include "picture/pictureexporter.h"
-#include "picture/plateexporter.h"
-#include "widgets/plateview.h"
+#include "controltable.h"
 #include "handlers/ratioinuse.h"
-#include "widgets/screenarea.h"
 #include "handlers/soundcontrol.h"
-#include "widgets/timesignalview.h"
+#include "model/driftstep.h"
 #include "model/numbertext.h"
-#include "windowzoom.h"
+#include "widgets/helpwindow.h"
+#include "widgets/plateview.h"
+#include "widgets/screenarea.h"
+#include "widgets/timesignalview.h"
 #include "widgets/zoompolicy.h"
+#include "windowzoom.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QScrollBar>
-#include <QVBoxLayout>
-#include <QClipboard>
-#include <QDir>
-#include <QFileInfo>
-#include <QFileDialog>
-#include <QFileSystemModel>
-#include <QHeaderView>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QShortcut>
-#include <QStandardPaths>
-#include <QStyle>
-#include <QTreeView>
-
-#include <algorithm>
-#include <cmath>
 
 namespace korvelian {
 
 namespace {
 
-const QString kPng = QStringLiteral("PNG-Bild (*.png)");
-const QString kSvg = QStringLiteral("SVG-Grafik (*.svg)");
-const QString kPdf = QStringLiteral("PDF-Dokument (*.pdf)");
 const QString kSoundTip =
     QStringLiteral("x links, y rechts: f_x = Grundfrequenz, f_y = f_x · Zähler / Nenner");
 const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht …");
@@ -57,7 +32,7 @@ const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht �
 ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& timeSignals,
                          WindowZoom& zoom, const RatioInUse& ratio, PlateMaker plate)
     : QObject(&window), m_window(window), m_screen(screen), m_timeSignals(timeSignals),
-      m_zoom(zoom), m_ratio(ratio), m_plate(std::move(plate))
+      m_zoom(zoom), m_ratio(ratio), m_output(window, screen, timeSignals, ratio, std::move(plate))
 {
     const QList<QAction*> pictureActions = {
         add(QStringLiteral("Bild kopieren"), QKeySequence::Copy, &ViewActions::copyPicture),
@@ -81,8 +56,29 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     addSeparator();
     addSound();
     addSeparator();
-    add(QStringLiteral("Zurücksetzen"), {}, &ViewActions::resetControls);
+    connect(add(QStringLiteral("Zurücksetzen"), {}, nullptr), &QAction::triggered, this,
+            [this] { ControlTable::reset(m_window); });
     addSeparator();
+    addZoom();
+    addSeparator();
+    add(QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
+    add(QStringLiteral("Über %1").arg(kProgramName), {}, &ViewActions::showAbout);
+
+    // Ctrl+Q is the "Programm beenden" button, without a menu entry of its own.
+    auto* quit = new QAction(QStringLiteral("Programm beenden"), this);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &ViewActions::quitChosen);
+    m_window.addAction(quit);
+
+    // A menu of the screen's actions as the toolkit would make it, but showing the tooltips,
+    // which say why there is no sound.
+    m_screen.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&m_screen, &QWidget::customContextMenuRequested, this, &ViewActions::showContextMenu);
+    addTimeSignalActions(pictureActions);
+}
+
+void ViewActions::addZoom()
+{
     QAction* larger = add(QStringLiteral("Vergrößern"), QKeySequence::ZoomIn, nullptr);
     // Ctrl and "+" is Ctrl+Shift+"=" on many keyboards, and the keypad has its own "+".
     larger->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -100,21 +96,6 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     // too.
     connect(fullScreen, &QAction::triggered, &m_zoom, &WindowZoom::toggleFullScreen);
     connect(&m_zoom, &WindowZoom::fullScreenChanged, fullScreen, &QAction::setChecked);
-    addSeparator();
-    add(QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
-    add(QStringLiteral("Über %1").arg(kProgramName), {}, &ViewActions::showAbout);
-
-    // Ctrl+Q is the "Programm beenden" button, without a menu entry of its own.
-    auto* quit = new QAction(QStringLiteral("Programm beenden"), this);
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(quit, &QAction::triggered, this, &ViewActions::quitChosen);
-    m_window.addAction(quit);
-
-    // A menu of the screen's actions as the toolkit would make it, but showing the tooltips,
-    // which say why there is no sound.
-    m_screen.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&m_screen, &QWidget::customContextMenuRequested, this, &ViewActions::showContextMenu);
-    addTimeSignalActions(pictureActions);
 }
 
 QAction* ViewActions::addOption(const QString& text, const QKeySequence& key, ViewOption option)
@@ -303,173 +284,29 @@ void ViewActions::showBaseFrequency(int hertz)
         entry->setChecked(entry->data().toInt() == hertz);
 }
 
-void ViewActions::copyToClipboard(const QImage& picture, const QString& title)
-{
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setImage(picture);
-    // Too little memory for the picture, or a clipboard the system did not hand over.
-    if (picture.isNull() || clipboard->image().size() != picture.size()) {
-        QMessageBox::warning(&m_window, title,
-                             QStringLiteral("Das Bild konnte nicht in die Zwischenablage "
-                                            "kopiert werden."));
-    }
-}
-
 void ViewActions::copyPicture()
 {
-    const int width = m_screen.image().width();
-    copyToClipboard(PictureExporter::image(m_screen.picture(), width, worksheet()),
-                    QStringLiteral("Bild kopieren"));
-}
-
-QString ViewActions::askFileName(const QString& title, const QString& proposed,
-                                 const QStringList& filters, const QStringList& endings)
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    QFileDialog dialog(&m_window, title, QDir(folder).filePath(proposed), filters.join(";;"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // The dialog adds the ending before it asks whether to replace a file, so that it asks
-    // about the name that will be written.
-    dialog.setDefaultSuffix(endings.front());
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
-        dialog.setDefaultSuffix(endings.value(filters.indexOf(filter), endings.front()));
-    });
-    // The toolkit keeps the columns' widths from one dialog to the next, also from one at 100 %
-    // to one in the zoomed font, where size, type and date then show as "1…B": once the folder
-    // is read they are fitted to what they show, and the name takes the room left (less a
-    // scroll bar's, which the rows may bring after).
-    auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
-    auto* files = dialog.findChild<QFileSystemModel*>();
-    if (details && files) {
-        connect(files, &QFileSystemModel::directoryLoaded, &dialog, [details] {
-            int others = 0;
-            for (int column = 1; column < details->header()->count(); ++column) {
-                details->resizeColumnToContents(column);
-                others += details->columnWidth(column);
-            }
-            const auto* view = static_cast<const QAbstractItemView*>(details);
-            const int bar = details->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-            details->setColumnWidth(0, std::max(view->sizeHintForColumn(0),
-                                                details->viewport()->width() - others - bar));
-        });
-    }
-    for (;;) {
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return {};
-        const QString chosen = dialog.selectedFiles().constFirst();
-        QString path = chosen;
-        if (!endings.contains(QFileInfo(path).suffix().toLower()))
-            path += '.' + dialog.defaultSuffix();
-        // A name with another ending ("notes.txt"), or a dialog of the desktop that adds no
-        // ending, asked about another name than the one written: the question comes here.
-        if (path == chosen || !QFileInfo::exists(path) || replaceConfirmed(path, title))
-            return path;
-        dialog.selectFile(path);
-    }
+    m_output.copyPicture(worksheet());
 }
 
 void ViewActions::savePicture()
 {
-    const QString path = askFileName(QStringLiteral("Bild speichern unter"),
-                                     PictureExporter::defaultFileName(m_screen.picture(), "png"),
-                                     {kPng, kSvg}, {"png", "svg"});
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!PictureExporter::save(m_screen.picture(), path, m_screen.image().width(), &error,
-                               worksheet())) {
-        QMessageBox::warning(&m_window, QStringLiteral("Bild speichern"), error);
-        return;
-    }
-    if (path.endsWith(".svg", Qt::CaseInsensitive) &&
-        PictureExporter::figureAsImage(m_screen.picture())) {
-        QMessageBox::information(
-            &m_window, QStringLiteral("Bild speichern"),
-            QStringLiteral("Die Figur hat mehr als 200.000 Punkte. Die SVG-Datei enthält sie "
-                           "deshalb als eingebettetes PNG-Bild; die Achsen sind Linien."));
-    }
-}
-
-bool ViewActions::replaceConfirmed(const QString& path, const QString& title)
-{
-    // The file dialog's own question, in the toolkit's translation.
-    const QString question =
-        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
-            .arg(QFileInfo(path).fileName());
-    return QMessageBox::warning(&m_window, title, question, QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::No) == QMessageBox::Yes;
-}
-
-int ViewActions::timeSignalsWidth() const
-{
-    // As many pixels as the window shows.
-    return static_cast<int>(std::lround(m_timeSignals.width() * m_timeSignals.devicePixelRatioF()));
-}
-
-void ViewActions::copyTimeSignals()
-{
-    copyToClipboard(m_timeSignals.picture(timeSignalsWidth(), worksheet()),
-                    QStringLiteral("Zeitverläufe kopieren"));
-}
-
-void ViewActions::saveTimeSignals()
-{
-    const QString path = askFileName(QStringLiteral("Zeitverläufe speichern unter"),
-                                     PictureExporter::defaultFileName(m_screen.picture(), "png")
-                                         .replace("korvelian", "zeitverlaeufe"),
-                                     {kPng, kSvg}, {"png", "svg"});
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!m_timeSignals.save(path, timeSignalsWidth(), &error, worksheet()))
-        QMessageBox::warning(&m_timeSignals, QStringLiteral("Zeitverläufe speichern"), error);
+    m_output.savePicture(worksheet());
 }
 
 void ViewActions::printPicture()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(PictureExporter::defaultFileName(m_screen.picture(), "pdf"));
-    const std::optional<bool> worksheet =
-        askPrinter(printer, QStringLiteral("Korvelian-Figur drucken"));
-    if (!worksheet)
-        return;
-    QString error;
-    if (!PagePrinter::print(m_screen.picture(), printer, *worksheet, &error))
-        QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
+    m_output.printPicture();
 }
 
-std::optional<bool> ViewActions::askPrinter(QPrinter& printer, const QString& title)
+void ViewActions::copyTimeSignals()
 {
-    QPrintDialog dialog(&printer, &m_window);
-    dialog.setWindowTitle(title);
-    // A page in worksheet colours unless asked otherwise: a black page wastes a cartridge and
-    // is hard to write on.
-    auto* colours = new QWidget;
-    colours->setWindowTitle(QStringLiteral("Farben"));
-    auto* screenColours = new QCheckBox(
-        QStringLiteral("In Bildschirmfarben drucken (weiße Figur auf Schwarz)"), colours);
-    screenColours->setObjectName("screenColours");
-    auto* layout = new QVBoxLayout(colours);
-    layout->addWidget(screenColours);
-    layout->addStretch();
-    dialog.setOptionTabs({colours});
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return !screenColours->isChecked();
+    m_output.copyTimeSignals(worksheet());
 }
 
-void ViewActions::resetControls()
+void ViewActions::saveTimeSignals()
 {
-    // The six parameter controls back to their start values, each through its own Change
-    // handler as a user's entry would go: the bars first, then the ratio as typed.
-    for (const ControlLayout& row : kControls) {
-        if (row.kind == ControlKind::ScrollBar)
-            m_window.findChild<QScrollBar*>(row.name)->setValue(row.value);
-    }
-    for (const TextBox box : {TextBox::Numerator, TextBox::Denominator}) {
-        m_window.findChild<QLineEdit*>(controlName(box))
-            ->setText(QString::fromUtf8(control(box).caption));
-    }
+    m_output.saveTimeSignals(worksheet());
 }
 
 OverviewPlate::Form ViewActions::plateForm() const
@@ -492,44 +329,22 @@ void ViewActions::showPlate()
         m_plateView->addActions(m_plateFiles);
         m_plateView->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
-    m_plateView->showPlate(m_plate(plateForm()), worksheet());
+    m_plateView->showPlate(m_output.plate(plateForm()), worksheet());
 }
 
 void ViewActions::copyPlate()
 {
-    copyToClipboard(
-        PlateExporter::image(m_plate(plateForm()), PlateExporter::kDefaultWidth, worksheet()),
-        QStringLiteral("Tafel kopieren"));
+    m_output.copyPlate(plateForm(), worksheet());
 }
 
 void ViewActions::savePlate()
 {
-    const QString name = plateForm() == OverviewPlate::Form::Ratios
-                             ? QStringLiteral("korvelian-tafel-verhaeltnisse.png")
-                             : QStringLiteral("korvelian-tafel-phasen-%1-%2.png")
-                                   .arg(QString::number(m_ratio.numerator, 'g', 10),
-                                        QString::number(m_ratio.denominator, 'g', 10));
-    const QString path = askFileName(QStringLiteral("Übersichtstafel speichern unter"), name,
-                                     {kPng, kSvg, kPdf}, {"png", "svg", "pdf"});
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!PlateExporter::save(m_plate(plateForm()), path, PlateExporter::kDefaultWidth, &error,
-                             worksheet()))
-        QMessageBox::warning(&m_window, QStringLiteral("Übersichtstafel speichern"), error);
+    m_output.savePlate(plateForm(), worksheet());
 }
 
 void ViewActions::printPlate()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Übersichtstafel"));
-    const std::optional<bool> worksheet =
-        askPrinter(printer, QStringLiteral("Übersichtstafel drucken"));
-    if (!worksheet)
-        return;
-    QString error;
-    if (!PagePrinter::print(m_plate(plateForm()), printer, *worksheet, &error))
-        QMessageBox::warning(&m_window, QStringLiteral("Drucken"), error);
+    m_output.printPlate(plateForm());
 }
 
 void ViewActions::showHelp()

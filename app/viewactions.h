@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pictureoutput.h"
 #include "scene/overviewplate.h"
 #include "viewsettings.h"
 
@@ -7,11 +8,8 @@
 #include <QPointer>
 
 #include <array>
-#include <functional>
-#include <optional>
 
 class QAction;
-class QPrinter;
 
 namespace korvelian {
 
@@ -24,16 +22,16 @@ struct RatioInUse;
 
 // What the window offers around its controls: the screen's context menu (copy, save, print,
 // worksheet colours, reading aid, orientation, sound, reset, zoom, help, about) and the
-// keyboard shortcuts, which are the same actions. None of them has a caption with a mnemonic,
-// so no control's caption changes. The views, the sound and quitting are told as the user
-// chose them (the ...Chosen signals); what turns them on or off ticks their entries here.
+// keyboard shortcuts, which are the same actions; the pictures go out through PictureOutput in
+// the colours chosen here. None of them has a caption with a mnemonic, so no control's caption
+// changes. The views, the sound and quitting are told as the user chose them (the ...Chosen
+// signals); what turns them on or off ticks their entries here.
 class ViewActions : public QObject
 {
     Q_OBJECT
 
 public:
-    // The overview plate at the parameters in use, as the screen draws them.
-    using PlateMaker = std::function<OverviewPlate(OverviewPlate::Form)>;
+    using PlateMaker = PictureOutput::PlateMaker;
 
     ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& timeSignals, WindowZoom& zoom,
                 const RatioInUse& ratio, PlateMaker plate);
@@ -62,8 +60,6 @@ public:
     void printPicture();
     void showHelp();
     void showAbout();
-    // The six parameter controls back to their start values.
-    void resetControls();
 
     // The overview plate in the form chosen in its menu.
     OverviewPlate::Form plateForm() const;
@@ -87,29 +83,17 @@ private:
     QAction* addOption(const QString& text, const QKeySequence& key, ViewOption option);
     void addPlateMenu();
     void addSeparator();
-    // Asks whether the existing file of this name is to be replaced.
-    bool replaceConfirmed(const QString& path, const QString& title);
+    void addZoom();
     void addSound();
     void addDriftSpeeds();
     void addTimeSignalActions(const QList<QAction*>& pictureActions);
     void showContextMenu(const QPoint& position);
-    // The file name the user chose, or an empty one. filters and endings pair up
-    // ("PNG-Bild (*.png)", "png"): a name without one of the endings gets the chosen filter's.
-    QString askFileName(const QString& title, const QString& proposed, const QStringList& filters,
-                        const QStringList& endings);
-    // Puts a picture on the clipboard, or says why it is not there.
-    void copyToClipboard(const QImage& picture, const QString& title);
-    // The print dialog with a tab for the colours: worksheet colours unless screen colours are
-    // ticked. Gives whether the page is in worksheet colours, nothing when it is cancelled.
-    std::optional<bool> askPrinter(QPrinter& printer, const QString& title);
-    int timeSignalsWidth() const;
-
     QWidget& m_window;
     ScreenArea& m_screen;
     TimeSignalView& m_timeSignals;
     WindowZoom& m_zoom;
     const RatioInUse& m_ratio;
-    PlateMaker m_plate;
+    PictureOutput m_output;
     QAction* m_worksheet = nullptr;
     std::array<QAction*, kViewOptions.size()> m_options{};
     QList<QAction*> m_driftSpeeds;

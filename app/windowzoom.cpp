@@ -1,13 +1,11 @@
 #include "windowzoom.h"
 
 #include "viewsettings.h"
+#include "windowframe.h"
 #include "widgets/zoompolicy.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QLayout>
 #include <QScreen>
-#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -24,116 +22,6 @@ constexpr int kSettleMilliseconds = 500;
 constexpr int kKeepAttempts = 20;
 constexpr int kKeepRetryMilliseconds = 100;
 
-// What a window manager's frame adds around a window it has not framed yet: a title bar and
-// borders as the style draws them.
-QMargins estimatedFrame(const QWidget& window)
-{
-    constexpr int kBorder = 4;
-    return {kBorder, window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + kBorder, kBorder,
-            kBorder};
-}
-
-// The frame around a window, or as it will be once framed.
-QMargins windowFrame(const QWidget& window)
-{
-    const QRect inner = window.geometry();
-    const QRect outer = window.frameGeometry();
-    if (outer == inner)
-        return estimatedFrame(window);
-    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-            outer.bottom() - inner.bottom()};
-}
-
-QSize marginsSize(const QMargins& m)
-{
-    return {m.left() + m.right(), m.top() + m.bottom()};
-}
-
-// A dialog as large as the zoom makes it may not fit its screen: its font is made smaller
-// until its least size fits, its size is held within the screen and it is placed on it with
-// its title bar, so that its buttons and fields stay in reach. A dialog about to be shown is
-// placed over the middle of centreOn, as it would place itself; a shown one keeps its place
-// as far as the screen allows.
-void fitDialogOnScreen(QWidget& dialog, const QScreen& screen, const QWidget* centreOn)
-{
-    const QRect room = screen.availableGeometry();
-    const QMargins frame = windowFrame(dialog);
-    const QSize inside = room.size() - marginsSize(frame);
-    constexpr double kShrink = 0.9;
-    for (int step = 0; step < 10; ++step) {
-        const QSize least = dialog.minimumSizeHint();
-        if (least.width() <= inside.width() && least.height() <= inside.height())
-            break;
-        dialog.setFont(ZoomPolicy::zoomed(dialog.font(), kShrink));
-        // The least size a layout allows follows the font only once it is laid out again.
-        if (dialog.layout())
-            dialog.layout()->activate();
-    }
-    QRect placed(dialog.geometry().topLeft(), dialog.size().boundedTo(inside));
-    if (centreOn)
-        placed.moveCenter(centreOn->frameGeometry().center());
-    // Its top left corner wins where it cannot fit all the same.
-    const QRect within = room - frame;
-    placed.moveLeft(
-        std::max(within.left(), std::min(placed.left(), within.right() + 1 - placed.width())));
-    placed.moveTop(
-        std::max(within.top(), std::min(placed.top(), within.bottom() + 1 - placed.height())));
-    if (placed != dialog.geometry())
-        dialog.setGeometry(placed);
-}
-
-// Menus, message boxes and dialogs of the window are windows of their own and keep the
-// desktop's font unless given one; given the window's, they grow with the zoom. Dialogs are
-// kept on the screen.
-class ZoomedPopups : public QObject
-{
-public:
-    explicit ZoomedPopups(QWidget& window) : QObject(&window), m_window(window)
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Polish && watched->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(watched);
-            QWidget* parent = widget->parentWidget();
-            if (widget == &m_window || !widget->isWindow() || !parent ||
-                parent->window() != &m_window)
-                return false;
-            // A window of the main window's own follows every later zoom; one of a control,
-            // made afresh each time (a text box's menu), takes the window's font rather than
-            // the control's, so that one chain of menus has one font.
-            if (parent == &m_window)
-                widget->setAttribute(Qt::WA_WindowPropagation);
-            else
-                widget->setFont(m_window.font());
-        }
-        if (event->type() == QEvent::Show || event->type() == QEvent::Resize) {
-            auto* dialog = qobject_cast<QDialog*>(watched);
-            if (dialog && dialog->isWindow() && dialog->parentWidget() &&
-                dialog->parentWidget()->window() == &m_window) {
-                // Shown, it is fitted before it is mapped. A size set within a resize would be
-                // undone by the resize it is nested in, so a later growth is fitted after it.
-                if (event->type() == QEvent::Show)
-                    fit(dialog, &m_window);
-                else
-                    QTimer::singleShot(0, dialog, [this, dialog] { fit(dialog, nullptr); });
-            }
-        }
-        return false;
-    }
-
-private:
-    void fit(QDialog* dialog, const QWidget* centreOn)
-    {
-        if (const QScreen* screen = m_window.screen())
-            fitDialogOnScreen(*dialog, *screen, centreOn);
-    }
-
-    QWidget& m_window;
-};
-
 } // namespace
 
 WindowZoom::WindowZoom(QWidget& window, LayOut layOut)
@@ -143,7 +31,6 @@ WindowZoom::WindowZoom(QWidget& window, LayOut layOut)
     m_settling->setSingleShot(true);
     m_settling->setInterval(kSettleMilliseconds);
     connect(m_settling, &QTimer::timeout, this, &WindowZoom::settle);
-    new ZoomedPopups(window);
     apply();
 }
 
@@ -164,7 +51,7 @@ void WindowZoom::apply(Sizing sizing)
     const QSize client = ZoomPolicy::windowSize(m_zoomPercent);
     m_applying = true;
     m_appliedRatio = m_window.devicePixelRatioF();
-    // What the window's menus, message boxes and dialogs take (see ZoomedPopups).
+    // What the window's menus, message boxes and dialogs take (see DialogPlacement).
     m_window.setFont(ZoomPolicy::zoomed(QApplication::font(), zoom));
     if (m_window.isFullScreen()) {
         m_window.setMinimumSize(0, 0);
@@ -251,7 +138,7 @@ QSize WindowZoom::frameShare() const
         return frame;
     if (m_normalFrame)
         return *m_normalFrame;
-    return marginsSize(estimatedFrame(m_window));
+    return WindowFrame::size(WindowFrame::estimated(m_window));
 }
 
 // The frame comes some time after the window is shown; the room it leaves is counted anew.

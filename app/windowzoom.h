@@ -15,10 +15,10 @@ namespace korvelian {
 
 // The zoom of the main window and everything that keeps the whole window with its title bar
 // on its screen: the zoom chosen, full screen and maximized, a drag of the frame, the window
-// manager's late answers to quick changes, a screen that changes or leaves less room; and the
-// window's menus and dialogs, which take its zoom and are kept on the screen as well. The
-// window forwards its show, move, resize and state events here; what a zoom means for its
-// controls it does itself, in the layOut it hands over.
+// manager's late answers to quick changes, a screen that changes or leaves less room (its
+// menus and dialogs follow it through DialogPlacement). The window forwards its show, move,
+// resize and state events here; what a zoom means for its controls it does itself, in the
+// layOut it hands over.
 class WindowZoom : public QObject
 {
     Q_OBJECT

@@ -236,16 +236,6 @@ bool PictureExporter::figureAsImage(const ScreenPicture& picture)
     return figure && figureRun(figure->parameters, figure->end).count > kLargestVectorFigure;
 }
 
-QString PictureExporter::defaultFileName(const ScreenPicture& picture, const QString& suffix)
-{
-    const DrawOp* figure = lastFigure(picture.drawing);
-    if (!figure)
-        return QStringLiteral("korvelian.") + suffix;
-    return QStringLiteral("korvelian-%1-%2.%3")
-        .arg(QString::number(figure->parameters.numerator, 'g', 10),
-             QString::number(figure->parameters.denominator, 'g', 10), suffix);
-}
-
 QStringList PictureExporter::parameterLines(const ScreenPicture& picture)
 {
     const DrawOp* figure = lastFigure(picture.drawing);

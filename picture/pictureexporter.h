@@ -71,8 +71,6 @@ public:
 
     // Whether an SVG file or a print holds the figure as an image.
     static bool figureAsImage(const ScreenPicture& picture);
-    // "korvelian-3-2.png" for numerator 3 and denominator 2.
-    static QString defaultFileName(const ScreenPicture& picture, const QString& suffix);
     // The figure's parameters as printed under it, one line each.
     static QStringList parameterLines(const ScreenPicture& picture);
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "commandline.h"
+
+namespace korvelian {
+
+class HeadlessWindow;
+class WindowOperations;
+
+// The screen's picture written to the file --export names, or the overview plate to the file
+// --export-table names, instead of opening the window: the start options are set through
+// their Change handlers on the window operations without a window (HeadlessWindow), whose
+// recorded screen is then written.
+class HeadlessExport
+{
+public:
+    explicit HeadlessExport(const CommandLine::Settings& settings) : m_settings(settings) {}
+
+    // Gives the status to end with and, on failure, one German line.
+    CommandLine::Answer run() const;
+
+private:
+    // The start options through the handlers, as CommandLine::applyTo sets them on the window.
+    void applyTo(WindowOperations& window) const;
+    CommandLine::Answer picture(HeadlessWindow& window) const;
+    CommandLine::Answer table(HeadlessWindow& window) const;
+
+    const CommandLine::Settings& m_settings;
+};
+
+} // namespace korvelian
