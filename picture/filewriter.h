@@ -18,12 +18,14 @@ public:
     static bool write(const QString& path, QByteArrayView bytes, QString* error);
 
     // Why a file of this name is not written, or an empty string: a name the system's
-    // character encoding cannot hold, or one that refers (through links too) to something
-    // other than a regular file, such as a folder, a named pipe or a device.
+    // character encoding cannot hold, one that refers (through links too) to something other
+    // than a regular file, such as a folder, a named pipe or a device, or a link that leads
+    // nowhere because its links point at each other in a circle.
     static QString refusal(const QString& path);
 
-    // The system's reason for an error number, in German: the toolkit's translation where it
-    // has one, the program's own for the other reasons a save meets, else the system's words.
+    // The system's reason for an error number in German, never in the C library's English:
+    // the program's own words for every reason a file operation meets, else a sentence with
+    // the number.
     static QString reason(int errorNumber);
 };
 

@@ -337,7 +337,7 @@ void TestPictureExporter::shortWrite()
     QVERIFY(QFileInfo(path).size() > limit);
 }
 
-enum class Target { NamedPipe, DeviceLink, Folder, UndecodableName, LinkToFile };
+enum class Target { NamedPipe, DeviceLink, Folder, UndecodableName, LinkToFile, LinkLoop };
 
 constexpr char kDevice[] = "/dev/pts/ptmx";
 
@@ -351,6 +351,7 @@ void TestPictureExporter::onlyRegularFiles_data()
     QTest::newRow("folder") << Target::Folder << "Der Name bezeichnet einen Ordner, keine gewöhnliche Datei.";
     QTest::newRow("bytes not valid in the system's encoding") << Target::UndecodableName << "Der Name enthält Zeichen, die in der Zeichenkodierung des Systems ungültig sind; die Datei bekäme einen anderen Namen.";
     QTest::newRow("link to a regular file: its target written") << Target::LinkToFile << "";
+    QTest::newRow("links in a circle") << Target::LinkLoop << "Der Name ist eine Verknüpfung, die nirgendwohin führt: ihre Verknüpfungen verweisen im Kreis aufeinander.";
     // clang-format on
 }
 
@@ -384,6 +385,10 @@ void TestPictureExporter::onlyRegularFiles()
         QVERIFY(writeFile(linked, "alt"));
         QVERIFY(QFile::link(linked, path));
         break;
+    case Target::LinkLoop:
+        QVERIFY(QFile::link(linked, path));
+        QVERIFY(QFile::link(path, linked));
+        break;
     }
     QString error;
     const bool saved = PictureExporter::save(f.control<PictureArea>("picBildschirm")->picture(),
@@ -398,6 +403,7 @@ void TestPictureExporter::onlyRegularFiles()
     QCOMPARE(error,
              QString("Die Datei „%1“ konnte nicht gespeichert werden:\n%2").arg(path, refusal));
     QVERIFY(target != Target::UndecodableName || QDir(dir.path()).isEmpty());
+    QVERIFY(target != Target::LinkLoop || QFileInfo(path).isSymLink());
 }
 
 void TestPictureExporter::saveFromTheWindow_data()
