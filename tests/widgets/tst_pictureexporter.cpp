@@ -9,6 +9,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -135,6 +137,8 @@ private slots:
     void print();
     void printDialogDefaultsToWorksheetColours_data();
     void printDialogDefaultsToWorksheetColours();
+    void printOutputRefusedBeforeItIsOpened_data();
+    void printOutputRefusedBeforeItIsOpened();
     void failedSave_data();
     void failedSave();
     void shortWrite_data();
@@ -255,6 +259,83 @@ void TestPictureExporter::printDialogDefaultsToWorksheetColours()
     QVERIFY(!page.isNull());
     // A fifth across and a tenth down the page lies inside the picture, off figure and axes.
     QCOMPARE(QColor(page.pixel(page.width() / 5, page.height() / 10)), ground);
+}
+
+enum class Output { NamedPipe, LinkToNull, LinkLoop, MissingFolder, NewFile };
+
+void TestPictureExporter::printOutputRefusedBeforeItIsOpened_data()
+{
+    QTest::addColumn<Output>("output");
+    QTest::addColumn<QString>("reason"); // %1 the folder; "": printed
+    // clang-format off
+    QTest::newRow("a new name: printed") << Output::NewFile << "";
+    QTest::newRow("named pipe: the dialog's own check would hang") << Output::NamedPipe << "Der Name bezeichnet eine benannte Pipe, keine gewöhnliche Datei.";
+    QTest::newRow("link to /dev/null") << Output::LinkToNull << "Der Name verweist auf „/dev/null“, ein Gerät, keine gewöhnliche Datei.";
+    QTest::newRow("links in a circle") << Output::LinkLoop << "Der Name ist eine Verknüpfung, die nirgendwohin führt: ihre Verknüpfungen verweisen im Kreis aufeinander.";
+    QTest::newRow("folder that does not exist") << Output::MissingFolder << "Den Ordner „%1/fehlt“ gibt es nicht.";
+    // clang-format on
+}
+
+// "Drucken" with a file name the program does not write: its German reason, and the dialog
+// stays open. The named pipe's row hangs where the dialog opens the name first, and its test
+// then ends at the test runner's time limit.
+void TestPictureExporter::printOutputRefusedBeforeItIsOpened()
+{
+    QFETCH(Output, output);
+    QFETCH(QString, reason);
+    WindowFixture f;
+    QTemporaryDir dir;
+    QString path = dir.filePath("seite.pdf");
+    switch (output) {
+    case Output::NamedPipe:
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        break;
+    case Output::LinkToNull:
+        QVERIFY(QFile::link("/dev/null", path));
+        break;
+    case Output::LinkLoop:
+        QVERIFY(QFile::link(dir.filePath("b.pdf"), path));
+        QVERIFY(QFile::link(path, dir.filePath("b.pdf")));
+        break;
+    case Output::MissingFolder:
+        path = dir.filePath("fehlt/seite.pdf");
+        break;
+    case Output::NewFile:
+        break;
+    }
+    QStringList said;
+    bool pressed = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            said << box->text();
+            box->accept();
+        } else if (auto* dialog = qobject_cast<QPrintDialog*>(modal); dialog && pressed) {
+            dialog->reject();
+        } else if (dialog) {
+            auto* printers = dialog->findChild<QComboBox*>("printers");
+            QVERIFY(printers);
+            // The last entry prints into a file.
+            printers->setCurrentIndex(printers->count() - 1);
+            dialog->findChild<QLineEdit*>("filename")->setText(path);
+            pressed = true;
+            // Queued: the answer comes in a modal loop of its own, which this poll answers too.
+            QMetaObject::invokeMethod(
+                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), "click",
+                Qt::QueuedConnection);
+        }
+    });
+    poll.start(10);
+    f.window.viewActions().printPicture();
+    if (reason.isEmpty()) {
+        QCOMPARE(said, QStringList());
+        QVERIFY(contents(path).startsWith("%PDF"));
+        return;
+    }
+    QCOMPARE(said,
+             QStringList{QString("In die Datei „%1“ kann nicht gedruckt werden:\n%2")
+                             .arg(path, reason.contains("%1") ? reason.arg(dir.path()) : reason)});
 }
 
 void TestPictureExporter::failedSave_data()
