@@ -4,6 +4,7 @@
 #include "model/constants.h"
 #include "picture/filewriter.h"
 #include "headlessexport.h"
+#include "toolkitoptions.h"
 #include "form/layout.h"
 #include "picture/pictureexporter.h"
 #include "picture/plateexporter.h"
@@ -248,8 +249,15 @@ CommandLine::CommandLine()
 std::optional<CommandLine::Answer> CommandLine::read(const QStringList& arguments, Stage stage)
 {
     m_settings = {};
-    if (!m_parser.parse(stage == Stage::BeforeToolkit ? setAsideToolkitOptions(arguments)
-                                                      : arguments)) {
+    QStringList own = arguments;
+    if (stage == Stage::BeforeToolkit) {
+        QStringList withValue;
+        for (const ValueOption& option : kOptions)
+            withValue << option.name;
+        if (const QString wrong = ToolkitOptions::setAside(own, withValue); !wrong.isEmpty())
+            return fault(wrong + QString(" Übersicht: %1 --help").arg(kProgram));
+    }
+    if (!m_parser.parse(own)) {
         return fault(m_parser.errorText() + QString(" Übersicht: %1 --help").arg(kProgram));
     }
     if (m_parser.isSet(m_help))
@@ -306,46 +314,6 @@ int CommandLine::print(const Answer& answer)
                      FileWriter::reason(failure).toUtf8().constData());
     }
     return answer.status == 0 ? 1 : answer.status;
-}
-
-// The toolkit's options are single-dash words (-platform offscreen, -style=fusion, -reverse).
-// Until the application has taken them out they are set aside, each with the word after it,
-// which may be its value; the reading after the toolkit then checks whatever is left.
-QStringList CommandLine::setAsideToolkitOptions(const QStringList& arguments) const
-{
-    const auto isOwnFlag = [this](const QString& name) {
-        for (const QCommandLineOption* flag :
-             {&m_help, &m_version, &m_worksheet, &m_readingAid, &m_values, &m_graticule, &m_yUp}) {
-            if (flag->names().contains(name))
-                return true;
-        }
-        return false;
-    };
-    const auto isOwnWithValue = [](const QString& name) {
-        return std::any_of(std::begin(kOptions), std::end(kOptions),
-                           [&](const ValueOption& option) { return name == option.name; });
-    };
-    QStringList kept;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const QString name = argument.mid(argument.startsWith("--") ? 2 : 1);
-        // The word after one of the program's options is its value, even when it starts with
-        // a dash as "-10" does; a faulty value is then named as such.
-        if (i > 0 && argument.startsWith('-') && isOwnWithValue(name) && i + 1 < arguments.size()) {
-            kept << argument << arguments[++i];
-            continue;
-        }
-        const bool toolkitWord = i > 0 && argument.size() > 2 && argument.startsWith('-') &&
-                                 !argument.startsWith("--") &&
-                                 !isOwnFlag(name.section('=', 0, 0)) &&
-                                 !isOwnWithValue(name.section('=', 0, 0));
-        if (!toolkitWord) {
-            kept << argument;
-        } else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith('-')) {
-            ++i;
-        }
-    }
-    return kept;
 }
 
 void CommandLine::applyTo(QWidget& window) const

@@ -69,7 +69,6 @@ public:
     const Settings& settings() const { return m_settings; }
 
 private:
-    QStringList setAsideToolkitOptions(const QStringList& arguments) const;
     std::optional<Answer> checkCombination() const;
 
     QCommandLineParser m_parser;

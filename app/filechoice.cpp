@@ -1,17 +1,25 @@
 #include "filechoice.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace korvelian {
 
@@ -28,6 +36,7 @@ QString FileChoice::ask(QWidget& parent, const QString& title, const QString& pr
         dialog.setDefaultSuffix(endings.value(filters.indexOf(filter), endings.front()));
     });
     fitColumnsOnceRead(dialog);
+    explainLongNames(dialog);
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
@@ -64,6 +73,49 @@ void FileChoice::fitColumnsOnceRead(QFileDialog& dialog)
         details->setColumnWidth(
             0, std::max(view->sizeHintForColumn(0), details->viewport()->width() - others - bar));
     });
+}
+
+// The dialog greys "Speichern" for a name longer than the folder allows, without a word why:
+// the reason stands in the tooltips of the name field and of the button, and shows at once.
+// The field and the buttons are found by the names the toolkit gives them.
+void FileChoice::explainLongNames(QFileDialog& dialog)
+{
+    auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    QPushButton* save = buttons ? buttons->button(QDialogButtonBox::Save) : nullptr;
+    if (!field || !save)
+        return;
+    QObject::connect(field, &QLineEdit::textChanged, &dialog, [&dialog, field, save] {
+        const QFileInfo typed(QDir(dialog.directory()).filePath(field->text()));
+        const qsizetype bytes = QFile::encodeName(typed.fileName()).size();
+        const long most = longestName(typed.absolutePath());
+        const QString why =
+            bytes <= most ? QString()
+                          : QStringLiteral("Der Dateiname ist zu lang: erlaubt sind höchstens %1 "
+                                           "Bytes, dieser hat %2.")
+                                .arg(most)
+                                .arg(bytes);
+        field->setToolTip(why);
+        save->setToolTip(why);
+        if (!why.isEmpty())
+            QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), why, field);
+    });
+}
+
+long FileChoice::longestName(const QString& folder)
+{
+    constexpr long kUsual = 255;
+#ifdef Q_OS_UNIX
+    // A folder not made yet has the limits of the file system it would be on.
+    QString existing = folder;
+    while (!QFileInfo(existing).isDir() && QFileInfo(existing).absolutePath() != existing)
+        existing = QFileInfo(existing).absolutePath();
+    const long most = ::pathconf(QFile::encodeName(existing).constData(), _PC_NAME_MAX);
+    return most > 0 ? most : kUsual;
+#else
+    Q_UNUSED(folder);
+    return kUsual;
+#endif
 }
 
 bool FileChoice::replaceConfirmed(QWidget& parent, const QString& path, const QString& title)

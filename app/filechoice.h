@@ -22,6 +22,9 @@ private:
     // Asks whether the existing file of this name is to be replaced.
     static bool replaceConfirmed(QWidget& parent, const QString& path, const QString& title);
     static void fitColumnsOnceRead(QFileDialog& dialog);
+    static void explainLongNames(QFileDialog& dialog);
+    // The most bytes a name may have in the folder.
+    static long longestName(const QString& folder);
 };
 
 } // namespace korvelian

@@ -34,6 +34,8 @@ unknown option|--nonsense|2|err|korvelian: Unbekannte Option 'nonsense'. Übersi
 bad amplitude|--amplitude-y 3|2|err|korvelian: --amplitude-y erwartet eine Zahl von 0 bis 2 mit höchstens zwei Nachkommastellen, etwa 1,5, nicht '3'.
 no display|--ratio 3:2|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
 platform that cannot start|-platform nosuch|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
+unknown single-dash word without display|-bogus|2|err|korvelian: Unbekannte Option 'bogus'. Übersicht: korvelian --help
+platform without its value|-platform|2|err|korvelian: Nach '-platform' fehlt der Wert. Übersicht: korvelian --help
 export without display|--ratio 3:2 --export bild.png --size 300|0|out|
 plate without display|--export-table tafel.pdf --table phases|0|out|
 plate with a refused ratio|--ratio 0:1 --export-table tafel.png|2|err|korvelian: --ratio 0:1: Zähler und Nenner: ganze Zahlen von 1 bis 32767 eingeben.

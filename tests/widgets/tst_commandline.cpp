@@ -61,6 +61,10 @@ void TestCommandLine::values_data()
     QTest::newRow("ratio with a slash") << QStringList{"--ratio", "3/2"} << false << "" << 0 << "korvelian: --ratio erwartet Zähler:Nenner aus ganzen Zahlen";
     QTest::newRow("ratio with a decimal") << QStringList{"--ratio", "2.5:1"} << false << "" << 0 << "korvelian: --ratio erwartet";
     QTest::newRow("ratio without value") << QStringList{"--ratio"} << false << "" << 0 << "korvelian: Nach '--ratio' fehlt der Wert.";
+    QTest::newRow("unknown single-dash word before the toolkit") << QStringList{"-bogus"} << true << "" << 0 << "korvelian: Unbekannte Option 'bogus'.";
+    QTest::newRow("toolkit option without its value") << QStringList{"--phase-y", "180", "-platform"} << true << "" << 0 << "korvelian: Nach '-platform' fehlt der Wert.";
+    QTest::newRow("style the toolkit does not have") << QStringList{"-style", "nosuchstyle"} << true << "" << 0 << "korvelian: -style erwartet einen der Stile";
+    QTest::newRow("style the toolkit does not have, after =") << QStringList{"-style=nosuchstyle"} << true << "" << 0 << "korvelian: -style erwartet einen der Stile";
     QTest::newRow("unknown single-dash word after the toolkit") << QStringList{"-platfrom"} << false << "" << 0 << "korvelian: Unbekannte Option 'platfrom'.";
     QTest::newRow("export to another format") << QStringList{"--export", "bild.jpg"} << false << "" << 0 << "korvelian: --export erwartet einen Dateinamen auf .png oder .svg";
     QTest::newRow("picture width 0") << QStringList{"--export", "a.png", "--size", "0"} << false << "" << 0 << "korvelian: --size erwartet eine Bildbreite in Pixeln von 1 bis 8192";

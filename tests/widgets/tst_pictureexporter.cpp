@@ -148,6 +148,8 @@ private slots:
     void saveFromTheWindow_data();
     void saveFromTheWindow();
     void fileDialogColumnsFitTheZoom();
+    void tooLongANameSaysWhy_data();
+    void tooLongANameSaysWhy();
 };
 
 void TestPictureExporter::copy()
@@ -569,6 +571,50 @@ void TestPictureExporter::fileDialogColumnsFitTheZoom()
     poll.start(10);
     f.window.viewActions().savePicture();
     QVERIFY(fitted);
+}
+
+void TestPictureExporter::tooLongANameSaysWhy_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("greyed"); // "Speichern", by the dialog itself
+    QTest::addColumn<QString>("why"); // the tooltip of the field and of the button
+    // clang-format off
+    QTest::newRow("255 bytes, the most allowed") << QString(251, 'a') + ".png" << false << "";
+    QTest::newRow("300 letters: greyed") << QString(300, 'a') << true << "Der Dateiname ist zu lang: erlaubt sind höchstens 255 Bytes, dieser hat 300.";
+    QTest::newRow("150 umlauts, 300 bytes") << QString(150, u'ä') << false << "Der Dateiname ist zu lang: erlaubt sind höchstens 255 Bytes, dieser hat 300.";
+    // clang-format on
+}
+
+void TestPictureExporter::tooLongANameSaysWhy()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, greyed);
+    QFETCH(QString, why);
+    WindowFixture f;
+    QTemporaryDir dir;
+    std::optional<bool> saveEnabled;
+    QString fieldTip;
+    QString buttonTip;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        dialog->setDirectory(dir.path());
+        auto* field = dialog->findChild<QLineEdit*>("fileNameEdit");
+        field->setText(name);
+        QPushButton* save =
+            dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Save);
+        saveEnabled = save->isEnabled();
+        fieldTip = field->toolTip();
+        buttonTip = save->toolTip();
+        dialog->reject();
+    });
+    poll.start(10);
+    f.window.viewActions().savePicture();
+    QCOMPARE(saveEnabled, std::optional<bool>(!greyed));
+    QCOMPARE(fieldTip, why);
+    QCOMPARE(buttonTip, why);
 }
 
 KORVELIAN_WIDGET_TEST(pictureexporter, TestPictureExporter)
