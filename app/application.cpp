@@ -3,70 +3,40 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
-#include <vector>
 
 namespace korvelian {
 
 namespace {
 
-// While the platform starts its messages are held back: when it cannot start, the warnings
-// before its fatal message only repeat in English what the one German line says.
-struct HeldMessage
-{
-    QtMsgType type;
-    QByteArray category;
-    QString text;
-};
+// While the platform starts, a fatal message means it cannot: there is no display.
+std::atomic<bool> starting = false;
 
-std::mutex heldMutex;
-std::vector<HeldMessage> held;
-
-void holdWhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text)
+// The toolkit's messages are English and name its own workings (a session folder, an audio
+// server, a font of no size): nothing in them a user could act on, so none reaches the
+// terminal; what a user needs to know the program says in its own German lines. A fatal one
+// ends the program with one of them.
+void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString&)
 {
-    if (type == QtFatalMsg) {
+    if (type != QtFatalMsg)
+        return;
+    if (starting) {
         std::fputs("korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das "
                    "Programm nicht starten.\n",
                    stderr);
         std::_Exit(1);
     }
-    const std::lock_guard lock(heldMutex);
-    held.push_back({type, context.category, text});
-}
-
-QtMessageHandler beforeQuietening = nullptr;
-
-void withoutSessionWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
-{
-    if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: ")))
-        return;
-    beforeQuietening(type, context, text);
-}
-
-QtMessageHandler beforeAudioQuietening = nullptr;
-
-// Without an audio server Qt says so in English on every start, and its output names the
-// error when the server goes; the entry "Ton" says it in German where it matters.
-void withoutAudioServerWarnings(QtMsgType type, const QMessageLogContext& context,
-                                const QString& text)
-{
-    // The stream's error comes quoted, as Qt's debug stream writes a string.
-    QStringView said(text);
-    if (said.startsWith(u'"'))
-        said = said.mid(1);
-    if (type == QtWarningMsg &&
-        (said.startsWith(u"PulseAudioService: ") || said.startsWith(u"Stream error: ")))
-        return;
-    beforeAudioQuietening(type, context, text);
+    std::fputs("korvelian: Ein interner Fehler beendet das Programm.\n", stderr);
+    std::abort();
 }
 
 } // namespace
 
-void quietenSessionWarnings()
+void quietenToolkitMessages()
 {
-    beforeQuietening = qInstallMessageHandler(withoutSessionWarnings);
+    qInstallMessageHandler(toolkitMessage);
 }
 
 void loadGermanTranslation()
@@ -78,16 +48,10 @@ void loadGermanTranslation()
 
 std::unique_ptr<QApplication> startApplication(int& argc, char* argv[])
 {
-    const QtMessageHandler previous = qInstallMessageHandler(holdWhileStarting);
+    quietenToolkitMessages();
+    starting = true;
     auto app = std::make_unique<QApplication>(argc, argv);
-    qInstallMessageHandler(previous);
-    const std::lock_guard lock(heldMutex);
-    for (const HeldMessage& message : held) {
-        const char* category = message.category.isNull() ? nullptr : message.category.constData();
-        previous(message.type, QMessageLogContext(nullptr, 0, nullptr, category), message.text);
-    }
-    held.clear();
-    beforeAudioQuietening = qInstallMessageHandler(withoutAudioServerWarnings);
+    starting = false;
 
     QApplication::setApplicationName(kProgramName);
     QApplication::setApplicationVersion(KORVELIAN_VERSION);

@@ -13,14 +13,15 @@ inline constexpr char kProgramName[] = "Korvelian-Figuren";
 // faults) for the running application, whatever the locale: the interface is German by design.
 void loadGermanTranslation();
 
-// The application with the program's names and Qt's German texts. Without a display (none
-// set, or a platform that cannot start) it says so in one German line and ends the program
-// with status 1, where the toolkit would abort with its own advice.
-std::unique_ptr<QApplication> startApplication(int& argc, char* argv[]);
+// From here on the toolkit's messages go to the program's own handler: none reaches the
+// terminal, since they are English and name the toolkit's workings, and a fatal one ends the
+// program with one German line.
+void quietenToolkitMessages();
 
-// A picture written from a script or a service has no desktop session; the toolkit's
-// complaints about the session's runtime folder, which drawing a picture never uses, would
-// stand beside the program's one line. They are left out from here on.
-void quietenSessionWarnings();
+// The application with the program's names and Qt's German texts, the toolkit's messages
+// quietened. Without a display (none set, or a platform that cannot start) it says so in one
+// German line and ends the program with status 1, where the toolkit would abort with its own
+// advice.
+std::unique_ptr<QApplication> startApplication(int& argc, char* argv[]);
 
 } // namespace korvelian

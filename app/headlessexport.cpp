@@ -7,6 +7,29 @@
 
 namespace korvelian {
 
+namespace {
+
+bool noSize = false;
+
+void noteNoSize(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    if (text.startsWith(QLatin1String("QFont::setPixelSize: Pixel size <= 0")))
+        noSize = true;
+}
+
+// Whether drawing asks the toolkit for a font of no size, for a text that cannot be drawn: the
+// toolkit says so only in a message of its own.
+bool textOfNoSize(const std::function<void()>& draw)
+{
+    noSize = false;
+    const QtMessageHandler before = qInstallMessageHandler(noteNoSize);
+    draw();
+    qInstallMessageHandler(before);
+    return noSize;
+}
+
+} // namespace
+
 void HeadlessExport::applyTo(WindowOperations& window) const
 {
     for (const auto& [bar, value] : m_settings.scrollValues)
@@ -40,8 +63,13 @@ CommandLine::Answer HeadlessExport::picture(HeadlessWindow& window) const
     screen.readingAid = m_settings.readingAid;
     screen.values = m_settings.values;
     screen.graticule = m_settings.graticule;
-    const int width =
-        m_settings.exportWidth ? m_settings.exportWidth : PictureExporter::widthAtHundred(screen);
+    const int usual = PictureExporter::widthAtHundred(screen);
+    const int width = m_settings.exportWidth ? m_settings.exportWidth : usual;
+    const int least = smallestDrawable(width, usual, [&](int tried) {
+        static_cast<void>(PictureExporter::image(screen, tried, m_settings.worksheet));
+    });
+    if (least > width)
+        return tooNarrow(width, least);
     QString error;
     if (!PictureExporter::save(screen, *m_settings.exportPath, width, &error, m_settings.worksheet))
         return CommandLine::failure(1, error.replace('\n', ' '));
@@ -54,10 +82,38 @@ CommandLine::Answer HeadlessExport::table(HeadlessWindow& window) const
         window.plate(m_settings.tableForm.value_or(OverviewPlate::Form::Ratios));
     const int width =
         m_settings.exportWidth ? m_settings.exportWidth : PlateExporter::kDefaultWidth;
+    const int least = smallestDrawable(width, PlateExporter::kDefaultWidth, [&](int tried) {
+        static_cast<void>(PlateExporter::image(plate, tried, m_settings.worksheet));
+    });
+    if (least > width)
+        return tooNarrow(width, least);
     QString error;
     if (!PlateExporter::save(plate, *m_settings.tablePath, width, &error, m_settings.worksheet))
         return CommandLine::failure(1, error.replace('\n', ' '));
     return {};
+}
+
+// Texts shrink with the picture, and at its usual width every one of them is drawn: below it
+// the narrowest width that draws them all is sought between the two.
+int HeadlessExport::smallestDrawable(int width, int usual, const std::function<void(int)>& draw)
+{
+    if (width >= usual || !textOfNoSize([&] { draw(width); }))
+        return width;
+    int tooNarrow = width;
+    int enough = usual;
+    while (enough - tooNarrow > 1) {
+        const int middle = tooNarrow + (enough - tooNarrow) / 2;
+        (textOfNoSize([&] { draw(middle); }) ? tooNarrow : enough) = middle;
+    }
+    return enough;
+}
+
+CommandLine::Answer HeadlessExport::tooNarrow(int width, int least)
+{
+    return CommandLine::failure(2, QString("--size %1: So schmal hätten Schriften des Bildes keine "
+                                           "Größe mehr; bitte mindestens %2 Pixel angeben.")
+                                       .arg(width)
+                                       .arg(least));
 }
 
 } // namespace korvelian

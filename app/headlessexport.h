@@ -2,6 +2,8 @@
 
 #include "commandline.h"
 
+#include <functional>
+
 namespace korvelian {
 
 class HeadlessWindow;
@@ -24,6 +26,10 @@ private:
     void applyTo(WindowOperations& window) const;
     CommandLine::Answer picture(HeadlessWindow& window) const;
     CommandLine::Answer table(HeadlessWindow& window) const;
+    // The narrowest width from width on at which every text of the picture has a size, drawn
+    // by draw at a width.
+    static int smallestDrawable(int width, int usual, const std::function<void(int)>& draw);
+    static CommandLine::Answer tooNarrow(int width, int least);
 
     const CommandLine::Settings& m_settings;
 };

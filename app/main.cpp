@@ -12,6 +12,7 @@ int main(int argc, char* argv[])
     // of ending the program halfway through.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    korvelian::quietenToolkitMessages();
     CommandLine commandLine;
     {
         // Help, version and faults in the command line need no display.
@@ -25,10 +26,8 @@ int main(int argc, char* argv[])
     // -platform option still wins.
     const bool exporting = commandLine.settings().exportPath.has_value() ||
                            commandLine.settings().tablePath.has_value();
-    if (exporting) {
+    if (exporting)
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        korvelian::quietenSessionWarnings();
-    }
     const auto app = korvelian::startApplication(argc, argv);
     if (const auto answer =
             commandLine.read(QApplication::arguments(), CommandLine::Stage::AfterToolkit))

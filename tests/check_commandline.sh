@@ -41,6 +41,9 @@ plate without display|--export-table tafel.pdf --table phases|0|out|
 plate with a refused ratio|--ratio 0:1 --export-table tafel.png|2|err|korvelian: --ratio 0:1: Zähler und Nenner: ganze Zahlen von 1 bis 32767 eingeben.
 negative value after an option|--phase-y -10|2|err|korvelian: --phase-y erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '-10'.
 two exports|--export a.png --export b.png|2|err|korvelian: --export darf nur einmal angegeben werden.
+plate too narrow for its texts|--export-table t.png --size 10|2|err|korvelian: --size 10: So schmal hätten Schriften des Bildes keine Größe mehr; bitte mindestens 75 Pixel angeben.
+reading aid too narrow for its texts|--export r.png --size 20 --reading-aid|2|err|korvelian: --size 20: So schmal hätten Schriften des Bildes keine Größe mehr; bitte mindestens 56 Pixel angeben.
+style the toolkit does not have|-style nosuchstyle --export s.png|2|err|korvelian: -style erwartet einen der Stile Windows, Fusion, nicht 'nosuchstyle'. Übersicht: korvelian --help
 ROWS
 
 # Help and version into a full output: the script that reads them learns that they are lost.
@@ -69,6 +72,16 @@ for name in rohr.png $'bild\xff.png'; do
     fi
 done
 rm rohr.png
+
+# The toolkit's own messages stay off the terminal: a style override it does not have.
+QT_STYLE_OVERRIDE=nosuchstyle "$korvelian" --export stil.png > "$out" 2> "$err"
+got=$?
+if [ "$got" != 0 ] || [ -s "$out" ] || [ -s "$err" ]; then
+    echo "FAIL the toolkit's message on the terminal: status $got"
+    cat "$out" "$err"
+    failed=1
+fi
+rm -f stil.png
 
 # The written picture: a PNG of the width asked for, square as the screen (the signature,
 # then width and height in the header).

@@ -180,6 +180,11 @@ void TestCommandLine::exported_data()
     QTest::newRow("plate into a missing folder") << QStringList{"--export-table", "fehlt/tafel.svg"} << 1 << "";
     QTest::newRow("PNG under an upper-case ending") << QStringList{"--export", "bild.PNG"} << 0 << "window";
     QTest::newRow("SVG under a mixed-case ending") << QStringList{"--ratio", "3:2", "--export", "bild.Svg"} << 0 << "Frequenzfaktor: 3 / 2    kgV: 6";
+    QTest::newRow("plate of ratios too narrow for its texts, 74 px") << QStringList{"--export-table", "tafel.png", "--size", "74"} << 2 << "";
+    QTest::newRow("plate of ratios at its narrowest, 75 px") << QStringList{"--export-table", "tafel.png", "--size", "75"} << 0 << "narrowest";
+    QTest::newRow("plate of phases too narrow for its texts, 103 px") << QStringList{"--export-table", "tafel.svg", "--table", "phases", "--size", "103"} << 2 << "";
+    QTest::newRow("reading aid too narrow for its texts, 55 px") << QStringList{"--export", "bild.png", "--reading-aid", "--size", "55"} << 2 << "";
+    QTest::newRow("reading aid at its narrowest, 56 px") << QStringList{"--export", "bild.png", "--reading-aid", "--size", "56"} << 0 << "narrowest";
     QTest::newRow("plate as PDF under a mixed-case ending") << QStringList{"--export-table", "tafel.Pdf"} << 0 << "%PDF";
     // clang-format on
 }
