@@ -57,7 +57,9 @@ void WindowZoom::apply(Sizing sizing)
         m_window.setMinimumSize(0, 0);
         m_window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     } else {
-        m_window.setMinimumSize(ZoomPolicy::windowSize(ZoomPolicy::kSmallest));
+        // A screen too small for 100 % holds the window at less, and a drag goes no lower.
+        m_window.setMinimumSize(
+            ZoomPolicy::windowSize(std::min(ZoomPolicy::kSmallest, m_zoomPercent)));
         // Neither a drag of the frame nor the window manager's maximize takes the window beyond
         // what fits on its screen.
         m_window.setMaximumSize(
@@ -122,8 +124,7 @@ int WindowZoom::largestFittingZoom() const
     const QScreen* shownOn = m_window.screen();
     if (!shownOn)
         return ZoomPolicy::kLargest;
-    return std::max(ZoomPolicy::kSmallest,
-                    ZoomPolicy::fitting(shownOn->availableGeometry().size() - frameShare()));
+    return ZoomPolicy::fitting(shownOn->availableGeometry().size() - frameShare());
 }
 
 // The window manager's frame takes its share of the screen too. Until the window has shown

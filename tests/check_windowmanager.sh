@@ -196,6 +196,8 @@ start
 keys ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus
 xdotool windowmove --sync "$window" 2000 40
 settle
+# 640 × 400 of the window's pixels: at 100 % the window would be 1316 × 976 of the laptop's.
+on_its_monitor "moved to the laptop at scale 2"
 xdotool windowmove --sync "$window" 100 40
 settle
 # Thrown back and forth, the window may look settled at the moments looked at; the processor

@@ -71,12 +71,23 @@ private:
 
 // Widget tests run on the offscreen platform with fonts at 96 dots per inch, whatever the
 // machine, so pixel positions are reproducible: on its one screen of 800 × 600, or on the
-// screens of a configuration in the platform's JSON form.
+// screens of a configuration in the platform's JSON form. Scaled (QT_SCALE_FACTOR), the one
+// screen has as many more device pixels, so that the window at 100 % still fits on it.
 template <typename TestClass>
 int runWidgetTest(int argc, char* argv[], const char* screens = nullptr)
 {
     QTemporaryDir dir;
     QByteArray platform = "offscreen";
+    const double scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
+    QByteArray scaled;
+    if (!screens && scale > 1) {
+        scaled = QStringLiteral(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1,
+            "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                     .arg(qRound(800 * scale))
+                     .arg(qRound(600 * scale))
+                     .toUtf8();
+        screens = scaled.constData();
+    }
     if (screens) {
         QFile config(dir.filePath("screens.json"));
         if (!config.open(QIODevice::WriteOnly) || config.write(screens) < 0)

@@ -31,7 +31,7 @@ QSize ZoomPolicy::windowSize(int percent)
 int ZoomPolicy::fitting(QSize available)
 {
     int percent = kLargest;
-    while (percent > kSmallest && (windowSize(percent).width() > available.width() ||
+    while (percent > kSmallestToFit && (windowSize(percent).width() > available.width() ||
                                    windowSize(percent).height() > available.height()))
         --percent;
     return percent;
