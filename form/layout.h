@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -92,12 +93,45 @@ inline constexpr auto kControls = std::to_array<ControlLayout>({
 });
 // clang-format on
 
+// Where the overlays inside the screen stand before the first frame of the beam moves them, in
+// twips from the screen's top-left corner: the shapes' top-left corners in the order of Shape
+// (each kMarkerTwips square), the drop lines' ends (x1, y1, x2, y2) in the order of
+// OverlayLine.
+inline constexpr std::array<std::array<int, 2>, 3> kShapeStarts{
+    {{3240, 2880}, {3720, 4200}, {2040, 3480}}};
+inline constexpr std::array<std::array<int, 4>, 2> kDropLineStarts{
+    {{2400, 2400, 4680, 2400}, {840, 1080, 3120, 1080}}};
+
+// The size of a font role in points at 100 % (FontRole::Default and None: the system's own,
+// 0 here).
+constexpr double fontPoints(FontRole role)
+{
+    switch (role) {
+    case FontRole::Caption:
+        return 10.2;
+    case FontRole::Written:
+        return 10.8;
+    case FontRole::Typed:
+        return 12;
+    case FontRole::None:
+    case FontRole::Default:
+        break;
+    }
+    return 0;
+}
+// The family every font role but the default names.
+inline constexpr const char* kLayoutFamily = "Times New Roman";
+
 // The row a predicate picks; every role and name the program asks for has one.
 template <typename Picks> constexpr const ControlLayout& findControl(Picks picks)
 {
     const auto* found = std::find_if(kControls.begin(), kControls.end(), picks);
     if (found == kControls.end())
+#if defined(__cpp_exceptions)
         throw "no such control"; // in a constant expression: a compile error, never a crash
+#else
+        std::abort(); // the same where a build has no exceptions (WebAssembly)
+#endif
     return *found;
 }
 

@@ -9,6 +9,9 @@
 
 #if defined(__x86_64__)
 #include <immintrin.h>
+#elif defined(__wasm_simd128__)
+#include "emulatedfma.h"
+#include <wasm_simd128.h>
 #endif
 
 namespace korvelian {
@@ -115,6 +118,58 @@ KORVELIAN_VECTOR_CODE_END
 
 #else
 
+#if defined(__wasm_simd128__)
+
+// WebAssembly has no fused multiply-add: each is emulated exactly (emulatedfma.h), two lanes
+// at a time, several times faster than its std::fma.
+namespace wasm {
+
+struct V
+{
+    static constexpr std::size_t kLanes = 2;
+    using D = v128_t;
+    KORVELIAN_VECTOR D load(const double* p) { return wasm_v128_load(p); }
+    KORVELIAN_VECTOR void store(double* p, D a) { wasm_v128_store(p, a); }
+    KORVELIAN_VECTOR D set(double v) { return wasm_f64x2_splat(v); }
+    KORVELIAN_VECTOR D add(D a, D b) { return wasm_f64x2_add(a, b); }
+    KORVELIAN_VECTOR D sub(D a, D b) { return wasm_f64x2_sub(a, b); }
+    KORVELIAN_VECTOR D mul(D a, D b) { return wasm_f64x2_mul(a, b); }
+    KORVELIAN_VECTOR D towardOdd(D s, D e)
+    {
+        const v128_t one = wasm_i64x2_splat(1);
+        const v128_t even = wasm_i64x2_eq(wasm_v128_and(s, one), wasm_i64x2_splat(0));
+        const v128_t inexact = wasm_f64x2_ne(e, wasm_f64x2_splat(0));
+        // One step up in size where e has s's sign, down where it has the other.
+        const v128_t step = wasm_v128_or(one, wasm_i64x2_shr(wasm_v128_xor(s, e), 63));
+        return wasm_i64x2_add(s, wasm_v128_and(step, wasm_v128_and(even, inexact)));
+    }
+    KORVELIAN_VECTOR D fma(D a, D b, D c) { return fusedMultiplyAdd<V>(a, b, c); }
+    KORVELIAN_VECTOR D fnma(D a, D b, D c) { return fusedMultiplyAdd<V>(wasm_f64x2_neg(a), b, c); }
+    KORVELIAN_VECTOR D byQuadrant(D shifted, D s, D c)
+    {
+        const v128_t odd =
+            wasm_i64x2_eq(wasm_v128_and(shifted, wasm_i64x2_splat(1)), wasm_i64x2_splat(1));
+        const v128_t v = wasm_v128_bitselect(c, s, odd);
+        return wasm_v128_xor(v, wasm_i64x2_shl(wasm_v128_and(shifted, wasm_i64x2_splat(2)), 62));
+    }
+    KORVELIAN_VECTOR bool anyBeyond(const double* in, std::size_t n, double limit)
+    {
+        v128_t outside = wasm_i64x2_splat(0);
+        for (std::size_t i = 0; i < n; i += kLanes) {
+            const v128_t size = wasm_f64x2_abs(wasm_v128_load(in + i));
+            // Not within the limit: beyond it, or not a number.
+            outside = wasm_v128_or(outside, wasm_v128_not(wasm_f64x2_le(size, set(limit))));
+        }
+        return wasm_v128_any_true(outside);
+    }
+};
+
+#include "fastsinekernel.inc"
+
+} // namespace wasm
+
+#endif
+
 // Portable: std::fma rounds once whether the processor fuses (one instruction on 64-bit ARM)
 // or a library does.
 
@@ -195,6 +250,8 @@ std::vector<std::size_t> fastSineWidths()
     if (__builtin_cpu_supports("avx512f"))
         widths.push_back(avx512::V::kLanes);
     return widths;
+#elif defined(__wasm_simd128__)
+    return {1, wasm::V::kLanes};
 #else
     return {1};
 #endif
@@ -218,6 +275,12 @@ void fastSines(const double* in, double* out, std::size_t n, [[maybe_unused]] st
             out[i] = std::sin(in[i]);
     }
 #else
+#if defined(__wasm_simd128__)
+    if (width == wasm::V::kLanes) {
+        sinesInBlocks<wasm::V::kLanes, wasm::kernelSines, wasm::withinRange>(in, out, n);
+        return;
+    }
+#endif
     sinesInBlocks<1, kernelSines, withinRange>(in, out, n);
 #endif
 }

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace korvelian {
 
@@ -18,6 +21,29 @@ bool isBlank(char c)
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+// A decimal number, digits with a point and an exponent as readNumber has checked them, read
+// as std::from_chars reads it: correctly rounded, out of range only where it would be infinite
+// or zero. WebAssembly's libc++ has no floating from_chars; its strtod, in the C locale the
+// program never leaves, reads the same text to the same double.
+std::from_chars_result readDecimal(const char* first, const char* last, double& value)
+{
+#if defined(__wasi__)
+    const std::string text(first, last);
+    char* end = nullptr;
+    errno = 0;
+    const double read = std::strtod(text.c_str(), &end);
+    const char* ptr = first + (end - text.c_str());
+    if (ptr == first)
+        return {first, std::errc::invalid_argument};
+    if (errno == ERANGE && (read == 0 || std::isinf(read)))
+        return {ptr, std::errc::result_out_of_range};
+    value = read;
+    return {ptr, std::errc()};
+#else
+    return std::from_chars(first, last, value);
+#endif
 }
 
 // from_chars leaves the value untouched when it is out of range; decide from the decimal
@@ -203,7 +229,7 @@ Reading readNumber(std::string_view text)
     const char* first = text.data() + mantissaStart;
     const char* last = text.data() + end;
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(first, last, value);
+    const auto [ptr, ec] = readDecimal(first, last, value);
     if (ec == std::errc::result_out_of_range)
         return {outOfRange(negative, mantissa, exponent), end};
     if (ec != std::errc() || ptr != last)

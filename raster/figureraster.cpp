@@ -10,7 +10,9 @@
 #include <chrono>
 #include <cmath>
 #include <numbers>
+#if !defined(KORVELIAN_SINGLE_THREAD)
 #include <thread>
+#endif
 
 namespace korvelian {
 
@@ -82,7 +84,11 @@ void spreadOrder(std::size_t blocks, std::vector<std::uint32_t>& order)
 
 std::size_t FigureRaster::machineLanes()
 {
+#if defined(KORVELIAN_SINGLE_THREAD)
+    return 1;
+#else
     return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMostLanes);
+#endif
 }
 
 FigureRaster::FigureRaster(std::size_t mostLanes) : m_mostLanes(std::max<std::size_t>(mostLanes, 1))

@@ -1,7 +1,9 @@
 #include "segmentraster.h"
 
 #include <algorithm>
+#if !defined(KORVELIAN_SINGLE_THREAD)
 #include <thread>
+#endif
 
 namespace korvelian {
 
@@ -40,9 +42,14 @@ const LitRows& SegmentRaster::rasterise(int width, int height, std::span<const F
     if (parallel) {
         // The halves share the middle point, so every segment is drawn exactly once.
         const std::size_t middle = points.size() / 2;
+#if defined(KORVELIAN_SINGLE_THREAD)
+        drawSegments(m_bitmaps[1], points.subspan(middle), transform);
+        drawSegments(m_bitmaps[0], points.first(middle + 1), transform);
+#else
         std::thread second([&] { drawSegments(m_bitmaps[1], points.subspan(middle), transform); });
         drawSegments(m_bitmaps[0], points.first(middle + 1), transform);
         second.join();
+#endif
     } else {
         drawSegments(m_bitmaps[0], points, transform);
     }

@@ -1,9 +1,28 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
+#if !defined(KORVELIAN_SINGLE_THREAD)
+#include <atomic>
+#endif
+
 namespace korvelian {
+
+#if defined(KORVELIAN_SINGLE_THREAD)
+
+// One thread draws everything (the browser edition): the words are plain.
+
+inline std::uint64_t loadShared(const std::uint64_t& word)
+{
+    return word;
+}
+
+inline void orShared(std::uint64_t& word, std::uint64_t bits)
+{
+    word |= bits;
+}
+
+#else
 
 // Words of lit pixels that two threads add to at once while both read them. A word read a
 // little late only holds fewer lit pixels, which never skips a segment that would add one,
@@ -21,5 +40,7 @@ inline void orShared(std::uint64_t& word, std::uint64_t bits)
     if ((bits & ~shared.load(std::memory_order_relaxed)) != 0)
         shared.fetch_or(bits, std::memory_order_relaxed);
 }
+
+#endif
 
 } // namespace korvelian

@@ -1,9 +1,31 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
+
+#if defined(KORVELIAN_SINGLE_THREAD)
+
+namespace korvelian {
+
+// Where one thread runs everything (the browser edition) a job runs when it is started, so
+// that its owner takes one lane only and never waits.
+class WorkerThread
+{
+public:
+    static constexpr std::chrono::microseconds kWatch{0};
+
+    void start(const std::function<void()>& job) { job(); }
+    void wait() {}
+    void wait(std::chrono::steady_clock::time_point) {}
+    bool withdraw() { return false; }
+};
+
+} // namespace korvelian
+
+#else
+
+#include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -51,3 +73,5 @@ private:
 };
 
 } // namespace korvelian
+
+#endif

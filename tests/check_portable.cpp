@@ -22,6 +22,8 @@ int main()
     for (const double x : sineArguments())
         report("sine", checkSine(x));
     report("sines in place", checkSinesInPlace());
+    report("emulated multiply-add", checkEmulatedFma(200000));
+    report("sine kernels alike", checkKernelsAlike(200000));
     for (const FigureCase& c : figureCases())
         report(c.name, checkFigure(c));
     report("loop values", checkLoopValues(32767));

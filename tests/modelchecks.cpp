@@ -1,6 +1,7 @@
 #include "modelchecks.h"
 
 #include "model/constants.h"
+#include "model/emulatedfma.h"
 #include "model/fastsine.h"
 #include "model/figurepoints.h"
 #include "model/loopvalues.h"
@@ -9,6 +10,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <sstream>
 
 namespace korvelian {
@@ -28,7 +30,83 @@ bool finite(const Point& point)
     return std::isfinite(point.x) && std::isfinite(point.y);
 }
 
+// One double a vector, for the multiply-add's check.
+struct Scalar
+{
+    using D = double;
+    static D set(double v) { return v; }
+    static D add(D a, D b) { return a + b; }
+    static D sub(D a, D b) { return a - b; }
+    static D mul(D a, D b) { return a * b; }
+    static D towardOdd(D s, D e)
+    {
+        const auto bits = std::bit_cast<std::uint64_t>(s);
+        if (e == 0 || (bits & 1) != 0)
+            return s;
+        return std::bit_cast<double>(std::signbit(s) == std::signbit(e) ? bits + 1 : bits - 1);
+    }
+};
+
+bool sameBits(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
 } // namespace
+
+std::string checkEmulatedFma(int count)
+{
+    std::mt19937_64 random(35);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    const auto scaled = [&](int spread) {
+        return std::ldexp(unit(random), int(random() % (2 * spread)) - spread);
+    };
+    for (int i = 0; i < count; ++i) {
+        double a = scaled(40);
+        double b = scaled(40);
+        double c = 0;
+        if (i % 2 == 0) {
+            c = scaled(50);
+        } else {
+            // c + a * b rounded once lands just beside a tie of c's last bit: a * b is half
+            // of c's last place less a little that only a single rounding keeps.
+            c = scaled(30);
+            const double place = std::nextafter(std::abs(c), INFINITY) - std::abs(c);
+            const double k = double(1 + random() % 1000);
+            a = 1 + k * std::ldexp(1.0, -30);
+            b = (1 - k * std::ldexp(1.0, -30)) * place / 2 * (random() % 2 ? 1 : -1);
+        }
+        const double emulated = fusedMultiplyAdd<Scalar>(a, b, c);
+        const double fused = std::fma(a, b, c);
+        if (!sameBits(emulated, fused) && !(emulated == 0 && fused == 0))
+            return "fma(" + text(a) + ", " + text(b) + ", " + text(c) + ") = " + text(emulated) +
+                   ", not " + text(fused);
+    }
+    return {};
+}
+
+std::string checkKernelsAlike(int count)
+{
+    const std::vector<std::size_t> widths = fastSineWidths();
+    std::mt19937_64 random(35);
+    std::vector<double> arguments(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const double reach = i % 2 == 0 ? 2 * 3.1416 * 32767 : 1e10;
+        arguments[i] = std::uniform_real_distribution<double>(0, reach)(random);
+    }
+    std::vector<double> first(arguments.size());
+    std::vector<double> other(arguments.size());
+    fastSines(arguments.data(), first.data(), arguments.size());
+    for (const std::size_t width : widths) {
+        fastSines(arguments.data(), other.data(), arguments.size(), width);
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            if (!sameBits(first[i], other[i]))
+                return "sin " + text(arguments[i]) + " (" + std::to_string(width) +
+                       " wide) = " + text(other[i]) + ", the default kernel " + text(first[i]);
+        }
+    }
+    return {};
+}
 
 std::vector<FigureCase> figureCases()
 {

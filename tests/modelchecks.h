@@ -31,6 +31,16 @@ std::string checkSine(double x);
 // fastSines in place over more than one of its blocks, huge arguments among them.
 std::string checkSinesInPlace();
 
+// The multiply-add made of rounding operations (model/emulatedfma.h) against std::fma, which
+// rounds once wherever it runs: count random cases, half of them sums that end on or next to
+// a tie, where rounding twice goes wrong.
+std::string checkEmulatedFma(int count);
+
+// Every sine kernel this build has to the bit alike over count arguments spread over what a
+// figure's sines take (x up to 2 pi * 32767, y up to some 1e10): a figure's pixels must not
+// depend on the processor, nor on the browser, that draws it.
+std::string checkKernelsAlike(int count);
+
 // figureRun and figurePoints against the loop they stand for: t = 0, 0.1, ... by repeated
 // addition while t <= end, each point from deflection(), the first non-finite one ending it.
 // Count and t exactly, the points within single precision.

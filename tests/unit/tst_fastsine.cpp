@@ -14,6 +14,8 @@ private slots:
     void closeToTheStandardSine_data();
     void closeToTheStandardSine();
     void inPlaceHugeArgumentsFallBackToStdSin();
+    void emulatedMultiplyAddRoundsOnce();
+    void everyKernelRoundsAlike();
 };
 
 void TestFastSine::closeToTheStandardSine_data()
@@ -33,6 +35,18 @@ void TestFastSine::closeToTheStandardSine()
 void TestFastSine::inPlaceHugeArgumentsFallBackToStdSin()
 {
     const std::string failure = checkSinesInPlace();
+    QVERIFY2(failure.empty(), failure.c_str());
+}
+
+void TestFastSine::emulatedMultiplyAddRoundsOnce()
+{
+    const std::string failure = checkEmulatedFma(1000000);
+    QVERIFY2(failure.empty(), failure.c_str());
+}
+
+void TestFastSine::everyKernelRoundsAlike()
+{
+    const std::string failure = checkKernelsAlike(1000000);
     QVERIFY2(failure.empty(), failure.c_str());
 }
 
