@@ -9,6 +9,8 @@
 # make soak  runs the random-action soak with fresh seeds and prints the seed of a failure
 # make measure-window measures the running beam in a real window under Xvfb and openbox
 #            (tools/measure_window.py; several minutes, best on a quiet machine)
+# make web   builds the browser edition, one file: build/web/korvelian.html
+# make run-web opens it in the system's browser
 # make mutate puts the faults of tools/mutants.txt into a copy of the tree one at a time and
 #            reports those the suite misses (slow; never part of .ci/run)
 
@@ -26,6 +28,12 @@ BENCH_PACKAGES = libbenchmark-dev
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The X server's damage reports, which tools/measure_window.py counts frames by.
 WINDOW_PACKAGES = python3-xlib
+# The browser edition: Debian's clang 16 for WebAssembly with its C and C++ libraries, Binaryen
+# (the animation's waits unwind to the page), and for its tests Chromium and Node.js, which drive
+# it through the pinned puppeteer-core of package-lock.json (npm ci; it downloads no browser).
+WEB_PACKAGES = clang-16 lld-16 llvm-16 wasi-libc libc++-16-dev-wasm32 libc++abi-16-dev-wasm32 \
+               libclang-rt-16-dev-wasm32 binaryen chromium nodejs python3
+WEB_BUILD ?= $(BUILD)/web
 # A private audio server for make check-audio and make bench (parec, pacat and pactl come with
 # the utils); the program plays through whatever server the desktop runs.
 AUDIO_PACKAGES = pulseaudio pulseaudio-utils
@@ -33,7 +41,7 @@ SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 VERSION = $(shell grep -o 'korvelian VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 DEB = korvelian_$(VERSION)_$(shell dpkg --print-architecture).deb
 
-.PHONY: all deps configure build run test soak mutate check-sanitize check-portable check-audio \
+.PHONY: all deps configure build run web run-web web-test-deps test soak mutate check-sanitize check-portable check-audio \
         fuzz bench measure-window package format format-check clean
 
 all: build
@@ -64,8 +72,23 @@ build: configure
 run: build
 	$(BUILD)/korvelian
 
+web:
+	$(call install,$(WEB_PACKAGES))
+	cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+
+run-web: web
+	xdg-open $(WEB_BUILD)/korvelian.html
+
+# What the browser tests need beside the page: npm where Node.js came without it, and the
+# pinned driver.
+web-test-deps: web
+	@command -v npm >/dev/null || { $(SUDO) apt-get update && \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends npm; }
+	npm ci --no-audit --no-fund
+
 # Any lintian error or warning fails the run; README says why none is overridden.
-test: package format-check
+test: package format-check web-test-deps
 	$(call install,$(TEST_PACKAGES))
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	lintian --fail-on error,warning $(DEB)

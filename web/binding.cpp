@@ -1,0 +1,353 @@
+// The core's face to the page: what the page's JavaScript calls (exported under korv_*) and
+// what it answers (imported from the module "korvelian"). Calls that may wait (an event, a
+// typed text, a moved bar) are resumed by the page after it has waited: the module is built
+// so that waiting unwinds to the page and the same call continues later (see docs/browser.md).
+#include "drawingpixels.h"
+#include "form/form1.h"
+#include "form/layout.h"
+#include "json.h"
+#include "scene/textmetrics.h"
+#include "scenejson.h"
+#include "webwindow.h"
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#define KORV_IMPORT(name) __attribute__((import_module("korvelian"), import_name(#name)))
+#define KORV_EXPORT(name) extern "C" __attribute__((export_name("korv_" #name)))
+
+extern "C" {
+KORV_IMPORT(changed) void hostChanged(int what);
+KORV_IMPORT(doEvents) void hostDoEvents();
+KORV_IMPORT(sleep) void hostSleep(double seconds);
+KORV_IMPORT(msgBox)
+void hostMsgBox(const char* prompt, int promptLength, const char* title, int titleLength);
+KORV_IMPORT(clock) double hostClock();
+KORV_IMPORT(ended) void hostEnded();
+// Text measured by the page's canvas; a font is its family, whether it is sans serif and its
+// pixel size. richTextSize writes width and height to size.
+KORV_IMPORT(richTextSize)
+void hostRichTextSize(const char* html, int htmlLength, const char* family, int familyLength,
+                      int sansSerif, int pixelSize, double width, double* size);
+KORV_IMPORT(lineHeight)
+double hostLineHeight(const char* family, int familyLength, int sansSerif, int pixelSize);
+KORV_IMPORT(advance)
+double hostAdvance(const char* family, int familyLength, int sansSerif, int pixelSize,
+                   const char* text, int textLength);
+KORV_IMPORT(capHeight)
+double hostCapHeight(const char* family, int familyLength, int sansSerif, int pixelSize);
+}
+
+namespace korvelian {
+
+namespace {
+
+int length(const std::string& text)
+{
+    return static_cast<int>(text.size());
+}
+
+class Host final : public PageHost
+{
+public:
+    void changed(int what) override { hostChanged(what); }
+    void doEvents() override { hostDoEvents(); }
+    void sleep(double seconds) override { hostSleep(seconds); }
+    void msgBox(const std::string& prompt, const std::string& title) override
+    {
+        hostMsgBox(prompt.data(), length(prompt), title.data(), length(title));
+    }
+    double clock() override { return hostClock(); }
+    void ended() override { hostEnded(); }
+};
+
+class PageTextMetrics final : public TextMetrics
+{
+public:
+    SizeF richTextSize(const std::string& html, const Font& font, double width) override
+    {
+        double size[2] = {0, 0};
+        hostRichTextSize(html.data(), length(html), font.family.data(), length(font.family),
+                         font.sansSerif, font.pixelSize, width, size);
+        return {size[0], size[1]};
+    }
+    double lineHeight(const Font& font) override
+    {
+        return hostLineHeight(font.family.data(), length(font.family), font.sansSerif,
+                              font.pixelSize);
+    }
+    double advance(const Font& font, const std::string& text) override
+    {
+        return hostAdvance(font.family.data(), length(font.family), font.sansSerif, font.pixelSize,
+                           text.data(), length(text));
+    }
+    double capHeight(const Font& font) override
+    {
+        return hostCapHeight(font.family.data(), length(font.family), font.sansSerif,
+                             font.pixelSize);
+    }
+};
+
+struct Core
+{
+    Host host;
+    PageTextMetrics metrics;
+    WebWindow window{host};
+    DrawingPixels pixels;
+    std::vector<std::uint32_t> screenPixels;
+    std::vector<std::uint32_t> drawingPixels;
+    // The drawings of the scene written last, which the page asks pixels of.
+    std::vector<item::Drawing> drawings;
+    Json json;
+    // Where a bar's drag began: its release reports the change from there.
+    std::int16_t dragFrom[4] = {};
+};
+
+Core& core()
+{
+    static Core* theCore = new Core;
+    return *theCore;
+}
+
+template <typename Optional> void optionalEvent(Json& json, std::string_view name, Optional event)
+{
+    json.key(name);
+    if (event)
+        json.number(static_cast<int>(*event));
+    else
+        json.null();
+}
+
+const char* layoutJson()
+{
+    static const std::string text = [] {
+        Json json;
+        json.begin('{');
+        json.field("clientWidth", kClientWidth).field("clientHeight", kClientHeight);
+        json.field("twipsPerPixel", kTwipsPerPixel).field("family", kLayoutFamily);
+        json.key("ground").begin('{');
+        json.field("screen", palette::kScreenGround)
+            .field("written", palette::kWrittenGround)
+            .field("speedBar", palette::kWhite);
+        json.end('}');
+        json.key("controls").begin('[');
+        for (const ControlLayout& c : kControls) {
+            json.begin('{');
+            json.field("name", c.name).field("kind", static_cast<int>(c.kind));
+            json.key("parent");
+            if (c.parent)
+                json.string(c.parent);
+            else
+                json.null();
+            json.field("left", c.left).field("top", c.top).field("width", c.width);
+            json.field("height", c.height).field("caption", c.caption);
+            json.field("points", fontPoints(c.font)).field("font", static_cast<int>(c.font));
+            json.field("lightYellow", c.lightYellow).field("tab", c.tab);
+            json.field("maximum", c.maximum).field("value", c.value);
+            json.field("accessibleName", c.accessibleName ? c.accessibleName : c.caption);
+            optionalEvent(json, "click", c.click);
+            optionalEvent(json, "change", c.change);
+            optionalEvent(json, "scroll", c.scroll);
+            optionalEvent(json, "mouseMove", c.mouseMove);
+            optionalEvent(json, "picture", c.picture);
+            optionalEvent(json, "textBox", c.textBox);
+            optionalEvent(json, "scrollBar", c.scrollBar);
+            json.end('}');
+        }
+        json.end(']');
+        json.field("formLoad", static_cast<int>(Event::Form_Load));
+        json.field("formUnload", static_cast<int>(Event::Form_Unload));
+        json.end('}');
+        return json.str();
+    }();
+    return text.c_str();
+}
+
+const char* written(Json& json)
+{
+    return json.str().c_str();
+}
+
+} // namespace
+
+} // namespace korvelian
+
+using namespace korvelian;
+
+KORV_EXPORT(alloc) void* korvAlloc(int size)
+{
+    return std::malloc(static_cast<std::size_t>(size));
+}
+
+KORV_EXPORT(free) void korvFree(void* p)
+{
+    std::free(p);
+}
+
+KORV_EXPORT(layout) const char* korvLayout()
+{
+    return layoutJson();
+}
+
+// Before the window is shown: the frames, the figure, the empty speed bar.
+KORV_EXPORT(start) void korvStart()
+{
+    core().window.start();
+}
+
+// A control event: a click, a mouse move over a control with a hint, the window closing.
+KORV_EXPORT(event) void korvEvent(int event)
+{
+    if (!core().window.ended())
+        core().window.form().handle(static_cast<Event>(event));
+}
+
+// A text the user typed into a box; its Change follows where it differs.
+KORV_EXPORT(setText) void korvSetText(int box, const char* text, int length)
+{
+    const std::string typed(text, static_cast<std::size_t>(length));
+    core().window.setText(static_cast<TextBox>(box), typed);
+}
+
+// A bar moved by a click or a key: its Change follows where the value differs.
+KORV_EXPORT(setValue) void korvSetValue(int bar, int value)
+{
+    core().window.setScrollValue(static_cast<ScrollBar>(bar), static_cast<std::int16_t>(value));
+}
+
+// A bar's thumb dragged: the thumb's place and the bar's Scroll event, then at the release
+// the Change from where the drag began.
+KORV_EXPORT(beginDrag) void korvBeginDrag(int bar)
+{
+    core().dragFrom[bar] = core().window.scrollValue(static_cast<ScrollBar>(bar));
+}
+
+KORV_EXPORT(drag) void korvDrag(int bar, int value)
+{
+    WebWindow& window = core().window;
+    const auto which = static_cast<ScrollBar>(bar);
+    if (window.ended() || window.scrollValue(which) == value)
+        return;
+    window.putValue(which, static_cast<std::int16_t>(value));
+    if (const auto scroll = control(which).scroll)
+        window.form().handle(*scroll);
+}
+
+KORV_EXPORT(endDrag) void korvEndDrag(int bar)
+{
+    WebWindow& window = core().window;
+    const auto which = static_cast<ScrollBar>(bar);
+    const std::int16_t to = window.scrollValue(which);
+    window.putValue(which, core().dragFrom[bar]);
+    window.setScrollValue(which, to);
+}
+
+KORV_EXPORT(setCheck) void korvSetCheck(int value)
+{
+    core().window.setCheckValue(value);
+}
+
+// What the controls show, for the page to put into its elements.
+KORV_EXPORT(state) const char* korvState()
+{
+    WebWindow& window = core().window;
+    Json& json = core().json;
+    json.clear();
+    json.begin('{').key("texts").begin('[');
+    for (const TextBox box :
+         {TextBox::Numerator, TextBox::Denominator, TextBox::ClosingCount, TextBox::Hint})
+        json.string(window.shownText(box));
+    json.end(']').key("inUse").begin('[');
+    for (const TextBox box :
+         {TextBox::Numerator, TextBox::Denominator, TextBox::ClosingCount, TextBox::Hint})
+        json.boolean(window.inUse(box));
+    json.end(']').key("values").begin('[');
+    for (const ScrollBar bar :
+         {ScrollBar::AmplitudeX, ScrollBar::PhaseX, ScrollBar::AmplitudeY, ScrollBar::PhaseY})
+        json.number(window.shownValue(bar));
+    json.end(']');
+    json.field("check", window.shownCheck()).field("ended", window.ended());
+    json.field("runs", window.form().oscillation().runs());
+    json.field("yUp", window.screen().yUp);
+    json.end('}');
+    return written(json);
+}
+
+// The screen's drawing as pixels, red first: width x height device pixels for a screen of
+// zoom at ratio device pixels to a logical one.
+KORV_EXPORT(renderScreen)
+const std::uint32_t* korvRenderScreen(int width, int height, double zoom, double ratio)
+{
+    Core& c = core();
+    ScreenPicture& screen = c.window.screen();
+    screen.zoom = zoom;
+    c.screenPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                          DrawingPixels::canvasColour(screen.background));
+    const SizeF logical{width / ratio, height / ratio};
+    c.pixels.render(c.screenPixels.data(), width, height, logical, ratio, screen.drawing,
+                    screen.style());
+    return c.screenPixels.data();
+}
+
+// The overlays over a screen of this logical size, as a scene.
+KORV_EXPORT(overlays) const char* korvOverlays(double width, double height, double zoom)
+{
+    Core& c = core();
+    Scene scene;
+    describeOverlays(scene, c.window.overlayPlaces({width, height}), linePixels(zoom));
+    c.json.clear();
+    c.drawings.clear();
+    writeScene(c.json, scene, c.drawings);
+    return written(c.json);
+}
+
+// The speed bar at this logical size, as a scene: its boxes where its frame puts them.
+KORV_EXPORT(speedBar) const char* korvSpeedBar(double width, double height)
+{
+    Core& c = core();
+    const ScreenPicture& bar = c.window.speedBar();
+    Scene scene;
+    scene.fillRect({0, 0, width, height}, {bar.background});
+    for (const DrawOp& op : bar.drawing) {
+        if (op.kind != DrawOp::Kind::Box)
+            continue;
+        const PixelMapping m = imageMapping(op.frame, {width, height}, {}, 1.0);
+        const RectF box =
+            RectF::fromCorners(mapPoint(m, op.x1, op.y1), mapPoint(m, op.x2, op.y2)).normalized();
+        scene.fillRect(box.intersected({0, 0, width, height}), {op.colour});
+    }
+    c.json.clear();
+    c.drawings.clear();
+    writeScene(c.json, scene, c.drawings);
+    return written(c.json);
+}
+
+// Pixels of a drawing of the scene written last, at its box's size times ratio.
+KORV_EXPORT(drawingPixels) const std::uint32_t* korvDrawingPixels(int index, double ratio)
+{
+    Core& c = core();
+    const item::Drawing& d = c.drawings.at(static_cast<std::size_t>(index));
+    const int width = std::max(1, static_cast<int>(d.box.width * ratio));
+    const int height = std::max(1, static_cast<int>(d.box.height * ratio));
+    c.drawingPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                           DrawingPixels::canvasColour(d.ground));
+    c.pixels.render(c.drawingPixels.data(), width, height, {d.box.width, d.box.height}, ratio,
+                    d.ops, {d.zoom, d.worksheet, d.yUp, false});
+    return c.drawingPixels.data();
+}
+
+// The screen's orientation: y growing upward as on an oscilloscope.
+KORV_EXPORT(setYUp) void korvSetYUp(int on)
+{
+    core().window.screen().yUp = on != 0;
+    hostChanged(PageHost::Screen | PageHost::Overlays);
+}
+
+// The texts measured through the page, so that the page's own measures can be checked.
+KORV_EXPORT(measureText) double korvMeasureText(const char* text, int length, int pixelSize)
+{
+    return core().metrics.advance({kLayoutFamily, false, pixelSize},
+                                  std::string(text, static_cast<std::size_t>(length)));
+}

@@ -1,0 +1,378 @@
+// The page: the window's controls built from the core's layout table, their input handed to
+// the core's form, and what the core changed put back on show at the display's next frame.
+// Nothing here decides anything a control does.
+
+const Kind = { Picture: 0, Frame: 1, Button: 2, CheckBox: 3, Label: 4, TextBox: 5, ScrollBar: 6, Line: 7 };
+const FontRole = { None: 0, Caption: 1, Written: 2, Typed: 3, Default: 4 };
+const Changed = { Screen: 1, Overlays: 2, SpeedBar: 4, Controls: 8 };
+
+const page = {
+  core: null,
+  layout: null,
+  zoom: 1,
+  elements: new Map(),  // control name -> element
+  boxes: [],            // text boxes by TextBox
+  bars: [],             // scroll bars by ScrollBar
+  dirty: Changed.Screen | Changed.Overlays | Changed.SpeedBar | Changed.Controls,
+  framePending: false,
+  state: null,
+  firstFigure: 0,
+};
+
+function missing(text) {
+  const line = document.getElementById("missing");
+  line.textContent = text;
+  line.hidden = false;
+}
+
+// Twips to pixels at the zoom, rounded as the desktop rounds them (form/pixels.h).
+function px(twips) {
+  const exact = twips * page.zoom / page.layout.twipsPerPixel;
+  return Math.trunc(exact + (exact < 0 ? -0.5 : 0.5));
+}
+
+function place(element, c) {
+  element.style.left = `${px(c.left)}px`;
+  element.style.top = `${px(c.top)}px`;
+  element.style.width = `${px(c.width)}px`;
+  element.style.height = `${Math.max(px(c.height), c.kind === Kind.Line ? 0 : 1)}px`;
+  if (c.font === FontRole.Default) element.style.fontSize = `${12 * page.zoom}px`;
+  else if (c.points > 0) element.style.fontSize = `${c.points * page.zoom}pt`;
+}
+
+function build() {
+  const form = document.getElementById("form");
+  for (const c of page.layout.controls) {
+    const parent = c.parent ? page.elements.get(c.parent) : form;
+    let element;
+    switch (c.kind) {
+      case Kind.Picture: element = buildPicture(c); break;
+      case Kind.Frame: {
+        element = document.createElement("div");
+        element.className = "frame";
+        element.setAttribute("role", "group");
+        const legend = document.createElement("span");
+        legend.className = "legend";
+        legend.textContent = c.caption;
+        element.append(legend);
+        break;
+      }
+      case Kind.Button:
+        element = document.createElement("button");
+        element.type = "button";
+        element.textContent = c.caption;
+        if (c.font === FontRole.Default) element.classList.add("small");
+        if (c.click !== null) element.addEventListener("click", () => page.core.call("korv_event", c.click));
+        break;
+      case Kind.CheckBox: {
+        element = document.createElement("label");
+        element.className = "check";
+        const box = document.createElement("input");
+        box.type = "checkbox";
+        box.addEventListener("change", () => page.core.call("korv_setCheck", box.checked ? 1 : 0));
+        element.append(box, document.createTextNode(c.caption));
+        element.input = box;
+        page.check = box;
+        break;
+      }
+      case Kind.Label:
+        element = document.createElement("div");
+        element.className = "label";
+        element.textContent = c.caption;
+        break;
+      case Kind.TextBox: {
+        element = document.createElement("input");
+        element.type = "text";
+        element.value = c.caption;
+        element.spellcheck = false;
+        element.autocomplete = "off";
+        if (c.lightYellow) element.classList.add("written");
+        if (c.change !== null) {
+          element.addEventListener("input", () => typed(c.textBox, element.value));
+        } else {
+          // What the program writes is read, not typed into.
+          element.readOnly = true;
+        }
+        page.boxes[c.textBox] = element;
+        break;
+      }
+      case Kind.ScrollBar: element = buildBar(c); break;
+      case Kind.Line:
+        element = document.createElement("div");
+        element.className = "line";
+        element.setAttribute("role", "separator");
+        break;
+    }
+    element.id = c.name;
+    element.dataset.name = c.name;
+    if (c.accessibleName && c.kind !== Kind.Label && c.kind !== Kind.Frame)
+      element.setAttribute("aria-label", c.accessibleName);
+    else if (c.kind === Kind.Frame) element.setAttribute("aria-label", c.accessibleName);
+    const focusable = element.input || element;
+    focusable.tabIndex = c.tab >= 0 ? c.tab + 1 : -1;
+    if (c.mouseMove !== null) {
+      element.addEventListener("mousemove", (e) => {
+        // Only over the control itself, not over a control inside a frame.
+        if (e.target.closest("[data-name]") === element) page.core.call("korv_event", c.mouseMove);
+      });
+    }
+    element.layout = c;
+    parent.append(element);
+    page.elements.set(c.name, element);
+  }
+}
+
+function typed(box, text) {
+  const bytes = page.core.encoder.encode(text);
+  // Kept until the call has ended for good: a waiting call reads it when resumed.
+  const pointer = page.core.x.korv_alloc(bytes.length + 1);
+  page.core.bytes.set(bytes, pointer);
+  page.core.call("korv_setText", box, pointer, bytes.length);
+}
+
+function buildPicture(c) {
+  const element = document.createElement("div");
+  element.className = "picture";
+  if (c.picture === 0) {
+    const figure = document.createElement("canvas");
+    const overlays = document.createElement("canvas");
+    for (const canvas of [figure, overlays]) {
+      canvas.style.position = "absolute";
+      canvas.style.left = "0";
+      canvas.style.top = "0";
+    }
+    element.setAttribute("role", "img");
+    element.append(figure, overlays);
+    page.screen = { element, figure, overlays };
+  } else {
+    const canvas = document.createElement("canvas");
+    element.setAttribute("role", "img");
+    element.append(canvas);
+    page.speed = { element, canvas };
+  }
+  return element;
+}
+
+// A horizontal scroll bar: arrows at both ends, a track and a thumb. Clicks and keys set the
+// value (the Change event); a drag reports the thumb (Scroll) and the value at the release.
+function buildBar(c) {
+  const element = document.createElement("div");
+  element.className = "bar";
+  element.setAttribute("role", "scrollbar");
+  element.setAttribute("aria-orientation", "horizontal");
+  element.setAttribute("aria-valuemin", "0");
+  element.setAttribute("aria-valuemax", String(c.maximum));
+  const left = document.createElement("div");
+  left.className = "arrow";
+  left.textContent = "◀";
+  const right = document.createElement("div");
+  right.className = "arrow";
+  right.textContent = "▶";
+  const thumb = document.createElement("div");
+  thumb.className = "thumb";
+  element.append(left, thumb, right);
+  const bar = { element, left, right, thumb, layout: c, value: c.value, dragging: false };
+  page.bars[c.scrollBar] = bar;
+  const set = (value) => {
+    value = Math.max(0, Math.min(c.maximum, value));
+    if (value !== bar.value) page.core.call("korv_setValue", c.scrollBar, value);
+  };
+  const repeat = (step) => {
+    set(bar.value + step);
+    let timer = setTimeout(function again() { set(bar.value + step); timer = setTimeout(again, 50); }, 400);
+    const stop = () => { clearTimeout(timer); window.removeEventListener("pointerup", stop); };
+    window.addEventListener("pointerup", stop);
+  };
+  left.addEventListener("pointerdown", (e) => { e.preventDefault(); element.focus(); repeat(-1); });
+  right.addEventListener("pointerdown", (e) => { e.preventDefault(); element.focus(); repeat(1); });
+  element.addEventListener("pointerdown", (e) => {
+    if (e.target !== element) return;
+    e.preventDefault();
+    element.focus();
+    const thumbLeft = thumb.getBoundingClientRect().left;
+    repeat(e.clientX < thumbLeft ? -1 : 1);
+  });
+  thumb.addEventListener("pointerdown", (e) => {
+    e.preventDefault();
+    element.focus();
+    thumb.setPointerCapture(e.pointerId);
+    bar.dragging = true;
+    bar.grab = e.clientX - thumb.getBoundingClientRect().left;
+    page.core.call("korv_beginDrag", c.scrollBar);
+  });
+  thumb.addEventListener("pointermove", (e) => {
+    if (!bar.dragging) return;
+    const track = barTrack(bar);
+    const x = e.clientX - element.getBoundingClientRect().left - bar.grab - track.start;
+    const value = Math.round(Math.max(0, Math.min(1, x / Math.max(1, track.length))) * c.maximum);
+    bar.dragValue = value;
+    showBar(bar, value);
+    page.core.call("korv_drag", c.scrollBar, value);
+  });
+  const release = () => {
+    if (!bar.dragging) return;
+    bar.dragging = false;
+    page.core.call("korv_endDrag", c.scrollBar);
+  };
+  thumb.addEventListener("pointerup", release);
+  thumb.addEventListener("pointercancel", release);
+  element.addEventListener("keydown", (e) => {
+    const step = { ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1, PageUp: -1, PageDown: 1 }[e.key];
+    if (step !== undefined) set(bar.value + step);
+    else if (e.key === "Home") set(0);
+    else if (e.key === "End") set(c.maximum);
+    else return;
+    e.preventDefault();
+  });
+  return element;
+}
+
+function barTrack(bar) {
+  const width = bar.element.clientWidth, height = bar.element.clientHeight;
+  const arrow = Math.min(height, width / 3);
+  const thumb = Math.max(8, Math.min(height, width - 2 * arrow));
+  return { arrow, thumb, start: arrow, length: width - 2 * arrow - thumb };
+}
+
+function showBar(bar, value) {
+  const track = barTrack(bar);
+  bar.left.style.left = "0";
+  bar.left.style.width = `${track.arrow}px`;
+  bar.right.style.right = "0";
+  bar.right.style.width = `${track.arrow}px`;
+  bar.thumb.style.width = `${track.thumb}px`;
+  bar.thumb.style.left = `${track.start + track.length * value / Math.max(1, bar.layout.maximum)}px`;
+  bar.element.setAttribute("aria-valuenow", String(value));
+}
+
+// The whole window scaled to fit the page, as the desktop's zoom scales it.
+function fit() {
+  const width = page.layout.clientWidth / page.layout.twipsPerPixel;
+  const height = page.layout.clientHeight / page.layout.twipsPerPixel;
+  page.zoom = Math.min(window.innerWidth / width, window.innerHeight / height);
+  const form = document.getElementById("form");
+  form.style.width = `${px(page.layout.clientWidth)}px`;
+  form.style.height = `${px(page.layout.clientHeight)}px`;
+  for (const element of page.elements.values()) place(element, element.layout);
+  for (const bar of page.bars) showBar(bar, bar.value);
+  page.dirty |= Changed.Screen | Changed.Overlays | Changed.SpeedBar;
+  requestFrame();
+}
+
+function requestFrame() {
+  if (!page.framePending) {
+    page.framePending = true;
+    requestAnimationFrame(frame);
+  }
+}
+
+function canvasSize(canvas, element) {
+  const ratio = window.devicePixelRatio || 1;
+  const width = element.clientWidth || px(element.layout.width);
+  const height = element.clientHeight || px(element.layout.height);
+  const device = [Math.max(1, Math.round(width * ratio)), Math.max(1, Math.round(height * ratio))];
+  if (canvas.width !== device[0] || canvas.height !== device[1]) {
+    canvas.width = device[0];
+    canvas.height = device[1];
+  }
+  canvas.style.width = `${width}px`;
+  canvas.style.height = `${height}px`;
+  return { width, height, ratio: device[0] / width };
+}
+
+function paintScene(canvas, size, items) {
+  const ctx = canvas.getContext("2d");
+  ctx.setTransform(1, 0, 0, 1, 0, 0);
+  ctx.clearRect(0, 0, canvas.width, canvas.height);
+  ctx.setTransform(size.ratio, 0, 0, size.ratio, 0, 0);
+  Painter.paint(ctx, items, page.core);
+}
+
+function frame() {
+  page.framePending = false;
+  const core = page.core;
+  const dirty = page.dirty;
+  page.dirty = 0;
+  if (dirty & Changed.Controls) syncControls();
+  if (dirty & Changed.Screen) {
+    const { figure, element } = page.screen;
+    const size = canvasSize(figure, element);
+    const started = performance.now();
+    const pointer = core.x.korv_renderScreen(figure.width, figure.height, page.zoom, size.ratio);
+    const pixels = new Uint8ClampedArray(core.x.memory.buffer, pointer, figure.width * figure.height * 4);
+    figure.getContext("2d").putImageData(new ImageData(new Uint8ClampedArray(pixels), figure.width, figure.height), 0, 0);
+    page.lastRender = performance.now() - started;
+    if (!page.firstFigure) page.firstFigure = performance.now();
+  }
+  if (dirty & (Changed.Overlays | Changed.Screen)) {
+    const { overlays, element } = page.screen;
+    const size = canvasSize(overlays, element);
+    paintScene(overlays, size, core.json(core.x.korv_overlays(size.width, size.height, page.zoom)));
+  }
+  if (dirty & Changed.SpeedBar) {
+    const { canvas, element } = page.speed;
+    const size = canvasSize(canvas, element);
+    paintScene(canvas, size, core.json(core.x.korv_speedBar(size.width, size.height)));
+  }
+}
+
+function syncControls() {
+  const state = page.core.json(page.core.x.korv_state());
+  page.state = state;
+  state.texts.forEach((text, box) => {
+    const input = page.boxes[box];
+    if (!input) return;
+    if (input.value !== text) input.value = text;
+    input.classList.toggle("refused", !state.inUse[box]);
+  });
+  state.values.forEach((value, index) => {
+    const bar = page.bars[index];
+    bar.value = value;
+    if (!bar.dragging) showBar(bar, value);
+  });
+  page.check.checked = state.check === 1;
+}
+
+const host = {
+  changed(what) { page.dirty |= what; requestFrame(); },
+  settled() { requestFrame(); },
+  ended() {
+    document.getElementById("ended").hidden = false;
+    for (const element of page.elements.values()) element.inert = true;
+  },
+  message(prompt, title, closed) {
+    const dialog = document.getElementById("message");
+    dialog.querySelector(".title").textContent = title;
+    dialog.querySelector(".prompt").textContent = prompt;
+    dialog.addEventListener("close", closed, { once: true });
+    dialog.showModal();
+    // The controls show what the handler set before it asked.
+    page.dirty |= Changed.Controls;
+    requestFrame();
+  },
+};
+
+async function main() {
+  if (typeof WebAssembly !== "object") {
+    missing("Dieser Browser kann kein WebAssembly ausführen; ohne es läuft die Simulation nicht.");
+    return;
+  }
+  const text = document.getElementById("core").textContent.trim();
+  const binary = atob(text);
+  const bytes = new Uint8Array(binary.length);
+  for (let k = 0; k < binary.length; ++k) bytes[k] = binary.charCodeAt(k);
+  try {
+    page.core = await Core.load(bytes, host);
+  } catch (error) {
+    missing("Dieser Browser kann das Programm nicht laden (WebAssembly mit SIMD fehlt): " + error.message);
+    return;
+  }
+  page.layout = page.core.json(page.core.x.korv_layout());
+  build();
+  fit();
+  window.addEventListener("resize", fit);
+  page.core.call("korv_start");
+  window.korvelian = page;
+}
+
+main();
