@@ -1,0 +1,167 @@
+// The browser edition as a user meets it, in one browser kept open across the cases: the start
+// screen, the figure to the pixel against the desktop's export, refused entries, the beam.
+import fs from "node:fs";
+import path from "node:path";
+import puppeteer from "puppeteer-core";
+
+const [pagePath, pictures] = process.argv.slice(2);
+let passed = 0, failed = 0;
+function check(name, ok, detail = "") {
+  if (ok) ++passed;
+  else { ++failed; console.log(`FAIL ${name}${detail ? ": " + detail : ""}`); }
+}
+
+const browser = await puppeteer.launch({
+  executablePath: "/usr/bin/chromium",
+  args: ["--no-sandbox", "--headless=new", "--allow-file-access-from-files"],
+});
+const page = await browser.newPage();
+const errors = [];
+page.on("pageerror", (e) => errors.push(e.message));
+// The window at 100 %: 9864 x 7320 twips are 658 x 488 pixels.
+await page.setViewport({ width: 658, height: 488, deviceScaleFactor: 1 });
+
+async function open() {
+  await page.goto("file://" + path.resolve(pagePath));
+  await page.waitForFunction(() => window.korvelian && window.korvelian.firstFigure > 0, { timeout: 20000 });
+}
+// Everything the core changed is on show once nothing waits and a frame has been painted.
+async function settled() {
+  await page.waitForFunction(() => new Promise((done) => requestAnimationFrame(() =>
+    done(korvelian.core.suspended.length === 0 && korvelian.core.queue.length === 0 && korvelian.dirty === 0))));
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+}
+const state = () => page.evaluate(() => JSON.parse(korvelian.core.string(korvelian.core.x.korv_state())));
+// The figure canvas (axes and figure, the overlays lie on a canvas of their own) as RGB.
+const figure = () => page.evaluate(() => {
+  const c = korvelian.screen.figure;
+  const data = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+  return { width: c.width, height: c.height, rgb: Array.from(data.filter((_, k) => k % 4 !== 3)) };
+});
+const picture = (name) => page.evaluate(async (url) => {
+  const image = new Image();
+  image.src = url;
+  await image.decode();
+  const c = document.createElement("canvas");
+  c.width = image.width; c.height = image.height;
+  const ctx = c.getContext("2d");
+  ctx.drawImage(image, 0, 0);
+  const data = ctx.getImageData(0, 0, c.width, c.height).data;
+  return { width: c.width, height: c.height, rgb: Array.from(data.filter((_, k) => k % 4 !== 3)) };
+}, "data:image/png;base64," + fs.readFileSync(path.join(pictures, name + ".png")).toString("base64"));
+function differing(a, b) {
+  if (a.width !== b.width || a.height !== b.height) return `${a.width}x${a.height} against ${b.width}x${b.height}`;
+  let count = 0, first = -1;
+  for (let k = 0; k < a.rgb.length; k += 3) {
+    if (a.rgb[k] !== b.rgb[k] || a.rgb[k + 1] !== b.rgb[k + 1] || a.rgb[k + 2] !== b.rgb[k + 2]) {
+      if (first < 0) first = k / 3;
+      ++count;
+    }
+  }
+  return count === 0 ? "" : `${count} pixels differ, the first at (${first % a.width}, ${Math.floor(first / a.width)})`;
+}
+async function type(name, text) {
+  await page.click(`#${name}`, { count: 3 });
+  await page.keyboard.press("Backspace");
+  await page.keyboard.type(text);
+  await settled();
+}
+// A bar set as a click or a key sets it; the start of a case sets every bar back.
+const setBar = (bar, value) => page.evaluate((b, v) => korvelian.core.call("korv_setValue", b, v), bar, value);
+const Bar = { AmplitudeX: 0, PhaseX: 1, AmplitudeY: 2, PhaseY: 3 };
+
+// The start screen: every control of the layout table at its place with its caption.
+await open();
+await settled();
+const controls = await page.evaluate(() => korvelian.layout.controls.map((c) => {
+  const element = document.getElementById(c.name);
+  const box = element.getBoundingClientRect();
+  const parent = c.parent ? document.getElementById(c.parent).getBoundingClientRect() : { left: 0, top: 0 };
+  const shown = element.matches("input") ? element.value : element.textContent;
+  return { name: c.name, kind: c.kind, caption: c.caption, label: element.getAttribute("aria-label"),
+           left: Math.round(box.left - parent.left), top: Math.round(box.top - parent.top),
+           width: Math.round(box.width), expected: [c.left, c.top, c.width].map((t) => Math.trunc(t / 15 + 0.5)),
+           shown, tab: element.input ? element.input.tabIndex : element.tabIndex };
+}));
+check("every control of the layout table is on the page", controls.length === 31, String(controls.length));
+for (const c of controls) {
+  // A frame's children stand within its border of one pixel.
+  const border = ["Frame1", "Frame2"].includes(controls.find((p) => p.name === c.name)?.parent) ? 1 : 0;
+  check(`${c.name} at its place`, Math.abs(c.left + border - c.expected[0]) <= 1 && Math.abs(c.top + border - c.expected[1]) <= 1 &&
+        c.width === c.expected[2], `${c.left},${c.top} ${c.width} against ${c.expected}`);
+  if (c.caption && c.kind !== 7) check(`${c.name} shows "${c.caption}"`, c.shown.includes(c.caption), c.shown);
+}
+const byName = Object.fromEntries(controls.map((c) => [c.name, c]));
+for (const [name, text] of [["Command1", "Korvelianfigur"], ["Command5", "Programm beenden"],
+                            ["Label4", "Frequenzfaktor"], ["txtHilfe", "Hilfe"], ["Label9", "kgV"]])
+  check(`${name} in German`, byName[name].shown === text, byName[name].shown);
+for (const [name, label] of [["picBildschirm", "Bildschirm"], ["cmdplusZaehler", "Zähler vergrößern"],
+                             ["hscAmp1", "Amplitude x"], ["Command6", "Information"]])
+  check(`${name} named for assistive technology`, byName[name].label === label, byName[name].label);
+check("tab order from the table", byName.hscAmp1.tab === 4 && byName.txtZaehler.tab === 11 && byName.Command1.tab === 13,
+      [byName.hscAmp1.tab, byName.txtZaehler.tab, byName.Command1.tab].join());
+
+// The figure to the pixel against the desktop's export of the same settings.
+check("1 : 1 as the desktop draws it", !differing(await figure(), await picture("start")),
+      differing(await figure(), await picture("start")));
+async function figureCase(name, numerator, denominator, bars, yUp = false) {
+  await open();
+  await page.evaluate((on) => korvelian.core.x.korv_setYUp(on ? 1 : 0), yUp);
+  for (const [bar, value] of bars) await setBar(bar, value);
+  await type("txtZaehler", numerator);
+  await type("txtNenner", denominator);
+  await settled();
+  const d = differing(await figure(), await picture(name));
+  check(`${name} as the desktop draws it`, !d, d);
+}
+await figureCase("ratio-3-2-45", "3", "2", [[Bar.PhaseY, 79]]);
+await figureCase("ratio-2-3-amplitudes", "2", "3", [[Bar.AmplitudeX, 150], [Bar.AmplitudeY, 75]]);
+await figureCase("k-32767", "32767", "1", []);
+await figureCase("y-up", "3", "2", [], true);
+
+// Refused entries: the hint says why in German, the boxes keep the entry, the figure stays.
+await open();
+await type("txtZaehler", "3");
+await type("txtNenner", "2");
+for (const entry of ["abc", "0", "40000"]) {
+  // Each key is a change of its own: 4000 is drawn before the last 0 makes 40000.
+  await type("txtZaehler", entry.slice(0, -1));
+  const before = await figure();
+  await page.keyboard.type(entry.slice(-1));
+  await settled();
+  const shown = await page.evaluate(() => [txtHilfe.value, txtZaehler.value, txtZaehler.classList.contains("refused")]);
+  check(`"${entry}" refused with its message`, shown[0] === "Zähler und Nenner: ganze Zahlen von 1 bis 32767 eingeben.",
+        shown[0]);
+  check(`"${entry}" stays in the box, marked`, shown[1] === entry && shown[2], JSON.stringify(shown));
+  check(`"${entry}" leaves the figure`, !differing(await figure(), before), differing(await figure(), before));
+}
+
+// The beam runs: the yellow point moves from frame to frame until "Stop" is ticked.
+await open();
+await page.click("#Command2");
+const beam = () => page.evaluate(() => {
+  const c = korvelian.screen.overlays;
+  const data = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+  let x = 0, y = 0, n = 0;
+  for (let k = 0; k < data.length; k += 4) {
+    if (data[k] > 200 && data[k + 1] > 200 && data[k + 2] < 80 && data[k + 3] > 200) { x += (k / 4) % c.width; y += Math.floor(k / 4 / c.width); ++n; }
+  }
+  return n ? [x / n, y / n] : null;
+});
+await page.waitForFunction(() => korvelian.state && korvelian.state.runs === 1);
+const places = [];
+for (let k = 0; k < 3; ++k) {
+  await new Promise((done) => setTimeout(done, 150));
+  places.push(await beam());
+}
+check("the beam point is on show", places.every((p) => p !== null), JSON.stringify(places));
+check("the beam point moves", new Set(places.map(String)).size === 3, JSON.stringify(places));
+await page.click("#Check1 input");
+await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeout: 5000 }).catch(() => {});
+const stopped = await state();
+check("Stop ends the animation", stopped.runs === 0 && stopped.check === 1, JSON.stringify(stopped));
+
+check("no script error", errors.length === 0, errors.join("; "));
+await browser.close();
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);
