@@ -156,10 +156,14 @@ for (let k = 0; k < 3; ++k) {
 }
 check("the beam point is on show", places.every((p) => p !== null), JSON.stringify(places));
 check("the beam point moves", new Set(places.map(String)).size === 3, JSON.stringify(places));
+// A second start runs nested in a frame of the first, as on the desktop; one tick ends both.
+await page.click("#Command2");
+const nested = await page.waitForFunction(() => korvelian.state.runs === 2, { timeout: 5000 }).then(() => true, () => false);
+check("a second start runs inside the first", nested);
 await page.click("#Check1 input");
 await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeout: 5000 }).catch(() => {});
 const stopped = await state();
-check("Stop ends the animation", stopped.runs === 0 && stopped.check === 1, JSON.stringify(stopped));
+check("Stop ends both runs", stopped.runs === 0 && stopped.check === 1, JSON.stringify(stopped));
 
 check("no script error", errors.length === 0, errors.join("; "));
 await browser.close();
