@@ -253,6 +253,9 @@ function fit() {
   const form = document.getElementById("form");
   form.style.width = `${px(page.layout.clientWidth)}px`;
   form.style.height = `${px(page.layout.clientHeight)}px`;
+  // What the window's shape leaves over is shared out on both sides.
+  form.style.left = `${Math.max(0, Math.floor((window.innerWidth - px(page.layout.clientWidth)) / 2))}px`;
+  form.style.top = `${Math.max(0, Math.floor((window.innerHeight - px(page.layout.clientHeight)) / 2))}px`;
   for (const element of page.elements.values()) place(element, element.layout);
   for (const bar of page.bars) showBar(bar, bar.value);
   page.dirty |= Changed.Screen | Changed.Overlays | Changed.SpeedBar;
