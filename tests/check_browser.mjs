@@ -76,7 +76,7 @@ await settled();
 const controls = await page.evaluate(() => korvelian.layout.controls.map((c) => {
   const element = document.getElementById(c.name);
   const box = element.getBoundingClientRect();
-  const parent = c.parent ? document.getElementById(c.parent).getBoundingClientRect() : { left: 0, top: 0 };
+  const parent = document.getElementById(c.parent || "form").getBoundingClientRect();
   const shown = element.matches("input") ? element.value : element.textContent;
   return { name: c.name, kind: c.kind, caption: c.caption, label: element.getAttribute("aria-label"),
            left: Math.round(box.left - parent.left), top: Math.round(box.top - parent.top),
