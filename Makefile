@@ -91,6 +91,7 @@ web-test-deps: web
 test: package format-check web-test-deps
 	$(call install,$(TEST_PACKAGES))
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(WEB_BUILD) && ctest --output-on-failure
 	lintian --fail-on error,warning $(DEB)
 
 # The suite's soak runs one fixed seed; this one draws SOAK_RUNS fresh seeds of SOAK_ACTIONS

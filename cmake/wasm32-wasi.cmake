@@ -16,3 +16,5 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-L/usr/lib/llvm-16/lib/wasm32-wasi")
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(KORVELIAN_WEB ON CACHE BOOL "The browser edition" FORCE)
+# ctest runs the model's checks under Node's WASI.
+set(CMAKE_CROSSCOMPILING_EMULATOR node --no-warnings ${CMAKE_CURRENT_LIST_DIR}/../web/runwasi.mjs)
