@@ -119,6 +119,31 @@ await figureCase("ratio-2-3-amplitudes", "2", "3", [[Bar.AmplitudeX, 150], [Bar.
 await figureCase("k-32767", "32767", "1", []);
 await figureCase("y-up", "3", "2", [], true);
 
+// A link's fragment opens exactly its picture and is written back as it came; a hostile one is
+// refused with a German line and the start figure stays.
+async function openLink(fragment) {
+  await page.goto("about:blank");
+  await page.goto("file://" + path.resolve(pagePath) + "#" + fragment);
+  await page.waitForFunction(() => window.korvelian && window.korvelian.firstFigure > 0, { timeout: 20000 });
+  await settled();
+}
+for (const [fragment, name] of [["ratio=3:2&phase-y=45", "ratio-3-2-45"], ["ratio=3:2&y-up", "y-up"]]) {
+  await openLink(fragment);
+  const d = differing(await figure(), await picture(name));
+  check(`#${fragment} opens its picture`, !d, d);
+  const written = await page.evaluate(() => korvelian.core.json(korvelian.core.x.korv_link()).fragment);
+  check(`#${fragment} written back`, written === fragment.replace("=45", "=45.2637"), written);
+}
+for (const fragment of ["ratio=1e308:1", "ratio=3:2&amplitude-x=nan", "%3Cimg%20src=x%20onerror=alert(1)%3E",
+                        "ratio=" + "9".repeat(10000)]) {
+  await openLink(fragment);
+  const shown = await page.evaluate(() => [document.getElementById("notice").hidden, document.getElementById("notice").textContent, document.querySelectorAll("img").length]);
+  check(`#${fragment.slice(0, 30)} refused in German`, !shown[0] && shown[1].startsWith("Link nicht übernommen: ") &&
+        shown[2] === 0, JSON.stringify(shown).slice(0, 200));
+  const d = differing(await figure(), await picture("start"));
+  check(`#${fragment.slice(0, 30)} leaves the start figure`, !d, d);
+}
+
 // Refused entries: the hint says why in German, the boxes keep the entry, the figure stays.
 await open();
 await type("txtZaehler", "3");

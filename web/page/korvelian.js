@@ -19,8 +19,9 @@ const page = {
   firstFigure: 0,
 };
 
-function missing(text) {
-  const line = document.getElementById("missing");
+// A German line above the window: what is missing, or why a link was not taken.
+function notice(text) {
+  const line = document.getElementById("notice");
   line.textContent = text;
   line.hidden = false;
 }
@@ -357,7 +358,7 @@ const host = {
 
 async function main() {
   if (typeof WebAssembly !== "object") {
-    missing("Dieser Browser kann kein WebAssembly ausführen; ohne es läuft die Simulation nicht.");
+    notice("Dieser Browser kann kein WebAssembly ausführen; ohne es läuft die Simulation nicht.");
     return;
   }
   const text = document.getElementById("core").textContent.trim();
@@ -367,7 +368,7 @@ async function main() {
   try {
     page.core = await Core.load(bytes, host);
   } catch (error) {
-    missing("Dieser Browser kann das Programm nicht laden (WebAssembly mit SIMD fehlt): " + error.message);
+    notice("Dieser Browser kann das Programm nicht laden (WebAssembly mit SIMD fehlt): " + error.message);
     return;
   }
   page.layout = page.core.json(page.core.x.korv_layout());
@@ -376,6 +377,18 @@ async function main() {
   window.addEventListener("resize", fit);
   page.core.call("korv_start");
   window.korvelian = page;
+  // A link carries a setting in its fragment, with the command line's names.
+  const fragment = location.hash.slice(1);
+  if (fragment) {
+    const bytes = page.core.encoder.encode(fragment);
+    const pointer = page.core.x.korv_alloc(bytes.length + 1);
+    page.core.bytes.set(bytes, pointer);
+    const answer = page.core.json(page.core.x.korv_applyLink(pointer, bytes.length));
+    page.core.x.korv_free(pointer);
+    if (answer.fault) notice("Link nicht übernommen: " + answer.fault);
+  }
+  // Another link of a lesson's list opens its own picture from the start.
+  window.addEventListener("hashchange", () => location.reload());
 }
 
 main();

@@ -1,0 +1,276 @@
+#include "linksetting.h"
+
+#include "layout.h"
+#include "model/barvalues.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace korvelian {
+
+namespace {
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The value as a refusal quotes it: a long one cut, so that a message stays a line.
+std::string quoted(std::string_view value)
+{
+    constexpr std::size_t kShown = 24;
+    std::size_t shown = std::min(kShown, value.size());
+    // Not within a character of several bytes.
+    while (shown < value.size() && shown > 0 &&
+           (static_cast<unsigned char>(value[shown]) & 0xc0) == 0x80)
+        --shown;
+    std::string text = "'";
+    text.append(value.substr(0, shown));
+    if (shown < value.size())
+        text += "…";
+    text += '\'';
+    return text;
+}
+
+// %XX as the byte it stands for; nullopt where a % is not followed by two hex digits.
+std::optional<std::string> decoded(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        const auto hex = [](char c) {
+            return c >= '0' && c <= '9'   ? c - '0'
+                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                          : -1;
+        };
+        if (i + 2 >= text.size() || hex(text[i + 1]) < 0 || hex(text[i + 2]) < 0)
+            return std::nullopt;
+        out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
+        i += 2;
+    }
+    return out;
+}
+
+// Digits, at least one and at most most (0: any number).
+std::size_t digits(std::string_view text, std::size_t from, std::size_t most = 0)
+{
+    std::size_t n = 0;
+    while (from + n < text.size() && isDigit(text[from + n]) && (most == 0 || n < most))
+        ++n;
+    return n;
+}
+
+// -?\d+
+bool wholeNumber(std::string_view text)
+{
+    const std::size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
+    return text.size() > sign && digits(text, sign) == text.size() - sign;
+}
+
+std::string readRatio(std::string_view name, std::string_view value, LinkSetting& setting)
+{
+    const std::size_t colon = value.find(':');
+    if (colon == std::string_view::npos || !wholeNumber(value.substr(0, colon)) ||
+        !wholeNumber(value.substr(colon + 1))) {
+        return std::string(name) + " erwartet Zähler:Nenner aus ganzen Zahlen, etwa 3:2, nicht " +
+               quoted(value) + ".";
+    }
+    setting.ratio =
+        std::pair(std::string(value.substr(0, colon)), std::string(value.substr(colon + 1)));
+    return {};
+}
+
+// \d{1,3}([.,]\d{1,2})? in hundredths, at most the bar's maximum.
+std::string readAmplitude(std::string_view name, std::string_view value, ScrollBar bar,
+                          LinkSetting& setting)
+{
+    const int maximum = control(bar).maximum;
+    const std::size_t whole = digits(value, 0, 3);
+    int hundredths = -1;
+    if (whole > 0) {
+        hundredths = std::atoi(std::string(value.substr(0, whole)).c_str()) * 100;
+        if (whole < value.size()) {
+            const std::size_t decimals = digits(value, whole + 1, 2);
+            if ((value[whole] != '.' && value[whole] != ',') || decimals == 0 ||
+                whole + 1 + decimals != value.size()) {
+                hundredths = -1;
+            } else {
+                std::string part(value.substr(whole + 1, decimals));
+                part.resize(2, '0');
+                hundredths += std::atoi(part.c_str());
+            }
+        }
+    }
+    if (hundredths < 0 || hundredths > maximum) {
+        char largest[16];
+        std::snprintf(largest, sizeof largest, "%g", barUnits(maximum));
+        return std::string(name) + " erwartet eine Zahl von 0 bis " + largest +
+               " mit höchstens zwei Nachkommastellen, etwa 1,5, nicht " + quoted(value) + ".";
+    }
+    setting.values.emplace_back(bar, static_cast<std::int16_t>(hundredths));
+    return {};
+}
+
+// \d{1,3}([.,]\d+)? degrees, at most a turn.
+std::string readPhase(std::string_view name, std::string_view value, ScrollBar bar,
+                      LinkSetting& setting)
+{
+    constexpr double kTurnDegrees = 360;
+    const std::size_t whole = digits(value, 0, 3);
+    bool good = whole > 0;
+    if (good && whole < value.size()) {
+        const std::size_t decimals = digits(value, whole + 1);
+        good = (value[whole] == '.' || value[whole] == ',') && decimals > 0 &&
+               whole + 1 + decimals == value.size();
+    }
+    std::string number(value);
+    for (char& c : number) {
+        if (c == ',')
+            c = '.';
+    }
+    const double degrees = good ? std::strtod(number.c_str(), nullptr) : 0;
+    if (!good || degrees > kTurnDegrees) {
+        return std::string(name) + " erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht " +
+               quoted(value) + ".";
+    }
+    setting.values.emplace_back(bar, static_cast<std::int16_t>(phaseBarValue(degrees)));
+    return {};
+}
+
+struct Option
+{
+    const char* name;
+    std::optional<ScrollBar> bar;
+};
+
+constexpr std::array<Option, 6> kOptions{{{"ratio", std::nullopt},
+                                          {"amplitude-x", ScrollBar::AmplitudeX},
+                                          {"phase-x", ScrollBar::PhaseX},
+                                          {"amplitude-y", ScrollBar::AmplitudeY},
+                                          {"phase-y", ScrollBar::PhaseY},
+                                          {"y-up", std::nullopt}}};
+
+std::string readOne(std::string_view part, std::array<bool, kOptions.size()>& seen,
+                    LinkSetting& setting)
+{
+    const std::size_t equals = part.find('=');
+    const std::string_view name = part.substr(0, equals);
+    const auto* option = std::find_if(kOptions.begin(), kOptions.end(),
+                                      [name](const Option& o) { return name == o.name; });
+    if (option == kOptions.end())
+        return "Unbekannte Angabe " + quoted(name) + ".";
+    bool& already = seen[static_cast<std::size_t>(option - kOptions.begin())];
+    if (already)
+        return std::string(name) + " darf nur einmal angegeben werden.";
+    already = true;
+    if (name == "y-up") {
+        if (equals != std::string_view::npos)
+            return "y-up steht ohne Wert.";
+        setting.yUp = true;
+        return {};
+    }
+    const std::string_view value =
+        equals == std::string_view::npos ? std::string_view() : part.substr(equals + 1);
+    if (name == "ratio")
+        return readRatio(name, value, setting);
+    if (name.starts_with("amplitude"))
+        return readAmplitude(name, value, *option->bar, setting);
+    return readPhase(name, value, *option->bar, setting);
+}
+
+std::string degreesText(double degrees)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", degrees);
+    std::string s(text);
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
+    return s;
+}
+
+std::string trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+} // namespace
+
+LinkReading readLink(std::string_view fragment)
+{
+    LinkReading reading;
+    if (fragment.size() > kLongestLink) {
+        reading.fault = "Der Link ist zu lang: höchstens " + std::to_string(kLongestLink) +
+                        " Zeichen nach dem #.";
+        return reading;
+    }
+    const std::optional<std::string> text = decoded(fragment);
+    if (!text) {
+        reading.fault = "Der Link ist nicht lesbar: ein % ohne zwei Ziffern danach.";
+        return reading;
+    }
+    std::array<bool, kOptions.size()> seen{};
+    std::string_view rest = *text;
+    while (!rest.empty()) {
+        const std::size_t amp = rest.find('&');
+        const std::string_view part = rest.substr(0, amp);
+        rest = amp == std::string_view::npos ? std::string_view() : rest.substr(amp + 1);
+        if (part.empty())
+            continue;
+        if (std::string fault = readOne(part, seen, reading.setting); !fault.empty()) {
+            reading = {{}, std::move(fault)};
+            return reading;
+        }
+    }
+    return reading;
+}
+
+void applyLink(const LinkSetting& setting, WindowOperations& window)
+{
+    for (const auto& [bar, value] : setting.values)
+        window.setScrollValue(bar, value);
+    if (setting.ratio) {
+        window.setText(TextBox::Numerator, setting.ratio->first);
+        window.setText(TextBox::Denominator, setting.ratio->second);
+    }
+}
+
+std::string linkFragment(WindowOperations& window, bool yUp)
+{
+    std::string fragment;
+    const auto add = [&fragment](const std::string& part) {
+        if (!fragment.empty())
+            fragment += '&';
+        fragment += part;
+    };
+    const std::string numerator = trimmed(window.text(TextBox::Numerator));
+    const std::string denominator = trimmed(window.text(TextBox::Denominator));
+    if (numerator != control(TextBox::Numerator).caption ||
+        denominator != control(TextBox::Denominator).caption)
+        add("ratio=" + numerator + ":" + denominator);
+    for (const Option& option : kOptions) {
+        if (!option.bar)
+            continue;
+        const int value = window.scrollValue(*option.bar);
+        if (value == control(*option.bar).value)
+            continue;
+        char text[16];
+        std::snprintf(text, sizeof text, "%g", barUnits(value));
+        add(std::string(option.name) + "=" +
+            (option.name[0] == 'a' ? std::string(text) : degreesText(phaseDegrees(value))));
+    }
+    if (yUp)
+        add("y-up");
+    return fragment;
+}
+
+} // namespace korvelian

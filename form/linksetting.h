@@ -1,0 +1,46 @@
+#pragma once
+
+#include "handlers/windowoperations.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace korvelian {
+
+// The controls' setting carried in a link's fragment, as the command line's start options name
+// it: ratio=3:2&amplitude-x=1,5&phase-y=45&y-up. The same values are refused as there, for the
+// same reasons, with the same German words.
+struct LinkSetting
+{
+    // Numerator and denominator as the boxes get them: typed, and so checked as typed.
+    std::optional<std::pair<std::string, std::string>> ratio;
+    std::vector<std::pair<ScrollBar, std::int16_t>> values;
+    bool yUp = false;
+};
+
+struct LinkReading
+{
+    LinkSetting setting;
+    // Why the fragment is refused (German), empty where it is taken.
+    std::string fault;
+};
+
+// The longest fragment read at all: a setting takes some eighty characters.
+inline constexpr std::size_t kLongestLink = 1000;
+
+// The fragment without its '#', percent-encoded or not.
+LinkReading readLink(std::string_view fragment);
+
+// The setting put into the controls as the command line puts its options: the bars, then
+// numerator and denominator, each firing its Change.
+void applyLink(const LinkSetting& setting, WindowOperations& window);
+
+// The controls' setting as a fragment that readLink reads back to the same values: only what
+// differs from the start.
+std::string linkFragment(WindowOperations& window, bool yUp);
+
+} // namespace korvelian
