@@ -144,6 +144,38 @@ for (const fragment of ["ratio=1e308:1", "ratio=3:2&amplitude-x=nan", "%3Cimg%20
   check(`#${fragment.slice(0, 30)} leaves the start figure`, !d, d);
 }
 
+// The screen's context menu switches its views: the graticule beneath the figure, the values
+// over it, y upward as the desktop draws it.
+await openLink("ratio=3:2");
+const lit = (canvas) => page.evaluate((name) => {
+  const c = korvelian.screen[name];
+  const data = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+  let n = 0;
+  for (let k = 0; k < data.length; k += 4) if (data[k + 3] > 0 && (data[k] > 40 || data[k + 1] > 40 || data[k + 2] > 40)) ++n;
+  return n;
+}, canvas);
+async function menuItem(caption) {
+  await page.click("#picBildschirm", { button: "right" });
+  const items = await page.$$eval("#menu > div", (all) => all.map((d) => d.textContent));
+  const at = items.indexOf(caption);
+  if (at >= 0) await (await page.$$("#menu > div"))[at].click();
+  await settled();
+  return items;
+}
+const beforeViews = [await lit("underlay"), await lit("readings")];
+const captions = await menuItem("Raster");
+check("the screen's menu lists its views", captions.join("|") ===
+      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)", captions.join("|"));
+await menuItem("Werte einblenden");
+const afterViews = [await lit("underlay"), await lit("readings")];
+check("Raster draws the graticule beneath the figure", beforeViews[0] === 0 && afterViews[0] > 1000, String([beforeViews[0], afterViews[0]]));
+check("Werte einblenden writes the values over it", beforeViews[1] === 0 && afterViews[1] > 100, String([beforeViews[1], afterViews[1]]));
+await menuItem("Raster");
+await menuItem("Werte einblenden");
+await menuItem("y-Achse nach oben (wie am Oszilloskop)");
+const upward = differing(await figure(), await picture("y-up"));
+check("y upward from the menu as the desktop draws it", !upward, upward);
+
 // Refused entries: the hint says why in German, the boxes keep the entry, the figure stays.
 await open();
 await type("txtZaehler", "3");

@@ -6,6 +6,7 @@
 #include "form/form1.h"
 #include "form/layout.h"
 #include "form/linksetting.h"
+#include "form/screenviews.h"
 #include "json.h"
 #include "scene/textmetrics.h"
 #include "scenejson.h"
@@ -276,16 +277,16 @@ KORV_EXPORT(state) const char* korvState()
     return written(json);
 }
 
-// The screen's drawing as pixels, red first: width x height device pixels for a screen of
-// zoom at ratio device pixels to a logical one.
+// The screen's drawing as pixels, red first, clear where nothing is drawn: width x height device
+// pixels for a screen of zoom at ratio device pixels to a logical one.
 KORV_EXPORT(renderScreen)
 const std::uint32_t* korvRenderScreen(int width, int height, double zoom, double ratio)
 {
     Core& c = core();
     ScreenPicture& screen = c.window.screen();
     screen.zoom = zoom;
-    c.screenPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                          DrawingPixels::canvasColour(screen.background));
+    // Clear where nothing is drawn: the ground and the graticule lie on a canvas beneath.
+    c.screenPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     const SizeF logical{width / ratio, height / ratio};
     c.pixels.render(c.screenPixels.data(), width, height, logical, ratio, screen.drawing,
                     screen.style());
@@ -339,11 +340,83 @@ KORV_EXPORT(drawingPixels) const std::uint32_t* korvDrawingPixels(int index, dou
     return c.drawingPixels.data();
 }
 
+namespace {
+
+bool& viewOf(ScreenPicture& screen, ScreenView view)
+{
+    switch (view) {
+    case ScreenView::ReadingAid:
+        return screen.readingAid;
+    case ScreenView::Values:
+        return screen.values;
+    case ScreenView::Graticule:
+        return screen.graticule;
+    case ScreenView::YUp:
+        break;
+    }
+    return screen.yUp;
+}
+
+const char* sceneJson(const Scene& scene)
+{
+    Core& c = core();
+    c.json.clear();
+    c.drawings.clear();
+    writeScene(c.json, scene, c.drawings);
+    return written(c.json);
+}
+
+} // namespace
+
+// The screen's views as its context menu lists them: [{caption, on}].
+KORV_EXPORT(views) const char* korvViews()
+{
+    Core& c = core();
+    c.json.clear();
+    c.json.begin('[');
+    for (const ScreenViewEntry& entry : kScreenViews) {
+        c.json.begin('{').field("caption", entry.caption);
+        c.json.field("on", viewOf(c.window.screen(), entry.view)).end('}');
+    }
+    c.json.end(']');
+    return written(c.json);
+}
+
+KORV_EXPORT(setView) void korvSetView(int index, int on)
+{
+    const auto entry = kScreenViews.at(static_cast<std::size_t>(index));
+    viewOf(core().window.screen(), entry.view) = on != 0;
+    hostChanged(PageHost::Screen | PageHost::Overlays);
+}
+
 // The screen's orientation: y growing upward as on an oscilloscope.
 KORV_EXPORT(setYUp) void korvSetYUp(int on)
 {
     core().window.screen().yUp = on != 0;
     hostChanged(PageHost::Screen | PageHost::Overlays);
+}
+
+// What lies beneath the drawing: the ground and, where it is on, the graticule, on a screen of
+// this logical size at zoom, ratio device pixels to a logical one.
+KORV_EXPORT(underlay)
+const char* korvUnderlay(double width, double height, double zoom, double ratio)
+{
+    const ScreenPicture& screen = core().window.screen();
+    Scene scene;
+    scene.fillRect({0, 0, width, height}, {screen.background});
+    // One device pixel at 100 %, as the axes are drawn, whatever the ratio.
+    screen.describeUnderlay(scene, {0, 0, width, height}, linePixels(zoom) / ratio, false);
+    return sceneJson(scene);
+}
+
+// What is read over the drawing: the reading aid and the values, where they are on.
+KORV_EXPORT(readings) const char* korvReadings(double width, double height, double zoom)
+{
+    Core& c = core();
+    Scene scene;
+    c.window.screen().describeReadings(scene, c.metrics, {0, 0, width, height}, linePixels(zoom),
+                                       false);
+    return sceneJson(scene);
 }
 
 // The texts measured through the page, so that the page's own measures can be checked.

@@ -135,16 +135,25 @@ function buildPicture(c) {
   const element = document.createElement("div");
   element.className = "picture";
   if (c.picture === 0) {
-    const figure = document.createElement("canvas");
-    const overlays = document.createElement("canvas");
-    for (const canvas of [figure, overlays]) {
+    // Beneath the drawing (ground, graticule), the drawing, what is read over it (reading aid,
+    // values), the overlays: each repainted only when it changes.
+    const [underlay, figure, readings, overlays] = [0, 1, 2, 3].map(() => document.createElement("canvas"));
+    for (const canvas of [underlay, figure, readings, overlays]) {
       canvas.style.position = "absolute";
       canvas.style.left = "0";
       canvas.style.top = "0";
     }
     element.setAttribute("role", "img");
-    element.append(figure, overlays);
-    page.screen = { element, figure, overlays };
+    element.append(underlay, figure, readings, overlays);
+    element.addEventListener("contextmenu", (e) => { e.preventDefault(); showMenu(e.clientX, e.clientY); });
+    element.addEventListener("keydown", (e) => {
+      if (e.key === "ContextMenu" || (e.key === "F10" && e.shiftKey)) {
+        e.preventDefault();
+        const box = element.getBoundingClientRect();
+        showMenu(box.left + box.width / 2, box.top + box.height / 2);
+      }
+    });
+    page.screen = { element, underlay, figure, readings, overlays };
   } else {
     const canvas = document.createElement("canvas");
     element.setAttribute("role", "img");
@@ -299,8 +308,12 @@ function frame() {
   page.dirty = 0;
   if (dirty & Changed.Controls) syncControls();
   if (dirty & Changed.Screen) {
-    const { figure, element } = page.screen;
+    const { underlay, readings, figure, element } = page.screen;
     const size = canvasSize(figure, element);
+    paintScene(underlay, canvasSize(underlay, element),
+               core.json(core.x.korv_underlay(size.width, size.height, page.zoom, size.ratio)));
+    paintScene(readings, canvasSize(readings, element),
+               core.json(core.x.korv_readings(size.width, size.height, page.zoom)));
     const started = performance.now();
     const pointer = core.x.korv_renderScreen(figure.width, figure.height, page.zoom, size.ratio);
     const pixels = new Uint8ClampedArray(core.x.memory.buffer, pointer, figure.width * figure.height * 4);
@@ -318,6 +331,48 @@ function frame() {
     const size = canvasSize(canvas, element);
     paintScene(canvas, size, core.json(core.x.korv_speedBar(size.width, size.height)));
   }
+}
+
+// The screen's context menu: its views, each ticked where it is on.
+function showMenu(x, y) {
+  const menu = document.getElementById("menu");
+  menu.replaceChildren();
+  page.core.json(page.core.x.korv_views()).forEach((view, index) => {
+    const item = document.createElement("div");
+    item.setAttribute("role", "menuitemcheckbox");
+    item.setAttribute("aria-checked", String(view.on));
+    item.tabIndex = -1;
+    item.textContent = view.caption;
+    item.addEventListener("click", () => {
+      hideMenu();
+      page.core.x.korv_setView(index, view.on ? 0 : 1);
+    });
+    menu.append(item);
+  });
+  menu.hidden = false;
+  menu.style.left = `${Math.min(x, window.innerWidth - menu.offsetWidth)}px`;
+  menu.style.top = `${Math.min(y, window.innerHeight - menu.offsetHeight)}px`;
+  menu.firstChild.focus();
+}
+
+function hideMenu() {
+  document.getElementById("menu").hidden = true;
+}
+
+function buildMenu() {
+  const menu = document.getElementById("menu");
+  menu.addEventListener("keydown", (e) => {
+    const items = [...menu.children];
+    const at = items.indexOf(document.activeElement);
+    if (e.key === "ArrowDown") items[(at + 1) % items.length].focus();
+    else if (e.key === "ArrowUp") items[(at + items.length - 1) % items.length].focus();
+    else if (e.key === "Enter" || e.key === " ") document.activeElement.click();
+    else if (e.key === "Escape" || e.key === "Tab") { hideMenu(); page.screen.element.focus(); }
+    else return;
+    e.preventDefault();
+  });
+  document.addEventListener("pointerdown", (e) => { if (!menu.contains(e.target)) hideMenu(); });
+  window.addEventListener("blur", hideMenu);
 }
 
 function syncControls() {
@@ -373,6 +428,7 @@ async function main() {
   }
   page.layout = page.core.json(page.core.x.korv_layout());
   build();
+  buildMenu();
   fit();
   window.addEventListener("resize", fit);
   page.core.call("korv_start");

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <array>
+
+namespace korvelian {
+
+// The views of the screen that its context menu switches on and off, in the menu's order and
+// with its German words: what is shown beneath and over the figure, and which way y grows.
+enum class ScreenView { ReadingAid, Values, Graticule, YUp };
+
+struct ScreenViewEntry
+{
+    ScreenView view;
+    const char* caption;
+};
+
+inline constexpr std::array<ScreenViewEntry, 4> kScreenViews{{
+    {ScreenView::ReadingAid, "Ablesehilfe"},
+    {ScreenView::Values, "Werte einblenden"},
+    {ScreenView::Graticule, "Raster"},
+    {ScreenView::YUp, "y-Achse nach oben (wie am Oszilloskop)"},
+}};
+
+} // namespace korvelian
