@@ -128,7 +128,7 @@ function typed(box, text) {
   // Kept until the call has ended for good: a waiting call reads it when resumed.
   const pointer = page.core.x.korv_alloc(bytes.length + 1);
   page.core.bytes.set(bytes, pointer);
-  page.core.call("korv_setText", box, pointer, bytes.length);
+  page.core.callThen(() => page.core.x.korv_free(pointer), "korv_setText", box, pointer, bytes.length);
 }
 
 function buildPicture(c) {

@@ -123,17 +123,21 @@ class Core {
   }
 
   // Runs an export that may wait: now if nothing waits, else at the innermost doEvents.
-  call(name, ...args) {
-    if (this.ended) return;
+  call(name, ...args) { this.callThen(null, name, ...args); }
+
+  // The same; done runs once the call has ended for good (memory it reads may go then).
+  callThen(done, name, ...args) {
+    if (this.ended) { if (done) done(); return; }
     if (this.suspended.length === 0 && !this.current) {
-      this.enter({ name, args, data: 0, wait: null });
+      this.enter({ name, args, data: 0, wait: null, done });
       this.host.settled();
       return;
     }
     const last = this.queue.at(-1);
     // A stream of mouse moves over one control is one move by the time it is handled.
-    if (!(last && last.name === name && String(last.args) === String(args) && name === "korv_event"))
-      this.queue.push({ name, args });
+    if (!done && last && last.name === name && String(last.args) === String(args) && name === "korv_event")
+      return;
+    this.queue.push({ name, args, done });
     this.schedule();
   }
 
@@ -152,6 +156,7 @@ class Core {
       return;
     }
     if (run.data) this.x.korv_free(run.data);
+    if (run.done) run.done();
   }
 
   resume(run) {
@@ -179,13 +184,13 @@ class Core {
     if (!top) {
       while (this.queue.length && !this.ended && this.suspended.length === 0) {
         const event = this.queue.shift();
-        this.enter({ name: event.name, args: event.args, data: 0, wait: null });
+        this.enter({ name: event.name, args: event.args, data: 0, wait: null, done: event.done });
       }
     } else if (top.wait.kind === "events") {
       // Every event pending now runs here; one that waits itself becomes the innermost call.
       while (this.queue.length && !this.ended && this.suspended.at(-1) === top) {
         const event = this.queue.shift();
-        this.enter({ name: event.name, args: event.args, data: 0, wait: null });
+        this.enter({ name: event.name, args: event.args, data: 0, wait: null, done: event.done });
       }
       if (!this.ended && this.suspended.at(-1) === top) this.resume(top);
     } else if (top.wait.kind === "sleep") {
