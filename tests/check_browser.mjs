@@ -28,7 +28,8 @@ async function open() {
 // Everything the core changed is on show once nothing waits and a frame has been painted.
 async function settled() {
   await page.waitForFunction(() => new Promise((done) => requestAnimationFrame(() =>
-    done(korvelian.core.suspended.length === 0 && korvelian.core.queue.length === 0 && korvelian.dirty === 0))));
+    done(korvelian.core.suspended.length === 0 && korvelian.core.queue.length === 0 && korvelian.dirty === 0 &&
+         !korvelian.rendering))));
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 }
 const state = () => page.evaluate(() => JSON.parse(korvelian.core.string(korvelian.core.x.korv_state())));
@@ -106,6 +107,8 @@ check("1 : 1 as the desktop draws it", !differing(await figure(), await picture(
       differing(await figure(), await picture("start")));
 async function figureCase(name, numerator, denominator, bars, yUp = false) {
   await open();
+  // Drawn by the core's copy beside the page, as every figure after the first.
+  await page.waitForFunction(() => korvelian.workerReady, { timeout: 20000 });
   await page.evaluate((on) => korvelian.core.x.korv_setYUp(on ? 1 : 0), yUp);
   for (const [bar, value] of bars) await setBar(bar, value);
   await type("txtZaehler", numerator);
@@ -113,6 +116,7 @@ async function figureCase(name, numerator, denominator, bars, yUp = false) {
   await settled();
   const d = differing(await figure(), await picture(name));
   check(`${name} as the desktop draws it`, !d, d);
+  check(`${name} drawn beside the page`, await page.evaluate(() => korvelian.renderId > 0));
 }
 await figureCase("ratio-3-2-45", "3", "2", [[Bar.PhaseY, 79]]);
 await figureCase("ratio-2-3-amplitudes", "2", "3", [[Bar.AmplitudeX, 150], [Bar.AmplitudeY, 75]]);

@@ -12,6 +12,7 @@
 #include "scenejson.h"
 #include "webwindow.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -291,6 +292,84 @@ const std::uint32_t* korvRenderScreen(int width, int height, double zoom, double
     c.pixels.render(c.screenPixels.data(), width, height, logical, ratio, screen.drawing,
                     screen.style());
     return c.screenPixels.data();
+}
+
+namespace {
+
+// A drawing operation as doubles, for a copy of the core in another thread (the page's
+// worker) to draw: kind, frame, ends, colour, parameters, end.
+constexpr std::size_t kOpDoubles = 17;
+
+void flatten(const DrawOp& op, double* out)
+{
+    const Parameter& p = op.parameters;
+    const double values[kOpDoubles] = {static_cast<double>(op.kind),
+                                       op.frame.x1,
+                                       op.frame.y1,
+                                       op.frame.x2,
+                                       op.frame.y2,
+                                       op.x1,
+                                       op.y1,
+                                       op.x2,
+                                       op.y2,
+                                       static_cast<double>(op.colour),
+                                       p.amplitudeX,
+                                       p.phaseX,
+                                       p.amplitudeY,
+                                       p.phaseY,
+                                       p.numerator,
+                                       p.denominator,
+                                       op.end};
+    std::copy(values, values + kOpDoubles, out);
+}
+
+DrawOp unflatten(const double* in)
+{
+    DrawOp op;
+    op.kind = static_cast<DrawOp::Kind>(static_cast<int>(in[0]));
+    op.frame = {in[1], in[2], in[3], in[4]};
+    op.x1 = in[5];
+    op.y1 = in[6];
+    op.x2 = in[7];
+    op.y2 = in[8];
+    op.colour = static_cast<Colour>(in[9]);
+    op.parameters = {in[10], in[11], in[12], in[13], in[14], in[15]};
+    op.end = in[16];
+    return op;
+}
+
+std::vector<double> flatOps;
+
+} // namespace
+
+// The screen's drawing as doubles (kOpDoubles an operation, count in the first), its
+// orientation in the second, for another thread to draw with korv_renderOps.
+KORV_EXPORT(screenOps) const double* korvScreenOps()
+{
+    const ScreenPicture& screen = core().window.screen();
+    flatOps.assign(2 + screen.drawing.size() * kOpDoubles, 0);
+    flatOps[0] = static_cast<double>(screen.drawing.size());
+    flatOps[1] = screen.yUp ? 1 : 0;
+    for (std::size_t i = 0; i < screen.drawing.size(); ++i)
+        flatten(screen.drawing[i], &flatOps[2 + i * kOpDoubles]);
+    return flatOps.data();
+}
+
+// Pixels of a drawing that korv_screenOps gave, clear where nothing is drawn: what
+// korv_renderScreen gives for it, without a window.
+KORV_EXPORT(renderOps)
+const std::uint32_t* korvRenderOps(const double* flat, int width, int height, double zoom,
+                                   double ratio)
+{
+    static DrawingPixels pixels;
+    static std::vector<std::uint32_t> buffer;
+    std::vector<DrawOp> ops;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(flat[0]); ++i)
+        ops.push_back(unflatten(flat + 2 + i * kOpDoubles));
+    buffer.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    const RenderStyle style{zoom, false, flat[1] != 0, false};
+    pixels.render(buffer.data(), width, height, {width / ratio, height / ratio}, ratio, ops, style);
+    return buffer.data();
 }
 
 // The overlays over a screen of this logical size, as a scene.

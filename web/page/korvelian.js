@@ -17,6 +17,10 @@ const page = {
   framePending: false,
   state: null,
   firstFigure: 0,
+  worker: null,       // draws the screen's figure beside the page
+  workerReady: false,
+  renderId: 0,
+  rendering: 0,       // the drawing the worker is making, 0: none
 };
 
 // A German line above the window: what is missing, or why a link was not taken.
@@ -314,12 +318,19 @@ function frame() {
                core.json(core.x.korv_underlay(size.width, size.height, page.zoom, size.ratio)));
     paintScene(readings, canvasSize(readings, element),
                core.json(core.x.korv_readings(size.width, size.height, page.zoom)));
-    const started = performance.now();
-    const pointer = core.x.korv_renderScreen(figure.width, figure.height, page.zoom, size.ratio);
-    const pixels = new Uint8ClampedArray(core.x.memory.buffer, pointer, figure.width * figure.height * 4);
-    figure.getContext("2d").putImageData(new ImageData(new Uint8ClampedArray(pixels), figure.width, figure.height), 0, 0);
-    page.lastRender = performance.now() - started;
-    if (!page.firstFigure) page.firstFigure = performance.now();
+    if (page.worker && page.workerReady) {
+      // Drawn beside the page: input and the beam go on while a large figure is made.
+      const pointer = core.x.korv_screenOps();
+      const head = new Float64Array(core.x.memory.buffer, pointer, 1);
+      const ops = new Float64Array(core.x.memory.buffer.slice(pointer, pointer + (2 + head[0] * 17) * 8));
+      page.rendering = ++page.renderId;
+      page.worker.postMessage({ id: page.renderId, ops, width: figure.width, height: figure.height,
+                                zoom: page.zoom, ratio: size.ratio }, [ops.buffer]);
+    } else {
+      const pointer = core.x.korv_renderScreen(figure.width, figure.height, page.zoom, size.ratio);
+      const pixels = new Uint8ClampedArray(core.x.memory.buffer, pointer, figure.width * figure.height * 4);
+      showFigure(new Uint8ClampedArray(pixels), figure.width, figure.height);
+    }
   }
   if (dirty & (Changed.Overlays | Changed.Screen)) {
     const { overlays, element } = page.screen;
@@ -375,6 +386,63 @@ function buildMenu() {
   window.addEventListener("blur", hideMenu);
 }
 
+function showFigure(pixels, width, height) {
+  const figure = page.screen.figure;
+  if (figure.width !== width || figure.height !== height) return;
+  figure.getContext("2d").putImageData(new ImageData(pixels, width, height), 0, 0);
+  if (!page.firstFigure) page.firstFigure = performance.now();
+}
+
+// A second copy of the core, on a thread of its own, that makes the screen's drawing into
+// pixels. Where the browser starts no worker from the page, the page draws them itself.
+function drawWorker() {
+  let core = null;
+  onmessage = async (event) => {
+    const m = event.data;
+    if (m.bytes) {
+      const module = await WebAssembly.compile(m.bytes);
+      const imports = {};
+      for (const entry of WebAssembly.Module.imports(module))
+        (imports[entry.module] ??= {})[entry.name] = () => 0;
+      core = (await WebAssembly.instantiate(module, imports)).exports;
+      if (core._initialize) core._initialize();
+      postMessage({ ready: true });
+      return;
+    }
+    const pointer = core.korv_alloc(m.ops.byteLength);
+    new Float64Array(core.memory.buffer, pointer, m.ops.length).set(m.ops);
+    const out = core.korv_renderOps(pointer, m.width, m.height, m.zoom, m.ratio);
+    core.korv_free(pointer);
+    const pixels = new Uint8ClampedArray(core.memory.buffer.slice(out, out + m.width * m.height * 4));
+    postMessage({ id: m.id, pixels, width: m.width, height: m.height }, [pixels.buffer]);
+  };
+}
+
+function startWorker(bytes) {
+  try {
+    const source = URL.createObjectURL(new Blob([`(${drawWorker})()`], { type: "text/javascript" }));
+    const worker = new Worker(source);
+    worker.onmessage = (event) => {
+      const m = event.data;
+      if (m.ready) { page.workerReady = true; return; }
+      if (m.id !== page.renderId) return;  // a newer drawing is on its way
+      page.rendering = 0;
+      showFigure(m.pixels, m.width, m.height);
+    };
+    worker.onerror = () => {
+      // Drawn on the page from now on.
+      page.worker = null;
+      page.rendering = 0;
+      page.dirty |= Changed.Screen;
+      requestFrame();
+    };
+    worker.postMessage({ bytes });
+    page.worker = worker;
+  } catch {
+    page.worker = null;
+  }
+}
+
 function syncControls() {
   const state = page.core.json(page.core.x.korv_state());
   page.state = state;
@@ -427,6 +495,7 @@ async function main() {
     return;
   }
   page.layout = page.core.json(page.core.x.korv_layout());
+  startWorker(bytes);
   build();
   buildMenu();
   fit();
