@@ -78,6 +78,7 @@ web:
 	cmake --build $(WEB_BUILD) -j $(JOBS)
 
 run-web: web
+	$(call install,xdg-utils)
 	xdg-open $(WEB_BUILD)/korvelian.html
 
 # What the browser tests need beside the page: npm where Node.js came without it, and the
