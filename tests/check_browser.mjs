@@ -102,6 +102,28 @@ for (const [name, label] of [["picBildschirm", "Bildschirm"], ["cmdplusZaehler",
 check("tab order from the table", byName.hscAmp1.tab === 4 && byName.txtZaehler.tab === 11 && byName.Command1.tab === 13,
       [byName.hscAmp1.tab, byName.txtZaehler.tab, byName.Command1.tab].join());
 
+// The page's painter on one item of every kind, each in a cell of its own: every cell gets
+// ink, the cells left over none.
+const ink = await page.evaluate(() => {
+  const canvas = document.createElement("canvas");
+  canvas.width = 360; canvas.height = 240;
+  const ctx = canvas.getContext("2d");
+  Painter.paint(ctx, korvelian.core.json(korvelian.core.x.korv_sampleScene()), korvelian.core);
+  const data = ctx.getImageData(0, 0, 360, 240).data;
+  const cells = new Array(24).fill(0);
+  for (let k = 0; k < data.length; k += 4) {
+    const x = (k / 4) % 360, y = Math.floor(k / 4 / 360);
+    if (data[k + 3] > 0) ++cells[Math.floor(y / 60) * 6 + Math.floor(x / 60)];
+  }
+  return cells;
+});
+const kinds = ["line", "lines", "points", "stroked path", "filled path", "ellipse", "whole ellipse", "pie",
+               "polygon", "rect", "whole rect", "fillRect", "text", "rich text", "label", "drawing",
+               "translate and scale", "clip", "after restore"];
+kinds.forEach((kind, k) => check(`the painter draws a ${kind}`, ink[k] > 0, String(ink[k])));
+check("the painter draws nothing beside its items", ink.slice(kinds.length).every((n) => n === 0),
+      ink.slice(kinds.length).join());
+
 // The figure to the pixel against the desktop's export of the same settings.
 check("1 : 1 as the desktop draws it", !differing(await figure(), await picture("start")),
       differing(await figure(), await picture("start")));

@@ -7,6 +7,7 @@
 #include "form/layout.h"
 #include "form/linksetting.h"
 #include "form/screenviews.h"
+#include "model/constants.h"
 #include "json.h"
 #include "scene/textmetrics.h"
 #include "scenejson.h"
@@ -529,4 +530,63 @@ KORV_EXPORT(link) const char* korvLink()
     c.json.clear();
     c.json.begin('{').field("fragment", linkFragment(c.window, c.window.screen().yUp)).end('}');
     return written(c.json);
+}
+
+// One item of every kind, each in a cell of its own (six cells of 60 pixels a row), for a test
+// of the page's painter: every cell must get ink and nothing may land beside the cells.
+KORV_EXPORT(sampleScene) const char* korvSampleScene()
+{
+    const auto cell = [](int k) { return RectF{(k % 6) * 60.0 + 5, (k / 6) * 60.0 + 5, 50, 50}; };
+    const Font font{"", true, 14};
+    Scene s;
+    s.pen(Pen{{palette::kMarker}, 2}).brush({palette::kAidMark}).font(font);
+    int k = 0;
+    RectF c = cell(k++);
+    s.line(c.topLeft(), c.bottomRight());
+    c = cell(k++);
+    s.add(item::Lines{{c.topLeft(), c.bottomRight(), {c.x, c.bottom()}, {c.right(), c.y}}});
+    c = cell(k++);
+    s.add(item::Points{{c.center(), c.topLeft() + PointF{10, 10}}});
+    c = cell(k++);
+    const std::vector<item::Path::Step> corner{
+        {true, c.topLeft()}, {false, c.bottomRight()}, {false, {c.x, c.bottom()}}};
+    s.add(item::Path{corner, Pen{{palette::kDropLine}, 3}});
+    c = cell(k++);
+    s.add(item::Path{{{true, c.topLeft()}, {false, c.bottomRight()}, {false, {c.x, c.bottom()}}},
+                     std::nullopt});
+    c = cell(k++);
+    s.add(item::Ellipse{c, false});
+    c = cell(k++);
+    s.add(item::Ellipse{c, true});
+    c = cell(k++);
+    s.add(item::Pie{c, 0, 90 * 16});
+    c = cell(k++);
+    s.add(item::Polygon{{c.topLeft(), {c.right(), c.y}, {c.x, c.bottom()}}});
+    c = cell(k++);
+    s.add(item::Rect{c, false});
+    c = cell(k++);
+    s.add(item::Rect{c, true});
+    c = cell(k++);
+    s.fillRect(c, {palette::kGraticule});
+    c = cell(k++);
+    s.text(c, align::kHCenter | align::kTop, "Ag", TextRole::Caption);
+    c = cell(k++);
+    s.add(item::RichText{c.topLeft(), "x<sub>2</sub><br><i>y</i>&nbsp;", font, 40, true,
+                         palette::kValues, TextRole::Value, true});
+    c = cell(k++);
+    s.add(item::Label{
+        c, "A<sub>x</sub>", font, palette::kValues, {palette::kBlack}, 3, TextRole::Value});
+    c = cell(k++);
+    s.add(item::Drawing{c, screenDrawing({1, 0, 1, 0, 1, 1}, loopEnd(1)), 1, false, false,
+                        palette::kScreenGround, false});
+    // A translation and a scale that the restore takes back: the next cell's line would land
+    // elsewhere if it did not.
+    c = cell(k++);
+    s.save().add(item::Translate{c.topLeft()}).add(item::Scale{2, 2});
+    s.fillRect({0, 0, 25, 25}, {palette::kBeamPoint}).restore();
+    c = cell(k++);
+    s.save().clip(c).fillRect({0, 0, 10000, 10000}, {palette::kDropLine}).restore();
+    c = cell(k++);
+    s.antialias(false).add(item::TextAntialias{false}).line(c.topLeft(), c.bottomRight());
+    return sceneJson(s);
 }
