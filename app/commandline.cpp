@@ -6,12 +6,13 @@
 #include "headlessexport.h"
 #include "toolkitoptions.h"
 #include "form/layout.h"
+#include "form/linksetting.h"
+#include "model/numbertext.h"
 #include "picture/pictureexporter.h"
 #include "picture/plateexporter.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLocale>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -48,58 +49,30 @@ int maximum(ScrollBar bar)
     return control(bar).maximum;
 }
 
-// A phase is given in degrees of a turn, whatever the bar's own steps.
-constexpr double kTurnDegrees = 360;
-
 // The largest amplitude a bar takes, as a German reader writes it: "2", "1,5".
 QString largestAmplitude(ScrollBar bar)
 {
-    return QLocale(QLocale::German).toString(barUnits(maximum(bar)));
+    return QString::fromStdString(germanNumber(barUnits(maximum(bar))));
 }
 
-// Whole numbers only: the boxes then get exactly the digits given, and what the closing count
-// refuses (0, a negative number, one above 32767, a too large kgV) is refused as if typed.
-QString readRatio(const QString& value, const char* option, ScrollBar, Settings& settings)
+// Ratio, amplitudes and phases are read as a link to the browser edition reads them, with the
+// same words: the ratio in whole numbers only, so that the boxes get exactly the digits given
+// and what the closing count refuses is refused as if typed; an amplitude with at most two
+// decimals, which a bar's hundredths hold exactly; a phase in degrees of a turn, to the
+// nearest hundredth of a radian the bar holds.
+QString readStart(const QString& value, const char* option, ScrollBar, Settings& settings)
 {
-    static const QRegularExpression ratio(QStringLiteral("^(-?\\d+):(-?\\d+)$"));
-    const QRegularExpressionMatch match = ratio.match(value);
-    if (!match.hasMatch()) {
-        return QString("--%1 erwartet Zähler:Nenner aus ganzen Zahlen, etwa 3:2, nicht '%2'.")
-            .arg(option, value);
+    LinkSetting start;
+    const std::string fault =
+        readStartValue(option, value.toStdString(), std::string("--") + option, start);
+    if (!fault.empty())
+        return QString::fromStdString(fault);
+    if (start.ratio) {
+        settings.ratio = std::pair(QString::fromStdString(start.ratio->first),
+                                   QString::fromStdString(start.ratio->second));
     }
-    settings.ratio = std::pair(match.captured(1), match.captured(2));
-    return {};
-}
-
-// An amplitude bar holds hundredths of a screen unit, so at most two decimals map exactly
-// onto it; a comma is read like a point.
-QString readAmplitude(const QString& value, const char* option, ScrollBar bar, Settings& settings)
-{
-    static const QRegularExpression amplitude(QStringLiteral("^(\\d{1,3})(?:[.,](\\d{1,2}))?$"));
-    const QRegularExpressionMatch match = amplitude.match(value);
-    const int hundredths = match.hasMatch() ? match.captured(1).toInt() * 100 +
-                                                  match.captured(2).leftJustified(2, '0').toInt()
-                                            : -1;
-    if (hundredths < 0 || hundredths > maximum(bar)) {
-        return QString("--%1 erwartet eine Zahl von 0 bis %2 mit höchstens zwei "
-                       "Nachkommastellen, etwa 1,5, nicht '%3'.")
-            .arg(option, largestAmplitude(bar), value);
-    }
-    settings.scrollValues.emplace_back(bar, hundredths);
-    return {};
-}
-
-// A phase bar holds hundredths of a radian; degrees go to the nearest one, so 90 gives 157 and
-// 360 gives 628, the bar's end.
-QString readPhase(const QString& value, const char* option, ScrollBar bar, Settings& settings)
-{
-    static const QRegularExpression degrees(QStringLiteral("^\\d{1,3}(?:[.,]\\d+)?$"));
-    const double number = QString(value).replace(',', '.').toDouble();
-    if (!degrees.match(value).hasMatch() || number > kTurnDegrees) {
-        return QString("--%1 erwartet einen Winkel in Grad von 0 bis %2, etwa 90, nicht '%3'.")
-            .arg(option, QString::number(kTurnDegrees), value);
-    }
-    settings.scrollValues.emplace_back(bar, phaseBarValue(number));
+    for (const auto& [bar, barValue] : start.values)
+        settings.scrollValues.emplace_back(bar, barValue);
     return {};
 }
 
@@ -158,15 +131,15 @@ constexpr ValueOption kOptions[] = {
      "Frequenzfaktor y zu x als Zähler:Nenner, etwa 3:2; geprüft wie eine Eingabe in die "
      "Kästchen.",
      {},
-     readRatio},
+     readStart},
     {"amplitude-x", "A", "Amplitude der x-Schwingung, 0 bis {{amplitudeX}}, etwa 1,5.",
-     ScrollBar::AmplitudeX, readAmplitude},
+     ScrollBar::AmplitudeX, readStart},
     {"phase-x", "GRAD", "Phase der x-Schwingung in Grad, 0 bis {{turn}}.", ScrollBar::PhaseX,
-     readPhase},
+     readStart},
     {"amplitude-y", "A", "Amplitude der y-Schwingung, 0 bis {{amplitudeY}}, etwa 0,75.",
-     ScrollBar::AmplitudeY, readAmplitude},
+     ScrollBar::AmplitudeY, readStart},
     {"phase-y", "GRAD", "Phase der y-Schwingung in Grad, 0 bis {{turn}}.", ScrollBar::PhaseY,
-     readPhase},
+     readStart},
     {"export",
      "DATEI",
      "Speichert das Bild des Schirms als PNG oder SVG (nach der Endung) und beendet das "
@@ -202,7 +175,7 @@ QString withNumbers(const char* description)
         {"amplitudeY", largestAmplitude(ScrollBar::AmplitudeY)},
         {"turn", QString::number(kTurnDegrees)},
         {"largestSize", QString::number(PictureExporter::kLargestSize)},
-        {"screenWidth", QString::number(pixels(control(Picture::Screen).width))},
+        {"screenWidth", QString::number(screenSide())},
         {"plateWidth", QString::number(PlateExporter::kDefaultWidth)},
     };
     QString text = QString::fromUtf8(description);

@@ -48,22 +48,10 @@ void fitFiveDigits(QLineEdit& edit)
 // buttons and the scroll bars inside it, which keep the application's default.
 QFont layoutFont(FontRole role, const QWidget* control, double zoom)
 {
-    double points = 0;
-    switch (role) {
-    case FontRole::Caption:
-        points = 10.2;
-        break;
-    case FontRole::Written:
-        points = 10.8;
-        break;
-    case FontRole::Typed:
-        points = 12;
-        break;
-    case FontRole::None:
-    case FontRole::Default:
+    const double points = fontPoints(role);
+    if (points == 0)
         return ZoomPolicy::zoomed(QApplication::font(control), zoom);
-    }
-    QFont font("Times New Roman");
+    QFont font(QString::fromUtf8(kLayoutFamily));
     font.setWeight(QFont::Normal);
     font.setPointSizeF(points * zoom);
     return font;

@@ -1,5 +1,7 @@
 #include "viewactions.h"
 
+#include "form/screenviews.h"
+
 #include "application.h"
 #include "controltable.h"
 #include "handlers/ratioinuse.h"
@@ -23,6 +25,21 @@ namespace korvelian {
 
 namespace {
 
+ViewOption viewOption(ScreenView view)
+{
+    switch (view) {
+    case ScreenView::ReadingAid:
+        return ViewOption::ReadingAid;
+    case ScreenView::Values:
+        return ViewOption::Values;
+    case ScreenView::Graticule:
+        return ViewOption::Graticule;
+    case ScreenView::YUp:
+        break;
+    }
+    return ViewOption::YUp;
+}
+
 const QString kSoundTip =
     QStringLiteral("x links, y rechts: f_x = Grundfrequenz, f_y = f_x · Zähler / Nenner");
 const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht …");
@@ -43,10 +60,9 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     m_worksheet = add(QStringLiteral("Arbeitsblatt-Farben"), {}, nullptr);
     m_worksheet->setCheckable(true);
     addSeparator();
-    addOption(QStringLiteral("Ablesehilfe"), {}, ViewOption::ReadingAid);
-    addOption(QStringLiteral("Werte einblenden"), {}, ViewOption::Values);
-    addOption(QStringLiteral("Raster"), {}, ViewOption::Graticule);
-    addOption(QStringLiteral("y-Achse nach oben (wie am Oszilloskop)"), {}, ViewOption::YUp);
+    // The views the browser edition's screen menu offers too, in its words.
+    for (const ScreenViewEntry& entry : kScreenViews)
+        addOption(QString::fromUtf8(entry.caption), {}, viewOption(entry.view));
     addOption(QStringLiteral("Zeitverläufe"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
               ViewOption::TimeSignals);
     addOption(QStringLiteral("Nachleuchten"), {}, ViewOption::Afterglow);

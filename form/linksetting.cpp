@@ -2,6 +2,7 @@
 
 #include "layout.h"
 #include "model/barvalues.h"
+#include "model/constants.h"
 
 #include <algorithm>
 #include <array>
@@ -122,7 +123,6 @@ std::string readAmplitude(std::string_view name, std::string_view value, ScrollB
 std::string readPhase(std::string_view name, std::string_view value, ScrollBar bar,
                       LinkSetting& setting)
 {
-    constexpr double kTurnDegrees = 360;
     const std::size_t whole = digits(value, 0, 3);
     bool good = whole > 0;
     if (good && whole < value.size()) {
@@ -178,12 +178,26 @@ std::string readOne(std::string_view part, std::array<bool, kOptions.size()>& se
     }
     const std::string_view value =
         equals == std::string_view::npos ? std::string_view() : part.substr(equals + 1);
-    if (name == "ratio")
-        return readRatio(name, value, setting);
-    if (name.starts_with("amplitude"))
-        return readAmplitude(name, value, *option->bar, setting);
-    return readPhase(name, value, *option->bar, setting);
+    return readStartValue(name, value, name, setting);
 }
+
+} // namespace
+
+std::string readStartValue(std::string_view option, std::string_view value,
+                           std::string_view shownName, LinkSetting& setting)
+{
+    const auto* found = std::find_if(kOptions.begin(), kOptions.end(),
+                                     [option](const Option& o) { return option == o.name; });
+    if (found == kOptions.end() || option == "y-up")
+        return "Unbekannte Angabe " + quoted(option) + ".";
+    if (option == "ratio")
+        return readRatio(shownName, value, setting);
+    if (option.starts_with("amplitude"))
+        return readAmplitude(shownName, value, *found->bar, setting);
+    return readPhase(shownName, value, *found->bar, setting);
+}
+
+namespace {
 
 std::string degreesText(double degrees)
 {

@@ -32,6 +32,12 @@ struct LinkReading
 // The longest fragment read at all: a setting takes some eighty characters.
 inline constexpr std::size_t kLongestLink = 1000;
 
+// One start option's value, as the command line and a link give it ("ratio", "amplitude-x",
+// "phase-x", "amplitude-y", "phase-y"): put into setting, or why not in German, the option
+// called shownName there ("--ratio erwartet …").
+std::string readStartValue(std::string_view option, std::string_view value,
+                           std::string_view shownName, LinkSetting& setting);
+
 // The fragment without its '#', percent-encoded or not.
 LinkReading readLink(std::string_view fragment);
 

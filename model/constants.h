@@ -22,6 +22,8 @@ inline constexpr double kEndMargin = 0.1;
 // A whole turn in radians, exactly as far as a double holds it: where angles are wrapped or
 // periods counted, not the figure loop's 2 * kHalfTurn.
 inline constexpr double kTurn = 2 * std::numbers::pi;
+// A turn in degrees, as a phase is given on the command line, in a link or a lesson.
+inline constexpr double kTurnDegrees = 360;
 
 // The last value of t the figure loop may reach for closing count k, in this order: k
 // doubled, times the half turn, plus the margin.

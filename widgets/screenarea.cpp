@@ -66,9 +66,12 @@ const int kBaseSize = screenSide();
 ScreenArea::ScreenArea(QWidget* parent)
     : PictureArea(toQColor(palette::kScreenGround), toQColor(palette::kScreenForeground), parent)
 {
-    m_shapes = {twips(3240, 2880), twips(3720, 4200), twips(2040, 3480)};
-    m_lines = {QLineF(twips(2400, 2400), twips(4680, 2400)),
-               QLineF(twips(840, 1080), twips(3120, 1080))};
+    for (std::size_t s = 0; s < m_shapes.size(); ++s)
+        m_shapes[s] = twips(kShapeStarts[s][0], kShapeStarts[s][1]);
+    for (std::size_t l = 0; l < m_lines.size(); ++l) {
+        const auto& ends = kDropLineStarts[l];
+        m_lines[l] = QLineF(twips(ends[0], ends[1]), twips(ends[2], ends[3]));
+    }
 }
 
 QPointF ScreenArea::placeAtHundred(double x, double y) const

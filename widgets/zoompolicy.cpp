@@ -32,7 +32,7 @@ int ZoomPolicy::fitting(QSize available)
 {
     int percent = kLargest;
     while (percent > kSmallestToFit && (windowSize(percent).width() > available.width() ||
-                                   windowSize(percent).height() > available.height()))
+                                        windowSize(percent).height() > available.height()))
         --percent;
     return percent;
 }
