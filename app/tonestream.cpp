@@ -1,13 +1,11 @@
 #include "tonestream.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
+#include "audiodevice.h"
+
 #include <QAudioSink>
 #include <QElapsedTimer>
-#include <QLibraryInfo>
 #include <QMediaDevices>
 #include <QTimer>
-#include <QVersionNumber>
 
 #include <condition_variable>
 #include <memory>
@@ -15,26 +13,10 @@
 #include <optional>
 #include <vector>
 
-#ifdef Q_OS_LINUX
-#include <dlfcn.h>
-
-// Qt's audio device layer, as far as it is used here (its header is private to Qt): the
-// destructor is its first virtual function.
-class QPlatformMediaDevices
-{
-public:
-    virtual ~QPlatformMediaDevices();
-};
-#endif
-
 namespace korvelian {
 
 namespace {
 
-constexpr int kSampleRate = 48000;
-constexpr int kChannels = 2;
-constexpr qint64 kSampleBytes = sizeof(std::int16_t);
-constexpr qint64 kFrameBytes = kChannels * kSampleBytes;
 // What the sink may hold ahead of what is heard, so the longest a change waits (make
 // check-audio measures 25 to 40 ms). Less let a busy machine run the sink dry, which clicks.
 constexpr int kBufferMilliseconds = 60;
@@ -62,109 +44,6 @@ const char* const kNotTaken =
 // What the teacher can do where the program cannot reach the audio system anew by itself.
 const char* const kRestart =
     " Kommt der Ton nicht von selbst zurück, bitte das Programm neu starten.";
-
-// Qt 6.4 on Linux reaches the audio server through two connections of PulseAudio's interface,
-// each made when first needed and made again once, 3 s after the server went: one for the list
-// of devices, one for every sink. A server that starts later, or comes back later, is never
-// seen again. The list's connection is remade with the layer that holds it, so that a server
-// that starts after the program is found: the sinks' connection is first made then. The sinks'
-// connection cannot be remade: a server away for longer than Qt waits takes "Ton" with it
-// until the program starts again, and the entry says so. The layer is private to Qt, so it is
-// looked up by name at run time, in the Qt it was written for only.
-class DeviceLayer
-{
-public:
-    DeviceLayer()
-    {
-#ifdef Q_OS_LINUX
-        const QVersionNumber qt = QLibraryInfo::version();
-        if (qt.majorVersion() != 6 || qt.minorVersion() != 4)
-            return;
-        m_instance = reinterpret_cast<Instance>(
-            dlsym(RTLD_DEFAULT, "_ZN21QPlatformMediaDevices8instanceEv"));
-        m_setDevices = reinterpret_cast<SetDevices>(
-            dlsym(RTLD_DEFAULT, "_ZN21QPlatformMediaDevices10setDevicesEPS_"));
-#endif
-    }
-
-    bool renewable() const
-    {
-        return m_instance && m_setDevices;
-    }
-
-    // No sink and no QMediaDevices may be left on the old layer: they would reach the new one.
-    void renew()
-    {
-#ifdef Q_OS_LINUX
-        if (!renewable())
-            return;
-        QPlatformMediaDevices* old = m_instance();
-        m_setDevices(nullptr);
-        delete old;
-#endif
-    }
-
-private:
-#ifdef Q_OS_LINUX
-    using Instance = QPlatformMediaDevices* (*)();
-    using SetDevices = void (*)(QPlatformMediaDevices*);
-    Instance m_instance = nullptr;
-    SetDevices m_setDevices = nullptr;
-#endif
-};
-
-// The device the sink's samples are pulled from: renders as much of the tone as is asked for.
-class ToneDevice : public QIODevice
-{
-public:
-    explicit ToneDevice(int rate) : m_tone(rate), m_rate(rate)
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-
-    int rate() const { return m_rate; }
-    void set(const ToneSettings& settings) { m_tone.set(settings); }
-    // Frames of silence rendered since the tone fell silent.
-    qint64 silentFrames() const { return m_silentFrames; }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        const qint64 frames = maxSize / kFrameBytes;
-        auto* samples = reinterpret_cast<std::int16_t*>(data);
-        m_tone.render(samples, static_cast<std::size_t>(frames));
-        if (!m_tone.silent()) {
-            m_silentFrames = 0;
-        } else {
-            qint64 zero = frames;
-            while (zero > 0 && samples[2 * zero - 2] == 0 && samples[2 * zero - 1] == 0)
-                --zero;
-            m_silentFrames = zero == 0 ? m_silentFrames + frames : frames - zero;
-        }
-        return frames * kFrameBytes;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    StereoTone m_tone;
-    int m_rate;
-    qint64 m_silentFrames = 0;
-};
-
-std::optional<QAudioFormat> stereoFormat(const QAudioDevice& device)
-{
-    QAudioFormat format;
-    format.setChannelCount(kChannels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    format.setSampleRate(kSampleRate);
-    if (device.isFormatSupported(format))
-        return format;
-    format.setSampleRate(device.preferredFormat().sampleRate());
-    if (format.sampleRate() > 0 && device.isFormatSupported(format))
-        return format;
-    return std::nullopt;
-}
 
 } // namespace
 
