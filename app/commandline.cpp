@@ -200,7 +200,13 @@ CommandLine::CommandLine()
       m_values("values", QString::fromUtf8("Mit --export: mit den eingeblendeten Werten.")),
       m_graticule("graticule", QString::fromUtf8("Mit --export: mit dem Raster.")),
       m_yUp("y-up", QString::fromUtf8("y-Achse nach oben wie am Oszilloskop, auch mit --export "
-                                      "und --export-table."))
+                                      "und --export-table.")),
+      m_fine("fine", QString::fromUtf8("Feine Kurve: die Figur so glatt, wie ein Oszilloskop sie "
+                                       "zeichnet, auch mit --export und --export-table.")),
+      m_textbook("textbook",
+                 QString::fromUtf8("Wie im Lehrbuch: die Phase y ist die der y-Schwingung selbst, "
+                                   "y = A_y · sin(Z/N · t + φ_y), y-Achse nach oben; auch mit "
+                                   "--export und --export-table."))
 {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.setApplicationDescription(
@@ -215,7 +221,7 @@ CommandLine::CommandLine()
             QCommandLineOption(option.name, withNumbers(option.description), option.valueName));
     }
     for (const QCommandLineOption* flag :
-         {&m_worksheet, &m_readingAid, &m_values, &m_graticule, &m_yUp})
+         {&m_worksheet, &m_readingAid, &m_values, &m_graticule, &m_yUp, &m_fine, &m_textbook})
         m_parser.addOption(*flag);
 }
 
@@ -255,6 +261,8 @@ std::optional<CommandLine::Answer> CommandLine::read(const QStringList& argument
     m_settings.yUp = m_parser.isSet(m_yUp);
     m_settings.values = m_parser.isSet(m_values);
     m_settings.graticule = m_parser.isSet(m_graticule);
+    m_settings.fine = m_parser.isSet(m_fine);
+    m_settings.textbook = m_parser.isSet(m_textbook);
     return checkCombination();
 }
 
@@ -299,6 +307,18 @@ void CommandLine::applyTo(QWidget& window) const
         window.findChild<QLineEdit*>(controlName(TextBox::Denominator))
             ->setText(m_settings.ratio->second);
     }
+}
+
+std::vector<ViewOption> CommandLine::Settings::viewOptions() const
+{
+    std::vector<ViewOption> options;
+    for (const auto& [set, option] :
+         {std::pair(yUp, ViewOption::YUp), std::pair(fine, ViewOption::Fine),
+          std::pair(textbook, ViewOption::Textbook)}) {
+        if (set)
+            options.push_back(option);
+    }
+    return options;
 }
 
 CommandLine::Answer CommandLine::exportFile() const

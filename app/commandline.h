@@ -2,6 +2,7 @@
 
 #include "scene/overviewplate.h"
 #include "handlers/windowoperations.h"
+#include "viewsettings.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -65,6 +66,11 @@ public:
         bool yUp = false;
         bool values = false;
         bool graticule = false;
+        bool fine = false;
+        bool textbook = false;
+
+        // The views of the screen's menu the window turns on for this run.
+        std::vector<ViewOption> viewOptions() const;
     };
     const Settings& settings() const { return m_settings; }
 
@@ -79,6 +85,8 @@ private:
     QCommandLineOption m_values;
     QCommandLineOption m_graticule;
     QCommandLineOption m_yUp;
+    QCommandLineOption m_fine;
+    QCommandLineOption m_textbook;
     Settings m_settings;
 };
 

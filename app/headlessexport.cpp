@@ -43,6 +43,8 @@ void HeadlessExport::applyTo(WindowOperations& window) const
 CommandLine::Answer HeadlessExport::run() const
 {
     HeadlessWindow window;
+    // Before the bars are set: the textbook's reading decides what they mean.
+    window.form().setTextbook(m_settings.textbook);
     applyTo(window);
     // A refused ratio leaves the previous figure on the screen: a file of it would not show
     // what was asked for.
@@ -52,8 +54,9 @@ CommandLine::Answer HeadlessExport::run() const
                                         .arg(m_settings.ratio->first, m_settings.ratio->second,
                                              QString::fromStdString(window.text(TextBox::Hint))));
     }
-    // The orientation applies to the picture and the plate alike.
-    window.screen().yUp = m_settings.yUp;
+    // The orientation and the fine curve apply to the picture and the plate alike.
+    window.screen().yUp = m_settings.yUp || m_settings.textbook;
+    window.screen().fine = m_settings.fine;
     return m_settings.tablePath ? table(window) : picture(window);
 }
 

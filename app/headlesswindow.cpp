@@ -63,7 +63,7 @@ OverviewPlate overviewPlate(OverviewPlate::Form plate, const ScreenPicture& scre
 {
     const RatioInUse& ratio = form.variables().ratio;
     return OverviewPlate(plate, screen.drawing, screen.yUp, readParameters(ops, ratio),
-                         !ratio.refused);
+                         !ratio.refused, screen.fine);
 }
 
 } // namespace korvelian

@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
     if (exporting)
         return CommandLine::print(commandLine.exportFile());
     korvelian::MainWindow window;
-    window.restoreView(commandLine.settings().yUp);
+    window.restoreView(commandLine.settings().viewOptions());
     commandLine.applyTo(window);
     window.show();
     return QApplication::exec();

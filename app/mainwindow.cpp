@@ -107,8 +107,7 @@ void MainWindow::createViews(ScreenArea& screen, const std::array<QScrollBar*, 4
     for (QScrollBar* bar : bars)
         m_readout->watch(bar);
     m_presetMenus = new PresetMenus(*this);
-    m_viewOptions =
-        new ViewOptions(*this, screen, *m_timeSignals, m_form->drift(), m_form->sound());
+    m_viewOptions = new ViewOptions(*this, screen, *m_timeSignals, *m_form);
     m_viewActions =
         new ViewActions(*this, screen, *m_timeSignals, *m_zoom, m_form->variables().ratio,
                         [this](OverviewPlate::Form form) { return plate(form); });
@@ -268,10 +267,10 @@ void MainWindow::changeEvent(QEvent* event)
         m_zoom->windowStateChanged();
 }
 
-void MainWindow::restoreView(bool yUp)
+void MainWindow::restoreView(const std::vector<ViewOption>& forThisRun)
 {
     m_zoom->restore();
-    m_viewOptions->restore(yUp);
+    m_viewOptions->restore(forThisRun);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event)

@@ -2,6 +2,7 @@
 
 #include "form/event.h"
 #include "scene/overviewplate.h"
+#include "viewsettings.h"
 
 #include <QHash>
 #include <QWidget>
@@ -9,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QScrollBar;
 
@@ -51,9 +53,9 @@ public:
 
     // Starts with the zoom, the views of the screen's menu and the base frequency of the last
     // run, the zoom brought down to what fits this screen, and remembers every choice of them
-    // from now on; yUp (from the command line) turns the orientation up for this run without
+    // from now on; the views in forThisRun (from the command line) are on for this run without
     // being remembered.
-    void restoreView(bool yUp = false);
+    void restoreView(const std::vector<ViewOption>& forThisRun = {});
 
     // The overview plate at the parameters in use, as the screen draws them.
     OverviewPlate plate(OverviewPlate::Form form);

@@ -63,6 +63,12 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     // The views the browser edition's screen menu offers too, in its words.
     for (const ScreenViewEntry& entry : kScreenViews)
         addOption(QString::fromUtf8(entry.caption), {}, viewOption(entry.view));
+    addOption(QStringLiteral("Wie im Lehrbuch"), {}, ViewOption::Textbook)
+        ->setToolTip(QStringLiteral("Phase y ist die Phase der y-Schwingung selbst: "
+                                    "y = A_y · sin(Z/N · t + φ_y); y-Achse nach oben"));
+    addOption(QStringLiteral("Feine Kurve"), {}, ViewOption::Fine)
+        ->setToolTip(QStringLiteral("Die Figur so glatt, wie ein Oszilloskop sie zeichnet, "
+                                    "statt in Schritten von 0,1"));
     addOption(QStringLiteral("Zeitverläufe"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
               ViewOption::TimeSignals);
     addOption(QStringLiteral("Nachleuchten"), {}, ViewOption::Afterglow);
@@ -120,8 +126,8 @@ QAction* ViewActions::addOption(const QString& text, const QKeySequence& key, Vi
     action->setCheckable(true);
     connect(action, &QAction::toggled, this, [this, option](bool on) {
         emit optionChosen(option, on);
-        if (option == ViewOption::YUp && m_help)
-            m_help->setYUp(on);
+        if ((option == ViewOption::YUp || option == ViewOption::Textbook) && m_help)
+            m_help->setYUp(yUpShown());
     });
     m_options[static_cast<std::size_t>(option)] = action;
     return action;
@@ -178,6 +184,17 @@ void ViewActions::addTimeSignalActions(const QList<QAction*>& pictureActions)
 void ViewActions::setOption(ViewOption option, bool on)
 {
     m_options[static_cast<std::size_t>(option)]->setChecked(on);
+    // The textbook's reading shows y upward: the orientation's own entry waits meanwhile.
+    if (option == ViewOption::Textbook) {
+        QAction* yUp = m_options[static_cast<std::size_t>(ViewOption::YUp)];
+        yUp->setEnabled(!on);
+        yUp->setToolTip(on ? QStringLiteral("„Wie im Lehrbuch“ zeigt y nach oben") : QString());
+    }
+}
+
+bool ViewActions::yUpShown() const
+{
+    return option(ViewOption::YUp) || option(ViewOption::Textbook);
 }
 
 bool ViewActions::option(ViewOption option) const
@@ -367,7 +384,7 @@ void ViewActions::showHelp()
 {
     if (!m_help) {
         m_help = new HelpWindow(&m_window);
-        m_help->setYUp(option(ViewOption::YUp));
+        m_help->setYUp(yUpShown());
     }
     m_help->showAt(m_zoom.zoomPercent() / 100.0, m_zoom.largestFittingZoom());
 }

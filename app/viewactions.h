@@ -42,6 +42,8 @@ public:
     // Ticks an option's entry as the user would.
     void setOption(ViewOption option, bool on);
     bool option(ViewOption option) const;
+    // Whether the screen shows y upward, by its own entry or the textbook's.
+    bool yUpShown() const;
     void setReadingAid(bool on) { setOption(ViewOption::ReadingAid, on); }
     void setYUp(bool on) { setOption(ViewOption::YUp, on); }
     // Chooses the drift's speed among the menu's.

@@ -1,5 +1,6 @@
 #include "viewoptions.h"
 
+#include "form/form1.h"
 #include "handlers/phasedrift.h"
 #include "widgets/screenarea.h"
 #include "handlers/soundcontrol.h"
@@ -24,9 +25,9 @@ QString screenDescription(bool afterglow)
 } // namespace
 
 ViewOptions::ViewOptions(QWidget& window, ScreenArea& screen, TimeSignalView& timeSignals,
-                         PhaseDrift& drift, SoundControl& sound)
+                         Form1& form)
     : QObject(&window), m_window(window), m_screen(screen), m_timeSignals(timeSignals),
-      m_drift(drift), m_sound(sound)
+      m_form(form), m_drift(form.drift()), m_sound(form.sound())
 {
     m_screen.setAccessibleDescription(screenDescription(false));
     // The drift ends by itself when the user sets a bar or a box, the time signals' window
@@ -56,8 +57,16 @@ void ViewOptions::apply(ViewOption option, bool on)
         m_screen.setReadingAid(on);
         break;
     case ViewOption::YUp:
-        m_screen.setYUp(on);
+        m_screen.setYUp(yUpShown());
         m_timeSignals.followScreen();
+        break;
+    case ViewOption::Textbook:
+        m_form.setTextbook(on);
+        m_screen.setYUp(yUpShown());
+        m_timeSignals.followScreen();
+        break;
+    case ViewOption::Fine:
+        m_screen.setFine(on);
         break;
     case ViewOption::TimeSignals:
         m_timeSignalsOnShow = on && !m_window.isVisible();
@@ -98,10 +107,12 @@ void ViewOptions::setBaseFrequency(int hertz)
     emit baseFrequencyChanged(hertz);
 }
 
-void ViewOptions::restore(bool yUp)
+void ViewOptions::restore(const std::vector<ViewOption>& forThisRun)
 {
-    for (const ViewOption option : kViewOptions)
-        setOption(option, ViewSettings::option(option) || (option == ViewOption::YUp && yUp));
+    for (const ViewOption option : kViewOptions) {
+        setOption(option, ViewSettings::option(option) ||
+                              std::ranges::find(forThisRun, option) != forThisRun.end());
+    }
     setDriftSecondsPerTurn(ViewSettings::driftSecondsPerTurn());
     setBaseFrequency(ViewSettings::baseFrequency());
     m_remember = true;

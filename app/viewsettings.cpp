@@ -17,7 +17,8 @@ constexpr char kZoomKey[] = "ansicht/zoom";
 // In the order of ViewOption.
 constexpr std::array<const char*, kViewOptions.size()> kOptionKeys{
     {"ansicht/ablesehilfe", "ansicht/y-nach-oben", "ansicht/zeitverlaeufe", "ansicht/nachleuchten",
-     "ansicht/phasewandern", "ansicht/werte", "ansicht/raster"}};
+     "ansicht/phasewandern", "ansicht/werte", "ansicht/raster", "ansicht/feine-kurve",
+     "ansicht/lehrbuch"}};
 constexpr char kDriftKey[] = "ansicht/wanderdauer";
 constexpr char kBaseFrequencyKey[] = "ton/grundfrequenz";
 constexpr int kDefaultBaseFrequency = static_cast<int>(SoundControl::kDefaultBaseFrequency);

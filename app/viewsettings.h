@@ -7,11 +7,24 @@ namespace korvelian {
 // What "Grundfrequenz" offers: A two, three and four octaves above the lowest A of a piano.
 inline constexpr std::array kBaseFrequencies{110, 220, 440};
 
-// The views a tick in the screen's menu turns on, remembered between runs.
-enum class ViewOption { ReadingAid, YUp, TimeSignals, Afterglow, Drift, Values, Graticule };
+// The views a tick in the screen's menu turns on, remembered between runs. Fine draws the
+// figure as its fine curve ("Feine Kurve"); Textbook reads the y phase bar as the textbook does
+// and shows y upward ("Wie im Lehrbuch").
+enum class ViewOption {
+    ReadingAid,
+    YUp,
+    TimeSignals,
+    Afterglow,
+    Drift,
+    Values,
+    Graticule,
+    Fine,
+    Textbook
+};
 inline constexpr std::array kViewOptions{
-    ViewOption::ReadingAid, ViewOption::YUp,    ViewOption::TimeSignals, ViewOption::Afterglow,
-    ViewOption::Drift,      ViewOption::Values, ViewOption::Graticule};
+    ViewOption::ReadingAid, ViewOption::YUp,   ViewOption::TimeSignals,
+    ViewOption::Afterglow,  ViewOption::Drift, ViewOption::Values,
+    ViewOption::Graticule,  ViewOption::Fine,  ViewOption::Textbook};
 
 // What the program remembers between runs: how the window is shown, never anything of the
 // simulation.

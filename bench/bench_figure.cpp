@@ -2,10 +2,12 @@
 #include "benchmain.h"
 #include "model/constants.h"
 #include "model/figurepoints.h"
+#include "model/finecurve.h"
 #include "raster/figureraster.h"
 #include "form/form1.h"
 #include "app/mainwindow.h"
 #include "tests/painterlines.h"
+#include "picture/drawingrenderer.h"
 #include "widgets/picturearea.h"
 
 #include <QKeyEvent>
@@ -251,6 +253,47 @@ void BM_FigurePoints(benchmark::State& state)
                     [&] { benchmark::DoNotOptimize(figurePoints(p, loopEnd(k), points).count); });
 }
 
+// The figures "Feine Kurve" is measured on: the spearheads at 10 : 1, the figure that runs over
+// itself 179 times, and the two of K = 32767.
+struct FineFigure
+{
+    const char* numerator;
+    const char* denominator;
+    int amplitude;
+    int phase;
+};
+constexpr FineFigure kFineFigures[] = {
+    {"10", "1", 100, 0}, {"179", "183", 200, 157}, {"32767", "1", 100, 0}, {"1", "32767", 100, 0}};
+
+// One redraw as a Scroll event makes it, the figure drawn as its fine curve (fine:1) next to
+// the loop's step of 0.1 (fine:0) in the same run. points: the points drawn; advance: radians
+// of the faster oscillation per step.
+void BM_FineCurve(benchmark::State& state)
+{
+    MainWindow& w = sharedWindow();
+    const FineFigure& f = kFineFigures[state.range(0)];
+    const bool fine = state.range(1) != 0;
+    w.findChild<QLineEdit*>("txtZaehler")->setText(f.numerator);
+    w.findChild<QLineEdit*>("txtNenner")->setText(f.denominator);
+    for (const char* bar : {"hscAmp1", "hscAmp2"})
+        w.findChild<QScrollBar*>(bar)->setValue(f.amplitude);
+    for (const char* bar : {"HScroll1", "hscPhase"})
+        w.findChild<QScrollBar*>(bar)->setValue(f.phase);
+    auto* screen = w.findChild<PictureArea*>("picBildschirm");
+    screen->setFine(fine);
+    for (auto _ : state) {
+        w.form().handle(Event::Command1_Click);
+        benchmark::DoNotOptimize(screen->image().constBits());
+    }
+    const DrawOp& figure = *lastFigure(screen->drawing());
+    const Parameter& p = figure.parameters;
+    const FineCurve curve = fineCurve(p, figure.end);
+    const double step = fine ? curve.steps.step : kLoopStep;
+    state.counters["points"] = double(figurePointCount(figure, fine));
+    state.counters["advance"] = step * std::max(1.0, p.numerator / p.denominator);
+    screen->setFine(false);
+}
+
 void arguments(benchmark::internal::Benchmark* b)
 {
     for (const int k : {1, 100, 6000, 32767}) {
@@ -278,5 +321,16 @@ BENCHMARK(BM_HeldKey)
 BENCHMARK(BM_DrawLine)->Apply(arguments)->Repetitions(3);
 BENCHMARK(BM_Points)->Apply(arguments);
 BENCHMARK(BM_FigurePoints)->Apply(arguments);
+BENCHMARK(BM_FineCurve)
+    ->Apply([](benchmark::internal::Benchmark* b) {
+        for (int figure = 0; figure < int(std::size(kFineFigures)); ++figure) {
+            for (const int fine : {0, 1})
+                b->Args({figure, fine});
+        }
+    })
+    ->ArgNames({"figure", "fine"})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 KORVELIAN_BENCHMARK_MAIN();

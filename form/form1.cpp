@@ -119,6 +119,15 @@ void Form1::quit()
     m_ops.endProgram();
 }
 
+void Form1::setTextbook(bool on)
+{
+    if (m_vars.ratio.textbook == on)
+        return;
+    m_vars.ratio.textbook = on;
+    m_sound.follow();
+    m_plotter.redraw();
+}
+
 void Form1::showInformation()
 {
     m_ops.msgBox("Ansgor Kelmtorp, TU Oldenvast", "Feeware, programmiert von");

@@ -28,6 +28,9 @@ public:
     void quit();
     void showInformation();
     void showHint(Event mouseMove);
+    // "Wie im Lehrbuch" on or off: the y phase bar read as the y oscillation's own phase from
+    // now on, the figure drawn afresh and the sound following it.
+    void setTextbook(bool on);
 
     FormVariables& variables() { return m_vars; }
     const Oscillation& oscillation() const { return m_oscillation; }

@@ -169,7 +169,7 @@ void FrequencyFactor::recount()
         m_ops.setTextInUse(TextBox::Denominator, true);
         m_hint.mend(HintLine::Cause::Ratio);
     }
-    m_ratio = {numerator, denominator, false};
+    m_ratio = {numerator, denominator, false, m_ratio.textbook};
     // Not a refusal: the figure is drawn, but the hint line says what it is drawn with.
     std::string note = readingNote(numeratorText, true, denominator, count.value);
     if (note.empty())

@@ -31,6 +31,10 @@ Parameter readParameters(WindowOperations& ops, const RatioInUse& ratio)
         p.numerator = ratio.numerator;
         p.denominator = ratio.denominator;
     }
+    if (ratio.textbook) {
+        p.phaseY = textbookPhaseY(p.phaseY, p.numerator, p.denominator);
+        p.textbook = true;
+    }
     return p;
 }
 

@@ -9,6 +9,9 @@ struct RatioInUse
     double numerator = 1;
     double denominator = 1;
     bool refused = false;
+    // "Wie im Lehrbuch": the y phase bar sets the y oscillation's own phase, which the ratio
+    // turns into the formula's (see Parameter::textbook).
+    bool textbook = false;
 };
 
 } // namespace korvelian

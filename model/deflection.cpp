@@ -21,4 +21,14 @@ double yOscillationPhase(double phaseY, double numerator, double denominator)
     return phase < 0 ? phase + kTurn : phase;
 }
 
+double textbookPhaseY(double ownPhase, double numerator, double denominator)
+{
+    return numerator == 0 ? ownPhase : (ownPhase * denominator) / numerator;
+}
+
+double shownPhaseY(const Parameter& p)
+{
+    return p.textbook ? yOscillationPhase(p.phaseY, p.numerator, p.denominator) : p.phaseY;
+}
+
 } // namespace korvelian

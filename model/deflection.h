@@ -11,6 +11,11 @@ struct Parameter
     double phaseY = 0;
     double numerator = 0; // of the frequency factor
     double denominator = 0;
+    // "Wie im Lehrbuch": the y phase bar set the y oscillation's own phase, as a textbook
+    // writes y = A_y sin((Z / N) t + phi_y). phaseY is still what the formula adds to t before
+    // the factor, phi_y N / Z (textbookPhaseY), so that every point is computed as always; the
+    // texts then show phi_y (shownPhaseY).
+    bool textbook = false;
 };
 
 struct Point
@@ -40,5 +45,14 @@ Point deflection(double t, const Parameter& p);
 // bar sets phaseY but the y oscillation is shifted by phaseY Z / N: at 2 : 1 a bar at 45°
 // gives 90°.
 double yOscillationPhase(double phaseY, double numerator, double denominator);
+
+// The phase the formula adds to t for the y oscillation's own phase ownPhase, read as the
+// textbook reads the bar: ownPhase N / Z, in the formula's order, times N, then divided by Z.
+// A numerator of 0, which no figure is drawn with, leaves it as it is.
+double textbookPhaseY(double ownPhase, double numerator, double denominator);
+
+// The y phase as the texts show it: the bar's phase, or with "Wie im Lehrbuch" the y
+// oscillation's own.
+double shownPhaseY(const Parameter& p);
 
 } // namespace korvelian

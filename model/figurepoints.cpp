@@ -47,11 +47,17 @@ FigureRun figureRun(const Parameter& p, double end)
 
 void figurePoints(const Parameter& p, std::size_t first, std::size_t n, FloatPoint* out)
 {
+    figurePoints(p, LoopSteps{}, first, n, out);
+}
+
+void figurePoints(const Parameter& p, LoopSteps steps, std::size_t first, std::size_t n,
+                  FloatPoint* out)
+{
     std::array<double, kBlock> xs;
     std::array<double, kBlock> ys;
     for (std::size_t begin = 0; begin < n; begin += kBlock) {
         const std::size_t m = std::min(kBlock, n - begin);
-        loopValues(first + begin, m, xs.data());
+        loopValues(steps, first + begin, m, xs.data());
         for (std::size_t i = 0; i < m; ++i) {
             ys[i] = yAngle(xs[i], p);
             xs[i] = xAngle(xs[i], p);

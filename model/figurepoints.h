@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deflection.h"
+#include "loopvalues.h"
 
 #include <cstddef>
 #include <vector>
@@ -35,6 +36,9 @@ FigureRun figureRun(const Parameter& p, double end);
 // out[k] = point first + k of the figure for k < n, in single precision, the sines from
 // fastSines. The points must lie before the run's count.
 void figurePoints(const Parameter& p, std::size_t first, std::size_t n, FloatPoint* out);
+// The same at other steps of t.
+void figurePoints(const Parameter& p, LoopSteps steps, std::size_t first, std::size_t n,
+                  FloatPoint* out);
 
 // figureRun(p, end) with its points in points[0 .. count), the vector grown as needed.
 FigureRun figurePoints(const Parameter& p, double end, std::vector<FloatPoint>& points);

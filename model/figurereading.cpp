@@ -30,6 +30,7 @@ constexpr const char* kAmplitudeZero =
     "Eine Amplitude ist 0: die Figur liegt auf einer Achse, es ist nichts abzulesen.";
 // Symbols as a textbook prints them: variables in italics, indices below the line.
 constexpr const char* kPhi = "<i>φ</i>";
+constexpr const char* kDeltaPhi = "Δ<i>φ</i>";
 constexpr const char* kY0 = "<i>y</i><sub>0</sub>";
 constexpr const char* kYMax = "<i>y</i><sub>max</sub>";
 constexpr const char* kFrequencies = "<i>f</i><sub>y</sub> : <i>f</i><sub>x</sub>";
@@ -240,13 +241,15 @@ PhaseReading readPhase(const Parameter& p, bool entryAccepted, bool yUp)
     // same for P2 - P1 and its negative: above 180° the reading is 360° minus it.
     const double set = degrees(delta < 0 ? delta + 2 * kPi : delta);
     const std::string shownSet = decimal(set, 1);
-    reading.legend = std::string("sin ") + kPhi + " = " + kY0 + " / " + kYMax + " = " +
-                     decimal(sine, 3) + " → " + kPhi + " = " + phi + "° (eingestellt: " + shownSet +
-                     "°)";
+    // Read as the textbook reads the bars, the difference has the textbook's symbol,
+    // Δφ = φ_y − φ_x, as the values and the help write it.
+    const std::string symbol = p.textbook ? kDeltaPhi : kPhi;
+    reading.legend = "sin " + symbol + " = " + kY0 + " / " + kYMax + " = " + decimal(sine, 3) +
+                     " → " + symbol + " = " + phi + "° (eingestellt: " + shownSet + "°)";
     if (phi != other) {
         reading.note = std::string(falling ? "Die Figur fällt nach rechts ab (\\)"
                                            : "Die Figur steigt nach rechts an (/)") +
-                       ": also " + kPhi + " = " + phi + "°, nicht " + other + "°.";
+                       ": also " + symbol + " = " + phi + "°, nicht " + other + "°.";
     }
     // Appended piece by piece: one expression of it trips GCC 12's -Wrestrict on 64-bit ARM.
     if (shownSet != phi && shownSet != "360,0") {

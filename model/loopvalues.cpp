@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace korvelian {
@@ -141,6 +142,46 @@ std::size_t loopCount(double end)
     while (k < length && valueIn(s, s.first + k) <= end)
         ++k;
     return s.first + k;
+}
+
+double exactStep(double wanted)
+{
+    if (!(wanted > 0) || !std::isfinite(wanted))
+        return 0;
+    int exponent = 0;
+    std::frexp(wanted, &exponent);
+    // wanted in [2^(exponent - 1), 2^exponent): units of 2^(exponent - kExactStepBits).
+    const double unit = std::ldexp(1.0, exponent - kExactStepBits);
+    return std::ceil(wanted / unit) * unit;
+}
+
+double loopValue(LoopSteps steps, std::size_t i)
+{
+    return steps.chain() ? loopValue(i) : static_cast<double>(i) * steps.step;
+}
+
+void loopValues(LoopSteps steps, std::size_t first, std::size_t n, double* out)
+{
+    if (steps.chain())
+        return loopValues(first, n, out);
+    for (std::size_t k = 0; k < n; ++k)
+        out[k] = static_cast<double>(first + k) * steps.step;
+}
+
+bool loopProgression(LoopSteps steps, std::size_t first, std::size_t n, double& start, double& step)
+{
+    if (steps.chain())
+        return loopProgression(first, n, start, step);
+    if (n == 0)
+        return false;
+    start = static_cast<double>(first) * steps.step;
+    step = steps.step;
+    return true;
+}
+
+std::size_t loopProgressionEnd(LoopSteps steps, std::size_t i)
+{
+    return steps.chain() ? loopProgressionEnd(i) : std::numeric_limits<std::size_t>::max();
 }
 
 } // namespace korvelian

@@ -2,6 +2,7 @@
 
 #include "model/constants.h"
 #include "model/figurepoints.h"
+#include "model/finecurve.h"
 #include "form/pixels.h"
 #include "scenepainter.h"
 
@@ -20,6 +21,16 @@ namespace {
 constexpr int kLargestFigureImage = 4096;
 
 } // namespace
+
+std::size_t figurePointCount(const DrawOp& figure, bool fine)
+{
+    if (fine) {
+        const FineCurve curve = fineCurve(figure.parameters, figure.end);
+        if (!curve.asLoop)
+            return curve.count;
+    }
+    return figureRun(figure.parameters, figure.end).count;
+}
 
 void DrawingRenderer::render(QImage& image, QSizeF logicalSize, std::span<const DrawOp> ops,
                              const RenderStyle& style)
@@ -62,7 +73,7 @@ void DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalS
         painter.end();
         auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
         m_raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4,
-                      op.parameters, op.end, device, colour.rgb(), lineWidth);
+                      op.parameters, op.end, device, colour.rgb(), lineWidth, style.fine);
         painter.begin(&image);
         painter.setRenderHint(QPainter::Antialiasing, false);
         break;
@@ -94,7 +105,7 @@ void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& t
                 QRectF(toQt(mapPoint(m, op.x1, op.y1)), toQt(mapPoint(m, op.x2, op.y2))), colour);
             break;
         case DrawOp::Kind::Figure: {
-            const std::size_t count = figurePoints(op.parameters, op.end, points).count;
+            const std::size_t count = figurePointCount(op, style.fine);
             if (count > kLargestVectorFigure) {
                 const int side =
                     std::min(static_cast<int>(std::ceil(target.width())), kLargestFigureImage);
@@ -112,6 +123,10 @@ void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& t
             }
             if (count == 0)
                 break;
+            if (style.fine)
+                fineCurvePoints(op.parameters, op.end, kFineBudget, points);
+            else
+                figurePoints(op.parameters, op.end, points);
             QPainterPath path(toQt(mapPoint(m, points[0].x, points[0].y)));
             for (std::size_t i = 1; i < count; ++i)
                 path.lineTo(toQt(mapPoint(m, points[i].x, points[i].y)));

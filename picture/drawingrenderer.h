@@ -26,6 +26,9 @@ private:
     WideFigureRaster m_raster;
 };
 
+// How many points a figure is drawn with, as its fine curve or as the loop draws it.
+std::size_t figurePointCount(const DrawOp& figure, bool fine);
+
 // A figure with more points goes into a vector picture as an image: as a path it would make
 // files and print jobs of tens of megabytes.
 inline constexpr std::size_t kLargestVectorFigure = 200000;

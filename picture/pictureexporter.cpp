@@ -233,7 +233,7 @@ bool PictureExporter::paintPage(const ScreenPicture& picture, QPagedPaintDevice&
 bool PictureExporter::figureAsImage(const ScreenPicture& picture)
 {
     const DrawOp* figure = lastFigure(picture.drawing);
-    return figure && figureRun(figure->parameters, figure->end).count > kLargestVectorFigure;
+    return figure && figurePointCount(*figure, picture.fine) > kLargestVectorFigure;
 }
 
 QStringList PictureExporter::parameterLines(const ScreenPicture& picture)
@@ -244,13 +244,13 @@ QStringList PictureExporter::parameterLines(const ScreenPicture& picture)
     const Parameter& p = figure->parameters;
     auto readout = [&p](ScrollBar bar, double value) {
         return QString::fromStdString(
-            barText(control(bar), barValue(value), p.numerator, p.denominator));
+            barText(control(bar), barValue(value), p.numerator, p.denominator, p.textbook));
     };
     const long closingCount = closingCountOf(figure->end);
     return {readout(ScrollBar::AmplitudeX, p.amplitudeX) + "    " +
                 readout(ScrollBar::PhaseX, p.phaseX),
             readout(ScrollBar::AmplitudeY, p.amplitudeY) + "    " +
-                readout(ScrollBar::PhaseY, p.phaseY),
+                readout(ScrollBar::PhaseY, shownPhaseY(p)),
             QStringLiteral("Frequenzfaktor: %1 / %2    kgV: %3")
                 .arg(boxNumber(p.numerator), boxNumber(p.denominator))
                 .arg(closingCount)};

@@ -285,7 +285,7 @@ struct ScenePainter::Visitor
     void operator()(const item::Label& i) { self.paintLabel(painter, i); }
     void operator()(const item::Drawing& i)
     {
-        const RenderStyle style{i.zoom, i.worksheet, i.yUp, false};
+        const RenderStyle style{i.zoom, i.worksheet, i.yUp, false, i.fine};
         const QRectF box = toQt(i.box);
         if (i.vector) {
             paintVector(painter, i.ops, box, style);

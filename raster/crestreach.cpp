@@ -108,17 +108,17 @@ void nearCentre(const double* t, std::size_t n, double offset, double factor, do
     return nearCentrePlain(t, 0, n, offset, factor, centre, limit, near);
 }
 
-void CrestPlaces::prepare(double offset, double factor, std::size_t count)
+void CrestPlaces::prepare(double offset, double factor, std::size_t count, LoopSteps steps)
 {
     m_offset = offset;
     m_factor = factor;
     m_ranges.clear();
     for (std::size_t first = 0; first < count;) {
-        const std::size_t end = loopProgressionEnd(first);
+        const std::size_t end = loopProgressionEnd(steps, first);
         double start = 0;
         double step = 0;
         if ((std::min(end, count) - first) / (kPoints - 1) >= kFewestBlocks &&
-            loopProgression(first, 1, start, step) && step != 0) {
+            loopProgression(steps, first, 1, start, step) && step != 0) {
             Range& range = m_ranges.emplace_back();
             range.step = step;
             // The place of -i steps is i times that of -1 step: the rounding of that one place

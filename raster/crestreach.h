@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/loopvalues.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -29,8 +31,8 @@ public:
     static constexpr std::size_t kPoints = 513;
 
     // Sorts the places of the ranges that hold at least kFewestBlocks blocks of kPoints - 1
-    // steps among the loop's first count points, for arguments (t + offset) * factor.
-    void prepare(double offset, double factor, std::size_t count);
+    // steps among the first count points at steps, for arguments (t + offset) * factor.
+    void prepare(double offset, double factor, std::size_t count, LoopSteps steps = {});
     // Sets the bits as nearCentre does for the n points start + i * step of one range of equal
     // loop steps (see loopProgression), from the sorted places. False where there are none for
     // that range (too short to sort) or the arguments grow too large: then nothing is set, and

@@ -15,7 +15,7 @@ bool DrawnFigure::nearExtremes(std::size_t first, std::size_t n, const PixelBox&
     bool computed = false;
     double start = 0;
     double step = 0;
-    const bool progression = loopProgression(first, n, start, step);
+    const bool progression = loopProgression(steps, first, n, start, step);
     const auto look = [&](const std::array<Extreme, 2>& lines, int low, int high,
                           const CrestPlaces& places, double offset, double factor) {
         for (const Extreme& e : lines) {
@@ -24,7 +24,7 @@ bool DrawnFigure::nearExtremes(std::size_t first, std::size_t n, const PixelBox&
             if (progression && places.nearPoints(start, step, n, e.centre, e.reach, near))
                 continue;
             if (!computed)
-                loopValues(first, n, t.data());
+                loopValues(steps, first, n, t.data());
             computed = true;
             nearCentre(t.data(), n, offset, factor, e.centre, e.reach, near);
         }
@@ -34,8 +34,9 @@ bool DrawnFigure::nearExtremes(std::size_t first, std::size_t n, const PixelBox&
     return std::any_of(near.begin(), near.end(), [](std::uint64_t word) { return word != 0; });
 }
 
-DrawnFigure drawnFigure(const Parameter& p, const PixelMapping& transform, int width, int height,
-                        std::size_t count, CrestPlaces& xPlaces, CrestPlaces& yPlaces)
+DrawnFigure drawnFigure(const Parameter& p, LoopSteps steps, const PixelMapping& transform,
+                        int width, int height, std::size_t count, CrestPlaces& xPlaces,
+                        CrestPlaces& yPlaces)
 {
     const auto hasLine = [](const std::array<Extreme, 2>& lines) {
         return lines[0].pixel >= 0 || lines[1].pixel >= 0;
@@ -47,11 +48,11 @@ DrawnFigure drawnFigure(const Parameter& p, const PixelMapping& transform, int w
         extremeLine(p.amplitudeY, 1, transform.scaleY, transform.offsetY, height),
         extremeLine(p.amplitudeY, -1, transform.scaleY, transform.offsetY, height)};
     if (hasLine(xLines))
-        xPlaces.prepare(p.phaseX, 1, count);
+        xPlaces.prepare(p.phaseX, 1, count, steps);
     if (hasLine(yLines))
-        yPlaces.prepare(p.phaseY, p.numerator / p.denominator, count);
-    const PixelBox whole = segmentsBox(p, transform, width, height, 0, count - 1);
-    return {p, transform, width, height, count, whole, xLines, yLines, xPlaces, yPlaces};
+        yPlaces.prepare(p.phaseY, p.numerator / p.denominator, count, steps);
+    const PixelBox whole = segmentsBox(p, transform, width, height, 0, count - 1, steps);
+    return {p, steps, transform, width, height, count, whole, xLines, yLines, xPlaces, yPlaces};
 }
 
 } // namespace korvelian

@@ -16,6 +16,7 @@ namespace korvelian {
 struct DrawnFigure
 {
     const Parameter& p;
+    LoopSteps steps;
     const PixelMapping& transform;
     int width;
     int height;
@@ -25,7 +26,7 @@ struct DrawnFigure
 
     PixelBox box(std::size_t first, std::size_t last) const
     {
-        return segmentsBox(p, transform, width, height, first, last);
+        return segmentsBox(p, transform, width, height, first, last, steps);
     }
 
     // Extreme lines of x and of y, crest and trough.
@@ -55,9 +56,10 @@ struct DrawnFigure
     bool nearExtremes(std::size_t first, std::size_t n, const PixelBox& box, PointBits& near) const;
 };
 
-// The figure of the first count points of p in an area of width x height pixels, its extreme
-// lines found; xPlaces and yPlaces are prepared for the axes that have one.
-DrawnFigure drawnFigure(const Parameter& p, const PixelMapping& transform, int width, int height,
-                        std::size_t count, CrestPlaces& xPlaces, CrestPlaces& yPlaces);
+// The figure of the first count points of p at steps in an area of width x height pixels, its
+// extreme lines found; xPlaces and yPlaces are prepared for the axes that have one.
+DrawnFigure drawnFigure(const Parameter& p, LoopSteps steps, const PixelMapping& transform,
+                        int width, int height, std::size_t count, CrestPlaces& xPlaces,
+                        CrestPlaces& yPlaces);
 
 } // namespace korvelian

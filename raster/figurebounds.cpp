@@ -50,10 +50,10 @@ constexpr double kWidestReach = 0.05;
 } // namespace
 
 PixelBox segmentsBox(const Parameter& p, const PixelMapping& transform, int width, int height,
-                     std::size_t first, std::size_t last)
+                     std::size_t first, std::size_t last, LoopSteps steps)
 {
-    const double tFirst = loopValue(first);
-    const double tLast = loopValue(last);
+    const double tFirst = loopValue(steps, first);
+    const double tLast = loopValue(steps, last);
     const double wFirst = yAngle(tFirst, p);
     const double wLast = yAngle(tLast, p);
     const Interval x = mapped(p.amplitudeX, sineBounds(tFirst + p.phaseX, tLast + p.phaseX),

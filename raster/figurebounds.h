@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/deflection.h"
+#include "model/loopvalues.h"
 #include "pixelbox.h"
 #include "pixelmapping.h"
 
@@ -32,9 +33,9 @@ inline void pixelSpan(Interval r, int size, int& first, int& last)
 }
 
 // The box of every pixel that the segments between points first and last of figurePoints(p,
-// ...) can light in an area of width x height pixels.
+// steps, ...) can light in an area of width x height pixels.
 PixelBox segmentsBox(const Parameter& p, const PixelMapping& transform, int width, int height,
-                     std::size_t first, std::size_t last);
+                     std::size_t first, std::size_t last, LoopSteps steps = {});
 
 // An extreme line of one axis: the pixel that amplitude * sine lands in at the sine's crest
 // (+1) or trough (-1), when the sine lands there only within reach radians of it. Where that

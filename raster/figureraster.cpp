@@ -59,12 +59,12 @@ long area(const PixelBox& box)
 
 // About how many pixels the segments of a figure cover: the mean distance a point moves per
 // step along the axis where it moves most, a sine's mean chord, times the segments.
-double coveredPixels(const Parameter& p, const PixelMapping& t, std::size_t segments)
+double coveredPixels(const Parameter& p, double step, const PixelMapping& t, std::size_t segments)
 {
     const double meanChord = 4 / std::numbers::pi;
-    const double x = std::abs(p.amplitudeX * t.scaleX * std::sin(kLoopStep / 2));
+    const double x = std::abs(p.amplitudeX * t.scaleX * std::sin(step / 2));
     const double y =
-        std::abs(p.amplitudeY * t.scaleY * std::sin(kLoopStep / 2 * p.numerator / p.denominator));
+        std::abs(p.amplitudeY * t.scaleY * std::sin(step / 2 * p.numerator / p.denominator));
     return meanChord * std::max(x, y) * static_cast<double>(segments);
 }
 
@@ -225,7 +225,7 @@ void FigureRaster::drawPoints(Lane& lane, const DrawnFigure& figure, std::size_t
     std::array<FloatPoint, kBlock + 1> points;
     std::array<double, kBlock + 1> xs;
     std::array<double, kBlock + 1> ys;
-    figurePoints(figure.p, first, n, points.data());
+    figurePoints(figure.p, figure.steps, first, n, points.data());
     const PixelMapping& t = figure.transform;
     for (std::size_t i = 0; i < n; ++i) {
         xs[i] = points[i].x * t.scaleX + t.offsetX;
@@ -296,10 +296,17 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
                         const Parameter& p, double end, const PixelMapping& transform,
                         std::uint32_t colour)
 {
+    draw(pixels, width, height, stride, p, LoopSteps{}, figureRun(p, end).count, transform, colour);
+}
+
+void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
+                        const Parameter& p, LoopSteps steps, std::size_t count,
+                        const PixelMapping& transform, std::uint32_t colour)
+{
     if (width <= 0 || height <= 0)
         return;
     m_target = {pixels, stride, colour};
-    const LitRows& lit = rasterise(width, height, p, end, transform);
+    const LitRows& lit = rasterise(width, height, p, steps, count, transform);
     m_target = {};
     if (!m_painted)
         lit.paint(pixels, stride, colour);
@@ -308,23 +315,28 @@ void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdi
 const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p, double end,
                                        const PixelMapping& transform)
 {
-    const FigureRun run = figureRun(p, end);
+    return rasterise(width, height, p, LoopSteps{}, figureRun(p, end).count, transform);
+}
+
+const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p, LoopSteps steps,
+                                       std::size_t count, const PixelMapping& transform)
+{
     m_painted = false;
     m_laneCount = 0;
-    if (width <= 0 || height <= 0 || run.count < 2) {
+    if (width <= 0 || height <= 0 || count < 2) {
         m_lit.reset(std::max(width, 0), std::max(height, 0), {0, 0, -1, -1});
         return m_lit;
     }
-    const std::size_t blocks = (run.count - 2) / kBlock + 1;
+    const std::size_t blocks = (count - 2) / kBlock + 1;
     const bool straight = blocks < kStraightBelow;
     const DrawnFigure figure =
-        drawnFigure(p, transform, width, height, run.count, m_xPlaces, m_yPlaces);
+        drawnFigure(p, steps, transform, width, height, count, m_xPlaces, m_yPlaces);
     if (!straight)
         m_lit.reset(width, height, figure.whole);
     spreadOrder(blocks, m_order);
     m_next = 0;
-    const bool parallel =
-        !straight || coveredPixels(p, transform, run.count - 1) >= kParallelFromPixels;
+    const bool parallel = !straight || coveredPixels(p, steps.chain() ? kLoopStep : steps.step,
+                                                     transform, count - 1) >= kParallelFromPixels;
     // Drawing straight, each lane computes every point for its columns: two at most.
     const std::size_t lanes = std::min(parallel ? (straight ? 2 : kMostLanes) : 1, m_mostLanes);
     // Drawing straight, the lanes take the left and the right half of the figure's columns.

@@ -50,6 +50,12 @@ public:
     // The same pixels as bits, valid until the next drawing.
     const LitRows& rasterise(int width, int height, const Parameter& p, double end,
                              const PixelMapping& transform);
+    // The same for the first count points of p at other steps of t (a fine curve's).
+    void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
+              const Parameter& p, LoopSteps steps, std::size_t count, const PixelMapping& transform,
+              std::uint32_t colour);
+    const LitRows& rasterise(int width, int height, const Parameter& p, LoopSteps steps,
+                             std::size_t count, const PixelMapping& transform);
     // How many cores drew the last figure.
     std::size_t lanes() const { return m_laneCount; }
 

@@ -1,30 +1,44 @@
 #include "widefigureraster.h"
 
+#include "model/finecurve.h"
+
 #include <algorithm>
 #include <bit>
 
 namespace korvelian {
 
-const LitRows& WideFigureRaster::rasterise(int width, int height, const Parameter& p, double end,
+const LitRows& WideFigureRaster::rasterise(int width, int height, const Parameter& p,
+                                           LoopSteps steps, std::size_t count,
                                            const PixelMapping& transform)
 {
     if (m_path == Path::Culled)
-        return m_raster.rasterise(width, height, p, end, transform);
-    const FigureRun run = figurePoints(p, end, m_points);
-    return m_plain.rasterise(width, height, std::span(m_points.data(), run.count), transform);
+        return m_raster.rasterise(width, height, p, steps, count, transform);
+    if (m_points.size() < count)
+        m_points.resize(count);
+    figurePoints(p, steps, 0, count, m_points.data());
+    return m_plain.rasterise(width, height, std::span(m_points.data(), count), transform);
 }
 
 void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
                             const Parameter& p, double end, const PixelMapping& transform,
-                            std::uint32_t colour, int lineWidth)
+                            std::uint32_t colour, int lineWidth, bool fine)
 {
     if (width <= 0 || height <= 0)
         return;
+    LoopSteps steps;
+    std::size_t count = 0;
+    const FineCurve curve = fine ? fineCurve(p, end) : FineCurve{0, {}, true};
+    if (curve.asLoop) {
+        count = figureRun(p, end).count;
+    } else {
+        steps = curve.steps;
+        count = curve.count;
+    }
     if (lineWidth <= 1) {
         if (m_path == Path::Culled)
-            m_raster.draw(pixels, width, height, stride, p, end, transform, colour);
+            m_raster.draw(pixels, width, height, stride, p, steps, count, transform, colour);
         else
-            rasterise(width, height, p, end, transform).paint(pixels, stride, colour);
+            rasterise(width, height, p, steps, count, transform).paint(pixels, stride, colour);
         return;
     }
     // Mask pixel (x, y) stands for the square of image pixels (x - extra ... x, y - extra ...
@@ -34,8 +48,8 @@ void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::p
     const double shift = extra - extra / 2.0;
     const PixelMapping shifted{transform.scaleX, transform.offsetX + shift, transform.scaleY,
                                transform.offsetY + shift};
-    grow(rasterise(width + extra, height + extra, p, end, shifted), pixels, width, height, stride,
-         colour, lineWidth);
+    grow(rasterise(width + extra, height + extra, p, steps, count, shifted), pixels, width, height,
+         stride, colour, lineWidth);
 }
 
 void WideFigureRaster::grow(const LitRows& mask, std::uint32_t* pixels, int width, int height,

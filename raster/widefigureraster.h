@@ -30,13 +30,14 @@ public:
     {
     }
 
+    // The figure the loop draws up to end; fine: its fine curve instead (see fineCurve).
     void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
               const Parameter& p, double end, const PixelMapping& transform, std::uint32_t colour,
-              int lineWidth);
+              int lineWidth, bool fine = false);
 
 private:
-    const LitRows& rasterise(int width, int height, const Parameter& p, double end,
-                             const PixelMapping& transform);
+    const LitRows& rasterise(int width, int height, const Parameter& p, LoopSteps steps,
+                             std::size_t count, const PixelMapping& transform);
     void grow(const LitRows& mask, std::uint32_t* pixels, int width, int height,
               std::ptrdiff_t stride, std::uint32_t colour, int lineWidth);
 

@@ -57,13 +57,14 @@ const DrawOp* lastFigure(const Drawing& drawing);
 // pixels in an area without a frame; worksheet colours (black figure, grey axes on white)
 // replace the screen's for copies, files and prints; yUp shows the frame's y growing upward,
 // the picture mirrored top to bottom (see pixelMapping). A dimmed figure lies beneath the
-// beam's afterglow.
+// beam's afterglow. fine draws a figure as its fine curve ("Feine Kurve", see fineCurve).
 struct RenderStyle
 {
     double zoom = 1;
     bool worksheet = false;
     bool yUp = false;
     bool dimmedFigure = false;
+    bool fine = false;
 };
 
 // The colour an operation is drawn in under a style.

@@ -90,8 +90,8 @@ Colour OverviewPlate::ground(bool worksheet)
 }
 
 OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const Parameter& inUse,
-                             bool entryAccepted)
-    : m_yUp(yUp)
+                             bool entryAccepted, bool fine)
+    : m_yUp(yUp), m_fine(fine)
 {
     // One cell: its parameters, or a note why its ratio is left out.
     const auto add = [&](const Parameter& p, const std::string& label) {
@@ -111,10 +111,11 @@ OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const P
             "Korvelian-Figuren " + frequencies() + " = Zähler : Nenner",
             "Zähler 1 bis " + largest + " nach unten, Nenner 1 bis " + largest + " nach rechts",
             amplitudes(inUse) + kSeparator + indexed("φ", "x") + " = " + degreesText(inUse.phaseX) +
-                kSeparator + indexed("φ", "y") + " = " + degreesText(inUse.phaseY)};
+                kSeparator + indexed("φ", "y") + " = " + degreesText(shownPhaseY(inUse))};
         // The bar's phase shifts the time before the frequency factor acts, so each cell's y
-        // oscillation has a phase of its own.
-        if (inUse.phaseY != 0)
+        // oscillation has a phase of its own; read as the textbook reads it, every cell's is the
+        // bar's.
+        if (inUse.phaseY != 0 && !inUse.textbook)
             m_title.push_back("Phase der y-Schwingung in jedem Feld: " + indexed("φ", "y") +
                               " · Zähler : Nenner");
         for (int z = 1; z <= kLargestRatio; ++z) {
@@ -122,6 +123,8 @@ OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const P
                 Parameter p = inUse;
                 p.numerator = z;
                 p.denominator = n;
+                if (inUse.textbook)
+                    p.phaseY = textbookPhaseY(shownPhaseY(inUse), z, n);
                 add(p, ratioText(z, n));
             }
         }
@@ -140,8 +143,10 @@ OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const P
         // textbook's table.
         Parameter p = inUse;
         p.phaseY = degrees * std::numbers::pi / 180;
+        if (p.textbook)
+            p.phaseY = textbookPhaseY(p.phaseY, p.numerator, p.denominator);
         std::string label = indexed("φ", "y") + " = " + std::to_string(degrees) + "°";
-        if (p.numerator != p.denominator)
+        if (p.numerator != p.denominator && !p.textbook)
             label += "<br>" + yOscillationPhaseLine(p.phaseY, p.numerator, p.denominator);
         add(p, label);
     }
@@ -196,7 +201,7 @@ OverviewPlate::Geometry OverviewPlate::geometry(TextMetrics& metrics, int width)
 RenderStyle OverviewPlate::cellStyle(const Geometry& g, bool worksheet) const
 {
     // A cell as wide as the screen at 100 % draws its lines one pixel wide, as the screen does.
-    return {g.side / static_cast<double>(screenSide()), worksheet, m_yUp};
+    return {g.side / static_cast<double>(screenSide()), worksheet, m_yUp, false, m_fine};
 }
 
 SizeF OverviewPlate::size(TextMetrics& metrics, int width) const
@@ -234,7 +239,7 @@ void OverviewPlate::describe(Scene& scene, TextMetrics& metrics, int width, bool
     const RenderStyle style = cellStyle(g, worksheet);
     for (std::size_t i = 0; i < m_cells.size(); ++i) {
         scene.add(item::Drawing{g.cells[i], m_cells[i].drawing, style.zoom, worksheet, m_yUp,
-                                ground(worksheet), false});
+                                ground(worksheet), false, m_fine});
         // The frame lies around the cell, not on it.
         scene.pen(graticuleColour(worksheet));
         scene.add(item::Rect{g.cells[i].adjusted(-1, -1, 0, 0), true});
@@ -257,7 +262,7 @@ void OverviewPlate::describeVector(Scene& scene, TextMetrics& metrics, const Rec
     for (std::size_t i = 0; i < m_cells.size(); ++i) {
         scene.fillRect(g.cells[i], {ground(worksheet)});
         scene.add(item::Drawing{g.cells[i], m_cells[i].drawing, style.zoom, worksheet, m_yUp,
-                                ground(worksheet), true});
+                                ground(worksheet), true, m_fine});
         scene.pen(Pen{{graticuleColour(worksheet)}, std::max(1.0, style.zoom)});
         scene.noBrush();
         scene.add(item::Rect{g.cells[i]});

@@ -33,9 +33,9 @@ public:
 
     // screen: the screen's drawing, whose frame, axes and figure colour each cell takes, and
     // yUp its orientation. entryAccepted: whether the ratio boxes hold the ratio in use, or a
-    // refused entry.
+    // refused entry. fine: every cell's figure drawn as its fine curve.
     OverviewPlate(Form form, const Drawing& screen, bool yUp, const Parameter& inUse,
-                  bool entryAccepted);
+                  bool entryAccepted, bool fine = false);
 
     const std::vector<Cell>& cells() const { return m_cells; }
     // The lines above the cells, as rich text.
@@ -71,6 +71,7 @@ private:
     std::vector<std::string> m_notes;
     int m_columns = 4;
     bool m_yUp = false;
+    bool m_fine = false;
 };
 
 } // namespace korvelian

@@ -160,8 +160,9 @@ TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
     } else if (phase.refusal != touch.refusal) {
         lines.push_back(phase.refusal);
     }
-    // What the y phase bar sets is not the y oscillation's own phase unless Z = N.
-    if (p.numerator != p.denominator)
+    // What the y phase bar sets is not the y oscillation's own phase unless Z = N, or the bar
+    // is read as the textbook reads it.
+    if (p.numerator != p.denominator && !p.textbook)
         lines.push_back(
             barText(control(ScrollBar::PhaseY), barValue(p.phaseY), p.numerator, p.denominator));
     return lines;

@@ -220,6 +220,8 @@ struct Drawing
     bool yUp = false;
     Colour ground = 0;
     bool vector = false;
+    // A figure as its fine curve.
+    bool fine = false;
 };
 
 } // namespace item

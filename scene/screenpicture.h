@@ -26,6 +26,8 @@ struct ScreenPicture
     double zoom = 1;
     // y growing upward, as on an oscilloscope (see pixelMapping).
     bool yUp = false;
+    // The figure drawn as its fine curve ("Feine Kurve").
+    bool fine = false;
     Colour background = palette::kScreenGround;
 
     bool graticule = false;
@@ -46,7 +48,7 @@ struct ScreenPicture
     void addFigure(const Parameter& p, double end, Colour colour);
     void addBox(double x1, double y1, double x2, double y2, Colour colour);
 
-    RenderStyle style() const { return {zoom, false, yUp, afterglow}; }
+    RenderStyle style() const { return {zoom, false, yUp, afterglow, fine}; }
     // The width at 100 %, where a line is one pixel wide.
     double widthAtHundred() const;
     // A frame mapped onto target, a rectangle where the picture lies (on the area itself, in

@@ -47,7 +47,8 @@ std::string yOscillationPhaseLine(double phaseY, double numerator, double denomi
     return "Phase der y-Schwingung: " + germanNumber(phase * 180 / std::numbers::pi, 'f', 1) + "°";
 }
 
-std::string barText(const ControlLayout& bar, int value, double numerator, double denominator)
+std::string barText(const ControlLayout& bar, int value, double numerator, double denominator,
+                    bool textbook)
 {
     const std::string name = bar.accessibleName;
     if (isAmplitudeBar(bar))
@@ -56,7 +57,7 @@ std::string barText(const ControlLayout& bar, int value, double numerator, doubl
     const bool exact = std::round(degrees * 10) == degrees * 10;
     std::string text = name + ": " + germanNumber(barUnits(value), 'f', 2) + " rad " +
                        (exact ? "=" : "≈") + " " + germanNumber(degrees, 'f', 1) + "°";
-    if (bar.scrollBar == ScrollBar::PhaseY && numerator != denominator)
+    if (bar.scrollBar == ScrollBar::PhaseY && numerator != denominator && !textbook)
         text += " (" + yOscillationPhaseText(value, numerator, denominator) + ")";
     return text;
 }

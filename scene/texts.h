@@ -21,8 +21,10 @@ std::string indexed(const std::string& letter, const std::string& index);
 // are exact; the degrees are a multiple of 180 / pi and so rounded for every value but 0, which
 // alone gets "=". numerator and denominator are the ratio in use: for any other than Z = N the y
 // phase bar names the phase of the y oscillation too, "Phase y: 0,79 rad ≈ 45,3° (Phase der
-// y-Schwingung: 90,5°)".
-std::string barText(const ControlLayout& bar, int value, double numerator, double denominator);
+// y-Schwingung: 90,5°)". With "Wie im Lehrbuch" (textbook) the bar sets that phase itself, and
+// the parenthesis goes.
+std::string barText(const ControlLayout& bar, int value, double numerator, double denominator,
+                    bool textbook = false);
 
 // "Phase der y-Schwingung: 90,5°" for the y phase bar at value and the ratio numerator :
 // denominator.

@@ -136,6 +136,11 @@ std::string formula(const TimeSignalScene& shown, Signal signal)
         return "x(t) = " + decimal(p.amplitudeX) + " · sin(t + " + decimal(p.phaseX) + ")";
     if (p.numerator == p.denominator)
         return "y(t) = " + decimal(p.amplitudeY) + " · sin(t + " + decimal(p.phaseY) + ")";
+    // As the textbook writes it, the y oscillation's own phase added after the factor.
+    if (p.textbook) {
+        return "y(t) = " + decimal(p.amplitudeY) + " · sin(" + germanNumber(p.numerator) + " / " +
+               germanNumber(p.denominator) + " · t + " + decimal(shownPhaseY(p)) + ")";
+    }
     return "y(t) = " + decimal(p.amplitudeY) + " · sin((t + " + decimal(p.phaseY) + ") · " +
            germanNumber(p.numerator) + " / " + germanNumber(p.denominator) + ")";
 }

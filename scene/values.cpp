@@ -76,9 +76,9 @@ std::vector<std::string> valueLines(const Parameter& p, bool entryAccepted)
         indexed("A", "x") + " = " + germanNumber(p.amplitudeX, 'f', 2) + " &nbsp; " +
             indexed("φ", "x") + " = " + degreesText(p.phaseX),
         indexed("A", "y") + " = " + germanNumber(p.amplitudeY, 'f', 2) + " &nbsp; " +
-            indexed("φ", "y") + " = " + degreesText(p.phaseY),
+            indexed("φ", "y") + " = " + degreesText(shownPhaseY(p)),
     };
-    if (p.numerator != p.denominator)
+    if (p.numerator != p.denominator && !p.textbook)
         result.push_back(yOscillationPhaseLine(p.phaseY, p.numerator, p.denominator));
     return result;
 }

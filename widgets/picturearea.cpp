@@ -39,6 +39,14 @@ void PictureArea::setYUp(bool yUp)
     remakeImage();
 }
 
+void PictureArea::setFine(bool fine)
+{
+    if (fine == m_picture.fine)
+        return;
+    m_picture.fine = fine;
+    remakeImage();
+}
+
 void PictureArea::setZoom(double zoom)
 {
     if (zoom == m_picture.zoom)

@@ -40,6 +40,10 @@ public:
     // toPixel(), mappingOnto() or the area's render style follows it by itself.
     void setYUp(bool yUp);
     bool yUp() const { return m_picture.yUp; }
+    // Whether a figure is drawn as its fine curve ("Feine Kurve"), in copies, files and prints
+    // too.
+    void setFine(bool fine);
+    bool fine() const { return m_picture.fine; }
     RenderStyle renderStyle() const { return m_picture.style(); }
 
     // Logical pixel position of a point in the user frame, where it is shown.

@@ -78,8 +78,8 @@ QAccessibleInterface* readoutAccessible(const QString&, QObject* object)
 
 QString ScrollReadout::text(const QScrollBar& bar) const
 {
-    return QString::fromStdString(
-        barText(*barRow(&bar), bar.sliderPosition(), m_ratio.numerator, m_ratio.denominator));
+    return QString::fromStdString(barText(*barRow(&bar), bar.sliderPosition(), m_ratio.numerator,
+                                          m_ratio.denominator, m_ratio.textbook));
 }
 
 void ScrollReadout::describeBars()

@@ -169,6 +169,9 @@ void TestCommandLine::exported_data()
     QTest::newRow("PNG with values and graticule, 7:5") << QStringList{"--ratio", "7:5", "--amplitude-y", "0,75", "--phase-y", "30", "--export", "bild.png", "--values", "--graticule", "--size", "700"} << 0 << "values";
     QTest::newRow("PNG with all, y up, on a worksheet") << QStringList{"--ratio", "3:4", "--export", "bild.png", "--reading-aid", "--values", "--graticule", "--y-up", "--worksheet"} << 0 << "aid";
     QTest::newRow("PNG with y up: the 1 : 1 line rises") << QStringList{"--export", "bild.png", "--y-up"} << 0 << "up";
+    QTest::newRow("PNG of the fine curve as the window shows it") << QStringList{"--ratio", "10:1", "--export", "bild.png", "--fine"} << 0 << "window";
+    QTest::newRow("PNG as the textbook reads it, as the window shows it") << QStringList{"--ratio", "2:1", "--phase-y", "90", "--export", "bild.png", "--textbook"} << 0 << "window";
+    QTest::newRow("plate of phases, fine and as the textbook reads it") << QStringList{"--ratio", "3:2", "--export-table", "tafel.png", "--table", "phases", "--size", "700", "--fine", "--textbook"} << 0 << "phases";
     QTest::newRow("SVG with its parameters") << QStringList{"--ratio", "3:2", "--export", "bild.svg"} << 0 << "Frequenzfaktor: 3 / 2    kgV: 6";
     QTest::newRow("SVG: 32767 without a thousands point") << QStringList{"--ratio", "32767:1", "--export", "bild.svg"} << 0 << "Frequenzfaktor: 32767 / 1    kgV: 32767";
     QTest::newRow("refused ratio") << QStringList{"--ratio", "32768:1", "--export", "bild.png"} << 2 << "";
@@ -211,6 +214,8 @@ void TestCommandLine::exported()
     f.window.viewOptions().setOption(ViewOption::ReadingAid, settings.readingAid);
     f.window.viewOptions().setOption(ViewOption::Values, settings.values);
     f.window.viewOptions().setOption(ViewOption::Graticule, settings.graticule);
+    f.window.viewOptions().setOption(ViewOption::Fine, settings.fine);
+    f.window.viewOptions().setOption(ViewOption::Textbook, settings.textbook);
     QCOMPARE(answer.status, status);
     QCOMPARE(answer.text.count('\n'), status == 0 ? 0 : 1);
     QCOMPARE(QFile::exists(path), !written.isEmpty());
