@@ -111,7 +111,7 @@ void QtWindowOperations::beamAt(double t, const Parameter& p)
         return;
     m_controls.screen->followBeam(t, p, clock());
     if (m_controls.timeSignals)
-        m_controls.timeSignals->setBeam(t);
+        m_controls.timeSignals->setBeam(t, deflection(t, p));
 }
 
 void QtWindowOperations::beamStopped()

@@ -305,6 +305,21 @@ void describeTimeSignals(Scene& scene, TextMetrics& metrics, const RectF& target
     scene.restore();
 }
 
+Point markedBeam(const TimeSignalScene& shown)
+{
+    return shown.beamPoint ? *shown.beamPoint : deflection(shown.beamT.value_or(0), shown.p);
+}
+
+bool beamOffTheSignals(const TimeSignalScene& shown)
+{
+    if (!shown.beamT || !shown.beamPoint)
+        return false;
+    const Point onSignals = deflection(*shown.beamT, shown.p);
+    // The frame computed the same formulas: only other parameters move it off.
+    return std::abs(onSignals.x - shown.beamPoint->x) > 1e-9 ||
+           std::abs(onSignals.y - shown.beamPoint->y) > 1e-9;
+}
+
 void describeTimeCursor(Scene& scene, TextMetrics& metrics, const RectF& target,
                         const TimeSignalScene& shown, const TimeSignalStyle& style)
 {
@@ -322,9 +337,10 @@ void describeTimeCursor(Scene& scene, TextMetrics& metrics, const RectF& target,
         scene.line({x, panel.top()}, {x, panel.bottom()});
 
     const double size = kMarkSize * style.zoom;
+    const Point beam = markedBeam(shown);
     for (const Signal signal : {Signal::X, Signal::Y}) {
         const RectF& panel = signal == Signal::X ? l.xPanel : l.yPanel;
-        const double value = signalValue(signal, t, shown.p);
+        const double value = signal == Signal::X ? beam.x : beam.y;
         const double row = rowOf(panel, shown, signal, value);
         if (!std::isfinite(row))
             continue;
@@ -338,13 +354,14 @@ void describeTimeCursor(Scene& scene, TextMetrics& metrics, const RectF& target,
     }
     scene.pen(c.text);
     scene.font(font(style.zoom));
-    const Point beam = deflection(t, shown.p);
     // The time where the cursor stands on the axis, in the axis' periods: the running t
-    // grows past the axis' end, where the figure starts over.
+    // grows past the axis' end, where the figure starts over. Where the marks are not on the
+    // signals, they are the stopped beam's, and the readout says so instead.
+    const std::string where = beamOffTheSignals(shown)
+                                  ? "angehalten:"
+                                  : "t = " + decimal(cursorTime(t, span(shown)) / kTurn) + " T:";
     scene.text(l.readout, l.readoutAlignment,
-               "t = " + decimal(cursorTime(t, span(shown)) / kTurn) +
-                   " T:  x = " + decimal(beam.x) + ",  y = " + decimal(beam.y),
-               TextRole::Readout);
+               where + "  x = " + decimal(beam.x) + ",  y = " + decimal(beam.y), TextRole::Readout);
     scene.restore();
 }
 

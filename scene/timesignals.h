@@ -22,7 +22,17 @@ struct TimeSignalScene
     PixelMapping screen{0.25, 0.5, 0.25, 0.5};
     bool hasFigure = false;
     std::optional<double> beamT;
+    // Where the screen's markers stand: the beam's deflection as its last frame computed it.
+    // After "Stop" they stay there while a bar or a box changes the figure, and so do the
+    // cursor's marks; empty, the beam is where the formulas put it at beamT.
+    std::optional<Point> beamPoint;
 };
+
+// The deflection the cursor marks: where the screen's markers stand.
+Point markedBeam(const TimeSignalScene& shown);
+// Whether that is not where the shown signals are at the cursor: the beam stopped, and the
+// figure changed since.
+bool beamOffTheSignals(const TimeSignalScene& shown);
 
 // The scene of the figure the screen shows, screen its mapping onto an area of 1 x 1.
 TimeSignalScene sceneOf(const DrawOp& figure, const PixelMapping& screen);

@@ -81,15 +81,18 @@ void TimeSignalView::followScreen()
     if (!figure)
         return;
     const std::optional<double> beam = m_scene.beamT;
+    const std::optional<Point> beamPoint = m_scene.beamPoint;
     m_scene = sceneOf(*figure, m_screen.mappingOnto(figure->frame, {0, 0, 1, 1}));
     m_scene.beamT = beam;
+    m_scene.beamPoint = beamPoint;
     m_signalsCurrent = false;
     update();
 }
 
-void TimeSignalView::setBeam(double t)
+void TimeSignalView::setBeam(double t, std::optional<Point> at)
 {
     m_scene.beamT = t;
+    m_scene.beamPoint = at;
     update();
 }
 

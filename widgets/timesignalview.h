@@ -25,7 +25,9 @@ public:
 
     // The screen drew a figure or changed how it shows it.
     void followScreen();
-    void setBeam(double t);
+    // The beam at t, its markers on the screen at the deflection at (see
+    // TimeSignalScene::beamPoint), which stays with it while the figure changes after "Stop".
+    void setBeam(double t, std::optional<Point> at = std::nullopt);
     const TimeSignalScene& scene() const { return m_scene; }
 
     // The window's zoom; the picture is drawn at it, or smaller where it has less room.

@@ -78,6 +78,8 @@ private slots:
     void signalsAtKnownPoints_data();
     void signalsAtKnownPoints();
     void cursorAtTheBeamsT();
+    void marksWhereTheScreensMarkersStand_data();
+    void marksWhereTheScreensMarkersStand();
     void refusedEntryIsNeverDrawn_data();
     void refusedEntryIsNeverDrawn();
     void afterglowFadesOnlyWhileTheBeamRuns();
@@ -164,6 +166,49 @@ void TestBeamViews::cursorAtTheBeamsT()
         const QColor seen = shot.pixelColor(QPointF(x, row).toPoint());
         QCOMPARE(seen, QColor(255, 255, 0));
     }
+}
+
+void TestBeamViews::marksWhereTheScreensMarkersStand_data()
+{
+    QTest::addColumn<QString>("bar"); // set after Stop, or none
+    QTest::addColumn<int>("value");
+    QTest::newRow("stopped, nothing changed: on the signals") << "" << 0;
+    QTest::newRow("stopped, then the y phase") << "hscPhase" << 300;
+    QTest::newRow("stopped, then the x amplitude") << "hscAmp1" << 50;
+    QTest::newRow("stopped, then the y amplitude") << "hscAmp2" << 200;
+}
+
+// After "Stop" the screen's markers stay where the last frame put them while a bar redraws the
+// figure; the cursor marks those values too, and its readout says the beam stopped there.
+void TestBeamViews::marksWhereTheScreensMarkersStand()
+{
+    QFETCH(QString, bar);
+    QFETCH(int, value);
+    WindowFixture f;
+    QVERIFY(f.show());
+    setRatio(f, "3", "2");
+    f.window.viewActions().setOption(ViewOption::TimeSignals, true);
+    f.runFrames(7);
+    // The markers stand at the last frame's deflection, x - 0.03 and y - 0.03 their corners.
+    const Point markers{f.window.form().variables().x, f.window.form().variables().y};
+    if (!bar.isEmpty())
+        f.control<QScrollBar>(qPrintable(bar))->setValue(value);
+    TimeSignalView& view = f.window.timeSignals();
+    const RectF area = fromQt(QRectF(view.rect()));
+    Scene scene;
+    describeTimeCursor(scene, qtTextMetrics(), area, view.scene(), {});
+    std::vector<double> rows;
+    std::string readout;
+    for (const Item& item : scene.items()) {
+        if (const auto* mark = std::get_if<item::Rect>(&item))
+            rows.push_back(mark->box.top() + mark->box.height / 2);
+        if (const auto* text = std::get_if<item::Text>(&item))
+            readout = text->text;
+    }
+    QCOMPARE(rows.size(), std::size_t{2});
+    QCOMPARE(rows[0], valuePixel(qtTextMetrics(), area, view.scene(), 1, Signal::X, markers.x));
+    QCOMPARE(rows[1], valuePixel(qtTextMetrics(), area, view.scene(), 1, Signal::Y, markers.y));
+    QCOMPARE(QString::fromStdString(readout).startsWith("angehalten:"), !bar.isEmpty());
 }
 
 void TestBeamViews::refusedEntryIsNeverDrawn_data()
