@@ -14,6 +14,8 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace korvelian {
 
 namespace {
@@ -134,10 +136,19 @@ void ScrollReadout::show(QScrollBar* bar)
 {
     m_bar = bar;
     m_label->setText(text(*bar));
+    m_label->setWordWrap(false);
     m_label->adjustSize();
-    // Above the bar, over its caption; never further right than the screen's left edge.
+    // Above the bar, over its caption; never further right than the screen's left edge. A
+    // text wider than the room left of the screen (the y phase with the y oscillation's own,
+    // as the drift shows it at every step) is wrapped to that room rather than laid over the
+    // screen.
     const QPoint barCorner = bar->mapTo(&m_window, QPoint(0, 0));
-    const int rightmost = m_screen.mapTo(&m_window, QPoint(0, 0)).x() - 1 - m_label->width();
+    const int room = std::max(1, m_screen.mapTo(&m_window, QPoint(0, 0)).x() - 1);
+    if (m_label->width() > room) {
+        m_label->setWordWrap(true);
+        m_label->resize(room, m_label->heightForWidth(room));
+    }
+    const int rightmost = room - m_label->width();
     m_label->move(std::max(0, std::min(barCorner.x(), rightmost)),
                   std::max(0, barCorner.y() - m_label->height()));
     m_label->raise();

@@ -3,6 +3,7 @@
 #include "widgets/screenarea.h"
 #include "widgets/timesignalview.h"
 #include "widgets/presetmenus.h"
+#include "widgets/scrollreadout.h"
 #include "app/viewactions.h"
 #include "app/viewsettings.h"
 #include "app/windowzoom.h"
@@ -11,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
@@ -89,6 +91,8 @@ private slots:
     void dialogsFitTheScreen();
     void timeSignalsLeaveTheScreenFree_data();
     void timeSignalsLeaveTheScreenFree();
+    void readoutsNeverOverTheScreen_data();
+    void readoutsNeverOverTheScreen();
 };
 
 void TestZoom::everyControlScales()
@@ -439,6 +443,50 @@ void TestZoom::timeSignalsLeaveTheScreenFree()
     QCOMPARE(placed.intersects(f.window.geometry()), overControls);
     QVERIFY(std::abs(view.pictureZoom() - pictureZoom) < 0.01);
     QCOMPARE(placed.width() >= kTimeSignalsWidth / 2, true);
+}
+
+void TestZoom::readoutsNeverOverTheScreen_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<int>("value");
+    // The longest texts: the y phase with the y oscillation's own, as the drift shows it at
+    // every step at 1 : 2, and the amplitudes.
+    for (const int percent : {100, 150, 200, 300}) {
+        const QString zoom = QString::number(percent) + " %";
+        QTest::newRow(qPrintable(zoom + ", phase y at 336,3°")) << percent << "hscPhase" << 587;
+        QTest::newRow(qPrintable(zoom + ", phase x at 336,3°")) << percent << "HScroll1" << 587;
+        QTest::newRow(qPrintable(zoom + ", amplitude y at 2")) << percent << "hscAmp2" << 200;
+    }
+}
+
+// A readout stays beside its bar, left of the screen, however long its text at any zoom.
+void TestZoom::readoutsNeverOverTheScreen()
+{
+    QFETCH(int, percent);
+    QFETCH(QString, bar);
+    QFETCH(int, value);
+    WindowFixture f;
+    f.window.move(screenNamed("wall")->geometry().topLeft() + QPoint(20, 20));
+    f.window.zoom().setZoomPercent(percent);
+    QVERIFY(f.show());
+    QCOMPARE(f.window.zoom().zoomPercent(), percent);
+    f.control<QLineEdit>("txtNenner")->setText("2");
+    f.control<QScrollBar>(qPrintable(bar))->setValue(value);
+    const QLabel& label = f.window.readout().label();
+    QVERIFY(label.isVisible());
+    const QRect screen = f.control("picBildschirm")->geometry();
+    QVERIFY2(!label.geometry().intersects(screen),
+             qPrintable(QString("readout %1, %2 %3 × %4 over the screen at %5")
+                            .arg(label.x())
+                            .arg(label.y())
+                            .arg(label.width())
+                            .arg(label.height())
+                            .arg(screen.x())));
+    // Wrapped, it shows the whole text: no line is cut at the label's edge.
+    QVERIFY(label.sizeHint().width() <= label.width() || label.wordWrap());
+    QVERIFY(label.heightForWidth(label.width()) <= label.height() || !label.wordWrap());
+    QVERIFY(label.y() >= 0);
 }
 
 int runZoomTest(int argc, char* argv[])
