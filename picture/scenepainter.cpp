@@ -156,8 +156,17 @@ void ScenePainter::paintLabel(QPainter& painter, const item::Label& label)
     const QRectF at = toQt(label.box);
     const auto render = [&](QPainter& onto, const QRectF& box) {
         onto.fillRect(box, toQColor(label.ground));
-        drawText(onto, document(label.html, label.font, -1, false),
-                 box.topLeft() + QPointF(label.padding, 0), toQColor(label.colour));
+        QTextDocument& text = document(label.html, label.font, -1, false);
+        const QPointF origin = box.topLeft() + QPointF(label.padding, 0);
+        if (label.halo) {
+            // The letters in the halo's colour around their place, then on top.
+            const double w = label.haloWidth;
+            for (const QPointF by :
+                 {QPointF(-w, -w), QPointF(0, -w), QPointF(w, -w), QPointF(-w, 0), QPointF(w, 0),
+                  QPointF(-w, w), QPointF(0, w), QPointF(w, w)})
+                drawText(onto, text, origin + by, toQColor(*label.halo));
+        }
+        drawText(onto, text, origin, toQColor(label.colour));
     };
     // On pixels a label is drawn once into an image of its own and copied from there: the
     // screen paints its values again in every frame of the animation.
@@ -169,13 +178,15 @@ void ScenePainter::paintLabel(QPainter& painter, const item::Label& label)
     const qreal ratio = painter.device()->devicePixelRatioF();
     const QSize pixels = (at.size() * ratio).toSize();
     const QString k =
-        key(label.html, label.font, label.padding, false) + QStringLiteral("|%1|%2|%3|%4|%5|%6")
-                                                                .arg(label.colour)
-                                                                .arg(label.ground.rgb)
-                                                                .arg(label.ground.alpha)
-                                                                .arg(pixels.width())
-                                                                .arg(pixels.height())
-                                                                .arg(ratio);
+        key(label.html, label.font, label.padding, false) +
+        QStringLiteral("|%1|%2|%3|%4|%5|%6")
+            .arg(label.colour)
+            .arg(label.ground.rgb)
+            .arg(label.ground.alpha)
+            .arg(pixels.width())
+            .arg(pixels.height())
+            .arg(ratio) +
+        (label.halo ? QStringLiteral("|%1|%2").arg(*label.halo).arg(label.haloWidth) : QString());
     auto found = m_labels.find(k);
     if (found == m_labels.end()) {
         QImage image(pixels, QImage::Format_ARGB32_Premultiplied);

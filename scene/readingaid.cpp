@@ -29,7 +29,9 @@ AidColours aidColours(bool worksheet)
     return {palette::kAidMark, palette::kAidLegendGround, palette::kAidLegendText};
 }
 
-enum class Mark { Touch, TouchEnd, Crossing, Top };
+// TouchAndTop: a touch point that is the highest point too, as at 1 : 1, where the △ drawn
+// alone would lie on the ○: with the textbook's reading the △ is drawn around it.
+enum class Mark { Touch, TouchEnd, Crossing, Top, TouchAndTop };
 
 struct AidSize
 {
@@ -39,6 +41,10 @@ struct AidSize
     double radius() const { return 4 * zoom; }
     // How far a mark reaches from its point, its line included.
     double reach() const { return radius() + lineWidth; }
+    // The △ around a ○: the radius of the circle it encloses, a gap of a line and a pixel of
+    // the zoom beyond the ○'s line.
+    double enclosed() const { return radius() + 2 * lineWidth + zoom; }
+    double reach(bool around) const { return around ? 2 * enclosed() + lineWidth : reach(); }
 };
 
 // The sign a legend line starts with, drawn as the mark it explains.
@@ -53,6 +59,8 @@ std::string sign(Mark kind)
         return "◇";
     case Mark::Top:
         return "△";
+    case Mark::TouchAndTop:
+        return "○△";
     }
     return {};
 }
@@ -60,7 +68,7 @@ std::string sign(Mark kind)
 void mark(Scene& scene, PointF at, Mark kind, const RectF& area, const AidSize& size, Colour colour)
 {
     // Moved in from the picture's edge until it is whole.
-    const double reach = size.reach();
+    const double reach = size.reach(kind == Mark::TouchAndTop);
     at.x =
         std::clamp(at.x, area.left() + reach, std::max(area.left() + reach, area.right() - reach));
     at.y =
@@ -86,6 +94,14 @@ void mark(Scene& scene, PointF at, Mark kind, const RectF& area, const AidSize& 
         scene.add(
             item::Polygon{{at + PointF{0, -r}, at + PointF{r, 0.8 * r}, at + PointF{-r, 0.8 * r}}});
         break;
+    case Mark::TouchAndTop: {
+        scene.add(item::Ellipse{circle});
+        const double e = size.enclosed();
+        const double half = std::sqrt(3.0) * e;
+        scene.add(
+            item::Polygon{{at + PointF{0, -2 * e}, at + PointF{half, e}, at + PointF{-half, e}}});
+        break;
+    }
     }
 }
 
@@ -216,18 +232,36 @@ bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& 
     };
 
     const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
+    const PhaseReading phase = readPhase(p, entryAccepted, yUp);
+    // Where the highest point is a touch point on the screen, one mark shows both; without the
+    // textbook's reading the △ stays on the ○ as it always stood.
+    const bool combine = p.textbook && phase.refusal.empty();
+    bool topShown = false;
+    const auto isTop = [&](double x, double y) {
+        if (!combine || topShown)
+            return false;
+        const PointF at = mapPoint(toPixels, x, y);
+        const PointF top = mapPoint(toPixels, phase.highest.x, phase.highest.y);
+        return std::hypot(at.x - top.x, at.y - top.y) < size.radius();
+    };
     if (touch.refusal.empty()) {
         const double top = yUp ? p.amplitudeY : -p.amplitudeY;
-        for (const TouchPoint& point : touch.top)
-            put(point.end ? Mark::TouchEnd : Mark::Touch, point.position, top);
+        for (const TouchPoint& point : touch.top) {
+            const bool both = !point.end && isTop(point.position, top);
+            topShown = topShown || both;
+            put(point.end ? Mark::TouchEnd
+                : both    ? Mark::TouchAndTop
+                          : Mark::Touch,
+                point.position, top);
+        }
         for (const TouchPoint& point : touch.right)
             put(point.end ? Mark::TouchEnd : Mark::Touch, p.amplitudeX, point.position);
     }
-    const PhaseReading phase = readPhase(p, entryAccepted, yUp);
     if (phase.refusal.empty()) {
         for (const Point& crossing : phase.crossings)
             put(Mark::Crossing, crossing.x, crossing.y);
-        put(Mark::Top, phase.highest.x, phase.highest.y);
+        if (!topShown)
+            put(Mark::Top, phase.highest.x, phase.highest.y);
     }
     const TextLines lines = readingAidLegend(p, entryAccepted, yUp);
     const std::optional<RectF> place = legendPlace(metrics, lines, area, toPixels, p, zoom);

@@ -208,6 +208,10 @@ struct Label
     Rgba ground;
     double padding = 0;
     TextRole role = TextRole::Value;
+    // A rim of this colour round every letter, haloWidth wide: over lines that show through a
+    // thin ground the letters keep their edges.
+    std::optional<Colour> halo;
+    double haloWidth = 0;
 };
 // A drawing of the screen (axes, figure) made into a square of its own: as pixels of the
 // ground's colour at box's size, or, in a vector picture, as lines and one path a figure.

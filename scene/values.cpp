@@ -16,6 +16,11 @@ namespace {
 constexpr double kCapShare = 0.03;
 // Over the figure's box a line's ground lets the figure show through, dimmed.
 constexpr int kOverBoxAlpha = 200;
+// The textbook's reading wants the figure under the values as plain as the values: a ground
+// that dims it to a little more than half, and a rim of the ground's colour round every letter
+// that keeps the letters readable over its lines.
+constexpr int kReadableOverBoxAlpha = 110;
+constexpr double kHaloShare = 0.08;
 
 using Rects = std::vector<RectF>;
 
@@ -146,7 +151,10 @@ void describeValues(Scene& scene, TextMetrics& metrics, const PixelMapping& toPi
                            mapPoint(toPixels, std::abs(p.amplitudeX), std::abs(p.amplitudeY)))
             .normalized();
     const ValueLayout layout = placeValues(sizes, area, box, font.pixelSize * 0.3, taken);
-    const Rgba lineGround = layout.overBox ? translucent(ground, kOverBoxAlpha) : Rgba{ground};
+    const bool halo = layout.overBox && p.textbook;
+    const Rgba lineGround = layout.overBox
+                                ? translucent(ground, halo ? kReadableOverBoxAlpha : kOverBoxAlpha)
+                                : Rgba{ground};
     scene.save();
     scene.clip(area);
     for (std::size_t i = 0; i < layout.lines.size(); ++i) {
@@ -154,8 +162,18 @@ void describeValues(Scene& scene, TextMetrics& metrics, const PixelMapping& toPi
         const Colour colour =
             worksheet ? (refused ? palette::kWorksheetValuesRefused : palette::kWorksheetValues)
                       : (refused ? palette::kValuesRefused : palette::kValues);
-        scene.add(item::Label{layout.lines[i], texts[i], font, colour, lineGround, padding(font),
-                              TextRole::Value});
+        item::Label label;
+        label.box = layout.lines[i];
+        label.html = texts[i];
+        label.font = font;
+        label.colour = colour;
+        label.ground = lineGround;
+        label.padding = padding(font);
+        if (halo) {
+            label.halo = ground;
+            label.haloWidth = std::max(1.0, std::round(font.pixelSize * kHaloShare));
+        }
+        scene.add(label);
     }
     scene.restore();
 }

@@ -2,6 +2,7 @@
 #include "app/viewoptions.h"
 #include "form/form1.h"
 #include "picture/pictureexporter.h"
+#include "picture/scenepainter.h"
 #include "scene/readingaid.h"
 #include "scene/timesignals.h"
 #include "scene/values.h"
@@ -13,6 +14,7 @@
 #include <QScrollBar>
 #include <QTextDocumentFragment>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace korvelian;
@@ -64,6 +66,8 @@ private slots:
     void offLeavesTodaysPicture();
     void everyPlateCellAtTheOwnPhase_data();
     void everyPlateCellAtTheOwnPhase();
+    void marksApartAndValuesReadable_data();
+    void marksApartAndValuesReadable();
 };
 
 void TestTextbook::oneSymbolSet_data()
@@ -174,6 +178,62 @@ void TestTextbook::everyPlateCellAtTheOwnPhase()
                  qPrintable(QString("%1 : %2 at %3").arg(p.numerator).arg(p.denominator).arg(own)));
     }
     QCOMPARE(plain(plate.title().back()).startsWith("Phase der y-Schwingung"), !textbook);
+}
+
+void TestTextbook::marksApartAndValuesReadable_data()
+{
+    QTest::addColumn<bool>("textbook");
+    QTest::newRow("as specified: the marks and values as they always were") << false;
+    QTest::newRow("as the textbook reads it: △ round ○, values with a rim") << true;
+}
+
+// The circle of 1 : 1 at 90° and amplitude 2: its top is a touch point and the highest point at
+// once, and the values stand over the figure. With the textbook's reading the △ encloses the ○
+// instead of hiding under it, and every value has a rim of the ground round its letters.
+void TestTextbook::marksApartAndValuesReadable()
+{
+    QFETCH(bool, textbook);
+    WindowFixture f;
+    f.window.viewOptions().setOption(ViewOption::Values, true);
+    f.window.viewOptions().setOption(ViewOption::ReadingAid, true);
+    for (const char* bar : {"hscAmp1", "hscAmp2"})
+        f.control<QScrollBar>(bar)->setValue(200);
+    setUp(f, "1", "1", 157, textbook);
+    const ScreenPicture picture = f.control<ScreenArea>("picBildschirm")->picture();
+    Scene scene;
+    picture.describeReadings(scene, qtTextMetrics(), {0, 0, 441, 441}, 1, false);
+    std::vector<RectF> circles;
+    std::vector<std::vector<PointF>> triangles;
+    int labels = 0;
+    int rimmed = 0;
+    for (const Item& item : scene.items()) {
+        if (const auto* circle = std::get_if<item::Ellipse>(&item))
+            circles.push_back(circle->box);
+        if (const auto* polygon = std::get_if<item::Polygon>(&item);
+            polygon && polygon->corners.size() == 3)
+            triangles.push_back(polygon->corners);
+        if (const auto* label = std::get_if<item::Label>(&item)) {
+            ++labels;
+            rimmed += label->halo.has_value();
+        }
+    }
+    QCOMPARE(triangles.size(), std::size_t(1));
+    // The △'s corners all outside the ○ at the top, or its tip inside it.
+    const std::vector<PointF>& triangle = triangles.front();
+    const auto outside = [&](const RectF& circle) {
+        const PointF centre{circle.x + circle.width / 2, circle.y + circle.height / 2};
+        return std::all_of(triangle.begin(), triangle.end(), [&](const PointF& corner) {
+            return std::hypot(corner.x - centre.x, corner.y - centre.y) > circle.width / 2 + 2;
+        });
+    };
+    const auto around = std::find_if(circles.begin(), circles.end(), [&](const RectF& circle) {
+        const PointF tip = triangle.front();
+        return std::abs(tip.x - (circle.x + circle.width / 2)) < 1 && outside(circle) &&
+               tip.y < circle.y;
+    });
+    QCOMPARE(around != circles.end(), textbook);
+    QVERIFY(labels > 0);
+    QCOMPARE(rimmed, textbook ? labels : 0);
 }
 
 KORVELIAN_WIDGET_TEST(textbook, TestTextbook)
