@@ -6,6 +6,7 @@
 #include "scene/texts.h"
 #include "form/form1.h"
 #include "form/layout.h"
+#include "form/pixels.h"
 #include "widgets/legendwindow.h"
 #include "headlesswindow.h"
 #include "widgets/presetmenus.h"
@@ -25,6 +26,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -36,6 +38,12 @@
 namespace korvelian {
 
 namespace {
+
+// Where "♪ Ton" stands, in twips: the free place right of "Korvelianfigur", above "Stop".
+constexpr int kSoundMarkLeft = 1800;
+constexpr int kSoundMarkTop = 4920;
+constexpr int kSoundMarkWidth = 1092;
+constexpr int kSoundMarkHeight = 372;
 
 void exitAtOnce()
 {
@@ -111,6 +119,11 @@ void MainWindow::createViews(ScreenArea& screen, const std::array<QScrollBar*, 4
     m_viewActions =
         new ViewActions(*this, screen, *m_timeSignals, *m_zoom, m_form->variables().ratio,
                         [this](OverviewPlate::Form form) { return plate(form); });
+    m_soundMark = new QLabel(QStringLiteral("♪ Ton"), this);
+    m_soundMark->setObjectName("soundMark");
+    m_soundMark->setAlignment(Qt::AlignCenter);
+    m_soundMark->setToolTip(QStringLiteral("Der Ton spielt (Strg+T schaltet ihn aus)"));
+    m_soundMark->hide();
     joinViews();
     // After the screen's paint: showing a window from within it would paint again.
     m_legend = new LegendWindow(*this, screen);
@@ -134,8 +147,10 @@ void MainWindow::joinViews()
             &ViewOptions::setBaseFrequency);
     connect(m_viewOptions, &ViewOptions::baseFrequencyChanged, m_viewActions,
             &ViewActions::showBaseFrequency);
-    connect(m_viewActions, &ViewActions::soundChosen, this,
-            [this](bool on) { m_form->sound().setOn(on); });
+    connect(m_viewActions, &ViewActions::soundChosen, this, [this](bool on) {
+        m_form->sound().setOn(on);
+        m_soundMark->setVisible(on);
+    });
     connect(m_viewActions, &ViewActions::quitChosen, this,
             [this] { handle(Event::Command5_Click); });
     connect(m_tone.get(), &ToneStream::availabilityChanged, m_viewActions,
@@ -250,6 +265,13 @@ void MainWindow::layOut(double zoom, QPoint origin)
 {
     m_zoomedStyle->setZoom(zoom);
     ControlTable::layOut(*this, zoom, origin);
+    // The free place right of "Korvelianfigur", in its font.
+    if (m_soundMark) {
+        m_soundMark->setGeometry(origin.x() + pixels(kSoundMarkLeft, zoom),
+                                 origin.y() + pixels(kSoundMarkTop, zoom),
+                                 pixels(kSoundMarkWidth, zoom), pixels(kSoundMarkHeight, zoom));
+        m_soundMark->setFont(findChild<QWidget*>("Command1")->font());
+    }
     if (m_readout)
         m_readout->setZoom(zoom);
     if (m_timeSignals) {

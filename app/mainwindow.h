@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+class QLabel;
 class QScrollBar;
 
 namespace korvelian {
@@ -92,6 +93,8 @@ private:
     ViewActions* m_viewActions = nullptr;
     TimeSignalView* m_timeSignals = nullptr;
     LegendWindow* m_legend = nullptr;
+    // "♪ Ton" while the sound plays: a class that hears nothing sees why it should.
+    QLabel* m_soundMark = nullptr;
     bool m_probedSound = false;
 };
 

@@ -289,6 +289,9 @@ void TestViewControls::soundEntryWithAndWithoutOutput()
     QVERIFY(!base->isEnabled());
     QTest::keyClick(&f.window, Qt::Key_T, Qt::ControlModifier);
     QVERIFY(!f.window.form().sound().on());
+    auto* mark = f.window.findChild<QLabel*>("soundMark");
+    QVERIFY(mark);
+    QVERIFY(!mark->isVisible());
 
     // Where there is an output, Ctrl+T ticks the sound and the submenu sets its pitch.
     LastTone output;
@@ -298,11 +301,18 @@ void TestViewControls::soundEntryWithAndWithoutOutput()
     QTest::keyClick(&f.window, Qt::Key_T, Qt::ControlModifier);
     QVERIFY(sound->isChecked());
     QCOMPARE(output.settings.frequencyX, 220.0);
+    // While it plays the window says so, beside "Korvelianfigur", never on the screen.
+    QVERIFY(mark->isVisible());
+    QCOMPARE(mark->text(), "♪ Ton");
+    QVERIFY(!mark->geometry().intersects(f.control("picBildschirm")->geometry()));
+    QVERIFY(!mark->geometry().intersects(f.control("Command1")->geometry()));
+    QVERIFY(!mark->geometry().intersects(f.control("Check1")->geometry()));
     entry(base->menu(), "440 Hz")->trigger();
     QCOMPARE(output.settings.frequencyX, 440.0);
     // An output that goes unticks the sound.
     f.window.viewActions().setSoundAvailable(false, "weg");
     QVERIFY(!sound->isChecked());
+    QVERIFY(!mark->isVisible());
     QVERIFY(!f.window.form().sound().on());
     QCOMPARE(base->toolTip(), "weg");
 }
