@@ -71,6 +71,8 @@ QString HelpWindow::text(const QString& written) const
         {"kgv32times", QString::number(kgv / 2)},
         {"speedFull", number(kSpeedBarEnd, 1)},
         {"startStep", number(kStartStep, 1)},
+        {"startFrames", QString::number(std::ceil(2 * std::numbers::pi / kStartStep))},
+        {"loopStep", number(kLoopStep, 1)},
         {"zoomStep", QString::number(ZoomPolicy::kStep)},
         {"zoomSmallest", QString::number(ZoomPolicy::kSmallest)},
         {"zoomLargest", QString::number(ZoomPolicy::kLargest)},
@@ -88,16 +90,19 @@ QVariant HelpWindow::loadResource(int type, const QUrl& name)
         return text(QString::fromUtf8(QTextBrowser::loadResource(type, name).toByteArray()));
     if (name.scheme() != QLatin1String("bild"))
         return QTextBrowser::loadResource(type, name);
+    // The pictures grow with the zoom as the text does.
+    const auto zoomed = [this](int side) { return static_cast<int>(std::lround(side * m_zoom)); };
     // Generic phases, amplitudes that fill most of the screen.
     if (name.path() == QLatin1String("beruehrpunkte-3-2.png"))
-        return readingAidExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 300, m_yUp);
+        return readingAidExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, zoomed(300), m_yUp);
     if (name.path() == QLatin1String("ellipse-45.png"))
-        return readingAidExample(kEllipseExample, 1, 300, m_yUp);
+        return readingAidExample(kEllipseExample, 1, zoomed(300), m_yUp);
     // The beam a little past a quarter of the way through the closed figure.
     if (name.path() == QLatin1String("zeitverlaeufe-3-2.png"))
-        return timeSignalsExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 4.0, {420, 360}, m_yUp);
+        return timeSignalsExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 4.0, {zoomed(420), zoomed(360)},
+                                  m_yUp);
     if (name.path() == QLatin1String("nachleuchten-3-2.png"))
-        return afterglowExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 4.0, 300, m_yUp);
+        return afterglowExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 4.0, zoomed(300), m_yUp);
     return {};
 }
 
@@ -114,8 +119,9 @@ void HelpWindow::setYUp(bool yUp)
 
 void HelpWindow::showAt(double zoom, int fittingZoom)
 {
-    if (fittingZoom != m_fittingZoom) {
+    if (fittingZoom != m_fittingZoom || zoom != m_zoom) {
         m_fittingZoom = fittingZoom;
+        m_zoom = zoom;
         reload();
     }
     setFont(ZoomPolicy::zoomed(QApplication::font(this), zoom));

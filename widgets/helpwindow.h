@@ -30,6 +30,8 @@ private:
 
     bool m_yUp = false;
     int m_fittingZoom = 0;
+    // The zoom the text and its pictures are shown at.
+    double m_zoom = 1;
 };
 
 } // namespace korvelian
