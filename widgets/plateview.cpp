@@ -11,6 +11,14 @@
 
 namespace korvelian {
 
+namespace {
+
+// The share of the screen's room the plate's window takes in its tighter direction, what a
+// title bar and a frame leave of it.
+constexpr double kRoomShare = 0.94;
+
+} // namespace
+
 PlateView::PlateView(QWidget& window) : QWidget(&window, Qt::Window), m_window(window)
 {
     setObjectName("plateView");
@@ -24,12 +32,13 @@ void PlateView::showPlate(OverviewPlate plate, bool worksheet)
     m_worksheet = worksheet;
     m_image = {};
     if (!isVisible()) {
-        // The plate's shape, as large as four fifths of the screen's room allow.
+        // The plate's shape, as large as the screen's room allows with the window's frame
+        // around it: for the last row of a class, four fifths of a 1080 display were too small.
         const QScreen* screen = m_window.screen();
         const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
         const QSize natural = PlateExporter::size(*m_plate, PlateExporter::kDefaultWidth);
-        const double scale =
-            std::min(0.8 * room.width() / natural.width(), 0.8 * room.height() / natural.height());
+        const double scale = std::min(kRoomShare * room.width() / natural.width(),
+                                      kRoomShare * room.height() / natural.height());
         const QSize size(static_cast<int>(natural.width() * scale),
                          static_cast<int>(natural.height() * scale));
         setGeometry(
