@@ -88,7 +88,8 @@ void TestReadingAid::marksTheTouchPointsOnTheScreenAndInTheCopy()
 }
 
 // The pictures follow the screen's orientation: the 45° ellipse rises to the right with y up,
-// so its upper right quarter holds more of the figure than its upper left.
+// so its upper right quarter holds more of the figure than its upper left; at 200 % they are
+// twice as wide.
 void TestReadingAid::helpShowsTheProgramsOwnPictures()
 {
     HelpWindow help;
@@ -113,6 +114,13 @@ void TestReadingAid::helpShowsTheProgramsOwnPictures()
             QVERIFY2(marks(picture(name)) > 0, name);
         QCOMPARE(rising(picture("bild:ellipse-45.png")), yUp);
     }
+    // The pictures grow with the zoom as the text does.
+    const int atOne = picture("bild:ellipse-45.png").width();
+    const int timeSignalsAtOne = picture("bild:zeitverlaeufe-3-2.png").width();
+    help.showAt(2, 200);
+    QCOMPARE(picture("bild:ellipse-45.png").width(), 2 * atOne);
+    QCOMPARE(picture("bild:zeitverlaeufe-3-2.png").width(), 2 * timeSignalsAtOne);
+    help.close();
 }
 
 // The legend at 150 % is the one at 100 % enlarged: it starts one and a half times as far down,
