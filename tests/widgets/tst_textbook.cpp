@@ -38,7 +38,7 @@ QAction* entry(QWidget* screen, const QString& text)
 }
 
 // A window at numerator : denominator with the y phase bar at phase, read as the textbook
-// reads it or as specified, ticked in the menu as a user does.
+// reads it or as the program always has, ticked in the menu as a user does.
 void setUp(WindowFixture& f, const QString& numerator, const QString& denominator, int phase,
            bool textbook)
 {
@@ -81,7 +81,7 @@ void TestTextbook::oneSymbolSet_data()
     QTest::addColumn<QString>("formula");    // of y in the time signals
 
     // clang-format off
-    QTest::newRow("3 : 2 as specified: the bar's phase and the y oscillation's") << "3" << "2" << 79 << false << "Phase y: 0,79 rad ≈ 45,3° (Phase der y-Schwingung: 67,9°)" << QStringList{"Ay = 1,00   φy = 45,3°", "Phase der y-Schwingung: 67,9°"} << "y(t) = 1,00 · sin((t + 0,79) · 3 / 2)";
+    QTest::newRow("3 : 2 without the tick: the bar's phase and the y oscillation's") << "3" << "2" << 79 << false << "Phase y: 0,79 rad ≈ 45,3° (Phase der y-Schwingung: 67,9°)" << QStringList{"Ay = 1,00   φy = 45,3°", "Phase der y-Schwingung: 67,9°"} << "y(t) = 1,00 · sin((t + 0,79) · 3 / 2)";
     QTest::newRow("3 : 2 as the textbook reads it: one phase") << "3" << "2" << 79 << true << "Phase y: 0,79 rad ≈ 45,3°" << QStringList{"Ay = 1,00   φy = 45,3°"} << "y(t) = 1,00 · sin(3 / 2 · t + 0,79)";
     QTest::newRow("2 : 1 at 90° as the textbook reads it") << "2" << "1" << 157 << true << "Phase y: 1,57 rad ≈ 90,0°" << QStringList{"Ay = 1,00   φy = 90,0°"} << "y(t) = 1,00 · sin(2 / 1 · t + 1,57)";
     QTest::newRow("1 : 2 at 300,2° as the textbook reads it") << "1" << "2" << 524 << true << "Phase y: 5,24 rad ≈ 300,2°" << QStringList{"Ay = 1,00   φy = 300,2°"} << "y(t) = 1,00 · sin(1 / 2 · t + 5,24)";
@@ -157,7 +157,7 @@ void TestTextbook::offLeavesTodaysPicture()
 void TestTextbook::everyPlateCellAtTheOwnPhase_data()
 {
     QTest::addColumn<bool>("textbook");
-    QTest::newRow("as specified: the bar's phase times Z / N") << false;
+    QTest::newRow("without the tick: the bar's phase times Z / N") << false;
     QTest::newRow("as the textbook reads it: the bar's phase in every cell") << true;
 }
 
@@ -183,7 +183,7 @@ void TestTextbook::everyPlateCellAtTheOwnPhase()
 void TestTextbook::marksApartAndValuesReadable_data()
 {
     QTest::addColumn<bool>("textbook");
-    QTest::newRow("as specified: the marks and values as they always were") << false;
+    QTest::newRow("without the tick: the marks and values as they always were") << false;
     QTest::newRow("as the textbook reads it: △ round ○, values with a rim") << true;
 }
 
