@@ -574,8 +574,14 @@ KORV_EXPORT(sampleScene) const char* korvSampleScene()
     s.add(item::RichText{c.topLeft(), "x<sub>2</sub><br><i>y</i>&nbsp;", font, 40, true,
                          palette::kValues, TextRole::Value, true});
     c = cell(k++);
-    s.add(item::Label{
-        c, "A<sub>x</sub>", font, palette::kValues, {palette::kBlack}, 3, TextRole::Value});
+    item::Label label;
+    label.box = c;
+    label.html = "A<sub>x</sub>";
+    label.font = font;
+    label.colour = palette::kValues;
+    label.ground = {palette::kBlack};
+    label.padding = 3;
+    s.add(label);
     c = cell(k++);
     s.add(item::Drawing{c, screenDrawing({1, 0, 1, 0, 1, 1}, loopEnd(1)), 1, false, false,
                         palette::kScreenGround, false});
