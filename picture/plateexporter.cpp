@@ -61,6 +61,44 @@ bool PlateExporter::knownFormat(const QString& path)
     return ending == "png" || ending == "svg" || ending == "pdf";
 }
 
+namespace {
+
+// The plate's width on a page of this shape, and the side of a cell there, both in the page's
+// units.
+struct Fit
+{
+    double width = 0;
+    double cellSide = 0;
+};
+
+Fit fit(const OverviewPlate& plate, const QSizeF& page)
+{
+    const QSize shape = PlateExporter::size(plate, 1000);
+    const double width = std::min(page.width(), page.height() * shape.width() / shape.height());
+    return {width, width * PlateExporter::cellRect(plate, 0, 1000).width() / 1000};
+}
+
+QSizeF printable(const QPageLayout& layout)
+{
+    return layout.paintRect(QPageLayout::Millimeter).size();
+}
+
+} // namespace
+
+OverviewPlate PlateExporter::fitted(const OverviewPlate& plate, const QSizeF& page)
+{
+    OverviewPlate best = plate;
+    if (!plate.reflowable())
+        return best;
+    for (int columns = 1; columns <= static_cast<int>(plate.cells().size()); ++columns) {
+        OverviewPlate tried = plate;
+        tried.setColumns(columns);
+        if (fit(tried, page).cellSide > fit(best, page).cellSide + 1e-9)
+            best = tried;
+    }
+    return best;
+}
+
 bool PlateExporter::paintPage(const OverviewPlate& plate, QPagedPaintDevice& device, bool worksheet)
 {
     QPainter painter;
@@ -68,9 +106,10 @@ bool PlateExporter::paintPage(const OverviewPlate& plate, QPagedPaintDevice& dev
         return false;
     // The painter's origin is the corner of the page's printable rectangle.
     const QSizeF page(device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
-    const QSize shape = size(plate, 1000);
-    const double width = std::min(page.width(), page.height() * shape.width() / shape.height());
-    paint(plate, painter,
+    const OverviewPlate onPage = fitted(plate, page);
+    const QSize shape = size(onPage, 1000);
+    const double width = fit(onPage, page).width;
+    paint(onPage, painter,
           QRectF((page.width() - width) / 2, 0, width, width * shape.height() / shape.width()),
           worksheet);
     return painter.end();
@@ -78,12 +117,18 @@ bool PlateExporter::paintPage(const OverviewPlate& plate, QPagedPaintDevice& dev
 
 QByteArray PlateExporter::pdf(const OverviewPlate& plate, bool worksheet)
 {
-    const QSize shape = size(plate, 1000);
-    const PictureExporter::PdfPage page{
-        QPageLayout(QPageSize(QPageSize::A4),
-                    shape.width() > shape.height() ? QPageLayout::Landscape : QPageLayout::Portrait,
-                    QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter),
-        kPdfResolution, QPagedPaintDevice::PdfVersion_1_4, kTitle, QStringLiteral("korvelian")};
+    const auto layout = [](QPageLayout::Orientation orientation) {
+        return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(15, 15, 15, 15),
+                           QPageLayout::Millimeter);
+    };
+    // The page turned the way that gives the cells the most room.
+    const QPageLayout portrait = layout(QPageLayout::Portrait);
+    const QPageLayout landscape = layout(QPageLayout::Landscape);
+    const bool across = fit(fitted(plate, printable(landscape)), printable(landscape)).cellSide >
+                        fit(fitted(plate, printable(portrait)), printable(portrait)).cellSide;
+    const PictureExporter::PdfPage page{across ? landscape : portrait, kPdfResolution,
+                                        QPagedPaintDevice::PdfVersion_1_4, kTitle,
+                                        QStringLiteral("korvelian")};
     return PictureExporter::pdf(
         page, [&](QPagedPaintDevice& device) { return paintPage(plate, device, worksheet); });
 }

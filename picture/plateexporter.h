@@ -40,6 +40,9 @@ public:
 
     // The plate as large as fits, centred across the top of the page. Gives false when the
     // device cannot be painted on.
+    // The plate laid out in the rows that give its cells the most room on a page of this shape
+    // (the phases; the ratios keep their square).
+    static OverviewPlate fitted(const OverviewPlate& plate, const QSizeF& page);
     static bool paintPage(const OverviewPlate& plate, QPagedPaintDevice& device, bool worksheet);
 
 private:

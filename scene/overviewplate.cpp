@@ -131,6 +131,7 @@ OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const P
         return;
     }
     m_columns = static_cast<int>(std::size(kPhaseDegrees));
+    m_reflowable = true;
     std::string ratio = "Korvelian-Figuren " + frequencies() + " = " +
                         ratioText(inUse.numerator, inUse.denominator);
     if (!entryAccepted)
@@ -152,6 +153,12 @@ OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const P
     }
     if (m_cells.empty())
         m_notes = {m_notes.front()};
+}
+
+void OverviewPlate::setColumns(int columns)
+{
+    if (m_reflowable)
+        m_columns = std::clamp(columns, 1, std::max(1, static_cast<int>(m_cells.size())));
 }
 
 OverviewPlate::Geometry OverviewPlate::geometry(TextMetrics& metrics, int width) const

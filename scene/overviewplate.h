@@ -43,6 +43,10 @@ public:
     // A line for each ratio left out because its closing count is refused.
     const std::vector<std::string>& notes() const { return m_notes; }
     int columns() const { return m_columns; }
+    // A page of another shape than the screen's plate may take the phases in more rows; the
+    // ratios keep their square, whose rows and columns are numerator and denominator.
+    bool reflowable() const { return m_reflowable; }
+    void setColumns(int columns);
 
     // The plate's size in whole pixels at a width; the height follows from the cells and
     // texts.
@@ -70,6 +74,7 @@ private:
     std::vector<std::string> m_title;
     std::vector<std::string> m_notes;
     int m_columns = 4;
+    bool m_reflowable = false;
     bool m_yUp = false;
     bool m_fine = false;
 };

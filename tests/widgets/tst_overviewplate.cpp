@@ -49,6 +49,8 @@ private slots:
     void cellAsTheSingleExport();
     void files_data();
     void files();
+    void pageLayout_data();
+    void pageLayout();
 };
 
 void TestOverviewPlate::cells_data()
@@ -210,6 +212,36 @@ void TestOverviewPlate::files()
         QCOMPARE(written.count("<path"), paths);
         QVERIFY2(written.size() < 200'000, qPrintable(QString::number(written.size())));
     }
+}
+
+void TestOverviewPlate::pageLayout_data()
+{
+    QTest::addColumn<OverviewPlate::Form>("form");
+    QTest::addColumn<QSizeF>("page"); // A4's printable part, in millimetres
+    QTest::addColumn<int>("columns");
+
+    QTest::newRow("phases on a portrait page: two columns")
+        << OverviewPlate::Form::Phases << QSizeF(180, 267) << 2;
+    QTest::newRow("phases on a landscape page: three")
+        << OverviewPlate::Form::Phases << QSizeF(267, 180) << 3;
+    QTest::newRow("phases on a strip: one row")
+        << OverviewPlate::Form::Phases << QSizeF(500, 80) << 5;
+    QTest::newRow("ratios keep their square")
+        << OverviewPlate::Form::Ratios << QSizeF(267, 180) << 4;
+}
+
+// A page takes the phases in the rows that make their cells largest: the single row of the
+// screen's plate left half of an A4 page empty.
+void TestOverviewPlate::pageLayout()
+{
+    QFETCH(OverviewPlate::Form, form);
+    QFETCH(QSizeF, page);
+    QFETCH(int, columns);
+    WindowFixture f;
+    const OverviewPlate plate = f.window.plate(form);
+    const OverviewPlate onPage = PlateExporter::fitted(plate, page);
+    QCOMPARE(onPage.columns(), columns);
+    QCOMPARE(onPage.cells().size(), plate.cells().size());
 }
 
 KORVELIAN_WIDGET_TEST(overviewplate, TestOverviewPlate)
