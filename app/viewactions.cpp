@@ -8,6 +8,7 @@
 #include "handlers/soundcontrol.h"
 #include "model/driftstep.h"
 #include "model/numbertext.h"
+#include "scene/presets.h"
 #include "widgets/helpwindow.h"
 #include "widgets/plateview.h"
 #include "widgets/screenarea.h"
@@ -78,7 +79,7 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     addSeparator();
     addSound();
     addSeparator();
-    connect(add(QStringLiteral("Zurücksetzen"), {}, nullptr), &QAction::triggered, this,
+    connect(add(QString::fromUtf8(kResetCaption), {}, nullptr), &QAction::triggered, this,
             [this] { ControlTable::reset(m_window); });
     addSeparator();
     addZoom();

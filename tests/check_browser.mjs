@@ -191,7 +191,7 @@ async function menuItem(caption) {
 const beforeViews = [await lit("underlay"), await lit("readings")];
 const captions = await menuItem("Raster");
 check("the screen's menu lists its views", captions.join("|") ===
-      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)", captions.join("|"));
+      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)||Zurücksetzen", captions.join("|"));
 await menuItem("Werte einblenden");
 const afterViews = [await lit("underlay"), await lit("readings")];
 check("Raster draws the graticule beneath the figure", beforeViews[0] === 0 && afterViews[0] > 1000, String([beforeViews[0], afterViews[0]]));
@@ -201,6 +201,55 @@ await menuItem("Werte einblenden");
 await menuItem("y-Achse nach oben (wie am Oszilloskop)");
 const upward = differing(await figure(), await picture("y-up"));
 check("y upward from the menu as the desktop draws it", !upward, upward);
+
+// The menus' settings a click away: a ratio from a box's menu, an angle from a bar's, a value
+// typed into "Wert eingeben…" (refused while it is no number), and "Zurücksetzen" back to the
+// start picture.
+await open();
+async function contextEntry(selector, caption) {
+  await page.click(selector, { button: "right" });
+  const items = await page.$$eval("#menu > div", (all) => all.map((d) => d.textContent));
+  const at = items.indexOf(caption);
+  if (at >= 0) await (await page.$$("#menu > div"))[at].click();
+  await settled();
+  return items;
+}
+const ratioItems = await contextEntry("#txtNenner", "3:2");
+check("a box's menu lists the usual ratios", ratioItems.join("|") ===
+      "Verhältnis Zähler : Nenner|1:1|1:2|2:1|1:3|2:3|3:2|3:4|4:5|5:6", ratioItems.join("|"));
+const phaseItems = await contextEntry("#hscPhase .thumb", "45°");
+check("a phase bar's menu lists its angles", phaseItems.join("|") ===
+      "0°|30°|45°|60°|90°|120°|135°|150°|180°|270°||Wert eingeben…", phaseItems.join("|"));
+const preset = differing(await figure(), await picture("ratio-3-2-45"));
+check("3:2 and 45° from the menus as the desktop draws them", !preset, preset);
+const amplitudeItems = await contextEntry("#hscAmp1 .thumb", "Wert eingeben…");
+check("an amplitude bar's menu lists its amplitudes", amplitudeItems.join("|") === "0,5|1,0|1,5|2,0||Wert eingeben…",
+      amplitudeItems.join("|"));
+const entry = () => page.evaluate(() => {
+  const d = document.getElementById("valueEntry");
+  return [d.open, d.querySelector(".title").textContent, d.querySelector("label span").textContent,
+          d.querySelector("input").value, d.querySelector(".message").textContent, d.querySelector("button[value=ok]").disabled];
+});
+check("Wert eingeben… asks with the bar's value", JSON.stringify(await entry()) ===
+      JSON.stringify([true, "Amplitude x eingeben", "Amplitude x von 0 bis 2:", "1,00", "", false]), JSON.stringify(await entry()));
+await page.keyboard.type("eins");
+const refusedEntry = await entry();
+check("a word is refused in German, OK stays off", refusedEntry[4] === "Bitte eine Zahl eingeben, etwa 1,5." && refusedEntry[5],
+      JSON.stringify(refusedEntry));
+await page.click("#valueEntry input", { count: 3 });
+await page.keyboard.type("0,255");
+const told = await entry();
+check("a value between the bar's steps is told", told[4] === "0,255 → 0,26: der Regler stellt in Hundertstel ein" && !told[5],
+      JSON.stringify(told));
+await page.click("#valueEntry button[value=ok]");
+await settled();
+check("OK sets the bar to what it told", (await state()).values[0] === 26, JSON.stringify((await state()).values));
+await menuItem("Zurücksetzen");
+const reset = await state();
+check("Zurücksetzen sets the boxes and bars back", JSON.stringify([reset.texts.slice(0, 2), reset.values]) ===
+      JSON.stringify([["1", "1"], [100, 0, 100, 0]]), JSON.stringify(reset));
+const resetFigure = differing(await figure(), await picture("start"));
+check("Zurücksetzen draws the start figure", !resetFigure, resetFigure);
 
 // Refused entries: the hint says why in German, the boxes keep the entry, the figure stays.
 await open();

@@ -9,7 +9,9 @@
 #include "form/screenviews.h"
 #include "model/constants.h"
 #include "json.h"
+#include "scene/presets.h"
 #include "scene/textmetrics.h"
+#include "scene/typedvalue.h"
 #include "scenejson.h"
 #include "webwindow.h"
 
@@ -497,6 +499,72 @@ KORV_EXPORT(readings) const char* korvReadings(double width, double height, doub
     c.window.screen().describeReadings(scene, c.metrics, {0, 0, width, height}, linePixels(zoom),
                                        false);
     return sceneJson(scene);
+}
+
+// Every bar and the ratio back where the window started, as the screen's menu offers it.
+KORV_EXPORT(reset) void korvReset()
+{
+    if (!core().window.ended())
+        resetControls(core().window);
+}
+
+// The words of the screen's menu beyond its views.
+KORV_EXPORT(menuWords) const char* korvMenuWords()
+{
+    Core& c = core();
+    c.json.clear();
+    c.json.begin('{').field("reset", kResetCaption).end('}');
+    return written(c.json);
+}
+
+// A bar's menu: its presets and the entry of a value, with what that entry asks and the bar's
+// value written for its field.
+KORV_EXPORT(barMenu) const char* korvBarMenu(int bar)
+{
+    Core& c = core();
+    const auto which = static_cast<ScrollBar>(bar);
+    const ControlLayout& row = control(which);
+    c.json.clear();
+    c.json.begin('{').key("presets").begin('[');
+    for (const BarPreset& preset : barPresets(row))
+        c.json.begin('{').field("caption", preset.caption).field("value", preset.value).end('}');
+    c.json.end(']');
+    c.json.field("entry", kValueEntryCaption).field("title", valueEntryTitle(row));
+    c.json.field("prompt", valueEntryPrompt(row));
+    c.json.field("start", valueEntryStart(row, c.window.scrollValue(which)));
+    c.json.end('}');
+    return written(c.json);
+}
+
+// A value typed for a bar: the bar's value it sets (null where refused) and what the line
+// beneath the field says.
+KORV_EXPORT(typedValue) const char* korvTypedValue(int bar, const char* text, int length)
+{
+    Core& c = core();
+    const TypedValue typed = readTypedValue(control(static_cast<ScrollBar>(bar)),
+                                            std::string(text, static_cast<std::size_t>(length)));
+    c.json.clear();
+    c.json.begin('{').key("value");
+    if (typed.barValue)
+        c.json.number(*typed.barValue);
+    else
+        c.json.null();
+    c.json.field("message", typed.message).end('}');
+    return written(c.json);
+}
+
+// The usual ratios a box's menu offers.
+KORV_EXPORT(ratioMenu) const char* korvRatioMenu()
+{
+    Core& c = core();
+    c.json.clear();
+    c.json.begin('{').field("caption", kRatiosCaption).key("ratios").begin('[');
+    for (const RatioPreset& ratio : kRatioPresets) {
+        c.json.begin('{').field("caption", ratio.caption());
+        c.json.field("numerator", ratio.numerator).field("denominator", ratio.denominator).end('}');
+    }
+    c.json.end(']').end('}');
+    return written(c.json);
 }
 
 // The texts measured through the page, so that the page's own measures can be checked.

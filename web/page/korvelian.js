@@ -94,6 +94,10 @@ function build() {
         if (c.lightYellow) element.classList.add("written");
         if (c.change !== null) {
           element.addEventListener("input", () => typed(c.textBox, element.value));
+          // Numerator and denominator offer the usual ratios.
+          if (c.textBox <= 1) {
+            element.addEventListener("contextmenu", (e) => { e.preventDefault(); showRatioMenu(e.clientX, e.clientY); });
+          }
         } else {
           // What the program writes is read, not typed into.
           element.readOnly = true;
@@ -230,7 +234,14 @@ function buildBar(c) {
   };
   thumb.addEventListener("pointerup", release);
   thumb.addEventListener("pointercancel", release);
+  element.addEventListener("contextmenu", (e) => { e.preventDefault(); showBarMenu(c.scrollBar, e.clientX, e.clientY); });
   element.addEventListener("keydown", (e) => {
+    if (e.key === "ContextMenu" || (e.key === "F10" && e.shiftKey)) {
+      const box = element.getBoundingClientRect();
+      showBarMenu(c.scrollBar, box.left, box.bottom);
+      e.preventDefault();
+      return;
+    }
     const step = { ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1, PageUp: -1, PageDown: 1 }[e.key];
     if (step !== undefined) set(bar.value + step);
     else if (e.key === "Home") set(0);
@@ -344,26 +355,102 @@ function frame() {
   }
 }
 
-// The screen's context menu: its views, each ticked where it is on.
-function showMenu(x, y) {
+// A context menu of entries {caption, checked (undefined: no tick), run} and separators (null),
+// at a place of the page; its words come from the core.
+function popup(x, y, entries, label) {
   const menu = document.getElementById("menu");
+  if (menu.hidden) page.menuOpener = document.activeElement;
   menu.replaceChildren();
-  page.core.json(page.core.x.korv_views()).forEach((view, index) => {
+  menu.setAttribute("aria-label", label);
+  for (const entry of entries) {
     const item = document.createElement("div");
-    item.setAttribute("role", "menuitemcheckbox");
-    item.setAttribute("aria-checked", String(view.on));
-    item.tabIndex = -1;
-    item.textContent = view.caption;
-    item.addEventListener("click", () => {
-      hideMenu();
-      page.core.x.korv_setView(index, view.on ? 0 : 1);
-    });
+    if (entry === null) {
+      item.className = "separator";
+      item.setAttribute("role", "separator");
+    } else if (!entry.run) {
+      item.className = "heading";
+      item.textContent = entry.caption;
+    } else {
+      item.setAttribute("role", entry.checked === undefined ? "menuitem" : "menuitemcheckbox");
+      if (entry.checked !== undefined) item.setAttribute("aria-checked", String(entry.checked));
+      item.tabIndex = -1;
+      item.textContent = entry.caption;
+      item.addEventListener("click", () => { hideMenu(); entry.run(); });
+    }
     menu.append(item);
-  });
+  }
   menu.hidden = false;
-  menu.style.left = `${Math.min(x, window.innerWidth - menu.offsetWidth)}px`;
-  menu.style.top = `${Math.min(y, window.innerHeight - menu.offsetHeight)}px`;
-  menu.firstChild.focus();
+  menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - menu.offsetWidth))}px`;
+  menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - menu.offsetHeight))}px`;
+  menu.querySelector("[tabindex]").focus();
+}
+
+// The screen's context menu: its views, each ticked where it is on, and the way back to the
+// start.
+function showMenu(x, y) {
+  const core = page.core;
+  const words = core.json(core.x.korv_menuWords());
+  const entries = core.json(core.x.korv_views()).map((view, index) =>
+    ({ caption: view.caption, checked: view.on, run: () => core.x.korv_setView(index, view.on ? 0 : 1) }));
+  entries.push(null, { caption: words.reset, run: () => core.call("korv_reset") });
+  popup(x, y, entries, "Bildschirm");
+}
+
+// A bar's menu: its presets and the entry of a value.
+function showBarMenu(bar, x, y) {
+  const core = page.core;
+  const menu = core.json(core.x.korv_barMenu(bar));
+  const entries = menu.presets.map((preset) =>
+    ({ caption: preset.caption, run: () => core.call("korv_setValue", bar, preset.value) }));
+  entries.push(null, { caption: menu.entry, run: () => enterValue(bar, menu) });
+  popup(x, y, entries, page.layout.controls.find((c) => c.scrollBar === bar).accessibleName);
+}
+
+// A numerator's or denominator's menu: the usual ratios, typed into both boxes.
+function showRatioMenu(x, y) {
+  const core = page.core;
+  const menu = core.json(core.x.korv_ratioMenu());
+  const entries = [{ caption: menu.caption }];
+  for (const ratio of menu.ratios) {
+    entries.push({ caption: ratio.caption, run: () => {
+      typed(0, String(ratio.numerator));
+      typed(1, String(ratio.denominator));
+    } });
+  }
+  popup(x, y, entries, menu.caption);
+}
+
+// "Wert eingeben…": the text checked by the core at every keystroke, OK sets the bar as a
+// click on it does.
+function enterValue(bar, menu) {
+  const dialog = document.getElementById("valueEntry");
+  const field = dialog.querySelector("input");
+  const message = dialog.querySelector(".message");
+  const ok = dialog.querySelector("button[value=ok]");
+  dialog.querySelector(".title").textContent = menu.title;
+  dialog.querySelector("label span").textContent = menu.prompt;
+  let value = null;
+  const check = () => {
+    const core = page.core;
+    const bytes = core.encoder.encode(field.value);
+    const pointer = core.x.korv_alloc(bytes.length + 1);
+    core.bytes.set(bytes, pointer);
+    const answer = core.json(core.x.korv_typedValue(bar, pointer, bytes.length));
+    core.x.korv_free(pointer);
+    value = answer.value;
+    message.textContent = answer.message;
+    ok.disabled = value === null;
+  };
+  field.value = menu.start;
+  field.oninput = check;
+  check();
+  dialog.onclose = () => {
+    if (dialog.returnValue === "ok" && value !== null) page.core.call("korv_setValue", bar, value);
+    page.bars[bar].element.focus();
+  };
+  dialog.returnValue = "";
+  dialog.showModal();
+  field.select();
 }
 
 function hideMenu() {
@@ -373,12 +460,12 @@ function hideMenu() {
 function buildMenu() {
   const menu = document.getElementById("menu");
   menu.addEventListener("keydown", (e) => {
-    const items = [...menu.children];
+    const items = [...menu.querySelectorAll("[tabindex]")];
     const at = items.indexOf(document.activeElement);
     if (e.key === "ArrowDown") items[(at + 1) % items.length].focus();
     else if (e.key === "ArrowUp") items[(at + items.length - 1) % items.length].focus();
     else if (e.key === "Enter" || e.key === " ") document.activeElement.click();
-    else if (e.key === "Escape" || e.key === "Tab") { hideMenu(); page.screen.element.focus(); }
+    else if (e.key === "Escape" || e.key === "Tab") { hideMenu(); (page.menuOpener || page.screen.element).focus(); }
     else return;
     e.preventDefault();
   });
