@@ -191,7 +191,7 @@ async function menuItem(caption) {
 const beforeViews = [await lit("underlay"), await lit("readings")];
 const captions = await menuItem("Raster");
 check("the screen's menu lists its views", captions.join("|") ===
-      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)||Zurücksetzen", captions.join("|"));
+      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)||Link kopieren||Zurücksetzen", captions.join("|"));
 await menuItem("Werte einblenden");
 const afterViews = [await lit("underlay"), await lit("readings")];
 check("Raster draws the graticule beneath the figure", beforeViews[0] === 0 && afterViews[0] > 1000, String([beforeViews[0], afterViews[0]]));
@@ -201,6 +201,34 @@ await menuItem("Werte einblenden");
 await menuItem("y-Achse nach oben (wie am Oszilloskop)");
 const upward = differing(await figure(), await picture("y-up"));
 check("y upward from the menu as the desktop draws it", !upward, upward);
+// The views are remembered for the next visit; where the browser keeps nothing, a German line
+// says so and the page works on.
+await menuItem("y-Achse nach oben (wie am Oszilloskop)");
+await menuItem("Raster");
+await open();
+await settled();
+check("a view chosen is there at the next visit", await lit("underlay") > 1000, String(await lit("underlay")));
+check("a view not chosen is not", !differing(await figure(), await picture("start")), differing(await figure(), await picture("start")));
+await menuItem("Raster");
+await open();
+await settled();
+check("a view turned off stays off at the next visit", await lit("underlay") === 0, String(await lit("underlay")));
+{
+  const blocked = await browser.newPage();
+  await blocked.setViewport({ width: 658, height: 488, deviceScaleFactor: 1 });
+  await blocked.evaluateOnNewDocument(() => Object.defineProperty(window, "localStorage", {
+    get() { throw new DOMException("blocked", "SecurityError"); } }));
+  await blocked.goto("file://" + path.resolve(pagePath));
+  await blocked.waitForFunction(() => window.korvelian && window.korvelian.firstFigure > 0, { timeout: 20000 });
+  const line = await blocked.evaluate(() => [document.getElementById("notice").hidden, document.getElementById("notice").textContent]);
+  check("blocked storage is told in German", !line[0] && line[1].startsWith("Dieser Browser speichert nichts"), JSON.stringify(line));
+  await blocked.click("#picBildschirm", { button: "right" });
+  const items = await blocked.$$eval("#menu > div", (all) => all.map((d) => d.textContent));
+  await (await blocked.$$("#menu > div"))[items.indexOf("Raster")].click();
+  const on = await blocked.evaluate(() => korvelian.core.json(korvelian.core.x.korv_views())[2].on);
+  check("without storage the views still switch", on === true, String(on));
+  await blocked.close();
+}
 
 // The menus' settings a click away: a ratio from a box's menu, an angle from a bar's, a value
 // typed into "Wert eingeben…" (refused while it is no number), and "Zurücksetzen" back to the
@@ -222,6 +250,12 @@ check("a phase bar's menu lists its angles", phaseItems.join("|") ===
       "0°|30°|45°|60°|90°|120°|135°|150°|180°|270°||Wert eingeben…", phaseItems.join("|"));
 const preset = differing(await figure(), await picture("ratio-3-2-45"));
 check("3:2 and 45° from the menus as the desktop draws them", !preset, preset);
+// "Link kopieren" puts the setting into the address line (and the clipboard where the browser
+// lets it) and says so.
+await menuItem("Link kopieren");
+const copied = await page.evaluate(() => [location.hash, document.getElementById("notice").textContent, location.href]);
+check("Link kopieren writes the setting as a link", copied[0] === "#ratio=3:2&phase-y=45.2637" &&
+      (copied[1] === "Link kopiert: " + copied[2] || copied[1].endsWith("in der Adresszeile: " + copied[2])), JSON.stringify(copied));
 const amplitudeItems = await contextEntry("#hscAmp1 .thumb", "Wert eingeben…");
 check("an amplitude bar's menu lists its amplitudes", amplitudeItems.join("|") === "0,5|1,0|1,5|2,0||Wert eingeben…",
       amplitudeItems.join("|"));

@@ -508,12 +508,18 @@ KORV_EXPORT(reset) void korvReset()
         resetControls(core().window);
 }
 
-// The words of the screen's menu beyond its views.
+// What the page says where the browser keeps nothing between visits: everything else works.
+constexpr const char* kStorageBlocked = "Dieser Browser speichert nichts: die Ansicht gilt nur, "
+                                        "bis die Seite geschlossen wird.";
+
+// The words of the screen's menu beyond its views, and what the page says about them.
 KORV_EXPORT(menuWords) const char* korvMenuWords()
 {
     Core& c = core();
     c.json.clear();
-    c.json.begin('{').field("reset", kResetCaption).end('}');
+    c.json.begin('{').field("reset", kResetCaption).field("copyLink", kCopyLinkCaption);
+    c.json.field("linkCopied", kLinkCopied).field("linkNotCopied", kLinkNotCopied);
+    c.json.field("storageBlocked", kStorageBlocked).end('}');
     return written(c.json);
 }
 

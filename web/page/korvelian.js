@@ -391,9 +391,69 @@ function showMenu(x, y) {
   const core = page.core;
   const words = core.json(core.x.korv_menuWords());
   const entries = core.json(core.x.korv_views()).map((view, index) =>
-    ({ caption: view.caption, checked: view.on, run: () => core.x.korv_setView(index, view.on ? 0 : 1) }));
+    ({ caption: view.caption, checked: view.on, run: () => {
+      core.x.korv_setView(index, view.on ? 0 : 1);
+      rememberViews();
+    } }));
+  entries.push(null, { caption: words.copyLink, run: () => copyLink(words) });
   entries.push(null, { caption: words.reset, run: () => core.call("korv_reset") });
   popup(x, y, entries, "Bildschirm");
+}
+
+// The current setting as a link: in the address line (without reloading) and on the clipboard.
+async function copyLink(words) {
+  const fragment = page.core.json(page.core.x.korv_link()).fragment;
+  history.replaceState(null, "", fragment ? "#" + fragment : location.pathname + location.search);
+  const link = location.href;
+  try {
+    await navigator.clipboard.writeText(link);
+    notice(words.linkCopied + link);
+  } catch {
+    notice(words.linkNotCopied + link);
+  }
+}
+
+// The screen's views are remembered in the browser for the next visit; where it keeps
+// nothing, a German line says so once and the rest works as before.
+const kViewsKey = "korvelian.views";
+function storage() {
+  try {
+    const store = window.localStorage;
+    store.getItem(kViewsKey);
+    return store;
+  } catch {
+    return null;
+  }
+}
+
+function rememberViews() {
+  const store = storage();
+  const views = page.core.json(page.core.x.korv_views()).map((view) => view.on);
+  try {
+    if (store) store.setItem(kViewsKey, JSON.stringify(views));
+  } catch {
+    // A full or blocked store: the view holds until the page is closed.
+  }
+}
+
+function restoreViews() {
+  const store = storage();
+  if (!store) {
+    notice(page.core.json(page.core.x.korv_menuWords()).storageBlocked);
+    return;
+  }
+  let views = null;
+  try {
+    views = JSON.parse(store.getItem(kViewsKey));
+  } catch {
+    return;
+  }
+  if (!Array.isArray(views)) return;
+  const count = page.core.json(page.core.x.korv_views()).length;
+  // Only true or false of each view is read; anything else in the store is ignored.
+  views.slice(0, count).forEach((on, index) => {
+    if (on === true || on === false) page.core.x.korv_setView(index, on ? 1 : 0);
+  });
 }
 
 // A bar's menu: its presets and the entry of a value.
@@ -588,6 +648,7 @@ async function main() {
   fit();
   window.addEventListener("resize", fit);
   page.core.call("korv_start");
+  restoreViews();
   window.korvelian = page;
   // A link carries a setting in its fragment, with the command line's names.
   const fragment = location.hash.slice(1);
