@@ -8,7 +8,7 @@
 #include "handlers/soundcontrol.h"
 #include "model/driftstep.h"
 #include "model/numbertext.h"
-#include "scene/presets.h"
+#include "scene/menuwords.h"
 #include "widgets/helpwindow.h"
 #include "widgets/plateview.h"
 #include "widgets/screenarea.h"
@@ -54,9 +54,9 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
 {
     const QList<QAction*> pictureActions = {
         add(QStringLiteral("Bild kopieren"), QKeySequence::Copy, &ViewActions::copyPicture),
-        add(QStringLiteral("Bild speichern unter…"), QKeySequence(Qt::CTRL | Qt::Key_S),
+        add(QString::fromUtf8(kSavePictureCaption), QKeySequence(Qt::CTRL | Qt::Key_S),
             &ViewActions::savePicture),
-        add(QStringLiteral("Drucken…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+        add(QString::fromUtf8(kPrintCaption), QKeySequence(Qt::CTRL | Qt::Key_P),
             &ViewActions::printPicture)};
     m_worksheet = add(QStringLiteral("Arbeitsblatt-Farben"), {}, nullptr);
     m_worksheet->setCheckable(true);

@@ -15,7 +15,6 @@ struct ControlLayout;
 
 inline constexpr const char* kValueEntryCaption = "Wert eingeben…";
 inline constexpr const char* kRatiosCaption = "Verhältnis Zähler : Nenner";
-inline constexpr const char* kResetCaption = "Zurücksetzen";
 
 struct BarPreset
 {

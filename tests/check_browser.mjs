@@ -191,7 +191,8 @@ async function menuItem(caption) {
 const beforeViews = [await lit("underlay"), await lit("readings")];
 const captions = await menuItem("Raster");
 check("the screen's menu lists its views", captions.join("|") ===
-      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)||Link kopieren||Zurücksetzen", captions.join("|"));
+      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)||Bild als PNG speichern|Drucken…||" +
+      "Link kopieren||Zurücksetzen", captions.join("|"));
 await menuItem("Werte einblenden");
 const afterViews = [await lit("underlay"), await lit("readings")];
 check("Raster draws the graticule beneath the figure", beforeViews[0] === 0 && afterViews[0] > 1000, String([beforeViews[0], afterViews[0]]));
@@ -250,6 +251,42 @@ check("a phase bar's menu lists its angles", phaseItems.join("|") ===
       "0°|30°|45°|60°|90°|120°|135°|150°|180°|270°||Wert eingeben…", phaseItems.join("|"));
 const preset = differing(await figure(), await picture("ratio-3-2-45"));
 check("3:2 and 45° from the menus as the desktop draws them", !preset, preset);
+// "Bild als PNG speichern" downloads the desktop's export of the same setting, named by its
+// ratio; "Drucken…" prints it in worksheet colours: the same pixels, dark on white.
+{
+  const cdp = await page.createCDPSession();
+  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: pictures });
+  await menuItem("Bild als PNG speichern");
+  const saved = path.join(pictures, "korvelian-3-2.png");
+  for (let tries = 0; tries < 100 && !fs.existsSync(saved); ++tries) await new Promise((done) => setTimeout(done, 100));
+  check("the picture is downloaded named by its ratio", fs.existsSync(saved));
+  if (fs.existsSync(saved)) {
+    const d = differing(await picture("korvelian-3-2"), await picture("ratio-3-2-45"));
+    check("the downloaded PNG is the desktop's export", !d, d);
+  }
+  await page.evaluate(() => { window.print = () => { korvelian.printed = true; }; });
+  await menuItem("Drucken…");
+  await page.waitForFunction(() => korvelian.printed === true, { timeout: 10000 }).catch(() => {});
+  const printed = await page.evaluate(async () => {
+    const image = document.getElementById("print");
+    await image.decode();
+    const c = document.createElement("canvas");
+    c.width = image.naturalWidth; c.height = image.naturalHeight;
+    const ctx = c.getContext("2d");
+    ctx.drawImage(image, 0, 0);
+    const data = ctx.getImageData(0, 0, c.width, c.height).data;
+    let dark = 0;
+    for (let k = 0; k < data.length; k += 4) if (data[k] < 255 || data[k + 1] < 255 || data[k + 2] < 255) ++dark;
+    return { printed: korvelian.printed === true, size: [c.width, c.height], corner: Array.from(data.slice(0, 3)), dark };
+  });
+  const screenPicture = await picture("ratio-3-2-45");
+  let lit = 0;
+  for (let k = 0; k < screenPicture.rgb.length; k += 3)
+    if (screenPicture.rgb[k] !== screenPicture.rgb[0] || screenPicture.rgb[k + 1] !== screenPicture.rgb[1] ||
+        screenPicture.rgb[k + 2] !== screenPicture.rgb[2]) ++lit;
+  check("Drucken… prints the picture on white", printed.printed && printed.corner.join() === "255,255,255" &&
+        printed.size.join() === "441,441" && printed.dark === lit, JSON.stringify(printed) + " against " + lit);
+}
 // "Link kopieren" puts the setting into the address line (and the clipboard where the browser
 // lets it) and says so.
 await menuItem("Link kopieren");

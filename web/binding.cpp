@@ -9,6 +9,8 @@
 #include "form/screenviews.h"
 #include "model/constants.h"
 #include "json.h"
+#include "scene/filenames.h"
+#include "scene/menuwords.h"
 #include "scene/presets.h"
 #include "scene/textmetrics.h"
 #include "scene/typedvalue.h"
@@ -16,6 +18,7 @@
 #include "webwindow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -132,6 +135,7 @@ const char* layoutJson()
         Json json;
         json.begin('{');
         json.field("clientWidth", kClientWidth).field("clientHeight", kClientHeight);
+        json.field("screenSide", screenSide());
         json.field("twipsPerPixel", kTwipsPerPixel).field("family", kLayoutFamily);
         json.key("ground").begin('{');
         json.field("screen", palette::kScreenGround)
@@ -518,6 +522,8 @@ KORV_EXPORT(menuWords) const char* korvMenuWords()
     Core& c = core();
     c.json.clear();
     c.json.begin('{').field("reset", kResetCaption).field("copyLink", kCopyLinkCaption);
+    c.json.field("savePng", kSavePngCaption).field("saveSvg", kSaveSvgCaption);
+    c.json.field("print", kPrintCaption);
     c.json.field("linkCopied", kLinkCopied).field("linkNotCopied", kLinkNotCopied);
     c.json.field("storageBlocked", kStorageBlocked).end('}');
     return written(c.json);
@@ -571,6 +577,91 @@ KORV_EXPORT(ratioMenu) const char* korvRatioMenu()
     }
     c.json.end(']').end('}');
     return written(c.json);
+}
+
+namespace {
+
+// The screen's picture as it is saved: at 100 %, so that a width gives its own zoom.
+ScreenPicture savedPicture()
+{
+    ScreenPicture picture = core().window.screen();
+    picture.zoom = 1;
+    return picture;
+}
+
+RenderStyle savedStyle(const ScreenPicture& picture, double width, bool worksheet)
+{
+    RenderStyle style = picture.style();
+    style.zoom = width / picture.widthAtHundred();
+    style.worksheet = worksheet;
+    return style;
+}
+
+RectF savedTarget(const ScreenPicture& picture, double width)
+{
+    return {0, 0, width, width * picture.size.height / std::max(1.0, picture.size.width)};
+}
+
+} // namespace
+
+// The screen's picture as the desktop saves it, width pixels wide: {width, height, name}, the
+// height with what has no room on the picture beneath it. The page paints korv_savedUnder,
+// korv_savedFigure and korv_savedOver on one another.
+KORV_EXPORT(savedSize) const char* korvSavedSize(int width, const char* ending, int length)
+{
+    Core& c = core();
+    const ScreenPicture picture = savedPicture();
+    const RectF target = savedTarget(picture, width);
+    const double beneath = std::ceil(picture.beneathHeight(c.metrics, width));
+    c.json.clear();
+    c.json.begin('{').field("width", width);
+    c.json.field("pictureHeight", static_cast<int>(std::lround(target.height)));
+    c.json.field("height", static_cast<int>(std::lround(target.height) + beneath));
+    c.json.field("name", ratioFileName("korvelian", figureRatio(picture),
+                                       std::string(ending, static_cast<std::size_t>(length))));
+    c.json.end('}');
+    return written(c.json);
+}
+
+KORV_EXPORT(savedUnder) const char* korvSavedUnder(int width, int height, int worksheet)
+{
+    const ScreenPicture picture = savedPicture();
+    const RenderStyle style = savedStyle(picture, width, worksheet != 0);
+    Scene scene;
+    scene.fillRect({0, 0, double(width), double(height)},
+                   {worksheet ? palette::kWorksheetGround : picture.background});
+    picture.describeUnderlay(scene, savedTarget(picture, width), linePixels(style.zoom),
+                             worksheet != 0);
+    return sceneJson(scene);
+}
+
+// The figure's pixels of the saved picture, width x pictureHeight, clear where nothing is drawn.
+KORV_EXPORT(savedFigure)
+const std::uint32_t* korvSavedFigure(int width, int pictureHeight, int worksheet)
+{
+    Core& c = core();
+    const ScreenPicture picture = savedPicture();
+    c.screenPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(pictureHeight),
+                          0);
+    c.pixels.render(c.screenPixels.data(), width, pictureHeight,
+                    {double(width), double(pictureHeight)}, 1.0, picture.drawing,
+                    savedStyle(picture, width, worksheet != 0));
+    return c.screenPixels.data();
+}
+
+KORV_EXPORT(savedOver) const char* korvSavedOver(int width, int height, int worksheet)
+{
+    Core& c = core();
+    const ScreenPicture picture = savedPicture();
+    const RenderStyle style = savedStyle(picture, width, worksheet != 0);
+    const RectF target = savedTarget(picture, width);
+    Scene scene;
+    picture.describeAnnotations(scene, c.metrics, target, linePixels(style.zoom), worksheet != 0);
+    if (height > target.height + 0.5) {
+        picture.describeBeneath(scene, {0, target.height, double(width), height - target.height},
+                                worksheet != 0);
+    }
+    return sceneJson(scene);
 }
 
 // The texts measured through the page, so that the page's own measures can be checked.

@@ -395,9 +395,77 @@ function showMenu(x, y) {
       core.x.korv_setView(index, view.on ? 0 : 1);
       rememberViews();
     } }));
+  entries.push(null, { caption: words.savePng, run: () => savePicture() },
+               { caption: words.print, run: () => printPicture() });
   entries.push(null, { caption: words.copyLink, run: () => copyLink(words) });
   entries.push(null, { caption: words.reset, run: () => core.call("korv_reset") });
   popup(x, y, entries, "Bildschirm");
+}
+
+// A text handed to a call of the core that reads it and keeps nothing of it.
+function withText(text, call) {
+  const core = page.core;
+  const bytes = core.encoder.encode(text);
+  const pointer = core.x.korv_alloc(bytes.length + 1);
+  core.bytes.set(bytes, pointer);
+  try {
+    return call(pointer, bytes.length);
+  } finally {
+    core.x.korv_free(pointer);
+  }
+}
+
+// The screen's picture as the desktop saves it, at 100 % (the width at which a line is one
+// pixel): what lies beneath, the figure from the core's raster, what is read over it.
+function savedPicture(worksheet, ending = "png") {
+  const core = page.core;
+  const width = Math.round(page.layout.screenSide);
+  const size = core.json(withText(ending, (p, n) => core.x.korv_savedSize(width, p, n)));
+  const canvas = document.createElement("canvas");
+  canvas.width = size.width;
+  canvas.height = size.height;
+  const ctx = canvas.getContext("2d");
+  Painter.paint(ctx, core.json(core.x.korv_savedUnder(size.width, size.height, worksheet ? 1 : 0)), core);
+  const pointer = core.x.korv_savedFigure(size.width, size.pictureHeight, worksheet ? 1 : 0);
+  const pixels = new Uint8ClampedArray(core.x.memory.buffer.slice(pointer, pointer + size.width * size.pictureHeight * 4));
+  const figure = document.createElement("canvas");
+  figure.width = size.width;
+  figure.height = size.pictureHeight;
+  figure.getContext("2d").putImageData(new ImageData(pixels, size.width, size.pictureHeight), 0, 0);
+  ctx.drawImage(figure, 0, 0);
+  Painter.paint(ctx, core.json(core.x.korv_savedOver(size.width, size.height, worksheet ? 1 : 0)), core);
+  return { canvas, name: size.name };
+}
+
+// A download: the browser asks where to, or puts it into its folder of downloads.
+function download(blob, name) {
+  const link = document.createElement("a");
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+}
+
+function savePicture() {
+  const { canvas, name } = savedPicture(false);
+  canvas.toBlob((blob) => download(blob, name), "image/png");
+}
+
+// The browser's print of the picture in worksheet colours: a black figure on white.
+function printPicture() {
+  const { canvas } = savedPicture(true);
+  // Made at the first print only: until then the page holds no image.
+  let image = document.getElementById("print");
+  if (!image) {
+    image = document.createElement("img");
+    image.id = "print";
+    image.alt = "Korvelian-Figur";
+    document.body.append(image);
+  }
+  image.src = canvas.toDataURL("image/png");
+  image.decode().catch(() => {}).then(() => window.print());
 }
 
 // The current setting as a link: in the address line (without reloading) and on the clipboard.

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace korvelian {
+
+// Words of the screen's menu that both editions show.
+inline constexpr const char* kResetCaption = "Zurücksetzen";
+inline constexpr const char* kSavePictureCaption = "Bild speichern unter…";
+inline constexpr const char* kPrintCaption = "Drucken…";
+// The browser saves by a download, one entry for each format.
+inline constexpr const char* kSavePngCaption = "Bild als PNG speichern";
+inline constexpr const char* kSaveSvgCaption = "Bild als SVG speichern";
+
+} // namespace korvelian
