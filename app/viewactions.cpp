@@ -84,7 +84,7 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     addSeparator();
     addZoom();
     addSeparator();
-    add(QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
+    add(QString::fromUtf8(kHelpCaption), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
     add(QStringLiteral("Über %1").arg(kProgramName), {}, &ViewActions::showAbout);
 
     // Ctrl+Q is the "Programm beenden" button, without a menu entry of its own.
@@ -113,7 +113,8 @@ void ViewActions::addZoom()
         add(QStringLiteral("Originalgröße (100 %)"), QKeySequence(Qt::CTRL | Qt::Key_0), nullptr);
     connect(original, &QAction::triggered, this,
             [this] { m_zoom.setZoomPercent(ZoomPolicy::kSmallest); });
-    QAction* fullScreen = add(QStringLiteral("Vollbild"), QKeySequence(Qt::Key_F11), nullptr);
+    QAction* fullScreen =
+        add(QString::fromUtf8(kFullScreenCaption), QKeySequence(Qt::Key_F11), nullptr);
     fullScreen->setCheckable(true);
     // Each press toggles; the tick shows the window's state, which the window manager may change
     // too.

@@ -6,6 +6,9 @@ namespace korvelian {
 inline constexpr const char* kResetCaption = "Zurücksetzen";
 inline constexpr const char* kSavePictureCaption = "Bild speichern unter…";
 inline constexpr const char* kPrintCaption = "Drucken…";
+inline constexpr const char* kHelpCaption = "Hilfe";
+inline constexpr const char* kHelpTitle = "Hilfe – Korvelian-Figuren";
+inline constexpr const char* kFullScreenCaption = "Vollbild";
 // The browser saves by a download, one entry for each format.
 inline constexpr const char* kSavePngCaption = "Bild als PNG speichern";
 inline constexpr const char* kSaveSvgCaption = "Bild als SVG speichern";

@@ -192,7 +192,7 @@ const beforeViews = [await lit("underlay"), await lit("readings")];
 const captions = await menuItem("Raster");
 check("the screen's menu lists its views", captions.join("|") ===
       "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)||Bild als PNG speichern|Drucken…||" +
-      "Link kopieren||Zurücksetzen", captions.join("|"));
+      "Link kopieren||Zurücksetzen||Vollbild|Hilfe", captions.join("|"));
 await menuItem("Werte einblenden");
 const afterViews = [await lit("underlay"), await lit("readings")];
 check("Raster draws the graticule beneath the figure", beforeViews[0] === 0 && afterViews[0] > 1000, String([beforeViews[0], afterViews[0]]));
@@ -321,6 +321,28 @@ check("Zurücksetzen sets the boxes and bars back", JSON.stringify([reset.texts.
       JSON.stringify([["1", "1"], [100, 0, 100, 0]]), JSON.stringify(reset));
 const resetFigure = differing(await figure(), await picture("start"));
 check("Zurücksetzen draws the start figure", !resetFigure, resetFigure);
+
+// F1 shows the desktop's help with its numbers filled in; Escape puts it away. The button and
+// F11 put the page on the whole screen and back.
+await open();
+await page.keyboard.press("F1");
+const help = await page.evaluate(() => {
+  const d = document.getElementById("help");
+  const text = d.querySelector(".text");
+  return [d.open, d.querySelector(".title span").textContent, text.querySelector("h1")?.textContent,
+          text.innerHTML.includes("{{"), text.textContent.includes("Zahlen von 1 bis 32767") || text.textContent.includes("32767"),
+          text.textContent.includes("6,28"), text.querySelectorAll("img").length];
+});
+check("F1 shows the help", JSON.stringify(help) === JSON.stringify([true, "Hilfe – Korvelian-Figuren", "Korvelian-Figuren", false, true, true, 0]),
+      JSON.stringify(help));
+await page.keyboard.press("Escape");
+check("Escape puts the help away", !(await page.evaluate(() => document.getElementById("help").open)));
+await page.click("#fullScreen");
+await page.waitForFunction(() => !!document.fullscreenElement, { timeout: 5000 }).catch(() => {});
+check("the button puts the page on the whole screen", await page.evaluate(() => !!document.fullscreenElement));
+await page.keyboard.press("F11");
+await page.waitForFunction(() => !document.fullscreenElement, { timeout: 5000 }).catch(() => {});
+check("F11 takes it back", await page.evaluate(() => !document.fullscreenElement));
 
 // Refused entries: the hint says why in German, the boxes keep the entry, the figure stays.
 await open();

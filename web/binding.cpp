@@ -10,6 +10,7 @@
 #include "model/constants.h"
 #include "json.h"
 #include "scene/filenames.h"
+#include "scene/helptext.h"
 #include "scene/menuwords.h"
 #include "scene/presets.h"
 #include "scene/textmetrics.h"
@@ -523,7 +524,8 @@ KORV_EXPORT(menuWords) const char* korvMenuWords()
     c.json.clear();
     c.json.begin('{').field("reset", kResetCaption).field("copyLink", kCopyLinkCaption);
     c.json.field("savePng", kSavePngCaption).field("saveSvg", kSaveSvgCaption);
-    c.json.field("print", kPrintCaption);
+    c.json.field("print", kPrintCaption).field("help", kHelpCaption).field("helpTitle", kHelpTitle);
+    c.json.field("fullScreen", kFullScreenCaption);
     c.json.field("linkCopied", kLinkCopied).field("linkNotCopied", kLinkNotCopied);
     c.json.field("storageBlocked", kStorageBlocked).end('}');
     return written(c.json);
@@ -662,6 +664,15 @@ KORV_EXPORT(savedOver) const char* korvSavedOver(int width, int height, int work
                                 worksheet != 0);
     }
     return sceneJson(scene);
+}
+
+// The help's text with its numbers, as the desktop's help window shows it; fittingZoom is the
+// zoom in percent at which the window fits the page now.
+KORV_EXPORT(helpText) const char* korvHelpText(const char* text, int length, int fittingZoom)
+{
+    static std::string filled;
+    filled = withHelpNumbers(std::string(text, static_cast<std::size_t>(length)), fittingZoom);
+    return filled.c_str();
 }
 
 // The texts measured through the page, so that the page's own measures can be checked.

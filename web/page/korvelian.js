@@ -399,7 +399,54 @@ function showMenu(x, y) {
                { caption: words.print, run: () => printPicture() });
   entries.push(null, { caption: words.copyLink, run: () => copyLink(words) });
   entries.push(null, { caption: words.reset, run: () => core.call("korv_reset") });
+  entries.push(null, { caption: words.fullScreen, checked: !!document.fullscreenElement, run: toggleFullScreen },
+               { caption: words.help, run: showHelp });
   popup(x, y, entries, "Bildschirm");
+}
+
+// The desktop's help text, its numbers put in by the core; the examples the desktop draws
+// into it are left out.
+function showHelp() {
+  const core = page.core;
+  const dialog = document.getElementById("help");
+  const words = core.json(core.x.korv_menuWords());
+  dialog.querySelector(".title span").textContent = words.helpTitle;
+  dialog.setAttribute("aria-label", words.helpTitle);
+  const written = document.getElementById("helpText").innerHTML;
+  const fits = Math.floor(page.zoom * 100);
+  const text = document.createElement("template");
+  text.innerHTML = core.string(withText(written, (p, n) => core.x.korv_helpText(p, n, fits)));
+  for (const image of text.content.querySelectorAll("img")) image.remove();
+  dialog.querySelector(".text").replaceChildren(text.content);
+  if (!dialog.open) dialog.show();
+  dialog.querySelector(".text").focus();
+}
+
+// The whole page on the whole screen, and back: the window's zoom follows.
+function toggleFullScreen() {
+  if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+  else if (document.documentElement.requestFullscreen)
+    document.documentElement.requestFullscreen().catch(() => {});
+}
+
+function buildHelpAndFullScreen() {
+  const words = page.core.json(page.core.x.korv_menuWords());
+  const help = document.getElementById("help");
+  help.querySelector(".close").addEventListener("click", () => help.close());
+  help.querySelector(".text").tabIndex = -1;
+  help.addEventListener("keydown", (e) => { if (e.key === "Escape") { e.preventDefault(); help.close(); } });
+  const button = document.getElementById("fullScreen");
+  button.textContent = "⛶";
+  button.title = words.fullScreen + " (F11)";
+  button.setAttribute("aria-label", words.fullScreen);
+  button.addEventListener("click", toggleFullScreen);
+  const shown = () => button.setAttribute("aria-pressed", String(!!document.fullscreenElement));
+  document.addEventListener("fullscreenchange", shown);
+  shown();
+  document.addEventListener("keydown", (e) => {
+    if (e.key === "F1") { e.preventDefault(); showHelp(); }
+    else if (e.key === "F11") { e.preventDefault(); toggleFullScreen(); }
+  });
 }
 
 // A text handed to a call of the core that reads it and keeps nothing of it.
@@ -713,6 +760,7 @@ async function main() {
   startWorker(bytes);
   build();
   buildMenu();
+  buildHelpAndFullScreen();
   fit();
   window.addEventListener("resize", fit);
   page.core.call("korv_start");
