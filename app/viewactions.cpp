@@ -222,7 +222,7 @@ void ViewActions::showDriftSpeed(double seconds)
 
 void ViewActions::addSound()
 {
-    m_sound = add(QStringLiteral("Ton"), QKeySequence(Qt::CTRL | Qt::Key_T), nullptr);
+    m_sound = add(QString::fromUtf8(kSoundCaption), QKeySequence(Qt::CTRL | Qt::Key_T), nullptr);
     m_sound->setCheckable(true);
     connect(m_sound, &QAction::toggled, this, &ViewActions::soundChosen);
     auto* frequencies = new QMenu(QStringLiteral("Grundfrequenz"), &m_window);

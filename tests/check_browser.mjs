@@ -192,7 +192,7 @@ const beforeViews = [await lit("underlay"), await lit("readings")];
 const captions = await menuItem("Raster");
 check("the screen's menu lists its views", captions.join("|") ===
       "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)||Bild als PNG speichern|Drucken…||" +
-      "Link kopieren||Zurücksetzen||Vollbild|Hilfe", captions.join("|"));
+      "Ton||Link kopieren||Zurücksetzen||Vollbild|Hilfe", captions.join("|"));
 await menuItem("Werte einblenden");
 const afterViews = [await lit("underlay"), await lit("readings")];
 check("Raster draws the graticule beneath the figure", beforeViews[0] === 0 && afterViews[0] > 1000, String([beforeViews[0], afterViews[0]]));
@@ -321,6 +321,46 @@ check("Zurücksetzen sets the boxes and bars back", JSON.stringify([reset.texts.
       JSON.stringify([["1", "1"], [100, 0, 100, 0]]), JSON.stringify(reset));
 const resetFigure = differing(await figure(), await picture("start"));
 check("Zurücksetzen draws the start figure", !resetFigure, resetFigure);
+
+// "Ton" at 3 : 2: the core's tone rendered through an offline audio context, 220 Hz on the
+// left and 330 Hz on the right, without a jump where the page's calls meet.
+await open();
+await type("txtZaehler", "3");
+await type("txtNenner", "2");
+await menuItem("Ton");
+const tone = await page.evaluate(async () => {
+  const rate = korvelian.sound.context.sampleRate;
+  const offline = new OfflineAudioContext(2, rate, rate);
+  const buffer = offline.createBuffer(2, rate, rate);
+  const left = buffer.getChannelData(0), right = buffer.getChannelData(1);
+  // In pieces as the page's audio asks for them.
+  for (let at = 0; at < rate; at += 1000)
+    korvelian.toneInto(left.subarray(at, Math.min(rate, at + 1000)), right.subarray(at, Math.min(rate, at + 1000)));
+  const source = offline.createBufferSource();
+  source.buffer = buffer;
+  source.connect(offline.destination);
+  source.start();
+  const heard = await offline.startRendering();
+  const measure = (data) => {
+    // Rising zero crossings over the last half second, after any ramp.
+    let rising = 0, step = 0, peak = 0;
+    for (let k = rate / 2; k < rate; ++k) {
+      if (data[k - 1] < 0 && data[k] >= 0) ++rising;
+      step = Math.max(step, Math.abs(data[k] - data[k - 1]));
+      peak = Math.max(peak, Math.abs(data[k]));
+    }
+    return { hertz: rising * 2, step, peak };
+  };
+  return { on: korvelian.core.x.korv_soundOn(), rate, left: measure(heard.getChannelData(0)), right: measure(heard.getChannelData(1)) };
+});
+check("Ton plays 220 Hz on the left at 3 : 2", tone.on === 1 && Math.abs(tone.left.hertz - 220) <= 2 && tone.left.peak > 0.1,
+      JSON.stringify(tone));
+check("and 330 Hz on the right", Math.abs(tone.right.hertz - 330) <= 2 && tone.right.peak > 0.1, JSON.stringify(tone.right));
+// A sine's largest step from one frame to the next is its peak times 2 pi f / rate.
+check("the tone runs on without a jump", tone.left.step <= tone.left.peak * 2 * Math.PI * 220 / tone.rate * 1.05 + 1 / 32768 &&
+      tone.right.step <= tone.right.peak * 2 * Math.PI * 330 / tone.rate * 1.05 + 1 / 32768, JSON.stringify(tone));
+await menuItem("Ton");
+check("Ton again turns it off", await page.evaluate(() => korvelian.core.x.korv_soundOn()) === 0);
 
 // F1 shows the desktop's help with its numbers filled in; Escape puts it away. The button and
 // F11 put the page on the whole screen and back.

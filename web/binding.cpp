@@ -7,7 +7,9 @@
 #include "form/layout.h"
 #include "form/linksetting.h"
 #include "form/screenviews.h"
+#include "handlers/soundoutput.h"
 #include "model/constants.h"
+#include "model/stereotone.h"
 #include "json.h"
 #include "scene/filenames.h"
 #include "scene/helptext.h"
@@ -22,6 +24,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,6 +103,42 @@ public:
     }
 };
 
+// The tone for the page's audio: rendered from the same stereo oscillators as the desktop's,
+// whenever the page's audio asks for frames. A fade is the settings at silence, ramped.
+class WebSound final : public SoundOutput
+{
+public:
+    void start(double sampleRate) { m_tone.emplace(sampleRate); }
+    bool started() const { return m_tone.has_value(); }
+    void play(const ToneSettings& settings) override
+    {
+        if (m_tone)
+            m_tone->set(settings);
+    }
+    void fadeOut() override
+    {
+        if (!m_tone)
+            return;
+        ToneSettings silent = m_tone->settings();
+        silent.gainX = 0;
+        silent.gainY = 0;
+        m_tone->set(silent);
+    }
+    void endNow() override { fadeOut(); }
+    // count interleaved stereo frames, left first.
+    const std::int16_t* render(std::size_t count)
+    {
+        m_frames.assign(2 * count, 0);
+        if (m_tone)
+            m_tone->render(m_frames.data(), count);
+        return m_frames.data();
+    }
+
+private:
+    std::optional<StereoTone> m_tone;
+    std::vector<std::int16_t> m_frames;
+};
+
 struct Core
 {
     Host host;
@@ -111,6 +150,7 @@ struct Core
     // The drawings of the scene written last, which the page asks pixels of.
     std::vector<item::Drawing> drawings;
     Json json;
+    WebSound sound;
     // Where a bar's drag began: its release reports the change from there.
     std::int16_t dragFrom[4] = {};
 };
@@ -525,7 +565,8 @@ KORV_EXPORT(menuWords) const char* korvMenuWords()
     c.json.begin('{').field("reset", kResetCaption).field("copyLink", kCopyLinkCaption);
     c.json.field("savePng", kSavePngCaption).field("saveSvg", kSaveSvgCaption);
     c.json.field("print", kPrintCaption).field("help", kHelpCaption).field("helpTitle", kHelpTitle);
-    c.json.field("fullScreen", kFullScreenCaption);
+    c.json.field("fullScreen", kFullScreenCaption).field("sound", kSoundCaption);
+    c.json.field("noWebAudio", kNoWebAudio);
     c.json.field("linkCopied", kLinkCopied).field("linkNotCopied", kLinkNotCopied);
     c.json.field("storageBlocked", kStorageBlocked).end('}');
     return written(c.json);
@@ -673,6 +714,33 @@ KORV_EXPORT(helpText) const char* korvHelpText(const char* text, int length, int
     static std::string filled;
     filled = withHelpNumbers(std::string(text, static_cast<std::size_t>(length)), fittingZoom);
     return filled.c_str();
+}
+
+// "Ton": the page's audio runs at sampleRate from now on; the form's sound plays through it.
+KORV_EXPORT(soundStart) void korvSoundStart(double sampleRate)
+{
+    Core& c = core();
+    if (!c.sound.started()) {
+        c.sound.start(sampleRate);
+        c.window.form().sound().setOutput(&c.sound);
+    }
+}
+
+KORV_EXPORT(setSound) void korvSetSound(int on)
+{
+    if (!core().window.ended())
+        core().window.form().sound().setOn(on != 0);
+}
+
+KORV_EXPORT(soundOn) int korvSoundOn()
+{
+    return core().window.form().sound().on() ? 1 : 0;
+}
+
+// The next count stereo frames of the tone, interleaved 16-bit, left first.
+KORV_EXPORT(renderTone) const std::int16_t* korvRenderTone(int count)
+{
+    return core().sound.render(static_cast<std::size_t>(count));
 }
 
 // The texts measured through the page, so that the page's own measures can be checked.
