@@ -72,8 +72,10 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
                                     "statt in Schritten von 0,1"));
     addOption(QStringLiteral("Zeitverläufe"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
               ViewOption::TimeSignals);
-    addOption(QStringLiteral("Nachleuchten"), {}, ViewOption::Afterglow);
-    addOption(QStringLiteral("Phase wandern lassen"), {}, ViewOption::Drift);
+    for (const MotionViewEntry& entry : kMotionViews) {
+        addOption(QString::fromUtf8(entry.caption), {},
+                  entry.view == MotionView::Afterglow ? ViewOption::Afterglow : ViewOption::Drift);
+    }
     addDriftSpeeds();
     addPlateMenu();
     addSeparator();

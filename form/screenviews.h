@@ -21,4 +21,20 @@ inline constexpr std::array<ScreenViewEntry, 4> kScreenViews{{
     {ScreenView::YUp, "y-Achse nach oben (wie am Oszilloskop)"},
 }};
 
+// The views of the beam in motion: its afterglow over the dimmed figure, and the y phase
+// drifting as with two slightly detuned generators. They follow the time signals in the
+// desktop's menu.
+enum class MotionView { Afterglow, Drift };
+
+struct MotionViewEntry
+{
+    MotionView view;
+    const char* caption;
+};
+
+inline constexpr std::array<MotionViewEntry, 2> kMotionViews{{
+    {MotionView::Afterglow, "Nachleuchten"},
+    {MotionView::Drift, "Phase wandern lassen"},
+}};
+
 } // namespace korvelian

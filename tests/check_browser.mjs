@@ -191,7 +191,8 @@ async function menuItem(caption) {
 const beforeViews = [await lit("underlay"), await lit("readings")];
 const captions = await menuItem("Raster");
 check("the screen's menu lists its views", captions.join("|") ===
-      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)||Bild als PNG speichern|Drucken…||" +
+      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)|Nachleuchten|" +
+      "Phase wandern lassen||Bild als PNG speichern|Drucken…||" +
       "Ton||Link kopieren||Zurücksetzen||Vollbild|Hilfe", captions.join("|"));
 await menuItem("Werte einblenden");
 const afterViews = [await lit("underlay"), await lit("readings")];
@@ -431,6 +432,28 @@ await page.click("#Check1 input");
 await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeout: 20000 }).catch(() => {});
 const stopped = await state();
 check("Stop ends both runs", stopped.runs === 0 && stopped.check === 1, JSON.stringify(stopped));
+
+// "Nachleuchten" dims the figure and leaves a trace behind the running beam; "Phase wandern
+// lassen" moves the y phase bar while it runs. Both off again for the next visit.
+await open();
+await settled();
+const undimmed = await figure();
+await menuItem("Nachleuchten");
+check("Nachleuchten dims the figure", differing(await figure(), undimmed) !== "", "the figure is unchanged");
+await menuItem("Phase wandern lassen");
+const glowBefore = await lit("overlays");
+await page.click("#Command2");
+const drifted = await page.waitForFunction(() => korvelian.state && korvelian.state.values[3] > 3, { timeout: 20000 })
+  .then(() => true, () => false);
+check("Phase wandern lassen moves the y phase while the beam runs", drifted, JSON.stringify((await state()).values));
+const glowAfter = await lit("overlays");
+check("the beam leaves a trace behind it", glowAfter > glowBefore + 50, `${glowBefore} then ${glowAfter}`);
+await page.click("#Check1 input");
+await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeout: 20000 }).catch(() => {});
+await menuItem("Nachleuchten");
+await menuItem("Phase wandern lassen");
+const views = await page.evaluate(() => korvelian.core.json(korvelian.core.x.korv_views()).map((v) => v.on));
+check("both views off again", views.join() === "false,false,false,false,false,false", views.join());
 
 check("no script error", errors.length === 0, errors.join("; "));
 await browser.close();

@@ -391,13 +391,14 @@ std::vector<double> flatOps;
 } // namespace
 
 // The screen's drawing as doubles (kOpDoubles an operation, count in the first), its
-// orientation in the second, for another thread to draw with korv_renderOps.
+// orientation and afterglow in the second (1: y up, 2: dimmed), for another thread to draw with
+// korv_renderOps.
 KORV_EXPORT(screenOps) const double* korvScreenOps()
 {
     const ScreenPicture& screen = core().window.screen();
     flatOps.assign(2 + screen.drawing.size() * kOpDoubles, 0);
     flatOps[0] = static_cast<double>(screen.drawing.size());
-    flatOps[1] = screen.yUp ? 1 : 0;
+    flatOps[1] = (screen.yUp ? 1 : 0) + (screen.afterglow ? 2 : 0);
     for (std::size_t i = 0; i < screen.drawing.size(); ++i)
         flatten(screen.drawing[i], &flatOps[2 + i * kOpDoubles]);
     return flatOps.data();
@@ -415,7 +416,8 @@ const std::uint32_t* korvRenderOps(const double* flat, int width, int height, do
     for (std::size_t i = 0; i < static_cast<std::size_t>(flat[0]); ++i)
         ops.push_back(unflatten(flat + 2 + i * kOpDoubles));
     buffer.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    const RenderStyle style{zoom, false, flat[1] != 0, false};
+    const int options = static_cast<int>(flat[1]);
+    const RenderStyle style{zoom, false, (options & 1) != 0, (options & 2) != 0};
     pixels.render(buffer.data(), width, height, {width / ratio, height / ratio}, ratio, ops, style);
     return buffer.data();
 }
@@ -425,6 +427,8 @@ KORV_EXPORT(overlays) const char* korvOverlays(double width, double height, doub
 {
     Core& c = core();
     Scene scene;
+    // The afterglow's trace, beneath the beam point and its marks.
+    c.window.screen().describeTrace(scene, {0, 0, width, height}, linePixels(zoom), false);
     describeOverlays(scene, c.window.overlayPlaces({width, height}), linePixels(zoom));
     c.json.clear();
     c.drawings.clear();
@@ -495,7 +499,7 @@ const char* sceneJson(const Scene& scene)
 
 } // namespace
 
-// The screen's views as its context menu lists them: [{caption, on}].
+// The screen's views as its context menu lists them, then the beam's: [{caption, on}].
 KORV_EXPORT(views) const char* korvViews()
 {
     Core& c = core();
@@ -505,14 +509,30 @@ KORV_EXPORT(views) const char* korvViews()
         c.json.begin('{').field("caption", entry.caption);
         c.json.field("on", viewOf(c.window.screen(), entry.view)).end('}');
     }
+    for (const MotionViewEntry& entry : kMotionViews) {
+        const bool on = entry.view == MotionView::Afterglow ? c.window.screen().afterglow
+                                                            : c.window.form().drift().ticked();
+        c.json.begin('{').field("caption", entry.caption).field("on", on).end('}');
+    }
     c.json.end(']');
     return written(c.json);
 }
 
 KORV_EXPORT(setView) void korvSetView(int index, int on)
 {
-    const auto entry = kScreenViews.at(static_cast<std::size_t>(index));
-    viewOf(core().window.screen(), entry.view) = on != 0;
+    Core& c = core();
+    const auto at = static_cast<std::size_t>(index);
+    if (at < kScreenViews.size()) {
+        viewOf(c.window.screen(), kScreenViews[at].view) = on != 0;
+    } else if (kMotionViews.at(at - kScreenViews.size()).view == MotionView::Afterglow) {
+        // The figure is dimmed beneath the trace.
+        ScreenPicture& screen = c.window.screen();
+        screen.afterglow = on != 0;
+        if (!on)
+            screen.trace.clear();
+    } else if (!c.window.ended()) {
+        c.window.form().drift().setTicked(on != 0);
+    }
     hostChanged(PageHost::Screen | PageHost::Overlays);
 }
 

@@ -65,6 +65,9 @@ public:
     void setCheckValue(int value) override;
     void setScrollValue(ScrollBar bar, std::int16_t value) override;
 
+    // The beam's afterglow follows it while it runs; a redraw then keeps the glow.
+    void beamAt(double t, const Parameter& p) override;
+    void beamStopped() override { m_beamRunning = false; }
     void msgBox(const std::string& prompt, const std::string& title) override;
     void doEvents() override;
     double clock() override { return m_host.clock(); }
@@ -90,6 +93,7 @@ private:
     std::array<Overlay, 5> m_stacking{{Overlay::DropToXAxis, Overlay::DropToYAxis,
                                        Overlay::BeamPoint, Overlay::YMarker, Overlay::XMarker}};
     bool m_ended = false;
+    bool m_beamRunning = false;
     std::unique_ptr<Form1> m_form;
 };
 
