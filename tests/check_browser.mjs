@@ -363,6 +363,18 @@ check("the tone runs on without a jump", tone.left.step <= tone.left.peak * 2 * 
 await menuItem("Ton");
 check("Ton again turns it off", await page.evaluate(() => korvelian.core.x.korv_soundOn()) === 0);
 
+// A finger held on the screen opens its menu, as a right click does.
+await open();
+{
+  const box = await (await page.$("#picBildschirm")).boundingBox();
+  await page.touchscreen.touchStart(box.x + box.width / 2, box.y + box.height / 2);
+  await new Promise((done) => setTimeout(done, 800));
+  await page.touchscreen.touchEnd();
+  const shown = await page.evaluate(() => [document.getElementById("menu").hidden, document.querySelector("#menu > div")?.textContent]);
+  check("a long press opens the screen's menu", !shown[0] && shown[1] === "Ablesehilfe", JSON.stringify(shown));
+  await page.keyboard.press("Escape");
+}
+
 // F1 shows the desktop's help with its numbers filled in; Escape puts it away. The button and
 // F11 put the page on the whole screen and back.
 await open();

@@ -673,6 +673,39 @@ function enterValue(bar, menu) {
   field.select();
 }
 
+// A finger held still for half a second opens the menu a right click opens, where a browser
+// (a tablet's) gives no context menu of its own for it.
+function buildLongPress() {
+  let timer = 0, start = null;
+  const cancel = () => { clearTimeout(timer); timer = 0; };
+  document.addEventListener("pointerdown", (e) => {
+    if (e.pointerType === "mouse" || !e.isPrimary) return;
+    cancel();
+    start = { x: e.clientX, y: e.clientY, target: e.target };
+    timer = setTimeout(() => {
+      timer = 0;
+      page.longPressed = performance.now();
+      start.target.dispatchEvent(new MouseEvent("contextmenu", { bubbles: true, cancelable: true,
+                                                                 clientX: start.x, clientY: start.y }));
+    }, 500);
+  }, true);
+  document.addEventListener("pointermove", (e) => {
+    if (timer && Math.hypot(e.clientX - start.x, e.clientY - start.y) > 10) cancel();
+  }, true);
+  for (const type of ["pointerup", "pointercancel"]) document.addEventListener(type, cancel, true);
+  // The browser's own menu after a long press would come second, and the finger's lifting
+  // would click the entry beneath it: the page's menu is open already.
+  const afterLongPress = (e) => {
+    if (e.isTrusted && page.longPressed && performance.now() - page.longPressed < 1000) {
+      e.preventDefault();
+      e.stopPropagation();
+      if (e.type === "click") page.longPressed = 0;
+    }
+  };
+  document.addEventListener("contextmenu", afterLongPress, true);
+  document.addEventListener("click", afterLongPress, true);
+}
+
 function hideMenu() {
   document.getElementById("menu").hidden = true;
 }
@@ -806,6 +839,7 @@ async function main() {
   build();
   buildMenu();
   buildHelpAndFullScreen();
+  buildLongPress();
   page.toneInto = toneInto;
   page.sound = sound;
   if (!audioContextClass()) notice(page.core.json(page.core.x.korv_menuWords()).noWebAudio);
