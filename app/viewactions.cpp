@@ -41,6 +41,25 @@ ViewOption viewOption(ScreenView view)
     return ViewOption::YUp;
 }
 
+ViewOption viewOption(MotionView view)
+{
+    switch (view) {
+    case MotionView::TimeSignals:
+        return ViewOption::TimeSignals;
+    case MotionView::Afterglow:
+        return ViewOption::Afterglow;
+    case MotionView::Drift:
+        break;
+    }
+    return ViewOption::Drift;
+}
+
+QKeySequence motionKey(MotionView view)
+{
+    return view == MotionView::TimeSignals ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T)
+                                           : QKeySequence();
+}
+
 const QString kSoundTip =
     QStringLiteral("x links, y rechts: f_x = Grundfrequenz, f_y = f_x · Zähler / Nenner");
 const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht …");
@@ -70,12 +89,8 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     addOption(QStringLiteral("Feine Kurve"), {}, ViewOption::Fine)
         ->setToolTip(QStringLiteral("Die Figur so glatt, wie ein Oszilloskop sie zeichnet, "
                                     "statt in Schritten von 0,1"));
-    addOption(QStringLiteral("Zeitverläufe"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
-              ViewOption::TimeSignals);
-    for (const MotionViewEntry& entry : kMotionViews) {
-        addOption(QString::fromUtf8(entry.caption), {},
-                  entry.view == MotionView::Afterglow ? ViewOption::Afterglow : ViewOption::Drift);
-    }
+    for (const MotionViewEntry& entry : kMotionViews)
+        addOption(QString::fromUtf8(entry.caption), motionKey(entry.view), viewOption(entry.view));
     addDriftSpeeds();
     addPlateMenu();
     addSeparator();

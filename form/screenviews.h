@@ -21,10 +21,10 @@ inline constexpr std::array<ScreenViewEntry, 4> kScreenViews{{
     {ScreenView::YUp, "y-Achse nach oben (wie am Oszilloskop)"},
 }};
 
-// The views of the beam in motion: its afterglow over the dimmed figure, and the y phase
-// drifting as with two slightly detuned generators. They follow the time signals in the
-// desktop's menu.
-enum class MotionView { Afterglow, Drift };
+// The views of the beam in motion: the time signals x(t) and y(t) with the beam's cursor, its
+// afterglow over the dimmed figure, and the y phase drifting as with two slightly detuned
+// generators.
+enum class MotionView { TimeSignals, Afterglow, Drift };
 
 struct MotionViewEntry
 {
@@ -32,7 +32,8 @@ struct MotionViewEntry
     const char* caption;
 };
 
-inline constexpr std::array<MotionViewEntry, 2> kMotionViews{{
+inline constexpr std::array<MotionViewEntry, 3> kMotionViews{{
+    {MotionView::TimeSignals, "Zeitverläufe"},
     {MotionView::Afterglow, "Nachleuchten"},
     {MotionView::Drift, "Phase wandern lassen"},
 }};

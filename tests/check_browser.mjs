@@ -191,7 +191,7 @@ async function menuItem(caption) {
 const beforeViews = [await lit("underlay"), await lit("readings")];
 const captions = await menuItem("Raster");
 check("the screen's menu lists its views", captions.join("|") ===
-      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)|Nachleuchten|" +
+      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)|Zeitverläufe|Nachleuchten|" +
       "Phase wandern lassen||Bild als PNG speichern|Drucken…||" +
       "Ton||Link kopieren||Zurücksetzen||Vollbild|Hilfe", captions.join("|"));
 await menuItem("Werte einblenden");
@@ -445,6 +445,33 @@ await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeou
 const stopped = await state();
 check("Stop ends both runs", stopped.runs === 0 && stopped.check === 1, JSON.stringify(stopped));
 
+// "Zeitverläufe" shows x(t) and y(t) beside the window, their cursor following the beam.
+await open();
+await settled();
+await menuItem("Zeitverläufe");
+const panelInk = (which) => page.evaluate((k) => {
+  const panel = document.getElementById("timeSignals");
+  const c = panel.querySelectorAll("canvas")[k];
+  const data = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+  let n = 0, sum = 0;
+  for (let i = 0; i < data.length; i += 4) if (data[i + 3] > 0) { ++n; sum += (i / 4) % c.width; }
+  return { hidden: panel.hidden, n, x: n ? Math.round(sum / n) : 0 };
+}, which);
+const signals = await panelInk(0);
+check("Zeitverläufe shows the signals", !signals.hidden && signals.n > 5000, JSON.stringify(signals));
+await page.click("#Command2");
+await page.waitForFunction(() => korvelian.state && korvelian.state.runs === 1, { timeout: 20000 });
+for (let tries = 0; tries < 100 && (await panelInk(1)).n === 0; ++tries) await new Promise((done) => setTimeout(done, 50));
+const cursors = [await panelInk(1)];
+for (let tries = 0; tries < 100 && (await panelInk(1)).x === cursors[0].x; ++tries)
+  await new Promise((done) => setTimeout(done, 50));
+cursors.push(await panelInk(1));
+check("the time signals' cursor follows the beam", cursors[0].n > 0 && cursors[1].x !== cursors[0].x, JSON.stringify(cursors));
+await page.click("#Check1 input");
+await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeout: 20000 }).catch(() => {});
+await menuItem("Zeitverläufe");
+check("Zeitverläufe again puts them away", (await panelInk(0)).hidden);
+
 // "Nachleuchten" dims the figure and leaves a trace behind the running beam; "Phase wandern
 // lassen" moves the y phase bar while it runs. Both off again for the next visit.
 await open();
@@ -465,7 +492,7 @@ await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeou
 await menuItem("Nachleuchten");
 await menuItem("Phase wandern lassen");
 const views = await page.evaluate(() => korvelian.core.json(korvelian.core.x.korv_views()).map((v) => v.on));
-check("both views off again", views.join() === "false,false,false,false,false,false", views.join());
+check("both views off again", views.join() === "false,false,false,false,false,false,false", views.join());
 
 check("no script error", errors.length === 0, errors.join("; "));
 await browser.close();

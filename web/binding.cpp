@@ -15,7 +15,9 @@
 #include "scene/helptext.h"
 #include "scene/menuwords.h"
 #include "scene/presets.h"
+#include "scene/drawing.h"
 #include "scene/textmetrics.h"
+#include "scene/timesignals.h"
 #include "scene/typedvalue.h"
 #include "scenejson.h"
 #include "webwindow.h"
@@ -151,6 +153,8 @@ struct Core
     std::vector<item::Drawing> drawings;
     Json json;
     WebSound sound;
+    // The page shows the time signals beside the window.
+    bool timeSignals = false;
     // Where a bar's drag began: its release reports the change from there.
     std::int16_t dragFrom[4] = {};
 };
@@ -176,7 +180,7 @@ const char* layoutJson()
         Json json;
         json.begin('{');
         json.field("clientWidth", kClientWidth).field("clientHeight", kClientHeight);
-        json.field("screenSide", screenSide());
+        json.field("screenSide", screenSide()).field("timeSignalsWidth", kTimeSignalsWidth);
         json.field("twipsPerPixel", kTwipsPerPixel).field("family", kLayoutFamily);
         json.key("ground").begin('{');
         json.field("screen", palette::kScreenGround)
@@ -499,6 +503,24 @@ const char* sceneJson(const Scene& scene)
 
 } // namespace
 
+namespace {
+
+bool motionViewOn(MotionView view)
+{
+    Core& c = core();
+    switch (view) {
+    case MotionView::TimeSignals:
+        return c.timeSignals;
+    case MotionView::Afterglow:
+        return c.window.screen().afterglow;
+    case MotionView::Drift:
+        break;
+    }
+    return c.window.form().drift().ticked();
+}
+
+} // namespace
+
 // The screen's views as its context menu lists them, then the beam's: [{caption, on}].
 KORV_EXPORT(views) const char* korvViews()
 {
@@ -510,9 +532,9 @@ KORV_EXPORT(views) const char* korvViews()
         c.json.field("on", viewOf(c.window.screen(), entry.view)).end('}');
     }
     for (const MotionViewEntry& entry : kMotionViews) {
-        const bool on = entry.view == MotionView::Afterglow ? c.window.screen().afterglow
-                                                            : c.window.form().drift().ticked();
-        c.json.begin('{').field("caption", entry.caption).field("on", on).end('}');
+        c.json.begin('{').field("caption", entry.caption);
+        c.json.field("timeSignals", entry.view == MotionView::TimeSignals);
+        c.json.field("on", motionViewOn(entry.view)).end('}');
     }
     c.json.end(']');
     return written(c.json);
@@ -524,6 +546,8 @@ KORV_EXPORT(setView) void korvSetView(int index, int on)
     const auto at = static_cast<std::size_t>(index);
     if (at < kScreenViews.size()) {
         viewOf(c.window.screen(), kScreenViews[at].view) = on != 0;
+    } else if (kMotionViews.at(at - kScreenViews.size()).view == MotionView::TimeSignals) {
+        c.timeSignals = on != 0;
     } else if (kMotionViews.at(at - kScreenViews.size()).view == MotionView::Afterglow) {
         // The figure is dimmed beneath the trace.
         ScreenPicture& screen = c.window.screen();
@@ -761,6 +785,31 @@ KORV_EXPORT(soundOn) int korvSoundOn()
 KORV_EXPORT(renderTone) const std::int16_t* korvRenderTone(int count)
 {
     return core().sound.render(static_cast<std::size_t>(count));
+}
+
+// The time signals of the screen's figure at this logical size: the signals, or (cursor) the
+// beam's cursor over them; an empty scene where they are not on show or no figure is drawn.
+KORV_EXPORT(timeSignals)
+const char* korvTimeSignals(double width, double height, double zoom, double ratio, int cursor)
+{
+    Core& c = core();
+    Scene scene;
+    const ScreenPicture& screen = c.window.screen();
+    const DrawOp* figure = lastFigure(screen.drawing);
+    if (c.timeSignals && figure) {
+        ScreenPicture atHundred = screen;
+        atHundred.zoom = 1;
+        TimeSignalScene shown =
+            sceneOf(*figure, atHundred.mappingOnto(figure->frame, {0, 0, 1, 1}));
+        shown.beamT = c.window.beamT();
+        const TimeSignalStyle style{zoom, linePixels(zoom) / ratio, ratio, false, false};
+        const RectF area{0, 0, width, height};
+        if (cursor)
+            describeTimeCursor(scene, c.metrics, area, shown, style);
+        else
+            describeTimeSignals(scene, c.metrics, area, shown, style);
+    }
+    return sceneJson(scene);
 }
 
 // The texts measured through the page, so that the page's own measures can be checked.

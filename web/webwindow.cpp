@@ -187,9 +187,9 @@ void WebWindow::beamAt(double t, const Parameter& p)
     if (m_ended)
         return;
     m_beamRunning = true;
-    if (!m_screen.afterglow)
-        return;
-    m_screen.trace.follow(t, p, m_host.clock());
+    m_beamT = t;
+    if (m_screen.afterglow)
+        m_screen.trace.follow(t, p, m_host.clock());
     m_host.changed(PageHost::Overlays);
 }
 

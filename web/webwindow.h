@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace korvelian {
 
@@ -45,6 +46,8 @@ public:
     ScreenPicture& screen() { return m_screen; }
     const ScreenPicture& speedBar() const { return m_speedBar; }
     bool ended() const { return m_ended; }
+    // Where the beam stood last, for the time signals' cursor; nothing before it ran.
+    std::optional<double> beamT() const { return m_beamT; }
 
     // The overlays at a size of the screen in logical pixels, in the picture's orientation.
     OverlayPlaces overlayPlaces(SizeF shown) const;
@@ -94,6 +97,7 @@ private:
                                        Overlay::BeamPoint, Overlay::YMarker, Overlay::XMarker}};
     bool m_ended = false;
     bool m_beamRunning = false;
+    std::optional<double> m_beamT;
     std::unique_ptr<Form1> m_form;
 };
 

@@ -348,6 +348,7 @@ function frame() {
     const size = canvasSize(overlays, element);
     paintScene(overlays, size, core.json(core.x.korv_overlays(size.width, size.height, page.zoom)));
   }
+  if (dirty & (Changed.Screen | Changed.Overlays)) paintTimeSignals(dirty);
   if (dirty & Changed.SpeedBar) {
     const { canvas, element } = page.speed;
     const size = canvasSize(canvas, element);
@@ -383,6 +384,32 @@ function popup(x, y, entries, label) {
   menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - menu.offsetWidth))}px`;
   menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - menu.offsetHeight))}px`;
   menu.querySelector("[tabindex]").focus();
+}
+
+// "Zeitverläufe": x(t) above y(t) over a period of the figure, in a panel beside the window
+// where the page has room for it and over its right side where not; the signals are painted
+// again with the figure, the beam's cursor with every frame.
+function paintTimeSignals(dirty) {
+  const core = page.core;
+  const panel = document.getElementById("timeSignals");
+  const on = core.json(core.x.korv_views()).find((v) => v.timeSignals)?.on;
+  panel.hidden = !on;
+  if (!on) return;
+  const form = document.getElementById("form").getBoundingClientRect();
+  const width = Math.round(Math.min(page.layout.timeSignalsWidth * page.zoom, window.innerWidth * 0.6));
+  panel.style.width = `${width}px`;
+  panel.style.height = `${Math.round(form.height)}px`;
+  panel.style.top = `${Math.round(form.top)}px`;
+  panel.style.left = `${Math.round(Math.min(form.right, window.innerWidth - width))}px`;
+  const [signals, cursor] = panel.querySelectorAll("canvas");
+  const element = { clientWidth: width, clientHeight: Math.round(form.height), layout: {} };
+  const size = canvasSize(signals, element);
+  if (dirty & Changed.Screen || panel.dataset.width !== String(width)) {
+    panel.dataset.width = String(width);
+    paintScene(signals, size, core.json(core.x.korv_timeSignals(size.width, size.height, page.zoom, size.ratio, 0)));
+  }
+  paintScene(cursor, canvasSize(cursor, element),
+             core.json(core.x.korv_timeSignals(size.width, size.height, page.zoom, size.ratio, 1)));
 }
 
 // The screen's context menu: its views, each ticked where it is on, and the way back to the
@@ -840,6 +867,12 @@ async function main() {
   buildMenu();
   buildHelpAndFullScreen();
   buildLongPress();
+  // Over the window where the page is narrow: its menu is the screen's, as on the desktop the
+  // window's keys work in the time signals' window too.
+  document.getElementById("timeSignals").addEventListener("contextmenu", (e) => {
+    e.preventDefault();
+    showMenu(e.clientX, e.clientY);
+  });
   page.toneInto = toneInto;
   page.sound = sound;
   if (!audioContextClass()) notice(page.core.json(page.core.x.korv_menuWords()).noWebAudio);
