@@ -2,6 +2,7 @@
 
 #include "handlers/ratioinuse.h"
 #include "scene/drawing.h"
+#include "scene/filenames.h"
 #include "scene/screenpicture.h"
 
 namespace korvelian {
@@ -27,20 +28,13 @@ QString PictureFileName::plate(OverviewPlate::Form form, const RatioInUse& ratio
 
 std::optional<PictureFileName::Ratio> PictureFileName::figureRatio(const ScreenPicture& picture)
 {
-    const DrawOp* figure = lastFigure(picture.drawing);
-    if (!figure)
-        return std::nullopt;
-    return Ratio(figure->parameters.numerator, figure->parameters.denominator);
+    return korvelian::figureRatio(picture);
 }
 
 QString PictureFileName::named(QString stem, const std::optional<Ratio>& ratio,
                                const QString& ending)
 {
-    if (ratio) {
-        stem += QStringLiteral("-%1-%2").arg(QString::number(ratio->first, 'g', 10),
-                                             QString::number(ratio->second, 'g', 10));
-    }
-    return stem + '.' + ending;
+    return QString::fromStdString(ratioFileName(stem.toStdString(), ratio, ending.toStdString()));
 }
 
 } // namespace korvelian

@@ -8,6 +8,7 @@
 #include "handlers/soundcontrol.h"
 #include "model/driftstep.h"
 #include "model/numbertext.h"
+#include "scene/menuwords.h"
 #include "widgets/helpwindow.h"
 #include "widgets/plateview.h"
 #include "widgets/screenarea.h"
@@ -40,6 +41,25 @@ ViewOption viewOption(ScreenView view)
     return ViewOption::YUp;
 }
 
+ViewOption viewOption(MotionView view)
+{
+    switch (view) {
+    case MotionView::TimeSignals:
+        return ViewOption::TimeSignals;
+    case MotionView::Afterglow:
+        return ViewOption::Afterglow;
+    case MotionView::Drift:
+        break;
+    }
+    return ViewOption::Drift;
+}
+
+QKeySequence motionKey(MotionView view)
+{
+    return view == MotionView::TimeSignals ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T)
+                                           : QKeySequence();
+}
+
 const QString kSoundTip =
     QStringLiteral("x links, y rechts: f_x = Grundfrequenz, f_y = f_x · Zähler / Nenner");
 const QString kSearchingOutput = QStringLiteral("Der Audioausgang wird gesucht …");
@@ -53,9 +73,9 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
 {
     const QList<QAction*> pictureActions = {
         add(QStringLiteral("Bild kopieren"), QKeySequence::Copy, &ViewActions::copyPicture),
-        add(QStringLiteral("Bild speichern unter…"), QKeySequence(Qt::CTRL | Qt::Key_S),
+        add(QString::fromUtf8(kSavePictureCaption), QKeySequence(Qt::CTRL | Qt::Key_S),
             &ViewActions::savePicture),
-        add(QStringLiteral("Drucken…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+        add(QString::fromUtf8(kPrintCaption), QKeySequence(Qt::CTRL | Qt::Key_P),
             &ViewActions::printPicture)};
     m_worksheet = add(QStringLiteral("Arbeitsblatt-Farben"), {}, nullptr);
     m_worksheet->setCheckable(true);
@@ -69,21 +89,19 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     addOption(QStringLiteral("Feine Kurve"), {}, ViewOption::Fine)
         ->setToolTip(QStringLiteral("Die Figur so glatt, wie ein Oszilloskop sie zeichnet, "
                                     "statt in Schritten von 0,1"));
-    addOption(QStringLiteral("Zeitverläufe"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
-              ViewOption::TimeSignals);
-    addOption(QStringLiteral("Nachleuchten"), {}, ViewOption::Afterglow);
-    addOption(QStringLiteral("Phase wandern lassen"), {}, ViewOption::Drift);
+    for (const MotionViewEntry& entry : kMotionViews)
+        addOption(QString::fromUtf8(entry.caption), motionKey(entry.view), viewOption(entry.view));
     addDriftSpeeds();
     addPlateMenu();
     addSeparator();
     addSound();
     addSeparator();
-    connect(add(QStringLiteral("Zurücksetzen"), {}, nullptr), &QAction::triggered, this,
+    connect(add(QString::fromUtf8(kResetCaption), {}, nullptr), &QAction::triggered, this,
             [this] { ControlTable::reset(m_window); });
     addSeparator();
     addZoom();
     addSeparator();
-    add(QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
+    add(QString::fromUtf8(kHelpCaption), QKeySequence(Qt::Key_F1), &ViewActions::showHelp);
     add(QStringLiteral("Über %1").arg(kProgramName), {}, &ViewActions::showAbout);
 
     // Ctrl+Q is the "Programm beenden" button, without a menu entry of its own.
@@ -112,7 +130,8 @@ void ViewActions::addZoom()
         add(QStringLiteral("Originalgröße (100 %)"), QKeySequence(Qt::CTRL | Qt::Key_0), nullptr);
     connect(original, &QAction::triggered, this,
             [this] { m_zoom.setZoomPercent(ZoomPolicy::kSmallest); });
-    QAction* fullScreen = add(QStringLiteral("Vollbild"), QKeySequence(Qt::Key_F11), nullptr);
+    QAction* fullScreen =
+        add(QString::fromUtf8(kFullScreenCaption), QKeySequence(Qt::Key_F11), nullptr);
     fullScreen->setCheckable(true);
     // Each press toggles; the tick shows the window's state, which the window manager may change
     // too.
@@ -220,7 +239,7 @@ void ViewActions::showDriftSpeed(double seconds)
 
 void ViewActions::addSound()
 {
-    m_sound = add(QStringLiteral("Ton"), QKeySequence(Qt::CTRL | Qt::Key_T), nullptr);
+    m_sound = add(QString::fromUtf8(kSoundCaption), QKeySequence(Qt::CTRL | Qt::Key_T), nullptr);
     m_sound->setCheckable(true);
     connect(m_sound, &QAction::toggled, this, &ViewActions::soundChosen);
     auto* frequencies = new QMenu(QStringLiteral("Grundfrequenz"), &m_window);

@@ -29,6 +29,13 @@ struct LinkReading
     std::string fault;
 };
 
+// The screen menu's entry that puts the current setting into a link, and what the page says
+// when the link is on the clipboard or could not be put there.
+inline constexpr const char* kCopyLinkCaption = "Link kopieren";
+inline constexpr const char* kLinkCopied = "Link kopiert: ";
+inline constexpr const char* kLinkNotCopied =
+    "Der Browser lässt den Link nicht in die Zwischenablage; er steht in der Adresszeile: ";
+
 // The longest fragment read at all: a setting takes some eighty characters.
 inline constexpr std::size_t kLongestLink = 1000;
 

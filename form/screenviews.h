@@ -21,4 +21,21 @@ inline constexpr std::array<ScreenViewEntry, 4> kScreenViews{{
     {ScreenView::YUp, "y-Achse nach oben (wie am Oszilloskop)"},
 }};
 
+// The views of the beam in motion: the time signals x(t) and y(t) with the beam's cursor, its
+// afterglow over the dimmed figure, and the y phase drifting as with two slightly detuned
+// generators.
+enum class MotionView { TimeSignals, Afterglow, Drift };
+
+struct MotionViewEntry
+{
+    MotionView view;
+    const char* caption;
+};
+
+inline constexpr std::array<MotionViewEntry, 3> kMotionViews{{
+    {MotionView::TimeSignals, "Zeitverläufe"},
+    {MotionView::Afterglow, "Nachleuchten"},
+    {MotionView::Drift, "Phase wandern lassen"},
+}};
+
 } // namespace korvelian

@@ -191,7 +191,9 @@ async function menuItem(caption) {
 const beforeViews = [await lit("underlay"), await lit("readings")];
 const captions = await menuItem("Raster");
 check("the screen's menu lists its views", captions.join("|") ===
-      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)", captions.join("|"));
+      "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)|Zeitverläufe|Nachleuchten|" +
+      "Phase wandern lassen||Bild als PNG speichern|Drucken…||" +
+      "Ton||Link kopieren||Zurücksetzen||Vollbild|Hilfe", captions.join("|"));
 await menuItem("Werte einblenden");
 const afterViews = [await lit("underlay"), await lit("readings")];
 check("Raster draws the graticule beneath the figure", beforeViews[0] === 0 && afterViews[0] > 1000, String([beforeViews[0], afterViews[0]]));
@@ -201,6 +203,199 @@ await menuItem("Werte einblenden");
 await menuItem("y-Achse nach oben (wie am Oszilloskop)");
 const upward = differing(await figure(), await picture("y-up"));
 check("y upward from the menu as the desktop draws it", !upward, upward);
+// The views are remembered for the next visit; where the browser keeps nothing, a German line
+// says so and the page works on.
+await menuItem("y-Achse nach oben (wie am Oszilloskop)");
+await menuItem("Raster");
+await open();
+await settled();
+check("a view chosen is there at the next visit", await lit("underlay") > 1000, String(await lit("underlay")));
+check("a view not chosen is not", !differing(await figure(), await picture("start")), differing(await figure(), await picture("start")));
+await menuItem("Raster");
+await open();
+await settled();
+check("a view turned off stays off at the next visit", await lit("underlay") === 0, String(await lit("underlay")));
+{
+  const blocked = await browser.newPage();
+  await blocked.setViewport({ width: 658, height: 488, deviceScaleFactor: 1 });
+  await blocked.evaluateOnNewDocument(() => Object.defineProperty(window, "localStorage", {
+    get() { throw new DOMException("blocked", "SecurityError"); } }));
+  await blocked.goto("file://" + path.resolve(pagePath));
+  await blocked.waitForFunction(() => window.korvelian && window.korvelian.firstFigure > 0, { timeout: 20000 });
+  const line = await blocked.evaluate(() => [document.getElementById("notice").hidden, document.getElementById("notice").textContent]);
+  check("blocked storage is told in German", !line[0] && line[1].startsWith("Dieser Browser speichert nichts"), JSON.stringify(line));
+  await blocked.click("#picBildschirm", { button: "right" });
+  const items = await blocked.$$eval("#menu > div", (all) => all.map((d) => d.textContent));
+  await (await blocked.$$("#menu > div"))[items.indexOf("Raster")].click();
+  const on = await blocked.evaluate(() => korvelian.core.json(korvelian.core.x.korv_views())[2].on);
+  check("without storage the views still switch", on === true, String(on));
+  await blocked.close();
+}
+
+// The menus' settings a click away: a ratio from a box's menu, an angle from a bar's, a value
+// typed into "Wert eingeben…" (refused while it is no number), and "Zurücksetzen" back to the
+// start picture.
+await open();
+async function contextEntry(selector, caption) {
+  await page.click(selector, { button: "right" });
+  const items = await page.$$eval("#menu > div", (all) => all.map((d) => d.textContent));
+  const at = items.indexOf(caption);
+  if (at >= 0) await (await page.$$("#menu > div"))[at].click();
+  await settled();
+  return items;
+}
+const ratioItems = await contextEntry("#txtNenner", "3:2");
+check("a box's menu lists the usual ratios", ratioItems.join("|") ===
+      "Verhältnis Zähler : Nenner|1:1|1:2|2:1|1:3|2:3|3:2|3:4|4:5|5:6", ratioItems.join("|"));
+const phaseItems = await contextEntry("#hscPhase .thumb", "45°");
+check("a phase bar's menu lists its angles", phaseItems.join("|") ===
+      "0°|30°|45°|60°|90°|120°|135°|150°|180°|270°||Wert eingeben…", phaseItems.join("|"));
+const preset = differing(await figure(), await picture("ratio-3-2-45"));
+check("3:2 and 45° from the menus as the desktop draws them", !preset, preset);
+// "Bild als PNG speichern" downloads the desktop's export of the same setting, named by its
+// ratio; "Drucken…" prints it in worksheet colours: the same pixels, dark on white.
+{
+  const cdp = await page.createCDPSession();
+  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: pictures });
+  await menuItem("Bild als PNG speichern");
+  const saved = path.join(pictures, "korvelian-3-2.png");
+  for (let tries = 0; tries < 100 && !fs.existsSync(saved); ++tries) await new Promise((done) => setTimeout(done, 100));
+  check("the picture is downloaded named by its ratio", fs.existsSync(saved));
+  if (fs.existsSync(saved)) {
+    const d = differing(await picture("korvelian-3-2"), await picture("ratio-3-2-45"));
+    check("the downloaded PNG is the desktop's export", !d, d);
+  }
+  await page.evaluate(() => { window.print = () => { korvelian.printed = true; }; });
+  await menuItem("Drucken…");
+  await page.waitForFunction(() => korvelian.printed === true, { timeout: 10000 }).catch(() => {});
+  const printed = await page.evaluate(async () => {
+    const image = document.getElementById("print");
+    await image.decode();
+    const c = document.createElement("canvas");
+    c.width = image.naturalWidth; c.height = image.naturalHeight;
+    const ctx = c.getContext("2d");
+    ctx.drawImage(image, 0, 0);
+    const data = ctx.getImageData(0, 0, c.width, c.height).data;
+    let dark = 0;
+    for (let k = 0; k < data.length; k += 4) if (data[k] < 255 || data[k + 1] < 255 || data[k + 2] < 255) ++dark;
+    return { printed: korvelian.printed === true, size: [c.width, c.height], corner: Array.from(data.slice(0, 3)), dark };
+  });
+  const screenPicture = await picture("ratio-3-2-45");
+  let lit = 0;
+  for (let k = 0; k < screenPicture.rgb.length; k += 3)
+    if (screenPicture.rgb[k] !== screenPicture.rgb[0] || screenPicture.rgb[k + 1] !== screenPicture.rgb[1] ||
+        screenPicture.rgb[k + 2] !== screenPicture.rgb[2]) ++lit;
+  check("Drucken… prints the picture on white", printed.printed && printed.corner.join() === "255,255,255" &&
+        printed.size.join() === "441,441" && printed.dark === lit, JSON.stringify(printed) + " against " + lit);
+}
+// "Link kopieren" puts the setting into the address line (and the clipboard where the browser
+// lets it) and says so.
+await menuItem("Link kopieren");
+const copied = await page.evaluate(() => [location.hash, document.getElementById("notice").textContent, location.href]);
+check("Link kopieren writes the setting as a link", copied[0] === "#ratio=3:2&phase-y=45.2637" &&
+      (copied[1] === "Link kopiert: " + copied[2] || copied[1].endsWith("in der Adresszeile: " + copied[2])), JSON.stringify(copied));
+const amplitudeItems = await contextEntry("#hscAmp1 .thumb", "Wert eingeben…");
+check("an amplitude bar's menu lists its amplitudes", amplitudeItems.join("|") === "0,5|1,0|1,5|2,0||Wert eingeben…",
+      amplitudeItems.join("|"));
+const entry = () => page.evaluate(() => {
+  const d = document.getElementById("valueEntry");
+  return [d.open, d.querySelector(".title").textContent, d.querySelector("label span").textContent,
+          d.querySelector("input").value, d.querySelector(".message").textContent, d.querySelector("button[value=ok]").disabled];
+});
+check("Wert eingeben… asks with the bar's value", JSON.stringify(await entry()) ===
+      JSON.stringify([true, "Amplitude x eingeben", "Amplitude x von 0 bis 2:", "1,00", "", false]), JSON.stringify(await entry()));
+await page.keyboard.type("eins");
+const refusedEntry = await entry();
+check("a word is refused in German, OK stays off", refusedEntry[4] === "Bitte eine Zahl eingeben, etwa 1,5." && refusedEntry[5],
+      JSON.stringify(refusedEntry));
+await page.click("#valueEntry input", { count: 3 });
+await page.keyboard.type("0,255");
+const told = await entry();
+check("a value between the bar's steps is told", told[4] === "0,255 → 0,26: der Regler stellt in Hundertstel ein" && !told[5],
+      JSON.stringify(told));
+await page.click("#valueEntry button[value=ok]");
+await settled();
+check("OK sets the bar to what it told", (await state()).values[0] === 26, JSON.stringify((await state()).values));
+await menuItem("Zurücksetzen");
+const reset = await state();
+check("Zurücksetzen sets the boxes and bars back", JSON.stringify([reset.texts.slice(0, 2), reset.values]) ===
+      JSON.stringify([["1", "1"], [100, 0, 100, 0]]), JSON.stringify(reset));
+const resetFigure = differing(await figure(), await picture("start"));
+check("Zurücksetzen draws the start figure", !resetFigure, resetFigure);
+
+// "Ton" at 3 : 2: the core's tone rendered through an offline audio context, 220 Hz on the
+// left and 330 Hz on the right, without a jump where the page's calls meet.
+await open();
+await type("txtZaehler", "3");
+await type("txtNenner", "2");
+await menuItem("Ton");
+const tone = await page.evaluate(async () => {
+  const rate = korvelian.sound.context.sampleRate;
+  const offline = new OfflineAudioContext(2, rate, rate);
+  const buffer = offline.createBuffer(2, rate, rate);
+  const left = buffer.getChannelData(0), right = buffer.getChannelData(1);
+  // In pieces as the page's audio asks for them.
+  for (let at = 0; at < rate; at += 1000)
+    korvelian.toneInto(left.subarray(at, Math.min(rate, at + 1000)), right.subarray(at, Math.min(rate, at + 1000)));
+  const source = offline.createBufferSource();
+  source.buffer = buffer;
+  source.connect(offline.destination);
+  source.start();
+  const heard = await offline.startRendering();
+  const measure = (data) => {
+    // Rising zero crossings over the last half second, after any ramp.
+    let rising = 0, step = 0, peak = 0;
+    for (let k = rate / 2; k < rate; ++k) {
+      if (data[k - 1] < 0 && data[k] >= 0) ++rising;
+      step = Math.max(step, Math.abs(data[k] - data[k - 1]));
+      peak = Math.max(peak, Math.abs(data[k]));
+    }
+    return { hertz: rising * 2, step, peak };
+  };
+  return { on: korvelian.core.x.korv_soundOn(), rate, left: measure(heard.getChannelData(0)), right: measure(heard.getChannelData(1)) };
+});
+check("Ton plays 220 Hz on the left at 3 : 2", tone.on === 1 && Math.abs(tone.left.hertz - 220) <= 2 && tone.left.peak > 0.1,
+      JSON.stringify(tone));
+check("and 330 Hz on the right", Math.abs(tone.right.hertz - 330) <= 2 && tone.right.peak > 0.1, JSON.stringify(tone.right));
+// A sine's largest step from one frame to the next is its peak times 2 pi f / rate.
+check("the tone runs on without a jump", tone.left.step <= tone.left.peak * 2 * Math.PI * 220 / tone.rate * 1.05 + 1 / 32768 &&
+      tone.right.step <= tone.right.peak * 2 * Math.PI * 330 / tone.rate * 1.05 + 1 / 32768, JSON.stringify(tone));
+await menuItem("Ton");
+check("Ton again turns it off", await page.evaluate(() => korvelian.core.x.korv_soundOn()) === 0);
+
+// A finger held on the screen opens its menu, as a right click does.
+await open();
+{
+  const box = await (await page.$("#picBildschirm")).boundingBox();
+  await page.touchscreen.touchStart(box.x + box.width / 2, box.y + box.height / 2);
+  await new Promise((done) => setTimeout(done, 800));
+  await page.touchscreen.touchEnd();
+  const shown = await page.evaluate(() => [document.getElementById("menu").hidden, document.querySelector("#menu > div")?.textContent]);
+  check("a long press opens the screen's menu", !shown[0] && shown[1] === "Ablesehilfe", JSON.stringify(shown));
+  await page.keyboard.press("Escape");
+}
+
+// F1 shows the desktop's help with its numbers filled in; Escape puts it away. The button and
+// F11 put the page on the whole screen and back.
+await open();
+await page.keyboard.press("F1");
+const help = await page.evaluate(() => {
+  const d = document.getElementById("help");
+  const text = d.querySelector(".text");
+  return [d.open, d.querySelector(".title span").textContent, text.querySelector("h1")?.textContent,
+          text.innerHTML.includes("{{"), text.textContent.includes("Zahlen von 1 bis 32767") || text.textContent.includes("32767"),
+          text.textContent.includes("6,28"), text.querySelectorAll("img").length];
+});
+check("F1 shows the help", JSON.stringify(help) === JSON.stringify([true, "Hilfe – Korvelian-Figuren", "Korvelian-Figuren", false, true, true, 0]),
+      JSON.stringify(help));
+await page.keyboard.press("Escape");
+check("Escape puts the help away", !(await page.evaluate(() => document.getElementById("help").open)));
+await page.click("#fullScreen");
+await page.waitForFunction(() => !!document.fullscreenElement, { timeout: 5000 }).catch(() => {});
+check("the button puts the page on the whole screen", await page.evaluate(() => !!document.fullscreenElement));
+await page.keyboard.press("F11");
+await page.waitForFunction(() => !document.fullscreenElement, { timeout: 5000 }).catch(() => {});
+check("F11 takes it back", await page.evaluate(() => !document.fullscreenElement));
 
 // Refused entries: the hint says why in German, the boxes keep the entry, the figure stays.
 await open();
@@ -249,6 +444,55 @@ await page.click("#Check1 input");
 await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeout: 20000 }).catch(() => {});
 const stopped = await state();
 check("Stop ends both runs", stopped.runs === 0 && stopped.check === 1, JSON.stringify(stopped));
+
+// "Zeitverläufe" shows x(t) and y(t) beside the window, their cursor following the beam.
+await open();
+await settled();
+await menuItem("Zeitverläufe");
+const panelInk = (which) => page.evaluate((k) => {
+  const panel = document.getElementById("timeSignals");
+  const c = panel.querySelectorAll("canvas")[k];
+  const data = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+  let n = 0, sum = 0;
+  for (let i = 0; i < data.length; i += 4) if (data[i + 3] > 0) { ++n; sum += (i / 4) % c.width; }
+  return { hidden: panel.hidden, n, x: n ? Math.round(sum / n) : 0 };
+}, which);
+const signals = await panelInk(0);
+check("Zeitverläufe shows the signals", !signals.hidden && signals.n > 5000, JSON.stringify(signals));
+await page.click("#Command2");
+await page.waitForFunction(() => korvelian.state && korvelian.state.runs === 1, { timeout: 20000 });
+for (let tries = 0; tries < 100 && (await panelInk(1)).n === 0; ++tries) await new Promise((done) => setTimeout(done, 50));
+const cursors = [await panelInk(1)];
+for (let tries = 0; tries < 100 && (await panelInk(1)).x === cursors[0].x; ++tries)
+  await new Promise((done) => setTimeout(done, 50));
+cursors.push(await panelInk(1));
+check("the time signals' cursor follows the beam", cursors[0].n > 0 && cursors[1].x !== cursors[0].x, JSON.stringify(cursors));
+await page.click("#Check1 input");
+await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeout: 20000 }).catch(() => {});
+await menuItem("Zeitverläufe");
+check("Zeitverläufe again puts them away", (await panelInk(0)).hidden);
+
+// "Nachleuchten" dims the figure and leaves a trace behind the running beam; "Phase wandern
+// lassen" moves the y phase bar while it runs. Both off again for the next visit.
+await open();
+await settled();
+const undimmed = await figure();
+await menuItem("Nachleuchten");
+check("Nachleuchten dims the figure", differing(await figure(), undimmed) !== "", "the figure is unchanged");
+await menuItem("Phase wandern lassen");
+const glowBefore = await lit("overlays");
+await page.click("#Command2");
+const drifted = await page.waitForFunction(() => korvelian.state && korvelian.state.values[3] > 3, { timeout: 20000 })
+  .then(() => true, () => false);
+check("Phase wandern lassen moves the y phase while the beam runs", drifted, JSON.stringify((await state()).values));
+const glowAfter = await lit("overlays");
+check("the beam leaves a trace behind it", glowAfter > glowBefore + 50, `${glowBefore} then ${glowAfter}`);
+await page.click("#Check1 input");
+await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeout: 20000 }).catch(() => {});
+await menuItem("Nachleuchten");
+await menuItem("Phase wandern lassen");
+const views = await page.evaluate(() => korvelian.core.json(korvelian.core.x.korv_views()).map((v) => v.on));
+check("both views off again", views.join() === "false,false,false,false,false,false,false", views.join());
 
 check("no script error", errors.length === 0, errors.join("; "));
 await browser.close();

@@ -7,15 +7,26 @@
 #include "form/layout.h"
 #include "form/linksetting.h"
 #include "form/screenviews.h"
+#include "handlers/soundoutput.h"
 #include "model/constants.h"
+#include "model/stereotone.h"
 #include "json.h"
+#include "scene/filenames.h"
+#include "scene/helptext.h"
+#include "scene/menuwords.h"
+#include "scene/presets.h"
+#include "scene/drawing.h"
 #include "scene/textmetrics.h"
+#include "scene/timesignals.h"
+#include "scene/typedvalue.h"
 #include "scenejson.h"
 #include "webwindow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +105,42 @@ public:
     }
 };
 
+// The tone for the page's audio: rendered from the same stereo oscillators as the desktop's,
+// whenever the page's audio asks for frames. A fade is the settings at silence, ramped.
+class WebSound final : public SoundOutput
+{
+public:
+    void start(double sampleRate) { m_tone.emplace(sampleRate); }
+    bool started() const { return m_tone.has_value(); }
+    void play(const ToneSettings& settings) override
+    {
+        if (m_tone)
+            m_tone->set(settings);
+    }
+    void fadeOut() override
+    {
+        if (!m_tone)
+            return;
+        ToneSettings silent = m_tone->settings();
+        silent.gainX = 0;
+        silent.gainY = 0;
+        m_tone->set(silent);
+    }
+    void endNow() override { fadeOut(); }
+    // count interleaved stereo frames, left first.
+    const std::int16_t* render(std::size_t count)
+    {
+        m_frames.assign(2 * count, 0);
+        if (m_tone)
+            m_tone->render(m_frames.data(), count);
+        return m_frames.data();
+    }
+
+private:
+    std::optional<StereoTone> m_tone;
+    std::vector<std::int16_t> m_frames;
+};
+
 struct Core
 {
     Host host;
@@ -105,6 +152,9 @@ struct Core
     // The drawings of the scene written last, which the page asks pixels of.
     std::vector<item::Drawing> drawings;
     Json json;
+    WebSound sound;
+    // The page shows the time signals beside the window.
+    bool timeSignals = false;
     // Where a bar's drag began: its release reports the change from there.
     std::int16_t dragFrom[4] = {};
 };
@@ -130,6 +180,7 @@ const char* layoutJson()
         Json json;
         json.begin('{');
         json.field("clientWidth", kClientWidth).field("clientHeight", kClientHeight);
+        json.field("screenSide", screenSide()).field("timeSignalsWidth", kTimeSignalsWidth);
         json.field("twipsPerPixel", kTwipsPerPixel).field("family", kLayoutFamily);
         json.key("ground").begin('{');
         json.field("screen", palette::kScreenGround)
@@ -344,13 +395,14 @@ std::vector<double> flatOps;
 } // namespace
 
 // The screen's drawing as doubles (kOpDoubles an operation, count in the first), its
-// orientation in the second, for another thread to draw with korv_renderOps.
+// orientation and afterglow in the second (1: y up, 2: dimmed), for another thread to draw with
+// korv_renderOps.
 KORV_EXPORT(screenOps) const double* korvScreenOps()
 {
     const ScreenPicture& screen = core().window.screen();
     flatOps.assign(2 + screen.drawing.size() * kOpDoubles, 0);
     flatOps[0] = static_cast<double>(screen.drawing.size());
-    flatOps[1] = screen.yUp ? 1 : 0;
+    flatOps[1] = (screen.yUp ? 1 : 0) + (screen.afterglow ? 2 : 0);
     for (std::size_t i = 0; i < screen.drawing.size(); ++i)
         flatten(screen.drawing[i], &flatOps[2 + i * kOpDoubles]);
     return flatOps.data();
@@ -368,7 +420,8 @@ const std::uint32_t* korvRenderOps(const double* flat, int width, int height, do
     for (std::size_t i = 0; i < static_cast<std::size_t>(flat[0]); ++i)
         ops.push_back(unflatten(flat + 2 + i * kOpDoubles));
     buffer.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    const RenderStyle style{zoom, false, flat[1] != 0, false};
+    const int options = static_cast<int>(flat[1]);
+    const RenderStyle style{zoom, false, (options & 1) != 0, (options & 2) != 0};
     pixels.render(buffer.data(), width, height, {width / ratio, height / ratio}, ratio, ops, style);
     return buffer.data();
 }
@@ -378,6 +431,8 @@ KORV_EXPORT(overlays) const char* korvOverlays(double width, double height, doub
 {
     Core& c = core();
     Scene scene;
+    // The afterglow's trace, beneath the beam point and its marks.
+    c.window.screen().describeTrace(scene, {0, 0, width, height}, linePixels(zoom), false);
     describeOverlays(scene, c.window.overlayPlaces({width, height}), linePixels(zoom));
     c.json.clear();
     c.drawings.clear();
@@ -448,7 +503,25 @@ const char* sceneJson(const Scene& scene)
 
 } // namespace
 
-// The screen's views as its context menu lists them: [{caption, on}].
+namespace {
+
+bool motionViewOn(MotionView view)
+{
+    Core& c = core();
+    switch (view) {
+    case MotionView::TimeSignals:
+        return c.timeSignals;
+    case MotionView::Afterglow:
+        return c.window.screen().afterglow;
+    case MotionView::Drift:
+        break;
+    }
+    return c.window.form().drift().ticked();
+}
+
+} // namespace
+
+// The screen's views as its context menu lists them, then the beam's: [{caption, on}].
 KORV_EXPORT(views) const char* korvViews()
 {
     Core& c = core();
@@ -458,14 +531,32 @@ KORV_EXPORT(views) const char* korvViews()
         c.json.begin('{').field("caption", entry.caption);
         c.json.field("on", viewOf(c.window.screen(), entry.view)).end('}');
     }
+    for (const MotionViewEntry& entry : kMotionViews) {
+        c.json.begin('{').field("caption", entry.caption);
+        c.json.field("timeSignals", entry.view == MotionView::TimeSignals);
+        c.json.field("on", motionViewOn(entry.view)).end('}');
+    }
     c.json.end(']');
     return written(c.json);
 }
 
 KORV_EXPORT(setView) void korvSetView(int index, int on)
 {
-    const auto entry = kScreenViews.at(static_cast<std::size_t>(index));
-    viewOf(core().window.screen(), entry.view) = on != 0;
+    Core& c = core();
+    const auto at = static_cast<std::size_t>(index);
+    if (at < kScreenViews.size()) {
+        viewOf(c.window.screen(), kScreenViews[at].view) = on != 0;
+    } else if (kMotionViews.at(at - kScreenViews.size()).view == MotionView::TimeSignals) {
+        c.timeSignals = on != 0;
+    } else if (kMotionViews.at(at - kScreenViews.size()).view == MotionView::Afterglow) {
+        // The figure is dimmed beneath the trace.
+        ScreenPicture& screen = c.window.screen();
+        screen.afterglow = on != 0;
+        if (!on)
+            screen.trace.clear();
+    } else if (!c.window.ended()) {
+        c.window.form().drift().setTicked(on != 0);
+    }
     hostChanged(PageHost::Screen | PageHost::Overlays);
 }
 
@@ -496,6 +587,228 @@ KORV_EXPORT(readings) const char* korvReadings(double width, double height, doub
     Scene scene;
     c.window.screen().describeReadings(scene, c.metrics, {0, 0, width, height}, linePixels(zoom),
                                        false);
+    return sceneJson(scene);
+}
+
+// Every bar and the ratio back where the window started, as the screen's menu offers it.
+KORV_EXPORT(reset) void korvReset()
+{
+    if (!core().window.ended())
+        resetControls(core().window);
+}
+
+// What the page says where the browser keeps nothing between visits: everything else works.
+constexpr const char* kStorageBlocked = "Dieser Browser speichert nichts: die Ansicht gilt nur, "
+                                        "bis die Seite geschlossen wird.";
+
+// The words of the screen's menu beyond its views, and what the page says about them.
+KORV_EXPORT(menuWords) const char* korvMenuWords()
+{
+    Core& c = core();
+    c.json.clear();
+    c.json.begin('{').field("reset", kResetCaption).field("copyLink", kCopyLinkCaption);
+    c.json.field("savePng", kSavePngCaption).field("saveSvg", kSaveSvgCaption);
+    c.json.field("print", kPrintCaption).field("help", kHelpCaption).field("helpTitle", kHelpTitle);
+    c.json.field("fullScreen", kFullScreenCaption).field("sound", kSoundCaption);
+    c.json.field("noWebAudio", kNoWebAudio);
+    c.json.field("linkCopied", kLinkCopied).field("linkNotCopied", kLinkNotCopied);
+    c.json.field("storageBlocked", kStorageBlocked).end('}');
+    return written(c.json);
+}
+
+// A bar's menu: its presets and the entry of a value, with what that entry asks and the bar's
+// value written for its field.
+KORV_EXPORT(barMenu) const char* korvBarMenu(int bar)
+{
+    Core& c = core();
+    const auto which = static_cast<ScrollBar>(bar);
+    const ControlLayout& row = control(which);
+    c.json.clear();
+    c.json.begin('{').key("presets").begin('[');
+    for (const BarPreset& preset : barPresets(row))
+        c.json.begin('{').field("caption", preset.caption).field("value", preset.value).end('}');
+    c.json.end(']');
+    c.json.field("entry", kValueEntryCaption).field("title", valueEntryTitle(row));
+    c.json.field("prompt", valueEntryPrompt(row));
+    c.json.field("start", valueEntryStart(row, c.window.scrollValue(which)));
+    c.json.end('}');
+    return written(c.json);
+}
+
+// A value typed for a bar: the bar's value it sets (null where refused) and what the line
+// beneath the field says.
+KORV_EXPORT(typedValue) const char* korvTypedValue(int bar, const char* text, int length)
+{
+    Core& c = core();
+    const TypedValue typed = readTypedValue(control(static_cast<ScrollBar>(bar)),
+                                            std::string(text, static_cast<std::size_t>(length)));
+    c.json.clear();
+    c.json.begin('{').key("value");
+    if (typed.barValue)
+        c.json.number(*typed.barValue);
+    else
+        c.json.null();
+    c.json.field("message", typed.message).end('}');
+    return written(c.json);
+}
+
+// The usual ratios a box's menu offers.
+KORV_EXPORT(ratioMenu) const char* korvRatioMenu()
+{
+    Core& c = core();
+    c.json.clear();
+    c.json.begin('{').field("caption", kRatiosCaption).key("ratios").begin('[');
+    for (const RatioPreset& ratio : kRatioPresets) {
+        c.json.begin('{').field("caption", ratio.caption());
+        c.json.field("numerator", ratio.numerator).field("denominator", ratio.denominator).end('}');
+    }
+    c.json.end(']').end('}');
+    return written(c.json);
+}
+
+namespace {
+
+// The screen's picture as it is saved: at 100 %, so that a width gives its own zoom.
+ScreenPicture savedPicture()
+{
+    ScreenPicture picture = core().window.screen();
+    picture.zoom = 1;
+    return picture;
+}
+
+RenderStyle savedStyle(const ScreenPicture& picture, double width, bool worksheet)
+{
+    RenderStyle style = picture.style();
+    style.zoom = width / picture.widthAtHundred();
+    style.worksheet = worksheet;
+    return style;
+}
+
+RectF savedTarget(const ScreenPicture& picture, double width)
+{
+    return {0, 0, width, width * picture.size.height / std::max(1.0, picture.size.width)};
+}
+
+} // namespace
+
+// The screen's picture as the desktop saves it, width pixels wide: {width, height, name}, the
+// height with what has no room on the picture beneath it. The page paints korv_savedUnder,
+// korv_savedFigure and korv_savedOver on one another.
+KORV_EXPORT(savedSize) const char* korvSavedSize(int width, const char* ending, int length)
+{
+    Core& c = core();
+    const ScreenPicture picture = savedPicture();
+    const RectF target = savedTarget(picture, width);
+    const double beneath = std::ceil(picture.beneathHeight(c.metrics, width));
+    c.json.clear();
+    c.json.begin('{').field("width", width);
+    c.json.field("pictureHeight", static_cast<int>(std::lround(target.height)));
+    c.json.field("height", static_cast<int>(std::lround(target.height) + beneath));
+    c.json.field("name", ratioFileName("korvelian", figureRatio(picture),
+                                       std::string(ending, static_cast<std::size_t>(length))));
+    c.json.end('}');
+    return written(c.json);
+}
+
+KORV_EXPORT(savedUnder) const char* korvSavedUnder(int width, int height, int worksheet)
+{
+    const ScreenPicture picture = savedPicture();
+    const RenderStyle style = savedStyle(picture, width, worksheet != 0);
+    Scene scene;
+    scene.fillRect({0, 0, double(width), double(height)},
+                   {worksheet ? palette::kWorksheetGround : picture.background});
+    picture.describeUnderlay(scene, savedTarget(picture, width), linePixels(style.zoom),
+                             worksheet != 0);
+    return sceneJson(scene);
+}
+
+// The figure's pixels of the saved picture, width x pictureHeight, clear where nothing is drawn.
+KORV_EXPORT(savedFigure)
+const std::uint32_t* korvSavedFigure(int width, int pictureHeight, int worksheet)
+{
+    Core& c = core();
+    const ScreenPicture picture = savedPicture();
+    c.screenPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(pictureHeight),
+                          0);
+    c.pixels.render(c.screenPixels.data(), width, pictureHeight,
+                    {double(width), double(pictureHeight)}, 1.0, picture.drawing,
+                    savedStyle(picture, width, worksheet != 0));
+    return c.screenPixels.data();
+}
+
+KORV_EXPORT(savedOver) const char* korvSavedOver(int width, int height, int worksheet)
+{
+    Core& c = core();
+    const ScreenPicture picture = savedPicture();
+    const RenderStyle style = savedStyle(picture, width, worksheet != 0);
+    const RectF target = savedTarget(picture, width);
+    Scene scene;
+    picture.describeAnnotations(scene, c.metrics, target, linePixels(style.zoom), worksheet != 0);
+    if (height > target.height + 0.5) {
+        picture.describeBeneath(scene, {0, target.height, double(width), height - target.height},
+                                worksheet != 0);
+    }
+    return sceneJson(scene);
+}
+
+// The help's text with its numbers, as the desktop's help window shows it; fittingZoom is the
+// zoom in percent at which the window fits the page now.
+KORV_EXPORT(helpText) const char* korvHelpText(const char* text, int length, int fittingZoom)
+{
+    static std::string filled;
+    filled = withHelpNumbers(std::string(text, static_cast<std::size_t>(length)), fittingZoom);
+    return filled.c_str();
+}
+
+// "Ton": the page's audio runs at sampleRate from now on; the form's sound plays through it.
+KORV_EXPORT(soundStart) void korvSoundStart(double sampleRate)
+{
+    Core& c = core();
+    if (!c.sound.started()) {
+        c.sound.start(sampleRate);
+        c.window.form().sound().setOutput(&c.sound);
+    }
+}
+
+KORV_EXPORT(setSound) void korvSetSound(int on)
+{
+    if (!core().window.ended())
+        core().window.form().sound().setOn(on != 0);
+}
+
+KORV_EXPORT(soundOn) int korvSoundOn()
+{
+    return core().window.form().sound().on() ? 1 : 0;
+}
+
+// The next count stereo frames of the tone, interleaved 16-bit, left first.
+KORV_EXPORT(renderTone) const std::int16_t* korvRenderTone(int count)
+{
+    return core().sound.render(static_cast<std::size_t>(count));
+}
+
+// The time signals of the screen's figure at this logical size: the signals, or (cursor) the
+// beam's cursor over them; an empty scene where they are not on show or no figure is drawn.
+KORV_EXPORT(timeSignals)
+const char* korvTimeSignals(double width, double height, double zoom, double ratio, int cursor)
+{
+    Core& c = core();
+    Scene scene;
+    const ScreenPicture& screen = c.window.screen();
+    const DrawOp* figure = lastFigure(screen.drawing);
+    if (c.timeSignals && figure) {
+        ScreenPicture atHundred = screen;
+        atHundred.zoom = 1;
+        TimeSignalScene shown =
+            sceneOf(*figure, atHundred.mappingOnto(figure->frame, {0, 0, 1, 1}));
+        shown.beamT = c.window.beamT();
+        const TimeSignalStyle style{zoom, linePixels(zoom) / ratio, ratio, false, false};
+        const RectF area{0, 0, width, height};
+        if (cursor)
+            describeTimeCursor(scene, c.metrics, area, shown, style);
+        else
+            describeTimeSignals(scene, c.metrics, area, shown, style);
+    }
     return sceneJson(scene);
 }
 

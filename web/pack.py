@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Makes the browser edition one file: the page's template with its style and scripts put in
 where it names them (/*@include NAME*/, NAME beside the template) and the core's module as
-base64 where it says @WASM_BASE64@. Usage: pack.py template.html core.wasm out.html"""
+base64 where it says @WASM_BASE64@, and the desktop's help text (its body) where it says
+@HELP_HTML@. Usage: pack.py template.html core.wasm out.html help.html"""
 import base64
 import pathlib
 import re
@@ -9,7 +10,7 @@ import sys
 
 
 def main():
-    template, wasm, out = (pathlib.Path(a) for a in sys.argv[1:4])
+    template, wasm, out, help_file = (pathlib.Path(a) for a in sys.argv[1:5])
     folder = template.parent
 
     def include(match):
@@ -20,6 +21,11 @@ def main():
         return text
 
     page = re.sub(r"/\*@include ([a-z.]+)\*/", include, template.read_text(encoding="utf-8"))
+    help_text = help_file.read_text(encoding="utf-8")
+    body = re.search(r"<body>(.*)</body>", help_text, re.S)
+    if not body or "</template" in body.group(1).lower():
+        raise SystemExit(f"{help_file} has no body to take or closes the page's template")
+    page = page.replace("@HELP_HTML@", body.group(1))
     page = page.replace("@WASM_BASE64@", base64.b64encode(wasm.read_bytes()).decode("ascii"))
     out.write_text(page, encoding="utf-8")
 

@@ -54,6 +54,10 @@ void WebWindow::setFrame(Picture which, float x1, float y1, float x2, float y2)
 
 void WebWindow::clear(Picture which)
 {
+    // A redraw while the beam runs (a bar moved, the phase drifting) keeps the glow, as the
+    // phosphor would.
+    if (which == Picture::Screen && !m_beamRunning)
+        m_screen.trace.clear();
     picture(which).drawing.clear();
     changed(which);
 }
@@ -176,6 +180,17 @@ void WebWindow::setScrollValue(ScrollBar bar, std::int16_t value)
         return;
     ControlState::setScrollValue(bar, value);
     m_host.changed(PageHost::Controls);
+}
+
+void WebWindow::beamAt(double t, const Parameter& p)
+{
+    if (m_ended)
+        return;
+    m_beamRunning = true;
+    m_beamT = t;
+    if (m_screen.afterglow)
+        m_screen.trace.follow(t, p, m_host.clock());
+    m_host.changed(PageHost::Overlays);
 }
 
 void WebWindow::msgBox(const std::string& prompt, const std::string& title)

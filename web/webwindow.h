@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace korvelian {
 
@@ -45,6 +46,8 @@ public:
     ScreenPicture& screen() { return m_screen; }
     const ScreenPicture& speedBar() const { return m_speedBar; }
     bool ended() const { return m_ended; }
+    // Where the beam stood last, for the time signals' cursor; nothing before it ran.
+    std::optional<double> beamT() const { return m_beamT; }
 
     // The overlays at a size of the screen in logical pixels, in the picture's orientation.
     OverlayPlaces overlayPlaces(SizeF shown) const;
@@ -65,6 +68,9 @@ public:
     void setCheckValue(int value) override;
     void setScrollValue(ScrollBar bar, std::int16_t value) override;
 
+    // The beam's afterglow follows it while it runs; a redraw then keeps the glow.
+    void beamAt(double t, const Parameter& p) override;
+    void beamStopped() override { m_beamRunning = false; }
     void msgBox(const std::string& prompt, const std::string& title) override;
     void doEvents() override;
     double clock() override { return m_host.clock(); }
@@ -90,6 +96,8 @@ private:
     std::array<Overlay, 5> m_stacking{{Overlay::DropToXAxis, Overlay::DropToYAxis,
                                        Overlay::BeamPoint, Overlay::YMarker, Overlay::XMarker}};
     bool m_ended = false;
+    bool m_beamRunning = false;
+    std::optional<double> m_beamT;
     std::unique_ptr<Form1> m_form;
 };
 

@@ -1,10 +1,8 @@
 #include "helpwindow.h"
 
-#include "model/barvalues.h"
-#include "model/constants.h"
-#include "form/layout.h"
-#include "model/kgv.h"
 #include "picture/examples.h"
+#include "scene/helptext.h"
+#include "scene/menuwords.h"
 #include "zoompolicy.h"
 
 #include <QApplication>
@@ -13,26 +11,15 @@
 #include <QScreen>
 #include <QScrollBar>
 
-#include <QLocale>
-
 #include <cmath>
-#include <numbers>
 
 namespace korvelian {
-
-namespace {
-
-// The ellipse the help reads a phase difference from; its y phase bar's value serves the
-// parabola of 2 : 1 as well.
-constexpr Parameter kEllipseExample{1.25, 0, 1.25, 0.79, 1, 1};
-
-} // namespace
 
 HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent)
 {
     // A window of its own beside the main window, which stays usable.
     setWindowFlag(Qt::Window);
-    setWindowTitle(QStringLiteral("Hilfe – Korvelian-Figuren"));
+    setWindowTitle(QString::fromUtf8(kHelpTitle));
     setObjectName("help");
     setOpenExternalLinks(false);
     setSource(QUrl(QStringLiteral("qrc:/help/hilfe.html")));
@@ -50,38 +37,7 @@ void HelpWindow::keyPressEvent(QKeyEvent* event)
 
 QString HelpWindow::text(const QString& written) const
 {
-    const QLocale german(QLocale::German, QLocale::Germany);
-    const auto number = [&german](double value, int decimals) {
-        return german.toString(value, 'f', decimals);
-    };
-    const int phaseEnd = control(ScrollBar::PhaseY).maximum;
-    const int kgv = closingCount(3, 2).value;
-    const QList<std::pair<const char*, QString>> numbers = {
-        {"amplitudeMax", number(barUnits(control(ScrollBar::AmplitudeX).maximum), 0)},
-        {"screenEdge", number(kScreenEdge, 0)},
-        {"phaseMaxRad", number(barUnits(phaseEnd), 2)},
-        {"phaseMaxDeg", number(phaseDegrees(phaseEnd), 1)},
-        {"phaseStep", number(barUnits(1), 2)},
-        {"largestWhole", QString::number(kLargestWhole)},
-        {"examplePhase", number(kEllipseExample.phaseY, 2) + " rad ≈ " +
-                             number(phaseDegrees(barValue(kEllipseExample.phaseY)), 1) + "°"},
-        {"parabolaOwnPhase",
-         number(yOscillationPhase(kEllipseExample.phaseY, 2, 1) * 180 / std::numbers::pi, 1)},
-        {"kgv32", QString::number(kgv)},
-        {"kgv32times", QString::number(kgv / 2)},
-        {"speedFull", number(kSpeedBarEnd, 1)},
-        {"startStep", number(kStartStep, 1)},
-        {"startFrames", QString::number(std::ceil(2 * std::numbers::pi / kStartStep))},
-        {"loopStep", number(kLoopStep, 1)},
-        {"zoomStep", QString::number(ZoomPolicy::kStep)},
-        {"zoomSmallest", QString::number(ZoomPolicy::kSmallest)},
-        {"zoomLargest", QString::number(ZoomPolicy::kLargest)},
-        {"zoomFits", QString::number(m_fittingZoom ? m_fittingZoom : ZoomPolicy::kLargest)},
-    };
-    QString text = written;
-    for (const auto& [name, value] : numbers)
-        text.replace(QStringLiteral("{{%1}}").arg(QLatin1String(name)), value);
-    return text;
+    return QString::fromStdString(withHelpNumbers(written.toStdString(), m_fittingZoom));
 }
 
 QVariant HelpWindow::loadResource(int type, const QUrl& name)
@@ -96,7 +52,7 @@ QVariant HelpWindow::loadResource(int type, const QUrl& name)
     if (name.path() == QLatin1String("beruehrpunkte-3-2.png"))
         return readingAidExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, zoomed(300), m_yUp);
     if (name.path() == QLatin1String("ellipse-45.png"))
-        return readingAidExample(kEllipseExample, 1, zoomed(300), m_yUp);
+        return readingAidExample(kHelpEllipse, 1, zoomed(300), m_yUp);
     // The beam a little past a quarter of the way through the closed figure.
     if (name.path() == QLatin1String("zeitverlaeufe-3-2.png"))
         return timeSignalsExample({1.25, 0, 1.25, 0.3, 3, 2}, 6, 4.0, {zoomed(420), zoomed(360)},

@@ -1,26 +1,16 @@
 #include "presetmenus.h"
 
-#include "model/barvalues.h"
 #include "form/layout.h"
-#include "scene/texts.h"
+#include "scene/presets.h"
 #include "valuedialog.h"
 
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenu>
 #include <QScrollBar>
-
-#include <array>
-#include <cmath>
 
 namespace korvelian {
 
 namespace {
-
-constexpr std::array kPhaseDegrees{0, 30, 45, 60, 90, 120, 135, 150, 180, 270};
-constexpr std::array kAmplitudes{50, 100, 150, 200};
-constexpr std::array<std::array<int, 2>, 9> kRatios{
-    {{1, 1}, {1, 2}, {2, 1}, {1, 3}, {2, 3}, {3, 2}, {3, 4}, {4, 5}, {5, 6}}};
 
 // As a user types it: the whole text replaced by the new one, undoable.
 void type(QLineEdit* box, int number)
@@ -55,21 +45,13 @@ void PresetMenus::addBar(QScrollBar* bar, const ControlLayout& row)
 {
     auto* menu = new QMenu(&m_window);
     menu->setObjectName(menuName(bar));
-    if (!isAmplitudeBar(row)) {
-        for (const int degrees : kPhaseDegrees) {
-            const int value = phaseBarValue(degrees);
-            menu->addAction(QStringLiteral("%1°").arg(degrees), bar,
-                            [bar, value] { bar->setValue(value); });
-        }
-    } else {
-        for (const int value : kAmplitudes) {
-            const QString text =
-                QLocale(QLocale::German, QLocale::Germany).toString(barUnits(value), 'f', 1);
-            menu->addAction(text, bar, [bar, value] { bar->setValue(value); });
-        }
+    for (const BarPreset& preset : barPresets(row)) {
+        const int value = preset.value;
+        menu->addAction(QString::fromStdString(preset.caption), bar,
+                        [bar, value] { bar->setValue(value); });
     }
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Wert eingeben…"), bar, [this, bar, &row] {
+    menu->addAction(QString::fromUtf8(kValueEntryCaption), bar, [this, bar, &row] {
         ValueDialog dialog(*bar, row, &m_window);
         dialog.exec();
     });
@@ -81,13 +63,13 @@ void PresetMenus::addBar(QScrollBar* bar, const ControlLayout& row)
 void PresetMenus::addRatioBoxes(QLineEdit* numerator, QLineEdit* denominator)
 {
     for (QLineEdit* box : {numerator, denominator}) {
-        auto* ratios = new QMenu(QStringLiteral("Verhältnis Zähler : Nenner"), &m_window);
+        auto* ratios = new QMenu(QString::fromUtf8(kRatiosCaption), &m_window);
         ratios->setObjectName(menuName(box));
-        for (const auto& [z, n] : kRatios) {
-            ratios->addAction(QStringLiteral("%1:%2").arg(z).arg(n), box,
-                              [numerator, denominator, z, n] {
-                                  type(numerator, z);
-                                  type(denominator, n);
+        for (const RatioPreset& ratio : kRatioPresets) {
+            ratios->addAction(QString::fromStdString(ratio.caption()), box,
+                              [numerator, denominator, ratio] {
+                                  type(numerator, ratio.numerator);
+                                  type(denominator, ratio.denominator);
                               });
         }
         box->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -4,7 +4,7 @@
 #include "form/layout.h"
 #include "model/numbertext.h"
 #include "scene/texts.h"
-#include "picture/typedvalue.h"
+#include "scene/typedvalue.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -20,17 +20,10 @@ ValueDialog::ValueDialog(QScrollBar& bar, const ControlLayout& row, QWidget* par
       m_message(new QLabel(this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
-    const QString name = QString::fromUtf8(row.accessibleName);
-    const bool amplitude = isAmplitudeBar(row);
-    setWindowTitle(QStringLiteral("%1 eingeben").arg(name));
-    auto* prompt = new QLabel(amplitude ? QStringLiteral("%1 von 0 bis 2:").arg(name)
-                                        : QStringLiteral("%1 in Grad, von 0 bis 360:").arg(name),
-                              this);
+    setWindowTitle(QString::fromStdString(valueEntryTitle(row)));
+    auto* prompt = new QLabel(QString::fromStdString(valueEntryPrompt(row)), this);
     prompt->setBuddy(m_field);
-    // The bar's value as the readout writes it, ready to be typed over.
-    m_field->setText(QString::fromStdString(amplitude
-                                                ? germanNumber(barUnits(bar.value()), 'f', 2)
-                                                : germanNumber(phaseDegrees(bar.value()), 'f', 1)));
+    m_field->setText(QString::fromStdString(valueEntryStart(row, bar.value())));
     m_field->selectAll();
     // Room for the longest message in one line from the start, so that the dialog neither
     // jumps nor cuts a message short while the user types.
@@ -52,14 +45,14 @@ ValueDialog::ValueDialog(QScrollBar& bar, const ControlLayout& row, QWidget* par
 
 void ValueDialog::check()
 {
-    const TypedValue typed = readTypedValue(m_row, m_field->text());
-    m_message->setText(typed.message);
+    const TypedValue typed = readTypedValue(m_row, m_field->text().toStdString());
+    m_message->setText(QString::fromStdString(typed.message));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(typed.barValue.has_value());
 }
 
 void ValueDialog::accept()
 {
-    const TypedValue typed = readTypedValue(m_row, m_field->text());
+    const TypedValue typed = readTypedValue(m_row, m_field->text().toStdString());
     if (!typed.barValue)
         return;
     // The bar's Change handler redraws, as after a drag.

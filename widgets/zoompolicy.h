@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form/zoomsteps.h"
+
 #include <QFont>
 #include <QSize>
 
@@ -11,9 +13,9 @@ namespace korvelian {
 class ZoomPolicy
 {
 public:
-    static constexpr int kSmallest = 100;
-    static constexpr int kLargest = 300;
-    static constexpr int kStep = 25;
+    static constexpr int kSmallest = kZoomSmallest;
+    static constexpr int kLargest = kZoomLargest;
+    static constexpr int kStep = kZoomStep;
     static constexpr int kSmallestToFit = 50;
 
     static int clamped(int percent);

@@ -94,6 +94,10 @@ function build() {
         if (c.lightYellow) element.classList.add("written");
         if (c.change !== null) {
           element.addEventListener("input", () => typed(c.textBox, element.value));
+          // Numerator and denominator offer the usual ratios.
+          if (c.textBox <= 1) {
+            element.addEventListener("contextmenu", (e) => { e.preventDefault(); showRatioMenu(e.clientX, e.clientY); });
+          }
         } else {
           // What the program writes is read, not typed into.
           element.readOnly = true;
@@ -230,7 +234,14 @@ function buildBar(c) {
   };
   thumb.addEventListener("pointerup", release);
   thumb.addEventListener("pointercancel", release);
+  element.addEventListener("contextmenu", (e) => { e.preventDefault(); showBarMenu(c.scrollBar, e.clientX, e.clientY); });
   element.addEventListener("keydown", (e) => {
+    if (e.key === "ContextMenu" || (e.key === "F10" && e.shiftKey)) {
+      const box = element.getBoundingClientRect();
+      showBarMenu(c.scrollBar, box.left, box.bottom);
+      e.preventDefault();
+      return;
+    }
     const step = { ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1, PageUp: -1, PageDown: 1 }[e.key];
     if (step !== undefined) set(bar.value + step);
     else if (e.key === "Home") set(0);
@@ -337,6 +348,7 @@ function frame() {
     const size = canvasSize(overlays, element);
     paintScene(overlays, size, core.json(core.x.korv_overlays(size.width, size.height, page.zoom)));
   }
+  if (dirty & (Changed.Screen | Changed.Overlays)) paintTimeSignals(dirty);
   if (dirty & Changed.SpeedBar) {
     const { canvas, element } = page.speed;
     const size = canvasSize(canvas, element);
@@ -344,26 +356,381 @@ function frame() {
   }
 }
 
-// The screen's context menu: its views, each ticked where it is on.
-function showMenu(x, y) {
+// A context menu of entries {caption, checked (undefined: no tick), run} and separators (null),
+// at a place of the page; its words come from the core.
+function popup(x, y, entries, label) {
   const menu = document.getElementById("menu");
+  if (menu.hidden) page.menuOpener = document.activeElement;
   menu.replaceChildren();
-  page.core.json(page.core.x.korv_views()).forEach((view, index) => {
+  menu.setAttribute("aria-label", label);
+  for (const entry of entries) {
     const item = document.createElement("div");
-    item.setAttribute("role", "menuitemcheckbox");
-    item.setAttribute("aria-checked", String(view.on));
-    item.tabIndex = -1;
-    item.textContent = view.caption;
-    item.addEventListener("click", () => {
-      hideMenu();
-      page.core.x.korv_setView(index, view.on ? 0 : 1);
-    });
+    if (entry === null) {
+      item.className = "separator";
+      item.setAttribute("role", "separator");
+    } else if (!entry.run) {
+      item.className = "heading";
+      item.textContent = entry.caption;
+    } else {
+      item.setAttribute("role", entry.checked === undefined ? "menuitem" : "menuitemcheckbox");
+      if (entry.checked !== undefined) item.setAttribute("aria-checked", String(entry.checked));
+      item.tabIndex = -1;
+      item.textContent = entry.caption;
+      item.addEventListener("click", () => { hideMenu(); entry.run(); });
+    }
     menu.append(item);
-  });
+  }
   menu.hidden = false;
-  menu.style.left = `${Math.min(x, window.innerWidth - menu.offsetWidth)}px`;
-  menu.style.top = `${Math.min(y, window.innerHeight - menu.offsetHeight)}px`;
-  menu.firstChild.focus();
+  menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - menu.offsetWidth))}px`;
+  menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - menu.offsetHeight))}px`;
+  menu.querySelector("[tabindex]").focus();
+}
+
+// "Zeitverläufe": x(t) above y(t) over a period of the figure, in a panel beside the window
+// where the page has room for it and over its right side where not; the signals are painted
+// again with the figure, the beam's cursor with every frame.
+function paintTimeSignals(dirty) {
+  const core = page.core;
+  const panel = document.getElementById("timeSignals");
+  const on = core.json(core.x.korv_views()).find((v) => v.timeSignals)?.on;
+  panel.hidden = !on;
+  if (!on) return;
+  const form = document.getElementById("form").getBoundingClientRect();
+  const width = Math.round(Math.min(page.layout.timeSignalsWidth * page.zoom, window.innerWidth * 0.6));
+  panel.style.width = `${width}px`;
+  panel.style.height = `${Math.round(form.height)}px`;
+  panel.style.top = `${Math.round(form.top)}px`;
+  panel.style.left = `${Math.round(Math.min(form.right, window.innerWidth - width))}px`;
+  const [signals, cursor] = panel.querySelectorAll("canvas");
+  const element = { clientWidth: width, clientHeight: Math.round(form.height), layout: {} };
+  const size = canvasSize(signals, element);
+  if (dirty & Changed.Screen || panel.dataset.width !== String(width)) {
+    panel.dataset.width = String(width);
+    paintScene(signals, size, core.json(core.x.korv_timeSignals(size.width, size.height, page.zoom, size.ratio, 0)));
+  }
+  paintScene(cursor, canvasSize(cursor, element),
+             core.json(core.x.korv_timeSignals(size.width, size.height, page.zoom, size.ratio, 1)));
+}
+
+// The screen's context menu: its views, each ticked where it is on, and the way back to the
+// start.
+function showMenu(x, y) {
+  const core = page.core;
+  const words = core.json(core.x.korv_menuWords());
+  const entries = core.json(core.x.korv_views()).map((view, index) =>
+    ({ caption: view.caption, checked: view.on, run: () => {
+      core.x.korv_setView(index, view.on ? 0 : 1);
+      rememberViews();
+    } }));
+  entries.push(null, { caption: words.savePng, run: () => savePicture() },
+               { caption: words.print, run: () => printPicture() });
+  entries.push(null, { caption: words.sound, checked: core.x.korv_soundOn() === 1, run: () => toggleSound(words) });
+  entries.push(null, { caption: words.copyLink, run: () => copyLink(words) });
+  entries.push(null, { caption: words.reset, run: () => core.call("korv_reset") });
+  entries.push(null, { caption: words.fullScreen, checked: !!document.fullscreenElement, run: toggleFullScreen },
+               { caption: words.help, run: showHelp });
+  popup(x, y, entries, "Bildschirm");
+}
+
+// "Ton": the core's stereo tone (x left, y right) through Web Audio. The page's audio is made
+// at the first choice of it, a user's gesture, as browsers require; the core's oscillators run
+// on from frame to frame, so the tone is continuous however the browser asks for it.
+const sound = { context: null, node: null };
+
+function toneInto(left, right) {
+  const count = left.length;
+  const pointer = page.core.x.korv_renderTone(count);
+  const frames = new Int16Array(page.core.x.memory.buffer, pointer, 2 * count);
+  for (let k = 0; k < count; ++k) {
+    left[k] = frames[2 * k] / 32768;
+    right[k] = frames[2 * k + 1] / 32768;
+  }
+}
+
+function audioContextClass() {
+  return window.AudioContext || window.webkitAudioContext || null;
+}
+
+function startAudio() {
+  const Context = audioContextClass();
+  if (!Context) return false;
+  if (!sound.context) {
+    sound.context = new Context();
+    page.core.x.korv_soundStart(sound.context.sampleRate);
+    // A script processor runs in every browser with Web Audio, also from a file, where an audio
+    // worklet could not share the core.
+    sound.node = sound.context.createScriptProcessor(2048, 0, 2);
+    sound.node.onaudioprocess = (e) => toneInto(e.outputBuffer.getChannelData(0), e.outputBuffer.getChannelData(1));
+    sound.node.connect(sound.context.destination);
+  }
+  sound.context.resume().catch(() => {});
+  return true;
+}
+
+function toggleSound(words) {
+  const on = page.core.x.korv_soundOn() === 1;
+  if (!on && !startAudio()) {
+    notice(words.noWebAudio);
+    return;
+  }
+  page.core.call("korv_setSound", on ? 0 : 1);
+}
+
+// The desktop's help text, its numbers put in by the core; the examples the desktop draws
+// into it are left out.
+function showHelp() {
+  const core = page.core;
+  const dialog = document.getElementById("help");
+  const words = core.json(core.x.korv_menuWords());
+  dialog.querySelector(".title span").textContent = words.helpTitle;
+  dialog.setAttribute("aria-label", words.helpTitle);
+  const written = document.getElementById("helpText").innerHTML;
+  const fits = Math.floor(page.zoom * 100);
+  const text = document.createElement("template");
+  text.innerHTML = core.string(withText(written, (p, n) => core.x.korv_helpText(p, n, fits)));
+  for (const image of text.content.querySelectorAll("img")) image.remove();
+  dialog.querySelector(".text").replaceChildren(text.content);
+  if (!dialog.open) dialog.show();
+  dialog.querySelector(".text").focus();
+}
+
+// The whole page on the whole screen, and back: the window's zoom follows.
+function toggleFullScreen() {
+  if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+  else if (document.documentElement.requestFullscreen)
+    document.documentElement.requestFullscreen().catch(() => {});
+}
+
+function buildHelpAndFullScreen() {
+  const words = page.core.json(page.core.x.korv_menuWords());
+  const help = document.getElementById("help");
+  help.querySelector(".close").addEventListener("click", () => help.close());
+  help.querySelector(".text").tabIndex = -1;
+  help.addEventListener("keydown", (e) => { if (e.key === "Escape") { e.preventDefault(); help.close(); } });
+  const button = document.getElementById("fullScreen");
+  button.textContent = "⛶";
+  button.title = words.fullScreen + " (F11)";
+  button.setAttribute("aria-label", words.fullScreen);
+  button.addEventListener("click", toggleFullScreen);
+  const shown = () => button.setAttribute("aria-pressed", String(!!document.fullscreenElement));
+  document.addEventListener("fullscreenchange", shown);
+  shown();
+  document.addEventListener("keydown", (e) => {
+    if (e.key === "F1") { e.preventDefault(); showHelp(); }
+    else if (e.key === "F11") { e.preventDefault(); toggleFullScreen(); }
+  });
+}
+
+// A text handed to a call of the core that reads it and keeps nothing of it.
+function withText(text, call) {
+  const core = page.core;
+  const bytes = core.encoder.encode(text);
+  const pointer = core.x.korv_alloc(bytes.length + 1);
+  core.bytes.set(bytes, pointer);
+  try {
+    return call(pointer, bytes.length);
+  } finally {
+    core.x.korv_free(pointer);
+  }
+}
+
+// The screen's picture as the desktop saves it, at 100 % (the width at which a line is one
+// pixel): what lies beneath, the figure from the core's raster, what is read over it.
+function savedPicture(worksheet, ending = "png") {
+  const core = page.core;
+  const width = Math.round(page.layout.screenSide);
+  const size = core.json(withText(ending, (p, n) => core.x.korv_savedSize(width, p, n)));
+  const canvas = document.createElement("canvas");
+  canvas.width = size.width;
+  canvas.height = size.height;
+  const ctx = canvas.getContext("2d");
+  Painter.paint(ctx, core.json(core.x.korv_savedUnder(size.width, size.height, worksheet ? 1 : 0)), core);
+  const pointer = core.x.korv_savedFigure(size.width, size.pictureHeight, worksheet ? 1 : 0);
+  const pixels = new Uint8ClampedArray(core.x.memory.buffer.slice(pointer, pointer + size.width * size.pictureHeight * 4));
+  const figure = document.createElement("canvas");
+  figure.width = size.width;
+  figure.height = size.pictureHeight;
+  figure.getContext("2d").putImageData(new ImageData(pixels, size.width, size.pictureHeight), 0, 0);
+  ctx.drawImage(figure, 0, 0);
+  Painter.paint(ctx, core.json(core.x.korv_savedOver(size.width, size.height, worksheet ? 1 : 0)), core);
+  return { canvas, name: size.name };
+}
+
+// A download: the browser asks where to, or puts it into its folder of downloads.
+function download(blob, name) {
+  const link = document.createElement("a");
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+}
+
+function savePicture() {
+  const { canvas, name } = savedPicture(false);
+  canvas.toBlob((blob) => download(blob, name), "image/png");
+}
+
+// The browser's print of the picture in worksheet colours: a black figure on white.
+function printPicture() {
+  const { canvas } = savedPicture(true);
+  // Made at the first print only: until then the page holds no image.
+  let image = document.getElementById("print");
+  if (!image) {
+    image = document.createElement("img");
+    image.id = "print";
+    image.alt = "Korvelian-Figur";
+    document.body.append(image);
+  }
+  image.src = canvas.toDataURL("image/png");
+  image.decode().catch(() => {}).then(() => window.print());
+}
+
+// The current setting as a link: in the address line (without reloading) and on the clipboard.
+async function copyLink(words) {
+  const fragment = page.core.json(page.core.x.korv_link()).fragment;
+  history.replaceState(null, "", fragment ? "#" + fragment : location.pathname + location.search);
+  const link = location.href;
+  try {
+    await navigator.clipboard.writeText(link);
+    notice(words.linkCopied + link);
+  } catch {
+    notice(words.linkNotCopied + link);
+  }
+}
+
+// The screen's views are remembered in the browser for the next visit; where it keeps
+// nothing, a German line says so once and the rest works as before.
+const kViewsKey = "korvelian.views";
+function storage() {
+  try {
+    const store = window.localStorage;
+    store.getItem(kViewsKey);
+    return store;
+  } catch {
+    return null;
+  }
+}
+
+function rememberViews() {
+  const store = storage();
+  const views = page.core.json(page.core.x.korv_views()).map((view) => view.on);
+  try {
+    if (store) store.setItem(kViewsKey, JSON.stringify(views));
+  } catch {
+    // A full or blocked store: the view holds until the page is closed.
+  }
+}
+
+function restoreViews() {
+  const store = storage();
+  if (!store) {
+    notice(page.core.json(page.core.x.korv_menuWords()).storageBlocked);
+    return;
+  }
+  let views = null;
+  try {
+    views = JSON.parse(store.getItem(kViewsKey));
+  } catch {
+    return;
+  }
+  if (!Array.isArray(views)) return;
+  const count = page.core.json(page.core.x.korv_views()).length;
+  // Only true or false of each view is read; anything else in the store is ignored.
+  views.slice(0, count).forEach((on, index) => {
+    if (on === true || on === false) page.core.x.korv_setView(index, on ? 1 : 0);
+  });
+}
+
+// A bar's menu: its presets and the entry of a value.
+function showBarMenu(bar, x, y) {
+  const core = page.core;
+  const menu = core.json(core.x.korv_barMenu(bar));
+  const entries = menu.presets.map((preset) =>
+    ({ caption: preset.caption, run: () => core.call("korv_setValue", bar, preset.value) }));
+  entries.push(null, { caption: menu.entry, run: () => enterValue(bar, menu) });
+  popup(x, y, entries, page.layout.controls.find((c) => c.scrollBar === bar).accessibleName);
+}
+
+// A numerator's or denominator's menu: the usual ratios, typed into both boxes.
+function showRatioMenu(x, y) {
+  const core = page.core;
+  const menu = core.json(core.x.korv_ratioMenu());
+  const entries = [{ caption: menu.caption }];
+  for (const ratio of menu.ratios) {
+    entries.push({ caption: ratio.caption, run: () => {
+      typed(0, String(ratio.numerator));
+      typed(1, String(ratio.denominator));
+    } });
+  }
+  popup(x, y, entries, menu.caption);
+}
+
+// "Wert eingeben…": the text checked by the core at every keystroke, OK sets the bar as a
+// click on it does.
+function enterValue(bar, menu) {
+  const dialog = document.getElementById("valueEntry");
+  const field = dialog.querySelector("input");
+  const message = dialog.querySelector(".message");
+  const ok = dialog.querySelector("button[value=ok]");
+  dialog.querySelector(".title").textContent = menu.title;
+  dialog.querySelector("label span").textContent = menu.prompt;
+  let value = null;
+  const check = () => {
+    const core = page.core;
+    const bytes = core.encoder.encode(field.value);
+    const pointer = core.x.korv_alloc(bytes.length + 1);
+    core.bytes.set(bytes, pointer);
+    const answer = core.json(core.x.korv_typedValue(bar, pointer, bytes.length));
+    core.x.korv_free(pointer);
+    value = answer.value;
+    message.textContent = answer.message;
+    ok.disabled = value === null;
+  };
+  field.value = menu.start;
+  field.oninput = check;
+  check();
+  dialog.onclose = () => {
+    if (dialog.returnValue === "ok" && value !== null) page.core.call("korv_setValue", bar, value);
+    page.bars[bar].element.focus();
+  };
+  dialog.returnValue = "";
+  dialog.showModal();
+  field.select();
+}
+
+// A finger held still for half a second opens the menu a right click opens, where a browser
+// (a tablet's) gives no context menu of its own for it.
+function buildLongPress() {
+  let timer = 0, start = null;
+  const cancel = () => { clearTimeout(timer); timer = 0; };
+  document.addEventListener("pointerdown", (e) => {
+    if (e.pointerType === "mouse" || !e.isPrimary) return;
+    cancel();
+    start = { x: e.clientX, y: e.clientY, target: e.target };
+    timer = setTimeout(() => {
+      timer = 0;
+      page.longPressed = performance.now();
+      start.target.dispatchEvent(new MouseEvent("contextmenu", { bubbles: true, cancelable: true,
+                                                                 clientX: start.x, clientY: start.y }));
+    }, 500);
+  }, true);
+  document.addEventListener("pointermove", (e) => {
+    if (timer && Math.hypot(e.clientX - start.x, e.clientY - start.y) > 10) cancel();
+  }, true);
+  for (const type of ["pointerup", "pointercancel"]) document.addEventListener(type, cancel, true);
+  // The browser's own menu after a long press would come second, and the finger's lifting
+  // would click the entry beneath it: the page's menu is open already.
+  const afterLongPress = (e) => {
+    if (e.isTrusted && page.longPressed && performance.now() - page.longPressed < 1000) {
+      e.preventDefault();
+      e.stopPropagation();
+      if (e.type === "click") page.longPressed = 0;
+    }
+  };
+  document.addEventListener("contextmenu", afterLongPress, true);
+  document.addEventListener("click", afterLongPress, true);
 }
 
 function hideMenu() {
@@ -373,12 +740,12 @@ function hideMenu() {
 function buildMenu() {
   const menu = document.getElementById("menu");
   menu.addEventListener("keydown", (e) => {
-    const items = [...menu.children];
+    const items = [...menu.querySelectorAll("[tabindex]")];
     const at = items.indexOf(document.activeElement);
     if (e.key === "ArrowDown") items[(at + 1) % items.length].focus();
     else if (e.key === "ArrowUp") items[(at + items.length - 1) % items.length].focus();
     else if (e.key === "Enter" || e.key === " ") document.activeElement.click();
-    else if (e.key === "Escape" || e.key === "Tab") { hideMenu(); page.screen.element.focus(); }
+    else if (e.key === "Escape" || e.key === "Tab") { hideMenu(); (page.menuOpener || page.screen.element).focus(); }
     else return;
     e.preventDefault();
   });
@@ -498,9 +865,21 @@ async function main() {
   startWorker(bytes);
   build();
   buildMenu();
+  buildHelpAndFullScreen();
+  buildLongPress();
+  // Over the window where the page is narrow: its menu is the screen's, as on the desktop the
+  // window's keys work in the time signals' window too.
+  document.getElementById("timeSignals").addEventListener("contextmenu", (e) => {
+    e.preventDefault();
+    showMenu(e.clientX, e.clientY);
+  });
+  page.toneInto = toneInto;
+  page.sound = sound;
+  if (!audioContextClass()) notice(page.core.json(page.core.x.korv_menuWords()).noWebAudio);
   fit();
   window.addEventListener("resize", fit);
   page.core.call("korv_start");
+  restoreViews();
   window.korvelian = page;
   // A link carries a setting in its fragment, with the command line's names.
   const fragment = location.hash.slice(1);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace korvelian {
+
+struct ScreenPicture;
+
+// numerator and denominator of a figure
+using FileRatio = std::pair<double, double>;
+
+// The ratio of the picture's last figure; nothing before any.
+std::optional<FileRatio> figureRatio(const ScreenPicture& picture);
+
+// A name proposed for a saved picture, so that the pictures of one ratio sort side by side in
+// a folder: "korvelian-3-2.png", "korvelian.png" without a ratio.
+std::string ratioFileName(std::string stem, const std::optional<FileRatio>& ratio,
+                          const std::string& ending);
+
+} // namespace korvelian
