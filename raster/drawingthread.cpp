@@ -68,14 +68,4 @@ void DrawingThread::loop()
     }
 }
 
-bool ShownPicture::offer(std::uint64_t number, DrawingThread::Pass pass)
-{
-    const bool exact = pass == DrawingThread::Pass::Exact;
-    if (number < m_number || (number == m_number && (m_exact || !exact)))
-        return false;
-    m_number = number;
-    m_exact = exact;
-    return true;
-}
-
 } // namespace korvelian

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shownpicture.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -17,10 +19,11 @@ namespace korvelian {
 // pause, the exact picture of the newest follows. A preview is short and never stopped but
 // by the end, so that a screen shows something however fast requests come. Nothing here
 // knows how a picture is shown; what shows it takes each finished pass through ShownPicture.
+// Not in the browser edition, which has one thread: its page numbers the requests to a worker.
 class DrawingThread
 {
 public:
-    enum class Pass { Preview, Exact };
+    using Pass = DrawPass;
     // Whether the pass should end now, polled between blocks, from every core that draws.
     using Stop = std::function<bool()>;
     // Draws one pass of request `number` and hands its result on; false when stop ended it
@@ -56,23 +59,6 @@ private:
     bool m_busy = false;
     // Last: it starts running once everything it uses exists.
     std::thread m_thread;
-};
-
-// What a screen shows of the numbered requests, kept by the thread that shows them. A finished
-// pass replaces the shown picture only when it belongs to a newer request than the shown one,
-// or is the exact picture of the request whose preview is shown: a request that a newer one
-// overtook never comes back onto the screen after it.
-class ShownPicture
-{
-public:
-    // Whether the pass may be shown; if so, it is the shown one from now on.
-    bool offer(std::uint64_t number, DrawingThread::Pass pass);
-    std::uint64_t number() const { return m_number; }
-    bool exact() const { return m_exact; }
-
-private:
-    std::uint64_t m_number = 0;
-    bool m_exact = false;
 };
 
 } // namespace korvelian
