@@ -2,6 +2,12 @@
 
 #include <utility>
 
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace korvelian {
 
 DrawingThread::DrawingThread() : m_thread([this] { loop(); }) {}
@@ -45,6 +51,11 @@ void DrawingThread::waitIdle()
 
 void DrawingThread::loop()
 {
+#if defined(__linux__)
+    // Below the event thread, and so are the raster's helper threads, which are started from
+    // here and inherit it: input on a busy machine waits for no drawing.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kNiceness);
+#endif
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_changed.wait(lock, [this] { return m_pending || m_quit; });

@@ -24,6 +24,8 @@ class DrawingThread
 {
 public:
     using Pass = DrawPass;
+    // How much lower than the thread that asks the drawing thread runs, as a nice value.
+    static constexpr int kNiceness = 5;
     // Whether the pass should end now, polled between blocks, from every core that draws.
     using Stop = std::function<bool()>;
     // Draws one pass of request `number` and hands its result on; false when stop ended it
