@@ -116,6 +116,7 @@ soak: build
 	    echo "raster $$run of $(SOAK_RUNS): seed $$seed, $(RASTER_CASES) random figures"; \
 	    QT_QPA_PLATFORM=offscreen KORVELIAN_RASTER_SEED=$$seed KORVELIAN_RASTER_CASES=$(RASTER_CASES) \
 	        $(BUILD)/tests/unit/tst_raster figureraster randomFiguresKeepTheirBoxesAndPixels \
+	        aPreviewLightsOnlyPixelsTheFigureLights \
 	        > $(BUILD)/raster-soak.log 2>&1 || { \
 	        grep -E '^(FAIL|   Loc)' -A3 $(BUILD)/raster-soak.log; \
 	        echo "raster failed with seed $$seed: replay with KORVELIAN_RASTER_SEED=$$seed"; exit 1; }; \
