@@ -7,7 +7,8 @@
 # make check-portable builds the folders without Qt for 64-bit ARM and runs the model's checks
 # make check-audio plays "Ton" through a private PulseAudio and checks the recording
 # make soak  runs the random-action soak with fresh seeds and prints the seed of a failure
-# make measure-window measures the running beam in a real window under Xvfb and openbox
+# make measure-window measures the start to the first picture and the running beam in a real
+#            window under Xvfb and openbox
 #            (tools/measure_window.py; several minutes, best on a quiet machine)
 # make web   builds the browser edition, one file: build/web/korvelian.html
 # make run-web opens it in the system's browser
@@ -115,6 +116,7 @@ soak: build
 	    echo "raster $$run of $(SOAK_RUNS): seed $$seed, $(RASTER_CASES) random figures"; \
 	    QT_QPA_PLATFORM=offscreen KORVELIAN_RASTER_SEED=$$seed KORVELIAN_RASTER_CASES=$(RASTER_CASES) \
 	        $(BUILD)/tests/unit/tst_raster figureraster randomFiguresKeepTheirBoxesAndPixels \
+	        aPreviewLightsOnlyPixelsTheFigureLights \
 	        > $(BUILD)/raster-soak.log 2>&1 || { \
 	        grep -E '^(FAIL|   Loc)' -A3 $(BUILD)/raster-soak.log; \
 	        echo "raster failed with seed $$seed: replay with KORVELIAN_RASTER_SEED=$$seed"; exit 1; }; \
@@ -194,6 +196,7 @@ bench: build
 # zoom, full screen and device pixel ratio 2; never part of make test or make bench.
 measure-window: build
 	$(call install,$(TEST_PACKAGES) $(WINDOW_PACKAGES))
+	tools/measure_window.py $(BUILD)/korvelian --start --repeat 5
 	tools/measure_window.py $(BUILD)/korvelian
 
 # A Debian package in the project folder: apt install ./korvelian_1.00_amd64.deb

@@ -48,7 +48,7 @@ void PictureOutput::copyToClipboard(const QImage& picture, const QString& title)
 
 void PictureOutput::copyPicture(bool worksheet)
 {
-    const int width = m_screen.image().width();
+    const int width = m_screen.imageSize().width();
     copyToClipboard(PictureExporter::image(m_screen.picture(), width, worksheet),
                     QStringLiteral("Bild kopieren"));
 }
@@ -61,7 +61,7 @@ void PictureOutput::savePicture(bool worksheet)
     if (path.isEmpty())
         return;
     QString error;
-    if (!PictureExporter::save(m_screen.picture(), path, m_screen.image().width(), &error,
+    if (!PictureExporter::save(m_screen.picture(), path, m_screen.imageSize().width(), &error,
                                worksheet)) {
         QMessageBox::warning(&m_window, QStringLiteral("Bild speichern"), error);
         return;

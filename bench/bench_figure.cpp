@@ -6,6 +6,7 @@
 #include "raster/figureraster.h"
 #include "form/form1.h"
 #include "app/mainwindow.h"
+#include "app/windowzoom.h"
 #include "tests/painterlines.h"
 #include "picture/drawingrenderer.h"
 #include "widgets/picturearea.h"
@@ -13,12 +14,16 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <malloc.h>
 #include <map>
+#include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -168,17 +173,59 @@ void BM_LargestChange(benchmark::State& state)
 // The figures a held key is measured on: the largest one, and one where little can be skipped.
 enum HeldKeyFigure { LargestK = 0, NearbyNumbers = 1 };
 
-// A held arrow key on the x amplitude bar: 30 Change events 33 ms apart, the event loop
-// running between them as it does for the user. lag_ms is how long after the last event the
-// screen shows its value; behind_ms how late the last event came to be handled, which stays 0
-// while the program keeps up with the key. Figures: K = 32767 with numerator K at amplitude
-// 1, and 179 : 183 at amplitudes 2 and phases 90°, starting from amplitude 2.
-void BM_HeldKey(benchmark::State& state)
+// Posts a probe to the event thread every millisecond from a thread of its own, as a window
+// system delivers input whatever the program is doing, and keeps how late the latest probes
+// were handled: the input delay.
+class InputProbe : public QObject
 {
-    using namespace std::chrono_literals;
-    MainWindow& w = sharedWindow();
-    w.show();
-    const bool nearby = state.range(0) == NearbyNumbers;
+public:
+    InputProbe()
+        : m_thread([this] {
+              while (!m_quit.load()) {
+                  const auto posted = Clock::now();
+                  QMetaObject::invokeMethod(
+                      this,
+                      [this, posted] { m_latest = std::max(m_latest, Clock::now() - posted); },
+                      Qt::QueuedConnection);
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              }
+          })
+    {
+    }
+    ~InputProbe() override
+    {
+        m_quit = true;
+        m_thread.join();
+        QCoreApplication::removePostedEvents(this);
+    }
+    // The longest delay since the last call.
+    double takeLongest()
+    {
+        const double longest = milliseconds(m_latest);
+        m_latest = {};
+        return longest;
+    }
+
+private:
+    Clock::duration m_latest{};
+    std::atomic<bool> m_quit = false;
+    std::thread m_thread;
+};
+
+// Runs the event loop until the screen shows what done() asks for; the time it took. It
+// sleeps between events as the program's own loop does (the probe wakes it every
+// millisecond): a loop that spun would take a core from the drawing.
+template <typename Done> double until(Clock::time_point from, Done done)
+{
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return milliseconds(Clock::now() - from);
+}
+
+// The figures of the table of make bench: 179 : 183 at amplitudes 2 and phases 90°, or
+// K = 32767 with numerator K at amplitude 1.
+void setHeldKeyFigure(MainWindow& w, bool nearby)
+{
     if (nearby) {
         w.findChild<QLineEdit*>("txtZaehler")->setText("179");
         w.findChild<QLineEdit*>("txtNenner")->setText("183");
@@ -188,32 +235,97 @@ void BM_HeldKey(benchmark::State& state)
     w.findChild<QScrollBar*>("hscAmp2")->setValue(nearby ? 200 : 100);
     w.findChild<QScrollBar*>("HScroll1")->setValue(nearby ? 157 : 0);
     w.findChild<QScrollBar*>("hscPhase")->setValue(nearby ? 157 : 0);
+}
+
+// The numerator's "+" from 178 : 183 to 179 : 183 at amplitudes 2, at a zoom (221 %: full
+// screen on a screen of 1920 × 1080), drawn at once on the event thread as before (at_once_)
+// and aside on the drawing thread (aside_), the two taking turns in every iteration so that
+// both meet the same load. input_ms is the longest any input waited meanwhile (a probe posted
+// every millisecond from another thread), first_ms how long after the click the screen shows
+// a picture of 179 : 183 (a preview or the exact one), exact_ms the exact picture.
+void BM_NewPicture(benchmark::State& state)
+{
+    MainWindow& w = sharedWindow();
+    w.zoom().setZoomPercent(int(state.range(0)));
+    w.show();
+    setHeldKeyFigure(w, true);
+    w.findChild<QScrollBar*>("hscAmp1")->setValue(200);
+    auto* screen = w.findChild<PictureArea*>("picBildschirm");
+    auto* numerator = w.findChild<QLineEdit*>("txtZaehler");
+    auto* plus = w.findChild<QPushButton*>("cmdplusZaehler");
+    std::map<std::string, std::vector<double>> rows;
+    InputProbe probe;
+    for (auto _ : state) {
+        for (const bool aside : {false, true}) {
+            const std::string path = aside ? "aside_" : "at_once_";
+            screen->setDrawnAside(aside);
+            numerator->setText("178");
+            until(Clock::now(), [&] { return screen->showsExact(); });
+            probe.takeLongest();
+            const auto start = Clock::now();
+            plus->click();
+            rows[path + "first_ms"].push_back(until(start, [&] { return screen->showsNewest(); }));
+            rows[path + "exact_ms"].push_back(until(start, [&] { return screen->showsExact(); }));
+            rows[path + "input_ms"].push_back(probe.takeLongest());
+        }
+    }
+    for (auto& [name, values] : rows) {
+        std::sort(values.begin(), values.end());
+        state.counters[name] = values[values.size() / 2];
+    }
+    state.counters["screen_px"] = screen->imageSize().width();
+    w.zoom().setZoomPercent(100);
+    screen->setDrawnAside(true);
+}
+
+// A held arrow key on the x amplitude bar: 30 Change events 33 ms apart, the event loop
+// running between them as it does for the user. lag_ms is how long after the last event the
+// screen shows its exact picture; behind_ms how late the latest event came to be handled, which
+// stays 0 while the program keeps up with the key; input_ms the longest any input waited
+// (InputProbe). Each on the path drawn at once (at_once_) and aside (aside_), taking turns.
+// Figures: K = 32767 with numerator K at amplitude 1, and 179 : 183 at amplitudes 2 and phases
+// 90°, starting from amplitude 2.
+void BM_HeldKey(benchmark::State& state)
+{
+    using namespace std::chrono_literals;
+    MainWindow& w = sharedWindow();
+    w.show();
+    const bool nearby = state.range(0) == NearbyNumbers;
+    setHeldKeyFigure(w, nearby);
     auto* bar = w.findChild<QScrollBar*>("hscAmp1");
     auto* screen = w.findChild<PictureArea*>("picBildschirm");
-    double lag = 0;
-    double behind = 0;
+    std::map<std::string, std::vector<double>> rows;
+    InputProbe probe;
     for (auto _ : state) {
-        state.PauseTiming();
-        bar->setValue(nearby ? 200 : 100);
-        screen->repaint();
-        state.ResumeTiming();
-        const auto start = Clock::now();
-        Clock::time_point last;
-        for (int i = 0; i < 30; ++i) {
-            const auto due = start + i * 33ms;
-            while (Clock::now() < due)
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-            last = Clock::now();
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, QString(), i > 0);
-            QCoreApplication::sendEvent(bar, &press);
-            behind = milliseconds(last - due);
+        for (const bool aside : {false, true}) {
+            const std::string path = aside ? "aside_" : "at_once_";
+            screen->setDrawnAside(aside);
+            bar->setValue(nearby ? 200 : 100);
+            until(Clock::now(), [&] { return screen->showsExact(); });
+            probe.takeLongest();
+            const auto start = Clock::now();
+            Clock::time_point last;
+            double behind = 0;
+            for (int i = 0; i < 30; ++i) {
+                const auto due = start + i * 33ms;
+                while (Clock::now() < due)
+                    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+                last = Clock::now();
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, QString(), i > 0);
+                QCoreApplication::sendEvent(bar, &press);
+                behind = std::max(behind, milliseconds(last - due));
+            }
+            rows[path + "lag_ms"].push_back(until(last, [&] { return screen->showsExact(); }));
+            rows[path + "behind_ms"].push_back(behind);
+            rows[path + "input_ms"].push_back(probe.takeLongest());
         }
-        screen->repaint();
-        lag += milliseconds(Clock::now() - last);
     }
-    state.counters["lag_ms"] = lag / static_cast<double>(state.iterations());
-    state.counters["behind_ms"] = behind;
+    for (auto& [name, values] : rows) {
+        std::sort(values.begin(), values.end());
+        state.counters[name] = values[values.size() / 2];
+    }
     state.counters["value"] = bar->value();
+    screen->setDrawnAside(true);
 }
 
 // The reference itself: one QPainter::drawLine per segment.
@@ -318,6 +430,12 @@ BENCHMARK(BM_HeldKey)
     ->ArgName("figure")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+BENCHMARK(BM_NewPicture)
+    ->Arg(100)
+    ->Arg(221)
+    ->ArgName("zoom")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(9);
 BENCHMARK(BM_DrawLine)->Apply(arguments)->Repetitions(3);
 BENCHMARK(BM_Points)->Apply(arguments);
 BENCHMARK(BM_FigurePoints)->Apply(arguments);

@@ -1,5 +1,6 @@
 #include "benchmain.h"
 #include "model/constants.h"
+#include "model/figurepoints.h"
 #include "raster/widefigureraster.h"
 
 #include <algorithm>
@@ -66,7 +67,7 @@ struct Times
 };
 
 Times draw(WideFigureRaster& raster, const Figure& f, Picture pic,
-           std::vector<std::uint32_t>& pixels)
+           std::vector<std::uint32_t>& pixels, const DrawLimits& limits = {})
 {
     std::fill(pixels.begin(), pixels.end(), 0xff000000);
     const double scale = pic.side / 4.0;
@@ -74,7 +75,7 @@ Times draw(WideFigureRaster& raster, const Figure& f, Picture pic,
     const auto start = Clock::now();
     const double cpuStart = cpuMilliseconds();
     raster.draw(pixels.data(), pic.side, pic.side, pic.side, f.p, loopEnd(k),
-                {scale, 2 * scale, scale, 2 * scale}, 0xffffffff, pic.lineWidth);
+                {scale, 2 * scale, scale, 2 * scale}, 0xffffffff, pic.lineWidth, false, limits);
     return {cpuMilliseconds() - cpuStart,
             std::chrono::duration<double, std::milli>(Clock::now() - start).count()};
 }
@@ -126,6 +127,40 @@ void BM_WorstCase(benchmark::State& state, std::size_t figure, Picture pic)
                            [](std::uint32_t a, std::uint32_t b) { return a != b; }));
 }
 
+// The preview the screen shows first while a large figure is drawn, against the exact
+// drawing of the same figure in the same run (exact_cpu_ms, exact_wall_ms); lit_share is the
+// share of the exact picture's figure pixels that the preview lights.
+void BM_Preview(benchmark::State& state, std::size_t figure, Picture pic)
+{
+    const Figure& f = figures()[figure];
+    std::vector<std::uint32_t> preview(std::size_t(pic.side) * pic.side);
+    std::vector<std::uint32_t> exact(preview.size());
+    WideFigureRaster raster;
+    const double k = std::lcm(int(f.p.numerator), int(f.p.denominator));
+    DrawLimits limits;
+    limits.blocks = FigureRaster::previewBlocks(figureRun(f.p, loopEnd(k)).count);
+    draw(raster, f, pic, exact);
+    std::vector<double> exactCpu;
+    std::vector<double> exactWall;
+    std::vector<double> wall;
+    for (auto _ : state) {
+        const Times e = draw(raster, f, pic, exact);
+        exactCpu.push_back(e.cpu);
+        exactWall.push_back(e.wall);
+        const Times t = draw(raster, f, pic, preview, limits);
+        state.SetIterationTime(t.cpu / 1000);
+        wall.push_back(t.wall);
+    }
+    state.counters["wall_ms"] = median(wall);
+    state.counters["exact_cpu_ms"] = median(exactCpu);
+    state.counters["exact_wall_ms"] = median(exactWall);
+    const auto lit = [](const std::vector<std::uint32_t>& pixels) {
+        return double(std::count(pixels.begin(), pixels.end(), 0xffffffff));
+    };
+    state.counters["lit_share"] = lit(preview) / lit(exact);
+    state.counters["blocks"] = double(limits.blocks);
+}
+
 const bool registered = [] {
     // 1x, device pixel ratio 2, zoom 200 % (two-pixel lines), zoom 300 %, and exports.
     const std::vector<Picture> pictures{{441, 1}, {882, 1}, {882, 2}, {1323, 3}};
@@ -152,6 +187,18 @@ const bool registered = [] {
                 ->Repetitions(3)
                 ->ReportAggregatesOnly(true);
         }
+    }
+    // 100 %, full screen (221 %) at device pixel ratio 1 and 2.
+    for (const Picture pic : {Picture{441, 1}, Picture{974, 2}, Picture{1948, 2}}) {
+        const std::string name = std::string("BM_Preview/") + figures()[0].name +
+                                 "/px:" + std::to_string(pic.side) +
+                                 "/line:" + std::to_string(pic.lineWidth);
+        benchmark::RegisterBenchmark(name.c_str(), BM_Preview, 0, pic)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(10)
+            ->Repetitions(3)
+            ->ReportAggregatesOnly(true);
     }
     return true;
 }();

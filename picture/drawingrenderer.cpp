@@ -4,6 +4,7 @@
 #include "model/figurepoints.h"
 #include "model/finecurve.h"
 #include "form/pixels.h"
+#include "scene/screenpicture.h"
 #include "scenepainter.h"
 
 #include <QPainter>
@@ -32,19 +33,22 @@ std::size_t figurePointCount(const DrawOp& figure, bool fine)
     return figureRun(figure.parameters, figure.end).count;
 }
 
-void DrawingRenderer::render(QImage& image, QSizeF logicalSize, std::span<const DrawOp> ops,
-                             const RenderStyle& style)
+bool DrawingRenderer::render(QImage& image, QSizeF logicalSize, std::span<const DrawOp> ops,
+                             const RenderStyle& style, const DrawLimits& limits)
 {
     if (ops.empty())
-        return;
+        return true;
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const DrawOp& op : ops)
-        renderOp(painter, image, logicalSize, op, style);
+    for (const DrawOp& op : ops) {
+        if (!renderOp(painter, image, logicalSize, op, style, limits))
+            return false;
+    }
+    return true;
 }
 
-void DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalSize,
-                               const DrawOp& op, const RenderStyle& style)
+bool DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalSize,
+                               const DrawOp& op, const RenderStyle& style, const DrawLimits& limits)
 {
     // The painter works in logical pixels on an image at the device ratio; the runs of a
     // figure are set in device pixels.
@@ -72,13 +76,32 @@ void DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalS
         const PixelMapping device = imageMapping(op.frame, size, style, image.devicePixelRatio());
         painter.end();
         auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
-        m_raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4,
-                      op.parameters, op.end, device, colour.rgb(), lineWidth, style.fine);
+        if (!m_raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4,
+                           op.parameters, op.end, device, colour.rgb(), lineWidth, style.fine,
+                           limits))
+            return false;
         painter.begin(&image);
         painter.setRenderHint(QPainter::Antialiasing, false);
         break;
     }
     }
+    return true;
+}
+
+bool renderAreaImage(QImage& image, const ScreenPicture& picture, DrawingRenderer& renderer,
+                     ScenePainter& scenePainter, const DrawLimits& limits)
+{
+    image.fill(toQColor(picture.background));
+    // One device pixel at 100 %, as the axes are drawn, whatever the ratio.
+    Scene underlay;
+    picture.describeUnderlay(underlay, {0, 0, picture.size.width, picture.size.height},
+                             linePixels(picture.zoom) / image.devicePixelRatio(), false);
+    if (!underlay.empty()) {
+        QPainter painter(&image);
+        scenePainter.paint(painter, underlay);
+    }
+    return renderer.render(image, QSizeF(picture.size.width, picture.size.height), picture.drawing,
+                           picture.style(), limits);
 }
 
 void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& target,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "raster/drawlimits.h"
 #include "raster/widefigureraster.h"
 #include "scene/drawing.h"
 
@@ -11,23 +12,34 @@ class QPainter;
 
 namespace korvelian {
 
+class ScenePainter;
+struct ScreenPicture;
+
 // Draws drawing operations onto an image at the image's device pixel ratio; logicalSize is
-// the size of the picture area the frames of the operations span.
+// the size of the picture area the frames of the operations span. The limits apply to each
+// figure (a preview, a drawing that a newer request ends early); false when they ended one
+// early, the image then incomplete.
 class DrawingRenderer
 {
 public:
-    void render(QImage& image, QSizeF logicalSize, std::span<const DrawOp> ops,
-                const RenderStyle& style);
+    bool render(QImage& image, QSizeF logicalSize, std::span<const DrawOp> ops,
+                const RenderStyle& style, const DrawLimits& limits = {});
 
 private:
-    void renderOp(QPainter& painter, QImage& image, QSizeF logicalSize, const DrawOp& op,
-                  const RenderStyle& style);
+    bool renderOp(QPainter& painter, QImage& image, QSizeF logicalSize, const DrawOp& op,
+                  const RenderStyle& style, const DrawLimits& limits);
 
     WideFigureRaster m_raster;
 };
 
 // How many points a figure is drawn with, as its fine curve or as the loop draws it.
 std::size_t figurePointCount(const DrawOp& figure, bool fine);
+
+// A picture area's image of its picture, made afresh: the ground, what lies beneath the drawing
+// and the drawing, over the picture's size at the image's device pixel ratio; the trace and the
+// readings are painted over it where it is shown. False when the limits ended it early.
+bool renderAreaImage(QImage& image, const ScreenPicture& picture, DrawingRenderer& renderer,
+                     ScenePainter& scenePainter, const DrawLimits& limits = {});
 
 // A figure with more points goes into a vector picture as an image: as a path it would make
 // files and print jobs of tens of megabytes.

@@ -43,6 +43,10 @@ constexpr double kParallelFromPixels = 200000;
 // costs more than it saves: each lane draws straight into lit bits of its own, in half of
 // the columns, and so sees all that it has to look segments up in.
 constexpr std::size_t kStraightBelow = 64;
+// A figure of fewer blocks is drawn whole as fast as a preview is shown; a larger one is
+// previewed from every kPreviewShare-th block, whole rounds of the spread order.
+constexpr std::size_t kPreviewFrom = 1024;
+constexpr std::size_t kPreviewShare = 16;
 
 constexpr PixelBox kNothing{1 << 30, 1 << 30, -1, -1};
 
@@ -89,6 +93,12 @@ std::size_t FigureRaster::machineLanes()
 #else
     return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMostLanes);
 #endif
+}
+
+std::size_t FigureRaster::previewBlocks(std::size_t points)
+{
+    const std::size_t blocks = points < 2 ? 0 : (points - 2) / kBlock + 1;
+    return blocks < kPreviewFrom ? 0 : blocks / kPreviewShare;
 }
 
 FigureRaster::FigureRaster(std::size_t mostLanes) : m_mostLanes(std::max<std::size_t>(mostLanes, 1))
@@ -271,8 +281,8 @@ void FigureRaster::drawBlocks(Lane& lane, const DrawnFigure& figure)
         bits.reset(figure.width, figure.height, figure.whole);
         bits.setColumns(0, lane.firstColumn - 1);
         bits.setColumns(lane.lastColumn + 1, figure.width - 1);
-        for (const std::uint32_t block : m_order)
-            drawBlock(lane, figure, block);
+        for (std::size_t i = 0; i < m_taken && !stopping(); ++i)
+            drawBlock(lane, figure, m_order[i]);
         bits.foldColumns(lane.firstColumn, lane.lastColumn);
         if (m_target.pixels)
             bits.paint(m_target.pixels, m_target.stride, m_target.colour, lane.firstColumn,
@@ -280,49 +290,87 @@ void FigureRaster::drawBlocks(Lane& lane, const DrawnFigure& figure)
         return;
     }
     // A lane that a core takes up only once all blocks are taken has nothing to draw.
-    if (m_next.load(std::memory_order_relaxed) >= m_order.size())
+    if (m_next.load(std::memory_order_relaxed) >= m_taken)
         return;
     lane.bitmaps.reset(figure.width, figure.height);
     for (;;) {
         const std::size_t next = m_next.fetch_add(1, std::memory_order_relaxed);
-        if (next >= m_order.size())
+        if (next >= m_taken || stopping())
             break;
         drawBlock(lane, figure, m_order[next]);
     }
     publish(lane);
 }
 
-void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-                        const Parameter& p, double end, const PixelMapping& transform,
-                        std::uint32_t colour)
+bool FigureRaster::Drawn::operator==(const Drawn& other) const
 {
-    draw(pixels, width, height, stride, p, LoopSteps{}, figureRun(p, end).count, transform, colour);
+    const auto same = [](const Parameter& a, const Parameter& b) {
+        return a.amplitudeX == b.amplitudeX && a.phaseX == b.phaseX &&
+               a.amplitudeY == b.amplitudeY && a.phaseY == b.phaseY && a.numerator == b.numerator &&
+               a.denominator == b.denominator;
+    };
+    const auto sameMapping = [](const PixelMapping& a, const PixelMapping& b) {
+        return a.scaleX == b.scaleX && a.offsetX == b.offsetX && a.scaleY == b.scaleY &&
+               a.offsetY == b.offsetY;
+    };
+    return same(p, other.p) && step == other.step && count == other.count &&
+           sameMapping(transform, other.transform) && width == other.width &&
+           height == other.height;
 }
 
-void FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
+bool FigureRaster::stopping()
+{
+    if (m_stopped.load(std::memory_order_relaxed))
+        return true;
+    if (!m_limits->stopped())
+        return false;
+    m_stopped.store(true, std::memory_order_relaxed);
+    return true;
+}
+
+bool FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
+                        const Parameter& p, double end, const PixelMapping& transform,
+                        std::uint32_t colour, const DrawLimits& limits)
+{
+    return draw(pixels, width, height, stride, p, LoopSteps{}, figureRun(p, end).count, transform,
+                colour, limits);
+}
+
+bool FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
                         const Parameter& p, LoopSteps steps, std::size_t count,
-                        const PixelMapping& transform, std::uint32_t colour)
+                        const PixelMapping& transform, std::uint32_t colour,
+                        const DrawLimits& limits)
 {
     if (width <= 0 || height <= 0)
-        return;
+        return !limits.stopped();
     m_target = {pixels, stride, colour};
-    const LitRows& lit = rasterise(width, height, p, steps, count, transform);
+    const LitRows& lit = rasterise(width, height, p, steps, count, transform, limits);
     m_target = {};
+    if (stopped())
+        return false;
     if (!m_painted)
         lit.paint(pixels, stride, colour);
+    return true;
 }
 
 const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p, double end,
-                                       const PixelMapping& transform)
+                                       const PixelMapping& transform, const DrawLimits& limits)
 {
-    return rasterise(width, height, p, LoopSteps{}, figureRun(p, end).count, transform);
+    return rasterise(width, height, p, LoopSteps{}, figureRun(p, end).count, transform, limits);
 }
 
 const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p, LoopSteps steps,
-                                       std::size_t count, const PixelMapping& transform)
+                                       std::size_t count, const PixelMapping& transform,
+                                       const DrawLimits& limits)
 {
+    const Drawn drawn{p, steps.step, count, transform, width, height};
+    const bool resume = limits.resume && m_resumable && drawn == m_drawn;
+    m_drawn = drawn;
+    m_resumable = false;
     m_painted = false;
     m_laneCount = 0;
+    m_limits = &limits;
+    m_stopped = limits.stopped();
     if (width <= 0 || height <= 0 || count < 2) {
         m_lit.reset(std::max(width, 0), std::max(height, 0), {0, 0, -1, -1});
         return m_lit;
@@ -331,10 +379,14 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
     const bool straight = blocks < kStraightBelow;
     const DrawnFigure figure =
         drawnFigure(p, steps, transform, width, height, count, m_xPlaces, m_yPlaces);
-    if (!straight)
+    // Going on, the lit pixels and the blocks taken so far stay; drawn straight, each lane
+    // draws into bits it clears, so it starts again.
+    const std::size_t from = resume && !straight ? m_taken : 0;
+    if (from == 0 && !straight)
         m_lit.reset(width, height, figure.whole);
     spreadOrder(blocks, m_order);
-    m_next = 0;
+    m_taken = std::min(m_order.size(), limits.blocks);
+    m_next = from;
     const bool parallel = !straight || coveredPixels(p, steps.chain() ? kLoopStep : steps.step,
                                                      transform, count - 1) >= kParallelFromPixels;
     // Drawing straight, each lane computes every point for its columns: two at most.
@@ -343,6 +395,8 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
     const int split = lanes == 2 ? (figure.whole.x0 + figure.whole.x1 + 1) / 2 : width;
     prepareLanes(lanes, straight, split, width);
     drawOnCores(figure, lanes);
+    m_limits = nullptr;
+    m_resumable = !stopped() && m_taken < m_order.size();
     if (straight && lanes == 2)
         m_lit.takeColumns(m_lanes[1].own, split, width - 1);
     m_painted = straight && m_target.pixels;

@@ -9,22 +9,23 @@ namespace korvelian {
 
 const LitRows& WideFigureRaster::rasterise(int width, int height, const Parameter& p,
                                            LoopSteps steps, std::size_t count,
-                                           const PixelMapping& transform)
+                                           const PixelMapping& transform, const DrawLimits& limits)
 {
     if (m_path == Path::Culled)
-        return m_raster.rasterise(width, height, p, steps, count, transform);
+        return m_raster.rasterise(width, height, p, steps, count, transform, limits);
     if (m_points.size() < count)
         m_points.resize(count);
     figurePoints(p, steps, 0, count, m_points.data());
     return m_plain.rasterise(width, height, std::span(m_points.data(), count), transform);
 }
 
-void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
+bool WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
                             const Parameter& p, double end, const PixelMapping& transform,
-                            std::uint32_t colour, int lineWidth, bool fine)
+                            std::uint32_t colour, int lineWidth, bool fine,
+                            const DrawLimits& limits)
 {
     if (width <= 0 || height <= 0)
-        return;
+        return !limits.stopped();
     LoopSteps steps;
     std::size_t count = 0;
     const FineCurve curve = fine ? fineCurve(p, end) : FineCurve{0, {}, true};
@@ -36,10 +37,10 @@ void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::p
     }
     if (lineWidth <= 1) {
         if (m_path == Path::Culled)
-            m_raster.draw(pixels, width, height, stride, p, steps, count, transform, colour);
-        else
-            rasterise(width, height, p, steps, count, transform).paint(pixels, stride, colour);
-        return;
+            return m_raster.draw(pixels, width, height, stride, p, steps, count, transform, colour,
+                                 limits);
+        rasterise(width, height, p, steps, count, transform, limits).paint(pixels, stride, colour);
+        return true;
     }
     // Mask pixel (x, y) stands for the square of image pixels (x - extra ... x, y - extra ...
     // y): a margin of extra pixels on the left and top keeps the squares that reach into the
@@ -48,8 +49,12 @@ void WideFigureRaster::draw(std::uint32_t* pixels, int width, int height, std::p
     const double shift = extra - extra / 2.0;
     const PixelMapping shifted{transform.scaleX, transform.offsetX + shift, transform.scaleY,
                                transform.offsetY + shift};
-    grow(rasterise(width + extra, height + extra, p, steps, count, shifted), pixels, width, height,
-         stride, colour, lineWidth);
+    const LitRows& mask =
+        rasterise(width + extra, height + extra, p, steps, count, shifted, limits);
+    if (m_path == Path::Culled && m_raster.stopped())
+        return false;
+    grow(mask, pixels, width, height, stride, colour, lineWidth);
+    return true;
 }
 
 void WideFigureRaster::grow(const LitRows& mask, std::uint32_t* pixels, int width, int height,

@@ -30,14 +30,17 @@ public:
     {
     }
 
-    // The figure the loop draws up to end; fine: its fine curve instead (see fineCurve).
-    void draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
+    // The figure the loop draws up to end; fine: its fine curve instead (see fineCurve). False
+    // when limits.stop ended the drawing early, the pixels incomplete. The plain path draws the
+    // whole figure whatever the limits.
+    bool draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
               const Parameter& p, double end, const PixelMapping& transform, std::uint32_t colour,
-              int lineWidth, bool fine = false);
+              int lineWidth, bool fine = false, const DrawLimits& limits = {});
 
 private:
     const LitRows& rasterise(int width, int height, const Parameter& p, LoopSteps steps,
-                             std::size_t count, const PixelMapping& transform);
+                             std::size_t count, const PixelMapping& transform,
+                             const DrawLimits& limits);
     void grow(const LitRows& mask, std::uint32_t* pixels, int width, int height,
               std::ptrdiff_t stride, std::uint32_t colour, int lineWidth);
 

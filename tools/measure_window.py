@@ -13,10 +13,15 @@ clicks "Schwingung" and measures for some seconds:
 - the processor time: utime + stime of the program from /proc/PID/stat over the same
   seconds, in percent of one core; the X server's beside it, which the frames cost there.
 
+With --start, it measures instead how long the program takes from its start to the first
+picture on its screen area (fresh settings, K = 1, 100 %): the first change the X server
+reports inside that area, counted from the moment the process is started.
+
 The machine's load before each run is printed with it: frame gaps suffer from load, the
 processor time much less. Needs Xvfb, openbox, xdotool, wmctrl, x11-utils and python3-xlib.
 
     tools/measure_window.py build/korvelian --display :21 --repeat 3
+    tools/measure_window.py old/korvelian build/korvelian --start 5
 """
 
 import argparse
@@ -153,9 +158,7 @@ class Program:
     """The program on the session's display with settings of its own."""
 
     def __init__(self, korvelian, ratio, ratio_env, work):
-        env = dict(os.environ)
-        env.pop("QT_QPA_PLATFORM", None)
-        env.update(HOME=str(work), XDG_CONFIG_HOME=str(work / "config"), QT_XCB_NO_MITSHM="1")
+        env = program_env(work)
         if ratio_env != 1:
             env["QT_SCALE_FACTOR"] = str(ratio_env)
         self.ratio = ratio_env
@@ -257,6 +260,83 @@ def frames_in(window, screen, seconds):
     return frames
 
 
+def program_env(work):
+    env = dict(os.environ)
+    env.pop("QT_QPA_PLATFORM", None)
+    env.update(HOME=str(work), XDG_CONFIG_HOME=str(work / "config"), QT_XCB_NO_MITSHM="1")
+    return env
+
+
+def start_to_picture(korvelian, work):
+    """Milliseconds from starting the program to the first change inside its screen area.
+    Every change on the screen is recorded as it comes (the root window's damage holds its
+    children's), and only afterwards sorted out by where the window turned up, so that looking
+    for the window does not delay the recording."""
+    connection = xdisplay.Display()
+    connection.damage_query_version()
+    root = connection.screen().root
+    handle = root.damage_create(damage.DamageReportRawRectangles)
+    connection.sync()
+    # A new damage object reports the whole screen once: not the program's.
+    time.sleep(0.2)
+    while connection.pending_events():
+        connection.next_event()
+    changes = []
+    started = time.monotonic()
+    process = subprocess.Popen([korvelian], env=program_env(work),
+                               stdout=open(work / "korvelian.log", "w"), stderr=subprocess.STDOUT)
+    end = started + 3
+    while (now := time.monotonic()) < end:
+        if not connection.pending_events():
+            select.select([connection.fileno()], [], [], end - now)
+        while connection.pending_events():
+            event = connection.next_event()
+            if event.type == connection.extension_event.DamageNotify:
+                area = event.area
+                changes.append((time.monotonic(), area.x, area.y, area.width, area.height))
+    connection.damage_destroy(handle)
+    connection.close()
+    window = None
+    for line in run("wmctrl", "-lp").splitlines():
+        parts = line.split()
+        if "Simulation Oszilloskop" in line and int(parts[2]) == process.pid:
+            window = parts[0]
+    try:
+        if not window:
+            sys.exit("no window within 3 s: " + (work / "korvelian.log").read_text())
+        x0, y0, _, _ = geometry(window)
+        left, top, width, height = ROWS["picBildschirm"]
+        x0, y0 = x0 + pixels(left, 1), y0 + pixels(top, 1)
+        x1, y1 = x0 + pixels(width, 1), y0 + pixels(height, 1)
+        for moment, x, y, w, h in changes:
+            if x < x1 and x + w > x0 and y < y1 and y + h > y0:
+                return 1000 * (moment - started)
+        sys.exit("the screen area never changed within 3 s")
+    finally:
+        process.terminate()
+        process.wait()
+
+
+def measure_start(programs, repeat, display):
+    print("| program | start to the first picture, ms (median) | fastest | slowest | load |")
+    print("|---|---|---|---|---|")
+    with tempfile.TemporaryDirectory() as folder:
+        work = Path(folder)
+        session = Session(display, 1920, 1080, work)
+        try:
+            runs = {program: [] for program in programs}
+            load = os.getloadavg()[0]
+            for _ in range(repeat):
+                for program in programs:
+                    with tempfile.TemporaryDirectory(dir=work) as home:
+                        runs[program].append(start_to_picture(program, Path(home)))
+            for program, times in runs.items():
+                print(f"| {program} | {statistics.median(times):.0f} | {min(times):.0f} "
+                      f"| {max(times):.0f} | {load:.2f} |", flush=True)
+        finally:
+            session.close()
+
+
 def measure(korvelian, ratio, dpr, zoom, seconds, warm_up, session, work):
     program = Program(korvelian, ratio, dpr, work)
     try:
@@ -307,7 +387,12 @@ def main():
                         "1080, 2 on 3840 × 2160 with QT_SCALE_FACTOR=2")
     parser.add_argument("--zooms", default="100,150,200,largest,full")
     parser.add_argument("--figures", default="3:2,32767:1", help="ratios Z:N")
+    parser.add_argument("--start", action="store_true",
+                        help="measure the start to the first picture instead, --repeat times")
     args = parser.parse_args()
+    if args.start:
+        measure_start(args.korvelian, args.repeat, args.display)
+        return
 
     print("| program | DPR | zoom | figure | K | screen px | frames/s | median gap ms "
           "| p95 gap ms | CPU % of a core | X server CPU % | load |")

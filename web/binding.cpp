@@ -10,6 +10,7 @@
 #include "handlers/soundoutput.h"
 #include "model/constants.h"
 #include "model/stereotone.h"
+#include "raster/shownpicture.h"
 #include "json.h"
 #include "scene/filenames.h"
 #include "scene/helptext.h"
@@ -424,6 +425,15 @@ const std::uint32_t* korvRenderOps(const double* flat, int width, int height, do
     const RenderStyle style{zoom, false, (options & 1) != 0, (options & 2) != 0};
     pixels.render(buffer.data(), width, height, {width / ratio, height / ratio}, ratio, ops, style);
     return buffer.data();
+}
+
+// Whether the worker's drawing for request `number` (counted up by the page) may replace the
+// screen's figure: one that a newer drawing already replaced never comes back after it, and an
+// older one still shows until the newest comes.
+KORV_EXPORT(offerDrawn) int korvOfferDrawn(double number)
+{
+    static ShownPicture shown;
+    return shown.offer(static_cast<std::uint64_t>(number), DrawPass::Exact) ? 1 : 0;
 }
 
 // The overlays over a screen of this logical size, as a scene.

@@ -2,10 +2,24 @@
 
 #include "focusmark.h"
 #include "form/pixels.h"
+#include "model/figurepoints.h"
+#include "raster/figureraster.h"
 
+#include <QBackingStore>
 #include <QPaintEvent>
 
 namespace korvelian {
+
+namespace {
+
+// The blocks of a preview of the drawing's figure, 0 where it is drawn whole at once.
+std::size_t previewBlocks(const Drawing& drawing, bool fine)
+{
+    const DrawOp* figure = lastFigure(drawing);
+    return figure ? FigureRaster::previewBlocks(figurePointCount(*figure, fine)) : 0;
+}
+
+} // namespace
 
 PictureArea::PictureArea(const QColor& background, const QColor& foreground, QWidget* parent)
     : QWidget(parent), m_background(background), m_foreground(foreground)
@@ -13,6 +27,27 @@ PictureArea::PictureArea(const QColor& background, const QColor& foreground, QWi
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::TabFocus);
     watchFocusReason(*this);
+}
+
+PictureArea::~PictureArea()
+{
+    // A drawing under way ends between two blocks; what it finished is dropped with the area.
+    m_aside.reset();
+}
+
+void PictureArea::setDrawnAside(bool aside)
+{
+    if (aside == m_drawnAside)
+        return;
+    m_drawnAside = aside;
+    if (aside && !m_aside)
+        m_aside = std::make_unique<Aside>();
+    m_requested = {};
+    if (!aside && !showsExact()) {
+        // What the thread has under way is no longer awaited.
+        m_shown.offer(m_aside->thread.request(nullptr, false), DrawingThread::Pass::Exact);
+        scheduleRepaint();
+    }
 }
 
 void PictureArea::setFrame(double x1, double y1, double x2, double y2)
@@ -64,19 +99,19 @@ void PictureArea::clear()
 void PictureArea::drawSegment(double x1, double y1, double x2, double y2, const QColor& colour)
 {
     m_picture.addSegment(x1, y1, x2, y2, fromQColor(colour));
-    scheduleRepaint();
+    drawingChanged();
 }
 
 void PictureArea::drawFigure(const Parameter& p, double end, const QColor& colour)
 {
     m_picture.addFigure(p, end, fromQColor(colour));
-    scheduleRepaint();
+    drawingChanged();
 }
 
 void PictureArea::drawBox(double x1, double y1, double x2, double y2)
 {
     m_picture.addBox(x1, y1, x2, y2, fromQColor(m_foreground));
-    scheduleRepaint();
+    drawingChanged();
 }
 
 QColor PictureArea::background() const
@@ -93,45 +128,121 @@ const ScreenPicture& PictureArea::picture() const
 
 void PictureArea::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::PaletteChange && !m_background.isValid()) {
-        m_imageCurrent = false;
-        update();
-    }
+    if (event->type() == QEvent::PaletteChange && !m_background.isValid())
+        remakeImage();
     QWidget::changeEvent(event);
+}
+
+PictureArea::ImageState PictureArea::currentState() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return {m_base, m_picture.drawing.size(), (QSizeF(size()) * ratio).toSize(), ratio};
+}
+
+bool PictureArea::showsExact() const
+{
+    return m_imageExact && m_imageState == currentState();
 }
 
 void PictureArea::render()
 {
-    const qreal ratio = devicePixelRatioF();
-    const QSize deviceSize = (QSizeF(size()) * ratio).toSize();
-    if (m_image.size() != deviceSize || m_image.devicePixelRatio() != ratio) {
-        m_image = QImage(deviceSize, QImage::Format_RGB32);
-        m_image.setDevicePixelRatio(ratio);
-        m_imageCurrent = false;
+    const ImageState state = currentState();
+    if (m_imageExact && m_imageState == state)
+        return;
+    // An exact image of an earlier part of the same drawing needs only what came since.
+    if (!m_imageExact || m_imageState.base != state.base || m_imageState.ops > state.ops ||
+        m_imageState.deviceSize != state.deviceSize || m_imageState.ratio != state.ratio) {
+        if (m_image.size() != state.deviceSize)
+            m_image = QImage(state.deviceSize, QImage::Format_RGB32);
+        m_image.setDevicePixelRatio(state.ratio);
+        renderAreaImage(m_image, picture(), m_renderer, m_scenePainter);
+    } else {
+        m_renderer.render(m_image, QSizeF(size()),
+                          std::span(m_picture.drawing).subspan(m_imageState.ops), renderStyle());
     }
-    if (!m_imageCurrent) {
-        m_image.fill(background());
-        // One device pixel at 100 %, as the axes are drawn, whatever the ratio.
-        Scene underlay;
-        picture().describeUnderlay(underlay, {0, 0, double(width()), double(height())},
-                                   linePixels(zoom()) / ratio, false);
-        QPainter painter(&m_image);
-        m_scenePainter.paint(painter, underlay);
-        m_rendered = 0;
-        m_imageCurrent = true;
-        m_readingsCurrent = false;
+    m_imageState = state;
+    m_imageExact = true;
+    // Whatever the drawing thread still has under way is older than this.
+    if (m_aside)
+        m_shown.offer(m_aside->thread.request(nullptr, false), DrawingThread::Pass::Exact);
+    m_requested = {};
+    imageReplaced();
+}
+
+void PictureArea::imageReplaced()
+{
+    m_withReadingsCurrent = false;
+    m_readingsLayerCurrent = false;
+}
+
+void PictureArea::drawingChanged()
+{
+    m_readingsCurrent = false;
+    if (!m_drawnAside) {
+        scheduleRepaint();
+        return;
     }
-    if (m_rendered != m_picture.drawing.size())
-        m_readingsCurrent = false;
-    m_renderer.render(m_image, QSizeF(size()), std::span(m_picture.drawing).subspan(m_rendered),
-                      renderStyle());
-    m_rendered = m_picture.drawing.size();
+    if (!m_requestPending) {
+        // Once all changes of this pass of the event loop are made: a redraw clears, sets
+        // its frame and draws the axes and the figure in one go.
+        m_requestPending = true;
+        QMetaObject::invokeMethod(this, &PictureArea::requestDrawing, Qt::QueuedConnection);
+    }
+}
+
+void PictureArea::requestDrawing()
+{
+    m_requestPending = false;
+    const ImageState state = currentState();
+    if (!m_drawnAside || !isVisible() || state.deviceSize.isEmpty() || state == m_requested ||
+        (m_imageExact && state == m_imageState))
+        return;
+    m_requested = state;
+    const std::size_t preview = previewBlocks(m_picture.drawing, m_picture.fine);
+    // The job keeps its own copy: the drawing goes on changing on this thread meanwhile.
+    ScreenPicture drawn = picture();
+    drawn.trace.clear();
+    Aside* aside = m_aside.get();
+    auto job = [this, aside, drawn = std::move(drawn), state,
+                preview](std::uint64_t number, DrawingThread::Pass pass,
+                         const DrawingThread::Stop& stop) {
+        QImage image(state.deviceSize, QImage::Format_RGB32);
+        image.setDevicePixelRatio(state.ratio);
+        DrawLimits limits;
+        limits.stop = stop;
+        if (pass == DrawingThread::Pass::Preview)
+            limits.blocks = preview;
+        else
+            limits.resume = preview > 0;
+        if (!renderAreaImage(image, drawn, aside->renderer, aside->scenePainter, limits))
+            return false;
+        // Dropped with the area if it is gone by then: the thread ends before the area does.
+        QMetaObject::invokeMethod(
+            this, [this, number, pass, image, state] { takeDrawn(number, pass, image, state); },
+            Qt::QueuedConnection);
+        return true;
+    };
+    m_aside->thread.request(std::move(job), preview > 0);
+}
+
+void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass, const QImage& image,
+                            const ImageState& state)
+{
+    if (!m_shown.offer(number, pass))
+        return;
+    m_image = image;
+    m_imageState = state;
+    m_imageExact = pass == DrawingThread::Pass::Exact;
+    ++(m_imageExact ? m_exactShown : m_previewsShown);
+    imageReplaced();
+    update();
 }
 
 void PictureArea::describeReadings()
 {
-    if (m_readingsCurrent)
+    if (m_readingsCurrent && m_readingsSize == size())
         return;
+    m_readingsSize = size();
     m_readings = Scene();
     picture().describeReadings(m_readings, qtTextMetrics(), fromQt(QRectF(rect())),
                                linePixels(zoom()), false);
@@ -184,7 +295,12 @@ void PictureArea::scheduleRepaint()
 void PictureArea::paintEvent(QPaintEvent* event)
 {
     m_repaintPending = false;
-    render();
+    // Into another device than the window's (a grab, a render()): what is asked for is exact.
+    QBackingStore* store = backingStore();
+    if (!m_drawnAside || m_image.isNull() || !store || redirected(nullptr) != store->paintDevice())
+        render();
+    else if (!(m_imageExact && m_imageState == currentState()))
+        requestDrawing();
     describeReadings();
     QPainter painter(this);
     if (!m_picture.afterglow || m_picture.trace.points().empty()) {
@@ -219,14 +335,18 @@ void PictureArea::copyImage(QPainter& painter, const QRegion& region, const QIma
         painter.drawImage(QRectF(device), image, QRectF(device));
     }
     painter.restore();
+    // An image drawn aside for the area's former size, until the one for its size comes.
+    const QRegion uncovered = region - QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
+    for (const QRect& r : uncovered)
+        painter.fillRect(r, background());
 }
 
 void PictureArea::paintOverlays(QPainter&) {}
 
 void PictureArea::remakeImage()
 {
-    m_imageCurrent = false;
-    scheduleRepaint();
+    ++m_base;
+    drawingChanged();
 }
 
 } // namespace korvelian

@@ -2,12 +2,15 @@
 
 #include "picture/drawingrenderer.h"
 #include "picture/scenepainter.h"
+#include "raster/drawingthread.h"
 #include "scene/screenpicture.h"
 
 #include <QColor>
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
+
+#include <memory>
 
 namespace korvelian {
 
@@ -17,6 +20,11 @@ namespace korvelian {
 // screen it is on, so a 1-pixel line stays one device pixel wide and a move to a screen of
 // another ratio draws the same picture sharp again. Only the newest drawing is ever made, so
 // a burst of redraws costs one. Coordinates are in the user frame last set by setFrame().
+//
+// Drawn aside, the area makes its image on a drawing thread of its own: a change only records
+// what to draw, and the area goes on showing its last image, with the beam and its views over
+// it, until the newest request is drawn (a large figure as a preview first, its exact picture
+// once requests pause). What is asked for (image(), a grab for a copy) is made exactly at once.
 class PictureArea : public QWidget
 {
     Q_OBJECT
@@ -24,6 +32,17 @@ class PictureArea : public QWidget
 public:
     // An invalid background follows the theme's background of input areas.
     PictureArea(const QColor& background, const QColor& foreground, QWidget* parent = nullptr);
+    ~PictureArea() override;
+
+    void setDrawnAside(bool aside);
+    bool drawnAside() const { return m_drawnAside; }
+    // Whether the area shows a picture of its drawing as it stands, at its size: a preview or
+    // the exact one; and whether the exact one.
+    bool showsNewest() const { return m_imageState == currentState(); }
+    bool showsExact() const;
+    // How many images drawn aside the area has shown, previews and exact pictures.
+    int previewsShown() const { return m_previewsShown; }
+    int exactShown() const { return m_exactShown; }
 
     void setFrame(double x1, double y1, double x2, double y2);
     virtual void clear();
@@ -51,8 +70,10 @@ public:
     // A frame mapped onto target, a rectangle where the area's picture lies (on the area
     // itself, in a copy or on a page), in the area's orientation.
     PixelMapping mappingOnto(const UserFrame& frame, const QRectF& target) const;
-    // The drawing as it stands, at device resolution.
+    // The drawing as it stands, at device resolution, made at once where it is not shown yet.
     const QImage& image();
+    // Its size, without making it.
+    QSize imageSize() const { return currentState().deviceSize; }
     const Drawing& drawing() const { return m_picture.drawing; }
     // The user frame last set, which the next drawing operation is given in.
     const UserFrame& frame() const { return m_picture.frame; }
@@ -85,7 +106,25 @@ protected:
     void remakeImage();
 
 private:
+    // The drawing's image as it stands, made at once.
     void render();
+    // What the image is made for; a change of the drawing is scheduled once however many come.
+    struct ImageState
+    {
+        std::uint64_t base = 0;
+        std::size_t ops = 0;
+        QSize deviceSize;
+        qreal ratio = 0;
+        bool operator==(const ImageState&) const = default;
+    };
+    ImageState currentState() const;
+    void drawingChanged();
+    // Hands the drawing as it stands to the drawing thread, unless it is drawn or asked for.
+    void requestDrawing();
+    // A pass drawn aside, shown unless something newer is.
+    void takeDrawn(std::uint64_t number, DrawingThread::Pass pass, const QImage& image,
+                   const ImageState& state);
+    void imageReplaced();
     // The readings over the drawing, worked out again where the picture changed.
     void describeReadings();
     // The drawing with the readings over it, made once for each change of either; the
@@ -102,15 +141,19 @@ private:
     mutable ScreenPicture m_picture;
     // Texts laid out once for many paints.
     ScenePainter m_scenePainter;
-    // m_image shows m_picture.drawing[0 .. m_rendered) when m_imageCurrent is set.
+    // m_image shows m_picture.drawing[0 .. m_imageState.ops) as it stood at base version
+    // m_imageState.base, exactly or as a preview; a change of what lies beneath or of how the
+    // drawing is shown counts up m_base.
     QImage m_image;
-    std::size_t m_rendered = 0;
-    bool m_imageCurrent = false;
+    ImageState m_imageState;
+    bool m_imageExact = false;
+    std::uint64_t m_base = 1;
     // The reading aid and the values depend on the figure, not on the beam: worked out and
     // drawn once, and copied with the drawing in every frame, or over the afterglow's trace,
     // which lies between the figure and them.
     Scene m_readings;
     bool m_readingsCurrent = false;
+    QSize m_readingsSize;
     int m_readingsDescribed = 0;
     QImage m_withReadings;
     bool m_withReadingsCurrent = false;
@@ -118,6 +161,23 @@ private:
     bool m_readingsLayerCurrent = false;
     DrawingRenderer m_renderer;
     bool m_repaintPending = false;
+    // Drawing aside: the thread with its own renderer, what was last asked of it, and which
+    // of its passes is shown.
+    struct Aside
+    {
+        DrawingRenderer renderer;
+        ScenePainter scenePainter;
+        // Last: it ends before what its jobs use.
+        DrawingThread thread;
+    };
+    // Made when first drawn aside and kept: its requests' numbers go on counting up.
+    std::unique_ptr<Aside> m_aside;
+    bool m_drawnAside = false;
+    ImageState m_requested;
+    bool m_requestPending = false;
+    ShownPicture m_shown;
+    int m_previewsShown = 0;
+    int m_exactShown = 0;
 };
 
 } // namespace korvelian

@@ -72,6 +72,8 @@ ScreenArea::ScreenArea(QWidget* parent)
         const auto& ends = kDropLineStarts[l];
         m_lines[l] = QLineF(twips(ends[0], ends[1]), twips(ends[2], ends[3]));
     }
+    // The figure's drawing keeps off the event thread, so the beam and the controls go on.
+    setDrawnAside(true);
 }
 
 QPointF ScreenArea::placeAtHundred(double x, double y) const

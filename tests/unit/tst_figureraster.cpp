@@ -131,6 +131,9 @@ private slots:
     void samePixelsAsEverySegment_data();
     void samePixelsAsEverySegment();
     void randomFiguresKeepTheirBoxesAndPixels();
+    void aPreviewLightsOnlyPixelsTheFigureLights();
+    void aStoppedDrawingEndsBetweenBlocks_data();
+    void aStoppedDrawingEndsBetweenBlocks();
     void aPointGrowsToItsLineWidthAroundItself_data();
     void aPointGrowsToItsLineWidthAroundItself();
     void coresOnlyWhereTheyPay_data();
@@ -243,6 +246,109 @@ void TestFigureRaster::randomFiguresKeepTheirBoxesAndPixels()
         if (differing != 0)
             QFAIL(qPrintable(describe(f, seed) + QString(": %1 pixels differ").arg(differing)));
     }
+}
+
+// A preview draws a first share of the blocks in the spread order: it may leave pixels of the
+// figure dark, never light one the whole figure leaves dark. Every figure is previewed from an
+// eighth of its blocks, however few; the large ones from the share the screen takes. The exact
+// picture that goes on from the preview has every pixel of the figure drawn at once.
+void TestFigureRaster::aPreviewLightsOnlyPixelsTheFigureLights()
+{
+    const unsigned seed = environmentNumber("KORVELIAN_RASTER_SEED", 2026);
+    const unsigned cases = environmentNumber("KORVELIAN_RASTER_CASES", 40);
+    std::mt19937 random(seed);
+    WideFigureRaster culled;
+    WideFigureRaster plain(WideFigureRaster::Path::Plain);
+    std::vector<RandomFigure> figures;
+    for (unsigned i = 0; i < cases; ++i)
+        figures.push_back(randomFigure(random));
+    const double halfPi = 1.5707963267948966;
+    figures.push_back({{2, halfPi, 2, halfPi, 179, 183}, loopEnd(32757), 441, 1, 1});
+    figures.push_back({{2, halfPi, 2, halfPi, 179, 183}, loopEnd(32757), 974, 2, -1});
+    figures.push_back({{1, 0, 1, 0, 32767, 1}, loopEnd(32767), 882, 2, -1});
+    long left = 0;
+    for (const RandomFigure& f : figures) {
+        const double scale = f.side / 4.0;
+        const PixelMapping transform{scale, 2 * scale, f.yScale * scale, 2 * scale};
+        const std::size_t points = figureRun(f.p, f.end).count;
+        DrawLimits preview;
+        preview.blocks = FigureRaster::previewBlocks(points);
+        if (preview.blocks == 0)
+            preview.blocks = std::max<std::size_t>((points / FigureRaster::kBlock) / 8, 1);
+        Screen ours(f.side);
+        Screen reference(f.side);
+        QVERIFY(culled.draw(ours.pixels.data(), f.side, f.side, ours.stride, f.p, f.end, transform,
+                            kFigure, f.lineWidth, false, preview));
+        plain.draw(reference.pixels.data(), f.side, f.side, reference.stride, f.p, f.end, transform,
+                   kFigure, f.lineWidth);
+        for (std::size_t i = 0; i < ours.pixels.size(); ++i) {
+            if (ours.pixels[i] == kFigure && reference.pixels[i] != kFigure) {
+                QFAIL(qPrintable(describe(f, seed) + QString(": the preview lights (%1, %2)")
+                                                         .arg(i % ours.stride)
+                                                         .arg(i / ours.stride)));
+            }
+            left += reference.pixels[i] == kFigure && ours.pixels[i] != kFigure;
+        }
+        Screen resumed(f.side);
+        DrawLimits rest;
+        rest.resume = true;
+        QVERIFY(culled.draw(resumed.pixels.data(), f.side, f.side, resumed.stride, f.p, f.end,
+                            transform, kFigure, f.lineWidth, false, rest));
+        if (resumed.pixels != reference.pixels)
+            QFAIL(qPrintable(describe(f, seed) + ": the exact picture after the preview differs"));
+    }
+    // A share, not the whole: some pixels of the figures stay dark in their previews.
+    QVERIFY(left > 0);
+}
+
+void TestFigureRaster::aStoppedDrawingEndsBetweenBlocks_data()
+{
+    QTest::addColumn<double>("numerator");
+    QTest::addColumn<double>("denominator");
+    QTest::addColumn<int>("lineWidth");
+    QTest::addColumn<int>("blocksBeforeStop");
+    // The shared lit pixels, on every core; and a figure drawn straight into lit bits.
+    QTest::newRow("179 : 183, stopped after 10 blocks") << 179.0 << 183.0 << 1 << 10;
+    QTest::newRow("179 : 183, 3 px, stopped at once") << 179.0 << 183.0 << 3 << 0;
+    QTest::newRow("100 : 1, drawn straight, stopped after 5 blocks") << 100.0 << 1.0 << 1 << 5;
+    QTest::newRow("179 : 183, never stopped") << 179.0 << 183.0 << 1 << -1;
+}
+
+// A stop polled between blocks ends the drawing there, on every core, and the drawing says
+// so; one never stopped draws the exact figure.
+void TestFigureRaster::aStoppedDrawingEndsBetweenBlocks()
+{
+    QFETCH(double, numerator);
+    QFETCH(double, denominator);
+    QFETCH(int, lineWidth);
+    QFETCH(int, blocksBeforeStop);
+    const Parameter p{2, 1.5707963267948966, 2, 1.5707963267948966, numerator, denominator};
+    const double end = loopEnd(double(std::lcm(int(numerator), int(denominator))));
+    const int side = 441;
+    const double scale = side / 4.0;
+    const PixelMapping transform{scale, 2 * scale, scale, 2 * scale};
+    std::atomic<int> polls = 0;
+    DrawLimits limits;
+    limits.stop = [&] {
+        const int polled = polls.fetch_add(1);
+        return blocksBeforeStop >= 0 && polled >= blocksBeforeStop;
+    };
+    Screen ours(side);
+    const bool whole = WideFigureRaster().draw(ours.pixels.data(), side, side, ours.stride, p, end,
+                                               transform, kFigure, lineWidth, false, limits);
+    QCOMPARE(whole, blocksBeforeStop < 0);
+    const int blocks = int((figureRun(p, end).count - 2) / FigureRaster::kBlock + 1);
+    if (!whole) {
+        // Each core polls once more before it sees the stop.
+        QVERIFY(polls.load() <= blocksBeforeStop + 1 + int(FigureRaster::kMostLanes));
+        return;
+    }
+    QVERIFY(polls.load() >= blocks);
+    Screen reference(side);
+    WideFigureRaster(WideFigureRaster::Path::Plain)
+        .draw(reference.pixels.data(), side, side, reference.stride, p, end, transform, kFigure,
+              lineWidth);
+    QVERIFY(ours.pixels == reference.pixels);
 }
 
 void TestFigureRaster::aPointGrowsToItsLineWidthAroundItself_data()

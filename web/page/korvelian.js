@@ -792,8 +792,9 @@ function startWorker(bytes) {
     worker.onmessage = (event) => {
       const m = event.data;
       if (m.ready) { page.workerReady = true; return; }
-      if (m.id !== page.renderId) return;  // a newer drawing is on its way
-      page.rendering = 0;
+      if (m.id === page.renderId) page.rendering = 0;
+      // The same rule as the desktop's drawing thread: newer than what shows, or not at all.
+      if (!page.core.x.korv_offerDrawn(m.id)) return;
       showFigure(m.pixels, m.width, m.height);
     };
     worker.onerror = () => {

@@ -1,0 +1,166 @@
+#include "app/viewactions.h"
+#include "app/windowzoom.h"
+#include "picture/pictureexporter.h"
+#include "widgets/screenarea.h"
+#include "tests/windowfixture.h"
+
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+#include <memory>
+
+using namespace korvelian;
+
+namespace {
+
+// Room for the window at 200 %.
+constexpr char kScreens[] = R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 2400,
+  "height": 1600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+
+// The figure where little can be skipped, 179 : 183 at amplitudes 2, or 3 : 2.
+void setFigure(WindowFixture& f, bool large, int amplitudeX)
+{
+    f.control<QLineEdit>("txtZaehler")->setText(large ? "179" : "3");
+    f.control<QLineEdit>("txtNenner")->setText(large ? "183" : "2");
+    f.control<QScrollBar>("hscAmp2")->setValue(large ? 200 : 100);
+    f.control<QScrollBar>("hscAmp1")->setValue(amplitudeX);
+}
+
+ScreenArea* screenOf(WindowFixture& f)
+{
+    return f.control<ScreenArea>("picBildschirm");
+}
+
+// The screen's picture as it was made before the drawing thread: at once, on the event thread.
+QImage madeAtOnce(bool large, int amplitudeX, int zoom)
+{
+    WindowFixture f;
+    screenOf(f)->setDrawnAside(false);
+    f.window.zoom().setZoomPercent(zoom);
+    setFigure(f, large, amplitudeX);
+    return screenOf(f)->image().copy();
+}
+
+} // namespace
+
+class TestDrawnAside : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theExactPictureOnceInputPauses_data();
+    void theExactPictureOnceInputPauses();
+    void aHeldKeyEndsOnItsLastPicture();
+    void whatIsAskedForIsExactAtOnce();
+    void aWindowClosedWhileDrawingEndsCleanly_data();
+    void aWindowClosedWhileDrawingEndsCleanly();
+};
+
+void TestDrawnAside::theExactPictureOnceInputPauses_data()
+{
+    QTest::addColumn<bool>("large");
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<bool>("previewed");
+    QTest::newRow("179 : 183 at amplitudes 2, a preview first") << true << 100 << true;
+    QTest::newRow("179 : 183 at 200 %, lines 2 px wide") << true << 200 << true;
+    QTest::newRow("3 : 2, drawn whole at once") << false << 100 << false;
+}
+
+// Shown by the drawing thread, bit for bit the picture made at once on the event thread.
+void TestDrawnAside::theExactPictureOnceInputPauses()
+{
+    QFETCH(bool, large);
+    QFETCH(int, zoom);
+    QFETCH(bool, previewed);
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.window.zoom().setZoomPercent(zoom);
+    ScreenArea* screen = screenOf(f);
+    QVERIFY(screen->drawnAside());
+    QTRY_VERIFY(screen->showsExact());
+    const int previews = screen->previewsShown();
+    setFigure(f, large, 157);
+    QVERIFY(!screen->showsExact());
+    QTRY_VERIFY(screen->showsExact());
+    QCOMPARE(screen->previewsShown() > previews, previewed);
+    QCOMPARE(f.window.zoom().zoomPercent(), zoom);
+    QVERIFY(screen->image() == madeAtOnce(large, 157, zoom));
+}
+
+// Thirty presses of a held arrow key, the event loop running between them as for the user:
+// whatever was drawn for an earlier value, the screen ends on the picture of the last.
+void TestDrawnAside::aHeldKeyEndsOnItsLastPicture()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    setFigure(f, true, 200);
+    auto* bar = f.control<QScrollBar>("hscAmp1");
+    ScreenArea* screen = screenOf(f);
+    const int exactBefore = screen->exactShown();
+    for (int i = 0; i < 30; ++i) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, QString(), i > 0);
+        QCoreApplication::sendEvent(bar, &press);
+        QCoreApplication::processEvents();
+    }
+    QTRY_VERIFY(screen->showsExact());
+    const QImage last = screen->image().copy();
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    QVERIFY(screen->showsExact());
+    QVERIFY(screen->exactShown() > exactBefore);
+    QVERIFY(screen->image() == last);
+    QVERIFY(last == madeAtOnce(true, bar->value(), 100));
+}
+
+// A grab of the screen and a copy, asked for while the figure is still being drawn aside, are
+// the exact picture.
+void TestDrawnAside::whatIsAskedForIsExactAtOnce()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    ScreenArea* screen = screenOf(f);
+    QTRY_VERIFY(screen->showsExact());
+    setFigure(f, true, 157);
+    QCoreApplication::processEvents();
+    const QImage grabbed = screen->grab().toImage();
+    WindowFixture reference;
+    screenOf(reference)->setDrawnAside(false);
+    setFigure(reference, true, 157);
+    QVERIFY(grabbed == screenOf(reference)->grab().toImage());
+    setFigure(f, true, 120);
+    f.window.viewActions().copyPicture();
+    setFigure(reference, true, 120);
+    QVERIFY(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) ==
+            PictureExporter::image(screenOf(reference)->picture(), 441, false));
+}
+
+void TestDrawnAside::aWindowClosedWhileDrawingEndsCleanly_data()
+{
+    QTest::addColumn<int>("pumps");
+    QTest::newRow("before the drawing is asked for") << 0;
+    QTest::newRow("while the preview is drawn") << 1;
+    QTest::newRow("a few pumps later") << 3;
+}
+
+// The drawing thread ends between two blocks and what it finished is dropped with the window
+// (AddressSanitizer watches this in make check-sanitize).
+void TestDrawnAside::aWindowClosedWhileDrawingEndsCleanly()
+{
+    QFETCH(int, pumps);
+    auto f = std::make_unique<WindowFixture>();
+    QVERIFY(f->show());
+    f->window.zoom().setZoomPercent(200);
+    setFigure(*f, true, 157);
+    for (int i = 0; i < pumps; ++i)
+        QCoreApplication::processEvents();
+    QPointer<ScreenArea> screen = screenOf(*f);
+    f.reset();
+    QVERIFY(screen.isNull());
+    QCoreApplication::processEvents();
+}
+
+KORVELIAN_TEST_AREA(drawnaside, [](int argc, char* argv[]) {
+    return runWidgetTest<TestDrawnAside>(argc, argv, kScreens);
+})
+#include "tst_drawnaside.moc"
