@@ -70,11 +70,14 @@ void WindowZoom::apply(Sizing sizing)
                 keepOnScreen();
         }
     }
-    // Full screen or maximized: the zoomed window in the middle of the room it has.
-    const QPoint origin = m_window.isFullScreen() || m_window.isMaximized()
-                              ? QPoint(std::max(0, (m_window.width() - client.width()) / 2),
-                                       std::max(0, (m_window.height() - client.height()) / 2))
-                              : QPoint();
+    // Full screen or maximized: the zoomed window in the middle of the room it has, or at its
+    // left edge in presentation.
+    const bool presenting = m_presenting && m_window.isFullScreen();
+    const QPoint origin =
+        m_window.isFullScreen() || m_window.isMaximized()
+            ? QPoint(presenting ? 0 : std::max(0, (m_window.width() - client.width()) / 2),
+                     std::max(0, (m_window.height() - client.height()) / 2))
+            : QPoint();
     m_layOut(zoom, origin);
     m_applying = false;
 }
@@ -184,6 +187,13 @@ void WindowZoom::keepOnScreen()
         std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - whole.height())));
     if (place != at)
         m_window.move(place);
+}
+
+void WindowZoom::setPresenting(bool on)
+{
+    m_presenting = on;
+    if (m_window.isFullScreen())
+        apply();
 }
 
 void WindowZoom::toggleFullScreen()

@@ -17,6 +17,18 @@ void applyControls(const LessonSettings& step, WindowOperations& window)
     window.setText(TextBox::Denominator, std::to_string(step.denominator));
 }
 
+void applyQuestion(const QuizQuestion& question, WindowOperations& window)
+{
+    LessonSettings step;
+    step.numerator = question.numerator;
+    step.denominator = question.denominator;
+    step.amplitudeX = question.amplitudeX;
+    step.phaseX = question.phaseX;
+    step.amplitudeY = question.amplitudeY;
+    step.phaseY = question.phaseY;
+    applyControls(step, window);
+}
+
 LessonSettings readControls(WindowOperations& window, const RatioInUse& ratio)
 {
     LessonSettings step;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lessonfile.h"
+#include "quiz.h"
 
 namespace korvelian {
 
@@ -16,5 +17,8 @@ void applyControls(const LessonSettings& step, WindowOperations& window);
 // boxes hold a refused entry); views, speed and beam are left at their defaults for the
 // window to fill in.
 LessonSettings readControls(WindowOperations& window, const RatioInUse& ratio);
+
+// The quiz's figure on the controls, the same way.
+void applyQuestion(const QuizQuestion& question, WindowOperations& window);
 
 } // namespace korvelian

@@ -123,8 +123,18 @@ void PictureArea::render()
     }
     if (m_rendered != m_picture.drawing.size())
         m_readingsCurrent = false;
-    m_renderer.render(m_image, QSizeF(size()), std::span(m_picture.drawing).subspan(m_rendered),
-                      renderStyle());
+    if (m_picture.figureHidden) {
+        // The axes without the figure, which the class is to predict.
+        Drawing axes;
+        for (const DrawOp& op : std::span(m_picture.drawing).subspan(m_rendered)) {
+            if (op.kind != DrawOp::Kind::Figure)
+                axes.push_back(op);
+        }
+        m_renderer.render(m_image, QSizeF(size()), axes, renderStyle());
+    } else {
+        m_renderer.render(m_image, QSizeF(size()), std::span(m_picture.drawing).subspan(m_rendered),
+                          renderStyle());
+    }
     m_rendered = m_picture.drawing.size();
 }
 
@@ -187,7 +197,9 @@ void PictureArea::paintEvent(QPaintEvent* event)
     render();
     describeReadings();
     QPainter painter(this);
-    if (!m_picture.afterglow || m_picture.trace.points().empty()) {
+    const bool overDrawing = (m_picture.afterglow && !m_picture.trace.points().empty()) ||
+                             (m_picture.figureHidden && !m_picture.beamPath.empty());
+    if (!overDrawing) {
         copyImage(painter, event->region(), imageWithReadings());
     } else {
         copyImage(painter, event->region(), m_image);
