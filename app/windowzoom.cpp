@@ -1,5 +1,7 @@
 #include "windowzoom.h"
 
+#include "scene/presentationpanel.h"
+
 #include "viewsettings.h"
 #include "windowframe.h"
 #include "widgets/zoompolicy.h"
@@ -86,7 +88,12 @@ int WindowZoom::stateZoom() const
 {
     if (m_window.isFullScreen()) {
         const QScreen* shownOn = m_window.screen();
-        return ZoomPolicy::fitting(shownOn ? shownOn->size() : m_window.size());
+        QSize room = shownOn ? shownOn->size() : m_window.size();
+        // On a display narrower than 16 : 9 the controls give up some of their height, so
+        // that the margin beside them still holds the views.
+        if (m_presenting)
+            room.setWidth(static_cast<int>(room.width() * (1 - kPresentationMarginShare)));
+        return ZoomPolicy::fitting(room);
     }
     if (!m_fitToScreen)
         return m_chosenZoom;

@@ -27,6 +27,9 @@ struct PresentationContent
 // Every letter the margin shows has at least this cap height, as a share of the display's
 // height.
 inline constexpr double kPresentationCapShare = 0.025;
+// The margin takes at least this share of the display's width: on a 16 : 9 display the
+// controls at its full height leave that much anyway.
+inline constexpr double kPresentationMarginShare = 0.24;
 
 // The smallest whole font of a family whose capitals stand at least cap pixels high.
 Font fontWithCap(TextMetrics& metrics, Font font, double cap);
