@@ -1,5 +1,6 @@
 #include "lessonfile.h"
 
+#include "form/linksetting.h"
 #include "model/barvalues.h"
 #include "model/numbertext.h"
 #include "typedvalues.h"
@@ -20,9 +21,7 @@ constexpr std::string_view kLinkMagic = "korvelian";
 constexpr std::size_t kLongestLine = 200;
 constexpr std::size_t kLongestTitle = 80;
 constexpr std::size_t kLongestQuoted = 40;
-constexpr double kTurnDegrees = 360;
 constexpr int kSpeedDecimals = 20;
-constexpr int kPhaseDecimals = 6;
 
 using Settings = LessonSettings;
 
@@ -60,46 +59,42 @@ struct Field
     std::string (*write)(const Settings& s);
 };
 
+// The ratio, the amplitudes and the phases are read as the command line and the browser's
+// link read them: the same forms, the same words. A ratio is taken with spaces around its
+// colon, as a teacher writes it, and is checked as the boxes would check it before anything is
+// applied.
 std::string readRatio(std::string_view name, std::string_view value, Settings& s)
 {
-    const std::optional<TypedRatio> ratio = typedRatio(value, false);
-    if (!ratio)
-        return expects(name, "Zähler:Nenner aus ganzen Zahlen, etwa 3:2", value);
-    if (const std::string refusal = ratioRefusal(*ratio); !refusal.empty())
-        return std::string(name) + " " + std::string(value) + ": " + refusal;
-    s.numerator = static_cast<int>(ratio->numerator);
-    s.denominator = static_cast<int>(ratio->denominator);
+    std::string compact;
+    for (const char c : value) {
+        if (c != ' ')
+            compact += c;
+    }
+    LinkSetting link;
+    if (std::string fault = readStartValue("ratio", compact, name, link); !fault.empty())
+        return fault;
+    // What passed there but is no typed ratio here has a sign: no number of 1 to 32767.
+    const TypedRatio ratio = typedRatio(compact, false).value_or(TypedRatio{0, 1});
+    if (const std::string refusal = ratioRefusal(ratio); !refusal.empty())
+        return std::string(name) + " " + compact + ": " + refusal;
+    s.numerator = static_cast<int>(ratio.numerator);
+    s.denominator = static_cast<int>(ratio.denominator);
     return {};
 }
 
-template <int Settings::*Member, ScrollBar Bar>
-std::string readAmplitude(std::string_view name, std::string_view value, Settings& s)
+template <int Settings::*Member>
+std::string readBarValue(std::string_view name, std::string_view value, Settings& s)
 {
-    const std::optional<double> units = decimalNumber(value, 2);
-    const int largest = control(Bar).maximum;
-    if (!units || barValue(*units) > largest) {
-        return expects(name,
-                       "eine Zahl von 0 bis " + germanNumber(barUnits(largest)) +
-                           " mit höchstens zwei Nachkommastellen, etwa 1,5",
-                       value);
-    }
-    s.*Member = barValue(*units);
+    LinkSetting link;
+    if (std::string fault = readStartValue(name, value, name, link); !fault.empty())
+        return fault;
+    s.*Member = link.values.back().second;
     return {};
 }
 
 template <int Settings::*Member> std::string writeAmplitude(const Settings& s)
 {
     return shortDecimal(barUnits(s.*Member), 2);
-}
-
-template <int Settings::*Member>
-std::string readPhase(std::string_view name, std::string_view value, Settings& s)
-{
-    const std::optional<double> degrees = decimalNumber(value, kPhaseDecimals);
-    if (!degrees || *degrees > kTurnDegrees)
-        return expects(name, "einen Winkel in Grad von 0 bis 360, etwa 90", value);
-    s.*Member = phaseBarValue(*degrees);
-    return {};
 }
 
 // A bar's step is 0,57°, so a tenth of a degree brings its position back exactly, and the
@@ -197,12 +192,10 @@ const Field kFields[] = {
      [](const Settings& s) {
          return std::to_string(s.numerator) + ":" + std::to_string(s.denominator);
      }},
-    {"amplitude-x", readAmplitude<&Settings::amplitudeX, ScrollBar::AmplitudeX>,
-     writeAmplitude<&Settings::amplitudeX>},
-    {"phase-x", readPhase<&Settings::phaseX>, writePhase<&Settings::phaseX>},
-    {"amplitude-y", readAmplitude<&Settings::amplitudeY, ScrollBar::AmplitudeY>,
-     writeAmplitude<&Settings::amplitudeY>},
-    {"phase-y", readPhase<&Settings::phaseY>, writePhase<&Settings::phaseY>},
+    {"amplitude-x", readBarValue<&Settings::amplitudeX>, writeAmplitude<&Settings::amplitudeX>},
+    {"phase-x", readBarValue<&Settings::phaseX>, writePhase<&Settings::phaseX>},
+    {"amplitude-y", readBarValue<&Settings::amplitudeY>, writeAmplitude<&Settings::amplitudeY>},
+    {"phase-y", readBarValue<&Settings::phaseY>, writePhase<&Settings::phaseY>},
     {"speed", readSpeed, writeSpeed},
     {"beam", readBeam, [](const Settings& s) { return yesNoText(s.beam); }},
     {"reading-aid", readView<LessonView::ReadingAid>, writeView<LessonView::ReadingAid>},

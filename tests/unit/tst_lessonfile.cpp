@@ -136,13 +136,14 @@ void TestLessonFile::refused_data()
     // clang-format off
     QTest::newRow("bad line") << file({v, "ratio 3:2", "Ende"}) << "Zeile 2: „ratio 3:2“ ist keine Einstellung; erwartet wird Name = Wert.";
     QTest::newRow("unknown key") << file({v, "# Farbe", "", "farbe = grün", "Ende"}) << "Zeile 4: unbekannte Einstellung „farbe“.";
-    QTest::newRow("amplitude 2,01") << file({v, "amplitude-x = 2,01", "Ende"}) << "Zeile 2: amplitude-x erwartet eine Zahl von 0 bis 2 mit höchstens zwei Nachkommastellen, etwa 1,5, nicht „2,01“.";
-    QTest::newRow("amplitude with three decimals") << file({v, "amplitude-y = 1,255", "Ende"}) << "Zeile 2: amplitude-y erwartet eine Zahl von 0 bis 2 mit höchstens zwei Nachkommastellen, etwa 1,5, nicht „1,255“.";
-    QTest::newRow("phase 400") << file({v, "phase-y = 400", "Ende"}) << "Zeile 2: phase-y erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht „400“.";
-    QTest::newRow("negative phase") << file({v, "phase-x = -10", "Ende"}) << "Zeile 2: phase-x erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht „-10“.";
+    QTest::newRow("amplitude 2,01") << file({v, "amplitude-x = 2,01", "Ende"}) << "Zeile 2: amplitude-x erwartet eine Zahl von 0 bis 2 mit höchstens zwei Nachkommastellen, etwa 1,5, nicht '2,01'.";
+    QTest::newRow("amplitude with three decimals") << file({v, "amplitude-y = 1,255", "Ende"}) << "Zeile 2: amplitude-y erwartet eine Zahl von 0 bis 2 mit höchstens zwei Nachkommastellen, etwa 1,5, nicht '1,255'.";
+    QTest::newRow("phase 400") << file({v, "phase-y = 400", "Ende"}) << "Zeile 2: phase-y erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '400'.";
+    QTest::newRow("negative phase") << file({v, "phase-x = -10", "Ende"}) << "Zeile 2: phase-x erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '-10'.";
     QTest::newRow("ratio 0:1, as the boxes refuse it") << file({v, "ratio = 0:1", "Ende"}) << "Zeile 2: ratio 0:1: Zähler und Nenner: ganze Zahlen von 1 bis 32767 eingeben.";
+    QTest::newRow("negative ratio, passed as typed by the link, refused as the boxes do") << file({v, "ratio = -3 : 2", "Ende"}) << "Zeile 2: ratio -3:2: Zähler und Nenner: ganze Zahlen von 1 bis 32767 eingeben.";
     QTest::newRow("ratio 200:199, kgV too large") << file({v, "ratio = 200:199", "Ende"}) << "Zeile 2: ratio 200:199: Das kgV von Zähler und Nenner darf höchstens 32767 sein.";
-    QTest::newRow("ratio with a slash") << file({v, "ratio = 3/2", "Ende"}) << "Zeile 2: ratio erwartet Zähler:Nenner aus ganzen Zahlen, etwa 3:2, nicht „3/2“.";
+    QTest::newRow("ratio with a slash") << file({v, "ratio = 3/2", "Ende"}) << "Zeile 2: ratio erwartet Zähler:Nenner aus ganzen Zahlen, etwa 3:2, nicht '3/2'.";
     QTest::newRow("speed 0") << file({v, "speed = 0", "Ende"}) << "Zeile 2: speed erwartet den Schritt des Strahls je Bild von 0,001 bis 1, etwa 0,1, nicht „0“.";
     QTest::newRow("speed 1,01") << file({v, "speed = 1,01", "Ende"}) << "Zeile 2: speed erwartet den Schritt des Strahls je Bild von 0,001 bis 1, etwa 0,1, nicht „1,01“.";
     QTest::newRow("drift of 30 s, not offered") << file({v, "drift-seconds = 30", "Ende"}) << "Zeile 2: drift-seconds erwartet die Sekunden einer Umdrehung, 80, 40, 20, 10 oder 5, nicht „30“.";
@@ -182,7 +183,7 @@ void TestLessonFile::link()
     QVERIFY(read.lesson->steps.front() == settings);
     read = readLessonLink("korvelian=1&ratio=3:2&phase-y=400");
     QCOMPARE(QString::fromStdString(read.refusal),
-             "Teil 3: phase-y erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht „400“.");
+             "Teil 3: phase-y erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '400'.");
     read = readLessonLink("korvelian=2&ratio=3:2");
     QVERIFY(QString::fromStdString(read.refusal)
                 .startsWith("Teil 1: Die Einstellungen haben die Version 2"));
