@@ -9,8 +9,12 @@
 #include "widgets/timesignalview.h"
 #include "tests/windowfixture.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace korvelian {
 
@@ -46,6 +50,7 @@ private slots:
     void presentationDocksViewsInLettersForTheRoom_data();
     void presentationDocksViewsInLettersForTheRoom();
     void quizSetsTheFigureAndCoversTheBoxes();
+    void predictionHidesTheFigureUntilResolved();
 };
 
 void TestClassroom::presentationDocksViewsInLettersForTheRoom_data()
@@ -137,6 +142,56 @@ void TestClassroom::quizSetsTheFigureAndCoversTheBoxes()
 
     quiz.close();
     QTRY_VERIFY(!f.window.findChild<QLabel*>("cover_txtZaehler")->isVisible());
+}
+
+void TestClassroom::predictionHidesTheFigureUntilResolved()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.control<QPushButton>("Command1")->click();
+    auto* area = f.window.findChild<ScreenArea*>();
+    // The figure's pixels: grey to white, which neither the light-blue axes nor the markers
+    // nor the yellow beam are.
+    const auto figurePixels = [area] {
+        const QImage shown = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int count = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb c = shown.pixel(x, y);
+                count += std::min({qRed(c), qGreen(c), qBlue(c)}) > 160 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    const int whole = figurePixels();
+    QVERIFY(whole > 100);
+
+    Classroom& classroom = f.window.classroom();
+    classroom.setPrediction(Prediction::Mode::TimeSignals);
+    // The class predicts from the time signals alone.
+    QVERIFY(f.window.viewOptions().option(ViewOption::TimeSignals));
+    QCOMPARE(figurePixels(), 0);
+    classroom.resolve();
+    QCOMPARE(figurePixels(), whole);
+
+    // A new figure is hidden again until it is resolved.
+    f.control<QLineEdit>("txtZaehler")->setText("2");
+    QTest::keyClick(f.control("txtZaehler"), Qt::Key_Return);
+    f.control<QPushButton>("Command1")->click();
+    QCOMPARE(figurePixels(), 0);
+
+    // The beam draws it from nothing: part of it after a few frames, never more than all.
+    classroom.setPrediction(Prediction::Mode::Beam);
+    QCOMPARE(figurePixels(), 0);
+    int drawn = -1;
+    f.runFrames(20, [&](int pump) {
+        if (pump == 19)
+            drawn = figurePixels();
+    });
+    QTRY_VERIFY(drawn >= 0);
+    QVERIFY2(drawn > 0, qPrintable(QString::number(drawn)));
+    classroom.setPrediction(Prediction::Mode::Off);
+    QVERIFY2(drawn < figurePixels(), qPrintable(QString::number(drawn)));
 }
 
 // A projector of 1920 × 1080 and a smaller one of 1024 × 768 beside it.
