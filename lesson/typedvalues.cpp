@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 
 namespace korvelian {
 
@@ -57,9 +58,15 @@ std::optional<double> decimalNumber(std::string_view text, int decimals)
         number[separator] = '.';
     }
     // The double nearest to the decimal, whatever the locale: what was written comes back.
+    // The browser's C++ library has no from_chars for a double: its strtod, in the only
+    // locale there is, rounds to nearest too.
+#if defined(__cpp_lib_to_chars)
     double value = 0;
     std::from_chars(number.data(), number.data() + number.size(), value);
     return value;
+#else
+    return std::strtod(number.c_str(), nullptr);
+#endif
 }
 
 std::optional<TypedRatio> typedRatio(std::string_view text, bool slash)

@@ -113,7 +113,7 @@ Colour OverviewPlate::ground(bool worksheet)
 
 OverviewPlate::OverviewPlate(Form form, const Drawing& screen, bool yUp, const Parameter& inUse,
                              bool entryAccepted, bool fine)
-    : m_form(form), m_inUse(inUse), m_entryAccepted(entryAccepted), m_yUp(yUp), m_fine(fine)
+    : m_form(form), m_inUse(inUse), m_yUp(yUp), m_fine(fine)
 {
     // One cell: its parameters, or a note why its ratio is left out.
     const auto add = [&](const Parameter& p, const std::string& label) {

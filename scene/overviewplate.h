@@ -124,7 +124,6 @@ private:
     std::vector<std::string> m_title;
     Form m_form = Form::Ratios;
     Parameter m_inUse;
-    bool m_entryAccepted = true;
     std::vector<std::string> m_notes;
     int m_columns = 4;
     bool m_yUp = false;
