@@ -15,7 +15,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
@@ -56,6 +58,10 @@ LessonSteps::LessonSteps(QWidget& window, WindowOperations& ops, Form1& form, Vi
     m_previous->setShortcut(QKeySequence(Qt::Key_PageUp));
     connect(m_previous, &QAction::triggered, this, &LessonSteps::previous);
     updateActions();
+    // A scroll bar with the focus keeps Page Down / Page Up for its own page step, as it has
+    // them without a lesson.
+    for (QScrollBar* bar : window.findChildren<QScrollBar*>())
+        bar->installEventFilter(this);
     // A step that starts the beam sets its speed in the first frame: the start sets its own.
     connect(&screen, &ScreenArea::beamMoved, this, [this] {
         if (!m_pendingSpeed)
@@ -188,6 +194,16 @@ void LessonSteps::apply(const LessonSettings& step)
     m_pendingSpeed = step.speed;
     auto* start = m_window.findChild<QPushButton*>(controlName(Event::Command2_Click));
     QTimer::singleShot(0, start, &QPushButton::click);
+}
+
+bool LessonSteps::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_PageDown || key == Qt::Key_PageUp)
+            event->accept();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void LessonSteps::updateActions()

@@ -51,6 +51,9 @@ public:
     QAction* nextAction() const { return m_next; }
     QAction* previousAction() const { return m_previous; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // The step shown, 0 first, of count.
     void stepShown(std::size_t index, std::size_t count, const QString& title);

@@ -1,4 +1,5 @@
 #include "app/classroom.h"
+#include "app/lessonsteps.h"
 #include "app/presentation.h"
 #include "app/viewoptions.h"
 #include "form/layout.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 
 #include <algorithm>
@@ -51,6 +53,7 @@ private slots:
     void presentationDocksViewsInLettersForTheRoom();
     void quizSetsTheFigureAndCoversTheBoxes();
     void predictionHidesTheFigureUntilResolved();
+    void pageKeysStepALessonButNotAFocusedBar();
 };
 
 void TestClassroom::presentationDocksViewsInLettersForTheRoom_data()
@@ -192,6 +195,33 @@ void TestClassroom::predictionHidesTheFigureUntilResolved()
     QVERIFY2(drawn > 0, qPrintable(QString::number(drawn)));
     classroom.setPrediction(Prediction::Mode::Off);
     QVERIFY2(drawn < figurePixels(), qPrintable(QString::number(drawn)));
+}
+
+void TestClassroom::pageKeysStepALessonButNotAFocusedBar()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    const LessonReading read =
+        readLesson("Korvelian-Einstellungen 1\n[Gerade]\nratio = 1:1\n[Zwei]\nratio = 1:2\nEnde\n");
+    QVERIFY2(read.lesson, read.refusal.c_str());
+    LessonSteps& steps = f.window.classroom().lessonSteps();
+    steps.start(*read.lesson, {});
+    QCOMPARE(f.text("txtNenner"), QString("1"));
+
+    // On a bar with the focus the key pages the bar, as it does without a lesson.
+    auto* bar = f.control<QScrollBar>("HScroll1");
+    bar->setValue(bar->maximum() / 2);
+    const int before = bar->value();
+    bar->setFocus();
+    QTest::keyClick(bar, Qt::Key_PageDown);
+    QCOMPARE(steps.step(), std::optional<std::size_t>(0));
+    QVERIFY(bar->value() != before);
+
+    // Elsewhere it steps through the lesson.
+    f.control("Command1")->setFocus();
+    QTest::keyClick(f.control("Command1"), Qt::Key_PageDown);
+    QCOMPARE(steps.step(), std::optional<std::size_t>(1));
+    QCOMPARE(f.text("txtNenner"), QString("2"));
 }
 
 // A projector of 1920 × 1080 and a smaller one of 1024 × 768 beside it.
