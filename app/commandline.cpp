@@ -7,6 +7,7 @@
 #include "toolkitoptions.h"
 #include "form/layout.h"
 #include "form/linksetting.h"
+#include "lessonfiles.h"
 #include "model/numbertext.h"
 #include "picture/pictureexporter.h"
 #include "picture/plateexporter.h"
@@ -123,6 +124,60 @@ QString readExportWidth(const QString& value, const char* option, ScrollBar, Set
     return {};
 }
 
+QString readSeed(const QString& value, const char* option, ScrollBar, Settings& settings)
+{
+    static const QRegularExpression digits(QStringLiteral("^\\d{1,10}$"));
+    const qulonglong seed = digits.match(value).hasMatch() ? value.toULongLong() : 0;
+    if (!digits.match(value).hasMatch() || seed > 0xffffffffULL) {
+        return QString("--%1 erwartet eine ganze Zahl von 0 bis 4294967295, nicht '%2'.")
+            .arg(option, value);
+    }
+    settings.seed = static_cast<std::uint32_t>(seed);
+    settings.seedGiven = true;
+    settings.sheet.seed = settings.seed;
+    return {};
+}
+
+QString readQuizRange(const QString& value, const char* option, ScrollBar, Settings& settings)
+{
+    if (value != "4" && value != "6") {
+        return QString("--%1 erwartet 4 oder 6 (Verhältnisse bis 4 : 4 oder 6 : 6), nicht '%2'.")
+            .arg(option, value);
+    }
+    settings.quizRange.largest = value.toInt();
+    settings.quizOptions = true;
+    return {};
+}
+
+QString readQuizTolerance(const QString& value, const char* option, ScrollBar, Settings& settings)
+{
+    static const QRegularExpression digits(QStringLiteral("^\\d{1,2}$"));
+    const int degrees = digits.match(value).hasMatch() ? value.toInt() : 0;
+    if (degrees < kQuizToleranceMin || degrees > kQuizToleranceMax) {
+        return QString("--%1 erwartet Grad von %2 bis %3, nicht '%4'.")
+            .arg(option)
+            .arg(kQuizToleranceMin)
+            .arg(kQuizToleranceMax)
+            .arg(value);
+    }
+    settings.quizRange.toleranceDegrees = degrees;
+    settings.quizOptions = true;
+    return {};
+}
+
+QString readPage(const QString& value, const char* option, ScrollBar, Settings& settings)
+{
+    if (value == "portrait") {
+        settings.sheet.orientation = QPageLayout::Portrait;
+    } else if (value == "landscape") {
+        settings.sheet.orientation = QPageLayout::Landscape;
+    } else {
+        return QString("--%1 erwartet portrait (hoch) oder landscape (quer), nicht '%2'.")
+            .arg(option, value);
+    }
+    return {};
+}
+
 // The help lists them in this order. A {{name}} in a description is a number written where
 // it is decided (see withNumbers).
 constexpr ValueOption kOptions[] = {
@@ -165,6 +220,29 @@ constexpr ValueOption kOptions[] = {
      "die Tafel.",
      {},
      readExportWidth},
+    {"page",
+     "SEITE",
+     "Mit einem Arbeitsblatt: A4 portrait (hoch) oder landscape (quer); ohne die Option die "
+     "Lage, in der die Felder größer werden.",
+     {},
+     readPage},
+    {"seed",
+     "ZAHL",
+     "Mit --quiz oder einem Arbeitsblatt: Startwert der Zufallsauswahl, 0 bis 4294967295; "
+     "derselbe Startwert gibt dieselbe Reihe von Figuren, auf jedem Rechner.",
+     {},
+     readSeed},
+    {"quiz-range",
+     "N",
+     "Mit --quiz: Verhältnisse bis 4 : 4 (so ohne die Option) oder bis 6 : 6.",
+     {},
+     readQuizRange},
+    {"quiz-tolerance",
+     "GRAD",
+     "Mit --quiz: wie weit eine Phase bei 1 : 1 daneben liegen darf, 1 bis 45 Grad; ohne die "
+     "Option 10.",
+     {},
+     readQuizTolerance},
 };
 
 // A description with the numbers it names filled in.
@@ -206,23 +284,62 @@ CommandLine::CommandLine()
       m_textbook("textbook",
                  QString::fromUtf8("Wie im Lehrbuch: die Phase y ist die der y-Schwingung selbst, "
                                    "y = A_y · sin(Z/N · t + φ_y), y-Achse nach oben; auch mit "
-                                   "--export und --export-table."))
+                                   "--export und --export-table.")),
+      m_screenColours("screen-colours",
+                      QString::fromUtf8("Mit --export-table: PDF und Arbeitsblätter in den Farben "
+                                        "des Schirms (weiße Figur auf Schwarz) statt in "
+                                        "Arbeitsblatt-Farben.")),
+      m_quiz("quiz", QString::fromUtf8("Öffnet das Fenster mit dem Quiz „Welches Verhältnis?“.")),
+      m_quizPhases("quiz-phases",
+                   QString::fromUtf8("Mit --quiz: auch Phasen von 0° bis 180°; bei 1 : 1 wird "
+                                     "die Phase mit gefragt.")),
+      m_quizAmplitudes("quiz-amplitudes",
+                       QString::fromUtf8("Mit --quiz: auch Amplituden von 0,5 bis 2."))
 {
+    m_sheets = {
+        {QCommandLineOption("blank", QString::fromUtf8("Mit --export-table: Arbeitsblatt mit "
+                                                       "leeren Feldern zum Zeichnen.")),
+         OverviewPlate::Sheet::Blank},
+        {QCommandLineOption("name-figures",
+                            QString::fromUtf8("Mit --export-table: Arbeitsblatt mit Figuren zum "
+                                              "Benennen (Verhältnis und Phase frei).")),
+         OverviewPlate::Sheet::Naming},
+        {QCommandLineOption("solutions",
+                            QString::fromUtf8("Mit --export-table: das Lösungsblatt zu beiden "
+                                              "Arbeitsblättern desselben --seed.")),
+         OverviewPlate::Sheet::Solutions},
+    };
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.setApplicationDescription(
         "Korvelian-Figuren: Simulation eines Oszilloskops mit zwei senkrechten\n"
         "Schwingungen. Die Optionen stellen Regler und Frequenzfaktor beim Start ein.\n"
-        "Dazu kommen die Optionen von Qt mit einem Strich, etwa -platform offscreen\n"
-        "oder -style fusion.");
+        "Eine Datei mit gespeicherten Einstellungen (.korvelian) wird ohne Option\n"
+        "genannt. Dazu kommen die Optionen von Qt mit einem Strich, etwa\n"
+        "-platform offscreen oder -style fusion.");
+    m_parser.addPositionalArgument(
+        "DATEI.korvelian", QString::fromUtf8("Gespeicherte Einstellungen oder eine Stunde öffnen."),
+        "[DATEI.korvelian]");
     m_parser.addOption(m_help);
     m_parser.addOption(m_version);
     for (const ValueOption& option : kOptions) {
         m_parser.addOption(
             QCommandLineOption(option.name, withNumbers(option.description), option.valueName));
     }
-    for (const QCommandLineOption* flag :
-         {&m_worksheet, &m_readingAid, &m_values, &m_graticule, &m_yUp, &m_fine, &m_textbook})
-        m_parser.addOption(*flag);
+    for (const QCommandLineOption* flag : flags()) {
+        if (flag != &m_help && flag != &m_version)
+            m_parser.addOption(*flag);
+    }
+}
+
+std::vector<const QCommandLineOption*> CommandLine::flags() const
+{
+    std::vector<const QCommandLineOption*> all = {
+        &m_help,      &m_version,    &m_worksheet,     &m_readingAid, &m_values,
+        &m_graticule, &m_yUp,        &m_fine,          &m_textbook,   &m_screenColours,
+        &m_quiz,      &m_quizPhases, &m_quizAmplitudes};
+    for (const auto& [option, sheet] : m_sheets)
+        all.push_back(&option);
+    return all;
 }
 
 std::optional<CommandLine::Answer> CommandLine::read(const QStringList& arguments, Stage stage)
@@ -243,8 +360,8 @@ std::optional<CommandLine::Answer> CommandLine::read(const QStringList& argument
         return Answer{0, m_parser.helpText()};
     if (m_parser.isSet(m_version))
         return Answer{0, QString("%1 %2\n").arg(kProgram, KORVELIAN_VERSION)};
-    if (!m_parser.positionalArguments().isEmpty())
-        return fault(QString("Unerwartetes Argument '%1'.").arg(m_parser.positionalArguments()[0]));
+    if (const auto wrong = readLesson(m_parser.positionalArguments()))
+        return wrong;
     for (const ValueOption& option : kOptions) {
         if (!m_parser.isSet(option.name))
             continue;
@@ -263,12 +380,70 @@ std::optional<CommandLine::Answer> CommandLine::read(const QStringList& argument
     m_settings.graticule = m_parser.isSet(m_graticule);
     m_settings.fine = m_parser.isSet(m_fine);
     m_settings.textbook = m_parser.isSet(m_textbook);
+    m_settings.screenColours = m_parser.isSet(m_screenColours);
+    m_settings.quiz = m_parser.isSet(m_quiz);
+    m_settings.quizRange.phases = m_parser.isSet(m_quizPhases);
+    m_settings.quizRange.amplitudes = m_parser.isSet(m_quizAmplitudes);
+    m_settings.quizOptions =
+        m_settings.quizOptions || m_settings.quizRange.phases || m_settings.quizRange.amplitudes;
+    int sheets = 0;
+    for (const auto& [option, sheet] : m_sheets) {
+        if (m_parser.isSet(option)) {
+            m_settings.sheet.sheet = sheet;
+            ++sheets;
+        }
+    }
+    if (sheets > 1)
+        return fault("--blank, --name-figures und --solutions schließen einander aus; bitte nur "
+                     "eines.");
     return checkCombination();
+}
+
+// One argument without an option is a lesson file, as the file manager hands it over. It is
+// read here, whole: a refused one ends an export, and the window says why it opens without it.
+std::optional<CommandLine::Answer> CommandLine::readLesson(const QStringList& positional)
+{
+    const QString* path = positional.isEmpty() ? nullptr : &positional.front();
+    if (positional.size() > 1 || (path && !path->endsWith(".korvelian", Qt::CaseInsensitive))) {
+        return fault(
+            QString("Unerwartetes Argument '%1'.")
+                .arg(positional[path->endsWith(".korvelian", Qt::CaseInsensitive) ? 1 : 0]));
+    }
+    if (!path)
+        return std::nullopt;
+    m_settings.lessonPath = *path;
+    m_settings.lesson = readLessonFile(*path, &m_settings.lessonRefusal);
+    return std::nullopt;
 }
 
 std::optional<CommandLine::Answer> CommandLine::checkCombination() const
 {
     const Settings& s = m_settings;
+    const bool sheet = s.sheet.sheet != OverviewPlate::Sheet::Plate;
+    const bool exporting = s.exportPath || s.tablePath;
+    if (!s.lessonPath.isEmpty() && (s.ratio || !s.scrollValues.empty()))
+        return fault("Eine Datei mit Einstellungen und --ratio, --amplitude-… oder --phase-… "
+                     "schließen einander aus; bitte nur eines.");
+    if (!s.lessonPath.isEmpty() && exporting && !s.lesson)
+        return fault(s.lessonRefusal);
+    if (sheet && !s.tablePath)
+        return fault("--blank, --name-figures und --solutions gelten nur mit --export-table.");
+    if (s.sheet.orientation && !sheet)
+        return fault("--page gilt nur mit einem Arbeitsblatt (--blank, --name-figures, "
+                     "--solutions).");
+    if (s.quizOptions && !s.quiz)
+        return fault("--quiz-range, --quiz-phases, --quiz-amplitudes und --quiz-tolerance gelten "
+                     "nur mit --quiz.");
+    if (s.quiz && exporting)
+        return fault("--quiz gilt nicht mit --export oder --export-table: das Quiz braucht das "
+                     "Fenster.");
+    if (s.seedGiven && !s.quiz && !sheet)
+        return fault("--seed gilt nur mit --quiz oder einem Arbeitsblatt (--blank, "
+                     "--name-figures, --solutions).");
+    if (s.screenColours && !s.tablePath)
+        return fault("--screen-colours gilt nur mit --export-table.");
+    if (s.screenColours && s.worksheet)
+        return fault("--worksheet und --screen-colours schließen einander aus; bitte nur eines.");
     if (s.exportPath && s.tablePath)
         return fault("--export und --export-table schließen einander aus; bitte nur eines.");
     if (!s.exportPath && !s.tablePath && (s.exportWidth || s.worksheet))
@@ -299,6 +474,19 @@ int CommandLine::print(const Answer& answer)
 
 void CommandLine::applyTo(QWidget& window) const
 {
+    if (m_settings.lesson) {
+        const LessonSettings& step = m_settings.lesson->steps.front();
+        const std::pair<ScrollBar, int> bars[] = {{ScrollBar::AmplitudeX, step.amplitudeX},
+                                                  {ScrollBar::PhaseX, step.phaseX},
+                                                  {ScrollBar::AmplitudeY, step.amplitudeY},
+                                                  {ScrollBar::PhaseY, step.phaseY}};
+        for (const auto& [bar, value] : bars)
+            window.findChild<QScrollBar*>(controlName(bar))->setValue(value);
+        window.findChild<QLineEdit*>(controlName(TextBox::Numerator))
+            ->setText(QString::number(step.numerator));
+        window.findChild<QLineEdit*>(controlName(TextBox::Denominator))
+            ->setText(QString::number(step.denominator));
+    }
     for (const auto& [bar, value] : m_settings.scrollValues)
         window.findChild<QScrollBar*>(controlName(bar))->setValue(value);
     if (m_settings.ratio) {

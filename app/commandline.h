@@ -1,13 +1,17 @@
 #pragma once
 
-#include "scene/overviewplate.h"
 #include "handlers/windowoperations.h"
 #include "viewsettings.h"
+#include "lesson/lessonfile.h"
+#include "lesson/quiz.h"
+#include "picture/plateexporter.h"
+#include "scene/overviewplate.h"
 
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -46,7 +50,8 @@ public:
 
     // Sets the window's controls to the start options through their Change handlers: the
     // scroll bars first, then numerator and denominator as if typed, so a refused ratio
-    // leaves its message in the hint line as a typed one does.
+    // leaves its message in the hint line as a typed one does. A lesson file's first step
+    // comes this way too.
     void applyTo(QWidget& window) const;
 
     // Writes the file --export or --export-table names instead of opening the window
@@ -71,11 +76,28 @@ public:
 
         // The views of the screen's menu the window turns on for this run.
         std::vector<ViewOption> viewOptions() const;
+        // A worksheet instead of the plate, its order's seed and its page.
+        PlateSheet sheet;
+        // A PDF and a worksheet are in worksheet colours unless asked for the screen's.
+        bool screenColours = false;
+        // The quiz opens with the window, its figures picked by the seed.
+        bool quiz = false;
+        QuizRange quizRange;
+        bool quizOptions = false;
+        std::uint32_t seed = 1;
+        bool seedGiven = false;
+        // A lesson file named on the command line (a double-click in the file manager), read
+        // completely: its steps, or why it is refused.
+        QString lessonPath;
+        std::optional<Lesson> lesson;
+        QString lessonRefusal;
     };
     const Settings& settings() const { return m_settings; }
 
 private:
     std::optional<Answer> checkCombination() const;
+    std::vector<const QCommandLineOption*> flags() const;
+    std::optional<Answer> readLesson(const QStringList& positional);
 
     QCommandLineParser m_parser;
     QCommandLineOption m_help;
@@ -87,6 +109,11 @@ private:
     QCommandLineOption m_yUp;
     QCommandLineOption m_fine;
     QCommandLineOption m_textbook;
+    QCommandLineOption m_screenColours;
+    QCommandLineOption m_quiz;
+    QCommandLineOption m_quizPhases;
+    QCommandLineOption m_quizAmplitudes;
+    std::vector<std::pair<QCommandLineOption, OverviewPlate::Sheet>> m_sheets;
     Settings m_settings;
 };
 

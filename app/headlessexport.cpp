@@ -2,8 +2,11 @@
 
 #include "form/form1.h"
 #include "headlesswindow.h"
+#include "lesson/lessonstep.h"
 #include "picture/pictureexporter.h"
 #include "picture/plateexporter.h"
+
+#include <QFileInfo>
 
 namespace korvelian {
 
@@ -30,8 +33,20 @@ bool textOfNoSize(const std::function<void()>& draw)
 
 } // namespace
 
+const LessonSettings* HeadlessExport::lessonStep() const
+{
+    return m_settings.lesson ? &m_settings.lesson->steps.front() : nullptr;
+}
+
+bool HeadlessExport::view(bool option, LessonView view) const
+{
+    return option || (lessonStep() && lessonStep()->view(view));
+}
+
 void HeadlessExport::applyTo(WindowOperations& window) const
 {
+    if (const LessonSettings* step = lessonStep())
+        applyControls(*step, window);
     for (const auto& [bar, value] : m_settings.scrollValues)
         window.setScrollValue(bar, static_cast<std::int16_t>(value));
     if (m_settings.ratio) {
@@ -54,8 +69,9 @@ CommandLine::Answer HeadlessExport::run() const
                                         .arg(m_settings.ratio->first, m_settings.ratio->second,
                                              QString::fromStdString(window.text(TextBox::Hint))));
     }
-    // The orientation and the fine curve apply to the picture and the plate alike.
-    window.screen().yUp = m_settings.yUp || m_settings.textbook;
+    // The orientation and the fine curve apply to the picture and the plate alike; a lesson's
+    // first step brings its views.
+    window.screen().yUp = view(m_settings.yUp, LessonView::YUp) || m_settings.textbook;
     window.screen().fine = m_settings.fine;
     return m_settings.tablePath ? table(window) : picture(window);
 }
@@ -63,9 +79,9 @@ CommandLine::Answer HeadlessExport::run() const
 CommandLine::Answer HeadlessExport::picture(HeadlessWindow& window) const
 {
     ScreenPicture& screen = window.screen();
-    screen.readingAid = m_settings.readingAid;
-    screen.values = m_settings.values;
-    screen.graticule = m_settings.graticule;
+    screen.readingAid = view(m_settings.readingAid, LessonView::ReadingAid);
+    screen.values = view(m_settings.values, LessonView::Values);
+    screen.graticule = view(m_settings.graticule, LessonView::Graticule);
     const int usual = PictureExporter::widthAtHundred(screen);
     const int width = m_settings.exportWidth ? m_settings.exportWidth : usual;
     const int least = smallestDrawable(width, usual, [&](int tried) {
@@ -85,13 +101,22 @@ CommandLine::Answer HeadlessExport::table(HeadlessWindow& window) const
         window.plate(m_settings.tableForm.value_or(OverviewPlate::Form::Ratios));
     const int width =
         m_settings.exportWidth ? m_settings.exportWidth : PlateExporter::kDefaultWidth;
+    // Paper takes worksheet colours: a PDF and every worksheet, unless the screen's are asked
+    // for.
+    const bool sheet = m_settings.sheet.sheet != OverviewPlate::Sheet::Plate;
+    const bool paper = QFileInfo(*m_settings.tablePath).suffix().toLower() == "pdf" || sheet;
+    const bool worksheet = m_settings.worksheet || (paper && !m_settings.screenColours);
     const int least = smallestDrawable(width, PlateExporter::kDefaultWidth, [&](int tried) {
-        static_cast<void>(PlateExporter::image(plate, tried, m_settings.worksheet));
+        if (sheet)
+            static_cast<void>(PlateExporter::sheetImage(plate, tried, worksheet, m_settings.sheet));
+        else
+            static_cast<void>(PlateExporter::image(plate, tried, worksheet));
     });
     if (least > width)
         return tooNarrow(width, least);
     QString error;
-    if (!PlateExporter::save(plate, *m_settings.tablePath, width, &error, m_settings.worksheet))
+    if (!PlateExporter::save(plate, *m_settings.tablePath, width, &error, worksheet,
+                             m_settings.sheet))
         return CommandLine::failure(1, error.replace('\n', ' '));
     return {};
 }

@@ -22,8 +22,12 @@ public:
     CommandLine::Answer run() const;
 
 private:
-    // The start options through the handlers, as CommandLine::applyTo sets them on the window.
+    // The start options through the handlers, as CommandLine::applyTo sets them on the window;
+    // a lesson file's first step before them.
     void applyTo(WindowOperations& window) const;
+    const LessonSettings* lessonStep() const;
+    // A view asked for on the command line or by the lesson's first step.
+    bool view(bool option, LessonView view) const;
     CommandLine::Answer picture(HeadlessWindow& window) const;
     CommandLine::Answer table(HeadlessWindow& window) const;
     // The narrowest width from width on at which every text of the picture has a size, drawn

@@ -1,4 +1,5 @@
 #include "application.h"
+#include "classroom.h"
 #include "commandline.h"
 #include "mainwindow.h"
 
@@ -40,5 +41,6 @@ int main(int argc, char* argv[])
     window.restoreView(commandLine.settings().viewOptions());
     commandLine.applyTo(window);
     window.show();
+    window.classroom().begin(commandLine.settings());
     return QApplication::exec();
 }

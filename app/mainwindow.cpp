@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "classroom.h"
 #include "controltable.h"
 #include "destroywatch.h"
 #include "dialogplacement.h"
@@ -130,6 +131,8 @@ void MainWindow::createViews(ScreenArea& screen, const std::array<QScrollBar*, 4
     connect(
         &screen, &ScreenArea::legendBesideChanged, m_legend,
         [this, &screen] { m_legend->showLines(screen.legendBeside()); }, Qt::QueuedConnection);
+    m_classroom = new Classroom({this, &screen, m_timeSignals, m_legend, m_readout, m_viewOptions,
+                                 m_zoom, m_ops.get(), m_form.get()});
 }
 
 // The menu tells what the user chose, the views tell what they are: each entry is ticked by
@@ -280,13 +283,18 @@ void MainWindow::layOut(double zoom, QPoint origin)
     }
     if (m_legend)
         m_legend->follow();
+    if (m_classroom)
+        m_classroom->layOut(zoom, origin);
 }
 
 void MainWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange) {
         m_zoom->windowStateChanged();
+        if (m_legend)
+            m_legend->windowStateChanged();
+    }
 }
 
 void MainWindow::restoreView(const std::vector<ViewOption>& forThisRun)

@@ -17,6 +17,7 @@ class QScrollBar;
 
 namespace korvelian {
 
+class Classroom;
 class DestroyWatch;
 class Form1;
 class PresetMenus;
@@ -51,6 +52,7 @@ public:
     PresetMenus& presetMenus() { return *m_presetMenus; }
     ScrollReadout& readout() { return *m_readout; }
     TimeSignalView& timeSignals() { return *m_timeSignals; }
+    Classroom& classroom() { return *m_classroom; }
 
     // Starts with the zoom, the views of the screen's menu and the base frequency of the last
     // run, the zoom brought down to what fits this screen, and remembers every choice of them
@@ -95,6 +97,7 @@ private:
     LegendWindow* m_legend = nullptr;
     // "♪ Ton" while the sound plays: a class that hears nothing sees why it should.
     QLabel* m_soundMark = nullptr;
+    Classroom* m_classroom = nullptr;
     bool m_probedSound = false;
 };
 

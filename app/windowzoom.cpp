@@ -1,5 +1,7 @@
 #include "windowzoom.h"
 
+#include "scene/presentationpanel.h"
+
 #include "viewsettings.h"
 #include "windowframe.h"
 #include "widgets/zoompolicy.h"
@@ -70,11 +72,14 @@ void WindowZoom::apply(Sizing sizing)
                 keepOnScreen();
         }
     }
-    // Full screen or maximized: the zoomed window in the middle of the room it has.
-    const QPoint origin = m_window.isFullScreen() || m_window.isMaximized()
-                              ? QPoint(std::max(0, (m_window.width() - client.width()) / 2),
-                                       std::max(0, (m_window.height() - client.height()) / 2))
-                              : QPoint();
+    // Full screen or maximized: the zoomed window in the middle of the room it has, or at its
+    // left edge in presentation.
+    const bool presenting = m_presenting && m_window.isFullScreen();
+    const QPoint origin =
+        m_window.isFullScreen() || m_window.isMaximized()
+            ? QPoint(presenting ? 0 : std::max(0, (m_window.width() - client.width()) / 2),
+                     std::max(0, (m_window.height() - client.height()) / 2))
+            : QPoint();
     m_layOut(zoom, origin);
     m_applying = false;
 }
@@ -83,7 +88,12 @@ int WindowZoom::stateZoom() const
 {
     if (m_window.isFullScreen()) {
         const QScreen* shownOn = m_window.screen();
-        return ZoomPolicy::fitting(shownOn ? shownOn->size() : m_window.size());
+        QSize room = shownOn ? shownOn->size() : m_window.size();
+        // On a display narrower than 16 : 9 the controls give up some of their height, so
+        // that the margin beside them still holds the views.
+        if (m_presenting)
+            room.setWidth(static_cast<int>(room.width() * (1 - kPresentationMarginShare)));
+        return ZoomPolicy::fitting(room);
     }
     if (!m_fitToScreen)
         return m_chosenZoom;
@@ -184,6 +194,13 @@ void WindowZoom::keepOnScreen()
         std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - whole.height())));
     if (place != at)
         m_window.move(place);
+}
+
+void WindowZoom::setPresenting(bool on)
+{
+    m_presenting = on;
+    if (m_window.isFullScreen())
+        apply();
 }
 
 void WindowZoom::toggleFullScreen()

@@ -49,6 +49,9 @@ public:
     void setFullScreen(bool on);
     // F11: into full screen or out of it.
     void toggleFullScreen();
+    // Presentation: full screen puts the window at the display's left edge, so that the room
+    // beside it is one margin wide enough for what stands there.
+    void setPresenting(bool on);
     // Starts with the zoom of the last run, brought down to what fits this screen, and
     // remembers every choice from now on.
     void restore();
@@ -95,6 +98,7 @@ private:
     QMetaObject::Connection m_screenWatch;
     bool m_remember = false;
     bool m_applying = false;
+    bool m_presenting = false;
     double m_appliedRatio = 0;
 };
 

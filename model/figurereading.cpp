@@ -235,7 +235,8 @@ PhaseReading readPhase(const Parameter& p, bool entryAccepted, bool yUp)
     const bool acuteAngle = std::cos(delta) >= 0;
     const bool falling = acuteAngle != yUp;
     const double acute = degrees(std::asin(sine));
-    const std::string phi = decimal(acuteAngle ? acute : 180 - acute, 1);
+    reading.degrees = acuteAngle ? acute : 180 - acute;
+    const std::string phi = decimal(reading.degrees, 1);
     const std::string other = decimal(acuteAngle ? 180 - acute : acute, 1);
     // The set difference as the bars show their phases, 0° to below 360°. The figure is the
     // same for P2 - P1 and its negative: above 180° the reading is 360° minus it.

@@ -51,6 +51,9 @@ struct PhaseReading
     std::string refusal;
     std::array<Point, 2> crossings{}; // where the ellipse crosses the y axis, at +-y0
     Point highest;                    // the visible top, y = -A2 or, with yUp, +A2
+    // The phase difference the legend reads, 0° to 180°: the acute angle where the figure
+    // leans the way of x and y growing together, else 180° minus it.
+    double degrees = 0;
     // e.g. "sin <i>φ</i> = <i>y</i><sub>0</sub> / <i>y</i><sub>max</sub> = 0,710 → <i>φ</i> =
     // 45,3° (eingestellt: 45,3°)"
     std::string legend;

@@ -74,6 +74,9 @@ inline constexpr double kDimmedShare = 0.35;
 // The graticule: dim enough beside the light-blue axes and the white figure that the eye goes
 // past it; on paper as light as the axes' grey is dark.
 inline constexpr Colour kGraticule = rgb(72, 72, 96);
+// In a lit room a projector's dark greys come out as its black: there the graticule is drawn
+// brighter, still below the axes' light blue.
+inline constexpr Colour kBrightGraticule = rgb(128, 128, 168);
 inline constexpr Colour kWorksheetGraticule = rgb(200, 200, 200);
 
 // The values: a warm light that stands apart from the white figure, the blue axes and the

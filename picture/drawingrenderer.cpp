@@ -100,8 +100,21 @@ bool renderAreaImage(QImage& image, const ScreenPicture& picture, DrawingRendere
         QPainter painter(&image);
         scenePainter.paint(painter, underlay);
     }
-    return renderer.render(image, QSizeF(picture.size.width, picture.size.height), picture.drawing,
-                           picture.style(), limits);
+    return renderer.render(image, QSizeF(picture.size.width, picture.size.height),
+                           shownOps(picture, picture.drawing), picture.style(), limits);
+}
+
+Drawing shownOps(const ScreenPicture& picture, std::span<const DrawOp> ops)
+{
+    if (!picture.figureHidden)
+        return Drawing(ops.begin(), ops.end());
+    // The axes without the figure, which the class is to predict.
+    Drawing axes;
+    for (const DrawOp& op : ops) {
+        if (op.kind != DrawOp::Kind::Figure)
+            axes.push_back(op);
+    }
+    return axes;
 }
 
 void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& target,

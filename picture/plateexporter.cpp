@@ -16,10 +16,41 @@ namespace {
 
 constexpr int kPdfResolution = 300;
 const QString kTitle = QStringLiteral("Übersichtstafel der Korvelian-Figuren");
+const QString kSheetTitle = QStringLiteral("Arbeitsblatt: Korvelian-Figuren");
 
 QString suffix(const QString& path)
 {
     return QFileInfo(path).suffix().toLower();
+}
+
+QPageLayout a4(QPageLayout::Orientation orientation)
+{
+    return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(15, 15, 15, 15),
+                       QPageLayout::Millimeter);
+}
+
+// An A4 page's printable area width units wide, in an orientation.
+QSizeF printable(QPageLayout::Orientation orientation, double width)
+{
+    const QSizeF area = a4(orientation).paintRect(QPageLayout::Millimeter).size();
+    return {width, width * area.height() / area.width()};
+}
+
+// A whole A4 page width pixels wide, and where its printable area lies on it: a picture of a
+// worksheet has the paper's margins.
+QRectF printableOnPage(QPageLayout::Orientation orientation, double width, QSizeF* page)
+{
+    const QPageLayout layout = a4(orientation);
+    const QRectF full = layout.fullRect(QPageLayout::Millimeter);
+    const double scale = width / full.width();
+    *page = QSizeF(width, std::round(full.height() * scale));
+    const QRectF area = layout.paintRect(QPageLayout::Millimeter);
+    return {area.x() * scale, area.y() * scale, area.width() * scale, area.height() * scale};
+}
+
+bool isSheet(const PlateSheet& sheet)
+{
+    return sheet.sheet != OverviewPlate::Sheet::Plate;
 }
 
 } // namespace
@@ -78,7 +109,7 @@ Fit fit(const OverviewPlate& plate, const QSizeF& page)
     return {width, width * PlateExporter::cellRect(plate, 0, 1000).width() / 1000};
 }
 
-QSizeF printable(const QPageLayout& layout)
+QSizeF printableMillimetres(const QPageLayout& layout)
 {
     return layout.paintRect(QPageLayout::Millimeter).size();
 }
@@ -99,13 +130,55 @@ OverviewPlate PlateExporter::fitted(const OverviewPlate& plate, const QSizeF& pa
     return best;
 }
 
-bool PlateExporter::paintPage(const OverviewPlate& plate, QPagedPaintDevice& device, bool worksheet)
+QPageLayout::Orientation PlateExporter::orientation(const OverviewPlate& plate,
+                                                    const PlateSheet& sheet)
+{
+    if (sheet.orientation)
+        return *sheet.orientation;
+    // Laid out at one width in units, compared in millimetres on the paper.
+    constexpr double kUnits = 1000;
+    const auto side = [&](QPageLayout::Orientation orientation) {
+        const QSizeF area = printable(orientation, kUnits);
+        const double millimetres = a4(orientation).paintRect(QPageLayout::Millimeter).width();
+        return plate.sheetCellSide(qtTextMetrics(), {area.width(), area.height()}, sheet.sheet) *
+               millimetres / kUnits;
+    };
+    return side(QPageLayout::Landscape) > side(QPageLayout::Portrait) ? QPageLayout::Landscape
+                                                                      : QPageLayout::Portrait;
+}
+
+QImage PlateExporter::sheetImage(const OverviewPlate& plate, int width, bool worksheet,
+                                 const PlateSheet& sheet)
+{
+    QSizeF page;
+    const QRectF area = printableOnPage(orientation(plate, sheet), width, &page);
+    QImage image(page.toSize(), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(toQColor(OverviewPlate::ground(worksheet)));
+    Scene scene;
+    plate.describeSheet(scene, qtTextMetrics(), fromQt(area), sheet.sheet, sheet.seed, worksheet,
+                        false);
+    QPainter painter(&image);
+    ScenePainter().paint(painter, scene);
+    return image;
+}
+
+bool PlateExporter::paintPage(const OverviewPlate& plate, QPagedPaintDevice& device, bool worksheet,
+                              const PlateSheet& sheet)
 {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     // The painter's origin is the corner of the page's printable rectangle.
     const QSizeF page(device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
+    if (isSheet(sheet)) {
+        Scene scene;
+        plate.describeSheet(scene, qtTextMetrics(), {0, 0, page.width(), page.height()},
+                            sheet.sheet, sheet.seed, worksheet, true);
+        ScenePainter().paint(painter, scene);
+        return painter.end();
+    }
     const OverviewPlate onPage = fitted(plate, page);
     const QSize shape = size(onPage, 1000);
     const double width = fit(onPage, page).width;
@@ -115,26 +188,28 @@ bool PlateExporter::paintPage(const OverviewPlate& plate, QPagedPaintDevice& dev
     return painter.end();
 }
 
-QByteArray PlateExporter::pdf(const OverviewPlate& plate, bool worksheet)
+QByteArray PlateExporter::pdf(const OverviewPlate& plate, bool worksheet, const PlateSheet& sheet)
 {
-    const auto layout = [](QPageLayout::Orientation orientation) {
-        return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(15, 15, 15, 15),
-                           QPageLayout::Millimeter);
+    const auto plateAcross = [&] {
+        // The page turned the way that gives the cells the most room.
+        const QSizeF portrait = printableMillimetres(a4(QPageLayout::Portrait));
+        const QSizeF landscape = printableMillimetres(a4(QPageLayout::Landscape));
+        return fit(fitted(plate, landscape), landscape).cellSide >
+                       fit(fitted(plate, portrait), portrait).cellSide
+                   ? QPageLayout::Landscape
+                   : QPageLayout::Portrait;
     };
-    // The page turned the way that gives the cells the most room.
-    const QPageLayout portrait = layout(QPageLayout::Portrait);
-    const QPageLayout landscape = layout(QPageLayout::Landscape);
-    const bool across = fit(fitted(plate, printable(landscape)), printable(landscape)).cellSide >
-                        fit(fitted(plate, printable(portrait)), printable(portrait)).cellSide;
-    const PictureExporter::PdfPage page{across ? landscape : portrait, kPdfResolution,
-                                        QPagedPaintDevice::PdfVersion_1_4, kTitle,
-                                        QStringLiteral("korvelian")};
-    return PictureExporter::pdf(
-        page, [&](QPagedPaintDevice& device) { return paintPage(plate, device, worksheet); });
+    const PictureExporter::PdfPage page{
+        a4(isSheet(sheet) ? orientation(plate, sheet) : plateAcross()), kPdfResolution,
+        QPagedPaintDevice::PdfVersion_1_4, isSheet(sheet) ? kSheetTitle : kTitle,
+        QStringLiteral("korvelian")};
+    return PictureExporter::pdf(page, [&](QPagedPaintDevice& device) {
+        return paintPage(plate, device, worksheet, sheet);
+    });
 }
 
 bool PlateExporter::save(const OverviewPlate& plate, const QString& path, int width, QString* error,
-                         bool worksheet)
+                         bool worksheet, const PlateSheet& sheet)
 {
     auto fail = [&](const QString& message) {
         if (error)
@@ -151,7 +226,20 @@ bool PlateExporter::save(const OverviewPlate& plate, const QString& path, int wi
                         .arg(PictureExporter::kLargestSize));
     }
     if (suffix(path) == "pdf")
-        return FileWriter::write(path, pdf(plate, worksheet), error);
+        return FileWriter::write(path, pdf(plate, worksheet, sheet), error);
+    if (isSheet(sheet)) {
+        const QSizeF page = printable(orientation(plate, sheet), width);
+        const PictureExporter::Source source{
+            page.toSize(), kSheetTitle, QString(),
+            [&] { return sheetImage(plate, width, worksheet, sheet); },
+            [&](QPainter& painter, const QRectF& target) {
+                Scene scene;
+                plate.describeSheet(scene, qtTextMetrics(), fromQt(target), sheet.sheet, sheet.seed,
+                                    worksheet, true);
+                ScenePainter().paint(painter, scene);
+            }};
+        return PictureExporter::write(path, source, error);
+    }
     const PictureExporter::Source source{
         size(plate, width), kTitle, QString(), [&] { return image(plate, width, worksheet); },
         [&](QPainter& painter, const QRectF& target) { paint(plate, painter, target, worksheet); }};

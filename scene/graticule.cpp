@@ -15,13 +15,15 @@ void stroke(item::Path& path, PointF from, PointF to)
 
 } // namespace
 
-Colour graticuleColour(bool worksheet)
+Colour graticuleColour(bool worksheet, bool bright)
 {
-    return worksheet ? palette::kWorksheetGraticule : palette::kGraticule;
+    if (worksheet)
+        return palette::kWorksheetGraticule;
+    return bright ? palette::kBrightGraticule : palette::kGraticule;
 }
 
 void describeGraticule(Scene& scene, const UserFrame& frame, const PixelMapping& toPixels,
-                       double lineWidth, bool worksheet)
+                       double lineWidth, bool worksheet, bool bright)
 {
     if (!frame.isSet())
         return;
@@ -48,7 +50,7 @@ void describeGraticule(Scene& scene, const UserFrame& frame, const PixelMapping&
                mapPoint(toPixels, centreX + kTickReach * width, y));
     }
     scene.save();
-    scene.pen(Pen{{graticuleColour(worksheet)}, lineWidth, Cap::Flat});
+    scene.pen(Pen{{graticuleColour(worksheet, bright)}, lineWidth, Cap::Flat});
     scene.noBrush();
     scene.add(std::move(lines));
     scene.restore();

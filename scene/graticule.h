@@ -14,9 +14,9 @@ inline constexpr int kTicksPerDivision = 5;
 // Light lines beneath the figure, in the frame's own coordinates through toPixels, so that a
 // mirrored frame mirrors them with the figure. lineWidth is in the painter's units.
 void describeGraticule(Scene& scene, const UserFrame& frame, const PixelMapping& toPixels,
-                       double lineWidth, bool worksheet);
+                       double lineWidth, bool worksheet, bool bright = false);
 
-// The graticule's colour on the screen and on a worksheet.
-Colour graticuleColour(bool worksheet);
+// The graticule's colour on the screen and on a worksheet; bright for a lit room.
+Colour graticuleColour(bool worksheet, bool bright = false);
 
 } // namespace korvelian

@@ -4,6 +4,7 @@
 #include "model/deflection.h"
 #include "scene.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,56 @@ public:
         Drawing drawing;
         std::string label; // rich text
     };
+
+    // What the plate is printed as: the plate itself, or a worksheet made of it. The
+    // worksheets fill a page, with a line for name, class and date; their cells are shuffled
+    // by a seed, the same order on all three sheets of a seed, so that a sheet cannot be
+    // solved by the plate's pattern and the solution page fits it.
+    enum class Sheet {
+        Plate,
+        // Empty cells with their axes to draw in, each labelled with what to draw.
+        Blank,
+        // The figures, numbered, with blanks for their ratio (and phase) to name.
+        Naming,
+        // The figures in the sheets' order with their labels.
+        Solutions,
+    };
+
+    // A worksheet on a page of a size, in the page's units.
+    struct SheetLayout
+    {
+        Font font;
+        // Where the line for name, class and date stands (none on the solution page), and the
+        // lines beneath it.
+        std::string header;
+        PointF headerAt;
+        // What the sheet is, in a larger font, and what to do on it.
+        std::string heading;
+        Font headingFont;
+        PointF headingAt;
+        std::vector<std::string> title;
+        PointF titleAt;
+        struct Place
+        {
+            std::size_t cell = 0; // into cells()
+            RectF rect;
+            bool figure = true; // false: the axes alone, to draw in
+            std::string label;  // rich text
+            PointF labelAt;
+        };
+        std::vector<Place> places;
+        double labelWidth = 0;
+        PointF notesAt;
+    };
+    SheetLayout sheetLayout(TextMetrics& metrics, SizeF page, Sheet sheet,
+                            std::uint32_t seed) const;
+    // The side of a sheet's cells on a page of this size: what a page's orientation is chosen
+    // by.
+    double sheetCellSide(TextMetrics& metrics, SizeF page, Sheet sheet) const;
+    // The worksheet onto page; in lines, paths and text where vector is set (a PDF, an SVG, a
+    // printer), else its figures as pixels.
+    void describeSheet(Scene& scene, TextMetrics& metrics, const RectF& page, Sheet sheet,
+                       std::uint32_t seed, bool worksheet, bool vector) const;
 
     // screen: the screen's drawing, whose frame, axes and figure colour each cell takes, and
     // yUp its orientation. entryAccepted: whether the ratio boxes hold the ratio in use, or a
@@ -70,8 +121,13 @@ private:
     RenderStyle cellStyle(const Geometry& g, bool worksheet) const;
     void describeTexts(Scene& scene, const Geometry& g, bool worksheet) const;
 
+    std::vector<std::string> sheetTitle(Sheet sheet) const;
+    std::string sheetLabel(Sheet sheet, std::size_t number, std::size_t cell) const;
+
     std::vector<Cell> m_cells;
     std::vector<std::string> m_title;
+    Form m_form = Form::Ratios;
+    Parameter m_inUse;
     std::vector<std::string> m_notes;
     int m_columns = 4;
     bool m_reflowable = false;

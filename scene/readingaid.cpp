@@ -218,7 +218,7 @@ std::optional<RectF> legendPlace(TextMetrics& metrics, const TextLines& lines, c
 
 bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& toPixels,
                         const RectF& area, const Parameter& p, bool entryAccepted, double zoom,
-                        double lineWidth, bool worksheet)
+                        double lineWidth, bool worksheet, bool legend)
 {
     const AidSize size{zoom, lineWidth};
     const AidColours colours = aidColours(worksheet);
@@ -264,7 +264,8 @@ bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& 
             put(Mark::Top, phase.highest.x, phase.highest.y);
     }
     const TextLines lines = readingAidLegend(p, entryAccepted, yUp);
-    const std::optional<RectF> place = legendPlace(metrics, lines, area, toPixels, p, zoom);
+    const std::optional<RectF> place =
+        legend ? legendPlace(metrics, lines, area, toPixels, p, zoom) : std::nullopt;
     if (place)
         describeBox(scene, *place, lines, zoom, colours);
     scene.restore();

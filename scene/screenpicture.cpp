@@ -56,8 +56,10 @@ double ScreenPicture::pictureZoom(double pictureWidth) const
 void ScreenPicture::describeUnderlay(Scene& scene, const RectF& target, double lineWidth,
                                      bool worksheet) const
 {
-    if (graticule)
-        describeGraticule(scene, frame, mappingOnto(frame, target), lineWidth, worksheet);
+    if (graticule) {
+        describeGraticule(scene, frame, mappingOnto(frame, target), lineWidth, worksheet,
+                          brightGraticule);
+    }
 }
 
 void ScreenPicture::describeAnnotations(Scene& scene, TextMetrics& metrics, const RectF& target,
@@ -76,23 +78,38 @@ void ScreenPicture::describeTrace(Scene& scene, const RectF& target, double line
         korvelian::describeTrace(scene, mappingOnto(figure->frame, target), trace,
                                  2 * lineWidth / pixelRatio, worksheet);
     }
+    if (figure && figureHidden && !beamPath.empty()) {
+        // The beam's path as the figure itself is drawn: its colour, its line.
+        const PixelMapping m = mappingOnto(figure->frame, target);
+        item::Path path;
+        path.stroke = Pen{
+            {renderColour(*figure, {zoom, worksheet, yUp})}, lineWidth, Cap::Round, Join::Round};
+        for (const std::vector<Point>& piece : beamPath) {
+            for (std::size_t i = 0; i < piece.size(); ++i)
+                path.steps.push_back({i == 0, mapPoint(m, piece[i].x, piece[i].y)});
+        }
+        scene.antialias(true);
+        scene.add(std::move(path));
+    }
 }
 
 void ScreenPicture::describeReadings(Scene& scene, TextMetrics& metrics, const RectF& target,
                                      double lineWidth, bool worksheet) const
 {
     const DrawOp* figure = lastFigure(drawing);
-    if (!figure)
+    // A hidden figure is not read off.
+    if (!figure || figureHidden)
         return;
     const PixelMapping m = mappingOnto(figure->frame, target);
     if (readingAid) {
         describeReadingAid(scene, metrics, m, target, figure->parameters, entryAccepted,
-                           pictureZoom(target.width), lineWidth, worksheet);
+                           pictureZoom(target.width), lineWidth, worksheet, !legendElsewhere);
     }
     if (values) {
-        const auto legend = readingAid ? legendPlace(metrics, legendLines(), target, m,
-                                                     figure->parameters, pictureZoom(target.width))
-                                       : std::nullopt;
+        const auto legend = readingAid && !legendElsewhere
+                                ? legendPlace(metrics, legendLines(), target, m, figure->parameters,
+                                              pictureZoom(target.width))
+                                : std::nullopt;
         describeValues(scene, metrics, m, target, figure->parameters, entryAccepted,
                        worksheet ? palette::kWorksheetGround : background, worksheet,
                        legend.value_or(RectF()));
@@ -102,7 +119,7 @@ void ScreenPicture::describeReadings(Scene& scene, TextMetrics& metrics, const R
 TextLines ScreenPicture::legendLines() const
 {
     const DrawOp* figure = lastFigure(drawing);
-    if (!readingAid || !figure)
+    if (!readingAid || !figure || figureHidden)
         return {};
     return readingAidLegend(figure->parameters, entryAccepted, yUp);
 }
@@ -110,6 +127,8 @@ TextLines ScreenPicture::legendLines() const
 bool ScreenPicture::legendFits(TextMetrics& metrics, const RectF& target) const
 {
     const DrawOp* figure = lastFigure(drawing);
+    if (figure && legendElsewhere)
+        return false;
     return !figure ||
            legendPlace(metrics, legendLines(), target, mappingOnto(figure->frame, target),
                        figure->parameters, pictureZoom(target.width))

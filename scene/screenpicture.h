@@ -41,6 +41,15 @@ struct ScreenPicture
     // accepted.
     bool entryAccepted = true;
 
+    // Presentation: the reading aid's legend is shown beside the window, not on the picture,
+    // and the graticule is bright enough for a lit room.
+    bool legendElsewhere = false;
+    bool brightGraticule = false;
+    // Prediction: the figure is hidden and nothing is read off it; only the path the beam has
+    // drawn since (pieces in the frame of the figure) is shown.
+    bool figureHidden = false;
+    std::vector<std::vector<Point>> beamPath;
+
     // Drawing as a picture area does: a frame that cannot map (not finite, or without extent)
     // leaves the last one; each operation is kept with the frame it was given in.
     void setFrame(double x1, double y1, double x2, double y2);

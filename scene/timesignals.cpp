@@ -72,7 +72,7 @@ double markRoom(double zoom)
     return (kMarkSize / 2 + 2) * zoom;
 }
 
-Layout layout(TextMetrics& metrics, const RectF& target, double zoom)
+Layout layout(TextMetrics& metrics, const RectF& target, double zoom, bool compact = false)
 {
     const Font f = font(zoom);
     const double text = metrics.lineHeight(f);
@@ -83,12 +83,14 @@ Layout layout(TextMetrics& metrics, const RectF& target, double zoom)
     const double width = std::max(1.0, target.right() - margin - left);
     const bool besideCaption =
         metrics.advance(f, kCaption) + 2 * margin + metrics.advance(f, kWidestReadout) <= width;
-    const int lines = besideCaption ? 2 : 3;
-    const double panels =
-        std::max(2.0, target.height - 2 * margin - (2 + lines) * text - margin - 3 * room);
+    const int lines = compact ? 1 : besideCaption ? 2 : 3;
+    // A formula's line above each panel, but in the compact form.
+    const double formula = compact ? 0 : text;
+    const double panels = std::max(2.0, target.height - 2 * margin - (lines + 2) * formula -
+                                            (compact ? text : 0) - margin - 3 * room);
     const double panel = panels / 2;
-    const double xTop = target.top() + margin + text + room;
-    const double yTop = xTop + panel + margin + text + room;
+    const double xTop = target.top() + margin + formula + room;
+    const double yTop = xTop + panel + margin + formula + room;
     const double labelsTop = yTop + panel + room;
     const RectF caption{left, labelsTop + text, width, text};
     return {text,
@@ -260,7 +262,7 @@ void describeTimeSignals(Scene& scene, TextMetrics& metrics, const RectF& target
                          const TimeSignalScene& shown, const TimeSignalStyle& style)
 {
     const Colours c = colours(style.worksheet);
-    const Layout l = layout(metrics, target, style.zoom);
+    const Layout l = layout(metrics, target, style.zoom, style.compact);
     scene.save();
     scene.antialias(false);
     scene.fillRect(target, {c.ground});
@@ -269,6 +271,8 @@ void describeTimeSignals(Scene& scene, TextMetrics& metrics, const RectF& target
     // Each formula above its panel, clear of a mark at the panel's edge.
     scene.pen(c.text);
     for (const Signal signal : {Signal::X, Signal::Y}) {
+        if (!style.formulas || style.compact)
+            break;
         const RectF& panel = signal == Signal::X ? l.xPanel : l.yPanel;
         scene.text({panel.left(), panel.top() - markRoom(style.zoom) - l.textHeight, panel.width,
                     l.textHeight},
@@ -277,7 +281,12 @@ void describeTimeSignals(Scene& scene, TextMetrics& metrics, const RectF& target
 
     // The x periods, labelled under the time axis and marked across both shown.
     const double periods = closingPeriods(shown.p, shown.kgv);
-    const double stride = std::max(1.0, std::ceil(periods / kMostLabels));
+    // A narrow place takes as many labels as stand apart in it.
+    const double most =
+        style.compact ? std::max(1.0, std::floor(l.xPanel.width /
+                                                 (1.5 * metrics.advance(font(style.zoom), "00 T"))))
+                      : kMostLabels;
+    const double stride = std::max(1.0, std::ceil(periods / most));
     const Pen grid{{c.axes}, style.lineWidth, Cap::Flat, Join::Bevel, Dash::Dot};
     for (double k = 0; k <= periods + 1e-9; k += stride) {
         const double x = l.xPanel.left() + k / periods * l.xPanel.width;
@@ -298,7 +307,8 @@ void describeTimeSignals(Scene& scene, TextMetrics& metrics, const RectF& target
         }
         scene.text(place, alignment, label, TextRole::TimeLabel);
     }
-    scene.text(l.caption, align::kLeft | align::kTop, kCaption, TextRole::Caption);
+    if (!style.compact)
+        scene.text(l.caption, align::kLeft | align::kTop, kCaption, TextRole::Caption);
 
     describePanel(scene, l.xPanel, shown, style, Signal::X, c);
     describePanel(scene, l.yPanel, shown, style, Signal::Y, c);
@@ -326,9 +336,9 @@ void describeTimeCursor(Scene& scene, TextMetrics& metrics, const RectF& target,
     if (!shown.hasFigure || !shown.beamT)
         return;
     const Colours c = colours(style.worksheet);
-    const Layout l = layout(metrics, target, style.zoom);
+    const Layout l = layout(metrics, target, style.zoom, style.compact);
     const double t = *shown.beamT;
-    const double x = timePixel(metrics, target, shown, style.zoom, t);
+    const double x = l.xPanel.left() + cursorTime(t, span(shown)) / span(shown) * l.xPanel.width;
     scene.save();
     scene.antialias(false);
     // Across both panels, but not through the y signal's formula between them.
@@ -351,6 +361,10 @@ void describeTimeCursor(Scene& scene, TextMetrics& metrics, const RectF& target,
         scene.add(item::Ellipse{{x - size / 2, row - size / 2, size, size}});
         scene.brush({c.marker});
         scene.add(item::Rect{{panel.left() - size / 2, row - size / 2, size, size}});
+    }
+    if (style.compact) {
+        scene.restore();
+        return;
     }
     scene.pen(c.text);
     scene.font(font(style.zoom));

@@ -51,6 +51,11 @@ struct TimeSignalStyle
     double pixelRatio = 1;
     bool worksheet = false;
     bool vector = false;
+    // Without the formulas, which name the values ("Werte verbergen").
+    bool formulas = true;
+    // The signals and their axes' labels alone, for a narrow place where the texts stand
+    // elsewhere (presentation): no formulas, no caption, no readout.
+    bool compact = false;
 };
 
 // x(t) above y(t) over one closing period of the figure, on a common time axis, in the

@@ -29,7 +29,7 @@ while IFS='|' read -r name arguments status stream line; do
 done <<'ROWS'
 version|--version|0|out|korvelian 1.00
 version before a platform that cannot start|-platform nosuch -v|0|out|korvelian 1.00
-help|--help|0|out|Aufruf: KORVELIAN [Optionen]
+help|--help|0|out|Aufruf: KORVELIAN [Optionen] [DATEI.korvelian]
 unknown option|--nonsense|2|err|korvelian: Unbekannte Option 'nonsense'. Übersicht: korvelian --help
 bad amplitude|--amplitude-y 3|2|err|korvelian: --amplitude-y erwartet eine Zahl von 0 bis 2 mit höchstens zwei Nachkommastellen, etwa 1,5, nicht '3'.
 no display|--ratio 3:2|1|err|korvelian: Keine Anzeige gefunden; ohne grafische Oberfläche kann das Programm nicht starten.
@@ -38,6 +38,8 @@ unknown single-dash word without display|-bogus|2|err|korvelian: Unbekannte Opti
 platform without its value|-platform|2|err|korvelian: Nach '-platform' fehlt der Wert. Übersicht: korvelian --help
 export without display|--ratio 3:2 --export bild.png --size 300|0|out|
 plate without display|--export-table tafel.pdf --table phases|0|out|
+worksheet without display|--export-table blatt.pdf --blank --seed 7|0|out|
+missing lesson file|fehlt.korvelian --export bild.png|2|err|korvelian: „fehlt.korvelian“: Die Datei lässt sich nicht öffnen: Die Datei oder das Verzeichnis konnte nicht gefunden werden.
 plate with a refused ratio|--ratio 0:1 --export-table tafel.png|2|err|korvelian: --ratio 0:1: Zähler und Nenner: ganze Zahlen von 1 bis 32767 eingeben.
 negative value after an option|--phase-y -10|2|err|korvelian: --phase-y erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '-10'.
 two exports|--export a.png --export b.png|2|err|korvelian: --export darf nur einmal angegeben werden.
@@ -64,7 +66,7 @@ for name in rohr.png $'bild\xff.png'; do
     env -u DISPLAY LANG=C.UTF-8 "$korvelian" --export "$name" > "$out" 2> "$err"
     got=$?
     if [ "$got" != 1 ] || [ "$(wc -l < "$err")" != 1 ] || ! grep -q "konnte nicht gespeichert werden: Der Name" "$err" \
-        || [ -s "$out" ] || [ -f rohr.png ] || [ -n "$(ls -A | grep -v -e '^rohr.png$' -e '^bild.png$' -e '^tafel.pdf$')" ]; then
+        || [ -s "$out" ] || [ -f rohr.png ] || [ -n "$(ls -A | grep -v -e '^rohr.png$' -e '^bild.png$' -e '^tafel.pdf$' -e '^blatt.pdf$')" ]; then
         echo "FAIL export to '$name': status $got"
         cat "$out" "$err"
         ls -A

@@ -10,6 +10,7 @@ id=org.korvelian.Korvelian
 expected=(
     bin/korvelian
     share/applications/$id.desktop
+    share/mime/packages/$id.xml
     share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg
     share/man/man1/korvelian.1.gz
@@ -33,6 +34,11 @@ desktop-file-validate "$prefix/share/applications/$id.desktop"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml"
 grep -q 'release version="1.00"' "$prefix/share/metainfo/$id.metainfo.xml"
 grep -qx 'StartupWMClass=Korvelian-Figuren' "$prefix/share/applications/$id.desktop"
+# A lesson file opens with a double-click: its type is known and the entry takes a file.
+xmllint --noout "$prefix/share/mime/packages/$id.xml"
+grep -qx 'Exec=korvelian %f' "$prefix/share/applications/$id.desktop"
+grep -q 'application/x-korvelian' "$prefix/share/mime/packages/$id.xml"
+grep -qx 'MimeType=application/x-korvelian;' "$prefix/share/applications/$id.desktop"
 
 # The manual page as man -k lists it, and the changelog's newest entry for this version.
 mandb -q "$prefix/share/man"

@@ -1,5 +1,6 @@
-// The model's checks as a plain program, for a processor the toolkit is not built for:
-// make check-portable runs it under an emulator.
+// The model's checks and the quiz's seeded series as a plain program, for a processor the
+// toolkit is not built for: make check-portable runs it under an emulator.
+#include "lessonchecks.h"
 #include "modelchecks.h"
 
 #include <cstdio>
@@ -27,6 +28,7 @@ int main()
     for (const FigureCase& c : figureCases())
         report(c.name, checkFigure(c));
     report("loop values", checkLoopValues(32767));
+    report("quiz series", checkQuizSeries());
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }

@@ -49,8 +49,10 @@ for entry in "${settings[@]}"; do
     "$program" "${options[@]}" --export "$out/$name.svg"
     table=(--export-table "$out/$name-plate.pdf")
     case $name in r1-1-45 | r3-2-90 | sheet | sheet-up | r1-1-90-aid) table+=(--table phases) ;; esac
-    # The plate takes the setting, not the screen's annotations or size.
+    # The plate takes the setting, not the screen's annotations or size. A PDF is in worksheet
+    # colours unless asked otherwise: the screen's colours keep both kinds of page in the set.
     plate=()
+    case " ${options[*]} " in *" --worksheet "*) ;; *) plate+=(--screen-colours) ;; esac
     skip=0
     for option in "${options[@]}"; do
         if [ $skip = 1 ]; then skip=0; continue; fi

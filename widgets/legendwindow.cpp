@@ -31,9 +31,22 @@ LegendWindow::LegendWindow(QWidget& window, const QWidget& screen)
     setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
+void LegendWindow::setSuppressed(bool suppressed)
+{
+    m_suppressed = suppressed;
+    if (suppressed)
+        hide();
+}
+
+void LegendWindow::windowStateChanged()
+{
+    m_besideWindow = true;
+    follow();
+}
+
 void LegendWindow::showLines(const QStringList& lines)
 {
-    if (lines.isEmpty()) {
+    if (lines.isEmpty() || m_suppressed) {
         hide();
         m_besideWindow = true;
         return;

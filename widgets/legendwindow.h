@@ -20,6 +20,11 @@ public:
     void showLines(const QStringList& lines);
     // Goes along when the window moves or zooms, until the user puts it somewhere else.
     void follow();
+    // The window went into full screen or out of it: the legend goes beside it again, wherever
+    // it was put, or it would stay behind where the full screen's room had it.
+    void windowStateChanged();
+    // Presentation shows the legend in the window's margin: this one stays away meanwhile.
+    void setSuppressed(bool suppressed);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -33,6 +38,7 @@ private:
     const QWidget& m_screen;
     QPoint m_placed;
     bool m_besideWindow = true;
+    bool m_suppressed = false;
 };
 
 } // namespace korvelian

@@ -157,8 +157,10 @@ void PictureArea::render()
         m_image.setDevicePixelRatio(state.ratio);
         renderAreaImage(m_image, picture(), m_renderer, m_scenePainter);
     } else {
-        m_renderer.render(m_image, QSizeF(size()),
-                          std::span(m_picture.drawing).subspan(m_imageState.ops), renderStyle());
+        m_renderer.render(
+            m_image, QSizeF(size()),
+            shownOps(m_picture, std::span(m_picture.drawing).subspan(m_imageState.ops)),
+            renderStyle());
     }
     m_imageState = state;
     m_imageExact = true;
@@ -303,7 +305,9 @@ void PictureArea::paintEvent(QPaintEvent* event)
         requestDrawing();
     describeReadings();
     QPainter painter(this);
-    if (!m_picture.afterglow || m_picture.trace.points().empty()) {
+    const bool overDrawing = (m_picture.afterglow && !m_picture.trace.points().empty()) ||
+                             (m_picture.figureHidden && !m_picture.beamPath.empty());
+    if (!overDrawing) {
         copyImage(painter, event->region(), imageWithReadings());
     } else {
         copyImage(painter, event->region(), m_image);

@@ -223,10 +223,15 @@ void ScreenArea::setAfterglow(bool on)
 void ScreenArea::followBeam(double t, const Parameter& p, double now)
 {
     m_beamRunning = true;
-    if (!afterglow())
-        return;
-    changeTrace().follow(t, p, now);
-    scheduleRepaint();
+    if (m_prediction.drawsPath()) {
+        m_prediction.beamAt(t, p);
+        showPrediction();
+    }
+    if (afterglow()) {
+        changeTrace().follow(t, p, now);
+        scheduleRepaint();
+    }
+    emit beamMoved();
 }
 
 void ScreenArea::stopBeam()
@@ -240,7 +245,45 @@ void ScreenArea::clear()
     // phosphor would.
     if (!m_beamRunning)
         changePicture().trace.clear();
+    if (m_prediction.mode() != Prediction::Mode::Off) {
+        m_prediction.settingChanged();
+        showPrediction();
+    }
     PictureArea::clear();
+}
+
+void ScreenArea::setPresenting(bool on)
+{
+    ScreenPicture& picture = changePicture();
+    picture.legendElsewhere = on;
+    picture.brightGraticule = on;
+    remakeImage();
+}
+
+void ScreenArea::setPrediction(Prediction::Mode mode)
+{
+    m_prediction.setMode(mode);
+    showPrediction();
+}
+
+void ScreenArea::resolvePrediction()
+{
+    m_prediction.resolve();
+    showPrediction();
+}
+
+void ScreenArea::showPrediction()
+{
+    ScreenPicture& picture = changePicture();
+    const bool hidden = !m_prediction.figureShown();
+    // The beam's own path, unless its afterglow draws it, fading.
+    picture.beamPath = afterglow() ? std::vector<std::vector<Point>>() : m_prediction.path();
+    if (hidden != picture.figureHidden) {
+        picture.figureHidden = hidden;
+        remakeImage();
+        emit predictionChanged();
+    }
+    scheduleRepaint();
 }
 
 void ScreenArea::setEntryAccepted(bool accepted)

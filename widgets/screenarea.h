@@ -1,6 +1,7 @@
 #pragma once
 
 #include "handlers/windowoperations.h"
+#include "lesson/prediction.h"
 #include "model/afterglow.h"
 #include "picturearea.h"
 #include "scene/overlays.h"
@@ -60,15 +61,30 @@ public:
     // printed picture has it beneath.
     QStringList legendBeside() const { return m_legendBeside; }
 
+    // Presentation: the legend always beside the screen, the graticule bright.
+    void setPresenting(bool on);
+    // "Vorhersage": the figure hidden until it is resolved, or until the beam has drawn it
+    // whole (see Prediction); a new figure is hidden again.
+    void setPrediction(Prediction::Mode mode);
+    const Prediction& prediction() const { return m_prediction; }
+    void resolvePrediction();
+    bool beamRunning() const { return m_beamRunning; }
+
 signals:
     // After a paint that moved the legend off the screen or back.
     void legendBesideChanged();
+    // The figure was hidden or shown by the prediction.
+    void predictionChanged();
+    // A frame of the animation put the beam somewhere.
+    void beamMoved();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void paintOverlays(QPainter& painter) override;
 
 private:
+    // The picture takes what the prediction hides and what the beam has drawn.
+    void showPrediction();
     // Logical pixels that the overlay may paint.
     QRect overlayBounds(Overlay item) const;
     template <typename Change> void changeOverlay(Overlay item, Change change);
@@ -90,6 +106,7 @@ private:
     bool m_markPending = false;
     bool m_beamRunning = false;
     QStringList m_legendBeside;
+    Prediction m_prediction;
 };
 
 } // namespace korvelian

@@ -132,8 +132,17 @@ void ScrollReadout::watch(QScrollBar* bar)
     });
 }
 
+void ScrollReadout::setSuppressed(bool suppressed)
+{
+    m_suppressed = suppressed;
+    if (suppressed)
+        m_label->hide();
+}
+
 void ScrollReadout::show(QScrollBar* bar)
 {
+    if (m_suppressed)
+        return;
     m_bar = bar;
     m_label->setText(text(*bar));
     m_label->setWordWrap(false);

@@ -33,6 +33,8 @@ public:
 
     void watch(QScrollBar* bar);
     void setZoom(double zoom);
+    // "Werte verbergen" and the quiz: no value is shown while the class reads the figure.
+    void setSuppressed(bool suppressed);
 
     // The label, for a look at what it shows.
     const QLabel& label() const { return *m_label; }
@@ -51,6 +53,7 @@ private:
     QLabel* m_label;
     QPointer<QScrollBar> m_bar;
     QTimer m_hideTimer;
+    bool m_suppressed = false;
 };
 
 } // namespace korvelian

@@ -87,6 +87,7 @@ void TimeSignalView::followScreen()
     m_scene.beamPoint = beamPoint;
     m_signalsCurrent = false;
     update();
+    emit sceneChanged();
 }
 
 void TimeSignalView::setBeam(double t, std::optional<Point> at)
@@ -94,6 +95,15 @@ void TimeSignalView::setBeam(double t, std::optional<Point> at)
     m_scene.beamT = t;
     m_scene.beamPoint = at;
     update();
+    emit sceneChanged();
+}
+
+void TimeSignalView::setFormulasHidden(bool hidden)
+{
+    m_formulasHidden = hidden;
+    m_signalsCurrent = false;
+    update();
+    emit sceneChanged();
 }
 
 void TimeSignalView::setZoom(double zoom)
@@ -207,8 +217,10 @@ void TimeSignalView::paintPicture(QPainter& painter, const QRectF& target,
                                   const TimeSignalStyle& style) const
 {
     Scene scene;
-    describeTimeSignals(scene, qtTextMetrics(), fromQt(target), m_scene, style);
-    describeTimeCursor(scene, qtTextMetrics(), fromQt(target), m_scene, style);
+    TimeSignalStyle shown = style;
+    shown.formulas = !m_formulasHidden;
+    describeTimeSignals(scene, qtTextMetrics(), fromQt(target), m_scene, shown);
+    describeTimeCursor(scene, qtTextMetrics(), fromQt(target), m_scene, shown);
     ScenePainter().paint(painter, scene);
 }
 
@@ -249,7 +261,8 @@ void TimeSignalView::paintEvent(QPaintEvent*)
         m_signals.setDevicePixelRatio(ratio);
         m_signalsCurrent = false;
     }
-    const TimeSignalStyle style = styleFor(m_pictureZoom, ratio, false);
+    TimeSignalStyle style = styleFor(m_pictureZoom, ratio, false);
+    style.formulas = !m_formulasHidden;
     const RectF area = fromQt(QRectF(rect()));
     if (!m_signalsCurrent) {
         Scene scene;

@@ -39,6 +39,12 @@ public:
     void showBeside(const QWidget& window);
     // Goes along when the window moves, until the user puts it somewhere else.
     void follow(const QWidget& window);
+    // Whether it stands where showBeside put it, not where the user moved it.
+    bool besideWindow() const { return m_besideWindow; }
+
+    // "Werte verbergen": without the formulas, which name the values.
+    void setFormulasHidden(bool hidden);
+    bool formulasHidden() const { return m_formulasHidden; }
 
     // The picture as a copy or a file has it, width pixels wide, with the cursor.
     QImage picture(int width, bool worksheet) const;
@@ -48,6 +54,8 @@ public:
 signals:
     // The user closed the window.
     void closed();
+    // The figure or the beam's place changed: what shows the signals elsewhere follows.
+    void sceneChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -77,6 +85,7 @@ private:
     // Where it was put beside the window; moved elsewhere, it stays there.
     QPoint m_placed;
     bool m_besideWindow = false;
+    bool m_formulasHidden = false;
 };
 
 } // namespace korvelian

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -78,6 +79,22 @@ void TestCommandLine::values_data()
     QTest::newRow("plate form without a plate") << QStringList{"--table", "phases"} << false << "" << 0 << "korvelian: --table gilt nur mit --export-table.";
     QTest::newRow("picture and plate at once") << QStringList{"--export", "a.png", "--export-table", "t.png"} << false << "" << 0 << "korvelian: --export und --export-table schließen einander aus";
     QTest::newRow("width of a PDF plate") << QStringList{"--export-table", "t.pdf", "--size", "500"} << false << "" << 0 << "korvelian: --size gilt nicht für PDF";
+    QTest::newRow("seed without quiz or sheet") << QStringList{"--seed", "7"} << false << "" << 0 << "korvelian: --seed gilt nur mit --quiz oder einem Arbeitsblatt";
+    QTest::newRow("seed beyond 32 bits") << QStringList{"--quiz", "--seed", "4294967296"} << false << "" << 0 << "korvelian: --seed erwartet eine ganze Zahl von 0 bis 4294967295, nicht '4294967296'.";
+    QTest::newRow("negative seed") << QStringList{"--quiz", "--seed", "-1"} << true << "" << 0 << "korvelian: --seed erwartet";
+    QTest::newRow("quiz range 5") << QStringList{"--quiz", "--quiz-range", "5"} << false << "" << 0 << "korvelian: --quiz-range erwartet 4 oder 6";
+    QTest::newRow("quiz tolerance 0") << QStringList{"--quiz", "--quiz-tolerance", "0"} << false << "" << 0 << "korvelian: --quiz-tolerance erwartet Grad von 1 bis 45, nicht '0'.";
+    QTest::newRow("quiz option without the quiz") << QStringList{"--quiz-phases"} << false << "" << 0 << "korvelian: --quiz-range, --quiz-phases, --quiz-amplitudes und --quiz-tolerance gelten nur mit --quiz.";
+    QTest::newRow("quiz without a window") << QStringList{"--quiz", "--export", "a.png"} << false << "" << 0 << "korvelian: --quiz gilt nicht mit --export";
+    QTest::newRow("two sheets") << QStringList{"--export-table", "t.pdf", "--blank", "--solutions"} << false << "" << 0 << "korvelian: --blank, --name-figures und --solutions schließen einander aus";
+    QTest::newRow("sheet without a plate") << QStringList{"--name-figures"} << false << "" << 0 << "korvelian: --blank, --name-figures und --solutions gelten nur mit --export-table.";
+    QTest::newRow("page without a sheet") << QStringList{"--export-table", "t.pdf", "--page", "portrait"} << false << "" << 0 << "korvelian: --page gilt nur mit einem Arbeitsblatt";
+    QTest::newRow("page A5") << QStringList{"--export-table", "t.pdf", "--blank", "--page", "A5"} << false << "" << 0 << "korvelian: --page erwartet portrait (hoch) oder landscape (quer), nicht 'A5'.";
+    QTest::newRow("screen colours without a plate") << QStringList{"--export", "a.png", "--screen-colours"} << false << "" << 0 << "korvelian: --screen-colours gilt nur mit --export-table.";
+    QTest::newRow("screen colours on a worksheet") << QStringList{"--export-table", "t.pdf", "--screen-colours", "--worksheet"} << false << "" << 0 << "korvelian: --worksheet und --screen-colours schließen einander aus";
+    QTest::newRow("two lesson files") << QStringList{"a.korvelian", "b.korvelian"} << false << "" << 0 << "korvelian: Unerwartetes Argument 'b.korvelian'.";
+    QTest::newRow("lesson file and a ratio") << QStringList{"a.korvelian", "--ratio", "3:2"} << false << "" << 0 << "korvelian: Eine Datei mit Einstellungen und --ratio";
+    QTest::newRow("missing lesson file for an export") << QStringList{"fehlt.korvelian", "--export", "a.png"} << false << "" << 0 << "korvelian: „fehlt.korvelian“: Die Datei lässt sich nicht öffnen: ";
     // clang-format on
 }
 
@@ -189,6 +206,13 @@ void TestCommandLine::exported_data()
     QTest::newRow("reading aid too narrow for its texts, 55 px") << QStringList{"--export", "bild.png", "--reading-aid", "--size", "55"} << 2 << "";
     QTest::newRow("reading aid at its narrowest, 56 px") << QStringList{"--export", "bild.png", "--reading-aid", "--size", "56"} << 0 << "narrowest";
     QTest::newRow("plate as PDF under a mixed-case ending") << QStringList{"--export-table", "tafel.Pdf"} << 0 << "%PDF";
+    QTest::newRow("plate as PDF: worksheet colours") << QStringList{"--export-table", "tafel.pdf"} << 0 << "page light portrait";
+    QTest::newRow("plate as PDF in the screen's colours") << QStringList{"--export-table", "tafel.pdf", "--screen-colours"} << 0 << "page dark portrait";
+    QTest::newRow("phases plate as PDF: a portrait page, in rows") << QStringList{"--export-table", "tafel.pdf", "--table", "phases"} << 0 << "page light portrait";
+    QTest::newRow("blank sheet on a landscape page") << QStringList{"--export-table", "blatt.pdf", "--blank", "--page", "landscape"} << 0 << "page light landscape";
+    QTest::newRow("phases to name: a portrait page") << QStringList{"--export-table", "blatt.pdf", "--table", "phases", "--name-figures"} << 0 << "page light portrait";
+    QTest::newRow("solutions as PNG") << QStringList{"--export-table", "blatt.png", "--solutions", "--seed", "3", "--size", "600"} << 0 << "sheet";
+    QTest::newRow("from a lesson file: its first step and views") << QStringList{"stunde.korvelian", "--export", "bild.png"} << 0 << "values";
     // clang-format on
 }
 
@@ -204,6 +228,13 @@ void TestCommandLine::exported()
         std::max(arguments.indexOf("--export"), arguments.indexOf("--export-table"));
     const QString path = folder.filePath(arguments[option + 1]);
     arguments[option + 1] = path;
+    if (arguments.front().endsWith(".korvelian")) {
+        arguments.front() = folder.filePath(arguments.front());
+        QFile lesson(arguments.front());
+        QVERIFY(lesson.open(QIODevice::WriteOnly));
+        lesson.write("Korvelian-Einstellungen 1\n[Eins]\nratio = 3:2\nphase-y = 90\n"
+                     "values = ja\n[Zwei]\nratio = 1:1\nEnde\n");
+    }
     CommandLine line;
     QVERIFY(!line.read(QStringList{"korvelian"} + arguments, CommandLine::Stage::AfterToolkit));
     const CommandLine::Answer answer = line.exportFile();
@@ -212,7 +243,9 @@ void TestCommandLine::exported()
     const CommandLine::Settings& settings = line.settings();
     f.window.viewOptions().setOption(ViewOption::YUp, settings.yUp);
     f.window.viewOptions().setOption(ViewOption::ReadingAid, settings.readingAid);
-    f.window.viewOptions().setOption(ViewOption::Values, settings.values);
+    const bool lessonValues =
+        settings.lesson && settings.lesson->steps.front().view(LessonView::Values);
+    f.window.viewOptions().setOption(ViewOption::Values, settings.values || lessonValues);
     f.window.viewOptions().setOption(ViewOption::Graticule, settings.graticule);
     f.window.viewOptions().setOption(ViewOption::Fine, settings.fine);
     f.window.viewOptions().setOption(ViewOption::Textbook, settings.textbook);
@@ -228,6 +261,25 @@ void TestCommandLine::exported()
     const QString ending = QFileInfo(path).suffix().toLower();
     const QByteArray head = ending == "png" ? "\x89PNG\r\n" : ending == "pdf" ? "%PDF-" : "<?xml";
     QVERIFY2(bytes.startsWith(head), bytes.left(8).toHex().constData());
+    if (written.startsWith("page")) {
+        // The page made into pixels: how much of it is dark, and its shape.
+        const QString png = folder.filePath("seite.png");
+        QProcess gs;
+        gs.start("gs", {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=png16m", "-r20",
+                        "-sOutputFile=" + png, path});
+        QVERIFY2(gs.waitForFinished(60000) && gs.exitCode() == 0, "Ghostscript (make deps)");
+        const QImage page(png);
+        int dark = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x)
+                dark += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
+        }
+        const double share = double(dark) / (page.width() * page.height());
+        QVERIFY2(written.contains("light") ? share < 0.1 : share > 0.3,
+                 qPrintable(QString::number(share)));
+        QCOMPARE(page.width() > page.height(), written.contains("landscape"));
+        return;
+    }
     if (ending != "png") {
         QVERIFY(bytes.contains(written.toUtf8()));
         return;
@@ -248,6 +300,10 @@ void TestCommandLine::exported()
         const auto form =
             written == "ratios" ? OverviewPlate::Form::Ratios : OverviewPlate::Form::Phases;
         QCOMPARE(picture, PlateExporter::image(f.window.plate(form), 700, false));
+    } else if (written == "sheet") {
+        QCOMPARE(picture, PlateExporter::sheetImage(f.window.plate(OverviewPlate::Form::Ratios),
+                                                    600, true, settings.sheet));
+        QCOMPARE(picture.height(), 849);
     } else if (written == "up") {
         // x = y = 1 lies a quarter down from the top on the right, not a quarter up.
         const int q = picture.width() / 4;

@@ -1,0 +1,475 @@
+#include "lessonfile.h"
+
+#include "form/linksetting.h"
+#include "model/barvalues.h"
+#include "model/numbertext.h"
+#include "typedvalues.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <map>
+
+namespace korvelian {
+
+namespace {
+
+constexpr std::string_view kMagic = "Korvelian-Einstellungen";
+constexpr int kVersion = 1;
+constexpr std::string_view kEnd = "Ende";
+constexpr std::string_view kLinkMagic = "korvelian";
+constexpr std::size_t kLongestLine = 200;
+constexpr std::size_t kLongestTitle = 80;
+constexpr std::size_t kLongestQuoted = 40;
+constexpr int kSpeedDecimals = 20;
+
+using Settings = LessonSettings;
+
+// The value as the refusal quotes it: a line of garbage is not repeated whole.
+std::string quoted(std::string_view value)
+{
+    std::string text(value.substr(0, kLongestQuoted));
+    if (value.size() > kLongestQuoted)
+        text += "…";
+    return "„" + text + "“";
+}
+
+std::string expects(std::string_view name, const std::string& what, std::string_view value)
+{
+    return std::string(name) + " erwartet " + what + ", nicht " + quoted(value) + ".";
+}
+
+// A decimal with a comma, trailing zeros dropped: 1,5 and 0,75 and 90.
+std::string shortDecimal(double value, int decimals)
+{
+    std::string text = germanNumber(value, 'f', decimals);
+    if (text.find(',') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == ',')
+            text.pop_back();
+    }
+    return text;
+}
+
+struct Field
+{
+    std::string_view name;
+    // What is wrong with the value, empty once it is taken into the settings.
+    std::string (*read)(std::string_view name, std::string_view value, Settings& s);
+    std::string (*write)(const Settings& s);
+};
+
+// The ratio, the amplitudes and the phases are read as the command line and the browser's
+// link read them: the same forms, the same words. A ratio is taken with spaces around its
+// colon, as a teacher writes it, and is checked as the boxes would check it before anything is
+// applied.
+std::string readRatio(std::string_view name, std::string_view value, Settings& s)
+{
+    std::string compact;
+    for (const char c : value) {
+        if (c != ' ')
+            compact += c;
+    }
+    LinkSetting link;
+    if (std::string fault = readStartValue("ratio", compact, name, link); !fault.empty())
+        return fault;
+    // What passed there but is no typed ratio here has a sign: no number of 1 to 32767.
+    const TypedRatio ratio = typedRatio(compact, false).value_or(TypedRatio{0, 1});
+    if (const std::string refusal = ratioRefusal(ratio); !refusal.empty())
+        return std::string(name) + " " + compact + ": " + refusal;
+    s.numerator = static_cast<int>(ratio.numerator);
+    s.denominator = static_cast<int>(ratio.denominator);
+    return {};
+}
+
+template <int Settings::*Member>
+std::string readBarValue(std::string_view name, std::string_view value, Settings& s)
+{
+    LinkSetting link;
+    if (std::string fault = readStartValue(name, value, name, link); !fault.empty())
+        return fault;
+    s.*Member = link.values.back().second;
+    return {};
+}
+
+template <int Settings::*Member> std::string writeAmplitude(const Settings& s)
+{
+    return shortDecimal(barUnits(s.*Member), 2);
+}
+
+// A bar's step is 0,57°, so a tenth of a degree brings its position back exactly, and the
+// bar at 157 reads 90 as a teacher would write it.
+template <int Settings::*Member> std::string writePhase(const Settings& s)
+{
+    return shortDecimal(phaseDegrees(s.*Member), 1);
+}
+
+std::string readSpeed(std::string_view name, std::string_view value, Settings& s)
+{
+    const std::optional<double> speed = decimalNumber(value, kSpeedDecimals);
+    if (!speed || *speed < kSmallestSpeed || *speed > kLargestSpeed)
+        return expects(name, "den Schritt des Strahls je Bild von 0,001 bis 1, etwa 0,1", value);
+    s.speed = *speed;
+    return {};
+}
+
+// The shortest decimal that reads back as the same double, on every system.
+std::string writeSpeed(const Settings& s)
+{
+    const double speed = std::clamp(s.speed, kSmallestSpeed, kLargestSpeed);
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), speed,
+                                      std::chars_format::fixed);
+    std::string text(buffer.data(), result.ptr);
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
+
+std::optional<bool> yesNo(std::string_view value)
+{
+    if (value == "ja")
+        return true;
+    if (value == "nein")
+        return false;
+    return std::nullopt;
+}
+
+std::string yesNoText(bool on)
+{
+    return on ? "ja" : "nein";
+}
+
+std::string readBeam(std::string_view name, std::string_view value, Settings& s)
+{
+    const std::optional<bool> on = yesNo(value);
+    if (!on)
+        return expects(name, "ja oder nein", value);
+    s.beam = *on;
+    return {};
+}
+
+template <LessonView View>
+std::string readView(std::string_view name, std::string_view value, Settings& s)
+{
+    const std::optional<bool> on = yesNo(value);
+    if (!on)
+        return expects(name, "ja oder nein", value);
+    s.setView(View, *on);
+    return {};
+}
+
+template <LessonView View> std::string writeView(const Settings& s)
+{
+    return yesNoText(s.view(View));
+}
+
+std::string driftChoices()
+{
+    std::string text;
+    for (std::size_t i = 0; i < kDriftChoices.size(); ++i) {
+        text += (i == 0                          ? ""
+                 : i + 1 == kDriftChoices.size() ? " oder "
+                                                 : ", ") +
+                germanNumber(kDriftChoices[i]);
+    }
+    return text;
+}
+
+std::string readDrift(std::string_view name, std::string_view value, Settings& s)
+{
+    const std::optional<long> seconds = wholeNumber(value);
+    const auto offered = std::find(kDriftChoices.begin(), kDriftChoices.end(),
+                                   seconds ? static_cast<double>(*seconds) : -1.0);
+    if (offered == kDriftChoices.end())
+        return expects(name, "die Sekunden einer Umdrehung, " + driftChoices(), value);
+    s.driftSecondsPerTurn = *offered;
+    return {};
+}
+
+// In the order a file is written.
+const Field kFields[] = {
+    {"ratio", readRatio,
+     [](const Settings& s) {
+         return std::to_string(s.numerator) + ":" + std::to_string(s.denominator);
+     }},
+    {"amplitude-x", readBarValue<&Settings::amplitudeX>, writeAmplitude<&Settings::amplitudeX>},
+    {"phase-x", readBarValue<&Settings::phaseX>, writePhase<&Settings::phaseX>},
+    {"amplitude-y", readBarValue<&Settings::amplitudeY>, writeAmplitude<&Settings::amplitudeY>},
+    {"phase-y", readBarValue<&Settings::phaseY>, writePhase<&Settings::phaseY>},
+    {"speed", readSpeed, writeSpeed},
+    {"beam", readBeam, [](const Settings& s) { return yesNoText(s.beam); }},
+    {"reading-aid", readView<LessonView::ReadingAid>, writeView<LessonView::ReadingAid>},
+    {"values", readView<LessonView::Values>, writeView<LessonView::Values>},
+    {"graticule", readView<LessonView::Graticule>, writeView<LessonView::Graticule>},
+    {"y-up", readView<LessonView::YUp>, writeView<LessonView::YUp>},
+    {"time-signals", readView<LessonView::TimeSignals>, writeView<LessonView::TimeSignals>},
+    {"afterglow", readView<LessonView::Afterglow>, writeView<LessonView::Afterglow>},
+    {"drift", readView<LessonView::Drift>, writeView<LessonView::Drift>},
+    {"drift-seconds", readDrift,
+     [](const Settings& s) { return germanNumber(s.driftSecondsPerTurn); }},
+};
+
+const Field* field(std::string_view name)
+{
+    const auto found = std::find_if(std::begin(kFields), std::end(kFields),
+                                    [&](const Field& f) { return f.name == name; });
+    return found == std::end(kFields) ? nullptr : found;
+}
+
+// Well-formed UTF-8 without control characters other than a tab: what a text editor writes.
+// Gives what is wrong with it, or nothing.
+std::string textFault(std::string_view line)
+{
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const auto byte = static_cast<unsigned char>(line[i]);
+        if (byte < 0x20 && byte != '\t')
+            return "enthält Steuerzeichen: das ist keine Textdatei.";
+        if (byte == 0x7f)
+            return "enthält Steuerzeichen: das ist keine Textdatei.";
+        std::size_t length = 1;
+        if (byte >= 0xf0 && byte <= 0xf4)
+            length = 4;
+        else if (byte >= 0xe0)
+            length = 3;
+        else if (byte >= 0xc2)
+            length = 2;
+        else if (byte >= 0x80)
+            return "ist kein gültiger UTF-8-Text.";
+        if (byte >= 0xf5 || i + length > line.size())
+            return "ist kein gültiger UTF-8-Text.";
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(line[i + k]) & 0xc0) != 0x80)
+                return "ist kein gültiger UTF-8-Text.";
+        }
+        i += length;
+    }
+    return {};
+}
+
+// The assignments of one source: a file's lines or a link's parts, each with how a refusal
+// names it ("Zeile 7", "Teil 3").
+class Reader
+{
+public:
+    explicit Reader(std::string where) : m_where(std::move(where)) {}
+
+    std::string refusal(std::size_t number, const std::string& what) const
+    {
+        return m_where + " " + std::to_string(number) + ": " + what;
+    }
+
+    // A new step with a title; it starts from the step before.
+    std::string startStep(std::size_t number, std::string title)
+    {
+        if (m_lesson.steps.size() >= kMostLessonSteps) {
+            return refusal(number, "mehr als " + std::to_string(kMostLessonSteps) +
+                                       " Schritte sind zu viel für eine Stunde.");
+        }
+        Settings step = m_lesson.steps.empty() ? Settings{} : m_lesson.steps.back();
+        step.title = std::move(title);
+        m_lesson.steps.push_back(step);
+        m_seen.clear();
+        return {};
+    }
+
+    std::string assign(std::size_t number, std::string_view name, std::string_view value)
+    {
+        const Field* f = field(name);
+        if (!f)
+            return refusal(number, "unbekannte Einstellung " + quoted(name) + ".");
+        if (const auto seen = m_seen.find(std::string(name)); seen != m_seen.end()) {
+            return refusal(number, std::string(name) + " steht in diesem Schritt schon (" +
+                                       m_where + " " + std::to_string(seen->second) + ").");
+        }
+        if (m_lesson.steps.empty())
+            startStep(number, {});
+        const std::string wrong = f->read(name, value, m_lesson.steps.back());
+        if (!wrong.empty())
+            return refusal(number, wrong);
+        m_seen.emplace(name, number);
+        return {};
+    }
+
+    Lesson& lesson() { return m_lesson; }
+
+private:
+    std::string m_where;
+    Lesson m_lesson;
+    std::map<std::string, std::size_t, std::less<>> m_seen;
+};
+
+LessonReading refused(std::string why)
+{
+    return {std::nullopt, std::move(why)};
+}
+
+// "Korvelian-Einstellungen 1": nothing, or why the line is no version line this program reads.
+std::string versionFault(std::string_view line, std::string_view magic, char separator,
+                         const Reader& reader)
+{
+    const std::string expected = std::string(magic) + separator + std::to_string(kVersion);
+    if (line == expected)
+        return {};
+    const std::string_view rest = line.substr(std::min(line.size(), magic.size()));
+    const std::optional<long> version =
+        line.substr(0, magic.size()) == magic && !rest.empty() && rest[0] == separator
+            ? wholeNumber(trimmed(rest.substr(1)))
+            : std::nullopt;
+    if (version && *version > kVersion) {
+        return reader.refusal(1, "Die Einstellungen haben die Version " + std::to_string(*version) +
+                                     "; dieses Programm liest nur Version " +
+                                     std::to_string(kVersion) +
+                                     ". Bitte ein neueres Korvelian-Figuren verwenden.");
+    }
+    return reader.refusal(1, "Das sind keine Einstellungen von Korvelian-Figuren: am Anfang muss " +
+                                 quoted(expected) + " stehen.");
+}
+
+} // namespace
+
+LessonReading readLesson(std::string_view text)
+{
+    if (text.size() > kLargestLessonFile)
+        return refused("Die Datei ist größer als 256 KB: das sind keine Einstellungen.");
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        return refused("Die Datei ist leer.");
+
+    Reader reader("Zeile");
+    bool ended = false;
+    std::size_t number = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t newline = text.find('\n', start);
+        std::string_view raw = text.substr(
+            start, newline == std::string_view::npos ? std::string_view::npos : newline - start);
+        start = newline == std::string_view::npos ? text.size() : newline + 1;
+        ++number;
+        if (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        if (raw.size() > kLongestLine) {
+            return refused(reader.refusal(number, "ist länger als " + std::to_string(kLongestLine) +
+                                                      " Zeichen: das sind keine Einstellungen."));
+        }
+        if (const std::string fault = textFault(raw); !fault.empty())
+            return refused(reader.refusal(number, fault));
+        const std::string_view line = trimmed(raw);
+        if (number == 1) {
+            if (std::string fault = versionFault(line, kMagic, ' ', reader); !fault.empty())
+                return refused(std::move(fault));
+            continue;
+        }
+        if (line.empty() || line.front() == '#')
+            continue;
+        if (ended)
+            return refused(
+                reader.refusal(number, "nach " + quoted(kEnd) + " darf nichts mehr stehen."));
+        if (line == kEnd) {
+            ended = true;
+            continue;
+        }
+        if (line.front() == '[') {
+            if (line.back() != ']' || line.size() < 2) {
+                return refused(reader.refusal(
+                    number, "der Titel eines Schritts steht in eckigen Klammern, etwa [Ellipse]."));
+            }
+            const std::string_view title = trimmed(line.substr(1, line.size() - 2));
+            if (title.size() > kLongestTitle) {
+                return refused(reader.refusal(number, "der Titel ist länger als " +
+                                                          std::to_string(kLongestTitle) +
+                                                          " Zeichen."));
+            }
+            if (std::string fault = reader.startStep(number, std::string(title)); !fault.empty())
+                return refused(std::move(fault));
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            return refused(reader.refusal(number, quoted(line) + " ist keine Einstellung; "
+                                                                 "erwartet wird Name = Wert."));
+        }
+        if (std::string fault = reader.assign(number, trimmed(line.substr(0, equals)),
+                                              trimmed(line.substr(equals + 1)));
+            !fault.empty())
+            return refused(std::move(fault));
+    }
+    if (!ended) {
+        return refused("Die Datei hört nach Zeile " + std::to_string(number) +
+                       " ohne die Schlusszeile " + quoted(kEnd) +
+                       " auf: sie ist unvollständig. Nichts wurde übernommen.");
+    }
+    if (reader.lesson().steps.empty())
+        return refused("Zeile " + std::to_string(number) +
+                       ": die Datei enthält keine Einstellung.");
+    return {std::move(reader.lesson()), {}};
+}
+
+std::string writeLesson(const Lesson& lesson)
+{
+    std::string text = std::string(kMagic) + " " + std::to_string(kVersion) + "\n";
+    text += "# Korvelian-Figuren: Einstellungen, mit Bild auf/Bild ab Schritt für Schritt.\n";
+    const bool titled =
+        lesson.steps.size() > 1 || (!lesson.steps.empty() && !lesson.steps.front().title.empty());
+    for (const Settings& step : lesson.steps) {
+        if (titled)
+            text += "\n[" + step.title + "]\n";
+        for (const Field& f : kFields)
+            text += std::string(f.name) + " = " + f.write(step) + "\n";
+    }
+    return text + std::string(kEnd) + "\n";
+}
+
+std::string lessonLink(const LessonSettings& settings)
+{
+    // Appended piece by piece: a sum of strings here trips GCC 12's -Wrestrict.
+    std::string link(kLinkMagic);
+    link += '=';
+    link += std::to_string(kVersion);
+    for (const Field& f : kFields) {
+        link += '&';
+        link += f.name;
+        link += '=';
+        link += f.write(settings);
+    }
+    return link;
+}
+
+LessonReading readLessonLink(std::string_view fragment)
+{
+    if (fragment.size() > kLongestLine * std::size(kFields))
+        return refused("Der Link ist zu lang: das sind keine Einstellungen.");
+    Reader reader("Teil");
+    std::size_t number = 0;
+    std::size_t start = 0;
+    while (start <= fragment.size()) {
+        const std::size_t amp = fragment.find('&', start);
+        const std::string_view part = fragment.substr(
+            start, amp == std::string_view::npos ? std::string_view::npos : amp - start);
+        start = amp == std::string_view::npos ? fragment.size() + 1 : amp + 1;
+        ++number;
+        if (const std::string fault = textFault(part); !fault.empty())
+            return refused(reader.refusal(number, fault));
+        if (number == 1) {
+            if (std::string fault = versionFault(part, kLinkMagic, '=', reader); !fault.empty())
+                return refused(std::move(fault));
+            continue;
+        }
+        const std::size_t equals = part.find('=');
+        if (equals == std::string_view::npos) {
+            return refused(reader.refusal(number, quoted(part) + " ist keine Einstellung; "
+                                                                 "erwartet wird Name=Wert."));
+        }
+        if (std::string fault =
+                reader.assign(number, part.substr(0, equals), part.substr(equals + 1));
+            !fault.empty())
+            return refused(std::move(fault));
+    }
+    if (reader.lesson().steps.empty())
+        return refused("Der Link enthält keine Einstellung.");
+    return {std::move(reader.lesson()), {}};
+}
+
+} // namespace korvelian

@@ -1,0 +1,196 @@
+#include "quizwindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace korvelian {
+
+namespace {
+
+// The largest seed a spin box holds; the command line takes any 32-bit one.
+constexpr int kLargestSeedInBox = 999999;
+
+} // namespace
+
+QuizWindow::QuizWindow(QWidget* parent) : QWidget(parent)
+{
+    // A window of its own beside the main window, kept above it.
+    setWindowFlag(Qt::Dialog);
+    setWindowTitle(QStringLiteral("Welches Verhältnis? – Korvelian-Figuren"));
+    setObjectName("quiz");
+
+    auto* range = new QGroupBox(QStringLiteral("Auswahl der Figuren"), this);
+    m_largest = new QComboBox(range);
+    m_largest->addItem(QStringLiteral("bis 4 : 4"), 4);
+    m_largest->addItem(QStringLiteral("bis 6 : 6"), 6);
+    m_phases = new QCheckBox(QStringLiteral("Phasen von 0° bis 180°"), range);
+    m_amplitudes = new QCheckBox(QStringLiteral("Amplituden von 0,5 bis 2"), range);
+    m_tolerance = new QSpinBox(range);
+    m_tolerance->setRange(kQuizToleranceMin, kQuizToleranceMax);
+    m_tolerance->setValue(QuizRange{}.toleranceDegrees);
+    m_tolerance->setSuffix(QStringLiteral("°"));
+    m_seed = new QSpinBox(range);
+    m_seed->setRange(0, kLargestSeedInBox);
+    m_seed->setValue(1);
+    auto* restart = new QPushButton(QStringLiteral("Neue Reihe"), range);
+    auto* form = new QFormLayout(range);
+    form->addRow(QStringLiteral("Verhältnisse:"), m_largest);
+    form->addRow(m_phases);
+    form->addRow(m_amplitudes);
+    form->addRow(QStringLiteral("Phase bei 1 : 1 auf ± "), m_tolerance);
+    form->addRow(QStringLiteral("Reihe Nr. (gleiche Nummer, gleiche Figuren):"), m_seed);
+    form->addRow(restart);
+
+    m_number = new QLabel(this);
+    m_ratio = new QLineEdit(this);
+    m_ratio->setObjectName("answerRatio");
+    m_ratio->setPlaceholderText(QStringLiteral("etwa 3 : 2"));
+    m_phaseCaption = new QLabel(QStringLiteral("Phase in Grad:"), this);
+    m_phase = new QLineEdit(this);
+    m_phase->setObjectName("answerPhase");
+    m_phase->setPlaceholderText(QStringLiteral("etwa 45"));
+    m_check = new QPushButton(QStringLiteral("Prüfen"), this);
+    m_check->setDefault(true);
+    m_next = new QPushButton(QStringLiteral("Nächste Figur"), this);
+    m_explanation = new QLabel(this);
+    m_explanation->setObjectName("explanation");
+    m_explanation->setTextFormat(Qt::RichText);
+    m_explanation->setWordWrap(true);
+    m_explanation->setMinimumHeight(m_explanation->fontMetrics().height() * 4);
+    m_explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_score = new QLabel(this);
+    m_score->setObjectName("score");
+
+    auto* answerRow = new QHBoxLayout;
+    answerRow->addWidget(new QLabel(QStringLiteral("<i>f</i><sub>y</sub> : "
+                                                   "<i>f</i><sub>x</sub> ="),
+                                    this));
+    answerRow->addWidget(m_ratio);
+    answerRow->addWidget(m_phaseCaption);
+    answerRow->addWidget(m_phase);
+    answerRow->addWidget(m_check);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(range);
+    layout->addWidget(m_number);
+    layout->addLayout(answerRow);
+    layout->addWidget(m_explanation, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_score, 1);
+    bottom->addWidget(m_next);
+    layout->addLayout(bottom);
+
+    connect(restart, &QPushButton::clicked, this, &QuizWindow::startFromControls);
+    connect(m_check, &QPushButton::clicked, this, &QuizWindow::check);
+    connect(m_ratio, &QLineEdit::returnPressed, this, &QuizWindow::check);
+    connect(m_phase, &QLineEdit::returnPressed, this, &QuizWindow::check);
+    connect(m_next, &QPushButton::clicked, this, &QuizWindow::next);
+}
+
+void QuizWindow::start(const QuizRange& range, std::uint32_t seed)
+{
+    m_largest->setCurrentIndex(range.largest == kQuizLargestChoices[1] ? 1 : 0);
+    m_phases->setChecked(range.phases);
+    m_amplitudes->setChecked(range.amplitudes);
+    m_tolerance->setValue(range.toleranceDegrees);
+    if (seed <= static_cast<std::uint32_t>(kLargestSeedInBox))
+        m_seed->setValue(static_cast<int>(seed));
+    m_quiz = std::make_unique<Quiz>(range, seed);
+    showQuestion();
+}
+
+void QuizWindow::startFromControls()
+{
+    QuizRange range;
+    range.largest = m_largest->currentData().toInt();
+    range.phases = m_phases->isChecked();
+    range.amplitudes = m_amplitudes->isChecked();
+    range.toleranceDegrees = m_tolerance->value();
+    // The boxes offer nothing else, but the range goes through the same check as the command
+    // line's.
+    if (const std::string wrong = checkQuizRange(range); !wrong.empty()) {
+        m_explanation->setText(QString::fromStdString(wrong));
+        return;
+    }
+    start(range, static_cast<std::uint32_t>(m_seed->value()));
+}
+
+void QuizWindow::showQuestion()
+{
+    const QuizQuestion& q = m_quiz->question();
+    m_number->setText(QStringLiteral("Figur %1: Welches Verhältnis <i>f</i><sub>y</sub> : "
+                                     "<i>f</i><sub>x</sub> zeigt der Schirm?%2")
+                          .arg(m_quiz->number())
+                          .arg(q.asksPhase ? QStringLiteral(" Und welche Phase?") : QString()));
+    m_ratio->clear();
+    m_phase->clear();
+    m_phase->setEnabled(q.asksPhase);
+    m_phaseCaption->setEnabled(q.asksPhase);
+    m_explanation->clear();
+    m_score->setText(QString::fromStdString(m_quiz->scoreText()));
+    m_ratio->setFocus();
+    emit questionAsked(q);
+}
+
+void QuizWindow::answer(const QString& ratio, const QString& phase)
+{
+    m_ratio->setText(ratio);
+    m_phase->setText(phase);
+    check();
+}
+
+void QuizWindow::check()
+{
+    if (!m_quiz)
+        return;
+    const Judgement judgement =
+        m_quiz->judge(m_ratio->text().toStdString(), m_phase->text().toStdString(), m_yUp);
+    m_explanation->setText(QString::fromStdString(judgement.explanation));
+    m_score->setText(QString::fromStdString(m_quiz->scoreText()));
+    if (judgement.verdict != Verdict::Refused)
+        m_next->setFocus();
+}
+
+void QuizWindow::next()
+{
+    if (!m_quiz)
+        return;
+    m_quiz->next();
+    showQuestion();
+}
+
+QString QuizWindow::explanation() const
+{
+    return m_explanation->text();
+}
+
+QString QuizWindow::score() const
+{
+    return m_score->text();
+}
+
+void QuizWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+void QuizWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace korvelian
