@@ -1,0 +1,27 @@
+#include "core.h"
+
+#include "scenejson.h"
+
+namespace korvelian {
+
+Core& core()
+{
+    static Core* theCore = new Core;
+    return *theCore;
+}
+
+const char* written(Json& json)
+{
+    return json.str().c_str();
+}
+
+const char* sceneJson(const Scene& scene)
+{
+    Core& c = core();
+    c.json.clear();
+    c.drawings.clear();
+    writeScene(c.json, scene, c.drawings);
+    return written(c.json);
+}
+
+} // namespace korvelian
