@@ -46,112 +46,174 @@ void points(Json& json, const std::vector<PointF>& list)
     json.end(']');
 }
 
+// Each item as an array: its kind's name, then its fields in the order the page's painter
+// reads them.
+struct ItemWriter
+{
+    Json& json;
+    std::vector<item::Drawing>& drawings;
+
+    void operator()(const item::Save&) const { json.string("save"); }
+
+    void operator()(const item::Restore&) const { json.string("restore"); }
+
+    void operator()(const item::Clip& i) const
+    {
+        json.string("clip");
+        rect(json, i.rect);
+    }
+
+    void operator()(const item::Antialias& i) const { json.string("antialias").boolean(i.on); }
+
+    void operator()(const item::TextAntialias& i) const
+    {
+        json.string("textAntialias").boolean(i.on);
+    }
+
+    void operator()(const item::Translate& i) const
+    {
+        json.string("translate");
+        point(json, i.by);
+    }
+
+    void operator()(const item::Scale& i) const { json.string("scale").number(i.x).number(i.y); }
+
+    void operator()(const item::SetPen& i) const
+    {
+        json.string("pen");
+        if (i.pen)
+            pen(json, *i.pen);
+    }
+
+    void operator()(const item::SetBrush& i) const
+    {
+        json.string("brush");
+        if (i.colour)
+            rgba(json, *i.colour);
+    }
+
+    void operator()(const item::SetFont& i) const
+    {
+        json.string("font");
+        font(json, i.font);
+    }
+
+    void operator()(const item::Line& i) const
+    {
+        json.string("line");
+        point(json, i.from);
+        point(json, i.to);
+    }
+
+    void operator()(const item::Lines& i) const
+    {
+        json.string("lines");
+        points(json, i.ends);
+    }
+
+    void operator()(const item::Points& i) const
+    {
+        json.string("points");
+        points(json, i.points);
+    }
+
+    void operator()(const item::Path& i) const
+    {
+        json.string("path").begin('[');
+        for (const item::Path::Step& step : i.steps) {
+            json.boolean(step.move);
+            point(json, step.at);
+        }
+        json.end(']');
+        if (i.stroke)
+            pen(json, *i.stroke);
+    }
+
+    void operator()(const item::Ellipse& i) const
+    {
+        json.string("ellipse");
+        rect(json, i.box);
+        json.boolean(i.whole);
+    }
+
+    void operator()(const item::Pie& i) const
+    {
+        json.string("pie");
+        rect(json, i.box);
+        json.number(i.start).number(i.span);
+    }
+
+    void operator()(const item::Polygon& i) const
+    {
+        json.string("polygon");
+        points(json, i.corners);
+    }
+
+    void operator()(const item::Rect& i) const
+    {
+        json.string("rect");
+        rect(json, i.box);
+        json.boolean(i.whole);
+    }
+
+    void operator()(const item::FillRect& i) const
+    {
+        json.string("fillRect");
+        rect(json, i.box);
+        rgba(json, i.colour);
+        json.boolean(i.whole);
+    }
+
+    void operator()(const item::Text& i) const
+    {
+        json.string("text");
+        rect(json, i.box);
+        json.number(i.alignment).string(i.text).number(static_cast<int>(i.role));
+    }
+
+    void operator()(const item::RichText& i) const
+    {
+        json.string("richText");
+        point(json, i.at);
+        json.string(i.html);
+        font(json, i.font);
+        json.number(i.width)
+            .boolean(i.centred)
+            .number(i.colour)
+            .number(static_cast<int>(i.role))
+            .boolean(i.ownState);
+    }
+
+    void operator()(const item::Label& i) const
+    {
+        json.string("label");
+        rect(json, i.box);
+        json.string(i.html);
+        font(json, i.font);
+        json.number(i.colour);
+        rgba(json, i.ground);
+        json.number(i.padding).number(static_cast<int>(i.role));
+    }
+
+    void operator()(const item::Drawing& i) const
+    {
+        json.string("drawing");
+        rect(json, i.box);
+        json.number(static_cast<double>(drawings.size())).boolean(i.vector);
+        drawings.push_back(i);
+    }
+};
+
 } // namespace
 
 void writeScene(Json& json, const Scene& scene, std::vector<item::Drawing>& drawings)
 {
+    const ItemWriter writer{json, drawings};
     json.begin('[');
     for (const Item& it : scene.items()) {
-        std::visit(
-            [&](const auto& i) {
-                using T = std::decay_t<decltype(i)>;
-                if constexpr (std::is_same_v<T, item::Save>) {
-                    json.begin('[').string("save");
-                } else if constexpr (std::is_same_v<T, item::Restore>) {
-                    json.begin('[').string("restore");
-                } else if constexpr (std::is_same_v<T, item::Clip>) {
-                    json.begin('[').string("clip");
-                    rect(json, i.rect);
-                } else if constexpr (std::is_same_v<T, item::Antialias>) {
-                    json.begin('[').string("antialias").boolean(i.on);
-                } else if constexpr (std::is_same_v<T, item::TextAntialias>) {
-                    json.begin('[').string("textAntialias").boolean(i.on);
-                } else if constexpr (std::is_same_v<T, item::Translate>) {
-                    json.begin('[').string("translate");
-                    point(json, i.by);
-                } else if constexpr (std::is_same_v<T, item::Scale>) {
-                    json.begin('[').string("scale").number(i.x).number(i.y);
-                } else if constexpr (std::is_same_v<T, item::SetPen>) {
-                    json.begin('[').string("pen");
-                    if (i.pen)
-                        pen(json, *i.pen);
-                } else if constexpr (std::is_same_v<T, item::SetBrush>) {
-                    json.begin('[').string("brush");
-                    if (i.colour)
-                        rgba(json, *i.colour);
-                } else if constexpr (std::is_same_v<T, item::SetFont>) {
-                    json.begin('[').string("font");
-                    font(json, i.font);
-                } else if constexpr (std::is_same_v<T, item::Line>) {
-                    json.begin('[').string("line");
-                    point(json, i.from);
-                    point(json, i.to);
-                } else if constexpr (std::is_same_v<T, item::Lines>) {
-                    json.begin('[').string("lines");
-                    points(json, i.ends);
-                } else if constexpr (std::is_same_v<T, item::Points>) {
-                    json.begin('[').string("points");
-                    points(json, i.points);
-                } else if constexpr (std::is_same_v<T, item::Path>) {
-                    json.begin('[').string("path").begin('[');
-                    for (const item::Path::Step& step : i.steps) {
-                        json.boolean(step.move);
-                        point(json, step.at);
-                    }
-                    json.end(']');
-                    if (i.stroke)
-                        pen(json, *i.stroke);
-                } else if constexpr (std::is_same_v<T, item::Ellipse>) {
-                    json.begin('[').string("ellipse");
-                    rect(json, i.box);
-                    json.boolean(i.whole);
-                } else if constexpr (std::is_same_v<T, item::Pie>) {
-                    json.begin('[').string("pie");
-                    rect(json, i.box);
-                    json.number(i.start).number(i.span);
-                } else if constexpr (std::is_same_v<T, item::Polygon>) {
-                    json.begin('[').string("polygon");
-                    points(json, i.corners);
-                } else if constexpr (std::is_same_v<T, item::Rect>) {
-                    json.begin('[').string("rect");
-                    rect(json, i.box);
-                    json.boolean(i.whole);
-                } else if constexpr (std::is_same_v<T, item::FillRect>) {
-                    json.begin('[').string("fillRect");
-                    rect(json, i.box);
-                    rgba(json, i.colour);
-                    json.boolean(i.whole);
-                } else if constexpr (std::is_same_v<T, item::Text>) {
-                    json.begin('[').string("text");
-                    rect(json, i.box);
-                    json.number(i.alignment).string(i.text).number(static_cast<int>(i.role));
-                } else if constexpr (std::is_same_v<T, item::RichText>) {
-                    json.begin('[').string("richText");
-                    point(json, i.at);
-                    json.string(i.html);
-                    font(json, i.font);
-                    json.number(i.width)
-                        .boolean(i.centred)
-                        .number(i.colour)
-                        .number(static_cast<int>(i.role))
-                        .boolean(i.ownState);
-                } else if constexpr (std::is_same_v<T, item::Label>) {
-                    json.begin('[').string("label");
-                    rect(json, i.box);
-                    json.string(i.html);
-                    font(json, i.font);
-                    json.number(i.colour);
-                    rgba(json, i.ground);
-                    json.number(i.padding).number(static_cast<int>(i.role));
-                } else if constexpr (std::is_same_v<T, item::Drawing>) {
-                    json.begin('[').string("drawing");
-                    rect(json, i.box);
-                    json.number(static_cast<double>(drawings.size())).boolean(i.vector);
-                    drawings.push_back(i);
-                }
-                json.end(']');
-            },
-            it);
+        json.begin('[');
+        std::visit(writer, it);
+        json.end(']');
     }
     json.end(']');
 }
