@@ -29,27 +29,7 @@ QuizWindow::QuizWindow(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Welches Verhältnis? – Korvelian-Figuren"));
     setObjectName("quiz");
 
-    auto* range = new QGroupBox(QStringLiteral("Auswahl der Figuren"), this);
-    m_largest = new QComboBox(range);
-    m_largest->addItem(QStringLiteral("bis 4 : 4"), 4);
-    m_largest->addItem(QStringLiteral("bis 6 : 6"), 6);
-    m_phases = new QCheckBox(QStringLiteral("Phasen von 0° bis 180°"), range);
-    m_amplitudes = new QCheckBox(QStringLiteral("Amplituden von 0,5 bis 2"), range);
-    m_tolerance = new QSpinBox(range);
-    m_tolerance->setRange(kQuizToleranceMin, kQuizToleranceMax);
-    m_tolerance->setValue(QuizRange{}.toleranceDegrees);
-    m_tolerance->setSuffix(QStringLiteral("°"));
-    m_seed = new QSpinBox(range);
-    m_seed->setRange(0, kLargestSeedInBox);
-    m_seed->setValue(1);
-    auto* restart = new QPushButton(QStringLiteral("Neue Reihe"), range);
-    auto* form = new QFormLayout(range);
-    form->addRow(QStringLiteral("Verhältnisse:"), m_largest);
-    form->addRow(m_phases);
-    form->addRow(m_amplitudes);
-    form->addRow(QStringLiteral("Phase bei 1 : 1 auf ± "), m_tolerance);
-    form->addRow(QStringLiteral("Reihe Nr. (gleiche Nummer, gleiche Figuren):"), m_seed);
-    form->addRow(restart);
+    QGroupBox* range = rangeBox();
 
     m_number = new QLabel(this);
     m_ratio = new QLineEdit(this);
@@ -89,11 +69,38 @@ QuizWindow::QuizWindow(QWidget* parent) : QWidget(parent)
     bottom->addWidget(m_next);
     layout->addLayout(bottom);
 
-    connect(restart, &QPushButton::clicked, this, &QuizWindow::startFromControls);
     connect(m_check, &QPushButton::clicked, this, &QuizWindow::check);
     connect(m_ratio, &QLineEdit::returnPressed, this, &QuizWindow::check);
     connect(m_phase, &QLineEdit::returnPressed, this, &QuizWindow::check);
     connect(m_next, &QPushButton::clicked, this, &QuizWindow::next);
+}
+
+// What the teacher chooses: the range the figures come from and the series' number.
+QGroupBox* QuizWindow::rangeBox()
+{
+    auto* range = new QGroupBox(QStringLiteral("Auswahl der Figuren"), this);
+    m_largest = new QComboBox(range);
+    m_largest->addItem(QStringLiteral("bis 4 : 4"), 4);
+    m_largest->addItem(QStringLiteral("bis 6 : 6"), 6);
+    m_phases = new QCheckBox(QStringLiteral("Phasen von 0° bis 180°"), range);
+    m_amplitudes = new QCheckBox(QStringLiteral("Amplituden von 0,5 bis 2"), range);
+    m_tolerance = new QSpinBox(range);
+    m_tolerance->setRange(kQuizToleranceMin, kQuizToleranceMax);
+    m_tolerance->setValue(QuizRange{}.toleranceDegrees);
+    m_tolerance->setSuffix(QStringLiteral("°"));
+    m_seed = new QSpinBox(range);
+    m_seed->setRange(0, kLargestSeedInBox);
+    m_seed->setValue(1);
+    auto* restart = new QPushButton(QStringLiteral("Neue Reihe"), range);
+    auto* form = new QFormLayout(range);
+    form->addRow(QStringLiteral("Verhältnisse:"), m_largest);
+    form->addRow(m_phases);
+    form->addRow(m_amplitudes);
+    form->addRow(QStringLiteral("Phase bei 1 : 1 auf ± "), m_tolerance);
+    form->addRow(QStringLiteral("Reihe Nr. (gleiche Nummer, gleiche Figuren):"), m_seed);
+    form->addRow(restart);
+    connect(restart, &QPushButton::clicked, this, &QuizWindow::startFromControls);
+    return range;
 }
 
 void QuizWindow::start(const QuizRange& range, std::uint32_t seed)

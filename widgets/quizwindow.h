@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -50,6 +51,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QGroupBox* rangeBox();
     void startFromControls();
     void showQuestion();
     void check();
