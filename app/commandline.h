@@ -21,8 +21,8 @@ class QWidget;
 namespace korvelian {
 
 // The program's command line: --help, --version and the start options that set the scroll
-// bars and the frequency factor as a user would. Each option is one row of the table in
-// commandline.cpp.
+// bars and the frequency factor as a user would. Each option with a value is one row of the
+// table in valueoptions.cpp.
 class CommandLine
 {
 public:
