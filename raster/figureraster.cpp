@@ -10,9 +10,6 @@
 #include <chrono>
 #include <cmath>
 #include <numbers>
-#if !defined(KORVELIAN_SINGLE_THREAD)
-#include <thread>
-#endif
 
 namespace korvelian {
 
@@ -47,8 +44,6 @@ constexpr std::size_t kStraightBelow = 64;
 // previewed from every kPreviewShare-th block, whole rounds of the spread order.
 constexpr std::size_t kPreviewFrom = 1024;
 constexpr std::size_t kPreviewShare = 16;
-
-constexpr PixelBox kNothing{1 << 30, 1 << 30, -1, -1};
 
 bool inside(const PixelBox& inner, const PixelBox& outer)
 {
@@ -85,15 +80,6 @@ void spreadOrder(std::size_t blocks, std::vector<std::uint32_t>& order)
 }
 
 } // namespace
-
-std::size_t FigureRaster::machineLanes()
-{
-#if defined(KORVELIAN_SINGLE_THREAD)
-    return 1;
-#else
-    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMostLanes);
-#endif
-}
 
 std::size_t FigureRaster::previewBlocks(std::size_t points)
 {
@@ -302,32 +288,6 @@ void FigureRaster::drawBlocks(Lane& lane, const DrawnFigure& figure)
     publish(lane);
 }
 
-bool FigureRaster::Drawn::operator==(const Drawn& other) const
-{
-    const auto same = [](const Parameter& a, const Parameter& b) {
-        return a.amplitudeX == b.amplitudeX && a.phaseX == b.phaseX &&
-               a.amplitudeY == b.amplitudeY && a.phaseY == b.phaseY && a.numerator == b.numerator &&
-               a.denominator == b.denominator;
-    };
-    const auto sameMapping = [](const PixelMapping& a, const PixelMapping& b) {
-        return a.scaleX == b.scaleX && a.offsetX == b.offsetX && a.scaleY == b.scaleY &&
-               a.offsetY == b.offsetY;
-    };
-    return same(p, other.p) && step == other.step && count == other.count &&
-           sameMapping(transform, other.transform) && width == other.width &&
-           height == other.height;
-}
-
-bool FigureRaster::stopping()
-{
-    if (m_stopped.load(std::memory_order_relaxed))
-        return true;
-    if (!m_limits->stopped())
-        return false;
-    m_stopped.store(true, std::memory_order_relaxed);
-    return true;
-}
-
 bool FigureRaster::draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
                         const Parameter& p, double end, const PixelMapping& transform,
                         std::uint32_t colour, const DrawLimits& limits)
@@ -401,20 +361,6 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_lit.takeColumns(m_lanes[1].own, split, width - 1);
     m_painted = straight && m_target.pixels;
     return m_lit;
-}
-
-void FigureRaster::prepareLanes(std::size_t lanes, bool straight, int split, int width)
-{
-    for (std::size_t l = 0; l < lanes; ++l) {
-        m_lanes[l].drawsInto = straight ? (l == 0 ? &m_lit : &m_lanes[l].own) : nullptr;
-        m_lanes[l].firstColumn = l == 0 ? 0 : split;
-        m_lanes[l].lastColumn = l == 0 ? split - 1 : width - 1;
-        m_lanes[l].blocksPending = 0;
-        m_lanes[l].segmentsDrawn = 0;
-        m_lanes[l].groupBox.reset();
-        m_lanes[l].segments.reset();
-        m_lanes[l].litBox = kNothing;
-    }
 }
 
 void FigureRaster::drawOnCores(const DrawnFigure& figure, std::size_t lanes)
