@@ -1,0 +1,101 @@
+// The scroll bars: built from the layout table as elements of the page, a click, a key or a
+// drag handed to the core's form as the desktop's bar hands it.
+
+// A horizontal scroll bar: arrows at both ends, a track and a thumb. Clicks and keys set the
+// value (the Change event); a drag reports the thumb (Scroll) and the value at the release.
+function buildBar(c) {
+  const element = document.createElement("div");
+  element.className = "bar";
+  element.setAttribute("role", "scrollbar");
+  element.setAttribute("aria-orientation", "horizontal");
+  element.setAttribute("aria-valuemin", "0");
+  element.setAttribute("aria-valuemax", String(c.maximum));
+  const left = document.createElement("div");
+  left.className = "arrow";
+  left.textContent = "◀";
+  const right = document.createElement("div");
+  right.className = "arrow";
+  right.textContent = "▶";
+  const thumb = document.createElement("div");
+  thumb.className = "thumb";
+  element.append(left, thumb, right);
+  const bar = { element, left, right, thumb, layout: c, value: c.value, dragging: false };
+  page.bars[c.scrollBar] = bar;
+  const set = (value) => {
+    value = Math.max(0, Math.min(c.maximum, value));
+    if (value !== bar.value) page.core.call("korv_setValue", c.scrollBar, value);
+  };
+  const repeat = (step) => {
+    set(bar.value + step);
+    let timer = setTimeout(function again() { set(bar.value + step); timer = setTimeout(again, 50); }, 400);
+    const stop = () => { clearTimeout(timer); window.removeEventListener("pointerup", stop); };
+    window.addEventListener("pointerup", stop);
+  };
+  left.addEventListener("pointerdown", (e) => { e.preventDefault(); element.focus(); repeat(-1); });
+  right.addEventListener("pointerdown", (e) => { e.preventDefault(); element.focus(); repeat(1); });
+  element.addEventListener("pointerdown", (e) => {
+    if (e.target !== element) return;
+    e.preventDefault();
+    element.focus();
+    const thumbLeft = thumb.getBoundingClientRect().left;
+    repeat(e.clientX < thumbLeft ? -1 : 1);
+  });
+  thumb.addEventListener("pointerdown", (e) => {
+    e.preventDefault();
+    element.focus();
+    thumb.setPointerCapture(e.pointerId);
+    bar.dragging = true;
+    bar.grab = e.clientX - thumb.getBoundingClientRect().left;
+    page.core.call("korv_beginDrag", c.scrollBar);
+  });
+  thumb.addEventListener("pointermove", (e) => {
+    if (!bar.dragging) return;
+    const track = barTrack(bar);
+    const x = e.clientX - element.getBoundingClientRect().left - bar.grab - track.start;
+    const value = Math.round(Math.max(0, Math.min(1, x / Math.max(1, track.length))) * c.maximum);
+    bar.dragValue = value;
+    showBar(bar, value);
+    page.core.call("korv_drag", c.scrollBar, value);
+  });
+  const release = () => {
+    if (!bar.dragging) return;
+    bar.dragging = false;
+    page.core.call("korv_endDrag", c.scrollBar);
+  };
+  thumb.addEventListener("pointerup", release);
+  thumb.addEventListener("pointercancel", release);
+  element.addEventListener("contextmenu", (e) => { e.preventDefault(); showBarMenu(c.scrollBar, e.clientX, e.clientY); });
+  element.addEventListener("keydown", (e) => {
+    if (e.key === "ContextMenu" || (e.key === "F10" && e.shiftKey)) {
+      const box = element.getBoundingClientRect();
+      showBarMenu(c.scrollBar, box.left, box.bottom);
+      e.preventDefault();
+      return;
+    }
+    const step = { ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1, PageUp: -1, PageDown: 1 }[e.key];
+    if (step !== undefined) set(bar.value + step);
+    else if (e.key === "Home") set(0);
+    else if (e.key === "End") set(c.maximum);
+    else return;
+    e.preventDefault();
+  });
+  return element;
+}
+
+function barTrack(bar) {
+  const width = bar.element.clientWidth, height = bar.element.clientHeight;
+  const arrow = Math.min(height, width / 3);
+  const thumb = Math.max(8, Math.min(height, width - 2 * arrow));
+  return { arrow, thumb, start: arrow, length: width - 2 * arrow - thumb };
+}
+
+function showBar(bar, value) {
+  const track = barTrack(bar);
+  bar.left.style.left = "0";
+  bar.left.style.width = `${track.arrow}px`;
+  bar.right.style.right = "0";
+  bar.right.style.width = `${track.arrow}px`;
+  bar.thumb.style.width = `${track.thumb}px`;
+  bar.thumb.style.left = `${track.start + track.length * value / Math.max(1, bar.layout.maximum)}px`;
+  bar.element.setAttribute("aria-valuenow", String(value));
+}

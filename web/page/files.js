@@ -1,0 +1,125 @@
+// What leaves the page: the picture downloaded or printed, the setting's link copied, and the
+// views remembered in the browser's storage.
+
+// A text handed to a call of the core that reads it and keeps nothing of it.
+function withText(text, call) {
+  const core = page.core;
+  const bytes = core.encoder.encode(text);
+  const pointer = core.x.korv_alloc(bytes.length + 1);
+  core.bytes.set(bytes, pointer);
+  try {
+    return call(pointer, bytes.length);
+  } finally {
+    core.x.korv_free(pointer);
+  }
+}
+
+// The screen's picture as the desktop saves it, at 100 % (the width at which a line is one
+// pixel): what lies beneath, the figure from the core's raster, what is read over it.
+function savedPicture(worksheet, ending = "png") {
+  const core = page.core;
+  const width = Math.round(page.layout.screenSide);
+  const size = core.json(withText(ending, (p, n) => core.x.korv_savedSize(width, p, n)));
+  const canvas = document.createElement("canvas");
+  canvas.width = size.width;
+  canvas.height = size.height;
+  const ctx = canvas.getContext("2d");
+  Painter.paint(ctx, core.json(core.x.korv_savedUnder(size.width, size.height, worksheet ? 1 : 0)), core);
+  const pointer = core.x.korv_savedFigure(size.width, size.pictureHeight, worksheet ? 1 : 0);
+  const pixels = new Uint8ClampedArray(core.x.memory.buffer.slice(pointer, pointer + size.width * size.pictureHeight * 4));
+  const figure = document.createElement("canvas");
+  figure.width = size.width;
+  figure.height = size.pictureHeight;
+  figure.getContext("2d").putImageData(new ImageData(pixels, size.width, size.pictureHeight), 0, 0);
+  ctx.drawImage(figure, 0, 0);
+  Painter.paint(ctx, core.json(core.x.korv_savedOver(size.width, size.height, worksheet ? 1 : 0)), core);
+  return { canvas, name: size.name };
+}
+
+// A download: the browser asks where to, or puts it into its folder of downloads.
+function download(blob, name) {
+  const link = document.createElement("a");
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+}
+
+function savePicture() {
+  const { canvas, name } = savedPicture(false);
+  canvas.toBlob((blob) => download(blob, name), "image/png");
+}
+
+// The browser's print of the picture in worksheet colours: a black figure on white.
+function printPicture() {
+  const { canvas } = savedPicture(true);
+  // Made at the first print only: until then the page holds no image.
+  let image = document.getElementById("print");
+  if (!image) {
+    image = document.createElement("img");
+    image.id = "print";
+    image.alt = "Korvelian-Figur";
+    document.body.append(image);
+  }
+  image.src = canvas.toDataURL("image/png");
+  image.decode().catch(() => {}).then(() => window.print());
+}
+
+// The current setting as a link: in the address line (without reloading) and on the clipboard.
+async function copyLink(words) {
+  const fragment = page.core.json(page.core.x.korv_link()).fragment;
+  history.replaceState(null, "", fragment ? "#" + fragment : location.pathname + location.search);
+  const link = location.href;
+  try {
+    await navigator.clipboard.writeText(link);
+    notice(words.linkCopied + link);
+  } catch {
+    notice(words.linkNotCopied + link);
+  }
+}
+
+// The screen's views are remembered in the browser for the next visit; where it keeps
+// nothing, a German line says so once and the rest works as before.
+const kViewsKey = "korvelian.views";
+
+function storage() {
+  try {
+    const store = window.localStorage;
+    store.getItem(kViewsKey);
+    return store;
+  } catch {
+    return null;
+  }
+}
+
+function rememberViews() {
+  const store = storage();
+  const views = page.core.json(page.core.x.korv_views()).map((view) => view.on);
+  try {
+    if (store) store.setItem(kViewsKey, JSON.stringify(views));
+  } catch {
+    // A full or blocked store: the view holds until the page is closed.
+  }
+}
+
+function restoreViews() {
+  const store = storage();
+  if (!store) {
+    notice(page.core.json(page.core.x.korv_menuWords()).storageBlocked);
+    return;
+  }
+  let views = null;
+  try {
+    views = JSON.parse(store.getItem(kViewsKey));
+  } catch {
+    return;
+  }
+  if (!Array.isArray(views)) return;
+  const count = page.core.json(page.core.x.korv_views()).length;
+  // Only true or false of each view is read; anything else in the store is ignored.
+  views.slice(0, count).forEach((on, index) => {
+    if (on === true || on === false) page.core.x.korv_setView(index, on ? 1 : 0);
+  });
+}

@@ -1,0 +1,148 @@
+// The screen's canvases painted at the display's next frame from what the core describes, the
+// time signals beside it, and the figure drawn by a copy of the core in a worker.
+
+function canvasSize(canvas, element) {
+  const ratio = window.devicePixelRatio || 1;
+  const width = element.clientWidth || px(element.layout.width);
+  const height = element.clientHeight || px(element.layout.height);
+  const device = [Math.max(1, Math.round(width * ratio)), Math.max(1, Math.round(height * ratio))];
+  if (canvas.width !== device[0] || canvas.height !== device[1]) {
+    canvas.width = device[0];
+    canvas.height = device[1];
+  }
+  canvas.style.width = `${width}px`;
+  canvas.style.height = `${height}px`;
+  return { width, height, ratio: device[0] / width };
+}
+
+function paintScene(canvas, size, items) {
+  const ctx = canvas.getContext("2d");
+  ctx.setTransform(1, 0, 0, 1, 0, 0);
+  ctx.clearRect(0, 0, canvas.width, canvas.height);
+  ctx.setTransform(size.ratio, 0, 0, size.ratio, 0, 0);
+  Painter.paint(ctx, items, page.core);
+}
+
+function frame() {
+  page.framePending = false;
+  const core = page.core;
+  const dirty = page.dirty;
+  page.dirty = 0;
+  if (dirty & Changed.Controls) syncControls();
+  if (dirty & Changed.Screen) {
+    const { underlay, readings, figure, element } = page.screen;
+    const size = canvasSize(figure, element);
+    paintScene(underlay, canvasSize(underlay, element),
+               core.json(core.x.korv_underlay(size.width, size.height, page.zoom, size.ratio)));
+    paintScene(readings, canvasSize(readings, element),
+               core.json(core.x.korv_readings(size.width, size.height, page.zoom)));
+    if (page.worker && page.workerReady) {
+      // Drawn beside the page: input and the beam go on while a large figure is made.
+      const pointer = core.x.korv_screenOps();
+      const head = new Float64Array(core.x.memory.buffer, pointer, 1);
+      const ops = new Float64Array(core.x.memory.buffer.slice(pointer, pointer + (2 + head[0] * 17) * 8));
+      page.rendering = ++page.renderId;
+      page.worker.postMessage({ id: page.renderId, ops, width: figure.width, height: figure.height,
+                                zoom: page.zoom, ratio: size.ratio }, [ops.buffer]);
+    } else {
+      const pointer = core.x.korv_renderScreen(figure.width, figure.height, page.zoom, size.ratio);
+      const pixels = new Uint8ClampedArray(core.x.memory.buffer, pointer, figure.width * figure.height * 4);
+      showFigure(new Uint8ClampedArray(pixels), figure.width, figure.height);
+    }
+  }
+  if (dirty & (Changed.Overlays | Changed.Screen)) {
+    const { overlays, element } = page.screen;
+    const size = canvasSize(overlays, element);
+    paintScene(overlays, size, core.json(core.x.korv_overlays(size.width, size.height, page.zoom)));
+  }
+  if (dirty & (Changed.Screen | Changed.Overlays)) paintTimeSignals(dirty);
+  if (dirty & Changed.SpeedBar) {
+    const { canvas, element } = page.speed;
+    const size = canvasSize(canvas, element);
+    paintScene(canvas, size, core.json(core.x.korv_speedBar(size.width, size.height)));
+  }
+}
+
+// "Zeitverläufe": x(t) above y(t) over a period of the figure, in a panel beside the window
+// where the page has room for it and over its right side where not; the signals are painted
+// again with the figure, the beam's cursor with every frame.
+function paintTimeSignals(dirty) {
+  const core = page.core;
+  const panel = document.getElementById("timeSignals");
+  const on = core.json(core.x.korv_views()).find((v) => v.timeSignals)?.on;
+  panel.hidden = !on;
+  if (!on) return;
+  const form = document.getElementById("form").getBoundingClientRect();
+  const width = Math.round(Math.min(page.layout.timeSignalsWidth * page.zoom, window.innerWidth * 0.6));
+  panel.style.width = `${width}px`;
+  panel.style.height = `${Math.round(form.height)}px`;
+  panel.style.top = `${Math.round(form.top)}px`;
+  panel.style.left = `${Math.round(Math.min(form.right, window.innerWidth - width))}px`;
+  const [signals, cursor] = panel.querySelectorAll("canvas");
+  const element = { clientWidth: width, clientHeight: Math.round(form.height), layout: {} };
+  const size = canvasSize(signals, element);
+  if (dirty & Changed.Screen || panel.dataset.width !== String(width)) {
+    panel.dataset.width = String(width);
+    paintScene(signals, size, core.json(core.x.korv_timeSignals(size.width, size.height, page.zoom, size.ratio, 0)));
+  }
+  paintScene(cursor, canvasSize(cursor, element),
+             core.json(core.x.korv_timeSignals(size.width, size.height, page.zoom, size.ratio, 1)));
+}
+
+function showFigure(pixels, width, height) {
+  const figure = page.screen.figure;
+  if (figure.width !== width || figure.height !== height) return;
+  figure.getContext("2d").putImageData(new ImageData(pixels, width, height), 0, 0);
+  if (!page.firstFigure) page.firstFigure = performance.now();
+}
+
+// A second copy of the core, on a thread of its own, that makes the screen's drawing into
+// pixels. Where the browser starts no worker from the page, the page draws them itself.
+function drawWorker() {
+  let core = null;
+  onmessage = async (event) => {
+    const m = event.data;
+    if (m.bytes) {
+      const module = await WebAssembly.compile(m.bytes);
+      const imports = {};
+      for (const entry of WebAssembly.Module.imports(module))
+        (imports[entry.module] ??= {})[entry.name] = () => 0;
+      core = (await WebAssembly.instantiate(module, imports)).exports;
+      if (core._initialize) core._initialize();
+      postMessage({ ready: true });
+      return;
+    }
+    const pointer = core.korv_alloc(m.ops.byteLength);
+    new Float64Array(core.memory.buffer, pointer, m.ops.length).set(m.ops);
+    const out = core.korv_renderOps(pointer, m.width, m.height, m.zoom, m.ratio);
+    core.korv_free(pointer);
+    const pixels = new Uint8ClampedArray(core.memory.buffer.slice(out, out + m.width * m.height * 4));
+    postMessage({ id: m.id, pixels, width: m.width, height: m.height }, [pixels.buffer]);
+  };
+}
+
+function startWorker(bytes) {
+  try {
+    const source = URL.createObjectURL(new Blob([`(${drawWorker})()`], { type: "text/javascript" }));
+    const worker = new Worker(source);
+    worker.onmessage = (event) => {
+      const m = event.data;
+      if (m.ready) { page.workerReady = true; return; }
+      if (m.id === page.renderId) page.rendering = 0;
+      // The same rule as the desktop's drawing thread: newer than what shows, or not at all.
+      if (!page.core.x.korv_offerDrawn(m.id)) return;
+      showFigure(m.pixels, m.width, m.height);
+    };
+    worker.onerror = () => {
+      // Drawn on the page from now on.
+      page.worker = null;
+      page.rendering = 0;
+      page.dirty |= Changed.Screen;
+      requestFrame();
+    };
+    worker.postMessage({ bytes });
+    page.worker = worker;
+  } catch {
+    page.worker = null;
+  }
+}
