@@ -100,21 +100,23 @@ bool renderAreaImage(QImage& image, const ScreenPicture& picture, DrawingRendere
         QPainter painter(&image);
         scenePainter.paint(painter, underlay);
     }
+    Drawing kept;
     return renderer.render(image, QSizeF(picture.size.width, picture.size.height),
-                           shownOps(picture, picture.drawing), picture.style(), limits);
+                           shownOps(picture, picture.drawing, kept), picture.style(), limits);
 }
 
-Drawing shownOps(const ScreenPicture& picture, std::span<const DrawOp> ops)
+std::span<const DrawOp> shownOps(const ScreenPicture& picture, std::span<const DrawOp> ops,
+                                 Drawing& kept)
 {
     if (!picture.figureHidden)
-        return Drawing(ops.begin(), ops.end());
+        return ops;
     // The axes without the figure, which the class is to predict.
-    Drawing axes;
+    kept.clear();
     for (const DrawOp& op : ops) {
         if (op.kind != DrawOp::Kind::Figure)
-            axes.push_back(op);
+            kept.push_back(op);
     }
-    return axes;
+    return kept;
 }
 
 void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& target,

@@ -38,8 +38,10 @@ std::size_t figurePointCount(const DrawOp& figure, bool fine);
 // A picture area's image of its picture, made afresh: the ground, what lies beneath the drawing
 // and the drawing, over the picture's size at the image's device pixel ratio; the trace and the
 // readings are painted over it where it is shown. False when the limits ended it early.
-// The operations the screen shows of these: without the figure while the class predicts it.
-Drawing shownOps(const ScreenPicture& picture, std::span<const DrawOp> ops);
+// The operations the screen shows of these: all of them, or, while the class predicts the
+// figure, those without it, copied into kept.
+std::span<const DrawOp> shownOps(const ScreenPicture& picture, std::span<const DrawOp> ops,
+                                 Drawing& kept);
 bool renderAreaImage(QImage& image, const ScreenPicture& picture, DrawingRenderer& renderer,
                      ScenePainter& scenePainter, const DrawLimits& limits = {});
 

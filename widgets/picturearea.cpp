@@ -157,9 +157,10 @@ void PictureArea::render()
         m_image.setDevicePixelRatio(state.ratio);
         renderAreaImage(m_image, picture(), m_renderer, m_scenePainter);
     } else {
+        Drawing kept;
         m_renderer.render(
             m_image, QSizeF(size()),
-            shownOps(m_picture, std::span(m_picture.drawing).subspan(m_imageState.ops)),
+            shownOps(m_picture, std::span(m_picture.drawing).subspan(m_imageState.ops), kept),
             renderStyle());
     }
     m_imageState = state;
