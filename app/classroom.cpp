@@ -4,6 +4,8 @@
 #include "lessonsteps.h"
 #include "presentation.h"
 #include "viewoptions.h"
+#include "scene/presentationpanel.h"
+#include "widgets/presentationpanel.h"
 #include "widgets/quizwindow.h"
 #include "widgets/screenarea.h"
 #include "widgets/scrollreadout.h"
@@ -17,6 +19,9 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolTip>
+
+#include <algorithm>
+#include <cmath>
 
 namespace korvelian {
 
@@ -197,16 +202,39 @@ QuizWindow& Classroom::startQuiz(const QuizRange& range, std::uint32_t seed)
     m_quizHides = true;
     hideValues(true);
     m_quiz->start(range, seed);
-    // At the display's right edge, over the margin rather than the controls.
-    if (const QScreen* display = m_parts.window->screen()) {
-        const QRect room = display->availableGeometry();
-        m_quiz->adjustSize();
-        m_quiz->move(room.right() + 1 - m_quiz->frameGeometry().width(), room.top());
-    }
+    placeQuiz();
     m_quiz->show();
     m_quiz->raise();
     m_quiz->activateWindow();
     return *m_quiz;
+}
+
+void Classroom::placeQuiz()
+{
+    const QScreen* display = m_parts.window->screen();
+    if (!m_quiz || !display)
+        return;
+    const bool presenting = m_presentation->isOn();
+    m_quiz->setLetterCap(presenting ? static_cast<int>(std::ceil(kPresentationCapShare *
+                                                                 display->geometry().height()))
+                                    : 0);
+    m_quiz->adjustSize();
+    // At the display's right edge, over the margin rather than the controls. Presenting, as
+    // narrow as the margin allows and at its foot, beneath the step's heading; where its
+    // letters need more room it stands at the top, over the screen's edge, as the hint line
+    // runs along the foot of the window.
+    const QRect room = presenting ? display->geometry() : display->availableGeometry();
+    bool atFoot = false;
+    if (presenting && m_presentation->panel().isVisible()) {
+        const int margin = m_presentation->panel().width();
+        const int width = std::max(margin, m_quiz->minimumSizeHint().width());
+        const int height = m_quiz->heightForWidth(width);
+        m_quiz->resize(width, height > 0 ? height : m_quiz->height());
+        atFoot = width <= margin;
+    }
+    const QSize frame = m_quiz->frameGeometry().size();
+    m_quiz->move(room.right() + 1 - frame.width(),
+                 atFoot ? room.bottom() + 1 - frame.height() : room.top());
 }
 
 QuizWindow* Classroom::quizWindow() const
@@ -219,12 +247,15 @@ void Classroom::showStep(std::size_t index, std::size_t count, const QString& ti
     QString text = QStringLiteral("Schritt %1 von %2").arg(index + 1).arg(count);
     if (!title.isEmpty())
         text += QStringLiteral(": ") + title;
+    m_presentation->setHeading(text);
     QToolTip::showText(m_parts.screen->mapToGlobal(QPoint(0, 0)), text, m_parts.screen);
 }
 
 void Classroom::layOut(double zoom, QPoint origin)
 {
     m_presentation->layOut(zoom, origin);
+    if (m_quiz && m_quiz->isVisible())
+        placeQuiz();
 }
 
 } // namespace korvelian

@@ -76,6 +76,8 @@ private:
     QMenu* buildMenu();
     QAction* add(QMenu& menu, const QString& text, const QKeySequence& key);
     void hideValues(bool hidden);
+    // The quiz window beside the screen, its letters for the room while presenting.
+    void placeQuiz();
     void showStep(std::size_t index, std::size_t count, const QString& title);
 
     Parts m_parts;

@@ -78,6 +78,11 @@ void Presentation::showViews()
                       m_views.option(ViewOption::ReadingAid));
 }
 
+void Presentation::setHeading(const QString& heading)
+{
+    m_panel->setHeading(heading);
+}
+
 void Presentation::layOut(double zoom, QPoint origin)
 {
     if (!m_on || !m_window.isFullScreen()) {

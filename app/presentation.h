@@ -33,6 +33,8 @@ public:
     // right of them.
     void layOut(double zoom, QPoint origin);
     const PresentationPanel& panel() const { return *m_panel; }
+    // The lesson's step on show, at the top of the margin.
+    void setHeading(const QString& heading);
 
 signals:
     void changed(bool on);

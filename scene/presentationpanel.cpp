@@ -22,6 +22,28 @@ std::string joined(const std::vector<std::string>& lines)
     return html;
 }
 
+// A lesson file's title is the teacher's text, never markup.
+std::string escapedHtml(const std::string& text)
+{
+    std::string html;
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            html += "&amp;";
+            break;
+        case '<':
+            html += "&lt;";
+            break;
+        case '>':
+            html += "&gt;";
+            break;
+        default:
+            html += c;
+        }
+    }
+    return html;
+}
+
 // Where the beam stands, as the time signals' readout says it, in lines that fit a margin.
 std::string readout(const TimeSignalScene& shown)
 {
@@ -70,6 +92,8 @@ void describePresentation(Scene& scene, TextMetrics& metrics, const RectF& targe
         scene.add(item::RichText{{x, y}, html, text, width, false, palette::kSignalText, role});
         return metrics.richTextSize(html, text, width).height;
     };
+    if (!content.heading.empty())
+        top += add(joined({escapedHtml(content.heading)}), top, TextRole::Title) + margin;
     if (!content.legend.empty()) {
         const std::string legend = joined(content.legend);
         const double height = metrics.richTextSize(legend, text, width).height;

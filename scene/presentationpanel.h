@@ -22,6 +22,9 @@ struct PresentationContent
     bool formulasHidden = false;
     // The reading aid's legend when the aid is on; rich text.
     TextLines legend;
+    // The lesson's step on show ("Schritt 2 von 5: …"), at the top: the class sees where the
+    // lesson stands. Plain text.
+    std::string heading;
 };
 
 // Every letter the margin shows has at least this cap height, as a share of the display's

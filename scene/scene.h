@@ -69,7 +69,7 @@ enum class TextRole {
     TimeLabel, // a mark of the time axis
     Caption,   // what an axis counts
     Readout,   // where the beam stands
-    Title,     // a plate's heading
+    Title,     // a plate's heading, a lesson step's
     CellLabel, // what a plate's cell shows
     Note,      // what a plate leaves out
 };

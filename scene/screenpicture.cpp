@@ -2,6 +2,7 @@
 
 #include "form/pixels.h"
 #include "graticule.h"
+#include "presentationpanel.h"
 #include "textmetrics.h"
 #include "trace.h"
 #include "values.h"
@@ -110,9 +111,10 @@ void ScreenPicture::describeReadings(Scene& scene, TextMetrics& metrics, const R
                                 ? legendPlace(metrics, legendLines(), target, m, figure->parameters,
                                               pictureZoom(target.width))
                                 : std::nullopt;
-        describeValues(scene, metrics, m, target, figure->parameters, entryAccepted,
-                       worksheet ? palette::kWorksheetGround : background, worksheet,
-                       legend.value_or(RectF()));
+        describeValues(
+            scene, metrics, m, target, figure->parameters, entryAccepted,
+            worksheet ? palette::kWorksheetGround : background, worksheet, legend.value_or(RectF()),
+            kPresentationCapShare * displayHeight * target.height / std::max(1.0, size.height));
     }
 }
 

@@ -45,6 +45,10 @@ struct ScreenPicture
     // and the graticule is bright enough for a lit room.
     bool legendElsewhere = false;
     bool brightGraticule = false;
+    // Presentation: the display's height in the area's pixels. The values' capital letters are
+    // no lower than a presentation's margin asks of it, so that a screen narrowed by a 4 : 3
+    // display still writes them for the back of the room (and a copy scaled alike).
+    double displayHeight = 0;
     // Prediction: the figure is hidden and nothing is read off it; only the path the beam has
     // drawn since (pieces in the frame of the figure) is shown.
     bool figureHidden = false;

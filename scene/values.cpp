@@ -88,12 +88,12 @@ std::vector<std::string> valueLines(const Parameter& p, bool entryAccepted)
     return result;
 }
 
-Font valueFont(TextMetrics& metrics, double areaHeight)
+Font valueFont(TextMetrics& metrics, double areaHeight, double minimumCap)
 {
     Font font{"Liberation Sans", true, 1};
     // Whole pixels: the letters are drawn on the pixel grid, so a cap height of 29,2 pixels
     // would show as 29.
-    const double cap = std::ceil(kCapShare * areaHeight);
+    const double cap = std::ceil(std::max(kCapShare * areaHeight, minimumCap));
     font.pixelSize = std::max(1, static_cast<int>(std::floor(cap / 0.75)));
     while (metrics.capHeight(font) < cap)
         ++font.pixelSize;
@@ -137,10 +137,10 @@ ValueLayout placeValues(const std::vector<SizeF>& sizes, const RectF& area, cons
 
 void describeValues(Scene& scene, TextMetrics& metrics, const PixelMapping& toPixels,
                     const RectF& area, const Parameter& p, bool entryAccepted, Colour ground,
-                    bool worksheet, const RectF& taken)
+                    bool worksheet, const RectF& taken, double minimumCap)
 {
     const std::vector<std::string> texts = valueLines(p, entryAccepted);
-    const Font font = valueFont(metrics, area.height);
+    const Font font = valueFont(metrics, area.height, minimumCap);
     std::vector<SizeF> sizes;
     for (const std::string& text : texts) {
         const SizeF size = metrics.richTextSize(text, font, -1);

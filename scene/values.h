@@ -20,8 +20,9 @@ class TextMetrics;
 // accepted ratio, and the ratio's line says so.
 std::vector<std::string> valueLines(const Parameter& p, bool entryAccepted);
 
-// The font for an area this high: capital letters at least 3 % of it.
-Font valueFont(TextMetrics& metrics, double areaHeight);
+// The font for an area this high: capital letters at least 3 % of it, and at least
+// minimumCap pixels (a presentation asks for letters a room can read).
+Font valueFont(TextMetrics& metrics, double areaHeight, double minimumCap = 0);
 
 struct ValueLayout
 {
@@ -36,9 +37,9 @@ ValueLayout placeValues(const std::vector<SizeF>& sizes, const RectF& area, cons
                         double margin, const RectF& taken = {});
 
 // The values of p over the area on their ground, beside what is taken; toPixels maps the
-// figure's frame onto it.
+// figure's frame onto it; capital letters at least minimumCap pixels high.
 void describeValues(Scene& scene, TextMetrics& metrics, const PixelMapping& toPixels,
                     const RectF& area, const Parameter& p, bool entryAccepted, Colour ground,
-                    bool worksheet, const RectF& taken = {});
+                    bool worksheet, const RectF& taken = {}, double minimumCap = 0);
 
 } // namespace korvelian

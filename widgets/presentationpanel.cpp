@@ -41,9 +41,16 @@ void PresentationPanel::setDisplayHeight(int height)
     update();
 }
 
+void PresentationPanel::setHeading(const QString& heading)
+{
+    m_heading = heading;
+    update();
+}
+
 void PresentationPanel::paintEvent(QPaintEvent*)
 {
     PresentationContent content;
+    content.heading = m_heading.toStdString();
     if (m_showTimeSignals)
         content.timeSignals = m_timeSignals.scene();
     content.formulasHidden = m_timeSignals.formulasHidden();

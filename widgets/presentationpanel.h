@@ -22,6 +22,9 @@ public:
     void setShown(bool timeSignals, bool legend);
     // The display's height, which its letters are measured against.
     void setDisplayHeight(int height);
+    // The lesson's step on show, over the views; empty for none.
+    void setHeading(const QString& heading);
+    QString heading() const { return m_heading; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -32,6 +35,7 @@ private:
     bool m_showTimeSignals = false;
     bool m_showLegend = false;
     int m_displayHeight = 1080;
+    QString m_heading;
 };
 
 } // namespace korvelian

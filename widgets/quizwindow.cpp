@@ -1,5 +1,6 @@
 #include "quizwindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace korvelian {
 
@@ -29,9 +32,10 @@ QuizWindow::QuizWindow(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Welches Verhältnis? – Korvelian-Figuren"));
     setObjectName("quiz");
 
-    QGroupBox* range = rangeBox();
+    m_range = rangeBox();
 
     m_number = new QLabel(this);
+    m_number->setWordWrap(true);
     m_ratio = new QLineEdit(this);
     m_ratio->setObjectName("answerRatio");
     m_ratio->setPlaceholderText(QStringLiteral("etwa 3 : 2"));
@@ -46,28 +50,29 @@ QuizWindow::QuizWindow(QWidget* parent) : QWidget(parent)
     m_explanation->setObjectName("explanation");
     m_explanation->setTextFormat(Qt::RichText);
     m_explanation->setWordWrap(true);
-    m_explanation->setMinimumHeight(m_explanation->fontMetrics().height() * 4);
     m_explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_score = new QLabel(this);
     m_score->setObjectName("score");
 
-    auto* answerRow = new QHBoxLayout;
-    answerRow->addWidget(new QLabel(QStringLiteral("<i>f</i><sub>y</sub> : "
-                                                   "<i>f</i><sub>x</sub> ="),
-                                    this));
-    answerRow->addWidget(m_ratio);
-    answerRow->addWidget(m_phaseCaption);
-    answerRow->addWidget(m_phase);
-    answerRow->addWidget(m_check);
+    // A caption goes above its box where the row is too narrow: in a presentation the window
+    // is as narrow as the margin beside the screen and its letters are large.
+    auto* answers = new QFormLayout;
+    answers->setRowWrapPolicy(QFormLayout::WrapLongRows);
+    answers->addRow(
+        new QLabel(QStringLiteral("<i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> ="), this), m_ratio);
+    answers->addRow(m_phaseCaption, m_phase);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_check);
+    buttons->addWidget(m_next);
+    buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(range);
+    layout->addWidget(m_range);
     layout->addWidget(m_number);
-    layout->addLayout(answerRow);
+    layout->addLayout(answers);
+    layout->addLayout(buttons);
     layout->addWidget(m_explanation, 1);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_score, 1);
-    bottom->addWidget(m_next);
-    layout->addLayout(bottom);
+    layout->addWidget(m_score);
+    setLetterCap(0);
 
     connect(m_check, &QPushButton::clicked, this, &QuizWindow::check);
     connect(m_ratio, &QLineEdit::returnPressed, this, &QuizWindow::check);
@@ -79,6 +84,7 @@ QuizWindow::QuizWindow(QWidget* parent) : QWidget(parent)
 QGroupBox* QuizWindow::rangeBox()
 {
     auto* range = new QGroupBox(QStringLiteral("Auswahl der Figuren"), this);
+    range->setObjectName("range");
     m_largest = new QComboBox(range);
     m_largest->addItem(QStringLiteral("bis 4 : 4"), 4);
     m_largest->addItem(QStringLiteral("bis 6 : 6"), 6);
@@ -173,6 +179,22 @@ void QuizWindow::next()
         return;
     m_quiz->next();
     showQuestion();
+}
+
+void QuizWindow::setLetterCap(int cap)
+{
+    QFont font;
+    if (cap > 0) {
+        font = QApplication::font();
+        font.setPixelSize(std::max(1, cap * 4 / 3));
+        while (QFontMetricsF(font).capHeight() < cap)
+            font.setPixelSize(font.pixelSize() + 1);
+    }
+    // A font without anything set is the application's again.
+    setFont(font);
+    // The teacher's choices stay out of the class's sight while presenting.
+    m_range->setVisible(cap == 0);
+    m_explanation->setMinimumHeight(QFontMetrics(m_explanation->font()).height() * 4);
 }
 
 QString QuizWindow::explanation() const

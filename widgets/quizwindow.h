@@ -38,6 +38,9 @@ public:
 
     QString explanation() const;
     QString score() const;
+    // Capital letters cap pixels high, for a presentation, or the usual font at 0; the
+    // range's choices are hidden while presenting.
+    void setLetterCap(int cap);
     // The screen's orientation, which an explanation of a tilt follows.
     void setYUp(bool yUp) { m_yUp = yUp; }
 
@@ -57,6 +60,7 @@ private:
     void check();
 
     std::unique_ptr<Quiz> m_quiz;
+    QGroupBox* m_range;
     QComboBox* m_largest;
     QCheckBox* m_phases;
     QCheckBox* m_amplitudes;

@@ -3,6 +3,8 @@
 #include "form/layout.h"
 #include "picture/scenepainter.h"
 
+#include <QScreen>
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -257,6 +259,8 @@ void ScreenArea::setPresenting(bool on)
     ScreenPicture& picture = changePicture();
     picture.legendElsewhere = on;
     picture.brightGraticule = on;
+    const QScreen* display = screen();
+    picture.displayHeight = on && display ? display->geometry().height() : 0;
     remakeImage();
 }
 

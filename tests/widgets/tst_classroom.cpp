@@ -5,6 +5,7 @@
 #include "form/layout.h"
 #include "picture/scenepainter.h"
 #include "scene/presentationpanel.h"
+#include "widgets/presentationpanel.h"
 #include "widgets/quizwindow.h"
 #include "widgets/screenarea.h"
 #include "widgets/timesignalview.h"
@@ -17,6 +18,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 
 namespace korvelian {
 
@@ -38,6 +40,8 @@ std::vector<std::pair<double, std::string>> capHeights(const Scene& scene)
             caps.emplace_back(qtTextMetrics().capHeight(fonts.back()), text->text);
         else if (const auto* rich = std::get_if<item::RichText>(&item))
             caps.emplace_back(qtTextMetrics().capHeight(rich->font), rich->html);
+        else if (const auto* label = std::get_if<item::Label>(&item))
+            caps.emplace_back(qtTextMetrics().capHeight(label->font), label->html);
     }
     return caps;
 }
@@ -103,17 +107,42 @@ void TestClassroom::presentationDocksViewsInLettersForTheRoom()
     describePresentation(scene, qtTextMetrics(),
                          {0, 0, double(panel->width()), double(panel->height())}, content,
                          screen->geometry().height(), 1, 1);
+    // The values written on the screen as well.
+    f.window.viewOptions().setOption(ViewOption::Values, true);
+    area->picture().describeReadings(
+        scene, qtTextMetrics(), {0, 0, double(area->width()), double(area->height())}, 1, false);
     const auto caps = capHeights(scene);
-    QVERIFY(caps.size() > 4);
+    QVERIFY(caps.size() > 8);
     for (const auto& [cap, text] : caps) {
         QVERIFY2(cap >= 0.025 * screen->geometry().height(),
                  qPrintable(QString("%1 px: %2").arg(cap).arg(QString::fromStdString(text))));
+    }
+
+    // So is the quiz, in the margin's width beside the controls, the teacher's choices hidden.
+    QuizWindow& quiz = f.window.classroom().startQuiz({}, 7);
+    const int cap = static_cast<int>(std::ceil(0.025 * screen->geometry().height()));
+    auto* range = quiz.findChild<QWidget*>("range");
+    QVERIFY(!range->isVisible());
+    for (const QWidget* shown : quiz.findChildren<QWidget*>()) {
+        if (shown->isVisible())
+            QVERIFY2(QFontMetricsF(shown->font()).capHeight() >= cap,
+                     qPrintable(shown->objectName()));
+    }
+    for (const QWidget* control : f.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control->isVisible() && !control->isWindow() && control != panel &&
+            control->objectName() != "picBildschirm") {
+            const QRect global(control->mapToGlobal(QPoint()), control->size());
+            QVERIFY2(!quiz.frameGeometry().intersects(global), qPrintable(control->objectName()));
+        }
     }
 
     presentation.setOn(false);
     QTRY_VERIFY(!f.window.isFullScreen());
     QTRY_COMPARE(f.window.geometry(), before);
     QVERIFY(!panel->isVisible());
+    QTRY_VERIFY(range->isVisible());
+    QVERIFY(QFontMetricsF(range->font()).capHeight() < cap);
+    quiz.close();
     QTRY_VERIFY(f.window.timeSignals().isVisible());
 }
 
@@ -202,7 +231,8 @@ void TestClassroom::pageKeysStepALessonButNotAFocusedBar()
     WindowFixture f;
     QVERIFY(f.show());
     const LessonReading read =
-        readLesson("Korvelian-Einstellungen 1\n[Gerade]\nratio = 1:1\n[Zwei]\nratio = 1:2\nEnde\n");
+        readLesson("Korvelian-Einstellungen 1\n[Gerade]\nratio = 1:1\n[<b>Zwei</b>]\nratio = "
+                   "1:2\nEnde\n");
     QVERIFY2(read.lesson, read.refusal.c_str());
     LessonSteps& steps = f.window.classroom().lessonSteps();
     steps.start(*read.lesson, {});
@@ -222,6 +252,18 @@ void TestClassroom::pageKeysStepALessonButNotAFocusedBar()
     QTest::keyClick(f.control("Command1"), Qt::Key_PageDown);
     QCOMPARE(steps.step(), std::optional<std::size_t>(1));
     QCOMPARE(f.text("txtNenner"), QString("2"));
+
+    // A presentation's margin heads its views with the step, the title as the teacher wrote it.
+    const auto& panel = f.window.classroom().presentation().panel();
+    QCOMPARE(panel.heading(), QString("Schritt 2 von 2: <b>Zwei</b>"));
+    PresentationContent content;
+    content.heading = panel.heading().toStdString();
+    Scene scene;
+    describePresentation(scene, qtTextMetrics(), {0, 0, 400, 800}, content, 1080, 1, 1);
+    const auto caps = capHeights(scene);
+    QCOMPARE(caps.size(), std::size_t(1));
+    QCOMPARE(caps[0].second, std::string("<div>Schritt 2 von 2: &lt;b&gt;Zwei&lt;/b&gt;</div>"));
+    QVERIFY(caps[0].first >= 0.025 * 1080);
 }
 
 // A projector of 1920 × 1080 and a smaller one of 1024 × 768 beside it.
