@@ -1,5 +1,6 @@
 #include "classroom.h"
 
+#include "lesson/classroomwords.h"
 #include "lesson/lessonstep.h"
 #include "lessonsteps.h"
 #include "presentation.h"
@@ -60,7 +61,8 @@ void Classroom::begin(const CommandLine::Settings& settings)
         const QString refusal = settings.lessonRefusal;
         QTimer::singleShot(0, m_parts.window, [this, refusal] {
             QMessageBox::warning(m_parts.window, QStringLiteral("Einstellungen öffnen"),
-                                 refusal + QStringLiteral("\n\nNichts davon wurde übernommen."));
+                                 refusal + QStringLiteral("\n\n") +
+                                     QString::fromUtf8(classroom::kNothingTaken));
         });
     }
     if (settings.quiz)
@@ -78,7 +80,7 @@ QAction* Classroom::add(QMenu& menu, const QString& text, const QKeySequence& ke
 
 QMenu* Classroom::buildMenu()
 {
-    auto* menu = new QMenu(QStringLiteral("Unterricht"), m_parts.window);
+    auto* menu = new QMenu(QString::fromUtf8(classroom::kMenu), m_parts.window);
     menu->setObjectName("classroom");
     m_presenting = add(*menu, QStringLiteral("Präsentation"), QKeySequence(Qt::Key_F5));
     m_presenting->setCheckable(true);
@@ -86,33 +88,28 @@ QMenu* Classroom::buildMenu()
             [this](bool on) { m_presentation->setOn(on); });
     menu->addSeparator();
 
-    auto* prediction = menu->addMenu(QStringLiteral("Vorhersage"));
+    auto* prediction = menu->addMenu(QString::fromUtf8(classroom::kPrediction));
     auto* modes = new QActionGroup(prediction);
-    const std::pair<const char*, Prediction::Mode> entries[] = {
-        {"Ohne Vorhersage", Prediction::Mode::Off},
-        {"Der Strahl zeichnet die Figur", Prediction::Mode::Beam},
-        {"Nur die Zeitverläufe, Figur beim Auflösen", Prediction::Mode::TimeSignals},
-    };
-    for (std::size_t i = 0; i < std::size(entries); ++i) {
-        QAction* mode = prediction->addAction(QString::fromUtf8(entries[i].first));
+    for (std::size_t i = 0; i < classroom::kPredictionModes.size(); ++i) {
+        QAction* mode = prediction->addAction(QString::fromUtf8(classroom::kPredictionModes[i]));
         mode->setCheckable(true);
         modes->addAction(mode);
         connect(mode, &QAction::triggered, this,
-                [this, m = entries[i].second] { setPrediction(m); });
+                [this, m = static_cast<Prediction::Mode>(i)] { setPrediction(m); });
         m_modes[i] = mode;
     }
     m_modes[0]->setChecked(true);
     prediction->addSeparator();
-    m_resolve = prediction->addAction(QStringLiteral("Auflösen"));
+    m_resolve = prediction->addAction(QString::fromUtf8(classroom::kResolve));
     m_resolve->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
     m_resolve->setEnabled(false);
     m_parts.window->addAction(m_resolve);
     connect(m_resolve, &QAction::triggered, this, &Classroom::resolve);
-    m_hideValues = prediction->addAction(QStringLiteral("Werte verbergen"));
+    m_hideValues = prediction->addAction(QString::fromUtf8(classroom::kHideValues));
     m_hideValues->setCheckable(true);
     connect(m_hideValues, &QAction::toggled, this, &Classroom::setValuesHidden);
 
-    connect(add(*menu, QStringLiteral("Welches Verhältnis?"),
+    connect(add(*menu, QString::fromUtf8(classroom::kQuiz),
                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)),
             &QAction::triggered, this, [this] {
                 if (m_quiz && m_quiz->isVisible())
@@ -121,10 +118,10 @@ QMenu* Classroom::buildMenu()
                     startQuiz({}, 1);
             });
     menu->addSeparator();
-    connect(add(*menu, QStringLiteral("Einstellungen speichern…"),
+    connect(add(*menu, QString::fromUtf8(classroom::kSave),
                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, m_steps, &LessonSteps::save);
-    connect(add(*menu, QStringLiteral("Einstellungen öffnen…"), QKeySequence(Qt::CTRL | Qt::Key_O)),
+    connect(add(*menu, QString::fromUtf8(classroom::kOpen), QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, m_steps, &LessonSteps::open);
     connect(menu->addAction(QStringLiteral("Als Schritt anhängen")), &QAction::triggered, m_steps,
             &LessonSteps::append);

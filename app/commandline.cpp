@@ -5,6 +5,7 @@
 #include "toolkitoptions.h"
 #include "form/layout.h"
 #include "lessonfiles.h"
+#include "lesson/quizseries.h"
 #include "valueoptions.h"
 
 #include <QCoreApplication>
@@ -164,7 +165,13 @@ std::optional<CommandLine::Answer> CommandLine::read(const QStringList& argument
     if (sheets > 1)
         return fault("--blank, --name-figures und --solutions schließen einander aus; bitte nur "
                      "eines.");
-    return checkCombination();
+    if (const auto wrong = checkCombination())
+        return wrong;
+    if (m_settings.quizSeries > 0) {
+        return Answer{0, QString::fromStdString(quizSeries(m_settings.quizRange, m_settings.seed,
+                                                           m_settings.quizSeries))};
+    }
+    return std::nullopt;
 }
 
 // One argument without an option is a lesson file, as the file manager hands it over. It is

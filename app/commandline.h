@@ -86,6 +86,8 @@ public:
         bool quizOptions = false;
         std::uint32_t seed = 1;
         bool seedGiven = false;
+        // The series' first figures printed instead of the window (0: the window).
+        int quizSeries = 0;
         // A lesson file named on the command line (a double-click in the file manager), read
         // completely: its steps, or why it is refused.
         QString lessonPath;

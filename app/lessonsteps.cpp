@@ -4,6 +4,7 @@
 #include "form/layout.h"
 #include "handlers/phasedrift.h"
 #include "handlers/speedcontrol.h"
+#include "lesson/classroomwords.h"
 #include "lesson/lessonstep.h"
 #include "lessonfiles.h"
 #include "filechoice.h"
@@ -51,10 +52,10 @@ LessonSteps::LessonSteps(QWidget& window, WindowOperations& ops, Form1& form, Vi
                          ScreenArea& screen)
     : QObject(&window), m_window(window), m_ops(ops), m_form(form), m_views(views), m_screen(screen)
 {
-    m_next = new QAction(QStringLiteral("Nächster Schritt"), this);
+    m_next = new QAction(QString::fromUtf8(classroom::kNextStep), this);
     m_next->setShortcut(QKeySequence(Qt::Key_PageDown));
     connect(m_next, &QAction::triggered, this, &LessonSteps::next);
-    m_previous = new QAction(QStringLiteral("Voriger Schritt"), this);
+    m_previous = new QAction(QString::fromUtf8(classroom::kPreviousStep), this);
     m_previous->setShortcut(QKeySequence(Qt::Key_PageUp));
     connect(m_previous, &QAction::triggered, this, &LessonSteps::previous);
     updateActions();
@@ -102,7 +103,8 @@ void LessonSteps::open()
     const std::optional<Lesson> lesson = readLessonFile(path, &refusal);
     if (!lesson) {
         QMessageBox::warning(&m_window, QStringLiteral("Einstellungen öffnen"),
-                             refusal + QStringLiteral("\n\nNichts davon wurde übernommen."));
+                             refusal + QStringLiteral("\n\n") +
+                                 QString::fromUtf8(classroom::kNothingTaken));
         return;
     }
     start(*lesson, path);

@@ -2,6 +2,7 @@
 
 #include "form/layout.h"
 #include "form/linksetting.h"
+#include "lesson/lessonlink.h"
 #include "model/barvalues.h"
 #include "model/constants.h"
 #include "model/numbertext.h"
@@ -15,6 +16,9 @@ namespace korvelian {
 namespace {
 
 using Settings = CommandLine::Settings;
+
+// A series longer than a lesson's is no preparation.
+constexpr int kLongestQuizSeries = 100;
 
 int maximum(ScrollBar bar)
 {
@@ -95,43 +99,36 @@ QString readExportWidth(const QString& value, const char* option, ScrollBar, Set
     return {};
 }
 
-QString readSeed(const QString& value, const char* option, ScrollBar, Settings& settings)
+// The quiz's seed, range and tolerance are read as a link to the browser edition reads them.
+QString readQuiz(const QString& value, const char* option, ScrollBar, Settings& settings)
 {
-    static const QRegularExpression digits(QStringLiteral("^\\d{1,10}$"));
-    const qulonglong seed = digits.match(value).hasMatch() ? value.toULongLong() : 0;
-    if (!digits.match(value).hasMatch() || seed > 0xffffffffULL) {
-        return QString("--%1 erwartet eine ganze Zahl von 0 bis 4294967295, nicht '%2'.")
-            .arg(option, value);
+    QuizLink quiz{settings.quizRange, std::nullopt};
+    const std::string fault =
+        readQuizValue(option, value.toStdString(), std::string("--") + option, quiz);
+    if (!fault.empty())
+        return QString::fromStdString(fault);
+    if (quiz.seed) {
+        settings.seed = *quiz.seed;
+        settings.seedGiven = true;
+        settings.sheet.seed = settings.seed;
+    } else {
+        settings.quizRange = quiz.range;
+        settings.quizOptions = true;
     }
-    settings.seed = static_cast<std::uint32_t>(seed);
-    settings.seedGiven = true;
-    settings.sheet.seed = settings.seed;
     return {};
 }
 
-QString readQuizRange(const QString& value, const char* option, ScrollBar, Settings& settings)
+QString readQuizSeries(const QString& value, const char* option, ScrollBar, Settings& settings)
 {
-    if (value != "4" && value != "6") {
-        return QString("--%1 erwartet 4 oder 6 (Verhältnisse bis 4 : 4 oder 6 : 6), nicht '%2'.")
-            .arg(option, value);
-    }
-    settings.quizRange.largest = value.toInt();
-    settings.quizOptions = true;
-    return {};
-}
-
-QString readQuizTolerance(const QString& value, const char* option, ScrollBar, Settings& settings)
-{
-    static const QRegularExpression digits(QStringLiteral("^\\d{1,2}$"));
-    const int degrees = digits.match(value).hasMatch() ? value.toInt() : 0;
-    if (degrees < kQuizToleranceMin || degrees > kQuizToleranceMax) {
-        return QString("--%1 erwartet Grad von %2 bis %3, nicht '%4'.")
+    static const QRegularExpression digits(QStringLiteral("^\\d{1,3}$"));
+    const int count = digits.match(value).hasMatch() ? value.toInt() : 0;
+    if (count < 1 || count > kLongestQuizSeries) {
+        return QString("--%1 erwartet eine Anzahl von 1 bis %2, nicht '%3'.")
             .arg(option)
-            .arg(kQuizToleranceMin)
-            .arg(kQuizToleranceMax)
+            .arg(kLongestQuizSeries)
             .arg(value);
     }
-    settings.quizRange.toleranceDegrees = degrees;
+    settings.quizSeries = count;
     settings.quizOptions = true;
     return {};
 }
@@ -202,18 +199,25 @@ constexpr ValueOption kOptions[] = {
      "Mit --quiz oder einem Arbeitsblatt: Startwert der Zufallsauswahl, 0 bis 4294967295; "
      "derselbe Startwert gibt dieselbe Reihe von Figuren, auf jedem Rechner.",
      {},
-     readSeed},
+     readQuiz},
     {"quiz-range",
      "N",
      "Mit --quiz: Verhältnisse bis 4 : 4 (so ohne die Option) oder bis 6 : 6.",
      {},
-     readQuizRange},
+     readQuiz},
+    {"quiz-series",
+     "N",
+     "Mit --quiz: schreibt die ersten N Figuren der Reihe (1 bis 100) mit ihren Lösungen auf "
+     "die Ausgabe, statt das Fenster zu öffnen; mit demselben --seed zeigt das Quiz dieselben "
+     "Figuren, auch im Browser.",
+     {},
+     readQuizSeries},
     {"quiz-tolerance",
      "GRAD",
      "Mit --quiz: wie weit eine Phase bei 1 : 1 daneben liegen darf, 1 bis 45 Grad; ohne die "
      "Option 10.",
      {},
-     readQuizTolerance},
+     readQuiz},
 };
 
 } // namespace

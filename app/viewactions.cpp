@@ -83,12 +83,11 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
     // The views the browser edition's screen menu offers too, in its words.
     for (const ScreenViewEntry& entry : kScreenViews)
         addOption(QString::fromUtf8(entry.caption), {}, viewOption(entry.view));
-    addOption(QStringLiteral("Wie im Lehrbuch"), {}, ViewOption::Textbook)
-        ->setToolTip(QStringLiteral("Phase y ist die Phase der y-Schwingung selbst: "
-                                    "y = A_y · sin(Z/N · t + φ_y); y-Achse nach oben"));
-    addOption(QStringLiteral("Feine Kurve"), {}, ViewOption::Fine)
-        ->setToolTip(QStringLiteral("Die Figur so glatt, wie ein Oszilloskop sie zeichnet, "
-                                    "statt in Schritten von 0,1"));
+    for (const FigureViewEntry& entry : kFigureViews) {
+        addOption(QString::fromUtf8(entry.caption), {},
+                  entry.view == FigureView::Textbook ? ViewOption::Textbook : ViewOption::Fine)
+            ->setToolTip(QString::fromUtf8(entry.tip));
+    }
     for (const MotionViewEntry& entry : kMotionViews)
         addOption(QString::fromUtf8(entry.caption), motionKey(entry.view), viewOption(entry.view));
     addDriftSpeeds();

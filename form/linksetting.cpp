@@ -19,46 +19,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// The value as a refusal quotes it: a long one cut, so that a message stays a line.
-std::string quoted(std::string_view value)
-{
-    constexpr std::size_t kShown = 24;
-    std::size_t shown = std::min(kShown, value.size());
-    // Not within a character of several bytes.
-    while (shown < value.size() && shown > 0 &&
-           (static_cast<unsigned char>(value[shown]) & 0xc0) == 0x80)
-        --shown;
-    std::string text = "'";
-    text.append(value.substr(0, shown));
-    if (shown < value.size())
-        text += "…";
-    text += '\'';
-    return text;
-}
-
-// %XX as the byte it stands for; nullopt where a % is not followed by two hex digits.
-std::optional<std::string> decoded(std::string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        const auto hex = [](char c) {
-            return c >= '0' && c <= '9'   ? c - '0'
-                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                          : -1;
-        };
-        if (i + 2 >= text.size() || hex(text[i + 1]) < 0 || hex(text[i + 2]) < 0)
-            return std::nullopt;
-        out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
-        i += 2;
-    }
-    return out;
-}
-
 // Digits, at least one and at most most (0: any number).
 std::size_t digits(std::string_view text, std::size_t from, std::size_t most = 0)
 {
@@ -81,7 +41,7 @@ std::string readRatio(std::string_view name, std::string_view value, LinkSetting
     if (colon == std::string_view::npos || !wholeNumber(value.substr(0, colon)) ||
         !wholeNumber(value.substr(colon + 1))) {
         return std::string(name) + " erwartet Zähler:Nenner aus ganzen Zahlen, etwa 3:2, nicht " +
-               quoted(value) + ".";
+               quotedArgument(value) + ".";
     }
     setting.ratio =
         std::pair(std::string(value.substr(0, colon)), std::string(value.substr(colon + 1)));
@@ -113,7 +73,8 @@ std::string readAmplitude(std::string_view name, std::string_view value, ScrollB
         char largest[16];
         std::snprintf(largest, sizeof largest, "%g", barUnits(maximum));
         return std::string(name) + " erwartet eine Zahl von 0 bis " + largest +
-               " mit höchstens zwei Nachkommastellen, etwa 1,5, nicht " + quoted(value) + ".";
+               " mit höchstens zwei Nachkommastellen, etwa 1,5, nicht " + quotedArgument(value) +
+               ".";
     }
     setting.values.emplace_back(bar, static_cast<std::int16_t>(hundredths));
     return {};
@@ -138,7 +99,7 @@ std::string readPhase(std::string_view name, std::string_view value, ScrollBar b
     const double degrees = good ? std::strtod(number.c_str(), nullptr) : 0;
     if (!good || degrees > kTurnDegrees) {
         return std::string(name) + " erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht " +
-               quoted(value) + ".";
+               quotedArgument(value) + ".";
     }
     setting.values.emplace_back(bar, static_cast<std::int16_t>(phaseBarValue(degrees)));
     return {};
@@ -157,31 +118,23 @@ constexpr std::array<Option, 6> kOptions{{{"ratio", std::nullopt},
                                           {"phase-y", ScrollBar::PhaseY},
                                           {"y-up", std::nullopt}}};
 
-std::string readOne(std::string_view part, std::array<bool, kOptions.size()>& seen,
-                    LinkSetting& setting)
-{
-    const std::size_t equals = part.find('=');
-    const std::string_view name = part.substr(0, equals);
-    const auto* option = std::find_if(kOptions.begin(), kOptions.end(),
-                                      [name](const Option& o) { return name == o.name; });
-    if (option == kOptions.end())
-        return "Unbekannte Angabe " + quoted(name) + ".";
-    bool& already = seen[static_cast<std::size_t>(option - kOptions.begin())];
-    if (already)
-        return std::string(name) + " darf nur einmal angegeben werden.";
-    already = true;
-    if (name == "y-up") {
-        if (equals != std::string_view::npos)
-            return "y-up steht ohne Wert.";
-        setting.yUp = true;
-        return {};
-    }
-    const std::string_view value =
-        equals == std::string_view::npos ? std::string_view() : part.substr(equals + 1);
-    return readStartValue(name, value, name, setting);
-}
-
 } // namespace
+
+std::string quotedArgument(std::string_view value)
+{
+    constexpr std::size_t kShown = 24;
+    std::size_t shown = std::min(kShown, value.size());
+    // Not within a character of several bytes.
+    while (shown < value.size() && shown > 0 &&
+           (static_cast<unsigned char>(value[shown]) & 0xc0) == 0x80)
+        --shown;
+    std::string text = "'";
+    text.append(value.substr(0, shown));
+    if (shown < value.size())
+        text += "…";
+    text += '\'';
+    return text;
+}
 
 std::string readStartValue(std::string_view option, std::string_view value,
                            std::string_view shownName, LinkSetting& setting)
@@ -189,7 +142,7 @@ std::string readStartValue(std::string_view option, std::string_view value,
     const auto* found = std::find_if(kOptions.begin(), kOptions.end(),
                                      [option](const Option& o) { return option == o.name; });
     if (found == kOptions.end() || option == "y-up")
-        return "Unbekannte Angabe " + quoted(option) + ".";
+        return "Unbekannte Angabe " + quotedArgument(option) + ".";
     if (option == "ratio")
         return readRatio(shownName, value, setting);
     if (option.starts_with("amplitude"))
@@ -218,35 +171,6 @@ std::string trimmed(const std::string& text)
 }
 
 } // namespace
-
-LinkReading readLink(std::string_view fragment)
-{
-    LinkReading reading;
-    if (fragment.size() > kLongestLink) {
-        reading.fault = "Der Link ist zu lang: höchstens " + std::to_string(kLongestLink) +
-                        " Zeichen nach dem #.";
-        return reading;
-    }
-    const std::optional<std::string> text = decoded(fragment);
-    if (!text) {
-        reading.fault = "Der Link ist nicht lesbar: ein % ohne zwei Ziffern danach.";
-        return reading;
-    }
-    std::array<bool, kOptions.size()> seen{};
-    std::string_view rest = *text;
-    while (!rest.empty()) {
-        const std::size_t amp = rest.find('&');
-        const std::string_view part = rest.substr(0, amp);
-        rest = amp == std::string_view::npos ? std::string_view() : rest.substr(amp + 1);
-        if (part.empty())
-            continue;
-        if (std::string fault = readOne(part, seen, reading.setting); !fault.empty()) {
-            reading = {{}, std::move(fault)};
-            return reading;
-        }
-    }
-    return reading;
-}
 
 void applyLink(const LinkSetting& setting, WindowOperations& window)
 {

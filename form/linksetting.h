@@ -22,13 +22,6 @@ struct LinkSetting
     bool yUp = false;
 };
 
-struct LinkReading
-{
-    LinkSetting setting;
-    // Why the fragment is refused (German), empty where it is taken.
-    std::string fault;
-};
-
 // The screen menu's entry that puts the current setting into a link, and what the page says
 // when the link is on the clipboard or could not be put there.
 inline constexpr const char* kCopyLinkCaption = "Link kopieren";
@@ -45,15 +38,15 @@ inline constexpr std::size_t kLongestLink = 1000;
 std::string readStartValue(std::string_view option, std::string_view value,
                            std::string_view shownName, LinkSetting& setting);
 
-// The fragment without its '#', percent-encoded or not.
-LinkReading readLink(std::string_view fragment);
+// The value as a refusal quotes it ('3:2'): a long one cut, so that a message stays a line.
+std::string quotedArgument(std::string_view value);
 
 // The setting put into the controls as the command line puts its options: the bars, then
 // numerator and denominator, each firing its Change.
 void applyLink(const LinkSetting& setting, WindowOperations& window);
 
-// The controls' setting as a fragment that readLink reads back to the same values: only what
-// differs from the start.
+// The controls' setting as a fragment that readLink (lesson/lessonlink.h) reads back to the same
+// values: only what differs from the start.
 std::string linkFragment(WindowOperations& window, bool yUp);
 
 } // namespace korvelian

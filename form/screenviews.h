@@ -21,6 +21,25 @@ inline constexpr std::array<ScreenViewEntry, 4> kScreenViews{{
     {ScreenView::YUp, "y-Achse nach oben (wie am Oszilloskop)"},
 }};
 
+// How the figure itself is read and drawn: the y phase as a textbook writes it (with y
+// upward), and the curve as smooth as an oscilloscope draws it. The tooltip says what each does.
+enum class FigureView { Textbook, Fine };
+
+struct FigureViewEntry
+{
+    FigureView view;
+    const char* caption;
+    const char* tip;
+};
+
+inline constexpr std::array<FigureViewEntry, 2> kFigureViews{{
+    {FigureView::Textbook, "Wie im Lehrbuch",
+     "Phase y ist die Phase der y-Schwingung selbst: y = A_y · sin(Z/N · t + φ_y); y-Achse nach "
+     "oben"},
+    {FigureView::Fine, "Feine Kurve",
+     "Die Figur so glatt, wie ein Oszilloskop sie zeichnet, statt in Schritten von 0,1"},
+}};
+
 // The views of the beam in motion: the time signals x(t) and y(t) with the beam's cursor, its
 // afterglow over the dimmed figure, and the y phase drifting as with two slightly detuned
 // generators.

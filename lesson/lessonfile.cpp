@@ -12,9 +12,8 @@ namespace korvelian {
 namespace {
 
 constexpr std::string_view kMagic = "Korvelian-Einstellungen";
-constexpr int kVersion = 1;
+constexpr int kVersion = kLessonVersion;
 constexpr std::string_view kEnd = "Ende";
-constexpr std::string_view kLinkMagic = "korvelian";
 constexpr std::size_t kLongestLine = 200;
 constexpr std::size_t kLongestTitle = 80;
 
@@ -120,17 +119,20 @@ std::string versionFault(std::string_view line, std::string_view magic, char sep
         line.substr(0, magic.size()) == magic && !rest.empty() && rest[0] == separator
             ? wholeNumber(trimmed(rest.substr(1)))
             : std::nullopt;
-    if (version && *version > kVersion) {
-        return reader.refusal(1, "Die Einstellungen haben die Version " + std::to_string(*version) +
-                                     "; dieses Programm liest nur Version " +
-                                     std::to_string(kVersion) +
-                                     ". Bitte ein neueres Korvelian-Figuren verwenden.");
-    }
+    if (version && *version > kVersion)
+        return reader.refusal(1, newerVersion(*version));
     return reader.refusal(1, "Das sind keine Einstellungen von Korvelian-Figuren: am Anfang muss " +
                                  quoted(expected) + " stehen.");
 }
 
 } // namespace
+
+std::string newerVersion(long version)
+{
+    return "Die Einstellungen haben die Version " + std::to_string(version) +
+           "; dieses Programm liest nur Version " + std::to_string(kVersion) +
+           ". Bitte ein neueres Korvelian-Figuren verwenden.";
+}
 
 LessonReading readLesson(std::string_view text)
 {
@@ -224,56 +226,6 @@ std::string writeLesson(const Lesson& lesson)
             text += std::string(f.name) + " = " + f.write(step) + "\n";
     }
     return text + std::string(kEnd) + "\n";
-}
-
-std::string lessonLink(const LessonSettings& settings)
-{
-    // Appended piece by piece: a sum of strings here trips GCC 12's -Wrestrict.
-    std::string link(kLinkMagic);
-    link += '=';
-    link += std::to_string(kVersion);
-    for (const LessonField& f : lessonFields()) {
-        link += '&';
-        link += f.name;
-        link += '=';
-        link += f.write(settings);
-    }
-    return link;
-}
-
-LessonReading readLessonLink(std::string_view fragment)
-{
-    if (fragment.size() > kLongestLine * lessonFields().size())
-        return refused("Der Link ist zu lang: das sind keine Einstellungen.");
-    Reader reader("Teil");
-    std::size_t number = 0;
-    std::size_t start = 0;
-    while (start <= fragment.size()) {
-        const std::size_t amp = fragment.find('&', start);
-        const std::string_view part = fragment.substr(
-            start, amp == std::string_view::npos ? std::string_view::npos : amp - start);
-        start = amp == std::string_view::npos ? fragment.size() + 1 : amp + 1;
-        ++number;
-        if (const std::string fault = textFault(part); !fault.empty())
-            return refused(reader.refusal(number, fault));
-        if (number == 1) {
-            if (std::string fault = versionFault(part, kLinkMagic, '=', reader); !fault.empty())
-                return refused(std::move(fault));
-            continue;
-        }
-        const std::size_t equals = part.find('=');
-        if (equals == std::string_view::npos) {
-            return refused(reader.refusal(number, quoted(part) + " ist keine Einstellung; "
-                                                                 "erwartet wird Name=Wert."));
-        }
-        if (std::string fault =
-                reader.assign(number, part.substr(0, equals), part.substr(equals + 1));
-            !fault.empty())
-            return refused(std::move(fault));
-    }
-    if (reader.lesson().steps.empty())
-        return refused("Der Link enthält keine Einstellung.");
-    return {std::move(reader.lesson()), {}};
 }
 
 } // namespace korvelian

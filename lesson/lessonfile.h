@@ -39,7 +39,8 @@ namespace korvelian {
 // The names are the command line's. Each step starts from the one before, the first from the
 // window's start values with every view off, so a step names only what it changes; a file the
 // program writes names everything. A file is read completely and checked before anything of it
-// is applied; every refusal names the line.
+// is applied; every refusal names the line. The link's fragment is a step on one line (see
+// lessonlink.h), read by the same field readers.
 enum class LessonView { ReadingAid, Values, Graticule, YUp, TimeSignals, Afterglow, Drift };
 inline constexpr std::array kLessonViews{
     LessonView::ReadingAid,  LessonView::Values,    LessonView::Graticule, LessonView::YUp,
@@ -52,6 +53,8 @@ inline constexpr double kLargestSpeed = 1;
 // A lesson file larger than this is no lesson: it is refused before it is read.
 inline constexpr std::size_t kLargestLessonFile = 256 * 1024;
 inline constexpr std::size_t kMostLessonSteps = 200;
+
+inline constexpr int kLessonVersion = 1;
 
 struct LessonSettings
 {
@@ -90,10 +93,7 @@ LessonReading readLesson(std::string_view text);
 // written at the nearer end.
 std::string writeLesson(const Lesson& lesson);
 
-// One setting as the browser edition's link carries it after the "#":
-// "ratio=3:2&amplitude-x=1&…", the same names and values as the file; a refusal names the
-// part.
-std::string lessonLink(const LessonSettings& settings);
-LessonReading readLessonLink(std::string_view fragment);
+// Why settings of a version after this program's are not read.
+std::string newerVersion(long version);
 
 } // namespace korvelian

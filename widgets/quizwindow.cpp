@@ -1,5 +1,7 @@
 #include "quizwindow.h"
 
+#include "lesson/classroomwords.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -29,7 +31,7 @@ QuizWindow::QuizWindow(QWidget* parent) : QWidget(parent)
 {
     // A window of its own beside the main window, kept above it.
     setWindowFlag(Qt::Dialog);
-    setWindowTitle(QStringLiteral("Welches Verhältnis? – Korvelian-Figuren"));
+    setWindowTitle(QString::fromUtf8(classroom::kQuizTitle));
     setObjectName("quiz");
 
     m_range = rangeBox();
@@ -38,14 +40,14 @@ QuizWindow::QuizWindow(QWidget* parent) : QWidget(parent)
     m_number->setWordWrap(true);
     m_ratio = new QLineEdit(this);
     m_ratio->setObjectName("answerRatio");
-    m_ratio->setPlaceholderText(QStringLiteral("etwa 3 : 2"));
-    m_phaseCaption = new QLabel(QStringLiteral("Phase in Grad:"), this);
+    m_ratio->setPlaceholderText(QString::fromUtf8(classroom::kRatioPlaceholder));
+    m_phaseCaption = new QLabel(QString::fromUtf8(classroom::kPhaseLabel), this);
     m_phase = new QLineEdit(this);
     m_phase->setObjectName("answerPhase");
-    m_phase->setPlaceholderText(QStringLiteral("etwa 45"));
-    m_check = new QPushButton(QStringLiteral("Prüfen"), this);
+    m_phase->setPlaceholderText(QString::fromUtf8(classroom::kPhasePlaceholder));
+    m_check = new QPushButton(QString::fromUtf8(classroom::kCheck), this);
     m_check->setDefault(true);
-    m_next = new QPushButton(QStringLiteral("Nächste Figur"), this);
+    m_next = new QPushButton(QString::fromUtf8(classroom::kNext), this);
     m_explanation = new QLabel(this);
     m_explanation->setObjectName("explanation");
     m_explanation->setTextFormat(Qt::RichText);
@@ -58,8 +60,7 @@ QuizWindow::QuizWindow(QWidget* parent) : QWidget(parent)
     // is as narrow as the margin beside the screen and its letters are large.
     auto* answers = new QFormLayout;
     answers->setRowWrapPolicy(QFormLayout::WrapLongRows);
-    answers->addRow(
-        new QLabel(QStringLiteral("<i>f</i><sub>y</sub> : <i>f</i><sub>x</sub> ="), this), m_ratio);
+    answers->addRow(new QLabel(QString::fromUtf8(classroom::kRatioLabel), this), m_ratio);
     answers->addRow(m_phaseCaption, m_phase);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_check);
@@ -140,10 +141,8 @@ void QuizWindow::startFromControls()
 void QuizWindow::showQuestion()
 {
     const QuizQuestion& q = m_quiz->question();
-    m_number->setText(QStringLiteral("Figur %1: Welches Verhältnis <i>f</i><sub>y</sub> : "
-                                     "<i>f</i><sub>x</sub> zeigt der Schirm?%2")
-                          .arg(m_quiz->number())
-                          .arg(q.asksPhase ? QStringLiteral(" Und welche Phase?") : QString()));
+    m_number->setText(
+        QString::fromStdString(classroom::quizQuestionText(m_quiz->number(), q.asksPhase)));
     m_ratio->clear();
     m_phase->clear();
     m_phase->setEnabled(q.asksPhase);

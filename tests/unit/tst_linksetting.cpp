@@ -1,5 +1,5 @@
 #include "tests/formfixture.h"
-#include "form/linksetting.h"
+#include "lesson/lessonlink.h"
 
 #include "tests/testregistry.h"
 
@@ -17,6 +17,7 @@ private slots:
     void refusedAsTheCommandLineRefusesIt_data();
     void refusedAsTheCommandLineRefusesIt();
     void writtenAndReadBackToTheSameControls();
+    void viewsFigureAndQuiz();
 };
 
 // The setting as one line: ratio, then bar=value in the order given, then y-up.
@@ -93,10 +94,10 @@ void TestLinkSetting::refusedAsTheCommandLineRefusesIt_data()
         << "phase-y erwartet einen Winkel in Grad von 0 bis 360, etwa 90, nicht '1e308'.";
     QTest::newRow("twice") << "ratio=1:2&ratio=3:2"
                            << "ratio darf nur einmal angegeben werden.";
-    QTest::newRow("unknown") << "values"
-                             << "Unbekannte Angabe 'values'.";
+    QTest::newRow("unknown") << "colour"
+                             << "Unbekannte Angabe 'colour'.";
     QTest::newRow("y-up with a value") << "y-up=1"
-                                       << "y-up steht ohne Wert.";
+                                       << "y-up erwartet ja oder nein, nicht „1“.";
     QTest::newRow("broken percent") << "ratio=3%3"
                                     << "Der Link ist nicht lesbar: ein % ohne zwei Ziffern danach.";
     QTest::newRow("ten thousand characters")
@@ -136,6 +137,39 @@ void TestLinkSetting::writtenAndReadBackToTheSameControls()
     FormFixture start;
     start.form.handle(Event::Form_Load);
     QCOMPARE(QString::fromStdString(linkFragment(start.fake, false)), QString());
+}
+
+// A link names what a lesson file's step names, in the same words, and the quiz's options as
+// the command line does.
+void TestLinkSetting::viewsFigureAndQuiz()
+{
+    LinkReading reading =
+        readLink("ratio=3:2&graticule&values=nein&drift-seconds=5&textbook&fine&quiz&"
+                 "seed=4294967295&quiz-range=6&quiz-phases&quiz-tolerance=45");
+    QCOMPARE(QString::fromStdString(reading.fault), QString());
+    QVERIFY(reading.step.view(LessonView::Graticule) && !reading.step.view(LessonView::Values));
+    QVERIFY(reading.names("values") && !reading.names("reading-aid"));
+    QCOMPARE(reading.step.driftSecondsPerTurn, 5.0);
+    QCOMPARE(reading.step.numerator * 10 + reading.step.denominator, 32);
+    QVERIFY(reading.textbook && reading.fine && reading.quiz);
+    QCOMPARE(reading.quiz->seed.value_or(0), 4294967295u);
+    QCOMPARE(reading.quiz->range.largest, 6);
+    QVERIFY(reading.quiz->range.phases && !reading.quiz->range.amplitudes);
+    QCOMPARE(reading.quiz->range.toleranceDegrees, 45);
+    // Refused with the command line's words; nothing of it kept.
+    for (const auto& [fragment, fault] :
+         {std::pair("quiz&seed=4294967296",
+                    "seed erwartet eine ganze Zahl von 0 bis 4294967295, nicht '4294967296'."),
+          std::pair("quiz&quiz-range=5",
+                    "quiz-range erwartet 4 oder 6 (Verhältnisse bis 4 : 4 oder 6 : 6), nicht '5'."),
+          std::pair("textbook=ja", "textbook steht ohne Wert."),
+          std::pair("speed",
+                    "speed erwartet den Schritt des Strahls je Bild von 0,001 bis 1, etwa 0,1, "
+                    "nicht „“.")}) {
+        reading = readLink(fragment);
+        QCOMPARE(QString::fromUtf8(reading.fault.c_str()), QString::fromUtf8(fault));
+        QVERIFY(!reading.quiz && !reading.textbook);
+    }
 }
 
 KORVELIAN_PLAIN_TEST(linksetting, TestLinkSetting)

@@ -1,4 +1,5 @@
 #include "lesson/quiz.h"
+#include "lesson/quizseries.h"
 
 #include "handlers/messages.h"
 #include "model/barvalues.h"
@@ -41,6 +42,7 @@ private slots:
     void judged();
     void scoreCountsEachFigureOnce();
     void rangeChecked();
+    void seriesPrintedForTheTeacher();
 };
 
 void TestQuiz::sameSeriesEverywhere()
@@ -187,6 +189,23 @@ void TestQuiz::rangeChecked()
              "Die Toleranz der Phase liegt zwischen 1° und 45°.");
     QCOMPARE(checkQuizRange({4, true, false, 46}),
              "Die Toleranz der Phase liegt zwischen 1° und 45°.");
+}
+
+// The line --quiz-series prints, and the page's test compares: what the class should answer.
+void TestQuiz::seriesPrintedForTheTeacher()
+{
+    const QuizQuestion q{3, 2, 150, 0, 100, 157, false};
+    QCOMPARE(QString::fromStdString(quizFigureLine(2, q)),
+             QString::fromUtf8(
+                 "Figur 2: 3 : 2, Amplitude x 1,5, Phase x 0°, Amplitude y 1, Phase y 90°"));
+    QuizRange range;
+    range.phases = true;
+    const QStringList lines = QString::fromStdString(quizSeries(range, 7, 3)).split('\n');
+    Quiz quiz(range, 7);
+    quiz.next();
+    quiz.next();
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[2], QString::fromStdString(quizFigureLine(3, quiz.question())));
 }
 
 KORVELIAN_PLAIN_TEST(quiz, TestQuiz)
