@@ -192,8 +192,10 @@ const beforeViews = [await lit("underlay"), await lit("readings")];
 const captions = await menuItem("Raster");
 check("the screen's menu lists its views", captions.join("|") ===
       "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)|Zeitverläufe|Nachleuchten|" +
-      "Phase wandern lassen||Bild als PNG speichern|Drucken…||" +
-      "Ton||Link kopieren||Zurücksetzen||Vollbild|Hilfe", captions.join("|"));
+      "Phase wandern lassen|Wie im Lehrbuch|Feine Kurve||Bild als PNG speichern|Drucken…||" +
+      "Ton||Link kopieren||Unterricht|Vorhersage|Ohne Vorhersage|Der Strahl zeichnet die Figur|" +
+      "Nur die Zeitverläufe, Figur beim Auflösen|Werte verbergen||Welches Verhältnis?|Einstellungen öffnen…|Einstellungen speichern…||" +
+      "Zurücksetzen||Vollbild|Hilfe", captions.join("|"));
 await menuItem("Werte einblenden");
 const afterViews = [await lit("underlay"), await lit("readings")];
 check("Raster draws the graticule beneath the figure", beforeViews[0] === 0 && afterViews[0] > 1000, String([beforeViews[0], afterViews[0]]));
@@ -492,8 +494,9 @@ await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeou
 await menuItem("Nachleuchten");
 await menuItem("Phase wandern lassen");
 const views = await page.evaluate(() => korvelian.core.json(korvelian.core.x.korv_views()).map((v) => v.on));
-check("both views off again", views.join() === "false,false,false,false,false,false,false", views.join());
+check("both views off again", views.join() === "false,false,false,false,false,false,false,false,false", views.join());
 
+await (await import("./browser/lesson.mjs")).lesson({ page, check, open, openLink, settled, figure, picture, differing, menuItem, lit, pictures });
 check("no script error", errors.length === 0, errors.join("; "));
 await browser.close();
 console.log(`${passed} passed, ${failed} failed`);

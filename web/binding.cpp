@@ -306,29 +306,3 @@ KORV_EXPORT(measureText) double korvMeasureText(const char* text, int length, in
     return core().metrics.advance({kLayoutFamily, false, pixelSize},
                                   std::string(text, static_cast<std::size_t>(length)));
 }
-
-// A link's fragment (without its '#'): its setting put into the controls as the command line
-// puts its options, or nothing of it where it is refused. Gives {"fault": why} in German,
-// empty where it was taken.
-KORV_EXPORT(applyLink) const char* korvApplyLink(const char* text, int length)
-{
-    Core& c = core();
-    const LinkReading reading = readLink(std::string_view(text, static_cast<std::size_t>(length)));
-    if (reading.fault.empty()) {
-        applyLink(reading.setting, c.window);
-        c.window.screen().yUp = reading.setting.yUp;
-        hostChanged(PageHost::Screen | PageHost::Overlays | PageHost::Controls);
-    }
-    c.json.clear();
-    c.json.begin('{').field("fault", reading.fault).end('}');
-    return written(c.json);
-}
-
-// The controls' setting as a link's fragment.
-KORV_EXPORT(link) const char* korvLink()
-{
-    Core& c = core();
-    c.json.clear();
-    c.json.begin('{').field("fragment", linkFragment(c.window, c.window.screen().yUp)).end('}');
-    return written(c.json);
-}

@@ -3,6 +3,7 @@
 // What every part of the core's face to the page shares: the page's imports, the one core the
 // exports act on, and how an answer is handed to the page.
 #include "drawingpixels.h"
+#include "form/screenviews.h"
 #include "handlers/soundoutput.h"
 #include "json.h"
 #include "model/stereotone.h"
@@ -138,11 +139,23 @@ struct Core
     WebSound sound;
     // The page shows the time signals beside the window.
     bool timeSignals = false;
+    // "y-Achse nach oben" ticked; the screen shows y upward with "Wie im Lehrbuch" too.
+    bool yUpTicked = false;
+    // "Werte verbergen" or the quiz: the time signals' formulas are not shown either.
+    bool valuesHidden = false;
     // Where a bar's drag began: its release reports the change from there.
     std::int16_t dragFrom[4] = {};
 };
 
 Core& core();
+
+// Whether the view at index of the page's view list is on (screenbinding.cpp).
+bool viewOn(int index);
+// "Wie im Lehrbuch" and "Feine Kurve" (lessonbinding.cpp): whether on, and switched.
+bool figureViewOn(FigureView view);
+void setFigureView(FigureView view, bool on);
+// The screen's orientation after its tick or "Wie im Lehrbuch" changed.
+void showYUp();
 
 // Hands the text of json to the page; it stays valid until json is written again.
 const char* written(Json& json);

@@ -41,7 +41,7 @@ void DrawingPixels::render(std::uint32_t* pixels, int width, int height, SizeF l
         }
         case DrawOp::Kind::Figure:
             m_figure.draw(pixels, width, height, width, op.parameters, op.end, device, colour,
-                          lineWidth);
+                          lineWidth, style.fine);
             break;
         }
     }

@@ -24,6 +24,24 @@
 
 using namespace korvelian;
 
+namespace {
+
+// The screen's drawing as shown: the axes without the figure while the class predicts it.
+const Drawing& shownDrawing(const ScreenPicture& screen)
+{
+    static Drawing kept;
+    if (!screen.figureHidden)
+        return screen.drawing;
+    kept.clear();
+    for (const DrawOp& op : screen.drawing) {
+        if (op.kind != DrawOp::Kind::Figure)
+            kept.push_back(op);
+    }
+    return kept;
+}
+
+} // namespace
+
 // The screen's drawing as pixels, red first, clear where nothing is drawn: width x height device
 // pixels for a screen of zoom at ratio device pixels to a logical one.
 KORV_EXPORT(renderScreen)
@@ -35,7 +53,7 @@ const std::uint32_t* korvRenderScreen(int width, int height, double zoom, double
     // Clear where nothing is drawn: the ground and the graticule lie on a canvas beneath.
     c.screenPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     const SizeF logical{width / ratio, height / ratio};
-    c.pixels.render(c.screenPixels.data(), width, height, logical, ratio, screen.drawing,
+    c.pixels.render(c.screenPixels.data(), width, height, logical, ratio, shownDrawing(screen),
                     screen.style());
     return c.screenPixels.data();
 }
@@ -89,16 +107,17 @@ std::vector<double> flatOps;
 } // namespace
 
 // The screen's drawing as doubles (kOpDoubles an operation, count in the first), its
-// orientation and afterglow in the second (1: y up, 2: dimmed), for another thread to draw with
-// korv_renderOps.
+// orientation, afterglow and curve in the second (1: y up, 2: dimmed, 4: fine), for another thread
+// to draw with korv_renderOps.
 KORV_EXPORT(screenOps) const double* korvScreenOps()
 {
     const ScreenPicture& screen = core().window.screen();
-    flatOps.assign(2 + screen.drawing.size() * kOpDoubles, 0);
-    flatOps[0] = static_cast<double>(screen.drawing.size());
-    flatOps[1] = (screen.yUp ? 1 : 0) + (screen.afterglow ? 2 : 0);
-    for (std::size_t i = 0; i < screen.drawing.size(); ++i)
-        flatten(screen.drawing[i], &flatOps[2 + i * kOpDoubles]);
+    const Drawing& drawing = shownDrawing(screen);
+    flatOps.assign(2 + drawing.size() * kOpDoubles, 0);
+    flatOps[0] = static_cast<double>(drawing.size());
+    flatOps[1] = (screen.yUp ? 1 : 0) + (screen.afterglow ? 2 : 0) + (screen.fine ? 4 : 0);
+    for (std::size_t i = 0; i < drawing.size(); ++i)
+        flatten(drawing[i], &flatOps[2 + i * kOpDoubles]);
     return flatOps.data();
 }
 
@@ -115,7 +134,8 @@ const std::uint32_t* korvRenderOps(const double* flat, int width, int height, do
         ops.push_back(unflatten(flat + 2 + i * kOpDoubles));
     buffer.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     const int options = static_cast<int>(flat[1]);
-    const RenderStyle style{zoom, false, (options & 1) != 0, (options & 2) != 0};
+    const RenderStyle style{zoom, false, (options & 1) != 0, (options & 2) != 0,
+                            (options & 4) != 0};
     pixels.render(buffer.data(), width, height, {width / ratio, height / ratio}, ratio, ops, style);
     return buffer.data();
 }
@@ -182,6 +202,9 @@ namespace {
 
 bool& viewOf(ScreenPicture& screen, ScreenView view)
 {
+    // The orientation's tick: "Wie im Lehrbuch" shows y upward whatever it says.
+    if (view == ScreenView::YUp)
+        return core().yUpTicked;
     switch (view) {
     case ScreenView::ReadingAid:
         return screen.readingAid;
@@ -215,7 +238,18 @@ bool motionViewOn(MotionView view)
 
 } // namespace
 
-// The screen's views as its context menu lists them, then the beam's: [{caption, on}].
+bool korvelian::viewOn(int index)
+{
+    const auto at = static_cast<std::size_t>(index);
+    if (at < kScreenViews.size())
+        return viewOf(core().window.screen(), kScreenViews[at].view);
+    if (at < kScreenViews.size() + kMotionViews.size())
+        return motionViewOn(kMotionViews[at - kScreenViews.size()].view);
+    return figureViewOn(kFigureViews.at(at - kScreenViews.size() - kMotionViews.size()).view);
+}
+
+// The screen's views as its context menu lists them, then the beam's, then the figure's:
+// [{caption, on}].
 KORV_EXPORT(views) const char* korvViews()
 {
     Core& c = core();
@@ -230,6 +264,11 @@ KORV_EXPORT(views) const char* korvViews()
         c.json.field("timeSignals", entry.view == MotionView::TimeSignals);
         c.json.field("on", motionViewOn(entry.view)).end('}');
     }
+    // Last, so that the views a browser remembered from before keep their places.
+    for (const FigureViewEntry& entry : kFigureViews) {
+        c.json.begin('{').field("caption", entry.caption).field("tip", entry.tip);
+        c.json.field("on", figureViewOn(entry.view)).end('}');
+    }
     c.json.end(']');
     return written(c.json);
 }
@@ -240,6 +279,10 @@ KORV_EXPORT(setView) void korvSetView(int index, int on)
     const auto at = static_cast<std::size_t>(index);
     if (at < kScreenViews.size()) {
         viewOf(c.window.screen(), kScreenViews[at].view) = on != 0;
+        showYUp();
+    } else if (at >= kScreenViews.size() + kMotionViews.size()) {
+        setFigureView(kFigureViews.at(at - kScreenViews.size() - kMotionViews.size()).view,
+                      on != 0);
     } else if (kMotionViews.at(at - kScreenViews.size()).view == MotionView::TimeSignals) {
         c.timeSignals = on != 0;
     } else if (kMotionViews.at(at - kScreenViews.size()).view == MotionView::Afterglow) {
@@ -257,7 +300,8 @@ KORV_EXPORT(setView) void korvSetView(int index, int on)
 // The screen's orientation: y growing upward as on an oscilloscope.
 KORV_EXPORT(setYUp) void korvSetYUp(int on)
 {
-    core().window.screen().yUp = on != 0;
+    core().yUpTicked = on != 0;
+    showYUp();
     hostChanged(PageHost::Screen | PageHost::Overlays);
 }
 
@@ -299,7 +343,9 @@ const char* korvTimeSignals(double width, double height, double zoom, double rat
         TimeSignalScene shown =
             sceneOf(*figure, atHundred.mappingOnto(figure->frame, {0, 0, 1, 1}));
         shown.beamT = c.window.beamT();
-        const TimeSignalStyle style{zoom, linePixels(zoom) / ratio, ratio, false, false};
+        // Without the formulas while the values are hidden for the class.
+        const TimeSignalStyle style{zoom,  linePixels(zoom) / ratio, ratio, false,
+                                    false, !c.valuesHidden};
         const RectF area{0, 0, width, height};
         if (cursor)
             describeTimeCursor(scene, c.metrics, area, shown, style);

@@ -59,7 +59,21 @@ void WebWindow::clear(Picture which)
     if (which == Picture::Screen && !m_beamRunning)
         m_screen.trace.clear();
     picture(which).drawing.clear();
+    // A new setting: the next prediction.
+    if (which == Picture::Screen && m_prediction.mode() != Prediction::Mode::Off) {
+        m_prediction.settingChanged();
+        showPrediction();
+    }
     changed(which);
+}
+
+void WebWindow::showPrediction()
+{
+    m_screen.figureHidden = !m_prediction.figureShown();
+    // The beam's own path, unless its afterglow draws it, fading.
+    m_screen.beamPath =
+        m_screen.afterglow ? std::vector<std::vector<Point>>() : m_prediction.path();
+    m_host.changed(PageHost::Screen | PageHost::Overlays);
 }
 
 void WebWindow::drawSegment(Picture which, float x1, float y1, float x2, float y2, Colour colour)
@@ -188,6 +202,10 @@ void WebWindow::beamAt(double t, const Parameter& p)
         return;
     m_beamRunning = true;
     m_beamT = t;
+    if (m_prediction.drawsPath()) {
+        m_prediction.beamAt(t, p);
+        showPrediction();
+    }
     if (m_screen.afterglow)
         m_screen.trace.follow(t, p, m_host.clock());
     m_host.changed(PageHost::Overlays);

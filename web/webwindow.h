@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form/controlstate.h"
+#include "lesson/prediction.h"
 #include "scene/overlays.h"
 #include "scene/screenpicture.h"
 
@@ -48,6 +49,10 @@ public:
     bool ended() const { return m_ended; }
     // Where the beam stood last, for the time signals' cursor; nothing before it ran.
     std::optional<double> beamT() const { return m_beamT; }
+    // "Vorhersage": the figure hidden while the class predicts it, as the desktop's screen
+    // hides it. Set the mode or resolve, then showPrediction.
+    Prediction& prediction() { return m_prediction; }
+    void showPrediction();
 
     // The overlays at a size of the screen in logical pixels, in the picture's orientation.
     OverlayPlaces overlayPlaces(SizeF shown) const;
@@ -98,6 +103,7 @@ private:
     bool m_ended = false;
     bool m_beamRunning = false;
     std::optional<double> m_beamT;
+    Prediction m_prediction;
     std::unique_ptr<Form1> m_form;
 };
 

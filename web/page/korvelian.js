@@ -297,6 +297,7 @@ async function main() {
   buildMenu();
   buildHelpAndFullScreen();
   buildLongPress();
+  buildClassroom();
   // Over the window where the page is narrow: its menu is the screen's, as on the desktop the
   // window's keys work in the time signals' window too.
   document.getElementById("timeSignals").addEventListener("contextmenu", (e) => {
@@ -320,6 +321,7 @@ async function main() {
     const answer = page.core.json(page.core.x.korv_applyLink(pointer, bytes.length));
     page.core.x.korv_free(pointer);
     if (answer.fault) notice("Link nicht übernommen: " + answer.fault);
+    else if (answer.quiz) startQuiz(answer.quiz, answer.quiz.seed);
   }
   // Another link of a lesson's list opens its own picture from the start.
   window.addEventListener("hashchange", () => location.reload());

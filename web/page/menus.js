@@ -45,6 +45,7 @@ function showMenu(x, y) {
                { caption: words.print, run: () => printPicture() });
   entries.push(null, { caption: words.sound, checked: core.x.korv_soundOn() === 1, run: () => toggleSound(words) });
   entries.push(null, { caption: words.copyLink, run: () => copyLink(words) });
+  entries.push(null, ...classroomEntries());
   entries.push(null, { caption: words.reset, run: () => core.call("korv_reset") });
   entries.push(null, { caption: words.fullScreen, checked: !!document.fullscreenElement, run: toggleFullScreen },
                { caption: words.help, run: showHelp });
