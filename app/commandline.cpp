@@ -207,8 +207,8 @@ std::optional<CommandLine::Answer> CommandLine::checkCombination() const
         return fault("--page gilt nur mit einem Arbeitsblatt (--blank, --name-figures, "
                      "--solutions).");
     if (s.quizOptions && !s.quiz)
-        return fault("--quiz-range, --quiz-phases, --quiz-amplitudes und --quiz-tolerance gelten "
-                     "nur mit --quiz.");
+        return fault("--quiz-range, --quiz-phases, --quiz-amplitudes, --quiz-tolerance und "
+                     "--quiz-series gelten nur mit --quiz.");
     if (s.quiz && exporting)
         return fault("--quiz gilt nicht mit --export oder --export-table: das Quiz braucht das "
                      "Fenster.");

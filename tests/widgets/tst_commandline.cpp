@@ -85,7 +85,7 @@ void TestCommandLine::values_data()
     QTest::newRow("quiz range 5") << QStringList{"--quiz", "--quiz-range", "5"} << false << "" << 0 << "korvelian: --quiz-range erwartet 4 oder 6";
     QTest::newRow("quiz series 0") << QStringList{"--quiz", "--quiz-series", "0"} << false << "" << 0 << "korvelian: --quiz-series erwartet eine Anzahl von 1 bis 100, nicht '0'.";
     QTest::newRow("quiz tolerance 0") << QStringList{"--quiz", "--quiz-tolerance", "0"} << false << "" << 0 << "korvelian: --quiz-tolerance erwartet Grad von 1 bis 45, nicht '0'.";
-    QTest::newRow("quiz option without the quiz") << QStringList{"--quiz-phases"} << false << "" << 0 << "korvelian: --quiz-range, --quiz-phases, --quiz-amplitudes und --quiz-tolerance gelten nur mit --quiz.";
+    QTest::newRow("quiz option without the quiz") << QStringList{"--quiz-phases"} << false << "" << 0 << "korvelian: --quiz-range, --quiz-phases, --quiz-amplitudes, --quiz-tolerance und --quiz-series gelten nur mit --quiz.";
     QTest::newRow("quiz without a window") << QStringList{"--quiz", "--export", "a.png"} << false << "" << 0 << "korvelian: --quiz gilt nicht mit --export";
     QTest::newRow("two sheets") << QStringList{"--export-table", "t.pdf", "--blank", "--solutions"} << false << "" << 0 << "korvelian: --blank, --name-figures und --solutions schließen einander aus";
     QTest::newRow("sheet without a plate") << QStringList{"--name-figures"} << false << "" << 0 << "korvelian: --blank, --name-figures und --solutions gelten nur mit --export-table.";
