@@ -41,6 +41,11 @@ export async function lesson(helpers) {
   }
   check("the quiz's series is the desktop's", series.join("\n") === desktop.join("\n"), series.join(" | ") + " against " + desktop.join(" | "));
   const covered = await page.evaluate(() => [getComputedStyle(txtZaehler).color, document.getElementById("quiz").hidden]);
+  const overlap = await page.evaluate(() => {
+    const a = document.getElementById("quiz").getBoundingClientRect(), b = document.getElementById("picBildschirm").getBoundingClientRect();
+    return Math.max(0, Math.min(a.right, b.right) - Math.max(a.left, b.left)) * Math.max(0, Math.min(a.bottom, b.bottom) - Math.max(a.top, b.top));
+  });
+  check("the quiz's panel leaves the screen free", overlap === 0, String(overlap));
   check("the boxes' contents are hidden while the quiz asks", covered[0] === "rgba(0, 0, 0, 0)" && !covered[1], JSON.stringify(covered));
   // The right ratio written unreduced is counted right, with the German explanation.
   const [z, n] = series.at(-1).match(/: (\d+) : (\d+),/).slice(1).map(Number);

@@ -70,6 +70,22 @@ function buildQuizPanel() {
   panel.append(title, question, answer, explanation, bottom);
   panel.addEventListener("keydown", (e) => { if (e.key === "Escape") endQuiz(); });
   document.body.append(panel);
+  window.addEventListener("resize", placeQuiz);
+}
+
+// Beside the window where the page has room; else over the controls left of the screen, whose
+// values are hidden while the quiz asks, never over the figure the class reads.
+function placeQuiz() {
+  const panel = document.getElementById("quiz");
+  if (panel.hidden) return;
+  const form = document.getElementById("form").getBoundingClientRect();
+  const screen = document.getElementById("picBildschirm").getBoundingClientRect();
+  const room = window.innerWidth - form.right;
+  const beside = room >= 280;
+  panel.style.left = `${Math.round(beside ? form.right : form.left)}px`;
+  panel.style.top = `${Math.round(form.top)}px`;
+  panel.style.width = `${Math.round(beside ? room : screen.left - form.left)}px`;
+  panel.style.maxHeight = `${Math.round(form.height)}px`;
 }
 
 function judgeAnswer(ratioText, phaseText) {
@@ -116,6 +132,7 @@ function startQuiz(range = {}, seed = undefined) {
   const r = { largest: 4, phases: false, amplitudes: false, tolerance: 10, ...range };
   const s = seed ?? Math.floor(Math.random() * 1000000);
   document.getElementById("quiz").hidden = false;
+  placeQuiz();
   coverValues();
   page.core.callThen(() => { quizState(page.core.x.korv_quizState()); quizCleared(); },
                      "korv_quizStart", r.largest, r.phases ? 1 : 0, r.amplitudes ? 1 : 0, r.tolerance, s);
