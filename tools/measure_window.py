@@ -17,11 +17,17 @@ With --start, it measures instead how long the program takes from its start to t
 picture on its screen area (fresh settings, K = 1, 100 %): the first change the X server
 reports inside that area, counted from the moment the process is started.
 
+With --views, every row is measured with lesson views ticked in the fresh settings
+("afterglow", "drift", "timesignals", "readingaid", or "all": every view but "y-Achse nach
+oben", as bench_animation's view 5); "plain" is none.
+
 The machine's load before each run is printed with it: frame gaps suffer from load, the
 processor time much less. Needs Xvfb, openbox, xdotool, wmctrl, x11-utils and python3-xlib.
 
     tools/measure_window.py build/korvelian --display :21 --repeat 3
     tools/measure_window.py old/korvelian build/korvelian --start 5
+    tools/measure_window.py old/korvelian build/korvelian --ratios 1 --zooms full \
+        --figures 3:2 --views plain,afterglow
 """
 
 import argparse
@@ -45,6 +51,11 @@ TWIPS_PER_PIXEL = 15
 # Changes put into the window closer together than this belong to one frame: a frame is
 # flushed in a few requests within a millisecond, frames come at least 10 ms apart.
 FRAME_GROUP_S = 0.003
+# The settings keys of the views --views ticks.
+VIEW_KEYS = {"afterglow": ["nachleuchten"], "drift": ["phasewandern"],
+             "timesignals": ["zeitverlaeufe"], "readingaid": ["ablesehilfe"], "plain": [],
+             "all": ["ablesehilfe", "zeitverlaeufe", "nachleuchten", "phasewandern", "werte",
+                     "raster", "feine-kurve", "lehrbuch"]}
 
 
 def layout_rows():
@@ -157,8 +168,13 @@ def percentile(values, share):
 class Program:
     """The program on the session's display with settings of its own."""
 
-    def __init__(self, korvelian, ratio, ratio_env, work):
+    def __init__(self, korvelian, ratio, ratio_env, work, views="plain"):
         env = program_env(work)
+        if VIEW_KEYS[views]:
+            settings = work / "config" / "korvelian"
+            settings.mkdir(parents=True, exist_ok=True)
+            (settings / "korvelian.conf").write_text(
+                "[ansicht]\n" + "".join(f"{key}=true\n" for key in VIEW_KEYS[views]))
         if ratio_env != 1:
             env["QT_SCALE_FACTOR"] = str(ratio_env)
         self.ratio = ratio_env
@@ -337,8 +353,8 @@ def measure_start(programs, repeat, display):
             session.close()
 
 
-def measure(korvelian, ratio, dpr, zoom, seconds, warm_up, session, work):
-    program = Program(korvelian, ratio, dpr, work)
+def measure(korvelian, ratio, dpr, zoom, views, seconds, warm_up, session, work):
+    program = Program(korvelian, ratio, dpr, work, views)
     try:
         if zoom == "full":
             program.keys("F11")
@@ -387,6 +403,8 @@ def main():
                         "1080, 2 on 3840 × 2160 with QT_SCALE_FACTOR=2")
     parser.add_argument("--zooms", default="100,150,200,largest,full")
     parser.add_argument("--figures", default="3:2,32767:1", help="ratios Z:N")
+    parser.add_argument("--views", default="plain",
+                        help="views ticked: " + ", ".join(VIEW_KEYS) + "; a row for each")
     parser.add_argument("--start", action="store_true",
                         help="measure the start to the first picture instead, --repeat times")
     args = parser.parse_args()
@@ -394,35 +412,41 @@ def main():
         measure_start(args.korvelian, args.repeat, args.display)
         return
 
-    print("| program | DPR | zoom | figure | K | screen px | frames/s | median gap ms "
+    views = args.views.split(",")
+    for view in views:
+        if view not in VIEW_KEYS:
+            sys.exit(f"unknown view {view}: one of " + ", ".join(VIEW_KEYS))
+    print("| program | views | DPR | zoom | figure | K | screen px | frames/s | median gap ms "
           "| p95 gap ms | CPU % of a core | X server CPU % | load |")
-    print("|---|---|---|---|---|---|---|---|---|---|---|---|")
+    print("|---|---|---|---|---|---|---|---|---|---|---|---|---|")
     for dpr in (int(r) for r in args.ratios.split(",")):
         with tempfile.TemporaryDirectory() as folder:
             work = Path(folder)
             session = Session(args.display, 1920 * dpr, 1080 * dpr, work)
             try:
-                for zoom in args.zooms.split(","):
-                    for figure in args.figures.split(","):
-                        z, n = (int(v) for v in figure.split(":"))
-                        runs = {program: [] for program in args.korvelian}
-                        for _ in range(args.repeat):
-                            for program in args.korvelian:
-                                with tempfile.TemporaryDirectory(dir=work) as home:
-                                    runs[program].append(measure(
-                                        program, figure, dpr, zoom, args.seconds, args.warm_up,
-                                        session, Path(home)))
-                        label = "full screen" if zoom == "full" else \
-                            "largest" if zoom == "largest" else f"{zoom} %"
-                        for program, measured in runs.items():
-                            med = {key: statistics.median(r[key] for r in measured)
-                                   for key in measured[0]}
-                            print(f"| {program} | {dpr} | {label} ({med['percent']:.0f} %) "
-                                  f"| {figure} | {z * n // math.gcd(z, n)} "
-                                  f"| {med['screen_px']:.0f} | {med['frames_per_s']:.1f} "
-                                  f"| {med['gap_median_ms']:.2f} | {med['gap_p95_ms']:.2f} "
-                                  f"| {med['cpu_percent']:.1f} | {med['server_percent']:.1f} "
-                                  f"| {med['load']:.2f} |", flush=True)
+                rows = [(zoom, figure, view) for zoom in args.zooms.split(",")
+                        for figure in args.figures.split(",") for view in views]
+                for zoom, figure, view in rows:
+                    z, n = (int(v) for v in figure.split(":"))
+                    runs = {program: [] for program in args.korvelian}
+                    for _ in range(args.repeat):
+                        for program in args.korvelian:
+                            with tempfile.TemporaryDirectory(dir=work) as home:
+                                runs[program].append(measure(
+                                    program, figure, dpr, zoom, view, args.seconds,
+                                    args.warm_up, session, Path(home)))
+                    label = "full screen" if zoom == "full" else \
+                        "largest" if zoom == "largest" else f"{zoom} %"
+                    for program, measured in runs.items():
+                        med = {key: statistics.median(r[key] for r in measured)
+                               for key in measured[0]}
+                        print(f"| {program} | {view} | {dpr} "
+                              f"| {label} ({med['percent']:.0f} %) "
+                              f"| {figure} | {z * n // math.gcd(z, n)} "
+                              f"| {med['screen_px']:.0f} | {med['frames_per_s']:.1f} "
+                              f"| {med['gap_median_ms']:.2f} | {med['gap_p95_ms']:.2f} "
+                              f"| {med['cpu_percent']:.1f} | {med['server_percent']:.1f} "
+                              f"| {med['load']:.2f} |", flush=True)
             finally:
                 session.close()
 
