@@ -65,6 +65,7 @@ void AfterglowTrace::add(double x, double y, double time, bool joined)
         return;
     }
     m_points.push_back({x, y, time, joined && !m_gap});
+    ++m_added;
     m_gap = false;
 }
 

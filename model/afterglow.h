@@ -2,6 +2,7 @@
 
 #include "deflection.h"
 
+#include <cstdint>
 #include <deque>
 
 namespace korvelian {
@@ -37,6 +38,9 @@ public:
     void clear();
 
     const std::deque<TracePoint>& points() const { return m_points; }
+    // The number of points()[0] among all the trace has ever laid down, clearings included:
+    // a point keeps its number while older ones go.
+    std::uint64_t firstNumber() const { return m_added - m_points.size(); }
     // The trace fades only while frames come: its time is the last frame's.
     double now() const { return m_now; }
     double brightness(const TracePoint& point) const
@@ -48,6 +52,7 @@ private:
     void add(double x, double y, double time, bool joined);
 
     std::deque<TracePoint> m_points;
+    std::uint64_t m_added = 0;
     bool m_following = false;
     bool m_gap = false;
     double m_lastT = 0;

@@ -272,4 +272,9 @@ private:
     std::vector<Item> m_items;
 };
 
+// Boxes, in the scene's pixels, that hold every pixel the scene paints onto target: what a
+// repaint must cover where the scene was and where it is now. None where the scene moves,
+// scales or clips what it paints, or paints rich text, labels or drawings.
+std::optional<std::vector<RectF>> paintedBoxes(const Scene& scene, const RectF& target);
+
 } // namespace korvelian

@@ -70,14 +70,37 @@ void ScreenPicture::describeAnnotations(Scene& scene, TextMetrics& metrics, cons
     describeReadings(scene, metrics, target, lineWidth, worksheet);
 }
 
-void ScreenPicture::describeTrace(Scene& scene, const RectF& target, double lineWidth,
-                                  bool worksheet, double pixelRatio) const
+namespace {
+
+// The trace is twice a line's width in device pixels, whatever the painter's ratio.
+double traceWidth(double lineWidth, double pixelRatio)
+{
+    return 2 * lineWidth / pixelRatio;
+}
+
+} // namespace
+
+std::vector<RectF> ScreenPicture::traceDamage(TraceDamage& damage, const RectF& target,
+                                              double lineWidth, double pixelRatio,
+                                              bool& whole) const
 {
     const DrawOp* figure = lastFigure(drawing);
-    // Twice a line's width in device pixels, whatever the painter's ratio.
+    if (!figure || !afterglow) {
+        whole = true;
+        return {};
+    }
+    return damage.update(trace, mappingOnto(figure->frame, target),
+                         traceWidth(lineWidth, pixelRatio), whole);
+}
+
+void ScreenPicture::describeTrace(Scene& scene, const RectF& target, double lineWidth,
+                                  bool worksheet, double pixelRatio,
+                                  const std::function<bool(const RectF&)>& within) const
+{
+    const DrawOp* figure = lastFigure(drawing);
     if (figure && afterglow) {
         korvelian::describeTrace(scene, mappingOnto(figure->frame, target), trace,
-                                 2 * lineWidth / pixelRatio, worksheet);
+                                 traceWidth(lineWidth, pixelRatio), worksheet, within);
     }
     if (figure && figureHidden && !beamPath.empty()) {
         // The beam's path as the figure itself is drawn: its colour, its line.

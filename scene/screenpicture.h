@@ -4,6 +4,9 @@
 #include "model/afterglow.h"
 #include "readingaid.h"
 #include "scene.h"
+#include "trace.h"
+
+#include <functional>
 
 namespace korvelian {
 
@@ -77,8 +80,14 @@ struct ScreenPicture
                              double lineWidth, bool worksheet, double pixelRatio = 1) const;
     // The same in two parts: the trace, which changes in every frame of the beam, and the
     // readings over it (the reading aid, the values), which change only with the figure.
+    // Given within, only the trace's pieces whose box it accepts (see korvelian::describeTrace).
     void describeTrace(Scene& scene, const RectF& target, double lineWidth, bool worksheet,
-                       double pixelRatio = 1) const;
+                       double pixelRatio = 1,
+                       const std::function<bool(const RectF&)>& within = {}) const;
+    // Where the trace as describeTrace draws it onto target changed since damage last looked
+    // (see TraceDamage); whole where all of the picture is to be painted again.
+    std::vector<RectF> traceDamage(TraceDamage& damage, const RectF& target, double lineWidth,
+                                   double pixelRatio, bool& whole) const;
     void describeReadings(Scene& scene, TextMetrics& metrics, const RectF& target, double lineWidth,
                           bool worksheet) const;
 

@@ -10,10 +10,44 @@ namespace {
 // Steps of brightness the trace is drawn in: more than the eye tells apart on a fading line.
 constexpr int kTraceLevels = 32;
 
+// A piece of the trace as drawn: from the point before where it is joined to it, at.
+struct DrawnPiece
+{
+    int level = 0;
+    bool line = false;
+    PointF from;
+    PointF at;
+};
+
+DrawnPiece drawnPiece(const AfterglowTrace& trace, const PixelMapping& toPixels, std::size_t i)
+{
+    const auto& points = trace.points();
+    const TracePoint& point = points[i];
+    DrawnPiece piece;
+    piece.level = static_cast<int>(std::lround(trace.brightness(point) * (kTraceLevels - 1)));
+    if (piece.level <= 0)
+        return {};
+    piece.at = mapPoint(toPixels, point.x, point.y);
+    piece.line = point.joined && i > 0;
+    piece.from = piece.line ? mapPoint(toPixels, points[i - 1].x, points[i - 1].y) : piece.at;
+    return piece;
+}
+
+// Every pixel the piece lights lies in it: half the width round its ends, and one pixel more
+// for the rounding to pixels.
+RectF pieceBox(const DrawnPiece& piece, double width)
+{
+    const double reach = width / 2 + 1;
+    const double left = std::min(piece.from.x, piece.at.x) - reach;
+    const double top = std::min(piece.from.y, piece.at.y) - reach;
+    return {left, top, std::max(piece.from.x, piece.at.x) + reach - left,
+            std::max(piece.from.y, piece.at.y) + reach - top};
+}
+
 } // namespace
 
 void describeTrace(Scene& scene, const PixelMapping& toPixels, const AfterglowTrace& trace,
-                   double width, bool worksheet)
+                   double width, bool worksheet, const std::function<bool(const RectF&)>& within)
 {
     const auto& points = trace.points();
     if (points.empty())
@@ -23,17 +57,14 @@ void describeTrace(Scene& scene, const PixelMapping& toPixels, const AfterglowTr
     std::array<item::Lines, kTraceLevels> lines;
     std::array<item::Points, kTraceLevels> dots;
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const TracePoint& point = points[i];
-        const int level =
-            static_cast<int>(std::lround(trace.brightness(point) * (kTraceLevels - 1)));
-        if (level <= 0)
+        const DrawnPiece piece = drawnPiece(trace, toPixels, i);
+        if (piece.level <= 0 || (within && !within(pieceBox(piece, width))))
             continue;
-        const PointF at = mapPoint(toPixels, point.x, point.y);
-        if (point.joined && i > 0) {
-            lines[level].ends.push_back(mapPoint(toPixels, points[i - 1].x, points[i - 1].y));
-            lines[level].ends.push_back(at);
+        if (piece.line) {
+            lines[piece.level].ends.push_back(piece.from);
+            lines[piece.level].ends.push_back(piece.at);
         } else {
-            dots[level].points.push_back(at);
+            dots[piece.level].points.push_back(piece.at);
         }
     }
     scene.save();
@@ -50,6 +81,49 @@ void describeTrace(Scene& scene, const PixelMapping& toPixels, const AfterglowTr
         scene.add(std::move(lines[level]));
     }
     scene.restore();
+}
+
+std::vector<RectF> TraceDamage::update(const AfterglowTrace& trace, const PixelMapping& toPixels,
+                                       double width, bool& whole)
+{
+    const auto& points = trace.points();
+    std::deque<Piece> pieces;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const DrawnPiece piece = drawnPiece(trace, toPixels, i);
+        pieces.push_back(piece.level > 0 ? Piece{pieceBox(piece, width), piece.level, piece.line}
+                                         : Piece{});
+    }
+    const bool sameView = m_seen && m_width == width && m_mapping.scaleX == toPixels.scaleX &&
+                          m_mapping.offsetX == toPixels.offsetX &&
+                          m_mapping.scaleY == toPixels.scaleY &&
+                          m_mapping.offsetY == toPixels.offsetY;
+    whole = !sameView;
+    std::vector<RectF> changed;
+    if (sameView) {
+        // Old and new pieces by the number of their point: one that went, came or changed.
+        const std::uint64_t first = std::min(m_first, trace.firstNumber());
+        const std::uint64_t end =
+            std::max(m_first + m_pieces.size(), trace.firstNumber() + pieces.size());
+        auto at = [](const std::deque<Piece>& in, std::uint64_t from, std::uint64_t number) {
+            return number >= from && number - from < in.size() ? in[number - from] : Piece{};
+        };
+        for (std::uint64_t number = first; number < end; ++number) {
+            const Piece before = at(m_pieces, m_first, number);
+            const Piece now = at(pieces, trace.firstNumber(), number);
+            if (before == now)
+                continue;
+            for (const Piece& piece : {before, now}) {
+                if (piece.level > 0)
+                    changed.push_back(piece.box);
+            }
+        }
+    }
+    m_pieces = std::move(pieces);
+    m_first = trace.firstNumber();
+    m_seen = true;
+    m_mapping = toPixels;
+    m_width = width;
+    return changed;
 }
 
 } // namespace korvelian

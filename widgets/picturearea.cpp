@@ -311,19 +311,35 @@ void PictureArea::paintEvent(QPaintEvent* event)
     if (!overDrawing) {
         copyImage(painter, event->region(), imageWithReadings());
     } else {
-        copyImage(painter, event->region(), m_image);
+        // A frame of the afterglow repaints where its trace changed: only the pieces that
+        // reach there are painted, clipped to it.
+        const QRegion& region = event->region();
+        copyImage(painter, region, m_image);
         Scene trace;
-        picture().describeTrace(trace, fromQt(QRectF(rect())), linePixels(zoom()), false,
-                                devicePixelRatioF());
+        const bool whole = region.rectCount() == 1 && region.boundingRect().contains(rect());
+        picture().describeTrace(
+            trace, fromQt(QRectF(rect())), linePixels(zoom()), false, devicePixelRatioF(),
+            whole ? std::function<bool(const RectF&)>() : [&region](const RectF& box) {
+                return region.intersects(toQt(box).toAlignedRect());
+            });
         m_scenePainter.paint(painter, trace);
         if (!m_readings.empty())
-            painter.drawImage(QPointF(0, 0), readingsLayer());
+            drawByRectangle(painter, region, readingsLayer());
     }
     paintOverlays(painter);
     paintFocusMark(*this, painter, linePixels(zoom()));
 }
 
 void PictureArea::copyImage(QPainter& painter, const QRegion& region, const QImage& image) const
+{
+    drawByRectangle(painter, region, image);
+    // An image drawn aside for the area's former size, until the one for its size comes.
+    const QRegion uncovered = region - QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
+    for (const QRect& r : uncovered)
+        painter.fillRect(r, background());
+}
+
+void PictureArea::drawByRectangle(QPainter& painter, const QRegion& region, const QImage& image)
 {
     // Rectangle by rectangle, each its own clip, in device pixels: a frame of the animation
     // repaints a few small rectangles far apart, and QPainter copies an image row by row only
@@ -340,10 +356,6 @@ void PictureArea::copyImage(QPainter& painter, const QRegion& region, const QIma
         painter.drawImage(QRectF(device), image, QRectF(device));
     }
     painter.restore();
-    // An image drawn aside for the area's former size, until the one for its size comes.
-    const QRegion uncovered = region - QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
-    for (const QRect& r : uncovered)
-        painter.fillRect(r, background());
 }
 
 void PictureArea::paintOverlays(QPainter&) {}

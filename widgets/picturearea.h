@@ -85,6 +85,9 @@ public:
     // once for each figure and view, not for each frame of the beam.
     int readingsDescribed() const { return m_readingsDescribed; }
 
+    // An image of a widget's size drawn over what is there where the region needs it.
+    static void drawByRectangle(QPainter& painter, const QRegion& region, const QImage& image);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -131,7 +134,7 @@ private:
     // readings alone, to lie over a trace.
     const QImage& imageWithReadings();
     const QImage& readingsLayer();
-    // The image where the region needs it.
+    // The image where the region needs it, and the ground where the image does not reach.
     void copyImage(QPainter& painter, const QRegion& region, const QImage& image) const;
 
     QColor m_background;

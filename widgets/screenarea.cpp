@@ -63,6 +63,43 @@ Shape shapeOf(Overlay item)
 
 const int kBaseSize = screenSide();
 
+// The side of a tile of the repaint after a frame of the afterglow, in logical pixels.
+constexpr int kTile = 16;
+
+QRegion tileRegion(const std::vector<RectF>& boxes, QSize size)
+{
+    const int columns = (size.width() + kTile - 1) / kTile;
+    const int rows = (size.height() + kTile - 1) / kTile;
+    if (columns <= 0 || rows <= 0)
+        return {};
+    std::vector<char> touched(static_cast<std::size_t>(columns * rows), 0);
+    for (const RectF& box : boxes) {
+        const QRect r = toQt(box).toAlignedRect() & QRect(QPoint(0, 0), size);
+        for (int row = r.top() / kTile; !r.isEmpty() && row <= r.bottom() / kTile; ++row) {
+            for (int column = r.left() / kTile; column <= r.right() / kTile; ++column)
+                touched[static_cast<std::size_t>(row * columns + column)] = 1;
+        }
+    }
+    // Runs of touched tiles, row by row: rectangles in the bands a region keeps.
+    std::vector<QRect> runs;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns;) {
+            if (!touched[static_cast<std::size_t>(row * columns + column)]) {
+                ++column;
+                continue;
+            }
+            const int first = column;
+            while (column < columns && touched[static_cast<std::size_t>(row * columns + column)])
+                ++column;
+            runs.push_back(QRect(first * kTile, row * kTile, (column - first) * kTile, kTile) &
+                           QRect(QPoint(0, 0), size));
+        }
+    }
+    QRegion region;
+    region.setRects(runs.data(), static_cast<int>(runs.size()));
+    return region;
+}
+
 } // namespace
 
 ScreenArea::ScreenArea(QWidget* parent)
@@ -230,10 +267,27 @@ void ScreenArea::followBeam(double t, const Parameter& p, double now)
         showPrediction();
     }
     if (afterglow()) {
+        const bool wasEmpty = picture().trace.points().empty();
         changeTrace().follow(t, p, now);
-        scheduleRepaint();
+        markTraceChanged(wasEmpty);
     }
     emit beamMoved();
+}
+
+void ScreenArea::markTraceChanged(bool wasEmpty)
+{
+    bool whole = false;
+    const std::vector<RectF> changed = picture().traceDamage(
+        m_traceDamage, fromQt(QRectF(rect())), linePixels(zoom()), devicePixelRatioF(), whole);
+    // The readings are drawn over the figure at once where there is no trace, and as a layer
+    // over the trace where there is one: the two may differ in a pixel's last bit.
+    if (whole || wasEmpty != picture().trace.points().empty()) {
+        scheduleRepaint();
+        return;
+    }
+    // Not the boxes themselves: a dense figure changes hundreds of them a frame. The tiles
+    // they touch make few rectangles, for the repaint and for the copy to the display.
+    update(tileRegion(changed, size()));
 }
 
 void ScreenArea::stopBeam()

@@ -90,6 +90,8 @@ private:
     template <typename Change> void changeOverlay(Overlay item, Change change);
     // Schedules the repaint of where the overlays moved since the last call now stand.
     void markMovedOverlays();
+    // Schedules the repaint of where the afterglow's trace changed in this frame.
+    void markTraceChanged(bool wasEmpty);
 
     // Where a point of the frame lies on the screen at 100 %, y growing downward.
     QPointF placeAtHundred(double x, double y) const;
@@ -105,6 +107,7 @@ private:
     std::array<bool, 5> m_moved{};
     bool m_markPending = false;
     bool m_beamRunning = false;
+    TraceDamage m_traceDamage;
     QStringList m_legendBeside;
     Prediction m_prediction;
 };

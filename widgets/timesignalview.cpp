@@ -5,6 +5,7 @@
 #include "picture/pictureexporter.h"
 #include "picture/scenepainter.h"
 
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace korvelian {
 
@@ -94,8 +96,36 @@ void TimeSignalView::setBeam(double t, std::optional<Point> at)
 {
     m_scene.beamT = t;
     m_scene.beamPoint = at;
-    update();
+    // Only the cursor moves: where it was and where it is now, while the signals stay.
+    const std::optional<std::vector<RectF>> now =
+        m_shownCurrent && isVisible() ? paintedBoxes(cursorScene(), fromQt(QRectF(rect())))
+                                      : std::nullopt;
+    if (now && m_cursorBoxes) {
+        QRegion changed;
+        for (const std::vector<RectF>* boxes : {&std::as_const(*m_cursorBoxes), &*now}) {
+            for (const RectF& box : *boxes)
+                changed += toQt(box).toAlignedRect() & rect();
+        }
+        update(changed);
+    } else {
+        update();
+    }
     emit sceneChanged();
+}
+
+Scene TimeSignalView::cursorScene() const
+{
+    Scene cursor;
+    describeTimeCursor(cursor, qtTextMetrics(), fromQt(QRectF(rect())), m_scene,
+                       shownStyle(devicePixelRatioF()));
+    return cursor;
+}
+
+TimeSignalStyle TimeSignalView::shownStyle(double ratio) const
+{
+    TimeSignalStyle style = styleFor(m_pictureZoom, ratio, false);
+    style.formulas = !m_formulasHidden;
+    return style;
 }
 
 void TimeSignalView::setFormulasHidden(bool hidden)
@@ -252,7 +282,7 @@ bool TimeSignalView::save(const QString& path, int width, QString* error, bool w
     return PictureExporter::write(path, source, error);
 }
 
-void TimeSignalView::paintEvent(QPaintEvent*)
+void TimeSignalView::paintEvent(QPaintEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
     const QSize device = (QSizeF(size()) * ratio).toSize();
@@ -261,26 +291,57 @@ void TimeSignalView::paintEvent(QPaintEvent*)
         m_signals.setDevicePixelRatio(ratio);
         m_signalsCurrent = false;
     }
-    TimeSignalStyle style = styleFor(m_pictureZoom, ratio, false);
-    style.formulas = !m_formulasHidden;
     const RectF area = fromQt(QRectF(rect()));
     if (!m_signalsCurrent) {
         Scene scene;
-        describeTimeSignals(scene, qtTextMetrics(), area, m_scene, style);
+        describeTimeSignals(scene, qtTextMetrics(), area, m_scene, shownStyle(ratio));
         QPainter painter(&m_signals);
         ScenePainter().paint(painter, scene);
         m_signalsCurrent = true;
+        m_shownCurrent = false;
     }
+    const Scene cursor = cursorScene();
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), m_signals);
-    Scene cursor;
-    describeTimeCursor(cursor, qtTextMetrics(), area, m_scene, style);
+    QBackingStore* store = backingStore();
+    if (!store || redirected(nullptr) != store->paintDevice()) {
+        // Into another device than the window's (a grab): painted whole.
+        painter.drawImage(QPointF(0, 0), m_signals);
+        ScenePainter().paint(painter, cursor);
+        return;
+    }
+    showCursor(cursor, area);
+    PictureArea::drawByRectangle(painter, event->region(), m_shown);
+}
+
+void TimeSignalView::showCursor(const Scene& cursor, const RectF& area)
+{
+    // The signals with the cursor over them, kept: a frame puts the signals back where the
+    // cursor was and draws it where it is, whole, as a whole repaint draws it.
+    std::optional<std::vector<RectF>> boxes = paintedBoxes(cursor, area);
+    if (!m_shownCurrent || !boxes || !m_cursorBoxes) {
+        m_shown = m_signals.copy();
+    } else {
+        const qreal ratio = m_shown.devicePixelRatio();
+        QPainter restore(&m_shown);
+        restore.setCompositionMode(QPainter::CompositionMode_Source);
+        restore.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+        for (const RectF& box : *m_cursorBoxes) {
+            const QRect device =
+                QRectF(toQt(box).topLeft() * ratio, toQt(box).size() * ratio).toAlignedRect() &
+                m_shown.rect();
+            restore.drawImage(device.topLeft(), m_signals, device);
+        }
+    }
+    QPainter painter(&m_shown);
     ScenePainter().paint(painter, cursor);
+    m_cursorBoxes = std::move(boxes);
+    m_shownCurrent = true;
 }
 
 void TimeSignalView::resizeEvent(QResizeEvent* event)
 {
     m_signalsCurrent = false;
+    m_shownCurrent = false;
     QWidget::resizeEvent(event);
 }
 

@@ -70,6 +70,10 @@ private:
     QSize zoomedSize() const;
     QSize pictureSize(int width) const;
     void paintPicture(QPainter& painter, const QRectF& target, const TimeSignalStyle& style) const;
+    TimeSignalStyle shownStyle(double ratio) const;
+    // The cursor as the window shows it.
+    Scene cursorScene() const;
+    void showCursor(const Scene& cursor, const RectF& area);
 
     const PictureArea& m_screen;
     TimeSignalScene m_scene;
@@ -82,6 +86,11 @@ private:
     // The signals without the cursor, at device resolution: only the cursor moves per frame.
     QImage m_signals;
     bool m_signalsCurrent = false;
+    // The signals with the cursor as last painted, and where that cursor lies (none: not known,
+    // all of it is painted again).
+    QImage m_shown;
+    bool m_shownCurrent = false;
+    std::optional<std::vector<RectF>> m_cursorBoxes;
     // Where it was put beside the window; moved elsewhere, it stays there.
     QPoint m_placed;
     bool m_besideWindow = false;

@@ -2,6 +2,7 @@
 #include "app/viewsettings.h"
 #include "form/form1.h"
 #include "widgets/screenarea.h"
+#include "widgets/timesignalview.h"
 #include "tests/exactcompare.h"
 #include "tests/windowfixture.h"
 
@@ -191,23 +192,42 @@ void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows_data()
 {
     QTest::addColumn<QString>("numerator");
     QTest::addColumn<bool>("readings");
+    QTest::addColumn<bool>("afterglow");
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<bool>("timeSignals");
     // The beam creeping, and jumping across the screen with long drop lines; the reading aid
     // and the values beneath the overlays.
-    QTest::newRow("3 : 1") << "3" << false;
-    QTest::newRow("32767 : 1") << "32767" << false;
-    QTest::newRow("3 : 1, reading aid and values") << "3" << true;
+    QTest::newRow("3 : 1") << "3" << false << false << 12 << false;
+    QTest::newRow("32767 : 1") << "32767" << false << false << 12 << false;
+    QTest::newRow("3 : 1, reading aid and values") << "3" << true << false << 12 << false;
+    // The afterglow repaints where its trace changed: as it grows, as its pieces fade from
+    // level to level and as they go, over the figure and beneath the readings.
+    QTest::newRow("afterglow, 3 : 1, growing") << "3" << false << true << 12 << false;
+    QTest::newRow("afterglow, 3 : 1, fading") << "3" << false << true << 150 << false;
+    QTest::newRow("afterglow, 32767 : 1, a dot each frame")
+        << "32767" << false << true << 40 << false;
+    QTest::newRow("afterglow, 3 : 1, readings") << "3" << true << true << 150 << false;
+    // The time signals' window repaints its cursor where it was and where it is: creeping,
+    // and jumping across the signals, with its readout changing.
+    QTest::newRow("time signals, 3 : 1") << "3" << false << false << 40 << true;
+    QTest::newRow("time signals, 32767 : 1") << "32767" << false << false << 40 << true;
 }
 
 void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
 {
     QFETCH(QString, numerator);
     QFETCH(bool, readings);
+    QFETCH(bool, afterglow);
+    QFETCH(int, frames);
+    QFETCH(bool, timeSignals);
     WindowFixture f;
     QVERIFY(f.show());
+    f.window.viewActions().setOption(ViewOption::TimeSignals, timeSignals);
     f.window.viewActions().setOption(ViewOption::ReadingAid, readings);
     f.window.viewActions().setOption(ViewOption::Values, readings);
+    f.window.viewActions().setOption(ViewOption::Afterglow, afterglow);
     f.control<QLineEdit>("txtZaehler")->setText(numerator);
-    f.runFrames(12);
+    f.runFrames(frames);
     // The last frame's rectangles are painted in the next pump.
     QApplication::processEvents();
     // What the frames painted piece by piece into the window, against the screen painted
@@ -223,6 +243,14 @@ void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
     const QImage whole = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(painted.size(), whole.size());
     QVERIFY(painted == whole);
+    if (timeSignals) {
+        TimeSignalView& view = f.window.timeSignals();
+        const QImage shown = view.screen()->grabWindow(view.winId()).toImage();
+        const QImage repainted = view.grab().toImage();
+        QCOMPARE(shown.size(), repainted.size());
+        QVERIFY(shown.convertToFormat(QImage::Format_RGB32) ==
+                repainted.convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 void TestAnimationWindow::readingsWorkedOutOncePerFigure_data()
