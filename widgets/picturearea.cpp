@@ -8,6 +8,8 @@
 #include <QBackingStore>
 #include <QPaintEvent>
 
+#include <utility>
+
 namespace korvelian {
 
 namespace {
@@ -209,7 +211,7 @@ void PictureArea::requestDrawing()
     auto job = [this, aside, drawn = std::move(drawn), state,
                 preview](std::uint64_t number, DrawingThread::Pass pass,
                          const DrawingThread::Stop& stop) {
-        QImage image(state.deviceSize, QImage::Format_RGB32);
+        QImage image = aside->take(state.deviceSize);
         image.setDevicePixelRatio(state.ratio);
         DrawLimits limits;
         limits.stop = stop;
@@ -217,8 +219,10 @@ void PictureArea::requestDrawing()
             limits.blocks = preview;
         else
             limits.resume = preview > 0;
-        if (!renderAreaImage(image, drawn, aside->renderer, aside->scenePainter, limits))
+        if (!renderAreaImage(image, drawn, aside->renderer, aside->scenePainter, limits)) {
+            aside->giveBack(std::move(image));
             return false;
+        }
         // Dropped with the area if it is gone by then: the thread ends before the area does.
         QMetaObject::invokeMethod(
             this, [this, number, pass, image, state] { takeDrawn(number, pass, image, state); },
@@ -233,12 +237,39 @@ void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass, cons
 {
     if (!m_shown.offer(number, pass))
         return;
-    m_image = image;
+    QImage replaced = std::exchange(m_image, image);
+    if (m_aside)
+        m_aside->giveBack(std::move(replaced));
     m_imageState = state;
     m_imageExact = pass == DrawingThread::Pass::Exact;
     ++(m_imageExact ? m_exactShown : m_previewsShown);
     imageReplaced();
     update();
+}
+
+QImage PictureArea::Aside::take(const QSize& size)
+{
+    std::lock_guard lock(spareMutex);
+    for (auto it = spare.begin(); it != spare.end(); ++it) {
+        if (it->size() == size) {
+            QImage image = std::move(*it);
+            spare.erase(it);
+            return image;
+        }
+    }
+    spare.clear();
+    return QImage(size, QImage::Format_RGB32);
+}
+
+void PictureArea::Aside::giveBack(QImage image)
+{
+    // Only an image nothing else shares: drawing into it must not copy it first.
+    constexpr std::size_t kMostSpare = 2;
+    if (image.isNull() || !image.isDetached() || image.format() != QImage::Format_RGB32)
+        return;
+    std::lock_guard lock(spareMutex);
+    if (spare.size() < kMostSpare)
+        spare.push_back(std::move(image));
 }
 
 void PictureArea::describeReadings()

@@ -11,6 +11,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <mutex>
+#include <vector>
 
 namespace korvelian {
 
@@ -168,8 +170,18 @@ private:
     // of its passes is shown.
     struct Aside
     {
+        // An image of the size to draw into: one the screen no longer shows, or a new one,
+        // and then spare ones of another size go.
+        QImage take(const QSize& size);
+        // An image no longer shown nor drawn into.
+        void giveBack(QImage image);
+
         DrawingRenderer renderer;
         ScenePainter scenePainter;
+        // A new image of a large screen for each pass would cost its pages' faults, and their
+        // return to the system, on both threads in every frame of a drifting phase.
+        std::mutex spareMutex;
+        std::vector<QImage> spare;
         // Last: it ends before what its jobs use.
         DrawingThread thread;
     };
