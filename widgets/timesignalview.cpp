@@ -87,6 +87,7 @@ void TimeSignalView::followScreen()
     m_scene = sceneOf(*figure, m_screen.mappingOnto(figure->frame, {0, 0, 1, 1}));
     m_scene.beamT = beam;
     m_scene.beamPoint = beamPoint;
+    m_cursor.reset();
     m_signalsCurrent = false;
     update();
     emit sceneChanged();
@@ -96,6 +97,7 @@ void TimeSignalView::setBeam(double t, std::optional<Point> at)
 {
     m_scene.beamT = t;
     m_scene.beamPoint = at;
+    m_cursor.reset();
     // Only the cursor moves: where it was and where it is now, while the signals stay.
     const std::optional<std::vector<RectF>> now =
         m_shownCurrent && isVisible() ? paintedBoxes(cursorScene(), fromQt(QRectF(rect())))
@@ -113,12 +115,17 @@ void TimeSignalView::setBeam(double t, std::optional<Point> at)
     emit sceneChanged();
 }
 
-Scene TimeSignalView::cursorScene() const
+const Scene& TimeSignalView::cursorScene()
 {
-    Scene cursor;
-    describeTimeCursor(cursor, qtTextMetrics(), fromQt(QRectF(rect())), m_scene,
-                       shownStyle(devicePixelRatioF()));
-    return cursor;
+    // Described once a frame, for the repaint's places and for the paint.
+    const CursorKey key{size(), devicePixelRatioF(), m_pictureZoom};
+    if (!m_cursor || !(m_cursorKey == key)) {
+        m_cursor = Scene();
+        describeTimeCursor(*m_cursor, qtTextMetrics(), fromQt(QRectF(rect())), m_scene,
+                           shownStyle(key.ratio));
+        m_cursorKey = key;
+    }
+    return *m_cursor;
 }
 
 TimeSignalStyle TimeSignalView::shownStyle(double ratio) const
@@ -131,6 +138,7 @@ TimeSignalStyle TimeSignalView::shownStyle(double ratio) const
 void TimeSignalView::setFormulasHidden(bool hidden)
 {
     m_formulasHidden = hidden;
+    m_cursor.reset();
     m_signalsCurrent = false;
     update();
     emit sceneChanged();
@@ -300,7 +308,7 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
         m_signalsCurrent = true;
         m_shownCurrent = false;
     }
-    const Scene cursor = cursorScene();
+    const Scene& cursor = cursorScene();
     QPainter painter(this);
     QBackingStore* store = backingStore();
     if (!store || redirected(nullptr) != store->paintDevice()) {

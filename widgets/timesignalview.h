@@ -72,7 +72,7 @@ private:
     void paintPicture(QPainter& painter, const QRectF& target, const TimeSignalStyle& style) const;
     TimeSignalStyle shownStyle(double ratio) const;
     // The cursor as the window shows it.
-    Scene cursorScene() const;
+    const Scene& cursorScene();
     void showCursor(const Scene& cursor, const RectF& area);
 
     const PictureArea& m_screen;
@@ -91,6 +91,16 @@ private:
     QImage m_shown;
     bool m_shownCurrent = false;
     std::optional<std::vector<RectF>> m_cursorBoxes;
+    // The cursor described for the beam as it stands, at the size, ratio and zoom it was for.
+    struct CursorKey
+    {
+        QSize size;
+        qreal ratio = 0;
+        double zoom = 0;
+        bool operator==(const CursorKey&) const = default;
+    };
+    std::optional<Scene> m_cursor;
+    CursorKey m_cursorKey;
     // Where it was put beside the window; moved elsewhere, it stays there.
     QPoint m_placed;
     bool m_besideWindow = false;
