@@ -93,6 +93,13 @@ BENCHMARK(BM_Animation)
     ->Args({3000, 6, Everything, 100})
     ->Args({3000, 32767, Everything, 100})
     ->Args({3000, 32767, Everything, 200})
+    // Full screen on 1920 × 1080: the afterglow, the drift at a small and the largest closing
+    // count, and every view at once.
+    ->Args({3000, 6, Afterglow, 221})
+    ->Args({3000, 6, Drift, 221})
+    ->Args({3000, 32767, Drift, 221})
+    ->Args({3000, 6, Everything, 221})
+    ->Args({3000, 32767, Everything, 221})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <malloc.h>
 #include <map>
 #include <string>
@@ -212,6 +213,14 @@ private:
     std::thread m_thread;
 };
 
+// The processor time of the calling thread so far.
+double threadCpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
 // Runs the event loop until the screen shows what done() asks for; the time it took. It
 // sleeps between events as the program's own loop does (the probe wakes it every
 // millisecond): a loop that spun would take a core from the drawing.
@@ -282,7 +291,9 @@ void BM_NewPicture(benchmark::State& state)
 // running between them as it does for the user. lag_ms is how long after the last event the
 // screen shows its exact picture; behind_ms how late the latest event came to be handled, which
 // stays 0 while the program keeps up with the key; input_ms the longest any input waited
-// (InputProbe). Each on the path drawn at once (at_once_) and aside (aside_), taking turns.
+// (InputProbe); key_ms the longest a key press took to handle; event_cpu_ms the event thread's
+// processor time per press, until the exact picture is shown: what input waits for beyond it
+// is a core. Each on the path drawn at once (at_once_) and aside (aside_), taking turns.
 // Figures: K = 32767 with numerator K at amplitude 1, and 179 : 183 at amplitudes 2 and phases
 // 90°, starting from amplitude 2.
 void BM_HeldKey(benchmark::State& state)
@@ -304,8 +315,10 @@ void BM_HeldKey(benchmark::State& state)
             until(Clock::now(), [&] { return screen->showsExact(); });
             probe.takeLongest();
             const auto start = Clock::now();
+            const double cpuBefore = threadCpuMilliseconds();
             Clock::time_point last;
             double behind = 0;
+            double handling = 0;
             for (int i = 0; i < 30; ++i) {
                 const auto due = start + i * 33ms;
                 while (Clock::now() < due)
@@ -313,11 +326,14 @@ void BM_HeldKey(benchmark::State& state)
                 last = Clock::now();
                 QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, QString(), i > 0);
                 QCoreApplication::sendEvent(bar, &press);
+                handling = std::max(handling, milliseconds(Clock::now() - last));
                 behind = std::max(behind, milliseconds(last - due));
             }
             rows[path + "lag_ms"].push_back(until(last, [&] { return screen->showsExact(); }));
             rows[path + "behind_ms"].push_back(behind);
             rows[path + "input_ms"].push_back(probe.takeLongest());
+            rows[path + "key_ms"].push_back(handling);
+            rows[path + "event_cpu_ms"].push_back((threadCpuMilliseconds() - cpuBefore) / 30);
         }
     }
     for (auto& [name, values] : rows) {
