@@ -7,6 +7,8 @@
 #include "tests/testregistry.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QRegion>
 #include <QRectF>
 #include <QTest>
 
@@ -21,6 +23,8 @@ class TestScene : public QObject
 private slots:
     void rectanglesAsThePainterHasThem();
     void describedPictureAsItWasPainted();
+    void paintedBoxesHoldEveryPaintedPixel_data();
+    void paintedBoxesHoldEveryPaintedPixel();
 };
 
 // A description places its texts and shapes with its own rectangles; where they differ from
@@ -69,6 +73,63 @@ void TestScene::describedPictureAsItWasPainted()
     const QImage now = PictureExporter::image(picture, 441, false);
     QCOMPARE(now.size(), before.size());
     QCOMPARE(now, before.convertToFormat(now.format()));
+}
+
+void TestScene::paintedBoxesHoldEveryPaintedPixel_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<double>("width");
+    QTest::newRow("slanting line, 1 px") << 0 << 1.0;
+    QTest::newRow("slanting line, 5 px, square ends") << 0 << 5.0;
+    QTest::newRow("dashed line, 2 px") << 1 << 2.0;
+    QTest::newRow("ellipse and rectangle, 3 px") << 2 << 3.0;
+    QTest::newRow("text running out of its box") << 3 << 1.0;
+    QTest::newRow("points, 4 px") << 4 << 4.0;
+}
+
+// What a repaint covers where a scene was: a pixel painted outside its boxes would stay behind.
+void TestScene::paintedBoxesHoldEveryPaintedPixel()
+{
+    QFETCH(int, kind);
+    QFETCH(double, width);
+    const RectF target{0, 0, 200, 120};
+    Scene scene;
+    scene.pen(Pen{
+        {palette::kWhite}, width, Cap::Square, Join::Bevel, kind == 1 ? Dash::Dash : Dash::Solid});
+    scene.brush({palette::kWhite});
+    if (kind <= 1)
+        scene.line({20.3, 30.7}, {150.6, 80.2});
+    else if (kind == 2)
+        scene.add(item::Ellipse{{40.5, 20.5, 30, 50}}).add(item::Rect{{100.5, 60.5, 40, 30}});
+    else if (kind == 3)
+        scene.font(Font{"", true, 14})
+            .text({60, 50, 20, 10}, align::kLeft | align::kTop, "x = 0,123,  y = -0,987",
+                  TextRole::Readout);
+    else
+        scene.add(item::Points{{{10.5, 10.5}, {190.2, 110.7}, {100, 60}}});
+    const auto boxes = paintedBoxes(scene, target);
+    QVERIFY(boxes);
+    QImage image(200, 120, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    ScenePainter().paint(painter, scene);
+    painter.end();
+    QRegion covered;
+    for (const RectF& box : *boxes)
+        covered += toQt(box).toAlignedRect();
+    int painted = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) == 0)
+                continue;
+            ++painted;
+            QVERIFY2(covered.contains(QPoint(x, y)), qPrintable(QString("%1, %2").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(painted > 0);
+    // What moves or cuts its painting is not followed.
+    scene.clip(target);
+    QVERIFY(!paintedBoxes(scene, target));
 }
 
 KORVELIAN_GUI_TEST(scene, TestScene)
