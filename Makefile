@@ -200,7 +200,8 @@ measure-window: build
 	tools/measure_window.py $(BUILD)/korvelian
 
 # A Debian package in the project folder: apt install ./korvelian_1.00_amd64.deb
-package: build
+# The browser edition goes into the package as well (/usr/share/korvelian/korvelian.html).
+package: build web
 	cd $(BUILD) && cpack -G DEB
 	cp $(BUILD)/$(DEB) .
 
