@@ -167,7 +167,7 @@ fuzz: deps
 	$(FUZZ_BUILD)/fuzz/fuzz_model -max_total_time=$(FUZZ_SECONDS) -timeout=5 -max_len=256 \
 	    $(FUZZ_BUILD)/corpus fuzz/seeds
 
-bench: build
+bench: build web-test-deps
 	$(call install,$(BENCH_PACKAGES) $(AUDIO_PACKAGES))
 	cmake -S . -B $(BUILD) -DKORVELIAN_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation bench_sound \
@@ -191,6 +191,8 @@ bench: build
 	    $(BUILD)/bench/bench_animation --benchmark_filter='K:(6|32767)/view:0/zoom:(100|200)/'
 	@echo "== sound alone, animation alone, both (a private audio server plays into a null sink)"
 	@QT_QPA_PLATFORM=offscreen python3 tests/check_audio.py --beside $(BUILD)/bench/bench_sound
+	@echo "== the browser edition in headless Chromium, beside the desktop's rows above"
+	@node tools/bench_browser.mjs $(WEB_BUILD)/korvelian.html 5
 
 # Frames per second and processor time of "Schwingung" in the window a user sees, at every
 # zoom, full screen and device pixel ratio 2; never part of make test or make bench.
@@ -200,7 +202,8 @@ measure-window: build
 	tools/measure_window.py $(BUILD)/korvelian
 
 # A Debian package in the project folder: apt install ./korvelian_1.00_amd64.deb
-package: build
+# The browser edition goes into the package as well (/usr/share/korvelian/korvelian.html).
+package: build web
 	cd $(BUILD) && cpack -G DEB
 	cp $(BUILD)/$(DEB) .
 

@@ -20,10 +20,9 @@ QString PictureFileName::timeSignals(const ScreenPicture& picture, const QString
 QString PictureFileName::plate(OverviewPlate::Form form, const RatioInUse& ratio,
                                const QString& ending)
 {
-    if (form == OverviewPlate::Form::Ratios)
-        return named(QStringLiteral("korvelian-tafel-verhaeltnisse"), std::nullopt, ending);
-    return named(QStringLiteral("korvelian-tafel-phasen"),
-                 Ratio(ratio.numerator, ratio.denominator), ending);
+    return QString::fromStdString(plateFileName(form == OverviewPlate::Form::Phases,
+                                                {ratio.numerator, ratio.denominator},
+                                                ending.toStdString()));
 }
 
 std::optional<PictureFileName::Ratio> PictureFileName::figureRatio(const ScreenPicture& picture)

@@ -3,7 +3,7 @@
 #include "viewactions.h"
 
 #include "handlers/ratioinuse.h"
-#include "model/numbertext.h"
+#include "scene/menuwords.h"
 #include "widgets/plateview.h"
 #include "widgets/screenarea.h"
 
@@ -15,11 +15,11 @@ namespace korvelian {
 
 void ViewActions::addPlateMenu()
 {
-    auto* menu = new QMenu(QStringLiteral("Übersichtstafel"), &m_window);
+    auto* menu = new QMenu(QString::fromUtf8(kPlateCaption), &m_window);
     menu->setObjectName("plate");
     auto* forms = new QActionGroup(menu);
-    QAction* ratios = menu->addAction(QStringLiteral("Verhältnisse 1 bis 4"));
-    m_phasesPlate = menu->addAction(QStringLiteral("Phasen 0° bis 180°"));
+    QAction* ratios = menu->addAction(QString::fromUtf8(kRatiosPlateCaption));
+    m_phasesPlate = menu->addAction(QString::fromUtf8(kPhasesPlateCaption));
     for (QAction* form : {ratios, m_phasesPlate}) {
         form->setCheckable(true);
         forms->addAction(form);
@@ -27,16 +27,15 @@ void ViewActions::addPlateMenu()
     ratios->setChecked(true);
     // The phases' entry names the ratio they are drawn at.
     connect(menu, &QMenu::aboutToShow, this, [this] {
-        m_phasesPlate->setText(QStringLiteral("Phasen 0° bis 180° bei %1 : %2")
-                                   .arg(QString::fromStdString(germanNumber(m_ratio.numerator)),
-                                        QString::fromStdString(germanNumber(m_ratio.denominator))));
+        m_phasesPlate->setText(
+            QString::fromStdString(phasesPlateCaption(m_ratio.numerator, m_ratio.denominator)));
     });
     menu->addSeparator();
-    connect(menu->addAction(QStringLiteral("Tafel zeigen")), &QAction::triggered, this,
+    connect(menu->addAction(QString::fromUtf8(kShowPlateCaption)), &QAction::triggered, this,
             &ViewActions::showPlate);
-    m_plateFiles = {menu->addAction(QStringLiteral("Tafel kopieren")),
-                    menu->addAction(QStringLiteral("Tafel speichern unter…")),
-                    menu->addAction(QStringLiteral("Tafel drucken…"))};
+    m_plateFiles = {menu->addAction(QString::fromUtf8(kCopyPlateCaption)),
+                    menu->addAction(QString::fromUtf8(kSavePlateCaption)),
+                    menu->addAction(QString::fromUtf8(kPrintPlateCaption))};
     connect(m_plateFiles[0], &QAction::triggered, this, &ViewActions::copyPlate);
     connect(m_plateFiles[1], &QAction::triggered, this, &ViewActions::savePlate);
     connect(m_plateFiles[2], &QAction::triggered, this, &ViewActions::printPlate);

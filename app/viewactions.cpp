@@ -72,12 +72,12 @@ ViewActions::ViewActions(QWidget& window, ScreenArea& screen, TimeSignalView& ti
       m_zoom(zoom), m_ratio(ratio), m_output(window, screen, timeSignals, ratio, std::move(plate))
 {
     const QList<QAction*> pictureActions = {
-        add(QStringLiteral("Bild kopieren"), QKeySequence::Copy, &ViewActions::copyPicture),
+        add(QString::fromUtf8(kCopyPictureCaption), QKeySequence::Copy, &ViewActions::copyPicture),
         add(QString::fromUtf8(kSavePictureCaption), QKeySequence(Qt::CTRL | Qt::Key_S),
             &ViewActions::savePicture),
         add(QString::fromUtf8(kPrintCaption), QKeySequence(Qt::CTRL | Qt::Key_P),
             &ViewActions::printPicture)};
-    m_worksheet = add(QStringLiteral("Arbeitsblatt-Farben"), {}, nullptr);
+    m_worksheet = add(QString::fromUtf8(kWorksheetColoursCaption), {}, nullptr);
     m_worksheet->setCheckable(true);
     addSeparator();
     // The views the browser edition's screen menu offers too, in its words.
@@ -153,16 +153,11 @@ QAction* ViewActions::addOption(const QString& text, const QKeySequence& key, Vi
 
 void ViewActions::addDriftSpeeds()
 {
-    auto* menu = new QMenu(QStringLiteral("Wandergeschwindigkeit"), &m_window);
+    auto* menu = new QMenu(QString::fromUtf8(kDriftSpeedsCaption), &m_window);
     auto* group = new QActionGroup(menu);
-    static const char* const words[] = {"sehr langsam", "langsam", "normal", "schnell",
-                                        "sehr schnell"};
-    static_assert(std::size(words) == kDriftChoices.size());
     for (std::size_t i = 0; i < kDriftChoices.size(); ++i) {
         const double seconds = kDriftChoices[i];
-        QAction* speed = menu->addAction(QStringLiteral("%1: eine Umdrehung in %2 s")
-                                             .arg(QString::fromUtf8(words[i]))
-                                             .arg(seconds));
+        QAction* speed = menu->addAction(QString::fromStdString(driftSpeedCaption(i)));
         speed->setCheckable(true);
         speed->setChecked(seconds == kDriftSecondsPerTurn);
         group->addAction(speed);
@@ -241,7 +236,7 @@ void ViewActions::addSound()
     m_sound = add(QString::fromUtf8(kSoundCaption), QKeySequence(Qt::CTRL | Qt::Key_T), nullptr);
     m_sound->setCheckable(true);
     connect(m_sound, &QAction::toggled, this, &ViewActions::soundChosen);
-    auto* frequencies = new QMenu(QStringLiteral("Grundfrequenz"), &m_window);
+    auto* frequencies = new QMenu(QString::fromUtf8(kBaseFrequencyCaption), &m_window);
     frequencies->setToolTipsVisible(true);
     auto* group = new QActionGroup(frequencies);
     for (const int hertz : kBaseFrequencies) {

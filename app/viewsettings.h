@@ -1,11 +1,10 @@
 #pragma once
 
+#include "form/screenviews.h"
+
 #include <array>
 
 namespace korvelian {
-
-// What "Grundfrequenz" offers: A two, three and four octaves above the lowest A of a piano.
-inline constexpr std::array kBaseFrequencies{110, 220, 440};
 
 // The views a tick in the screen's menu turns on, remembered between runs. Fine draws the
 // figure as its fine curve ("Feine Kurve"); Textbook reads the y phase bar as the textbook does

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "model/driftstep.h"
+
 #include <array>
+#include <cstddef>
+#include <string>
 
 namespace korvelian {
 
@@ -56,5 +60,23 @@ inline constexpr std::array<MotionViewEntry, 3> kMotionViews{{
     {MotionView::Afterglow, "Nachleuchten"},
     {MotionView::Drift, "Phase wandern lassen"},
 }};
+
+// How fast the phase drifts, as the screen's menu offers it: one turn of the bar in so many
+// seconds (kDriftChoices).
+inline constexpr const char* kDriftSpeedsCaption = "Wandergeschwindigkeit";
+inline constexpr std::array<const char*, 5> kDriftSpeedWords{
+    {"sehr langsam", "langsam", "normal", "schnell", "sehr schnell"}};
+static_assert(kDriftSpeedWords.size() == kDriftChoices.size());
+
+inline std::string driftSpeedCaption(std::size_t choice)
+{
+    return std::string(kDriftSpeedWords[choice]) + ": eine Umdrehung in " +
+           std::to_string(static_cast<int>(kDriftChoices[choice])) + " s";
+}
+
+// What "Grundfrequenz" offers for the x tone: A two, three and four octaves above the lowest A
+// of a piano.
+inline constexpr const char* kBaseFrequencyCaption = "Grundfrequenz";
+inline constexpr std::array kBaseFrequencies{110, 220, 440};
 
 } // namespace korvelian

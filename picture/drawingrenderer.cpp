@@ -23,16 +23,6 @@ constexpr int kLargestFigureImage = 4096;
 
 } // namespace
 
-std::size_t figurePointCount(const DrawOp& figure, bool fine)
-{
-    if (fine) {
-        const FineCurve curve = fineCurve(figure.parameters, figure.end);
-        if (!curve.asLoop)
-            return curve.count;
-    }
-    return figureRun(figure.parameters, figure.end).count;
-}
-
 bool DrawingRenderer::render(QImage& image, QSizeF logicalSize, std::span<const DrawOp> ops,
                              const RenderStyle& style, const DrawLimits& limits)
 {

@@ -32,9 +32,6 @@ private:
     WideFigureRaster m_raster;
 };
 
-// How many points a figure is drawn with, as its fine curve or as the loop draws it.
-std::size_t figurePointCount(const DrawOp& figure, bool fine);
-
 // A picture area's image of its picture, made afresh: the ground, what lies beneath the drawing
 // and the drawing, over the picture's size at the image's device pixel ratio; the trace and the
 // readings are painted over it where it is shown. False when the limits ended it early.
@@ -44,10 +41,6 @@ std::span<const DrawOp> shownOps(const ScreenPicture& picture, std::span<const D
                                  Drawing& kept);
 bool renderAreaImage(QImage& image, const ScreenPicture& picture, DrawingRenderer& renderer,
                      ScenePainter& scenePainter, const DrawLimits& limits = {});
-
-// A figure with more points goes into a vector picture as an image: as a path it would make
-// files and print jobs of tens of megabytes.
-inline constexpr std::size_t kLargestVectorFigure = 200000;
 
 // Draws operations onto target as lines and paths, as an SVG file or a printer keeps them:
 // every figure one path, lines as wide as the style's zoom.

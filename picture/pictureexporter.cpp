@@ -55,13 +55,6 @@ RenderStyle styleAt(const ScreenPicture& picture, double width, bool worksheet)
     return style;
 }
 
-// As the numerator and denominator boxes write it: 32767 without a thousands point, which a
-// German reader would take for a decimal, and 2.5 with the boxes' point.
-QString boxNumber(double value)
-{
-    return QString::fromStdString(numberText(value)).trimmed();
-}
-
 } // namespace
 
 QImage PictureExporter::image(const ScreenPicture& picture, int sizePx, bool worksheet)
@@ -238,22 +231,10 @@ bool PictureExporter::figureAsImage(const ScreenPicture& picture)
 
 QStringList PictureExporter::parameterLines(const ScreenPicture& picture)
 {
-    const DrawOp* figure = lastFigure(picture.drawing);
-    if (!figure)
-        return {};
-    const Parameter& p = figure->parameters;
-    auto readout = [&p](ScrollBar bar, double value) {
-        return QString::fromStdString(
-            barText(control(bar), barValue(value), p.numerator, p.denominator, p.textbook));
-    };
-    const long closingCount = closingCountOf(figure->end);
-    return {readout(ScrollBar::AmplitudeX, p.amplitudeX) + "    " +
-                readout(ScrollBar::PhaseX, p.phaseX),
-            readout(ScrollBar::AmplitudeY, p.amplitudeY) + "    " +
-                readout(ScrollBar::PhaseY, shownPhaseY(p)),
-            QStringLiteral("Frequenzfaktor: %1 / %2    kgV: %3")
-                .arg(boxNumber(p.numerator), boxNumber(p.denominator))
-                .arg(closingCount)};
+    QStringList lines;
+    for (const std::string& line : korvelian::parameterLines(picture))
+        lines << QString::fromStdString(line);
+    return lines;
 }
 
 } // namespace korvelian

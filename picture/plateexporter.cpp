@@ -135,16 +135,8 @@ QPageLayout::Orientation PlateExporter::orientation(const OverviewPlate& plate,
 {
     if (sheet.orientation)
         return *sheet.orientation;
-    // Laid out at one width in units, compared in millimetres on the paper.
-    constexpr double kUnits = 1000;
-    const auto side = [&](QPageLayout::Orientation orientation) {
-        const QSizeF area = printable(orientation, kUnits);
-        const double millimetres = a4(orientation).paintRect(QPageLayout::Millimeter).width();
-        return plate.sheetCellSide(qtTextMetrics(), {area.width(), area.height()}, sheet.sheet) *
-               millimetres / kUnits;
-    };
-    return side(QPageLayout::Landscape) > side(QPageLayout::Portrait) ? QPageLayout::Landscape
-                                                                      : QPageLayout::Portrait;
+    return plate.sheetAcross(qtTextMetrics(), sheet.sheet) ? QPageLayout::Landscape
+                                                           : QPageLayout::Portrait;
 }
 
 QImage PlateExporter::sheetImage(const OverviewPlate& plate, int width, bool worksheet,

@@ -1,6 +1,8 @@
 #include "drawing.h"
 
 #include "form/pixels.h"
+#include "model/figurepoints.h"
+#include "model/finecurve.h"
 
 #include <algorithm>
 #include <cmath>
@@ -89,6 +91,16 @@ Drawing screenDrawing(const Parameter& p, double end)
         {DrawOp::Kind::Segment, kExampleFrame, 0, -2, 0, 2, palette::kAxes, {}, 0},
         {DrawOp::Kind::Figure, kExampleFrame, 0, 0, 0, 0, palette::kFigure, p, end},
     };
+}
+
+std::size_t figurePointCount(const DrawOp& figure, bool fine)
+{
+    if (fine) {
+        const FineCurve curve = fineCurve(figure.parameters, figure.end);
+        if (!curve.asLoop)
+            return curve.count;
+    }
+    return figureRun(figure.parameters, figure.end).count;
 }
 
 } // namespace korvelian

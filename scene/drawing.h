@@ -6,6 +6,7 @@
 #include "model/palette.h"
 #include "raster/pixelmapping.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace korvelian {
@@ -66,6 +67,13 @@ struct RenderStyle
     bool dimmedFigure = false;
     bool fine = false;
 };
+
+// How many points a figure is drawn with, as its fine curve or as the loop draws it.
+std::size_t figurePointCount(const DrawOp& figure, bool fine);
+
+// A figure with more points goes into a vector picture as an image: as a path it would make
+// files and print jobs of tens of megabytes.
+inline constexpr std::size_t kLargestVectorFigure = 200000;
 
 // The colour an operation is drawn in under a style.
 Colour renderColour(const DrawOp& op, const RenderStyle& style);

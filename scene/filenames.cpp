@@ -37,4 +37,11 @@ std::string ratioFileName(std::string stem, const std::optional<FileRatio>& rati
     return stem.append(1, '.').append(ending);
 }
 
+std::string plateFileName(bool phases, const FileRatio& ratio, const std::string& ending)
+{
+    if (!phases)
+        return ratioFileName("korvelian-tafel-verhaeltnisse", std::nullopt, ending);
+    return ratioFileName("korvelian-tafel-phasen", ratio, ending);
+}
+
 } // namespace korvelian

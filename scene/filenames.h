@@ -19,4 +19,7 @@ std::optional<FileRatio> figureRatio(const ScreenPicture& picture);
 std::string ratioFileName(std::string stem, const std::optional<FileRatio>& ratio,
                           const std::string& ending);
 
+// The overview plate's name: the phases' plate names the ratio it is drawn at.
+std::string plateFileName(bool phases, const FileRatio& ratio, const std::string& ending);
+
 } // namespace korvelian

@@ -77,6 +77,10 @@ public:
     // The side of a sheet's cells on a page of this size: what a page's orientation is chosen
     // by.
     double sheetCellSide(TextMetrics& metrics, SizeF page, Sheet sheet) const;
+    // A worksheet's page: A4 with 15 mm margins, its printable area upright in millimetres;
+    // turned across where that gives the cells more room.
+    static constexpr SizeF kSheetArea{180, 267};
+    bool sheetAcross(TextMetrics& metrics, Sheet sheet) const;
     // The worksheet onto page; in lines, paths and text where vector is set (a PDF, an SVG, a
     // printer), else its figures as pixels.
     void describeSheet(Scene& scene, TextMetrics& metrics, const RectF& page, Sheet sheet,

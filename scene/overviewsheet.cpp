@@ -200,6 +200,17 @@ double OverviewPlate::sheetCellSide(TextMetrics& metrics, SizeF page, Sheet shee
     return layout.places.empty() ? 0 : layout.places.front().rect.width;
 }
 
+bool OverviewPlate::sheetAcross(TextMetrics& metrics, Sheet sheet) const
+{
+    // Laid out at one width in units, compared in millimetres on the paper.
+    constexpr double kUnits = 1000;
+    const auto side = [&](SizeF area) {
+        return sheetCellSide(metrics, {kUnits, kUnits * area.height / area.width}, sheet) *
+               area.width / kUnits;
+    };
+    return side({kSheetArea.height, kSheetArea.width}) > side(kSheetArea);
+}
+
 void OverviewPlate::describeSheet(Scene& scene, TextMetrics& metrics, const RectF& page,
                                   Sheet sheet, std::uint32_t seed, bool worksheet,
                                   bool vector) const

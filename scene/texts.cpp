@@ -1,9 +1,12 @@
 #include "texts.h"
 
+#include "drawing.h"
 #include "form/layout.h"
+#include "model/constants.h"
 #include "model/barvalues.h"
 #include "model/deflection.h"
 #include "model/numbertext.h"
+#include "screenpicture.h"
 
 #include <cmath>
 #include <numbers>
@@ -60,6 +63,31 @@ std::string barText(const ControlLayout& bar, int value, double numerator, doubl
     if (bar.scrollBar == ScrollBar::PhaseY && numerator != denominator && !textbook)
         text += " (" + yOscillationPhaseText(value, numerator, denominator) + ")";
     return text;
+}
+
+std::vector<std::string> parameterLines(const ScreenPicture& picture)
+{
+    const DrawOp* figure = lastFigure(picture.drawing);
+    if (!figure)
+        return {};
+    const Parameter& p = figure->parameters;
+    const auto readout = [&p](ScrollBar bar, double value) {
+        return barText(control(bar), barValue(value), p.numerator, p.denominator, p.textbook);
+    };
+    // As the numerator and denominator boxes write them: 32767 without a thousands point,
+    // which a German reader would take for a decimal, and 2.5 with the boxes' point.
+    const auto boxNumber = [](double value) {
+        std::string text = numberText(value);
+        const std::size_t first = text.find_first_not_of(" \t\n\r");
+        const std::size_t last = text.find_last_not_of(" \t\n\r");
+        return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+    };
+    return {readout(ScrollBar::AmplitudeX, p.amplitudeX) + "    " +
+                readout(ScrollBar::PhaseX, p.phaseX),
+            readout(ScrollBar::AmplitudeY, p.amplitudeY) + "    " +
+                readout(ScrollBar::PhaseY, shownPhaseY(p)),
+            "Frequenzfaktor: " + boxNumber(p.numerator) + " / " + boxNumber(p.denominator) +
+                "    kgV: " + std::to_string(closingCountOf(figure->end))};
 }
 
 } // namespace korvelian

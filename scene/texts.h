@@ -1,8 +1,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace korvelian {
+
+struct ScreenPicture;
 
 struct ControlLayout;
 
@@ -37,5 +40,9 @@ bool isAmplitudeBar(const ControlLayout& bar);
 // The speed bar's step dt as a class reads it, for its tooltip: "Geschwindigkeit: 0,121 rad je
 // Bild, ein Umlauf von x in 52 Bildern".
 std::string speedText(double dt);
+
+// What a saved picture says of its figure (a file's description, the lines beneath a print):
+// the bars' readouts and the ratio with its closing count; nothing before any figure.
+std::vector<std::string> parameterLines(const ScreenPicture& picture);
 
 } // namespace korvelian

@@ -192,8 +192,9 @@ const beforeViews = [await lit("underlay"), await lit("readings")];
 const captions = await menuItem("Raster");
 check("the screen's menu lists its views", captions.join("|") ===
       "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)|Zeitverläufe|Nachleuchten|" +
-      "Phase wandern lassen|Wie im Lehrbuch|Feine Kurve||Bild als PNG speichern|Drucken…||" +
-      "Ton||Link kopieren||Unterricht|Vorhersage|Ohne Vorhersage|Der Strahl zeichnet die Figur|" +
+      "Phase wandern lassen|Wie im Lehrbuch|Feine Kurve|Wandergeschwindigkeit|Übersichtstafel||Bild kopieren|" +
+      "Bild als PNG speichern|Bild als SVG speichern|Drucken…|Arbeitsblatt-Farben||Ton|Grundfrequenz||Link kopieren||" +
+      "Unterricht|Vorhersage|Ohne Vorhersage|Der Strahl zeichnet die Figur|" +
       "Nur die Zeitverläufe, Figur beim Auflösen|Werte verbergen||Welches Verhältnis?|Einstellungen öffnen…|Einstellungen speichern…||" +
       "Zurücksetzen||Vollbild|Hilfe", captions.join("|"));
 await menuItem("Werte einblenden");
@@ -497,6 +498,11 @@ const views = await page.evaluate(() => korvelian.core.json(korvelian.core.x.kor
 check("both views off again", views.join() === "false,false,false,false,false,false,false,false,false", views.join());
 
 await (await import("./browser/lesson.mjs")).lesson({ page, check, open, openLink, settled, figure, picture, differing, menuItem, lit, pictures });
+await (await import("./browser/plate.mjs")).default({ page, check, open, settled });
+await (await import("./browser/svg.mjs")).default({ page, check, settled, pagePath, pictures });
+await (await import("./browser/touch.mjs")).default({ page, check, open, settled });
+await (await import("./browser/offline.mjs")).default({ browser, check, pagePath });
+
 check("no script error", errors.length === 0, errors.join("; "));
 await browser.close();
 console.log(`${passed} passed, ${failed} failed`);

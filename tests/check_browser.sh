@@ -30,4 +30,6 @@ export_picture fine-10-1 --ratio 10:1 --fine
 # The quiz's series for a seed, as the desktop prints it for the teacher.
 QT_QPA_PLATFORM=offscreen "$korvelian" --quiz --seed 7 --quiz-series 5 > "$work/quiz-7.txt" ||
     { echo "FAIL: korvelian --quiz --seed 7 --quiz-series 5"; exit 1; }
+QT_QPA_PLATFORM=offscreen "$korvelian" --ratio 3:2 --phase-y 45 --export "$work/ratio-3-2-45.svg" ||
+    { echo "FAIL: korvelian --export ratio-3-2-45.svg"; exit 1; }
 cd "$source_dir" && node tests/check_browser.mjs "$page" "$work"

@@ -20,6 +20,11 @@ expected=(
 for size in 16 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
+# The browser edition where it was built (make package builds it), and no menu entry of its own.
+if [ -f "$build/web/korvelian.html" ]; then
+    expected+=(share/korvelian/korvelian.html share/korvelian/korvelian.webmanifest
+               share/korvelian/korvelian-sw.js)
+fi
 for file in "${expected[@]}"; do
     [ -f "$prefix/$file" ] || { echo "missing: $file"; exit 1; }
 done
@@ -30,6 +35,13 @@ done
 installed=$(find "$prefix" -type f | wc -l)
 [ "$installed" -eq "${#expected[@]}" ] || { echo "unexpected files:"; find "$prefix" -type f; exit 1; }
 
+[ "$(find "$prefix/share/applications" -type f | wc -l)" -eq 1 ] || { echo "a second menu entry"; exit 1; }
+if [ -f "$prefix/share/korvelian/korvelian.html" ]; then
+    cmp -s "$build/web/korvelian.html" "$prefix/share/korvelian/korvelian.html" ||
+        { echo "korvelian.html differs from the build's"; exit 1; }
+    grep -q '"start_url": "korvelian.html"' "$prefix/share/korvelian/korvelian.webmanifest" ||
+        { echo "the manifest does not start korvelian.html"; exit 1; }
+fi
 desktop-file-validate "$prefix/share/applications/$id.desktop"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml"
 grep -q 'release version="1.00"' "$prefix/share/metainfo/$id.metainfo.xml"

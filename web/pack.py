@@ -2,15 +2,20 @@
 """Makes the browser edition one file: the page's template with its style and scripts put in
 where it names them (/*@include NAME*/, NAME beside the template) and the core's module as
 base64 where it says @WASM_BASE64@, and the desktop's help text (its body) where it says
-@HELP_HTML@. Usage: pack.py template.html core.wasm out.html help.html"""
+@HELP_HTML@. Beside it go the two companions a web server hands out so that the page can be
+installed and kept offline: korvelian.webmanifest (the program's icons in it) and
+korvelian-sw.js, whose cache is named after the page.
+Usage: pack.py template.html core.wasm out.html help.html icon.svg icon-256.png"""
 import base64
+import hashlib
+import json
 import pathlib
 import re
 import sys
 
 
 def main():
-    template, wasm, out, help_file = (pathlib.Path(a) for a in sys.argv[1:5])
+    template, wasm, out, help_file, svg_icon, png_icon = (pathlib.Path(a) for a in sys.argv[1:7])
     folder = template.parent
 
     def include(match):
@@ -28,6 +33,33 @@ def main():
     page = page.replace("@HELP_HTML@", body.group(1))
     page = page.replace("@WASM_BASE64@", base64.b64encode(wasm.read_bytes()).decode("ascii"))
     out.write_text(page, encoding="utf-8")
+    companions(folder, out, page, svg_icon, png_icon)
+
+
+def data_link(path, kind):
+    return f"data:{kind};base64," + base64.b64encode(path.read_bytes()).decode("ascii")
+
+
+def companions(folder, out, page, svg_icon, png_icon):
+    manifest = {
+        "name": "Korvelian-Figuren, Simulation Oszilloskop",
+        "short_name": "Korvelian-Figuren",
+        "lang": "de",
+        "start_url": "korvelian.html",
+        "scope": "./",
+        "display": "standalone",
+        "background_color": "#f0f0f0",
+        "theme_color": "#f0f0f0",
+        "icons": [
+            {"src": data_link(svg_icon, "image/svg+xml"), "sizes": "any", "type": "image/svg+xml"},
+            {"src": data_link(png_icon, "image/png"), "sizes": "256x256", "type": "image/png"},
+        ],
+    }
+    (out.parent / "korvelian.webmanifest").write_text(
+        json.dumps(manifest, ensure_ascii=False, indent=1) + "\n", encoding="utf-8")
+    version = hashlib.sha256(page.encode("utf-8")).hexdigest()[:16]
+    worker = (folder / "korvelian-sw.js").read_text(encoding="utf-8").replace("@VERSION@", version)
+    (out.parent / "korvelian-sw.js").write_text(worker, encoding="utf-8")
 
 
 if __name__ == "__main__":

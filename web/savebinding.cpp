@@ -15,6 +15,8 @@
 #include "scene/timesignals.h"
 #include "scene/typedvalue.h"
 #include "scenejson.h"
+#include "scenesvg.h"
+#include "scene/texts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -107,6 +109,34 @@ KORV_EXPORT(savedOver) const char* korvSavedOver(int width, int height, int work
                                 worksheet != 0);
     }
     return sceneJson(scene);
+}
+
+// The picture as the desktop's SVG file has it, width pixels wide: the underlay, the figure as
+// one path (or kFigureImageMark where it has too many points), the readings, and what has no
+// room on the picture beneath it.
+KORV_EXPORT(savedSvg) const char* korvSavedSvg(int width, int height, int worksheet)
+{
+    Core& c = core();
+    const ScreenPicture picture = savedPicture();
+    const RenderStyle style = savedStyle(picture, width, worksheet != 0);
+    const RectF target = savedTarget(picture, width);
+    Scene scene;
+    scene.fillRect({0, 0, double(width), double(height)},
+                   {worksheet ? palette::kWorksheetGround : picture.background});
+    picture.describeUnderlay(scene, target, style.zoom, worksheet != 0);
+    scene.add(item::Drawing{target, picture.drawing, style.zoom, style.worksheet, style.yUp,
+                            picture.background, true, style.fine});
+    picture.describeAnnotations(scene, c.metrics, target, style.zoom, worksheet != 0);
+    if (height > target.height + 0.5) {
+        picture.describeBeneath(scene, {0, target.height, double(width), height - target.height},
+                                worksheet != 0);
+    }
+    std::string description;
+    for (const std::string& line : parameterLines(picture))
+        description += (description.empty() ? "" : "\n") + line;
+    static std::string svg;
+    svg = sceneSvg(scene, c.metrics, width, height, "Korvelian-Figur", description);
+    return svg.c_str();
 }
 
 // One item of every kind, each in a cell of its own (six cells of 60 pixels a row), for a test

@@ -1,6 +1,7 @@
 #include "plateview.h"
 
 #include "picture/scenepainter.h"
+#include "scene/menuwords.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -22,7 +23,7 @@ constexpr double kRoomShare = 0.94;
 PlateView::PlateView(QWidget& window) : QWidget(&window, Qt::Window), m_window(window)
 {
     setObjectName("plateView");
-    setWindowTitle(QStringLiteral("Übersichtstafel – Korvelian-Figuren"));
+    setWindowTitle(QString::fromUtf8(kPlateTitle));
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

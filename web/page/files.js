@@ -16,9 +16,8 @@ function withText(text, call) {
 
 // The screen's picture as the desktop saves it, at 100 % (the width at which a line is one
 // pixel): what lies beneath, the figure from the core's raster, what is read over it.
-function savedPicture(worksheet, ending = "png") {
+function savedPicture(worksheet, ending = "png", width = Math.round(page.layout.screenSide)) {
   const core = page.core;
-  const width = Math.round(page.layout.screenSide);
   const size = core.json(withText(ending, (p, n) => core.x.korv_savedSize(width, p, n)));
   const canvas = document.createElement("canvas");
   canvas.width = size.width;
@@ -48,13 +47,40 @@ function download(blob, name) {
 }
 
 function savePicture() {
-  const { canvas, name } = savedPicture(false);
+  const { canvas, name } = savedPicture(page.worksheet);
   canvas.toBlob((blob) => download(blob, name), "image/png");
 }
 
-// The browser's print of the picture in worksheet colours: a black figure on white.
-function printPicture() {
-  const { canvas } = savedPicture(true);
+// The picture as an SVG file written by the core; a figure of too many points for a path is
+// put in as the PNG of its pixels, as the desktop's files have it.
+function saveSvg() {
+  const core = page.core;
+  const width = Math.round(page.layout.screenSide);
+  const size = core.json(withText("svg", (p, n) => core.x.korv_savedSize(width, p, n)));
+  const worksheet = page.worksheet ? 1 : 0;
+  let svg = core.string(core.x.korv_savedSvg(size.width, size.height, worksheet));
+  if (svg.includes("@FIGURE@")) {
+    const pointer = core.x.korv_savedFigure(size.width, size.pictureHeight, worksheet);
+    const pixels = new Uint8ClampedArray(core.x.memory.buffer.slice(pointer, pointer + size.width * size.pictureHeight * 4));
+    const figure = document.createElement("canvas");
+    figure.width = size.width;
+    figure.height = size.pictureHeight;
+    figure.getContext("2d").putImageData(new ImageData(pixels, size.width, size.pictureHeight), 0, 0);
+    svg = svg.replace("@FIGURE@", figure.toDataURL("image/png"));
+  }
+  download(new Blob([svg], { type: "image/svg+xml" }), size.name);
+}
+
+// "Bild kopieren": the picture as many pixels wide as the screen shows it, as the desktop
+// copies it.
+function copyPicture() {
+  const shown = page.screen.element.clientWidth * (window.devicePixelRatio || 1);
+  copyCanvas(savedPicture(page.worksheet, "png", Math.max(1, Math.round(shown))).canvas);
+}
+
+// The browser's print of a picture: on a page of its own, or (a worksheet's area) filling the
+// printable area of an A4 page turned as the sheet wants it.
+function printCanvas(canvas, area = null) {
   // Made at the first print only: until then the page holds no image.
   let image = document.getElementById("print");
   if (!image) {
@@ -63,8 +89,22 @@ function printPicture() {
     image.alt = "Korvelian-Figur";
     document.body.append(image);
   }
+  let rule = document.getElementById("printPage");
+  if (!rule) {
+    rule = document.createElement("style");
+    rule.id = "printPage";
+    document.head.append(rule);
+  }
+  rule.textContent = area ? `@page { size: A4 ${area.across ? "landscape" : "portrait"}; margin: 15mm; }` : "";
+  image.className = area ? "page" : "";
+  image.style.width = area ? `${area.millimetres}mm` : "";
   image.src = canvas.toDataURL("image/png");
   image.decode().catch(() => {}).then(() => window.print());
+}
+
+// The browser's print of the picture in worksheet colours: a black figure on white.
+function printPicture() {
+  printCanvas(savedPicture(true).canvas);
 }
 
 // The current setting as a link: in the address line (without reloading) and on the clipboard.

@@ -21,6 +21,7 @@ const page = {
   workerReady: false,
   renderId: 0,
   rendering: 0,       // the drawing the worker is making, 0: none
+  worksheet: false,   // "Arbeitsblatt-Farben": copies, downloads and the plate black on white
 };
 
 // A German line above the window: what is missing, or why a link was not taken.
@@ -298,6 +299,7 @@ async function main() {
   buildHelpAndFullScreen();
   buildLongPress();
   buildClassroom();
+  buildPlate();
   // Over the window where the page is narrow: its menu is the screen's, as on the desktop the
   // window's keys work in the time signals' window too.
   document.getElementById("timeSignals").addEventListener("contextmenu", (e) => {
@@ -312,6 +314,7 @@ async function main() {
   page.core.call("korv_start");
   restoreViews();
   window.korvelian = page;
+  offerInstall();
   // A link carries a setting in its fragment, with the command line's names.
   const fragment = location.hash.slice(1);
   if (fragment) {

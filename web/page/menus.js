@@ -2,7 +2,8 @@
 // ratio boxes' usual ratios, opened by a right click, the menu key or a long press.
 
 // A context menu of entries {caption, checked (undefined: no tick), run} and separators (null),
-// at a place of the page; its words come from the core.
+// at a place of the page; its words come from the core. An entry with a submenu (a function
+// giving its entries) opens that in its place.
 function popup(x, y, entries, label) {
   const menu = document.getElementById("menu");
   if (menu.hidden) page.menuOpener = document.activeElement;
@@ -21,7 +22,12 @@ function popup(x, y, entries, label) {
       if (entry.checked !== undefined) item.setAttribute("aria-checked", String(entry.checked));
       item.tabIndex = -1;
       item.textContent = entry.caption;
-      item.addEventListener("click", () => { hideMenu(); entry.run(); });
+      if (entry.submenu) item.setAttribute("aria-haspopup", "menu");
+      item.addEventListener("click", () => {
+        if (entry.submenu) { popup(x, y, entry.submenu(), entry.caption); return; }
+        hideMenu();
+        entry.run();
+      });
     }
     menu.append(item);
   }
@@ -41,9 +47,16 @@ function showMenu(x, y) {
       core.x.korv_setView(index, view.on ? 0 : 1);
       rememberViews();
     } }));
-  entries.push(null, { caption: words.savePng, run: () => savePicture() },
-               { caption: words.print, run: () => printPicture() });
-  entries.push(null, { caption: words.sound, checked: core.x.korv_soundOn() === 1, run: () => toggleSound(words) });
+  const plateMenu = plateWords(), speeds = core.json(core.x.korv_speedMenus());
+  entries.push({ caption: speeds.drift, run: true, submenu: () => speedEntries("drift") },
+               { caption: plateMenu.caption, run: true, submenu: plateEntries });
+  entries.push(null, { caption: plateMenu.copyPicture, run: () => copyPicture() },
+               { caption: words.savePng, run: () => savePicture() },
+               { caption: words.saveSvg, run: () => saveSvg() },
+               { caption: words.print, run: () => printPicture() },
+               { caption: plateMenu.worksheet, checked: page.worksheet, run: () => { page.worksheet = !page.worksheet; } });
+  entries.push(null, { caption: words.sound, checked: core.x.korv_soundOn() === 1, run: () => toggleSound(words) },
+               { caption: speeds.base, run: true, submenu: () => speedEntries("base") });
   entries.push(null, { caption: words.copyLink, run: () => copyLink(words) });
   entries.push(null, ...classroomEntries());
   entries.push(null, { caption: words.reset, run: () => core.call("korv_reset") });

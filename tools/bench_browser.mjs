@@ -1,0 +1,135 @@
+// The browser edition's speed in headless Chromium, for make bench (never a test): the page
+// opened from file:// to its first figure, the redraw of K = 32767 dense and of the worst
+// figure (179 : 183 at amplitudes 2) at the fitting zoom, the longest the page stood still
+// while the worst was drawn beside it, and "Schwingung"'s frames a second and processor time
+// at 100 % and on a full HD screen. Prints the machine's load before and after.
+// Usage: node tools/bench_browser.mjs build/web/korvelian.html [tries]
+import fs from "node:fs";
+import path from "node:path";
+import puppeteer from "puppeteer-core";
+
+const [pagePath, triesText = "5"] = process.argv.slice(2);
+const tries = Number(triesText);
+const url = "file://" + path.resolve(pagePath);
+const load = () => fs.readFileSync("/proc/loadavg", "utf8").split(" ").slice(0, 3).join(" ");
+const sorted = (list) => [...list].sort((a, b) => a - b);
+const summary = (list, unit = "ms") => {
+  const s = sorted(list);
+  return `best ${s[0].toFixed(1)} ${unit}, median ${s[Math.floor(s.length / 2)].toFixed(1)} ${unit}`;
+};
+// Processor time of every Chromium process, in seconds, from /proc.
+function browserSeconds(pid) {
+  let total = 0;
+  const children = (p) => {
+    try {
+      return fs.readFileSync(`/proc/${p}/task/${p}/children`, "utf8").trim().split(/\s+/).filter(Boolean);
+    } catch {
+      return [];
+    }
+  };
+  const visit = (p) => {
+    try {
+      const fields = fs.readFileSync(`/proc/${p}/stat`, "utf8").split(") ")[1].split(" ");
+      total += (Number(fields[11]) + Number(fields[12])) / 100;
+    } catch {
+      return;
+    }
+    for (const child of children(p)) visit(child);
+  };
+  visit(pid);
+  return total;
+}
+
+console.log(`load before: ${load()}`);
+console.log(`korvelian.html: ${fs.statSync(pagePath).size} bytes (goal: at most 2 MB)`);
+const browser = await puppeteer.launch({
+  executablePath: "/usr/bin/chromium",
+  args: ["--no-sandbox", "--headless=new", "--allow-file-access-from-files"],
+});
+const pid = browser.process().pid;
+const page = await browser.newPage();
+async function open(width, height) {
+  await page.setViewport({ width, height, deviceScaleFactor: 1 });
+  await page.goto(url);
+  await page.waitForFunction(() => window.korvelian && window.korvelian.firstFigure > 0, { timeout: 30000 });
+  return page.evaluate(() => korvelian.firstFigure);
+}
+
+const first = [];
+for (let k = 0; k < tries; ++k) first.push(await open(658, 488));
+console.log(`opened from file:// to the first figure: ${summary(first)} (goal: at most 300 ms)`);
+
+// The figure's raster on the page's thread, as the worker runs it, at the fitting zoom.
+async function redraw(fragment) {
+  await page.evaluate((f) => {
+    const core = korvelian.core;
+    const bytes = core.encoder.encode(f);
+    const pointer = core.x.korv_alloc(bytes.length + 1);
+    core.bytes.set(bytes, pointer);
+    core.x.korv_applyLink(pointer, bytes.length);
+    core.x.korv_free(pointer);
+  }, fragment);
+  const times = await page.evaluate((n) => {
+    const figure = korvelian.screen.figure;
+    const out = [];
+    for (let k = 0; k < n; ++k) {
+      const start = performance.now();
+      korvelian.core.x.korv_renderScreen(figure.width, figure.height, korvelian.zoom, 1);
+      out.push(performance.now() - start);
+    }
+    return out;
+  }, tries);
+  return times;
+}
+await open(658, 488);
+console.log(`redraw K = 32767 dense, 100 %: ${summary(await redraw("ratio=32767:1"))} (goal: at most 16 ms)`);
+console.log(`redraw 179 : 183 at amplitudes 2, 100 %: ${summary(await redraw("ratio=179:183&amplitude-x=2&amplitude-y=2"))} ` +
+            "(goal: at most 100 ms)");
+
+// The worst figure drawn beside the page: the longest gap between the page's frames meanwhile.
+await open(658, 488);
+const gap = await page.evaluate(() => new Promise((done) => {
+  let last = performance.now(), longest = 0, started = 0, id = 0;
+  const tick = (now) => {
+    longest = Math.max(longest, now - last);
+    last = now;
+    // Drawn once the worker has handed back the last drawing asked for since the change.
+    if (started && korvelian.renderId > id && !korvelian.rendering) done({ longest, drawn: now - started });
+    else requestAnimationFrame(tick);
+  };
+  requestAnimationFrame(tick);
+  setTimeout(() => {
+    started = performance.now();
+    id = korvelian.renderId;
+    korvelian.core.call("korv_setValue", 0, 40);
+    korvelian.core.call("korv_setValue", 2, 40);
+    typed(0, "179");
+    typed(1, "183");
+  }, 200);
+}));
+console.log(`179 : 183 at amplitudes 2 drawn beside the page in ${gap.drawn.toFixed(0)} ms; ` +
+            `the page's longest frame meanwhile ${gap.longest.toFixed(1)} ms`);
+
+// "Schwingung" for three seconds: frames a second on the page, processor time of the browser.
+async function animation(width, height, label) {
+  await open(width, height);
+  await page.click("#Command2");
+  await page.waitForFunction(() => korvelian.state && korvelian.state.runs === 1, { timeout: 20000 });
+  await new Promise((done) => setTimeout(done, 500));
+  const before = browserSeconds(pid);
+  const wall = performance.now();
+  const frames = await page.evaluate(() => new Promise((done) => {
+    let count = 0;
+    const start = performance.now();
+    const tick = (now) => { ++count; if (now - start < 3000) requestAnimationFrame(tick); else done(count / ((now - start) / 1000)); };
+    requestAnimationFrame(tick);
+  }));
+  const cpu = (browserSeconds(pid) - before) / ((performance.now() - wall) / 1000);
+  await page.click("#Check1 input");
+  console.log(`Schwingung ${label}: ${frames.toFixed(0)} frames a second, the browser busy ` +
+              `${(cpu * 100).toFixed(0)} % of a core (goal: 60 frames a second at most 10 %)`);
+}
+await animation(658, 488, "at 100 %");
+await animation(1920, 1080, "full screen 1920 x 1080");
+await browser.close();
+console.log(`load after: ${load()}`);
