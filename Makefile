@@ -197,6 +197,7 @@ bench: build
 measure-window: build
 	$(call install,$(TEST_PACKAGES) $(WINDOW_PACKAGES))
 	tools/measure_window.py $(BUILD)/korvelian --start --repeat 5
+	tools/measure_window.py $(BUILD)/korvelian --start --remembered --repeat 5
 	tools/measure_window.py $(BUILD)/korvelian
 
 # A Debian package in the project folder: apt install ./korvelian_1.00_amd64.deb
