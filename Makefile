@@ -17,9 +17,9 @@
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
-PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev fonts-liberation \
-           fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev qt6-translations-l10n \
-           lintian man-db python3 clang-format
+PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev libpng-dev \
+           fonts-liberation fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev \
+           qt6-translations-l10n lintian man-db python3 clang-format
 # Only the target named needs these: who builds and runs the program never does.
 # The window under a real window manager (tests/check_windowmanager.sh); Ghostscript makes a
 # printed page into pixels (tst_pictureexporter).
