@@ -168,7 +168,7 @@ fuzz: deps
 	    $(FUZZ_BUILD)/corpus fuzz/seeds
 
 bench: build
-	$(call install,$(BENCH_PACKAGES) $(AUDIO_PACKAGES))
+	$(call install,$(BENCH_PACKAGES) $(AUDIO_PACKAGES) $(TEST_PACKAGES) $(WINDOW_PACKAGES))
 	cmake -S . -B $(BUILD) -DKORVELIAN_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation bench_sound \
 	    bench_worstcase
@@ -191,6 +191,11 @@ bench: build
 	    $(BUILD)/bench/bench_animation --benchmark_filter='K:(6|32767)/view:0/zoom:(100|200)/'
 	@echo "== sound alone, animation alone, both (a private audio server plays into a null sink)"
 	@QT_QPA_PLATFORM=offscreen python3 tests/check_audio.py --beside $(BUILD)/bench/bench_sound
+	@echo "== the largest exports: clock, processor time, peak memory"
+	@tools/bench_export.py $(BUILD)/korvelian
+	@echo "== start to the first picture under Xvfb and openbox, fresh and with every view"
+	@tools/measure_window.py $(BUILD)/korvelian --start --repeat 5
+	@tools/measure_window.py $(BUILD)/korvelian --start --remembered --repeat 5
 
 # Frames per second and processor time of "Schwingung" in the window a user sees, at every
 # zoom, full screen and device pixel ratio 2; never part of make test or make bench.

@@ -32,7 +32,7 @@ QStringList folders()
         found = addedFolders();
     }
     const QString program = QCoreApplication::applicationDirPath();
-    found << program << QDir(program).filePath(QStringLiteral("../" KORVELIAN_LIBDIR "/korvelian"));
+    found << program << QDir(program).filePath(QStringLiteral("../" KORVELIAN_MODULE_DIR));
     return found;
 }
 
