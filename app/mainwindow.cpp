@@ -31,6 +31,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 
 #include <cstdio>
@@ -39,6 +40,10 @@
 namespace korvelian {
 
 namespace {
+
+// How long after the first picture the sound's library is loaded: a moment later than the
+// picture, so that it does not hold up the exact picture and the views that follow it.
+constexpr int kSoundAfterPicture = 300;
 
 // Calls back once the widget has painted for the first time, from the event loop, after the
 // picture has gone to the screen.
@@ -294,7 +299,9 @@ void MainWindow::showEvent(QShowEvent* event)
     if (!m_probedSound) {
         m_probedSound = true;
         new AfterFirstPaint(*findChild<ScreenArea*>(controlName(Picture::Screen)),
-                            [tone = m_tone.get()] { tone->probe(); });
+                            [tone = m_tone.get()] {
+                                QTimer::singleShot(kSoundAfterPicture, tone, &ToneLoader::probe);
+                            });
     }
     m_viewOptions->windowShown();
     m_zoom->windowShown();

@@ -44,6 +44,7 @@ import tempfile
 import time
 from pathlib import Path
 
+from Xlib import X
 from Xlib import display as xdisplay
 from Xlib.ext import damage
 
@@ -308,6 +309,8 @@ def start_to_picture(korvelian, work, remembered=False):
     connection.damage_query_version()
     root = connection.screen().root
     handle = root.damage_create(damage.DamageReportRawRectangles)
+    # Windows mapped: a change before the program's first window is the last run's going.
+    root.change_attributes(event_mask=X.SubstructureNotifyMask)
     connection.sync()
     # A new damage object reports the whole screen once: not the program's.
     time.sleep(0.2)
@@ -317,6 +320,7 @@ def start_to_picture(korvelian, work, remembered=False):
         (work / "config" / "korvelian").mkdir(parents=True)
         (work / "config" / "korvelian" / "korvelian.conf").write_text(REMEMBERED)
     changes = []
+    mapped = None
     started = time.monotonic()
     process = subprocess.Popen([korvelian], env=program_env(work),
                                stdout=open(work / "korvelian.log", "w"), stderr=subprocess.STDOUT)
@@ -326,7 +330,9 @@ def start_to_picture(korvelian, work, remembered=False):
             select.select([connection.fileno()], [], [], end - now)
         while connection.pending_events():
             event = connection.next_event()
-            if event.type == connection.extension_event.DamageNotify:
+            if event.type == X.MapNotify and mapped is None:
+                mapped = time.monotonic()
+            if event.type == connection.extension_event.DamageNotify and mapped is not None:
                 area = event.area
                 try:
                     used = cpu_seconds(process.pid)
