@@ -17,9 +17,9 @@
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
-PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev fonts-liberation \
-           fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev qt6-translations-l10n \
-           lintian man-db python3 clang-format
+PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev libpng-dev \
+           fonts-liberation fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev \
+           qt6-translations-l10n lintian man-db python3 clang-format
 # Only the target named needs these: who builds and runs the program never does.
 # The window under a real window manager (tests/check_windowmanager.sh); Ghostscript makes a
 # printed page into pixels (tst_pictureexporter).
@@ -168,7 +168,7 @@ fuzz: deps
 	    $(FUZZ_BUILD)/corpus fuzz/seeds
 
 bench: build web-test-deps
-	$(call install,$(BENCH_PACKAGES) $(AUDIO_PACKAGES))
+	$(call install,$(BENCH_PACKAGES) $(AUDIO_PACKAGES) $(TEST_PACKAGES) $(WINDOW_PACKAGES))
 	cmake -S . -B $(BUILD) -DKORVELIAN_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS) --target bench_figure bench_zoom bench_animation bench_sound \
 	    bench_worstcase
@@ -191,6 +191,11 @@ bench: build web-test-deps
 	    $(BUILD)/bench/bench_animation --benchmark_filter='K:(6|32767)/view:0/zoom:(100|200)/'
 	@echo "== sound alone, animation alone, both (a private audio server plays into a null sink)"
 	@QT_QPA_PLATFORM=offscreen python3 tests/check_audio.py --beside $(BUILD)/bench/bench_sound
+	@echo "== the largest exports: clock, processor time, peak memory"
+	@tools/bench_export.py $(BUILD)/korvelian
+	@echo "== start to the first picture under Xvfb and openbox, fresh and with every view"
+	@tools/measure_window.py $(BUILD)/korvelian --start --repeat 5
+	@tools/measure_window.py $(BUILD)/korvelian --start --remembered --repeat 5
 	@echo "== the browser edition in headless Chromium, beside the desktop's rows above"
 	@node tools/bench_browser.mjs $(WEB_BUILD)/korvelian.html 5
 
@@ -199,6 +204,7 @@ bench: build web-test-deps
 measure-window: build
 	$(call install,$(TEST_PACKAGES) $(WINDOW_PACKAGES))
 	tools/measure_window.py $(BUILD)/korvelian --start --repeat 5
+	tools/measure_window.py $(BUILD)/korvelian --start --remembered --repeat 5
 	tools/measure_window.py $(BUILD)/korvelian
 
 # A Debian package in the project folder: apt install ./korvelian_1.00_amd64.deb

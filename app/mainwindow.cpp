@@ -16,7 +16,7 @@
 #include "widgets/scrollreadout.h"
 #include "widgets/smileyicon.h"
 #include "widgets/timesignalview.h"
-#include "tonestream.h"
+#include "toneloader.h"
 #include "viewactions.h"
 #include "viewoptions.h"
 #include "windowzoom.h"
@@ -31,12 +31,51 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace korvelian {
+
+namespace {
+
+// How long after the first picture the sound's library is loaded: a moment later than the
+// picture, so that it does not hold up the exact picture and the views that follow it.
+constexpr int kSoundAfterPicture = 300;
+
+// Calls back once the widget has painted for the first time, from the event loop, after the
+// picture has gone to the screen.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget& widget, std::function<void()> then)
+        : QObject(&widget), m_then(std::move(then))
+    {
+        widget.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_then();
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+
+} // namespace
 
 namespace {
 
@@ -98,7 +137,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     m_ops = std::make_unique<QtWindowOperations>(
         controls, exitProgram ? std::move(exitProgram) : std::function<void()>(exitAtOnce));
     m_form = std::make_unique<Form1>(*m_ops);
-    m_tone = std::make_unique<ToneStream>();
+    m_tone = std::make_unique<ToneLoader>();
     m_form->sound().setOutput(m_tone.get());
 
     connectEvents();
@@ -156,7 +195,7 @@ void MainWindow::joinViews()
     });
     connect(m_viewActions, &ViewActions::quitChosen, this,
             [this] { handle(Event::Command5_Click); });
-    connect(m_tone.get(), &ToneStream::availabilityChanged, m_viewActions,
+    connect(m_tone.get(), &ToneLoader::availabilityChanged, m_viewActions,
             &ViewActions::setSoundAvailable);
 }
 
@@ -255,10 +294,14 @@ void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // Only a window that is shown needs a sound: a picture exported from the command line
-    // never touches the audio system.
+    // never touches the audio system. Its library loads once the screen has its first picture,
+    // which it would otherwise hold up.
     if (!m_probedSound) {
         m_probedSound = true;
-        m_tone->probe();
+        new AfterFirstPaint(*findChild<ScreenArea*>(controlName(Picture::Screen)),
+                            [tone = m_tone.get()] {
+                                QTimer::singleShot(kSoundAfterPicture, tone, &ToneLoader::probe);
+                            });
     }
     m_viewOptions->windowShown();
     m_zoom->windowShown();

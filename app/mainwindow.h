@@ -26,7 +26,7 @@ class ScreenArea;
 class ScrollReadout;
 class TimeSignalView;
 class LegendWindow;
-class ToneStream;
+class ToneLoader;
 class ViewActions;
 class ViewOptions;
 class WindowZoom;
@@ -82,7 +82,7 @@ private:
     void joinViews();
 
     // Declared before the form, whose sound plays through it, so that it goes after the form.
-    std::unique_ptr<ToneStream> m_tone;
+    std::unique_ptr<ToneLoader> m_tone;
     std::unique_ptr<QtWindowOperations> m_ops;
     std::unique_ptr<Form1> m_form;
     std::unique_ptr<DestroyWatch> m_destroyWatch;

@@ -1,6 +1,7 @@
 #include "tonestream.h"
 
 #include "audiodevice.h"
+#include "tonetexts.h"
 
 #include <QAudioSink>
 #include <QElapsedTimer>
@@ -34,8 +35,7 @@ constexpr int kProbeAgainMilliseconds = 2000;
 // Qt makes a lost connection to the audio server again once, this long after losing it.
 constexpr int kQtReconnectMilliseconds = 3000;
 
-const char* const kNoOutput =
-    "Kein Ton: Es gibt keinen Audioausgang (kein Gerät, oder der Audioserver antwortet nicht).";
+const char* const kNoOutput = kNoSoundOutput;
 const char* const kNoFormat = "Kein Ton: Der Audioausgang nimmt keinen Stereoton an.";
 const char* const kNotOpened = "Kein Ton: Der Audioausgang lässt sich nicht öffnen.";
 const char* const kLost = "Kein Ton mehr: Der Audioausgang ist nicht mehr erreichbar.";

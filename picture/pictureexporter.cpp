@@ -1,7 +1,9 @@
 #include "pictureexporter.h"
 
+#include "compactimage.h"
 #include "drawingrenderer.h"
 #include "filewriter.h"
+#include "pngencoder.h"
 #include "form/layout.h"
 #include "model/barvalues.h"
 #include "model/constants.h"
@@ -125,8 +127,8 @@ QByteArray PictureExporter::encode(const Source& source, const QString& format)
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (format == QLatin1String("png")) {
-        source.image().save(&buffer, "PNG");
-        return buffer.data();
+        QImage image = source.image();
+        return encodePng(compactImage(image));
     }
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);

@@ -20,6 +20,13 @@ expected=(
 for size in 16 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
+# The sound's library, loaded by the window on first use from beside the program's folder.
+module=$(cd "$prefix" && find lib* -path '*/korvelian/korvelian-ton.so' | head -n 1)
+[ -n "$module" ] || { echo "missing: the sound's library korvelian-ton.so"; exit 1; }
+expected+=("$module")
+if objdump -p "$prefix/bin/korvelian" | grep -q 'NEEDED.*Multimedia'; then
+    echo "the program itself needs Qt Multimedia: its start would load it"; exit 1
+fi
 # The browser edition where it was built (make package builds it), and no menu entry of its own.
 if [ -f "$build/web/korvelian.html" ]; then
     expected+=(share/korvelian/korvelian.html share/korvelian/korvelian.webmanifest

@@ -14,8 +14,9 @@ clicks "Schwingung" and measures for some seconds:
   seconds, in percent of one core; the X server's beside it, which the frames cost there.
 
 With --start, it measures instead how long the program takes from its start to the first
-picture on its screen area (fresh settings, K = 1, 100 %): the first change the X server
-reports inside that area, counted from the moment the process is started.
+picture on its screen area (fresh settings, or every view remembered with --remembered; K = 1,
+100 %): the first change the X server reports inside that area, counted from the moment the
+process is started, with the program's processor time until then, which load disturbs less.
 
 With --views, every row is measured with lesson views ticked in the fresh settings
 ("afterglow", "drift", "timesignals", "readingaid", or "all": every view but "y-Achse nach
@@ -43,6 +44,7 @@ import tempfile
 import time
 from pathlib import Path
 
+from Xlib import X
 from Xlib import display as xdisplay
 from Xlib.ext import damage
 
@@ -283,8 +285,23 @@ def program_env(work):
     return env
 
 
-def start_to_picture(korvelian, work):
-    """Milliseconds from starting the program to the first change inside its screen area.
+# Every view of the screen's menu on, as the last run left them: the start with the most to show.
+REMEMBERED = """[ansicht]
+ablesehilfe=true
+y-nach-oben=true
+zeitverlaeufe=true
+nachleuchten=true
+phasewandern=true
+werte=true
+raster=true
+feine-kurve=true
+lehrbuch=true
+"""
+
+
+def start_to_picture(korvelian, work, remembered=False):
+    """Milliseconds from starting the program to the first change inside its screen area, and
+    the program's processor time until then (in clock ticks, 10 ms each).
     Every change on the screen is recorded as it comes (the root window's damage holds its
     children's), and only afterwards sorted out by where the window turned up, so that looking
     for the window does not delay the recording."""
@@ -292,12 +309,18 @@ def start_to_picture(korvelian, work):
     connection.damage_query_version()
     root = connection.screen().root
     handle = root.damage_create(damage.DamageReportRawRectangles)
+    # Windows mapped: a change before the program's first window is the last run's going.
+    root.change_attributes(event_mask=X.SubstructureNotifyMask)
     connection.sync()
     # A new damage object reports the whole screen once: not the program's.
     time.sleep(0.2)
     while connection.pending_events():
         connection.next_event()
+    if remembered:
+        (work / "config" / "korvelian").mkdir(parents=True)
+        (work / "config" / "korvelian" / "korvelian.conf").write_text(REMEMBERED)
     changes = []
+    mapped = None
     started = time.monotonic()
     process = subprocess.Popen([korvelian], env=program_env(work),
                                stdout=open(work / "korvelian.log", "w"), stderr=subprocess.STDOUT)
@@ -307,9 +330,15 @@ def start_to_picture(korvelian, work):
             select.select([connection.fileno()], [], [], end - now)
         while connection.pending_events():
             event = connection.next_event()
-            if event.type == connection.extension_event.DamageNotify:
+            if event.type == X.MapNotify and mapped is None:
+                mapped = time.monotonic()
+            if event.type == connection.extension_event.DamageNotify and mapped is not None:
                 area = event.area
-                changes.append((time.monotonic(), area.x, area.y, area.width, area.height))
+                try:
+                    used = cpu_seconds(process.pid)
+                except (OSError, IndexError):
+                    used = math.nan
+                changes.append((time.monotonic(), used, area.x, area.y, area.width, area.height))
     connection.damage_destroy(handle)
     connection.close()
     window = None
@@ -324,18 +353,19 @@ def start_to_picture(korvelian, work):
         left, top, width, height = ROWS["picBildschirm"]
         x0, y0 = x0 + pixels(left, 1), y0 + pixels(top, 1)
         x1, y1 = x0 + pixels(width, 1), y0 + pixels(height, 1)
-        for moment, x, y, w, h in changes:
+        for moment, used, x, y, w, h in changes:
             if x < x1 and x + w > x0 and y < y1 and y + h > y0:
-                return 1000 * (moment - started)
+                return 1000 * (moment - started), 1000 * used
         sys.exit("the screen area never changed within 3 s")
     finally:
         process.terminate()
         process.wait()
 
 
-def measure_start(programs, repeat, display):
-    print("| program | start to the first picture, ms (median) | fastest | slowest | load |")
-    print("|---|---|---|---|---|")
+def measure_start(programs, repeat, display, remembered):
+    print("| program | settings | start to the first picture, ms (median) | fastest | slowest "
+          "| processor ms until then (median) | load |")
+    print("|---|---|---|---|---|---|---|")
     with tempfile.TemporaryDirectory() as folder:
         work = Path(folder)
         session = Session(display, 1920, 1080, work)
@@ -345,10 +375,14 @@ def measure_start(programs, repeat, display):
             for _ in range(repeat):
                 for program in programs:
                     with tempfile.TemporaryDirectory(dir=work) as home:
-                        runs[program].append(start_to_picture(program, Path(home)))
-            for program, times in runs.items():
-                print(f"| {program} | {statistics.median(times):.0f} | {min(times):.0f} "
-                      f"| {max(times):.0f} | {load:.2f} |", flush=True)
+                        runs[program].append(start_to_picture(program, Path(home),
+                                                              remembered))
+            for program, measured in runs.items():
+                times = [clock for clock, _ in measured]
+                used = statistics.median(cpu for _, cpu in measured)
+                print(f"| {program} | {'every view' if remembered else 'fresh'} "
+                      f"| {statistics.median(times):.0f} | {min(times):.0f} "
+                      f"| {max(times):.0f} | {used:.0f} | {load:.2f} |", flush=True)
         finally:
             session.close()
 
@@ -407,9 +441,11 @@ def main():
                         help="views ticked: " + ", ".join(VIEW_KEYS) + "; a row for each")
     parser.add_argument("--start", action="store_true",
                         help="measure the start to the first picture instead, --repeat times")
+    parser.add_argument("--remembered", action="store_true",
+                        help="with --start: every view of the screen's menu on from the last run")
     args = parser.parse_args()
     if args.start:
-        measure_start(args.korvelian, args.repeat, args.display)
+        measure_start(args.korvelian, args.repeat, args.display, args.remembered)
         return
 
     views = args.views.split(",")

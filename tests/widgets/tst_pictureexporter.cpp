@@ -3,6 +3,7 @@
 #include "picture/pictureexporter.h"
 #include "widgets/picturearea.h"
 #include "app/viewactions.h"
+#include "app/viewoptions.h"
 #include "app/windowzoom.h"
 #include "tests/windowfixture.h"
 
@@ -134,6 +135,8 @@ private slots:
     void copy();
     void save_data();
     void save();
+    void savedPixelsAreThePictures_data();
+    void savedPixelsAreThePictures();
     void print();
     void printDialogDefaultsToWorksheetColours_data();
     void printDialogDefaultsToWorksheetColours();
@@ -207,6 +210,41 @@ void TestPictureExporter::save()
     QCOMPARE(QColor(image.pixel(2, 2)), worksheet ? QColor(Qt::white) : QColor(Qt::black));
     if (denominator == "1")
         QVERIFY(litAtQuarter(image, worksheet ? qRgb(0, 0, 0) : qRgb(255, 255, 255)));
+}
+
+// A PNG file is written in as few bits per pixel as keep every colour: whatever it chose, it
+// decodes to the picture drawn in full colour.
+void TestPictureExporter::savedPixelsAreThePictures_data()
+{
+    QTest::addColumn<QString>("denominator");
+    QTest::addColumn<bool>("worksheet");
+    QTest::addColumn<bool>("readings"); // the reading aid and the values: many colours of text
+    QTest::addColumn<int>("width");
+    QTest::newRow("start, screen colours") << "1" << false << false << 441;
+    QTest::newRow("start, worksheet: greys") << "1" << true << false << 600;
+    QTest::newRow("32767, worksheet, odd width") << "32767" << true << false << 777;
+    QTest::newRow("readings, screen colours") << "2" << false << true << 600;
+    QTest::newRow("readings, worksheet") << "2" << true << true << 1200;
+}
+
+void TestPictureExporter::savedPixelsAreThePictures()
+{
+    QFETCH(QString, denominator);
+    QFETCH(bool, worksheet);
+    QFETCH(bool, readings);
+    QFETCH(int, width);
+    WindowFixture f;
+    f.control<QLineEdit>("txtNenner")->setText(denominator);
+    f.window.viewOptions().setOption(ViewOption::ReadingAid, readings);
+    f.window.viewOptions().setOption(ViewOption::Values, readings);
+    const auto& screen = *f.control<PictureArea>("picBildschirm");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("korvelian.png");
+    QVERIFY(PictureExporter::save(screen.picture(), path, width, nullptr, worksheet));
+    QImage saved;
+    QVERIFY(saved.load(path, "PNG"));
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
+             PictureExporter::image(screen.picture(), width, worksheet));
 }
 
 void TestPictureExporter::print()

@@ -9,6 +9,8 @@
 #include "widgets/scrollreadout.h"
 #include "handlers/soundoutput.h"
 #include "widgets/timesignalview.h"
+#include "app/modulelibrary.h"
+#include "app/toneloader.h"
 #include "app/tonestream.h"
 #include "app/viewactions.h"
 #include "tests/windowfixture.h"
@@ -22,6 +24,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -84,6 +87,8 @@ private slots:
     void helpStatesTheProgramsNumbers();
     void soundEntryWithAndWithoutOutput();
     void failedStreamFadesNothing();
+    void soundLibraryMissingSaysSo_data();
+    void soundLibraryMissingSaysSo();
     void keysWorkInTheTimeSignalsWindow();
 };
 
@@ -329,6 +334,40 @@ void TestViewControls::failedStreamFadesNothing()
     stream.fadeOut();
     stream.endNow();
     QVERIFY(!QTest::qWaitFor([&said] { return said.count() > 1; }, 500));
+}
+
+// The sound's library is loaded on first use: one that is not there, or is no library, leaves
+// the program without sound and says so as for a missing output, whatever was played meanwhile.
+void TestViewControls::soundLibraryMissingSaysSo_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("no such file") << QByteArray();
+    QTest::newRow("a file that is no library") << QByteArray("not a library");
+}
+
+void TestViewControls::soundLibraryMissingSaysSo()
+{
+    QFETCH(QByteArray, content);
+    static QTemporaryDir folder;
+    static const bool added = (ModuleLibrary::addFolder(folder.path()), true);
+    QVERIFY(added);
+    const QString name = QStringLiteral("korvelian-test-%1").arg(QTest::currentDataTag()[0]);
+    if (!content.isEmpty()) {
+        QFile file(folder.filePath(name + ".so"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    ToneLoader loader(nullptr, name);
+    QSignalSpy said(&loader, &ToneLoader::availabilityChanged);
+    loader.play({220, 330, 0.25, 0.25, 0, 0});
+    QTRY_COMPARE(said.count(), 1);
+    QCOMPARE(said.at(0).at(0).toBool(), false);
+    QCOMPARE(said.at(0).at(1).toString(), "Kein Ton: Es gibt keinen Audioausgang (kein Gerät, "
+                                          "oder der Audioserver antwortet nicht).");
+    loader.play({220, 330, 0.25, 0.25, 0, 0});
+    loader.probe();
+    loader.endNow();
+    QVERIFY(!QTest::qWaitFor([&said] { return said.count() > 1; }, 300));
 }
 
 void TestViewControls::helpStatesTheProgramsNumbers_data()
