@@ -109,7 +109,7 @@ export async function presentation({ page, check, openLink, settled, menuItem, p
                              { timeout: 20000 }).catch(() => {});
   // Its speed once it has moved: a second of frames at most.
   await page.waitForFunction(() => korvelian.core.json(korvelian.core.x.korv_saveLesson()).text.includes("speed = 0,05"),
-                             { timeout: 5000 }).catch(() => {});
+                             { timeout: 15000 }).catch(() => {});
   const saved = await page.evaluate(() => korvelian.core.json(korvelian.core.x.korv_saveLesson()).text);
   check("a link's beam runs at its speed", /\nbeam = ja\n/.test(saved) && /\nspeed = 0,05\n/.test(saved), saved);
   await page.click("#Check1 input");

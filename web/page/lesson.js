@@ -34,11 +34,14 @@ function showLessonStep(state) {
 }
 
 // A beam a step or a link asks for, started as a click starts it; its speed follows once it
-// runs (a second of frames at most).
+// has moved, however busy the machine (while it runs, or a second of frames for it to start).
 function startBeam() {
   document.getElementById("Command2").click();
   let frames = 0;
-  const speed = () => { if (!page.core.x.korv_stepSpeed() && ++frames < 60) requestAnimationFrame(speed); };
+  const speed = () => {
+    if (page.core.x.korv_stepSpeed()) return;
+    if (++frames < 60 || page.core.json(page.core.x.korv_state()).runs) requestAnimationFrame(speed);
+  };
   requestAnimationFrame(speed);
 }
 
