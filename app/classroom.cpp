@@ -82,7 +82,8 @@ QMenu* Classroom::buildMenu()
 {
     auto* menu = new QMenu(QString::fromUtf8(classroom::kMenu), m_parts.window);
     menu->setObjectName("classroom");
-    m_presenting = add(*menu, QStringLiteral("Präsentation"), QKeySequence(Qt::Key_F5));
+    m_presenting =
+        add(*menu, QString::fromUtf8(classroom::kPresentation), QKeySequence(Qt::Key_F5));
     m_presenting->setCheckable(true);
     connect(m_presenting, &QAction::triggered, this,
             [this](bool on) { m_presentation->setOn(on); });
@@ -123,8 +124,8 @@ QMenu* Classroom::buildMenu()
             &QAction::triggered, m_steps, &LessonSteps::save);
     connect(add(*menu, QString::fromUtf8(classroom::kOpen), QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, m_steps, &LessonSteps::open);
-    connect(menu->addAction(QStringLiteral("Als Schritt anhängen")), &QAction::triggered, m_steps,
-            &LessonSteps::append);
+    connect(menu->addAction(QString::fromUtf8(classroom::kAppendStep)), &QAction::triggered,
+            m_steps, &LessonSteps::append);
     menu->addAction(m_steps->nextAction());
     menu->addAction(m_steps->previousAction());
     m_parts.window->addAction(m_steps->nextAction());
@@ -241,9 +242,8 @@ QuizWindow* Classroom::quizWindow() const
 
 void Classroom::showStep(std::size_t index, std::size_t count, const QString& title)
 {
-    QString text = QStringLiteral("Schritt %1 von %2").arg(index + 1).arg(count);
-    if (!title.isEmpty())
-        text += QStringLiteral(": ") + title;
+    const QString text =
+        QString::fromStdString(classroom::stepHeading(index, count, title.toStdString()));
     m_presentation->setHeading(text);
     QToolTip::showText(m_parts.screen->mapToGlobal(QPoint(0, 0)), text, m_parts.screen);
 }

@@ -194,8 +194,8 @@ check("the screen's menu lists its views", captions.join("|") ===
       "Ablesehilfe|Werte einblenden|Raster|y-Achse nach oben (wie am Oszilloskop)|Zeitverläufe|Nachleuchten|" +
       "Phase wandern lassen|Wie im Lehrbuch|Feine Kurve|Wandergeschwindigkeit|Übersichtstafel||Bild kopieren|" +
       "Bild als PNG speichern|Bild als SVG speichern|Drucken…|Arbeitsblatt-Farben||Ton|Grundfrequenz||Link kopieren||" +
-      "Unterricht|Vorhersage|Ohne Vorhersage|Der Strahl zeichnet die Figur|" +
-      "Nur die Zeitverläufe, Figur beim Auflösen|Werte verbergen||Welches Verhältnis?|Einstellungen öffnen…|Einstellungen speichern…||" +
+      "Unterricht|Präsentation||Vorhersage|Ohne Vorhersage|Der Strahl zeichnet die Figur|" +
+      "Nur die Zeitverläufe, Figur beim Auflösen|Werte verbergen||Welches Verhältnis?|Einstellungen öffnen…|Einstellungen speichern…|Als Schritt anhängen||" +
       "Zurücksetzen||Vollbild|Hilfe", captions.join("|"));
 await menuItem("Werte einblenden");
 const afterViews = [await lit("underlay"), await lit("readings")];
@@ -503,6 +503,7 @@ await (await import("./browser/svg.mjs")).default({ page, check, settled, pagePa
 await (await import("./browser/touch.mjs")).default({ page, check, open, settled });
 await (await import("./browser/offline.mjs")).default({ browser, check, pagePath });
 
+await (await import("./browser/presentation.mjs")).presentation({ page, check, openLink, settled, menuItem, pictures });
 check("no script error", errors.length === 0, errors.join("; "));
 await browser.close();
 console.log(`${passed} passed, ${failed} failed`);

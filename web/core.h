@@ -154,6 +154,9 @@ bool viewOn(int index);
 // "Wie im Lehrbuch" and "Feine Kurve" (lessonbinding.cpp): whether on, and switched.
 bool figureViewOn(FigureView view);
 void setFigureView(FigureView view, bool on);
+// The lesson's step on show, as the presentation's heading; empty before one is shown
+// (lessonbinding.cpp).
+std::string lessonHeading();
 // The screen's orientation after its tick or "Wie im Lehrbuch" changed.
 void showYUp();
 

@@ -10,6 +10,7 @@
 #include "lesson/lessonstep.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 using namespace korvelian;
@@ -23,9 +24,13 @@ constexpr std::array<std::string_view, 7> kViewNames{
     "reading-aid", "values", "graticule", "y-up", "time-signals", "afterglow", "drift"};
 static_assert(kViewNames.size() == kScreenViews.size() + kMotionViews.size());
 
-// The lesson opened last and the step on show.
+// The lesson opened last and the step on show, once one was shown.
 Lesson lesson;
 std::size_t shownStep = 0;
+bool stepShown = false;
+// The speed of a beam the page starts for a step or a link, set in its first frame: the start
+// sets its own.
+std::optional<double> pendingSpeed;
 
 const char* stepState(const std::string& refusal)
 {
@@ -35,33 +40,61 @@ const char* stepState(const std::string& refusal)
     c.json.field("steps", static_cast<double>(lesson.steps.size()));
     c.json.field("step", static_cast<double>(shownStep));
     c.json.field("title", lesson.steps.empty() ? std::string() : lesson.steps[shownStep].title);
+    c.json.field("heading", lessonHeading());
     c.json.field("beam", !lesson.steps.empty() && lesson.steps[shownStep].beam).end('}');
     return written(c.json);
 }
 
+// The beam as a step has it: stopped ("Stop" ticked, as the desktop ends it), or at the step's
+// speed; one that does not run yet the page starts as a click does, and korv_stepSpeed sets
+// its speed then.
+void applyBeam(bool beam, double speed)
+{
+    Core& c = core();
+    pendingSpeed.reset();
+    if (!c.window.form().oscillation().runs()) {
+        if (beam)
+            pendingSpeed = speed;
+        return;
+    }
+    if (!beam) {
+        c.window.setCheckValue(1);
+        return;
+    }
+    c.window.form().variables().dt = speed;
+    drawSpeedBar(c.window, speed);
+}
+
 // A step as the desktop shows it: the controls through their handlers (a drift running ends
-// there, as for a user's entry), then the step's views, then the beam's speed; the page starts
-// or stops the beam as a click does.
+// there, as for a user's entry), then the step's views, then the beam.
 void showStep(std::size_t index)
 {
     Core& c = core();
     if (index >= lesson.steps.size() || c.window.ended())
         return;
     shownStep = index;
+    stepShown = true;
     const LessonSettings& step = lesson.steps[index];
     applyControls(step, c.window);
     c.window.form().drift().setSecondsPerTurn(step.driftSecondsPerTurn);
     for (std::size_t i = 0; i < kViewNames.size(); ++i)
         korvSetView(static_cast<int>(i), step.views[i] ? 1 : 0);
-    if (!c.window.form().oscillation().runs())
-        return;
-    if (!step.beam) {
-        // "Stop" ticked, as the desktop ends the beam for such a step.
-        c.window.setCheckValue(1);
-        return;
-    }
-    c.window.form().variables().dt = step.speed;
-    drawSpeedBar(c.window, step.speed);
+    applyBeam(step.beam, step.speed);
+}
+
+// The setting as it stands, as a lesson's step.
+LessonSettings currentStep()
+{
+    Core& c = core();
+    Form1& form = c.window.form();
+    LessonSettings now = readControls(c.window, form.variables().ratio);
+    for (std::size_t i = 0; i < kViewNames.size(); ++i)
+        now.views[i] = viewOn(static_cast<int>(i));
+    now.driftSecondsPerTurn = form.drift().secondsPerTurn();
+    now.beam = form.oscillation().runs();
+    // Before the first run the step is the one every start takes.
+    now.speed = form.variables().dt > 0 ? form.variables().dt : kStartStep;
+    return now;
 }
 
 void writeQuiz(Json& json, const QuizLink& quiz)
@@ -98,6 +131,14 @@ void setFigureView(FigureView view, bool on)
     hostChanged(PageHost::Screen | PageHost::Overlays | PageHost::Controls);
 }
 
+std::string lessonHeading()
+{
+    return stepShown && shownStep < lesson.steps.size()
+               ? classroom::stepHeading(shownStep, lesson.steps.size(),
+                                        lesson.steps[shownStep].title)
+               : std::string();
+}
+
 void showYUp()
 {
     Core& c = core();
@@ -126,10 +167,16 @@ KORV_EXPORT(applyLink) const char* korvApplyLink(const char* text, int length)
             if (reading.names(kViewNames[i]))
                 korvSetView(static_cast<int>(i), reading.step.views[i] ? 1 : 0);
         }
+        // The beam and its speed as a step applies them; a speed alone changes a running beam.
+        if (reading.names("beam"))
+            applyBeam(reading.step.beam, reading.step.speed);
+        else if (reading.names("speed") && c.window.form().oscillation().runs())
+            applyBeam(true, reading.step.speed);
         hostChanged(PageHost::Screen | PageHost::Overlays | PageHost::Controls);
     }
     c.json.clear();
     c.json.begin('{').field("fault", reading.fault);
+    c.json.field("beam", reading.fault.empty() && reading.names("beam") && pendingSpeed);
     if (reading.fault.empty() && reading.quiz)
         writeQuiz(c.json, *reading.quiz);
     c.json.end('}');
@@ -170,6 +217,7 @@ KORV_EXPORT(openLesson) const char* korvOpenLesson(const char* text, int length)
         return stepState(reading.refusal + "\n\n" + classroom::kNothingTaken);
     lesson = std::move(*reading.lesson);
     shownStep = 0;
+    stepShown = false;
     return stepState({});
 }
 
@@ -185,14 +233,35 @@ KORV_EXPORT(lessonState) const char* korvLessonState()
     return stepState({});
 }
 
-// The beam started by the page for a step runs at the step's speed.
-KORV_EXPORT(stepSpeed) void korvStepSpeed()
+// The beam started by the page for a step or a link runs at its speed, set once it has moved
+// (its start sets the start's speed): 0 while it has not, 1 once the speed is set (or none
+// waits).
+KORV_EXPORT(stepSpeed) int korvStepSpeed()
 {
     Core& c = core();
-    if (lesson.steps.empty() || !c.window.form().oscillation().runs())
-        return;
-    c.window.form().variables().dt = lesson.steps[shownStep].speed;
-    drawSpeedBar(c.window, lesson.steps[shownStep].speed);
+    if (!pendingSpeed)
+        return 1;
+    if (!c.window.form().oscillation().runs() || !(c.window.form().variables().t > 0))
+        return 0;
+    c.window.form().variables().dt = *pendingSpeed;
+    drawSpeedBar(c.window, *pendingSpeed);
+    pendingSpeed.reset();
+    return 1;
+}
+
+// "Als Schritt anhängen": the setting as a new step after the one on show (at the end where
+// none is), titled by its place, as the desktop appends it.
+KORV_EXPORT(appendStep) const char* korvAppendStep()
+{
+    if (lesson.steps.size() < kMostLessonSteps) {
+        const std::size_t at = stepShown ? shownStep + 1 : lesson.steps.size();
+        LessonSettings step = currentStep();
+        step.title = "Schritt " + std::to_string(at + 1);
+        lesson.steps.insert(lesson.steps.begin() + static_cast<std::ptrdiff_t>(at), step);
+        shownStep = at;
+        stepShown = true;
+    }
+    return stepState({});
 }
 
 // The text of a lesson file of the setting as it stands, as the desktop saves it: the lesson
@@ -200,16 +269,12 @@ KORV_EXPORT(stepSpeed) void korvStepSpeed()
 KORV_EXPORT(saveLesson) const char* korvSaveLesson()
 {
     Core& c = core();
-    Form1& form = c.window.form();
-    LessonSettings now = readControls(c.window, form.variables().ratio);
-    for (std::size_t i = 0; i < kViewNames.size(); ++i)
-        now.views[i] = viewOn(static_cast<int>(i));
-    now.driftSecondsPerTurn = form.drift().secondsPerTurn();
-    now.beam = form.oscillation().runs();
-    now.speed = form.variables().dt > 0 ? form.variables().dt : kStartStep;
+    LessonSettings now = currentStep();
     Lesson saved = lesson;
-    if (saved.steps.empty()) {
+    if (!stepShown || saved.steps.empty()) {
         saved.steps = {now};
+        shownStep = 0;
+        stepShown = true;
     } else {
         now.title = saved.steps[shownStep].title;
         saved.steps[shownStep] = now;
@@ -227,6 +292,8 @@ KORV_EXPORT(classroomWords) const char* korvClassroomWords()
     c.json.clear();
     c.json.begin('{').field("menu", classroom::kMenu).field("quiz", classroom::kQuiz);
     c.json.field("open", classroom::kOpen).field("save", classroom::kSave);
+    c.json.field("presentation", classroom::kPresentation);
+    c.json.field("appendStep", classroom::kAppendStep);
     c.json.field("nextStep", classroom::kNextStep).field("previousStep", classroom::kPreviousStep);
     c.json.end('}');
     return written(c.json);

@@ -3,6 +3,7 @@
 #include "core.h"
 #include "form/form1.h"
 #include "lesson/classroomwords.h"
+#include "lesson/lessonlink.h"
 #include "lesson/lessonstep.h"
 #include "lesson/quiz.h"
 #include "lesson/quizseries.h"
@@ -60,7 +61,49 @@ KORV_EXPORT(quizWords) const char* korvQuizWords()
     c.json.field("ratioPlaceholder", classroom::kRatioPlaceholder);
     c.json.field("phase", classroom::kPhaseLabel)
         .field("phasePlaceholder", classroom::kPhasePlaceholder);
-    c.json.field("check", classroom::kCheck).field("next", classroom::kNext).end('}');
+    c.json.field("check", classroom::kCheck).field("next", classroom::kNext);
+    c.json.field("rangeTitle", classroom::kRangeTitle).field("largest", classroom::kLargestLabel);
+    c.json.key("largestChoices").begin('[');
+    for (std::size_t i = 0; i < classroom::kLargestChoices.size(); ++i) {
+        c.json.begin('[').number(kQuizLargestChoices[i]).string(classroom::kLargestChoices[i]);
+        c.json.end(']');
+    }
+    c.json.end(']');
+    c.json.field("phases", classroom::kPhasesChoice);
+    c.json.field("amplitudes", classroom::kAmplitudesChoice);
+    c.json.field("tolerance", classroom::kToleranceLabel).field("seed", classroom::kSeedLabel);
+    c.json.field("toleranceStart", QuizRange{}.toleranceDegrees);
+    c.json.field("newSeries", classroom::kNewSeries).end('}');
+    return written(c.json);
+}
+
+// "Neue Reihe": the range chosen and the tolerance and series number as typed, read as the
+// command line reads them: {range, seed}, or {fault} in German.
+KORV_EXPORT(quizRange)
+const char* korvQuizRange(const char* largest, int largestLength, const char* tolerance,
+                          int toleranceLength, const char* seed, int seedLength)
+{
+    const auto text = [](const char* t, int n) {
+        return std::string_view(t, static_cast<std::size_t>(n));
+    };
+    QuizLink chosen;
+    std::string fault =
+        readQuizValue("quiz-range", text(largest, largestLength), "Verhältnisse", chosen);
+    if (fault.empty()) {
+        fault =
+            readQuizValue("quiz-tolerance", text(tolerance, toleranceLength), "Toleranz", chosen);
+    }
+    if (fault.empty())
+        fault = readQuizValue("seed", text(seed, seedLength), "Reihe Nr.", chosen);
+    Core& c = core();
+    c.json.clear();
+    c.json.begin('{').field("fault", fault);
+    if (fault.empty()) {
+        c.json.field("largest", chosen.range.largest);
+        c.json.field("tolerance", chosen.range.toleranceDegrees);
+        c.json.field("seed", static_cast<double>(*chosen.seed));
+    }
+    c.json.end('}');
     return written(c.json);
 }
 

@@ -84,13 +84,14 @@ QuizWindow::QuizWindow(QWidget* parent) : QWidget(parent)
 // What the teacher chooses: the range the figures come from and the series' number.
 QGroupBox* QuizWindow::rangeBox()
 {
-    auto* range = new QGroupBox(QStringLiteral("Auswahl der Figuren"), this);
+    const auto words = [](const char* text) { return QString::fromUtf8(text); };
+    auto* range = new QGroupBox(words(classroom::kRangeTitle), this);
     range->setObjectName("range");
     m_largest = new QComboBox(range);
-    m_largest->addItem(QStringLiteral("bis 4 : 4"), 4);
-    m_largest->addItem(QStringLiteral("bis 6 : 6"), 6);
-    m_phases = new QCheckBox(QStringLiteral("Phasen von 0° bis 180°"), range);
-    m_amplitudes = new QCheckBox(QStringLiteral("Amplituden von 0,5 bis 2"), range);
+    for (std::size_t i = 0; i < classroom::kLargestChoices.size(); ++i)
+        m_largest->addItem(words(classroom::kLargestChoices[i]), kQuizLargestChoices[i]);
+    m_phases = new QCheckBox(words(classroom::kPhasesChoice), range);
+    m_amplitudes = new QCheckBox(words(classroom::kAmplitudesChoice), range);
     m_tolerance = new QSpinBox(range);
     m_tolerance->setRange(kQuizToleranceMin, kQuizToleranceMax);
     m_tolerance->setValue(QuizRange{}.toleranceDegrees);
@@ -98,13 +99,13 @@ QGroupBox* QuizWindow::rangeBox()
     m_seed = new QSpinBox(range);
     m_seed->setRange(0, kLargestSeedInBox);
     m_seed->setValue(1);
-    auto* restart = new QPushButton(QStringLiteral("Neue Reihe"), range);
+    auto* restart = new QPushButton(words(classroom::kNewSeries), range);
     auto* form = new QFormLayout(range);
-    form->addRow(QStringLiteral("Verhältnisse:"), m_largest);
+    form->addRow(words(classroom::kLargestLabel), m_largest);
     form->addRow(m_phases);
     form->addRow(m_amplitudes);
-    form->addRow(QStringLiteral("Phase bei 1 : 1 auf ± "), m_tolerance);
-    form->addRow(QStringLiteral("Reihe Nr. (gleiche Nummer, gleiche Figuren):"), m_seed);
+    form->addRow(words(classroom::kToleranceLabel), m_tolerance);
+    form->addRow(words(classroom::kSeedLabel), m_seed);
     form->addRow(restart);
     connect(restart, &QPushButton::clicked, this, &QuizWindow::startFromControls);
     return range;

@@ -176,13 +176,14 @@ function buildPicture(c) {
 function fit() {
   const width = page.layout.clientWidth / page.layout.twipsPerPixel;
   const height = page.layout.clientHeight / page.layout.twipsPerPixel;
-  page.zoom = Math.min(window.innerWidth / width, window.innerHeight / height);
+  page.zoom = page.presenting ? presentingZoom(width, height) : Math.min(window.innerWidth / width, window.innerHeight / height);
   const form = document.getElementById("form");
   form.style.width = `${px(page.layout.clientWidth)}px`;
   form.style.height = `${px(page.layout.clientHeight)}px`;
   // What the window's shape leaves over is shared out on both sides.
   form.style.left = `${Math.max(0, Math.floor((window.innerWidth - px(page.layout.clientWidth)) / 2))}px`;
   form.style.top = `${Math.max(0, Math.floor((window.innerHeight - px(page.layout.clientHeight)) / 2))}px`;
+  if (page.presenting) fitPresenting(form);
   for (const element of page.elements.values()) place(element, element.layout);
   for (const bar of page.bars) showBar(bar, bar.value);
   page.dirty |= Changed.Screen | Changed.Overlays | Changed.SpeedBar;
@@ -325,6 +326,7 @@ async function main() {
     page.core.x.korv_free(pointer);
     if (answer.fault) notice("Link nicht übernommen: " + answer.fault);
     else if (answer.quiz) startQuiz(answer.quiz, answer.quiz.seed);
+    if (answer.beam) startBeam();
   }
   // Another link of a lesson's list opens its own picture from the start.
   window.addEventListener("hashchange", () => location.reload());

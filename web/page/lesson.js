@@ -27,13 +27,22 @@ function richText(element, html) {
 // The lesson opened last: {steps, step, title}; stepping only where it has more than one.
 function showLessonStep(state) {
   page.lesson = state;
-  if (state.steps > 1) notice(`Schritt ${state.step + 1} von ${state.steps}${state.title ? ": " + state.title : ""}`);
+  if (state.steps > 1) notice(state.heading);
   // A step that starts the beam starts it as a click does; its speed follows in the first frame.
   const running = page.core.json(page.core.x.korv_state()).runs;
-  if (state.beam && !running) {
-    document.getElementById("Command2").click();
-    requestAnimationFrame(() => page.core.x.korv_stepSpeed());
-  }
+  if (state.beam && !running) startBeam();
+}
+
+// A beam a step or a link asks for, started as a click starts it; its speed follows once it
+// has moved, however busy the machine (while it runs, or a second of frames for it to start).
+function startBeam() {
+  document.getElementById("Command2").click();
+  let frames = 0;
+  const speed = () => {
+    if (page.core.x.korv_stepSpeed()) return;
+    if (++frames < 60 || page.core.json(page.core.x.korv_state()).runs) requestAnimationFrame(speed);
+  };
+  requestAnimationFrame(speed);
 }
 
 // "Einstellungen öffnen…": a .korvelian file read whole by the core; a refused one changes
@@ -80,6 +89,15 @@ function saveLesson() {
   return text;
 }
 
+// "Als Schritt anhängen": the setting as a new step after the one on show, as the desktop
+// appends it; Page Down / Page Up step through it then.
+function appendStep() {
+  const state = page.core.json(page.core.x.korv_appendStep());
+  page.lesson = state;
+  notice(state.heading);
+  return state;
+}
+
 function stepBy(delta) {
   const lesson = page.lesson;
   if (!lesson || lesson.steps < 2) return false;
@@ -118,9 +136,12 @@ function predictionEntries() {
 // The screen menu's lesson entries.
 function classroomEntries() {
   const words = page.classroomWords;
-  const entries = [{ caption: words.menu }, ...predictionEntries(), null,
+  const entries = [{ caption: words.menu },
+                   { caption: words.presentation, checked: !!page.presenting, run: togglePresentation }, null,
+                   ...predictionEntries(), null,
                    { caption: words.quiz, checked: !document.getElementById("quiz").hidden, run: toggleQuiz },
-                   { caption: words.open, run: openLesson }, { caption: words.save, run: saveLesson }];
+                   { caption: words.open, run: openLesson }, { caption: words.save, run: saveLesson },
+                   { caption: words.appendStep, run: appendStep }];
   if (page.lesson && page.lesson.steps > 1) {
     entries.push({ caption: words.nextStep, run: () => stepBy(1) },
                  { caption: words.previousStep, run: () => stepBy(-1) });
@@ -131,6 +152,7 @@ function classroomEntries() {
 function buildClassroom() {
   page.classroomWords = page.core.json(page.core.x.korv_classroomWords());
   buildQuizPanel();
+  buildPresentation();
   // Page Down / Page Up step through a lesson, except where a bar has the focus: it keeps them
   // for its own page step, as on the desktop.
   document.addEventListener("keydown", (e) => {

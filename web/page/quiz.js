@@ -68,6 +68,7 @@ function buildQuizPanel() {
   next.addEventListener("click", () => askNext());
   bottom.append(score, next);
   panel.append(title, question, answer, explanation, bottom);
+  buildQuizRange(panel, words);
   panel.addEventListener("keydown", (e) => { if (e.key === "Escape") endQuiz(); });
   document.body.append(panel);
   window.addEventListener("resize", placeQuiz);
@@ -98,7 +99,7 @@ function judgeAnswer(ratioText, phaseText) {
 
 function quizCleared() {
   const panel = document.getElementById("quiz");
-  for (const input of panel.querySelectorAll("input")) input.value = "";
+  for (const input of panel.querySelectorAll("form.answer input")) input.value = "";
   panel.querySelector(".explanation").replaceChildren();
   panel.querySelector("input.ratio").focus();
 }
@@ -132,6 +133,7 @@ function startQuiz(range = {}, seed = undefined) {
   const r = { largest: 4, phases: false, amplitudes: false, tolerance: 10, ...range };
   const s = seed ?? Math.floor(Math.random() * 1000000);
   document.getElementById("quiz").hidden = false;
+  showQuizRange(r, s);
   placeQuiz();
   coverValues();
   page.core.callThen(() => { quizState(page.core.x.korv_quizState()); quizCleared(); },

@@ -56,6 +56,7 @@ function frame() {
     paintScene(overlays, size, core.json(core.x.korv_overlays(size.width, size.height, page.zoom)));
   }
   if (dirty & (Changed.Screen | Changed.Overlays)) paintTimeSignals(dirty);
+  if (dirty & (Changed.Screen | Changed.Overlays)) paintPresentation();
   if (dirty & Changed.SpeedBar) {
     const { canvas, element } = page.speed;
     const size = canvasSize(canvas, element);
