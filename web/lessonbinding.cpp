@@ -241,7 +241,9 @@ KORV_EXPORT(stepSpeed) int korvStepSpeed()
     Core& c = core();
     if (!pendingSpeed)
         return 1;
-    if (!c.window.form().oscillation().runs() || !(c.window.form().variables().t > 0))
+    // Only once a frame has moved the beam, as the desktop waits for it: before that the start
+    // may still be on its way to setting its own speed.
+    if (!c.window.form().oscillation().runs() || !c.window.beamRunning())
         return 0;
     c.window.form().variables().dt = *pendingSpeed;
     drawSpeedBar(c.window, *pendingSpeed);

@@ -49,6 +49,8 @@ public:
     bool ended() const { return m_ended; }
     // Where the beam stood last, for the time signals' cursor; nothing before it ran.
     std::optional<double> beamT() const { return m_beamT; }
+    // A frame of the animation has put the beam somewhere since it last stopped.
+    bool beamRunning() const { return m_beamRunning; }
     // "Vorhersage": the figure hidden while the class predicts it, as the desktop's screen
     // hides it. Set the mode or resolve, then showPrediction.
     Prediction& prediction() { return m_prediction; }
