@@ -1,6 +1,6 @@
 // The browser edition's pictures in docs/, taken by the tests' Chromium: the window at
-// 1280 x 800 on 3 : 2 with the beam running, and a tablet's 1024 x 768 page with the screen's
-// menu open. Usage: node tools/browser_screenshots.mjs build/web/korvelian.html docs
+// 1280 x 800 on 3 : 2 with the beam running, a tablet's 1024 x 768 page with the screen's
+// menu open, and a projector's 1920 x 1080 page presenting with the time signals docked. Usage: node tools/browser_screenshots.mjs build/web/korvelian.html docs
 import path from "node:path";
 import puppeteer from "puppeteer-core";
 
@@ -25,4 +25,11 @@ await page.click("#menu > div:nth-child(3)");
 await page.click("#picBildschirm", { button: "right" });
 await new Promise((done) => setTimeout(done, 300));
 await page.screenshot({ path: path.join(folder, "browser-1024x768.png") });
+await open(1920, 1080, "ratio=3:2&phase-y=45&time-signals&reading-aid");
+await page.click("#picBildschirm");
+await page.keyboard.press("F5");
+await page.click("#Command2");
+await new Promise((done) => setTimeout(done, 1200));
+await page.screenshot({ path: path.join(folder, "browser-praesentation-1920x1080.png") });
+await page.click("#Check1 input");
 await browser.close();
