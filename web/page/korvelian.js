@@ -229,7 +229,19 @@ function buildHelpAndFullScreen() {
   help.querySelector(".text").tabIndex = -1;
   help.addEventListener("keydown", (e) => { if (e.key === "Escape") { e.preventDefault(); help.close(); } });
   const button = document.getElementById("fullScreen");
-  button.textContent = "⛶";
+  // Four corners drawn, not a character: the sign for full screen is missing from many fonts.
+  const svg = document.createElementNS("http://www.w3.org/2000/svg", "svg");
+  svg.setAttribute("viewBox", "0 0 24 24");
+  svg.setAttribute("width", "24");
+  svg.setAttribute("height", "24");
+  svg.setAttribute("aria-hidden", "true");
+  const corners = document.createElementNS("http://www.w3.org/2000/svg", "path");
+  corners.setAttribute("d", "M3 9V3h6M15 3h6v6M21 15v6h-6M9 21H3v-6");
+  corners.setAttribute("fill", "none");
+  corners.setAttribute("stroke", "currentColor");
+  corners.setAttribute("stroke-width", "2");
+  svg.append(corners);
+  button.replaceChildren(svg);
   button.title = words.fullScreen + " (F11)";
   button.setAttribute("aria-label", words.fullScreen);
   button.addEventListener("click", toggleFullScreen);
