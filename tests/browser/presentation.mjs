@@ -83,6 +83,17 @@ export async function presentation({ page, check, openLink, settled, menuItem, p
   await page.keyboard.press("F5");
   await settled();
   check("the range hidden while presenting", await page.evaluate(() => document.querySelector("#quiz .range").offsetParent === null));
+  // In the margin at its foot, over no control, its capitals as large as the margin's.
+  const quizSeen = await page.evaluate(() => {
+    const quiz = document.getElementById("quiz").getBoundingClientRect();
+    const form = document.getElementById("form").getBoundingClientRect();
+    const context = document.createElement("canvas").getContext("2d");
+    context.font = getComputedStyle(document.querySelector("#quiz .question")).font;
+    return { cap: context.measureText("H").actualBoundingBoxAscent, height: innerHeight,
+             left: quiz.left, formRight: form.right, bottom: quiz.bottom };
+  });
+  check("the quiz while presenting: in the margin's foot, capitals for the room", quizSeen.left >= quizSeen.formRight - 0.5 &&
+        Math.abs(quizSeen.bottom - quizSeen.height) < 1.5 && quizSeen.cap >= 0.025 * quizSeen.height, JSON.stringify(quizSeen));
   await page.keyboard.press("F5");
   await page.click("#quiz .close");
 

@@ -83,10 +83,17 @@ function placeQuiz() {
   const screen = document.getElementById("picBildschirm").getBoundingClientRect();
   const room = window.innerWidth - form.right;
   const beside = room >= 280;
-  panel.style.left = `${Math.round(beside ? form.right : form.left)}px`;
-  panel.style.top = `${Math.round(form.top)}px`;
-  panel.style.width = `${Math.round(beside ? room : screen.left - form.left)}px`;
-  panel.style.maxHeight = `${Math.round(form.height)}px`;
+  // Presenting, the class reads it from the back of the room, as the desktop's quiz: capitals
+  // (about 0,7 of the font's size) at least the margin's share of the height, at the margin's
+  // foot beneath the step's heading and the signals' formulas.
+  const presenting = !!page.presenting && room > 0;
+  panel.style.fontSize = presenting ? `${Math.ceil(page.presentationShares.cap * window.innerHeight / 0.7)}px` : "";
+  panel.style.left = `${Math.round(beside || presenting ? form.right : form.left)}px`;
+  panel.style.width = `${Math.round(beside || presenting ? room : screen.left - form.left)}px`;
+  panel.style.maxHeight = `${Math.round(presenting ? window.innerHeight : form.height)}px`;
+  // From the foot up, so that an explanation written later grows it upward.
+  panel.style.top = presenting ? "auto" : `${Math.round(form.top)}px`;
+  panel.style.bottom = presenting ? "0px" : "";
 }
 
 function judgeAnswer(ratioText, phaseText) {
