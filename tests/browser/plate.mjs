@@ -103,4 +103,17 @@ export default async function plateChecks({ page, check, open, settled }) {
   check("Grundfrequenz lists 110, 220 and 440 Hz, the chosen one ticked",
         frequencies[0].join("|") === "110 Hz|220 Hz|440 Hz" && frequencies[1].join() === "440 Hz",
         JSON.stringify(frequencies));
+  // Both remembered for the next visit, as the desktop remembers them; then the usual ones.
+  const usual = [speeds[0].find((s) => s.startsWith("normal")), "220 Hz"];
+  await page.reload();
+  await page.waitForFunction(() => window.korvelian && korvelian.firstFigure > 0);
+  await choose("Wandergeschwindigkeit");
+  const keptSpeed = await ticked();
+  await choose("Grundfrequenz");
+  const kept = [keptSpeed.join(), (await ticked()).join()];
+  await page.keyboard.press("Escape");
+  check("the drift's speed and the base frequency are there at the next visit",
+        kept.join("|") === "schnell: eine Umdrehung in 10 s|440 Hz", kept.join("|"));
+  await choose("Wandergeschwindigkeit", usual[0]);
+  await choose("Grundfrequenz", usual[1]);
 }

@@ -144,12 +144,45 @@ function rememberViews() {
   }
 }
 
+// The drift's speed and the tone's base frequency, remembered as the desktop remembers them:
+// by their place in their menu.
+const kSpeedsKey = "korvelian.speeds";
+
+function rememberSpeed(which, index) {
+  const store = storage();
+  try {
+    if (!store) return;
+    const speeds = JSON.parse(store.getItem(kSpeedsKey)) || {};
+    speeds[which] = index;
+    store.setItem(kSpeedsKey, JSON.stringify(speeds));
+  } catch {
+    // A full or blocked store, or something else under the key: the choice holds until the
+    // page is closed.
+  }
+}
+
+function restoreSpeeds(store) {
+  let speeds = null;
+  try {
+    speeds = JSON.parse(store.getItem(kSpeedsKey));
+  } catch {
+    return;
+  }
+  if (!speeds || typeof speeds !== "object") return;
+  const menus = page.core.json(page.core.x.korv_speedMenus());
+  // Only a whole number naming an entry is taken; anything else in the store is ignored.
+  const taken = (index, list) => Number.isInteger(index) && index >= 0 && index < list.length;
+  if (taken(speeds.drift, menus.speeds)) page.core.x.korv_setDriftSpeed(speeds.drift);
+  if (taken(speeds.base, menus.frequencies)) page.core.x.korv_setBaseFrequency(speeds.base);
+}
+
 function restoreViews() {
   const store = storage();
   if (!store) {
     notice(page.core.json(page.core.x.korv_menuWords()).storageBlocked);
     return;
   }
+  restoreSpeeds(store);
   let views = null;
   try {
     views = JSON.parse(store.getItem(kViewsKey));

@@ -105,7 +105,7 @@ function speedEntries(which) {
   const list = which === "drift" ? menus.speeds : menus.frequencies;
   const set = which === "drift" ? "korv_setDriftSpeed" : "korv_setBaseFrequency";
   return list.map((entry, index) => ({ caption: entry.caption, checked: entry.on,
-                                       run: () => core.call(set, index) }));
+                                       run: () => { core.call(set, index); rememberSpeed(which, index); } }));
 }
 
 function buildPlate() {
