@@ -15,6 +15,7 @@
 #include "widgets/screenarea.h"
 #include "widgets/scrollreadout.h"
 #include "widgets/smileyicon.h"
+#include "widgets/styleimages.h"
 #include "widgets/timesignalview.h"
 #include "toneloader.h"
 #include "viewactions.h"
@@ -119,6 +120,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
 {
     setWindowTitle("Korvelian-Figuren, Simulation Oszilloskop");
     setWindowIcon(smileyIcon());
+    preloadStyleImages();
     ScrollReadout::describeBars();
     m_zoomedStyle = new ZoomedStyle;
     m_zoomedStyle->setParent(this);
