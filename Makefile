@@ -18,7 +18,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake make g++ qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev libpng-dev \
-           fonts-liberation fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev \
+           libfontconfig-dev fonts-liberation fontconfig desktop-file-utils appstream file dpkg-dev libxcb1-dev \
            qt6-translations-l10n lintian man-db python3 clang-format
 # Only the target named needs these: who builds and runs the program never does.
 # The window under a real window manager (tests/check_windowmanager.sh); Ghostscript makes a

@@ -6,6 +6,11 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
+
+#ifdef KORVELIAN_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace korvelian {
 
@@ -46,12 +51,25 @@ void loadGermanTranslation()
         QCoreApplication::installTranslator(translator);
 }
 
+// The system's font configuration, read once for the process: its files and its caches of
+// every font. The first control's font waits for it otherwise.
+void readFontConfiguration()
+{
+#ifdef KORVELIAN_HAVE_FONTCONFIG
+    FcInit();
+#endif
+}
+
 std::unique_ptr<QApplication> startApplication(int& argc, char* argv[])
 {
     quietenToolkitMessages();
+    // Read beside the toolkit's start, which meanwhile loads its platform library and
+    // connects to the display.
+    std::thread fonts(readFontConfiguration);
     starting = true;
     auto app = std::make_unique<QApplication>(argc, argv);
     starting = false;
+    fonts.join();
 
     QApplication::setApplicationName(kProgramName);
     QApplication::setApplicationVersion(KORVELIAN_VERSION);

@@ -15,8 +15,9 @@ int main(int argc, char* argv[])
 #endif
     korvelian::quietenToolkitMessages();
     CommandLine commandLine;
-    {
-        // Help, version and faults in the command line need no display.
+    // Help, version and faults in the command line need no display. Without arguments there
+    // is nothing to answer, and the window starts sooner without a first application.
+    if (argc > 1) {
         QCoreApplication core(argc, argv);
         korvelian::loadGermanTranslation();
         if (const auto answer =

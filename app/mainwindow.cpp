@@ -15,6 +15,7 @@
 #include "widgets/screenarea.h"
 #include "widgets/scrollreadout.h"
 #include "widgets/smileyicon.h"
+#include "widgets/styleimages.h"
 #include "widgets/timesignalview.h"
 #include "toneloader.h"
 #include "viewactions.h"
@@ -36,6 +37,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 
 namespace korvelian {
 
@@ -118,7 +120,10 @@ QtWindowOperations::Controls tableControls(QWidget& window, TimeSignalView& time
 MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWidget(parent)
 {
     setWindowTitle("Korvelian-Figuren, Simulation Oszilloskop");
-    setWindowIcon(smileyIcon());
+    // The icon's images are read beside the making of the controls, which meanwhile waits for
+    // the font database.
+    auto iconImages = std::async(std::launch::async, smileyImages);
+    preloadStyleImages();
     ScrollReadout::describeBars();
     m_zoomedStyle = new ZoomedStyle;
     m_zoomedStyle->setParent(this);
@@ -144,6 +149,7 @@ MainWindow::MainWindow(std::function<void()> exitProgram, QWidget* parent) : QWi
     createViews(*screen, controls.scrollBars);
     // A window destroyed from outside ends the program as closing it does.
     m_destroyWatch = std::make_unique<DestroyWatch>(*this, [this] { handle(Event::Form_Unload); });
+    setWindowIcon(smileyIcon(iconImages.get()));
     handle(Event::Form_Load);
 }
 

@@ -16,7 +16,9 @@ clicks "Schwingung" and measures for some seconds:
 With --start, it measures instead how long the program takes from its start to the first
 picture on its screen area (fresh settings, or every view remembered with --remembered; K = 1,
 100 %): the first change the X server reports inside that area, counted from the moment the
-process is started, with the program's processor time until then, which load disturbs less.
+process is started, with the program's processor time until then, which load disturbs less;
+and the time its main thread ran, and the time it was ready but waited for a core, which is
+the load's share.
 
 With --views, every row is measured with lesson views ticked in the fresh settings
 ("afterglow", "drift", "timesignals", "readingaid", or "all": every view but "y-Achse nach
@@ -140,6 +142,15 @@ def cpu_seconds(pid):
     """utime + stime of a process, all its threads, in seconds."""
     fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def task_times(pid):
+    """Seconds of processor time of the process, all its threads, in ticks of 10 ms (with the
+    threads that have ended); and seconds its main thread ran on a core and was ready but
+    waited for one, from the scheduler's own counts in nanoseconds: the way to the first
+    picture, and what the machine's load added to it."""
+    ran, waited, _ = Path(f"/proc/{pid}/schedstat").read_text().split()
+    return cpu_seconds(pid), int(ran) / 1e9, int(waited) / 1e9
 
 
 def geometry(window):
@@ -301,7 +312,8 @@ lehrbuch=true
 
 def start_to_picture(korvelian, work, remembered=False):
     """Milliseconds from starting the program to the first change inside its screen area, and
-    the program's processor time until then (in clock ticks, 10 ms each).
+    the program's processor time until then, and the time its main thread ran and the time it
+    waited for a core.
     Every change on the screen is recorded as it comes (the root window's damage holds its
     children's), and only afterwards sorted out by where the window turned up, so that looking
     for the window does not delay the recording."""
@@ -335,9 +347,9 @@ def start_to_picture(korvelian, work, remembered=False):
             if event.type == connection.extension_event.DamageNotify and mapped is not None:
                 area = event.area
                 try:
-                    used = cpu_seconds(process.pid)
-                except (OSError, IndexError):
-                    used = math.nan
+                    used = task_times(process.pid)
+                except OSError:
+                    used = (math.nan, math.nan, math.nan)
                 changes.append((time.monotonic(), used, area.x, area.y, area.width, area.height))
     connection.damage_destroy(handle)
     connection.close()
@@ -355,7 +367,7 @@ def start_to_picture(korvelian, work, remembered=False):
         x1, y1 = x0 + pixels(width, 1), y0 + pixels(height, 1)
         for moment, used, x, y, w, h in changes:
             if x < x1 and x + w > x0 and y < y1 and y + h > y0:
-                return 1000 * (moment - started), 1000 * used
+                return (1000 * (moment - started), *(1000 * seconds for seconds in used))
         sys.exit("the screen area never changed within 3 s")
     finally:
         process.terminate()
@@ -364,8 +376,9 @@ def start_to_picture(korvelian, work, remembered=False):
 
 def measure_start(programs, repeat, display, remembered):
     print("| program | settings | start to the first picture, ms (median) | fastest | slowest "
-          "| processor ms until then (median) | load |")
-    print("|---|---|---|---|---|---|---|")
+          "| processor ms until then (median; ticks of 10 ms) | main thread on a core, ms "
+          "(median) | main thread waiting for a core, ms (median) | load |")
+    print("|---|---|---|---|---|---|---|---|---|")
     with tempfile.TemporaryDirectory() as folder:
         work = Path(folder)
         session = Session(display, 1920, 1080, work)
@@ -378,11 +391,13 @@ def measure_start(programs, repeat, display, remembered):
                         runs[program].append(start_to_picture(program, Path(home),
                                                               remembered))
             for program, measured in runs.items():
-                times = [clock for clock, _ in measured]
-                used = statistics.median(cpu for _, cpu in measured)
+                times = [row[0] for row in measured]
+                used, main, queued = (statistics.median(row[i] for row in measured)
+                                      for i in (1, 2, 3))
                 print(f"| {program} | {'every view' if remembered else 'fresh'} "
                       f"| {statistics.median(times):.0f} | {min(times):.0f} "
-                      f"| {max(times):.0f} | {used:.0f} | {load:.2f} |", flush=True)
+                      f"| {max(times):.0f} | {used:.0f} | {main:.1f} | {queued:.1f} "
+                      f"| {load:.2f} |", flush=True)
         finally:
             session.close()
 

@@ -1,3 +1,5 @@
+#include "app/viewactions.h"
+#include "app/viewsettings.h"
 #include "model/deflection.h"
 #include "form/form1.h"
 #include "form/layout.h"
@@ -76,6 +78,8 @@ class TestMainWindow : public QObject
 
 private slots:
     void window();
+    void firstPaintLoadsNoImageLibrary_data();
+    void firstPaintLoadsNoImageLibrary();
     void layoutFollowsTheTable_data();
     void layoutFollowsTheTable();
     void layoutSpotChecks_data();
@@ -113,6 +117,33 @@ void TestMainWindow::window()
     QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
     const QRgb cheek = icon.pixel(5, 16);
     QVERIFY(qRed(cheek) > 200 && qGreen(cheek) > 200 && qBlue(cheek) < 80);
+}
+
+// The icon's and the style's images are read as PNG alone: a reader left to guess the format
+// loads every image format library the toolkit has, which the start waited for.
+void TestMainWindow::firstPaintLoadsNoImageLibrary_data()
+{
+    QTest::addColumn<bool>("everyView");
+    QTest::newRow("fresh settings") << false;
+    QTest::newRow("every view on") << true;
+}
+
+void TestMainWindow::firstPaintLoadsNoImageLibrary()
+{
+    QFETCH(bool, everyView);
+    const auto loaded = [] {
+        QFile maps("/proc/self/maps");
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+    };
+    if (loaded())
+        QSKIP("an earlier test loaded them; ctest runs this test alone (mainwindow_images)");
+    WindowFixture f;
+    for (const ViewOption option : kViewOptions)
+        f.window.viewActions().setOption(option, everyView);
+    QVERIFY(f.show());
+    const QImage shown = f.window.grab().toImage();
+    QVERIFY(!shown.isNull());
+    QVERIFY(!loaded());
 }
 
 void TestMainWindow::layoutFollowsTheTable_data()
