@@ -1,6 +1,7 @@
 // The few things every browser must do as Chromium does: the start figure to the pixel, a bar
-// moved by its arrow, a refused entry with its German message, a link's round trip and the
-// running beam. Driven through tests/browser/drivers.mjs, so any browser it speaks to runs them.
+// moved by its arrow, a refused entry with its German message, a link's round trip, the
+// running beam, and a German line where the browser has no full screen. Driven through
+// tests/browser/drivers.mjs, so any browser it speaks to runs them.
 
 // Everything the core changed is on show once nothing waits and a frame has been painted.
 const settled = () => new Promise((done) => {
@@ -106,4 +107,10 @@ export async function smoke({ browser, check, pageUrl, pictures }) {
   await browser.click("#Check1 input");
   await browser.run(settled);
   check("Stop ends it", (await browser.run(state)).runs === 0);
+
+  // Where the browser gives a page no full screen (a phone's), the button says so in German.
+  await browser.run(() => { delete Element.prototype.requestFullscreen; });
+  await browser.click("#fullScreen");
+  const line = await browser.run(() => document.getElementById("notice").textContent);
+  check("no full screen is told in German", line.startsWith("Dieser Browser zeigt die Seite nicht auf dem ganzen"), line);
 }
