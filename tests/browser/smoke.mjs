@@ -1,7 +1,7 @@
 // The few things every browser must do as Chromium does: the start figure to the pixel, a bar
 // moved by its arrow, a refused entry with its German message, a link's round trip, the
-// running beam, and a German line where the browser has no full screen. Driven through
-// tests/browser/drivers.mjs, so any browser it speaks to runs them.
+// running beam, a printed worksheet's subscript, and a German line where the browser has no
+// full screen. Driven through tests/browser/drivers.mjs, so any browser it speaks to runs them.
 
 // Everything the core changed is on show once nothing waits and a frame has been painted.
 const settled = () => new Promise((done) => {
@@ -107,6 +107,36 @@ export async function smoke({ browser, check, pageUrl, pictures }) {
   await browser.click("#Check1 input");
   await browser.run(settled);
   check("Stop ends it", (await browser.run(state)).runs === 0);
+
+  // The printed worksheet's subscripts (the amplitudes' "x") stand lower than their letters
+  // when the browser draws the sheet as the printer gets it.
+  const lowered = await browser.run(async () => {
+    const core = korvelian.core, sheet = core.json(core.x.korv_plateMenu()).sheets[2].sheet;
+    const area = core.json(core.x.korv_sheetPage(0, sheet, 1600));
+    const text = core.string(core.x.korv_sheetSvg(0, sheet, 1, 1600, area.height));
+    // Where the first subscript and its letter stand, from the same file laid out on the page.
+    const svg = new DOMParser().parseFromString(text, "image/svg+xml").documentElement;
+    document.body.append(document.adoptNode(svg));
+    const sub = svg.querySelector("tspan[font-size]");
+    const letter = sub.previousElementSibling;
+    const boxes = [letter.getExtentOfChar(letter.textContent.length - 1), sub.getExtentOfChar(0)];
+    svg.remove();
+    const image = new Image();
+    image.src = svgSource(text);
+    await image.decode();
+    const c = document.createElement("canvas");
+    c.width = 1600; c.height = area.height;
+    const ctx = c.getContext("2d");
+    ctx.drawImage(image, 0, 0);
+    // The lowest inked row in each glyph's box.
+    return boxes.map((box) => {
+      const d = ctx.getImageData(Math.floor(box.x), Math.floor(box.y), Math.ceil(box.width), Math.ceil(box.height)).data;
+      let lowest = -1;
+      for (let k = 0; k < d.length; k += 4) if (d[k + 3] > 128 && d[k] < 128) lowest = Math.floor(k / 4 / Math.ceil(box.width));
+      return Math.floor(box.y) + lowest;
+    });
+  });
+  check("a printed worksheet's subscript stands lower than its letter", lowered[1] - lowered[0] >= 5, String(lowered));
 
   // Where the browser gives a page no full screen (a phone's), the button says so in German.
   await browser.run(() => { delete Element.prototype.requestFullscreen; });
