@@ -9,8 +9,7 @@ import puppeteer from "puppeteer-core";
 export const kViewport = { width: 658, height: 488 };
 
 export async function firefox() {
-  const browser = await puppeteer.launch({ browser: "firefox", executablePath: "/usr/bin/firefox-esr", headless: true,
-                                           extraPrefsFirefox: { "security.fileuri.strict_origin_policy": false } });
+  const browser = await puppeteer.launch({ browser: "firefox", executablePath: "/usr/bin/firefox-esr", headless: true });
   const page = await browser.newPage();
   await page.setViewport({ ...kViewport, deviceScaleFactor: 1 });
   const errors = [];
@@ -48,7 +47,7 @@ export async function webkit(port = 4444 + Math.floor(Math.random() * 1000)) {
     }
   }
   const session = await wd("POST", "/session", { capabilities: { alwaysMatch: {
-    "webkitgtk:browserOptions": { args: ["--automation", "--allow-file-access-from-file-urls=true"] } } } });
+    "webkitgtk:browserOptions": { args: ["--automation"] } } } });
   const at = `/session/${session.sessionId}`;
   const run = (fn, ...args) => wd("POST", `${at}/execute/async`, {
     script: `const done = arguments[arguments.length - 1];
