@@ -6,6 +6,7 @@
 # make check-sanitize runs the tests built with ASan and UBSan; make fuzz fuzzes for a minute
 # make check-portable builds the folders without Qt for 64-bit ARM and runs the model's checks
 # make check-audio plays "Ton" through a private PulseAudio and checks the recording
+# make check-browsers runs the browser edition's smoke checks in Firefox and WebKit
 # make soak  runs the random-action soak with fresh seeds and prints the seed of a failure
 # make measure-window measures the start to the first picture and the running beam in a real
 #            window under Xvfb and openbox
@@ -35,6 +36,9 @@ WINDOW_PACKAGES = python3-xlib
 WEB_PACKAGES = clang-16 lld-16 llvm-16 wasi-libc libc++-16-dev-wasm32 libc++abi-16-dev-wasm32 \
                libclang-rt-16-dev-wasm32 binaryen chromium nodejs python3
 WEB_BUILD ?= $(BUILD)/web
+# The browsers beside Chromium for make check-browsers: Firefox ESR, and WebKitGTK (the engine
+# Safari uses) through its WebDriver, on an Xvfb of its own.
+BROWSER_PACKAGES = firefox-esr webkit2gtk-driver xvfb
 # A private audio server for make check-audio and make bench (parec, pacat and pactl come with
 # the utils); the program plays through whatever server the desktop runs.
 AUDIO_PACKAGES = pulseaudio pulseaudio-utils
@@ -43,6 +47,7 @@ VERSION = $(shell grep -o 'korvelian VERSION [0-9.]*' CMakeLists.txt | cut -d' '
 DEB = korvelian_$(VERSION)_$(shell dpkg --print-architecture).deb
 
 .PHONY: all deps configure build run web run-web web-test-deps test soak mutate check-sanitize check-portable check-audio \
+        check-browsers \
         fuzz bench measure-window package format format-check clean
 
 all: build
@@ -127,6 +132,11 @@ soak: build
 check-audio: build
 	$(call install,$(AUDIO_PACKAGES))
 	python3 tests/check_audio.py $(BUILD)/tests/sound_roundtrip
+
+# The start figure, a bar, a refusal, a link and the beam in Firefox and WebKit as in Chromium.
+check-browsers: build web-test-deps
+	$(call install,$(BROWSER_PACKAGES))
+	tests/check_browsers.sh $(BUILD)/korvelian $(WEB_BUILD)/korvelian.html
 
 mutate: deps
 	python3 tools/mutate.py

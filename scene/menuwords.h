@@ -19,6 +19,8 @@ inline constexpr const char* kSavePngCaption = "Bild als PNG speichern";
 inline constexpr const char* kSaveSvgCaption = "Bild als SVG speichern";
 inline constexpr const char* kNoWebAudio =
     "Dieser Browser kann keinen Ton ausgeben (Web Audio fehlt); alles andere geht.";
+inline constexpr const char* kNoFullScreen =
+    "Dieser Browser zeigt die Seite nicht auf dem ganzen Bildschirm; alles andere geht.";
 
 // The overview plate's submenu and window.
 inline constexpr const char* kPlateCaption = "Übersichtstafel";

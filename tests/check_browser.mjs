@@ -500,6 +500,7 @@ check("both views off again", views.join() === "false,false,false,false,false,fa
 await (await import("./browser/lesson.mjs")).lesson({ page, check, open, openLink, settled, figure, picture, differing, menuItem, lit, pictures });
 await (await import("./browser/plate.mjs")).default({ page, check, open, settled });
 await (await import("./browser/svg.mjs")).default({ page, check, settled, pagePath, pictures });
+await (await import("./browser/printsheet.mjs")).default({ page, check, open });
 await (await import("./browser/touch.mjs")).default({ page, check, open, settled });
 await (await import("./browser/offline.mjs")).default({ browser, check, pagePath });
 

@@ -208,7 +208,7 @@ KORV_EXPORT(menuWords) const char* korvMenuWords()
     c.json.field("savePng", kSavePngCaption).field("saveSvg", kSaveSvgCaption);
     c.json.field("print", kPrintCaption).field("help", kHelpCaption).field("helpTitle", kHelpTitle);
     c.json.field("fullScreen", kFullScreenCaption).field("sound", kSoundCaption);
-    c.json.field("noWebAudio", kNoWebAudio);
+    c.json.field("noWebAudio", kNoWebAudio).field("noFullScreen", kNoFullScreen);
     c.json.field("linkCopied", kLinkCopied).field("linkNotCopied", kLinkNotCopied);
     c.json.field("storageBlocked", kStorageBlocked).end('}');
     return written(c.json);

@@ -8,6 +8,7 @@
 #include "scene/menuwords.h"
 #include "scene/overviewplate.h"
 #include "scenejson.h"
+#include "scenesvg.h"
 
 #include <cmath>
 #include <string>
@@ -24,6 +25,36 @@ OverviewPlate plateInUse(int phases)
     return OverviewPlate(phases ? OverviewPlate::Form::Phases : OverviewPlate::Form::Ratios,
                          screen.drawing, screen.yUp, readParameters(window, ratio), !ratio.refused,
                          screen.fine);
+}
+
+// The plate on its ground, width pixels wide, as the desktop's window and copy paint it.
+Scene plateScene(int phases, int width, bool worksheet, SizeF& size)
+{
+    Core& c = core();
+    const OverviewPlate plate = plateInUse(phases);
+    size = plate.size(c.metrics, width);
+    Scene scene;
+    scene.fillRect({0, 0, size.width, size.height}, {OverviewPlate::ground(worksheet)});
+    plate.describe(scene, c.metrics, width, worksheet);
+    return scene;
+}
+
+// The worksheet on its printable area, its cells in the order of seed, in worksheet colours.
+Scene sheetScene(int phases, int sheet, double seed, int width, int height)
+{
+    Scene scene;
+    plateInUse(phases).describeSheet(scene, core().metrics, {0, 0, double(width), double(height)},
+                                     static_cast<OverviewPlate::Sheet>(sheet),
+                                     static_cast<std::uint32_t>(seed), true, false);
+    return scene;
+}
+
+// A scene as the page prints it: lines that stay sharp on paper at any size.
+const char* printedSvg(const Scene& scene, double width, double height)
+{
+    static std::string svg;
+    svg = sceneSvg(scene, core().metrics, width, height, kPlateTitle, "");
+    return svg.c_str();
 }
 
 } // namespace
@@ -67,16 +98,19 @@ KORV_EXPORT(plateSize) const char* korvPlateSize(int phases, int width)
     return written(c.json);
 }
 
-// The plate on its ground, width pixels wide, as the desktop's window and copy paint it.
+// The plate as the page paints it on a canvas.
 KORV_EXPORT(plateScene) const char* korvPlateScene(int phases, int width, int worksheet)
 {
-    Core& c = core();
-    const OverviewPlate plate = plateInUse(phases);
-    const SizeF size = plate.size(c.metrics, width);
-    Scene scene;
-    scene.fillRect({0, 0, size.width, size.height}, {OverviewPlate::ground(worksheet != 0)});
-    plate.describe(scene, c.metrics, width, worksheet != 0);
-    return sceneJson(scene);
+    SizeF size;
+    return sceneJson(plateScene(phases, width, worksheet != 0, size));
+}
+
+// The plate in worksheet colours as an SVG file, for the print.
+KORV_EXPORT(plateSvg) const char* korvPlateSvg(int phases, int width)
+{
+    SizeF size;
+    const Scene scene = plateScene(phases, width, true, size);
+    return printedSvg(scene, size.width, size.height);
 }
 
 // A worksheet's page: whether it is turned across, and its printable area width pixels wide.
@@ -93,16 +127,11 @@ KORV_EXPORT(sheetPage) const char* korvSheetPage(int phases, int sheet, int widt
     return written(c.json);
 }
 
-// The worksheet on that area, its cells in the order of seed, in worksheet colours.
-KORV_EXPORT(sheetScene)
-const char* korvSheetScene(int phases, int sheet, double seed, int width, int height)
+// The worksheet as an SVG file of its printable area, for the print.
+KORV_EXPORT(sheetSvg)
+const char* korvSheetSvg(int phases, int sheet, double seed, int width, int height)
 {
-    Core& c = core();
-    Scene scene;
-    plateInUse(phases).describeSheet(scene, c.metrics, {0, 0, double(width), double(height)},
-                                     static_cast<OverviewPlate::Sheet>(sheet),
-                                     static_cast<std::uint32_t>(seed), true, false);
-    return sceneJson(scene);
+    return printedSvg(sheetScene(phases, sheet, seed, width, height), width, height);
 }
 
 // The drift's speeds and the tone's base frequencies, as the desktop's submenus offer them,

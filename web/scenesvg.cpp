@@ -239,14 +239,22 @@ void Writer::rich(PointF at, const std::string& html, const Font& font, Colour i
     std::string inner;
     double y = at.y;
     const double x = centredIn > 0 ? at.x + centredIn / 2 : at.x;
+    // Placed on the alphabetic baseline and lowered by dy, as the page's painter places rich
+    // text: browsers align tspans of another size differently to a "text-before-edge", and
+    // Firefox ignores baseline-shift.
+    const double lowered = font.pixelSize * 0.25;
     for (const std::vector<Run>& line : richLines(html)) {
-        inner += "<tspan x=\"" + num(x) + "\" y=\"" + num(y) + "\">";
+        inner += "<tspan x=\"" + num(x) + "\" y=\"" + num(y + font.pixelSize * 0.9) + "\">";
+        bool down = false;
         for (const Run& run : line) {
             inner += "<tspan";
             if (run.italic)
                 inner += " font-style=\"italic\"";
+            if (run.sub != down)
+                inner += " dy=\"" + num(run.sub ? lowered : -lowered) + '"';
             if (run.sub)
-                inner += " baseline-shift=\"sub\" font-size=\"" + num(font.pixelSize * 0.8) + '"';
+                inner += " font-size=\"" + num(font.pixelSize * 0.75) + '"';
+            down = run.sub;
             inner += '>' + run.text + "</tspan>";
         }
         inner += "</tspan>";
@@ -254,8 +262,7 @@ void Writer::rich(PointF at, const std::string& html, const Font& font, Colour i
     }
     element("text",
             fontAttributes(font, font.pixelSize) + paint("fill", {ink}) +
-                (centredIn > 0 ? " text-anchor=\"middle\"" : "") +
-                " dominant-baseline=\"text-before-edge\" xml:space=\"preserve\"",
+                (centredIn > 0 ? " text-anchor=\"middle\"" : "") + " xml:space=\"preserve\"",
             inner);
 }
 

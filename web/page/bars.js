@@ -31,16 +31,20 @@ function buildBar(c) {
     const stop = () => { clearTimeout(timer); window.removeEventListener("pointerup", stop); };
     window.addEventListener("pointerup", stop);
   };
-  left.addEventListener("pointerdown", (e) => { e.preventDefault(); element.focus(); repeat(-1); });
-  right.addEventListener("pointerdown", (e) => { e.preventDefault(); element.focus(); repeat(1); });
+  // Only the primary button steps or drags, as on the desktop: a right click opens the bar's
+  // menu, and some browsers (WebKit) send no release after it, which would leave a step
+  // repeating or a drag holding the pointer.
+  left.addEventListener("pointerdown", (e) => { if (e.button === 0) { e.preventDefault(); element.focus(); repeat(-1); } });
+  right.addEventListener("pointerdown", (e) => { if (e.button === 0) { e.preventDefault(); element.focus(); repeat(1); } });
   element.addEventListener("pointerdown", (e) => {
-    if (e.target !== element) return;
+    if (e.target !== element || e.button !== 0) return;
     e.preventDefault();
     element.focus();
     const thumbLeft = thumb.getBoundingClientRect().left;
     repeat(e.clientX < thumbLeft ? -1 : 1);
   });
   thumb.addEventListener("pointerdown", (e) => {
+    if (e.button !== 0) return;
     e.preventDefault();
     element.focus();
     thumb.setPointerCapture(e.pointerId);

@@ -78,9 +78,9 @@ function copyPicture() {
   copyCanvas(savedPicture(page.worksheet, "png", Math.max(1, Math.round(shown))).canvas);
 }
 
-// The browser's print of a picture: on a page of its own, or (a worksheet's area) filling the
-// printable area of an A4 page turned as the sheet wants it.
-function printCanvas(canvas, area = null) {
+// The browser's print of a picture (an image's address): on a page of its own, or (a
+// worksheet's area) filling the printable area of an A4 page turned as the sheet wants it.
+function printImage(source, area = null) {
   // Made at the first print only: until then the page holds no image.
   let image = document.getElementById("print");
   if (!image) {
@@ -98,13 +98,19 @@ function printCanvas(canvas, area = null) {
   rule.textContent = area ? `@page { size: A4 ${area.across ? "landscape" : "portrait"}; margin: 15mm; }` : "";
   image.className = area ? "page" : "";
   image.style.width = area ? `${area.millimetres}mm` : "";
-  image.src = canvas.toDataURL("image/png");
+  image.src = source;
   image.decode().catch(() => {}).then(() => window.print());
+}
+
+// An SVG file's text as an image's address: drawn by the printer at its own resolution, so its
+// lines stay sharp on paper.
+function svgSource(svg) {
+  return "data:image/svg+xml;charset=utf-8," + encodeURIComponent(svg);
 }
 
 // The browser's print of the picture in worksheet colours: a black figure on white.
 function printPicture() {
-  printCanvas(savedPicture(true).canvas);
+  printImage(savedPicture(true).canvas.toDataURL("image/png"));
 }
 
 // The current setting as a link: in the address line (without reloading) and on the clipboard.

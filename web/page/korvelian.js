@@ -215,11 +215,14 @@ function showHelp() {
   dialog.querySelector(".text").focus();
 }
 
-// The whole page on the whole screen, and back: the window's zoom follows.
+// The whole page on the whole screen, and back: the window's zoom follows. Where the browser
+// has no full screen for a page (a phone's Safari) or refuses it, a German line says so.
 function toggleFullScreen() {
+  const refused = () => notice(page.core.json(page.core.x.korv_menuWords()).noFullScreen);
   if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
-  else if (document.documentElement.requestFullscreen)
-    document.documentElement.requestFullscreen().catch(() => {});
+  else if (document.documentElement.requestFullscreen && document.fullscreenEnabled !== false)
+    document.documentElement.requestFullscreen().catch(refused);
+  else refused();
 }
 
 function buildHelpAndFullScreen() {

@@ -71,13 +71,12 @@ function savePlate() {
     (blob) => download(blob, plate.phases ? words.namePhases : words.nameRatios), "image/png");
 }
 
-// A worksheet on an A4 page, in worksheet colours, through the browser's print.
+// A worksheet on an A4 page, in worksheet colours, through the browser's print, as lines.
 function printSheet(sheet) {
   const core = page.core;
   const width = 1600;
   const area = core.json(core.x.korv_sheetPage(plate.phases, sheet, width));
-  const scene = core.json(core.x.korv_sheetScene(plate.phases, sheet, plate.seed, width, area.height));
-  printCanvas(sceneCanvas(width, area.height, scene), area);
+  printImage(svgSource(core.string(core.x.korv_sheetSvg(plate.phases, sheet, plate.seed, width, area.height))), area);
 }
 
 // The plate's entries: which plate, its window, copy, download and print, and its worksheets.
@@ -91,7 +90,8 @@ function plateEntries() {
     { caption: words.show, run: showPlate },
     { caption: words.copy, run: () => copyCanvas(plateCanvas(plate.kDefaultWidth, page.worksheet)) },
     { caption: words.save, run: savePlate },
-    { caption: words.print, run: () => printCanvas(plateCanvas(1600, true), { across: false, millimetres: 180 }) },
+    { caption: words.print, run: () => printImage(svgSource(page.core.string(page.core.x.korv_plateSvg(plate.phases, 1600))),
+                                                  { across: false, millimetres: 180 }) },
     null,
     ...words.sheets.map((s) => ({ caption: s.caption, run: () => printSheet(s.sheet) })),
     { caption: words.newOrder, run: () => { plate.seed = Math.floor(Math.random() * 4294967296); } },
