@@ -293,15 +293,20 @@ const host = {
   },
 };
 
+function embeddedBytes(id) {
+  const binary = atob(document.getElementById(id).textContent.trim());
+  const bytes = new Uint8Array(binary.length);
+  for (let k = 0; k < binary.length; ++k) bytes[k] = binary.charCodeAt(k);
+  return bytes;
+}
+
 async function main() {
   if (typeof WebAssembly !== "object") {
     notice("Dieser Browser kann kein WebAssembly ausführen; ohne es läuft die Simulation nicht.");
     return;
   }
-  const text = document.getElementById("core").textContent.trim();
-  const binary = atob(text);
-  const bytes = new Uint8Array(binary.length);
-  for (let k = 0; k < binary.length; ++k) bytes[k] = binary.charCodeAt(k);
+  const bytes = embeddedBytes("core");
+  host.fusedSinesBytes = embeddedBytes("fusedSines");
   try {
     page.core = await Core.load(bytes, host);
   } catch (error) {
@@ -309,7 +314,7 @@ async function main() {
     return;
   }
   page.layout = page.core.json(page.core.x.korv_layout());
-  startWorker(bytes);
+  startWorker(bytes, host.fusedSinesBytes);
   build();
   buildMenu();
   buildHelpAndFullScreen();

@@ -108,8 +108,11 @@ function drawWorker() {
       const imports = {};
       for (const entry of WebAssembly.Module.imports(module))
         (imports[entry.module] ??= {})[entry.name] = () => 0;
+      let sines = null;
+      imports.korvelian.fusedSines = (input, output, n) => sines(input, output, n);
       core = (await WebAssembly.instantiate(module, imports)).exports;
       if (core._initialize) core._initialize();
+      offerFusedSines(core, m.fused, (kernel) => { sines = kernel; });
       postMessage({ ready: true });
       return;
     }
@@ -122,9 +125,10 @@ function drawWorker() {
   };
 }
 
-function startWorker(bytes) {
+function startWorker(bytes, fused) {
   try {
-    const source = URL.createObjectURL(new Blob([`(${drawWorker})()`], { type: "text/javascript" }));
+    const source = URL.createObjectURL(new Blob([`${offerFusedSines}\n(${drawWorker})()`],
+                                                { type: "text/javascript" }));
     const worker = new Worker(source);
     worker.onmessage = (event) => {
       const m = event.data;
@@ -141,7 +145,7 @@ function startWorker(bytes) {
       page.dirty |= Changed.Screen;
       requestFrame();
     };
-    worker.postMessage({ bytes });
+    worker.postMessage({ bytes, fused });
     page.worker = worker;
   } catch {
     page.worker = null;
