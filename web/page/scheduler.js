@@ -27,6 +27,7 @@ class Core {
       if (entry.module === "wasi_snapshot_preview1")
         imports.wasi_snapshot_preview1[entry.name] = core.wasi(entry.name);
     }
+    core.module = module;
     core.instance = await WebAssembly.instantiate(module, imports);
     core.x = core.instance.exports;
     if (core.x._initialize) core.x._initialize();
