@@ -305,14 +305,21 @@ function embeddedBytes(id) {
   return bytes;
 }
 
+// The core's module is gzip-packed in the page: a third of the text to read.
+async function unpacked(packed) {
+  const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
+  return new Uint8Array(await new Response(stream).arrayBuffer());
+}
+
 async function main() {
   if (typeof WebAssembly !== "object") {
     notice("Dieser Browser kann kein WebAssembly ausführen; ohne es läuft die Simulation nicht.");
     return;
   }
-  const bytes = embeddedBytes("core");
   host.fusedSinesBytes = embeddedBytes("fusedSines");
+  let bytes;
   try {
+    bytes = await unpacked(embeddedBytes("core"));
     page.core = await Core.load(bytes, host);
   } catch (error) {
     notice("Dieser Browser kann das Programm nicht laden (WebAssembly mit SIMD fehlt): " + error.message);
