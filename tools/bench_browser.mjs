@@ -103,8 +103,8 @@ const gap = await page.evaluate(() => new Promise((done) => {
   setTimeout(() => {
     started = performance.now();
     id = korvelian.renderId;
-    korvelian.core.call("korv_setValue", 0, 40);
-    korvelian.core.call("korv_setValue", 2, 40);
+    korvelian.core.call("korv_setValue", 0, 200);
+    korvelian.core.call("korv_setValue", 2, 200);
     typed(0, "179");
     typed(1, "183");
   }, 200);
