@@ -1,4 +1,5 @@
 #include "fastsine.h"
+#include "sinecoefficients.h"
 #include "vectorcode.h"
 
 #include <algorithm>
@@ -18,23 +19,7 @@ namespace korvelian {
 
 namespace {
 
-constexpr double kTwoOverPi = 0.636619772367581343076;
-constexpr double kHalfPi1 = 1.57079632679489655800e+00;
-constexpr double kHalfPi2 = 6.12323399573676603587e-17;
-
-// sin and cos on [-pi/4, pi/4], the classic minimax kernels.
-constexpr double S1 = -1.66666666666666324348e-01;
-constexpr double S2 = 8.33333333332248946124e-03;
-constexpr double S3 = -1.98412698298579493134e-04;
-constexpr double S4 = 2.75573137070700676789e-06;
-constexpr double S5 = -2.50507602534068634195e-08;
-constexpr double S6 = 1.58969099521155010221e-10;
-constexpr double C1 = 4.16666666666666019037e-02;
-constexpr double C2 = -1.38888888888741095749e-03;
-constexpr double C3 = 2.48015872894767294178e-05;
-constexpr double C4 = -2.75573143513906633035e-07;
-constexpr double C5 = 2.08757232129817482790e-09;
-constexpr double C6 = -1.13596475577881948265e-11;
+using namespace sinekernel;
 
 // Every multiply-add below is written as one fused operation, and this file is compiled
 // without contraction: the vector kernel and the portable one round alike, on every
@@ -168,6 +153,16 @@ struct V
 
 } // namespace wasm
 
+HostSines hostSines = nullptr;
+
+void wasmSines(const double* in, double* out, std::size_t n)
+{
+    if (hostSines != nullptr)
+        hostSines(in, out, n);
+    else
+        wasm::kernelSines(in, out, n);
+}
+
 #endif
 
 // Portable: std::fma rounds once whether the processor fuses (one instruction on 64-bit ARM)
@@ -277,12 +272,34 @@ void fastSines(const double* in, double* out, std::size_t n, [[maybe_unused]] st
 #else
 #if defined(__wasm_simd128__)
     if (width == wasm::V::kLanes) {
-        sinesInBlocks<wasm::V::kLanes, wasm::kernelSines, wasm::withinRange>(in, out, n);
+        sinesInBlocks<wasm::V::kLanes, wasmSines, wasm::withinRange>(in, out, n);
         return;
     }
 #endif
     sinesInBlocks<1, kernelSines, withinRange>(in, out, n);
 #endif
 }
+
+#if defined(__wasm_simd128__)
+bool offerHostSines(HostSines kernel)
+{
+    // Spread over a dense figure's arguments; a multiply and an add that do not fuse change
+    // nearly every one of these sines in its last bits.
+    constexpr std::size_t kSamples = 512;
+    std::array<double, kSamples> arguments;
+    std::array<double, kSamples> emulated;
+    std::array<double, kSamples> offered;
+    for (std::size_t i = 0; i < kSamples; ++i)
+        arguments[i] = (static_cast<double>(i) + 0.37) * (2 * 3.1416 * 32767 / kSamples);
+    wasm::kernelSines(arguments.data(), emulated.data(), kSamples);
+    kernel(arguments.data(), offered.data(), kSamples);
+    for (std::size_t i = 0; i < kSamples; ++i) {
+        if (std::bit_cast<std::uint64_t>(emulated[i]) != std::bit_cast<std::uint64_t>(offered[i]))
+            return false;
+    }
+    hostSines = kernel;
+    return true;
+}
+#endif
 
 } // namespace korvelian

@@ -24,4 +24,14 @@ std::vector<std::size_t> fastSineWidths();
 // fastSines with the kernel of one of those widths.
 void fastSines(const double* in, double* out, std::size_t n, std::size_t width);
 
+#if defined(__wasm_simd128__)
+// WebAssembly has no fused multiply-add, and emulating each one costs some forty operations,
+// but a browser may offer one (relaxed SIMD's multiply-add, fused where the processor fuses)
+// to a kernel built beside the core: n sines, n a whole number of two-lane vectors. Taken for
+// the two-lane width where it gives the emulated kernel's bits on sample arguments, on all of
+// which a multiply and an add that do not fuse differ; false, and nothing taken, where not.
+using HostSines = void (*)(const double* in, double* out, std::size_t n);
+bool offerHostSines(HostSines kernel);
+#endif
+
 } // namespace korvelian

@@ -25,6 +25,9 @@ int main()
     report("sines in place", checkSinesInPlace());
     report("emulated multiply-add", checkEmulatedFma(200000));
     report("sine kernels alike", checkKernelsAlike(200000));
+#if defined(__wasm_simd128__)
+    report("a host's sine kernel offered", checkHostSinesOffered());
+#endif
     for (const FigureCase& c : figureCases())
         report(c.name, checkFigure(c));
     report("loop values", checkLoopValues(32767));

@@ -7,6 +7,7 @@
 #include "model/loopvalues.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -107,6 +108,46 @@ std::string checkKernelsAlike(int count)
     }
     return {};
 }
+
+#if defined(__wasm_simd128__)
+namespace {
+std::size_t hostCalls = 0;
+}
+
+std::string checkHostSinesOffered()
+{
+    struct Row
+    {
+        const char* name;
+        HostSines kernel;
+        bool taken;
+    };
+    const Row rows[] = {
+        {"std::sin",
+         [](const double* in, double* out, std::size_t n) {
+             ++hostCalls;
+             for (std::size_t i = 0; i < n; ++i)
+                 out[i] = std::sin(in[i]);
+         },
+         false},
+        {"the portable kernel",
+         [](const double* in, double* out, std::size_t n) {
+             ++hostCalls;
+             fastSines(in, out, n, 1);
+         },
+         true},
+    };
+    for (const Row& row : rows) {
+        if (offerHostSines(row.kernel) != row.taken)
+            return std::string(row.name) + (row.taken ? " refused" : " taken");
+    }
+    hostCalls = 0;
+    const std::array<double, 2> arguments = {1.0, 2.0};
+    std::array<double, 2> sines;
+    fastSines(arguments.data(), sines.data(), arguments.size(), 2);
+    return hostCalls == 0 ? "the kernel taken is not called" : "";
+}
+#endif
 
 std::vector<FigureCase> figureCases()
 {

@@ -41,6 +41,13 @@ std::string checkEmulatedFma(int count);
 // depend on the processor, nor on the browser, that draws it.
 std::string checkKernelsAlike(int count);
 
+#if defined(__wasm_simd128__)
+// offerHostSines refusing a kernel whose sines are not the emulated kernel's to the bit
+// (std::sin's), then taking one whose are (the portable kernel's), which fastSines' two-lane
+// width then calls.
+std::string checkHostSinesOffered();
+#endif
+
 // figureRun and figurePoints against the loop they stand for: t = 0, 0.1, ... by repeated
 // addition while t <= end, each point from deflection(), the first non-finite one ending it.
 // Count and t exactly, the points within single precision.

@@ -86,8 +86,10 @@ console.log(`redraw K = 32767 dense, 100 %: ${summary(await redraw("ratio=32767:
 console.log(`redraw 179 : 183 at amplitudes 2, 100 %: ${summary(await redraw("ratio=179:183&amplitude-x=2&amplitude-y=2"))} ` +
             "(goal: at most 100 ms)");
 
-// The worst figure drawn beside the page: the longest gap between the page's frames meanwhile.
+// The worst figure drawn beside the page: the longest gap between the page's frames meanwhile,
+// from a change made once the worker has started (one made before waits for it).
 await open(658, 488);
+await page.waitForFunction(() => korvelian.workerReady, { timeout: 30000 });
 const gap = await page.evaluate(() => new Promise((done) => {
   let last = performance.now(), longest = 0, started = 0, id = 0;
   const tick = (now) => {
@@ -101,8 +103,8 @@ const gap = await page.evaluate(() => new Promise((done) => {
   setTimeout(() => {
     started = performance.now();
     id = korvelian.renderId;
-    korvelian.core.call("korv_setValue", 0, 40);
-    korvelian.core.call("korv_setValue", 2, 40);
+    korvelian.core.call("korv_setValue", 0, 200);
+    korvelian.core.call("korv_setValue", 2, 200);
     typed(0, "179");
     typed(1, "183");
   }, 200);

@@ -1,5 +1,6 @@
 #include "core.h"
 
+#include "model/fastsine.h"
 #include "scenejson.h"
 
 namespace korvelian {
@@ -25,3 +26,9 @@ const char* sceneJson(const Scene& scene)
 }
 
 } // namespace korvelian
+
+// 1 where the figure's sines now come from the kernel with the browser's multiply-add.
+KORV_EXPORT(offerFusedSines) int korvOfferFusedSines()
+{
+    return korvelian::offerHostSines(hostFusedSines) ? 1 : 0;
+}

@@ -11,6 +11,7 @@
 #include "scene/textmetrics.h"
 #include "webwindow.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,6 +40,8 @@ double hostAdvance(const char* family, int familyLength, int sansSerif, int pixe
                    const char* text, int textLength);
 KORV_IMPORT(capHeight)
 double hostCapHeight(const char* family, int familyLength, int sansSerif, int pixelSize);
+// The sine kernel with the browser's multiply-add, where the page could build it.
+KORV_IMPORT(fusedSines) void hostFusedSines(const double* in, double* out, std::size_t n);
 }
 
 namespace korvelian {

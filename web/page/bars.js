@@ -93,8 +93,7 @@ function barTrack(bar) {
   return { arrow, thumb, start: arrow, length: width - 2 * arrow - thumb };
 }
 
-function showBar(bar, value) {
-  const track = barTrack(bar);
+function showBar(bar, value, track = barTrack(bar)) {
   bar.left.style.left = "0";
   bar.left.style.width = `${track.arrow}px`;
   bar.right.style.right = "0";

@@ -185,7 +185,9 @@ function fit() {
   form.style.top = `${Math.max(0, Math.floor((window.innerHeight - px(page.layout.clientHeight)) / 2))}px`;
   if (page.presenting) fitPresenting(form);
   for (const element of page.elements.values()) place(element, element.layout);
-  for (const bar of page.bars) showBar(bar, bar.value);
+  // Every bar measured before any is moved: one layout, not one a bar.
+  const tracks = page.bars.map(barTrack);
+  page.bars.forEach((bar, k) => showBar(bar, bar.value, tracks[k]));
   page.dirty |= Changed.Screen | Changed.Overlays | Changed.SpeedBar;
   requestFrame();
 }
@@ -266,10 +268,11 @@ function syncControls() {
     if (input.value !== text) input.value = text;
     input.classList.toggle("refused", !state.inUse[box]);
   });
+  const tracks = page.bars.map(barTrack);
   state.values.forEach((value, index) => {
     const bar = page.bars[index];
     bar.value = value;
-    if (!bar.dragging) showBar(bar, value);
+    if (!bar.dragging) showBar(bar, value, tracks[index]);
   });
   page.check.checked = state.check === 1;
 }
@@ -293,23 +296,37 @@ const host = {
   },
 };
 
+function embeddedBytes(id) {
+  const text = document.getElementById(id).textContent.trim();
+  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
+  const binary = atob(text);
+  const bytes = new Uint8Array(binary.length);
+  for (let k = 0; k < binary.length; ++k) bytes[k] = binary.charCodeAt(k);
+  return bytes;
+}
+
+// The core's module is gzip-packed in the page: a third of the text to read.
+async function unpacked(packed) {
+  const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
+  return new Uint8Array(await new Response(stream).arrayBuffer());
+}
+
 async function main() {
   if (typeof WebAssembly !== "object") {
     notice("Dieser Browser kann kein WebAssembly ausführen; ohne es läuft die Simulation nicht.");
     return;
   }
-  const text = document.getElementById("core").textContent.trim();
-  const binary = atob(text);
-  const bytes = new Uint8Array(binary.length);
-  for (let k = 0; k < binary.length; ++k) bytes[k] = binary.charCodeAt(k);
+  host.fusedSinesBytes = embeddedBytes("fusedSines");
+  let bytes;
   try {
+    bytes = await unpacked(embeddedBytes("core"));
     page.core = await Core.load(bytes, host);
   } catch (error) {
     notice("Dieser Browser kann das Programm nicht laden (WebAssembly mit SIMD fehlt): " + error.message);
     return;
   }
   page.layout = page.core.json(page.core.x.korv_layout());
-  startWorker(bytes);
+  startWorker(bytes, host.fusedSinesBytes);
   build();
   buildMenu();
   buildHelpAndFullScreen();

@@ -4,6 +4,20 @@
 // desktop's nested loops do: only the innermost one is resumed; events that arrive meanwhile
 // wait for a doEvents and run there as calls of their own, nested above it.
 
+// The sine kernel with the browser's own multiply-add, a module of its own that works in the
+// core's memory (x, a core's exports, calls it through its import fusedSines, which calls
+// setKernel's kernel). The core takes it only where it fuses; a browser without relaxed SIMD
+// refuses to compile it, and the core keeps its emulated multiply-add.
+function offerFusedSines(x, bytes, setKernel) {
+  try {
+    const kernel = new WebAssembly.Instance(new WebAssembly.Module(bytes), { env: { memory: x.memory } });
+    setKernel(kernel.exports.sines);
+    return x.korv_offerFusedSines() === 1;
+  } catch {
+    return false;
+  }
+}
+
 class Core {
   static async load(bytes, host) {
     const core = new Core(host);
@@ -13,9 +27,11 @@ class Core {
       if (entry.module === "wasi_snapshot_preview1")
         imports.wasi_snapshot_preview1[entry.name] = core.wasi(entry.name);
     }
+    core.module = module;
     core.instance = await WebAssembly.instantiate(module, imports);
     core.x = core.instance.exports;
     if (core.x._initialize) core.x._initialize();
+    core.fusedSines = offerFusedSines(core.x, host.fusedSinesBytes, (kernel) => { core.sines = kernel; });
     return core;
   }
 
@@ -81,6 +97,7 @@ class Core {
     return {
       changed: (what) => core.host.changed(what),
       clock: () => performance.now() / 1000,
+      fusedSines: (input, output, n) => core.sines(input, output, n),
       ended: () => { core.ended = true; core.host.ended(); },
       doEvents: core.waiting(() => ({ kind: "events" })),
       sleep: core.waiting((seconds) => ({ kind: "sleep", until: performance.now() + seconds * 1000 })),

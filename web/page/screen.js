@@ -36,7 +36,12 @@ function frame() {
                core.json(core.x.korv_underlay(size.width, size.height, page.zoom, size.ratio)));
     paintScene(readings, canvasSize(readings, element),
                core.json(core.x.korv_readings(size.width, size.height, page.zoom)));
-    if (page.worker && page.workerReady) {
+    // The first figure is drawn here while the worker starts; a later one waits for it, as
+    // the worst takes the page's thread for most of a second.
+    const beside = page.worker && (page.workerReady || page.firstFigure);
+    if (beside && !page.workerReady) {
+      page.figureWaits = true;
+    } else if (beside) {
       // Drawn beside the page: input and the beam go on while a large figure is made.
       const pointer = core.x.korv_screenOps();
       const head = new Float64Array(core.x.memory.buffer, pointer, 1);
@@ -103,13 +108,16 @@ function drawWorker() {
   let core = null;
   onmessage = async (event) => {
     const m = event.data;
-    if (m.bytes) {
-      const module = await WebAssembly.compile(m.bytes);
+    if (m.module || m.bytes) {
+      const module = m.module || await WebAssembly.compile(m.bytes);
       const imports = {};
       for (const entry of WebAssembly.Module.imports(module))
         (imports[entry.module] ??= {})[entry.name] = () => 0;
+      let sines = null;
+      imports.korvelian.fusedSines = (input, output, n) => sines(input, output, n);
       core = (await WebAssembly.instantiate(module, imports)).exports;
       if (core._initialize) core._initialize();
+      offerFusedSines(core, m.fused, (kernel) => { sines = kernel; });
       postMessage({ ready: true });
       return;
     }
@@ -122,13 +130,22 @@ function drawWorker() {
   };
 }
 
-function startWorker(bytes) {
+function startWorker(bytes, fused) {
   try {
-    const source = URL.createObjectURL(new Blob([`(${drawWorker})()`], { type: "text/javascript" }));
+    const source = URL.createObjectURL(new Blob([`${offerFusedSines}\n(${drawWorker})()`],
+                                                { type: "text/javascript" }));
     const worker = new Worker(source);
     worker.onmessage = (event) => {
       const m = event.data;
-      if (m.ready) { page.workerReady = true; return; }
+      if (m.ready) {
+        page.workerReady = true;
+        if (page.figureWaits) {
+          page.figureWaits = false;
+          page.dirty |= Changed.Screen;
+          requestFrame();
+        }
+        return;
+      }
       if (m.id === page.renderId) page.rendering = 0;
       // The same rule as the desktop's drawing thread: newer than what shows, or not at all.
       if (!page.core.x.korv_offerDrawn(m.id)) return;
@@ -141,7 +158,13 @@ function startWorker(bytes) {
       page.dirty |= Changed.Screen;
       requestFrame();
     };
-    worker.postMessage({ bytes });
+    // The page's module as it was compiled, where the browser hands one to a worker; else
+    // the worker compiles the bytes again.
+    try {
+      worker.postMessage({ module: page.core.module, fused });
+    } catch {
+      worker.postMessage({ bytes, fused });
+    }
     page.worker = worker;
   } catch {
     page.worker = null;
