@@ -23,8 +23,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace korvelian {
+
+namespace {
+
+// A PNG file's picture is painted in bands of about this many pixels: a few megabytes, and few
+// enough bands that what is painted over every band costs little.
+constexpr int kBandPixels = 1 << 20;
+
+} // namespace
 
 QImage PictureExporter::image(const ScreenPicture& picture, int sizePx, bool worksheet)
 {
@@ -72,6 +81,8 @@ QByteArray PictureExporter::encode(const Source& source, const QString& format)
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (format == QLatin1String("png")) {
+        if (source.bands)
+            return encodePngBands(source.size, kBandPixels / source.size.width(), source.bands);
         QImage image = source.image();
         return encodePng(compactImage(image));
     }
@@ -114,11 +125,19 @@ bool PictureExporter::save(const ScreenPicture& picture, const QString& path, in
         }
         return false;
     }
-    const Source source{wholeSize(picture, sizePx), QStringLiteral("Korvelian-Figur"),
+    // Made only when a PNG file is written.
+    std::optional<PictureBands> bands;
+    const Source source{wholeSize(picture, sizePx),
+                        QStringLiteral("Korvelian-Figur"),
                         parameterLines(picture).join('\n'),
                         [&] { return image(picture, sizePx, worksheet); },
                         [&](QPainter& painter, const QRectF& target) {
                             paint(picture, painter, target, worksheet);
+                        },
+                        [&](QImage& band, int top) {
+                            if (!bands)
+                                bands.emplace(picture, sizePx, worksheet);
+                            bands->paint(band, top);
                         }};
     return write(path, source, error);
 }
