@@ -69,15 +69,18 @@ PictureBands::PictureBands(const ScreenPicture& picture, int width, bool workshe
 void PictureBands::paint(QImage& band, int top)
 {
     band.fill(m_ground);
+    // Only what reaches into the band: the reading aid's marks at 32767 touch points would
+    // otherwise be stroked again for every band.
+    const double bottom = top + band.height();
     {
         QPainter painter(&band);
         painter.translate(0, -top);
-        m_painter.paint(painter, m_underlay);
+        m_painter.paint(painter, sceneWithin(m_underlay, top, bottom));
     }
     paintDrawing(band, top);
     QPainter painter(&band);
     painter.translate(0, -top);
-    m_painter.paint(painter, m_over);
+    m_painter.paint(painter, sceneWithin(m_over, top, bottom));
 }
 
 void PictureBands::paintDrawing(QImage& band, int top)
