@@ -37,44 +37,44 @@ bool DrawingRenderer::render(QImage& image, QSizeF logicalSize, std::span<const 
     return true;
 }
 
-bool DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalSize,
-                               const DrawOp& op, const RenderStyle& style, const DrawLimits& limits)
+void paintShapeOp(QPainter& painter, QSizeF logicalSize, const DrawOp& op, const RenderStyle& style)
 {
-    // The painter works in logical pixels on an image at the device ratio; the runs of a
-    // figure are set in device pixels.
     const SizeF size{logicalSize.width(), logicalSize.height()};
     const PixelMapping logical = imageMapping(op.frame, size, style, 1.0);
     const QColor colour = toQColor(renderColour(op, style));
-    const int lineWidth = linePixels(style.zoom);
-    switch (op.kind) {
-    case DrawOp::Kind::Segment: {
-        QPen pen(colour, lineWidth);
+    if (op.kind == DrawOp::Kind::Segment) {
+        QPen pen(colour, linePixels(style.zoom));
         // A cosmetic pen is as wide in device pixels at any ratio and keeps the fast path.
         pen.setCosmetic(true);
         painter.setPen(pen);
         painter.drawLine(
             QLineF(toQt(mapPoint(logical, op.x1, op.y1)), toQt(mapPoint(logical, op.x2, op.y2))));
-        break;
-    }
-    case DrawOp::Kind::Box: {
+    } else if (op.kind == DrawOp::Kind::Box) {
         const QRectF box =
             QRectF(toQt(mapPoint(logical, op.x1, op.y1)), toQt(mapPoint(logical, op.x2, op.y2)));
         painter.fillRect(box.normalized().intersected(QRectF(QPointF(0, 0), logicalSize)), colour);
-        break;
     }
-    case DrawOp::Kind::Figure: {
-        const PixelMapping device = imageMapping(op.frame, size, style, image.devicePixelRatio());
-        painter.end();
-        auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
-        if (!m_raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4,
-                           op.parameters, op.end, device, colour.rgb(), lineWidth, style.fine,
-                           limits))
-            return false;
-        painter.begin(&image);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        break;
+}
+
+bool DrawingRenderer::renderOp(QPainter& painter, QImage& image, QSizeF logicalSize,
+                               const DrawOp& op, const RenderStyle& style, const DrawLimits& limits)
+{
+    if (op.kind != DrawOp::Kind::Figure) {
+        paintShapeOp(painter, logicalSize, op, style);
+        return true;
     }
-    }
+    // The painter works in logical pixels on an image at the device ratio; the runs of a
+    // figure are set in device pixels.
+    const SizeF size{logicalSize.width(), logicalSize.height()};
+    const PixelMapping device = imageMapping(op.frame, size, style, image.devicePixelRatio());
+    painter.end();
+    auto* pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+    if (!m_raster.draw(pixels, image.width(), image.height(), image.bytesPerLine() / 4,
+                       op.parameters, op.end, device, toQColor(renderColour(op, style)).rgb(),
+                       linePixels(style.zoom), style.fine, limits))
+        return false;
+    painter.begin(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
     return true;
 }
 

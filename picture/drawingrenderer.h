@@ -32,6 +32,11 @@ private:
     WideFigureRaster m_raster;
 };
 
+// Paints a segment or a box of a drawing as DrawingRenderer does (a figure is left out): the
+// painter works in logical pixels of a picture area of logicalSize.
+void paintShapeOp(QPainter& painter, QSizeF logicalSize, const DrawOp& op,
+                  const RenderStyle& style);
+
 // A picture area's image of its picture, made afresh: the ground, what lies beneath the drawing
 // and the drawing, over the picture's size at the image's device pixel ratio; the trace and the
 // readings are painted over it where it is shown. False when the limits ended it early.

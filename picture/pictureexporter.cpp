@@ -4,6 +4,7 @@
 #include "drawingrenderer.h"
 #include "filewriter.h"
 #include "pngencoder.h"
+#include "picturebands.h"
 #include "form/layout.h"
 #include "model/barvalues.h"
 #include "model/constants.h"
@@ -22,70 +23,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace korvelian {
 
 namespace {
 
-QSize pictureSize(const ScreenPicture& picture, int width)
-{
-    const SizeF area = picture.size;
-    const double shape = area.width > 0 ? area.height / area.width : 1.0;
-    return {width, std::max(1, static_cast<int>(std::lround(width * shape)))};
-}
-
-// The picture with what belongs to it but has no room on it beneath (the reading aid's legend
-// where the figure fills the screen).
-QSize wholeSize(const ScreenPicture& picture, int width)
-{
-    return pictureSize(picture, width) +
-           QSize(0, static_cast<int>(std::ceil(picture.beneathHeight(qtTextMetrics(), width))));
-}
-
-QColor background(const ScreenPicture& picture, bool worksheet)
-{
-    return toQColor(worksheet ? palette::kWorksheetGround : picture.background);
-}
-
-// The picture's style at a width: its lines as wide against the picture as a pixel is
-// against the screen at 100 %.
-RenderStyle styleAt(const ScreenPicture& picture, double width, bool worksheet)
-{
-    RenderStyle style = picture.style();
-    style.zoom = width / picture.widthAtHundred();
-    style.worksheet = worksheet;
-    return style;
-}
+// A PNG file's picture is painted in bands of about this many pixels: a few megabytes, and few
+// enough bands that what is painted over every band costs little.
+constexpr int kBandPixels = 1 << 20;
 
 } // namespace
 
 QImage PictureExporter::image(const ScreenPicture& picture, int sizePx, bool worksheet)
 {
-    const QSize size = pictureSize(picture, sizePx);
-    const QRectF target(QPointF(0, 0), QSizeF(size));
-    QImage image(wholeSize(picture, sizePx), QImage::Format_RGB32);
-    image.fill(background(picture, worksheet));
-    const RenderStyle style = styleAt(picture, sizePx, worksheet);
-    ScenePainter scenePainter;
-    {
-        Scene underlay;
-        picture.describeUnderlay(underlay, fromQt(target), linePixels(style.zoom), worksheet);
-        QPainter painter(&image);
-        scenePainter.paint(painter, underlay);
-    }
-    DrawingRenderer renderer;
-    renderer.render(image, QSizeF(size), picture.drawing, style);
-    Scene over;
-    picture.describeAnnotations(over, qtTextMetrics(), fromQt(target), linePixels(style.zoom),
-                                worksheet);
-    if (image.height() > size.height()) {
-        picture.describeBeneath(over,
-                                {0, double(size.height()), double(size.width()),
-                                 double(image.height() - size.height())},
-                                worksheet);
-    }
-    QPainter painter(&image);
-    scenePainter.paint(painter, over);
+    PictureBands bands(picture, sizePx, worksheet);
+    QImage image(bands.size(), QImage::Format_RGB32);
+    bands.paint(image, 0);
     return image;
 }
 
@@ -127,6 +81,8 @@ QByteArray PictureExporter::encode(const Source& source, const QString& format)
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (format == QLatin1String("png")) {
+        if (source.bands)
+            return encodePngBands(source.size, kBandPixels / source.size.width(), source.bands);
         QImage image = source.image();
         return encodePng(compactImage(image));
     }
@@ -169,11 +125,19 @@ bool PictureExporter::save(const ScreenPicture& picture, const QString& path, in
         }
         return false;
     }
-    const Source source{wholeSize(picture, sizePx), QStringLiteral("Korvelian-Figur"),
+    // Made only when a PNG file is written.
+    std::optional<PictureBands> bands;
+    const Source source{wholeSize(picture, sizePx),
+                        QStringLiteral("Korvelian-Figur"),
                         parameterLines(picture).join('\n'),
                         [&] { return image(picture, sizePx, worksheet); },
                         [&](QPainter& painter, const QRectF& target) {
                             paint(picture, painter, target, worksheet);
+                        },
+                        [&](QImage& band, int top) {
+                            if (!bands)
+                                bands.emplace(picture, sizePx, worksheet);
+                            bands->paint(band, top);
                         }};
     return write(path, source, error);
 }

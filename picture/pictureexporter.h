@@ -41,6 +41,9 @@ public:
         QString description;
         std::function<QImage()> image;
         std::function<void(QPainter&, const QRectF&)> paint;
+        // Where given, a PNG file's rows painted a band at a time instead of image: a large
+        // picture need not be held whole. band is an image of 32-bit pixels as wide as size.
+        std::function<void(QImage& band, int top)> bands = {};
     };
     // Writes the source as a PNG or an SVG file, chosen by the name's ending. On failure gives
     // false and a German message in *error (when error is given).

@@ -3,6 +3,11 @@
 #include <QImage>
 
 #include <png.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
 
 namespace korvelian {
 
@@ -28,48 +33,220 @@ int colourType(QImage::Format format)
     }
 }
 
-// libpng reports a failure by jumping back to setjmp: nothing with a destructor may live in
-// the function that calls it.
-bool write(png_structp png, png_infop info, const QImage& image, QByteArray& bytes)
+// A file being written row by row.
+struct PngFile
 {
+    QSize size;
+    int type = PNG_COLOR_TYPE_RGB;
+    QSize dotsPerMeter;
+    std::vector<png_color> palette = {};
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    QByteArray bytes = {};
+    bool failed = false;
+};
+
+// libpng reports a failure by jumping back to setjmp: nothing with a destructor may live in
+// the functions that call it.
+bool writeHeader(PngFile& file)
+{
+    png_structp png = file.png;
+    png_infop info = file.info;
     if (setjmp(png_jmpbuf(png)))
         return false;
-    png_set_write_fn(png, &bytes, append, flush);
-    const int type = colourType(image.format());
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()),
-                 static_cast<png_uint_32>(image.height()), 8, type, PNG_INTERLACE_NONE,
+    png_set_write_fn(png, &file.bytes, append, flush);
+    const int type = file.type;
+    png_set_IHDR(png, info, static_cast<png_uint_32>(file.size.width()),
+                 static_cast<png_uint_32>(file.size.height()), 8, type, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, 1);
     // A table's indices and greys of flat grounds pack best unfiltered; colours from the
     // pixel to the left.
     png_set_filter(png, PNG_FILTER_TYPE_BASE,
                    type == PNG_COLOR_TYPE_RGB ? PNG_FILTER_SUB : PNG_FILTER_NONE);
-    png_color palette[256];
-    if (type == PNG_COLOR_TYPE_PALETTE) {
-        const int count = static_cast<int>(image.colorCount());
-        for (int i = 0; i < count; ++i) {
-            const QRgb colour = image.color(i);
-            palette[i] = {static_cast<png_byte>(qRed(colour)),
-                          static_cast<png_byte>(qGreen(colour)),
-                          static_cast<png_byte>(qBlue(colour))};
-        }
-        png_set_PLTE(png, info, palette, count);
-    }
-    png_set_pHYs(png, info, static_cast<png_uint_32>(image.dotsPerMeterX()),
-                 static_cast<png_uint_32>(image.dotsPerMeterY()), PNG_RESOLUTION_METER);
+    if (type == PNG_COLOR_TYPE_PALETTE)
+        png_set_PLTE(png, info, file.palette.data(), static_cast<int>(file.palette.size()));
+    png_set_pHYs(png, info, static_cast<png_uint_32>(file.dotsPerMeter.width()),
+                 static_cast<png_uint_32>(file.dotsPerMeter.height()), PNG_RESOLUTION_METER);
     png_write_info(png, info);
     if (type == PNG_COLOR_TYPE_RGB) {
         // 32-bit pixels lie in memory as blue, green, red and an unused byte.
         png_set_bgr(png);
         png_set_filler(png, 0, PNG_FILLER_AFTER);
     }
-    for (int y = 0; y < image.height(); ++y)
-        png_write_row(png, image.constScanLine(y));
+    return true;
+}
+
+bool writeRow(png_structp png, const uchar* row)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_write_row(png, row);
+    return true;
+}
+
+bool writeEnd(png_structp png, png_infop info)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
     png_write_end(png, info);
     return true;
 }
 
+void start(PngFile& file)
+{
+    file.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    file.info = file.png ? png_create_info_struct(file.png) : nullptr;
+    file.failed = !file.info || !writeHeader(file);
+}
+
+void row(PngFile& file, const uchar* pixels)
+{
+    file.failed = file.failed || !writeRow(file.png, pixels);
+}
+
+QByteArray finish(PngFile& file)
+{
+    file.failed = file.failed || !writeEnd(file.png, file.info);
+    png_destroy_write_struct(&file.png, &file.info);
+    return file.failed ? QByteArray() : file.bytes;
+}
+
+void drop(PngFile& file)
+{
+    png_destroy_write_struct(&file.png, &file.info);
+}
+
+constexpr QRgb kColour = 0x00ffffff;
+
+// The colours of the rows so far, in the order they first appear, as at most 256 indices, and
+// whether every one of them is a grey.
+class RowColours
+{
+public:
+    // A row of 32-bit pixels as 8-bit ones: greys (while every colour is one) or indices
+    // into the table. False once there are more than 256 colours.
+    bool take(const QRgb* pixels, int width, uchar* bytes, bool greys)
+    {
+        for (int x = 0; x < width; ++x) {
+            const QRgb colour = pixels[x] & kColour;
+            // Most pixels repeat the one before: the ground, a line's run.
+            if (m_index < 0 || colour != m_last) {
+                m_last = colour;
+                m_index = indexOf(colour);
+                if (m_index < 0)
+                    return false;
+            }
+            bytes[x] = static_cast<uchar>(greys ? qRed(colour) : m_index);
+        }
+        return true;
+    }
+    bool allGrey() const { return m_allGrey; }
+    const std::vector<QRgb>& table() const { return m_table; }
+
+private:
+    int indexOf(QRgb colour)
+    {
+        const auto found = std::find(m_table.begin(), m_table.end(), colour);
+        if (found != m_table.end())
+            return static_cast<int>(found - m_table.begin());
+        if (m_table.size() == 256)
+            return -1;
+        m_allGrey = m_allGrey && qRed(colour) == qGreen(colour) && qGreen(colour) == qBlue(colour);
+        m_table.push_back(colour);
+        return static_cast<int>(m_table.size()) - 1;
+    }
+
+    std::vector<QRgb> m_table;
+    bool m_allGrey = true;
+    QRgb m_last = 0;
+    int m_index = -1;
+};
+
+// The bytes of a file of 8-bit pixels written as greys, made a file of indices into table:
+// the header's colour type changed and the table put after it, where libpng puts it, so that
+// the file is the one libpng writes with the table from the start.
+QByteArray withTable(QByteArray file, const std::vector<QRgb>& table)
+{
+    // The signature, then the header's length, name, 13 bytes of data and check sum.
+    constexpr int kName = 12;
+    constexpr int kType = kName + 4 + 9;
+    constexpr int kSum = kName + 4 + 13;
+    constexpr int kAfterHeader = kSum + 4;
+    const auto bigEndian = [](quint32 value) {
+        const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+        return QByteArray(bytes, 4);
+    };
+    const auto sum = [](const QByteArray& bytes, int from, int to) {
+        return static_cast<quint32>(
+            crc32(0, reinterpret_cast<const Bytef*>(bytes.constData() + from), uInt(to - from)));
+    };
+    file[kType] = char(PNG_COLOR_TYPE_PALETTE);
+    file.replace(kSum, 4, bigEndian(sum(file, kName, kSum)));
+    QByteArray chunk = bigEndian(quint32(3 * table.size())) + "PLTE";
+    for (const QRgb colour : table)
+        chunk.append(char(qRed(colour))).append(char(qGreen(colour))).append(char(qBlue(colour)));
+    chunk += bigEndian(sum(chunk, 4, int(chunk.size())));
+    return file.insert(kAfterHeader, chunk);
+}
+
+// How a banded image's pixels are written: greys, indices into a table, or colours.
+enum class Kind { Grey, Table, Colour };
+
+// One try at writing the bands as kind; empty with kind moved on when the pixels need more
+// than it holds.
+QByteArray tryBands(QSize size, QImage& band, Kind& kind,
+                    const std::function<void(QImage&, int)>& paint)
+{
+    const int type = kind == Kind::Colour ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY;
+    PngFile file{size, type, QSize(band.dotsPerMeterX(), band.dotsPerMeterY())};
+    start(file);
+    RowColours colours;
+    std::vector<uchar> bytes(static_cast<std::size_t>(size.width()));
+    for (int top = 0; top < size.height() && !file.failed; top += band.height()) {
+        const int rows = std::min(band.height(), size.height() - top);
+        // The band's own memory, not a copy (a copy would be detached by the painter), and the
+        // last band fewer rows of it.
+        QImage part(band.bits(), band.width(), rows, band.bytesPerLine(), band.format());
+        paint(part, top);
+        for (int y = 0; y < rows && !file.failed; ++y) {
+            const uchar* pixels = part.constScanLine(y);
+            if (kind != Kind::Colour) {
+                const auto* line = reinterpret_cast<const QRgb*>(pixels);
+                const bool fits =
+                    colours.take(line, size.width(), bytes.data(), kind == Kind::Grey);
+                if (!fits || (kind == Kind::Grey && !colours.allGrey())) {
+                    kind = fits ? Kind::Table : Kind::Colour;
+                    drop(file);
+                    return {};
+                }
+                pixels = bytes.data();
+            }
+            row(file, pixels);
+        }
+    }
+    const QByteArray written = finish(file);
+    return kind == Kind::Table && !written.isEmpty() ? withTable(written, colours.table())
+                                                     : written;
+}
+
 } // namespace
+
+QByteArray encodePngBands(QSize size, int bandRows,
+                          const std::function<void(QImage& band, int top)>& paint)
+{
+    if (size.isEmpty())
+        return {};
+    QImage band(size.width(), std::clamp(bandRows, 1, size.height()), QImage::Format_RGB32);
+    // The fewest bits first: the bands are painted again only where a row needs more.
+    Kind kind = Kind::Grey;
+    for (;;) {
+        const Kind tried = kind;
+        const QByteArray bytes = tryBands(size, band, kind, paint);
+        if (kind == tried)
+            return bytes;
+    }
+}
 
 QByteArray encodePng(const QImage& image)
 {
@@ -77,12 +254,18 @@ QByteArray encodePng(const QImage& image)
                         image.format() == QImage::Format_Indexed8 ||
                         image.format() == QImage::Format_RGB32;
     const QImage source = direct ? image : image.convertToFormat(QImage::Format_RGB32);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    QByteArray bytes;
-    const bool written = info && write(png, info, source, bytes);
-    png_destroy_write_struct(&png, &info);
-    return written ? bytes : QByteArray();
+    PngFile file{source.size(), colourType(source.format()),
+                 QSize(source.dotsPerMeterX(), source.dotsPerMeterY())};
+    for (int i = 0; i < static_cast<int>(source.colorCount()); ++i) {
+        const QRgb colour = source.color(i);
+        file.palette.push_back({static_cast<png_byte>(qRed(colour)),
+                                static_cast<png_byte>(qGreen(colour)),
+                                static_cast<png_byte>(qBlue(colour))});
+    }
+    start(file);
+    for (int y = 0; y < source.height() && !file.failed; ++y)
+        row(file, source.constScanLine(y));
+    return finish(file);
 }
 
 } // namespace korvelian

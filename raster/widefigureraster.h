@@ -10,6 +10,23 @@
 
 namespace korvelian {
 
+// A wide figure's lit pixels ready to be set a band of image rows at a time: the mask's rows,
+// each already grown to the right by the line's extra width; image row y takes mask rows y ..
+// y + extra. With no extra width the rows are the figure's own.
+struct GrownFigure
+{
+    std::vector<std::uint64_t> rows;
+    std::size_t words = 0;
+    int width = 0;
+    int height = 0;
+    int extra = 0;
+
+    // Sets the lit pixels of image rows top .. top + count - 1 to colour; pixels holds row top,
+    // stride is in pixels.
+    void paint(std::uint32_t* pixels, std::ptrdiff_t stride, int top, int count,
+               std::uint32_t colour) const;
+};
+
 // Draws a figure with lines of a whole number of device pixels. One pixel wide it is the
 // figure raster's own line. Wider, the figure is rasterised one pixel wide into a mask of
 // bits, shifted by half the extra width, and every lit pixel is grown to a square of the
@@ -36,19 +53,22 @@ public:
     bool draw(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
               const Parameter& p, double end, const PixelMapping& transform, std::uint32_t colour,
               int lineWidth, bool fine = false, const DrawLimits& limits = {});
+    // The pixels draw would set, kept in figure for an image too large to be held whole.
+    bool grow(GrownFigure& figure, int width, int height, const Parameter& p, double end,
+              const PixelMapping& transform, int lineWidth, bool fine = false,
+              const DrawLimits& limits = {});
 
 private:
     const LitRows& rasterise(int width, int height, const Parameter& p, LoopSteps steps,
                              std::size_t count, const PixelMapping& transform,
                              const DrawLimits& limits);
-    void grow(const LitRows& mask, std::uint32_t* pixels, int width, int height,
-              std::ptrdiff_t stride, std::uint32_t colour, int lineWidth);
+    static void growRows(const LitRows& mask, int extra, GrownFigure& figure);
 
     Path m_path;
     FigureRaster m_raster;
     SegmentRaster m_plain;
     std::vector<FloatPoint> m_points;
-    std::vector<std::uint64_t> m_rows;
+    GrownFigure m_grown;
 };
 
 } // namespace korvelian

@@ -1,6 +1,7 @@
 #include "scene.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace korvelian {
 
@@ -86,7 +87,75 @@ private:
     bool m_known = true;
 };
 
+// How high an item that draws lines or shapes reaches, before its pen's reach.
+class Rows
+{
+public:
+    using Span = std::optional<std::pair<double, double>>;
+
+    Span operator()(const item::Line& i) const { return of({i.from, i.to}); }
+    Span operator()(const item::Lines& i) const { return of(i.ends); }
+    Span operator()(const item::Points& i) const { return of(i.points); }
+    Span operator()(const item::Polygon& i) const { return of(i.corners); }
+    Span operator()(const item::Path& i) const
+    {
+        Span span;
+        for (const item::Path::Step& step : i.steps)
+            span = join(span, step.at.y, step.at.y);
+        return span;
+    }
+    Span operator()(const item::Ellipse& i) const { return of(i.box); }
+    Span operator()(const item::Pie& i) const { return of(i.box); }
+    Span operator()(const item::Rect& i) const { return of(i.box); }
+    Span operator()(const item::FillRect& i) const { return of(i.box); }
+    // Everything else sets the painter's state or is not followed: kept.
+    template <typename Other> Span operator()(const Other&) const { return std::nullopt; }
+
+private:
+    static Span join(Span span, double from, double to)
+    {
+        if (!span)
+            return std::pair(from, to);
+        return std::pair(std::min(span->first, from), std::max(span->second, to));
+    }
+    static Span of(const std::vector<PointF>& points)
+    {
+        Span span;
+        for (const PointF& p : points)
+            span = join(span, p.y, p.y);
+        // No points paint nothing, but cost nothing either.
+        return span ? span : Span(std::pair(0.0, 0.0));
+    }
+    static Span of(const RectF& box)
+    {
+        const RectF r = box.normalized();
+        return std::pair(r.top(), r.bottom());
+    }
+};
+
 } // namespace
+
+Scene sceneWithin(const Scene& scene, double top, double bottom)
+{
+    Scene within;
+    // A miter join reaches up to twice the pen's width from its corner: three widths and a
+    // pixel for antialiasing are more than any pen reaches.
+    double widest = 1;
+    bool followed = true;
+    for (const Item& item : scene.items()) {
+        if (const auto* pen = std::get_if<item::SetPen>(&item); pen && pen->pen)
+            widest = std::max(widest, pen->pen->width);
+        if (const auto* path = std::get_if<item::Path>(&item); path && path->stroke)
+            widest = std::max(widest, path->stroke->width);
+        followed = followed && !std::holds_alternative<item::Translate>(item) &&
+                   !std::holds_alternative<item::Scale>(item);
+        const Rows::Span span = followed ? std::visit(Rows(), item) : Rows::Span();
+        const double reach = 3 * widest + 2;
+        if (!span || (span->second + reach >= top && span->first - reach <= bottom))
+            within.add(item);
+    }
+    return within;
+}
 
 std::optional<std::vector<RectF>> paintedBoxes(const Scene& scene, const RectF& target)
 {

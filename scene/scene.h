@@ -277,4 +277,10 @@ private:
 // scales or clips what it paints, or paints rich text, labels or drawings.
 std::optional<std::vector<RectF>> paintedBoxes(const Scene& scene, const RectF& target);
 
+// The items of scene that may paint between rows top and bottom of its pixels, and every item
+// that sets the painter's state: painted into that band of rows they give the same pixels as
+// the whole scene. Items whose place is not followed (texts, labels, drawings, everything after
+// the painter is moved or scaled) are all kept.
+Scene sceneWithin(const Scene& scene, double top, double bottom);
+
 } // namespace korvelian

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <cstring>
 #include <functional>
 
 using namespace korvelian;
@@ -65,6 +66,13 @@ void TestCompactPng::decodesToTheSamePixels()
     QImage decoded;
     QVERIFY(decoded.loadFromData(encodePng(made), "PNG"));
     QCOMPARE(decoded.convertToFormat(QImage::Format_RGB32), original);
+    // Painted in bands of four rows, the file is the same, byte for byte: the colour after
+    // greys and the 257th colour both come only after the first band.
+    const QByteArray banded = encodePngBands(original.size(), 4, [&](QImage& band, int top) {
+        for (int y = 0; y < band.height(); ++y)
+            std::memcpy(band.scanLine(y), original.constScanLine(top + y), band.bytesPerLine());
+    });
+    QCOMPARE(banded, encodePng(made));
 }
 
 KORVELIAN_PLAIN_TEST(compactpng, TestCompactPng)
