@@ -65,6 +65,7 @@ std::string sign(Mark kind)
     return {};
 }
 
+// With the marks' pen set and no brush; a touch end leaves its brush set.
 void mark(Scene& scene, PointF at, Mark kind, const RectF& area, const AidSize& size, Colour colour)
 {
     // Moved in from the picture's edge until it is whole.
@@ -75,8 +76,6 @@ void mark(Scene& scene, PointF at, Mark kind, const RectF& area, const AidSize& 
         std::clamp(at.y, area.top() + reach, std::max(area.top() + reach, area.bottom() - reach));
     const double r = size.radius();
     const RectF circle{at.x - r, at.y - r, 2 * r, 2 * r};
-    scene.pen(Pen{{colour}, size.lineWidth});
-    scene.noBrush();
     switch (kind) {
     case Mark::Touch:
         scene.add(item::Ellipse{circle});
@@ -153,13 +152,14 @@ void describeBox(Scene& scene, const RectF& box, const TextLines& lines, double 
 
 } // namespace
 
-TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
+namespace {
+
+TextLines legendOf(const TouchReading& touch, const PhaseReading& phase, const Parameter& p)
 {
     TextLines lines;
     const auto line = [&lines](Mark kind, const std::string& text) {
         lines.push_back(sign(kind) + " " + text);
     };
-    const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
     if (touch.refusal.empty()) {
         line(Mark::Touch, touch.legend);
         if (!touch.note.empty())
@@ -167,7 +167,6 @@ TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
     } else {
         lines.push_back(touch.refusal);
     }
-    const PhaseReading phase = readPhase(p, entryAccepted, yUp);
     if (phase.refusal.empty()) {
         lines.push_back(sign(Mark::Crossing) + " ±<i>y</i><sub>0</sub>, " + sign(Mark::Top) +
                         " <i>y</i><sub>max</sub>: " + phase.legend);
@@ -182,6 +181,13 @@ TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
         lines.push_back(
             barText(control(ScrollBar::PhaseY), barValue(p.phaseY), p.numerator, p.denominator));
     return lines;
+}
+
+} // namespace
+
+TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
+{
+    return legendOf(readTouchPoints(p, entryAccepted, yUp), readPhase(p, entryAccepted, yUp), p);
 }
 
 std::optional<RectF> legendPlace(TextMetrics& metrics, const TextLines& lines, const RectF& area,
@@ -227,8 +233,15 @@ bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& 
     scene.clip(area);
     // The mapping says which way the frame's y is shown, and so which edge is on top.
     const bool yUp = toPixels.scaleY < 0;
+    // The pen and brush set once for tens of thousands of marks, not again for each.
+    bool penSet = false;
     const auto put = [&](Mark kind, double x, double y) {
+        if (!penSet) {
+            scene.pen(Pen{{colours.mark}, size.lineWidth});
+            scene.noBrush();
+        }
         mark(scene, mapPoint(toPixels, x, y), kind, area, size, colours.mark);
+        penSet = kind != Mark::TouchEnd;
     };
 
     const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
@@ -263,7 +276,7 @@ bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& 
         if (!topShown)
             put(Mark::Top, phase.highest.x, phase.highest.y);
     }
-    const TextLines lines = readingAidLegend(p, entryAccepted, yUp);
+    const TextLines lines = legendOf(touch, phase, p);
     const std::optional<RectF> place =
         legend ? legendPlace(metrics, lines, area, toPixels, p, zoom) : std::nullopt;
     if (place)

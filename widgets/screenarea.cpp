@@ -368,6 +368,10 @@ void ScreenArea::setGraticule(bool on)
 void ScreenArea::paintEvent(QPaintEvent* event)
 {
     PictureArea::paintEvent(event);
+    // The legend follows the readings: a frame of the beam reads the figure no more than they.
+    if (readingsDescribed() == m_legendReadAt)
+        return;
+    m_legendReadAt = readingsDescribed();
     const TextLines lines = picture().legendLines();
     QStringList beside;
     if (!lines.empty() && !picture().legendFits(qtTextMetrics(), fromQt(QRectF(rect())))) {
