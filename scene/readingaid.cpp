@@ -222,9 +222,10 @@ std::optional<RectF> legendPlace(TextMetrics& metrics, const TextLines& lines, c
     return std::nullopt;
 }
 
-bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& toPixels,
-                        const RectF& area, const Parameter& p, bool entryAccepted, double zoom,
-                        double lineWidth, bool worksheet, bool legend)
+std::optional<RectF> describeReadingAid(Scene& scene, TextMetrics& metrics,
+                                        const PixelMapping& toPixels, const RectF& area,
+                                        const Parameter& p, bool entryAccepted, double zoom,
+                                        double lineWidth, bool worksheet, bool legend)
 {
     const AidSize size{zoom, lineWidth};
     const AidColours colours = aidColours(worksheet);
@@ -282,7 +283,7 @@ bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& 
     if (place)
         describeBox(scene, *place, lines, zoom, colours);
     scene.restore();
-    return place.has_value();
+    return place;
 }
 
 double legendBandHeight(TextMetrics& metrics, const TextLines& lines, double width, double zoom)
