@@ -132,6 +132,13 @@ void EllipseStamps::paint(QPainter& painter, const QSizeF& size,
                 into[column] *= from[column];
         }
     }
+    showBatch(painter, QRect(left, top, width, height));
+}
+
+void EllipseStamps::showBatch(QPainter& painter, const QRect& box)
+{
+    const int width = box.width();
+    const int height = box.height();
     if (m_batch.width() != width || m_batch.height() != height)
         m_batch = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
     const QColor colour = painter.pen().color();
@@ -146,9 +153,10 @@ void EllipseStamps::paint(QPainter& painter, const QSizeF& size,
         }
     }
     // Device pixels one to one: the batch lies on whole pixels as its stamps were drawn.
+    const QTransform toDevice = painter.deviceTransform();
     painter.save();
     painter.setWorldTransform(QTransform::fromScale(1 / toDevice.m11(), 1 / toDevice.m22()), true);
-    painter.drawImage(QPointF(left - toDevice.dx(), top - toDevice.dy()), m_batch);
+    painter.drawImage(QPointF(box.left() - toDevice.dx(), box.top() - toDevice.dy()), m_batch);
     painter.restore();
 }
 

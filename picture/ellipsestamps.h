@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QRect>
 #include <QSizeF>
 
 #include <map>
@@ -39,6 +40,8 @@ private:
         std::vector<float> through;
     };
     const Stamp& stamp(const QPainter& painter, const QSizeF& size, int shiftX, int shiftY);
+    // The pen's colour over the device pixels of box, as much as the stamps let through.
+    void showBatch(QPainter& painter, const QRect& box);
 
     // The shape in device pixels; a new one drops the stamps of the old.
     std::tuple<double, double, double, int, int> m_shape{};

@@ -104,6 +104,28 @@ void mark(Scene& scene, PointF at, Mark kind, const RectF& area, const AidSize& 
     }
 }
 
+// Puts marks with their pen and no brush, set once for tens of thousands of marks and again
+// only after a touch end has set its brush.
+struct MarkPutter
+{
+    Scene& scene;
+    const PixelMapping& toPixels;
+    const RectF& area;
+    AidSize size;
+    Colour colour;
+    bool penSet = false;
+
+    void operator()(Mark kind, double x, double y)
+    {
+        if (!penSet) {
+            scene.pen(Pen{{colour}, size.lineWidth});
+            scene.noBrush();
+        }
+        mark(scene, mapPoint(toPixels, x, y), kind, area, size, colour);
+        penSet = kind != Mark::TouchEnd;
+    }
+};
+
 // The legend's lines as one text, at the picture's zoom.
 std::string legendHtml(const TextLines& lines)
 {
@@ -234,16 +256,7 @@ std::optional<RectF> describeReadingAid(Scene& scene, TextMetrics& metrics,
     scene.clip(area);
     // The mapping says which way the frame's y is shown, and so which edge is on top.
     const bool yUp = toPixels.scaleY < 0;
-    // The pen and brush set once for tens of thousands of marks, not again for each.
-    bool penSet = false;
-    const auto put = [&](Mark kind, double x, double y) {
-        if (!penSet) {
-            scene.pen(Pen{{colours.mark}, size.lineWidth});
-            scene.noBrush();
-        }
-        mark(scene, mapPoint(toPixels, x, y), kind, area, size, colours.mark);
-        penSet = kind != Mark::TouchEnd;
-    };
+    MarkPutter put{scene, toPixels, area, size, colours.mark};
 
     const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
     const PhaseReading phase = readPhase(p, entryAccepted, yUp);
