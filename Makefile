@@ -206,6 +206,11 @@ bench: build web-test-deps
 	@echo "== start to the first picture under Xvfb and openbox, fresh and with every view"
 	@tools/measure_window.py $(BUILD)/korvelian --start --repeat 5
 	@tools/measure_window.py $(BUILD)/korvelian --start --remembered --repeat 5
+	@echo "== the lesson views in the window a user sees: full screen, the time signals at 100 %"
+	@tools/measure_window.py $(BUILD)/korvelian --ratios 1 --zooms full --figures 3:2,32767:1 \
+	    --views afterglow,drift,all --repeat 1 --seconds 6
+	@tools/measure_window.py $(BUILD)/korvelian --ratios 1 --zooms 100 --figures 3:2 \
+	    --views timesignals --repeat 1 --seconds 6
 	@echo "== the browser edition in headless Chromium, beside the desktop's rows above"
 	@node tools/bench_browser.mjs $(WEB_BUILD)/korvelian.html 5
 

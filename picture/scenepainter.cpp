@@ -136,7 +136,7 @@ TextMetrics& qtTextMetrics()
     return metrics;
 }
 
-ScenePainter::ScenePainter() = default;
+ScenePainter::ScenePainter(Repeats repeats) : m_repeats(repeats) {}
 ScenePainter::~ScenePainter() = default;
 
 QTextDocument& ScenePainter::document(const std::string& html, const Font& font, double width,
@@ -313,8 +313,50 @@ struct ScenePainter::Visitor
 void ScenePainter::paint(QPainter& painter, const Scene& scene)
 {
     Visitor visitor{*this, painter};
-    for (const Item& it : scene.items())
-        std::visit(visitor, it);
+    const std::vector<Item>& items = scene.items();
+    for (std::size_t i = 0; i < items.size();) {
+        const std::size_t stamped = m_repeats == Repeats::Stamp ? stampRun(painter, items, i) : 0;
+        if (stamped > 0) {
+            i += stamped;
+            continue;
+        }
+        std::visit(visitor, items[i]);
+        ++i;
+    }
+}
+
+std::size_t ScenePainter::stampRun(QPainter& painter, const std::vector<Item>& items,
+                                   std::size_t from)
+{
+    // Fewer are drawn one by one, exactly as everywhere else.
+    constexpr std::size_t kLeast = 128;
+    const auto* first = std::get_if<item::Ellipse>(&items[from]);
+    if (!first || first->whole || !EllipseStamps::suits(painter))
+        return 0;
+    const QSizeF size = toQt(first->box).size();
+    std::vector<QPointF> corners;
+    std::size_t end = from;
+    // The pen and brush set again between the marks, as they are, change nothing.
+    for (; end < items.size(); ++end) {
+        const Item& it = items[end];
+        if (const auto* e = std::get_if<item::Ellipse>(&it)) {
+            if (e->whole || toQt(e->box).size() != size)
+                break;
+            corners.push_back(toQt(e->box.topLeft()));
+        } else if (const auto* pen = std::get_if<item::SetPen>(&it)) {
+            if (!pen->pen || toQPen(*pen->pen) != painter.pen())
+                break;
+        } else if (const auto* brush = std::get_if<item::SetBrush>(&it)) {
+            if (brush->colour)
+                break;
+        } else {
+            break;
+        }
+    }
+    if (corners.size() < kLeast)
+        return 0;
+    m_stamps.paint(painter, size, corners);
+    return end - from;
 }
 
 } // namespace korvelian

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ellipsestamps.h"
 #include "scene/scene.h"
 #include "scene/textmetrics.h"
 
@@ -69,18 +70,26 @@ TextMetrics& qtTextMetrics();
 class ScenePainter
 {
 public:
-    ScenePainter();
+    // Stamp: many outlines of one ellipse in a row (the reading aid's marks of a large figure)
+    // are stamped (see EllipseStamps), for the screen only, where a shade at their edges may
+    // differ from QPainter's.
+    enum class Repeats { PaintEach, Stamp };
+    explicit ScenePainter(Repeats repeats = Repeats::PaintEach);
     ~ScenePainter();
 
     void paint(QPainter& painter, const Scene& scene);
 
 private:
     struct Visitor;
+    // How many items from `from` on were painted as one stamped run, 0 for none.
+    std::size_t stampRun(QPainter& painter, const std::vector<Item>& items, std::size_t from);
     QTextDocument& document(const std::string& html, const Font& font, double width, bool centred);
     void paintLabel(QPainter& painter, const item::Label& label);
 
     QHash<QString, std::shared_ptr<QTextDocument>> m_documents;
     QHash<QString, QImage> m_labels;
+    Repeats m_repeats;
+    EllipseStamps m_stamps;
 };
 
 } // namespace korvelian

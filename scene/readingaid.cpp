@@ -65,6 +65,7 @@ std::string sign(Mark kind)
     return {};
 }
 
+// With the marks' pen set and no brush; a touch end leaves its brush set.
 void mark(Scene& scene, PointF at, Mark kind, const RectF& area, const AidSize& size, Colour colour)
 {
     // Moved in from the picture's edge until it is whole.
@@ -75,8 +76,6 @@ void mark(Scene& scene, PointF at, Mark kind, const RectF& area, const AidSize& 
         std::clamp(at.y, area.top() + reach, std::max(area.top() + reach, area.bottom() - reach));
     const double r = size.radius();
     const RectF circle{at.x - r, at.y - r, 2 * r, 2 * r};
-    scene.pen(Pen{{colour}, size.lineWidth});
-    scene.noBrush();
     switch (kind) {
     case Mark::Touch:
         scene.add(item::Ellipse{circle});
@@ -104,6 +103,28 @@ void mark(Scene& scene, PointF at, Mark kind, const RectF& area, const AidSize& 
     }
     }
 }
+
+// Puts marks with their pen and no brush, set once for tens of thousands of marks and again
+// only after a touch end has set its brush.
+struct MarkPutter
+{
+    Scene& scene;
+    const PixelMapping& toPixels;
+    const RectF& area;
+    AidSize size;
+    Colour colour;
+    bool penSet = false;
+
+    void operator()(Mark kind, double x, double y)
+    {
+        if (!penSet) {
+            scene.pen(Pen{{colour}, size.lineWidth});
+            scene.noBrush();
+        }
+        mark(scene, mapPoint(toPixels, x, y), kind, area, size, colour);
+        penSet = kind != Mark::TouchEnd;
+    }
+};
 
 // The legend's lines as one text, at the picture's zoom.
 std::string legendHtml(const TextLines& lines)
@@ -153,13 +174,14 @@ void describeBox(Scene& scene, const RectF& box, const TextLines& lines, double 
 
 } // namespace
 
-TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
+namespace {
+
+TextLines legendOf(const TouchReading& touch, const PhaseReading& phase, const Parameter& p)
 {
     TextLines lines;
     const auto line = [&lines](Mark kind, const std::string& text) {
         lines.push_back(sign(kind) + " " + text);
     };
-    const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
     if (touch.refusal.empty()) {
         line(Mark::Touch, touch.legend);
         if (!touch.note.empty())
@@ -167,7 +189,6 @@ TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
     } else {
         lines.push_back(touch.refusal);
     }
-    const PhaseReading phase = readPhase(p, entryAccepted, yUp);
     if (phase.refusal.empty()) {
         lines.push_back(sign(Mark::Crossing) + " ±<i>y</i><sub>0</sub>, " + sign(Mark::Top) +
                         " <i>y</i><sub>max</sub>: " + phase.legend);
@@ -182,6 +203,13 @@ TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
         lines.push_back(
             barText(control(ScrollBar::PhaseY), barValue(p.phaseY), p.numerator, p.denominator));
     return lines;
+}
+
+} // namespace
+
+TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
+{
+    return legendOf(readTouchPoints(p, entryAccepted, yUp), readPhase(p, entryAccepted, yUp), p);
 }
 
 std::optional<RectF> legendPlace(TextMetrics& metrics, const TextLines& lines, const RectF& area,
@@ -216,9 +244,10 @@ std::optional<RectF> legendPlace(TextMetrics& metrics, const TextLines& lines, c
     return std::nullopt;
 }
 
-bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& toPixels,
-                        const RectF& area, const Parameter& p, bool entryAccepted, double zoom,
-                        double lineWidth, bool worksheet, bool legend)
+std::optional<RectF> describeReadingAid(Scene& scene, TextMetrics& metrics,
+                                        const PixelMapping& toPixels, const RectF& area,
+                                        const Parameter& p, bool entryAccepted, double zoom,
+                                        double lineWidth, bool worksheet, bool legend)
 {
     const AidSize size{zoom, lineWidth};
     const AidColours colours = aidColours(worksheet);
@@ -227,9 +256,7 @@ bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& 
     scene.clip(area);
     // The mapping says which way the frame's y is shown, and so which edge is on top.
     const bool yUp = toPixels.scaleY < 0;
-    const auto put = [&](Mark kind, double x, double y) {
-        mark(scene, mapPoint(toPixels, x, y), kind, area, size, colours.mark);
-    };
+    MarkPutter put{scene, toPixels, area, size, colours.mark};
 
     const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
     const PhaseReading phase = readPhase(p, entryAccepted, yUp);
@@ -263,13 +290,13 @@ bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& 
         if (!topShown)
             put(Mark::Top, phase.highest.x, phase.highest.y);
     }
-    const TextLines lines = readingAidLegend(p, entryAccepted, yUp);
+    const TextLines lines = legendOf(touch, phase, p);
     const std::optional<RectF> place =
         legend ? legendPlace(metrics, lines, area, toPixels, p, zoom) : std::nullopt;
     if (place)
         describeBox(scene, *place, lines, zoom, colours);
     scene.restore();
-    return place.has_value();
+    return place;
 }
 
 double legendBandHeight(TextMetrics& metrics, const TextLines& lines, double width, double zoom)

@@ -33,10 +33,11 @@ using TextLines = std::vector<std::string>;
 // The legend's lines, rich text, for a figure of p shown with y growing up or down.
 TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp);
 
-// Marks, and the legend where it fits and belongs on the picture; gives whether it was drawn.
-bool describeReadingAid(Scene& scene, TextMetrics& metrics, const PixelMapping& toPixels,
-                        const RectF& area, const Parameter& p, bool entryAccepted, double zoom,
-                        double lineWidth, bool worksheet, bool legend = true);
+// Marks, and the legend where it fits and belongs on the picture; gives where it was drawn.
+std::optional<RectF> describeReadingAid(Scene& scene, TextMetrics& metrics,
+                                        const PixelMapping& toPixels, const RectF& area,
+                                        const Parameter& p, bool entryAccepted, double zoom,
+                                        double lineWidth, bool worksheet, bool legend = true);
 
 // Where the legend goes in area, clear of the figure of p and its marks, or nothing.
 std::optional<RectF> legendPlace(TextMetrics& metrics, const TextLines& lines, const RectF& area,

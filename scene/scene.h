@@ -249,6 +249,8 @@ public:
         return *this;
     }
     Scene& append(const Scene& other);
+    // Emptied, it keeps its room: a description made again and again takes no new memory.
+    void clear() { m_items.clear(); }
 
     Scene& save() { return add(item::Save{}); }
     Scene& restore() { return add(item::Restore{}); }

@@ -125,15 +125,20 @@ void ScreenPicture::describeReadings(Scene& scene, TextMetrics& metrics, const R
     if (!figure || figureHidden)
         return;
     const PixelMapping m = mappingOnto(figure->frame, target);
+    std::optional<RectF> legend;
     if (readingAid) {
-        describeReadingAid(scene, metrics, m, target, figure->parameters, entryAccepted,
-                           pictureZoom(target.width), lineWidth, worksheet, !legendElsewhere);
+        legend =
+            describeReadingAid(scene, metrics, m, target, figure->parameters, entryAccepted,
+                               pictureZoom(target.width), lineWidth, worksheet, !legendElsewhere);
     }
     if (values) {
-        const auto legend = readingAid && !legendElsewhere
-                                ? legendPlace(metrics, legendLines(), target, m, figure->parameters,
-                                              pictureZoom(target.width))
-                                : std::nullopt;
+        // The values keep clear of the legend as the aid placed it, which read the figure the
+        // way the mapping turns y (tens of thousands of touch points at 32767 : 1); a frame
+        // that turns y itself is read the way the picture shows it.
+        if (readingAid && !legendElsewhere && yUp != (m.scaleY < 0)) {
+            legend = legendPlace(metrics, legendLines(), target, m, figure->parameters,
+                                 pictureZoom(target.width));
+        }
         describeValues(
             scene, metrics, m, target, figure->parameters, entryAccepted,
             worksheet ? palette::kWorksheetGround : background, worksheet, legend.value_or(RectF()),

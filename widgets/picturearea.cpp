@@ -277,7 +277,7 @@ void PictureArea::describeReadings()
     if (m_readingsCurrent && m_readingsSize == size())
         return;
     m_readingsSize = size();
-    m_readings = Scene();
+    m_readings.clear();
     picture().describeReadings(m_readings, qtTextMetrics(), fromQt(QRectF(rect())),
                                linePixels(zoom()), false);
     ++m_readingsDescribed;

@@ -144,8 +144,8 @@ private:
     // Its size and ground are brought up to date when it is read: a hidden area learns of a
     // new size only when it is shown.
     mutable ScreenPicture m_picture;
-    // Texts laid out once for many paints.
-    ScenePainter m_scenePainter;
+    // Texts laid out once for many paints; the reading aid's many marks stamped.
+    ScenePainter m_scenePainter{ScenePainter::Repeats::Stamp};
     // m_image shows m_picture.drawing[0 .. m_imageState.ops) as it stood at base version
     // m_imageState.base, exactly or as a preview; a change of what lies beneath or of how the
     // drawing is shown counts up m_base.

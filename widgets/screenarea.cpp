@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace korvelian {
 
@@ -368,16 +369,17 @@ void ScreenArea::setGraticule(bool on)
 void ScreenArea::paintEvent(QPaintEvent* event)
 {
     PictureArea::paintEvent(event);
+    // The legend follows the readings: a frame of the beam reads the figure no more than they.
+    if (std::exchange(m_legendReadAt, readingsDescribed()) == readingsDescribed())
+        return;
     const TextLines lines = picture().legendLines();
     QStringList beside;
     if (!lines.empty() && !picture().legendFits(qtTextMetrics(), fromQt(QRectF(rect())))) {
         for (const std::string& line : lines)
             beside << QString::fromStdString(line);
     }
-    if (beside != m_legendBeside) {
-        m_legendBeside = beside;
+    if (beside != std::exchange(m_legendBeside, beside))
         emit legendBesideChanged();
-    }
 }
 
 void ScreenArea::paintOverlays(QPainter& painter)

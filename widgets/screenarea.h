@@ -109,6 +109,7 @@ private:
     bool m_beamRunning = false;
     TraceDamage m_traceDamage;
     QStringList m_legendBeside;
+    int m_legendReadAt = -1;
     Prediction m_prediction;
 };
 

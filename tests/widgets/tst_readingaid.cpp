@@ -48,6 +48,8 @@ private slots:
     void growsWithThePicture();
     void legendNeverOverTheFigure_data();
     void legendNeverOverTheFigure();
+    void keptReadingsAsMadeAfresh_data();
+    void keptReadingsAsMadeAfresh();
 };
 
 void TestReadingAid::marksTheTouchPointsOnTheScreenAndInTheCopy()
@@ -236,6 +238,53 @@ int runReadingAidTest(int argc, char* argv[])
     return runWidgetTest<TestReadingAid>(argc, argv, R"({"screens": [{"name": "projector",
         "x": 0, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96,
         "dpr": 1}]})");
+}
+
+void TestReadingAid::keptReadingsAsMadeAfresh_data()
+{
+    QTest::addColumn<QString>("numerator");
+    QTest::addColumn<int>("phase");
+    QTest::addColumn<bool>("afterglow");
+    QTest::addColumn<int>("amplitude");
+    // Stamped rings of many touch points, and rings painted one by one.
+    QTest::newRow("32767 : 1, a step of the phase") << "32767" << 79 << false << 100;
+    QTest::newRow("32767 : 1, a step of the phase, dimmed figure") << "32767" << 79 << true << 100;
+    QTest::newRow("32767 : 1 to 300 : 1") << "300" << 0 << false << 100;
+    QTest::newRow("32767 : 1 to 3 : 1, dimmed figure") << "3" << 0 << true << 100;
+    // The figure fills the screen: the legend goes beside the window.
+    QTest::newRow("32767 : 1 to 3 : 1, amplitudes 2") << "3" << 0 << false << 200;
+}
+
+// The screen keeps its readings' description, its stamps of rings and the legend beside it from
+// one figure to the next: after a step of the phase or a new ratio they show what a window that
+// never showed the figure before shows, and the legend goes beside the window when it must.
+void TestReadingAid::keptReadingsAsMadeAfresh()
+{
+    QFETCH(QString, numerator);
+    QFETCH(int, phase);
+    QFETCH(bool, afterglow);
+    QFETCH(int, amplitude);
+    const auto showing = [&](WindowFixture& f, const QString& ratio, int at, int size) {
+        for (const ViewOption option : {ViewOption::ReadingAid, ViewOption::Values})
+            f.window.viewActions().setOption(option, true);
+        f.window.viewActions().setOption(ViewOption::Afterglow, afterglow);
+        f.control<QLineEdit>("txtZaehler")->setText(ratio);
+        f.control<QScrollBar>("hscPhase")->setValue(at);
+        f.control<QScrollBar>("hscAmp1")->setValue(size);
+        f.control<QScrollBar>("hscAmp2")->setValue(size);
+        return f.control<ScreenArea>("picBildschirm")->grab().toImage();
+    };
+    WindowFixture kept;
+    QVERIFY(kept.show());
+    const QImage before = showing(kept, "32767", 0, 100);
+    const QImage after = showing(kept, numerator, phase, amplitude);
+    WindowFixture fresh;
+    QVERIFY(fresh.show());
+    const QImage made = showing(fresh, numerator, phase, amplitude);
+    QVERIFY(after != before);
+    QVERIFY(after == made);
+    // A figure that fills the screen leaves the legend no room on it.
+    QCOMPARE(kept.control<ScreenArea>("picBildschirm")->legendBeside().isEmpty(), amplitude <= 100);
 }
 
 KORVELIAN_TEST_AREA(readingaid, runReadingAidTest)

@@ -1,0 +1,163 @@
+#include "ellipsestamps.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace korvelian {
+
+namespace {
+
+constexpr int kShifts = 16;
+
+double deviceScale(const QPainter& painter)
+{
+    return painter.deviceTransform().m11();
+}
+
+double deviceLineWidth(const QPainter& painter)
+{
+    return painter.pen().widthF() * deviceScale(painter);
+}
+
+// Room around the outline's box for its line and for the shift.
+int margin(double lineWidth)
+{
+    return static_cast<int>(std::ceil(lineWidth / 2)) + 1;
+}
+
+// A coordinate in sixteenths of a pixel as its whole pixel and the sixteenths beyond it.
+std::pair<int, int> split(double device)
+{
+    const auto sixteenths = static_cast<long>(std::lround(device * kShifts));
+    const auto whole = static_cast<long>(std::floor(static_cast<double>(sixteenths) / kShifts));
+    return {static_cast<int>(whole), static_cast<int>(sixteenths - whole * kShifts)};
+}
+
+} // namespace
+
+bool EllipseStamps::suits(const QPainter& painter)
+{
+    const QTransform toDevice = painter.deviceTransform();
+    const QPen& pen = painter.pen();
+    return pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern &&
+           !pen.isCosmetic() && pen.widthF() > 0 && painter.brush().style() == Qt::NoBrush &&
+           painter.testRenderHint(QPainter::Antialiasing) &&
+           toDevice.type() <= QTransform::TxScale && toDevice.m11() > 0 &&
+           toDevice.m11() == toDevice.m22();
+}
+
+const EllipseStamps::Stamp& EllipseStamps::stamp(const QPainter& painter, const QSizeF& size,
+                                                 int shiftX, int shiftY)
+{
+    const double scale = deviceScale(painter);
+    const double line = deviceLineWidth(painter);
+    const auto shape = std::tuple(size.width() * scale, size.height() * scale, line,
+                                  int(painter.pen().capStyle()), int(painter.pen().joinStyle()));
+    if (shape != m_shape) {
+        m_stamps.clear();
+        m_shape = shape;
+    }
+    const auto found = m_stamps.find({shiftX, shiftY});
+    if (found != m_stamps.end())
+        return found->second;
+    const int m = margin(line);
+    Stamp made;
+    made.width = static_cast<int>(std::ceil(std::get<0>(shape))) + 2 * m + 1;
+    made.height = static_cast<int>(std::ceil(std::get<1>(shape))) + 2 * m + 1;
+    QImage image(made.width, made.height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter onImage(&image);
+    onImage.setRenderHint(QPainter::Antialiasing, true);
+    QPen pen = painter.pen();
+    pen.setColor(Qt::white);
+    pen.setWidthF(line);
+    onImage.setPen(pen);
+    onImage.drawEllipse(QRectF(m + double(shiftX) / kShifts, m + double(shiftY) / kShifts,
+                               std::get<0>(shape), std::get<1>(shape)));
+    onImage.end();
+    made.through.resize(static_cast<std::size_t>(made.width) * made.height);
+    for (int y = 0; y < made.height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < made.width; ++x)
+            made.through[static_cast<std::size_t>(y * made.width + x)] =
+                1.0F - static_cast<float>(qAlpha(row[x])) / 255.0F;
+    }
+    return m_stamps.emplace(std::pair(shiftX, shiftY), std::move(made)).first->second;
+}
+
+void EllipseStamps::paint(QPainter& painter, const QSizeF& size,
+                          const std::vector<QPointF>& corners)
+{
+    struct Placed
+    {
+        int x;
+        int y;
+        const Stamp* stamp;
+    };
+    const QTransform toDevice = painter.deviceTransform();
+    const int m = margin(deviceLineWidth(painter));
+    std::vector<Placed> placed;
+    placed.reserve(corners.size());
+    int left = INT_MAX;
+    int top = INT_MAX;
+    int right = INT_MIN;
+    int bottom = INT_MIN;
+    for (const QPointF& corner : corners) {
+        const QPointF at = toDevice.map(corner);
+        const auto [x, shiftX] = split(at.x());
+        const auto [y, shiftY] = split(at.y());
+        const Stamp& s = stamp(painter, size, shiftX, shiftY);
+        placed.push_back({x - m, y - m, &s});
+        left = std::min(left, x - m);
+        top = std::min(top, y - m);
+        right = std::max(right, x - m + s.width);
+        bottom = std::max(bottom, y - m + s.height);
+    }
+    if (placed.empty())
+        return;
+    const int width = right - left;
+    const int height = bottom - top;
+    m_through.assign(static_cast<std::size_t>(width) * height, 1.0F);
+    for (const Placed& p : placed) {
+        const Stamp& s = *p.stamp;
+        for (int row = 0; row < s.height; ++row) {
+            float* __restrict into = m_through.data() +
+                                     static_cast<std::ptrdiff_t>(p.y - top + row) * width +
+                                     (p.x - left);
+            const float* __restrict from = s.through.data() + row * s.width;
+            for (int column = 0; column < s.width; ++column)
+                into[column] *= from[column];
+        }
+    }
+    showBatch(painter, QRect(left, top, width, height));
+}
+
+void EllipseStamps::showBatch(QPainter& painter, const QRect& box)
+{
+    const int width = box.width();
+    const int height = box.height();
+    if (m_batch.width() != width || m_batch.height() != height)
+        m_batch = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+    const QColor colour = painter.pen().color();
+    const QRgb rgb = colour.rgb();
+    const double alpha = colour.alphaF();
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(m_batch.scanLine(y));
+        const float* through = m_through.data() + static_cast<std::ptrdiff_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            const int a = static_cast<int>(std::lround(255 * alpha * (1.0 - through[x])));
+            row[x] = a == 0 ? 0 : qPremultiply(qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), a));
+        }
+    }
+    // Device pixels one to one: the batch lies on whole pixels as its stamps were drawn.
+    const QTransform toDevice = painter.deviceTransform();
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / toDevice.m11(), 1 / toDevice.m22()), true);
+    painter.drawImage(QPointF(box.left() - toDevice.dx(), box.top() - toDevice.dy()), m_batch);
+    painter.restore();
+}
+
+} // namespace korvelian

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+#include <QSizeF>
+
+#include <map>
+#include <tuple>
+#include <vector>
+
+class QPainter;
+
+namespace korvelian {
+
+// Many outlines of one ellipse at once, as the reading aid marks the tens of thousands of
+// touch points of a figure like 32767 : 1, again for each step of a drifting phase. QPainter
+// works out and strokes each outline afresh (most of a frame went there); here the outline is
+// drawn once for each sixteenth of a pixel it may be shifted by, and each copy only multiplies
+// what its pixels let through. The pen's colour then goes over the batch in one image. A copy
+// stands at most a thirty-second of a pixel from where QPainter puts it, and where many
+// overlap, the edges' shades differ from QPainter's by its rounding of each blend: the screen
+// only, never a copy or a file.
+class EllipseStamps
+{
+public:
+    // Whether the painter's state lets its outlines be stamped: a solid pen of some width, no
+    // brush, antialiasing on, and a transform that only moves and scales alike both ways.
+    static bool suits(const QPainter& painter);
+
+    // Outlines of an ellipse of size, one at each top-left corner, with the painter's pen.
+    void paint(QPainter& painter, const QSizeF& size, const std::vector<QPointF>& corners);
+
+private:
+    // What one copy lets through of what lies beneath, row by row, for one shift.
+    struct Stamp
+    {
+        int width = 0;
+        int height = 0;
+        std::vector<float> through;
+    };
+    const Stamp& stamp(const QPainter& painter, const QSizeF& size, int shiftX, int shiftY);
+    // The pen's colour over the device pixels of box, as much as the stamps let through.
+    void showBatch(QPainter& painter, const QRect& box);
+
+    // The shape in device pixels; a new one drops the stamps of the old.
+    std::tuple<double, double, double, int, int> m_shape{};
+    std::map<std::pair<int, int>, Stamp> m_stamps;
+    std::vector<float> m_through;
+    QImage m_batch;
+};
+
+} // namespace korvelian
