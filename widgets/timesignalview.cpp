@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace korvelian {
@@ -307,6 +308,7 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
         ScenePainter().paint(painter, scene);
         m_signalsCurrent = true;
         m_shownCurrent = false;
+        m_shownKept = false;
     }
     const Scene& cursor = cursorScene();
     QPainter painter(this);
@@ -317,17 +319,35 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
         ScenePainter().paint(painter, cursor);
         return;
     }
-    showCursor(cursor, area);
+    std::optional<std::vector<RectF>> boxes = paintedBoxes(cursor, area);
+    if (!m_shownCurrent || !boxes || !m_cursorBoxes) {
+        // Painted whole, as while the phase drifts each frame: straight from the signals, not
+        // through a copy of them that the next frame would throw away.
+        PictureArea::drawByRectangle(painter, event->region(), m_signals);
+        ScenePainter().paint(painter, cursor);
+        m_cursorBoxes = std::move(boxes);
+        m_shownCurrent = true;
+        m_shownKept = false;
+        return;
+    }
+    showCursor(cursor, std::move(boxes));
     PictureArea::drawByRectangle(painter, event->region(), m_shown);
 }
 
-void TimeSignalView::showCursor(const Scene& cursor, const RectF& area)
+void TimeSignalView::showCursor(const Scene& cursor, std::optional<std::vector<RectF>> boxes)
 {
     // The signals with the cursor over them, kept: a frame puts the signals back where the
     // cursor was and draws it where it is, whole, as a whole repaint draws it.
-    std::optional<std::vector<RectF>> boxes = paintedBoxes(cursor, area);
-    if (!m_shownCurrent || !boxes || !m_cursorBoxes) {
-        m_shown = m_signals.copy();
+    if (!m_shownKept) {
+        // Into the memory the last one had where it fits: a fresh image of the window's size
+        // costs more in its pages than in its copy.
+        if (m_shown.size() == m_signals.size() && m_shown.format() == m_signals.format() &&
+            m_shown.bytesPerLine() == m_signals.bytesPerLine()) {
+            std::memcpy(m_shown.bits(), m_signals.constBits(), m_signals.sizeInBytes());
+            m_shown.setDevicePixelRatio(m_signals.devicePixelRatio());
+        } else {
+            m_shown = m_signals.copy();
+        }
     } else {
         const qreal ratio = m_shown.devicePixelRatio();
         QPainter restore(&m_shown);
@@ -343,13 +363,14 @@ void TimeSignalView::showCursor(const Scene& cursor, const RectF& area)
     QPainter painter(&m_shown);
     ScenePainter().paint(painter, cursor);
     m_cursorBoxes = std::move(boxes);
-    m_shownCurrent = true;
+    m_shownKept = true;
 }
 
 void TimeSignalView::resizeEvent(QResizeEvent* event)
 {
     m_signalsCurrent = false;
     m_shownCurrent = false;
+    m_shownKept = false;
     QWidget::resizeEvent(event);
 }
 

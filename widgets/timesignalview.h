@@ -73,7 +73,7 @@ private:
     TimeSignalStyle shownStyle(double ratio) const;
     // The cursor as the window shows it.
     const Scene& cursorScene();
-    void showCursor(const Scene& cursor, const RectF& area);
+    void showCursor(const Scene& cursor, std::optional<std::vector<RectF>> boxes);
 
     const PictureArea& m_screen;
     TimeSignalScene m_scene;
@@ -86,10 +86,12 @@ private:
     // The signals without the cursor, at device resolution: only the cursor moves per frame.
     QImage m_signals;
     bool m_signalsCurrent = false;
-    // The signals with the cursor as last painted, and where that cursor lies (none: not known,
-    // all of it is painted again).
+    // The window shows the signals with the cursor where m_cursorBoxes say (otherwise all of
+    // it is painted again); m_shown holds that picture only once a frame moved the cursor
+    // alone, as the frames after a whole repaint keep it there.
     QImage m_shown;
     bool m_shownCurrent = false;
+    bool m_shownKept = false;
     std::optional<std::vector<RectF>> m_cursorBoxes;
     // The cursor described for the beam as it stands, at the size, ratio and zoom it was for.
     struct CursorKey

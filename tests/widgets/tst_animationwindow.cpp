@@ -195,22 +195,27 @@ void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows_data()
     QTest::addColumn<bool>("afterglow");
     QTest::addColumn<int>("frames");
     QTest::addColumn<bool>("timeSignals");
+    // The phase drifts until this frame (0: not at all).
+    QTest::addColumn<int>("driftUntil");
     // The beam creeping, and jumping across the screen with long drop lines; the reading aid
     // and the values beneath the overlays.
-    QTest::newRow("3 : 1") << "3" << false << false << 12 << false;
-    QTest::newRow("32767 : 1") << "32767" << false << false << 12 << false;
-    QTest::newRow("3 : 1, reading aid and values") << "3" << true << false << 12 << false;
+    QTest::newRow("3 : 1") << "3" << false << false << 12 << false << 0;
+    QTest::newRow("32767 : 1") << "32767" << false << false << 12 << false << 0;
+    QTest::newRow("3 : 1, reading aid and values") << "3" << true << false << 12 << false << 0;
     // The afterglow repaints where its trace changed: as it grows, as its pieces fade from
     // level to level and as they go, over the figure and beneath the readings.
-    QTest::newRow("afterglow, 3 : 1, growing") << "3" << false << true << 12 << false;
-    QTest::newRow("afterglow, 3 : 1, fading") << "3" << false << true << 150 << false;
+    QTest::newRow("afterglow, 3 : 1, growing") << "3" << false << true << 12 << false << 0;
+    QTest::newRow("afterglow, 3 : 1, fading") << "3" << false << true << 150 << false << 0;
     QTest::newRow("afterglow, 32767 : 1, a dot each frame")
-        << "32767" << false << true << 40 << false;
-    QTest::newRow("afterglow, 3 : 1, readings") << "3" << true << true << 150 << false;
+        << "32767" << false << true << 40 << false << 0;
+    QTest::newRow("afterglow, 3 : 1, readings") << "3" << true << true << 150 << false << 0;
     // The time signals' window repaints its cursor where it was and where it is: creeping,
     // and jumping across the signals, with its readout changing.
-    QTest::newRow("time signals, 3 : 1") << "3" << false << false << 40 << true;
-    QTest::newRow("time signals, 32767 : 1") << "32767" << false << false << 40 << true;
+    QTest::newRow("time signals, 3 : 1") << "3" << false << false << 40 << true << 0;
+    QTest::newRow("time signals, 32767 : 1") << "32767" << false << false << 40 << true << 0;
+    // Drifting, the signals are painted anew each frame; after it, the cursor moves alone again.
+    QTest::newRow("time signals, drifting") << "3" << false << false << 12 << true << 12;
+    QTest::newRow("time signals, after drifting") << "3" << false << false << 24 << true << 12;
 }
 
 void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
@@ -220,6 +225,7 @@ void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
     QFETCH(bool, afterglow);
     QFETCH(int, frames);
     QFETCH(bool, timeSignals);
+    QFETCH(int, driftUntil);
     WindowFixture f;
     QVERIFY(f.show());
     f.window.viewActions().setOption(ViewOption::TimeSignals, timeSignals);
@@ -227,7 +233,11 @@ void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
     f.window.viewActions().setOption(ViewOption::Values, readings);
     f.window.viewActions().setOption(ViewOption::Afterglow, afterglow);
     f.control<QLineEdit>("txtZaehler")->setText(numerator);
-    f.runFrames(frames);
+    f.window.viewActions().setOption(ViewOption::Drift, driftUntil > 0);
+    f.runFrames(frames, [&](int pump) {
+        if (pump == driftUntil)
+            f.window.viewActions().setOption(ViewOption::Drift, false);
+    });
     // The last frame's rectangles are painted in the next pump.
     QApplication::processEvents();
     // What the frames painted piece by piece into the window, against the screen painted
