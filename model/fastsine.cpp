@@ -12,7 +12,7 @@
 #include <immintrin.h>
 #elif defined(__wasm_simd128__)
 #include "emulatedfma.h"
-#include <wasm_simd128.h>
+#include "wasmsinelanes.h"
 #endif
 
 namespace korvelian {
@@ -109,16 +109,9 @@ KORVELIAN_VECTOR_CODE_END
 // at a time, several times faster than its std::fma.
 namespace wasm {
 
-struct V
+struct V : WasmSineLanes
 {
-    static constexpr std::size_t kLanes = 2;
-    using D = v128_t;
-    KORVELIAN_VECTOR D load(const double* p) { return wasm_v128_load(p); }
-    KORVELIAN_VECTOR void store(double* p, D a) { wasm_v128_store(p, a); }
-    KORVELIAN_VECTOR D set(double v) { return wasm_f64x2_splat(v); }
     KORVELIAN_VECTOR D add(D a, D b) { return wasm_f64x2_add(a, b); }
-    KORVELIAN_VECTOR D sub(D a, D b) { return wasm_f64x2_sub(a, b); }
-    KORVELIAN_VECTOR D mul(D a, D b) { return wasm_f64x2_mul(a, b); }
     KORVELIAN_VECTOR D towardOdd(D s, D e)
     {
         const v128_t one = wasm_i64x2_splat(1);
@@ -130,13 +123,6 @@ struct V
     }
     KORVELIAN_VECTOR D fma(D a, D b, D c) { return fusedMultiplyAdd<V>(a, b, c); }
     KORVELIAN_VECTOR D fnma(D a, D b, D c) { return fusedMultiplyAdd<V>(wasm_f64x2_neg(a), b, c); }
-    KORVELIAN_VECTOR D byQuadrant(D shifted, D s, D c)
-    {
-        const v128_t odd =
-            wasm_i64x2_eq(wasm_v128_and(shifted, wasm_i64x2_splat(1)), wasm_i64x2_splat(1));
-        const v128_t v = wasm_v128_bitselect(c, s, odd);
-        return wasm_v128_xor(v, wasm_i64x2_shl(wasm_v128_and(shifted, wasm_i64x2_splat(2)), 62));
-    }
     KORVELIAN_VECTOR bool anyBeyond(const double* in, std::size_t n, double limit)
     {
         v128_t outside = wasm_i64x2_splat(0);
