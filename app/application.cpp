@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -60,9 +61,20 @@ void readFontConfiguration()
 #endif
 }
 
+void skipSessionBusLaunch()
+{
+    if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QString runtimeFolder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtimeFolder.isEmpty() && QFileInfo::exists(runtimeFolder + "/bus"))
+        return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+}
+
 std::unique_ptr<QApplication> startApplication(int& argc, char* argv[])
 {
     quietenToolkitMessages();
+    skipSessionBusLaunch();
     // Read beside the toolkit's start, which meanwhile loads its platform library and
     // connects to the display.
     std::thread fonts(readFontConfiguration);

@@ -39,7 +39,8 @@ laptop="1920 0 1280 800"
 xrandr --setmonitor projector 1920/508x1080/286+0+0 screen > /dev/null &&
     xrandr --setmonitor laptop 1280/338x800/212+1920+0 none > /dev/null || exit 1
 openbox > "$work/openbox.log" 2>&1 &
-pids+=($!)
+windowManager=$!
+pids+=("$windowManager")
 # Openbox names itself once it has taken over the screen; a window mapped before may stay
 # unmanaged.
 for _ in $(seq 400); do wmctrl -m 2> /dev/null | grep -q 'Name: Openbox' && break; sleep 0.05; done
@@ -49,13 +50,35 @@ start() {
     program=$!
     pids+=("$program")
     window=""
-    for _ in $(seq 600); do
-        window=$(wmctrl -l 2> /dev/null | awk '/Simulation Oszilloskop/ {print $1}')
-        [ -n "$window" ] && break
+    # A minute by the clock: under a loaded machine each look costs more than its pause.
+    local until=$((SECONDS + 60))
+    while [ -z "$window" ] && [ "$SECONDS" -lt "$until" ]; do
         sleep 0.05
+        window=$(wmctrl -l 2> /dev/null | awk '/Simulation Oszilloskop/ {print $1}')
     done
-    [ -n "$window" ] || { fail "no window"; cat "$work/korvelian.log"; exit 1; }
+    [ -n "$window" ] || { fail "no window"; explain; exit 1; }
     settle
+}
+
+# What a missing window leaves to go on: whether the program and the window manager still run,
+# what the program was waiting in, and what they printed.
+explain() {
+    local process
+    for process in "$program" "$windowManager"; do
+        if [ -d "/proc/$process" ]; then
+            echo "$(tr '\0' ' ' < "/proc/$process/cmdline"): running, state" \
+                "$(awk '{print $3}' "/proc/$process/stat"), waiting in $(cat "/proc/$process/wchan")"
+        else
+            echo "process $process has ended"
+        fi
+    done
+    if [ -d "/proc/$program" ] && command -v gdb > /dev/null; then
+        timeout 60 gdb -p "$program" -batch -ex 'thread apply all bt 12' 2>&1 | grep '^#\|^Thread'
+    fi
+    wmctrl -l 2>&1
+    echo "--- program"; cat "$work/korvelian.log"
+    echo "--- window manager"; tail -20 "$work/openbox.log"
+    echo "--- X server"; tail -20 "$work/xvfb.log"
 }
 
 stop() {

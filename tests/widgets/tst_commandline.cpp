@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -32,6 +33,8 @@ private slots:
     void exported();
     void toolkitTextsAreGerman();
     void windowClassMatchesDesktopEntry();
+    void sessionBus_data();
+    void sessionBus();
 };
 
 void TestCommandLine::values_data()
@@ -338,6 +341,42 @@ void TestCommandLine::windowClassMatchesDesktopEntry()
     const QSettings entry(KORVELIAN_DESKTOP_FILE, QSettings::IniFormat);
     QCOMPARE(entry.value("Desktop Entry/StartupWMClass").toString(),
              QApplication::applicationName());
+}
+
+void TestCommandLine::sessionBus_data()
+{
+    QTest::addColumn<QByteArray>("address");
+    QTest::addColumn<bool>("socketInRuntimeFolder");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("none anywhere: launching one skipped")
+        << QByteArray() << false << QByteArray("disabled:");
+    QTest::newRow("the runtime folder's") << QByteArray() << true << QByteArray();
+    QTest::newRow("named in the environment") << QByteArray("unix:path=/run/user/1000/bus") << false
+                                              << QByteArray("unix:path=/run/user/1000/bus");
+}
+
+void TestCommandLine::sessionBus()
+{
+    QFETCH(QByteArray, address);
+    QFETCH(bool, socketInRuntimeFolder);
+    QFETCH(QByteArray, expected);
+    const auto restore = [](const char* name) {
+        return qScopeGuard([name, set = qEnvironmentVariableIsSet(name), value = qgetenv(name)] {
+            set ? qputenv(name, value) : qunsetenv(name);
+        });
+    };
+    const auto restoreAddress = restore("DBUS_SESSION_BUS_ADDRESS");
+    const auto restoreRuntime = restore("XDG_RUNTIME_DIR");
+    QTemporaryDir runtime;
+    if (socketInRuntimeFolder)
+        QVERIFY(QFile(runtime.filePath("bus")).open(QIODevice::WriteOnly));
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    if (address.isEmpty())
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    else
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    skipSessionBusLaunch();
+    QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), expected);
 }
 
 // Started as the program starts, so the test sees the translation it loads.
