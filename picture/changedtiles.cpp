@@ -5,6 +5,20 @@
 
 namespace korvelian {
 
+namespace {
+
+// Without a call and an early end, which cost more than the comparison itself for a tile's
+// 64 bytes: the compiler makes this a few vector instructions.
+bool differ(const quint32* a, const quint32* b, int count)
+{
+    quint32 difference = 0;
+    for (int i = 0; i < count; ++i)
+        difference |= a[i] ^ b[i];
+    return difference != 0;
+}
+
+} // namespace
+
 std::vector<QRect> changedTiles(const QImage& before, const QImage& after, int tile)
 {
     const QRect whole(QPoint(0, 0), after.size());
@@ -16,19 +30,20 @@ std::vector<QRect> changedTiles(const QImage& before, const QImage& after, int t
     for (int top = 0; top < after.height(); top += tile) {
         const int bottom = std::min(top + tile, after.height());
         std::fill(changed.begin(), changed.end(), 0);
+        const int width = after.width();
+        const auto rowBytes = static_cast<std::size_t>(width) * 4;
         for (int y = top; y < bottom; ++y) {
             const auto* a = reinterpret_cast<const quint32*>(before.constScanLine(y));
             const auto* b = reinterpret_cast<const quint32*>(after.constScanLine(y));
-            // Most rows of a drift step are equal but near the curve: one comparison of the
-            // row saves one per tile.
-            if (std::memcmp(a, b, static_cast<std::size_t>(after.width()) * 4) == 0)
+            // A row beyond the figure's height is left as it was: one comparison, not one per
+            // tile.
+            if (std::memcmp(a, b, rowBytes) == 0)
                 continue;
             for (int column = 0; column < columns; ++column) {
                 const int left = column * tile;
-                const int width = std::min(tile, after.width() - left);
-                if (!changed[static_cast<std::size_t>(column)] &&
-                    std::memcmp(a + left, b + left, static_cast<std::size_t>(width) * 4) != 0)
-                    changed[static_cast<std::size_t>(column)] = 1;
+                char& mark = changed[static_cast<std::size_t>(column)];
+                if (!mark && differ(a + left, b + left, std::min(tile, width - left)))
+                    mark = 1;
             }
         }
         for (int column = 0; column < columns;) {
