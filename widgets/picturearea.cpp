@@ -2,8 +2,6 @@
 
 #include "focusmark.h"
 #include "form/pixels.h"
-#include "model/figurepoints.h"
-#include "raster/figureraster.h"
 
 #include <QBackingStore>
 #include <QPaintEvent>
@@ -11,17 +9,6 @@
 #include <utility>
 
 namespace korvelian {
-
-namespace {
-
-// The blocks of a preview of the drawing's figure, 0 where it is drawn whole at once.
-std::size_t previewBlocks(const Drawing& drawing, bool fine)
-{
-    const DrawOp* figure = lastFigure(drawing);
-    return figure ? FigureRaster::previewBlocks(figurePointCount(*figure, fine)) : 0;
-}
-
-} // namespace
 
 PictureArea::PictureArea(const QColor& background, const QColor& foreground, QWidget* parent)
     : QWidget(parent), m_background(background), m_foreground(foreground)
@@ -43,7 +30,7 @@ void PictureArea::setDrawnAside(bool aside)
         return;
     m_drawnAside = aside;
     if (aside && !m_aside)
-        m_aside = std::make_unique<Aside>();
+        m_aside = std::make_unique<AsideDrawing>();
     m_requested = {};
     if (!aside && !showsExact()) {
         // What the thread has under way is no longer awaited.
@@ -171,6 +158,7 @@ void PictureArea::render()
     if (m_aside)
         m_shown.offer(m_aside->thread.request(nullptr, false), DrawingThread::Pass::Exact);
     m_requested = {};
+    m_screenKey = 0;
     imageReplaced();
 }
 
@@ -203,73 +191,71 @@ void PictureArea::requestDrawing()
         (m_imageExact && state == m_imageState))
         return;
     m_requested = state;
-    const std::size_t preview = previewBlocks(m_picture.drawing, m_picture.fine);
+    const std::size_t preview = AsideDrawing::previewBlocks(m_picture.drawing, m_picture.fine);
     // The job keeps its own copy: the drawing goes on changing on this thread meanwhile.
     ScreenPicture drawn = picture();
     drawn.trace.clear();
-    Aside* aside = m_aside.get();
-    auto job = [this, aside, drawn = std::move(drawn), state,
-                preview](std::uint64_t number, DrawingThread::Pass pass,
-                         const DrawingThread::Stop& stop) {
-        QImage image = aside->take(state.deviceSize);
-        image.setDevicePixelRatio(state.ratio);
+    AsideDrawing* aside = m_aside.get();
+    // The image shown now, which the pass will replace where it differs.
+    auto before = std::make_shared<QImage>(m_image);
+    auto job = [this, aside, drawn = std::move(drawn), state, preview,
+                before](std::uint64_t number, DrawingThread::Pass pass,
+                        const DrawingThread::Stop& stop) {
         DrawLimits limits;
         limits.stop = stop;
         if (pass == DrawingThread::Pass::Preview)
             limits.blocks = preview;
         else
             limits.resume = preview > 0;
-        if (!renderAreaImage(image, drawn, aside->renderer, aside->scenePainter, limits)) {
-            aside->giveBack(std::move(image));
+        AsideDrawing::Pass drawnPass;
+        if (!aside->draw(drawn, state.deviceSize, state.ratio, limits, *before, drawnPass))
             return false;
-        }
         // Dropped with the area if it is gone by then: the thread ends before the area does.
         QMetaObject::invokeMethod(
-            this, [this, number, pass, image, state] { takeDrawn(number, pass, image, state); },
+            this,
+            [this, number, pass, drawnPass = std::move(drawnPass), state] {
+                takeDrawn(number, pass, drawnPass, state);
+            },
             Qt::QueuedConnection);
         return true;
     };
     m_aside->thread.request(std::move(job), preview > 0);
 }
 
-void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass, const QImage& image,
-                            const ImageState& state)
+void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,
+                            const AsideDrawing::Pass& drawn, const ImageState& state)
 {
     if (!m_shown.offer(number, pass))
         return;
-    QImage replaced = std::exchange(m_image, image);
+    repaintReplaced(drawn);
+    QImage replaced = std::exchange(m_image, drawn.image);
     if (m_aside)
         m_aside->giveBack(std::move(replaced));
     m_imageState = state;
     m_imageExact = pass == DrawingThread::Pass::Exact;
     ++(m_imageExact ? m_exactShown : m_previewsShown);
+    m_screenKey = m_image.cacheKey();
     imageReplaced();
-    update();
 }
 
-QImage PictureArea::Aside::take(const QSize& size)
+void PictureArea::repaintReplaced(const AsideDrawing::Pass& drawn)
 {
-    std::lock_guard lock(spareMutex);
-    for (auto it = spare.begin(); it != spare.end(); ++it) {
-        if (it->size() == size) {
-            QImage image = std::move(*it);
-            spare.erase(it);
-            return image;
-        }
-    }
-    spare.clear();
-    return QImage(size, QImage::Format_RGB32);
-}
-
-void PictureArea::Aside::giveBack(QImage image)
-{
-    // Only an image nothing else shares: drawing into it must not copy it first.
-    constexpr std::size_t kMostSpare = 2;
-    if (image.isNull() || !image.isDetached() || image.format() != QImage::Format_RGB32)
+    // Sending a large screen whole to the display in every step of a drifting phase cost more
+    // than drawing it. The readings are worked out again for a new figure and may change
+    // anywhere.
+    const qint64 shown = m_image.cacheKey();
+    if (!drawn.compared || drawn.replaced != shown || m_screenKey != shown ||
+        m_picture.readingAid || m_picture.values) {
+        update();
         return;
-    std::lock_guard lock(spareMutex);
-    if (spare.size() < kMostSpare)
-        spare.push_back(std::move(image));
+    }
+    const qreal ratio = drawn.image.devicePixelRatio();
+    QRegion region;
+    for (const QRect& tile : drawn.changed)
+        region +=
+            QRectF(QPointF(tile.topLeft()) / ratio, QSizeF(tile.size()) / ratio).toAlignedRect();
+    ++m_shownByTiles;
+    update(region);
 }
 
 void PictureArea::describeReadings()
@@ -331,10 +317,13 @@ void PictureArea::paintEvent(QPaintEvent* event)
     m_repaintPending = false;
     // Into another device than the window's (a grab, a render()): what is asked for is exact.
     QBackingStore* store = backingStore();
-    if (!m_drawnAside || m_image.isNull() || !store || redirected(nullptr) != store->paintDevice())
+    const bool onScreen = store && redirected(nullptr) == store->paintDevice();
+    if (!m_drawnAside || m_image.isNull() || !onScreen)
         render();
     else if (!(m_imageExact && m_imageState == currentState()))
         requestDrawing();
+    if (onScreen && (QRegion(rect()) - event->region()).isEmpty())
+        m_screenKey = m_image.cacheKey();
     describeReadings();
     QPainter painter(this);
     const bool overDrawing = (m_picture.afterglow && !m_picture.trace.points().empty()) ||

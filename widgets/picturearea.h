@@ -1,5 +1,6 @@
 #pragma once
 
+#include "asidedrawing.h"
 #include "picture/drawingrenderer.h"
 #include "picture/scenepainter.h"
 #include "raster/drawingthread.h"
@@ -11,7 +12,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace korvelian {
@@ -45,6 +45,8 @@ public:
     // How many images drawn aside the area has shown, previews and exact pictures.
     int previewsShown() const { return m_previewsShown; }
     int exactShown() const { return m_exactShown; }
+    // How many of them were shown by repainting only where they differ from the image before.
+    int shownByTiles() const { return m_shownByTiles; }
 
     void setFrame(double x1, double y1, double x2, double y2);
     virtual void clear();
@@ -127,8 +129,11 @@ private:
     // Hands the drawing as it stands to the drawing thread, unless it is drawn or asked for.
     void requestDrawing();
     // A pass drawn aside, shown unless something newer is.
-    void takeDrawn(std::uint64_t number, DrawingThread::Pass pass, const QImage& image,
+    void takeDrawn(std::uint64_t number, DrawingThread::Pass pass, const AsideDrawing::Pass& drawn,
                    const ImageState& state);
+    // Repaints where a pass drawn aside differs from the image it replaces, where that is what
+    // the screen shows and nothing painted over the image depends on the figure; else all.
+    void repaintReplaced(const AsideDrawing::Pass& drawn);
     void imageReplaced();
     // The readings over the drawing, worked out again where the picture changed.
     void describeReadings();
@@ -168,31 +173,18 @@ private:
     bool m_repaintPending = false;
     // Drawing aside: the thread with its own renderer, what was last asked of it, and which
     // of its passes is shown.
-    struct Aside
-    {
-        // An image of the size to draw into: one the screen no longer shows, or a new one,
-        // and then spare ones of another size go.
-        QImage take(const QSize& size);
-        // An image no longer shown nor drawn into.
-        void giveBack(QImage image);
-
-        DrawingRenderer renderer;
-        ScenePainter scenePainter;
-        // A new image of a large screen for each pass would cost its pages' faults, and their
-        // return to the system, on both threads in every frame of a drifting phase.
-        std::mutex spareMutex;
-        std::vector<QImage> spare;
-        // Last: it ends before what its jobs use.
-        DrawingThread thread;
-    };
     // Made when first drawn aside and kept: its requests' numbers go on counting up.
-    std::unique_ptr<Aside> m_aside;
+    std::unique_ptr<AsideDrawing> m_aside;
     bool m_drawnAside = false;
     ImageState m_requested;
     bool m_requestPending = false;
     ShownPicture m_shown;
     int m_previewsShown = 0;
     int m_exactShown = 0;
+    int m_shownByTiles = 0;
+    // The key of the image the screen shows wherever no repaint is pending; 0 where unknown
+    // (an image made at once for a grab, which the screen does not show yet).
+    qint64 m_screenKey = 0;
 };
 
 } // namespace korvelian

@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <memory>
@@ -42,6 +43,19 @@ QImage madeAtOnce(bool large, int amplitudeX, int zoom)
     return screenOf(f)->image().copy();
 }
 
+// What the window shows of the screen, as painted into it piece by piece.
+QImage shownOnScreen(WindowFixture& f)
+{
+    QWidget* screen = screenOf(f);
+    const QImage window = f.window.screen()->grabWindow(f.window.winId()).toImage();
+    const qreal ratio = window.devicePixelRatio();
+    return window
+        .copy(QRectF(QPointF(screen->mapTo(&f.window, QPoint(0, 0))) * ratio,
+                     QSizeF(screen->size()) * ratio)
+                  .toAlignedRect())
+        .convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
 class TestDrawnAside : public QObject
@@ -53,6 +67,8 @@ private slots:
     void theExactPictureOnceInputPauses();
     void aHeldKeyEndsOnItsLastPicture();
     void whatIsAskedForIsExactAtOnce();
+    void driftStepsLeaveWhatAWholeRepaintShows_data();
+    void driftStepsLeaveWhatAWholeRepaintShows();
     void aWindowClosedWhileDrawingEndsCleanly_data();
     void aWindowClosedWhileDrawingEndsCleanly();
 };
@@ -133,6 +149,44 @@ void TestDrawnAside::whatIsAskedForIsExactAtOnce()
     setFigure(reference, true, 120);
     QVERIFY(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) ==
             PictureExporter::image(screenOf(reference)->picture(), 441, false));
+}
+
+void TestDrawnAside::driftStepsLeaveWhatAWholeRepaintShows_data()
+{
+    QTest::addColumn<QString>("numerator");
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<bool>("afterglow");
+    QTest::newRow("3 : 1") << "3" << 100 << false;
+    QTest::newRow("3 : 1 at 200 %, lines 2 px wide") << "3" << 200 << false;
+    // Each step shown twice, as a preview and exactly.
+    QTest::newRow("32767 : 1, previews first") << "32767" << 100 << false;
+    QTest::newRow("3 : 1 beneath the afterglow") << "3" << 100 << true;
+}
+
+// Each step of a drifting phase repaints only the tiles where the new picture differs from the
+// one shown; what the window then shows is the screen painted whole.
+void TestDrawnAside::driftStepsLeaveWhatAWholeRepaintShows()
+{
+    QFETCH(QString, numerator);
+    QFETCH(int, zoom);
+    QFETCH(bool, afterglow);
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.window.zoom().setZoomPercent(zoom);
+    f.control<QLineEdit>("txtZaehler")->setText(numerator);
+    f.window.viewActions().setOption(ViewOption::Afterglow, afterglow);
+    f.window.viewActions().setOption(ViewOption::Drift, true);
+    ScreenArea* screen = screenOf(f);
+    QTRY_VERIFY(screen->showsExact());
+    const int byTiles = screen->shownByTiles();
+    const int phase = f.control<QScrollBar>("hscPhase")->value();
+    f.runFrames(40);
+    QTRY_VERIFY(screen->showsExact());
+    QCoreApplication::processEvents();
+    QVERIFY(f.control<QScrollBar>("hscPhase")->value() != phase);
+    QVERIFY(screen->shownByTiles() > byTiles);
+    const QImage whole = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(shownOnScreen(f) == whole);
 }
 
 void TestDrawnAside::aWindowClosedWhileDrawingEndsCleanly_data()
