@@ -148,9 +148,11 @@ def task_times(pid):
     """Seconds of processor time of the process, all its threads, in ticks of 10 ms (with the
     threads that have ended); and seconds its main thread ran on a core and was ready but
     waited for one, from the scheduler's own counts in nanoseconds: the way to the first
-    picture, and what the machine's load added to it."""
+    picture, and what the machine's load added to it; and the page faults its main thread has
+    taken, each of which costs tens of microseconds in a virtual machine, whatever the load."""
     ran, waited, _ = Path(f"/proc/{pid}/schedstat").read_text().split()
-    return cpu_seconds(pid), int(ran) / 1e9, int(waited) / 1e9
+    main = Path(f"/proc/{pid}/task/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    return cpu_seconds(pid), int(ran) / 1e9, int(waited) / 1e9, int(main[7])
 
 
 def geometry(window):
@@ -313,7 +315,7 @@ lehrbuch=true
 def start_to_picture(korvelian, work, remembered=False):
     """Milliseconds from starting the program to the first change inside its screen area, and
     the program's processor time until then, and the time its main thread ran and the time it
-    waited for a core.
+    waited for a core, and its page faults.
     Every change on the screen is recorded as it comes (the root window's damage holds its
     children's), and only afterwards sorted out by where the window turned up, so that looking
     for the window does not delay the recording."""
@@ -349,7 +351,7 @@ def start_to_picture(korvelian, work, remembered=False):
                 try:
                     used = task_times(process.pid)
                 except OSError:
-                    used = (math.nan, math.nan, math.nan)
+                    used = (math.nan, math.nan, math.nan, math.nan)
                 changes.append((time.monotonic(), used, area.x, area.y, area.width, area.height))
     connection.damage_destroy(handle)
     connection.close()
@@ -367,7 +369,8 @@ def start_to_picture(korvelian, work, remembered=False):
         x1, y1 = x0 + pixels(width, 1), y0 + pixels(height, 1)
         for moment, used, x, y, w, h in changes:
             if x < x1 and x + w > x0 and y < y1 and y + h > y0:
-                return (1000 * (moment - started), *(1000 * seconds for seconds in used))
+                return (1000 * (moment - started), *(1000 * seconds for seconds in used[:3]),
+                        used[3])
         sys.exit("the screen area never changed within 3 s")
     finally:
         process.terminate()
@@ -377,8 +380,9 @@ def start_to_picture(korvelian, work, remembered=False):
 def measure_start(programs, repeat, display, remembered):
     print("| program | settings | start to the first picture, ms (median) | fastest | slowest "
           "| processor ms until then (median; ticks of 10 ms) | main thread on a core, ms "
-          "(median) | main thread waiting for a core, ms (median) | load |")
-    print("|---|---|---|---|---|---|---|---|---|")
+          "(median) | main thread waiting for a core, ms (median) | main thread's page faults "
+          "(median) | load |")
+    print("|---|---|---|---|---|---|---|---|---|---|")
     with tempfile.TemporaryDirectory() as folder:
         work = Path(folder)
         session = Session(display, 1920, 1080, work)
@@ -392,12 +396,12 @@ def measure_start(programs, repeat, display, remembered):
                                                               remembered))
             for program, measured in runs.items():
                 times = [row[0] for row in measured]
-                used, main, queued = (statistics.median(row[i] for row in measured)
-                                      for i in (1, 2, 3))
+                used, main, queued, faults = (statistics.median(row[i] for row in measured)
+                                              for i in (1, 2, 3, 4))
                 print(f"| {program} | {'every view' if remembered else 'fresh'} "
                       f"| {statistics.median(times):.0f} | {min(times):.0f} "
                       f"| {max(times):.0f} | {used:.0f} | {main:.1f} | {queued:.1f} "
-                      f"| {load:.2f} |", flush=True)
+                      f"| {faults:.0f} | {load:.2f} |", flush=True)
         finally:
             session.close()
 
