@@ -306,9 +306,24 @@ function embeddedBytes(id) {
 }
 
 // The core's module is gzip-packed in the page: a third of the text to read.
+function unpacking(packed) {
+  return new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
+}
 async function unpacked(packed) {
-  const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
-  return new Uint8Array(await new Response(stream).arrayBuffer());
+  return new Uint8Array(await new Response(unpacking(packed)).arrayBuffer());
+}
+
+// Compiled while it is unpacked, where the browser compiles a stream; else from the bytes.
+async function compiled(packed) {
+  if (WebAssembly.compileStreaming) {
+    try {
+      return await WebAssembly.compileStreaming(new Response(unpacking(packed),
+                                                             { headers: { "Content-Type": "application/wasm" } }));
+    } catch {
+      // Compiled from the bytes below, where a browser streams no module made by the page.
+    }
+  }
+  return WebAssembly.compile(await unpacked(packed));
 }
 
 async function main() {
@@ -317,16 +332,18 @@ async function main() {
     return;
   }
   host.fusedSinesBytes = embeddedBytes("fusedSines");
-  let bytes;
+  const packed = embeddedBytes("core");
   try {
-    bytes = await unpacked(embeddedBytes("core"));
-    page.core = await Core.load(bytes, host);
+    page.core = await Core.load(await compiled(packed), host);
   } catch (error) {
     notice("Dieser Browser kann das Programm nicht laden (WebAssembly mit SIMD fehlt): " + error.message);
     return;
   }
   page.layout = page.core.json(page.core.x.korv_layout());
-  startWorker(bytes, host.fusedSinesBytes);
+  // The worker is started once the first figure is on show: on two cores its start would
+  // take its time from the first figure. Figures asked for meanwhile wait for it.
+  page.workerStarts = !!window.Worker;
+  page.afterFirstFigure = () => setTimeout(() => startWorker(packed, host.fusedSinesBytes));
   build();
   buildMenu();
   buildHelpAndFullScreen();
