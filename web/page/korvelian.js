@@ -297,7 +297,10 @@ const host = {
 };
 
 function embeddedBytes(id) {
-  const text = document.getElementById(id).textContent.trim();
+  return fromBase64(document.getElementById(id).textContent.trim());
+}
+
+function fromBase64(text) {
   if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
   const binary = atob(text);
   const bytes = new Uint8Array(binary.length);
@@ -332,7 +335,8 @@ async function main() {
     return;
   }
   host.fusedSinesBytes = embeddedBytes("fusedSines");
-  const packed = embeddedBytes("core");
+  const packed = fromBase64(packedCore);
+  packedCore = null;
   try {
     page.core = await Core.load(await compiled(packed), host);
   } catch (error) {
