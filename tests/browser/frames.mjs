@@ -1,6 +1,5 @@
-// The beam's overlays painted again only where a step changes their pixels, and the module
-// compiled from its bytes where a browser compiles no stream.
-export default async function frames({ page, check, open, settled, figure, picture, differing }) {
+// The beam's overlays painted again only where a step changes their pixels.
+export default async function frames({ page, check, open, settled }) {
   await open();
   await settled();
   // Each row: a scene on show, then the next step's; the canvas must hold the next step's
@@ -43,12 +42,4 @@ export default async function frames({ page, check, open, settled, figure, pictu
     }, shown, next);
     check(`overlays ${name}: the next step's pixels`, !d, d);
   }
-
-  // Where the browser compiles no stream (older Safari), the module is compiled from its bytes.
-  const plain = await page.evaluateOnNewDocument(() => { delete WebAssembly.compileStreaming; });
-  await open();
-  await settled();
-  await page.removeScriptToEvaluateOnNewDocument(plain.identifier);
-  const d = differing(await figure(), await picture("start"));
-  check("without compiling a stream, the start figure as the desktop draws it", !d, d);
 }
