@@ -67,8 +67,8 @@ function frame() {
                core.json(core.x.korv_underlay(size.width, size.height, page.zoom, size.ratio)));
     paintScene(readings, canvasSize(readings, element),
                core.json(core.x.korv_readings(size.width, size.height, page.zoom)));
-    // The first figure is drawn here while the worker starts; a later one waits for it, as
-    // the worst takes the page's thread for most of a second.
+    // The first figure is drawn here, and the worker started after it; a later one waits for
+    // the worker, as the worst takes the page's thread for most of a second.
     const beside = (page.worker || page.workerStarts) && (page.workerReady || page.firstFigure);
     if (beside && !page.workerReady) {
       page.figureWaits = true;
