@@ -297,7 +297,10 @@ const host = {
 };
 
 function embeddedBytes(id) {
-  const text = document.getElementById(id).textContent.trim();
+  return fromBase64(document.getElementById(id).textContent.trim());
+}
+
+function fromBase64(text) {
   if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
   const binary = atob(text);
   const bytes = new Uint8Array(binary.length);
@@ -305,7 +308,8 @@ function embeddedBytes(id) {
   return bytes;
 }
 
-// The core's module is gzip-packed in the page: a third of the text to read.
+// The core's module is gzip-packed in the page: a third of the text to read. (Compiled as
+// it is unpacked, with WebAssembly.compileStreaming, the first figure came some 60 ms later.)
 async function unpacked(packed) {
   const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
   return new Uint8Array(await new Response(stream).arrayBuffer());
@@ -317,16 +321,19 @@ async function main() {
     return;
   }
   host.fusedSinesBytes = embeddedBytes("fusedSines");
-  let bytes;
+  const packed = fromBase64(packedCore);
+  packedCore = null;
   try {
-    bytes = await unpacked(embeddedBytes("core"));
-    page.core = await Core.load(bytes, host);
+    page.core = await Core.load(await WebAssembly.compile(await unpacked(packed)), host);
   } catch (error) {
     notice("Dieser Browser kann das Programm nicht laden (WebAssembly mit SIMD fehlt): " + error.message);
     return;
   }
   page.layout = page.core.json(page.core.x.korv_layout());
-  startWorker(bytes, host.fusedSinesBytes);
+  // The worker is started once the first figure is on show: on two cores its start would
+  // take its time from the first figure. Figures asked for meanwhile wait for it.
+  page.workerStarts = !!window.Worker;
+  page.afterFirstFigure = () => setTimeout(() => startWorker(packed, host.fusedSinesBytes));
   build();
   buildMenu();
   buildHelpAndFullScreen();

@@ -19,9 +19,8 @@ function offerFusedSines(x, bytes, setKernel) {
 }
 
 class Core {
-  static async load(bytes, host) {
+  static async load(module, host) {
     const core = new Core(host);
-    const module = await WebAssembly.compile(bytes);
     const imports = { korvelian: core.hostImports(), wasi_snapshot_preview1: {} };
     for (const entry of WebAssembly.Module.imports(module)) {
       if (entry.module === "wasi_snapshot_preview1")

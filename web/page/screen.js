@@ -15,12 +15,43 @@ function canvasSize(canvas, element) {
   return { width, height, ratio: device[0] / width };
 }
 
+// A scene painted again as it stood is left as it is: a software compositor takes a changed
+// canvas over whole, whatever changed in it. Drawings' pixels are not in the scene's text.
 function paintScene(canvas, size, items) {
+  const key = items.some((a) => a[0] === "drawing") ? null
+    : `${canvas.width}x${canvas.height}@${size.ratio}${JSON.stringify(items)}`;
+  if (key !== null && canvas.sceneKey === key) return;
+  canvas.sceneKey = key;
   const ctx = canvas.getContext("2d");
   ctx.setTransform(1, 0, 0, 1, 0, 0);
   ctx.clearRect(0, 0, canvas.width, canvas.height);
   ctx.setTransform(size.ratio, 0, 0, size.ratio, 0, 0);
   Painter.paint(ctx, items, page.core);
+}
+
+// The overlays follow the beam's steps, which come faster than the display's frames and,
+// slowly run, move it by less than a pixel: a step whose items light the pixels they lit
+// leaves the canvas alone (a changed canvas costs a software compositor its whole area).
+// Aliased lines sit on the device pixel their coordinate falls in and boxes of whole pixels
+// are rounded as the painter rounds them; every other number counts exactly.
+function overlayPixels(items, ratio) {
+  let aliased = false;
+  const device = (v) => Math.floor(v * ratio);
+  return items.map((a) => {
+    if (a[0] === "antialias") aliased = !a[1];
+    if (aliased && a[0] === "line") return [a[0], ...a.slice(1).map(device)];
+    if (aliased && a[0] === "lines") return [a[0], a[1].map(device)];
+    if ((a[0] === "ellipse" || a[0] === "rect") && a[5]) return [...a.slice(0, 5).map((v, k) => (k ? Math.round(v) : v)), a[5]];
+    if (a[0] === "fillRect" && a[7]) return [...a.slice(0, 5).map((v, k) => (k ? Math.round(v) : v)), ...a.slice(5)];
+    return a;
+  });
+}
+
+function paintOverlays(canvas, size, items) {
+  const key = `${canvas.width}x${canvas.height}@${size.ratio}${JSON.stringify(overlayPixels(items, size.ratio))}`;
+  if (canvas.overlayKey === key) return;
+  canvas.overlayKey = key;
+  paintScene(canvas, size, items);
 }
 
 function frame() {
@@ -36,9 +67,9 @@ function frame() {
                core.json(core.x.korv_underlay(size.width, size.height, page.zoom, size.ratio)));
     paintScene(readings, canvasSize(readings, element),
                core.json(core.x.korv_readings(size.width, size.height, page.zoom)));
-    // The first figure is drawn here while the worker starts; a later one waits for it, as
-    // the worst takes the page's thread for most of a second.
-    const beside = page.worker && (page.workerReady || page.firstFigure);
+    // The first figure is drawn here, and the worker started after it; a later one waits for
+    // the worker, as the worst takes the page's thread for most of a second.
+    const beside = (page.worker || page.workerStarts) && (page.workerReady || page.firstFigure);
     if (beside && !page.workerReady) {
       page.figureWaits = true;
     } else if (beside) {
@@ -58,7 +89,7 @@ function frame() {
   if (dirty & (Changed.Overlays | Changed.Screen)) {
     const { overlays, element } = page.screen;
     const size = canvasSize(overlays, element);
-    paintScene(overlays, size, core.json(core.x.korv_overlays(size.width, size.height, page.zoom)));
+    paintOverlays(overlays, size, core.json(core.x.korv_overlays(size.width, size.height, page.zoom)));
   }
   if (dirty & (Changed.Screen | Changed.Overlays)) paintTimeSignals(dirty);
   if (dirty & (Changed.Screen | Changed.Overlays)) paintPresentation();
@@ -99,7 +130,10 @@ function showFigure(pixels, width, height) {
   const figure = page.screen.figure;
   if (figure.width !== width || figure.height !== height) return;
   figure.getContext("2d").putImageData(new ImageData(pixels, width, height), 0, 0);
-  if (!page.firstFigure) page.firstFigure = performance.now();
+  if (!page.firstFigure) {
+    page.firstFigure = performance.now();
+    if (page.afterFirstFigure) page.afterFirstFigure();
+  }
 }
 
 // A second copy of the core, on a thread of its own, that makes the screen's drawing into
@@ -130,7 +164,16 @@ function drawWorker() {
   };
 }
 
-function startWorker(bytes, fused) {
+function startWorker(packed, fused) {
+  // Drawn on the page from now on.
+  const onPage = () => {
+    page.worker = null;
+    page.workerStarts = false;
+    page.rendering = 0;
+    page.figureWaits = false;
+    page.dirty |= Changed.Screen;
+    requestFrame();
+  };
   try {
     const source = URL.createObjectURL(new Blob([`${offerFusedSines}\n(${drawWorker})()`],
                                                 { type: "text/javascript" }));
@@ -151,22 +194,17 @@ function startWorker(bytes, fused) {
       if (!page.core.x.korv_offerDrawn(m.id)) return;
       showFigure(m.pixels, m.width, m.height);
     };
-    worker.onerror = () => {
-      // Drawn on the page from now on.
-      page.worker = null;
-      page.rendering = 0;
-      page.dirty |= Changed.Screen;
-      requestFrame();
-    };
+    worker.onerror = onPage;
     // The page's module as it was compiled, where the browser hands one to a worker; else
     // the worker compiles the bytes again.
     try {
       worker.postMessage({ module: page.core.module, fused });
     } catch {
-      worker.postMessage({ bytes, fused });
+      unpacked(packed).then((bytes) => worker.postMessage({ bytes, fused }), onPage);
     }
     page.worker = worker;
+    page.workerStarts = false;
   } catch {
-    page.worker = null;
+    onPage();
   }
 }
