@@ -9,8 +9,8 @@
 namespace korvelian {
 
 // The ways LitRows::segmentsLit can look segments up, all with the same answers: one by one, or
-// with the processor's vector instructions, four or eight doubles at a time.
-enum class SegmentLookup { OneByOne, Vector4, Vector8 };
+// with the processor's vector instructions, two (the browser's), four or eight doubles at a time.
+enum class SegmentLookup { OneByOne, Vector2, Vector4, Vector8 };
 
 // The lit pixels of an area as one bit each, row by row: what run bitmaps have lit, gathered
 // so that a box can be asked about and the image written row by row. Bands of eight rows,

@@ -2,7 +2,8 @@
 // a time. A figure that runs over itself again and again (179 : 183) asks this of two million
 // segments, nearly all of which light nothing new; asked one segment at a time, the question
 // costs about what drawing costs. The kernel (segmentlookupkernel.inc) is one text, made into
-// code for AVX2 and for AVX-512 here; the processor's own decides at run time.
+// code for AVX2 and for AVX-512 here, the processor's own deciding at run time, and for the
+// browser's 128-bit vectors, which have no gather: there each lane loads on its own.
 
 #include "litrows.h"
 #include "model/vectorcode.h"
@@ -11,9 +12,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
+#define KORVELIAN_SEGMENT_VECTORS
+#elif defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#define KORVELIAN_SEGMENT_VECTORS
 #endif
 
 namespace korvelian {
@@ -31,7 +37,7 @@ std::uint64_t segmentsLitPlain(const LitRows& lit, const double* xs, const doubl
     return result;
 }
 
-#if defined(__x86_64__)
+#if defined(KORVELIAN_SEGMENT_VECTORS)
 
 // Where the lit bits lie, in bytes from the start of both layouts.
 struct Area
@@ -48,6 +54,19 @@ struct Area
 constexpr double kBias = 1 << 20;
 // The longest run one 4-byte load holds, less one: 25 pixels from any bit of the first byte.
 constexpr int kLongest = 24;
+// The comparisons the kernel makes, as the x86 predicates number them; both ordered and quiet:
+// a comparison with a coordinate not a number is false.
+constexpr int kEqual = 0x00;
+constexpr int kAtMost = 0x12;
+constexpr int kAtLeast = 0x1d;
+constexpr int kAbove = 0x1e;
+
+#endif
+
+#if defined(__x86_64__)
+
+static_assert(kEqual == _CMP_EQ_OQ && kAtMost == _CMP_LE_OQ && kAtLeast == _CMP_GE_OQ &&
+              kAbove == _CMP_GT_OQ);
 
 // The operations on a vector I of 32-bit whole numbers whose intrinsics differ only in the
 // vector's width (256 or 512 bits).
@@ -206,6 +225,15 @@ KORVELIAN_VECTOR_CODE_END
 
 #endif
 
+#if defined(__wasm_simd128__)
+namespace simd128 {
+
+#include "segmentlookupsimd128.inc"
+#include "segmentlookupkernel.inc"
+
+} // namespace simd128
+#endif
+
 } // namespace
 
 std::vector<SegmentLookup> LitRows::segmentLookups()
@@ -217,6 +245,8 @@ std::vector<SegmentLookup> LitRows::segmentLookups()
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
         __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw"))
         here.push_back(SegmentLookup::Vector8);
+#elif defined(__wasm_simd128__)
+    here.push_back(SegmentLookup::Vector2);
 #endif
     return here;
 }
@@ -232,17 +262,22 @@ std::uint64_t LitRows::segmentsLit(const double* xs, const double* ys, std::size
 {
     if (points < 2)
         return 0;
-#if defined(__x86_64__)
+#if defined(KORVELIAN_SEGMENT_VECTORS)
     const Area area{reinterpret_cast<const char*>(m_bits.data()),
                     double(m_columnsAt * 8),
                     double(m_rowWords * 8),
                     double(RunBitmaps::wordsPerRow(m_height) * 8),
                     double(m_width),
                     double(m_height)};
+#if defined(__x86_64__)
     if (how == SegmentLookup::Vector8)
         return avx512::segmentsLitVector(*this, area, xs, ys, points);
     if (how == SegmentLookup::Vector4)
         return avx2::segmentsLitVector(*this, area, xs, ys, points);
+#else
+    if (how == SegmentLookup::Vector2)
+        return simd128::segmentsLitVector(*this, area, xs, ys, points);
+#endif
 #endif
     return segmentsLitPlain(*this, xs, ys, points);
 }

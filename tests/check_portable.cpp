@@ -1,7 +1,9 @@
-// The model's checks and the quiz's seeded series as a plain program, for a processor the
-// toolkit is not built for: make check-portable runs it under an emulator.
+// The model's checks, the quiz's seeded series and the raster's look-ups as a plain program,
+// for a processor the toolkit is not built for: make check-portable runs it under an emulator,
+// the browser edition's build under Node.
 #include "lessonchecks.h"
 #include "modelchecks.h"
+#include "rasterchecks.h"
 
 #include <cstdio>
 #include <string>
@@ -32,6 +34,7 @@ int main()
         report(c.name, checkFigure(c));
     report("loop values", checkLoopValues(32767));
     report("quiz series", checkQuizSeries());
+    report("segment look-ups alike", checkSegmentLookupsAlike());
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }
