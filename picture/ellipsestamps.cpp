@@ -84,6 +84,16 @@ const EllipseStamps::Stamp& EllipseStamps::stamp(const QPainter& painter, const 
         for (int x = 0; x < made.width; ++x)
             made.through[static_cast<std::size_t>(y * made.width + x)] =
                 1.0F - static_cast<float>(qAlpha(row[x])) / 255.0F;
+        for (int x = 0; x < made.width;) {
+            if (qAlpha(row[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int begin = x;
+            while (x < made.width && qAlpha(row[x]) != 0)
+                ++x;
+            made.runs.push_back({y, begin, x});
+        }
     }
     return m_stamps.emplace(std::pair(shiftX, shiftY), std::move(made)).first->second;
 }
@@ -91,16 +101,10 @@ const EllipseStamps::Stamp& EllipseStamps::stamp(const QPainter& painter, const 
 void EllipseStamps::paint(QPainter& painter, const QSizeF& size,
                           const std::vector<QPointF>& corners)
 {
-    struct Placed
-    {
-        int x;
-        int y;
-        const Stamp* stamp;
-    };
     const QTransform toDevice = painter.deviceTransform();
     const int m = margin(deviceLineWidth(painter));
-    std::vector<Placed> placed;
-    placed.reserve(corners.size());
+    std::vector<Placed>& placed = m_placed;
+    placed.clear();
     int left = INT_MAX;
     int top = INT_MAX;
     int right = INT_MIN;
@@ -123,12 +127,12 @@ void EllipseStamps::paint(QPainter& painter, const QSizeF& size,
     m_through.assign(static_cast<std::size_t>(width) * height, 1.0F);
     for (const Placed& p : placed) {
         const Stamp& s = *p.stamp;
-        for (int row = 0; row < s.height; ++row) {
+        for (const Stamp::Run& run : s.runs) {
             float* __restrict into = m_through.data() +
-                                     static_cast<std::ptrdiff_t>(p.y - top + row) * width +
+                                     static_cast<std::ptrdiff_t>(p.y - top + run.row) * width +
                                      (p.x - left);
-            const float* __restrict from = s.through.data() + row * s.width;
-            for (int column = 0; column < s.width; ++column)
+            const float* __restrict from = s.through.data() + run.row * s.width;
+            for (int column = run.begin; column < run.end; ++column)
                 into[column] *= from[column];
         }
     }

@@ -38,14 +38,33 @@ private:
         int width = 0;
         int height = 0;
         std::vector<float> through;
+        // The runs of a row where the copy lets less than all through: the ring's inside and
+        // its corners let everything through, and multiplying by one changes nothing.
+        struct Run
+        {
+            int row;
+            int begin;
+            int end;
+        };
+        std::vector<Run> runs;
     };
     const Stamp& stamp(const QPainter& painter, const QSizeF& size, int shiftX, int shiftY);
     // The pen's colour over the device pixels of box, as much as the stamps let through.
     void showBatch(QPainter& painter, const QRect& box);
 
+    struct Placed
+    {
+        int x;
+        int y;
+        const Stamp* stamp;
+    };
+
     // The shape in device pixels; a new one drops the stamps of the old.
     std::tuple<double, double, double, int, int> m_shape{};
     std::map<std::pair<int, int>, Stamp> m_stamps;
+    // Kept from one batch to the next: a drifting phase stamps tens of thousands again and
+    // again.
+    std::vector<Placed> m_placed;
     std::vector<float> m_through;
     QImage m_batch;
 };

@@ -334,7 +334,8 @@ std::size_t ScenePainter::stampRun(QPainter& painter, const std::vector<Item>& i
     if (!first || first->whole || !EllipseStamps::suits(painter))
         return 0;
     const QSizeF size = toQt(first->box).size();
-    std::vector<QPointF> corners;
+    std::vector<QPointF>& corners = m_corners;
+    corners.clear();
     std::size_t end = from;
     // The pen and brush set again between the marks, as they are, change nothing.
     for (; end < items.size(); ++end) {

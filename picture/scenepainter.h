@@ -12,6 +12,7 @@
 #include <QRectF>
 
 #include <memory>
+#include <vector>
 
 class QPainter;
 class QTextDocument;
@@ -90,6 +91,8 @@ private:
     QHash<QString, QImage> m_labels;
     Repeats m_repeats;
     EllipseStamps m_stamps;
+    // The corners of a stamped run, their memory kept for the next.
+    std::vector<QPointF> m_corners;
 };
 
 } // namespace korvelian

@@ -176,6 +176,38 @@ void describeBox(Scene& scene, const RectF& box, const TextLines& lines, double 
 
 namespace {
 
+bool sameReading(const Parameter& a, const Parameter& b)
+{
+    return a.amplitudeX == b.amplitudeX && a.phaseX == b.phaseX && a.amplitudeY == b.amplitudeY &&
+           a.phaseY == b.phaseY && a.numerator == b.numerator && a.denominator == b.denominator &&
+           a.textbook == b.textbook;
+}
+
+// The touch points of the figure read last on this thread. The marks, the legend and the
+// legend's place beside the screen all read the same figure, up to 32767 points each time, and
+// a drifting phase makes a new figure at every step.
+const TouchReading& touchPoints(const Parameter& p, bool entryAccepted, bool yUp)
+{
+    struct Kept
+    {
+        bool valid = false;
+        Parameter p;
+        bool entryAccepted = false;
+        bool yUp = false;
+        TouchReading reading;
+    };
+    thread_local Kept kept;
+    if (!kept.valid || !sameReading(kept.p, p) || kept.entryAccepted != entryAccepted ||
+        kept.yUp != yUp) {
+        kept.reading = readTouchPoints(p, entryAccepted, yUp);
+        kept.p = p;
+        kept.entryAccepted = entryAccepted;
+        kept.yUp = yUp;
+        kept.valid = true;
+    }
+    return kept.reading;
+}
+
 TextLines legendOf(const TouchReading& touch, const PhaseReading& phase, const Parameter& p)
 {
     TextLines lines;
@@ -209,7 +241,7 @@ TextLines legendOf(const TouchReading& touch, const PhaseReading& phase, const P
 
 TextLines readingAidLegend(const Parameter& p, bool entryAccepted, bool yUp)
 {
-    return legendOf(readTouchPoints(p, entryAccepted, yUp), readPhase(p, entryAccepted, yUp), p);
+    return legendOf(touchPoints(p, entryAccepted, yUp), readPhase(p, entryAccepted, yUp), p);
 }
 
 std::optional<RectF> legendPlace(TextMetrics& metrics, const TextLines& lines, const RectF& area,
@@ -258,7 +290,7 @@ std::optional<RectF> describeReadingAid(Scene& scene, TextMetrics& metrics,
     const bool yUp = toPixels.scaleY < 0;
     MarkPutter put{scene, toPixels, area, size, colours.mark};
 
-    const TouchReading touch = readTouchPoints(p, entryAccepted, yUp);
+    const TouchReading& touch = touchPoints(p, entryAccepted, yUp);
     const PhaseReading phase = readPhase(p, entryAccepted, yUp);
     // Where the highest point is a touch point on the screen, one mark shows both; without the
     // textbook's reading the △ stays on the ○ as it always stood.

@@ -164,8 +164,7 @@ void PictureArea::render()
 
 void PictureArea::imageReplaced()
 {
-    m_withReadingsCurrent = false;
-    m_readingsLayerCurrent = false;
+    m_readingsImages.outdate();
 }
 
 void PictureArea::drawingChanged()
@@ -268,34 +267,7 @@ void PictureArea::describeReadings()
                                linePixels(zoom()), false);
     ++m_readingsDescribed;
     m_readingsCurrent = true;
-    m_withReadingsCurrent = false;
-    m_readingsLayerCurrent = false;
-}
-
-const QImage& PictureArea::imageWithReadings()
-{
-    if (m_readings.empty())
-        return m_image;
-    if (!m_withReadingsCurrent) {
-        m_withReadings = m_image;
-        QPainter painter(&m_withReadings);
-        m_scenePainter.paint(painter, m_readings);
-        m_withReadingsCurrent = true;
-    }
-    return m_withReadings;
-}
-
-const QImage& PictureArea::readingsLayer()
-{
-    if (!m_readingsLayerCurrent) {
-        m_readingsLayer = QImage(m_image.size(), QImage::Format_ARGB32_Premultiplied);
-        m_readingsLayer.setDevicePixelRatio(m_image.devicePixelRatio());
-        m_readingsLayer.fill(Qt::transparent);
-        QPainter painter(&m_readingsLayer);
-        m_scenePainter.paint(painter, m_readings);
-        m_readingsLayerCurrent = true;
-    }
-    return m_readingsLayer;
+    m_readingsImages.outdate();
 }
 
 const QImage& PictureArea::image()
@@ -329,22 +301,24 @@ void PictureArea::paintEvent(QPaintEvent* event)
     const bool overDrawing = (m_picture.afterglow && !m_picture.trace.points().empty()) ||
                              (m_picture.figureHidden && !m_picture.beamPath.empty());
     if (!overDrawing) {
-        copyImage(painter, event->region(), imageWithReadings());
+        copyImage(painter, event->region(),
+                  m_readingsImages.over(m_image, m_readings, m_scenePainter));
     } else {
         // A frame of the afterglow repaints where its trace changed: only the pieces that
         // reach there are painted, clipped to it.
         const QRegion& region = event->region();
         copyImage(painter, region, m_image);
-        Scene trace;
+        m_trace.clear();
         const bool whole = region.rectCount() == 1 && region.boundingRect().contains(rect());
         picture().describeTrace(
-            trace, fromQt(QRectF(rect())), linePixels(zoom()), false, devicePixelRatioF(),
+            m_trace, fromQt(QRectF(rect())), linePixels(zoom()), false, devicePixelRatioF(),
             whole ? std::function<bool(const RectF&)>() : [&region](const RectF& box) {
                 return region.intersects(toQt(box).toAlignedRect());
             });
-        m_scenePainter.paint(painter, trace);
+        m_scenePainter.paint(painter, m_trace);
         if (!m_readings.empty())
-            drawByRectangle(painter, region, readingsLayer());
+            drawByRectangle(painter, region,
+                            m_readingsImages.layer(m_image, m_readings, m_scenePainter));
     }
     paintOverlays(painter);
     paintFocusMark(*this, painter, linePixels(zoom()));

@@ -4,6 +4,7 @@
 #include "picture/drawingrenderer.h"
 #include "picture/scenepainter.h"
 #include "raster/drawingthread.h"
+#include "readingsimages.h"
 #include "scene/screenpicture.h"
 
 #include <QColor>
@@ -137,10 +138,6 @@ private:
     void imageReplaced();
     // The readings over the drawing, worked out again where the picture changed.
     void describeReadings();
-    // The drawing with the readings over it, made once for each change of either; the
-    // readings alone, to lie over a trace.
-    const QImage& imageWithReadings();
-    const QImage& readingsLayer();
     // The image where the region needs it, and the ground where the image does not reach.
     void copyImage(QPainter& painter, const QRegion& region, const QImage& image) const;
 
@@ -165,10 +162,9 @@ private:
     bool m_readingsCurrent = false;
     QSize m_readingsSize;
     int m_readingsDescribed = 0;
-    QImage m_withReadings;
-    bool m_withReadingsCurrent = false;
-    QImage m_readingsLayer;
-    bool m_readingsLayerCurrent = false;
+    ReadingsImages m_readingsImages;
+    // The trace of a frame of the afterglow, its memory kept from frame to frame.
+    Scene m_trace;
     DrawingRenderer m_renderer;
     bool m_repaintPending = false;
     // Drawing aside: the thread with its own renderer, what was last asked of it, and which

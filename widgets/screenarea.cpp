@@ -392,9 +392,9 @@ void ScreenArea::paintOverlays(QPainter& painter)
         places.lines[index(line)] = {fromQt(l.p1()), fromQt(l.p2())};
     }
     places.stacking = m_stacking;
-    Scene scene;
-    describeOverlays(scene, places, linePixels(zoom()));
-    ScenePainter().paint(painter, scene);
+    m_overlays.clear();
+    describeOverlays(m_overlays, places, linePixels(zoom()));
+    m_overlayPainter.paint(painter, m_overlays);
 }
 
 } // namespace korvelian

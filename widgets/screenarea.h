@@ -111,6 +111,9 @@ private:
     QStringList m_legendBeside;
     int m_legendReadAt = -1;
     Prediction m_prediction;
+    // Made anew in every frame of the beam, they would cost their allocations each time.
+    Scene m_overlays;
+    ScenePainter m_overlayPainter;
 };
 
 } // namespace korvelian

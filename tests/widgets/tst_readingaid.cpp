@@ -1,15 +1,21 @@
 #include "model/figurereading.h"
 #include "widgets/helpwindow.h"
 #include "picture/pictureexporter.h"
+#include "widgets/readingsimages.h"
 #include "widgets/screenarea.h"
 #include "app/viewactions.h"
 #include "app/windowzoom.h"
 #include "tests/windowfixture.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QScrollBar>
 
+#include <thread>
+
 using namespace korvelian;
+
+Q_DECLARE_METATYPE(korvelian::Parameter)
 
 namespace {
 
@@ -36,6 +42,30 @@ int marksNear(const QImage& image, QPoint place)
     return marks(image.copy(QRect(place - QPoint(6, 6), QSize(13, 13))));
 }
 
+// The reading aid of a figure of p as the screen describes it at 100 %.
+Scene aidOf(const Parameter& p, bool entryAccepted = true, bool yUp = false)
+{
+    ScreenPicture picture;
+    picture.size = {441, 441};
+    picture.readingAid = true;
+    picture.yUp = yUp;
+    picture.entryAccepted = entryAccepted;
+    picture.setFrame(-2, -2, 2, 2);
+    picture.addFigure(p, 100, palette::kScreenForeground);
+    Scene scene;
+    picture.describeReadings(scene, qtTextMetrics(), {0, 0, 441, 441}, 1, false);
+    return scene;
+}
+
+QImage painted(const Scene& scene)
+{
+    QImage image(441, 441, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    ScenePainter(ScenePainter::Repeats::Stamp).paint(painter, scene);
+    return image;
+}
+
 } // namespace
 
 class TestReadingAid : public QObject
@@ -50,6 +80,10 @@ private slots:
     void legendNeverOverTheFigure();
     void keptReadingsAsMadeAfresh_data();
     void keptReadingsAsMadeAfresh();
+    void touchPointsOfTheLastFigureAsReadAfresh_data();
+    void touchPointsOfTheLastFigureAsReadAfresh();
+    void keptReadingsImagesAsPaintedAfresh_data();
+    void keptReadingsImagesAsPaintedAfresh();
 };
 
 void TestReadingAid::marksTheTouchPointsOnTheScreenAndInTheCopy()
@@ -285,6 +319,94 @@ void TestReadingAid::keptReadingsAsMadeAfresh()
     QVERIFY(after == made);
     // A figure that fills the screen leaves the legend no room on it.
     QCOMPARE(kept.control<ScreenArea>("picBildschirm")->legendBeside().isEmpty(), amplitude <= 100);
+}
+
+void TestReadingAid::touchPointsOfTheLastFigureAsReadAfresh_data()
+{
+    QTest::addColumn<Parameter>("first");
+    QTest::addColumn<Parameter>("next");
+    QTest::addColumn<bool>("entryAccepted");
+    QTest::addColumn<bool>("yUp");
+    // After 3 : 2 at phases 0 and 0.3, each setting the touch points are read from changed.
+    const Parameter p{1, 0, 1, 0.3, 3, 2};
+    const auto with = [&p](auto change) {
+        Parameter changed = p;
+        change(changed);
+        return changed;
+    };
+    QTest::newRow("phase y") << p << with([](Parameter& q) { q.phaseY = 0.9; }) << true << false;
+    QTest::newRow("phase x") << p << with([](Parameter& q) { q.phaseX = 0.5; }) << true << false;
+    QTest::newRow("amplitude x") << p << with([](Parameter& q) { q.amplitudeX = 0.6; }) << true
+                                 << false;
+    QTest::newRow("amplitude y") << p << with([](Parameter& q) { q.amplitudeY = 0.6; }) << true
+                                 << false;
+    QTest::newRow("numerator") << p << with([](Parameter& q) { q.numerator = 5; }) << true << false;
+    QTest::newRow("denominator") << p << with([](Parameter& q) { q.denominator = 5; }) << true
+                                 << false;
+    QTest::newRow("textbook") << p << with([](Parameter& q) { q.textbook = true; }) << true
+                              << false;
+    QTest::newRow("entry refused") << p << p << false << false;
+    // The same figure seen the other way up: its touch points on the other edge.
+    const Parameter leaning{1, 0.4, 1, 0.3, 5, 3};
+    QTest::newRow("y up") << leaning << leaning << true << true;
+}
+
+// The touch points of the figure read last are kept for its legend and the legend's place: the
+// next figure's marks and legend are those of a thread that never read another.
+void TestReadingAid::touchPointsOfTheLastFigureAsReadAfresh()
+{
+    QFETCH(Parameter, first);
+    QFETCH(Parameter, next);
+    QFETCH(bool, entryAccepted);
+    QFETCH(bool, yUp);
+    const QImage before = painted(aidOf(first));
+    const QImage kept = painted(aidOf(next, entryAccepted, yUp));
+    QImage fresh;
+    std::thread([&] { fresh = painted(aidOf(next, entryAccepted, yUp)); }).join();
+    QVERIFY(kept != before);
+    QVERIFY(kept == fresh);
+}
+
+void TestReadingAid::keptReadingsImagesAsPaintedAfresh_data()
+{
+    QTest::addColumn<Parameter>("next");
+    QTest::addColumn<bool>("layer");
+    // Stamped rings of many touch points, over the figure and as a layer over the trace.
+    const Parameter p{1, 0, 1, 0, 32767, 1};
+    Parameter stepped = p;
+    stepped.phaseY = 0.79;
+    const Parameter ratio{1, 0, 1, 0, 3, 2};
+    QTest::newRow("a step of the phase, over the figure") << stepped << false;
+    QTest::newRow("a step of the phase, layer") << stepped << true;
+    QTest::newRow("a new ratio, over the figure") << ratio << false;
+    QTest::newRow("a new ratio, layer") << ratio << true;
+}
+
+// The images of the readings keep their memory from one figure to the next and show what images
+// painted afresh show.
+void TestReadingAid::keptReadingsImagesAsPaintedAfresh()
+{
+    QFETCH(Parameter, next);
+    QFETCH(bool, layer);
+    const auto paint = [layer](ReadingsImages& images, const QImage& figure, const Scene& aid,
+                               ScenePainter& painter) -> const QImage& {
+        return layer ? images.layer(figure, aid, painter) : images.over(figure, aid, painter);
+    };
+    QImage figure(441, 441, QImage::Format_RGB32);
+    figure.fill(Qt::black);
+    QImage nextFigure = figure;
+    nextFigure.fill(QColor(0, 0, 90));
+    ScenePainter painter(ScenePainter::Repeats::Stamp);
+    ReadingsImages kept;
+    // A copy of its own: the kept images are painted into again where nothing else holds them.
+    const QImage first = paint(kept, figure, aidOf({1, 0, 1, 0, 32767, 1}), painter).copy();
+    kept.outdate();
+    const Scene nextAid = aidOf(next);
+    const QImage shown = paint(kept, nextFigure, nextAid, painter);
+    ReadingsImages fresh;
+    ScenePainter freshPainter(ScenePainter::Repeats::Stamp);
+    QVERIFY(shown != first);
+    QVERIFY(shown == paint(fresh, nextFigure, nextAid, freshPainter));
 }
 
 KORVELIAN_TEST_AREA(readingaid, runReadingAidTest)

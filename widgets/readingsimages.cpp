@@ -1,0 +1,54 @@
+#include "readingsimages.h"
+
+#include <QPainter>
+
+#include <cstring>
+
+namespace korvelian {
+
+namespace {
+
+// An image of the size and format asked for, the one kept where it fits and nothing else
+// shares it.
+void keepFitting(QImage& kept, const QImage& like, QImage::Format format)
+{
+    if (kept.size() != like.size() || kept.format() != format || !kept.isDetached())
+        kept = QImage(like.size(), format);
+    kept.setDevicePixelRatio(like.devicePixelRatio());
+}
+
+} // namespace
+
+const QImage& ReadingsImages::over(const QImage& image, const Scene& readings,
+                                   ScenePainter& painter)
+{
+    if (readings.empty())
+        return image;
+    if (!m_overCurrent) {
+        keepFitting(m_over, image, image.format());
+        if (m_over.bytesPerLine() == image.bytesPerLine())
+            std::memcpy(m_over.bits(), image.constBits(),
+                        static_cast<std::size_t>(image.sizeInBytes()));
+        else
+            m_over = image.copy();
+        QPainter onImage(&m_over);
+        painter.paint(onImage, readings);
+        m_overCurrent = true;
+    }
+    return m_over;
+}
+
+const QImage& ReadingsImages::layer(const QImage& image, const Scene& readings,
+                                    ScenePainter& painter)
+{
+    if (!m_layerCurrent) {
+        keepFitting(m_layer, image, QImage::Format_ARGB32_Premultiplied);
+        m_layer.fill(Qt::transparent);
+        QPainter onLayer(&m_layer);
+        painter.paint(onLayer, readings);
+        m_layerCurrent = true;
+    }
+    return m_layer;
+}
+
+} // namespace korvelian
