@@ -196,7 +196,12 @@ const TouchReading& touchPoints(const Parameter& p, bool entryAccepted, bool yUp
         bool yUp = false;
         TouchReading reading;
     };
+#if defined(KORVELIAN_SINGLE_THREAD)
+    // The browser's runtime has one thread and no way to end thread-local objects.
+    static Kept kept;
+#else
     thread_local Kept kept;
+#endif
     if (!kept.valid || !sameReading(kept.p, p) || kept.entryAccepted != entryAccepted ||
         kept.yUp != yUp) {
         kept.reading = readTouchPoints(p, entryAccepted, yUp);
