@@ -176,7 +176,11 @@ void WebWindow::setText(TextBox box, const std::string& text)
 void WebWindow::setTextInUse(TextBox box, bool inUse)
 {
     ControlState::setTextInUse(box, inUse);
-    m_screen.entryAccepted = allInUse();
+    const bool accepted = allInUse();
+    // The readings say whether they show the entry or the last one taken.
+    if (accepted != m_screen.entryAccepted && (m_screen.readingAid || m_screen.values))
+        m_host.changed(PageHost::Screen);
+    m_screen.entryAccepted = accepted;
     m_host.changed(PageHost::Controls);
 }
 

@@ -83,6 +83,30 @@ export async function smoke({ browser, check, pageUrl, pictures }) {
   check("0 refused with its German message", hint[0] === "Zähler und Nenner: ganze Zahlen von 1 bis 32767 eingeben." &&
         hint[1] === "0" && hint[2], JSON.stringify(hint));
   await same("start", "the refused entry leaves the figure");
+  // With "Werte einblenden" on, the values shown follow a refusal of the closing count as the
+  // desktop's do.
+  const showValues = (on) => {
+    const core = korvelian.core;
+    core.x.korv_setView(core.json(core.x.korv_views()).findIndex((v) => v.caption.startsWith("Werte")), on);
+  };
+  await open();
+  await browser.run(showValues, 1);
+  await browser.run(settled);
+  // 200 : 19 drawn and shown; a 9 more makes 200 : 199, which closes only after 39800 turns:
+  // refused, 200 : 19 stays drawn.
+  for (const [box, value] of [["txtZaehler", "200"], ["txtNenner", "19"]]) {
+    await browser.click(`#${box}`);
+    await browser.run((id) => { document.getElementById(id).select(); }, box);
+    await browser.type(value);
+    await browser.run(settled);
+  }
+  await browser.run(() => { txtNenner.setSelectionRange(2, 2); });
+  await browser.type("9");
+  await browser.run(settled);
+  const shown = await browser.run(() => korvelian.screen.readings.sceneKey || "");
+  check("and the values shown say the entry was not taken", shown.includes("(zuletzt angenommen)"),
+        shown.slice(0, 300));
+  await browser.run(showValues, 0);
 
   // A link opens its picture and is written back as it came.
   await open("#ratio=3:2&phase-y=45");
