@@ -16,6 +16,8 @@ struct Parameter
     // the factor, phi_y N / Z (textbookPhaseY), so that every point is computed as always; the
     // texts then show phi_y (shownPhaseY).
     bool textbook = false;
+
+    bool operator==(const Parameter&) const = default;
 };
 
 struct Point

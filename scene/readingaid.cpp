@@ -176,13 +176,6 @@ void describeBox(Scene& scene, const RectF& box, const TextLines& lines, double 
 
 namespace {
 
-bool sameReading(const Parameter& a, const Parameter& b)
-{
-    return a.amplitudeX == b.amplitudeX && a.phaseX == b.phaseX && a.amplitudeY == b.amplitudeY &&
-           a.phaseY == b.phaseY && a.numerator == b.numerator && a.denominator == b.denominator &&
-           a.textbook == b.textbook;
-}
-
 // The touch points of the figure read last on this thread. The marks, the legend and the
 // legend's place beside the screen all read the same figure, up to 32767 points each time, and
 // a drifting phase makes a new figure at every step.
@@ -202,8 +195,7 @@ const TouchReading& touchPoints(const Parameter& p, bool entryAccepted, bool yUp
 #else
     thread_local Kept kept;
 #endif
-    if (!kept.valid || !sameReading(kept.p, p) || kept.entryAccepted != entryAccepted ||
-        kept.yUp != yUp) {
+    if (!kept.valid || kept.p != p || kept.entryAccepted != entryAccepted || kept.yUp != yUp) {
         kept.reading = readTouchPoints(p, entryAccepted, yUp);
         kept.p = p;
         kept.entryAccepted = entryAccepted;
