@@ -48,13 +48,16 @@ KORV_EXPORT(renderScreen)
 const std::uint32_t* korvRenderScreen(int width, int height, double zoom, double ratio)
 {
     Core& c = core();
-    ScreenPicture& screen = c.window.screen();
-    screen.zoom = zoom;
+    const ScreenPicture& screen = c.window.screen();
+    // The zoom is this drawing's only: the screen stays at 100 % for what is read over it,
+    // whose size is the page's (a kept zoom would count twice, after any resize).
+    RenderStyle style = screen.style();
+    style.zoom = zoom;
     // Clear where nothing is drawn: the ground and the graticule lie on a canvas beneath.
     c.screenPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     const SizeF logical{width / ratio, height / ratio};
     c.pixels.render(c.screenPixels.data(), width, height, logical, ratio, shownDrawing(screen),
-                    screen.style());
+                    style);
     return c.screenPixels.data();
 }
 

@@ -1,0 +1,32 @@
+// The reading aid and the values at the page's size, however the page got there: the readings
+// painted after a resize or a view switched on are those of a page opened at that size.
+
+const cases = [
+  // name, link, opened at, then shown at, the view switched on there (or none)
+  ["reading aid switched on at 1280 x 800", "ratio=3:2", [1280, 800], [1280, 800], "Ablesehilfe"],
+  ["opened at 1280 x 800, resized to 800 x 600", "ratio=3:2&reading-aid", [1280, 800], [800, 600], null],
+  ["opened at 1024 x 768, resized to 1280 x 800", "ratio=2:1&reading-aid", [1024, 768], [1280, 800], null],
+];
+
+export default async function zoomedReadings({ page, check, openLink, settled, menuItem }) {
+  const readings = () => page.evaluate(() => korvelian.screen.readings.sceneKey);
+  // The views the menu switches are kept for the next visit: none kept, as a first visit.
+  const forget = () => page.evaluate(() => { try { localStorage.removeItem("korvelian.views"); } catch {} });
+  for (const [name, link, [w0, h0], [w1, h1], view] of cases) {
+    await page.setViewport({ width: w1, height: h1, deviceScaleFactor: 1 });
+    await forget();
+    await openLink(view ? `${link}&reading-aid` : link);
+    const fresh = await readings();
+    await page.setViewport({ width: w0, height: h0, deviceScaleFactor: 1 });
+    await forget();
+    await openLink(link);
+    if (view) await menuItem(view);
+    await page.setViewport({ width: w1, height: h1, deviceScaleFactor: 1 });
+    await settled();
+    const shown = await readings();
+    check(`${name}: the readings of a page opened so`, shown === fresh && fresh.includes("Berührpunkte"),
+          `${shown.slice(0, 160)} against ${fresh.slice(0, 160)}`);
+  }
+  await forget();
+  await page.setViewport({ width: 658, height: 488, deviceScaleFactor: 1 });
+}
