@@ -33,13 +33,44 @@ def main():
     if not body or "</template" in body.group(1).lower():
         raise SystemExit(f"{help_file} has no body to take or closes the page's template")
     page = page.replace("@HELP_HTML@", body.group(1))
+    module = wasm.read_bytes()
+    debugging = debug_sections(module)
+    if debugging:
+        raise SystemExit(f"{wasm} carries debugging sections ({', '.join(debugging)}): "
+                         "a third of the module that no browser reads")
     # Packed: a browser reads a megabyte of text in the page for some 200 ms before any script
     # runs, a third of it in a third of the time; the page unpacks it natively.
-    packed = gzip.compress(wasm.read_bytes(), compresslevel=9, mtime=0)
+    packed = gzip.compress(module, compresslevel=9, mtime=0)
     page = page.replace("@WASM_BASE64@", base64.b64encode(packed).decode("ascii"))
     page = page.replace("@FUSED_BASE64@", base64.b64encode(fused.read_bytes()).decode("ascii"))
     out.write_text(page, encoding="utf-8")
     companions(folder, out, page, svg_icon, png_icon)
+
+
+def debug_sections(module):
+    """The names of a WebAssembly module's custom sections that hold debugging information."""
+
+    def number(at):
+        value, shift = 0, 0
+        while True:
+            byte = module[at]
+            at += 1
+            value |= (byte & 0x7F) << shift
+            shift += 7
+            if byte < 0x80:
+                return value, at
+
+    names, at = [], 8
+    while at < len(module):
+        kind = module[at]
+        size, at = number(at + 1)
+        if kind == 0:
+            length, name_at = number(at)
+            name = module[name_at:name_at + length].decode("utf-8", "replace")
+            if name.startswith(".debug_") or name == "external_debug_info":
+                names.append(name)
+        at += size
+    return names
 
 
 def data_link(path, kind):
