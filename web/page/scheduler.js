@@ -281,7 +281,7 @@ class Core {
       this.frameTime = null;
       this.stepClock = null;
     }
-    this.host.settled();
+    // What the steps changed is painted in this frame; a loop still pausing wants the next.
     if (this.suspended.length || this.queue.length) this.schedule();
   }
 }
