@@ -506,6 +506,7 @@ await (await import("./browser/offline.mjs")).default({ browser, check, pagePath
 await (await import("./browser/drawing.mjs")).default({ page, check, open, settled, figure, picture, differing, type, setBar, Bar });
 await (await import("./browser/frames.mjs")).default({ page, check, open, settled });
 await (await import("./browser/zoomedreadings.mjs")).default({ page, check, openLink, settled, menuItem });
+await (await import("./browser/steps.mjs")).default({ page, check });
 
 await (await import("./browser/presentation.mjs")).presentation({ page, check, openLink, settled, menuItem, pictures });
 check("no script error", errors.length === 0, errors.join("; "));

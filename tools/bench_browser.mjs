@@ -3,15 +3,18 @@
 // figure (179 : 183 at amplitudes 2) at the fitting zoom, the longest the page stood still
 // while the worst was drawn beside it, and "Schwingung"'s frames a second and processor time
 // at 100 % and on a full HD screen, beside an empty page's animation of one dot (the floor the
-// browser itself sets). Prints the machine's load before and after.
-// Usage: node tools/bench_browser.mjs build/web/korvelian.html [tries]
+// browser itself sets). Prints the machine's load before and after. Given another page (main's,
+// say), the animation's rows take turns between the two pages with the floor beside each turn,
+// so that both see the same load; the medians follow.
+// Usage: node tools/bench_browser.mjs build/web/korvelian.html [tries] [other.html]
 import fs from "node:fs";
 import path from "node:path";
 import puppeteer from "puppeteer-core";
 
-const [pagePath, triesText = "5"] = process.argv.slice(2);
+const [pagePath, triesText = "5", otherPath] = process.argv.slice(2);
 const tries = Number(triesText);
 const url = "file://" + path.resolve(pagePath);
+const otherUrl = otherPath && "file://" + path.resolve(otherPath);
 const load = () => fs.readFileSync("/proc/loadavg", "utf8").split(" ").slice(0, 3).join(" ");
 const sorted = (list) => [...list].sort((a, b) => a - b);
 const summary = (list, unit = "ms") => {
@@ -49,9 +52,9 @@ const browser = await puppeteer.launch({
 });
 const pid = browser.process().pid;
 const page = await browser.newPage();
-async function open(width, height) {
+async function open(width, height, from = url) {
   await page.setViewport({ width, height, deviceScaleFactor: 1 });
-  await page.goto(url);
+  await page.goto(from);
   await page.waitForFunction(() => window.korvelian && window.korvelian.firstFigure > 0, { timeout: 30000 });
   return page.evaluate(() => korvelian.firstFigure);
 }
@@ -124,7 +127,7 @@ async function frameRate() {
     requestAnimationFrame(tick);
   }));
   const cpu = (browserSeconds(pid) - before) / ((performance.now() - wall) / 1000);
-  return `${frames.toFixed(0)} frames a second, the browser busy ${(cpu * 100).toFixed(0)} % of a core`;
+  return { frames, cpu, text: `${frames.toFixed(0)} frames a second, the browser busy ${(cpu * 100).toFixed(0)} % of a core` };
 }
 
 // The floor beneath the animation: an empty page whose requestAnimationFrame loop moves one
@@ -143,22 +146,43 @@ async function floor(width, height, label) {
     requestAnimationFrame(tick);
   });
   await new Promise((done) => setTimeout(done, 500));
-  console.log(`floor, an empty page moving one dot ${label}: ${await frameRate()}`);
+  const rate = await frameRate();
+  console.log(`floor, an empty page moving one dot ${label}: ${rate.text}`);
+  return rate;
 }
 
 // "Schwingung" for three seconds: frames a second on the page, processor time of the browser.
-async function animation(width, height, label) {
-  await open(width, height);
+async function animation(width, height, label, from = url) {
+  await open(width, height, from);
   await page.click("#Command2");
   await page.waitForFunction(() => korvelian.state && korvelian.state.runs === 1, { timeout: 20000 });
   await new Promise((done) => setTimeout(done, 500));
   const rate = await frameRate();
   await page.click("#Check1 input");
-  console.log(`Schwingung ${label}: ${rate} (goal: 60 frames a second at most 10 %)`);
+  console.log(`Schwingung ${label}: ${rate.text} (goal: 60 frames a second at most 10 %)`);
+  return rate;
 }
-await floor(658, 488, "at 100 %");
-await floor(1920, 1080, "full screen 1920 x 1080");
-await animation(658, 488, "at 100 %");
-await animation(1920, 1080, "full screen 1920 x 1080");
+const median = (list) => sorted(list)[Math.floor(list.length / 2)];
+const percent = (rates) => `median ${(median(rates.map((r) => r.cpu)) * 100).toFixed(1)} % ` +
+  `(${rates.map((r) => (r.cpu * 100).toFixed(0)).join(" ")}), ${median(rates.map((r) => r.frames)).toFixed(0)} frames a second`;
+if (!otherUrl) {
+  await floor(658, 488, "at 100 %");
+  await floor(1920, 1080, "full screen 1920 x 1080");
+  await animation(658, 488, "at 100 %");
+  await animation(1920, 1080, "full screen 1920 x 1080");
+} else {
+  for (const [width, height, label] of [[658, 488, "at 100 %"], [1920, 1080, "full screen 1920 x 1080"]]) {
+    const rates = { floor: [], page: [], other: [] };
+    for (let k = 0; k < tries; ++k) {
+      rates.floor.push(await floor(width, height, label));
+      // Each page first in every other turn.
+      for (const which of k % 2 ? ["other", "page"] : ["page", "other"])
+        rates[which].push(await animation(width, height, `${label}, ${which === "page" ? pagePath : otherPath}`,
+                                          which === "page" ? url : otherUrl));
+    }
+    console.log(`${label}, ${tries} turns: floor ${percent(rates.floor)}; ${pagePath} ${percent(rates.page)}; ` +
+                `${otherPath} ${percent(rates.other)}`);
+  }
+}
 await browser.close();
 console.log(`load after: ${load()}`);

@@ -280,6 +280,8 @@ function syncControls() {
 const host = {
   changed(what) { page.dirty |= what; requestFrame(); },
   settled() { requestFrame(); },
+  // A pause of the core's loop ends at a display frame (Core.frame, called by frame).
+  frameWanted() { requestFrame(); },
   ended() {
     document.getElementById("ended").hidden = false;
     for (const element of page.elements.values()) element.inert = true;

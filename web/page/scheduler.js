@@ -3,6 +3,12 @@
 // Asyncify) and is resumed later, exactly where it waited. Suspended calls form a stack, as the
 // desktop's nested loops do: only the innermost one is resumed; events that arrive meanwhile
 // wait for a doEvents and run there as calls of their own, nested above it.
+//
+// A pause (sleep) ends at a display frame, not at a timer: the frame runs every step the
+// loop owes by its time, each on the clock the desktop's loop would read then (the pause's
+// end), so the beam stands where the desktop's would and nothing wakes between frames.
+// Within a frame a doEvents with no event due returns at once; an event is due at the first
+// doEvents on the clock after it arrived, as the desktop's loop would take it.
 
 // The sine kernel with the browser's own multiply-add, a module of its own that works in the
 // core's memory (x, a core's exports, calls it through its import fusedSines, which calls
@@ -17,6 +23,12 @@ function offerFusedSines(x, bytes, setKernel) {
     return false;
   }
 }
+
+// Waits one frame passes without unwinding, at most (a loop that never pauses still gives the
+// browser its turns); and how far a loop may be behind the frames before it is taken as held
+// up, in seconds (ten of the desktop's steps).
+const kMaxPasses = 64;
+const kMostBehind = 0.1;
 
 class Core {
   static async load(module, host) {
@@ -41,6 +53,9 @@ class Core {
     this.queue = [];      // events waiting for a doEvents
     this.pumpPending = false;
     this.ended = false;
+    this.frameTime = null;  // the display frame's time running the steps owed, in seconds
+    this.stepClock = null;  // the clock within that frame: where the last pause ended
+    this.passes = 0;        // waits passed without unwinding in this frame
     this.decoder = new TextDecoder();
     this.encoder = new TextEncoder();
     const channel = new MessageChannel();
@@ -95,11 +110,11 @@ class Core {
       [core.string(family, familyLength), !!sansSerif, pixelSize];
     return {
       changed: (what) => core.host.changed(what),
-      clock: () => performance.now() / 1000,
+      clock: () => core.now(),
       fusedSines: (input, output, n) => core.sines(input, output, n),
       ended: () => { core.ended = true; core.host.ended(); },
-      doEvents: core.waiting(() => ({ kind: "events" })),
-      sleep: core.waiting((seconds) => ({ kind: "sleep", until: performance.now() + seconds * 1000 })),
+      doEvents: core.waiting(() => ({ kind: "events" }), () => core.passes < kMaxPasses && !core.eventDue()),
+      sleep: core.waiting((seconds) => ({ kind: "sleep", until: core.now() + seconds }), (seconds) => core.passSleep(seconds)),
       msgBox: core.waiting((prompt, promptLength, title, titleLength) => {
         const wait = { kind: "message", done: false };
         core.host.message(core.string(prompt, promptLength), core.string(title, titleLength),
@@ -118,15 +133,32 @@ class Core {
     };
   }
 
+  // Seconds on the core's clock: within a frame's steps, the time the last pause ended.
+  now() { return this.stepClock ?? performance.now() / 1000; }
+  eventDue() { return this.queue.length > 0 && this.queue[0].at <= this.now(); }
+  // A pause that ends by the frame's time ends now, on the core's clock, without unwinding.
+  passSleep(seconds) {
+    if (this.frameTime === null || this.passes >= kMaxPasses) return false;
+    const until = this.now() + seconds;
+    if (until > this.frameTime) return false;
+    this.stepClock = until;
+    return true;
+  }
+
   // An import that waits: the first time it is called it records what it waits for and
-  // unwinds; called again as the call is resumed, it returns.
-  waiting(what) {
+  // unwinds (unless passes says it need not wait: within a frame's steps); called again as the
+  // call is resumed, it returns.
+  waiting(what, passes) {
     const kData = 64 * 1024;
     return (...args) => {
       const run = this.current;
       if (this.x.asyncify_get_state() === 2) {
         this.x.asyncify_stop_rewind();
         run.wait = null;
+        return;
+      }
+      if (this.frameTime !== null && passes && passes(...args)) {
+        ++this.passes;
         return;
       }
       run.wait = what(...args);
@@ -153,7 +185,7 @@ class Core {
     // A stream of mouse moves over one control is one move by the time it is handled.
     if (!done && last && last.name === name && String(last.args) === String(args) && name === "korv_event")
       return;
-    this.queue.push({ name, args, done });
+    this.queue.push({ name, args, done, at: this.now() });
     this.schedule();
   }
 
@@ -181,16 +213,28 @@ class Core {
     this.enter(run);
   }
 
+  // A pause waits for the display's next frame; anything else for the browser's next turn.
   schedule() {
-    if (this.pumpPending || this.ended) return;
+    if (this.ended) return;
     const top = this.suspended.at(-1);
     if (top && top.wait.kind === "message" && !top.wait.done) return;
-    this.pumpPending = true;
     if (top && top.wait.kind === "sleep") {
-      const left = top.wait.until - performance.now();
-      if (left > 0) { setTimeout(() => this.pump(), left); return; }
+      this.host.frameWanted();
+      return;
     }
+    if (this.pumpPending) return;
+    this.pumpPending = true;
     this.nextTurn();
+  }
+
+  // The events due now, each a call of its own above top, which is resumed after them unless
+  // one of them waits itself.
+  runEvents(top) {
+    while (this.eventDue() && !this.ended && this.suspended.at(-1) === top) {
+      const event = this.queue.shift();
+      this.enter({ name: event.name, args: event.args, data: 0, wait: null, done: event.done });
+    }
+    if (!this.ended && this.suspended.at(-1) === top) this.resume(top);
   }
 
   pump() {
@@ -203,18 +247,41 @@ class Core {
         this.enter({ name: event.name, args: event.args, data: 0, wait: null, done: event.done });
       }
     } else if (top.wait.kind === "events") {
-      // Every event pending now runs here; one that waits itself becomes the innermost call.
-      while (this.queue.length && !this.ended && this.suspended.at(-1) === top) {
-        const event = this.queue.shift();
-        this.enter({ name: event.name, args: event.args, data: 0, wait: null, done: event.done });
-      }
-      if (!this.ended && this.suspended.at(-1) === top) this.resume(top);
-    } else if (top.wait.kind === "sleep") {
-      if (performance.now() >= top.wait.until) this.resume(top);
-    } else if (top.wait.done) {
+      this.runEvents(top);
+    } else if (top.wait.kind === "message" && top.wait.done) {
       this.resume(top);
     }
     this.host.settled();
+    if (this.suspended.length || this.queue.length) this.schedule();
+  }
+
+  // The display's frame at time (milliseconds, the frame's timestamp): every step owed by then,
+  // as the desktop's loop makes them, one pause after another. A loop far behind (a hidden
+  // page, a long handler) goes on from the frame's time, as the desktop's goes on late after
+  // whatever held it up, instead of running all the steps it missed at once.
+  frame(time) {
+    if (this.ended) return;
+    this.frameTime = time / 1000;
+    this.passes = 0;
+    try {
+      for (let top = this.suspended.at(-1); top && !this.ended && this.passes < kMaxPasses;
+           top = this.suspended.at(-1)) {
+        if (top.wait.kind === "sleep" && top.wait.until <= this.frameTime) {
+          this.stepClock = this.frameTime - top.wait.until > kMostBehind ? this.frameTime : top.wait.until;
+          ++this.passes;
+          this.resume(top);
+        } else if (top.wait.kind === "events" && this.stepClock !== null) {
+          // A doEvents of this frame's steps with an event due.
+          this.runEvents(top);
+        } else {
+          break;
+        }
+      }
+    } finally {
+      this.frameTime = null;
+      this.stepClock = null;
+    }
+    // What the steps changed is painted in this frame; a loop still pausing wants the next.
     if (this.suspended.length || this.queue.length) this.schedule();
   }
 }

@@ -54,9 +54,11 @@ function paintOverlays(canvas, size, items) {
   paintScene(canvas, size, items);
 }
 
-function frame() {
+function frame(time) {
   page.framePending = false;
   const core = page.core;
+  // The beam's steps owed by this frame first, so that it shows where they put it.
+  core.frame(time);
   const dirty = page.dirty;
   page.dirty = 0;
   if (dirty & Changed.Controls) syncControls();
