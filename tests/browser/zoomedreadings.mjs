@@ -27,6 +27,17 @@ export default async function zoomedReadings({ page, check, openLink, settled, m
     check(`${name}: the readings of a page opened so`, shown === fresh && fresh.includes("Berührpunkte"),
           `${shown.slice(0, 160)} against ${fresh.slice(0, 160)}`);
   }
+  // Where the screen has no room for the legend it stands beside the window, as on the desktop.
+  for (const [link, beside] of [["amplitude-x=2&amplitude-y=2&reading-aid", true], ["ratio=3:2&reading-aid", false],
+                                ["amplitude-x=2&amplitude-y=2", false]]) {
+    await forget();
+    await openLink(link);
+    const shown = await page.evaluate(() => {
+      const panel = document.getElementById("legendBeside");
+      return panel.hidden ? "" : panel.querySelector("canvas").sceneKey;
+    });
+    check(`${link}: the legend beside the window`, shown.includes("Berührpunkt") === beside, shown.slice(0, 120));
+  }
   await forget();
   await page.setViewport({ width: 658, height: 488, deviceScaleFactor: 1 });
 }

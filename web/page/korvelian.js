@@ -348,6 +348,7 @@ async function main() {
   buildLongPress();
   buildClassroom();
   buildPlate();
+  dragLegendBeside();
   // Over the window where the page is narrow: its menu is the screen's, as on the desktop the
   // window's keys work in the time signals' window too.
   document.getElementById("timeSignals").addEventListener("contextmenu", (e) => {

@@ -94,6 +94,7 @@ function frame(time) {
     paintOverlays(overlays, size, core.json(core.x.korv_overlays(size.width, size.height, page.zoom)));
   }
   if (dirty & (Changed.Screen | Changed.Overlays)) paintTimeSignals(dirty);
+  if (dirty & Changed.Screen) paintLegendBeside();
   if (dirty & (Changed.Screen | Changed.Overlays)) paintPresentation();
   if (dirty & Changed.SpeedBar) {
     const { canvas, element } = page.speed;
@@ -126,6 +127,61 @@ function paintTimeSignals(dirty) {
   }
   paintScene(cursor, canvasSize(cursor, element),
              core.json(core.x.korv_timeSignals(size.width, size.height, page.zoom, size.ratio, 1)));
+}
+
+// The reading aid's legend where the screen has no room for it: beside the window where the
+// page has room, right or else left, its foot level with the window's; where neither side has
+// room, over the foot of the column of controls, clear of the screen (as the desktop's window).
+function paintLegendBeside() {
+  const core = page.core;
+  const panel = document.getElementById("legendBeside");
+  const form = document.getElementById("form").getBoundingClientRect();
+  const screen = page.screen.element.getBoundingClientRect();
+  const wide = 360 * page.zoom, narrow = 110 * page.zoom;
+  const right = window.innerWidth - form.right, left = form.left;
+  const width = Math.round(right >= narrow ? Math.min(wide, right)
+    : left >= narrow ? Math.min(wide, left) : Math.min(wide, screen.left - form.left));
+  // Measured as the readings are: on the screen's own size.
+  const { clientWidth: sw, clientHeight: sh } = page.screen.element;
+  const height = core.x.korv_legendBesideHeight(sw, sh, width - 2, page.zoom);
+  panel.hidden = !(height > 0 && width > 2);
+  if (panel.hidden) {
+    panel.moved = null;
+    return;
+  }
+  const x = right >= narrow ? form.right : left >= narrow ? form.left - width : form.left;
+  // Where the user dragged it, it stays, kept inside the page.
+  const [mx, my] = panel.moved ?? [x, form.bottom - height - 2];
+  panel.style.left = `${Math.round(Math.max(0, Math.min(mx, window.innerWidth - width)))}px`;
+  panel.style.top = `${Math.round(Math.max(0, Math.min(my, window.innerHeight - height - 2)))}px`;
+  const canvas = panel.querySelector("canvas");
+  const element = { clientWidth: width - 2, clientHeight: Math.ceil(height), layout: {} };
+  const size = canvasSize(canvas, element);
+  paintScene(canvas, size, core.json(core.x.korv_legendBeside(sw, sh, size.width, size.height, page.zoom)));
+}
+
+// It may lie over controls: a drag with a finger, a pen or the mouse takes it elsewhere.
+function dragLegendBeside() {
+  const panel = document.getElementById("legendBeside");
+  panel.addEventListener("pointerdown", (down) => {
+    const box = panel.getBoundingClientRect();
+    const grip = [down.clientX - box.left, down.clientY - box.top];
+    panel.setPointerCapture(down.pointerId);
+    const move = (e) => {
+      panel.moved = [e.clientX - grip[0], e.clientY - grip[1]];
+      panel.style.left = `${Math.round(panel.moved[0])}px`;
+      panel.style.top = `${Math.round(panel.moved[1])}px`;
+    };
+    const up = () => {
+      panel.removeEventListener("pointermove", move);
+      panel.removeEventListener("pointerup", up);
+      panel.removeEventListener("pointercancel", up);
+    };
+    panel.addEventListener("pointermove", move);
+    panel.addEventListener("pointerup", up);
+    panel.addEventListener("pointercancel", up);
+    down.preventDefault();
+  });
 }
 
 function showFigure(pixels, width, height) {
