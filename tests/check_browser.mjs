@@ -399,6 +399,20 @@ check("the button puts the page on the whole screen", await page.evaluate(() => 
 await page.keyboard.press("F11");
 await page.waitForFunction(() => !document.fullscreenElement, { timeout: 5000 }).catch(() => {});
 check("F11 takes it back", await page.evaluate(() => !document.fullscreenElement));
+// The button covers no control and none of the screen, on wide and on 4 : 3 pages.
+const viewport = page.viewport();
+for (const [width, height] of [[1280, 800], [1024, 768], [800, 600]]) {
+  await page.setViewport({ width, height, deviceScaleFactor: 1 });
+  await settled();
+  const covered = await page.evaluate(() => {
+    const b = document.getElementById("fullScreen").getBoundingClientRect();
+    const meets = (r) => b.left < r.right && r.left < b.right && b.top < r.bottom && r.top < b.bottom;
+    return [...korvelian.elements.entries()].filter(([, e]) => meets(e.getBoundingClientRect())).map(([n]) => n)
+      .concat(b.left < 0 || b.right > innerWidth || b.top < 0 || b.bottom > innerHeight ? ["outside"] : []);
+  });
+  check(`at ${width} x ${height} the full-screen button covers nothing`, covered.length === 0, covered.join());
+}
+await page.setViewport(viewport);
 
 // Refused entries: the hint says why in German, the boxes keep the entry, the figure stays.
 await open();

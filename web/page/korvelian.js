@@ -185,11 +185,31 @@ function fit() {
   form.style.top = `${Math.max(0, Math.floor((window.innerHeight - px(page.layout.clientHeight)) / 2))}px`;
   if (page.presenting) fitPresenting(form);
   for (const element of page.elements.values()) place(element, element.layout);
+  placeFullScreen(form);
   // Every bar measured before any is moved: one layout, not one a bar.
   const tracks = page.bars.map(barTrack);
   page.bars.forEach((bar, k) => showBar(bar, bar.value, tracks[k]));
   page.dirty |= Changed.Screen | Changed.Overlays | Changed.SpeedBar;
   requestFrame();
+}
+
+// The full-screen button in the page's top right corner where the form leaves it free; where it
+// does not (a 4 : 3 display), in the form's free place between the speed row and the screen,
+// so that it never covers the screen's picture.
+function placeFullScreen(form) {
+  const button = document.getElementById("fullScreen");
+  const size = 44;
+  const box = form.getBoundingClientRect();
+  let [left, top] = [window.innerWidth - size, 0];
+  if (window.innerWidth - box.right < size && box.top < size && page.speed && page.screen) {
+    const speed = page.speed.element.getBoundingClientRect();
+    const screen = page.screen.element.getBoundingClientRect();
+    // The speed row's middle: its arrows stand above the bar, the row 186 / 132 of the bar high.
+    const middle = speed.bottom - speed.height * 186 / 132;
+    if (screen.left - speed.right >= size) [left, top] = [(speed.right + screen.left - size) / 2, middle - size / 2];
+  }
+  button.style.left = `${Math.round(left)}px`;
+  button.style.top = `${Math.round(top)}px`;
 }
 
 function requestFrame() {
