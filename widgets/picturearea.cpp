@@ -233,6 +233,7 @@ void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,
     if (!m_shown.offer(number, pass))
         return;
     const ShownKeys screenBefore = m_screenKey;
+    const ShownKeys passShown = ShownKeys::of(drawn.shown());
     std::vector<QImage> replaced{std::exchange(m_image, drawn.image)};
     m_imageState = state;
     m_imageExact = pass == DrawingThread::Pass::Exact;
@@ -242,19 +243,20 @@ void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,
         replaced.push_back(std::move(image));
     const std::optional<ShownImages> now = shownNow();
     m_screenKey = now ? ShownKeys::of(*now) : ShownKeys();
-    repaintReplaced(drawn, screenBefore);
+    repaintReplaced(drawn, screenBefore, passShown);
     for (QImage& image : replaced) {
         if (m_aside)
             m_aside->giveBack(std::move(image));
     }
 }
 
-void PictureArea::repaintReplaced(const AsideDrawing::Pass& drawn, const ShownKeys& screenBefore)
+void PictureArea::repaintReplaced(const AsideDrawing::Pass& drawn, const ShownKeys& screenBefore,
+                                  const ShownKeys& passShown)
 {
     // Sending a large screen whole to the display in every step of a drifting phase cost more
     // than drawing it. Readings worked out here, not with the pass, may change anywhere.
     if (!drawn.compared || screenBefore == ShownKeys() || drawn.replaced != screenBefore ||
-        m_screenKey != ShownKeys::of(drawn.shown())) {
+        m_screenKey != passShown) {
         update();
         return;
     }

@@ -138,7 +138,8 @@ private:
                    const ImageState& state);
     // Repaints where a pass drawn aside differs from what the screen showed, where that was
     // what the pass compared with and the screen now shows the pass as drawn; else all.
-    void repaintReplaced(const AsideDrawing::Pass& drawn, const ShownKeys& screenBefore);
+    void repaintReplaced(const AsideDrawing::Pass& drawn, const ShownKeys& screenBefore,
+                         const ShownKeys& passShown);
     void imageReplaced();
     // Whether the readings held are not those of the picture and none are on their way.
     bool readingsDue() const;
