@@ -38,7 +38,9 @@ void PictureArea::describeReadings()
 
 std::vector<QImage> PictureArea::adoptReadings(DrawnReadings& readings)
 {
-    if (!readings.scene || readings.version != m_readingsVersion || readings.size != size())
+    // Readings of an earlier version go with the pass's image while a newer request brings the
+    // next (a drifting phase asks for a figure before the last is shown); never over newer ones.
+    if (!readings.scene || readings.version < m_readingsOf || readings.size != size())
         return {};
     if (m_readingsOf != readings.version || m_readingsSize != readings.size)
         ++m_readingsDescribed;
