@@ -1,10 +1,8 @@
 #include "picturearea.h"
 
 #include "focusmark.h"
-#include "form/pixels.h"
 
-#include <QBackingStore>
-#include <QPaintEvent>
+#include <QEvent>
 
 #include <utility>
 
