@@ -104,14 +104,13 @@ QFont toQFont(const Font& font)
 
 SizeF QtTextMetrics::richTextSize(const std::string& html, const Font& font, double width)
 {
-    static QHash<QString, QSizeF> known;
     const QString k = key(html, font, width, false);
-    if (const auto found = known.constFind(k); found != known.constEnd())
+    if (const auto found = m_known.constFind(k); found != m_known.constEnd())
         return {found->width(), found->height()};
     const QSizeF size = layOut(html, font, width, false)->size();
-    if (known.size() >= kKept)
-        known.clear();
-    known.insert(k, size);
+    if (m_known.size() >= kKept)
+        m_known.clear();
+    m_known.insert(k, size);
     return {size.width(), size.height()};
 }
 

@@ -52,7 +52,8 @@ inline Colour fromQColor(const QColor& colour)
 QFont toQFont(const Font& font);
 
 // The desktop's measures of text, from Qt's own layout of it: what a description places
-// texts by. Answers are kept, as the same few texts are asked for again and again.
+// texts by. Answers are kept, as the same few texts are asked for again and again; each
+// thread that describes needs an instance of its own.
 class QtTextMetrics final : public TextMetrics
 {
 public:
@@ -60,9 +61,12 @@ public:
     double lineHeight(const Font& font) override;
     double advance(const Font& font, const std::string& text) override;
     double capHeight(const Font& font) override;
+
+private:
+    QHash<QString, QSizeF> m_known;
 };
 
-// The same measures for anyone who needs them once.
+// The same measures for anyone on the event thread who needs them once.
 TextMetrics& qtTextMetrics();
 
 // Carries out a scene with QPainter, on the screen, an image, an SVG file, a PDF or a

@@ -165,6 +165,14 @@ bool ScreenPicture::legendFits(TextMetrics& metrics, const RectF& target) const
                .has_value();
 }
 
+TextLines ScreenPicture::legendBeside(TextMetrics& metrics, const RectF& target) const
+{
+    TextLines lines = legendLines();
+    if (lines.empty() || legendFits(metrics, target))
+        return {};
+    return lines;
+}
+
 double ScreenPicture::beneathHeight(TextMetrics& metrics, double width) const
 {
     const TextLines lines = legendLines();

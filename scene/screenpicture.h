@@ -94,6 +94,9 @@ struct ScreenPicture
     // The reading aid's lines when it is on, and whether they fit a picture at target.
     TextLines legendLines() const;
     bool legendFits(TextMetrics& metrics, const RectF& target) const;
+    // The legend's lines where the aid is on and they do not fit a picture at target: what is
+    // shown beside it; else none.
+    TextLines legendBeside(TextMetrics& metrics, const RectF& target) const;
     // What belongs to the picture but has no room on it (the legend where the figure fills
     // the screen): its height beneath a picture width pixels wide (0: nothing), and shown in
     // that band.

@@ -1,9 +1,13 @@
 #include "asidedrawing.h"
 
+#include "form/pixels.h"
 #include "model/figurepoints.h"
 #include "picture/changedtiles.h"
 #include "raster/figureraster.h"
 
+#include <QPainter>
+
+#include <cstring>
 #include <utility>
 
 namespace korvelian {
@@ -17,39 +21,80 @@ constexpr int kTile = 16;
 
 } // namespace
 
+ShownImages AsideDrawing::Pass::shown() const
+{
+    return {readings.over.isNull() ? image : readings.over, readings.layer};
+}
+
 std::size_t AsideDrawing::previewBlocks(const Drawing& drawing, bool fine)
 {
     const DrawOp* figure = lastFigure(drawing);
     return figure ? FigureRaster::previewBlocks(figurePointCount(*figure, fine)) : 0;
 }
 
-QImage AsideDrawing::take(const QSize& size)
+QImage AsideDrawing::take(const QSize& size, QImage::Format format)
 {
     std::lock_guard lock(spareMutex);
     for (auto it = spare.begin(); it != spare.end(); ++it) {
-        if (it->size() == size) {
+        if (it->size() == size && it->format() == format) {
             QImage image = std::move(*it);
             spare.erase(it);
             return image;
         }
     }
-    spare.clear();
-    return QImage(size, QImage::Format_RGB32);
+    std::erase_if(spare, [&](const QImage& image) { return image.size() != size; });
+    return QImage(size, format);
 }
 
 void AsideDrawing::giveBack(QImage image)
 {
-    // Only an image nothing else shares: drawing into it must not copy it first.
-    constexpr std::size_t kMostSpare = 2;
-    if (image.isNull() || !image.isDetached() || image.format() != QImage::Format_RGB32)
+    // Only an image nothing else shares: drawing into it must not copy it first. The figure,
+    // the readings over it and their layer of the pass shown and of the one drawn.
+    constexpr std::size_t kMostSpare = 4;
+    if (image.isNull() || !image.isDetached() ||
+        (image.format() != QImage::Format_RGB32 &&
+         image.format() != QImage::Format_ARGB32_Premultiplied))
         return;
     std::lock_guard lock(spareMutex);
     if (spare.size() < kMostSpare)
         spare.push_back(std::move(image));
 }
 
+void AsideDrawing::drawReadings(const ScreenPicture& picture, Request& request, Pass& pass)
+{
+    DrawnReadings& readings = request.readings;
+    const QImage& image = pass.image;
+    if (!readings.scene) {
+        // The touch points of a large figure are read here, on this thread, with the figure.
+        auto scene = std::make_shared<Scene>();
+        const RectF target{0, 0, picture.size.width, picture.size.height};
+        picture.describeReadings(*scene, metrics, target, linePixels(picture.zoom), false);
+        readings.beside = picture.legendBeside(metrics, target);
+        readings.size = QSizeF(picture.size.width, picture.size.height).toSize();
+        readings.scene = std::move(scene);
+        // Over the afterglow's trace, which changes in every frame of the beam, they are a
+        // layer of their own, the same for every pass of the request.
+        if (picture.afterglow && !readings.scene->empty()) {
+            readings.layer = take(image.size(), QImage::Format_ARGB32_Premultiplied);
+            readings.layer.setDevicePixelRatio(image.devicePixelRatio());
+            readings.layer.fill(Qt::transparent);
+            QPainter onLayer(&readings.layer);
+            scenePainter.paint(onLayer, *readings.scene);
+        }
+    }
+    pass.readings = readings;
+    if (picture.afterglow || readings.scene->empty())
+        return;
+    QImage& over = pass.readings.over;
+    over = take(image.size());
+    over.setDevicePixelRatio(image.devicePixelRatio());
+    std::memcpy(over.bits(), image.constBits(), static_cast<std::size_t>(image.sizeInBytes()));
+    QPainter onImage(&over);
+    scenePainter.paint(onImage, *readings.scene);
+}
+
 bool AsideDrawing::draw(const ScreenPicture& picture, const QSize& deviceSize, qreal ratio,
-                        const DrawLimits& limits, QImage& before, Pass& pass)
+                        const DrawLimits& limits, Request& request, Pass& pass)
 {
     QImage image = take(deviceSize);
     image.setDevicePixelRatio(ratio);
@@ -57,15 +102,28 @@ bool AsideDrawing::draw(const ScreenPicture& picture, const QSize& deviceSize, q
         giveBack(std::move(image));
         return false;
     }
-    pass.compared = !before.isNull() && before.size() == image.size();
+    pass.image = std::move(image);
+    drawReadings(picture, request, pass);
+    const ShownImages shown = pass.shown();
+    const ShownImages& before = request.before;
+    pass.compared = !before.under.isNull() && before.under.size() == shown.under.size() &&
+                    before.layer.isNull() == shown.layer.isNull();
     if (pass.compared) {
-        pass.replaced = before.cacheKey();
-        pass.changed = changedTiles(before, image, kTile);
+        pass.replaced = ShownKeys::of(before);
+        pass.changed = changedTiles(before.under, shown.under, kTile);
+        if (!shown.layer.isNull() && shown.layer.cacheKey() != before.layer.cacheKey()) {
+            for (const QRect& tile : changedTiles(before.layer, shown.layer, kTile))
+                pass.changed.push_back(tile);
+        }
     }
     // Kept for the exact pass after a preview; let go once drawn, so that the screen can hand
-    // the image it replaces back as a spare one.
-    before = limits.blocks < DrawLimits().blocks ? image : QImage();
-    pass.image = std::move(image);
+    // the images it replaces back as spare ones.
+    if (limits.blocks < DrawLimits().blocks) {
+        request.before = shown;
+    } else {
+        request.before = {};
+        request.readings.layer = QImage();
+    }
     return true;
 }
 

@@ -1,10 +1,8 @@
 #include "picturearea.h"
 
 #include "focusmark.h"
-#include "form/pixels.h"
 
-#include <QBackingStore>
-#include <QPaintEvent>
+#include <QEvent>
 
 #include <utility>
 
@@ -32,6 +30,7 @@ void PictureArea::setDrawnAside(bool aside)
     if (aside && !m_aside)
         m_aside = std::make_unique<AsideDrawing>();
     m_requested = {};
+    m_awaitedReadings = 0;
     if (!aside && !showsExact()) {
         // What the thread has under way is no longer awaited.
         m_shown.offer(m_aside->thread.request(nullptr, false), DrawingThread::Pass::Exact);
@@ -158,7 +157,8 @@ void PictureArea::render()
     if (m_aside)
         m_shown.offer(m_aside->thread.request(nullptr, false), DrawingThread::Pass::Exact);
     m_requested = {};
-    m_screenKey = 0;
+    m_awaitedReadings = 0;
+    m_screenKey = {};
     imageReplaced();
 }
 
@@ -169,7 +169,7 @@ void PictureArea::imageReplaced()
 
 void PictureArea::drawingChanged()
 {
-    m_readingsCurrent = false;
+    ++m_readingsVersion;
     if (!m_drawnAside) {
         scheduleRepaint();
         return;
@@ -195,11 +195,15 @@ void PictureArea::requestDrawing()
     ScreenPicture drawn = picture();
     drawn.trace.clear();
     AsideDrawing* aside = m_aside.get();
-    // The image shown now, which the pass will replace where it differs.
-    auto before = std::make_shared<QImage>(m_image);
+    // What the screen shows now, which the pass will replace where it differs; the readings
+    // of the picture as it stands, which the pass brings with its figure.
+    auto request = std::make_shared<AsideDrawing::Request>();
+    request->readings.version = m_readingsVersion;
+    m_awaitedReadings = m_readingsVersion;
+    request->before = shownNow().value_or(ShownImages());
     auto job = [this, aside, drawn = std::move(drawn), state, preview,
-                before](std::uint64_t number, DrawingThread::Pass pass,
-                        const DrawingThread::Stop& stop) {
+                request](std::uint64_t number, DrawingThread::Pass pass,
+                         const DrawingThread::Stop& stop) {
         DrawLimits limits;
         limits.stop = stop;
         if (pass == DrawingThread::Pass::Preview)
@@ -207,12 +211,12 @@ void PictureArea::requestDrawing()
         else
             limits.resume = preview > 0;
         AsideDrawing::Pass drawnPass;
-        if (!aside->draw(drawn, state.deviceSize, state.ratio, limits, *before, drawnPass))
+        if (!aside->draw(drawn, state.deviceSize, state.ratio, limits, *request, drawnPass))
             return false;
         // Dropped with the area if it is gone by then: the thread ends before the area does.
         QMetaObject::invokeMethod(
             this,
-            [this, number, pass, drawnPass = std::move(drawnPass), state] {
+            [this, number, pass, drawnPass = std::move(drawnPass), state]() mutable {
                 takeDrawn(number, pass, drawnPass, state);
             },
             Qt::QueuedConnection);
@@ -222,29 +226,35 @@ void PictureArea::requestDrawing()
 }
 
 void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,
-                            const AsideDrawing::Pass& drawn, const ImageState& state)
+                            AsideDrawing::Pass& drawn, const ImageState& state)
 {
     if (!m_shown.offer(number, pass))
         return;
-    repaintReplaced(drawn);
-    QImage replaced = std::exchange(m_image, drawn.image);
-    if (m_aside)
-        m_aside->giveBack(std::move(replaced));
+    const ShownKeys screenBefore = m_screenKey;
+    const ShownKeys passShown = ShownKeys::of(drawn.shown());
+    std::vector<QImage> replaced{std::exchange(m_image, drawn.image)};
     m_imageState = state;
     m_imageExact = pass == DrawingThread::Pass::Exact;
     ++(m_imageExact ? m_exactShown : m_previewsShown);
-    m_screenKey = m_image.cacheKey();
     imageReplaced();
+    for (QImage& image : adoptReadings(drawn.readings))
+        replaced.push_back(std::move(image));
+    const std::optional<ShownImages> now = shownNow();
+    m_screenKey = now ? ShownKeys::of(*now) : ShownKeys();
+    repaintReplaced(drawn, screenBefore, passShown);
+    for (QImage& image : replaced) {
+        if (m_aside)
+            m_aside->giveBack(std::move(image));
+    }
 }
 
-void PictureArea::repaintReplaced(const AsideDrawing::Pass& drawn)
+void PictureArea::repaintReplaced(const AsideDrawing::Pass& drawn, const ShownKeys& screenBefore,
+                                  const ShownKeys& passShown)
 {
     // Sending a large screen whole to the display in every step of a drifting phase cost more
-    // than drawing it. The readings are worked out again for a new figure and may change
-    // anywhere.
-    const qint64 shown = m_image.cacheKey();
-    if (!drawn.compared || drawn.replaced != shown || m_screenKey != shown ||
-        m_picture.readingAid || m_picture.values) {
+    // than drawing it. Readings worked out here, not with the pass, may change anywhere.
+    if (!drawn.compared || screenBefore == ShownKeys() || drawn.replaced != screenBefore ||
+        m_screenKey != passShown) {
         update();
         return;
     }
@@ -255,19 +265,6 @@ void PictureArea::repaintReplaced(const AsideDrawing::Pass& drawn)
             QRectF(QPointF(tile.topLeft()) / ratio, QSizeF(tile.size()) / ratio).toAlignedRect();
     ++m_shownByTiles;
     update(region);
-}
-
-void PictureArea::describeReadings()
-{
-    if (m_readingsCurrent && m_readingsSize == size())
-        return;
-    m_readingsSize = size();
-    m_readings.clear();
-    picture().describeReadings(m_readings, qtTextMetrics(), fromQt(QRectF(rect())),
-                               linePixels(zoom()), false);
-    ++m_readingsDescribed;
-    m_readingsCurrent = true;
-    m_readingsImages.outdate();
 }
 
 const QImage& PictureArea::image()
@@ -282,46 +279,6 @@ void PictureArea::scheduleRepaint()
         m_repaintPending = true;
         update();
     }
-}
-
-void PictureArea::paintEvent(QPaintEvent* event)
-{
-    m_repaintPending = false;
-    // Into another device than the window's (a grab, a render()): what is asked for is exact.
-    QBackingStore* store = backingStore();
-    const bool onScreen = store && redirected(nullptr) == store->paintDevice();
-    if (!m_drawnAside || m_image.isNull() || !onScreen)
-        render();
-    else if (!(m_imageExact && m_imageState == currentState()))
-        requestDrawing();
-    if (onScreen && (QRegion(rect()) - event->region()).isEmpty())
-        m_screenKey = m_image.cacheKey();
-    describeReadings();
-    QPainter painter(this);
-    const bool overDrawing = (m_picture.afterglow && !m_picture.trace.points().empty()) ||
-                             (m_picture.figureHidden && !m_picture.beamPath.empty());
-    if (!overDrawing) {
-        copyImage(painter, event->region(),
-                  m_readingsImages.over(m_image, m_readings, m_scenePainter));
-    } else {
-        // A frame of the afterglow repaints where its trace changed: only the pieces that
-        // reach there are painted, clipped to it.
-        const QRegion& region = event->region();
-        copyImage(painter, region, m_image);
-        m_trace.clear();
-        const bool whole = region.rectCount() == 1 && region.boundingRect().contains(rect());
-        picture().describeTrace(
-            m_trace, fromQt(QRectF(rect())), linePixels(zoom()), false, devicePixelRatioF(),
-            whole ? std::function<bool(const RectF&)>() : [&region](const RectF& box) {
-                return region.intersects(toQt(box).toAlignedRect());
-            });
-        m_scenePainter.paint(painter, m_trace);
-        if (!m_readings.empty())
-            drawByRectangle(painter, region,
-                            m_readingsImages.layer(m_image, m_readings, m_scenePainter));
-    }
-    paintOverlays(painter);
-    paintFocusMark(*this, painter, linePixels(zoom()));
 }
 
 void PictureArea::copyImage(QPainter& painter, const QRegion& region, const QImage& image) const

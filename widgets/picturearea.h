@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace korvelian {
@@ -102,7 +103,7 @@ protected:
     // The picture to change; the caller schedules the repaint that shows the change.
     ScreenPicture& changePicture()
     {
-        m_readingsCurrent = false;
+        ++m_readingsVersion;
         return m_picture;
     }
     // The beam's trace, which the readings over the picture do not depend on.
@@ -112,6 +113,9 @@ protected:
     // What lies beneath the drawing or how the drawing is shown has changed: the image is
     // made afresh.
     void remakeImage();
+    // The reading aid's legend where it has no room on the picture, as the readings shown
+    // placed it.
+    const TextLines& legendBesideReadings() const { return m_legendBeside; }
 
 private:
     // The drawing's image as it stands, made at once.
@@ -130,14 +134,25 @@ private:
     // Hands the drawing as it stands to the drawing thread, unless it is drawn or asked for.
     void requestDrawing();
     // A pass drawn aside, shown unless something newer is.
-    void takeDrawn(std::uint64_t number, DrawingThread::Pass pass, const AsideDrawing::Pass& drawn,
+    void takeDrawn(std::uint64_t number, DrawingThread::Pass pass, AsideDrawing::Pass& drawn,
                    const ImageState& state);
-    // Repaints where a pass drawn aside differs from the image it replaces, where that is what
-    // the screen shows and nothing painted over the image depends on the figure; else all.
-    void repaintReplaced(const AsideDrawing::Pass& drawn);
+    // Repaints where a pass drawn aside differs from what the screen showed, where that was
+    // what the pass compared with and the screen now shows the pass as drawn; else all.
+    void repaintReplaced(const AsideDrawing::Pass& drawn, const ShownKeys& screenBefore,
+                         const ShownKeys& passShown);
     void imageReplaced();
+    // Whether the readings held are not those of the picture and none are on their way.
+    bool readingsDue() const;
     // The readings over the drawing, worked out again where the picture changed.
     void describeReadings();
+    // Readings a pass drew with the image now shown, where they are of the picture as it
+    // stands; gives the images they replace.
+    std::vector<QImage> adoptReadings(DrawnReadings& readings);
+    // Whether the afterglow's trace or the beam's path lies between the drawing and the
+    // readings.
+    bool overDrawing() const;
+    // What a paint would show beneath the beam, where it needs nothing made for it.
+    std::optional<ShownImages> shownNow() const;
     // The image where the region needs it, and the ground where the image does not reach.
     void copyImage(QPainter& painter, const QRegion& region, const QImage& image) const;
 
@@ -158,9 +173,14 @@ private:
     // The reading aid and the values depend on the figure, not on the beam: worked out and
     // drawn once, and copied with the drawing in every frame, or over the afterglow's trace,
     // which lies between the figure and them.
-    Scene m_readings;
-    bool m_readingsCurrent = false;
+    // The readings held are of version m_readingsOf of the picture's readings at
+    // m_readingsSize; the request under way brings those of m_awaitedReadings with its pass.
+    std::shared_ptr<const Scene> m_readings = std::make_shared<const Scene>();
+    std::uint64_t m_readingsVersion = 1;
+    std::uint64_t m_readingsOf = 0;
+    std::uint64_t m_awaitedReadings = 0;
     QSize m_readingsSize;
+    TextLines m_legendBeside;
     int m_readingsDescribed = 0;
     ReadingsImages m_readingsImages;
     // The trace of a frame of the afterglow, its memory kept from frame to frame.
@@ -178,9 +198,9 @@ private:
     int m_previewsShown = 0;
     int m_exactShown = 0;
     int m_shownByTiles = 0;
-    // The key of the image the screen shows wherever no repaint is pending; 0 where unknown
+    // The keys of the images the screen shows wherever no repaint is pending; 0 where unknown
     // (an image made at once for a grab, which the screen does not show yet).
-    qint64 m_screenKey = 0;
+    ShownKeys m_screenKey;
 };
 
 } // namespace korvelian

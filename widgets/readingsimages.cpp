@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <cstring>
+#include <utility>
 
 namespace korvelian {
 
@@ -49,6 +50,20 @@ const QImage& ReadingsImages::layer(const QImage& image, const Scene& readings,
         m_layerCurrent = true;
     }
     return m_layer;
+}
+
+std::vector<QImage> ReadingsImages::adopt(QImage over, QImage layer)
+{
+    std::vector<QImage> replaced;
+    if (!over.isNull()) {
+        replaced.push_back(std::exchange(m_over, std::move(over)));
+        m_overCurrent = true;
+    }
+    if (!layer.isNull()) {
+        replaced.push_back(std::exchange(m_layer, std::move(layer)));
+        m_layerCurrent = true;
+    }
+    return replaced;
 }
 
 } // namespace korvelian

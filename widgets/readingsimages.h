@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+#include <vector>
+
 namespace korvelian {
 
 // The readings over a picture area's drawing (the reading aid, the values) made into pixels:
@@ -26,6 +28,12 @@ public:
     const QImage& over(const QImage& image, const Scene& readings, ScenePainter& painter);
     // The readings alone on a transparent ground of the image's size.
     const QImage& layer(const QImage& image, const Scene& readings, ScenePainter& painter);
+    // The two images as painted elsewhere for the image now shown and the readings now held
+    // (null: not painted there); gives the images they replace.
+    std::vector<QImage> adopt(QImage over, QImage layer);
+    // The images as they stand where they are painted, else null.
+    const QImage* currentOver() const { return m_overCurrent ? &m_over : nullptr; }
+    const QImage* currentLayer() const { return m_layerCurrent ? &m_layer : nullptr; }
 
 private:
     QImage m_over;

@@ -372,12 +372,9 @@ void ScreenArea::paintEvent(QPaintEvent* event)
     // The legend follows the readings: a frame of the beam reads the figure no more than they.
     if (std::exchange(m_legendReadAt, readingsDescribed()) == readingsDescribed())
         return;
-    const TextLines lines = picture().legendLines();
     QStringList beside;
-    if (!lines.empty() && !picture().legendFits(qtTextMetrics(), fromQt(QRectF(rect())))) {
-        for (const std::string& line : lines)
-            beside << QString::fromStdString(line);
-    }
+    for (const std::string& line : legendBesideReadings())
+        beside << QString::fromStdString(line);
     if (beside != std::exchange(m_legendBeside, beside))
         emit legendBesideChanged();
 }

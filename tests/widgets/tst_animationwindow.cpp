@@ -284,6 +284,8 @@ void TestAnimationWindow::readingsWorkedOutOncePerFigure()
     f.control<QLineEdit>("txtZaehler")->setText("32767");
     auto* screen = f.control<ScreenArea>("picBildschirm");
     f.runFrames(2);
+    // The readings of a figure drawn aside come with its picture.
+    QTRY_VERIFY(screen->showsExact());
     QApplication::processEvents();
     const int before = screen->readingsDescribed();
     QVERIFY(before > 0);
@@ -294,6 +296,7 @@ void TestAnimationWindow::readingsWorkedOutOncePerFigure()
         if (pump == 5)
             f.control<QScrollBar>("hscPhase")->setValue(79);
     });
+    QTRY_VERIFY(screen->showsExact());
     QApplication::processEvents();
     QCOMPARE(screen->readingsDescribed(), before + 1);
 }

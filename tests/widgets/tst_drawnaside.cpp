@@ -69,6 +69,8 @@ private slots:
     void whatIsAskedForIsExactAtOnce();
     void driftStepsLeaveWhatAWholeRepaintShows_data();
     void driftStepsLeaveWhatAWholeRepaintShows();
+    void readingsShownAreThoseOfThePicture_data();
+    void readingsShownAreThoseOfThePicture();
     void aWindowClosedWhileDrawingEndsCleanly_data();
     void aWindowClosedWhileDrawingEndsCleanly();
 };
@@ -187,6 +189,67 @@ void TestDrawnAside::driftStepsLeaveWhatAWholeRepaintShows()
     QVERIFY(screen->shownByTiles() > byTiles);
     const QImage whole = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QVERIFY(shownOnScreen(f) == whole);
+}
+
+void TestDrawnAside::readingsShownAreThoseOfThePicture_data()
+{
+    QTest::addColumn<bool>("large");
+    QTest::addColumn<bool>("afterglow");
+    QTest::addColumn<int>("driftFrames");
+    // Ticked off once the new figure is asked for, before its pass comes.
+    QTest::addColumn<int>("offWhileDrawing");
+    const int none = -1;
+    QTest::newRow("3 : 2") << false << false << 0 << none;
+    QTest::newRow("3 : 2 after drift steps") << false << false << 12 << none;
+    // The readings' own layer over the trace; the values change with each step.
+    QTest::newRow("3 : 2 after drift steps, afterglow") << false << true << 12 << none;
+    QTest::newRow("179 : 183, previews first") << true << false << 0 << none;
+    QTest::newRow("179 : 183 after drift steps, afterglow") << true << true << 6 << none;
+    QTest::newRow("values ticked off while drawing")
+        << true << false << 0 << static_cast<int>(ViewOption::Values);
+    QTest::newRow("reading aid ticked off while drawing")
+        << true << false << 0 << static_cast<int>(ViewOption::ReadingAid);
+}
+
+// The reading aid's marks and the values drawn aside with the figure, and repainted only where
+// they changed, are what the event thread paints whole for the picture as it stands.
+void TestDrawnAside::readingsShownAreThoseOfThePicture()
+{
+    QFETCH(bool, large);
+    QFETCH(bool, afterglow);
+    QFETCH(int, driftFrames);
+    QFETCH(int, offWhileDrawing);
+    WindowFixture f;
+    QVERIFY(f.show());
+    for (const ViewOption option : {ViewOption::ReadingAid, ViewOption::Values})
+        f.window.viewActions().setOption(option, true);
+    f.window.viewActions().setOption(ViewOption::Afterglow, afterglow);
+    ScreenArea* screen = screenOf(f);
+    QTRY_VERIFY(screen->showsExact());
+    setFigure(f, large, 157);
+    // The pass is asked for; its figure takes longer than this.
+    QCoreApplication::processEvents();
+    if (offWhileDrawing >= 0)
+        f.window.viewActions().setOption(static_cast<ViewOption>(offWhileDrawing), false);
+    const int byTiles = screen->shownByTiles();
+    if (driftFrames > 0) {
+        f.window.viewActions().setOption(ViewOption::Drift, true);
+        f.runFrames(driftFrames, [&](int pump) {
+            if (pump == driftFrames)
+                f.window.viewActions().setOption(ViewOption::Drift, false);
+        });
+    }
+    QTRY_VERIFY(screen->showsExact());
+    QCoreApplication::processEvents();
+    // Steps of the drift repaint only where the picture with its readings changed.
+    QVERIFY(driftFrames == 0 || screen->shownByTiles() > byTiles);
+    const QImage shown = shownOnScreen(f);
+    // The same readings, worked out and painted again on this thread for a whole repaint.
+    const int described = screen->readingsDescribed();
+    screen->setEntryAccepted(false);
+    screen->setEntryAccepted(true);
+    QVERIFY(shown == screen->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(screen->readingsDescribed(), described + 1);
 }
 
 void TestDrawnAside::aWindowClosedWhileDrawingEndsCleanly_data()
