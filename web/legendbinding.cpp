@@ -15,10 +15,7 @@ TextLines linesBeside(double screenWidth, double screenHeight)
     const ScreenPicture& screen = c.window.screen();
     if (screen.legendElsewhere)
         return {};
-    TextLines lines = screen.legendLines();
-    if (lines.empty() || screen.legendFits(c.metrics, {0, 0, screenWidth, screenHeight}))
-        return {};
-    return lines;
+    return screen.legendBeside(c.metrics, {0, 0, screenWidth, screenHeight});
 }
 
 } // namespace
