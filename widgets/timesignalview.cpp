@@ -55,7 +55,7 @@ QMargins marginsOf(const QWidget& window)
 } // namespace
 
 TimeSignalView::TimeSignalView(const PictureArea& screen, QWidget* parent)
-    : QWidget(parent), m_screen(screen)
+    : QWidget(parent), m_screen(screen), m_metrics(qtTextMetrics())
 {
     // Kept above the main window by the window manager, also full screen, where it may lie over
     // the column of controls. Not a tool window: Qt would take the main window's shortcuts as
@@ -122,7 +122,7 @@ const Scene& TimeSignalView::cursorScene()
     const CursorKey key{size(), devicePixelRatioF(), m_pictureZoom};
     if (!m_cursor || !(m_cursorKey == key)) {
         m_cursor = Scene();
-        describeTimeCursor(*m_cursor, qtTextMetrics(), fromQt(QRectF(rect())), m_scene,
+        describeTimeCursor(*m_cursor, m_metrics, fromQt(QRectF(rect())), m_scene,
                            shownStyle(key.ratio));
         m_cursorKey = key;
     }
@@ -303,7 +303,7 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
     const RectF area = fromQt(QRectF(rect()));
     if (!m_signalsCurrent) {
         Scene scene;
-        describeTimeSignals(scene, qtTextMetrics(), area, m_scene, shownStyle(ratio));
+        describeTimeSignals(scene, m_metrics, area, m_scene, shownStyle(ratio));
         QPainter painter(&m_signals);
         ScenePainter().paint(painter, scene);
         m_signalsCurrent = true;

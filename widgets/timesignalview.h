@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scene/keptmetrics.h"
 #include "scene/timesignals.h"
 
 #include <QImage>
@@ -103,6 +104,8 @@ private:
     };
     std::optional<Scene> m_cursor;
     CursorKey m_cursorKey;
+    // The cursor's layout measures the same texts in every frame.
+    KeptTextMetrics m_metrics;
     // Where it was put beside the window; moved elsewhere, it stays there.
     QPoint m_placed;
     bool m_besideWindow = false;

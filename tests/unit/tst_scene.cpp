@@ -3,6 +3,7 @@
 #include "picture/pictureexporter.h"
 #include "picture/scenepainter.h"
 #include "scene/geometry.h"
+#include "scene/keptmetrics.h"
 #include "scene/screenpicture.h"
 #include "tests/testregistry.h"
 
@@ -16,6 +17,8 @@
 
 using namespace korvelian;
 
+Q_DECLARE_METATYPE(korvelian::Font)
+
 class TestScene : public QObject
 {
     Q_OBJECT
@@ -25,7 +28,40 @@ private slots:
     void describedPictureAsItWasPainted();
     void paintedBoxesHoldEveryPaintedPixel_data();
     void paintedBoxesHoldEveryPaintedPixel();
+    void keptMetricsAskOnceAndAnswerTheSame_data();
+    void keptMetricsAskOnceAndAnswerTheSame();
 };
+
+namespace {
+
+// Measures that count how often they are asked, and answer from the font and the text.
+class CountedMetrics final : public TextMetrics
+{
+public:
+    SizeF richTextSize(const std::string& html, const Font& font, double width) override
+    {
+        ++asked;
+        return {advance(font, html) + width, double(font.pixelSize)};
+    }
+    double lineHeight(const Font& font) override
+    {
+        ++asked;
+        return font.pixelSize + (font.sansSerif ? 0.5 : 0.25);
+    }
+    double advance(const Font& font, const std::string& text) override
+    {
+        ++asked;
+        return double(text.size() * 7 + font.family.size()) * font.pixelSize;
+    }
+    double capHeight(const Font& font) override
+    {
+        ++asked;
+        return font.pixelSize * 0.75;
+    }
+    int asked = 0;
+};
+
+} // namespace
 
 // A description places its texts and shapes with its own rectangles; where they differ from
 // the painter's by a rounding, a picture moves by a pixel.
@@ -130,6 +166,66 @@ void TestScene::paintedBoxesHoldEveryPaintedPixel()
     // What moves or cuts its painting is not followed.
     scene.clip(target);
     QVERIFY(!paintedBoxes(scene, target));
+}
+
+void TestScene::keptMetricsAskOnceAndAnswerTheSame_data()
+{
+    // Each question twice: the second answer is the first, unasked.
+    QTest::addColumn<int>("question");
+    QTest::addColumn<Font>("font");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("width");
+    const Font serif{"Serif", false, 12};
+    QTest::newRow("advance") << 0 << serif << "t = 0,25 T:" << 0.0;
+    QTest::newRow("advance of no text") << 0 << serif << "" << 0.0;
+    QTest::newRow("line height") << 1 << Font{"Sans", true, 17} << "" << 0.0;
+    QTest::newRow("cap height") << 2 << serif << "" << 0.0;
+    QTest::newRow("rich text") << 3 << serif << "<i>x</i><sub>0</sub>" << 40.0;
+    QTest::newRow("rich text, unwrapped") << 3 << serif << "<i>x</i><sub>0</sub>" << 0.0;
+}
+
+void TestScene::keptMetricsAskOnceAndAnswerTheSame()
+{
+    QFETCH(int, question);
+    QFETCH(Font, font);
+    QFETCH(QString, text);
+    QFETCH(double, width);
+    CountedMetrics counted;
+    CountedMetrics reference;
+    KeptTextMetrics kept(counted);
+    const std::string words = text.toStdString();
+    // Each answer as two numbers, so that one comparison holds every question.
+    const auto ask = [&](TextMetrics& metrics) -> std::pair<double, double> {
+        switch (question) {
+        case 0:
+            return {metrics.advance(font, words), 0};
+        case 1:
+            return {metrics.lineHeight(font), 0};
+        case 2:
+            return {metrics.capHeight(font), 0};
+        default:
+            const SizeF size = metrics.richTextSize(words, font, width);
+            return {size.width, size.height};
+        }
+    };
+    const auto answer = ask(reference);
+    QCOMPARE(ask(kept), answer);
+    const int asked = counted.asked;
+    QCOMPARE(ask(kept), answer);
+    QCOMPARE(counted.asked, asked);
+    // Another font or another width is another question.
+    Font other = font;
+    other.pixelSize += 1;
+    std::swap(font, other);
+    ask(kept);
+    QVERIFY(counted.asked > asked);
+    std::swap(font, other);
+    if (question == 3) {
+        const int before = counted.asked;
+        width += 1;
+        QCOMPARE(ask(kept).first, ask(reference).first);
+        QVERIFY(counted.asked > before);
+    }
 }
 
 KORVELIAN_GUI_TEST(scene, TestScene)
