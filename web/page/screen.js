@@ -139,8 +139,9 @@ function paintLegendBeside() {
   const screen = page.screen.element.getBoundingClientRect();
   const wide = 360 * page.zoom, narrow = 110 * page.zoom;
   const right = window.innerWidth - form.right, left = form.left;
-  const width = Math.round(right >= narrow ? Math.min(wide, right)
-    : left >= narrow ? Math.min(wide, left) : Math.min(wide, screen.left - form.left));
+  const [x, room] = right >= narrow ? [form.right, right]
+    : left >= narrow ? [form.left - Math.min(wide, left), left] : [form.left, screen.left - form.left];
+  const width = Math.round(Math.min(wide, room));
   // Measured as the readings are: on the screen's own size.
   const { clientWidth: sw, clientHeight: sh } = page.screen.element;
   const height = core.x.korv_legendBesideHeight(sw, sh, width - 2, page.zoom);
@@ -149,7 +150,6 @@ function paintLegendBeside() {
     panel.moved = null;
     return;
   }
-  const x = right >= narrow ? form.right : left >= narrow ? form.left - width : form.left;
   // Where the user dragged it, it stays, kept inside the page.
   const [mx, my] = panel.moved ?? [x, form.bottom - height - 2];
   panel.style.left = `${Math.round(Math.max(0, Math.min(mx, window.innerWidth - width)))}px`;
