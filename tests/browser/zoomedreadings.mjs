@@ -28,15 +28,22 @@ export default async function zoomedReadings({ page, check, openLink, settled, m
           `${shown.slice(0, 160)} against ${fresh.slice(0, 160)}`);
   }
   // Where the screen has no room for the legend it stands beside the window, as on the desktop.
-  for (const [link, beside] of [["amplitude-x=2&amplitude-y=2&reading-aid", true], ["ratio=3:2&reading-aid", false],
-                                ["amplitude-x=2&amplitude-y=2", false]]) {
+  // It leaves the full-screen button free, which stands among the controls on a 4 : 3 page.
+  for (const [link, beside, [width, height]] of [["amplitude-x=2&amplitude-y=2&reading-aid", true, [1280, 800]],
+                                                 ["amplitude-x=2&amplitude-y=2&reading-aid", true, [1024, 768]],
+                                                 ["ratio=3:2&reading-aid", false, [1280, 800]],
+                                                 ["amplitude-x=2&amplitude-y=2", false, [1280, 800]]]) {
+    await page.setViewport({ width, height, deviceScaleFactor: 1 });
     await forget();
     await openLink(link);
-    const shown = await page.evaluate(() => {
+    const [shown, covers] = await page.evaluate(() => {
       const panel = document.getElementById("legendBeside");
-      return panel.hidden ? "" : panel.querySelector("canvas").sceneKey;
+      const p = panel.getBoundingClientRect(), b = document.getElementById("fullScreen").getBoundingClientRect();
+      const covers = !panel.hidden && p.left < b.right && b.left < p.right && p.top < b.bottom && b.top < p.bottom;
+      return [panel.hidden ? "" : panel.querySelector("canvas").sceneKey, covers];
     });
-    check(`${link}: the legend beside the window`, shown.includes("Berührpunkt") === beside, shown.slice(0, 120));
+    check(`${link} at ${width} x ${height}: the legend beside the window, clear of the full-screen button`,
+          shown.includes("Berührpunkt") === beside && !covers, `${covers} ${shown.slice(0, 120)}`);
   }
   await forget();
   await page.setViewport({ width: 658, height: 488, deviceScaleFactor: 1 });

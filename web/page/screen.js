@@ -139,8 +139,11 @@ function paintLegendBeside() {
   const screen = page.screen.element.getBoundingClientRect();
   const wide = 360 * page.zoom, narrow = 110 * page.zoom;
   const right = window.innerWidth - form.right, left = form.left;
+  // Over the controls it stops short of the full-screen button where that stands among them.
+  const button = document.getElementById("fullScreen").getBoundingClientRect();
+  const clear = button.left > form.left && button.left < screen.left ? button.left : screen.left;
   const [x, room] = right >= narrow ? [form.right, right]
-    : left >= narrow ? [form.left - Math.min(wide, left), left] : [form.left, screen.left - form.left];
+    : left >= narrow ? [form.left - Math.min(wide, left), left] : [form.left, clear - form.left];
   const width = Math.round(Math.min(wide, room));
   // Measured as the readings are: on the screen's own size.
   const { clientWidth: sw, clientHeight: sh } = page.screen.element;
