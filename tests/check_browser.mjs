@@ -101,6 +101,18 @@ for (const [name, label] of [["picBildschirm", "Bildschirm"], ["cmdplusZaehler",
   check(`${name} named for assistive technology`, byName[name].label === label, byName[name].label);
 check("tab order from the table", byName.hscAmp1.tab === 4 && byName.txtZaehler.tab === 11 && byName.Command1.tab === 13,
       [byName.hscAmp1.tab, byName.txtZaehler.tab, byName.Command1.tab].join());
+// A bar's keys move it as the desktop's bar does: Page Up raises it by the page step of 1.
+for (const [key, step] of [["ArrowRight", 1], ["ArrowLeft", -1], ["ArrowUp", 1], ["ArrowDown", -1], ["PageUp", 1], ["PageDown", -1]]) {
+  await setBar(Bar.AmplitudeX, 100);
+  await settled();
+  await page.focus("#hscAmp1");
+  await page.keyboard.press(key);
+  await settled();
+  const value = (await state()).values[Bar.AmplitudeX];
+  check(`${key} on a bar moves it by ${step}`, value === 100 + step, String(value));
+}
+await setBar(Bar.AmplitudeX, 100);
+await settled();
 
 // The page's painter on one item of every kind, each in a cell of its own: every cell gets
 // ink, the cells left over none.

@@ -76,7 +76,8 @@ function buildBar(c) {
       e.preventDefault();
       return;
     }
-    const step = { ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1, PageUp: -1, PageDown: 1 }[e.key];
+    // Page Up raises the value and Page Down lowers it, as the desktop's bar has them.
+    const step = { ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1, PageUp: 1, PageDown: -1 }[e.key];
     if (step !== undefined) set(bar.value + step);
     else if (e.key === "Home") set(0);
     else if (e.key === "End") set(c.maximum);
