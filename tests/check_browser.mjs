@@ -523,6 +523,19 @@ await menuItem("Phase wandern lassen");
 const views = await page.evaluate(() => korvelian.core.json(korvelian.core.x.korv_views()).map((v) => v.on));
 check("both views off again", views.join() === "false,false,false,false,false,false,false,false,false", views.join());
 
+// "Programm beenden": the page says the program has ended and nothing of it answers any more,
+// as the desktop's window is closed then: no help, no presentation, no full screen, no bar.
+await open();
+await page.click("#Command5");
+await page.waitForFunction(() => !document.getElementById("ended").hidden, { timeout: 10000 }).catch(() => {});
+await page.focus("#hscAmp1");
+for (const key of ["F1", "F5", "F11", "ArrowRight"]) await page.keyboard.press(key);
+await page.click("#fullScreen").catch(() => {});
+await new Promise((done) => setTimeout(done, 300));
+const afterEnd = await page.evaluate(() => [document.getElementById("ended").hidden, document.getElementById("help").open,
+                                            !!korvelian.presenting, !!document.fullscreenElement, korvelian.bars[0].value]);
+check("after Programm beenden nothing answers", afterEnd.join() === "false,false,false,false,100", afterEnd.join());
+
 await (await import("./browser/lesson.mjs")).lesson({ page, check, open, openLink, settled, figure, picture, differing, menuItem, lit, pictures });
 await (await import("./browser/plate.mjs")).default({ page, check, open, settled });
 await (await import("./browser/svg.mjs")).default({ page, check, settled, pagePath, pictures });

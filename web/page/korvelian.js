@@ -303,8 +303,13 @@ const host = {
   // A pause of the core's loop ends at a display frame (Core.frame, called by frame).
   frameWanted() { requestFrame(); },
   ended() {
-    document.getElementById("ended").hidden = false;
-    for (const element of page.elements.values()) element.inert = true;
+    const ended = document.getElementById("ended");
+    ended.hidden = false;
+    // The desktop's window is gone: nothing of the page answers any more, neither its panels
+    // and the full-screen button nor its keys (F1, F5, F11, the lesson's steps). The browser's
+    // own keys stay, F5 opening the program anew.
+    for (const element of document.body.children) if (element !== ended) element.inert = true;
+    window.addEventListener("keydown", (e) => e.stopImmediatePropagation(), true);
   },
   message(prompt, title, closed) {
     const dialog = document.getElementById("message");
