@@ -182,6 +182,19 @@ for (const fragment of ["ratio=1e308:1", "ratio=3:2&amplitude-x=nan", "%3Cimg%20
   check(`#${fragment.slice(0, 30)} leaves the start figure`, !d, d);
 }
 
+// On a phone's narrow page the refusal wraps, and none of its words lies under the full-screen
+// button in the corner.
+await page.setViewport({ width: 390, height: 844, deviceScaleFactor: 1 });
+await openLink("amplitude-x=3");
+const underButton = await page.evaluate(() => {
+  const b = document.getElementById("fullScreen").getBoundingClientRect();
+  const range = document.createRange();
+  range.selectNodeContents(document.getElementById("notice"));
+  return [...range.getClientRects()].filter((r) => r.right > b.left && r.left < b.right && r.bottom > b.top && r.top < b.bottom).length;
+});
+check("a refusal's words stay clear of the full-screen button", underButton === 0, String(underButton));
+await page.setViewport({ width: 658, height: 488, deviceScaleFactor: 1 });
+
 // The screen's context menu switches its views: the graticule beneath the figure, the values
 // over it, y upward as the desktop draws it.
 await openLink("ratio=3:2");
