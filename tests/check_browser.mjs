@@ -436,6 +436,9 @@ for (const [width, height] of [[1280, 800], [1024, 768], [800, 600]]) {
       .concat(b.left < 0 || b.right > innerWidth || b.top < 0 || b.bottom > innerHeight ? ["outside"] : []);
   });
   check(`at ${width} x ${height} the full-screen button covers nothing`, covered.length === 0, covered.join());
+  // "Stop"'s box grows with the window, as the desktop's: 14 px at 100 %.
+  const tick = await page.evaluate(() => [Math.round(14 * korvelian.zoom), document.querySelector("#Check1 input").getBoundingClientRect().width]);
+  check(`at ${width} x ${height} Stop's box at the window's zoom`, Math.abs(tick[0] - tick[1]) < 0.5, tick.join(" against "));
 }
 await page.setViewport(viewport);
 

@@ -44,6 +44,9 @@ function place(element, c) {
   element.style.height = `${Math.max(px(c.height), c.kind === Kind.Line ? 0 : 1)}px`;
   if (c.font === FontRole.Default) element.style.fontSize = `${12 * page.zoom}px`;
   else if (c.points > 0) element.style.fontSize = `${c.points * page.zoom}pt`;
+  // The tick's box grows with the window, as the desktop's (14 px at 100 %): the browser's
+  // own stays 13 px on a projector's or a tablet's page, too small for a finger to stop the beam.
+  if (c.kind === Kind.CheckBox) element.input.style.width = element.input.style.height = `${Math.round(14 * page.zoom)}px`;
 }
 
 function build() {
