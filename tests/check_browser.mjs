@@ -418,6 +418,14 @@ check("F1 shows the help", JSON.stringify(help) === JSON.stringify([true, "Hilfe
       JSON.stringify(help));
 await page.keyboard.press("Escape");
 check("Escape puts the help away", !(await page.evaluate(() => document.getElementById("help").open)));
+// While the information box asks, the window's keys wait, as on the desktop; Escape closes the box.
+await page.click("#Command6");
+await page.waitForFunction(() => document.getElementById("message").open, { timeout: 10000 }).catch(() => {});
+for (const key of ["F1", "F5", "F11"]) await page.keyboard.press(key);
+const underBox = await page.evaluate(() => [document.getElementById("help").open, !!korvelian.presenting, !!document.fullscreenElement]);
+await page.keyboard.press("Escape");
+underBox.push(await page.evaluate(() => document.getElementById("message").open));
+check("the window's keys wait while the information box asks", underBox.join() === "false,false,false,false", underBox.join());
 await page.click("#fullScreen");
 await page.waitForFunction(() => !!document.fullscreenElement, { timeout: 5000 }).catch(() => {});
 check("the button puts the page on the whole screen", await page.evaluate(() => !!document.fullscreenElement));

@@ -251,6 +251,14 @@ function toggleFullScreen() {
 }
 
 function buildHelpAndFullScreen() {
+  // While a modal box asks (the information, "Wert eingeben…"), the window's own keys (F1, F5,
+  // F11, Escape ending a presentation, the lesson's steps) do nothing, as the desktop's window
+  // takes none then; the box's own keys (typing, Enter, Escape) still work.
+  window.addEventListener("keydown", (e) => {
+    if (!document.querySelector("#message[open], #valueEntry[open]")) return;
+    if (["F1", "F5", "F11"].includes(e.key)) e.preventDefault();
+    e.stopImmediatePropagation();
+  }, true);
   const words = page.core.json(page.core.x.korv_menuWords());
   const help = document.getElementById("help");
   help.querySelector(".close").addEventListener("click", () => help.close());
