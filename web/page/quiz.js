@@ -69,7 +69,7 @@ function buildQuizPanel() {
   bottom.append(score, next);
   panel.append(title, question, answer, explanation, bottom);
   buildQuizRange(panel, words);
-  panel.addEventListener("keydown", (e) => { if (e.key === "Escape") endQuiz(); });
+  panel.addEventListener("keydown", (e) => { if (e.key === "Escape") { e.preventDefault(); endQuiz(); } });
   document.body.append(panel);
   window.addEventListener("resize", placeQuiz);
 }
