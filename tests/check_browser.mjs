@@ -111,6 +111,18 @@ for (const [key, step] of [["ArrowRight", 1], ["ArrowLeft", -1], ["ArrowUp", 1],
   const value = (await state()).values[Bar.AmplitudeX];
   check(`${key} on a bar moves it by ${step}`, value === 100 + step, String(value));
 }
+// The wheel steps it by one a notch and a turn, as the desktop's: turned away from the user it
+// lowers it.
+for (const [deltaY, step] of [[-100, -1], [100, 1], [300, 1], [20, 0]]) {
+  await setBar(Bar.AmplitudeX, 100);
+  await settled();
+  const box = await (await page.$("#hscAmp1")).boundingBox();
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+  await page.mouse.wheel({ deltaY });
+  await settled();
+  const value = (await state()).values[Bar.AmplitudeX];
+  check(`the wheel by ${deltaY} moves a bar by ${step}`, value === 100 + step, String(value));
+}
 await setBar(Bar.AmplitudeX, 100);
 await settled();
 

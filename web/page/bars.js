@@ -68,6 +68,21 @@ function buildBar(c) {
   };
   thumb.addEventListener("pointerup", release);
   thumb.addEventListener("pointercancel", release);
+  // The mouse wheel steps the bar as the desktop's toolkit does: three lines a notch (a
+  // notch is 100 pixels of a page's wheel), one step a line, but never more than the bar's
+  // page step of 1 at a turn, the rest of a turn dropped and a fraction of a line kept for the
+  // next. Turned away from the user it lowers the value, towards the user it raises it.
+  let wheel = 0;
+  element.addEventListener("wheel", (e) => {
+    if (e.deltaY === 0) return;
+    e.preventDefault();
+    const lines = e.deltaMode === WheelEvent.DOM_DELTA_LINE ? e.deltaY : e.deltaY * 3 / 100;
+    if (wheel !== 0 && Math.sign(lines) !== Math.sign(wheel)) wheel = 0;
+    wheel += lines;
+    const steps = Math.max(-1, Math.min(1, Math.trunc(wheel)));
+    wheel -= Math.trunc(wheel);
+    if (steps !== 0) set(bar.value + steps);
+  }, { passive: false });
   element.addEventListener("contextmenu", (e) => { e.preventDefault(); showBarMenu(c.scrollBar, e.clientX, e.clientY); });
   element.addEventListener("keydown", (e) => {
     if (e.key === "ContextMenu" || (e.key === "F10" && e.shiftKey)) {
