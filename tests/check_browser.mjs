@@ -125,6 +125,19 @@ for (const [deltaY, step] of [[-100, -1], [100, 1], [300, 1], [20, 0]]) {
 }
 await setBar(Bar.AmplitudeX, 100);
 await settled();
+// A preset chosen by keys from a bar's menu gives the focus back to the bar, as the desktop's
+// menu does: its arrows go on from there.
+await page.focus("#hscPhase");
+await page.keyboard.press("ContextMenu");
+await page.keyboard.press("ArrowDown");
+await page.keyboard.press("Enter");
+await settled();
+await page.keyboard.press("ArrowRight");
+await settled();
+const afterMenu = (await state()).values[Bar.PhaseY];
+check("a bar's menu used by keys gives the focus back to the bar", afterMenu === 53, String(afterMenu));
+await setBar(Bar.PhaseY, 0);
+await settled();
 
 // The page's painter on one item of every kind, each in a cell of its own: every cell gets
 // ink, the cells left over none.

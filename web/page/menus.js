@@ -26,6 +26,10 @@ function popup(x, y, entries, label) {
       item.addEventListener("click", () => {
         if (entry.submenu) { popup(x, y, entry.submenu(), entry.caption); return; }
         hideMenu();
+        // The focus goes back to where the menu was opened, as the desktop's menu gives it
+        // back: a bar's arrows or the menu key go on from there. What the entry opens (a
+        // dialog, the help, the quiz) may take it on.
+        if (page.menuOpener && page.menuOpener !== document.body) page.menuOpener.focus();
         entry.run();
       });
     }
