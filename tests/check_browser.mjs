@@ -426,6 +426,17 @@ await open();
   const shown = await page.evaluate(() => [document.getElementById("menu").hidden, document.querySelector("#menu > div")?.textContent]);
   check("a long press opens the screen's menu", !shown[0] && shown[1] === "Ablesehilfe", JSON.stringify(shown));
   await page.keyboard.press("Escape");
+  // Held on a bar's arrow it repeats the step, and no menu comes up in the middle of it; held
+  // on the thumb it opens the bar's menu.
+  for (const [part, menu] of [[".arrow:last-child", false], [".thumb", true]]) {
+    const held = await (await page.$(`#hscPhase ${part}`)).boundingBox();
+    await page.touchscreen.touchStart(held.x + held.width / 2, held.y + held.height / 2);
+    await new Promise((done) => setTimeout(done, 800));
+    await page.touchscreen.touchEnd();
+    const opened = await page.evaluate(() => !document.getElementById("menu").hidden);
+    check(`a finger held on the phase bar's ${part} ${menu ? "opens" : "opens no"} menu`, opened === menu, String(opened));
+    await page.keyboard.press("Escape");
+  }
 }
 
 // F1 shows the desktop's help with its numbers filled in; Escape puts it away. The button and

@@ -134,6 +134,9 @@ function buildLongPress() {
   document.addEventListener("pointerdown", (e) => {
     if (e.pointerType === "mouse" || !e.isPrimary) return;
     cancel();
+    // Held on a bar's arrow or track, a finger repeats the step as the desktop's held button
+    // does: no menu comes up in the middle of it (the thumb held still opens the bar's).
+    if (e.target.matches?.(".bar, .bar .arrow")) return;
     start = { x: e.clientX, y: e.clientY, target: e.target };
     timer = setTimeout(() => {
       timer = 0;
