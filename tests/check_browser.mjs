@@ -437,6 +437,16 @@ await open();
     check(`a finger held on the phase bar's ${part} ${menu ? "opens" : "opens no"} menu`, opened === menu, String(opened));
     await page.keyboard.press("Escape");
   }
+  // A touch on an arrow that the browser cancels ends its repeating, as a release does.
+  const arrow = await (await page.$("#hscPhase .arrow:last-child")).boundingBox();
+  const touch = await page.createCDPSession();
+  await touch.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x: arrow.x + arrow.width / 2, y: arrow.y + arrow.height / 2 }] });
+  await touch.send("Input.dispatchTouchEvent", { type: "touchCancel", touchPoints: [] });
+  const cancelled = (await state()).values[Bar.PhaseY];
+  await new Promise((done) => setTimeout(done, 1000));
+  check("a cancelled touch on an arrow stops its repeating", (await state()).values[Bar.PhaseY] === cancelled,
+        `${cancelled} then ${(await state()).values[Bar.PhaseY]}`);
+  await touch.detach();
 }
 
 // F1 shows the desktop's help with its numbers filled in; Escape puts it away. The button and

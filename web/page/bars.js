@@ -28,8 +28,14 @@ function buildBar(c) {
   const repeat = (step) => {
     set(bar.value + step);
     let timer = setTimeout(function again() { set(bar.value + step); timer = setTimeout(again, 50); }, 400);
-    const stop = () => { clearTimeout(timer); window.removeEventListener("pointerup", stop); };
+    // A touch the browser takes over (a gesture of the system's) ends in a cancel, not a release.
+    const stop = () => {
+      clearTimeout(timer);
+      window.removeEventListener("pointerup", stop);
+      window.removeEventListener("pointercancel", stop);
+    };
     window.addEventListener("pointerup", stop);
+    window.addEventListener("pointercancel", stop);
   };
   // Only the primary button steps or drags, as on the desktop: a right click opens the bar's
   // menu, and some browsers (WebKit) send no release after it, which would leave a step
