@@ -111,6 +111,16 @@ for (const [key, step] of [["ArrowRight", 1], ["ArrowLeft", -1], ["ArrowUp", 1],
   const value = (await state()).values[Bar.AmplitudeX];
   check(`${key} on a bar moves it by ${step}`, value === 100 + step, String(value));
 }
+// Keys faster than the display's frames each count, as on the desktop.
+await setBar(Bar.AmplitudeX, 100);
+await settled();
+await page.evaluate(() => {
+  const bar = document.getElementById("hscAmp1");
+  for (let k = 0; k < 10; ++k) bar.dispatchEvent(new KeyboardEvent("keydown", { key: "ArrowRight", bubbles: true }));
+});
+await settled();
+check("ten keys within a frame move a bar by ten", (await state()).values[Bar.AmplitudeX] === 110,
+      String((await state()).values[Bar.AmplitudeX]));
 // The wheel steps it by one a notch and a turn, as the desktop's: turned away from the user it
 // lowers it.
 for (const [deltaY, step] of [[-100, -1], [100, 1], [300, 1], [20, 0]]) {

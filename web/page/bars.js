@@ -23,7 +23,11 @@ function buildBar(c) {
   page.bars[c.scrollBar] = bar;
   const set = (value) => {
     value = Math.max(0, Math.min(c.maximum, value));
-    if (value !== bar.value) page.core.call("korv_setValue", c.scrollBar, value);
+    if (value === bar.value) return;
+    page.core.call("korv_setValue", c.scrollBar, value);
+    // The next key, notch or repeat goes on from here, as the desktop's bar does: the display's
+    // next frame, which shows the core's value, may be some keys away.
+    bar.value = value;
   };
   const repeat = (step) => {
     set(bar.value + step);
