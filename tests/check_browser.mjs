@@ -350,6 +350,14 @@ check("3:2 and 45° from the menus as the desktop draws them", !preset, preset);
         screenPicture.rgb[k + 2] !== screenPicture.rgb[2]) ++lit;
   check("Drucken… prints the picture on white", printed.printed && printed.corner.join() === "255,255,255" &&
         printed.size.join() === "441,441" && printed.dark === lit, JSON.stringify(printed) + " against " + lit);
+  // Ctrl+P prints it too, as the desktop's key for "Drucken…".
+  await page.evaluate(() => { korvelian.printed = false; document.getElementById("print").removeAttribute("src"); });
+  await page.keyboard.down("Control");
+  await page.keyboard.press("p");
+  await page.keyboard.up("Control");
+  await page.waitForFunction(() => korvelian.printed === true, { timeout: 10000 }).catch(() => {});
+  const byKey = await page.evaluate(() => [korvelian.printed, document.getElementById("print").src.startsWith("data:image/png")]);
+  check("Ctrl+P prints the picture", byKey.join() === "true,true", byKey.join());
 }
 // "Link kopieren" puts the setting into the address line (and the clipboard where the browser
 // lets it) and says so.

@@ -287,6 +287,12 @@ function buildHelpAndFullScreen() {
   document.addEventListener("keydown", (e) => {
     if (e.key === "F1") { e.preventDefault(); showHelp(); }
     else if (e.key === "F11") { e.preventDefault(); toggleFullScreen(); }
+    // Ctrl+P is "Drucken…" as on the desktop: the browser's own print of the page would be
+    // blank, as the page prints only the picture it has put there.
+    else if ((e.ctrlKey || e.metaKey) && !e.altKey && !e.shiftKey && e.key.toLowerCase() === "p") {
+      e.preventDefault();
+      printPicture();
+    }
   });
 }
 
