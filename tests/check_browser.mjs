@@ -101,6 +101,53 @@ for (const [name, label] of [["picBildschirm", "Bildschirm"], ["cmdplusZaehler",
   check(`${name} named for assistive technology`, byName[name].label === label, byName[name].label);
 check("tab order from the table", byName.hscAmp1.tab === 4 && byName.txtZaehler.tab === 11 && byName.Command1.tab === 13,
       [byName.hscAmp1.tab, byName.txtZaehler.tab, byName.Command1.tab].join());
+// A bar's keys move it as the desktop's bar does: Page Up raises it by the page step of 1.
+for (const [key, step] of [["ArrowRight", 1], ["ArrowLeft", -1], ["ArrowUp", 1], ["ArrowDown", -1], ["PageUp", 1], ["PageDown", -1]]) {
+  await setBar(Bar.AmplitudeX, 100);
+  await settled();
+  await page.focus("#hscAmp1");
+  await page.keyboard.press(key);
+  await settled();
+  const value = (await state()).values[Bar.AmplitudeX];
+  check(`${key} on a bar moves it by ${step}`, value === 100 + step, String(value));
+}
+// Keys faster than the display's frames each count, as on the desktop.
+await setBar(Bar.AmplitudeX, 100);
+await settled();
+await page.evaluate(() => {
+  const bar = document.getElementById("hscAmp1");
+  for (let k = 0; k < 10; ++k) bar.dispatchEvent(new KeyboardEvent("keydown", { key: "ArrowRight", bubbles: true }));
+});
+await settled();
+check("ten keys within a frame move a bar by ten", (await state()).values[Bar.AmplitudeX] === 110,
+      String((await state()).values[Bar.AmplitudeX]));
+// The wheel steps it by one a notch and a turn, as the desktop's: turned away from the user it
+// lowers it.
+for (const [deltaY, step] of [[-100, -1], [100, 1], [300, 1], [20, 0]]) {
+  await setBar(Bar.AmplitudeX, 100);
+  await settled();
+  const box = await (await page.$("#hscAmp1")).boundingBox();
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+  await page.mouse.wheel({ deltaY });
+  await settled();
+  const value = (await state()).values[Bar.AmplitudeX];
+  check(`the wheel by ${deltaY} moves a bar by ${step}`, value === 100 + step, String(value));
+}
+await setBar(Bar.AmplitudeX, 100);
+await settled();
+// A preset chosen by keys from a bar's menu gives the focus back to the bar, as the desktop's
+// menu does: its arrows go on from there.
+await page.focus("#hscPhase");
+await page.keyboard.press("ContextMenu");
+await page.keyboard.press("ArrowDown");
+await page.keyboard.press("Enter");
+await settled();
+await page.keyboard.press("ArrowRight");
+await settled();
+const afterMenu = (await state()).values[Bar.PhaseY];
+check("a bar's menu used by keys gives the focus back to the bar", afterMenu === 53, String(afterMenu));
+await setBar(Bar.PhaseY, 0);
+await settled();
 
 // The page's painter on one item of every kind, each in a cell of its own: every cell gets
 // ink, the cells left over none.
@@ -169,6 +216,19 @@ for (const fragment of ["ratio=1e308:1", "ratio=3:2&amplitude-x=nan", "%3Cimg%20
   const d = differing(await figure(), await picture("start"));
   check(`#${fragment.slice(0, 30)} leaves the start figure`, !d, d);
 }
+
+// On a phone's narrow page the refusal wraps, and none of its words lies under the full-screen
+// button in the corner.
+await page.setViewport({ width: 390, height: 844, deviceScaleFactor: 1 });
+await openLink("amplitude-x=3");
+const underButton = await page.evaluate(() => {
+  const b = document.getElementById("fullScreen").getBoundingClientRect();
+  const range = document.createRange();
+  range.selectNodeContents(document.getElementById("notice"));
+  return [...range.getClientRects()].filter((r) => r.right > b.left && r.left < b.right && r.bottom > b.top && r.top < b.bottom).length;
+});
+check("a refusal's words stay clear of the full-screen button", underButton === 0, String(underButton));
+await page.setViewport({ width: 658, height: 488, deviceScaleFactor: 1 });
 
 // The screen's context menu switches its views: the graticule beneath the figure, the values
 // over it, y upward as the desktop draws it.
@@ -290,6 +350,14 @@ check("3:2 and 45° from the menus as the desktop draws them", !preset, preset);
         screenPicture.rgb[k + 2] !== screenPicture.rgb[2]) ++lit;
   check("Drucken… prints the picture on white", printed.printed && printed.corner.join() === "255,255,255" &&
         printed.size.join() === "441,441" && printed.dark === lit, JSON.stringify(printed) + " against " + lit);
+  // Ctrl+P prints it too, as the desktop's key for "Drucken…".
+  await page.evaluate(() => { korvelian.printed = false; document.getElementById("print").removeAttribute("src"); });
+  await page.keyboard.down("Control");
+  await page.keyboard.press("p");
+  await page.keyboard.up("Control");
+  await page.waitForFunction(() => korvelian.printed === true, { timeout: 10000 }).catch(() => {});
+  const byKey = await page.evaluate(() => [korvelian.printed, document.getElementById("print").src.startsWith("data:image/png")]);
+  check("Ctrl+P prints the picture", byKey.join() === "true,true", byKey.join());
 }
 // "Link kopieren" puts the setting into the address line (and the clipboard where the browser
 // lets it) and says so.
@@ -376,6 +444,27 @@ await open();
   const shown = await page.evaluate(() => [document.getElementById("menu").hidden, document.querySelector("#menu > div")?.textContent]);
   check("a long press opens the screen's menu", !shown[0] && shown[1] === "Ablesehilfe", JSON.stringify(shown));
   await page.keyboard.press("Escape");
+  // Held on a bar's arrow it repeats the step, and no menu comes up in the middle of it; held
+  // on the thumb it opens the bar's menu.
+  for (const [part, menu] of [[".arrow:last-child", false], [".thumb", true]]) {
+    const held = await (await page.$(`#hscPhase ${part}`)).boundingBox();
+    await page.touchscreen.touchStart(held.x + held.width / 2, held.y + held.height / 2);
+    await new Promise((done) => setTimeout(done, 800));
+    await page.touchscreen.touchEnd();
+    const opened = await page.evaluate(() => !document.getElementById("menu").hidden);
+    check(`a finger held on the phase bar's ${part} ${menu ? "opens" : "opens no"} menu`, opened === menu, String(opened));
+    await page.keyboard.press("Escape");
+  }
+  // A touch on an arrow that the browser cancels ends its repeating, as a release does.
+  const arrow = await (await page.$("#hscPhase .arrow:last-child")).boundingBox();
+  const touch = await page.createCDPSession();
+  await touch.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x: arrow.x + arrow.width / 2, y: arrow.y + arrow.height / 2 }] });
+  await touch.send("Input.dispatchTouchEvent", { type: "touchCancel", touchPoints: [] });
+  const cancelled = (await state()).values[Bar.PhaseY];
+  await new Promise((done) => setTimeout(done, 1000));
+  check("a cancelled touch on an arrow stops its repeating", (await state()).values[Bar.PhaseY] === cancelled,
+        `${cancelled} then ${(await state()).values[Bar.PhaseY]}`);
+  await touch.detach();
 }
 
 // F1 shows the desktop's help with its numbers filled in; Escape puts it away. The button and
@@ -393,6 +482,14 @@ check("F1 shows the help", JSON.stringify(help) === JSON.stringify([true, "Hilfe
       JSON.stringify(help));
 await page.keyboard.press("Escape");
 check("Escape puts the help away", !(await page.evaluate(() => document.getElementById("help").open)));
+// While the information box asks, the window's keys wait, as on the desktop; Escape closes the box.
+await page.click("#Command6");
+await page.waitForFunction(() => document.getElementById("message").open, { timeout: 10000 }).catch(() => {});
+for (const key of ["F1", "F5", "F11"]) await page.keyboard.press(key);
+const underBox = await page.evaluate(() => [document.getElementById("help").open, !!korvelian.presenting, !!document.fullscreenElement]);
+await page.keyboard.press("Escape");
+underBox.push(await page.evaluate(() => document.getElementById("message").open));
+check("the window's keys wait while the information box asks", underBox.join() === "false,false,false,false", underBox.join());
 await page.click("#fullScreen");
 await page.waitForFunction(() => !!document.fullscreenElement, { timeout: 5000 }).catch(() => {});
 check("the button puts the page on the whole screen", await page.evaluate(() => !!document.fullscreenElement));
@@ -411,6 +508,9 @@ for (const [width, height] of [[1280, 800], [1024, 768], [800, 600]]) {
       .concat(b.left < 0 || b.right > innerWidth || b.top < 0 || b.bottom > innerHeight ? ["outside"] : []);
   });
   check(`at ${width} x ${height} the full-screen button covers nothing`, covered.length === 0, covered.join());
+  // "Stop"'s box grows with the window, as the desktop's: 14 px at 100 %.
+  const tick = await page.evaluate(() => [Math.round(14 * korvelian.zoom), document.querySelector("#Check1 input").getBoundingClientRect().width]);
+  check(`at ${width} x ${height} Stop's box at the window's zoom`, Math.abs(tick[0] - tick[1]) < 0.5, tick.join(" against "));
 }
 await page.setViewport(viewport);
 
@@ -510,6 +610,19 @@ await menuItem("Nachleuchten");
 await menuItem("Phase wandern lassen");
 const views = await page.evaluate(() => korvelian.core.json(korvelian.core.x.korv_views()).map((v) => v.on));
 check("both views off again", views.join() === "false,false,false,false,false,false,false,false,false", views.join());
+
+// "Programm beenden": the page says the program has ended and nothing of it answers any more,
+// as the desktop's window is closed then: no help, no presentation, no full screen, no bar.
+await open();
+await page.click("#Command5");
+await page.waitForFunction(() => !document.getElementById("ended").hidden, { timeout: 10000 }).catch(() => {});
+await page.focus("#hscAmp1");
+for (const key of ["F1", "F5", "F11", "ArrowRight"]) await page.keyboard.press(key);
+await page.click("#fullScreen").catch(() => {});
+await new Promise((done) => setTimeout(done, 300));
+const afterEnd = await page.evaluate(() => [document.getElementById("ended").hidden, document.getElementById("help").open,
+                                            !!korvelian.presenting, !!document.fullscreenElement, korvelian.bars[0].value]);
+check("after Programm beenden nothing answers", afterEnd.join() === "false,false,false,false,100", afterEnd.join());
 
 await (await import("./browser/lesson.mjs")).lesson({ page, check, open, openLink, settled, figure, picture, differing, menuItem, lit, pictures });
 await (await import("./browser/plate.mjs")).default({ page, check, open, settled });

@@ -88,7 +88,9 @@ export default async function plateChecks({ page, check, open, settled }) {
   check("without a picture clipboard a German line", !line[0] && line[1].startsWith("Dieser Browser lässt die Seite kein Bild"),
         JSON.stringify(line));
 
-  // The drift's speed and the tone's base frequency, one ticked each, as on the desktop.
+  // The drift's speed and the tone's base frequency, one ticked each, as on the desktop; what
+  // stood under their key before (here no JSON at all) does not keep them from being remembered.
+  await page.evaluate(() => localStorage.setItem("korvelian.speeds", "kein JSON"));
   await choose("Wandergeschwindigkeit", "schnell: eine Umdrehung in 10 s");
   await choose("Grundfrequenz", "440 Hz");
   await choose("Wandergeschwindigkeit");
@@ -112,7 +114,7 @@ export default async function plateChecks({ page, check, open, settled }) {
   await choose("Grundfrequenz");
   const kept = [keptSpeed.join(), (await ticked()).join()];
   await page.keyboard.press("Escape");
-  check("the drift's speed and the base frequency are there at the next visit",
+  check("the drift's speed and the base frequency are there at the next visit, over what stood there",
         kept.join("|") === "schnell: eine Umdrehung in 10 s|440 Hz", kept.join("|"));
   await choose("Wandergeschwindigkeit", usual[0]);
   await choose("Grundfrequenz", usual[1]);

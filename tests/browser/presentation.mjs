@@ -57,6 +57,25 @@ export async function presentation({ page, check, openLink, settled, menuItem, p
     await presenting(page, check, settled, size);
   }
   await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: 1 });
+  // Where the browser refuses full screen the page fills its window: Escape there closes the
+  // screen's menu or the quiz opened over it, and only an Escape of its own ends presenting.
+  await openLink("ratio=3:2");
+  await page.evaluate(() => { document.documentElement.requestFullscreen = () => Promise.reject(new Error("refused")); });
+  await page.keyboard.press("F5");
+  await settled();
+  await page.focus("#picBildschirm");
+  await page.keyboard.down("Shift");
+  await page.keyboard.press("F10");
+  await page.keyboard.up("Shift");
+  await page.keyboard.press("Escape");
+  await page.evaluate(() => startQuiz({}, 7));
+  await settled();
+  await page.focus("#quiz input.ratio");
+  await page.keyboard.press("Escape");
+  const kept = await page.evaluate(() => [document.getElementById("menu").hidden, document.getElementById("quiz").hidden, !!korvelian.presenting]);
+  await page.keyboard.press("Escape");
+  kept.push(await page.evaluate(() => !!korvelian.presenting));
+  check("Escape closing a menu or the quiz keeps the presentation, one of its own ends it", kept.join() === "true,true,true,false", kept.join());
 
   // The range chosen in the panel: series 7 up to 4 : 4 is the desktop's series 7.
   const desktop = fs.readFileSync(path.join(pictures, "quiz-7.txt"), "utf8").trim().split("\n");

@@ -23,13 +23,23 @@ function buildBar(c) {
   page.bars[c.scrollBar] = bar;
   const set = (value) => {
     value = Math.max(0, Math.min(c.maximum, value));
-    if (value !== bar.value) page.core.call("korv_setValue", c.scrollBar, value);
+    if (value === bar.value) return;
+    page.core.call("korv_setValue", c.scrollBar, value);
+    // The next key, notch or repeat goes on from here, as the desktop's bar does: the display's
+    // next frame, which shows the core's value, may be some keys away.
+    bar.value = value;
   };
   const repeat = (step) => {
     set(bar.value + step);
     let timer = setTimeout(function again() { set(bar.value + step); timer = setTimeout(again, 50); }, 400);
-    const stop = () => { clearTimeout(timer); window.removeEventListener("pointerup", stop); };
+    // A touch the browser takes over (a gesture of the system's) ends in a cancel, not a release.
+    const stop = () => {
+      clearTimeout(timer);
+      window.removeEventListener("pointerup", stop);
+      window.removeEventListener("pointercancel", stop);
+    };
     window.addEventListener("pointerup", stop);
+    window.addEventListener("pointercancel", stop);
   };
   // Only the primary button steps or drags, as on the desktop: a right click opens the bar's
   // menu, and some browsers (WebKit) send no release after it, which would leave a step
@@ -68,6 +78,21 @@ function buildBar(c) {
   };
   thumb.addEventListener("pointerup", release);
   thumb.addEventListener("pointercancel", release);
+  // The mouse wheel steps the bar as the desktop's toolkit does: three lines a notch (a
+  // notch is 100 pixels of a page's wheel), one step a line, but never more than the bar's
+  // page step of 1 at a turn, the rest of a turn dropped and a fraction of a line kept for the
+  // next. Turned away from the user it lowers the value, towards the user it raises it.
+  let wheel = 0;
+  element.addEventListener("wheel", (e) => {
+    if (e.deltaY === 0) return;
+    e.preventDefault();
+    const lines = e.deltaMode === WheelEvent.DOM_DELTA_LINE ? e.deltaY : e.deltaY * 3 / 100;
+    if (wheel !== 0 && Math.sign(lines) !== Math.sign(wheel)) wheel = 0;
+    wheel += lines;
+    const steps = Math.max(-1, Math.min(1, Math.trunc(wheel)));
+    wheel -= Math.trunc(wheel);
+    if (steps !== 0) set(bar.value + steps);
+  }, { passive: false });
   element.addEventListener("contextmenu", (e) => { e.preventDefault(); showBarMenu(c.scrollBar, e.clientX, e.clientY); });
   element.addEventListener("keydown", (e) => {
     if (e.key === "ContextMenu" || (e.key === "F10" && e.shiftKey)) {
@@ -76,7 +101,8 @@ function buildBar(c) {
       e.preventDefault();
       return;
     }
-    const step = { ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1, PageUp: -1, PageDown: 1 }[e.key];
+    // Page Up raises the value and Page Down lowers it, as the desktop's bar has them.
+    const step = { ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1, PageUp: 1, PageDown: -1 }[e.key];
     if (step !== undefined) set(bar.value + step);
     else if (e.key === "Home") set(0);
     else if (e.key === "End") set(c.maximum);

@@ -156,14 +156,19 @@ const kSpeedsKey = "korvelian.speeds";
 
 function rememberSpeed(which, index) {
   const store = storage();
+  if (!store) return;
+  let speeds = null;
   try {
-    if (!store) return;
-    const speeds = JSON.parse(store.getItem(kSpeedsKey)) || {};
-    speeds[which] = index;
+    speeds = JSON.parse(store.getItem(kSpeedsKey));
+  } catch {
+    // Something else under the key: written anew, as the desktop's settings overwrite it.
+  }
+  if (!speeds || typeof speeds !== "object" || Array.isArray(speeds)) speeds = {};
+  speeds[which] = index;
+  try {
     store.setItem(kSpeedsKey, JSON.stringify(speeds));
   } catch {
-    // A full or blocked store, or something else under the key: the choice holds until the
-    // page is closed.
+    // A full or blocked store: the choice holds until the page is closed.
   }
 }
 

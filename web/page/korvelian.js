@@ -44,6 +44,9 @@ function place(element, c) {
   element.style.height = `${Math.max(px(c.height), c.kind === Kind.Line ? 0 : 1)}px`;
   if (c.font === FontRole.Default) element.style.fontSize = `${12 * page.zoom}px`;
   else if (c.points > 0) element.style.fontSize = `${c.points * page.zoom}pt`;
+  // The tick's box grows with the window, as the desktop's (14 px at 100 %): the browser's
+  // own stays 13 px on a projector's or a tablet's page, too small for a finger to stop the beam.
+  if (c.kind === Kind.CheckBox) element.input.style.width = element.input.style.height = `${Math.round(14 * page.zoom)}px`;
 }
 
 function build() {
@@ -248,6 +251,14 @@ function toggleFullScreen() {
 }
 
 function buildHelpAndFullScreen() {
+  // While a modal box asks (the information, "Wert eingeben…"), the window's own keys (F1, F5,
+  // F11, Escape ending a presentation, the lesson's steps) do nothing, as the desktop's window
+  // takes none then; the box's own keys (typing, Enter, Escape) still work.
+  window.addEventListener("keydown", (e) => {
+    if (!document.querySelector("#message[open], #valueEntry[open]")) return;
+    if (["F1", "F5", "F11"].includes(e.key)) e.preventDefault();
+    e.stopImmediatePropagation();
+  }, true);
   const words = page.core.json(page.core.x.korv_menuWords());
   const help = document.getElementById("help");
   help.querySelector(".close").addEventListener("click", () => help.close());
@@ -276,6 +287,12 @@ function buildHelpAndFullScreen() {
   document.addEventListener("keydown", (e) => {
     if (e.key === "F1") { e.preventDefault(); showHelp(); }
     else if (e.key === "F11") { e.preventDefault(); toggleFullScreen(); }
+    // Ctrl+P is "Drucken…" as on the desktop: the browser's own print of the page would be
+    // blank, as the page prints only the picture it has put there.
+    else if ((e.ctrlKey || e.metaKey) && !e.altKey && !e.shiftKey && e.key.toLowerCase() === "p") {
+      e.preventDefault();
+      printPicture();
+    }
   });
 }
 
@@ -303,8 +320,13 @@ const host = {
   // A pause of the core's loop ends at a display frame (Core.frame, called by frame).
   frameWanted() { requestFrame(); },
   ended() {
-    document.getElementById("ended").hidden = false;
-    for (const element of page.elements.values()) element.inert = true;
+    const ended = document.getElementById("ended");
+    ended.hidden = false;
+    // The desktop's window is gone: nothing of the page answers any more, neither its panels
+    // and the full-screen button nor its keys (F1, F5, F11, the lesson's steps). The browser's
+    // own keys stay, F5 opening the program anew.
+    for (const element of document.body.children) if (element !== ended) element.inert = true;
+    window.addEventListener("keydown", (e) => e.stopImmediatePropagation(), true);
   },
   message(prompt, title, closed) {
     const dialog = document.getElementById("message");

@@ -26,6 +26,10 @@ function popup(x, y, entries, label) {
       item.addEventListener("click", () => {
         if (entry.submenu) { popup(x, y, entry.submenu(), entry.caption); return; }
         hideMenu();
+        // The focus goes back to where the menu was opened, as the desktop's menu gives it
+        // back: a bar's arrows or the menu key go on from there. What the entry opens (a
+        // dialog, the help, the quiz) may take it on.
+        if (page.menuOpener && page.menuOpener !== document.body) page.menuOpener.focus();
         entry.run();
       });
     }
@@ -130,6 +134,9 @@ function buildLongPress() {
   document.addEventListener("pointerdown", (e) => {
     if (e.pointerType === "mouse" || !e.isPrimary) return;
     cancel();
+    // Held on a bar's arrow or track, a finger repeats the step as the desktop's held button
+    // does: no menu comes up in the middle of it (the thumb held still opens the bar's).
+    if (e.target.matches?.(".bar, .bar .arrow")) return;
     start = { x: e.clientX, y: e.clientY, target: e.target };
     timer = setTimeout(() => {
       timer = 0;

@@ -72,6 +72,8 @@ function buildPresentation() {
   });
   document.addEventListener("keydown", (e) => {
     if (e.key === "F5") { e.preventDefault(); togglePresentation(); }
-    else if (e.key === "Escape" && page.presenting && !document.fullscreenElement) setPresenting(false);
+    // An Escape that closed a menu, the help or the quiz has done its work: only one of its own
+    // ends the presentation, as on the desktop.
+    else if (e.key === "Escape" && !e.defaultPrevented && page.presenting && !document.fullscreenElement) setPresenting(false);
   });
 }

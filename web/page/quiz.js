@@ -69,7 +69,13 @@ function buildQuizPanel() {
   bottom.append(score, next);
   panel.append(title, question, answer, explanation, bottom);
   buildQuizRange(panel, words);
-  panel.addEventListener("keydown", (e) => { if (e.key === "Escape") endQuiz(); });
+  // Only while it is open: the focus may still stand in the panel just closed.
+  panel.addEventListener("keydown", (e) => {
+    if (e.key === "Escape" && !panel.hidden) {
+      e.preventDefault();
+      endQuiz();
+    }
+  });
   document.body.append(panel);
   window.addEventListener("resize", placeQuiz);
 }
