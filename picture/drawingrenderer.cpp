@@ -109,6 +109,89 @@ std::span<const DrawOp> shownOps(const ScreenPicture& picture, std::span<const D
     return kept;
 }
 
+namespace {
+
+bool sameFrame(const UserFrame& a, const UserFrame& b)
+{
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
+}
+
+bool sameOp(const DrawOp& a, const DrawOp& b)
+{
+    return a.kind == b.kind && sameFrame(a.frame, b.frame) && a.x1 == b.x1 && a.y1 == b.y1 &&
+           a.x2 == b.x2 && a.y2 == b.y2 && a.colour == b.colour && a.parameters == b.parameters &&
+           a.end == b.end;
+}
+
+// Everything renderAreaImage draws besides the operations.
+bool sameGround(const ScreenPicture& a, const ScreenPicture& b)
+{
+    return a.size == b.size && a.zoom == b.zoom && a.yUp == b.yUp && a.fine == b.fine &&
+           a.background == b.background && a.graticule == b.graticule &&
+           a.brightGraticule == b.brightGraticule && a.afterglow == b.afterglow &&
+           a.figureHidden == b.figureHidden && sameFrame(a.frame, b.frame);
+}
+
+// The device pixels an operation can set, with a margin for the line's width and its
+// rounding; none where its coordinates come near the mapping's clamp, which may bend a line.
+std::optional<QRect> opBox(const DrawOp& op, const ScreenPicture& picture, QSize deviceSize,
+                           qreal ratio)
+{
+    double x1 = op.x1;
+    double y1 = op.y1;
+    double x2 = op.x2;
+    double y2 = op.y2;
+    if (op.kind == DrawOp::Kind::Figure) {
+        // Every point is an amplitude times a sine, and every chord between two lies within.
+        x2 = std::abs(op.parameters.amplitudeX);
+        x1 = -x2;
+        y2 = std::abs(op.parameters.amplitudeY);
+        y1 = -y2;
+    }
+    const PixelMapping m = imageMapping(op.frame, picture.size, picture.style(), ratio);
+    const double left = std::min(x1 * m.scaleX, x2 * m.scaleX) + m.offsetX;
+    const double right = std::max(x1 * m.scaleX, x2 * m.scaleX) + m.offsetX;
+    const double top = std::min(y1 * m.scaleY, y2 * m.scaleY) + m.offsetY;
+    const double bottom = std::max(y1 * m.scaleY, y2 * m.scaleY) + m.offsetY;
+    const double reach = 4.0 * (deviceSize.width() + deviceSize.height()) + 64;
+    if (!(left > -reach && right < reach && top > -reach && bottom < reach))
+        return std::nullopt;
+    const int margin = linePixels(picture.zoom) + 2;
+    const int x0 = static_cast<int>(std::floor(left)) - margin;
+    const int y0 = static_cast<int>(std::floor(top)) - margin;
+    return QRect(QPoint(x0, y0), QPoint(static_cast<int>(std::ceil(right)) + margin,
+                                        static_cast<int>(std::ceil(bottom)) + margin));
+}
+
+} // namespace
+
+std::optional<QRect> differingBox(const ScreenPicture& earlier, bool earlierComplete,
+                                  const ScreenPicture& later, bool laterComplete, QSize deviceSize,
+                                  qreal ratio)
+{
+    if (!sameGround(earlier, later))
+        return std::nullopt;
+    QRect box;
+    const std::size_t count = std::max(earlier.drawing.size(), later.drawing.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const DrawOp* a = i < earlier.drawing.size() ? &earlier.drawing[i] : nullptr;
+        const DrawOp* b = i < later.drawing.size() ? &later.drawing[i] : nullptr;
+        const bool partFigure = (a && a->kind == DrawOp::Kind::Figure && !earlierComplete) ||
+                                (b && b->kind == DrawOp::Kind::Figure && !laterComplete);
+        if (a && b && sameOp(*a, *b) && !partFigure)
+            continue;
+        for (const auto& [op, picture] : {std::pair(a, &earlier), std::pair(b, &later)}) {
+            if (!op)
+                continue;
+            const std::optional<QRect> opPixels = opBox(*op, *picture, deviceSize, ratio);
+            if (!opPixels)
+                return std::nullopt;
+            box |= *opPixels;
+        }
+    }
+    return box & QRect(QPoint(0, 0), deviceSize);
+}
+
 void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& target,
                  const RenderStyle& style)
 {

@@ -5,7 +5,9 @@
 #include "scene/drawing.h"
 
 #include <QImage>
+#include <QRect>
 
+#include <optional>
 #include <span>
 
 class QPainter;
@@ -46,6 +48,16 @@ std::span<const DrawOp> shownOps(const ScreenPicture& picture, std::span<const D
                                  Drawing& kept);
 bool renderAreaImage(QImage& image, const ScreenPicture& picture, DrawingRenderer& renderer,
                      ScenePainter& scenePainter, const DrawLimits& limits = {});
+
+// Where area images (renderAreaImage) of two pictures, drawn at one device size and ratio, can
+// differ, in device pixels; none where they may differ anywhere (another ground, size or
+// style). Each operation that is not the same in both counts with its box in either, a figure
+// with the box of its amplitudes, so that a step of a drifting phase compares a figure's box
+// and not the whole screen. A preview's figures are drawn in part: an image that is not
+// complete counts every figure.
+std::optional<QRect> differingBox(const ScreenPicture& earlier, bool earlierComplete,
+                                  const ScreenPicture& later, bool laterComplete, QSize deviceSize,
+                                  qreal ratio);
 
 // Draws operations onto target as lines and paths, as an SVG file or a printer keeps them:
 // every figure one path, lines as wide as the style's zoom.
