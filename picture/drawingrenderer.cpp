@@ -132,46 +132,63 @@ bool sameGround(const ScreenPicture& a, const ScreenPicture& b)
            a.figureHidden == b.figureHidden && sameFrame(a.frame, b.frame);
 }
 
-// The device pixels an operation can set, with a margin for the line's width and its
-// rounding; none where its coordinates come near the mapping's clamp, which may bend a line.
-std::optional<QRect> opBox(const DrawOp& op, const ScreenPicture& picture, QSize deviceSize,
-                           qreal ratio)
+// More points than this are not followed one by one: the figure's amplitudes bound it.
+constexpr std::size_t kMostFollowedPoints = 65536;
+
+// Marks the tiles where an operation can set pixels, with a margin for the line's width and its
+// rounding; false where its coordinates come near the mapping's clamp, which may bend a line.
+bool markOp(TileMask& mask, const DrawOp& op, const ScreenPicture& picture, qreal ratio,
+            std::vector<FloatPoint>& points)
 {
-    double x1 = op.x1;
-    double y1 = op.y1;
-    double x2 = op.x2;
-    double y2 = op.y2;
-    if (op.kind == DrawOp::Kind::Figure) {
-        // Every point is an amplitude times a sine, and every chord between two lies within.
-        x2 = std::abs(op.parameters.amplitudeX);
-        x1 = -x2;
-        y2 = std::abs(op.parameters.amplitudeY);
-        y1 = -y2;
-    }
     const PixelMapping m = imageMapping(op.frame, picture.size, picture.style(), ratio);
-    const double left = std::min(x1 * m.scaleX, x2 * m.scaleX) + m.offsetX;
-    const double right = std::max(x1 * m.scaleX, x2 * m.scaleX) + m.offsetX;
-    const double top = std::min(y1 * m.scaleY, y2 * m.scaleY) + m.offsetY;
-    const double bottom = std::max(y1 * m.scaleY, y2 * m.scaleY) + m.offsetY;
-    const double reach = 4.0 * (deviceSize.width() + deviceSize.height()) + 64;
-    if (!(left > -reach && right < reach && top > -reach && bottom < reach))
-        return std::nullopt;
+    const QSize size = mask.size();
+    const double reach = 4.0 * (size.width() + size.height()) + 64;
     const int margin = linePixels(picture.zoom) + 2;
-    const int x0 = static_cast<int>(std::floor(left)) - margin;
-    const int y0 = static_cast<int>(std::floor(top)) - margin;
-    return QRect(QPoint(x0, y0), QPoint(static_cast<int>(std::ceil(right)) + margin,
-                                        static_cast<int>(std::ceil(bottom)) + margin));
+    auto mark = [&](double x1, double y1, double x2, double y2) {
+        const double left = std::min(x1 * m.scaleX, x2 * m.scaleX) + m.offsetX;
+        const double right = std::max(x1 * m.scaleX, x2 * m.scaleX) + m.offsetX;
+        const double top = std::min(y1 * m.scaleY, y2 * m.scaleY) + m.offsetY;
+        const double bottom = std::max(y1 * m.scaleY, y2 * m.scaleY) + m.offsetY;
+        if (!(left > -reach && right < reach && top > -reach && bottom < reach))
+            return false;
+        mask.mark(QRect(QPoint(static_cast<int>(std::floor(left)) - margin,
+                               static_cast<int>(std::floor(top)) - margin),
+                        QPoint(static_cast<int>(std::ceil(right)) + margin,
+                               static_cast<int>(std::ceil(bottom)) + margin)));
+        return true;
+    };
+    if (op.kind != DrawOp::Kind::Figure)
+        return mark(op.x1, op.y1, op.x2, op.y2);
+    const std::size_t count = figurePointCount(op, picture.fine);
+    if (count > kMostFollowedPoints || count == 0) {
+        // Every point is an amplitude times a sine, and every chord between two lies within.
+        const double ax = std::abs(op.parameters.amplitudeX);
+        const double ay = std::abs(op.parameters.amplitudeY);
+        return mark(-ax, -ay, ax, ay);
+    }
+    // The points the raster joins, as paintVector reads them.
+    const std::size_t drawn = std::min(
+        points.size(), picture.fine ? fineCurvePoints(op.parameters, op.end, kFineBudget, points)
+                                    : figurePoints(op.parameters, op.end, points).count);
+    for (std::size_t i = 0; i < drawn; ++i) {
+        const FloatPoint& a = points[i];
+        const FloatPoint& b = points[i + 1 < drawn ? i + 1 : i];
+        if (!mark(a.x, a.y, b.x, b.y))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
-std::optional<QRect> differingBox(const ScreenPicture& earlier, bool earlierComplete,
-                                  const ScreenPicture& later, bool laterComplete, QSize deviceSize,
-                                  qreal ratio)
+std::optional<TileMask> differingTiles(const ScreenPicture& earlier, bool earlierComplete,
+                                       const ScreenPicture& later, bool laterComplete,
+                                       QSize deviceSize, qreal ratio, int tile)
 {
     if (!sameGround(earlier, later))
         return std::nullopt;
-    QRect box;
+    TileMask mask(deviceSize, tile);
+    std::vector<FloatPoint> points;
     const std::size_t count = std::max(earlier.drawing.size(), later.drawing.size());
     for (std::size_t i = 0; i < count; ++i) {
         const DrawOp* a = i < earlier.drawing.size() ? &earlier.drawing[i] : nullptr;
@@ -181,15 +198,11 @@ std::optional<QRect> differingBox(const ScreenPicture& earlier, bool earlierComp
         if (a && b && sameOp(*a, *b) && !partFigure)
             continue;
         for (const auto& [op, picture] : {std::pair(a, &earlier), std::pair(b, &later)}) {
-            if (!op)
-                continue;
-            const std::optional<QRect> opPixels = opBox(*op, *picture, deviceSize, ratio);
-            if (!opPixels)
+            if (op && !markOp(mask, *op, *picture, ratio, points))
                 return std::nullopt;
-            box |= *opPixels;
         }
     }
-    return box & QRect(QPoint(0, 0), deviceSize);
+    return mask;
 }
 
 void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& target,

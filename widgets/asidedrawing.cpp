@@ -119,12 +119,12 @@ bool AsideDrawing::draw(const std::shared_ptr<const ScreenPicture>& picture,
                            shown.layer.isNull() && !request.beforePicture->readingAid &&
                            !request.beforePicture->values && !picture->readingAid &&
                            !picture->values && before.under.devicePixelRatio() == ratio;
-        const std::optional<QRect> box =
-            plain ? differingBox(*request.beforePicture, request.beforeComplete, *picture, complete,
-                                 deviceSize, ratio)
+        const std::optional<TileMask> within =
+            plain ? differingTiles(*request.beforePicture, request.beforeComplete, *picture,
+                                   complete, deviceSize, ratio, kTile)
                   : std::nullopt;
-        pass.changed = box ? changedTiles(before.under, shown.under, kTile, *box)
-                           : changedTiles(before.under, shown.under, kTile);
+        pass.changed = within ? changedTiles(before.under, shown.under, *within)
+                              : changedTiles(before.under, shown.under, kTile);
         if (!shown.layer.isNull() && shown.layer.cacheKey() != before.layer.cacheKey()) {
             for (const QRect& tile : changedTiles(before.layer, shown.layer, kTile))
                 pass.changed.push_back(tile);
