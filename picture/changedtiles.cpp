@@ -87,8 +87,7 @@ std::vector<QRect> changedTiles(const QImage& before, const QImage& after, const
             for (int column = first; column <= last; ++column) {
                 const int x = column * tile;
                 char& mark = changed[static_cast<std::size_t>(column)];
-                if (!mark && within.marked(column, band) &&
-                    differ(a + x, b + x, std::min(tile, width - x)))
+                if (!mark && differ(a + x, b + x, std::min(tile, width - x)))
                     mark = 1;
             }
         }

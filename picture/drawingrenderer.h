@@ -54,7 +54,7 @@ bool renderAreaImage(QImage& image, const ScreenPicture& picture, DrawingRendere
 // device size and ratio, can differ; none where they may differ anywhere (another ground, size
 // or style). Each operation that is not the same in both counts in either: a figure along its
 // line, or within its amplitudes where it has too many points to follow, so that a step of a
-// drifting phase compares the tiles along the figure and not the whole screen. A preview's
+// drifting phase compares where the figure lies and not the whole screen. A preview's
 // figures are drawn in part: an image that is not complete counts every figure.
 std::optional<TileMask> differingTiles(const ScreenPicture& earlier, bool earlierComplete,
                                        const ScreenPicture& later, bool laterComplete,
