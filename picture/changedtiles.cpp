@@ -19,42 +19,87 @@ bool differ(const quint32* a, const quint32* b, int count)
 
 } // namespace
 
+TileMask::TileMask(QSize size, int tile)
+    : m_size(size), m_tile(std::max(tile, 1)), m_columns((size.width() + m_tile - 1) / m_tile),
+      m_bands((size.height() + m_tile - 1) / m_tile),
+      m_marked(static_cast<std::size_t>(std::max(m_columns, 0) * std::max(m_bands, 0)))
+{
+}
+
+void TileMask::mark(const QRect& pixels)
+{
+    const QRect within = pixels & QRect(QPoint(0, 0), m_size);
+    if (within.isEmpty())
+        return;
+    for (int band = within.top() / m_tile; band <= within.bottom() / m_tile; ++band) {
+        char* row = m_marked.data() + static_cast<std::size_t>(band) * m_columns;
+        std::fill(row + within.left() / m_tile, row + within.right() / m_tile + 1, 1);
+    }
+}
+
+void TileMask::markAll()
+{
+    std::fill(m_marked.begin(), m_marked.end(), 1);
+}
+
 std::vector<QRect> changedTiles(const QImage& before, const QImage& after, int tile)
 {
+    TileMask all(after.size(), tile);
+    all.markAll();
+    if (tile <= 0)
+        return {QRect(QPoint(0, 0), after.size())};
+    return changedTiles(before, after, all);
+}
+
+std::vector<QRect> changedTiles(const QImage& before, const QImage& after, const TileMask& within)
+{
     const QRect whole(QPoint(0, 0), after.size());
-    if (before.size() != after.size() || before.depth() != 32 || after.depth() != 32 || tile <= 0)
+    if (before.size() != after.size() || before.depth() != 32 || after.depth() != 32 ||
+        within.size() != after.size())
         return {whole};
-    const int columns = (after.width() + tile - 1) / tile;
+    const int tile = within.tile();
+    const int columns = within.columns();
+    const int width = after.width();
     std::vector<char> changed(static_cast<std::size_t>(columns));
     std::vector<QRect> runs;
-    for (int top = 0; top < after.height(); top += tile) {
+    for (int band = 0; band < within.bands(); ++band) {
+        int first = 0;
+        while (first < columns && !within.marked(first, band))
+            ++first;
+        if (first == columns)
+            continue;
+        int last = columns - 1;
+        while (!within.marked(last, band))
+            --last;
+        const int left = first * tile;
+        const auto rowBytes =
+            static_cast<std::size_t>(std::min((last + 1) * tile, width) - left) * 4;
+        const int top = band * tile;
         const int bottom = std::min(top + tile, after.height());
         std::fill(changed.begin(), changed.end(), 0);
-        const int width = after.width();
-        const auto rowBytes = static_cast<std::size_t>(width) * 4;
         for (int y = top; y < bottom; ++y) {
             const auto* a = reinterpret_cast<const quint32*>(before.constScanLine(y));
             const auto* b = reinterpret_cast<const quint32*>(after.constScanLine(y));
             // A row beyond the figure's height is left as it was: one comparison, not one per
             // tile.
-            if (std::memcmp(a, b, rowBytes) == 0)
+            if (std::memcmp(a + left, b + left, rowBytes) == 0)
                 continue;
-            for (int column = 0; column < columns; ++column) {
-                const int left = column * tile;
+            for (int column = first; column <= last; ++column) {
+                const int x = column * tile;
                 char& mark = changed[static_cast<std::size_t>(column)];
-                if (!mark && differ(a + left, b + left, std::min(tile, width - left)))
+                if (!mark && differ(a + x, b + x, std::min(tile, width - x)))
                     mark = 1;
             }
         }
-        for (int column = 0; column < columns;) {
+        for (int column = first; column <= last;) {
             if (!changed[static_cast<std::size_t>(column)]) {
                 ++column;
                 continue;
             }
-            const int first = column;
-            while (column < columns && changed[static_cast<std::size_t>(column)])
+            const int from = column;
+            while (column <= last && changed[static_cast<std::size_t>(column)])
                 ++column;
-            runs.push_back(QRect(first * tile, top, (column - first) * tile, bottom - top) & whole);
+            runs.push_back(QRect(from * tile, top, (column - from) * tile, bottom - top) & whole);
         }
     }
     return runs;

@@ -109,6 +109,102 @@ std::span<const DrawOp> shownOps(const ScreenPicture& picture, std::span<const D
     return kept;
 }
 
+namespace {
+
+bool sameFrame(const UserFrame& a, const UserFrame& b)
+{
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
+}
+
+bool sameOp(const DrawOp& a, const DrawOp& b)
+{
+    return a.kind == b.kind && sameFrame(a.frame, b.frame) && a.x1 == b.x1 && a.y1 == b.y1 &&
+           a.x2 == b.x2 && a.y2 == b.y2 && a.colour == b.colour && a.parameters == b.parameters &&
+           a.end == b.end;
+}
+
+// Everything renderAreaImage draws besides the operations.
+bool sameGround(const ScreenPicture& a, const ScreenPicture& b)
+{
+    return a.size == b.size && a.zoom == b.zoom && a.yUp == b.yUp && a.fine == b.fine &&
+           a.background == b.background && a.graticule == b.graticule &&
+           a.brightGraticule == b.brightGraticule && a.afterglow == b.afterglow &&
+           a.figureHidden == b.figureHidden && sameFrame(a.frame, b.frame);
+}
+
+// More points than this are not followed one by one: the figure's amplitudes bound it.
+constexpr std::size_t kMostFollowedPoints = 65536;
+
+// Marks the tiles where an operation can set pixels, with a margin for the line's width and its
+// rounding; false where its coordinates come near the mapping's clamp, which may bend a line.
+bool markOp(TileMask& mask, const DrawOp& op, const ScreenPicture& picture, qreal ratio,
+            std::vector<FloatPoint>& points)
+{
+    const PixelMapping m = imageMapping(op.frame, picture.size, picture.style(), ratio);
+    const QSize size = mask.size();
+    const double reach = 4.0 * (size.width() + size.height()) + 64;
+    const int margin = linePixels(picture.zoom) + 2;
+    auto mark = [&](double x1, double y1, double x2, double y2) {
+        const double left = std::min(x1 * m.scaleX, x2 * m.scaleX) + m.offsetX;
+        const double right = std::max(x1 * m.scaleX, x2 * m.scaleX) + m.offsetX;
+        const double top = std::min(y1 * m.scaleY, y2 * m.scaleY) + m.offsetY;
+        const double bottom = std::max(y1 * m.scaleY, y2 * m.scaleY) + m.offsetY;
+        if (!(left > -reach && right < reach && top > -reach && bottom < reach))
+            return false;
+        mask.mark(QRect(QPoint(static_cast<int>(std::floor(left)) - margin,
+                               static_cast<int>(std::floor(top)) - margin),
+                        QPoint(static_cast<int>(std::ceil(right)) + margin,
+                               static_cast<int>(std::ceil(bottom)) + margin)));
+        return true;
+    };
+    if (op.kind != DrawOp::Kind::Figure)
+        return mark(op.x1, op.y1, op.x2, op.y2);
+    const std::size_t count = figurePointCount(op, picture.fine);
+    if (count > kMostFollowedPoints || count == 0) {
+        // Every point is an amplitude times a sine, and every chord between two lies within.
+        const double ax = std::abs(op.parameters.amplitudeX);
+        const double ay = std::abs(op.parameters.amplitudeY);
+        return mark(-ax, -ay, ax, ay);
+    }
+    // The points the raster joins, as paintVector reads them.
+    const std::size_t drawn = std::min(
+        points.size(), picture.fine ? fineCurvePoints(op.parameters, op.end, kFineBudget, points)
+                                    : figurePoints(op.parameters, op.end, points).count);
+    for (std::size_t i = 0; i < drawn; ++i) {
+        const FloatPoint& a = points[i];
+        const FloatPoint& b = points[i + 1 < drawn ? i + 1 : i];
+        if (!mark(a.x, a.y, b.x, b.y))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<TileMask> differingTiles(const ScreenPicture& earlier, bool earlierComplete,
+                                       const ScreenPicture& later, bool laterComplete,
+                                       QSize deviceSize, qreal ratio, int tile)
+{
+    if (!sameGround(earlier, later))
+        return std::nullopt;
+    TileMask mask(deviceSize, tile);
+    std::vector<FloatPoint> points;
+    const std::size_t count = std::max(earlier.drawing.size(), later.drawing.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const DrawOp* a = i < earlier.drawing.size() ? &earlier.drawing[i] : nullptr;
+        const DrawOp* b = i < later.drawing.size() ? &later.drawing[i] : nullptr;
+        const bool partFigure = (a && a->kind == DrawOp::Kind::Figure && !earlierComplete) ||
+                                (b && b->kind == DrawOp::Kind::Figure && !laterComplete);
+        if (a && b && sameOp(*a, *b) && !partFigure)
+            continue;
+        for (const auto& [op, picture] : {std::pair(a, &earlier), std::pair(b, &later)}) {
+            if (op && !markOp(mask, *op, *picture, ratio, points))
+                return std::nullopt;
+        }
+    }
+    return mask;
+}
+
 void paintVector(QPainter& painter, std::span<const DrawOp> ops, const QRectF& target,
                  const RenderStyle& style)
 {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "changedtiles.h"
 #include "raster/drawlimits.h"
 #include "raster/widefigureraster.h"
 #include "scene/drawing.h"
 
 #include <QImage>
+#include <QRect>
 
+#include <optional>
 #include <span>
 
 class QPainter;
@@ -46,6 +49,16 @@ std::span<const DrawOp> shownOps(const ScreenPicture& picture, std::span<const D
                                  Drawing& kept);
 bool renderAreaImage(QImage& image, const ScreenPicture& picture, DrawingRenderer& renderer,
                      ScenePainter& scenePainter, const DrawLimits& limits = {});
+
+// The tiles of side tile where area images (renderAreaImage) of two pictures, drawn at one
+// device size and ratio, can differ; none where they may differ anywhere (another ground, size
+// or style). Each operation that is not the same in both counts in either: a figure along its
+// line, or within its amplitudes where it has too many points to follow, so that a step of a
+// drifting phase compares where the figure lies and not the whole screen. A preview's
+// figures are drawn in part: an image that is not complete counts every figure.
+std::optional<TileMask> differingTiles(const ScreenPicture& earlier, bool earlierComplete,
+                                       const ScreenPicture& later, bool laterComplete,
+                                       QSize deviceSize, qreal ratio, int tile);
 
 // Draws operations onto target as lines and paths, as an SVG file or a printer keeps them:
 // every figure one path, lines as wide as the style's zoom.

@@ -93,24 +93,38 @@ void AsideDrawing::drawReadings(const ScreenPicture& picture, Request& request, 
     scenePainter.paint(onImage, *readings.scene);
 }
 
-bool AsideDrawing::draw(const ScreenPicture& picture, const QSize& deviceSize, qreal ratio,
-                        const DrawLimits& limits, Request& request, Pass& pass)
+bool AsideDrawing::draw(const std::shared_ptr<const ScreenPicture>& picture,
+                        const QSize& deviceSize, qreal ratio, const DrawLimits& limits,
+                        Request& request, Pass& pass)
 {
     QImage image = take(deviceSize);
     image.setDevicePixelRatio(ratio);
-    if (!renderAreaImage(image, picture, renderer, scenePainter, limits)) {
+    if (!renderAreaImage(image, *picture, renderer, scenePainter, limits)) {
         giveBack(std::move(image));
         return false;
     }
     pass.image = std::move(image);
-    drawReadings(picture, request, pass);
+    pass.picture = picture;
+    drawReadings(*picture, request, pass);
+    const bool complete = limits.blocks >= DrawLimits().blocks;
     const ShownImages shown = pass.shown();
     const ShownImages& before = request.before;
     pass.compared = !before.under.isNull() && before.under.size() == shown.under.size() &&
                     before.layer.isNull() == shown.layer.isNull();
     if (pass.compared) {
         pass.replaced = ShownKeys::of(before);
-        pass.changed = changedTiles(before.under, shown.under, kTile);
+        // Readings, drawn into the image compared, may change anywhere with the figure.
+        const bool plain = request.beforePicture &&
+                           shown.under.cacheKey() == pass.image.cacheKey() &&
+                           shown.layer.isNull() && !request.beforePicture->readingAid &&
+                           !request.beforePicture->values && !picture->readingAid &&
+                           !picture->values && before.under.devicePixelRatio() == ratio;
+        const std::optional<TileMask> within =
+            plain ? differingTiles(*request.beforePicture, request.beforeComplete, *picture,
+                                   complete, deviceSize, ratio, kTile)
+                  : std::nullopt;
+        pass.changed = within ? changedTiles(before.under, shown.under, *within)
+                              : changedTiles(before.under, shown.under, kTile);
         if (!shown.layer.isNull() && shown.layer.cacheKey() != before.layer.cacheKey()) {
             for (const QRect& tile : changedTiles(before.layer, shown.layer, kTile))
                 pass.changed.push_back(tile);
@@ -118,10 +132,13 @@ bool AsideDrawing::draw(const ScreenPicture& picture, const QSize& deviceSize, q
     }
     // Kept for the exact pass after a preview; let go once drawn, so that the screen can hand
     // the images it replaces back as spare ones.
-    if (limits.blocks < DrawLimits().blocks) {
+    if (!complete) {
         request.before = shown;
+        request.beforePicture = shown.under.cacheKey() == pass.image.cacheKey() ? picture : nullptr;
+        request.beforeComplete = false;
     } else {
         request.before = {};
+        request.beforePicture = nullptr;
         request.readings.layer = QImage();
     }
     return true;

@@ -66,6 +66,8 @@ struct AsideDrawing
         bool compared = false;
         ShownKeys replaced;
         std::vector<QRect> changed;
+        // The picture drawn, which a later request compares with while the screen shows it.
+        std::shared_ptr<const ScreenPicture> picture;
 
         // What the screen shows of the pass beneath the beam.
         ShownImages shown() const;
@@ -76,6 +78,10 @@ struct AsideDrawing
     struct Request
     {
         ShownImages before;
+        // The picture that before.under is the plain image of (no readings over it), and
+        // whether drawn whole: then only where the pictures differ is compared. Null: all.
+        std::shared_ptr<const ScreenPicture> beforePicture;
+        bool beforeComplete = false;
         DrawnReadings readings;
     };
 
@@ -89,8 +95,8 @@ struct AsideDrawing
     // Draws one pass of picture into a spare image, with its readings of the request's version
     // (described by its first pass), compared with what the screen showed before; false where
     // stop ended it.
-    bool draw(const ScreenPicture& picture, const QSize& deviceSize, qreal ratio,
-              const DrawLimits& limits, Request& request, Pass& pass);
+    bool draw(const std::shared_ptr<const ScreenPicture>& picture, const QSize& deviceSize,
+              qreal ratio, const DrawLimits& limits, Request& request, Pass& pass);
 
     DrawingRenderer renderer;
     // The screen's painter: the reading aid's many marks stamped, as on the event thread.

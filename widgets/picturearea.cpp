@@ -153,6 +153,7 @@ void PictureArea::render()
     }
     m_imageState = state;
     m_imageExact = true;
+    m_imagePicture = nullptr;
     // Whatever the drawing thread still has under way is older than this.
     if (m_aside)
         m_shown.offer(m_aside->thread.request(nullptr, false), DrawingThread::Pass::Exact);
@@ -192,8 +193,8 @@ void PictureArea::requestDrawing()
     m_requested = state;
     const std::size_t preview = AsideDrawing::previewBlocks(m_picture.drawing, m_picture.fine);
     // The job keeps its own copy: the drawing goes on changing on this thread meanwhile.
-    ScreenPicture drawn = picture();
-    drawn.trace.clear();
+    auto drawn = std::make_shared<ScreenPicture>(picture());
+    drawn->trace.clear();
     AsideDrawing* aside = m_aside.get();
     // What the screen shows now, which the pass will replace where it differs; the readings
     // of the picture as it stands, which the pass brings with its figure.
@@ -201,9 +202,13 @@ void PictureArea::requestDrawing()
     request->readings.version = m_readingsVersion;
     m_awaitedReadings = m_readingsVersion;
     request->before = shownNow().value_or(ShownImages());
-    auto job = [this, aside, drawn = std::move(drawn), state, preview,
-                request](std::uint64_t number, DrawingThread::Pass pass,
-                         const DrawingThread::Stop& stop) {
+    if (request->before.under.cacheKey() == m_image.cacheKey()) {
+        request->beforePicture = m_imagePicture;
+        request->beforeComplete = m_imageExact;
+    }
+    auto job = [this, aside, drawn = std::shared_ptr<const ScreenPicture>(std::move(drawn)), state,
+                preview, request](std::uint64_t number, DrawingThread::Pass pass,
+                                  const DrawingThread::Stop& stop) {
         DrawLimits limits;
         limits.stop = stop;
         if (pass == DrawingThread::Pass::Preview)
@@ -235,6 +240,7 @@ void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,
     std::vector<QImage> replaced{std::exchange(m_image, drawn.image)};
     m_imageState = state;
     m_imageExact = pass == DrawingThread::Pass::Exact;
+    m_imagePicture = drawn.picture;
     ++(m_imageExact ? m_exactShown : m_previewsShown);
     imageReplaced();
     for (QImage& image : adoptReadings(drawn.readings))

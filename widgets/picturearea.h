@@ -169,6 +169,8 @@ private:
     QImage m_image;
     ImageState m_imageState;
     bool m_imageExact = false;
+    // The picture m_image was drawn aside from, while m_image is as drawn; else null.
+    std::shared_ptr<const ScreenPicture> m_imagePicture;
     std::uint64_t m_base = 1;
     // The reading aid and the values depend on the figure, not on the beam: worked out and
     // drawn once, and copied with the drawing in every frame, or over the afterglow's trace,

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 namespace korvelian {
@@ -308,7 +307,6 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
         ScenePainter().paint(painter, scene);
         m_signalsCurrent = true;
         m_shownCurrent = false;
-        m_shownKept = false;
     }
     const Scene& cursor = cursorScene();
     QPainter painter(this);
@@ -316,61 +314,23 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
     if (!store || redirected(nullptr) != store->paintDevice()) {
         // Into another device than the window's (a grab): painted whole.
         painter.drawImage(QPointF(0, 0), m_signals);
-        ScenePainter().paint(painter, cursor);
+        m_painter.paint(painter, cursor);
         return;
     }
-    std::optional<std::vector<RectF>> boxes = paintedBoxes(cursor, area);
-    if (!m_shownCurrent || !boxes || !m_cursorBoxes) {
-        // Painted whole, as while the phase drifts each frame: straight from the signals, not
-        // through a copy of them that the next frame would throw away.
-        PictureArea::drawByRectangle(painter, event->region(), m_signals);
-        ScenePainter().paint(painter, cursor);
-        m_cursorBoxes = std::move(boxes);
-        m_shownCurrent = true;
-        m_shownKept = false;
-        return;
-    }
-    showCursor(cursor, std::move(boxes));
-    PictureArea::drawByRectangle(painter, event->region(), m_shown);
-}
-
-void TimeSignalView::showCursor(const Scene& cursor, std::optional<std::vector<RectF>> boxes)
-{
-    // The signals with the cursor over them, kept: a frame puts the signals back where the
-    // cursor was and draws it where it is, whole, as a whole repaint draws it.
-    if (!m_shownKept) {
-        // Into the memory the last one had where it fits: a fresh image of the window's size
-        // costs more in its pages than in its copy.
-        if (m_shown.size() == m_signals.size() && m_shown.format() == m_signals.format() &&
-            m_shown.bytesPerLine() == m_signals.bytesPerLine()) {
-            std::memcpy(m_shown.bits(), m_signals.constBits(), m_signals.sizeInBytes());
-            m_shown.setDevicePixelRatio(m_signals.devicePixelRatio());
-        } else {
-            m_shown = m_signals.copy();
-        }
-    } else {
-        const qreal ratio = m_shown.devicePixelRatio();
-        QPainter restore(&m_shown);
-        restore.setCompositionMode(QPainter::CompositionMode_Source);
-        restore.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
-        for (const RectF& box : *m_cursorBoxes) {
-            const QRect device =
-                QRectF(toQt(box).topLeft() * ratio, toQt(box).size() * ratio).toAlignedRect() &
-                m_shown.rect();
-            restore.drawImage(device.topLeft(), m_signals, device);
-        }
-    }
-    QPainter painter(&m_shown);
-    ScenePainter().paint(painter, cursor);
-    m_cursorBoxes = std::move(boxes);
-    m_shownKept = true;
+    // Where the cursor was and is (or all of it, as while the phase drifts each frame):
+    // straight from the signals with the cursor over them, both into the window's own
+    // memory. The cursor's boxes hold all it paints, so what a region leaves out still shows
+    // the signals with the cursor where it stands.
+    PictureArea::drawByRectangle(painter, event->region(), m_signals);
+    m_painter.paint(painter, cursor);
+    m_cursorBoxes = paintedBoxes(cursor, area);
+    m_shownCurrent = true;
 }
 
 void TimeSignalView::resizeEvent(QResizeEvent* event)
 {
     m_signalsCurrent = false;
     m_shownCurrent = false;
-    m_shownKept = false;
     QWidget::resizeEvent(event);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picture/scenepainter.h"
 #include "scene/keptmetrics.h"
 #include "scene/timesignals.h"
 
@@ -74,7 +75,6 @@ private:
     TimeSignalStyle shownStyle(double ratio) const;
     // The cursor as the window shows it.
     const Scene& cursorScene();
-    void showCursor(const Scene& cursor, std::optional<std::vector<RectF>> boxes);
 
     const PictureArea& m_screen;
     TimeSignalScene m_scene;
@@ -88,11 +88,8 @@ private:
     QImage m_signals;
     bool m_signalsCurrent = false;
     // The window shows the signals with the cursor where m_cursorBoxes say (otherwise all of
-    // it is painted again); m_shown holds that picture only once a frame moved the cursor
-    // alone, as the frames after a whole repaint keep it there.
-    QImage m_shown;
+    // it is painted again).
     bool m_shownCurrent = false;
-    bool m_shownKept = false;
     std::optional<std::vector<RectF>> m_cursorBoxes;
     // The cursor described for the beam as it stands, at the size, ratio and zoom it was for.
     struct CursorKey
@@ -106,6 +103,8 @@ private:
     CursorKey m_cursorKey;
     // The cursor's layout measures the same texts in every frame.
     KeptTextMetrics m_metrics;
+    // Its texts and the cursor painted in every frame.
+    ScenePainter m_painter;
     // Where it was put beside the window; moved elsewhere, it stays there.
     QPoint m_placed;
     bool m_besideWindow = false;
