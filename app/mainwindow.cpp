@@ -157,6 +157,8 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createViews(ScreenArea& screen, const std::array<QScrollBar*, 4>& bars)
 {
+    // The drift's steps come about 31 times a second; each is drawn exactly and in turn.
+    screen.setSteadyChanges([this] { return m_form->drift().moving(); });
     m_readout = new ScrollReadout(*this, screen, m_form->variables().ratio);
     for (QScrollBar* bar : bars)
         m_readout->watch(bar);

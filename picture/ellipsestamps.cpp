@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 
@@ -49,24 +50,28 @@ bool EllipseStamps::suits(const QPainter& painter)
            toDevice.m11() == toDevice.m22();
 }
 
-const EllipseStamps::Stamp& EllipseStamps::stamp(const QPainter& painter, const QSizeF& size,
-                                                 int shiftX, int shiftY)
+void EllipseStamps::takeShape(const QPainter& painter, const QSizeF& size)
 {
     const double scale = deviceScale(painter);
-    const double line = deviceLineWidth(painter);
-    const auto shape = std::tuple(size.width() * scale, size.height() * scale, line,
-                                  int(painter.pen().capStyle()), int(painter.pen().joinStyle()));
+    const auto shape =
+        std::tuple(size.width() * scale, size.height() * scale, deviceLineWidth(painter),
+                   int(painter.pen().capStyle()), int(painter.pen().joinStyle()));
     if (shape != m_shape) {
         m_stamps.clear();
         m_shape = shape;
     }
+}
+
+const EllipseStamps::Stamp& EllipseStamps::stamp(const QPainter& painter, int shiftX, int shiftY)
+{
     const auto found = m_stamps.find({shiftX, shiftY});
     if (found != m_stamps.end())
         return found->second;
+    const auto& [width, height, line, cap, join] = m_shape;
     const int m = margin(line);
     Stamp made;
-    made.width = static_cast<int>(std::ceil(std::get<0>(shape))) + 2 * m + 1;
-    made.height = static_cast<int>(std::ceil(std::get<1>(shape))) + 2 * m + 1;
+    made.width = static_cast<int>(std::ceil(width)) + 2 * m + 1;
+    made.height = static_cast<int>(std::ceil(height)) + 2 * m + 1;
     QImage image(made.width, made.height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter onImage(&image);
@@ -75,25 +80,24 @@ const EllipseStamps::Stamp& EllipseStamps::stamp(const QPainter& painter, const 
     pen.setColor(Qt::white);
     pen.setWidthF(line);
     onImage.setPen(pen);
-    onImage.drawEllipse(QRectF(m + double(shiftX) / kShifts, m + double(shiftY) / kShifts,
-                               std::get<0>(shape), std::get<1>(shape)));
+    onImage.drawEllipse(
+        QRectF(m + double(shiftX) / kShifts, m + double(shiftY) / kShifts, width, height));
     onImage.end();
     made.through.resize(static_cast<std::size_t>(made.width) * made.height);
     for (int y = 0; y < made.height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < made.width; ++x)
+        int begin = made.width;
+        int end = 0;
+        for (int x = 0; x < made.width; ++x) {
             made.through[static_cast<std::size_t>(y * made.width + x)] =
                 1.0F - static_cast<float>(qAlpha(row[x])) / 255.0F;
-        for (int x = 0; x < made.width;) {
-            if (qAlpha(row[x]) == 0) {
-                ++x;
-                continue;
+            if (qAlpha(row[x]) != 0) {
+                begin = std::min(begin, x);
+                end = x + 1;
             }
-            const int begin = x;
-            while (x < made.width && qAlpha(row[x]) != 0)
-                ++x;
-            made.runs.push_back({y, begin, x});
         }
+        if (begin < end)
+            made.spans.push_back({y, begin, end});
     }
     return m_stamps.emplace(std::pair(shiftX, shiftY), std::move(made)).first->second;
 }
@@ -103,6 +107,8 @@ void EllipseStamps::paint(QPainter& painter, const QSizeF& size,
 {
     const QTransform toDevice = painter.deviceTransform();
     const int m = margin(deviceLineWidth(painter));
+    takeShape(painter, size);
+    std::array<const Stamp*, kShifts * kShifts> byShift{};
     std::vector<Placed>& placed = m_placed;
     placed.clear();
     int left = INT_MAX;
@@ -113,27 +119,36 @@ void EllipseStamps::paint(QPainter& painter, const QSizeF& size,
         const QPointF at = toDevice.map(corner);
         const auto [x, shiftX] = split(at.x());
         const auto [y, shiftY] = split(at.y());
-        const Stamp& s = stamp(painter, size, shiftX, shiftY);
-        placed.push_back({x - m, y - m, &s});
+        const Stamp*& s = byShift[static_cast<std::size_t>(shiftY * kShifts + shiftX)];
+        if (!s)
+            s = &stamp(painter, shiftX, shiftY);
+        placed.push_back({x - m, y - m, s});
         left = std::min(left, x - m);
         top = std::min(top, y - m);
-        right = std::max(right, x - m + s.width);
-        bottom = std::max(bottom, y - m + s.height);
+        right = std::max(right, x - m + s->width);
+        bottom = std::max(bottom, y - m + s->height);
     }
     if (placed.empty())
         return;
     const int width = right - left;
     const int height = bottom - top;
-    m_through.assign(static_cast<std::size_t>(width) * height, 1.0F);
+    const auto cells = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (m_through.size() != cells)
+        m_through.assign(cells, 1.0F);
+    m_reached.assign(static_cast<std::size_t>(height), {width, 0});
+    // Stamp after stamp, as they were placed.
     for (const Placed& p : placed) {
         const Stamp& s = *p.stamp;
-        for (const Stamp::Run& run : s.runs) {
-            float* __restrict into = m_through.data() +
-                                     static_cast<std::ptrdiff_t>(p.y - top + run.row) * width +
-                                     (p.x - left);
-            const float* __restrict from = s.through.data() + run.row * s.width;
-            for (int column = run.begin; column < run.end; ++column)
+        for (const Stamp::Span& span : s.spans) {
+            const int row = p.y - top + span.row;
+            float* __restrict into =
+                m_through.data() + static_cast<std::ptrdiff_t>(row) * width + (p.x - left);
+            const float* __restrict from = s.through.data() + span.row * s.width;
+            for (int column = span.begin; column < span.end; ++column)
                 into[column] *= from[column];
+            auto& [begin, end] = m_reached[static_cast<std::size_t>(row)];
+            begin = std::min(begin, p.x - left + span.begin);
+            end = std::max(end, p.x - left + span.end);
         }
     }
     showBatch(painter, QRect(left, top, width, height));
@@ -148,19 +163,39 @@ void EllipseStamps::showBatch(QPainter& painter, const QRect& box)
     const QColor colour = painter.pen().color();
     const QRgb rgb = colour.rgb();
     const double alpha = colour.alphaF();
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(m_batch.scanLine(y));
-        const float* through = m_through.data() + static_cast<std::ptrdiff_t>(y) * width;
-        for (int x = 0; x < width; ++x) {
-            const int a = static_cast<int>(std::lround(255 * alpha * (1.0 - through[x])));
-            row[x] = a == 0 ? 0 : qPremultiply(qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), a));
-        }
-    }
-    // Device pixels one to one: the batch lies on whole pixels as its stamps were drawn.
     const QTransform toDevice = painter.deviceTransform();
     painter.save();
+    // Device pixels one to one: the batch lies on whole pixels as its stamps were drawn.
     painter.setWorldTransform(QTransform::fromScale(1 / toDevice.m11(), 1 / toDevice.m22()), true);
-    painter.drawImage(QPointF(box.left() - toDevice.dx(), box.top() - toDevice.dy()), m_batch);
+    // Each band of rows the stamps reached, over as many columns as they reached in it: the
+    // rest lets everything through and would be blended for nothing (the reading aid marks a
+    // figure like 32767 : 1 along two edges far apart).
+    const auto reached = [this](int row) { return m_reached[static_cast<std::size_t>(row)]; };
+    for (int y = 0; y < height;) {
+        if (reached(y).first >= reached(y).second) {
+            ++y;
+            continue;
+        }
+        const int first = y;
+        int begin = width;
+        int end = 0;
+        for (; y < height && reached(y).first < reached(y).second; ++y) {
+            begin = std::min(begin, reached(y).first);
+            end = std::max(end, reached(y).second);
+        }
+        for (int row = first; row < y; ++row) {
+            auto* into = reinterpret_cast<QRgb*>(m_batch.scanLine(row));
+            float* through = m_through.data() + static_cast<std::ptrdiff_t>(row) * width;
+            for (int x = begin; x < end; ++x) {
+                const int a = static_cast<int>(std::lround(255 * alpha * (1.0 - through[x])));
+                into[x] = a == 0 ? 0 : qPremultiply(qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), a));
+                through[x] = 1.0F;
+            }
+        }
+        painter.drawImage(
+            QPointF(box.left() + begin - toDevice.dx(), box.top() + first - toDevice.dy()), m_batch,
+            QRectF(begin, first, end - begin, y - first));
+    }
     painter.restore();
 }
 

@@ -23,13 +23,15 @@ DrawingThread::~DrawingThread()
     m_thread.join();
 }
 
-std::uint64_t DrawingThread::request(Job job, bool preview)
+std::uint64_t DrawingThread::request(Job job, bool preview, Urgency urgency)
 {
     std::uint64_t number = 0;
     {
         std::lock_guard lock(m_mutex);
         number = m_newest.load(std::memory_order_relaxed) + 1;
         m_newest.store(number, std::memory_order_relaxed);
+        if (urgency == Urgency::Input)
+            m_newestInput.store(number, std::memory_order_relaxed);
         m_pending = std::move(job);
         m_pendingPreview = preview;
     }
@@ -40,6 +42,12 @@ std::uint64_t DrawingThread::request(Job job, bool preview)
 bool DrawingThread::stale(std::uint64_t number) const
 {
     return number != m_newest.load(std::memory_order_relaxed) ||
+           m_quit.load(std::memory_order_relaxed);
+}
+
+bool DrawingThread::stopped(std::uint64_t number) const
+{
+    return number < m_newestInput.load(std::memory_order_relaxed) ||
            m_quit.load(std::memory_order_relaxed);
 }
 
@@ -72,7 +80,7 @@ void DrawingThread::loop()
         if (preview)
             job(number, Pass::Preview, [this] { return m_quit.load(std::memory_order_relaxed); });
         if (!stale(number))
-            job(number, Pass::Exact, [this, number] { return stale(number); });
+            job(number, Pass::Exact, [this, number] { return stopped(number); });
         lock.lock();
         m_busy = false;
         m_changed.notify_all();

@@ -175,6 +175,8 @@ void PictureArea::drawingChanged()
         scheduleRepaint();
         return;
     }
+    const bool steady = m_steady && m_steady();
+    m_requestSteady = (m_requestSteady || !m_requestPending) && steady;
     if (!m_requestPending) {
         // Once all changes of this pass of the event loop are made: a redraw clears, sets
         // its frame and draws the axes and the figure in one go.
@@ -186,12 +188,14 @@ void PictureArea::drawingChanged()
 void PictureArea::requestDrawing()
 {
     m_requestPending = false;
+    const bool steady = std::exchange(m_requestSteady, false);
     const ImageState state = currentState();
     if (!m_drawnAside || !isVisible() || state.deviceSize.isEmpty() || state == m_requested ||
         (m_imageExact && state == m_imageState))
         return;
     m_requested = state;
-    const std::size_t preview = AsideDrawing::previewBlocks(m_picture.drawing, m_picture.fine);
+    const std::size_t preview =
+        steady ? 0 : AsideDrawing::previewBlocks(m_picture.drawing, m_picture.fine);
     // The job keeps its own copy: the drawing goes on changing on this thread meanwhile.
     auto drawn = std::make_shared<ScreenPicture>(picture());
     drawn->trace.clear();
@@ -227,7 +231,9 @@ void PictureArea::requestDrawing()
             Qt::QueuedConnection);
         return true;
     };
-    m_aside->thread.request(std::move(job), preview > 0);
+    m_aside->thread.request(std::move(job), preview > 0,
+                            steady ? DrawingThread::Urgency::Steady
+                                   : DrawingThread::Urgency::Input);
 }
 
 void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -40,6 +41,11 @@ public:
 
     void setDrawnAside(bool aside);
     bool drawnAside() const { return m_drawnAside; }
+    // Says whether a change of the drawing made just now comes at a steady pace (a drifting
+    // phase's step) rather than from input. Drawn aside, such a change is drawn exactly at
+    // once, and the pass under way finishes before it: a preview would be drawn for nothing,
+    // and steps faster than a pass would otherwise stop every pass before it shows.
+    void setSteadyChanges(std::function<bool()> steady) { m_steady = std::move(steady); }
     // Whether the area shows a picture of its drawing as it stands, at its size: a preview or
     // the exact one; and whether the exact one.
     bool showsNewest() const { return m_imageState == currentState(); }
@@ -196,6 +202,9 @@ private:
     bool m_drawnAside = false;
     ImageState m_requested;
     bool m_requestPending = false;
+    // Whether every change since the request was last made came at a steady pace.
+    bool m_requestSteady = false;
+    std::function<bool()> m_steady;
     ShownPicture m_shown;
     int m_previewsShown = 0;
     int m_exactShown = 0;

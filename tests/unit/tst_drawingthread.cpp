@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -102,6 +103,8 @@ class TestDrawingThread : public QObject
 private slots:
     void onlyTheNewestRequestIsDrawn_data();
     void onlyTheNewestRequestIsDrawn();
+    void requestsWhileThePassBeforeIsDrawn_data();
+    void requestsWhileThePassBeforeIsDrawn();
     void aStaleRequestNeverReachesTheScreenAfterANewerOne_data();
     void aStaleRequestNeverReachesTheScreenAfterANewerOne();
     void theEndStopsTheDrawingUnderWay();
@@ -140,6 +143,44 @@ void TestDrawingThread::onlyTheNewestRequestIsDrawn()
     QVERIFY(thread.stale(1));
     QVERIFY(thread.stale(2));
     gate.open();
+    thread.waitIdle();
+    QStringList lines;
+    for (const std::string& line : record.lines())
+        lines << QString::fromStdString(line);
+    QCOMPARE(lines, drawn);
+}
+
+void TestDrawingThread::requestsWhileThePassBeforeIsDrawn_data()
+{
+    QTest::addColumn<QString>("urgencies");
+    QTest::addColumn<QStringList>("drawn");
+    // Each request ("i" input, "s" steady) is made while the one before is drawn.
+    QTest::newRow("input stops every pass but the last")
+        << "iiii" << QStringList{"1 stopped", "2 stopped", "3 stopped", "4 exact"};
+    // A drift whose steps come faster than a pass still shows each pass it began.
+    QTest::newRow("steady steps never starve")
+        << "ssss" << QStringList{"1 exact", "2 exact", "3 exact", "4 exact"};
+    QTest::newRow("input stops a steady step, not the other way round")
+        << "siss" << QStringList{"1 stopped", "2 exact", "3 exact", "4 exact"};
+}
+
+void TestDrawingThread::requestsWhileThePassBeforeIsDrawn()
+{
+    QFETCH(QString, urgencies);
+    QFETCH(QStringList, drawn);
+    Record record;
+    std::vector<std::unique_ptr<Gate>> gates;
+    DrawingThread thread;
+    for (const QChar urgency : urgencies) {
+        gates.push_back(std::make_unique<Gate>());
+        thread.request(job(record, gates.back().get()), false,
+                       urgency == 'i' ? DrawingThread::Urgency::Input
+                                      : DrawingThread::Urgency::Steady);
+        if (gates.size() > 1)
+            gates[gates.size() - 2]->open();
+        gates.back()->awaitArrival();
+    }
+    gates.back()->open();
     thread.waitIdle();
     QStringList lines;
     for (const std::string& line : record.lines())

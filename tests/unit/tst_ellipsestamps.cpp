@@ -16,13 +16,15 @@ class TestEllipseStamps : public QObject
 private slots:
     void stampedAsPaintedOneByOne_data();
     void stampedAsPaintedOneByOne();
+    void aKeptPainterStampsAsAFreshOne();
 };
 
 namespace {
 
 // Rings as the reading aid marks a figure's touch points: one pen, no brush, set once, and
-// count of them along a line with a random spread across it.
-Scene rings(int count, double radius, double lineWidth, unsigned seed)
+// count of them along a line with a random spread across it, or taking turns on two lines far
+// apart, as along a figure's top and bottom edges.
+Scene rings(int count, double radius, double lineWidth, unsigned seed, bool twoLines = false)
 {
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> along(20, 280);
@@ -32,20 +34,27 @@ Scene rings(int count, double radius, double lineWidth, unsigned seed)
     scene.pen(Pen{{rgb(0, 230, 118)}, lineWidth});
     scene.noBrush();
     for (int i = 0; i < count; ++i) {
-        const PointF at{along(random), 40 + across(random)};
+        const double line = twoLines ? (i % 2 == 0 ? 15 : 65) : 40;
+        const PointF at{along(random), line + across(random)};
         scene.add(item::Ellipse{{at.x - radius, at.y - radius, 2 * radius, 2 * radius}});
     }
     return scene;
 }
 
-QImage painted(const Scene& scene, ScenePainter::Repeats repeats, double ratio)
+QImage painted(const Scene& scene, ScenePainter& scenePainter, double ratio = 1)
 {
     QImage image((QSizeF(300, 80) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    ScenePainter(repeats).paint(painter, scene);
+    scenePainter.paint(painter, scene);
     return image;
+}
+
+QImage painted(const Scene& scene, ScenePainter::Repeats repeats, double ratio = 1)
+{
+    ScenePainter scenePainter(repeats);
+    return painted(scene, scenePainter, ratio);
 }
 
 } // namespace
@@ -56,13 +65,15 @@ void TestEllipseStamps::stampedAsPaintedOneByOne_data()
     QTest::addColumn<double>("radius");
     QTest::addColumn<double>("lineWidth");
     QTest::addColumn<double>("ratio");
+    QTest::addColumn<bool>("twoLines");
     QTest::addColumn<int>("largestShadeApart");
     // Too few to pay: drawn one by one, to the bit.
-    QTest::newRow("127 rings, 100 %") << 127 << 4.0 << 1.0 << 1.0 << 0;
-    QTest::newRow("400 rings, 100 %") << 400 << 4.0 << 1.0 << 1.0 << 24;
-    QTest::newRow("3000 rings, full screen") << 3000 << 8.84 << 2.0 << 1.0 << 24;
-    QTest::newRow("400 rings, device pixel ratio 2") << 400 << 4.0 << 1.0 << 2.0 << 24;
-    QTest::newRow("400 rings, device pixel ratio 1.5") << 400 << 4.0 << 1.0 << 1.5 << 24;
+    QTest::newRow("127 rings, 100 %") << 127 << 4.0 << 1.0 << 1.0 << false << 0;
+    QTest::newRow("400 rings, 100 %") << 400 << 4.0 << 1.0 << 1.0 << false << 24;
+    QTest::newRow("3000 rings, full screen") << 3000 << 8.84 << 2.0 << 1.0 << false << 24;
+    QTest::newRow("3000 rings on two lines far apart") << 3000 << 8.84 << 2.0 << 1.0 << true << 24;
+    QTest::newRow("400 rings, device pixel ratio 2") << 400 << 4.0 << 1.0 << 2.0 << false << 24;
+    QTest::newRow("400 rings, device pixel ratio 1.5") << 400 << 4.0 << 1.0 << 1.5 << false << 24;
 }
 
 // Where QPainter lights a pixel, the stamps light it too, within a few shades of a blend's
@@ -73,8 +84,9 @@ void TestEllipseStamps::stampedAsPaintedOneByOne()
     QFETCH(double, radius);
     QFETCH(double, lineWidth);
     QFETCH(double, ratio);
+    QFETCH(bool, twoLines);
     QFETCH(int, largestShadeApart);
-    const Scene scene = rings(count, radius, lineWidth, 5);
+    const Scene scene = rings(count, radius, lineWidth, 5, twoLines);
     const QImage each = painted(scene, ScenePainter::Repeats::PaintEach, ratio);
     const QImage stamped = painted(scene, ScenePainter::Repeats::Stamp, ratio);
     QCOMPARE(stamped.size(), each.size());
@@ -92,6 +104,17 @@ void TestEllipseStamps::stampedAsPaintedOneByOne()
     }
     QVERIFY(lit > 1000);
     QVERIFY2(apart <= largestShadeApart, qPrintable(QString::number(apart)));
+}
+
+// The painter of the screen is kept from one step of a drifting phase to the next: each batch
+// of rings is stamped as a fresh painter stamps it.
+void TestEllipseStamps::aKeptPainterStampsAsAFreshOne()
+{
+    const Scene along = rings(3000, 8.84, 2.0, 5);
+    const Scene edges = rings(3000, 8.84, 2.0, 6, true);
+    ScenePainter kept(ScenePainter::Repeats::Stamp);
+    for (const Scene* scene : {&along, &along, &edges, &edges})
+        QVERIFY(painted(*scene, kept) == painted(*scene, ScenePainter::Repeats::Stamp));
 }
 
 KORVELIAN_GUI_TEST(ellipsestamps, TestEllipseStamps)

@@ -67,6 +67,7 @@ private slots:
     void theExactPictureOnceInputPauses();
     void aHeldKeyEndsOnItsLastPicture();
     void whatIsAskedForIsExactAtOnce();
+    void aDriftFasterThanItsPassesShowsNewerPictures();
     void driftStepsLeaveWhatAWholeRepaintShows_data();
     void driftStepsLeaveWhatAWholeRepaintShows();
     void readingsShownAreThoseOfThePicture_data();
@@ -151,6 +152,32 @@ void TestDrawnAside::whatIsAskedForIsExactAtOnce()
     setFigure(reference, true, 120);
     QVERIFY(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) ==
             PictureExporter::image(screenOf(reference)->picture(), 441, false));
+}
+
+// 179 : 183 at 200 % takes longer to draw exactly than a step of the drifting phase lasts:
+// while the phase drifts, the screen still shows its steps, each drawn exactly and once.
+void TestDrawnAside::aDriftFasterThanItsPassesShowsNewerPictures()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.window.zoom().setZoomPercent(200);
+    setFigure(f, true, 200);
+    ScreenArea* screen = screenOf(f);
+    QTRY_VERIFY(screen->showsExact());
+    const int previews = screen->previewsShown();
+    const int exact = screen->exactShown();
+    f.window.viewActions().setOption(ViewOption::Drift, true);
+    // Two steps shown while the drift goes on; the animation ends there, or after many
+    // frames where none shows.
+    bool shownWhileDrifting = false;
+    f.runFrames(2000, [&](int) {
+        if (!shownWhileDrifting && screen->exactShown() >= exact + 2) {
+            shownWhileDrifting = true;
+            f.control<QCheckBox>("Check1")->setChecked(true);
+        }
+    });
+    QVERIFY(shownWhileDrifting);
+    QCOMPARE(screen->previewsShown(), previews);
 }
 
 void TestDrawnAside::driftStepsLeaveWhatAWholeRepaintShows_data()
