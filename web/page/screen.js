@@ -79,9 +79,7 @@ function frame(time) {
       const pointer = core.x.korv_screenOps();
       const head = new Float64Array(core.x.memory.buffer, pointer, 1);
       const ops = new Float64Array(core.x.memory.buffer.slice(pointer, pointer + (2 + head[0] * 17) * 8));
-      page.rendering = ++page.renderId;
-      page.worker.postMessage({ id: page.renderId, ops, width: figure.width, height: figure.height,
-                                zoom: page.zoom, ratio: size.ratio }, [ops.buffer]);
+      requestFigure(ops, figure.width, figure.height, size.ratio);
     } else {
       const pointer = core.x.korv_renderScreen(figure.width, figure.height, page.zoom, size.ratio);
       const pixels = new Uint8ClampedArray(core.x.memory.buffer, pointer, figure.width * figure.height * 4);
@@ -187,20 +185,81 @@ function dragLegendBeside() {
   });
 }
 
-function showFigure(pixels, width, height) {
+function showFigure(pixels, width, height, id = 0) {
   const figure = page.screen.figure;
   if (figure.width !== width || figure.height !== height) return;
   figure.getContext("2d").putImageData(new ImageData(pixels, width, height), 0, 0);
+  page.shown = { id, at: performance.now() };
   if (!page.firstFigure) {
     page.firstFigure = performance.now();
     if (page.afterFirstFigure) page.afterFirstFigure();
   }
 }
 
-// A second copy of the core, on a thread of its own, that makes the screen's drawing into
-// pixels. Where the browser starts no worker from the page, the page draws them itself.
+// Copies of the core, each on a thread of its own, that make the screen's drawing into pixels:
+// the first alone, or each its lane's share of the figure as the desktop's cores share it out,
+// the first adding the others' shares to its own in the core. A request that waits behind a
+// newer one is never drawn, and shares of a request that a newer one overtook are dropped.
+// Where the browser starts no worker from the page, the page draws the pixels itself.
 function drawWorker() {
   let core = null;
+  let newest = 0;          // the newest request seen
+  let asked = null;        // the newest request not yet taken up
+  let own = null;          // the first copy's share of the request it waits for: { m, share }
+  const shares = new Map();  // the first copy's: request -> the other copies' shares
+  let toFirst = null;      // the other copies': where their shares go
+  // Taken up after the messages that wait already, so that a newer request among them wins.
+  const later = new MessageChannel();
+  later.port1.onmessage = () => take();
+  const copyIn = (buffers) => {
+    const bytes = buffers.reduce((n, b) => n + b.byteLength, 0);
+    const pointer = core.korv_alloc(bytes);
+    let at = pointer;
+    for (const b of buffers) {
+      new Uint8Array(core.memory.buffer, at, b.byteLength).set(new Uint8Array(b.buffer ?? b, b.byteOffset ?? 0, b.byteLength));
+      at += b.byteLength;
+    }
+    return pointer;
+  };
+  const show = (m, out) => {
+    const pixels = new Uint8ClampedArray(core.memory.buffer.slice(out, out + m.width * m.height * 4));
+    postMessage({ id: m.id, pixels, width: m.width, height: m.height }, [pixels.buffer]);
+  };
+  const merge = () => {
+    const parts = own && shares.get(own.m.id);
+    if (!own || (parts?.length ?? 0) < own.m.lanes - 1) return;
+    const m = own.m;
+    const ops = copyIn([m.ops]);
+    const all = copyIn([own.share, ...parts]);
+    const out = core.korv_renderShares(ops, m.width, m.height, m.zoom, m.ratio, all, m.lanes);
+    core.korv_free(all);
+    core.korv_free(ops);
+    shares.delete(m.id);
+    own = null;
+    show(m, out);
+  };
+  const take = () => {
+    const m = asked;
+    if (!m) return;
+    asked = null;
+    const ops = copyIn([m.ops]);
+    if (m.lanes <= 1) {
+      const out = core.korv_renderOps(ops, m.width, m.height, m.zoom, m.ratio);
+      core.korv_free(ops);
+      show(m, out);
+      return;
+    }
+    const words = core.korv_drawShare(ops, m.width, m.height, m.zoom, m.ratio, m.lane, m.lanes);
+    core.korv_free(ops);
+    const count = Number(new BigUint64Array(core.memory.buffer, words, 1)[0]);
+    const share = core.memory.buffer.slice(words, words + count * 8);
+    if (m.lane > 0) {
+      toFirst.postMessage({ id: m.id, share }, [share]);
+      return;
+    }
+    own = { m, share };
+    merge();
+  };
   onmessage = async (event) => {
     const m = event.data;
     if (m.module || m.bytes) {
@@ -216,18 +275,54 @@ function drawWorker() {
       postMessage({ ready: true });
       return;
     }
-    const pointer = core.korv_alloc(m.ops.byteLength);
-    new Float64Array(core.memory.buffer, pointer, m.ops.length).set(m.ops);
-    const out = core.korv_renderOps(pointer, m.width, m.height, m.zoom, m.ratio);
-    core.korv_free(pointer);
-    const pixels = new Uint8ClampedArray(core.memory.buffer.slice(out, out + m.width * m.height * 4));
-    postMessage({ id: m.id, pixels, width: m.width, height: m.height }, [pixels.buffer]);
+    if (m.toFirst) {
+      toFirst = m.toFirst;
+      return;
+    }
+    if (m.shares) {
+      m.shares.onmessage = (e) => {
+        if (e.data.id < newest) return;
+        if (!shares.has(e.data.id)) shares.set(e.data.id, []);
+        shares.get(e.data.id).push(e.data.share);
+        merge();
+      };
+      return;
+    }
+    newest = m.id;
+    asked = m;
+    if (own && own.m.id < newest) own = null;
+    for (const id of shares.keys()) if (id < newest) shares.delete(id);
+    later.port2.postMessage(0);
   };
+}
+
+// The copies to start: one for each of the machine's threads, as many as the desktop's raster
+// shares a figure out over at most.
+function workerCount() {
+  return Math.max(1, Math.min(navigator.hardwareConcurrency || 1, page.core.x.korv_mostLanes()));
+}
+
+// The copies that a request goes to now: the first, and the others once they have started.
+function drawingLanes() {
+  return [page.worker, ...page.helpers.filter((h) => h.ready).map((h) => h.worker)];
+}
+
+function requestFigure(ops, width, height, ratio) {
+  page.rendering = ++page.renderId;
+  const lanes = drawingLanes();
+  // Each copy its own operations, handed over.
+  const copies = lanes.map((_, lane) => (lane === 0 ? ops : ops.slice()));
+  lanes.forEach((worker, lane) => {
+    worker.postMessage({ id: page.renderId, ops: copies[lane], width, height, zoom: page.zoom, ratio,
+                         lane, lanes: lanes.length }, [copies[lane].buffer]);
+  });
 }
 
 function startWorker(packed, fused) {
   // Drawn on the page from now on.
   const onPage = () => {
+    for (const helper of page.helpers) helper.worker.terminate();
+    page.helpers = [];
     page.worker = null;
     page.workerStarts = false;
     page.rendering = 0;
@@ -235,37 +330,67 @@ function startWorker(packed, fused) {
     page.dirty |= Changed.Screen;
     requestFrame();
   };
-  try {
-    const source = URL.createObjectURL(new Blob([`${offerFusedSines}\n(${drawWorker})()`],
-                                                { type: "text/javascript" }));
-    const worker = new Worker(source);
-    worker.onmessage = (event) => {
-      const m = event.data;
-      if (m.ready) {
-        page.workerReady = true;
-        if (page.figureWaits) {
-          page.figureWaits = false;
-          page.dirty |= Changed.Screen;
-          requestFrame();
-        }
-        return;
-      }
-      if (m.id === page.renderId) page.rendering = 0;
-      // The same rule as the desktop's drawing thread: newer than what shows, or not at all.
-      if (!page.core.x.korv_offerDrawn(m.id)) return;
-      showFigure(m.pixels, m.width, m.height);
-    };
-    worker.onerror = onPage;
-    // The page's module as it was compiled, where the browser hands one to a worker; else
-    // the worker compiles the bytes again.
+  // The page's module as it was compiled, where the browser hands one to a worker; else the
+  // worker compiles the bytes again.
+  const load = (worker, fail) => {
     try {
       worker.postMessage({ module: page.core.module, fused });
     } catch {
-      unpacked(packed).then((bytes) => worker.postMessage({ bytes, fused }), onPage);
+      unpacked(packed).then((bytes) => worker.postMessage({ bytes, fused }), fail);
     }
-    page.worker = worker;
-    page.workerStarts = false;
+  };
+  const source = () => URL.createObjectURL(new Blob([`${offerFusedSines}\n(${drawWorker})()`],
+                                                    { type: "text/javascript" }));
+  let worker;
+  try {
+    worker = new Worker(source());
   } catch {
     onPage();
+    return;
+  }
+  page.helpers = [];
+  worker.onmessage = (event) => {
+    const m = event.data;
+    if (m.ready) {
+      page.workerReady = true;
+      if (page.figureWaits) {
+        page.figureWaits = false;
+        page.dirty |= Changed.Screen;
+        requestFrame();
+      }
+      return;
+    }
+    if (m.id === page.renderId) page.rendering = 0;
+    // The same rule as the desktop's drawing thread: newer than what shows, or not at all.
+    if (!page.core.x.korv_offerDrawn(m.id)) return;
+    showFigure(m.pixels, m.width, m.height, m.id);
+  };
+  worker.onerror = onPage;
+  load(worker, onPage);
+  page.worker = worker;
+  page.workerStarts = false;
+  // The others, each handing its shares to the first straight. One that cannot start or fails
+  // leaves the figure to the rest: drawn again without it.
+  for (let k = 1; k < workerCount(); ++k) {
+    try {
+      const helper = { worker: new Worker(source()), ready: false };
+      const channel = new MessageChannel();
+      const drop = () => {
+        helper.worker.terminate();
+        page.helpers = page.helpers.filter((h) => h !== helper);
+        if (helper.ready && page.rendering) {
+          page.dirty |= Changed.Screen;
+          requestFrame();
+        }
+      };
+      helper.worker.onmessage = (event) => { if (event.data.ready) helper.ready = true; };
+      helper.worker.onerror = drop;
+      worker.postMessage({ shares: channel.port1 }, [channel.port1]);
+      helper.worker.postMessage({ toFirst: channel.port2 }, [channel.port2]);
+      load(helper.worker, drop);
+      page.helpers.push(helper);
+    } catch {
+      break;
+    }
   }
 }
