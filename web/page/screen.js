@@ -197,17 +197,18 @@ function showFigure(pixels, width, height, id = 0) {
 }
 
 // Copies of the core, each on a thread of its own, that make the screen's drawing into pixels:
-// the first alone, or each its lane's share of the figure as the desktop's cores share it out,
-// the first adding the others' shares to its own in the core. A request that waits behind a
-// newer one is never drawn, and shares of a request that a newer one overtook are dropped.
-// Where the browser starts no worker from the page, the page draws the pixels itself.
+// the first alone, or with the others each its lane's share of the figure as the desktop's
+// cores share it out. The page asks the first; it hands the request to the others it names and
+// adds their shares to its own in the core. It takes up the newest request only, once the
+// shares of the one before are in, so a request that waits behind a newer one is never drawn
+// and all lanes always draw the same one. Where the browser starts no worker from the page,
+// the page draws the pixels itself.
 function drawWorker() {
   let core = null;
-  let newest = 0;          // the newest request seen
   let asked = null;        // the newest request not yet taken up
-  let own = null;          // the first copy's share of the request it waits for: { m, share }
-  const shares = new Map();  // the first copy's: request -> the other copies' shares
   let toFirst = null;      // the other copies': where their shares go
+  const lanes = new Map(); // the first copy's: the others' ports by their number
+  let gathering = null;    // the first copy's: { m, own, parts } until the shares are in
   // Taken up after the messages that wait already, so that a newer request among them wins.
   const later = new MessageChannel();
   later.port1.onmessage = () => take();
@@ -226,28 +227,34 @@ function drawWorker() {
     postMessage({ id: m.id, pixels, width: m.width, height: m.height }, [pixels.buffer]);
   };
   const merge = () => {
-    const parts = own && shares.get(own.m.id);
-    if (!own || (parts?.length ?? 0) < own.m.lanes - 1) return;
-    const m = own.m;
+    const g = gathering;
+    if (!g || !g.own || g.parts.length < g.m.lanes - 1) return;
+    gathering = null;
+    const m = g.m;
     const ops = copyIn([m.ops]);
-    const all = copyIn([own.share, ...parts]);
+    const all = copyIn([g.own, ...g.parts]);
     const out = core.korv_renderShares(ops, m.width, m.height, m.zoom, m.ratio, all, m.lanes);
     core.korv_free(all);
     core.korv_free(ops);
-    shares.delete(m.id);
-    own = null;
     show(m, out);
+    if (asked) later.port2.postMessage(0);
   };
   const take = () => {
     const m = asked;
-    if (!m) return;
+    // The shares under way come first, unless the lanes changed (a copy failed).
+    if (!m || (gathering && gathering.m.lanes === m.lanes)) return;
     asked = null;
+    gathering = null;
     const ops = copyIn([m.ops]);
     if (m.lanes <= 1) {
       const out = core.korv_renderOps(ops, m.width, m.height, m.zoom, m.ratio);
       core.korv_free(ops);
       show(m, out);
       return;
+    }
+    if (m.lane === 0) {
+      gathering = { m, own: null, parts: [] };
+      m.helpers.forEach((number, k) => lanes.get(number).postMessage({ ...m, ops: m.ops.slice(), lane: k + 1 }));
     }
     const words = core.korv_drawShare(ops, m.width, m.height, m.zoom, m.ratio, m.lane, m.lanes);
     core.korv_free(ops);
@@ -257,7 +264,7 @@ function drawWorker() {
       toFirst.postMessage({ id: m.id, share }, [share]);
       return;
     }
-    own = { m, share };
+    gathering.own = share;
     merge();
   };
   onmessage = async (event) => {
@@ -277,21 +284,21 @@ function drawWorker() {
     }
     if (m.toFirst) {
       toFirst = m.toFirst;
+      toFirst.onmessage = (event) => {
+        asked = event.data;
+        later.port2.postMessage(0);
+      };
       return;
     }
     if (m.shares) {
-      m.shares.onmessage = (e) => {
-        if (e.data.id < newest) return;
-        if (!shares.has(e.data.id)) shares.set(e.data.id, []);
-        shares.get(e.data.id).push(e.data.share);
+      lanes.set(m.number, m.shares);
+      m.shares.onmessage = (event) => {
+        if (gathering && event.data.id === gathering.m.id) gathering.parts.push(event.data.share);
         merge();
       };
       return;
     }
-    newest = m.id;
-    asked = m;
-    if (own && own.m.id < newest) own = null;
-    for (const id of shares.keys()) if (id < newest) shares.delete(id);
+    asked = { ...m, lane: 0 };
     later.port2.postMessage(0);
   };
 }
@@ -302,20 +309,12 @@ function workerCount() {
   return Math.max(1, Math.min(navigator.hardwareConcurrency || 1, page.core.x.korv_mostLanes()));
 }
 
-// The copies that a request goes to now: the first, and the others once they have started.
-function drawingLanes() {
-  return [page.worker, ...page.helpers.filter((h) => h.ready).map((h) => h.worker)];
-}
-
 function requestFigure(ops, width, height, ratio) {
   page.rendering = ++page.renderId;
-  const lanes = drawingLanes();
-  // Each copy its own operations, handed over.
-  const copies = lanes.map((_, lane) => (lane === 0 ? ops : ops.slice()));
-  lanes.forEach((worker, lane) => {
-    worker.postMessage({ id: page.renderId, ops: copies[lane], width, height, zoom: page.zoom, ratio,
-                         lane, lanes: lanes.length }, [copies[lane].buffer]);
-  });
+  // The first copy hands it to the others that have started.
+  const helpers = page.helpers.filter((h) => h.ready).map((h) => h.number);
+  page.worker.postMessage({ id: page.renderId, ops, width, height, zoom: page.zoom, ratio,
+                            lanes: 1 + helpers.length, helpers }, [ops.buffer]);
 }
 
 function startWorker(packed, fused) {
@@ -373,7 +372,7 @@ function startWorker(packed, fused) {
   // leaves the figure to the rest: drawn again without it.
   for (let k = 1; k < workerCount(); ++k) {
     try {
-      const helper = { worker: new Worker(source()), ready: false };
+      const helper = { worker: new Worker(source()), ready: false, number: k };
       const channel = new MessageChannel();
       const drop = () => {
         helper.worker.terminate();
@@ -385,7 +384,7 @@ function startWorker(packed, fused) {
       };
       helper.worker.onmessage = (event) => { if (event.data.ready) helper.ready = true; };
       helper.worker.onerror = drop;
-      worker.postMessage({ shares: channel.port1 }, [channel.port1]);
+      worker.postMessage({ shares: channel.port1, number: k }, [channel.port1]);
       helper.worker.postMessage({ toFirst: channel.port2 }, [channel.port2]);
       load(helper.worker, drop);
       page.helpers.push(helper);
