@@ -335,6 +335,11 @@ FigureRaster::SharedBits FigureRaster::rasteriseShare(int width, int height, con
     return {lit, m_shareFirst, m_shareLast};
 }
 
+bool FigureRaster::sharesPay(std::size_t count)
+{
+    return count >= 2 && (count - 2) / kBlock + 1 >= kStraightBelow;
+}
+
 const LitRows& FigureRaster::rasteriseLanes(int width, int height, const Parameter& p,
                                             LoopSteps steps, std::size_t count,
                                             const PixelMapping& transform, const DrawLimits& limits,

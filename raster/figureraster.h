@@ -91,6 +91,10 @@ public:
     };
     SharedBits rasteriseShare(int width, int height, const Parameter& p, LoopSteps steps,
                               std::size_t count, const PixelMapping& transform, Share share);
+    // Whether a figure of this many points has the blocks that shares pay for: one drawn
+    // straight gives each lane every point to compute, and is drawn on one core about as fast
+    // as its shares are handed between copies.
+    static bool sharesPay(std::size_t count);
 
 private:
     // What one core draws into.

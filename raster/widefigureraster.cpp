@@ -103,6 +103,11 @@ FigureRaster::SharedBits WideFigureRaster::share(int width, int height, const Pa
                                    run.steps, run.count, shifted, share);
 }
 
+bool WideFigureRaster::sharesPay(const Parameter& p, double end, bool fine)
+{
+    return FigureRaster::sharesPay(figureSteps(p, end, fine).count);
+}
+
 void WideFigureRaster::paint(std::uint32_t* pixels, std::ptrdiff_t stride, const LitRows& mask,
                              int lineWidth, std::uint32_t colour)
 {

@@ -64,6 +64,8 @@ public:
     FigureRaster::SharedBits share(int width, int height, const Parameter& p, double end,
                                    const PixelMapping& transform, int lineWidth, bool fine,
                                    FigureRaster::Share share);
+    // Whether the figure that draw draws is worth drawing in shares (FigureRaster::sharesPay).
+    static bool sharesPay(const Parameter& p, double end, bool fine);
     // Sets the pixels of the figure whose mask lit these bits (the shares added together) as
     // draw sets them.
     void paint(std::uint32_t* pixels, std::ptrdiff_t stride, const LitRows& mask, int lineWidth,

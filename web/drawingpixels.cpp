@@ -61,6 +61,14 @@ void DrawingPixels::share(std::vector<std::uint64_t>& words, int width, int heig
     words[0] = words.size();
 }
 
+bool DrawingPixels::sharesPay(std::span<const DrawOp> ops, const RenderStyle& style)
+{
+    return std::any_of(ops.begin(), ops.end(), [&style](const DrawOp& op) {
+        return op.kind == DrawOp::Kind::Figure &&
+               WideFigureRaster::sharesPay(op.parameters, op.end, style.fine);
+    });
+}
+
 bool DrawingPixels::mergeShares(std::span<const std::uint64_t*> at,
                                 std::span<const std::uint64_t* const> ends, int maskWidth,
                                 int maskHeight)

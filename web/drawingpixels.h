@@ -31,6 +31,8 @@ public:
     void share(std::vector<std::uint64_t>& words, int width, int height, SizeF logicalSize,
                double ratio, std::span<const DrawOp> ops, const RenderStyle& style,
                FigureRaster::Share share);
+    // Whether any figure of the drawing is worth drawing in shares.
+    static bool sharesPay(std::span<const DrawOp> ops, const RenderStyle& style);
     // render, every figure's pixels from the shares of all lanes, each as share wrote it, one
     // after the other: the figure's lit bits are the shares' added together. A figure whose
     // shares do not fit this drawing is drawn here.

@@ -163,6 +163,15 @@ KORV_EXPORT(mostLanes) int korvMostLanes()
     return static_cast<int>(FigureRaster::kMostLanes);
 }
 
+// Whether a drawing that korv_screenOps gave is worth drawing in shares by several copies of
+// the core: 1 where a figure of it has the blocks for them.
+KORV_EXPORT(sharesPay) int korvSharesPay(const double* flat, double zoom)
+{
+    RenderStyle style;
+    const std::vector<DrawOp> ops = opsOf(flat, zoom, style);
+    return DrawingPixels::sharesPay(ops, style) ? 1 : 0;
+}
+
 // What lane `lane` of `lanes` copies of the core draws of the figures of a drawing that
 // korv_screenOps gave, as words (their count first), for korv_renderShares in another copy.
 KORV_EXPORT(drawShare)

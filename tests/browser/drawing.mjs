@@ -38,8 +38,11 @@ export default async function drawing({ page, check, open, settled, figure, pict
   await type("txtNenner", "183");
   await settled();
   const worst = differing(await figure(), await picture("worst"));
-  const lanes = await page.evaluate(() => korvelian.lanesAsked);
-  check("179 : 183 at amplitudes 2 drawn in shares as the desktop draws it", lanes === 2 && !worst, `${lanes} lanes ${worst}`);
+  // Asked of two lanes, and worth sharing where a figure drawn straight is not.
+  const sharesPay = () => page.evaluate(() => korvelian.core.x.korv_sharesPay(korvelian.core.x.korv_screenOps(), 1));
+  const lanes = [await page.evaluate(() => korvelian.lanesAsked), await sharesPay()];
+  check("179 : 183 at amplitudes 2 drawn in shares as the desktop draws it", lanes.join() === "2,1" && !worst,
+        `${lanes} ${worst}`);
   // Three requests handed over at once: the middle one waits behind the newest.
   const handed = await page.evaluate(() => new Promise((done) => {
     const ids = [];
@@ -66,4 +69,5 @@ export default async function drawing({ page, check, open, settled, figure, pict
   check("a request overtaken before it was taken up is never drawn",
         !handed.ids.includes(handed.newest - 1) && handed.ids.includes(handed.newest), handed.ids.join());
   check("the newest request drawn", !newest, newest);
+  check("3 : 2, drawn straight, drawn by one copy", await sharesPay() === 0);
 }

@@ -246,6 +246,8 @@ function drawWorker() {
     asked = null;
     gathering = null;
     const ops = copyIn([m.ops]);
+    // A figure drawn straight is drawn here alone: its shares would each compute all of it.
+    if (m.lane === 0 && m.lanes > 1 && !core.korv_sharesPay(ops, m.zoom)) m.lanes = 1;
     if (m.lanes <= 1) {
       const out = core.korv_renderOps(ops, m.width, m.height, m.zoom, m.ratio);
       core.korv_free(ops);
