@@ -280,7 +280,7 @@ void FigureRaster::drawBlocks(Lane& lane, const DrawnFigure& figure)
         return;
     lane.bitmaps.reset(figure.width, figure.height);
     for (;;) {
-        const std::size_t next = m_next.fetch_add(1, std::memory_order_relaxed);
+        const std::size_t next = m_next.fetch_add(m_stride, std::memory_order_relaxed);
         if (next >= m_taken || stopping())
             break;
         drawBlock(lane, figure, m_order[next]);
@@ -323,20 +323,55 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
                                        std::size_t count, const PixelMapping& transform,
                                        const DrawLimits& limits)
 {
+    return rasteriseLanes(width, height, p, steps, count, transform, limits, nullptr);
+}
+
+FigureRaster::SharedBits FigureRaster::rasteriseShare(int width, int height, const Parameter& p,
+                                                      LoopSteps steps, std::size_t count,
+                                                      const PixelMapping& transform, Share share)
+{
+    const DrawLimits whole;
+    const LitRows& lit = rasteriseLanes(width, height, p, steps, count, transform, whole, &share);
+    return {lit, m_shareFirst, m_shareLast};
+}
+
+bool FigureRaster::sharesPay(std::size_t count)
+{
+    return count >= 2 && (count - 2) / kBlock + 1 >= kStraightBelow;
+}
+
+const LitRows& FigureRaster::rasteriseLanes(int width, int height, const Parameter& p,
+                                            LoopSteps steps, std::size_t count,
+                                            const PixelMapping& transform, const DrawLimits& limits,
+                                            const Share* share)
+{
     const Drawn drawn{p, steps.step, count, transform, width, height};
-    const bool resume = limits.resume && m_resumable && drawn == m_drawn;
+    const bool resume = !share && limits.resume && m_resumable && drawn == m_drawn;
     m_drawn = drawn;
     m_resumable = false;
     m_painted = false;
     m_laneCount = 0;
     m_limits = &limits;
     m_stopped = limits.stopped();
+    m_shareFirst = 0;
+    m_shareLast = -1;
     if (width <= 0 || height <= 0 || count < 2) {
         m_lit.reset(std::max(width, 0), std::max(height, 0), {0, 0, -1, -1});
         return m_lit;
     }
     const std::size_t blocks = (count - 2) / kBlock + 1;
     const bool straight = blocks < kStraightBelow;
+    const bool parallel = !straight || coveredPixels(p, steps.chain() ? kLoopStep : steps.step,
+                                                     transform, count - 1) >= kParallelFromPixels;
+    // Drawing straight, each lane computes every point for its columns: two at most.
+    const std::size_t lanes =
+        std::min(parallel ? (straight ? 2 : kMostLanes) : 1,
+                 share ? std::max<std::size_t>(share->lanes, 1) : m_mostLanes);
+    if (share && share->lane >= lanes) {
+        m_lit.reset(width, height, {0, 0, -1, -1});
+        m_limits = nullptr;
+        return m_lit;
+    }
     const DrawnFigure figure =
         drawnFigure(p, steps, transform, width, height, count, m_xPlaces, m_yPlaces);
     // Going on, the lit pixels and the blocks taken so far stay; drawn straight, each lane
@@ -346,20 +381,44 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
         m_lit.reset(width, height, figure.whole);
     spreadOrder(blocks, m_order);
     m_taken = std::min(m_order.size(), limits.blocks);
-    m_next = from;
-    const bool parallel = !straight || coveredPixels(p, steps.chain() ? kLoopStep : steps.step,
-                                                     transform, count - 1) >= kParallelFromPixels;
-    // Drawing straight, each lane computes every point for its columns: two at most.
-    const std::size_t lanes = std::min(parallel ? (straight ? 2 : kMostLanes) : 1, m_mostLanes);
     // Drawing straight, the lanes take the left and the right half of the figure's columns.
     const int split = lanes == 2 ? (figure.whole.x0 + figure.whole.x1 + 1) / 2 : width;
     prepareLanes(lanes, straight, split, width);
+    if (share) {
+        const LitRows& lit = drawShare(figure, lanes, straight, share->lane);
+        m_limits = nullptr;
+        return lit;
+    }
+    m_next = from;
+    m_stride = 1;
     drawOnCores(figure, lanes);
     m_limits = nullptr;
     m_resumable = !stopped() && m_taken < m_order.size();
     if (straight && lanes == 2)
         m_lit.takeColumns(m_lanes[1].own, split, width - 1);
     m_painted = straight && m_target.pixels;
+    return m_lit;
+}
+
+const LitRows& FigureRaster::drawShare(const DrawnFigure& figure, std::size_t lanes, bool straight,
+                                       std::size_t lane)
+{
+    m_laneCount = lanes;
+    if (straight) {
+        Lane& own = m_lanes[lane];
+        drawBlocks(own, figure);
+        m_shareFirst = own.firstColumn;
+        m_shareLast = own.lastColumn;
+        return *own.drawsInto;
+    }
+    // The blocks this lane would take if the cores took them in turn, drawn by the first lane
+    // into the lit bits alone.
+    m_next = lane;
+    m_stride = lanes;
+    drawBlocks(m_lanes[0], figure);
+    m_stride = 1;
+    m_shareFirst = 0;
+    m_shareLast = figure.width - 1;
     return m_lit;
 }
 

@@ -70,6 +70,32 @@ public:
     // How many cores drew the last figure.
     std::size_t lanes() const { return m_laneCount; }
 
+    // One core's part of a figure, for rasters that share no memory (the browser's workers,
+    // each with a copy of the core): lane `lane` of `lanes` cores. A figure of many blocks gives
+    // each lane every lanes-th block of the spread order, as the desktop's cores take them in
+    // turn; one of few blocks gives each its columns, as drawn straight; a lane beyond those the
+    // figure takes draws nothing. What each lane lit in its columns, added together
+    // (LitRows::addRows), is the whole figure's lit pixels.
+    struct Share
+    {
+        std::size_t lane = 0;
+        std::size_t lanes = 1;
+    };
+    // The share's lit bits, valid until the next drawing; only columns firstColumn ..
+    // lastColumn of them are the share's (none where lastColumn < firstColumn).
+    struct SharedBits
+    {
+        const LitRows& lit;
+        int firstColumn;
+        int lastColumn;
+    };
+    SharedBits rasteriseShare(int width, int height, const Parameter& p, LoopSteps steps,
+                              std::size_t count, const PixelMapping& transform, Share share);
+    // Whether a figure of this many points has the blocks that shares pay for: one drawn
+    // straight gives each lane every point to compute, and is drawn on one core about as fast
+    // as its shares are handed between copies.
+    static bool sharesPay(std::size_t count);
+
 private:
     // What one core draws into.
     struct Lane
@@ -97,6 +123,13 @@ private:
     // Resets the first lanes for a figure; drawing straight, each takes its columns of the
     // area, the second from split on.
     void prepareLanes(std::size_t lanes, bool straight, int split, int width);
+    // The figure drawn by all its lanes, or by the share's lane alone: that lane's bits.
+    const LitRows& rasteriseLanes(int width, int height, const Parameter& p, LoopSteps steps,
+                                  std::size_t count, const PixelMapping& transform,
+                                  const DrawLimits& limits, const Share* share);
+    // The share's lane alone, the lanes prepared.
+    const LitRows& drawShare(const DrawnFigure& figure, std::size_t lanes, bool straight,
+                             std::size_t lane);
     // Draws the figure on this core and lanes - 1 more, and waits for them.
     void drawOnCores(const DrawnFigure& figure, std::size_t lanes);
     void drawLanes(const DrawnFigure& figure);
@@ -125,6 +158,12 @@ private:
     // Block numbers in the order they are taken, and the next one to take.
     std::vector<std::uint32_t> m_order;
     std::atomic<std::size_t> m_next = 0;
+    // How far apart the blocks of m_order lie that one lane takes up after the other: 1 where
+    // the cores take them in turn, the lanes for a share drawn alone.
+    std::size_t m_stride = 1;
+    // The columns of the last share drawn.
+    int m_shareFirst = 0;
+    int m_shareLast = -1;
     // The blocks of m_order this figure draws, and what ends it early.
     std::size_t m_taken = 0;
     const DrawLimits* m_limits = nullptr;

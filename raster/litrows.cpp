@@ -80,6 +80,20 @@ void LitRows::takeColumns(const LitRows& other, int first, int last)
         copyColumns(&other, first, last);
 }
 
+void LitRows::addRows(const std::uint64_t* rows, int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, m_width - 1);
+    if (first > last)
+        return;
+    const ColumnWords words(first, last);
+    for (int y = 0; y < m_height; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * m_rowWords;
+        for (std::size_t w = words.first; w <= words.last; ++w)
+            m_bits[row + w] |= rows[row + w] & words.mask(w);
+    }
+}
+
 void LitRows::copyColumns(const LitRows* from, int first, int last)
 {
     constexpr std::uint64_t all = ~std::uint64_t{0};

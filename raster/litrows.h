@@ -34,6 +34,10 @@ public:
     // Takes the pixels of columns first .. last, both layouts, from lit rows of an area of
     // the same size; neither may be in use by another thread.
     void takeColumns(const LitRows& other, int first, int last);
+    // Adds the lit pixels of columns first .. last from rows of an area of the same size laid
+    // out as row() gives them (what another core, sharing no memory, lit of a figure). Only the
+    // rows: the bits are for painting, not for looking up.
+    void addRows(const std::uint64_t* rows, int first, int last);
     // The vertical runs that segment lit in columns first .. last (and maybe some beside
     // them), into the rows; the bands start empty.
     void foldColumns(int first, int last);

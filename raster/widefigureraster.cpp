@@ -86,6 +86,42 @@ bool WideFigureRaster::grow(GrownFigure& figure, int width, int height, const Pa
     return true;
 }
 
+FigureRaster::SharedBits WideFigureRaster::share(int width, int height, const Parameter& p,
+                                                 double end, const PixelMapping& transform,
+                                                 int lineWidth, bool fine,
+                                                 FigureRaster::Share share)
+{
+    const FigureSteps run = figureSteps(p, end, fine);
+    // Shifted as grow shifts it.
+    const int extra = std::max(lineWidth, 1) - 1;
+    const double shift = extra - extra / 2.0;
+    const PixelMapping shifted{transform.scaleX, transform.offsetX + shift, transform.scaleY,
+                               transform.offsetY + shift};
+    // An empty picture's mask is empty too, as draw draws nothing there.
+    const bool empty = width <= 0 || height <= 0;
+    return m_raster.rasteriseShare(empty ? 0 : width + extra, empty ? 0 : height + extra, p,
+                                   run.steps, run.count, shifted, share);
+}
+
+bool WideFigureRaster::sharesPay(const Parameter& p, double end, bool fine)
+{
+    return FigureRaster::sharesPay(figureSteps(p, end, fine).count);
+}
+
+void WideFigureRaster::paint(std::uint32_t* pixels, std::ptrdiff_t stride, const LitRows& mask,
+                             int lineWidth, std::uint32_t colour)
+{
+    const int extra = std::max(lineWidth, 1) - 1;
+    if (extra == 0) {
+        mask.paint(pixels, stride, colour);
+        return;
+    }
+    m_grown.width = std::max(mask.width() - extra, 0);
+    m_grown.height = std::max(mask.height() - extra, 0);
+    growRows(mask, extra, m_grown);
+    m_grown.paint(pixels, stride, 0, m_grown.height, colour);
+}
+
 void WideFigureRaster::growRows(const LitRows& mask, int extra, GrownFigure& figure)
 {
     const int maskHeight = mask.height();

@@ -58,6 +58,19 @@ public:
               const PixelMapping& transform, int lineWidth, bool fine = false,
               const DrawLimits& limits = {});
 
+    // One core's share of the figure that draw draws (see FigureRaster::Share), on the culled
+    // path: the lit bits of its one-pixel mask before the line is grown, an area lineWidth - 1
+    // pixels wider and higher than the picture.
+    FigureRaster::SharedBits share(int width, int height, const Parameter& p, double end,
+                                   const PixelMapping& transform, int lineWidth, bool fine,
+                                   FigureRaster::Share share);
+    // Whether the figure that draw draws is worth drawing in shares (FigureRaster::sharesPay).
+    static bool sharesPay(const Parameter& p, double end, bool fine);
+    // Sets the pixels of the figure whose mask lit these bits (the shares added together) as
+    // draw sets them.
+    void paint(std::uint32_t* pixels, std::ptrdiff_t stride, const LitRows& mask, int lineWidth,
+               std::uint32_t colour);
+
 private:
     const LitRows& rasterise(int width, int height, const Parameter& p, LoopSteps steps,
                              std::size_t count, const PixelMapping& transform,

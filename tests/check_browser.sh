@@ -24,6 +24,7 @@ export_picture start
 export_picture ratio-3-2-45 --ratio 3:2 --phase-y 45
 export_picture ratio-2-3-amplitudes --ratio 2:3 --amplitude-x 1.5 --amplitude-y 0.75
 export_picture k-32767 --ratio 32767:1
+export_picture worst --ratio 179:183 --amplitude-x 2 --amplitude-y 2
 export_picture y-up --ratio 3:2 --y-up
 export_picture textbook-2-1-90 --ratio 2:1 --phase-y 90 --textbook
 export_picture fine-10-1 --ratio 10:1 --fine

@@ -1,11 +1,13 @@
 // The browser edition's speed in headless Chromium, for make bench (never a test): the page
 // opened from file:// to its first figure, the redraw of K = 32767 dense and of the worst
-// figure (179 : 183 at amplitudes 2) at the fitting zoom, the longest the page stood still
-// while the worst was drawn beside it, and "Schwingung"'s frames a second and processor time
-// at 100 % and on a full HD screen, beside an empty page's animation of one dot (the floor the
-// browser itself sets). Prints the machine's load before and after. Given another page (main's,
-// say), the animation's rows take turns between the two pages with the floor beside each turn,
-// so that both see the same load; the medians follow.
+// figure (179 : 183 at amplitudes 2) at the fitting zoom and in the two shares of it that two
+// copies of the core draw beside the page, the time until the worst is on show drawn beside
+// the page and the longest the page stood still meanwhile, and "Schwingung"'s frames a second
+// and processor time at 100 % and on a full HD screen, beside an empty page's animation of one
+// dot (the floor the browser itself sets). Prints the machine's load before and after. Given another page (main's,
+// say), the worst figure beside the page and the animation's rows take turns between the two
+// pages, the animation's with the floor beside each turn, so that both see the same load; the
+// medians follow.
 // Usage: node tools/bench_browser.mjs build/web/korvelian.html [tries] [other.html]
 import fs from "node:fs";
 import path from "node:path";
@@ -90,31 +92,70 @@ console.log(`redraw K = 32767 dense, 100 %: ${summary(await redraw("ratio=32767:
 console.log(`redraw 179 : 183 at amplitudes 2, 100 %: ${summary(await redraw("ratio=179:183&amplitude-x=2&amplitude-y=2"))} ` +
             "(goal: at most 100 ms)");
 
-// The worst figure drawn beside the page: the longest gap between the page's frames meanwhile,
-// from a change made once the worker has started (one made before waits for it).
-await open(658, 488);
-await page.waitForFunction(() => korvelian.workerReady, { timeout: 30000 });
-const gap = await page.evaluate(() => new Promise((done) => {
-  let last = performance.now(), longest = 0, started = 0, id = 0;
-  const tick = (now) => {
-    longest = Math.max(longest, now - last);
-    last = now;
-    // Drawn once the worker has handed back the last drawing asked for since the change.
-    if (started && korvelian.renderId > id && !korvelian.rendering) done({ longest, drawn: now - started });
-    else requestAnimationFrame(tick);
-  };
-  requestAnimationFrame(tick);
-  setTimeout(() => {
-    started = performance.now();
-    id = korvelian.renderId;
-    korvelian.core.call("korv_setValue", 0, 200);
-    korvelian.core.call("korv_setValue", 2, 200);
-    typed(0, "179");
-    typed(1, "183");
-  }, 200);
-}));
-console.log(`179 : 183 at amplitudes 2 drawn beside the page in ${gap.drawn.toFixed(0)} ms; ` +
-            `the page's longest frame meanwhile ${gap.longest.toFixed(1)} ms`);
+// The worst figure's shares, as each copy of the core beside the page draws one where the
+// machine's threads allow two (a page without shares has no such row).
+const shares = await page.evaluate((n) => {
+  const x = korvelian.core.x;
+  if (!x.korv_drawShare) return null;
+  const figure = korvelian.screen.figure;
+  const pointer = x.korv_screenOps();
+  const count = new Float64Array(x.memory.buffer, pointer, 1)[0];
+  const ops = x.korv_alloc((2 + count * 17) * 8);
+  new Uint8Array(x.memory.buffer, ops, (2 + count * 17) * 8).set(new Uint8Array(x.memory.buffer, pointer, (2 + count * 17) * 8));
+  const out = [[], []];
+  for (let k = 0; k < n; ++k) {
+    for (const lane of [0, 1]) {
+      const start = performance.now();
+      x.korv_drawShare(ops, figure.width, figure.height, korvelian.zoom, 1, lane, 2);
+      out[lane].push(performance.now() - start);
+    }
+  }
+  x.korv_free(ops);
+  return out;
+}, tries);
+if (shares) console.log(`179 : 183 at amplitudes 2 in two shares, 100 %: the first ${summary(shares[0])}, the second ${summary(shares[1])}`);
+
+// The worst figure drawn beside the page: from the change, made once every copy of the core has
+// started (one made before waits for them), until the figure is on show, and the longest gap
+// between the page's frames meanwhile. Given another page, the two take turns.
+async function beside(from) {
+  await open(658, 488, from);
+  await page.waitForFunction(() => korvelian.workerReady && (korvelian.helpers ?? []).every((h) => h.ready),
+                             { timeout: 30000 });
+  await new Promise((done) => setTimeout(done, 300));
+  return page.evaluate(() => new Promise((done) => {
+    let last = performance.now(), longest = 0, started = 0, id = 0;
+    // On show at the first frame after the page put up the newest drawing asked for since the
+    // change (the request on show where the page tells it, else the last one handed back).
+    const shown = () => (korvelian.shown ? korvelian.shown.id === korvelian.renderId : !korvelian.rendering);
+    const tick = (now) => {
+      longest = Math.max(longest, now - last);
+      last = now;
+      if (started && korvelian.renderId > id && shown()) done({ longest, drawn: now - started });
+      else requestAnimationFrame(tick);
+    };
+    requestAnimationFrame(tick);
+    setTimeout(() => {
+      started = performance.now();
+      id = korvelian.renderId;
+      korvelian.core.call("korv_setValue", 0, 200);
+      korvelian.core.call("korv_setValue", 2, 200);
+      typed(0, "179");
+      typed(1, "183");
+    }, 200);
+  }));
+}
+const besideRows = { page: [], other: [] };
+for (let k = 0; k < tries; ++k) {
+  for (const which of !otherUrl ? ["page"] : k % 2 ? ["other", "page"] : ["page", "other"])
+    besideRows[which].push(await beside(which === "page" ? url : otherUrl));
+}
+for (const which of otherUrl ? ["page", "other"] : ["page"]) {
+  const rows = besideRows[which];
+  console.log(`179 : 183 at amplitudes 2 drawn beside the page${otherUrl ? ", " + (which === "page" ? pagePath : otherPath) : ""}: ` +
+              `until shown ${summary(rows.map((r) => r.drawn))} (goal: at most 100 ms); the page's longest frame ` +
+              `meanwhile ${summary(rows.map((r) => r.longest))}`);
+}
 
 // Frames a second on the page and processor time of every Chromium process over three seconds.
 async function frameRate() {

@@ -4,8 +4,10 @@
 #include "raster/widefigureraster.h"
 #include "scene/drawing.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace korvelian {
 
@@ -22,15 +24,36 @@ public:
     void render(std::uint32_t* pixels, int width, int height, SizeF logicalSize, double ratio,
                 std::span<const DrawOp> ops, const RenderStyle& style);
 
+    // What lane share.lane of share.lanes draws of each figure of the drawing (see
+    // FigureRaster::Share), as words for a copy of the core that shares no memory with this one:
+    // the count of words first, then for each figure its mask's width and height, the share's
+    // first and last column and, where it has any, the mask's rows.
+    void share(std::vector<std::uint64_t>& words, int width, int height, SizeF logicalSize,
+               double ratio, std::span<const DrawOp> ops, const RenderStyle& style,
+               FigureRaster::Share share);
+    // Whether any figure of the drawing is worth drawing in shares.
+    static bool sharesPay(std::span<const DrawOp> ops, const RenderStyle& style);
+    // render, every figure's pixels from the shares of all lanes, each as share wrote it, one
+    // after the other: the figure's lit bits are the shares' added together. A figure whose
+    // shares do not fit this drawing is drawn here.
+    void render(std::uint32_t* pixels, int width, int height, SizeF logicalSize, double ratio,
+                std::span<const DrawOp> ops, const RenderStyle& style, const std::uint64_t* shares,
+                std::size_t lanes);
+
     // A colour as the buffer holds it: red, green, blue, opaque, in memory order.
     static std::uint32_t canvasColour(Colour colour);
 
 private:
+    // The shares' bits of the next figure added into m_merged, the lanes' places moved past it;
+    // false where they do not fit a mask of this size.
+    bool mergeShares(std::span<const std::uint64_t*> at, std::span<const std::uint64_t* const> ends,
+                     int maskWidth, int maskHeight);
     void segment(std::uint32_t* pixels, int width, int height, const PixelMapping& device,
                  const DrawOp& op, std::uint32_t colour, int lineWidth);
 
     WideFigureRaster m_figure{WideFigureRaster::Path::Culled, 1};
     SegmentRaster m_segments;
+    LitRows m_merged;
 };
 
 } // namespace korvelian

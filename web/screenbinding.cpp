@@ -124,23 +124,82 @@ KORV_EXPORT(screenOps) const double* korvScreenOps()
     return flatOps.data();
 }
 
+namespace {
+
+// A drawing that korv_screenOps gave, as operations and style.
+std::vector<DrawOp> opsOf(const double* flat, double zoom, RenderStyle& style)
+{
+    std::vector<DrawOp> ops;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(flat[0]); ++i)
+        ops.push_back(unflatten(flat + 2 + i * kOpDoubles));
+    const int options = static_cast<int>(flat[1]);
+    style = {zoom, false, (options & 1) != 0, (options & 2) != 0, (options & 4) != 0};
+    return ops;
+}
+
+DrawingPixels opsPixels;
+std::vector<std::uint32_t> opsBuffer;
+
+} // namespace
+
 // Pixels of a drawing that korv_screenOps gave, clear where nothing is drawn: what
 // korv_renderScreen gives for it, without a window.
 KORV_EXPORT(renderOps)
 const std::uint32_t* korvRenderOps(const double* flat, int width, int height, double zoom,
                                    double ratio)
 {
-    static DrawingPixels pixels;
-    static std::vector<std::uint32_t> buffer;
-    std::vector<DrawOp> ops;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(flat[0]); ++i)
-        ops.push_back(unflatten(flat + 2 + i * kOpDoubles));
-    buffer.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    const int options = static_cast<int>(flat[1]);
-    const RenderStyle style{zoom, false, (options & 1) != 0, (options & 2) != 0,
-                            (options & 4) != 0};
-    pixels.render(buffer.data(), width, height, {width / ratio, height / ratio}, ratio, ops, style);
-    return buffer.data();
+    RenderStyle style;
+    const std::vector<DrawOp> ops = opsOf(flat, zoom, style);
+    opsBuffer.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    opsPixels.render(opsBuffer.data(), width, height, {width / ratio, height / ratio}, ratio, ops,
+                     style);
+    return opsBuffer.data();
+}
+
+// The most copies of the core that one figure is shared out over: as many as the desktop's
+// cores.
+KORV_EXPORT(mostLanes) int korvMostLanes()
+{
+    return static_cast<int>(FigureRaster::kMostLanes);
+}
+
+// Whether a drawing that korv_screenOps gave is worth drawing in shares by several copies of
+// the core: 1 where a figure of it has the blocks for them.
+KORV_EXPORT(sharesPay) int korvSharesPay(const double* flat, double zoom)
+{
+    RenderStyle style;
+    const std::vector<DrawOp> ops = opsOf(flat, zoom, style);
+    return DrawingPixels::sharesPay(ops, style) ? 1 : 0;
+}
+
+// What lane `lane` of `lanes` copies of the core draws of the figures of a drawing that
+// korv_screenOps gave, as words (their count first), for korv_renderShares in another copy.
+KORV_EXPORT(drawShare)
+const std::uint64_t* korvDrawShare(const double* flat, int width, int height, double zoom,
+                                   double ratio, int lane, int lanes)
+{
+    static std::vector<std::uint64_t> words;
+    RenderStyle style;
+    const std::vector<DrawOp> ops = opsOf(flat, zoom, style);
+    opsPixels.share(words, width, height, {width / ratio, height / ratio}, ratio, ops, style,
+                    {static_cast<std::size_t>(std::max(lane, 0)),
+                     static_cast<std::size_t>(std::max(lanes, 1))});
+    return words.data();
+}
+
+// korv_renderOps with the figures made of the shares of `lanes` copies of the core, one after
+// the other as korv_drawShare gave them: their lit bits added together, as the desktop adds
+// what each of its cores lit.
+KORV_EXPORT(renderShares)
+const std::uint32_t* korvRenderShares(const double* flat, int width, int height, double zoom,
+                                      double ratio, const std::uint64_t* shares, int lanes)
+{
+    RenderStyle style;
+    const std::vector<DrawOp> ops = opsOf(flat, zoom, style);
+    opsBuffer.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    opsPixels.render(opsBuffer.data(), width, height, {width / ratio, height / ratio}, ratio, ops,
+                     style, shares, static_cast<std::size_t>(std::max(lanes, 0)));
+    return opsBuffer.data();
 }
 
 // Whether the worker's drawing for request `number` (counted up by the page) may replace the

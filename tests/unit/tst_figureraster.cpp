@@ -134,6 +134,8 @@ private slots:
     void aPreviewLightsOnlyPixelsTheFigureLights();
     void aStoppedDrawingEndsBetweenBlocks_data();
     void aStoppedDrawingEndsBetweenBlocks();
+    void sharesAddUpToTheFigure_data();
+    void sharesAddUpToTheFigure();
     void aPointGrowsToItsLineWidthAroundItself_data();
     void aPointGrowsToItsLineWidthAroundItself();
     void coresOnlyWhereTheyPay_data();
@@ -349,6 +351,58 @@ void TestFigureRaster::aStoppedDrawingEndsBetweenBlocks()
         .draw(reference.pixels.data(), side, side, reference.stride, p, end, transform, kFigure,
               lineWidth);
     QVERIFY(ours.pixels == reference.pixels);
+}
+
+void TestFigureRaster::sharesAddUpToTheFigure_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("lineWidth");
+    QTest::addColumn<int>("lanes");
+    const std::vector<FigureCase> cases = rasterCases();
+    // One lane's figure, columns drawn straight, many blocks, beyond the area, the worst.
+    for (const int i : {0, 2, 6, 12, int(cases.size()) - 1}) {
+        for (const int lanes : {2, 3, 5}) {
+            const std::string name = cases[i].name + " in " + std::to_string(lanes) + " shares";
+            QTest::newRow(name.c_str()) << i << 1 << lanes;
+        }
+    }
+    QTest::newRow("179 : 183 in 2 shares, 2 px") << int(cases.size()) - 1 << 2 << 2;
+    QTest::newRow("100 : 1 in 2 shares, 3 px") << 2 << 3 << 2;
+}
+
+// Each share drawn by a raster of its own, as by copies of the core that share no memory:
+// their bits added together are the figure's pixels.
+void TestFigureRaster::sharesAddUpToTheFigure()
+{
+    QFETCH(int, index);
+    QFETCH(int, lineWidth);
+    QFETCH(int, lanes);
+    const FigureCase c = rasterCases()[index];
+    const int side = 441;
+    const double scale = side / 4.0;
+    const PixelMapping transform{scale, 2 * scale, scale, 2 * scale};
+    LitRows merged;
+    for (int lane = 0; lane < lanes; ++lane) {
+        WideFigureRaster own(WideFigureRaster::Path::Culled, 1);
+        const FigureRaster::SharedBits bits =
+            own.share(side, side, c.p, c.end, transform, lineWidth, false,
+                      {std::size_t(lane), std::size_t(lanes)});
+        if (lane == 0)
+            merged.reset(bits.lit.width(), bits.lit.height(), {0, 0, -1, -1});
+        if (bits.lit.height() > 0)
+            merged.addRows(bits.lit.row(0), bits.firstColumn, bits.lastColumn);
+    }
+    Screen ours(side);
+    WideFigureRaster().paint(ours.pixels.data(), ours.stride, merged, lineWidth, kFigure);
+    Screen reference(side);
+    WideFigureRaster(WideFigureRaster::Path::Plain)
+        .draw(reference.pixels.data(), side, side, reference.stride, c.p, c.end, transform, kFigure,
+              lineWidth);
+    for (std::size_t i = 0; i < ours.pixels.size(); ++i) {
+        if (ours.pixels[i] != reference.pixels[i])
+            QFAIL(qPrintable(
+                QString("pixel (%1, %2) differs").arg(i % ours.stride).arg(i / ours.stride)));
+    }
 }
 
 void TestFigureRaster::aPointGrowsToItsLineWidthAroundItself_data()

@@ -17,8 +17,10 @@ const page = {
   framePending: false,
   state: null,
   firstFigure: 0,
-  worker: null,       // draws the screen's figure beside the page
+  worker: null,       // draws the screen's figure beside the page, with the helpers' shares
   workerReady: false,
+  helpers: [],        // further copies drawing shares of it: { worker, ready }
+  shown: { id: 0, at: 0 },  // the drawing on show: its request, 0 from the page, and since when
   renderId: 0,
   rendering: 0,       // the drawing the worker is making, 0: none
   worksheet: false,   // "Arbeitsblatt-Farben": copies, downloads and the plate black on white

@@ -79,9 +79,7 @@ function frame(time) {
       const pointer = core.x.korv_screenOps();
       const head = new Float64Array(core.x.memory.buffer, pointer, 1);
       const ops = new Float64Array(core.x.memory.buffer.slice(pointer, pointer + (2 + head[0] * 17) * 8));
-      page.rendering = ++page.renderId;
-      page.worker.postMessage({ id: page.renderId, ops, width: figure.width, height: figure.height,
-                                zoom: page.zoom, ratio: size.ratio }, [ops.buffer]);
+      requestFigure(ops, figure.width, figure.height, size.ratio);
     } else {
       const pointer = core.x.korv_renderScreen(figure.width, figure.height, page.zoom, size.ratio);
       const pixels = new Uint8ClampedArray(core.x.memory.buffer, pointer, figure.width * figure.height * 4);
@@ -187,20 +185,90 @@ function dragLegendBeside() {
   });
 }
 
-function showFigure(pixels, width, height) {
+function showFigure(pixels, width, height, id = 0) {
   const figure = page.screen.figure;
   if (figure.width !== width || figure.height !== height) return;
   figure.getContext("2d").putImageData(new ImageData(pixels, width, height), 0, 0);
+  page.shown = { id, at: performance.now() };
   if (!page.firstFigure) {
     page.firstFigure = performance.now();
     if (page.afterFirstFigure) page.afterFirstFigure();
   }
 }
 
-// A second copy of the core, on a thread of its own, that makes the screen's drawing into
-// pixels. Where the browser starts no worker from the page, the page draws them itself.
+// Copies of the core, each on a thread of its own, that make the screen's drawing into pixels:
+// the first alone, or with the others each its lane's share of the figure as the desktop's
+// cores share it out. The page asks the first; it hands the request to the others it names and
+// adds their shares to its own in the core. It takes up the newest request only, once the
+// shares of the one before are in, so a request that waits behind a newer one is never drawn
+// and all lanes always draw the same one. Where the browser starts no worker from the page,
+// the page draws the pixels itself.
 function drawWorker() {
   let core = null;
+  let asked = null;        // the newest request not yet taken up
+  let toFirst = null;      // the other copies': where their shares go
+  const lanes = new Map(); // the first copy's: the others' ports by their number
+  let gathering = null;    // the first copy's: { m, own, parts } until the shares are in
+  // Taken up after the messages that wait already, so that a newer request among them wins.
+  const later = new MessageChannel();
+  later.port1.onmessage = () => take();
+  const copyIn = (buffers) => {
+    const bytes = buffers.reduce((n, b) => n + b.byteLength, 0);
+    const pointer = core.korv_alloc(bytes);
+    let at = pointer;
+    for (const b of buffers) {
+      new Uint8Array(core.memory.buffer, at, b.byteLength).set(new Uint8Array(b.buffer ?? b, b.byteOffset ?? 0, b.byteLength));
+      at += b.byteLength;
+    }
+    return pointer;
+  };
+  const show = (m, out) => {
+    const pixels = new Uint8ClampedArray(core.memory.buffer.slice(out, out + m.width * m.height * 4));
+    postMessage({ id: m.id, pixels, width: m.width, height: m.height }, [pixels.buffer]);
+  };
+  const merge = () => {
+    const g = gathering;
+    if (!g || !g.own || g.parts.length < g.m.lanes - 1) return;
+    gathering = null;
+    const m = g.m;
+    const ops = copyIn([m.ops]);
+    const all = copyIn([g.own, ...g.parts]);
+    const out = core.korv_renderShares(ops, m.width, m.height, m.zoom, m.ratio, all, m.lanes);
+    core.korv_free(all);
+    core.korv_free(ops);
+    show(m, out);
+    if (asked) later.port2.postMessage(0);
+  };
+  const take = () => {
+    const m = asked;
+    // The shares under way come first, unless the lanes changed (a copy failed).
+    if (!m || (gathering && gathering.m.lanes === m.lanes)) return;
+    asked = null;
+    gathering = null;
+    const ops = copyIn([m.ops]);
+    // A figure drawn straight is drawn here alone: its shares would each compute all of it.
+    if (m.lane === 0 && m.lanes > 1 && !core.korv_sharesPay(ops, m.zoom)) m.lanes = 1;
+    if (m.lanes <= 1) {
+      const out = core.korv_renderOps(ops, m.width, m.height, m.zoom, m.ratio);
+      core.korv_free(ops);
+      show(m, out);
+      return;
+    }
+    if (m.lane === 0) {
+      gathering = { m, own: null, parts: [] };
+      m.helpers.forEach((number, k) => lanes.get(number).postMessage({ ...m, ops: m.ops.slice(), lane: k + 1 }));
+    }
+    const words = core.korv_drawShare(ops, m.width, m.height, m.zoom, m.ratio, m.lane, m.lanes);
+    core.korv_free(ops);
+    const count = Number(new BigUint64Array(core.memory.buffer, words, 1)[0]);
+    const share = core.memory.buffer.slice(words, words + count * 8);
+    if (m.lane > 0) {
+      toFirst.postMessage({ id: m.id, share }, [share]);
+      return;
+    }
+    gathering.own = share;
+    merge();
+  };
   onmessage = async (event) => {
     const m = event.data;
     if (m.module || m.bytes) {
@@ -216,18 +284,46 @@ function drawWorker() {
       postMessage({ ready: true });
       return;
     }
-    const pointer = core.korv_alloc(m.ops.byteLength);
-    new Float64Array(core.memory.buffer, pointer, m.ops.length).set(m.ops);
-    const out = core.korv_renderOps(pointer, m.width, m.height, m.zoom, m.ratio);
-    core.korv_free(pointer);
-    const pixels = new Uint8ClampedArray(core.memory.buffer.slice(out, out + m.width * m.height * 4));
-    postMessage({ id: m.id, pixels, width: m.width, height: m.height }, [pixels.buffer]);
+    if (m.toFirst) {
+      toFirst = m.toFirst;
+      toFirst.onmessage = (event) => {
+        asked = event.data;
+        later.port2.postMessage(0);
+      };
+      return;
+    }
+    if (m.shares) {
+      lanes.set(m.number, m.shares);
+      m.shares.onmessage = (event) => {
+        if (gathering && event.data.id === gathering.m.id) gathering.parts.push(event.data.share);
+        merge();
+      };
+      return;
+    }
+    asked = { ...m, lane: 0 };
+    later.port2.postMessage(0);
   };
+}
+
+// The copies to start: one for each of the machine's threads, as many as the desktop's raster
+// shares a figure out over at most.
+function workerCount() {
+  return Math.max(1, Math.min(navigator.hardwareConcurrency || 1, page.core.x.korv_mostLanes()));
+}
+
+function requestFigure(ops, width, height, ratio) {
+  page.rendering = ++page.renderId;
+  // The first copy hands it to the others that have started.
+  const helpers = page.helpers.filter((h) => h.ready).map((h) => h.number);
+  page.worker.postMessage({ id: page.renderId, ops, width, height, zoom: page.zoom, ratio,
+                            lanes: 1 + helpers.length, helpers }, [ops.buffer]);
 }
 
 function startWorker(packed, fused) {
   // Drawn on the page from now on.
   const onPage = () => {
+    for (const helper of page.helpers) helper.worker.terminate();
+    page.helpers = [];
     page.worker = null;
     page.workerStarts = false;
     page.rendering = 0;
@@ -235,37 +331,67 @@ function startWorker(packed, fused) {
     page.dirty |= Changed.Screen;
     requestFrame();
   };
-  try {
-    const source = URL.createObjectURL(new Blob([`${offerFusedSines}\n(${drawWorker})()`],
-                                                { type: "text/javascript" }));
-    const worker = new Worker(source);
-    worker.onmessage = (event) => {
-      const m = event.data;
-      if (m.ready) {
-        page.workerReady = true;
-        if (page.figureWaits) {
-          page.figureWaits = false;
-          page.dirty |= Changed.Screen;
-          requestFrame();
-        }
-        return;
-      }
-      if (m.id === page.renderId) page.rendering = 0;
-      // The same rule as the desktop's drawing thread: newer than what shows, or not at all.
-      if (!page.core.x.korv_offerDrawn(m.id)) return;
-      showFigure(m.pixels, m.width, m.height);
-    };
-    worker.onerror = onPage;
-    // The page's module as it was compiled, where the browser hands one to a worker; else
-    // the worker compiles the bytes again.
+  // The page's module as it was compiled, where the browser hands one to a worker; else the
+  // worker compiles the bytes again.
+  const load = (worker, fail) => {
     try {
       worker.postMessage({ module: page.core.module, fused });
     } catch {
-      unpacked(packed).then((bytes) => worker.postMessage({ bytes, fused }), onPage);
+      unpacked(packed).then((bytes) => worker.postMessage({ bytes, fused }), fail);
     }
-    page.worker = worker;
-    page.workerStarts = false;
+  };
+  const source = () => URL.createObjectURL(new Blob([`${offerFusedSines}\n(${drawWorker})()`],
+                                                    { type: "text/javascript" }));
+  let worker;
+  try {
+    worker = new Worker(source());
   } catch {
     onPage();
+    return;
+  }
+  page.helpers = [];
+  worker.onmessage = (event) => {
+    const m = event.data;
+    if (m.ready) {
+      page.workerReady = true;
+      if (page.figureWaits) {
+        page.figureWaits = false;
+        page.dirty |= Changed.Screen;
+        requestFrame();
+      }
+      return;
+    }
+    if (m.id === page.renderId) page.rendering = 0;
+    // The same rule as the desktop's drawing thread: newer than what shows, or not at all.
+    if (!page.core.x.korv_offerDrawn(m.id)) return;
+    showFigure(m.pixels, m.width, m.height, m.id);
+  };
+  worker.onerror = onPage;
+  load(worker, onPage);
+  page.worker = worker;
+  page.workerStarts = false;
+  // The others, each handing its shares to the first straight. One that cannot start or fails
+  // leaves the figure to the rest: drawn again without it.
+  for (let k = 1; k < workerCount(); ++k) {
+    try {
+      const helper = { worker: new Worker(source()), ready: false, number: k };
+      const channel = new MessageChannel();
+      const drop = () => {
+        helper.worker.terminate();
+        page.helpers = page.helpers.filter((h) => h !== helper);
+        if (helper.ready && page.rendering) {
+          page.dirty |= Changed.Screen;
+          requestFrame();
+        }
+      };
+      helper.worker.onmessage = (event) => { if (event.data.ready) helper.ready = true; };
+      helper.worker.onerror = drop;
+      worker.postMessage({ shares: channel.port1, number: k }, [channel.port1]);
+      helper.worker.postMessage({ toFirst: channel.port2 }, [channel.port2]);
+      load(helper.worker, drop);
+      page.helpers.push(helper);
+    } catch {
+      break;
+    }
   }
 }
