@@ -634,6 +634,7 @@ await (await import("./browser/drawing.mjs")).default({ page, check, open, settl
 await (await import("./browser/frames.mjs")).default({ page, check, open, settled });
 await (await import("./browser/zoomedreadings.mjs")).default({ page, check, openLink, settled, menuItem });
 await (await import("./browser/steps.mjs")).default({ page, check });
+await (await import("./browser/shortcuts.mjs")).default({ browser, page, check, open, openLink, settled, menuItem, pagePath });
 
 await (await import("./browser/presentation.mjs")).presentation({ page, check, openLink, settled, menuItem, pictures });
 check("no script error", errors.length === 0, errors.join("; "));
