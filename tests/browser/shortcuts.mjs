@@ -1,4 +1,4 @@
-// What a link copied carries.
+// What a link copied carries, and the German line where the browser lacks something.
 import path from "node:path";
 
 export default async function shortcuts({ browser, page, check, open, openLink, settled, menuItem, pagePath }) {
@@ -17,4 +17,19 @@ export default async function shortcuts({ browser, page, check, open, openLink, 
   await menuItem("Link kopieren");
   const hash = await page.evaluate(() => location.hash);
   check("Link kopieren while the quiz asks gives its series", hash === "#quiz&seed=7&quiz-range=6&quiz-tolerance=20", hash);
+
+  // Without DecompressionStream: said in German, and the line closed by keyboard.
+  const bare = await browser.newPage();
+  await bare.evaluateOnNewDocument(() => { delete window.DecompressionStream; });
+  await bare.goto("file://" + path.resolve(pagePath));
+  await bare.waitForFunction(() => !document.getElementById("notice").hidden, { timeout: 20000 }).catch(() => {});
+  const said = await bare.evaluate(() => document.getElementById("notice").textContent);
+  check("a missing DecompressionStream is said in German", said ===
+        "Diesem Browser fehlt das Entpacken gepackter Daten (DecompressionStream); ohne es läuft die Simulation nicht.", said);
+  await bare.keyboard.press("Tab");
+  await bare.keyboard.press("Enter");
+  const closed = await bare.evaluate(() => [document.getElementById("notice").hidden,
+                                            document.getElementById("noticeClose") && getComputedStyle(document.getElementById("noticeClose")).display]);
+  check("Schließen hides the line", closed.join() === "true,none", closed.join());
+  await bare.close();
 }

@@ -31,6 +31,11 @@ function notice(text) {
   line.hidden = false;
 }
 
+// "Schließen" hides the line until something else is to be said: it covers the top of the page.
+document.getElementById("noticeClose").addEventListener("click", () => {
+  document.getElementById("notice").hidden = true;
+});
+
 // Twips to pixels at the zoom, rounded as the desktop rounds them (form/pixels.h).
 function px(twips) {
   const exact = twips * page.zoom / page.layout.twipsPerPixel;
@@ -370,13 +375,32 @@ async function main() {
     notice("Dieser Browser kann kein WebAssembly ausführen; ohne es läuft die Simulation nicht.");
     return;
   }
+  // Each step that may fail says in German what this browser lacks: its own error is English.
+  const lacking = (what) => notice(`Diesem Browser fehlt ${what}; ohne es läuft die Simulation nicht.`);
+  if (typeof DecompressionStream !== "function") {
+    lacking("das Entpacken gepackter Daten (DecompressionStream)");
+    return;
+  }
   host.fusedSinesBytes = embeddedBytes("fusedSines");
   const packed = fromBase64(packedCore);
   packedCore = null;
+  let bytes, module;
   try {
-    page.core = await Core.load(await WebAssembly.compile(await unpacked(packed)), host);
-  } catch (error) {
-    notice("Dieser Browser kann das Programm nicht laden (WebAssembly mit SIMD fehlt): " + error.message);
+    bytes = await unpacked(packed);
+  } catch {
+    notice("Dieser Browser kann das Programm nicht entpacken; ohne es läuft die Simulation nicht.");
+    return;
+  }
+  try {
+    module = await WebAssembly.compile(bytes);
+  } catch {
+    lacking("WebAssembly mit SIMD");
+    return;
+  }
+  try {
+    page.core = await Core.load(module, host);
+  } catch {
+    notice("Dieser Browser kann das Programm nicht starten; ohne es läuft die Simulation nicht.");
     return;
   }
   page.layout = page.core.json(page.core.x.korv_layout());
