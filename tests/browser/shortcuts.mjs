@@ -1,4 +1,5 @@
-// What a link copied carries, and the German line where the browser lacks something.
+// What a link copied carries, the German line where the browser lacks something, and the
+// desktop's shortcuts.
 import path from "node:path";
 
 export default async function shortcuts({ browser, page, check, open, openLink, settled, menuItem, pagePath }) {
@@ -17,6 +18,40 @@ export default async function shortcuts({ browser, page, check, open, openLink, 
   await menuItem("Link kopieren");
   const hash = await page.evaluate(() => location.hash);
   check("Link kopieren while the quiz asks gives its series", hash === "#quiz&seed=7&quiz-range=6&quiz-tolerance=20", hash);
+
+  // The desktop's keys, each doing what its menu entry does; a text box keeps Ctrl+C with text
+  // selected in it.
+  await open();
+  await settled();
+  await page.evaluate(() => {
+    window.called = [];
+    for (const name of ["copyPicture", "savePicture", "openLesson", "saveLesson", "toggleSound"])
+      window[name] = () => window.called.push(name);
+  });
+  const press = async (keys) => {
+    for (const key of keys) await page.keyboard.down(key);
+    for (const key of [...keys].reverse()) await page.keyboard.up(key);
+    await settled();
+  };
+  await page.focus("#txtZaehler");
+  await page.evaluate(() => txtZaehler.select());
+  await press(["Control", "c"]);
+  for (const [keys, name] of [[["Control", "c"], "copyPicture"], [["Control", "s"], "savePicture"],
+                              [["Control", "o"], "openLesson"], [["Control", "Shift", "S"], "saveLesson"],
+                              [["Control", "t"], "toggleSound"]]) {
+    await page.evaluate(() => document.activeElement.blur());
+    await press(keys);
+    const called = await page.evaluate(() => window.called.splice(0).join());
+    check(`${keys.join("+")} is ${name}`, called === name, called);
+  }
+  await press(["Control", "Shift", "T"]);
+  await press(["Control", "Shift", "V"]);
+  const shown = await page.evaluate(() => [korvelian.core.json(korvelian.core.x.korv_views())[4].on,
+                                           !document.getElementById("quiz").hidden]);
+  check("Ctrl+Shift+T shows the time signals, Ctrl+Shift+V the quiz", shown.join() === "true,true", shown.join());
+
+  await press(["Control", "q"]);
+  check("Ctrl+Q ends the program", await page.evaluate(() => !document.getElementById("ended").hidden));
 
   // Without DecompressionStream: said in German, and the line closed by keyboard.
   const bare = await browser.newPage();
