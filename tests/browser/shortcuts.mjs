@@ -1,5 +1,5 @@
-// What a link copied carries, the German line where the browser lacks something, and the
-// desktop's shortcuts.
+// What a link copied carries, the German line where the browser lacks something, the
+// desktop's shortcuts and the menus by keyboard.
 import path from "node:path";
 
 export default async function shortcuts({ browser, page, check, open, openLink, settled, menuItem, pagePath }) {
@@ -49,6 +49,21 @@ export default async function shortcuts({ browser, page, check, open, openLink, 
   const shown = await page.evaluate(() => [korvelian.core.json(korvelian.core.x.korv_views())[4].on,
                                            !document.getElementById("quiz").hidden]);
   check("Ctrl+Shift+T shows the time signals, Ctrl+Shift+V the quiz", shown.join() === "true,true", shown.join());
+
+  // A submenu opens with → and Enter; ← and Escape go back to its menu only.
+  await page.click("#picBildschirm", { button: "right" });
+  const menuAt = () => page.evaluate(() => [document.getElementById("menu").hidden,
+                                            document.getElementById("menu").getAttribute("aria-label"),
+                                            document.activeElement.textContent].join("|"));
+  for (let tries = 0; tries < 30 && !(await menuAt()).endsWith("|Wandergeschwindigkeit"); ++tries)
+    await page.keyboard.press("ArrowDown");
+  const steps = [];
+  for (const key of ["ArrowRight", "ArrowLeft", "Enter", "Escape", "Escape"]) {
+    await page.keyboard.press(key);
+    steps.push((await menuAt()).split("|").slice(0, 2).join(" "));
+  }
+  check("a submenu by keyboard, and back", steps.join(", ") === "false Wandergeschwindigkeit, false Bildschirm, " +
+        "false Wandergeschwindigkeit, false Bildschirm, true Bildschirm", steps.join(", "));
 
   await press(["Control", "q"]);
   check("Ctrl+Q ends the program", await page.evaluate(() => !document.getElementById("ended").hidden));
