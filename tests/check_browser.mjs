@@ -365,6 +365,8 @@ await menuItem("Link kopieren");
 const copied = await page.evaluate(() => [location.hash, document.getElementById("notice").textContent, location.href]);
 check("Link kopieren writes the setting as a link", copied[0] === "#ratio=3:2&phase-y=45.2637" &&
       (copied[1] === "Link kopiert: " + copied[2] || copied[1].endsWith("in der Adresszeile: " + copied[2])), JSON.stringify(copied));
+// Closed, the line leaves the controls beneath it free again.
+await page.click("#noticeClose");
 const amplitudeItems = await contextEntry("#hscAmp1 .thumb", "Wert eingeben…");
 check("an amplitude bar's menu lists its amplitudes", amplitudeItems.join("|") === "0,5|1,0|1,5|2,0||Wert eingeben…",
       amplitudeItems.join("|"));
