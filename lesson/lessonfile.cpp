@@ -204,8 +204,7 @@ LessonReading readLesson(std::string_view text)
     }
     if (!ended) {
         return refused("Die Datei hört nach Zeile " + std::to_string(number) +
-                       " ohne die Schlusszeile " + quoted(kEnd) +
-                       " auf: sie ist unvollständig. Nichts wurde übernommen.");
+                       " ohne die Schlusszeile " + quoted(kEnd) + " auf: sie ist unvollständig.");
     }
     if (reader.lesson().steps.empty())
         return refused("Zeile " + std::to_string(number) +

@@ -207,6 +207,29 @@ std::string readQuizValue(std::string_view option, std::string_view value,
     return {};
 }
 
+std::string quizLink(const QuizLink& quiz)
+{
+    const QuizRange start;
+    std::string link("quiz");
+    if (quiz.seed) {
+        link += "&seed=";
+        link += std::to_string(*quiz.seed);
+    }
+    if (quiz.range.largest != start.largest) {
+        link += "&quiz-range=";
+        link += std::to_string(quiz.range.largest);
+    }
+    if (quiz.range.phases)
+        link += "&quiz-phases";
+    if (quiz.range.amplitudes)
+        link += "&quiz-amplitudes";
+    if (quiz.range.toleranceDegrees != start.toleranceDegrees) {
+        link += "&quiz-tolerance=";
+        link += std::to_string(quiz.range.toleranceDegrees);
+    }
+    return link;
+}
+
 std::string lessonLink(const LessonSettings& settings)
 {
     // Appended piece by piece: a sum of strings here trips GCC 12's -Wrestrict.

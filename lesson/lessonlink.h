@@ -51,6 +51,10 @@ LinkReading readLink(std::string_view fragment);
 std::string readQuizValue(std::string_view option, std::string_view value,
                           std::string_view shownName, QuizLink& quiz);
 
+// The quiz's series as a link opens it again from its first figure: "quiz", its seed, and the
+// range where it differs from the start.
+std::string quizLink(const QuizLink& quiz);
+
 // One setting as a link carries it: every field of the lesson file, "korvelian=1" first.
 std::string lessonLink(const LessonSettings& settings);
 

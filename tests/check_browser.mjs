@@ -365,6 +365,8 @@ await menuItem("Link kopieren");
 const copied = await page.evaluate(() => [location.hash, document.getElementById("notice").textContent, location.href]);
 check("Link kopieren writes the setting as a link", copied[0] === "#ratio=3:2&phase-y=45.2637" &&
       (copied[1] === "Link kopiert: " + copied[2] || copied[1].endsWith("in der Adresszeile: " + copied[2])), JSON.stringify(copied));
+// Closed, the line leaves the controls beneath it free again.
+await page.click("#noticeClose");
 const amplitudeItems = await contextEntry("#hscAmp1 .thumb", "Wert eingeben…");
 check("an amplitude bar's menu lists its amplitudes", amplitudeItems.join("|") === "0,5|1,0|1,5|2,0||Wert eingeben…",
       amplitudeItems.join("|"));
@@ -634,6 +636,7 @@ await (await import("./browser/drawing.mjs")).default({ page, check, open, settl
 await (await import("./browser/frames.mjs")).default({ page, check, open, settled });
 await (await import("./browser/zoomedreadings.mjs")).default({ page, check, openLink, settled, menuItem });
 await (await import("./browser/steps.mjs")).default({ page, check });
+await (await import("./browser/shortcuts.mjs")).default({ browser, page, check, open, openLink, settled, menuItem, pagePath });
 
 await (await import("./browser/presentation.mjs")).presentation({ page, check, openLink, settled, menuItem, pictures });
 check("no script error", errors.length === 0, errors.join("; "));

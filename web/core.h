@@ -160,6 +160,10 @@ void setFigureView(FigureView view, bool on);
 // The lesson's step on show, as the presentation's heading; empty before one is shown
 // (lessonbinding.cpp).
 std::string lessonHeading();
+// The series the quiz asks from while it asks (quizbinding.cpp): its range and seed, as a link
+// opens it again.
+struct QuizLink;
+const QuizLink* askedQuiz();
 // The screen's orientation after its tick or "Wie im Lehrbuch" changed.
 void showYUp();
 

@@ -6,6 +6,7 @@
 #include "handlers/phasedrift.h"
 #include "handlers/speedcontrol.h"
 #include "lesson/classroomwords.h"
+#include "lesson/lessonfields.h"
 #include "lesson/lessonlink.h"
 #include "lesson/lessonstep.h"
 
@@ -184,16 +185,21 @@ KORV_EXPORT(applyLink) const char* korvApplyLink(const char* text, int length)
 }
 
 // The setting as a link's fragment: the controls where they differ from the start, then the
-// views that are on.
+// views that are on, the drift's time and a running beam. While the quiz asks, the controls
+// show its figure: the link opens its series instead, as a teacher hands it to another class,
+// and gives no answer away.
 KORV_EXPORT(link) const char* korvLink()
 {
     Core& c = core();
-    std::string fragment = linkFragment(c.window, c.yUpTicked);
-    const auto add = [&fragment](std::string_view name) {
+    const QuizLink* asked = askedQuiz();
+    std::string fragment = asked ? quizLink(*asked) : linkFragment(c.window, c.yUpTicked);
+    const auto add = [&fragment](std::string_view part) {
         if (!fragment.empty())
             fragment += '&';
-        fragment += name;
+        fragment += part;
     };
+    if (asked && c.yUpTicked)
+        add("y-up");
     for (std::size_t i = 0; i < kViewNames.size(); ++i) {
         if (kViewNames[i] != "y-up" && viewOn(static_cast<int>(i)))
             add(kViewNames[i]);
@@ -202,6 +208,17 @@ KORV_EXPORT(link) const char* korvLink()
         add("textbook");
     if (figureViewOn(FigureView::Fine))
         add("fine");
+    const LessonSettings now = currentStep();
+    const auto valued = [&now](std::string_view name) {
+        return std::string(name) + "=" + lessonField(name)->write(now);
+    };
+    if (now.driftSecondsPerTurn != LessonSettings{}.driftSecondsPerTurn)
+        add(valued("drift-seconds"));
+    if (now.beam) {
+        add("beam");
+        if (now.speed != LessonSettings{}.speed)
+            add(valued("speed"));
+    }
     c.json.clear();
     c.json.begin('{').field("fragment", fragment).end('}');
     return written(c.json);

@@ -16,6 +16,8 @@ using namespace korvelian;
 namespace {
 
 std::unique_ptr<Quiz> quiz;
+// The series as it was started, which the quiz itself does not keep.
+QuizLink series;
 
 const char* quizState(const Judgement* judgement)
 {
@@ -51,6 +53,11 @@ void ask()
 }
 
 } // namespace
+
+const QuizLink* korvelian::askedQuiz()
+{
+    return quiz ? &series : nullptr;
+}
 
 // The words of the quiz's panel.
 KORV_EXPORT(quizWords) const char* korvQuizWords()
@@ -116,6 +123,7 @@ void korvQuizStart(int largest, int phases, int amplitudes, int tolerance, doubl
     if (!checkQuizRange(range).empty() || !(seed >= 0 && seed <= 4294967295.0))
         return;
     quiz = std::make_unique<Quiz>(range, static_cast<std::uint32_t>(seed));
+    series = {range, static_cast<std::uint32_t>(seed)};
     ask();
 }
 

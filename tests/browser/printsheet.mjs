@@ -23,6 +23,9 @@ function pdfFacts(pdf) {
 
 export default async function printSheets({ page, check, open }) {
   await open();
+  // The browser's own print, from its menu: the picture of the screen, not a blank page.
+  const own = pdfFacts(Buffer.from(await page.pdf({ preferCSSPageSize: true })));
+  check("the browser's own print shows the picture", own.pages === 1 && own.pictures > 0, JSON.stringify(own));
   await page.evaluate(() => { window.print = () => { window.printed = true; }; });
   // The solutions of the ratios (4 x 4 figures) and the ratios' plate, each as printed.
   for (const [what, entry, least] of [["the solutions' sheet", 10, 2000], ["the plate", 6, 2000]]) {

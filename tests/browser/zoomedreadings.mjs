@@ -45,6 +45,19 @@ export default async function zoomedReadings({ page, check, openLink, settled, m
     check(`${link} at ${width} x ${height}: the legend beside the window, clear of the full-screen button`,
           shown.includes("Berührpunkt") === beside && !covers, `${covers} ${shown.slice(0, 120)}`);
   }
+  // "Zeitverläufe" inside the page, clear of the full-screen button, and clear of the figure
+  // where the controls leave it room.
+  for (const [width, height, clear] of [[1280, 800, true], [900, 600, false], [658, 488, false]]) {
+    await page.setViewport({ width, height, deviceScaleFactor: 1 });
+    await forget();
+    await openLink("ratio=1:2&time-signals");
+    const placed = await page.evaluate(() => {
+      const [p, s, b] = ["timeSignals", "picBildschirm", "fullScreen"].map((id) => document.getElementById(id).getBoundingClientRect());
+      const meets = (a, c) => a.left < c.right && c.left < a.right && a.top < c.bottom && c.top < a.bottom;
+      return [p.left >= 0 && p.right <= innerWidth && p.bottom <= innerHeight, meets(p, b), meets(p, s)].join();
+    });
+    check(`Zeitverläufe at ${width} x ${height}`, placed === `true,false,${!clear}`, placed);
+  }
   await forget();
   await page.setViewport({ width: 658, height: 488, deviceScaleFactor: 1 });
 }

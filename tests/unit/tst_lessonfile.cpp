@@ -150,7 +150,7 @@ void TestLessonFile::refused_data()
     QTest::newRow("drift of 30 s, not offered") << file({v, "drift-seconds = 30", "Ende"}) << "Zeile 2: drift-seconds erwartet die Sekunden einer Umdrehung, 80, 40, 20, 10 oder 5, nicht „30“.";
     QTest::newRow("view neither yes nor no") << file({v, "graticule = vielleicht", "Ende"}) << "Zeile 2: graticule erwartet ja oder nein, nicht „vielleicht“.";
     QTest::newRow("twice in one step") << file({v, "[A]", "ratio = 3:2", "ratio = 2:3", "Ende"}) << "Zeile 4: ratio steht in diesem Schritt schon (Zeile 3).";
-    QTest::newRow("truncated: no last line") << file({v, "ratio = 3:2", "phase-y = 9"}) << "Die Datei hört nach Zeile 3 ohne die Schlusszeile „Ende“ auf: sie ist unvollständig. Nichts wurde übernommen.";
+    QTest::newRow("truncated: no last line") << file({v, "ratio = 3:2", "phase-y = 9"}) << "Die Datei hört nach Zeile 3 ohne die Schlusszeile „Ende“ auf: sie ist unvollständig.";
     QTest::newRow("truncated in a step line") << QByteArray("Korvelian-Einstellungen 1\n[Ellip") << "Zeile 2: der Titel eines Schritts steht in eckigen Klammern, etwa [Ellipse].";
     QTest::newRow("future version") << file({"Korvelian-Einstellungen 2", "ratio = 3:2", "Ende"}) << "Zeile 1: Die Einstellungen haben die Version 2; dieses Programm liest nur Version 1. Bitte ein neueres Korvelian-Figuren verwenden.";
     QTest::newRow("another file") << file({"<html>", "Ende"}) << "Zeile 1: Das sind keine Einstellungen von Korvelian-Figuren: am Anfang muss „Korvelian-Einstellungen 1“ stehen.";

@@ -156,6 +156,11 @@ void TestLinkSetting::viewsFigureAndQuiz()
     QCOMPARE(reading.quiz->range.largest, 6);
     QVERIFY(reading.quiz->range.phases && !reading.quiz->range.amplitudes);
     QCOMPARE(reading.quiz->range.toleranceDegrees, 45);
+    // Written back as read, the start's range left out.
+    QCOMPARE(QString::fromStdString(quizLink(*reading.quiz)),
+             QString("quiz&seed=4294967295&quiz-range=6&quiz-phases&quiz-tolerance=45"));
+    QCOMPARE(QString::fromStdString(quizLink({QuizRange{4, false, true, 10}, 3})),
+             QString("quiz&seed=3&quiz-amplitudes"));
     // Refused with the command line's words; nothing of it kept.
     for (const auto& [fragment, fault] :
          {std::pair("quiz&seed=4294967296",

@@ -99,7 +99,25 @@ function printImage(source, area = null) {
   image.className = area ? "page" : "";
   image.style.width = area ? `${area.millimetres}mm` : "";
   image.src = source;
-  image.decode().catch(() => {}).then(() => window.print());
+  showPrinted(image);
+  image.decode().catch(() => {}).then(() => {
+    // Until the browser has printed (afterprint): its beforeprint must leave this picture.
+    page.printing = true;
+    window.print();
+  });
+}
+
+// What the print style shows: the image of a print the page started, or a canvas with the
+// screen's picture where the browser's own menu prints (drawn at once: the print will not wait
+// for an image to load).
+function showPrinted(element) {
+  for (const old of document.querySelectorAll(".printed")) if (old !== element) old.classList.remove("printed");
+  if (!element.isConnected) {
+    element.id = "printScreen";
+    document.getElementById("printScreen")?.remove();
+    document.body.append(element);
+  }
+  element.classList.add("printed");
 }
 
 // An SVG file's text as an image's address: drawn by the printer at its own resolution, so its

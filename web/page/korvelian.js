@@ -33,6 +33,11 @@ function notice(text) {
   line.hidden = false;
 }
 
+// "Schließen" hides the line until something else is to be said: it covers the top of the page.
+document.getElementById("noticeClose").addEventListener("click", () => {
+  document.getElementById("notice").hidden = true;
+});
+
 // Twips to pixels at the zoom, rounded as the desktop rounds them (form/pixels.h).
 function px(twips) {
   const exact = twips * page.zoom / page.layout.twipsPerPixel;
@@ -289,13 +294,53 @@ function buildHelpAndFullScreen() {
   document.addEventListener("keydown", (e) => {
     if (e.key === "F1") { e.preventDefault(); showHelp(); }
     else if (e.key === "F11") { e.preventDefault(); toggleFullScreen(); }
-    // Ctrl+P is "Drucken…" as on the desktop: the browser's own print of the page would be
-    // blank, as the page prints only the picture it has put there.
-    else if ((e.ctrlKey || e.metaKey) && !e.altKey && !e.shiftKey && e.key.toLowerCase() === "p") {
-      e.preventDefault();
-      printPicture();
+    else if ((e.ctrlKey || e.metaKey) && !e.altKey) {
+      const run = shortcuts[(e.shiftKey ? "Shift+" : "") + e.key.toLowerCase()];
+      if (run && !editingKey(e)) {
+        e.preventDefault();
+        run();
+      }
     }
   });
+  // The browser's own print (its menu) shows the picture of the screen too, as Ctrl+P does.
+  window.addEventListener("beforeprint", () => {
+    if (!page.printing) showPrinted(savedPicture(true).canvas);
+  });
+  window.addEventListener("afterprint", () => { page.printing = false; });
+}
+
+// The desktop's shortcuts (with Ctrl) of the actions the page has too.
+const shortcuts = {
+  c: () => copyPicture(),
+  s: () => savePicture(),
+  // Ctrl+P is "Drucken…" as on the desktop.
+  p: () => printPicture(),
+  o: () => openLesson(),
+  "Shift+s": () => saveLesson(),
+  t: () => toggleSound(page.core.json(page.core.x.korv_menuWords())),
+  // The time signals are the fifth of the views in the menu's list.
+  "Shift+t": () => {
+    page.core.x.korv_setView(4, page.core.json(page.core.x.korv_views())[4].on ? 0 : 1);
+    rememberViews();
+  },
+  // As the desktop's: opens the quiz, or brings an open one to the front.
+  "Shift+v": () => {
+    if (document.getElementById("quiz").hidden) startQuiz();
+    else document.querySelector("#quiz input.ratio").focus();
+  },
+  q: () => document.getElementById("Command5").click(),
+};
+
+// A text box keeps the browser's keys that edit in it: Ctrl+C with text selected there (or
+// anywhere on the page, the help's say) and Ctrl+Shift+V, pasting without formatting.
+function editingKey(e) {
+  const key = (e.shiftKey ? "Shift+" : "") + e.key.toLowerCase();
+  const box = e.target.matches?.("input[type=text], textarea") ? e.target : null;
+  if (key === "c") {
+    // (A box's selection stays in the page's once it lost the focus, but collapsed there.)
+    return box ? box.selectionStart !== box.selectionEnd : window.getSelection()?.isCollapsed === false;
+  }
+  return key === "Shift+v" && !!box;
 }
 
 function syncControls() {
@@ -372,13 +417,32 @@ async function main() {
     notice("Dieser Browser kann kein WebAssembly ausführen; ohne es läuft die Simulation nicht.");
     return;
   }
+  // Each step that may fail says in German what this browser lacks: its own error is English.
+  const lacking = (what) => notice(`Diesem Browser fehlt ${what}; ohne es läuft die Simulation nicht.`);
+  if (typeof DecompressionStream !== "function") {
+    lacking("das Entpacken gepackter Daten (DecompressionStream)");
+    return;
+  }
   host.fusedSinesBytes = embeddedBytes("fusedSines");
   const packed = fromBase64(packedCore);
   packedCore = null;
+  let bytes, module;
   try {
-    page.core = await Core.load(await WebAssembly.compile(await unpacked(packed)), host);
-  } catch (error) {
-    notice("Dieser Browser kann das Programm nicht laden (WebAssembly mit SIMD fehlt): " + error.message);
+    bytes = await unpacked(packed);
+  } catch {
+    notice("Dieser Browser kann das Programm nicht entpacken; ohne es läuft die Simulation nicht.");
+    return;
+  }
+  try {
+    module = await WebAssembly.compile(bytes);
+  } catch {
+    lacking("WebAssembly mit SIMD");
+    return;
+  }
+  try {
+    page.core = await Core.load(module, host);
+  } catch {
+    notice("Dieser Browser kann das Programm nicht starten; ohne es läuft die Simulation nicht.");
     return;
   }
   page.layout = page.core.json(page.core.x.korv_layout());

@@ -4,11 +4,14 @@
 // A context menu of entries {caption, checked (undefined: no tick), run} and separators (null),
 // at a place of the page; its words come from the core. An entry with a submenu (a function
 // giving its entries) opens that in its place.
-function popup(x, y, entries, label) {
+// A submenu remembers the menu it came from (parent: its entries, label and the entry that
+// opened it), which ← and Escape show again.
+function popup(x, y, entries, label, parent = null) {
   const menu = document.getElementById("menu");
   if (menu.hidden) page.menuOpener = document.activeElement;
   menu.replaceChildren();
   menu.setAttribute("aria-label", label);
+  page.menuShown = { x, y, parent };
   for (const entry of entries) {
     const item = document.createElement("div");
     if (entry === null) {
@@ -24,7 +27,11 @@ function popup(x, y, entries, label) {
       item.textContent = entry.caption;
       if (entry.submenu) item.setAttribute("aria-haspopup", "menu");
       item.addEventListener("click", () => {
-        if (entry.submenu) { popup(x, y, entry.submenu(), entry.caption); return; }
+        if (entry.submenu) {
+          const index = [...menu.querySelectorAll("[tabindex]")].indexOf(item);
+          popup(x, y, entry.submenu(), entry.caption, { entries, label, index, parent });
+          return;
+        }
         hideMenu();
         // The focus goes back to where the menu was opened, as the desktop's menu gives it
         // back: a bar's arrows or the menu key go on from there. What the entry opens (a
@@ -171,11 +178,18 @@ function buildMenu() {
   menu.addEventListener("keydown", (e) => {
     const items = [...menu.querySelectorAll("[tabindex]")];
     const at = items.indexOf(document.activeElement);
+    const parent = page.menuShown?.parent;
     if (e.key === "ArrowDown") items[(at + 1) % items.length].focus();
     else if (e.key === "ArrowUp") items[(at + items.length - 1) % items.length].focus();
     else if (e.key === "Enter" || e.key === " ") document.activeElement.click();
-    else if (e.key === "Escape" || e.key === "Tab") { hideMenu(); (page.menuOpener || page.screen.element).focus(); }
-    else return;
+    else if (e.key === "ArrowRight") { if (document.activeElement.getAttribute("aria-haspopup")) document.activeElement.click(); }
+    // In a submenu ← and Escape go back to its menu, at the entry that opened it, as on the
+    // desktop.
+    else if (parent && (e.key === "ArrowLeft" || e.key === "Escape")) {
+      popup(page.menuShown.x, page.menuShown.y, parent.entries, parent.label, parent.parent);
+      menu.querySelectorAll("[tabindex]")[parent.index]?.focus();
+    } else if (e.key === "Escape" || e.key === "Tab") { hideMenu(); (page.menuOpener || page.screen.element).focus(); }
+    else if (e.key !== "ArrowLeft") return;
     e.preventDefault();
   });
   document.addEventListener("pointerdown", (e) => { if (!menu.contains(e.target)) hideMenu(); });

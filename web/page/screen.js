@@ -101,9 +101,15 @@ function frame(time) {
   }
 }
 
+// The narrowest the time signals' panel is made over the controls (at 100 %): its formulas and
+// the time axis's words still fit.
+const kTimeSignalsNarrowest = 250;
+
 // "Zeitverläufe": x(t) above y(t) over a period of the figure, in a panel beside the window
-// where the page has room for it and over its right side where not; the signals are painted
-// again with the figure, the beam's cursor with every frame.
+// where the page has room for it; where not, over the controls left of the screen where they
+// leave it room enough for its words (the figure stays in sight), else over the window's right
+// side, beneath the full-screen button. The signals are painted again with the figure, the
+// beam's cursor with every frame.
 function paintTimeSignals(dirty) {
   const core = page.core;
   const panel = document.getElementById("timeSignals");
@@ -111,16 +117,30 @@ function paintTimeSignals(dirty) {
   panel.hidden = !on;
   if (!on) return;
   const form = document.getElementById("form").getBoundingClientRect();
-  const width = Math.round(Math.min(page.layout.timeSignalsWidth * page.zoom, window.innerWidth * 0.6));
+  const screen = page.screen.element.getBoundingClientRect();
+  // Its left border lies outside its width: counted, so that nothing of it is past the edge.
+  const border = 1;
+  let width = Math.round(Math.min(page.layout.timeSignalsWidth * page.zoom, window.innerWidth * 0.6));
+  let left = Math.round(Math.min(form.right, window.innerWidth - width - border));
+  let top = Math.round(form.top);
+  const beforeScreen = Math.floor(screen.left) - border;
+  if (left < form.right && beforeScreen >= kTimeSignalsNarrowest * page.zoom) {
+    width = Math.min(width, beforeScreen);
+    left = beforeScreen - width;
+  } else if (left < form.right) {
+    const button = document.getElementById("fullScreen").getBoundingClientRect();
+    if (button.right > left && button.bottom > top) top = Math.ceil(button.bottom);
+  }
+  const height = Math.round(form.bottom) - top;
   panel.style.width = `${width}px`;
-  panel.style.height = `${Math.round(form.height)}px`;
-  panel.style.top = `${Math.round(form.top)}px`;
-  panel.style.left = `${Math.round(Math.min(form.right, window.innerWidth - width))}px`;
+  panel.style.height = `${height}px`;
+  panel.style.top = `${top}px`;
+  panel.style.left = `${left}px`;
   const [signals, cursor] = panel.querySelectorAll("canvas");
-  const element = { clientWidth: width, clientHeight: Math.round(form.height), layout: {} };
+  const element = { clientWidth: width, clientHeight: height, layout: {} };
   const size = canvasSize(signals, element);
-  if (dirty & Changed.Screen || panel.dataset.width !== String(width)) {
-    panel.dataset.width = String(width);
+  if (dirty & Changed.Screen || panel.dataset.size !== `${width}x${height}`) {
+    panel.dataset.size = `${width}x${height}`;
     paintScene(signals, size, core.json(core.x.korv_timeSignals(size.width, size.height, page.zoom, size.ratio, 0)));
   }
   paintScene(cursor, canvasSize(cursor, element),
