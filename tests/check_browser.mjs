@@ -588,8 +588,10 @@ cursors.push(await panelInk(1));
 check("the time signals' cursor follows the beam", cursors[0].n > 0 && cursors[1].x !== cursors[0].x, JSON.stringify(cursors));
 await page.click("#Check1 input");
 await page.waitForFunction(() => korvelian.core.suspended.length === 0, { timeout: 20000 }).catch(() => {});
-await menuItem("Zeitverläufe");
-check("Zeitverläufe again puts them away", (await panelInk(0)).hidden);
+await page.click("#timeSignals .close");
+await settled();
+const closed = await page.evaluate(() => korvelian.core.json(korvelian.core.x.korv_views())[4].on);
+check("the panel's ✕ puts them away, unticked", (await panelInk(0)).hidden && closed === false, String(closed));
 
 // "Nachleuchten" dims the figure and leaves a trace behind the running beam; "Phase wandern
 // lassen" moves the y phase bar while it runs. Both off again for the next visit.

@@ -33,6 +33,12 @@ function notice(text) {
   line.hidden = false;
 }
 
+// The time signals are the fifth of the views in the menu's list.
+function toggleTimeSignals() {
+  page.core.x.korv_setView(4, page.core.json(page.core.x.korv_views())[4].on ? 0 : 1);
+  rememberViews();
+}
+
 // "Schließen" hides the line until something else is to be said: it covers the top of the page.
 document.getElementById("noticeClose").addEventListener("click", () => {
   document.getElementById("notice").hidden = true;
@@ -318,11 +324,7 @@ const shortcuts = {
   o: () => openLesson(),
   "Shift+s": () => saveLesson(),
   t: () => toggleSound(page.core.json(page.core.x.korv_menuWords())),
-  // The time signals are the fifth of the views in the menu's list.
-  "Shift+t": () => {
-    page.core.x.korv_setView(4, page.core.json(page.core.x.korv_views())[4].on ? 0 : 1);
-    rememberViews();
-  },
+  "Shift+t": toggleTimeSignals,
   // As the desktop's: opens the quiz, or brings an open one to the front.
   "Shift+v": () => {
     if (document.getElementById("quiz").hidden) startQuiz();
@@ -463,6 +465,9 @@ async function main() {
     e.preventDefault();
     showMenu(e.clientX, e.clientY);
   });
+  // The desktop's window closes by its frame; the panel, which may lie over the controls, by
+  // its own button.
+  document.querySelector("#timeSignals .close").addEventListener("click", toggleTimeSignals);
   page.toneInto = toneInto;
   page.sound = sound;
   if (!audioContextClass()) notice(page.core.json(page.core.x.korv_menuWords()).noWebAudio);
