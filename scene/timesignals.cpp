@@ -240,8 +240,8 @@ struct TimeLabel
 
 // Every stride-th x period labelled, as long as the labels stand apart by a space; where
 // they would touch, every second, third ... of them, evenly as on a chart's axis, the marks
-// staying where they were. The last label, drawn in from the picture's edge, goes alone
-// where it alone would touch its neighbour.
+// staying where they were. The last label, drawn in from the picture's edge towards its
+// neighbour, is left out by itself where only it comes too close: the others keep their places.
 std::vector<TimeLabel> timeLabels(TextMetrics& metrics, const RectF& target, const Layout& l,
                                   double periods, double stride, const TimeSignalStyle& style)
 {
@@ -270,7 +270,7 @@ std::vector<TimeLabel> timeLabels(TextMetrics& metrics, const RectF& target, con
     for (std::size_t every = 1;; ++every) {
         std::vector<TimeLabel> kept;
         bool fits = true;
-        for (std::size_t i = 0; i < all.size() && fits; i += every) {
+        for (std::size_t i = 0; i < all.size(); i += every) {
             if (!kept.empty() && !apart(kept.back(), all[i])) {
                 fits = i + every >= all.size() && (all[i].alignment & align::kRight) != 0;
                 break;
