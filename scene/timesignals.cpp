@@ -227,6 +227,61 @@ void describePanel(Scene& scene, const RectF& panel, const TimeSignalScene& show
     scene.restore();
 }
 
+struct TimeLabel
+{
+    double k;
+    std::string text;
+    RectF place;
+    int alignment;
+    // Where its letters lie across.
+    double left;
+    double right;
+};
+
+// Every stride-th x period labelled, as long as the labels stand apart by a space; where
+// they would touch, every second, third ... of them, evenly as on a chart's axis, the marks
+// staying where they were. The last label, drawn in from the picture's edge towards its
+// neighbour, is left out by itself where only it comes too close: the others keep their places.
+std::vector<TimeLabel> timeLabels(TextMetrics& metrics, const RectF& target, const Layout& l,
+                                  double periods, double stride, const TimeSignalStyle& style)
+{
+    const Font f = font(style.zoom);
+    std::vector<TimeLabel> all;
+    for (double k = 0; k <= periods + 1e-9; k += stride) {
+        const double x = l.xPanel.left() + k / periods * l.xPanel.width;
+        std::string text = k == 0 ? "0" : k == 1 ? "T" : germanNumber(k) + " T";
+        const double width = metrics.advance(f, text);
+        // Centred under its mark, but never beyond the picture's right edge.
+        const double half = 40 * style.zoom;
+        RectF place{x - half, l.timeLabels.top(), 2 * half, l.textHeight};
+        int alignment = align::kHCenter | align::kTop;
+        double left = x - width / 2;
+        if (place.right() > target.right()) {
+            place.moveRight(target.right() - style.lineWidth);
+            alignment = align::kRight | align::kTop;
+            left = place.right() - width;
+        }
+        all.push_back({k, std::move(text), place, alignment, left, left + width});
+    }
+    const double gap = metrics.advance(f, " ");
+    const auto apart = [&](const TimeLabel& a, const TimeLabel& b) {
+        return a.right + gap <= b.left;
+    };
+    for (std::size_t every = 1;; ++every) {
+        std::vector<TimeLabel> kept;
+        bool fits = true;
+        for (std::size_t i = 0; i < all.size(); i += every) {
+            if (!kept.empty() && !apart(kept.back(), all[i])) {
+                fits = i + every >= all.size() && (all[i].alignment & align::kRight) != 0;
+                break;
+            }
+            kept.push_back(all[i]);
+        }
+        if (fits)
+            return kept;
+    }
+}
+
 } // namespace
 
 std::vector<std::string> formulaLines(const TimeSignalScene& shown)
@@ -287,6 +342,8 @@ void describeTimeSignals(Scene& scene, TextMetrics& metrics, const RectF& target
                                                  (1.5 * metrics.advance(font(style.zoom), "00 T"))))
                       : kMostLabels;
     const double stride = std::max(1.0, std::ceil(periods / most));
+    const std::vector<TimeLabel> labels = timeLabels(metrics, target, l, periods, stride, style);
+    auto label = labels.begin();
     const Pen grid{{c.axes}, style.lineWidth, Cap::Flat, Join::Bevel, Dash::Dot};
     for (double k = 0; k <= periods + 1e-9; k += stride) {
         const double x = l.xPanel.left() + k / periods * l.xPanel.width;
@@ -296,16 +353,10 @@ void describeTimeSignals(Scene& scene, TextMetrics& metrics, const RectF& target
             scene.line({x, l.yPanel.top()}, {x, l.yPanel.bottom()});
         }
         scene.pen(c.text);
-        const std::string label = k == 0 ? "0" : k == 1 ? "T" : germanNumber(k) + " T";
-        // Centred under its mark, but never beyond the picture's right edge.
-        const double half = 40 * style.zoom;
-        RectF place{x - half, l.timeLabels.top(), 2 * half, l.textHeight};
-        int alignment = align::kHCenter | align::kTop;
-        if (place.right() > target.right()) {
-            place.moveRight(target.right() - style.lineWidth);
-            alignment = align::kRight | align::kTop;
+        if (label != labels.end() && label->k == k) {
+            scene.text(label->place, label->alignment, label->text, TextRole::TimeLabel);
+            ++label;
         }
-        scene.text(place, alignment, label, TextRole::TimeLabel);
     }
     if (!style.compact)
         scene.text(l.caption, align::kLeft | align::kTop, kCaption, TextRole::Caption);

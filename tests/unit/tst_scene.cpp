@@ -5,6 +5,8 @@
 #include "scene/geometry.h"
 #include "scene/keptmetrics.h"
 #include "scene/screenpicture.h"
+#include "scene/textmetrics.h"
+#include "scene/timesignals.h"
 #include "tests/testregistry.h"
 
 #include <QImage>
@@ -30,6 +32,8 @@ private slots:
     void paintedBoxesHoldEveryPaintedPixel();
     void keptMetricsAskOnceAndAnswerTheSame_data();
     void keptMetricsAskOnceAndAnswerTheSame();
+    void timeLabelsStandApart_data();
+    void timeLabelsStandApart();
 };
 
 namespace {
@@ -226,6 +230,69 @@ void TestScene::keptMetricsAskOnceAndAnswerTheSame()
         QCOMPARE(ask(kept).first, ask(reference).first);
         QVERIFY(counted.asked > before);
     }
+}
+
+// Many periods on a narrow axis: the labels thin out evenly and never touch; the few of an
+// everyday figure stay every one.
+void TestScene::timeLabelsStandApart_data()
+{
+    QTest::addColumn<double>("numerator");
+    QTest::addColumn<double>("denominator");
+    QTest::addColumn<double>("width");
+    QTest::addColumn<QString>("labels");
+    QTest::newRow("3 : 2") << 3.0 << 2.0 << 560.0 << "0|T|2 T";
+    QTest::newRow("3 : 2, narrow") << 3.0 << 2.0 << 120.0 << "0|T|2 T";
+    QTest::newRow("3 : 2, the last too close") << 3.0 << 2.0 << 100.0 << "0|T";
+    QTest::newRow("179 : 183") << 179.0 << 183.0 << 560.0
+                               << "0|23 T|46 T|69 T|92 T|115 T|138 T|161 T";
+    QTest::newRow("179 : 183, narrower") << 179.0 << 183.0 << 300.0 << "0|46 T|92 T|138 T";
+    QTest::newRow("179 : 183, narrow") << 179.0 << 183.0 << 150.0 << "0|69 T|138 T";
+    QTest::newRow("1 : 250, narrow") << 1.0 << 250.0 << 200.0 << "0|64 T|128 T|192 T";
+    QTest::newRow("too narrow for two") << 1.0 << 250.0 << 60.0 << "0";
+    QTest::newRow("32767 : 1") << 32767.0 << 1.0 << 80.0 << "0|T";
+}
+
+void TestScene::timeLabelsStandApart()
+{
+    QFETCH(double, numerator);
+    QFETCH(double, denominator);
+    QFETCH(double, width);
+    QFETCH(QString, labels);
+    // Letters half as wide as the font is high, a space as wide as any.
+    class HalfWide final : public TextMetrics
+    {
+    public:
+        SizeF richTextSize(const std::string& html, const Font& font, double) override
+        {
+            return {advance(font, html), lineHeight(font)};
+        }
+        double lineHeight(const Font& font) override { return font.pixelSize * 1.2; }
+        double advance(const Font& font, const std::string& text) override
+        {
+            return text.size() * font.pixelSize / 2.0;
+        }
+        double capHeight(const Font& font) override { return font.pixelSize * 0.7; }
+    } metrics;
+    TimeSignalScene shown;
+    shown.p = {1, 0, 1, 0, numerator, denominator};
+    shown.hasFigure = true;
+    Scene scene;
+    describeTimeSignals(scene, metrics, {0, 0, width, 300}, shown, {});
+    QStringList texts;
+    double end = -1e9;
+    const double gap = metrics.advance({"Times New Roman", false, 13}, " ");
+    for (const Item& it : scene.items()) {
+        const auto* text = std::get_if<item::Text>(&it);
+        if (!text || text->role != TextRole::TimeLabel)
+            continue;
+        const double w = metrics.advance({"Times New Roman", false, 13}, text->text);
+        const double left =
+            text->alignment & align::kRight ? text->box.right() - w : text->box.center().x - w / 2;
+        QVERIFY2(left >= end + gap, text->text.c_str());
+        end = left + w;
+        texts << QString::fromStdString(text->text);
+    }
+    QCOMPARE(texts.join('|'), labels);
 }
 
 KORVELIAN_GUI_TEST(scene, TestScene)
