@@ -21,9 +21,16 @@ page.on("pageerror", (e) => errors.push(e.message));
 // The window at 100 %: 9864 x 7320 twips are 658 x 488 pixels.
 await page.setViewport({ width: 658, height: 488, deviceScaleFactor: 1 });
 
+// Opened once the workers that draw the figures have started: a figure asked for before then
+// waits for them, which a check made meanwhile would take for the figure itself.
+const started = () => page.waitForFunction(() => {
+  const k = window.korvelian;
+  return k && k.firstFigure > 0 && (k.workerReady || (!k.workerStarts && !k.worker)) &&
+         (k.helpers ?? []).every((h) => h.ready);
+}, { timeout: 20000 });
 async function open() {
   await page.goto("file://" + path.resolve(pagePath));
-  await page.waitForFunction(() => window.korvelian && window.korvelian.firstFigure > 0, { timeout: 20000 });
+  await started();
 }
 // Everything the core changed is on show once nothing waits and a frame has been painted.
 async function settled() {
@@ -197,7 +204,7 @@ await figureCase("y-up", "3", "2", [], true);
 async function openLink(fragment) {
   await page.goto("about:blank");
   await page.goto("file://" + path.resolve(pagePath) + "#" + fragment);
-  await page.waitForFunction(() => window.korvelian && window.korvelian.firstFigure > 0, { timeout: 20000 });
+  await started();
   await settled();
 }
 for (const [fragment, name] of [["ratio=3:2&phase-y=45", "ratio-3-2-45"], ["ratio=3:2&y-up", "y-up"]]) {
