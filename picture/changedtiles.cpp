@@ -44,10 +44,10 @@ void TileMask::markAll()
 
 std::vector<QRect> changedTiles(const QImage& before, const QImage& after, int tile)
 {
-    TileMask all(after.size(), tile);
-    all.markAll();
     if (tile <= 0)
         return {QRect(QPoint(0, 0), after.size())};
+    TileMask all(after.size(), tile);
+    all.markAll();
     return changedTiles(before, after, all);
 }
 
