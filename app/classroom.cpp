@@ -119,13 +119,13 @@ QMenu* Classroom::buildMenu()
                     startQuiz({}, 1);
             });
     menu->addSeparator();
-    connect(add(*menu, QString::fromUtf8(classroom::kSave),
-                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
-            &QAction::triggered, m_steps, &LessonSteps::save);
+    m_saveLesson = add(*menu, QString::fromUtf8(classroom::kSave),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    connect(m_saveLesson, &QAction::triggered, m_steps, &LessonSteps::save);
     connect(add(*menu, QString::fromUtf8(classroom::kOpen), QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, m_steps, &LessonSteps::open);
-    connect(menu->addAction(QString::fromUtf8(classroom::kAppendStep)), &QAction::triggered,
-            m_steps, &LessonSteps::append);
+    m_appendStep = menu->addAction(QString::fromUtf8(classroom::kAppendStep));
+    connect(m_appendStep, &QAction::triggered, m_steps, &LessonSteps::append);
     menu->addAction(m_steps->nextAction());
     menu->addAction(m_steps->previousAction());
     m_parts.window->addAction(m_steps->nextAction());
@@ -156,6 +156,14 @@ void Classroom::setValuesHidden(bool hidden)
     hideValues(m_valuesHidden || m_quizHides);
 }
 
+void Classroom::quizAsks(bool asking)
+{
+    // The controls hold the asked figure: a lesson saved or a step appended now would write
+    // the answer down for anyone who opens the file.
+    m_saveLesson->setEnabled(!asking);
+    m_appendStep->setEnabled(!asking);
+}
+
 void Classroom::hideValues(bool hidden)
 {
     if (hidden == m_hiding)
@@ -172,6 +180,7 @@ void Classroom::hideValues(bool hidden)
         views.setOption(ViewOption::Values, m_valuesBefore);
     }
     m_cover->setCovered(hidden);
+    m_parts.screen->setNumbersWithheld(hidden);
     m_parts.readout->setSuppressed(hidden);
     m_parts.timeSignals->setFormulasHidden(hidden);
 }
@@ -194,10 +203,12 @@ QuizWindow& Classroom::startQuiz(const QuizRange& range, std::uint32_t seed)
         });
         connect(m_quiz, &QuizWindow::closed, this, [this] {
             m_quizHides = false;
+            quizAsks(false);
             hideValues(m_valuesHidden);
         });
     }
     m_quizHides = true;
+    quizAsks(true);
     hideValues(true);
     m_quiz->start(range, seed);
     placeQuiz();

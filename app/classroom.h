@@ -76,6 +76,7 @@ private:
     QMenu* buildMenu();
     QAction* add(QMenu& menu, const QString& text, const QKeySequence& key);
     void hideValues(bool hidden);
+    void quizAsks(bool asking);
     // The quiz window beside the screen, its letters for the room while presenting.
     void placeQuiz();
     void showStep(std::size_t index, std::size_t count, const QString& title);
@@ -89,6 +90,8 @@ private:
     QAction* m_resolve = nullptr;
     QAction* m_hideValues = nullptr;
     QAction* m_presenting = nullptr;
+    QAction* m_saveLesson = nullptr;
+    QAction* m_appendStep = nullptr;
     // Hidden for the prediction, or for the quiz.
     bool m_valuesHidden = false;
     bool m_quizHides = false;

@@ -22,7 +22,7 @@ std::string shortNumber(double value)
 std::optional<FileRatio> figureRatio(const ScreenPicture& picture)
 {
     const DrawOp* figure = lastFigure(picture.drawing);
-    if (!figure)
+    if (!figure || picture.numbersWithheld)
         return std::nullopt;
     return FileRatio(figure->parameters.numerator, figure->parameters.denominator);
 }

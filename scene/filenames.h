@@ -11,7 +11,8 @@ struct ScreenPicture;
 // numerator and denominator of a figure
 using FileRatio = std::pair<double, double>;
 
-// The ratio of the picture's last figure; nothing before any.
+// The ratio of the picture's last figure; nothing before any, nor while the numbers are
+// withheld.
 std::optional<FileRatio> figureRatio(const ScreenPicture& picture);
 
 // A name proposed for a saved picture, so that the pictures of one ratio sort side by side in

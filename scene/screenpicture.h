@@ -56,6 +56,9 @@ struct ScreenPicture
     // drawn since (pieces in the frame of the figure) is shown.
     bool figureHidden = false;
     std::vector<std::vector<Point>> beamPath;
+    // A quiz asks for the figure's numbers, or the class is to find them: a file's proposed
+    // name, an SVG's description and a page's lines under the picture leave them out.
+    bool numbersWithheld = false;
 
     // Drawing as a picture area does: a frame that cannot map (not finite, or without extent)
     // leaves the last one; each operation is kept with the frame it was given in.

@@ -68,7 +68,7 @@ std::string barText(const ControlLayout& bar, int value, double numerator, doubl
 std::vector<std::string> parameterLines(const ScreenPicture& picture)
 {
     const DrawOp* figure = lastFigure(picture.drawing);
-    if (!figure)
+    if (!figure || picture.numbersWithheld)
         return {};
     const Parameter& p = figure->parameters;
     const auto readout = [&p](ScrollBar bar, double value) {

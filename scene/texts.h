@@ -42,7 +42,8 @@ bool isAmplitudeBar(const ControlLayout& bar);
 std::string speedText(double dt);
 
 // What a saved picture says of its figure (a file's description, the lines beneath a print):
-// the bars' readouts and the ratio with its closing count; nothing before any figure.
+// the bars' readouts and the ratio with its closing count; nothing before any figure, nor
+// while its numbers are withheld.
 std::vector<std::string> parameterLines(const ScreenPicture& picture);
 
 } // namespace korvelian

@@ -33,6 +33,7 @@ ScreenPicture savedPicture()
 {
     ScreenPicture picture = core().window.screen();
     picture.zoom = 1;
+    picture.numbersWithheld = core().valuesHidden;
     return picture;
 }
 

@@ -48,6 +48,8 @@ public:
     // Whether the ratio boxes hold what the figure is drawn with; the aid reads nothing while
     // an entry stands refused, and the values say that the ratio is the last accepted one.
     void setEntryAccepted(bool accepted);
+    // Files and pages of the picture leave the figure's numbers out (a quiz, hidden values).
+    void setNumbersWithheld(bool withheld) { changePicture().numbersWithheld = withheld; }
     bool entryAccepted() const { return picture().entryAccepted; }
     // The values of the figure, written beside its box.
     void setValues(bool on);

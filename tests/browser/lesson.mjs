@@ -47,6 +47,13 @@ export async function lesson(helpers) {
   });
   check("the quiz's panel leaves the screen free", overlap === 0, String(overlap));
   check("the boxes' contents are hidden while the quiz asks", covered[0] === "rgba(0, 0, 0, 0)" && !covered[1], JSON.stringify(covered));
+  // Nothing that leaves the page gives the asked figure away.
+  const withheld = await page.evaluate(() => [savedPicture(false).name, saveLesson(), appendStep()]);
+  await page.click("#picBildschirm", { button: "right" });
+  const greyed = (await page.$$eval("#menu > .disabled", (all) => all.map((d) => d.textContent))).join("|");
+  await page.keyboard.press("Escape");
+  check("while the quiz asks, no file names or keeps its figure", JSON.stringify(withheld) === '["korvelian.png",null,null]' &&
+        greyed === "Einstellungen speichern…|Als Schritt anhängen", JSON.stringify(withheld) + " " + greyed);
   // The right ratio written unreduced is counted right, with the German explanation.
   const [z, n] = series.at(-1).match(/: (\d+) : (\d+),/).slice(1).map(Number);
   await page.type("#quiz input.ratio", `${2 * z} : ${2 * n}`);

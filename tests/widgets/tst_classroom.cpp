@@ -1,8 +1,11 @@
 #include "app/classroom.h"
 #include "app/lessonsteps.h"
+#include "app/picturefilename.h"
 #include "app/presentation.h"
 #include "app/viewoptions.h"
 #include "form/layout.h"
+#include "lesson/classroomwords.h"
+#include "picture/pictureexporter.h"
 #include "picture/scenepainter.h"
 #include "scene/presentationpanel.h"
 #include "widgets/presentationpanel.h"
@@ -162,6 +165,21 @@ void TestClassroom::quizSetsTheFigureAndCoversTheBoxes()
         QCOMPARE(cover->geometry(), f.control(box)->geometry());
     }
     QVERIFY(!f.window.viewOptions().option(ViewOption::Values));
+    // Nothing written from the window gives the asked figure away: a picture's proposed name,
+    // its description and page lines, a lesson saved or a step appended.
+    const auto written = [&f] {
+        const ScreenPicture& picture = f.control<ScreenArea>("picBildschirm")->picture();
+        QStringList seen{PictureFileName::screen(picture, QStringLiteral("png")),
+                         PictureFileName::timeSignals(picture, QStringLiteral("png")),
+                         QString::number(PictureExporter::parameterLines(picture).size())};
+        for (QAction* action : f.window.findChildren<QAction*>()) {
+            if (action->text() == QString::fromUtf8(classroom::kSave) ||
+                action->text() == QString::fromUtf8(classroom::kAppendStep))
+                seen << (action->isEnabled() ? QStringLiteral("on") : QStringLiteral("off"));
+        }
+        return seen.join(' ');
+    };
+    QCOMPARE(written(), QStringLiteral("korvelian.png zeitverlaeufe.png 0 off off"));
 
     // Unreduced, the ratio is the same figure: judged right, and the score counts it. Without
     // phases in the range no phase is asked.
@@ -174,6 +192,12 @@ void TestClassroom::quizSetsTheFigureAndCoversTheBoxes()
 
     quiz.close();
     QTRY_VERIFY(!f.window.findChild<QLabel*>("cover_txtZaehler")->isVisible());
+    const QString ratio = QStringLiteral("%1-%2").arg(question.numerator).arg(question.denominator);
+    QCOMPARE(written(), QStringLiteral("korvelian-%1.png zeitverlaeufe-%1.png 3 on on").arg(ratio));
+    // Values hidden for a prediction keep the numbers out of the files; the lesson is the
+    // teacher's to save.
+    f.window.classroom().setValuesHidden(true);
+    QCOMPARE(written(), QStringLiteral("korvelian.png zeitverlaeufe.png 0 on on"));
 }
 
 void TestClassroom::predictionHidesTheFigureUntilResolved()

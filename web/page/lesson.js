@@ -75,8 +75,15 @@ function openLesson() {
   input.click();
 }
 
+// While the quiz asks, the controls hold its figure: a lesson saved or a step appended would
+// write the answer down, so neither is offered, as on the desktop.
+function quizAsks() {
+  return !document.getElementById("quiz").hidden;
+}
+
 // "Einstellungen speichern…": the text the desktop writes, as a download.
 function saveLesson() {
+  if (quizAsks()) return null;
   const text = page.core.json(page.core.x.korv_saveLesson()).text;
   page.lesson = page.core.json(page.core.x.korv_lessonState());
   const link = document.createElement("a");
@@ -92,6 +99,7 @@ function saveLesson() {
 // "Als Schritt anhängen": the setting as a new step after the one on show, as the desktop
 // appends it; Page Down / Page Up step through it then.
 function appendStep() {
+  if (quizAsks()) return null;
   const state = page.core.json(page.core.x.korv_appendStep());
   page.lesson = state;
   notice(state.heading);
@@ -140,8 +148,8 @@ function classroomEntries() {
                    { caption: words.presentation, checked: !!page.presenting, run: togglePresentation }, null,
                    ...predictionEntries(), null,
                    { caption: words.quiz, checked: !document.getElementById("quiz").hidden, run: toggleQuiz },
-                   { caption: words.open, run: openLesson }, { caption: words.save, run: saveLesson },
-                   { caption: words.appendStep, run: appendStep }];
+                   { caption: words.open, run: openLesson }, { caption: words.save, run: saveLesson, disabled: quizAsks() },
+                   { caption: words.appendStep, run: appendStep, disabled: quizAsks() }];
   if (page.lesson && page.lesson.steps > 1) {
     entries.push({ caption: words.nextStep, run: () => stepBy(1) },
                  { caption: words.previousStep, run: () => stepBy(-1) });

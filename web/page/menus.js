@@ -1,9 +1,9 @@
 // The context menus: the screen's views and entries, a bar's presets and typed value, the
 // ratio boxes' usual ratios, opened by a right click, the menu key or a long press.
 
-// A context menu of entries {caption, checked (undefined: no tick), run} and separators (null),
-// at a place of the page; its words come from the core. An entry with a submenu (a function
-// giving its entries) opens that in its place.
+// A context menu of entries {caption, checked (undefined: no tick), run, disabled} and
+// separators (null), at a place of the page; its words come from the core. An entry with a
+// submenu (a function giving its entries) opens that in its place.
 // A submenu remembers the menu it came from (parent: its entries, label and the entry that
 // opened it), which ← and Escape show again.
 function popup(x, y, entries, label, parent = null) {
@@ -19,6 +19,12 @@ function popup(x, y, entries, label, parent = null) {
       item.setAttribute("role", "separator");
     } else if (!entry.run) {
       item.className = "heading";
+      item.textContent = entry.caption;
+    } else if (entry.disabled) {
+      // Shown greyed, as the desktop's menu shows it; no focus, so the keys pass it by.
+      item.className = "disabled";
+      item.setAttribute("role", "menuitem");
+      item.setAttribute("aria-disabled", "true");
       item.textContent = entry.caption;
     } else {
       item.setAttribute("role", entry.checked === undefined ? "menuitem" : "menuitemcheckbox");
