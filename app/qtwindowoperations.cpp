@@ -195,8 +195,11 @@ void QtWindowOperations::msgBox(const std::string& prompt, const std::string& ti
 
 void QtWindowOperations::doEvents()
 {
-    if (!m_ended)
-        QApplication::processEvents(QEventLoop::AllEvents);
+    if (m_ended)
+        return;
+    m_paintInPause.setPumping(true);
+    QApplication::processEvents(QEventLoop::AllEvents);
+    m_paintInPause.setPumping(false);
 }
 
 double QtWindowOperations::clock()
@@ -206,6 +209,9 @@ double QtWindowOperations::clock()
 
 void QtWindowOperations::sleep(double seconds)
 {
+    // The pause paints the frame first and goes on from the clock as it reads then.
+    if (m_paintInPause.paint())
+        return;
     if (seconds > 0 && std::isfinite(seconds))
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "handlers/windowoperations.h"
+#include "paintinpause.h"
 
 #include <QElapsedTimer>
 
@@ -76,6 +77,7 @@ private:
     QElapsedTimer m_clock;
     bool m_ended = false;
     std::array<bool, 4> m_textsInUse{{true, true, true, true}};
+    PaintInPause m_paintInPause;
 };
 
 } // namespace korvelian

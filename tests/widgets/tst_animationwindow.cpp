@@ -1,3 +1,4 @@
+#include "app/paintinpause.h"
 #include "app/viewactions.h"
 #include "app/viewsettings.h"
 #include "form/form1.h"
@@ -101,6 +102,7 @@ private slots:
     void overlaysFollowTheBeam();
     void markersCoverThePointWhereTheyMeet();
     void aFrameCostsAtMostOneRepaint();
+    void aFrameIsPaintedInItsPause();
     void framesLeaveWhatAWholeRepaintShows_data();
     void framesLeaveWhatAWholeRepaintShows();
     void aRepaintOfRectanglesPaintsExactlyThem();
@@ -182,10 +184,39 @@ void TestAnimationWindow::aFrameCostsAtMostOneRepaint()
     PaintCounter counter;
     f.control("picBildschirm")->installEventFilter(&counter);
     // Seventeen overlay updates a frame, at most one paint: a frame's updates are painted
-    // together in the next pump.
+    // together in the next pause.
     f.runFrames(20);
     QVERIFY2(counter.paints <= 21, qPrintable(QString("%1 paints").arg(counter.paints)));
     QVERIFY(counter.paints > 0);
+}
+
+// The pump holds a window's repaint for the pause that follows it; where none follows, the
+// event loop paints it.
+void TestAnimationWindow::aFrameIsPaintedInItsPause()
+{
+    QWidget window;
+    window.resize(100, 100);
+    PaintCounter counter;
+    window.installEventFilter(&counter);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(counter.paints > 0);
+    const int shown = counter.paints;
+    PaintInPause pause;
+    const auto pump = [&] {
+        pause.setPumping(true);
+        window.update();
+        QApplication::processEvents();
+        pause.setPumping(false);
+    };
+    pump();
+    QCOMPARE(counter.paints, shown);
+    QVERIFY(pause.paint());
+    QCOMPARE(counter.paints, shown + 1);
+    QVERIFY(!pause.paint());
+    pump();
+    QCOMPARE(counter.paints, shown + 1);
+    QTRY_COMPARE(counter.paints, shown + 2);
 }
 
 void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows_data()
@@ -238,7 +269,7 @@ void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
         if (pump == driftUntil)
             f.window.viewActions().setOption(ViewOption::Drift, false);
     });
-    // The last frame's rectangles are painted in the next pump.
+    // The last frame's rectangles are painted once the loop is left.
     QApplication::processEvents();
     // What the frames painted piece by piece into the window, against the screen painted
     // whole.
