@@ -30,6 +30,7 @@ void FigureRaster::prepareLanes(std::size_t lanes, bool straight, int split, int
         m_lanes[l].drawsInto = straight ? (l == 0 ? &m_lit : &m_lanes[l].own) : nullptr;
         m_lanes[l].firstColumn = l == 0 ? 0 : split;
         m_lanes[l].lastColumn = l == 0 ? split - 1 : width - 1;
+        m_lanes[l].drew = false;
         m_lanes[l].blocksPending = 0;
         m_lanes[l].segmentsDrawn = 0;
         m_lanes[l].groupBox.reset();

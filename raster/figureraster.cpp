@@ -279,6 +279,7 @@ void FigureRaster::drawBlocks(Lane& lane, const DrawnFigure& figure)
     if (m_next.load(std::memory_order_relaxed) >= m_taken)
         return;
     lane.bitmaps.reset(figure.width, figure.height);
+    lane.drew = true;
     for (;;) {
         const std::size_t next = m_next.fetch_add(m_stride, std::memory_order_relaxed);
         if (next >= m_taken || stopping())
@@ -324,6 +325,41 @@ const LitRows& FigureRaster::rasterise(int width, int height, const Parameter& p
                                        const DrawLimits& limits)
 {
     return rasteriseLanes(width, height, p, steps, count, transform, limits, nullptr);
+}
+
+const LitRows& FigureRaster::rasteriseGrown(int width, int height, const Parameter& p,
+                                            LoopSteps steps, std::size_t count,
+                                            const PixelMapping& transform, int extra,
+                                            const DrawLimits& limits)
+{
+    // A line extra pixels wider hides much of what the mask's segments add: a segment whose
+    // pixels the first share's grown line covers all over adds nothing, though it lights
+    // pixels of the mask anew (at 8192 pixels, 179 : 183 draws 19 % of its segments instead
+    // of 41 %). Such a segment's pixels are lit in the bits the look-ups see, so it is skipped
+    // as one whose pixels are lit; each later one that is drawn publishes its pixels there as
+    // always, and each grows only into the picture that the segments drawn give. The lanes'
+    // bitmaps keep what they drew, the mask's rows of the first share are kept aside.
+    const std::size_t first = previewBlocks(count);
+    if (extra <= 0 || first == 0 || limits.blocks <= first)
+        return rasterise(width, height, p, steps, count, transform, limits);
+    DrawLimits share = limits;
+    share.blocks = first;
+    rasteriseLanes(width, height, p, steps, count, transform, share, nullptr);
+    if (stopped() || !m_resumable)
+        return m_lit;
+    m_lit.closeGrown(extra, m_firstShare);
+    DrawLimits rest = limits;
+    rest.resume = true;
+    rasteriseLanes(width, height, p, steps, count, transform, rest, nullptr);
+    // The lit bits are no longer the drawn pixels' to go on from.
+    m_resumable = false;
+    m_lit.setRows(m_firstShare);
+    for (std::size_t l = 0; l < m_laneCount; ++l) {
+        if (m_lanes[l].drew)
+            m_lit.add(m_lanes[l].bitmaps, {0, 0, width - 1, height - 1});
+    }
+    m_firstShare = {};
+    return m_lit;
 }
 
 FigureRaster::SharedBits FigureRaster::rasteriseShare(int width, int height, const Parameter& p,

@@ -66,6 +66,13 @@ public:
     const LitRows& rasterise(int width, int height, const Parameter& p, LoopSteps steps,
                              std::size_t count, const PixelMapping& transform,
                              const DrawLimits& limits = {});
+    // The same for a mask whose pixels are then grown to squares extra pixels wider, as
+    // WideFigureRaster grows a line: after a first share of the blocks, segments whose grown
+    // pixels that share's grown pixels cover already are skipped too. The rows alone are the
+    // mask's, and they may lack such pixels, the grown picture being the same.
+    const LitRows& rasteriseGrown(int width, int height, const Parameter& p, LoopSteps steps,
+                                  std::size_t count, const PixelMapping& transform, int extra,
+                                  const DrawLimits& limits = {});
     bool stopped() const { return m_stopped.load(std::memory_order_relaxed); }
     // How many cores drew the last figure.
     std::size_t lanes() const { return m_laneCount; }
@@ -116,6 +123,8 @@ private:
         // from the start, so that its look-ups see every segment it must draw.
         LitRows* drawsInto = nullptr;
         LitRows own;
+        // Whether bitmaps hold what the lane drew of this figure.
+        bool drew = false;
         int firstColumn = 0;
         int lastColumn = 0;
     };
@@ -200,6 +209,9 @@ private:
     // Kept between drawings, so that their tables keep their room.
     CrestPlaces m_xPlaces;
     CrestPlaces m_yPlaces;
+    // A grown figure's first share's own pixels, while the lit bits hold what its grown
+    // pixels cover.
+    std::vector<std::uint64_t> m_firstShare;
 };
 
 } // namespace korvelian

@@ -1,9 +1,11 @@
 #include "litrows.h"
 
+#include "bittranspose.h"
 #include "runbitmaps.h"
 #include "sharedwords.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 namespace korvelian {
@@ -139,6 +141,123 @@ void LitRows::addBands(const PixelBox& region)
             orShared(m_bands[static_cast<std::size_t>(band) * m_rowWords + w], all);
         }
     }
+}
+
+namespace {
+
+// Bit x of the row becomes the union (or, with kAll, the intersection) of bits x .. x + span - 1
+// (with kAll, x - span + 1 .. x), in steps that double what each bit holds; bits beyond the
+// row's words count as unlit (with kAll, as lit).
+template <bool kAll> void spreadBits(std::uint64_t* row, std::size_t words, int span)
+{
+    constexpr std::uint64_t all = ~std::uint64_t{0};
+    for (int held = 1; held < span;) {
+        const int by = std::min(held, span - held);
+        const std::size_t skip = static_cast<std::size_t>(by) / 64;
+        const int bit = by % 64;
+        if (!kAll) {
+            for (std::size_t w = 0; w < words; ++w) {
+                const std::uint64_t at = w + skip < words ? row[w + skip] : 0;
+                const std::uint64_t next = w + skip + 1 < words ? row[w + skip + 1] : 0;
+                row[w] |= bit == 0 ? at : (at >> bit) | (next << (64 - bit));
+            }
+        } else {
+            for (std::size_t w = words; w-- > 0;) {
+                const std::uint64_t at = w >= skip ? row[w - skip] : all;
+                const std::uint64_t before = w >= skip + 1 ? row[w - skip - 1] : all;
+                row[w] &= bit == 0 ? at : (at << bit) | (before >> (64 - bit));
+            }
+        }
+        held += by;
+    }
+}
+
+// The same down the rows: row y becomes the union of rows y .. y + span - 1 (with kAll, the
+// intersection of rows y - span + 1 .. y).
+template <bool kAll> void spreadRows(std::uint64_t* rows, std::size_t words, int height, int span)
+{
+    for (int held = 1; held < span;) {
+        const int by = std::min(held, span - held);
+        if (!kAll) {
+            for (int y = 0; y + by < height; ++y) {
+                std::uint64_t* row = rows + static_cast<std::size_t>(y) * words;
+                const std::uint64_t* from = row + static_cast<std::size_t>(by) * words;
+                for (std::size_t w = 0; w < words; ++w)
+                    row[w] |= from[w];
+            }
+        } else {
+            for (int y = height - 1; y >= by; --y) {
+                std::uint64_t* row = rows + static_cast<std::size_t>(y) * words;
+                const std::uint64_t* from = row - static_cast<std::size_t>(by) * words;
+                for (std::size_t w = 0; w < words; ++w)
+                    row[w] &= from[w];
+            }
+        }
+        held += by;
+    }
+}
+
+} // namespace
+
+void LitRows::closeGrown(int extra, std::vector<std::uint64_t>& kept)
+{
+    kept.assign(m_bits.begin(), m_bits.begin() + static_cast<std::ptrdiff_t>(m_columnsAt));
+    if (extra <= 0 || m_width <= 0 || m_height <= 0)
+        return;
+    constexpr std::uint64_t all = ~std::uint64_t{0};
+    const int span = extra + 1;
+    const int width = m_width - extra;
+    const int height = m_height - extra;
+    const std::size_t words = m_rowWords;
+    std::uint64_t* bits = rows();
+    // The grown picture at image pixel (x, y): any of mask pixels x .. x + extra, y .. y + extra
+    // lit. Pixels outside the image are never painted, so they count as lit.
+    const ColumnWords beyond(std::max(width, 0), static_cast<int>(words * 64) - 1);
+    for (int y = 0; y < m_height; ++y) {
+        std::uint64_t* row = bits + static_cast<std::size_t>(y) * words;
+        spreadBits<false>(row, words, span);
+        for (std::size_t w = beyond.first; w < words; ++w)
+            row[w] |= beyond.mask(w);
+    }
+    spreadRows<false>(bits, words, m_height, span);
+    std::fill(bits + static_cast<std::size_t>(std::max(height, 0)) * words, bits + m_columnsAt,
+              all);
+    // A mask pixel whose square of image pixels x - extra .. x, y - extra .. y is lit all over.
+    for (int y = 0; y < m_height; ++y)
+        spreadBits<true>(bits + static_cast<std::size_t>(y) * words, words, span);
+    spreadRows<true>(bits, words, m_height, span);
+    // Nothing beyond the area, and the spare word empty, as the lit bits keep them.
+    const ColumnWords outside(m_width, static_cast<int>(words * 64) - 1);
+    for (int y = 0; y < m_height; ++y) {
+        std::uint64_t* row = bits + static_cast<std::size_t>(y) * words;
+        for (std::size_t w = outside.first; w < words; ++w)
+            row[w] &= ~outside.mask(w);
+    }
+    // The columns turned from the rows, a square of 64 x 64 pixels at a time.
+    const std::size_t columnWords = RunBitmaps::wordsPerRow(m_height);
+    std::array<std::uint64_t, 64> square;
+    for (int y0 = 0; y0 < m_height; y0 += 64) {
+        for (int x0 = 0; x0 < m_width; x0 += 64) {
+            for (int i = 0; i < 64; ++i)
+                square[i] = y0 + i < m_height
+                                ? bits[static_cast<std::size_t>(y0 + i) * words + x0 / 64]
+                                : 0;
+            transposeBits(square);
+            for (int j = 0; j < 64 && x0 + j < m_width; ++j)
+                columns()[static_cast<std::size_t>(x0 + j) * columnWords + y0 / 64] = square[j];
+        }
+    }
+    std::fill(m_bands.begin(), m_bands.end(), 0);
+    if (m_within.y0 <= m_within.y1)
+        addBands({0, m_within.y0, m_width - 1, m_within.y1});
+}
+
+void LitRows::setRows(const std::vector<std::uint64_t>& rows)
+{
+    std::copy(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(m_columnsAt),
+              m_bits.begin());
+    std::fill(m_bits.begin() + static_cast<std::ptrdiff_t>(m_columnsAt), m_bits.end(), 0);
+    std::fill(m_bands.begin(), m_bands.end(), 0);
 }
 
 bool LitRows::linesLit(const std::uint64_t* lines, int first, int last, const PixelBox& box) const

@@ -41,6 +41,14 @@ public:
     // The vertical runs that segment lit in columns first .. last (and maybe some beside
     // them), into the rows; the bands start empty.
     void foldColumns(int first, int last);
+    // Lights, in both layouts, every pixel whose square grown as WideFigureRaster grows a
+    // line extra pixels wider lies wholly in the grown squares of the pixels lit now, the
+    // picture's last extra rows and columns of the area counting as lit: a segment whose
+    // pixels are all lit then adds nothing to the grown picture. The rows lit before go to
+    // kept. For bits that no other thread uses meanwhile.
+    void closeGrown(int extra, std::vector<std::uint64_t>& kept);
+    // The lit pixels set to rows laid out as row() gives them; only the rows, as addRows.
+    void setRows(const std::vector<std::uint64_t>& rows);
     // Whether every pixel of a box inside the area is lit.
     bool allLit(const PixelBox& box) const;
     // Whether every pixel that RunBitmaps::segment would light for this segment is lit, in

@@ -9,10 +9,11 @@ namespace korvelian {
 
 const LitRows& WideFigureRaster::rasterise(int width, int height, const Parameter& p,
                                            LoopSteps steps, std::size_t count,
-                                           const PixelMapping& transform, const DrawLimits& limits)
+                                           const PixelMapping& transform, const DrawLimits& limits,
+                                           int extra)
 {
     if (m_path == Path::Culled)
-        return m_raster.rasterise(width, height, p, steps, count, transform, limits);
+        return m_raster.rasteriseGrown(width, height, p, steps, count, transform, extra, limits);
     if (m_points.size() < count)
         m_points.resize(count);
     figurePoints(p, steps, 0, count, m_points.data());
@@ -79,7 +80,7 @@ bool WideFigureRaster::grow(GrownFigure& figure, int width, int height, const Pa
     const PixelMapping shifted{transform.scaleX, transform.offsetX + shift, transform.scaleY,
                                transform.offsetY + shift};
     const LitRows& mask =
-        rasterise(width + extra, height + extra, p, run.steps, run.count, shifted, limits);
+        rasterise(width + extra, height + extra, p, run.steps, run.count, shifted, limits, extra);
     if (m_path == Path::Culled && m_raster.stopped())
         return false;
     growRows(mask, extra, figure);

@@ -74,7 +74,7 @@ public:
 private:
     const LitRows& rasterise(int width, int height, const Parameter& p, LoopSteps steps,
                              std::size_t count, const PixelMapping& transform,
-                             const DrawLimits& limits);
+                             const DrawLimits& limits, int extra = 0);
     static void growRows(const LitRows& mask, int extra, GrownFigure& figure);
 
     Path m_path;

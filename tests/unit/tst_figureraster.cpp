@@ -24,6 +24,8 @@
 #include <random>
 #include <vector>
 
+Q_DECLARE_METATYPE(korvelian::Parameter)
+
 using namespace korvelian;
 
 namespace {
@@ -138,6 +140,8 @@ private slots:
     void sharesAddUpToTheFigure();
     void aPointGrowsToItsLineWidthAroundItself_data();
     void aPointGrowsToItsLineWidthAroundItself();
+    void aGrownFigureSkipsOnlyWhatItsLineCovers_data();
+    void aGrownFigureSkipsOnlyWhatItsLineCovers();
     void coresOnlyWhereTheyPay_data();
     void coresOnlyWhereTheyPay();
     void crestPlacesFindEveryNearPoint_data();
@@ -434,6 +438,58 @@ void TestFigureRaster::aPointGrowsToItsLineWidthAroundItself()
             const bool inside = x >= first && x <= last && y >= first && y <= last;
             if ((pixels[std::size_t(y) * side + x] == kFigure) != inside)
                 QFAIL(qPrintable(QString("pixel (%1, %2)").arg(x).arg(y)));
+        }
+    }
+}
+
+void TestFigureRaster::aGrownFigureSkipsOnlyWhatItsLineCovers_data()
+{
+    const double halfPi = 1.5707963267948966;
+    QTest::addColumn<Parameter>("p");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<double>("frame");
+    QTest::addColumn<int>("lineWidth");
+    QTest::addColumn<int>("band");
+    // Figures of 2^21 points, so that a first share is drawn and covered; frame: the half
+    // width of the screen frame over the picture, below 2 where the figure reaches beyond it.
+    QTest::newRow("179 : 183, 19 px, bands of 7")
+        << Parameter{2, halfPi, 2, halfPi, 179, 183} << loopEnd(32757) << 1500 << 2.0 << 19 << 7;
+    QTest::newRow("179 : 183, 2 px, bands of 64")
+        << Parameter{2, halfPi, 2, halfPi, 179, 183} << loopEnd(32757) << 441 << 2.0 << 2 << 64;
+    QTest::newRow("181 : 179 beyond the picture, 2 px, rows one by one")
+        << Parameter{2, 0.3, 2, 1.1, 181, 179} << loopEnd(32757) << 640 << 1.75 << 2 << 1;
+    QTest::newRow("32767 : 1, 9 px, bands of 128")
+        << Parameter{1, 0, 1, 0, 32767, 1} << loopEnd(32767) << 300 << 2.0 << 9 << 128;
+}
+
+// Wide lines skip the segments whose grown pixels the grown pixels of those drawn before
+// cover: every band of the picture painted from the grown figure has exactly the plain
+// path's pixels, up to the picture's edges and across the bands' edges.
+void TestFigureRaster::aGrownFigureSkipsOnlyWhatItsLineCovers()
+{
+    QFETCH(Parameter, p);
+    QFETCH(double, end);
+    QFETCH(int, side);
+    QFETCH(double, frame);
+    QFETCH(int, lineWidth);
+    QFETCH(int, band);
+    const double scale = side / (2 * frame);
+    const PixelMapping transform{scale, frame * scale, scale, frame * scale};
+    GrownFigure grown;
+    QVERIFY(WideFigureRaster().grow(grown, side, side, p, end, transform, lineWidth));
+    Screen ours(side);
+    for (int top = 0; top < side; top += band)
+        grown.paint(ours.pixels.data() + top * ours.stride, ours.stride, top, band, kFigure);
+    Screen reference(side);
+    WideFigureRaster(WideFigureRaster::Path::Plain)
+        .draw(reference.pixels.data(), side, side, reference.stride, p, end, transform, kFigure,
+              lineWidth);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const std::ptrdiff_t i = y * ours.stride + x;
+            if (ours.pixels[i] != reference.pixels[i])
+                QFAIL(qPrintable(QString("pixel (%1, %2) differs").arg(x).arg(y)));
         }
     }
 }
