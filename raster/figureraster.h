@@ -137,6 +137,9 @@ private:
     // Whether the limits end the drawing before the next block; every core sees it at once.
     bool stopping();
     void drawBlock(Lane& lane, const DrawnFigure& figure, std::size_t block);
+    // The axes (DrawnFigure::Axes) whose zones, left out of a block's box without its extreme
+    // lines, leave a core lit all over; 0 for none.
+    int zonesLeftOut(Lane& lane, const DrawnFigure& figure, const PixelBox& trimmed) const;
     // The segments at the points of first .. first + n - 1 marked in near.
     void drawAround(Lane& lane, const DrawnFigure& figure, std::size_t first, std::size_t n,
                     const PointBits& near);
