@@ -492,7 +492,11 @@ void TestFigureRaster::crestPlacesFindEveryNearPoint()
     QFETCH(double, factor);
     QFETCH(double, reach);
     const std::size_t count = loopCount(loopEnd(kLargestWhole));
+    // Prepared for another figure first, as the raster keeps them from one to the next: a new
+    // phase takes the kept places, a new factor sorts them again.
     CrestPlaces places;
+    places.prepare(offset + 1, factor * 3, count);
+    places.prepare(offset - 1, factor, count);
     places.prepare(offset, factor, count);
     std::mt19937 random(23);
     std::vector<double> t(CrestPlaces::kPoints);
