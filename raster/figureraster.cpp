@@ -152,12 +152,19 @@ int FigureRaster::zonesLeftOut(Lane& lane, const DrawnFigure& figure, const Pixe
 {
     // A dense figure's last pixels lie near the crests of the axis that reaches them least
     // often: the zones of one axis alone leave the fewest points to look at.
+    if (!lane.zones.worthTrying()) {
+        lane.zones.leftOut();
+        return 0;
+    }
     for (const int axes : {int{DrawnFigure::YZones}, int{DrawnFigure::XZones},
                            DrawnFigure::XZones | DrawnFigure::YZones}) {
         const PixelBox core = figure.withoutZones(trimmed, axes);
-        if (core != trimmed && core.x0 <= core.x1 && core.y0 <= core.y1 && lit(lane, core))
+        if (core != trimmed && core.x0 <= core.x1 && core.y0 <= core.y1 && lit(lane, core)) {
+            lane.zones.tried(1, 1);
             return axes;
+        }
     }
+    lane.zones.tried(1, 0);
     return 0;
 }
 
