@@ -102,21 +102,53 @@ std::int64_t wrap(std::int64_t value, std::int64_t modulus)
     return ((value % modulus) + modulus) % modulus;
 }
 
+// Points along an edge, sorted by position where they come as a few runs that each rise or
+// fall. A run that falls is turned round, and each run merged into those before it: a few passes
+// over the points instead of sorting 32767 of them afresh at every step of a drifting phase.
+// Should rounding ever break the runs into many, they are sorted whole.
+void sortRuns(std::vector<TouchPoint>& points)
+{
+    constexpr int kMostRuns = 8;
+    const auto before = [](const TouchPoint& a, const TouchPoint& b) {
+        return a.position < b.position;
+    };
+    int runs = 0;
+    for (auto begin = points.begin(); begin != points.end(); ++runs) {
+        if (runs == kMostRuns) {
+            std::sort(points.begin(), points.end(), before);
+            return;
+        }
+        auto end = begin + 1;
+        if (end != points.end() && before(*end, *begin)) {
+            while (end != points.end() && !before(*(end - 1), *end))
+                ++end;
+            std::reverse(begin, end);
+        } else {
+            while (end != points.end() && !before(*end, *(end - 1)))
+                ++end;
+        }
+        std::inplace_merge(points.begin(), begin, end, before);
+        begin = end;
+    }
+}
+
 // The touch points of one edge. With t + P1 = N' s the figure is x = A1 sin(N' s) and
 // y = A2 sin(Z' s + d / N'), d = Z' (P2 - P1), closed for s in 0 ... 2 pi.
 // An edge met `count` times per figure (Z' on top, N' on the right) is met at the angles
 // (pi / 2) key / count + shift of the other oscillation, key = stride (4 j + offset) mod
 // 4 count: whole numbers, distinct for the `count` values of j because the ratio is in lowest
-// terms. Two keys give the same point when their angles add up to pi. For an open figure that
-// happens pairwise, key + partner = mirror (mod 4 count); a key that is its own partner is an
-// end of the figure, in a corner.
+// terms, and so every one of the `count` numbers below 4 count that leave stride offset's
+// remainder by 4. Taken in that order, the angles grow by less than a turn, and their sines rise
+// and fall in at most three runs. Two keys give the same point when their angles add up to pi.
+// For an open figure that happens pairwise, key + partner = mirror (mod 4 count); a key that is
+// its own partner is an end of the figure, in a corner.
 std::vector<TouchPoint> edge(std::int64_t count, std::int64_t stride, std::int64_t offset,
                              double shift, double amplitude, std::optional<std::int64_t> mirror)
 {
     std::vector<TouchPoint> points;
+    points.reserve(static_cast<std::size_t>(count));
     const std::int64_t modulus = 4 * count;
-    for (std::int64_t j = 0; j < count; ++j) {
-        const std::int64_t key = wrap(stride * (4 * j + offset), modulus);
+    for (std::int64_t key = wrap(stride * offset, 4); key < modulus; key += 4) {
         bool end = false;
         if (mirror) {
             const std::int64_t partner = wrap(*mirror - key, modulus);
@@ -127,8 +159,7 @@ std::vector<TouchPoint> edge(std::int64_t count, std::int64_t stride, std::int64
         const double angle = kPi / 2 * static_cast<double>(key) / static_cast<double>(count);
         points.push_back({amplitude * std::sin(angle + shift), end});
     }
-    std::sort(points.begin(), points.end(),
-              [](const TouchPoint& a, const TouchPoint& b) { return a.position < b.position; });
+    sortRuns(points);
     return points;
 }
 

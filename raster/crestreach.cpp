@@ -111,7 +111,12 @@ void nearCentre(const double* t, std::size_t n, double offset, double factor, do
 void CrestPlaces::prepare(double offset, double factor, std::size_t count, LoopSteps steps)
 {
     m_offset = offset;
+    if (m_prepared && factor == m_factor && count == m_count && steps.step == m_step)
+        return;
     m_factor = factor;
+    m_count = count;
+    m_step = steps.step;
+    m_prepared = true;
     m_ranges.clear();
     for (std::size_t first = 0; first < count;) {
         const std::size_t end = loopProgressionEnd(steps, first);

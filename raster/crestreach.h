@@ -57,6 +57,11 @@ private:
     double m_offset = 0;
     double m_factor = 1;
     std::vector<Range> m_ranges;
+    // What the ranges were sorted for: the places do not depend on the offset, so a drifting
+    // phase keeps them from step to step.
+    bool m_prepared = false;
+    std::size_t m_count = 0;
+    double m_step = 0;
 };
 
 } // namespace korvelian

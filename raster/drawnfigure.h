@@ -6,6 +6,7 @@
 #include "pixelbox.h"
 #include "pixelmapping.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -47,13 +48,48 @@ struct DrawnFigure
         return box;
     }
 
-    // Where the arguments of the points fall on the circle, for the axes with extreme lines.
+    // The pixels near the crests and troughs of x and of y, where a dense figure's last pixels
+    // are lit: a block whose box is lit all over but for them need draw only the segments at
+    // the points that land in them.
+    std::array<Zone, 2> xZones;
+    std::array<Zone, 2> yZones;
+
+    // The axes whose zones a block leaves out.
+    enum Axes { XZones = 1, YZones = 2 };
+
+    // box without the zones of these axes.
+    PixelBox withoutZones(PixelBox box, int axes) const
+    {
+        const auto trim = [](const Zone& z, int& low, int& high) {
+            if (z.pixel < 0)
+                return;
+            if (z.below)
+                low = std::max(low, z.pixel + 1);
+            else
+                high = std::min(high, z.pixel - 1);
+        };
+        for (const Zone& z : xZones) {
+            if (axes & XZones)
+                trim(z, box.x0, box.x1);
+        }
+        for (const Zone& z : yZones) {
+            if (axes & YZones)
+                trim(z, box.y0, box.y1);
+        }
+        return box;
+    }
+
+    // Where the arguments of the points fall on the circle, for the axes with extreme lines or
+    // zones.
     const CrestPlaces& xPlaces;
     const CrestPlaces& yPlaces;
 
     // Sets the bits of the points of first .. first + n - 1 that can land on an extreme line on
     // an edge of box (and maybe of a few more); returns whether it set any.
     bool nearExtremes(std::size_t first, std::size_t n, const PixelBox& box, PointBits& near) const;
+    // The same for the points that can land in a zone of these axes that box reaches into.
+    bool nearZones(std::size_t first, std::size_t n, const PixelBox& box, int axes,
+                   PointBits& near) const;
 };
 
 // The figure of the first count points of p at steps in an area of width x height pixels, its

@@ -46,6 +46,29 @@ constexpr double kHalfPi = 1.5707963267948966;
 // An extreme line that the sine reaches within this of its crest is reached by most blocks
 // that hold a crest: looking for points that close would not pay.
 constexpr double kWidestReach = 0.05;
+// A zone is looked for in blocks whose box is lit all over but for it: the points that land in
+// it still have to be told from those that do not.
+constexpr double kWidestZoneReach = 0.5;
+
+// The value of s between crest and 0, the last that does not land in the pixels that
+// landsIn tells, found by halving: a point whose sine lies beyond it may land there.
+template <typename LandsIn> double boundary(double crest, LandsIn landsIn)
+{
+    double inside = crest;
+    double outside = 0;
+    for (int i = 0; i < 64; ++i) {
+        const double middle = (inside + outside) / 2;
+        (landsIn(middle) ? inside : outside) = middle;
+    }
+    return outside;
+}
+
+// Within how many radians of the crest a sine lies beyond outside; the sines' rounding widens
+// that by a hair.
+double reachBeyond(double outside)
+{
+    return std::acos(std::max(0.0, std::abs(outside) - 1e-12)) + 1e-9;
+}
 
 } // namespace
 
@@ -70,21 +93,37 @@ PixelBox segmentsBox(const Parameter& p, const PixelMapping& transform, int widt
 Extreme extremeLine(double amplitude, double crest, double scale, double offset, int size)
 {
     const int pixel = pixelOf(amplitude, crest, scale, offset, size);
-    double inside = crest;
-    double outside = 0;
     if (!std::isfinite(amplitude * scale + offset) ||
-        pixelOf(amplitude, outside, scale, offset, size) == pixel)
+        pixelOf(amplitude, 0, scale, offset, size) == pixel)
         return {};
-    for (int i = 0; i < 64; ++i) {
-        const double middle = (inside + outside) / 2;
-        (pixelOf(amplitude, middle, scale, offset, size) == pixel ? inside : outside) = middle;
-    }
     // A point lands on the line only where its sine lies beyond outside, within acos of it
-    // around the crest; the sines' rounding widens that by a hair.
-    const double reach = std::acos(std::max(0.0, std::abs(outside) - 1e-12)) + 1e-9;
+    // around the crest.
+    const double outside = boundary(
+        crest, [&](double s) { return pixelOf(amplitude, s, scale, offset, size) == pixel; });
+    const double reach = reachBeyond(outside);
     if (!(reach < kWidestReach))
         return {};
     return {pixel, crest * kHalfPi, reach};
+}
+
+Zone crestZone(double amplitude, double crest, double scale, double offset, int size, int depth)
+{
+    const int outer = pixelOf(amplitude, crest, scale, offset, size);
+    const int centre = pixelOf(amplitude, 0, scale, offset, size);
+    if (!std::isfinite(amplitude * scale + offset) || depth < 1 ||
+        std::abs(centre - outer) <= depth)
+        return {};
+    // Every step from the sine to its pixel is monotonic: the pixels from the crest's inwards
+    // come from sines ever nearer 0.
+    const int inwards = centre > outer ? 1 : -1;
+    const int pixel = outer + inwards * (depth - 1);
+    const double outside = boundary(crest, [&](double s) {
+        return (pixelOf(amplitude, s, scale, offset, size) - pixel) * inwards <= 0;
+    });
+    const double reach = reachBeyond(outside);
+    if (!(reach < kWidestZoneReach))
+        return {};
+    return {pixel, inwards > 0, crest * kHalfPi, reach};
 }
 
 } // namespace korvelian

@@ -52,4 +52,18 @@ struct Extreme
 // offset, or none where the sine reaches it too far from its crest for a look to pay.
 Extreme extremeLine(double amplitude, double crest, double scale, double offset, int size);
 
+// The pixels along an axis from the one that the sine's crest (+1) or trough (-1) lands in
+// to `depth` pixels inwards: amplitude * sine lands in them only within reach radians of the
+// crest. pixel is the innermost of them, and below tells that they are the pixels up to it
+// rather than those from it on. None where the sine's centre lands within them too, or they
+// reach too far round the circle for a look to pay.
+struct Zone
+{
+    int pixel = -1; // none
+    bool below = false;
+    double centre = 0;
+    double reach = 0;
+};
+Zone crestZone(double amplitude, double crest, double scale, double offset, int size, int depth);
+
 } // namespace korvelian

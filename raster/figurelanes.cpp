@@ -35,6 +35,7 @@ void FigureRaster::prepareLanes(std::size_t lanes, bool straight, int split, int
         m_lanes[l].segmentsDrawn = 0;
         m_lanes[l].groupBox.reset();
         m_lanes[l].segments.reset();
+        m_lanes[l].zones.reset();
         m_lanes[l].litBox = kNothing;
     }
 }

@@ -125,6 +125,14 @@ void FigureRaster::drawBlock(Lane& lane, const DrawnFigure& figure, std::size_t 
         if (!figure.nearExtremes(first, n, box, near))
             return;
         drawAround(lane, figure, first, n, near);
+    } else if (const int axes = zonesLeftOut(lane, figure, trimmed); axes != 0) {
+        // A segment lights only pixels in the box of its end points: one between two points
+        // that land in the lit core lights nothing new.
+        PointBits near{};
+        figure.nearExtremes(first, n, box, near);
+        if (!figure.nearZones(first, n, box, axes, near))
+            return;
+        drawAround(lane, figure, first, n, near);
     } else {
         drawPoints(lane, figure, first, n);
     }
@@ -138,6 +146,26 @@ void FigureRaster::drawBlock(Lane& lane, const DrawnFigure& figure, std::size_t 
          squares * kFewestSegmentsPerSquare <=
              lane.segmentsDrawn + lane.blocksPending * kSegmentsPerBlock))
         publish(lane);
+}
+
+int FigureRaster::zonesLeftOut(Lane& lane, const DrawnFigure& figure, const PixelBox& trimmed) const
+{
+    // A dense figure's last pixels lie near the crests of the axis that reaches them least
+    // often: the zones of one axis alone leave the fewest points to look at.
+    if (!lane.zones.worthTrying()) {
+        lane.zones.leftOut();
+        return 0;
+    }
+    for (const int axes : {int{DrawnFigure::YZones}, int{DrawnFigure::XZones},
+                           DrawnFigure::XZones | DrawnFigure::YZones}) {
+        const PixelBox core = figure.withoutZones(trimmed, axes);
+        if (core != trimmed && core.x0 <= core.x1 && core.y0 <= core.y1 && lit(lane, core)) {
+            lane.zones.tried(1, 1);
+            return axes;
+        }
+    }
+    lane.zones.tried(1, 0);
+    return 0;
 }
 
 void FigureRaster::drawAround(Lane& lane, const DrawnFigure& figure, std::size_t first,

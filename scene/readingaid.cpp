@@ -319,11 +319,14 @@ std::optional<RectF> describeReadingAid(Scene& scene, TextMetrics& metrics,
         if (!topShown)
             put(Mark::Top, phase.highest.x, phase.highest.y);
     }
-    const TextLines lines = legendOf(touch, phase, p);
-    const std::optional<RectF> place =
-        legend ? legendPlace(metrics, lines, area, toPixels, p, zoom) : std::nullopt;
-    if (place)
-        describeBox(scene, *place, lines, zoom, colours);
+    // The legend's lines are written and measured only where the legend is shown here.
+    std::optional<RectF> place;
+    if (legend) {
+        const TextLines lines = legendOf(touch, phase, p);
+        place = legendPlace(metrics, lines, area, toPixels, p, zoom);
+        if (place)
+            describeBox(scene, *place, lines, zoom, colours);
+    }
     scene.restore();
     return place;
 }

@@ -20,6 +20,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <numeric>
 #include <random>
 #include <vector>
@@ -146,6 +147,8 @@ private slots:
     void coresOnlyWhereTheyPay();
     void crestPlacesFindEveryNearPoint_data();
     void crestPlacesFindEveryNearPoint();
+    void aCrestZoneHoldsEveryPointLandingInIt_data();
+    void aCrestZoneHoldsEveryPointLandingInIt();
     void theSecondCoreRunsAJobOrDropsIt_data();
     void theSecondCoreRunsAJobOrDropsIt();
 };
@@ -534,6 +537,7 @@ void TestFigureRaster::crestPlacesFindEveryNearPoint_data()
     QTest::newRow("y of 179 : 183, wide") << halfPi << 179.0 / 183 << 0.049;
     QTest::newRow("y of 1 : 32767, phase 6.28") << 6.28 << 1.0 / 32767 << 0.01;
     QTest::newRow("y of 7 : 5, phase -1") << -1.0 << 7.0 / 5 << 0.003;
+    QTest::newRow("y of 32767 : 1, a zone's reach") << halfPi << 32767.0 << 0.36;
 }
 
 // Blocks spread over the loop of the largest closing count: the points that the sorted places
@@ -544,7 +548,11 @@ void TestFigureRaster::crestPlacesFindEveryNearPoint()
     QFETCH(double, factor);
     QFETCH(double, reach);
     const std::size_t count = loopCount(loopEnd(kLargestWhole));
+    // Prepared for another figure first, as the raster keeps them from one to the next: a new
+    // phase takes the kept places, a new factor sorts them again.
     CrestPlaces places;
+    places.prepare(offset + 1, factor * 3, count);
+    places.prepare(offset - 1, factor, count);
     places.prepare(offset, factor, count);
     std::mt19937 random(23);
     std::vector<double> t(CrestPlaces::kPoints);
@@ -592,6 +600,55 @@ void TestFigureRaster::crestPlacesFindEveryNearPoint()
     // Nearly every block lies in one range of equal steps, and some points come near.
     QVERIFY(sorted > 2900);
     QVERIFY(marked > 0);
+}
+
+void TestFigureRaster::aCrestZoneHoldsEveryPointLandingInIt_data()
+{
+    QTest::addColumn<double>("amplitude");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("offset");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("depth");
+    QTest::newRow("full screen, 974 px") << 1.0 << 243.5 << 487.0 << 974 << 15;
+    QTest::newRow("y upwards") << 1.0 << -243.5 << 487.0 << 974 << 15;
+    QTest::newRow("edge on a pixel boundary, 440 px") << 1.0 << 110.0 << 220.0 << 440 << 6;
+    QTest::newRow("amplitude 1.28, a pixel deep") << 1.28 << 110.25 << 220.5 << 441 << 1;
+    QTest::newRow("beyond the picture") << 1.1 << 300.0 << 300.0 << 600 << 5;
+}
+
+// The zone is every pixel from the crest's inwards, depth of them, and a coordinate made as the
+// points are made lands in it exactly where its sine lies within reach of the crest.
+void TestFigureRaster::aCrestZoneHoldsEveryPointLandingInIt()
+{
+    QFETCH(double, amplitude);
+    QFETCH(double, scale);
+    QFETCH(double, offset);
+    QFETCH(int, size);
+    QFETCH(int, depth);
+    for (const double crest : {1.0, -1.0}) {
+        const Zone zone = crestZone(amplitude, crest, scale, offset, size, depth);
+        QVERIFY(zone.pixel >= 0);
+        const auto pixel = [&](double angle) {
+            const double v =
+                static_cast<float>(amplitude * crest * std::cos(angle)) * scale + offset;
+            int first = 0;
+            int last = 0;
+            pixelSpan({v, v}, size, first, last);
+            return first;
+        };
+        const int outer = pixel(0);
+        QCOMPARE(std::abs(zone.pixel - outer) + 1, depth);
+        QCOMPARE(zone.below, pixel(std::numbers::pi / 2) > outer);
+        double farthest = 0;
+        for (int i = 0; i <= 200000; ++i) {
+            const double angle = 0.8 * i / 200000;
+            const bool in = zone.below ? pixel(angle) <= zone.pixel : pixel(angle) >= zone.pixel;
+            if (in)
+                farthest = angle;
+        }
+        QVERIFY(farthest <= zone.reach);
+        QVERIFY(farthest > zone.reach - 1e-5);
+    }
 }
 
 void TestFigureRaster::theSecondCoreRunsAJobOrDropsIt_data()

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 #include <numeric>
+#include <random>
 #include <vector>
 
 using namespace korvelian;
@@ -75,6 +76,7 @@ class TestFigureReading : public QObject
 private slots:
     void touchPoints_data();
     void touchPoints();
+    void touchPointsInOrder();
     void phase_data();
     void phase();
 };
@@ -131,6 +133,53 @@ void TestFigureReading::touchPoints()
             QVERIFY(sampledNear(points, {p.amplitudeX, mark.position}));
     }
     QCOMPARE(retracedShare(points) > 0.5, retraced);
+}
+
+// The touch points of a closed figure at every key of an edge, sorted whole: the order that the
+// runs of rising and falling sines must give, for drift steps of random figures.
+std::vector<double> sortedEdge(std::int64_t count, std::int64_t stride, std::int64_t offset,
+                               double shift, double amplitude)
+{
+    std::vector<double> positions;
+    for (std::int64_t j = 0; j < count; ++j) {
+        const std::int64_t key =
+            ((stride * (4 * j + offset)) % (4 * count) + 4 * count) % (4 * count);
+        positions.push_back(amplitude * std::sin(kPi / 2 * double(key) / double(count) + shift));
+    }
+    std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
+void TestFigureReading::touchPointsInOrder()
+{
+    std::mt19937 random(20261211);
+    std::uniform_int_distribution<int> whole(1, 32767);
+    std::uniform_int_distribution<int> small(1, 40);
+    std::uniform_int_distribution<int> bar(0, 628);
+    for (int i = 0; i < 300; ++i) {
+        const bool large = i % 3 == 0;
+        std::int64_t z = i == 0 ? 32767 : large ? whole(random) : small(random);
+        std::int64_t n = i == 0 ? 1 : large ? whole(random) : small(random);
+        const std::int64_t g = std::gcd(z, n);
+        z /= g;
+        n /= g;
+        const Parameter p =
+            figure(double(z), double(n), bar(random) / 100.0, bar(random) / 100.0, 1.25, 0.75);
+        const TouchReading reading = readTouchPoints(p, true);
+        if (reading.open)
+            continue; // the table's rows read the open ones
+        double delta = std::remainder(p.phaseY - p.phaseX, 2 * kPi);
+        delta = delta == -kPi ? kPi : delta;
+        const auto positions = [](const std::vector<TouchPoint>& points) {
+            std::vector<double> values;
+            for (const TouchPoint& point : points)
+                values.push_back(point.position);
+            return values;
+        };
+        QCOMPARE(positions(reading.top), sortedEdge(z, n, -1, -delta, 1.25));
+        QCOMPARE(positions(reading.right),
+                 sortedEdge(n, z, 1, delta * double(z) / double(n), 0.75));
+    }
 }
 
 void TestFigureReading::phase_data()
