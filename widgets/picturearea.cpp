@@ -251,7 +251,9 @@ void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,
     imageReplaced();
     for (QImage& image : adoptReadings(drawn.readings))
         replaced.push_back(std::move(image));
-    const std::optional<ShownImages> now = shownNow();
+    // A drifting phase's next step may be changed already and its request not yet made: the
+    // pump shows this pass with its own readings first.
+    const std::optional<ShownImages> now = shownNow(m_requestPending);
     m_screenKey = now ? ShownKeys::of(*now) : ShownKeys();
     repaintReplaced(drawn, screenBefore, passShown);
     for (QImage& image : replaced) {
@@ -263,18 +265,28 @@ void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,
 void PictureArea::repaintReplaced(const AsideDrawing::Pass& drawn, const ShownKeys& screenBefore,
                                   const ShownKeys& passShown)
 {
-    // Sending a large screen whole to the display in every step of a drifting phase cost more
-    // than drawing it. Readings worked out here, not with the pass, may change anywhere.
-    if (!drawn.compared || screenBefore == ShownKeys() || drawn.replaced != screenBefore ||
-        m_screenKey != passShown) {
-        update();
-        return;
-    }
     const qreal ratio = drawn.image.devicePixelRatio();
     QRegion region;
     for (const QRect& tile : drawn.changed)
         region +=
             QRectF(QPointF(tile.topLeft()) / ratio, QSizeF(tile.size()) / ratio).toAlignedRect();
+    // A drifting phase asks for its next step before the last is shown, and that one, drawn
+    // meanwhile, takes the screen from the pictures both were compared with: wherever the two
+    // differ, one of them differs from what both replaced.
+    const bool afterLast = drawn.compared && m_lastPass.compared &&
+                           drawn.replaced == m_lastPass.replaced &&
+                           screenBefore == m_lastPass.shown;
+    const LastPass last =
+        std::exchange(m_lastPass, {drawn.compared, drawn.replaced, passShown, region});
+    // Sending a large screen whole to the display in every step of a drifting phase cost more
+    // than drawing it. Readings worked out here, not with the pass, may change anywhere.
+    if (!drawn.compared || screenBefore == ShownKeys() ||
+        (drawn.replaced != screenBefore && !afterLast) || m_screenKey != passShown) {
+        update();
+        return;
+    }
+    if (drawn.replaced != screenBefore)
+        region += last.region;
     ++m_shownByTiles;
     update(region);
 }
