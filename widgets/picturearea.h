@@ -163,6 +163,9 @@ private:
     std::optional<ShownImages> shownNow(bool requestComing = false) const;
     // The image where the region needs it, and the ground where the image does not reach.
     void copyImage(QPainter& painter, const QRegion& region, const QImage& image) const;
+    // The image copied into the window's own where the region needs it, while the area is
+    // painted into the window; false where it is painted elsewhere or the pixels differ.
+    bool copyIntoWindow(const QRegion& region, const QImage& image) const;
 
     QColor m_background;
     QColor m_foreground;
