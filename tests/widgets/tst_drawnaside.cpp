@@ -317,8 +317,11 @@ void TestDrawnAside::stepsShownOutOfTurnRepaintByTiles()
     amplitude->setValue(170);
     QTRY_VERIFY(screen->showsExact());
     QCoreApplication::processEvents();
-    QCOMPARE(screen->exactShown() - exact, 2);
-    QCOMPARE(screen->shownByTiles() - byTiles, 2);
+    // Both shown where the first was under way in time; on a loaded machine the first may
+    // have been dropped for the second, which then came in turn.
+    const int shown = screen->exactShown() - exact;
+    QVERIFY(shown == 1 || shown == 2);
+    QCOMPARE(screen->shownByTiles() - byTiles, shown);
     const QImage whole = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QVERIFY(shownOnScreen(f) == whole);
 }
