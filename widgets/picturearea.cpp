@@ -2,8 +2,10 @@
 
 #include "focusmark.h"
 
+#include <QBackingStore>
 #include <QEvent>
 
+#include <cstring>
 #include <utility>
 
 namespace korvelian {
@@ -251,7 +253,9 @@ void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,
     imageReplaced();
     for (QImage& image : adoptReadings(drawn.readings))
         replaced.push_back(std::move(image));
-    const std::optional<ShownImages> now = shownNow();
+    // A drifting phase's next step may be changed already and its request not yet made: the
+    // pump shows this pass with its own readings first.
+    const std::optional<ShownImages> now = shownNow(m_requestPending);
     m_screenKey = now ? ShownKeys::of(*now) : ShownKeys();
     repaintReplaced(drawn, screenBefore, passShown);
     for (QImage& image : replaced) {
@@ -263,18 +267,28 @@ void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,
 void PictureArea::repaintReplaced(const AsideDrawing::Pass& drawn, const ShownKeys& screenBefore,
                                   const ShownKeys& passShown)
 {
-    // Sending a large screen whole to the display in every step of a drifting phase cost more
-    // than drawing it. Readings worked out here, not with the pass, may change anywhere.
-    if (!drawn.compared || screenBefore == ShownKeys() || drawn.replaced != screenBefore ||
-        m_screenKey != passShown) {
-        update();
-        return;
-    }
     const qreal ratio = drawn.image.devicePixelRatio();
     QRegion region;
     for (const QRect& tile : drawn.changed)
         region +=
             QRectF(QPointF(tile.topLeft()) / ratio, QSizeF(tile.size()) / ratio).toAlignedRect();
+    // A drifting phase asks for its next step before the last is shown, and that one, drawn
+    // meanwhile, takes the screen from the pictures both were compared with: wherever the two
+    // differ, one of them differs from what both replaced.
+    const bool afterLast = drawn.compared && m_lastPass.compared &&
+                           drawn.replaced == m_lastPass.replaced &&
+                           screenBefore == m_lastPass.shown;
+    const LastPass last =
+        std::exchange(m_lastPass, {drawn.compared, drawn.replaced, passShown, region});
+    // Sending a large screen whole to the display in every step of a drifting phase cost more
+    // than drawing it. Readings worked out here, not with the pass, may change anywhere.
+    if (!drawn.compared || screenBefore == ShownKeys() ||
+        (drawn.replaced != screenBefore && !afterLast) || m_screenKey != passShown) {
+        update();
+        return;
+    }
+    if (drawn.replaced != screenBefore)
+        region += last.region;
     ++m_shownByTiles;
     update(region);
 }
@@ -295,11 +309,56 @@ void PictureArea::scheduleRepaint()
 
 void PictureArea::copyImage(QPainter& painter, const QRegion& region, const QImage& image) const
 {
-    drawByRectangle(painter, region, image);
+    if (!copyIntoWindow(region, image))
+        drawByRectangle(painter, region, image);
     // An image drawn aside for the area's former size, until the one for its size comes.
     const QRegion uncovered = region - QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
     for (const QRect& r : uncovered)
         painter.fillRect(r, background());
+}
+
+bool PictureArea::copyIntoWindow(const QRegion& region, const QImage& image) const
+{
+    // The painter clipped each rectangle of a frame's region against all the others, and most
+    // of what a frame of the drift or the afterglow cost it went there: where the window's
+    // image has the same pixels as the area's, they are copied row by row straight into it.
+    QPoint offset;
+    QPaintDevice* device = redirected(&offset);
+    QBackingStore* store = backingStore();
+    if (!device || !store || device != store->paintDevice() ||
+        device->devType() != QInternal::Image)
+        return false;
+    auto* window = static_cast<QImage*>(device);
+    const qreal ratio = image.devicePixelRatio();
+    const QPointF corner = QPointF(-offset) * ratio;
+    // An opaque image, into a window with an alpha channel as the painter puts it there: each
+    // pixel with its alpha full.
+    const bool same = window->format() == QImage::Format_RGB32;
+    if (image.format() != QImage::Format_RGB32 ||
+        (!same && window->format() != QImage::Format_ARGB32_Premultiplied) ||
+        window->devicePixelRatio() != ratio || corner != QPointF(corner.toPoint()))
+        return false;
+    const QPoint at = corner.toPoint();
+    uchar* bits = window->bits();
+    const qsizetype line = window->bytesPerLine();
+    for (const QRect& r : region) {
+        const QRect source =
+            QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect() &
+            image.rect() & window->rect().translated(-at);
+        for (int y = source.top(); y <= source.bottom(); ++y) {
+            auto* to =
+                reinterpret_cast<quint32*>(bits + (y + at.y()) * line) + source.left() + at.x();
+            const auto* from =
+                reinterpret_cast<const quint32*>(image.constScanLine(y)) + source.left();
+            if (same) {
+                std::memcpy(to, from, static_cast<std::size_t>(source.width()) * 4);
+            } else {
+                for (int x = 0; x < source.width(); ++x)
+                    to[x] = from[x] | 0xff000000u;
+            }
+        }
+    }
+    return true;
 }
 
 void PictureArea::drawByRectangle(QPainter& painter, const QRegion& region, const QImage& image)

@@ -157,10 +157,15 @@ private:
     // Whether the afterglow's trace or the beam's path lies between the drawing and the
     // readings.
     bool overDrawing() const;
-    // What a paint would show beneath the beam, where it needs nothing made for it.
-    std::optional<ShownImages> shownNow() const;
+    // What a paint would show beneath the beam, where it needs nothing made for it; with a
+    // request coming, the readings held count as those of the picture until its pass brings
+    // new ones.
+    std::optional<ShownImages> shownNow(bool requestComing = false) const;
     // The image where the region needs it, and the ground where the image does not reach.
     void copyImage(QPainter& painter, const QRegion& region, const QImage& image) const;
+    // The image copied into the window's own where the region needs it, while the area is
+    // painted into the window; false where it is painted elsewhere or the pixels differ.
+    bool copyIntoWindow(const QRegion& region, const QImage& image) const;
 
     QColor m_background;
     QColor m_foreground;
@@ -212,6 +217,16 @@ private:
     // The keys of the images the screen shows wherever no repaint is pending; 0 where unknown
     // (an image made at once for a grab, which the screen does not show yet).
     ShownKeys m_screenKey;
+    // The last pass shown: what it was compared with, what the screen showed of it, and
+    // where, in logical pixels, the two differ.
+    struct LastPass
+    {
+        bool compared = false;
+        ShownKeys replaced;
+        ShownKeys shown;
+        QRegion region;
+    };
+    LastPass m_lastPass;
 };
 
 } // namespace korvelian

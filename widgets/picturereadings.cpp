@@ -57,9 +57,9 @@ bool PictureArea::overDrawing() const
            (m_picture.figureHidden && !m_picture.beamPath.empty());
 }
 
-std::optional<ShownImages> PictureArea::shownNow() const
+std::optional<ShownImages> PictureArea::shownNow(bool requestComing) const
 {
-    if (m_image.isNull() || readingsDue())
+    if (m_image.isNull() || (readingsDue() && !requestComing))
         return std::nullopt;
     if (m_readings->empty())
         return ShownImages{m_image, {}};

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QThread>
 
 #include <memory>
 
@@ -72,6 +73,8 @@ private slots:
     void driftStepsLeaveWhatAWholeRepaintShows();
     void readingsShownAreThoseOfThePicture_data();
     void readingsShownAreThoseOfThePicture();
+    void stepsShownOutOfTurnRepaintByTiles_data();
+    void stepsShownOutOfTurnRepaintByTiles();
     void aWindowClosedWhileDrawingEndsCleanly_data();
     void aWindowClosedWhileDrawingEndsCleanly();
 };
@@ -277,6 +280,50 @@ void TestDrawnAside::readingsShownAreThoseOfThePicture()
     screen->setEntryAccepted(true);
     QVERIFY(shown == screen->grab().toImage().convertToFormat(QImage::Format_RGB32));
     QCOMPARE(screen->readingsDescribed(), described + 1);
+}
+
+void TestDrawnAside::stepsShownOutOfTurnRepaintByTiles_data()
+{
+    QTest::addColumn<bool>("readings");
+    // The next step asked for while the last is drawn, which finishes first: both were
+    // compared with the picture shown before them.
+    QTest::newRow("a step shown after the next was asked for") << false;
+    // The next step changed, but not yet asked for, as the last comes: its readings are those
+    // the screen shows until the next pass brings new ones.
+    QTest::newRow("a step shown as the next is changed, with readings") << true;
+}
+
+// Steps of a drifting phase that come out of turn still repaint only where the screen changes,
+// and leave what a whole repaint shows.
+void TestDrawnAside::stepsShownOutOfTurnRepaintByTiles()
+{
+    QFETCH(bool, readings);
+    WindowFixture f;
+    QVERIFY(f.show());
+    ScreenArea* screen = screenOf(f);
+    f.window.viewActions().setOption(ViewOption::ReadingAid, readings);
+    if (!readings)
+        f.window.zoom().setZoomPercent(200);
+    setFigure(f, !readings, 150);
+    QTRY_VERIFY(screen->showsExact());
+    screen->setSteadyChanges([] { return true; });
+    const int byTiles = screen->shownByTiles();
+    const int exact = screen->exactShown();
+    auto* amplitude = f.control<QScrollBar>("hscAmp1");
+    amplitude->setValue(160);
+    QCoreApplication::processEvents();
+    // Drawn by now where it is small; well under way where it is large.
+    QThread::msleep(readings ? 300 : 20);
+    amplitude->setValue(170);
+    QTRY_VERIFY(screen->showsExact());
+    QCoreApplication::processEvents();
+    // Both shown where the first was under way in time; on a loaded machine the first may
+    // have been dropped for the second, which then came in turn.
+    const int shown = screen->exactShown() - exact;
+    QVERIFY(shown == 1 || shown == 2);
+    QCOMPARE(screen->shownByTiles() - byTiles, shown);
+    const QImage whole = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(shownOnScreen(f) == whole);
 }
 
 void TestDrawnAside::aWindowClosedWhileDrawingEndsCleanly_data()
