@@ -26,7 +26,8 @@ bool PaintInPause::eventFilter(QObject* watched, QEvent* event)
     // the next pump or the event loop paints it.
     if (!m_paintQueued) {
         m_paintQueued = true;
-        QMetaObject::invokeMethod(this, [this] { paint(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { paint(); }, Qt::QueuedConnection);
     }
     return true;
 }
