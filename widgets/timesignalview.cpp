@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -52,6 +53,78 @@ QMargins marginsOf(const QWidget& window)
 }
 
 } // namespace
+
+const KeptGlyphs::Letter& KeptGlyphs::letter(QChar a, QChar b)
+{
+    const quint32 key = (quint32(a.unicode()) << 16) | b.unicode();
+    if (const auto found = m_letters.constFind(key); found != m_letters.constEnd())
+        return *found;
+    QString pair(a);
+    if (!b.isNull())
+        pair += b;
+    QTextLayout layout(pair, m_font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    Letter shaped;
+    // One glyph for each letter, all from one font; else drawText's places are its own.
+    if (line.isValid() && runs.size() == 1 && runs[0].glyphIndexes().size() == pair.size()) {
+        const QList<QPointF> places = runs[0].positions();
+        if (!m_raw) {
+            m_raw = runs[0].rawFont();
+            m_ascent = places[0].y();
+            m_height = line.ascent() + line.descent();
+        }
+        shaped.kept = runs[0].rawFont() == *m_raw && places[0].y() == m_ascent;
+        shaped.glyph = runs[0].glyphIndexes()[0];
+        shaped.advance = b.isNull() ? line.horizontalAdvance() : places[1].x() - places[0].x();
+    }
+    return *m_letters.insert(key, shaped);
+}
+
+bool KeptGlyphs::draw(QPainter& painter, const QRectF& box, int alignment, const QString& text)
+{
+    if ((alignment & Qt::AlignVertical_Mask & ~Qt::AlignTop) != 0 || text.isEmpty() ||
+        text.back().isSpace())
+        return false;
+    if (painter.font() != m_font || painter.font().resolveMask() != m_font.resolveMask()) {
+        m_font = painter.font();
+        m_raw.reset();
+        m_letters.clear();
+    }
+    m_glyphs.resize(text.size());
+    m_places.resize(text.size());
+    qreal width = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isSurrogate())
+            return false;
+        const Letter& shaped = letter(text[i], i + 1 < text.size() ? text[i + 1] : QChar());
+        if (!shaped.kept)
+            return false;
+        m_glyphs[i] = shaped.glyph;
+        m_places[i] = QPointF(width, 0);
+        width += shaped.advance;
+    }
+    qreal left = 0;
+    if (alignment & Qt::AlignRight)
+        left = box.width() - width;
+    else if (alignment & Qt::AlignHCenter)
+        left = (box.width() - width) / 2;
+    // drawText clips to its box only where the text does not fit in it.
+    const bool clipped = !box.contains(QRectF(box.x() + left, box.y(), width, m_height));
+    if (clipped) {
+        painter.save();
+        painter.setClipRect(box, Qt::IntersectClip);
+    }
+    m_run.setRawFont(*m_raw);
+    m_run.setGlyphIndexes(m_glyphs);
+    m_run.setPositions(m_places);
+    painter.drawGlyphRun(QPointF(box.x() + left, box.y() + m_ascent), m_run);
+    if (clipped)
+        painter.restore();
+    return true;
+}
 
 TimeSignalView::TimeSignalView(const PictureArea& screen, QWidget* parent)
     : QWidget(parent), m_screen(screen), m_metrics(qtTextMetrics())
@@ -124,8 +197,42 @@ const Scene& TimeSignalView::cursorScene()
         describeTimeCursor(*m_cursor, m_metrics, fromQt(QRectF(rect())), m_scene,
                            shownStyle(key.ratio));
         m_cursorKey = key;
+        // The readout, new in each frame, comes from kept glyphs instead of being laid out.
+        m_cursorMarks.clear();
+        m_readout.reset();
+        Rgba colour;
+        Font font;
+        for (const Item& item : m_cursor->items()) {
+            if (const auto* pen = std::get_if<item::SetPen>(&item); pen && pen->pen)
+                colour = pen->pen->colour;
+            if (const auto* set = std::get_if<item::SetFont>(&item))
+                font = set->font;
+            if (const auto* text = std::get_if<item::Text>(&item);
+                text && text->role == TextRole::Readout && !m_readout) {
+                m_readout = Readout{*text, font, colour};
+                continue;
+            }
+            std::visit([&](const auto& kept) { m_cursorMarks.add(kept); }, item);
+        }
     }
     return *m_cursor;
+}
+
+void TimeSignalView::paintCursor(QPainter& painter)
+{
+    cursorScene();
+    m_painter.paint(painter, m_cursorMarks);
+    if (!m_readout)
+        return;
+    // Last in the cursor, over all of it, as the described cursor paints it.
+    painter.save();
+    painter.setPen(QPen(toQColor(m_readout->colour)));
+    painter.setFont(toQFont(m_readout->font));
+    const QRectF box = toQt(m_readout->text.box);
+    const QString text = QString::fromStdString(m_readout->text.text);
+    if (!m_glyphs.draw(painter, box, m_readout->text.alignment, text))
+        painter.drawText(box, m_readout->text.alignment, text);
+    painter.restore();
 }
 
 TimeSignalStyle TimeSignalView::shownStyle(double ratio) const
@@ -322,7 +429,7 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
     // memory. The cursor's boxes hold all it paints, so what a region leaves out still shows
     // the signals with the cursor where it stands.
     PictureArea::drawByRectangle(painter, event->region(), m_signals);
-    m_painter.paint(painter, cursor);
+    paintCursor(painter);
     m_cursorBoxes = paintedBoxes(cursor, area);
     m_shownCurrent = true;
 }
