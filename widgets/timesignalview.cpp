@@ -78,24 +78,26 @@ const KeptGlyphs::Letter& KeptGlyphs::letter(QChar a, QChar b)
         }
         shaped.kept = runs[0].rawFont() == *m_raw && places[0].y() == m_ascent;
         shaped.glyph = runs[0].glyphIndexes()[0];
+        shaped.ink = m_raw->boundingRect(shaped.glyph);
         shaped.advance = b.isNull() ? line.horizontalAdvance() : places[1].x() - places[0].x();
     }
     return *m_letters.insert(key, shaped);
 }
 
-bool KeptGlyphs::draw(QPainter& painter, const QRectF& box, int alignment, const QString& text)
+bool KeptGlyphs::layOut(const QFont& font, const QRectF& box, int alignment, const QString& text)
 {
     if ((alignment & Qt::AlignVertical_Mask & ~Qt::AlignTop) != 0 || text.isEmpty() ||
         text.back().isSpace())
         return false;
-    if (painter.font() != m_font || painter.font().resolveMask() != m_font.resolveMask()) {
-        m_font = painter.font();
+    if (font != m_font || font.resolveMask() != m_font.resolveMask()) {
+        m_font = font;
         m_raw.reset();
         m_letters.clear();
     }
     m_glyphs.resize(text.size());
     m_places.resize(text.size());
     qreal width = 0;
+    QRectF ink;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i].isSurrogate())
             return false;
@@ -104,6 +106,7 @@ bool KeptGlyphs::draw(QPainter& painter, const QRectF& box, int alignment, const
             return false;
         m_glyphs[i] = shaped.glyph;
         m_places[i] = QPointF(width, 0);
+        ink |= shaped.ink.translated(width, 0);
         width += shaped.advance;
     }
     qreal left = 0;
@@ -111,19 +114,30 @@ bool KeptGlyphs::draw(QPainter& painter, const QRectF& box, int alignment, const
         left = box.width() - width;
     else if (alignment & Qt::AlignHCenter)
         left = (box.width() - width) / 2;
-    // drawText clips to its box only where the text does not fit in it.
-    const bool clipped = !box.contains(QRectF(box.x() + left, box.y(), width, m_height));
-    if (clipped) {
-        painter.save();
-        painter.setClipRect(box, Qt::IntersectClip);
-    }
+    m_at = QPointF(box.x() + left, box.y() + m_ascent);
+    // drawText cuts the text off at its box only where it does not fit in it.
+    m_cut.reset();
+    if (!box.contains(QRectF(box.x() + left, box.y(), width, m_height)))
+        m_cut = box;
+    // A pixel more on every side for the letters' smoothed edges.
+    m_inked = ink.translated(m_at).toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (m_cut)
+        m_inked &= m_cut->toAlignedRect();
     m_run.setRawFont(*m_raw);
     m_run.setGlyphIndexes(m_glyphs);
     m_run.setPositions(m_places);
-    painter.drawGlyphRun(QPointF(box.x() + left, box.y() + m_ascent), m_run);
-    if (clipped)
-        painter.restore();
     return true;
+}
+
+void KeptGlyphs::draw(QPainter& painter) const
+{
+    if (m_cut) {
+        painter.save();
+        painter.setClipRect(*m_cut, Qt::IntersectClip);
+    }
+    painter.drawGlyphRun(m_at, m_run);
+    if (m_cut)
+        painter.restore();
 }
 
 TimeSignalView::TimeSignalView(const PictureArea& screen, QWidget* parent)
@@ -173,8 +187,7 @@ void TimeSignalView::setBeam(double t, std::optional<Point> at)
     m_cursor.reset();
     // Only the cursor moves: where it was and where it is now, while the signals stay.
     const std::optional<std::vector<RectF>> now =
-        m_shownCurrent && isVisible() ? paintedBoxes(cursorScene(), fromQt(QRectF(rect())))
-                                      : std::nullopt;
+        m_shownCurrent && isVisible() ? cursorBoxes() : std::nullopt;
     if (now && m_cursorBoxes) {
         QRegion changed;
         for (const std::vector<RectF>* boxes : {&std::as_const(*m_cursorBoxes), &*now}) {
@@ -214,8 +227,23 @@ const Scene& TimeSignalView::cursorScene()
             }
             std::visit([&](const auto& kept) { m_cursorMarks.add(kept); }, item);
         }
+        const RectF area = fromQt(QRectF(rect()));
+        m_readoutKept =
+            m_readout && m_glyphs.layOut(toQFont(m_readout->font), toQt(m_readout->text.box),
+                                         m_readout->text.alignment,
+                                         QString::fromStdString(m_readout->text.text));
+        // Laid out, the readout paints where its letters are, not across the whole window.
+        m_cursorPaints = paintedBoxes(m_readoutKept ? m_cursorMarks : *m_cursor, area);
+        if (m_cursorPaints && m_readoutKept)
+            m_cursorPaints->push_back(fromQt(QRectF(m_glyphs.inked())));
     }
     return *m_cursor;
+}
+
+const std::optional<std::vector<RectF>>& TimeSignalView::cursorBoxes()
+{
+    cursorScene();
+    return m_cursorPaints;
 }
 
 void TimeSignalView::paintCursor(QPainter& painter)
@@ -228,10 +256,11 @@ void TimeSignalView::paintCursor(QPainter& painter)
     painter.save();
     painter.setPen(QPen(toQColor(m_readout->colour)));
     painter.setFont(toQFont(m_readout->font));
-    const QRectF box = toQt(m_readout->text.box);
-    const QString text = QString::fromStdString(m_readout->text.text);
-    if (!m_glyphs.draw(painter, box, m_readout->text.alignment, text))
-        painter.drawText(box, m_readout->text.alignment, text);
+    if (m_readoutKept)
+        m_glyphs.draw(painter);
+    else
+        painter.drawText(toQt(m_readout->text.box), m_readout->text.alignment,
+                         QString::fromStdString(m_readout->text.text));
     painter.restore();
 }
 
@@ -419,7 +448,8 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     QBackingStore* store = backingStore();
     if (!store || redirected(nullptr) != store->paintDevice()) {
-        // Into another device than the window's (a grab): painted whole.
+        // Into another device than the window's (a grab): painted whole, the readout laid out
+        // by drawText, whose places the frames' kept glyphs take.
         painter.drawImage(QPointF(0, 0), m_signals);
         m_painter.paint(painter, cursor);
         return;
@@ -430,7 +460,7 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
     // the signals with the cursor where it stands.
     PictureArea::drawByRectangle(painter, event->region(), m_signals);
     paintCursor(painter);
-    m_cursorBoxes = paintedBoxes(cursor, area);
+    m_cursorBoxes = cursorBoxes();
     m_shownCurrent = true;
 }
 

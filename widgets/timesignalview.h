@@ -22,16 +22,22 @@ class PictureArea;
 class KeptGlyphs
 {
 public:
-    // Draws text into box as painter.drawText(box, alignment, text) does, in the painter's
-    // font and pen. False, with nothing drawn, where it cannot tell the same places: another
-    // alignment than top, a letter from another font, joined letters.
-    bool draw(QPainter& painter, const QRectF& box, int alignment, const QString& text);
+    // Places text in box as drawText(box, alignment, text) does in font. False where it
+    // cannot tell the same places: another alignment than top, a letter from another font,
+    // joined letters.
+    bool layOut(const QFont& font, const QRectF& box, int alignment, const QString& text);
+    // Every pixel the text laid out paints, in whole pixels.
+    QRect inked() const { return m_inked; }
+    // The text laid out, in the painter's pen.
+    void draw(QPainter& painter) const;
 
 private:
     struct Letter
     {
         quint32 glyph = 0;
         qreal advance = 0;
+        // Where its ink lies from its place on the baseline.
+        QRectF ink;
         bool kept = false;
     };
     // a's glyph and its advance before b (b null: at the line's end).
@@ -43,9 +49,13 @@ private:
     qreal m_ascent = 0;
     qreal m_height = 0;
     QHash<quint32, Letter> m_letters;
+    // The text laid out: its glyphs, where its baseline starts, the box it is cut off at.
     QGlyphRun m_run;
     QList<quint32> m_glyphs;
     QList<QPointF> m_places;
+    QPointF m_at;
+    std::optional<QRectF> m_cut;
+    QRect m_inked;
 };
 
 // "Zeitverläufe": a window of its own beside the main window with x(t) and y(t) of the
@@ -111,6 +121,8 @@ private:
     const Scene& cursorScene();
     // The cursor into the window, its readout from kept glyphs.
     void paintCursor(QPainter& painter);
+    // Where it paints in the window.
+    const std::optional<std::vector<RectF>>& cursorBoxes();
 
     const PictureArea& m_screen;
     TimeSignalScene m_scene;
@@ -147,6 +159,8 @@ private:
     };
     std::optional<Readout> m_readout;
     KeptGlyphs m_glyphs;
+    bool m_readoutKept = false;
+    std::optional<std::vector<RectF>> m_cursorPaints;
     // The cursor's layout measures the same texts in every frame.
     KeptTextMetrics m_metrics;
     // Its texts and the cursor painted in every frame.

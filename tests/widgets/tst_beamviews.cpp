@@ -360,16 +360,17 @@ void TestBeamViews::readoutAsDrawTextPutsIt_data()
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<QRectF>("box");
     QTest::addColumn<int>("alignment");
+    QTest::addColumn<qreal>("ratio");
+    const int right = Qt::AlignRight | Qt::AlignTop;
+    const int left = Qt::AlignLeft | Qt::AlignTop;
     // Beside the caption, and under it in a narrow window, at places between pixels.
-    QTest::newRow("100 %, right") << 13 << QRectF(30.2281, 428.609, 520.4, 14.39)
-                                  << int(Qt::AlignRight | Qt::AlignTop);
-    QTest::newRow("100 %, left") << 13 << QRectF(26.2281, 428.609, 173.772, 14.39)
-                                 << int(Qt::AlignLeft | Qt::AlignTop);
-    QTest::newRow("150 %, right") << 20 << QRectF(45.7, 640.3, 780.1, 22.1)
-                                  << int(Qt::AlignRight | Qt::AlignTop);
+    QTest::newRow("100 %, right") << 13 << QRectF(30.2281, 428.609, 520.4, 14.39) << right << 1.0;
+    QTest::newRow("100 %, left") << 13 << QRectF(26.2281, 428.609, 173.772, 14.39) << left << 1.0;
+    QTest::newRow("150 %, right") << 20 << QRectF(45.7, 640.3, 780.1, 22.1) << right << 1.0;
+    QTest::newRow("100 %, twice the pixels")
+        << 13 << QRectF(30.2281, 428.609, 520.4, 14.39) << right << 2.0;
     // Too narrow for the text: drawText cuts it off at the box.
-    QTest::newRow("cut off") << 13 << QRectF(10.5, 5.25, 120.3, 14.39)
-                             << int(Qt::AlignLeft | Qt::AlignTop);
+    QTest::newRow("cut off") << 13 << QRectF(10.5, 5.25, 120.3, 14.39) << left << 1.0;
 }
 
 void TestBeamViews::readoutAsDrawTextPutsIt()
@@ -377,6 +378,7 @@ void TestBeamViews::readoutAsDrawTextPutsIt()
     QFETCH(int, pixelSize);
     QFETCH(QRectF, box);
     QFETCH(int, alignment);
+    QFETCH(qreal, ratio);
     // One after another into the same kept glyphs, as frame after frame: each text is where
     // and as drawText puts it, kerning between its letters included.
     const QStringList texts{QStringLiteral("t = 0,62 T:  x = −0,69,  y = −0,76"),
@@ -386,8 +388,11 @@ void TestBeamViews::readoutAsDrawTextPutsIt()
                             QStringLiteral("t = 0,62 T:  x = −0,69,  y = −0,76")};
     KeptGlyphs glyphs;
     for (const QString& text : texts) {
-        QImage expected(QSize(int(box.right()) + 40, int(box.bottom()) + 20), QImage::Format_RGB32);
+        QImage expected(QSize(int(box.right()) + 40, int(box.bottom()) + 20) * ratio,
+                        QImage::Format_RGB32);
+        expected.setDevicePixelRatio(ratio);
         expected.fill(Qt::black);
+        const QImage blank = expected;
         QImage drawn = expected;
         const QFont font = toQFont({"Times New Roman", false, pixelSize});
         {
@@ -396,12 +401,16 @@ void TestBeamViews::readoutAsDrawTextPutsIt()
             painter.setFont(font);
             painter.drawText(box, alignment, text);
         }
+        QVERIFY2(glyphs.layOut(font, box, alignment, text), qPrintable(text));
         QPainter painter(&drawn);
         painter.setPen(Qt::white);
-        painter.setFont(font);
-        QVERIFY2(glyphs.draw(painter, box, alignment, text), qPrintable(text));
+        glyphs.draw(painter);
         painter.end();
         QVERIFY2(drawn == expected, qPrintable(text));
+        // A frame repaints the readout where it was and is: all of its ink lies there.
+        QImage outside = drawn;
+        QPainter(&outside).fillRect(glyphs.inked(), Qt::black);
+        QVERIFY2(outside == blank, qPrintable(text));
     }
 }
 
