@@ -228,8 +228,10 @@ const Scene& TimeSignalView::cursorScene()
             std::visit([&](const auto& kept) { m_cursorMarks.add(kept); }, item);
         }
         const RectF area = fromQt(QRectF(rect()));
+        if (m_readout && !(m_readoutFont && m_readoutFont->first == m_readout->font))
+            m_readoutFont.emplace(m_readout->font, toQFont(m_readout->font));
         m_readoutKept =
-            m_readout && m_glyphs.layOut(toQFont(m_readout->font), toQt(m_readout->text.box),
+            m_readout && m_glyphs.layOut(m_readoutFont->second, toQt(m_readout->text.box),
                                          m_readout->text.alignment,
                                          QString::fromStdString(m_readout->text.text));
         // Laid out, the readout paints where its letters are, not across the whole window.
@@ -255,12 +257,13 @@ void TimeSignalView::paintCursor(QPainter& painter)
     // Last in the cursor, over all of it, as the described cursor paints it.
     painter.save();
     painter.setPen(QPen(toQColor(m_readout->colour)));
-    painter.setFont(toQFont(m_readout->font));
-    if (m_readoutKept)
+    if (m_readoutKept) {
         m_glyphs.draw(painter);
-    else
+    } else {
+        painter.setFont(m_readoutFont->second);
         painter.drawText(toQt(m_readout->text.box), m_readout->text.alignment,
                          QString::fromStdString(m_readout->text.text));
+    }
     painter.restore();
 }
 

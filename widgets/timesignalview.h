@@ -158,6 +158,8 @@ private:
         Rgba colour;
     };
     std::optional<Readout> m_readout;
+    // Its font for the toolkit, made once.
+    std::optional<std::pair<Font, QFont>> m_readoutFont;
     KeptGlyphs m_glyphs;
     bool m_readoutKept = false;
     std::optional<std::vector<RectF>> m_cursorPaints;
