@@ -211,18 +211,33 @@ const Scene& TimeSignalView::cursorScene()
                            shownStyle(key.ratio));
         m_cursorKey = key;
         // The readout, new in each frame, comes from kept glyphs instead of being laid out.
+        // Where it is the cursor's only text, the marks need no font.
+        const auto isText = [](const Item& i) {
+            return std::holds_alternative<item::Text>(i) ||
+                   std::holds_alternative<item::RichText>(i) ||
+                   std::holds_alternative<item::Label>(i);
+        };
+        const auto isReadout = [](const Item& i) {
+            const auto* text = std::get_if<item::Text>(&i);
+            return text && text->role == TextRole::Readout;
+        };
+        const std::vector<Item>& items = m_cursor->items();
+        const bool oneText = std::count_if(items.begin(), items.end(), isText) == 1 &&
+                             std::count_if(items.begin(), items.end(), isReadout) == 1;
         m_cursorMarks.clear();
         m_readout.reset();
         Rgba colour;
         Font font;
-        for (const Item& item : m_cursor->items()) {
+        for (const Item& item : items) {
             if (const auto* pen = std::get_if<item::SetPen>(&item); pen && pen->pen)
                 colour = pen->pen->colour;
-            if (const auto* set = std::get_if<item::SetFont>(&item))
+            if (const auto* set = std::get_if<item::SetFont>(&item)) {
                 font = set->font;
-            if (const auto* text = std::get_if<item::Text>(&item);
-                text && text->role == TextRole::Readout && !m_readout) {
-                m_readout = Readout{*text, font, colour};
+                if (oneText)
+                    continue;
+            }
+            if (isReadout(item) && !m_readout) {
+                m_readout = Readout{std::get<item::Text>(item), font, colour};
                 continue;
             }
             std::visit([&](const auto& kept) { m_cursorMarks.add(kept); }, item);
