@@ -86,7 +86,9 @@ const KeptGlyphs::Letter& KeptGlyphs::letter(QChar a, QChar b)
 
 bool KeptGlyphs::layOut(const QFont& font, const QRectF& box, int alignment, const QString& text)
 {
-    if ((alignment & Qt::AlignVertical_Mask & ~Qt::AlignTop) != 0 || text.isEmpty() ||
+    const int across = alignment & Qt::AlignHorizontal_Mask;
+    if ((alignment & Qt::AlignVertical_Mask & ~Qt::AlignTop) != 0 ||
+        (across != Qt::AlignLeft && across != Qt::AlignRight) || text.isEmpty() ||
         text.back().isSpace())
         return false;
     if (font != m_font || font.resolveMask() != m_font.resolveMask()) {
@@ -109,11 +111,7 @@ bool KeptGlyphs::layOut(const QFont& font, const QRectF& box, int alignment, con
         ink |= shaped.ink.translated(width, 0);
         width += shaped.advance;
     }
-    qreal left = 0;
-    if (alignment & Qt::AlignRight)
-        left = box.width() - width;
-    else if (alignment & Qt::AlignHCenter)
-        left = (box.width() - width) / 2;
+    const qreal left = across == Qt::AlignRight ? box.width() - width : 0;
     m_at = QPointF(box.x() + left, box.y() + m_ascent);
     // drawText cuts the text off at its box only where it does not fit in it.
     m_cut.reset();

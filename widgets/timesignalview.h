@@ -23,8 +23,8 @@ class KeptGlyphs
 {
 public:
     // Places text in box as drawText(box, alignment, text) does in font. False where it
-    // cannot tell the same places: another alignment than top, a letter from another font,
-    // joined letters.
+    // cannot tell the same places: another alignment than top left or top right, a letter
+    // from another font, joined letters.
     bool layOut(const QFont& font, const QRectF& box, int alignment, const QString& text);
     // Every pixel the text laid out paints, in whole pixels.
     QRect inked() const { return m_inked; }
