@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -52,6 +53,90 @@ QMargins marginsOf(const QWidget& window)
 }
 
 } // namespace
+
+const KeptGlyphs::Letter& KeptGlyphs::letter(QChar a, QChar b)
+{
+    const quint32 key = (quint32(a.unicode()) << 16) | b.unicode();
+    if (const auto found = m_letters.constFind(key); found != m_letters.constEnd())
+        return *found;
+    QString pair(a);
+    if (!b.isNull())
+        pair += b;
+    QTextLayout layout(pair, m_font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    Letter shaped;
+    // One glyph for each letter, all from one font; else drawText's places are its own.
+    if (line.isValid() && runs.size() == 1 && runs[0].glyphIndexes().size() == pair.size()) {
+        const QList<QPointF> places = runs[0].positions();
+        if (!m_raw) {
+            m_raw = runs[0].rawFont();
+            m_ascent = places[0].y();
+            m_height = line.ascent() + line.descent();
+        }
+        shaped.kept = runs[0].rawFont() == *m_raw && places[0].y() == m_ascent;
+        shaped.glyph = runs[0].glyphIndexes()[0];
+        shaped.ink = m_raw->boundingRect(shaped.glyph);
+        shaped.advance = b.isNull() ? line.horizontalAdvance() : places[1].x() - places[0].x();
+    }
+    return *m_letters.insert(key, shaped);
+}
+
+bool KeptGlyphs::layOut(const QFont& font, const QRectF& box, int alignment, const QString& text)
+{
+    const int across = alignment & Qt::AlignHorizontal_Mask;
+    if ((alignment & Qt::AlignVertical_Mask & ~Qt::AlignTop) != 0 ||
+        (across != Qt::AlignLeft && across != Qt::AlignRight) || text.isEmpty() ||
+        text.back().isSpace())
+        return false;
+    if (font != m_font || font.resolveMask() != m_font.resolveMask()) {
+        m_font = font;
+        m_raw.reset();
+        m_letters.clear();
+    }
+    m_glyphs.resize(text.size());
+    m_places.resize(text.size());
+    qreal width = 0;
+    QRectF ink;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isSurrogate())
+            return false;
+        const Letter& shaped = letter(text[i], i + 1 < text.size() ? text[i + 1] : QChar());
+        if (!shaped.kept)
+            return false;
+        m_glyphs[i] = shaped.glyph;
+        m_places[i] = QPointF(width, 0);
+        ink |= shaped.ink.translated(width, 0);
+        width += shaped.advance;
+    }
+    const qreal left = across == Qt::AlignRight ? box.width() - width : 0;
+    m_at = QPointF(box.x() + left, box.y() + m_ascent);
+    // drawText cuts the text off at its box only where it does not fit in it.
+    m_cut.reset();
+    if (!box.contains(QRectF(box.x() + left, box.y(), width, m_height)))
+        m_cut = box;
+    // A pixel more on every side for the letters' smoothed edges.
+    m_inked = ink.translated(m_at).toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (m_cut)
+        m_inked &= m_cut->toAlignedRect();
+    m_run.setRawFont(*m_raw);
+    m_run.setGlyphIndexes(m_glyphs);
+    m_run.setPositions(m_places);
+    return true;
+}
+
+void KeptGlyphs::draw(QPainter& painter) const
+{
+    if (m_cut) {
+        painter.save();
+        painter.setClipRect(*m_cut, Qt::IntersectClip);
+    }
+    painter.drawGlyphRun(m_at, m_run);
+    if (m_cut)
+        painter.restore();
+}
 
 TimeSignalView::TimeSignalView(const PictureArea& screen, QWidget* parent)
     : QWidget(parent), m_screen(screen), m_metrics(qtTextMetrics())
@@ -100,8 +185,7 @@ void TimeSignalView::setBeam(double t, std::optional<Point> at)
     m_cursor.reset();
     // Only the cursor moves: where it was and where it is now, while the signals stay.
     const std::optional<std::vector<RectF>> now =
-        m_shownCurrent && isVisible() ? paintedBoxes(cursorScene(), fromQt(QRectF(rect())))
-                                      : std::nullopt;
+        m_shownCurrent && isVisible() ? cursorBoxes() : std::nullopt;
     if (now && m_cursorBoxes) {
         QRegion changed;
         for (const std::vector<RectF>* boxes : {&std::as_const(*m_cursorBoxes), &*now}) {
@@ -124,8 +208,76 @@ const Scene& TimeSignalView::cursorScene()
         describeTimeCursor(*m_cursor, m_metrics, fromQt(QRectF(rect())), m_scene,
                            shownStyle(key.ratio));
         m_cursorKey = key;
+        // The readout, new in each frame, comes from kept glyphs instead of being laid out.
+        // Where it is the cursor's only text, the marks need no font.
+        const auto isText = [](const Item& i) {
+            return std::holds_alternative<item::Text>(i) ||
+                   std::holds_alternative<item::RichText>(i) ||
+                   std::holds_alternative<item::Label>(i);
+        };
+        const auto isReadout = [](const Item& i) {
+            const auto* text = std::get_if<item::Text>(&i);
+            return text && text->role == TextRole::Readout;
+        };
+        const std::vector<Item>& items = m_cursor->items();
+        const bool oneText = std::count_if(items.begin(), items.end(), isText) == 1 &&
+                             std::count_if(items.begin(), items.end(), isReadout) == 1;
+        m_cursorMarks.clear();
+        m_readout.reset();
+        Rgba colour;
+        Font font;
+        for (const Item& item : items) {
+            if (const auto* pen = std::get_if<item::SetPen>(&item); pen && pen->pen)
+                colour = pen->pen->colour;
+            if (const auto* set = std::get_if<item::SetFont>(&item)) {
+                font = set->font;
+                if (oneText)
+                    continue;
+            }
+            if (isReadout(item) && !m_readout) {
+                m_readout = Readout{std::get<item::Text>(item), font, colour};
+                continue;
+            }
+            std::visit([&](const auto& kept) { m_cursorMarks.add(kept); }, item);
+        }
+        const RectF area = fromQt(QRectF(rect()));
+        if (m_readout && !(m_readoutFont && m_readoutFont->first == m_readout->font))
+            m_readoutFont.emplace(m_readout->font, toQFont(m_readout->font));
+        m_readoutKept =
+            m_readout && m_glyphs.layOut(m_readoutFont->second, toQt(m_readout->text.box),
+                                         m_readout->text.alignment,
+                                         QString::fromStdString(m_readout->text.text));
+        // Laid out, the readout paints where its letters are, not across the whole window.
+        m_cursorPaints = paintedBoxes(m_readoutKept ? m_cursorMarks : *m_cursor, area);
+        if (m_cursorPaints && m_readoutKept)
+            m_cursorPaints->push_back(fromQt(QRectF(m_glyphs.inked())));
     }
     return *m_cursor;
+}
+
+const std::optional<std::vector<RectF>>& TimeSignalView::cursorBoxes()
+{
+    cursorScene();
+    return m_cursorPaints;
+}
+
+void TimeSignalView::paintCursor(QPainter& painter)
+{
+    cursorScene();
+    m_painter.paint(painter, m_cursorMarks);
+    if (!m_readout)
+        return;
+    // Last in the cursor, over all of it, as the described cursor paints it.
+    painter.save();
+    painter.setPen(QPen(toQColor(m_readout->colour)));
+    if (m_readoutKept) {
+        m_glyphs.draw(painter);
+    } else {
+        painter.setFont(m_readoutFont->second);
+        painter.drawText(toQt(m_readout->text.box), m_readout->text.alignment,
+                         QString::fromStdString(m_readout->text.text));
+    }
+    painter.restore();
 }
 
 TimeSignalStyle TimeSignalView::shownStyle(double ratio) const
@@ -312,7 +464,8 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     QBackingStore* store = backingStore();
     if (!store || redirected(nullptr) != store->paintDevice()) {
-        // Into another device than the window's (a grab): painted whole.
+        // Into another device than the window's (a grab): painted whole, the readout laid out
+        // by drawText, whose places the frames' kept glyphs take.
         painter.drawImage(QPointF(0, 0), m_signals);
         m_painter.paint(painter, cursor);
         return;
@@ -322,8 +475,8 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
     // memory. The cursor's boxes hold all it paints, so what a region leaves out still shows
     // the signals with the cursor where it stands.
     PictureArea::drawByRectangle(painter, event->region(), m_signals);
-    m_painter.paint(painter, cursor);
-    m_cursorBoxes = paintedBoxes(cursor, area);
+    paintCursor(painter);
+    m_cursorBoxes = cursorBoxes();
     m_shownCurrent = true;
 }
 

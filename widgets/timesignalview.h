@@ -4,6 +4,8 @@
 #include "scene/keptmetrics.h"
 #include "scene/timesignals.h"
 
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
 #include <QMargins>
 #include <QWidget>
@@ -13,6 +15,48 @@
 namespace korvelian {
 
 class PictureArea;
+
+// A line of text new in every frame (the cursor's readout) drawn from glyphs shaped once per
+// pair of neighbouring letters: the letters and places QPainter::drawText gives it, kerning
+// included, without laying it out and shaping it again each time.
+class KeptGlyphs
+{
+public:
+    // Places text in box as drawText(box, alignment, text) does in font. False where it
+    // cannot tell the same places: another alignment than top left or top right, a letter
+    // from another font, joined letters.
+    bool layOut(const QFont& font, const QRectF& box, int alignment, const QString& text);
+    // Every pixel the text laid out paints, in whole pixels.
+    QRect inked() const { return m_inked; }
+    // The text laid out, in the painter's pen.
+    void draw(QPainter& painter) const;
+
+private:
+    struct Letter
+    {
+        quint32 glyph = 0;
+        qreal advance = 0;
+        // Where its ink lies from its place on the baseline.
+        QRectF ink;
+        bool kept = false;
+    };
+    // a's glyph and its advance before b (b null: at the line's end).
+    const Letter& letter(QChar a, QChar b);
+
+    QFont m_font;
+    std::optional<QRawFont> m_raw;
+    // From the line's top to its baseline, and the line's height.
+    qreal m_ascent = 0;
+    qreal m_height = 0;
+    QHash<quint32, Letter> m_letters;
+    // The text laid out: its glyphs, where its baseline starts, the box it is cut off at.
+    QGlyphRun m_run;
+    QList<quint32> m_glyphs;
+    QList<QPointF> m_places;
+    QPointF m_at;
+    std::optional<QRectF> m_cut;
+    QRect m_inked;
+};
 
 // "Zeitverläufe": a window of its own beside the main window with x(t) and y(t) of the
 // screen's figure, and while the beam runs a cursor at its t. It follows every redraw of the
@@ -75,6 +119,10 @@ private:
     TimeSignalStyle shownStyle(double ratio) const;
     // The cursor as the window shows it.
     const Scene& cursorScene();
+    // The cursor into the window, its readout from kept glyphs.
+    void paintCursor(QPainter& painter);
+    // Where it paints in the window.
+    const std::optional<std::vector<RectF>>& cursorBoxes();
 
     const PictureArea& m_screen;
     TimeSignalScene m_scene;
@@ -101,6 +149,20 @@ private:
     };
     std::optional<Scene> m_cursor;
     CursorKey m_cursorKey;
+    // The same without its readout, and the readout in its font and colour.
+    Scene m_cursorMarks;
+    struct Readout
+    {
+        item::Text text;
+        Font font;
+        Rgba colour;
+    };
+    std::optional<Readout> m_readout;
+    // Its font for the toolkit, made once.
+    std::optional<std::pair<Font, QFont>> m_readoutFont;
+    KeptGlyphs m_glyphs;
+    bool m_readoutKept = false;
+    std::optional<std::vector<RectF>> m_cursorPaints;
     // The cursor's layout measures the same texts in every frame.
     KeptTextMetrics m_metrics;
     // Its texts and the cursor painted in every frame.

@@ -7,6 +7,7 @@
 #include "app/viewoptions.h"
 #include "tests/windowfixture.h"
 
+#include <QPainter>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -87,6 +88,8 @@ private slots:
     void marksClearOfTexts_data();
     void marksClearOfTexts();
     void savedSignalsAreCurves();
+    void readoutAsDrawTextPutsIt_data();
+    void readoutAsDrawTextPutsIt();
 };
 
 void TestBeamViews::signalsAtKnownPoints_data()
@@ -352,5 +355,65 @@ void TestBeamViews::savedSignalsAreCurves()
     QVERIFY2(svg.count("<rect") < 5, qPrintable(QString::number(svg.count("<rect"))));
 }
 
+void TestBeamViews::readoutAsDrawTextPutsIt_data()
+{
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<QRectF>("box");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<qreal>("ratio");
+    const int right = Qt::AlignRight | Qt::AlignTop;
+    const int left = Qt::AlignLeft | Qt::AlignTop;
+    // Beside the caption, and under it in a narrow window, at places between pixels.
+    QTest::newRow("100 %, right") << 13 << QRectF(30.2281, 428.609, 520.4, 14.39) << right << 1.0;
+    QTest::newRow("100 %, left") << 13 << QRectF(26.2281, 428.609, 173.772, 14.39) << left << 1.0;
+    QTest::newRow("150 %, right") << 20 << QRectF(45.7, 640.3, 780.1, 22.1) << right << 1.0;
+    QTest::newRow("100 %, twice the pixels")
+        << 13 << QRectF(30.2281, 428.609, 520.4, 14.39) << right << 2.0;
+    // Too narrow for the text: drawText cuts it off at the box.
+    QTest::newRow("cut off") << 13 << QRectF(10.5, 5.25, 120.3, 14.39) << left << 1.0;
+}
+
+void TestBeamViews::readoutAsDrawTextPutsIt()
+{
+    QFETCH(int, pixelSize);
+    QFETCH(QRectF, box);
+    QFETCH(int, alignment);
+    QFETCH(qreal, ratio);
+    // One after another into the same kept glyphs, as frame after frame: each text is where
+    // and as drawText puts it, kerning between its letters included.
+    const QStringList texts{QStringLiteral("t = 0,62 T:  x = −0,69,  y = −0,76"),
+                            QStringLiteral("t = 11,07 T:  x = 1,50,  y = 0,04"),
+                            QStringLiteral("t = 2,41 T:  x = −1,97,  y = −2,00"),
+                            QStringLiteral("angehalten:  x = 0,33,  y = −0,21"),
+                            QStringLiteral("t = 0,62 T:  x = −0,69,  y = −0,76")};
+    KeptGlyphs glyphs;
+    for (const QString& text : texts) {
+        QImage expected(QSize(int(box.right()) + 40, int(box.bottom()) + 20) * ratio,
+                        QImage::Format_RGB32);
+        expected.setDevicePixelRatio(ratio);
+        expected.fill(Qt::black);
+        const QImage blank = expected;
+        QImage drawn = expected;
+        const QFont font = toQFont({"Times New Roman", false, pixelSize});
+        {
+            QPainter painter(&expected);
+            painter.setPen(Qt::white);
+            painter.setFont(font);
+            painter.drawText(box, alignment, text);
+        }
+        QVERIFY2(glyphs.layOut(font, box, alignment, text), qPrintable(text));
+        QPainter painter(&drawn);
+        painter.setPen(Qt::white);
+        glyphs.draw(painter);
+        painter.end();
+        QVERIFY2(drawn == expected, qPrintable(text));
+        // A frame repaints the readout where it was and is: all of its ink lies there.
+        QImage outside = drawn;
+        QPainter(&outside).fillRect(glyphs.inked(), Qt::black);
+        QVERIFY2(outside == blank, qPrintable(text));
+    }
+}
+
 KORVELIAN_WIDGET_TEST(beamviews, TestBeamViews)
+
 #include "tst_beamviews.moc"
