@@ -16,58 +16,81 @@ constexpr double kZoneShare = 16;
 
 } // namespace
 
+namespace {
+
+// The points first .. first + n - 1 that can come within reach of a crest's centre, marked in
+// near: from the crest places where the block's arguments step evenly, otherwise from the
+// arguments computed once for the block.
+class NearPoints
+{
+public:
+    NearPoints(LoopSteps steps, std::size_t first, std::size_t n, PointBits& near)
+        : m_steps(steps), m_first(first), m_n(n), m_near(near),
+          m_progression(loopProgression(steps, first, n, m_start, m_step))
+    {
+    }
+
+    void mark(const CrestPlaces& places, double offset, double factor, double centre, double reach)
+    {
+        if (m_progression && places.nearPoints(m_start, m_step, m_n, centre, reach, m_near))
+            return;
+        if (!m_computed)
+            loopValues(m_steps, m_first, m_n, m_t.data());
+        m_computed = true;
+        nearCentre(m_t.data(), m_n, offset, factor, centre, reach, m_near);
+    }
+
+    bool any() const
+    {
+        return std::any_of(m_near.begin(), m_near.end(),
+                           [](std::uint64_t word) { return word != 0; });
+    }
+
+private:
+    LoopSteps m_steps;
+    std::size_t m_first;
+    std::size_t m_n;
+    PointBits& m_near;
+    double m_start = 0;
+    double m_step = 0;
+    bool m_progression;
+    bool m_computed = false;
+    std::array<double, FigureRaster::kBlock + 1> m_t;
+};
+
+} // namespace
+
 bool DrawnFigure::nearExtremes(std::size_t first, std::size_t n, const PixelBox& box,
                                PointBits& near) const
 {
-    std::array<double, FigureRaster::kBlock + 1> t;
-    bool computed = false;
-    double start = 0;
-    double step = 0;
-    const bool progression = loopProgression(steps, first, n, start, step);
-    const auto look = [&](const std::array<Extreme, 2>& lines, int low, int high,
-                          const CrestPlaces& places, double offset, double factor) {
-        for (const Extreme& e : lines) {
-            if (e.pixel != low && e.pixel != high)
-                continue;
-            if (progression && places.nearPoints(start, step, n, e.centre, e.reach, near))
-                continue;
-            if (!computed)
-                loopValues(steps, first, n, t.data());
-            computed = true;
-            nearCentre(t.data(), n, offset, factor, e.centre, e.reach, near);
-        }
-    };
-    look(xLines, box.x0, box.x1, xPlaces, p.phaseX, 1);
-    look(yLines, box.y0, box.y1, yPlaces, p.phaseY, p.numerator / p.denominator);
-    return std::any_of(near.begin(), near.end(), [](std::uint64_t word) { return word != 0; });
+    NearPoints points(steps, first, n, near);
+    for (const Extreme& e : xLines) {
+        if (e.pixel == box.x0 || e.pixel == box.x1)
+            points.mark(xPlaces, p.phaseX, 1, e.centre, e.reach);
+    }
+    for (const Extreme& e : yLines) {
+        if (e.pixel == box.y0 || e.pixel == box.y1)
+            points.mark(yPlaces, p.phaseY, p.numerator / p.denominator, e.centre, e.reach);
+    }
+    return points.any();
 }
 
 bool DrawnFigure::nearZones(std::size_t first, std::size_t n, const PixelBox& box, int axes,
                             PointBits& near) const
 {
-    std::array<double, FigureRaster::kBlock + 1> t;
-    bool computed = false;
-    double start = 0;
-    double step = 0;
-    const bool progression = loopProgression(steps, first, n, start, step);
-    const auto look = [&](const std::array<Zone, 2>& zones, int low, int high,
-                          const CrestPlaces& places, double offset, double factor) {
-        for (const Zone& z : zones) {
-            if (z.pixel < 0 || (z.below ? low > z.pixel : high < z.pixel))
-                continue;
-            if (progression && places.nearPoints(start, step, n, z.centre, z.reach, near))
-                continue;
-            if (!computed)
-                loopValues(steps, first, n, t.data());
-            computed = true;
-            nearCentre(t.data(), n, offset, factor, z.centre, z.reach, near);
-        }
+    NearPoints points(steps, first, n, near);
+    const auto reached = [](const Zone& z, int low, int high) {
+        return z.pixel >= 0 && (z.below ? low <= z.pixel : high >= z.pixel);
     };
-    if (axes & XZones)
-        look(xZones, box.x0, box.x1, xPlaces, p.phaseX, 1);
-    if (axes & YZones)
-        look(yZones, box.y0, box.y1, yPlaces, p.phaseY, p.numerator / p.denominator);
-    return std::any_of(near.begin(), near.end(), [](std::uint64_t word) { return word != 0; });
+    for (const Zone& z : xZones) {
+        if ((axes & XZones) && reached(z, box.x0, box.x1))
+            points.mark(xPlaces, p.phaseX, 1, z.centre, z.reach);
+    }
+    for (const Zone& z : yZones) {
+        if ((axes & YZones) && reached(z, box.y0, box.y1))
+            points.mark(yPlaces, p.phaseY, p.numerator / p.denominator, z.centre, z.reach);
+    }
+    return points.any();
 }
 
 DrawnFigure drawnFigure(const Parameter& p, LoopSteps steps, const PixelMapping& transform,
