@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <future>
+#include <system_error>
 #include <vector>
 
 namespace korvelian {
@@ -193,38 +195,93 @@ QByteArray withTable(QByteArray file, const std::vector<QRgb>& table)
 // How a banded image's pixels are written: greys, indices into a table, or colours.
 enum class Kind { Grey, Table, Colour };
 
+// A band's rows handed to libpng on a second thread while the next band is painted: after a
+// large figure's raster, compressing its rows took most of what was left, on one core. One
+// band is written at a time, in order; the file is the caller's again after wait().
+class BandWriter
+{
+public:
+    explicit BandWriter(PngFile& file) : m_file(file) {}
+    ~BandWriter() { wait(); }
+    BandWriter(const BandWriter&) = delete;
+    BandWriter& operator=(const BandWriter&) = delete;
+
+    // Rows of stride bytes from first, once the band before is written; false where that
+    // band failed.
+    bool write(const uchar* first, int rows, qsizetype stride)
+    {
+        wait();
+        if (m_file.failed)
+            return false;
+        const auto rowsOf = [this, first, rows, stride] {
+            for (int y = 0; y < rows && !m_file.failed; ++y)
+                row(m_file, first + y * stride);
+        };
+        try {
+            m_pending = std::async(std::launch::async, rowsOf);
+        } catch (const std::system_error&) {
+            // No thread to be had: written here, as the band is painted.
+            rowsOf();
+        }
+        return true;
+    }
+    void wait()
+    {
+        if (m_pending.valid())
+            m_pending.get();
+    }
+
+private:
+    PngFile& m_file;
+    std::future<void> m_pending;
+};
+
 // One try at writing the bands as kind; empty with kind moved on when the pixels need more
-// than it holds.
-QByteArray tryBands(QSize size, QImage& band, Kind& kind,
+// than it holds. The two bands take turns: one is painted while the other is written.
+QByteArray tryBands(QSize size, std::array<QImage, 2>& bands, Kind& kind,
                     const std::function<void(QImage&, int)>& paint)
 {
     const int type = kind == Kind::Colour ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY;
-    PngFile file{size, type, QSize(band.dotsPerMeterX(), band.dotsPerMeterY())};
+    PngFile file{size, type, QSize(bands[0].dotsPerMeterX(), bands[0].dotsPerMeterY())};
     start(file);
     RowColours colours;
-    std::vector<uchar> bytes(static_cast<std::size_t>(size.width()));
-    for (int top = 0; top < size.height() && !file.failed; top += band.height()) {
-        const int rows = std::min(band.height(), size.height() - top);
+    const int width = size.width();
+    const int bandRows = bands[0].height();
+    std::array<std::vector<uchar>, 2> bytes;
+    for (std::vector<uchar>& b : bytes)
+        b.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(bandRows));
+    BandWriter writer(file);
+    for (int top = 0, turn = 0; top < size.height(); top += bandRows, turn ^= 1) {
+        QImage& band = bands[static_cast<std::size_t>(turn)];
+        const int rows = std::min(bandRows, size.height() - top);
         // The band's own memory, not a copy (a copy would be detached by the painter), and the
         // last band fewer rows of it.
         QImage part(band.bits(), band.width(), rows, band.bytesPerLine(), band.format());
         paint(part, top);
-        for (int y = 0; y < rows && !file.failed; ++y) {
-            const uchar* pixels = part.constScanLine(y);
-            if (kind != Kind::Colour) {
-                const auto* line = reinterpret_cast<const QRgb*>(pixels);
-                const bool fits =
-                    colours.take(line, size.width(), bytes.data(), kind == Kind::Grey);
+        const uchar* first = part.constBits();
+        qsizetype stride = part.bytesPerLine();
+        if (kind != Kind::Colour) {
+            uchar* converted = bytes[static_cast<std::size_t>(turn)].data();
+            for (int y = 0; y < rows; ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(part.constScanLine(y));
+                const bool fits = colours.take(line, width,
+                                               converted + static_cast<std::size_t>(y) *
+                                                               static_cast<std::size_t>(width),
+                                               kind == Kind::Grey);
                 if (!fits || (kind == Kind::Grey && !colours.allGrey())) {
                     kind = fits ? Kind::Table : Kind::Colour;
+                    writer.wait();
                     drop(file);
                     return {};
                 }
-                pixels = bytes.data();
             }
-            row(file, pixels);
+            first = converted;
+            stride = width;
         }
+        if (!writer.write(first, rows, stride))
+            break;
     }
+    writer.wait();
     const QByteArray written = finish(file);
     return kind == Kind::Table && !written.isEmpty() ? withTable(written, colours.table())
                                                      : written;
@@ -237,12 +294,14 @@ QByteArray encodePngBands(QSize size, int bandRows,
 {
     if (size.isEmpty())
         return {};
-    QImage band(size.width(), std::clamp(bandRows, 1, size.height()), QImage::Format_RGB32);
+    const int rows = std::clamp(bandRows, 1, size.height());
+    std::array<QImage, 2> bands{QImage(size.width(), rows, QImage::Format_RGB32),
+                                QImage(size.width(), rows, QImage::Format_RGB32)};
     // The fewest bits first: the bands are painted again only where a row needs more.
     Kind kind = Kind::Grey;
     for (;;) {
         const Kind tried = kind;
-        const QByteArray bytes = tryBands(size, band, kind, paint);
+        const QByteArray bytes = tryBands(size, bands, kind, paint);
         if (kind == tried)
             return bytes;
     }
