@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace korvelian {
@@ -442,6 +443,35 @@ bool TimeSignalView::save(const QString& path, int width, QString* error, bool w
     return PictureExporter::write(path, source, error);
 }
 
+bool TimeSignalView::copyIntoWindow(const QRegion& region) const
+{
+    // As the screen does: the painter clips each rectangle against the whole region, while
+    // the rows of a frame's few narrow rectangles are copied straight for less.
+    QPoint offset;
+    QPaintDevice* device = redirected(&offset);
+    if (device->devType() != QInternal::Image)
+        return false;
+    auto* window = static_cast<QImage*>(device);
+    const qreal ratio = m_signals.devicePixelRatio();
+    const QPointF corner = QPointF(-offset) * ratio;
+    if (window->format() != QImage::Format_RGB32 || window->devicePixelRatio() != ratio ||
+        corner != QPointF(corner.toPoint()))
+        return false;
+    const QPoint at = corner.toPoint();
+    uchar* bits = window->bits();
+    const qsizetype line = window->bytesPerLine();
+    for (const QRect& r : region) {
+        const QRect source =
+            QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect() &
+            m_signals.rect() & window->rect().translated(-at);
+        for (int y = source.top(); y <= source.bottom(); ++y)
+            std::memcpy(bits + (y + at.y()) * line + (source.left() + at.x()) * 4,
+                        m_signals.constScanLine(y) + source.left() * 4,
+                        static_cast<std::size_t>(source.width()) * 4);
+    }
+    return true;
+}
+
 void TimeSignalView::paintEvent(QPaintEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
@@ -474,7 +504,8 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
     // straight from the signals with the cursor over them, both into the window's own
     // memory. The cursor's boxes hold all it paints, so what a region leaves out still shows
     // the signals with the cursor where it stands.
-    PictureArea::drawByRectangle(painter, event->region(), m_signals);
+    if (!copyIntoWindow(event->region()))
+        PictureArea::drawByRectangle(painter, event->region(), m_signals);
     paintCursor(painter);
     m_cursorBoxes = cursorBoxes();
     m_shownCurrent = true;

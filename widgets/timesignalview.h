@@ -123,6 +123,8 @@ private:
     void paintCursor(QPainter& painter);
     // Where it paints in the window.
     const std::optional<std::vector<RectF>>& cursorBoxes();
+    // The kept signals into the window's own memory, where it has their pixels.
+    bool copyIntoWindow(const QRegion& region) const;
 
     const PictureArea& m_screen;
     TimeSignalScene m_scene;
