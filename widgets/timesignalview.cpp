@@ -2,11 +2,13 @@
 
 #include "form/layout.h"
 #include "picturearea.h"
+#include "picture/changedtiles.h"
 #include "picture/pictureexporter.h"
 #include "picture/scenepainter.h"
 
 #include <QBackingStore>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
@@ -39,6 +41,11 @@ TimeSignalStyle styleFor(double zoom, double ratio, bool worksheet)
 // Its text is no smaller than at 100 %, and the picture no narrower than half its width at
 // its zoom, where its texts still stand side by side.
 constexpr double kLeastZoom = 1;
+
+// The side of the squares in which a step of the drift is compared, in device pixels: a
+// signal's wave crosses the window's width, and smaller squares follow it more closely but
+// give the window more rectangles to paint and send.
+constexpr int kSignalTile = 16;
 
 double zoomFitting(int width)
 {
@@ -174,9 +181,52 @@ void TimeSignalView::followScreen()
     m_scene.beamT = beam;
     m_scene.beamPoint = beamPoint;
     m_cursor.reset();
+    // Shown as they were, the signals are compared with the new ones before the window's next
+    // paint; its request comes from the cursor's move or from here.
+    if (isVisible() && m_shownCurrent && (m_signalsCurrent || m_signalsFollow)) {
+        if (!m_signalsFollow)
+            QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest),
+                                        Qt::LowEventPriority);
+        m_signalsFollow = true;
+    } else {
+        update();
+    }
     m_signalsCurrent = false;
-    update();
     emit sceneChanged();
+}
+
+bool TimeSignalView::event(QEvent* event)
+{
+    // The region a step of the drift repaints is known once the new signals are painted,
+    // which waits until the window is painted: before the repaint manager takes its region.
+    if (event->type() == QEvent::UpdateRequest && m_signalsFollow)
+        repaintChangedSignals();
+    return QWidget::event(event);
+}
+
+void TimeSignalView::repaintChangedSignals()
+{
+    m_signalsFollow = false;
+    if (m_signalsCurrent)
+        return;
+    const std::optional<std::vector<RectF>> was = m_cursorBoxes;
+    std::swap(m_shownSignals, m_signals);
+    paintSignals();
+    const std::optional<std::vector<RectF>>& now = cursorBoxes();
+    if (!m_shownCurrent || !was || !now) {
+        update();
+        return;
+    }
+    QRegion changed;
+    const qreal ratio = m_signals.devicePixelRatio();
+    for (const QRect& tile : changedTiles(m_shownSignals, m_signals, kSignalTile))
+        changed +=
+            QRectF(QPointF(tile.topLeft()) / ratio, QSizeF(tile.size()) / ratio).toAlignedRect();
+    for (const std::vector<RectF>* boxes : {&*was, &*now}) {
+        for (const RectF& box : *boxes)
+            changed += toQt(box).toAlignedRect();
+    }
+    update(changed & rect());
 }
 
 void TimeSignalView::setBeam(double t, std::optional<Point> at)
@@ -443,6 +493,21 @@ bool TimeSignalView::save(const QString& path, int width, QString* error, bool w
     return PictureExporter::write(path, source, error);
 }
 
+void TimeSignalView::paintSignals()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize device = (QSizeF(size()) * ratio).toSize();
+    if (m_signals.size() != device || m_signals.devicePixelRatio() != ratio) {
+        m_signals = QImage(device, QImage::Format_RGB32);
+        m_signals.setDevicePixelRatio(ratio);
+    }
+    Scene scene;
+    describeTimeSignals(scene, m_metrics, fromQt(QRectF(rect())), m_scene, shownStyle(ratio));
+    QPainter painter(&m_signals);
+    ScenePainter().paint(painter, scene);
+    m_signalsCurrent = true;
+}
+
 bool TimeSignalView::copyIntoWindow(const QRegion& region) const
 {
     // As the screen does: the painter clips each rectangle against the whole region, while
@@ -476,24 +541,20 @@ void TimeSignalView::paintEvent(QPaintEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
     const QSize device = (QSizeF(size()) * ratio).toSize();
-    if (m_signals.size() != device || m_signals.devicePixelRatio() != ratio) {
-        m_signals = QImage(device, QImage::Format_RGB32);
-        m_signals.setDevicePixelRatio(ratio);
-        m_signalsCurrent = false;
-    }
-    const RectF area = fromQt(QRectF(rect()));
-    if (!m_signalsCurrent) {
-        Scene scene;
-        describeTimeSignals(scene, m_metrics, area, m_scene, shownStyle(ratio));
-        QPainter painter(&m_signals);
-        ScenePainter().paint(painter, scene);
-        m_signalsCurrent = true;
+    QBackingStore* store = backingStore();
+    const bool intoWindow = store && redirected(nullptr) == store->paintDevice();
+    if (!m_signalsCurrent || m_signals.size() != device || m_signals.devicePixelRatio() != ratio) {
+        m_signalsFollow = false;
+        paintSignals();
         m_shownCurrent = false;
+        // Painted before its request came (a grab, or the window exposed): the rest of the
+        // window still shows the signals before.
+        if (!intoWindow || event->region() != QRegion(rect()))
+            update();
     }
     const Scene& cursor = cursorScene();
     QPainter painter(this);
-    QBackingStore* store = backingStore();
-    if (!store || redirected(nullptr) != store->paintDevice()) {
+    if (!intoWindow) {
         // Into another device than the window's (a grab): painted whole, the readout laid out
         // by drawText, whose places the frames' kept glyphs take.
         painter.drawImage(QPointF(0, 0), m_signals);

@@ -104,6 +104,7 @@ signals:
     void sceneChanged();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -123,6 +124,10 @@ private:
     void paintCursor(QPainter& painter);
     // Where it paints in the window.
     const std::optional<std::vector<RectF>>& cursorBoxes();
+    // The signals painted anew into m_signals at the window's size and ratio.
+    void paintSignals();
+    // The signals followed the screen: repaints where they changed and the cursor was and is.
+    void repaintChangedSignals();
     // The kept signals into the window's own memory, where it has their pixels.
     bool copyIntoWindow(const QRegion& region) const;
 
@@ -137,6 +142,10 @@ private:
     // The signals without the cursor, at device resolution: only the cursor moves per frame.
     QImage m_signals;
     bool m_signalsCurrent = false;
+    // The signals the window shows while new ones wait for its next paint, to be compared
+    // with them: as the phase drifts, a step changes one signal and its formula, not all.
+    QImage m_shownSignals;
+    bool m_signalsFollow = false;
     // The window shows the signals with the cursor where m_cursorBoxes say (otherwise all of
     // it is painted again).
     bool m_shownCurrent = false;

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace korvelian;
@@ -82,12 +83,19 @@ class PaintCounter : public QObject
 {
 public:
     int paints = 0;
+    // The most pixels one paint covered.
+    qint64 most = 0;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
-            ++paints;
+        if (event->type() != QEvent::Paint)
+            return false;
+        ++paints;
+        qint64 pixels = 0;
+        for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+            pixels += qint64(r.width()) * r.height();
+        most = std::max(most, pixels);
         return false;
     }
 };
@@ -103,6 +111,7 @@ private slots:
     void markersCoverThePointWhereTheyMeet();
     void aFrameCostsAtMostOneRepaint();
     void aFrameIsPaintedInItsPause();
+    void driftRepaintsTheSignalsWhereTheyChange();
     void framesLeaveWhatAWholeRepaintShows_data();
     void framesLeaveWhatAWholeRepaintShows();
     void aRepaintOfRectanglesPaintsExactlyThem();
@@ -188,6 +197,28 @@ void TestAnimationWindow::aFrameCostsAtMostOneRepaint()
     f.runFrames(20);
     QVERIFY2(counter.paints <= 21, qPrintable(QString("%1 paints").arg(counter.paints)));
     QVERIFY(counter.paints > 0);
+}
+
+// A step of the drift changes the y signal and its formula: the time signals' window repaints
+// there and where its cursor was and is, not whole. That it shows what a whole repaint does,
+// framesLeaveWhatAWholeRepaintShows looks at.
+void TestAnimationWindow::driftRepaintsTheSignalsWhereTheyChange()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.window.viewActions().setOption(ViewOption::TimeSignals, true);
+    TimeSignalView& view = f.window.timeSignals();
+    f.runFrames(2);
+    QApplication::processEvents();
+    PaintCounter counter;
+    view.installEventFilter(&counter);
+    f.window.viewActions().setOption(ViewOption::Drift, true);
+    f.runFrames(12);
+    QApplication::processEvents();
+    QVERIFY(counter.paints >= 12);
+    const qint64 whole = qint64(view.width()) * view.height();
+    QVERIFY2(counter.most < whole / 4,
+             qPrintable(QString("%1 of %2").arg(counter.most).arg(whole)));
 }
 
 // The pump holds a window's repaint for the pause that follows it; where none follows, the
