@@ -519,8 +519,11 @@ bool TimeSignalView::copyIntoWindow(const QRegion& region) const
     auto* window = static_cast<QImage*>(device);
     const qreal ratio = m_signals.devicePixelRatio();
     const QPointF corner = QPointF(-offset) * ratio;
-    if (window->format() != QImage::Format_RGB32 || window->devicePixelRatio() != ratio ||
-        corner != QPointF(corner.toPoint()))
+    // Into a window with an alpha channel, as the painter puts the opaque signals there: each
+    // pixel with its alpha full.
+    const bool same = window->format() == QImage::Format_RGB32;
+    if ((!same && window->format() != QImage::Format_ARGB32_Premultiplied) ||
+        window->devicePixelRatio() != ratio || corner != QPointF(corner.toPoint()))
         return false;
     const QPoint at = corner.toPoint();
     uchar* bits = window->bits();
@@ -529,10 +532,18 @@ bool TimeSignalView::copyIntoWindow(const QRegion& region) const
         const QRect source =
             QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect() &
             m_signals.rect() & window->rect().translated(-at);
-        for (int y = source.top(); y <= source.bottom(); ++y)
-            std::memcpy(bits + (y + at.y()) * line + (source.left() + at.x()) * 4,
-                        m_signals.constScanLine(y) + source.left() * 4,
-                        static_cast<std::size_t>(source.width()) * 4);
+        for (int y = source.top(); y <= source.bottom(); ++y) {
+            auto* to =
+                reinterpret_cast<quint32*>(bits + (y + at.y()) * line) + source.left() + at.x();
+            const auto* from =
+                reinterpret_cast<const quint32*>(m_signals.constScanLine(y)) + source.left();
+            if (same) {
+                std::memcpy(to, from, static_cast<std::size_t>(source.width()) * 4);
+            } else {
+                for (int x = 0; x < source.width(); ++x)
+                    to[x] = from[x] | 0xff000000u;
+            }
+        }
     }
     return true;
 }
