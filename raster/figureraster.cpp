@@ -429,8 +429,9 @@ const LitRows& FigureRaster::rasteriseLanes(int width, int height, const Paramet
                                                      transform, count - 1) >= kParallelFromPixels;
     // Drawing straight, each lane computes every point for its columns: two at most.
     const std::size_t lanes =
-        std::min(parallel ? (straight ? 2 : kMostLanes) : 1,
-                 share ? std::max<std::size_t>(share->lanes, 1) : m_mostLanes);
+        std::min({parallel ? (straight ? 2 : kMostLanes) : 1,
+                  share ? std::max<std::size_t>(share->lanes, 1) : m_mostLanes,
+                  std::max<std::size_t>(limits.cores, 1)});
     if (share && share->lane >= lanes) {
         m_lit.reset(width, height, {0, 0, -1, -1});
         m_limits = nullptr;

@@ -213,10 +213,15 @@ void PictureArea::requestDrawing()
         request->beforeComplete = m_imageExact;
     }
     auto job = [this, aside, drawn = std::shared_ptr<const ScreenPicture>(std::move(drawn)), state,
-                preview, request](std::uint64_t number, DrawingThread::Pass pass,
-                                  const DrawingThread::Stop& stop) {
+                preview, request, steady](std::uint64_t number, DrawingThread::Pass pass,
+                                          const DrawingThread::Stop& stop) {
         DrawLimits limits;
         limits.stop = stop;
+        // A drifting phase's step has until the next one: on one core it costs less processor
+        // time than with its blocks shared between cores, which publish what they lit to each
+        // other and wait for each other at the end.
+        if (steady)
+            limits.cores = 1;
         if (pass == DrawingThread::Pass::Preview)
             limits.blocks = preview;
         else

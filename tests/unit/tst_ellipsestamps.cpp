@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTest>
 
+#include <limits>
 #include <random>
 
 using namespace korvelian;
@@ -17,6 +18,7 @@ private slots:
     void stampedAsPaintedOneByOne_data();
     void stampedAsPaintedOneByOne();
     void aKeptPainterStampsAsAFreshOne();
+    void tinyNumbersStayAfterStamping();
 };
 
 namespace {
@@ -115,6 +117,15 @@ void TestEllipseStamps::aKeptPainterStampsAsAFreshOne()
     ScenePainter kept(ScenePainter::Repeats::Stamp);
     for (const Scene* scene : {&along, &along, &edges, &edges})
         QVERIFY(painted(*scene, kept) == painted(*scene, ScenePainter::Repeats::Stamp));
+}
+
+// Rings stamped hundreds deep flush what they let through to zero once it sinks below the
+// smallest normal float, and only there: the thread's arithmetic afterwards keeps such numbers.
+void TestEllipseStamps::tinyNumbersStayAfterStamping()
+{
+    QVERIFY(!painted(rings(3000, 8.84, 2.0, 5), ScenePainter::Repeats::Stamp).isNull());
+    volatile float smallest = std::numeric_limits<float>::min();
+    QVERIFY(smallest / 4 > 0);
 }
 
 KORVELIAN_GUI_TEST(ellipsestamps, TestEllipseStamps)

@@ -133,6 +133,8 @@ class TestFigureRaster : public QObject
 private slots:
     void samePixelsAsEverySegment_data();
     void samePixelsAsEverySegment();
+    void aFigureTakesNoMoreCoresThanItsLimit_data();
+    void aFigureTakesNoMoreCoresThanItsLimit();
     void randomFiguresKeepTheirBoxesAndPixels();
     void aPreviewLightsOnlyPixelsTheFigureLights();
     void aStoppedDrawingEndsBetweenBlocks_data();
@@ -210,6 +212,38 @@ void TestFigureRaster::samePixelsAsEverySegment()
                 QFAIL(qPrintable(QString("pixel (%1, %2) differs").arg(x).arg(y)));
         }
     }
+}
+
+void TestFigureRaster::aFigureTakesNoMoreCoresThanItsLimit_data()
+{
+    QTest::addColumn<std::size_t>("cores");
+    QTest::addColumn<std::size_t>("lanes");
+    QTest::newRow("one core, as a drifting phase's step") << std::size_t{1} << std::size_t{1};
+    QTest::newRow("three cores") << std::size_t{3} << std::size_t{3};
+    QTest::newRow("no limit") << DrawLimits().cores << std::size_t{4};
+}
+
+// 32767 : 1 on a raster that may take four cores, whatever this machine has.
+void TestFigureRaster::aFigureTakesNoMoreCoresThanItsLimit()
+{
+    QFETCH(std::size_t, cores);
+    QFETCH(std::size_t, lanes);
+    const FigureCase c = rasterCases()[6];
+    const int side = 441;
+    const double scale = side / 4.0;
+    const PixelMapping transform{scale, 2 * scale, scale, 2 * scale};
+    Screen ours(side);
+    Screen reference(side);
+    DrawLimits limits;
+    limits.cores = cores;
+    FigureRaster raster(4);
+    QVERIFY(raster.draw(ours.pixels.data(), side, side, ours.stride, c.p, c.end, transform, kFigure,
+                        limits));
+    QCOMPARE(raster.lanes(), lanes);
+    WideFigureRaster(WideFigureRaster::Path::Plain)
+        .draw(reference.pixels.data(), side, side, reference.stride, c.p, c.end, transform, kFigure,
+              1);
+    QVERIFY(ours.pixels == reference.pixels);
 }
 
 // Random figures (make soak draws more, with fresh seeds): every point lies in the box that
