@@ -374,18 +374,17 @@ const LitRows& FigureRaster::rasteriseGrown(int width, int height, const Paramet
         return rasterise(width, height, p, steps, count, transform, limits);
     DrawLimits share = limits;
     share.blocks = first;
-    // A run whose pixels are all lit adds nothing either: they are in another lane's bitmaps,
-    // published, or covered by the share's grown pixels. The lanes' bitmaps then lack them, but
-    // the lit bits after publishing are the same.
-    m_unlitRunsOnly = true;
     rasteriseLanes(width, height, p, steps, count, transform, share, nullptr);
-    if (stopped() || !m_resumable) {
-        m_unlitRunsOnly = false;
+    if (stopped() || !m_resumable)
         return m_lit;
-    }
     m_lit.closeGrown(extra, m_firstShare);
     DrawLimits rest = limits;
     rest.resume = true;
+    // A run whose pixels are all lit adds nothing either: they are in another lane's bitmaps,
+    // published, or covered by the share's grown pixels. The lanes' bitmaps then lack them, but
+    // the lit bits after publishing are the same. (In the share, whose segments mostly light
+    // pixels anew, looking each run up first costs more than it saves.)
+    m_unlitRunsOnly = true;
     rasteriseLanes(width, height, p, steps, count, transform, rest, nullptr);
     m_unlitRunsOnly = false;
     // The lit bits are no longer the drawn pixels' to go on from.
