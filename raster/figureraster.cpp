@@ -233,6 +233,8 @@ void FigureRaster::drawAround(Lane& lane, const DrawnFigure& figure, std::size_t
         const std::size_t i = start + 1 + static_cast<std::size_t>(std::countr_zero(drawn));
         if (lane.drawsInto)
             lane.drawsInto->segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
+        else if (m_unlitRunsOnly)
+            m_lit.segmentInto(lane.bitmaps, xs[i], ys[i], xs[i - 1], ys[i - 1]);
         else
             lane.bitmaps.segment(xs[i], ys[i], xs[i - 1], ys[i - 1]);
         ++drawnCount;
@@ -378,7 +380,13 @@ const LitRows& FigureRaster::rasteriseGrown(int width, int height, const Paramet
     m_lit.closeGrown(extra, m_firstShare);
     DrawLimits rest = limits;
     rest.resume = true;
+    // A run whose pixels are all lit adds nothing either: they are in another lane's bitmaps,
+    // published, or covered by the share's grown pixels. The lanes' bitmaps then lack them, but
+    // the lit bits after publishing are the same. (In the share, whose segments mostly light
+    // pixels anew, looking each run up first costs more than it saves.)
+    m_unlitRunsOnly = true;
     rasteriseLanes(width, height, p, steps, count, transform, rest, nullptr);
+    m_unlitRunsOnly = false;
     // The lit bits are no longer the drawn pixels' to go on from.
     m_resumable = false;
     m_lit.setRows(m_firstShare);

@@ -218,6 +218,9 @@ private:
     // A grown figure's first share's own pixels, while the lit bits hold what its grown
     // pixels cover.
     std::vector<std::uint64_t> m_firstShare;
+    // While the rest of a grown figure is drawn: the lanes draw only the runs of a segment
+    // with a pixel not lit in m_lit.
+    bool m_unlitRunsOnly = false;
 };
 
 } // namespace korvelian

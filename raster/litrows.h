@@ -29,6 +29,13 @@ public:
     // lights it in: segmentLit sees it at once, the rows and allLit see its vertical runs only
     // after foldColumns. For bits that no other thread reads meanwhile.
     void segment(double xa, double ya, double xb, double yb);
+    // Lights in bitmaps of an area of the same size the runs of a segment that have a pixel
+    // not lit here (RunBitmaps::segmentBeyond): for bits lit in both layouts, as addNew and
+    // closeGrown light them.
+    void segmentInto(RunBitmaps& bitmaps, double xa, double ya, double xb, double yb) const
+    {
+        bitmaps.segmentBeyond(columns(), m_bits.data(), xa, ya, xb, yb);
+    }
     // Sets every pixel of columns first .. last, in both layouts.
     void setColumns(int first, int last);
     // Takes the pixels of columns first .. last, both layouts, from lit rows of an area of

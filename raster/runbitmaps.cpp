@@ -43,28 +43,34 @@ namespace {
 // bits that were not set before. The end points are left cut to the area. The first end's own
 // pixel goes into the column bitmap, or, where kFirstWithRuns, into the bitmap of the segment's
 // runs, whose words the runs touch next: a flat segment's column word lies far from its row
-// words and is rarely in the cache.
-template <bool kFirstWithRuns>
-[[gnu::always_inline]] inline std::uint64_t lightInto(std::uint64_t* columns, std::uint64_t* rows,
-                                                      int width, int height, double& xa, double& ya,
-                                                      double& xb, double& yb)
+// words and is rarely in the cache. Where litColumns and litRows are given (bitmaps of the same
+// layout, both complete), only the runs with a pixel not set in them are set.
+template <bool kFirstWithRuns, bool kUnlitOnly = false>
+[[gnu::always_inline]] inline std::uint64_t
+lightInto(std::uint64_t* columns, std::uint64_t* rows, int width, int height, double& xa,
+          double& ya, double& xb, double& yb, const std::uint64_t* litColumns = nullptr,
+          const std::uint64_t* litRows = nullptr)
 {
     const std::size_t columnWords = RunBitmaps::wordsPerRow(height);
     const std::size_t rowWords = RunBitmaps::wordsPerRow(width);
     std::uint64_t added = 0;
     traceSegment(
         xa, ya, xb, yb, width, height,
-        [columns, columnWords, rows, rowWords, &added](int x, int y, bool steep) {
-            if (kFirstWithRuns && !steep)
-                added |= setBit(rows + y * rowWords, x);
-            else
+        [=, &added](int x, int y, bool steep) {
+            if (kFirstWithRuns && !steep) {
+                if (!kUnlitOnly || missingBits(litRows + y * rowWords, x, x) != 0)
+                    added |= setBit(rows + y * rowWords, x);
+            } else if (!kUnlitOnly || missingBits(litColumns + x * columnWords, y, y) != 0) {
                 added |= setBit(columns + x * columnWords, y);
+            }
         },
-        [columns, columnWords, &added](int c, int from, int to) {
-            added |= setBits(columns + c * columnWords, from, to);
+        [=, &added](int c, int from, int to) {
+            if (!kUnlitOnly || missingBits(litColumns + c * columnWords, from, to) != 0)
+                added |= setBits(columns + c * columnWords, from, to);
         },
-        [rows, rowWords, &added](int r, int from, int to) {
-            added |= setBits(rows + r * rowWords, from, to);
+        [=, &added](int r, int from, int to) {
+            if (!kUnlitOnly || missingBits(litRows + r * rowWords, from, to) != 0)
+                added |= setBits(rows + r * rowWords, from, to);
         });
     return added;
 }
@@ -76,18 +82,36 @@ void RunBitmaps::segment(double xa, double ya, double xb, double yb)
     // Only what lights a new pixel has to be published: a figure that runs over its own
     // pixels again costs nothing there.
     // Publishing joins both bitmaps, so either may hold a pixel.
-    if (lightInto<true>(m_columns.data(), m_rows.data(), m_width, m_height, xa, ya, xb, yb) != 0) {
-        const int xLow = std::min(floorInt(std::min(xa, xb)), m_width - 1);
-        const int xHigh = std::min(floorInt(std::max(xa, xb)), m_width - 1);
-        const int yLow = std::min(floorInt(std::min(ya, yb)), m_height - 1);
-        const int yHigh = std::min(floorInt(std::max(ya, yb)), m_height - 1);
-        for (int ty = yLow >> 6; ty <= yHigh >> 6; ++ty) {
-            for (int tx = xLow >> 6; tx <= xHigh >> 6; ++tx) {
-                const std::size_t tile = static_cast<std::size_t>(ty) * m_tileColumns + tx;
-                if (!m_dirty[tile]) {
-                    m_dirty[tile] = true;
-                    m_dirtyTiles.push_back(static_cast<std::uint32_t>(tile));
-                }
+    const std::uint64_t added =
+        lightInto<true>(m_columns.data(), m_rows.data(), m_width, m_height, xa, ya, xb, yb);
+    markNew(added, xa, ya, xb, yb);
+}
+
+void RunBitmaps::segmentBeyond(const std::uint64_t* litColumns, const std::uint64_t* litRows,
+                               double xa, double ya, double xb, double yb)
+{
+    // At 8192 pixels a segment crosses some 330 lines of bits, each in another cache line, and
+    // one that lights a pixel anew mostly runs over lit ones: the lit bits' lines are in the
+    // cache from its look-up, these bitmaps' are not.
+    const std::uint64_t added = lightInto<true, true>(
+        m_columns.data(), m_rows.data(), m_width, m_height, xa, ya, xb, yb, litColumns, litRows);
+    markNew(added, xa, ya, xb, yb);
+}
+
+void RunBitmaps::markNew(std::uint64_t added, double xa, double ya, double xb, double yb)
+{
+    if (added == 0)
+        return;
+    const int xLow = std::min(floorInt(std::min(xa, xb)), m_width - 1);
+    const int xHigh = std::min(floorInt(std::max(xa, xb)), m_width - 1);
+    const int yLow = std::min(floorInt(std::min(ya, yb)), m_height - 1);
+    const int yHigh = std::min(floorInt(std::max(ya, yb)), m_height - 1);
+    for (int ty = yLow >> 6; ty <= yHigh >> 6; ++ty) {
+        for (int tx = xLow >> 6; tx <= xHigh >> 6; ++tx) {
+            const std::size_t tile = static_cast<std::size_t>(ty) * m_tileColumns + tx;
+            if (!m_dirty[tile]) {
+                m_dirty[tile] = true;
+                m_dirtyTiles.push_back(static_cast<std::uint32_t>(tile));
             }
         }
     }

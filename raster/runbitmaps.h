@@ -24,6 +24,12 @@ public:
 
     // The segment from (xa, ya) to (xb, yb) in pixel coordinates, cut to the area.
     void segment(double xa, double ya, double xb, double yb);
+    // The same, but only the runs (and the first end's pixel) with a pixel not set in
+    // litColumns and litRows, bitmaps laid out as in lit() that hold every lit pixel in both
+    // layouts and to which other threads may add: what these bitmaps and those hold together
+    // is the same, and what is new in them too.
+    void segmentBeyond(const std::uint64_t* litColumns, const std::uint64_t* litRows, double xa,
+                       double ya, double xb, double yb);
 
     // words[y * wordsPerRow(width) + x / 64] |= the lit bits of row y, for the pixels of
     // region and maybe some around it; atomically, as other threads may add and read.
@@ -54,6 +60,8 @@ public:
     static std::size_t wordsPerRow(int width);
 
 private:
+    // Marks the squares of the box of the end points, cut to the area, as new where added is not 0.
+    void markNew(std::uint64_t added, double xa, double ya, double xb, double yb);
     PixelBox tileBox(std::uint32_t tile) const;
     void orTileInto(std::uint64_t* rows, std::uint64_t* columns, const PixelBox& tile) const;
 

@@ -7,11 +7,13 @@
 #include "raster/segmentraster.h"
 
 #include <QImage>
+#include <QLineF>
 #include "tests/testregistry.h"
 
 #include <QTest>
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -99,6 +101,8 @@ private slots:
     void squaresTurnAboutTheirDiagonal();
     void aLongRunIsLookedUpToItsLastWord_data();
     void aLongRunIsLookedUpToItsLastWord();
+    void runsLitAlreadyAreLeftOut_data();
+    void runsLitAlreadyAreLeftOut();
 };
 
 void TestSegmentRaster::drawsWhatThePainterDraws_data()
@@ -291,6 +295,78 @@ void TestSegmentRaster::aLongRunIsLookedUpToItsLastWord()
     QVERIFY(lit.segmentLit(drawn[0], drawn[1], drawn[2], drawn[3]));
     const auto longer = segment(150.5);
     QVERIFY(!lit.segmentLit(longer[0], longer[1], longer[2], longer[3]));
+}
+
+void TestSegmentRaster::runsLitAlreadyAreLeftOut_data()
+{
+    QTest::addColumn<QLineF>("segment");
+    QTest::addColumn<bool>("litRows");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    // Lit: lines first .. last across the area, and every fifth line besides, so that some
+    // runs are lit in part (none where last < first); runs of at most seven pixels.
+    QTest::newRow("steep, rows lit") << QLineF(50.3, 20.7, 90.6, 260.2) << true << 100 << 199;
+    QTest::newRow("flat, columns lit") << QLineF(20.7, 50.3, 260.2, 90.6) << false << 100 << 199;
+    QTest::newRow("steep, cut at the edge")
+        << QLineF(-30.2, -40.9, 60.1, 300.4) << true << 0 << 150;
+    QTest::newRow("flat, cut at the edge") << QLineF(299.5, 10.2, -20.3, 40.8) << false << 0 << 150;
+    QTest::newRow("nothing lit") << QLineF(50.3, 20.7, 90.6, 260.2) << true << 1 << 0;
+}
+
+// A segment drawn beyond lit bits leaves out the runs whose pixels are all lit, and lights
+// with them what it lights alone.
+void TestSegmentRaster::runsLitAlreadyAreLeftOut()
+{
+    QFETCH(QLineF, segment);
+    QFETCH(bool, litRows);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    constexpr int kSide = 256;
+    const PixelBox all{0, 0, kSide - 1, kSide - 1};
+    RunBitmaps lines;
+    lines.reset(kSide, kSide);
+    for (int i = 0; first <= last && i < kSide; ++i) {
+        if (i % 5 != 0 && (i < first || i > last))
+            continue;
+        if (litRows)
+            lines.segment(0, i + 0.5, kSide, i + 0.5);
+        else
+            lines.segment(i + 0.5, 0, i + 0.5, kSide);
+    }
+    LitRows lit;
+    lit.reset(kSide, kSide, all);
+    lit.addNew(lines);
+    const auto rows = [&](bool beyond) {
+        RunBitmaps bitmaps;
+        bitmaps.reset(kSide, kSide);
+        if (beyond)
+            lit.segmentInto(bitmaps, segment.x1(), segment.y1(), segment.x2(), segment.y2());
+        else
+            bitmaps.segment(segment.x1(), segment.y1(), segment.x2(), segment.y2());
+        LitRows drawn;
+        drawn.reset(kSide, kSide, all);
+        drawn.add(bitmaps, all);
+        return std::vector<std::uint64_t>(drawn.row(0), drawn.row(kSide));
+    };
+    const std::vector<std::uint64_t> alone = rows(false);
+    const std::vector<std::uint64_t> beyond = rows(true);
+    const std::vector<std::uint64_t> litWords(lit.row(0), lit.row(kSide));
+    int drawn = 0;
+    for (std::size_t w = 0; w < alone.size(); ++w) {
+        QCOMPARE(beyond[w] & ~alone[w], std::uint64_t{0});
+        QCOMPARE(beyond[w] | litWords[w], alone[w] | litWords[w]);
+        drawn += std::popcount(beyond[w]);
+        const int y = static_cast<int>(w / lit.wordsPerRow());
+        for (int b = 0; b < 64; ++b) {
+            const int x = static_cast<int>(w % lit.wordsPerRow()) * 64 + b;
+            const int across = litRows ? y : x;
+            if ((beyond[w] >> b & 1) != 0 && across >= first + 7 && across <= last - 7)
+                QFAIL(qPrintable(QString("pixel (%1, %2) drawn again").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(drawn > 0);
+    if (first > last)
+        QVERIFY(beyond == alone);
 }
 
 KORVELIAN_PLAIN_TEST(segmentraster, TestSegmentRaster)
