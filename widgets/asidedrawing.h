@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picture/changedtiles.h"
 #include "picture/drawingrenderer.h"
 #include "picture/scenepainter.h"
 #include "raster/drawingthread.h"
@@ -21,6 +22,8 @@ struct ShownImages
 {
     QImage under;
     QImage layer;
+    // The layer's tiles with anything in them, in device pixels; null where not known.
+    std::shared_ptr<const TileMask> layerTiles;
 };
 
 // The keys of the images the screen shows (0 for none); all 0 where unknown.
@@ -48,6 +51,7 @@ struct DrawnReadings
     std::shared_ptr<const Scene> scene;
     QImage over;
     QImage layer;
+    std::shared_ptr<const TileMask> layerTiles;
     TextLines beside;
 };
 

@@ -188,11 +188,14 @@ void TestDrawnAside::driftStepsLeaveWhatAWholeRepaintShows_data()
     QTest::addColumn<QString>("numerator");
     QTest::addColumn<int>("zoom");
     QTest::addColumn<bool>("afterglow");
-    QTest::newRow("3 : 1") << "3" << 100 << false;
-    QTest::newRow("3 : 1 at 200 %, lines 2 px wide") << "3" << 200 << false;
+    QTest::addColumn<bool>("readings");
+    QTest::newRow("3 : 1") << "3" << 100 << false << false;
+    QTest::newRow("3 : 1 at 200 %, lines 2 px wide") << "3" << 200 << false << false;
     // Each step shown twice, as a preview and exactly.
-    QTest::newRow("32767 : 1, previews first") << "32767" << 100 << false;
-    QTest::newRow("3 : 1 beneath the afterglow") << "3" << 100 << true;
+    QTest::newRow("32767 : 1, previews first") << "32767" << 100 << false << false;
+    QTest::newRow("3 : 1 beneath the afterglow") << "3" << 100 << true << false;
+    // The reading aid's marks and the values move over the trace with each step.
+    QTest::newRow("3 : 1, readings over the afterglow") << "3" << 100 << true << true;
 }
 
 // Each step of a drifting phase repaints only the tiles where the new picture differs from the
@@ -202,11 +205,14 @@ void TestDrawnAside::driftStepsLeaveWhatAWholeRepaintShows()
     QFETCH(QString, numerator);
     QFETCH(int, zoom);
     QFETCH(bool, afterglow);
+    QFETCH(bool, readings);
     WindowFixture f;
     QVERIFY(f.show());
     f.window.zoom().setZoomPercent(zoom);
     f.control<QLineEdit>("txtZaehler")->setText(numerator);
     f.window.viewActions().setOption(ViewOption::Afterglow, afterglow);
+    f.window.viewActions().setOption(ViewOption::ReadingAid, readings);
+    f.window.viewActions().setOption(ViewOption::Values, readings);
     f.window.viewActions().setOption(ViewOption::Drift, true);
     ScreenArea* screen = screenOf(f);
     QTRY_VERIFY(screen->showsExact());
