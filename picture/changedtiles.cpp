@@ -89,6 +89,13 @@ TileMask occupiedTiles(const QImage& image, int tile)
         // Row by row as the image lies in memory, each tile's pixels or'ed together.
         for (int y = top; y < bottom; ++y) {
             const auto* row = reinterpret_cast<const quint32*>(image.constScanLine(y));
+            // A row with nothing in it, the most of a layer, in one pass the compiler makes
+            // a few vector instructions of.
+            quint32 all = 0;
+            for (int x = 0; x < width; ++x)
+                all |= row[x];
+            if (all == 0)
+                continue;
             for (int column = 0; column < occupied.columns(); ++column) {
                 const int x = column * side;
                 const int count = std::min(side, width - x);

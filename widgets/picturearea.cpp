@@ -372,6 +372,16 @@ void PictureArea::drawByRectangle(QPainter& painter, const QRegion& region, cons
     const qreal ratio = image.devicePixelRatio();
     painter.save();
     painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
+    if (within && ratio == 1) {
+        // Logical pixels are device pixels: the region's rectangles, which do not overlap,
+        // cut down to within at once.
+        for (const QRect& piece : region&* within) {
+            painter.setClipRect(piece);
+            painter.drawImage(QRectF(piece), image, QRectF(piece));
+        }
+        painter.restore();
+        return;
+    }
     for (const QRect& r : region) {
         const QRect device =
             QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect();
