@@ -7,6 +7,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -60,6 +61,29 @@ void AsideDrawing::giveBack(QImage image)
         spare.push_back(std::move(image));
 }
 
+QImage AsideDrawing::takeLayer(const QSize& size)
+{
+    QImage layer = take(size, QImage::Format_ARGB32_Premultiplied);
+    // Any change to an image gives it a new key: one found is as this thread left it.
+    const auto drawn = std::find_if(drawnLayers.begin(), drawnLayers.end(), [&](const auto& entry) {
+        return entry.first == layer.cacheKey();
+    });
+    if (drawn == drawnLayers.end() || drawn->second->size() != layer.size()) {
+        layer.fill(Qt::transparent);
+        return layer;
+    }
+    const std::shared_ptr<const TileMask> tiles = drawn->second;
+    drawnLayers.erase(drawn);
+    uchar* bits = layer.bits();
+    const qsizetype line = layer.bytesPerLine();
+    for (const QRect& run : tiles->runs()) {
+        for (int y = run.top(); y <= run.bottom(); ++y)
+            std::memset(bits + y * line + run.left() * 4, 0,
+                        static_cast<std::size_t>(run.width()) * 4);
+    }
+    return layer;
+}
+
 void AsideDrawing::drawReadings(const ScreenPicture& picture, Request& request, Pass& pass)
 {
     DrawnReadings& readings = request.readings;
@@ -75,9 +99,8 @@ void AsideDrawing::drawReadings(const ScreenPicture& picture, Request& request, 
         // Over the afterglow's trace, which changes in every frame of the beam, they are a
         // layer of their own, the same for every pass of the request.
         if (picture.afterglow && !readings.scene->empty()) {
-            readings.layer = take(image.size(), QImage::Format_ARGB32_Premultiplied);
+            readings.layer = takeLayer(image.size());
             readings.layer.setDevicePixelRatio(image.devicePixelRatio());
-            readings.layer.fill(Qt::transparent);
             {
                 QPainter onLayer(&readings.layer);
                 scenePainter.paint(onLayer, *readings.scene);
@@ -86,6 +109,10 @@ void AsideDrawing::drawReadings(const ScreenPicture& picture, Request& request, 
             // its trace, only the tiles where either layer has something.
             readings.layerTiles =
                 std::make_shared<const TileMask>(occupiedTiles(readings.layer, kTile));
+            constexpr std::size_t kKeptLayers = 4;
+            if (drawnLayers.size() >= kKeptLayers)
+                drawnLayers.erase(drawnLayers.begin());
+            drawnLayers.emplace_back(readings.layer.cacheKey(), readings.layerTiles);
         }
     }
     pass.readings = readings;
