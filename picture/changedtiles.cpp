@@ -42,6 +42,77 @@ void TileMask::markAll()
     std::fill(m_marked.begin(), m_marked.end(), 1);
 }
 
+void TileMask::unite(const TileMask& other)
+{
+    if (other.m_size != m_size || other.m_tile != m_tile) {
+        markAll();
+        return;
+    }
+    for (std::size_t i = 0; i < m_marked.size(); ++i)
+        m_marked[i] = static_cast<char>(m_marked[i] | other.m_marked[i]);
+}
+
+std::vector<QRect> TileMask::runs() const
+{
+    const QRect whole(QPoint(0, 0), m_size);
+    std::vector<QRect> found;
+    for (int band = 0; band < m_bands; ++band) {
+        for (int column = 0; column < m_columns;) {
+            if (!marked(column, band)) {
+                ++column;
+                continue;
+            }
+            const int from = column;
+            while (column < m_columns && marked(column, band))
+                ++column;
+            found.push_back(QRect(from * m_tile, band * m_tile, (column - from) * m_tile, m_tile) &
+                            whole);
+        }
+    }
+    return found;
+}
+
+TileMask occupiedTiles(const QImage& image, int tile)
+{
+    TileMask occupied(image.size(), tile);
+    if (image.depth() != 32) {
+        occupied.markAll();
+        return occupied;
+    }
+    const int side = occupied.tile();
+    const int width = image.width();
+    std::vector<quint32> any(static_cast<std::size_t>(occupied.columns()));
+    for (int band = 0; band < occupied.bands(); ++band) {
+        const int top = band * side;
+        const int bottom = std::min(top + side, image.height());
+        std::fill(any.begin(), any.end(), 0);
+        // Row by row as the image lies in memory, each tile's pixels or'ed together.
+        for (int y = top; y < bottom; ++y) {
+            const auto* row = reinterpret_cast<const quint32*>(image.constScanLine(y));
+            // A row with nothing in it, the most of a layer, in one pass the compiler makes
+            // a few vector instructions of.
+            quint32 all = 0;
+            for (int x = 0; x < width; ++x)
+                all |= row[x];
+            if (all == 0)
+                continue;
+            for (int column = 0; column < occupied.columns(); ++column) {
+                const int x = column * side;
+                const int count = std::min(side, width - x);
+                quint32 bits = 0;
+                for (int i = 0; i < count; ++i)
+                    bits |= row[x + i];
+                any[static_cast<std::size_t>(column)] |= bits;
+            }
+        }
+        for (int column = 0; column < occupied.columns(); ++column) {
+            if (any[static_cast<std::size_t>(column)] != 0)
+                occupied.mark(QRect(column * side, top, 1, 1));
+        }
+    }
+    return occupied;
+}
+
 std::vector<QRect> changedTiles(const QImage& before, const QImage& after, int tile)
 {
     if (tile <= 0)

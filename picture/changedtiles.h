@@ -16,6 +16,8 @@ public:
     // Marks every tile that meets pixels.
     void mark(const QRect& pixels);
     void markAll();
+    // Marks every tile marked in other, of the same size and side.
+    void unite(const TileMask& other);
     bool marked(int column, int band) const
     {
         return m_marked[static_cast<std::size_t>(band) * static_cast<std::size_t>(m_columns) +
@@ -25,6 +27,8 @@ public:
     int tile() const { return m_tile; }
     int columns() const { return m_columns; }
     int bands() const { return m_bands; }
+    // The marked tiles joined into runs along each band, within the size.
+    std::vector<QRect> runs() const;
 
 private:
     QSize m_size;
@@ -43,5 +47,8 @@ private:
 // (Skipping unmarked tiles within a band saved nothing: the rows are read whole anyway.)
 std::vector<QRect> changedTiles(const QImage& before, const QImage& after, int tile);
 std::vector<QRect> changedTiles(const QImage& before, const QImage& after, const TileMask& within);
+// The tiles of a 32-bit image with any pixel not 0: where a layer on a transparent ground can
+// change what lies beneath it. All where the image is not of 32 bits.
+TileMask occupiedTiles(const QImage& image, int tile);
 
 } // namespace korvelian

@@ -7,6 +7,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -23,7 +24,7 @@ constexpr int kTile = 16;
 
 ShownImages AsideDrawing::Pass::shown() const
 {
-    return {readings.over.isNull() ? image : readings.over, readings.layer};
+    return {readings.over.isNull() ? image : readings.over, readings.layer, readings.layerTiles};
 }
 
 std::size_t AsideDrawing::previewBlocks(const Drawing& drawing, bool fine)
@@ -60,6 +61,29 @@ void AsideDrawing::giveBack(QImage image)
         spare.push_back(std::move(image));
 }
 
+QImage AsideDrawing::takeLayer(const QSize& size)
+{
+    QImage layer = take(size, QImage::Format_ARGB32_Premultiplied);
+    // Any change to an image gives it a new key: one found is as this thread left it.
+    const auto drawn = std::find_if(drawnLayers.begin(), drawnLayers.end(), [&](const auto& entry) {
+        return entry.first == layer.cacheKey();
+    });
+    if (drawn == drawnLayers.end() || drawn->second->size() != layer.size()) {
+        layer.fill(Qt::transparent);
+        return layer;
+    }
+    const std::shared_ptr<const TileMask> tiles = drawn->second;
+    drawnLayers.erase(drawn);
+    uchar* bits = layer.bits();
+    const qsizetype line = layer.bytesPerLine();
+    for (const QRect& run : tiles->runs()) {
+        for (int y = run.top(); y <= run.bottom(); ++y)
+            std::memset(bits + y * line + run.left() * 4, 0,
+                        static_cast<std::size_t>(run.width()) * 4);
+    }
+    return layer;
+}
+
 void AsideDrawing::drawReadings(const ScreenPicture& picture, Request& request, Pass& pass)
 {
     DrawnReadings& readings = request.readings;
@@ -75,11 +99,20 @@ void AsideDrawing::drawReadings(const ScreenPicture& picture, Request& request, 
         // Over the afterglow's trace, which changes in every frame of the beam, they are a
         // layer of their own, the same for every pass of the request.
         if (picture.afterglow && !readings.scene->empty()) {
-            readings.layer = take(image.size(), QImage::Format_ARGB32_Premultiplied);
+            readings.layer = takeLayer(image.size());
             readings.layer.setDevicePixelRatio(image.devicePixelRatio());
-            readings.layer.fill(Qt::transparent);
-            QPainter onLayer(&readings.layer);
-            scenePainter.paint(onLayer, *readings.scene);
+            {
+                QPainter onLayer(&readings.layer);
+                scenePainter.paint(onLayer, *readings.scene);
+            }
+            // Most of the layer is empty: the next step compares, and the screen lays over
+            // its trace, only the tiles where either layer has something.
+            readings.layerTiles =
+                std::make_shared<const TileMask>(occupiedTiles(readings.layer, kTile));
+            constexpr std::size_t kKeptLayers = 4;
+            if (drawnLayers.size() >= kKeptLayers)
+                drawnLayers.erase(drawnLayers.begin());
+            drawnLayers.emplace_back(readings.layer.cacheKey(), readings.layerTiles);
         }
     }
     pass.readings = readings;
@@ -113,12 +146,11 @@ bool AsideDrawing::draw(const std::shared_ptr<const ScreenPicture>& picture,
                     before.layer.isNull() == shown.layer.isNull();
     if (pass.compared) {
         pass.replaced = ShownKeys::of(before);
-        // Readings, drawn into the image compared, may change anywhere with the figure.
+        // Readings drawn into the image compared may change anywhere with the figure; in a
+        // layer of their own over the afterglow they leave the figure's image plain.
         const bool plain = request.beforePicture &&
                            shown.under.cacheKey() == pass.image.cacheKey() &&
-                           shown.layer.isNull() && !request.beforePicture->readingAid &&
-                           !request.beforePicture->values && !picture->readingAid &&
-                           !picture->values && before.under.devicePixelRatio() == ratio;
+                           before.under.devicePixelRatio() == ratio;
         const std::optional<TileMask> within =
             plain ? differingTiles(*request.beforePicture, request.beforeComplete, *picture,
                                    complete, deviceSize, ratio, kTile)
@@ -126,7 +158,14 @@ bool AsideDrawing::draw(const std::shared_ptr<const ScreenPicture>& picture,
         pass.changed = within ? changedTiles(before.under, shown.under, *within)
                               : changedTiles(before.under, shown.under, kTile);
         if (!shown.layer.isNull() && shown.layer.cacheKey() != before.layer.cacheKey()) {
-            for (const QRect& tile : changedTiles(before.layer, shown.layer, kTile))
+            // Two layers differ only where either has something.
+            std::optional<TileMask> occupied;
+            if (before.layerTiles && shown.layerTiles) {
+                occupied = *before.layerTiles;
+                occupied->unite(*shown.layerTiles);
+            }
+            for (const QRect& tile : occupied ? changedTiles(before.layer, shown.layer, *occupied)
+                                              : changedTiles(before.layer, shown.layer, kTile))
                 pass.changed.push_back(tile);
         }
     }
@@ -140,6 +179,7 @@ bool AsideDrawing::draw(const std::shared_ptr<const ScreenPicture>& picture,
         request.before = {};
         request.beforePicture = nullptr;
         request.readings.layer = QImage();
+        request.readings.layerTiles = nullptr;
     }
     return true;
 }

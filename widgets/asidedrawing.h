@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picture/changedtiles.h"
 #include "picture/drawingrenderer.h"
 #include "picture/scenepainter.h"
 #include "raster/drawingthread.h"
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace korvelian {
@@ -21,6 +23,8 @@ struct ShownImages
 {
     QImage under;
     QImage layer;
+    // The layer's tiles with anything in them, in device pixels; null where not known.
+    std::shared_ptr<const TileMask> layerTiles;
 };
 
 // The keys of the images the screen shows (0 for none); all 0 where unknown.
@@ -48,6 +52,7 @@ struct DrawnReadings
     std::shared_ptr<const Scene> scene;
     QImage over;
     QImage layer;
+    std::shared_ptr<const TileMask> layerTiles;
     TextLines beside;
 };
 
@@ -106,6 +111,9 @@ struct AsideDrawing
     // return to the system, on both threads in every frame of a drifting phase.
     std::mutex spareMutex;
     std::vector<QImage> spare;
+    // The tiles with anything in them of the layers this thread drew last, by the key each had
+    // once drawn: one of them taken again unchanged needs clearing only there.
+    std::vector<std::pair<qint64, std::shared_ptr<const TileMask>>> drawnLayers;
     // Last: it ends before what its jobs use.
     DrawingThread thread;
 
@@ -113,6 +121,8 @@ private:
     // The readings of picture with the pass's image, the scene and layer of the request's
     // first pass kept.
     void drawReadings(const ScreenPicture& picture, Request& request, Pass& pass);
+    // A layer of the size asked for, all transparent.
+    QImage takeLayer(const QSize& size);
 };
 
 } // namespace korvelian

@@ -366,7 +366,8 @@ bool PictureArea::copyIntoWindow(const QRegion& region, const QImage& image) con
     return true;
 }
 
-void PictureArea::drawByRectangle(QPainter& painter, const QRegion& region, const QImage& image)
+void PictureArea::drawByRectangle(QPainter& painter, const QRegion& region, const QImage& image,
+                                  const QRegion* within)
 {
     // Rectangle by rectangle, each its own clip, in device pixels: a frame of the animation
     // repaints a few small rectangles far apart, and QPainter copies an image row by row only
@@ -376,11 +377,29 @@ void PictureArea::drawByRectangle(QPainter& painter, const QRegion& region, cons
     const qreal ratio = image.devicePixelRatio();
     painter.save();
     painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
+    if (within && ratio == 1) {
+        // Logical pixels are device pixels: the region's rectangles, which do not overlap,
+        // cut down to within at once.
+        for (const QRect& piece : region&* within) {
+            painter.setClipRect(piece);
+            painter.drawImage(QRectF(piece), image, QRectF(piece));
+        }
+        painter.restore();
+        return;
+    }
     for (const QRect& r : region) {
         const QRect device =
             QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect();
-        painter.setClipRect(device);
-        painter.drawImage(QRectF(device), image, QRectF(device));
+        if (!within) {
+            painter.setClipRect(device);
+            painter.drawImage(QRectF(device), image, QRectF(device));
+            continue;
+        }
+        // Pieces of one rectangle do not overlap: each pixel is drawn over as often as before.
+        for (const QRect& piece : within->intersected(device)) {
+            painter.setClipRect(piece);
+            painter.drawImage(QRectF(piece), image, QRectF(piece));
+        }
     }
     painter.restore();
 }

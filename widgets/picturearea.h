@@ -97,8 +97,10 @@ public:
     // once for each figure and view, not for each frame of the beam.
     int readingsDescribed() const { return m_readingsDescribed; }
 
-    // An image of a widget's size drawn over what is there where the region needs it.
-    static void drawByRectangle(QPainter& painter, const QRegion& region, const QImage& image);
+    // An image of a widget's size drawn over what is there where the region needs it; given
+    // within, in device pixels, only there (where the image has nothing, it changes nothing).
+    static void drawByRectangle(QPainter& painter, const QRegion& region, const QImage& image,
+                                const QRegion* within = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

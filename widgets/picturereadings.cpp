@@ -48,7 +48,8 @@ std::vector<QImage> PictureArea::adoptReadings(DrawnReadings& readings)
     m_readingsOf = readings.version;
     m_readingsSize = readings.size;
     m_legendBeside = readings.beside;
-    return m_readingsImages.adopt(std::move(readings.over), std::move(readings.layer));
+    return m_readingsImages.adopt(std::move(readings.over), std::move(readings.layer),
+                                  std::move(readings.layerTiles));
 }
 
 bool PictureArea::overDrawing() const
@@ -62,12 +63,12 @@ std::optional<ShownImages> PictureArea::shownNow(bool requestComing) const
     if (m_image.isNull() || (readingsDue() && !requestComing))
         return std::nullopt;
     if (m_readings->empty())
-        return ShownImages{m_image, {}};
+        return ShownImages{m_image, {}, nullptr};
     if (overDrawing()) {
         if (const QImage* layer = m_readingsImages.currentLayer())
-            return ShownImages{m_image, *layer};
+            return ShownImages{m_image, *layer, m_readingsImages.layerTiles()};
     } else if (const QImage* over = m_readingsImages.currentOver()) {
-        return ShownImages{*over, {}};
+        return ShownImages{*over, {}, nullptr};
     }
     return std::nullopt;
 }
@@ -104,7 +105,10 @@ void PictureArea::paintEvent(QPaintEvent* event)
         m_scenePainter.paint(painter, m_trace);
         if (!m_readings->empty()) {
             shown.layer = m_readingsImages.layer(m_image, *m_readings, m_scenePainter);
-            drawByRectangle(painter, region, shown.layer);
+            // Where the layer is empty it leaves the trace as it is.
+            drawByRectangle(painter, region, shown.layer,
+                            m_readingsImages.layerTiles() ? &m_readingsImages.layerRegion()
+                                                          : nullptr);
         }
     }
     if (onScreen && (QRegion(rect()) - region).isEmpty())

@@ -18,7 +18,20 @@ void keepFitting(QImage& kept, const QImage& like, QImage::Format format)
     kept.setDevicePixelRatio(like.devicePixelRatio());
 }
 
+// As the drawing thread finds them for its layers.
+constexpr int kLayerTile = 16;
+
 } // namespace
+
+void ReadingsImages::setLayerTiles(std::shared_ptr<const TileMask> tiles)
+{
+    m_layerTiles = std::move(tiles);
+    m_layerRegion = QRegion();
+    if (!m_layerTiles)
+        return;
+    const std::vector<QRect> runs = m_layerTiles->runs();
+    m_layerRegion.setRects(runs.data(), static_cast<int>(runs.size()));
+}
 
 const QImage& ReadingsImages::over(const QImage& image, const Scene& readings,
                                    ScenePainter& painter)
@@ -45,14 +58,18 @@ const QImage& ReadingsImages::layer(const QImage& image, const Scene& readings,
     if (!m_layerCurrent) {
         keepFitting(m_layer, image, QImage::Format_ARGB32_Premultiplied);
         m_layer.fill(Qt::transparent);
-        QPainter onLayer(&m_layer);
-        painter.paint(onLayer, readings);
+        {
+            QPainter onLayer(&m_layer);
+            painter.paint(onLayer, readings);
+        }
+        setLayerTiles(std::make_shared<const TileMask>(occupiedTiles(m_layer, kLayerTile)));
         m_layerCurrent = true;
     }
     return m_layer;
 }
 
-std::vector<QImage> ReadingsImages::adopt(QImage over, QImage layer)
+std::vector<QImage> ReadingsImages::adopt(QImage over, QImage layer,
+                                          std::shared_ptr<const TileMask> layerTiles)
 {
     std::vector<QImage> replaced;
     if (!over.isNull()) {
@@ -61,6 +78,7 @@ std::vector<QImage> ReadingsImages::adopt(QImage over, QImage layer)
     }
     if (!layer.isNull()) {
         replaced.push_back(std::exchange(m_layer, std::move(layer)));
+        setLayerTiles(std::move(layerTiles));
         m_layerCurrent = true;
     }
     return replaced;

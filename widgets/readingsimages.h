@@ -1,10 +1,13 @@
 #pragma once
 
+#include "picture/changedtiles.h"
 #include "picture/scenepainter.h"
 #include "scene/scene.h"
 
 #include <QImage>
+#include <QRegion>
 
+#include <memory>
 #include <vector>
 
 namespace korvelian {
@@ -29,17 +32,25 @@ public:
     // The readings alone on a transparent ground of the image's size.
     const QImage& layer(const QImage& image, const Scene& readings, ScenePainter& painter);
     // The two images as painted elsewhere for the image now shown and the readings now held
-    // (null: not painted there); gives the images they replace.
-    std::vector<QImage> adopt(QImage over, QImage layer);
+    // (null: not painted there), with the layer's tiles that have anything in them (null: not
+    // known); gives the images they replace.
+    std::vector<QImage> adopt(QImage over, QImage layer,
+                              std::shared_ptr<const TileMask> layerTiles);
     // The images as they stand where they are painted, else null.
     const QImage* currentOver() const { return m_overCurrent ? &m_over : nullptr; }
     const QImage* currentLayer() const { return m_layerCurrent ? &m_layer : nullptr; }
+    // The layer's tiles with anything in them, as tiles and as a region in device pixels.
+    const std::shared_ptr<const TileMask>& layerTiles() const { return m_layerTiles; }
+    const QRegion& layerRegion() const { return m_layerRegion; }
 
 private:
     QImage m_over;
     bool m_overCurrent = false;
     QImage m_layer;
     bool m_layerCurrent = false;
+    std::shared_ptr<const TileMask> m_layerTiles;
+    QRegion m_layerRegion;
+    void setLayerTiles(std::shared_ptr<const TileMask> tiles);
 };
 
 } // namespace korvelian

@@ -146,16 +146,20 @@ void ScrollReadout::show(QScrollBar* bar)
     m_bar = bar;
     m_label->setText(text(*bar));
     m_label->setWordWrap(false);
-    m_label->adjustSize();
     // Above the bar, over its caption; never further right than the screen's left edge. A
     // text wider than the room left of the screen (the y phase with the y oscillation's own,
     // as the drift shows it at every step) is wrapped to that room rather than laid over the
-    // screen.
+    // screen. Its unwrapped size is only measured: given to the label, it reached over the
+    // screen for a moment, and the screen and the controls beneath were painted again there
+    // at every step of a drifting phase.
     const QPoint barCorner = bar->mapTo(&m_window, QPoint(0, 0));
     const int room = std::max(1, m_screen.mapTo(&m_window, QPoint(0, 0)).x() - 1);
-    if (m_label->width() > room) {
+    const QSize unwrapped = m_label->sizeHint().expandedTo(m_label->minimumSize());
+    if (unwrapped.width() > room) {
         m_label->setWordWrap(true);
         m_label->resize(room, m_label->heightForWidth(room));
+    } else {
+        m_label->adjustSize();
     }
     const int rightmost = room - m_label->width();
     m_label->move(std::max(0, std::min(barCorner.x(), rightmost)),

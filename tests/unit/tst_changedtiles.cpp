@@ -43,7 +43,8 @@ void TestChangedTiles::onlyTheTilesOfChangedPixels_data()
         << odd << QList<QPoint>{{1, 33}, {40, 36}} << Rects{{0, 32, 16, 5}, {32, 32, 16, 5}};
 }
 
-// Every changed pixel lies in a tile given, and every tile given holds a changed pixel.
+// Every changed pixel lies in a tile given, and every tile given holds a changed pixel; the
+// same tiles hold the pixels of a layer on a transparent ground, however faint.
 void TestChangedTiles::onlyTheTilesOfChangedPixels()
 {
     QFETCH(QSize, size);
@@ -55,6 +56,11 @@ void TestChangedTiles::onlyTheTilesOfChangedPixels()
     for (const QPoint& at : changed)
         after.setPixel(at, qRgb(0, 0, 1));
     QCOMPARE(changedTiles(before, after, 16), tiles);
+    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    for (const QPoint& at : changed)
+        layer.setPixel(at, qRgba(0, 0, 0, 1));
+    QCOMPARE(occupiedTiles(layer, 16).runs(), tiles);
 }
 
 // A step of a drifting phase, or of any entry, compares only the tiles where the two pictures

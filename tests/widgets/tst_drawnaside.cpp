@@ -77,6 +77,8 @@ private slots:
     void stepsShownOutOfTurnRepaintByTiles();
     void aWindowClosedWhileDrawingEndsCleanly_data();
     void aWindowClosedWhileDrawingEndsCleanly();
+    void aLayerDrawnWhereItHasPixelsAsEverywhere_data();
+    void aLayerDrawnWhereItHasPixelsAsEverywhere();
 };
 
 void TestDrawnAside::theExactPictureOnceInputPauses_data()
@@ -188,11 +190,14 @@ void TestDrawnAside::driftStepsLeaveWhatAWholeRepaintShows_data()
     QTest::addColumn<QString>("numerator");
     QTest::addColumn<int>("zoom");
     QTest::addColumn<bool>("afterglow");
-    QTest::newRow("3 : 1") << "3" << 100 << false;
-    QTest::newRow("3 : 1 at 200 %, lines 2 px wide") << "3" << 200 << false;
+    QTest::addColumn<bool>("readings");
+    QTest::newRow("3 : 1") << "3" << 100 << false << false;
+    QTest::newRow("3 : 1 at 200 %, lines 2 px wide") << "3" << 200 << false << false;
     // Each step shown twice, as a preview and exactly.
-    QTest::newRow("32767 : 1, previews first") << "32767" << 100 << false;
-    QTest::newRow("3 : 1 beneath the afterglow") << "3" << 100 << true;
+    QTest::newRow("32767 : 1, previews first") << "32767" << 100 << false << false;
+    QTest::newRow("3 : 1 beneath the afterglow") << "3" << 100 << true << false;
+    // The reading aid's marks and the values move over the trace with each step.
+    QTest::newRow("3 : 1, readings over the afterglow") << "3" << 100 << true << true;
 }
 
 // Each step of a drifting phase repaints only the tiles where the new picture differs from the
@@ -202,11 +207,14 @@ void TestDrawnAside::driftStepsLeaveWhatAWholeRepaintShows()
     QFETCH(QString, numerator);
     QFETCH(int, zoom);
     QFETCH(bool, afterglow);
+    QFETCH(bool, readings);
     WindowFixture f;
     QVERIFY(f.show());
     f.window.zoom().setZoomPercent(zoom);
     f.control<QLineEdit>("txtZaehler")->setText(numerator);
     f.window.viewActions().setOption(ViewOption::Afterglow, afterglow);
+    f.window.viewActions().setOption(ViewOption::ReadingAid, readings);
+    f.window.viewActions().setOption(ViewOption::Values, readings);
     f.window.viewActions().setOption(ViewOption::Drift, true);
     ScreenArea* screen = screenOf(f);
     QTRY_VERIFY(screen->showsExact());
@@ -349,6 +357,45 @@ void TestDrawnAside::aWindowClosedWhileDrawingEndsCleanly()
     f.reset();
     QVERIFY(screen.isNull());
     QCoreApplication::processEvents();
+}
+
+void TestDrawnAside::aLayerDrawnWhereItHasPixelsAsEverywhere_data()
+{
+    QTest::addColumn<QList<QRect>>("region");
+    QTest::newRow("the whole area") << QList<QRect>{{0, 0, 50, 37}};
+    QTest::newRow("rectangles across tiles' edges")
+        << QList<QRect>{{10, 3, 12, 9}, {30, 20, 20, 17}, {0, 30, 7, 7}};
+}
+
+// The readings' layer over the trace, drawn only over its tiles with anything in them: each
+// pixel of the region as where it is drawn everywhere.
+void TestDrawnAside::aLayerDrawnWhereItHasPixelsAsEverywhere()
+{
+    QFETCH(QList<QRect>, region);
+    QRegion where;
+    for (const QRect& r : region)
+        where += r;
+    QImage ground(50, 37, QImage::Format_RGB32);
+    ground.fill(qRgb(20, 40, 60));
+    QImage layer(ground.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    // Faint and opaque pixels at the first and last of tiles, and in the cut ones at the edges.
+    for (const QPoint& at : {QPoint(0, 0), QPoint(15, 4), QPoint(16, 4), QPoint(31, 31),
+                             QPoint(32, 36), QPoint(49, 20), QPoint(3, 33)})
+        layer.setPixel(at, at.x() % 2 ? qRgba(0, 0, 0, 1) : qRgba(200, 100, 50, 255));
+    const std::vector<QRect> runs = occupiedTiles(layer, 16).runs();
+    QRegion occupied;
+    occupied.setRects(runs.data(), static_cast<int>(runs.size()));
+    QImage everywhere = ground.copy();
+    QImage within = ground.copy();
+    {
+        QPainter a(&everywhere);
+        PictureArea::drawByRectangle(a, where, layer);
+        QPainter b(&within);
+        PictureArea::drawByRectangle(b, where, layer, &occupied);
+    }
+    QVERIFY(everywhere != ground);
+    QCOMPARE(within, everywhere);
 }
 
 KORVELIAN_TEST_AREA(drawnaside, [](int argc, char* argv[]) {

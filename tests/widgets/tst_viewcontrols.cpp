@@ -76,6 +76,7 @@ private slots:
     void readoutText_data();
     void readoutText();
     void readoutBesideTheBar();
+    void readoutNeverOverTheScreen();
     void readoutGoesAfterAValueFromTheMenu();
     void barPresets_data();
     void barPresets();
@@ -157,6 +158,43 @@ void TestViewControls::readoutBesideTheBar()
     QVERIFY(!label.geometry().intersects(screen));
     QVERIFY(label.geometry().bottom() <= bar->mapTo(&f.window, QPoint(0, 0)).y());
     QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Value), label.text());
+}
+
+namespace {
+
+// Every place and size a widget is given, as it is given.
+struct PlacesSeen : QObject
+{
+    explicit PlacesSeen(QWidget& watched) : widget(watched) { watched.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
+            seen << widget.geometry();
+        return false;
+    }
+    QWidget& widget;
+    QList<QRect> seen;
+};
+
+} // namespace
+
+// A text wrapped to the room left of the screen, not even on its way to its size over the screen:
+// the screen beneath would be painted again at every step of a drifting phase.
+void TestViewControls::readoutNeverOverTheScreen()
+{
+    WindowFixture f;
+    QVERIFY(f.show());
+    f.control<QLineEdit>("txtZaehler")->setText("3");
+    f.control<QLineEdit>("txtNenner")->setText("2");
+    auto* bar = f.control<QScrollBar>("hscPhase");
+    auto& label = const_cast<QLabel&>(f.window.readout().label());
+    const QRect screen = f.control("picBildschirm")->geometry();
+    PlacesSeen places(label);
+    for (int value = 100; value < 110; ++value)
+        bar->setValue(value);
+    QVERIFY(!places.seen.isEmpty());
+    for (const QRect& place : places.seen)
+        QVERIFY(!place.intersects(screen));
 }
 
 // The bar still believes the pointer is over it after its menu, which it never saw leave; the
