@@ -80,9 +80,9 @@ double traceWidth(double lineWidth, double pixelRatio)
 
 } // namespace
 
-std::vector<RectF> ScreenPicture::traceDamage(TraceDamage& damage, const RectF& target,
-                                              double lineWidth, double pixelRatio,
-                                              bool& whole) const
+std::vector<TraceChange> ScreenPicture::traceDamage(TraceDamage& damage, const RectF& target,
+                                                    double lineWidth, double pixelRatio,
+                                                    bool& whole) const
 {
     const DrawOp* figure = lastFigure(drawing);
     if (!figure || !afterglow) {

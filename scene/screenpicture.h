@@ -89,8 +89,8 @@ struct ScreenPicture
                        const std::function<bool(const RectF&)>& within = {}) const;
     // Where the trace as describeTrace draws it onto target changed since damage last looked
     // (see TraceDamage); whole where all of the picture is to be painted again.
-    std::vector<RectF> traceDamage(TraceDamage& damage, const RectF& target, double lineWidth,
-                                   double pixelRatio, bool& whole) const;
+    std::vector<TraceChange> traceDamage(TraceDamage& damage, const RectF& target, double lineWidth,
+                                         double pixelRatio, bool& whole) const;
     void describeReadings(Scene& scene, TextMetrics& metrics, const RectF& target, double lineWidth,
                           bool worksheet) const;
 

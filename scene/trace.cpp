@@ -1,5 +1,6 @@
 #include "trace.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -33,18 +34,48 @@ DrawnPiece drawnPiece(const AfterglowTrace& trace, const PixelMapping& toPixels,
     return piece;
 }
 
-// Every pixel the piece lights lies in it: half the width round its ends, and one pixel more
-// for the rounding to pixels.
+// Every pixel a piece lights lies within half the width of its line, and one pixel more for
+// the rounding to pixels.
+double pieceReach(double width)
+{
+    return width / 2 + 1;
+}
+
 RectF pieceBox(const DrawnPiece& piece, double width)
 {
-    const double reach = width / 2 + 1;
-    const double left = std::min(piece.from.x, piece.at.x) - reach;
-    const double top = std::min(piece.from.y, piece.at.y) - reach;
-    return {left, top, std::max(piece.from.x, piece.at.x) + reach - left,
-            std::max(piece.from.y, piece.at.y) + reach - top};
+    return TraceChange{piece.from, piece.at, pieceReach(width)}.box();
 }
 
 } // namespace
+
+RectF TraceChange::box() const
+{
+    const double left = std::min(from.x, at.x) - reach;
+    const double top = std::min(from.y, at.y) - reach;
+    return {left, top, std::max(from.x, at.x) + reach - left, std::max(from.y, at.y) + reach - top};
+}
+
+bool TraceChange::reaches(const RectF& area) const
+{
+    // The part of the line within the area grown by the reach, as a share of the line.
+    double first = 0;
+    double last = 1;
+    // Where along the line step * share <= room holds.
+    auto keep = [&](double step, double room) {
+        if (step == 0)
+            return room >= 0;
+        const double share = room / step;
+        if (step < 0)
+            first = std::max(first, share);
+        else
+            last = std::min(last, share);
+        return first <= last;
+    };
+    const double dx = at.x - from.x;
+    const double dy = at.y - from.y;
+    return keep(-dx, from.x - (area.x - reach)) && keep(dx, area.x + area.width + reach - from.x) &&
+           keep(-dy, from.y - (area.y - reach)) && keep(dy, area.y + area.height + reach - from.y);
+}
 
 void describeTrace(Scene& scene, const PixelMapping& toPixels, const AfterglowTrace& trace,
                    double width, bool worksheet, const std::function<bool(const RectF&)>& within)
@@ -83,14 +114,15 @@ void describeTrace(Scene& scene, const PixelMapping& toPixels, const AfterglowTr
     scene.restore();
 }
 
-std::vector<RectF> TraceDamage::update(const AfterglowTrace& trace, const PixelMapping& toPixels,
-                                       double width, bool& whole)
+std::vector<TraceChange> TraceDamage::update(const AfterglowTrace& trace,
+                                             const PixelMapping& toPixels, double width,
+                                             bool& whole)
 {
     const auto& points = trace.points();
     std::deque<Piece> pieces;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const DrawnPiece piece = drawnPiece(trace, toPixels, i);
-        pieces.push_back(piece.level > 0 ? Piece{pieceBox(piece, width), piece.level, piece.line}
+        pieces.push_back(piece.level > 0 ? Piece{piece.from, piece.at, piece.level, piece.line}
                                          : Piece{});
     }
     const bool sameView = m_seen && m_width == width && m_mapping.scaleX == toPixels.scaleX &&
@@ -98,7 +130,7 @@ std::vector<RectF> TraceDamage::update(const AfterglowTrace& trace, const PixelM
                           m_mapping.scaleY == toPixels.scaleY &&
                           m_mapping.offsetY == toPixels.offsetY;
     whole = !sameView;
-    std::vector<RectF> changed;
+    std::vector<TraceChange> changed;
     if (sameView) {
         // Old and new pieces by the number of their point: one that went, came or changed.
         const std::uint64_t first = std::min(m_first, trace.firstNumber());
@@ -114,7 +146,7 @@ std::vector<RectF> TraceDamage::update(const AfterglowTrace& trace, const PixelM
                 continue;
             for (const Piece& piece : {before, now}) {
                 if (piece.level > 0)
-                    changed.push_back(piece.box);
+                    changed.push_back({piece.from, piece.at, pieceReach(width)});
             }
         }
     }

@@ -18,6 +18,19 @@ void describeTrace(Scene& scene, const PixelMapping& toPixels, const AfterglowTr
                    double width, bool worksheet,
                    const std::function<bool(const RectF&)>& within = {});
 
+// A piece of the trace drawn differently than in the frame before: every pixel it lit or
+// lights lies within reach, across either axis, of the line from from to at (a dot: of at).
+struct TraceChange
+{
+    PointF from;
+    PointF at;
+    double reach = 0;
+
+    RectF box() const;
+    // Whether a pixel of it may lie in area: a slanting line passes few of the tiles of its box.
+    bool reaches(const RectF& area) const;
+};
+
 // Where the trace as drawn changes from one frame to the next, so that a frame repaints only
 // there. Each point of the trace draws a piece (a line from the point before, or a dot) at one
 // of a few levels of brightness; a pixel changes only where a piece covering it appeared,
@@ -25,16 +38,17 @@ void describeTrace(Scene& scene, const PixelMapping& toPixels, const AfterglowTr
 class TraceDamage
 {
 public:
-    // The boxes, in pixels, of the pieces drawn differently since the last call. A call with
-    // another mapping or width than the last, or the first, returns nothing and sets whole:
-    // all of the picture is to be repainted.
-    std::vector<RectF> update(const AfterglowTrace& trace, const PixelMapping& toPixels,
-                              double width, bool& whole);
+    // The pieces, in pixels, drawn differently since the last call, as they were and as they
+    // are. A call with another mapping or width than the last, or the first, returns nothing
+    // and sets whole: all of the picture is to be repainted.
+    std::vector<TraceChange> update(const AfterglowTrace& trace, const PixelMapping& toPixels,
+                                    double width, bool& whole);
 
 private:
     struct Piece
     {
-        RectF box;
+        PointF from;
+        PointF at;
         int level = 0;
         bool line = false;
         bool operator==(const Piece&) const = default;

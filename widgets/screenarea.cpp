@@ -67,18 +67,24 @@ const int kBaseSize = screenSide();
 // The side of a tile of the repaint after a frame of the afterglow, in logical pixels.
 constexpr int kTile = 16;
 
-QRegion tileRegion(const std::vector<RectF>& boxes, QSize size)
+QRegion tileRegion(const std::vector<TraceChange>& pieces, QSize size)
 {
     const int columns = (size.width() + kTile - 1) / kTile;
     const int rows = (size.height() + kTile - 1) / kTile;
     if (columns <= 0 || rows <= 0)
         return {};
     std::vector<char> touched(static_cast<std::size_t>(columns * rows), 0);
-    for (const RectF& box : boxes) {
-        const QRect r = toQt(box).toAlignedRect() & QRect(QPoint(0, 0), size);
+    for (const TraceChange& piece : pieces) {
+        const QRect r = toQt(piece.box()).toAlignedRect() & QRect(QPoint(0, 0), size);
         for (int row = r.top() / kTile; !r.isEmpty() && row <= r.bottom() / kTile; ++row) {
-            for (int column = r.left() / kTile; column <= r.right() / kTile; ++column)
-                touched[static_cast<std::size_t>(row * columns + column)] = 1;
+            for (int column = r.left() / kTile; column <= r.right() / kTile; ++column) {
+                // Every pixel the tile and the box share is sent to the display again, and
+                // the box of a slanting line is mostly empty.
+                const RectF tile{double(column * kTile), double(row * kTile), double(kTile),
+                                 double(kTile)};
+                if (piece.reaches(tile))
+                    touched[static_cast<std::size_t>(row * columns + column)] = 1;
+            }
         }
     }
     // Runs of touched tiles, row by row: rectangles in the bands a region keeps.
@@ -278,7 +284,7 @@ void ScreenArea::followBeam(double t, const Parameter& p, double now)
 void ScreenArea::markTraceChanged(bool wasEmpty)
 {
     bool whole = false;
-    const std::vector<RectF> changed = picture().traceDamage(
+    const std::vector<TraceChange> changed = picture().traceDamage(
         m_traceDamage, fromQt(QRectF(rect())), linePixels(zoom()), devicePixelRatioF(), whole);
     // The readings are drawn over the figure at once where there is no trace, and as a layer
     // over the trace where there is one: the two may differ in a pixel's last bit.

@@ -7,6 +7,7 @@
 #include "scene/screenpicture.h"
 #include "scene/textmetrics.h"
 #include "scene/timesignals.h"
+#include "scene/trace.h"
 #include "tests/testregistry.h"
 
 #include <QImage>
@@ -30,6 +31,8 @@ private slots:
     void describedPictureAsItWasPainted();
     void paintedBoxesHoldEveryPaintedPixel_data();
     void paintedBoxesHoldEveryPaintedPixel();
+    void traceChangesReachEveryPixelTheyLight_data();
+    void traceChangesReachEveryPixelTheyLight();
     void keptMetricsAskOnceAndAnswerTheSame_data();
     void keptMetricsAskOnceAndAnswerTheSame();
     void timeLabelsStandApart_data();
@@ -170,6 +173,61 @@ void TestScene::paintedBoxesHoldEveryPaintedPixel()
     // What moves or cuts its painting is not followed.
     scene.clip(target);
     QVERIFY(!paintedBoxes(scene, target));
+}
+
+void TestScene::traceChangesReachEveryPixelTheyLight_data()
+{
+    QTest::addColumn<QPointF>("from");
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<double>("width");
+    // Tiles of 16 pixels of the picture that it does not reach.
+    QTest::addColumn<int>("passed");
+    QTest::newRow("slanting, 4 px") << QPointF(20.3, 30.7) << QPointF(150.6, 80.2) << 4.0 << 87;
+    QTest::newRow("steep, falling, 2 px")
+        << QPointF(61.5, 110.2) << QPointF(30.4, 5.6) << 2.0 << 92;
+    QTest::newRow("level, 5 px") << QPointF(10.5, 60.5) << QPointF(180.2, 60.5) << 5.0 << 80;
+    QTest::newRow("dot, 4 px") << QPointF(100.5, 47.5) << QPointF(100.5, 47.5) << 4.0 << 102;
+}
+
+// A frame of the afterglow repaints the tiles its changed pieces reach: a pixel the piece
+// lights in a tile it does not reach would stay behind.
+void TestScene::traceChangesReachEveryPixelTheyLight()
+{
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, at);
+    QFETCH(double, width);
+    QFETCH(int, passed);
+    // As the trace is drawn: without smoothing, flat ends, a dot square.
+    Scene scene;
+    scene.antialias(false);
+    scene.pen(Pen{{palette::kWhite}, width, from == at ? Cap::Square : Cap::Flat});
+    if (from == at)
+        scene.add(item::Points{{fromQt(at)}});
+    else
+        scene.line(fromQt(from), fromQt(at));
+    QImage image(200, 120, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    ScenePainter().paint(painter, scene);
+    painter.end();
+    const TraceChange change{fromQt(from), fromQt(at), width / 2 + 1};
+    int lit = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) == 0)
+                continue;
+            ++lit;
+            QVERIFY2(change.reaches({double(x), double(y), 1, 1}),
+                     qPrintable(QString("%1, %2").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(lit > 0);
+    int notReached = 0;
+    for (int y = 0; y < image.height(); y += 16) {
+        for (int x = 0; x < image.width(); x += 16)
+            notReached += !change.reaches({double(x), double(y), 16, 16});
+    }
+    QCOMPARE(notReached, passed);
 }
 
 void TestScene::keptMetricsAskOnceAndAnswerTheSame_data()

@@ -1,6 +1,7 @@
 #include "app/paintinpause.h"
 #include "app/viewactions.h"
 #include "app/viewsettings.h"
+#include "app/windowzoom.h"
 #include "form/form1.h"
 #include "widgets/screenarea.h"
 #include "widgets/timesignalview.h"
@@ -259,25 +260,30 @@ void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows_data()
     QTest::addColumn<bool>("timeSignals");
     // The phase drifts until this frame (0: not at all).
     QTest::addColumn<int>("driftUntil");
+    QTest::addColumn<int>("zoom");
     // The beam creeping, and jumping across the screen with long drop lines; the reading aid
     // and the values beneath the overlays.
-    QTest::newRow("3 : 1") << "3" << false << false << 12 << false << 0;
-    QTest::newRow("32767 : 1") << "32767" << false << false << 12 << false << 0;
-    QTest::newRow("3 : 1, reading aid and values") << "3" << true << false << 12 << false << 0;
+    QTest::newRow("3 : 1") << "3" << false << false << 12 << false << 0 << 100;
+    QTest::newRow("32767 : 1") << "32767" << false << false << 12 << false << 0 << 100;
+    QTest::newRow("3 : 1, reading aid and values")
+        << "3" << true << false << 12 << false << 0 << 100;
     // The afterglow repaints where its trace changed: as it grows, as its pieces fade from
     // level to level and as they go, over the figure and beneath the readings.
-    QTest::newRow("afterglow, 3 : 1, growing") << "3" << false << true << 12 << false << 0;
-    QTest::newRow("afterglow, 3 : 1, fading") << "3" << false << true << 150 << false << 0;
+    QTest::newRow("afterglow, 3 : 1, growing") << "3" << false << true << 12 << false << 0 << 100;
+    QTest::newRow("afterglow, 3 : 1, fading") << "3" << false << true << 150 << false << 0 << 100;
     QTest::newRow("afterglow, 32767 : 1, a dot each frame")
-        << "32767" << false << true << 40 << false << 0;
-    QTest::newRow("afterglow, 3 : 1, readings") << "3" << true << true << 150 << false << 0;
+        << "32767" << false << true << 40 << false << 0 << 100;
+    QTest::newRow("afterglow, 3 : 1, readings") << "3" << true << true << 150 << false << 0 << 100;
+    // A trace of 4 pixels, as at full screen: a piece's line reaches fewer tiles than its box.
+    QTest::newRow("afterglow, 3 : 1, 200 %") << "3" << false << true << 150 << false << 0 << 200;
     // The time signals' window repaints its cursor where it was and where it is: creeping,
     // and jumping across the signals, with its readout changing.
-    QTest::newRow("time signals, 3 : 1") << "3" << false << false << 40 << true << 0;
-    QTest::newRow("time signals, 32767 : 1") << "32767" << false << false << 40 << true << 0;
+    QTest::newRow("time signals, 3 : 1") << "3" << false << false << 40 << true << 0 << 100;
+    QTest::newRow("time signals, 32767 : 1") << "32767" << false << false << 40 << true << 0 << 100;
     // Drifting, the signals are painted anew each frame; after it, the cursor moves alone again.
-    QTest::newRow("time signals, drifting") << "3" << false << false << 12 << true << 12;
-    QTest::newRow("time signals, after drifting") << "3" << false << false << 24 << true << 12;
+    QTest::newRow("time signals, drifting") << "3" << false << false << 12 << true << 12 << 100;
+    QTest::newRow("time signals, after drifting")
+        << "3" << false << false << 24 << true << 12 << 100;
 }
 
 void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
@@ -288,7 +294,9 @@ void TestAnimationWindow::framesLeaveWhatAWholeRepaintShows()
     QFETCH(int, frames);
     QFETCH(bool, timeSignals);
     QFETCH(int, driftUntil);
+    QFETCH(int, zoom);
     WindowFixture f;
+    f.window.zoom().setZoomPercent(zoom);
     QVERIFY(f.show());
     f.window.viewActions().setOption(ViewOption::TimeSignals, timeSignals);
     f.window.viewActions().setOption(ViewOption::ReadingAid, readings);
