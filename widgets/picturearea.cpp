@@ -1,11 +1,11 @@
 #include "picturearea.h"
 
 #include "focusmark.h"
+#include "windowcopy.h"
 
 #include <QBackingStore>
 #include <QEvent>
 
-#include <cstring>
 #include <utility>
 
 namespace korvelian {
@@ -324,46 +324,13 @@ void PictureArea::copyImage(QPainter& painter, const QRegion& region, const QIma
 
 bool PictureArea::copyIntoWindow(const QRegion& region, const QImage& image) const
 {
-    // The painter clipped each rectangle of a frame's region against all the others, and most
-    // of what a frame of the drift or the afterglow cost it went there: where the window's
-    // image has the same pixels as the area's, they are copied row by row straight into it.
+    // Only into the window's own image: a grab or a print paints through the painter.
     QPoint offset;
     QPaintDevice* device = redirected(&offset);
     QBackingStore* store = backingStore();
-    if (!device || !store || device != store->paintDevice() ||
-        device->devType() != QInternal::Image)
+    if (!store || device != store->paintDevice())
         return false;
-    auto* window = static_cast<QImage*>(device);
-    const qreal ratio = image.devicePixelRatio();
-    const QPointF corner = QPointF(-offset) * ratio;
-    // An opaque image, into a window with an alpha channel as the painter puts it there: each
-    // pixel with its alpha full.
-    const bool same = window->format() == QImage::Format_RGB32;
-    if (image.format() != QImage::Format_RGB32 ||
-        (!same && window->format() != QImage::Format_ARGB32_Premultiplied) ||
-        window->devicePixelRatio() != ratio || corner != QPointF(corner.toPoint()))
-        return false;
-    const QPoint at = corner.toPoint();
-    uchar* bits = window->bits();
-    const qsizetype line = window->bytesPerLine();
-    for (const QRect& r : region) {
-        const QRect source =
-            QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect() &
-            image.rect() & window->rect().translated(-at);
-        for (int y = source.top(); y <= source.bottom(); ++y) {
-            auto* to =
-                reinterpret_cast<quint32*>(bits + (y + at.y()) * line) + source.left() + at.x();
-            const auto* from =
-                reinterpret_cast<const quint32*>(image.constScanLine(y)) + source.left();
-            if (same) {
-                std::memcpy(to, from, static_cast<std::size_t>(source.width()) * 4);
-            } else {
-                for (int x = 0; x < source.width(); ++x)
-                    to[x] = from[x] | 0xff000000u;
-            }
-        }
-    }
-    return true;
+    return copyIntoWindowImage(device, offset, region, image);
 }
 
 void PictureArea::drawByRectangle(QPainter& painter, const QRegion& region, const QImage& image,

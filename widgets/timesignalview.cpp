@@ -5,6 +5,7 @@
 #include "picture/changedtiles.h"
 #include "picture/pictureexporter.h"
 #include "picture/scenepainter.h"
+#include "windowcopy.h"
 
 #include <QBackingStore>
 #include <QCloseEvent>
@@ -17,7 +18,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 namespace korvelian {
@@ -510,42 +510,9 @@ void TimeSignalView::paintSignals()
 
 bool TimeSignalView::copyIntoWindow(const QRegion& region) const
 {
-    // As the screen does: the painter clips each rectangle against the whole region, while
-    // the rows of a frame's few narrow rectangles are copied straight for less.
     QPoint offset;
     QPaintDevice* device = redirected(&offset);
-    if (device->devType() != QInternal::Image)
-        return false;
-    auto* window = static_cast<QImage*>(device);
-    const qreal ratio = m_signals.devicePixelRatio();
-    const QPointF corner = QPointF(-offset) * ratio;
-    // Into a window with an alpha channel, as the painter puts the opaque signals there: each
-    // pixel with its alpha full.
-    const bool same = window->format() == QImage::Format_RGB32;
-    if ((!same && window->format() != QImage::Format_ARGB32_Premultiplied) ||
-        window->devicePixelRatio() != ratio || corner != QPointF(corner.toPoint()))
-        return false;
-    const QPoint at = corner.toPoint();
-    uchar* bits = window->bits();
-    const qsizetype line = window->bytesPerLine();
-    for (const QRect& r : region) {
-        const QRect source =
-            QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect() &
-            m_signals.rect() & window->rect().translated(-at);
-        for (int y = source.top(); y <= source.bottom(); ++y) {
-            auto* to =
-                reinterpret_cast<quint32*>(bits + (y + at.y()) * line) + source.left() + at.x();
-            const auto* from =
-                reinterpret_cast<const quint32*>(m_signals.constScanLine(y)) + source.left();
-            if (same) {
-                std::memcpy(to, from, static_cast<std::size_t>(source.width()) * 4);
-            } else {
-                for (int x = 0; x < source.width(); ++x)
-                    to[x] = from[x] | 0xff000000u;
-            }
-        }
-    }
-    return true;
+    return copyIntoWindowImage(device, offset, region, m_signals);
 }
 
 void TimeSignalView::paintEvent(QPaintEvent* event)
