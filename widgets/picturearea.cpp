@@ -347,7 +347,7 @@ void PictureArea::drawByRectangle(QPainter& painter, const QRegion& region, cons
     if (within && ratio == 1) {
         // Logical pixels are device pixels: the region's rectangles, which do not overlap,
         // cut down to within at once.
-        for (const QRect& piece : region&* within) {
+        for (const QRect& piece : region.intersected(*within)) {
             painter.setClipRect(piece);
             painter.drawImage(QRectF(piece), image, QRectF(piece));
         }
