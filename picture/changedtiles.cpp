@@ -113,6 +113,14 @@ TileMask occupiedTiles(const QImage& image, int tile)
     return occupied;
 }
 
+QRegion logicalRegion(const std::vector<QRect>& device, qreal ratio)
+{
+    QRegion region;
+    for (const QRect& r : device)
+        region += QRectF(QPointF(r.topLeft()) / ratio, QSizeF(r.size()) / ratio).toAlignedRect();
+    return region;
+}
+
 std::vector<QRect> changedTiles(const QImage& before, const QImage& after, int tile)
 {
     if (tile <= 0)

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 
 #include <vector>
 
@@ -47,6 +48,9 @@ private:
 // (Skipping unmarked tiles within a band saved nothing: the rows are read whole anyway.)
 std::vector<QRect> changedTiles(const QImage& before, const QImage& after, int tile);
 std::vector<QRect> changedTiles(const QImage& before, const QImage& after, const TileMask& within);
+// Rectangles in an image's device pixels as the region of logical pixels they lie in, for a
+// widget to repaint.
+QRegion logicalRegion(const std::vector<QRect>& device, qreal ratio);
 // The tiles of a 32-bit image with any pixel not 0: where a layer on a transparent ground can
 // change what lies beneath it. All where the image is not of 32 bits.
 TileMask occupiedTiles(const QImage& image, int tile);

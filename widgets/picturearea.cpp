@@ -272,11 +272,7 @@ void PictureArea::takeDrawn(std::uint64_t number, DrawingThread::Pass pass,
 void PictureArea::repaintReplaced(const AsideDrawing::Pass& drawn, const ShownKeys& screenBefore,
                                   const ShownKeys& passShown)
 {
-    const qreal ratio = drawn.image.devicePixelRatio();
-    QRegion region;
-    for (const QRect& tile : drawn.changed)
-        region +=
-            QRectF(QPointF(tile.topLeft()) / ratio, QSizeF(tile.size()) / ratio).toAlignedRect();
+    QRegion region = logicalRegion(drawn.changed, drawn.image.devicePixelRatio());
     // A drifting phase asks for its next step before the last is shown, and that one, drawn
     // meanwhile, takes the screen from the pictures both were compared with: wherever the two
     // differ, one of them differs from what both replaced.

@@ -217,11 +217,8 @@ void TimeSignalView::repaintChangedSignals()
         update();
         return;
     }
-    QRegion changed;
-    const qreal ratio = m_signals.devicePixelRatio();
-    for (const QRect& tile : changedTiles(m_shownSignals, m_signals, kSignalTile))
-        changed +=
-            QRectF(QPointF(tile.topLeft()) / ratio, QSizeF(tile.size()) / ratio).toAlignedRect();
+    QRegion changed = logicalRegion(changedTiles(m_shownSignals, m_signals, kSignalTile),
+                                    m_signals.devicePixelRatio());
     for (const std::vector<RectF>* boxes : {&*was, &*now}) {
         for (const RectF& box : *boxes)
             changed += toQt(box).toAlignedRect();
